@@ -1,0 +1,131 @@
+#include "books/books.h"
+
+#include "platform/string_table.h"
+
+namespace qv {
+
+std::string_view TrimText(std::string_view text) {
+  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+void Books::ResizeChart(int lastIndex) {
+  const auto n = static_cast<std::size_t>(lastIndex + 1);
+  AccountNames.resize(n);
+  AccountFolios.resize(n);
+  AccountTypes.resize(n, 0);
+  AccountNotes.resize(n);
+  AccountDetails.resize(n);
+  AccountExtras.resize(n);
+  LastAccountIndex = lastIndex;
+}
+
+void Books::AppendLine(const PostingLine& line, const EntryNumber& number) {
+  PostingLines.push_back(line);
+  EntryNumbers.push_back(number);
+}
+
+int32_t NewStart(Books& books, DaySerial today) {
+  // A fresh journal has no entry before the new one, so its number is always "1".
+  const EntryNumber number("1");
+  books.PostingLines.assign(2, PostingLine{});
+  books.EntryNumbers.assign(2, number);
+  books.PostingLines[0].LineDate = today;
+  books.PostingLines[0].Side = kDebit;
+  books.PostingLines[1].LineDate = today;
+  books.PostingLines[1].Side = kCredit;
+  books.PostingLines[1].Notes = std::string(kNoNotes);
+  ++books.BooksStamp;
+  return 1;
+}
+
+std::vector<PostingLine> EmptyPreparedEntry() {
+  std::vector<PostingLine> entry(2);
+  entry[0].Side = kDebit;
+  entry[1].Side = kCredit;
+  entry[1].Notes = std::string(kNoNotes);
+  return entry;
+}
+
+Books NewBooks(DaySerial today) {
+  Books books;
+  books.ResizeChart(kMinLastAccountIndex);
+  books.AccountNames[0] = Str(155) + " b/f";
+  books.AccountFolios[0] = Folio::FromUnits(1);
+  books.AccountTypes[0] = kOtherAccount;
+  books.PreparedEntryBuffer = EmptyPreparedEntry();
+  for (auto& group : books.PreparedGroups) group = books.PreparedEntryBuffer;
+  NewStart(books, today);
+  books.BooksStamp = 0;
+  return books;
+}
+
+EntryRange EntryBounds(const std::vector<PostingLine>& lines, int32_t line) {
+  const auto last = static_cast<int32_t>(lines.size()) - 1;
+  if (last < 0) return {};
+  if (line < 0) line = 0;
+  if (line > last) line = last;
+  int32_t first = line;
+  while (first > 0 && !EndsEntry(lines[static_cast<std::size_t>(first - 1)].Notes)) --first;
+  int32_t end = line;
+  while (end < last && !EndsEntry(lines[static_cast<std::size_t>(end)].Notes)) ++end;
+  return {first, end};
+}
+
+std::optional<std::string> CheckJournal(const std::vector<PostingLine>& lines,
+                                        const std::vector<EntryNumber>* numbers) {
+  const auto count = static_cast<int32_t>(lines.size());
+  if (count < 2) return "The journal holds fewer than two lines.";
+  if (numbers && numbers->size() != lines.size())
+    return "The journal's entry numbers do not match its lines.";
+  if (!EndsEntry(lines.back().Notes)) return "The journal's last line carries no notes.";
+  for (int32_t first = 0; first < count;) {
+    const EntryRange entry = EntryBounds(lines, first);
+    const std::string where = "The entry at line " + std::to_string(first);
+    int debits = 0, credits = 0;
+    for (int32_t i = entry.First; i <= entry.Last; ++i) {
+      const PostingLine& l = lines[static_cast<std::size_t>(i)];
+      const PostingLine& head = lines[static_cast<std::size_t>(entry.First)];
+      if (l.Side == kDebit) {
+        if (credits > 0) return where + " has a debit line after a credit line.";
+        ++debits;
+      } else if (l.Side == kCredit) {
+        ++credits;
+      } else {
+        return where + " has a line that is neither a debit nor a credit.";
+      }
+      if (l.LineDate != head.LineDate) return where + " has lines of different dates.";
+      if (l.Reconciled != head.Reconciled)
+        return where + " has lines with different reconciled marks.";
+      if (numbers && (*numbers)[static_cast<std::size_t>(i)] !=
+                         (*numbers)[static_cast<std::size_t>(entry.First)])
+        return where + " has lines with different entry numbers.";
+      if (TrimText(l.Notes) != l.Notes) return where + " has notes that are not trimmed.";
+    }
+    if (debits == 0 || credits == 0) return where + " lacks a debit or a credit line.";
+    if (debits > kMaxRowsPerSide || credits > kMaxRowsPerSide)
+      return where + " has more than 31 lines on one side.";
+    first = entry.Last + 1;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckBooks(const Books& books) {
+  if (auto fault = CheckJournal(books.PostingLines, &books.EntryNumbers)) return fault;
+  const std::size_t n = books.AccountNames.size();
+  if (books.AccountFolios.size() != n || books.AccountTypes.size() != n ||
+      books.AccountNotes.size() != n || books.AccountDetails.size() != n ||
+      books.AccountExtras.size() != n)
+    return "The chart's lists differ in length.";
+  if (n < static_cast<std::size_t>(kMinLastAccountIndex + 1))
+    return "The chart holds fewer than 14 slots.";
+  if (books.LastAccountIndex < 0 || static_cast<std::size_t>(books.LastAccountIndex) >= n)
+    return "The chart's highest index lies outside its lists.";
+  for (uint8_t t : books.AccountTypes)
+    if (t >= kAccountTypeCount) return "The chart holds an unknown account type.";
+  return std::nullopt;
+}
+
+}  // namespace qv

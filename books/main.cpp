@@ -1,0 +1,42 @@
+// The program's entry point: checks that a display is there, then starts the application.
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QIcon>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Qt aborts with a cryptic message when the X or Wayland platform has no display to talk
+// to; say plainly what is missing instead.
+bool DisplayAvailable() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform && *platform) {
+    const std::string p = platform;
+    if (p.rfind("offscreen", 0) == 0 || p.rfind("minimal", 0) == 0 || p.rfind("vnc", 0) == 0)
+      return true;
+  }
+  const char* x = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x && *x) || (wayland && *wayland);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!DisplayAvailable()) {
+    std::fprintf(stderr,
+                 "Quorvel needs a graphical display, and none was found (DISPLAY and "
+                 "WAYLAND_DISPLAY are not set). Start it from a desktop session.\n");
+    return 1;
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Quorvel");
+  QApplication::setWindowIcon(QIcon(":/quorvel.svg"));
+  QMainWindow window;
+  window.setWindowTitle("Quorvel V6.2 : ");
+  window.resize(800, 400);
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,7 @@
+#include "platform/locale_info.h"
+
+namespace qv {
+
+LocaleInfo UsEnglishLocale() { return LocaleInfo{}; }
+
+}  // namespace qv

@@ -1,0 +1,173 @@
+#include "platform/utf8.h"
+
+#include <cstdint>
+
+namespace qv {
+namespace {
+
+// Decodes one code point at `pos`; returns its length in bytes (at least 1) and sets `cp`
+// to the code point, or to -1 for a malformed sequence (length 1 then).
+std::size_t Decode(std::string_view s, std::size_t pos, int32_t& cp) {
+  const auto b0 = static_cast<unsigned char>(s[pos]);
+  if (b0 < 0x80) {
+    cp = b0;
+    return 1;
+  }
+  std::size_t len;
+  int32_t value;
+  int32_t min;
+  if ((b0 & 0xE0) == 0xC0) {
+    len = 2, value = b0 & 0x1F, min = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    len = 3, value = b0 & 0x0F, min = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    len = 4, value = b0 & 0x07, min = 0x10000;
+  } else {
+    cp = -1;
+    return 1;
+  }
+  if (pos + len > s.size()) {
+    cp = -1;
+    return 1;
+  }
+  for (std::size_t i = 1; i < len; ++i) {
+    const auto b = static_cast<unsigned char>(s[pos + i]);
+    if ((b & 0xC0) != 0x80) {
+      cp = -1;
+      return 1;
+    }
+    value = (value << 6) | (b & 0x3F);
+  }
+  if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+    cp = -1;
+    return 1;
+  }
+  cp = value;
+  return len;
+}
+
+void Encode(int32_t cp, std::string& out) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+int32_t UpperOf(int32_t c) {
+  if (c >= 'a' && c <= 'z') return c - 32;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
+  if (c == 0xFF) return 0x178;
+  if (c >= 0x100 && c <= 0x17F) {
+    // Latin Extended-A alternates capital/small, with a shifted run from U+0139 to U+0148
+    // and from U+0179 to U+017E.
+    const bool shifted = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
+    if (shifted) return (c % 2 == 0) ? c - 1 : c;
+    return (c % 2 == 1) ? c - 1 : c;
+  }
+  if (c >= 0x3B1 && c <= 0x3C9) return c == 0x3C2 ? 0x3A3 : c - 32;
+  if (c >= 0x430 && c <= 0x44F) return c - 32;
+  if (c >= 0x450 && c <= 0x45F) return c - 80;
+  return c;
+}
+
+int32_t LowerOf(int32_t c) {
+  if (c >= 'A' && c <= 'Z') return c + 32;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+  if (c == 0x178) return 0xFF;
+  if (c >= 0x100 && c <= 0x17F) {
+    const bool shifted = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if (c == 0x130 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
+    if (shifted) return (c % 2 == 1) ? c + 1 : c;
+    return (c % 2 == 0) ? c + 1 : c;
+  }
+  if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 32;
+  if (c >= 0x410 && c <= 0x42F) return c + 32;
+  if (c >= 0x400 && c <= 0x40F) return c + 80;
+  return c;
+}
+
+template <typename Map>
+std::string MapText(std::string_view text, Map map) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    int32_t cp;
+    const std::size_t len = Decode(text, pos, cp);
+    if (cp < 0)
+      out.append(text.substr(pos, len));
+    else
+      Encode(map(cp), out);
+    pos += len;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::size_t Utf8Length(std::string_view text) {
+  std::size_t n = 0;
+  for (std::size_t pos = 0; pos < text.size(); ++n) {
+    int32_t cp;
+    pos += Decode(text, pos, cp);
+  }
+  return n;
+}
+
+std::size_t Utf8Offset(std::string_view text, std::size_t count) {
+  std::size_t pos = 0;
+  for (std::size_t n = 0; n < count && pos < text.size(); ++n) {
+    int32_t cp;
+    pos += Decode(text, pos, cp);
+  }
+  return pos;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    int32_t cp;
+    pos += Decode(text, pos, cp);
+    if (cp < 0) return false;
+  }
+  return true;
+}
+
+std::string SanitizeUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    int32_t cp;
+    const std::size_t len = Decode(text, pos, cp);
+    if (cp < 0)
+      out += "\xEF\xBF\xBD";
+    else
+      out.append(text.substr(pos, len));
+    pos += len;
+  }
+  return out;
+}
+
+std::string FitToLength(std::string_view text, std::size_t count) {
+  const std::size_t cut = Utf8Offset(text, count);
+  std::string out(text.substr(0, cut));
+  const std::size_t have = Utf8Length(out);
+  if (have < count) out.append(count - have, ' ');
+  return out;
+}
+
+std::string ToUpperText(std::string_view text) { return MapText(text, UpperOf); }
+
+std::string ToLowerText(std::string_view text) { return MapText(text, LowerOf); }
+
+}  // namespace qv
