@@ -1,0 +1,55 @@
+#include "platform/colors_qt.h"
+
+#include <QApplication>
+
+namespace qv {
+
+QPalette::ColorRole PaletteRoleOf(uint32_t systemIndex) {
+  switch (systemIndex) {
+    case kWindowTextColor:
+    case kMenuTextColor:
+    case kTitleBarTextColor:
+    case kInactiveTitleTextColor: return QPalette::WindowText;
+    case kWindowBackgroundColor: return QPalette::Base;
+    case kButtonTextColor: return QPalette::ButtonText;
+    case kHighlightColor: return QPalette::Highlight;
+    case kHighlightTextColor: return QPalette::HighlightedText;
+    case kButtonShadowColor: return QPalette::Mid;
+    case kButtonDarkShadowColor: return QPalette::Shadow;
+    case kButtonHighlightColor: return QPalette::Light;
+    case kButtonLightColor: return QPalette::Midlight;
+    case kGrayTextColor: return QPalette::PlaceholderText;
+    case kInfoTextColor: return QPalette::ToolTipText;
+    case kInfoBackgroundColor: return QPalette::ToolTipBase;
+    case kActiveTitleColor:
+    case kInactiveTitleColor: return QPalette::Highlight;
+    case kWindowFrameColor:
+    case kActiveBorderColor:
+    case kInactiveBorderColor: return QPalette::Dark;
+    default: return QPalette::Button;  // button face, scroll bar, menu bar, workspace
+  }
+}
+
+QColor ToQColor(ColorValue value, const QPalette& palette) {
+  if (IsSystemColor(value)) {
+    const QPalette::ColorGroup group =
+        (value & 0xFF) == kGrayTextColor ? QPalette::Disabled : QPalette::Active;
+    const uint32_t index = value & 0xFF;
+    if (index == kGrayTextColor) return palette.color(QPalette::Disabled, QPalette::WindowText);
+    return palette.color(group, PaletteRoleOf(index));
+  }
+  const Rgb rgb = RgbOf(value);
+  return QColor(rgb.r, rgb.g, rgb.b);
+}
+
+QColor ToQColor(ColorValue value) {
+  if (!IsSystemColor(value)) return ToQColor(value, QPalette());
+  return ToQColor(value, QApplication::palette());
+}
+
+ColorValue FromQColor(const QColor& color) {
+  return RgbValue(static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
+                  static_cast<uint8_t>(color.blue()));
+}
+
+}  // namespace qv

@@ -1,0 +1,22 @@
+#pragma once
+// Colour values to Qt colours. System colours follow the application palette.
+
+#include <QColor>
+#include <QPalette>
+
+#include "platform/colors.h"
+
+namespace qv {
+
+// The palette role and group standing for a system colour index.
+QPalette::ColorRole PaletteRoleOf(uint32_t systemIndex);
+
+// The Qt colour of a value; system colours are read from `palette` (the application's
+// palette when omitted).
+QColor ToQColor(ColorValue value);
+QColor ToQColor(ColorValue value, const QPalette& palette);
+
+// The colour value (0xBBGGRR) of a Qt colour.
+ColorValue FromQColor(const QColor& color);
+
+}  // namespace qv
