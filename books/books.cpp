@@ -74,41 +74,51 @@ EntryRange EntryBounds(const std::vector<PostingLine>& lines, int32_t line) {
   return {first, end};
 }
 
-std::optional<std::string> CheckJournal(const std::vector<PostingLine>& lines,
-                                        const std::vector<EntryNumber>* numbers) {
+std::optional<JournalFault> FindJournalFault(const std::vector<PostingLine>& lines,
+                                             const std::vector<EntryNumber>* numbers) {
   const auto count = static_cast<int32_t>(lines.size());
-  if (count < 2) return "The journal holds fewer than two lines.";
+  if (count < 2) return JournalFault{0, "The journal holds fewer than two lines."};
   if (numbers && numbers->size() != lines.size())
-    return "The journal's entry numbers do not match its lines.";
-  if (!EndsEntry(lines.back().Notes)) return "The journal's last line carries no notes.";
+    return JournalFault{0, "The journal's entry numbers do not match its lines."};
+  if (!EndsEntry(lines.back().Notes))
+    return JournalFault{count - 1, "The journal's last line carries no notes."};
   for (int32_t first = 0; first < count;) {
     const EntryRange entry = EntryBounds(lines, first);
     const std::string where = "The entry at line " + std::to_string(first);
+    auto fault = [&](int32_t line, const char* what) {
+      return JournalFault{line, where + what};
+    };
     int debits = 0, credits = 0;
     for (int32_t i = entry.First; i <= entry.Last; ++i) {
       const PostingLine& l = lines[static_cast<std::size_t>(i)];
       const PostingLine& head = lines[static_cast<std::size_t>(entry.First)];
       if (l.Side == kDebit) {
-        if (credits > 0) return where + " has a debit line after a credit line.";
+        if (credits > 0) return fault(i, " has a debit line after a credit line.");
         ++debits;
       } else if (l.Side == kCredit) {
         ++credits;
       } else {
-        return where + " has a line that is neither a debit nor a credit.";
+        return fault(i, " has a line that is neither a debit nor a credit.");
       }
-      if (l.LineDate != head.LineDate) return where + " has lines of different dates.";
+      if (l.LineDate != head.LineDate) return fault(i, " has lines of different dates.");
       if (l.Reconciled != head.Reconciled)
-        return where + " has lines with different reconciled marks.";
+        return fault(i, " has lines with different reconciled marks.");
       if (numbers && (*numbers)[static_cast<std::size_t>(i)] !=
                          (*numbers)[static_cast<std::size_t>(entry.First)])
-        return where + " has lines with different entry numbers.";
-      if (TrimText(l.Notes) != l.Notes) return where + " has notes that are not trimmed.";
+        return fault(i, " has lines with different entry numbers.");
+      if (TrimText(l.Notes) != l.Notes) return fault(i, " has notes that are not trimmed.");
     }
-    if (debits == 0 || credits == 0) return where + " lacks a debit or a credit line.";
+    if (debits == 0 || credits == 0) return fault(first, " lacks a debit or a credit line.");
     if (debits > kMaxRowsPerSide || credits > kMaxRowsPerSide)
-      return where + " has more than 31 lines on one side.";
+      return fault(first, " has more than 31 lines on one side.");
     first = entry.Last + 1;
   }
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckJournal(const std::vector<PostingLine>& lines,
+                                        const std::vector<EntryNumber>* numbers) {
+  if (auto fault = FindJournalFault(lines, numbers)) return std::move(fault->Text);
   return std::nullopt;
 }
 

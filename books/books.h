@@ -159,6 +159,14 @@ inline EntryRange EntryBounds(const Books& books, int32_t line) {
 // all hold. Used by tests and by readers that must not accept a broken journal.
 std::optional<std::string> CheckJournal(const std::vector<PostingLine>& lines,
                                         const std::vector<EntryNumber>* numbers = nullptr);
+// The same check, also telling the index of the line where the broken rule shows (the
+// entry's first line for a rule about the whole entry), so that a reader can point at it.
+struct JournalFault {
+  int32_t Line = 0;
+  std::string Text;
+};
+std::optional<JournalFault> FindJournalFault(const std::vector<PostingLine>& lines,
+                                             const std::vector<EntryNumber>* numbers = nullptr);
 std::optional<std::string> CheckBooks(const Books& books);
 
 }  // namespace qv
