@@ -27,6 +27,12 @@ struct LocaleInfo {
   std::array<std::string, 12> ShortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
+  // Weekday names, Sunday first (as WeekdayOf numbers them); a short-date pattern may
+  // hold a weekday field ("ddd", "dddd").
+  std::array<std::string, 7> DayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                         "Thursday", "Friday", "Saturday"};
+  std::array<std::string, 7> ShortDayNames = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+
   // Zero written as currency ("$0.00", "0,00 €") and the currency symbol alone; both empty
   // when the locale has no currency.
   std::string CurrencyZeroText = "$0.00";
