@@ -444,13 +444,16 @@ DaySerial ReadPattern(std::string_view text, const CompiledPattern& pattern, int
     switch (t.Kind) {
       case FieldKind::Day:
         day = ReadDigits(text, pos, 2).Value;
+        if (day == 0) return kZeroDate;
         break;
       case FieldKind::Month:
         month = t.Width >= 3 ? ReadName(text, pos, pattern.MonthKeys) : 0;
         if (month == 0) month = ReadDigits(text, pos, 2).Value;
+        if (month == 0) return kZeroDate;
         break;
       case FieldKind::Year:
         year = FullYear(ReadDigits(text, pos, 4), currentYear);
+        if (year == 0) return kZeroDate;
         break;
       case FieldKind::Weekday:
         if (ReadName(text, pos, pattern.DayKeys) == 0) return kZeroDate;
@@ -460,7 +463,7 @@ DaySerial ReadPattern(std::string_view text, const CompiledPattern& pattern, int
     }
   }
   SkipSkippable(text, pos);
-  if (pos != text.size() || year == 0) return kZeroDate;
+  if (pos != text.size()) return kZeroDate;
   return SerialOrZero(year, month, day);
 }
 
