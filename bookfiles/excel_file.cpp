@@ -1,0 +1,487 @@
+#include "bookfiles/excel_file.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <iconv.h>
+#include <new>
+#include <optional>
+#include <unordered_map>
+
+#include "books/module_procedures.h"
+#include "platform/file_io.h"
+#include "platform/utf8.h"
+
+namespace qv {
+namespace {
+
+// Record numbers of the BIFF2 format.
+constexpr uint16_t kDimensions = 0x0000;
+constexpr uint16_t kInteger = 0x0002;
+constexpr uint16_t kNumber = 0x0003;
+constexpr uint16_t kLabel = 0x0004;
+constexpr uint16_t kBof = 0x0009;
+constexpr uint16_t kEof = 0x000A;
+constexpr uint16_t kHeader = 0x0014;
+constexpr uint16_t kFooter = 0x0015;
+constexpr uint16_t kColWidth = 0x0024;
+constexpr uint16_t kPrintGridLines = 0x002B;
+constexpr uint16_t kFont = 0x0031;
+constexpr uint16_t kCodePage = 0x0042;
+// BOF: the BIFF version and the kind of sheet (a worksheet).
+constexpr uint16_t kBiff2Version = 0x0002;
+constexpr uint16_t kWorksheet = 0x0010;
+
+// How a staged record carries its text.
+enum TextForm : uint8_t {
+  kNoText = 0,
+  kCountedText = 1,      // a length byte, then the bytes
+  kHeaderFooterText = 2, // as kCountedText, but an empty text leaves the record empty
+};
+
+void PutU8(std::string& out, uint8_t v) { out.push_back(static_cast<char>(v)); }
+void PutU16(std::string& out, uint16_t v) {
+  out.push_back(static_cast<char>(v & 0xFF));
+  out.push_back(static_cast<char>(v >> 8));
+}
+void PutU32(std::string& out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+void PutF64(std::string& out, double v) {
+  const auto bits = std::bit_cast<uint64_t>(v);
+  for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
+}
+
+uint16_t GetU16(std::string_view in, std::size_t at) {
+  return static_cast<uint16_t>(static_cast<uint8_t>(in[at]) |
+                               (static_cast<uint8_t>(in[at + 1]) << 8));
+}
+uint32_t GetU32(std::string_view in, std::size_t at) {
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(in[at + static_cast<std::size_t>(i)]);
+  return v;
+}
+
+// Decodes the code point at `at` of well-formed UTF-8 and moves past it.
+char32_t NextCodePoint(std::string_view text, std::size_t& at) {
+  const auto lead = static_cast<uint8_t>(text[at]);
+  int extra = 0;
+  char32_t cp = lead;
+  if (lead >= 0xF0) {
+    extra = 3;
+    cp = lead & 0x07;
+  } else if (lead >= 0xE0) {
+    extra = 2;
+    cp = lead & 0x0F;
+  } else if (lead >= 0xC0) {
+    extra = 1;
+    cp = lead & 0x1F;
+  }
+  ++at;
+  for (int i = 0; i < extra && at < text.size(); ++i, ++at)
+    cp = (cp << 6) | (static_cast<uint8_t>(text[at]) & 0x3F);
+  return cp;
+}
+
+std::string Utf8Of(char32_t cp) {
+  std::string out;
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+  return out;
+}
+
+// Windows code page 1252, bytes 0x80 to 0x9F (0 = no character); 0xA0 to 0xFF are the
+// Latin-1 characters of the same number.
+constexpr std::array<char32_t, 32> kCp1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+std::string Cp1252Bytes(char32_t cp) {
+  if (cp >= 0xA0 && cp <= 0xFF) return std::string(1, static_cast<char>(cp));
+  for (std::size_t i = 0; i < kCp1252High.size(); ++i)
+    if (kCp1252High[i] == cp && cp != 0) return std::string(1, static_cast<char>(0x80 + i));
+  return {};
+}
+
+// The code pages tried, in order: Western first (the one most readers expect), then the
+// other Windows single-byte pages, then the double-byte East Asian ones.
+constexpr std::array<int, 13> kCodePages = {1252, 1250, 1251, 1253, 1254, 1257, 1255,
+                                            1256, 874,  932,  936,  949,  950};
+
+// The bytes of each character in one code page; a character missing from the map has none.
+class CodePageTable {
+ public:
+  CodePageTable(int codePage, const std::map<char32_t, int64_t>& characters) {
+    if (codePage == 1252) {
+      for (const auto& [cp, count] : characters)
+        if (auto b = Cp1252Bytes(cp); !b.empty()) bytes_.emplace(cp, std::move(b));
+      return;
+    }
+    const std::string name = "CP" + std::to_string(codePage);
+    iconv_t cd = iconv_open(name.c_str(), "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return;  // the converter is not installed
+    for (const auto& [cp, count] : characters) {
+      std::string in = Utf8Of(cp);
+      char out[8];
+      char* inPtr = in.data();
+      char* outPtr = out;
+      std::size_t inLeft = in.size(), outLeft = sizeof out;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      const std::size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+      // Only exact, reversible conversions of the whole character count.
+      if (done == 0 && inLeft == 0 && outPtr > out)
+        bytes_.emplace(cp, std::string(out, static_cast<std::size_t>(outPtr - out)));
+    }
+    iconv_close(cd);
+  }
+  const std::string* Find(char32_t cp) const {
+    const auto it = bytes_.find(cp);
+    return it == bytes_.end() ? nullptr : &it->second;
+  }
+  int64_t Covered(const std::map<char32_t, int64_t>& characters) const {
+    int64_t n = 0;
+    for (const auto& [cp, count] : characters)
+      if (bytes_.count(cp)) n += count;
+    return n;
+  }
+
+ private:
+  std::unordered_map<char32_t, std::string> bytes_;
+};
+
+// Text for a label cell from a number.
+std::string NumberText(const ExcelValue& value) {
+  if (const auto* i = std::get_if<int64_t>(&value)) return std::to_string(*i);
+  const double d = std::get<double>(value);
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, d);
+  return std::string(buf, r.ptr);
+}
+
+// A number from a cell value; nothing for a text that is not a plain number or a value
+// that is not finite.
+std::optional<double> NumberOf(const ExcelValue& value) {
+  if (const auto* i = std::get_if<int64_t>(&value)) return static_cast<double>(*i);
+  if (const auto* d = std::get_if<double>(&value))
+    return std::isfinite(*d) ? std::optional<double>(*d) : std::nullopt;
+  std::string_view text = std::get<std::string>(value);
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  double d = 0;
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), d);
+  if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size() ||
+      !std::isfinite(d))
+    return std::nullopt;
+  return d;
+}
+
+}  // namespace
+
+ExcelFile::ExcelFile() = default;
+ExcelFile::~ExcelFile() = default;
+
+void ExcelFile::Reset() {
+  writer_.reset();
+  preamble_.clear();
+  cells_.clear();
+  wideCharacters_.clear();
+  firstRow_ = lastRow_ = firstCol_ = lastCol_ = -1;
+  codePage_ = 0;
+  textsCut_ = 0;
+  charactersReplaced_ = 0;
+  error_ = 0;
+}
+
+bool ExcelFile::Ready() const { return writer_ != nullptr && error_ == 0; }
+
+void ExcelFile::Fail(int code) {
+  if (error_ == 0) error_ = code;
+}
+
+int ExcelFile::CreateFile(const std::string& fileName) {
+  Reset();
+  try {
+    writer_ = std::make_unique<AtomicFileWriter>(fileName);
+    if (const int err = writer_->Open()) Fail(FileErrorCodeFromErrno(err));
+  } catch (const std::bad_alloc&) {
+    Fail(kErrOutOfMemory);
+  }
+  return error_;
+}
+
+void ExcelFile::CountCharacters(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    if (static_cast<uint8_t>(text[at]) < 0x80) {
+      ++at;
+      continue;
+    }
+    ++wideCharacters_[NextCodePoint(text, at)];
+  }
+}
+
+// A staged record: type, length and bytes of its fixed part, the text form and, with a
+// text, its length and UTF-8 bytes. Texts are encoded when the file is closed, once the
+// code page is chosen.
+void ExcelFile::Stage(std::string& into, uint16_t type, std::string_view fixed,
+                      const std::string* text) {
+  if (!Ready()) return;
+  try {
+    PutU16(into, type);
+    PutU16(into, static_cast<uint16_t>(fixed.size()));
+    into.append(fixed);
+    if (!text) {
+      PutU8(into, kNoText);
+      return;
+    }
+    const std::string clean = IsValidUtf8(*text) ? *text : SanitizeUtf8(*text);
+    PutU8(into, type == kHeader || type == kFooter ? kHeaderFooterText : kCountedText);
+    PutU32(into, static_cast<uint32_t>(clean.size()));
+    into.append(clean);
+    CountCharacters(clean);
+  } catch (const std::bad_alloc&) {
+    Fail(kErrOutOfMemory);
+  }
+}
+
+void ExcelFile::PrintGridLines(bool flag) {
+  std::string fixed;
+  PutU16(fixed, flag ? 1 : 0);
+  Stage(preamble_, kPrintGridLines, fixed, nullptr);
+}
+
+void ExcelFile::SetMargin(int marginRecord, double inches) {
+  if (marginRecord < kExcelLeftMargin || marginRecord > kExcelBottomMargin) return;
+  if (!std::isfinite(inches) || inches < 0) return;
+  std::string fixed;
+  PutF64(fixed, inches);
+  Stage(preamble_, static_cast<uint16_t>(marginRecord), fixed, nullptr);
+}
+
+void ExcelFile::SetFont(std::string_view fontName, int height, int attributes) {
+  const int points = height < 1 ? 1 : (height > 409 ? 409 : height);
+  std::string fixed;
+  PutU16(fixed, static_cast<uint16_t>(points * 20));  // in twentieths of a point
+  PutU16(fixed, static_cast<uint16_t>(attributes & 0x0F));
+  const std::string name(fontName);
+  Stage(preamble_, kFont, fixed, &name);
+}
+
+void ExcelFile::SetColumnWidth(int firstColumn, int lastColumn, int width) {
+  if (width < 0 || width > kExcelMaxColumnWidth) return;
+  if (firstColumn < 1 || lastColumn < firstColumn || lastColumn > kExcelMaxColumns) return;
+  std::string fixed;
+  PutU8(fixed, static_cast<uint8_t>(firstColumn - 1));
+  PutU8(fixed, static_cast<uint8_t>(lastColumn - 1));
+  PutU16(fixed, static_cast<uint16_t>(width * 256));  // in 1/256 of a character
+  Stage(preamble_, kColWidth, fixed, nullptr);
+}
+
+namespace {
+// "&" starts a field code in page headers and footers; "&&" prints one "&".
+std::string HeaderText(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    out.push_back(c);
+    if (c == '&') out.push_back('&');
+  }
+  return out;
+}
+}  // namespace
+
+void ExcelFile::SetHeader(std::string_view text) {
+  const std::string escaped = HeaderText(text);
+  Stage(preamble_, kHeader, {}, &escaped);
+}
+
+void ExcelFile::SetFooter(std::string_view text) {
+  const std::string escaped = HeaderText(text);
+  Stage(preamble_, kFooter, {}, &escaped);
+}
+
+ExcelCellOutcome ExcelFile::WriteValue(int valueType, int fontByte, int alignByte,
+                                       int lockByte, int32_t row, int32_t col,
+                                       const ExcelValue& value) {
+  if (!Ready()) return ExcelCellOutcome::kNotWritten;
+  if (row < 1 || row > kExcelMaxRows || col < 1 || col > kExcelMaxColumns)
+    return ExcelCellOutcome::kNotWritten;
+  std::string fixed;
+  PutU16(fixed, static_cast<uint16_t>(row - 1));
+  PutU16(fixed, static_cast<uint16_t>(col - 1));
+  // Only the bits that carry the lock, the font and the alignment; the rest would name
+  // records this writer does not write.
+  PutU8(fixed, static_cast<uint8_t>(lockByte & 0x40));
+  PutU8(fixed, static_cast<uint8_t>(fontByte & 0xC0));
+  PutU8(fixed, static_cast<uint8_t>(alignByte & 0x07));
+
+  ExcelCellOutcome outcome = ExcelCellOutcome::kWritten;
+  uint16_t type = 0;
+  std::string text;
+  bool hasText = false;
+  switch (valueType) {
+    case kExcelLabel: {
+      text = std::holds_alternative<std::string>(value) ? std::get<std::string>(value)
+                                                        : NumberText(value);
+      if (Utf8Length(text) > kExcelMaxLabelChars) {
+        text.resize(Utf8Offset(text, kExcelMaxLabelChars));
+        outcome = ExcelCellOutcome::kTextCut;
+        ++textsCut_;
+      }
+      type = kLabel;
+      hasText = true;
+      break;
+    }
+    case kExcelInteger:
+    case kExcelNumber: {
+      const std::optional<double> number = NumberOf(value);
+      if (!number) return ExcelCellOutcome::kNotWritten;
+      // The integer record holds 0 to 65535 only; any other value keeps its worth as a
+      // number cell.
+      if (valueType == kExcelInteger && *number >= 0 && *number <= 65535 &&
+          *number == std::floor(*number)) {
+        type = kInteger;
+        PutU16(fixed, static_cast<uint16_t>(*number));
+      } else {
+        type = kNumber;
+        PutF64(fixed, *number);
+      }
+      break;
+    }
+    default:
+      return ExcelCellOutcome::kNotWritten;
+  }
+  Stage(cells_, type, fixed, hasText ? &text : nullptr);
+  if (error_ != 0) return ExcelCellOutcome::kNotWritten;
+  const int32_t r = row - 1, c = col - 1;
+  if (firstRow_ < 0 || r < firstRow_) firstRow_ = r;
+  if (r > lastRow_) lastRow_ = r;
+  if (firstCol_ < 0 || c < firstCol_) firstCol_ = c;
+  if (c > lastCol_) lastCol_ = c;
+  return outcome;
+}
+
+int ExcelFile::CloseFile() {
+  if (!writer_) return error_ != 0 ? error_ : FileErrorCodeFromErrno(EBADF);
+  if (error_ != 0) {
+    writer_.reset();  // discards the temporary file
+    return error_;
+  }
+  try {
+    // Choose the code page that holds the most of the sheet's characters, the first in
+    // the list on a tie (so 1252 when every character fits it).
+    int64_t total = 0;
+    for (const auto& [cp, count] : wideCharacters_) total += count;
+    std::unique_ptr<CodePageTable> best;
+    int bestPage = kCodePages[0];
+    int64_t bestCovered = -1;
+    for (int page : kCodePages) {
+      auto table = std::make_unique<CodePageTable>(page, wideCharacters_);
+      const int64_t covered = table->Covered(wideCharacters_);
+      if (covered > bestCovered) {
+        bestCovered = covered;
+        bestPage = page;
+        best = std::move(table);
+      }
+      if (covered == total) break;
+    }
+    codePage_ = bestPage;
+
+    AtomicFileWriter& out = *writer_;
+    std::string record;
+    auto emit = [&](uint16_t type, std::string_view data) {
+      record.clear();
+      PutU16(record, type);
+      PutU16(record, static_cast<uint16_t>(data.size()));
+      record.append(data);
+      out.Write(record);
+    };
+    std::string data;
+    PutU16(data, kBiff2Version);
+    PutU16(data, kWorksheet);
+    emit(kBof, data);
+    data.clear();
+    PutU16(data, static_cast<uint16_t>(codePage_));
+    emit(kCodePage, data);
+
+    std::string encoded;
+    auto replay = [&](std::string_view staged) {
+      for (std::size_t at = 0; at < staged.size();) {
+        const uint16_t type = GetU16(staged, at);
+        const uint16_t fixedLength = GetU16(staged, at + 2);
+        at += 4;
+        data.assign(staged.substr(at, fixedLength));
+        at += fixedLength;
+        const auto form = static_cast<uint8_t>(staged[at++]);
+        if (form != kNoText) {
+          const uint32_t length = GetU32(staged, at);
+          at += 4;
+          const std::string_view text = staged.substr(at, length);
+          at += length;
+          encoded.clear();
+          bool cut = false;
+          for (std::size_t i = 0; i < text.size() && !cut;) {
+            std::string_view piece;
+            char ascii = 0;
+            if (static_cast<uint8_t>(text[i]) < 0x80) {
+              ascii = text[i++];
+              piece = std::string_view(&ascii, 1);
+            } else if (const std::string* bytes = best->Find(NextCodePoint(text, i))) {
+              piece = *bytes;
+            } else {
+              piece = "?";
+              ++charactersReplaced_;
+            }
+            cut = encoded.size() + piece.size() > kExcelMaxTextBytes;
+            if (!cut) encoded.append(piece);
+          }
+          if (cut) ++textsCut_;
+          if (!(form == kHeaderFooterText && encoded.empty())) {
+            PutU8(data, static_cast<uint8_t>(encoded.size()));
+            data.append(encoded);
+          }
+        }
+        emit(type, data);
+      }
+    };
+    replay(preamble_);
+    data.clear();
+    // The used range: first row, last row + 1, first column, last column + 1. A sheet
+    // whose last row is 65536 cannot say "65537" in 16 bits and says 65535.
+    const bool empty = firstRow_ < 0;
+    PutU16(data, static_cast<uint16_t>(empty ? 0 : firstRow_));
+    PutU16(data, static_cast<uint16_t>(empty ? 0 : std::min<int32_t>(lastRow_ + 1, 0xFFFF)));
+    PutU16(data, static_cast<uint16_t>(empty ? 0 : firstCol_));
+    PutU16(data, static_cast<uint16_t>(empty ? 0 : lastCol_ + 1));
+    emit(kDimensions, data);
+    replay(cells_);
+    emit(kEof, {});
+    if (const int err = out.Commit()) Fail(FileErrorCodeFromErrno(err));
+  } catch (const std::bad_alloc&) {
+    Fail(kErrOutOfMemory);
+  }
+  writer_.reset();
+  preamble_.clear();
+  preamble_.shrink_to_fit();
+  cells_.clear();
+  cells_.shrink_to_fit();
+  return error_;
+}
+
+}  // namespace qv
