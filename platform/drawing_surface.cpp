@@ -1,0 +1,132 @@
+#include "platform/drawing_surface.h"
+
+#include <cmath>
+#include <utility>
+
+namespace qv {
+
+DrawingSurface::DrawingSurface(const TextMetrics& metrics, SurfaceUnits units,
+                               double twipsPerPixel)
+    : metrics_(metrics),
+      units_(units),
+      twipsPerPixel_(std::isfinite(twipsPerPixel) && twipsPerPixel > 0 ? twipsPerPixel : 15.0) {}
+
+void DrawingSurface::SetPrintScale(double scale) {
+  printScale_ = std::isfinite(scale) && scale > 0 ? scale : 1.0;
+}
+
+double DrawingSurface::ToUnits(double twips) const {
+  return units_ == SurfaceUnits::Twips ? twips : twips / twipsPerPixel_;
+}
+
+double DrawingSurface::TextWidth(std::string_view text) const {
+  return ToUnits(metrics_.TextWidth(font_, text));
+}
+
+double DrawingSurface::TextHeight(std::string_view text) const {
+  return ToUnits(metrics_.TextHeight(font_, text));
+}
+
+void DrawingSurface::NewLine(double height) {
+  currentX_ = 0;
+  currentY_ += height;
+}
+
+void DrawingSurface::Print(std::string_view text) {
+  const double height = TextHeight(text);
+  if (!text.empty()) {
+    TextOp op{currentX_, currentY_, std::string(text), font_, foreColor_, fontTransparent_,
+              backColor_, TextWidth(text), height, document_, page_};
+    ops_.emplace_back(std::move(op));
+  }
+  NewLine(height);
+}
+
+void DrawingSurface::PrintStay(std::string_view text) {
+  if (text.empty()) return;
+  const double width = TextWidth(text);
+  TextOp op{currentX_, currentY_, std::string(text), font_, foreColor_, fontTransparent_,
+            backColor_, width, TextHeight(text), document_, page_};
+  ops_.emplace_back(std::move(op));
+  currentX_ += width;
+}
+
+void DrawingSurface::Line(double x1, double y1, double x2, double y2) {
+  Line(x1, y1, x2, y2, foreColor_);
+}
+
+void DrawingSurface::Line(double x1, double y1, double x2, double y2, ColorValue color) {
+  ops_.emplace_back(LineOp{x1, y1, x2, y2, color, drawWidth_});
+  currentX_ = x2;
+  currentY_ = y2;
+}
+
+void DrawingSurface::Box(double x1, double y1, double x2, double y2) {
+  Box(x1, y1, x2, y2, foreColor_);
+}
+
+void DrawingSurface::Box(double x1, double y1, double x2, double y2, ColorValue color) {
+  ops_.emplace_back(BoxOp{x1, y1, x2, y2, color, drawWidth_, fillStyle_ == kFillSolid,
+                          fillColor_});
+  currentX_ = x2;
+  currentY_ = y2;
+}
+
+void DrawingSurface::FilledBox(double x1, double y1, double x2, double y2, ColorValue color) {
+  ops_.emplace_back(FilledBoxOp{x1, y1, x2, y2, color});
+  currentX_ = x2;
+  currentY_ = y2;
+}
+
+void DrawingSurface::PSet(double x, double y, ColorValue color) {
+  ops_.emplace_back(PixelOp{x, y, color});
+  currentX_ = x;
+  currentY_ = y;
+}
+
+void DrawingSurface::DrawPicture(std::string name, double x, double y) {
+  ops_.emplace_back(PictureOp{std::move(name), x, y});
+}
+
+void DrawingSurface::Cls() {
+  ops_.clear();
+  ops_.emplace_back(ClearOp{backColor_});
+  currentX_ = 0;
+  currentY_ = 0;
+}
+
+void DrawingSurface::NewPage() {
+  ops_.emplace_back(NewPageOp{});
+  ++page_;
+  currentX_ = 0;
+  currentY_ = 0;
+}
+
+void DrawingSurface::EndDoc() {
+  ops_.emplace_back(EndDocOp{});
+  ++document_;
+  page_ = 0;
+  currentX_ = 0;
+  currentY_ = 0;
+}
+
+std::vector<TextOp> DrawingSurface::Texts() const {
+  std::vector<TextOp> texts;
+  for (const DrawOp& op : ops_)
+    if (const auto* text = std::get_if<TextOp>(&op)) texts.push_back(*text);
+  return texts;
+}
+
+const TextOp* DrawingSurface::FindText(std::string_view text) const {
+  for (const DrawOp& op : ops_)
+    if (const auto* t = std::get_if<TextOp>(&op); t && t->Text == text) return t;
+  return nullptr;
+}
+
+std::vector<DrawOp> DrawingSurface::TakeOperations() {
+  std::vector<DrawOp> taken = std::move(ops_);
+  ops_.clear();
+  return taken;
+}
+
+}  // namespace qv

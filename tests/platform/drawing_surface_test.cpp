@@ -1,0 +1,195 @@
+#include "platform/drawing_surface.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace qv {
+namespace {
+
+// Fixed metrics: at 10 points a character is 100 twips wide and a line 200 twips high;
+// both scale with the font size, and bold adds a twip per character.
+class DrawingSurfaceTest : public ::testing::Test {
+ protected:
+  DrawingSurfaceTest() : surface_(metrics_) {
+    surface_.SetExtent({12240, 15840, 11520, 15120});
+    surface_.SetFontSize(10);
+  }
+  FixedTextMetrics metrics_{100, 200};
+  DrawingSurface surface_;
+};
+
+TEST_F(DrawingSurfaceTest, PrintEndsTheLineAndPrintStayContinuesIt) {
+  // A ledger row: folio, name and amount on one line, the amount right-aligned at 9000.
+  surface_.SetCurrentY(1000);
+  surface_.SetCurrentX(500);
+  surface_.PrintStay("110");
+  EXPECT_DOUBLE_EQ(surface_.CurrentX(), 800);
+  surface_.PrintStay("      ");
+  surface_.PrintStay("Cash");
+  surface_.SetCurrentX(9000 - surface_.TextWidth("1,250.00"));
+  surface_.Print("1,250.00");
+  EXPECT_DOUBLE_EQ(surface_.CurrentX(), 0);
+  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 1200);
+
+  const std::vector<TextOp> texts = surface_.Texts();
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_DOUBLE_EQ(texts[2].X, 1400);  // after "110" and six blanks
+  EXPECT_DOUBLE_EQ(texts[3].X + texts[3].Width, 9000);
+  for (const TextOp& t : texts) EXPECT_DOUBLE_EQ(t.Y, 1000);
+
+  // The next print starts at the left edge of the next line.
+  surface_.Print("Next");
+  EXPECT_DOUBLE_EQ(surface_.FindText("Next")->X, 0);
+  EXPECT_DOUBLE_EQ(surface_.FindText("Next")->Y, 1200);
+}
+
+TEST_F(DrawingSurfaceTest, EmptyPrintEndsTheLineAtTheCurrentFontsHeight) {
+  surface_.SetCurrentX(3000);
+  surface_.Print("");
+  EXPECT_DOUBLE_EQ(surface_.CurrentX(), 0);
+  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 200);
+  // A small font makes a small gap, as statements use a 5-point blank line.
+  surface_.SetFontSize(5);
+  surface_.Print("");
+  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 300);
+  // Staying on the line with nothing to print moves nothing.
+  surface_.SetCurrentX(700);
+  surface_.PrintStay("");
+  EXPECT_DOUBLE_EQ(surface_.CurrentX(), 700);
+  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 300);
+  EXPECT_TRUE(surface_.Texts().empty());
+}
+
+TEST_F(DrawingSurfaceTest, TextsKeepTheFontAndColourTheyWerePrintedWith) {
+  surface_.SetFontName("Tahoma");
+  surface_.SetFontCharset(238);
+  surface_.SetFontBold(true);
+  surface_.SetFontUnderline(true);
+  surface_.SetForeColor(kRed);
+  surface_.SetFontTransparent(false);
+  surface_.SetBackColor(kSecondCopyTint);
+  surface_.PrintStay("Title");
+  surface_.SetFontBold(false);
+  surface_.SetFontUnderline(false);
+  surface_.SetForeColor(kBlack);
+  surface_.Print("Body");
+
+  const TextOp* title = surface_.FindText("Title");
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->Font.Name, "Tahoma");
+  EXPECT_EQ(title->Font.Charset, 238);
+  EXPECT_TRUE(title->Font.Bold);
+  EXPECT_TRUE(title->Font.Underline);
+  EXPECT_EQ(title->Color, kRed);
+  EXPECT_FALSE(title->Transparent);
+  EXPECT_EQ(title->BackColor, kSecondCopyTint);
+  EXPECT_DOUBLE_EQ(title->Width, 505);  // bold: 101 a character
+  const TextOp* body = surface_.FindText("Body");
+  EXPECT_FALSE(body->Font.Bold);
+  EXPECT_EQ(body->Color, kBlack);
+  EXPECT_DOUBLE_EQ(body->X, 505);
+}
+
+TEST_F(DrawingSurfaceTest, PrintScaleScalesFontSizesAndBoxHeightsWhereAsked) {
+  surface_.SetPrintScale(1.5);
+  surface_.SetFontSizeScaled(12);
+  EXPECT_DOUBLE_EQ(surface_.FontSize(), 18);
+  EXPECT_DOUBLE_EQ(surface_.TextHeight("W"), 360);
+  // A box height in design units, and a height measured in the scaled font and scaled once
+  // more, as the trial balance's shaded rows are.
+  EXPECT_DOUBLE_EQ(surface_.Scaled(300), 450);
+  EXPECT_DOUBLE_EQ(surface_.Scaled(surface_.TextHeight("W")), 540);
+  // A plain size is kept as given.
+  surface_.SetFontSize(5);
+  EXPECT_DOUBLE_EQ(surface_.FontSize(), 5);
+
+  for (double bad : {0.0, -2.0, std::numeric_limits<double>::quiet_NaN(),
+                     std::numeric_limits<double>::infinity()}) {
+    surface_.SetPrintScale(bad);
+    EXPECT_DOUBLE_EQ(surface_.PrintScale(), 1.0) << bad;
+  }
+}
+
+TEST_F(DrawingSurfaceTest, LinesAndBoxesRecordTheirColoursAndFillSettings) {
+  surface_.SetForeColor(0x123456);
+  surface_.Line(0, 100, 11520, 100);
+  surface_.SetFillStyle(kFillSolid);
+  surface_.SetFillColor(0xE0E0E0);
+  surface_.Box(200, 300, 6000, 600, kBlack);
+  surface_.SetFillStyle(kFillTransparent);
+  surface_.Box(10, 20, 30, 40);
+  surface_.FilledBox(200, 700, 9000, 900, 0xF0F0F0);
+  surface_.PSet(5, 6, kRed);
+
+  const auto& ops = surface_.Operations();
+  ASSERT_EQ(ops.size(), 5u);
+  const auto& line = std::get<LineOp>(ops[0]);
+  EXPECT_EQ(line.Color, 0x123456u);
+  const auto& header = std::get<BoxOp>(ops[1]);
+  EXPECT_TRUE(header.Filled);
+  EXPECT_EQ(header.FillColor, 0xE0E0E0u);
+  EXPECT_EQ(header.Color, kBlack);
+  const auto& outline = std::get<BoxOp>(ops[2]);
+  EXPECT_FALSE(outline.Filled);
+  EXPECT_EQ(outline.Color, 0x123456u);
+  EXPECT_EQ(std::get<FilledBoxOp>(ops[3]).Color, 0xF0F0F0u);
+  EXPECT_EQ(std::get<PixelOp>(ops[4]).Color, kRed);
+  // Drawing leaves the position at the last point drawn.
+  EXPECT_DOUBLE_EQ(surface_.CurrentX(), 5);
+  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 6);
+}
+
+TEST_F(DrawingSurfaceTest, ClearForgetsTheDrawingAndGoesBackToTheTop) {
+  surface_.SetCurrentY(-400);  // scrolled
+  surface_.Print("Old");
+  surface_.SetBackColor(kSecondCopyTint);
+  surface_.Cls();
+  ASSERT_EQ(surface_.Operations().size(), 1u);
+  EXPECT_EQ(std::get<ClearOp>(surface_.Operations()[0]).BackColor, kSecondCopyTint);
+  EXPECT_DOUBLE_EQ(surface_.CurrentX(), 0);
+  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 0);
+  EXPECT_EQ(surface_.FindText("Old"), nullptr);
+}
+
+TEST_F(DrawingSurfaceTest, PagesAndDocumentsNumberTheirTexts) {
+  surface_.SetCurrentY(14000);
+  surface_.Print("Page one");
+  surface_.NewPage();
+  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 0);
+  surface_.Print("Page two");
+  surface_.EndDoc();
+  surface_.Print("Second copy");
+
+  EXPECT_EQ(surface_.FindText("Page one")->Page, 0);
+  EXPECT_EQ(surface_.FindText("Page two")->Page, 1);
+  EXPECT_EQ(surface_.FindText("Page two")->Document, 0);
+  EXPECT_EQ(surface_.FindText("Second copy")->Page, 0);
+  EXPECT_EQ(surface_.FindText("Second copy")->Document, 1);
+  EXPECT_DOUBLE_EQ(surface_.FindText("Second copy")->Y, 0);
+}
+
+TEST(DrawingSurfacePixels, MeasuresInPixelsOnAPixelSurface) {
+  FixedTextMetrics metrics(150, 300);
+  DrawingSurface surface(metrics, SurfaceUnits::Pixels, 15.0);
+  surface.SetFontSize(10);
+  EXPECT_DOUBLE_EQ(surface.TextWidth("ab"), 20);
+  EXPECT_DOUBLE_EQ(surface.TextHeight("ab"), 20);
+  surface.Print("ab");
+  EXPECT_DOUBLE_EQ(surface.CurrentY(), 20);
+}
+
+TEST(DrawingSurfaceRecording, TakingTheOperationsStartsAnEmptyRecording) {
+  FixedTextMetrics metrics;
+  DrawingSurface surface(metrics);
+  surface.Print("a");
+  surface.Line(0, 0, 10, 10);
+  const std::vector<DrawOp> taken = surface.TakeOperations();
+  EXPECT_EQ(taken.size(), 2u);
+  EXPECT_TRUE(surface.Operations().empty());
+  EXPECT_DOUBLE_EQ(surface.CurrentX(), 10);  // the state stays
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,52 @@
+#include "platform/screen_pointer.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+TEST(ScreenPointer, ObserversHearEachChangeOnce) {
+  ScreenPointer pointer;
+  std::vector<int> heard;
+  pointer.AddObserver([&](PointerShape s) { heard.push_back(static_cast<int>(s)); });
+  pointer.Set(PointerShape::Help);
+  pointer.Set(PointerShape::Help);
+  pointer.Set(PointerShape::Busy);
+  pointer.Set(PointerShape::Normal);
+  EXPECT_EQ(heard, (std::vector<int>{14, 11, 0}));
+  EXPECT_EQ(pointer.Code(), 0);
+}
+
+TEST(ScreenPointer, AnObserverMayRemoveItselfOrAnotherWhileBeingTold) {
+  ScreenPointer pointer;
+  int first = 0, second = 0;
+  int secondId = 0;
+  int firstId = pointer.AddObserver([&](PointerShape) {
+    ++first;
+    pointer.RemoveObserver(firstId);
+    pointer.RemoveObserver(secondId);
+  });
+  secondId = pointer.AddObserver([&](PointerShape) { ++second; });
+  pointer.Set(PointerShape::Busy);
+  pointer.Set(PointerShape::Normal);
+  EXPECT_EQ(first, 1);
+  EXPECT_EQ(second, 0);
+}
+
+TEST(ScreenPointer, BusyScopesEndWithTheOutermostAndEndHelpMode) {
+  ScreenPointer pointer;
+  pointer.Set(PointerShape::Help);
+  {
+    BusyPointer job(pointer);
+    EXPECT_EQ(pointer.Shape(), PointerShape::Busy);
+    {
+      BusyPointer nested(pointer);
+    }
+    EXPECT_EQ(pointer.Shape(), PointerShape::Busy);
+  }
+  // The busy pointer ends help mode: the pointer comes back normal, not as help.
+  EXPECT_EQ(pointer.Shape(), PointerShape::Normal);
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,119 @@
+#include "platform/temp_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <sys/stat.h>
+
+#include "platform/file_io.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets an environment variable for the scope, then puts back what was there.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value) setenv(name, value, 1); else unsetenv(name);
+  }
+  ~ScopedEnv() {
+    if (old_) setenv(name_, old_->c_str(), 1); else unsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+class TempFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "qv-temp-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string dir_;
+};
+
+TEST_F(TempFilesTest, EachFileIsNewPrivateAndUnforeseeable) {
+  // A file planted under the plain name is never the one written.
+  ASSERT_EQ(WriteFileAtomically(dir_ + "/Invoice0.eml", "planted"), 0);
+  std::string first, second;
+  ASSERT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "one", first, dir_), 0);
+  ASSERT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "two", second, dir_), 0);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(fs::path(first).parent_path(), fs::path(dir_));
+  EXPECT_EQ(fs::path(first).extension(), ".eml");
+  EXPECT_EQ(fs::path(first).filename().string().rfind("Invoice", 0), 0u);
+
+  std::string text;
+  ASSERT_EQ(ReadWholeFile(first, text), 0);
+  EXPECT_EQ(text, "one");
+  ASSERT_EQ(ReadWholeFile(dir_ + "/Invoice0.eml", text), 0);
+  EXPECT_EQ(text, "planted");
+  struct stat st{};
+  ASSERT_EQ(stat(first.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(TempFilesTest, AFileGoesWithItsObjectUnlessKept) {
+  std::string dropped, kept;
+  {
+    TemporaryFile file;
+    ASSERT_EQ(file.Create("Scratch", ".txt", dir_), 0);
+    EXPECT_EQ(file.Write("x"), 0);
+    dropped = file.Path();
+    EXPECT_TRUE(FileExists(dropped));
+  }
+  EXPECT_FALSE(FileExists(dropped));
+  {
+    TemporaryFile file;
+    ASSERT_EQ(file.Create("Mail", ".eml", dir_), 0);
+    EXPECT_EQ(file.Close(), 0);
+    file.Keep();
+    kept = file.Path();
+  }
+  EXPECT_TRUE(FileExists(kept));
+}
+
+TEST_F(TempFilesTest, FailuresAreReportedAndLeaveNothing) {
+  std::string path;
+  EXPECT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "x", path, dir_ + "/missing"), ENOENT);
+  EXPECT_TRUE(path.empty());
+  TemporaryFile file;
+  EXPECT_EQ(file.Create("../escape", ".eml", dir_), EINVAL);
+  EXPECT_EQ(file.Write("x"), EBADF);
+  EXPECT_TRUE(fs::is_empty(dir_));
+}
+
+TEST_F(TempFilesTest, TheTemporaryFolderComesFromTheFirstVariableNamingAFolder) {
+  const std::string other = dir_ + "/other";
+  fs::create_directory(other);
+  {
+    ScopedEnv tmp("tmp", (dir_ + "/not-there").c_str());
+    ScopedEnv upperTmp("TMP", nullptr);
+    ScopedEnv temp("temp", other.c_str());
+    ScopedEnv tmpdir("TMPDIR", dir_.c_str());
+    EXPECT_EQ(TemporaryFolder(), other);
+  }
+  {
+    ScopedEnv tmp("tmp", nullptr);
+    ScopedEnv upperTmp("TMP", nullptr);
+    ScopedEnv temp("temp", "");
+    ScopedEnv upperTemp("TEMP", nullptr);
+    ScopedEnv tmpdir("TMPDIR", dir_.c_str());
+    EXPECT_EQ(TemporaryFolder(), dir_);
+    ScopedEnv noTmpdir("TMPDIR", nullptr);
+    EXPECT_EQ(TemporaryFolder(), "/tmp");
+  }
+}
+
+}  // namespace
+}  // namespace qv
