@@ -1,0 +1,187 @@
+#include "bookfiles/rollover.h"
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <new>
+#include <optional>
+#include <vector>
+
+#include "books/module_procedures.h"
+#include "platform/string_table.h"
+
+namespace qv {
+namespace {
+
+constexpr int64_t kCent = 100;
+// Two lines an entry, and the journal's last index is a 32-bit number.
+constexpr int32_t kMaxEntries = std::numeric_limits<int32_t>::max() / 2;  // one cent in the amount's scaled units
+const Folio kBalanceFolio = Folio::FromUnits(1);
+
+// The balance of every folio except 0, in ascending folio order; nothing when one of them
+// leaves the amount's range.
+std::optional<std::map<int64_t, Amount>> FolioBalances(const Books& books) {
+  std::map<int64_t, AmountSum> sums;
+  for (const PostingLine& line : books.PostingLines) {
+    if (line.LineFolio.IsZero()) continue;
+    AmountSum& sum = sums[line.LineFolio.Raw()];
+    if (line.Side == kDebit)
+      sum.Add(line.Amount);
+    else
+      sum.Subtract(line.Amount);
+  }
+  std::map<int64_t, Amount> balances;
+  for (const auto& [folio, sum] : sums) {
+    const auto value = sum.Value();
+    if (!value) return std::nullopt;
+    balances.emplace_hint(balances.end(), folio, *value);
+  }
+  return balances;
+}
+
+// The new journal, built apart from the books until it is complete.
+class OpeningJournal {
+ public:
+  OpeningJournal() : number_("B/D"), notes_(Str(155) + " b/f") {}
+
+  // One entry: `folio` on the side of `balance`, folio 1 on the other side. False when
+  // the amount does not fit.
+  bool Add(Folio folio, Amount balance, DaySerial today) {
+    const auto amount = CheckedAbs(balance);
+    if (!amount || entries_ >= kMaxEntries) return false;
+    const bool debit = !balance.IsNegative();
+    PostingLine first, second;
+    first.LineDate = second.LineDate = today;
+    first.Side = kDebit;
+    second.Side = kCredit;
+    first.LineFolio = debit ? folio : kBalanceFolio;
+    second.LineFolio = debit ? kBalanceFolio : folio;
+    first.Amount = second.Amount = *amount;
+    second.Notes = notes_;
+    lines_.push_back(std::move(first));
+    lines_.push_back(std::move(second));
+    numbers_.push_back(number_);
+    numbers_.push_back(number_);
+    ++entries_;
+    return true;
+  }
+
+  // Puts the new journal into the books, or the empty entry of a new book when it is
+  // empty. Nothing here can fail.
+  RolloverResult Install(Books& books, DaySerial today) {
+    RolloverResult result;
+    result.Done = true;
+    result.EntriesMade = entries_;
+    if (entries_ == 0) {
+      NewStart(books, today);  // raises the change stamp
+      books.EntryCounter = 1;
+      return result;
+    }
+    books.PostingLines.swap(lines_);
+    books.EntryNumbers.swap(numbers_);
+    books.EntryCounter = entries_;
+    // The stamp only tells views that the books changed; it wraps around.
+    books.BooksStamp = static_cast<int32_t>(static_cast<uint32_t>(books.BooksStamp) + 1u);
+    return result;
+  }
+
+  void Reserve(std::size_t entries) {
+    lines_.reserve(2 * entries);
+    numbers_.reserve(2 * entries);
+  }
+
+ private:
+  EntryNumber number_;
+  std::string notes_;
+  std::vector<PostingLine> lines_;
+  std::vector<EntryNumber> numbers_;
+  int32_t entries_ = 0;
+};
+
+RolloverResult Failure(std::string problem) {
+  RolloverResult result;
+  result.Problem = std::move(problem);
+  return result;
+}
+
+const char* const kTooLarge =
+    "An account balance is too large to be brought forward; the books are unchanged.";
+
+// True for the income accounts, which are closed rather than carried.
+bool IsIncomeFolio(const Books& books, Folio folio) {
+  auto index = AccountIndexOfFolio(books, folio);
+  if (!index) index = AccountIndexOfFolio(books, TruncFolio(folio, 0));
+  if (!index) return false;
+  const uint8_t type = books.AccountTypes[static_cast<std::size_t>(*index)];
+  return type == kCostOfGoodsSold || type == kRevenue || type == kExpense;
+}
+
+// The folios of the capital accounts in chart order.
+std::vector<Folio> CapitalFolios(const Books& books) {
+  std::vector<Folio> folios;
+  const std::size_t slots = std::min(books.AccountFolios.size(), books.AccountTypes.size());
+  const std::size_t last = books.LastAccountIndex < 0
+                               ? 0
+                               : std::min(slots, static_cast<std::size_t>(books.LastAccountIndex) + 1);
+  for (std::size_t i = 0; i < last; ++i) {
+    const Folio folio = books.AccountFolios[i];
+    if (books.AccountTypes[i] == kCapital && folio.Raw() > 0 && folio != kBalanceFolio)
+      folios.push_back(folio);
+  }
+  return folios;
+}
+
+RolloverResult RollOver(Books& books, DaySerial today, bool closeIncome, Amount netProfit) {
+  try {
+    const auto balances = FolioBalances(books);
+    if (!balances) return Failure(kTooLarge);
+    OpeningJournal journal;
+    journal.Reserve(balances->size());
+    for (const auto& [raw, balance] : *balances) {
+      const Folio folio = Folio::FromRaw(raw);
+      if (folio == kBalanceFolio || balance.IsZero()) continue;
+      if (closeIncome && IsIncomeFolio(books, folio)) continue;
+      if (!journal.Add(folio, balance, today)) return Failure(kTooLarge);
+    }
+    if (closeIncome) {
+      const std::vector<Folio> capital = CapitalFolios(books);
+      const std::vector<Amount> shares = EqualShares(netProfit, static_cast<int>(capital.size()));
+      if (!capital.empty() && shares.empty()) return Failure(kTooLarge);
+      for (std::size_t i = 0; i < shares.size(); ++i) {
+        if (shares[i].IsZero()) continue;
+        // A profit is credited to the capital account: its balance, debit minus credit,
+        // falls by the share.
+        const auto balance = CheckedNegate(shares[i]);
+        if (!balance || !journal.Add(capital[i], *balance, today)) return Failure(kTooLarge);
+      }
+    }
+    return journal.Install(books, today);
+  } catch (const std::bad_alloc&) {
+    return Failure(FileErrorText(kErrOutOfMemory));
+  }
+}
+
+}  // namespace
+
+std::vector<Amount> EqualShares(Amount total, int count) {
+  std::vector<Amount> shares;
+  if (count < 1) return shares;
+  const int64_t raw = total.Raw();
+  if (raw == std::numeric_limits<int64_t>::min()) return shares;
+  // Whole cents per account, rounded towards zero; |each| x count never exceeds |raw|.
+  const int64_t each = raw / (kCent * count) * kCent;
+  const int64_t first = raw - each * (count - 1);
+  shares.assign(static_cast<std::size_t>(count), Amount::FromRaw(each));
+  shares[0] = Amount::FromRaw(first);
+  return shares;
+}
+
+RolloverResult BringBalancesForward(Books& books, DaySerial today) {
+  return RollOver(books, today, false, Amount());
+}
+
+RolloverResult CarryAccountsOver(Books& books, Amount netProfit, DaySerial today) {
+  return RollOver(books, today, true, netProfit);
+}
+
+}  // namespace qv

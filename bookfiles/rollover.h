@@ -1,0 +1,54 @@
+#pragma once
+// Rolling the books over to a new period: the journal is replaced by opening entries.
+//
+// Both operations read the balance of every folio from the whole journal: B(f), the sum of
+// the debits minus the credits of the posting lines whose folio is exactly f (lines without
+// an account, folio 0, are left out). Each opening entry has two lines dated `today`, the
+// entry number "B/D" and the notes "Balance b/f": the account on the side of its balance,
+// and the Balance b/f account (folio 1) on the other side for the same amount. Folio 1
+// itself is never brought down; it takes the other side of every entry, so its balance
+// stays what it was as long as the old journal balanced.
+//
+// The chart, the prepared groups (the working buffer included) and the settings stay as
+// they are. The change stamp is raised and EntryCounter holds the number of entries of the
+// new journal. When no entry is made the journal is the one empty entry of a new book. A
+// balance that does not fit the amount type stops the operation with the books unchanged.
+
+#include <cstdint>
+#include <string>
+
+#include "books/amount.h"
+#include "books/books.h"
+#include "books/day_date.h"
+
+namespace qv {
+
+struct RolloverResult {
+  bool Done = false;
+  // When not done: why, in a sentence for a message; the books are as they were.
+  std::string Problem;
+  // The entries of the new journal (0 when it is the empty entry of a new book).
+  int32_t EntriesMade = 0;
+};
+
+// Balances brought forward: one opening entry for every folio other than 1 whose balance is
+// not zero, in ascending folio order. Every account keeps its balance, so the trial balance
+// keeps its totals.
+RolloverResult BringBalancesForward(Books& books, DaySerial today);
+
+// Accounts carried over: as BringBalancesForward, except that folios of cost of goods
+// sold, revenue and expense accounts (types 4, 5, 6) are not carried; the type is that of
+// the first chart account with the folio, or, when none has it, of the first with the
+// folio's integer part (a folio no account has is carried). Then `netProfit`, the result
+// of the income accounts (negative for a loss), is shared equally to the cent among the
+// capital accounts (type 7, folio above 0 and other than 1) in chart order, the remainder
+// of the division going to the first: each share one entry against folio 1, a credit to
+// the capital account for a profit, a debit for a loss (a zero share makes no entry). With
+// no capital account no share entry is made, and folio 1 holds the result.
+RolloverResult CarryAccountsOver(Books& books, Amount netProfit, DaySerial today);
+
+// The shares of `total` among `count` accounts: equal multiples of one cent, rounded
+// towards zero, with what is left over added to the first. Empty when count < 1.
+std::vector<Amount> EqualShares(Amount total, int count);
+
+}  // namespace qv
