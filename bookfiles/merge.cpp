@@ -1,0 +1,65 @@
+#include "bookfiles/merge.h"
+
+#include <iterator>
+#include <limits>
+#include <new>
+#include <vector>
+
+#include "books/module_procedures.h"
+
+namespace qv {
+
+MergeResult InsertEntries(Books& books, const Books& other) {
+  MergeResult result;
+  if (FindJournalFault(other.PostingLines)) {
+    result.ErrorCode = kErrDataMismatch;
+    return result;
+  }
+  const std::size_t have = books.PostingLines.size();
+  const std::size_t add = other.PostingLines.size();
+  if (add > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()) - have) {
+    result.ErrorCode = kErrOutOfMemory;  // the journal's last index is a 32-bit number
+    return result;
+  }
+  try {
+    // Everything is built apart first, so that a failure leaves the books as they were.
+    std::vector<PostingLine> lines(other.PostingLines);
+    std::vector<EntryNumber> numbers;
+    numbers.reserve(add);
+    std::string previous(books.EntryNumbers.empty() ? std::string_view()
+                                                    : books.EntryNumbers.back().TrimmedText());
+    int32_t entries = 0;
+    for (std::size_t first = 0; first < add;) {
+      std::size_t last = first;
+      while (last + 1 < add && !EndsEntry(lines[last].Notes)) ++last;
+      // Each entry is numbered from the one before it, as a new entry is.
+      const EntryNumber number(PlainNumberText(LeadingNumber(previous) + 1));
+      numbers.insert(numbers.end(), last - first + 1, number);
+      previous = number.TrimmedText();
+      ++entries;
+      first = last + 1;
+    }
+    books.PostingLines.reserve(have + add);
+    books.EntryNumbers.reserve(have + add);
+    // Nothing below can fail: the room is there and the moves do not throw.
+    books.PostingLines.insert(books.PostingLines.end(), std::make_move_iterator(lines.begin()),
+                              std::make_move_iterator(lines.end()));
+    books.EntryNumbers.insert(books.EntryNumbers.end(), std::make_move_iterator(numbers.begin()),
+                              std::make_move_iterator(numbers.end()));
+    result.EntriesInserted = entries;
+    result.FirstNewLine = static_cast<int32_t>(have);
+    // The counter counts entries made; it stops at its largest value rather than wrap.
+    const int64_t counted = static_cast<int64_t>(books.EntryCounter) + entries;
+    books.EntryCounter = counted > std::numeric_limits<int32_t>::max()
+                             ? std::numeric_limits<int32_t>::max()
+                             : static_cast<int32_t>(counted);
+    // The stamp only tells views to rebuild; it wraps around.
+    books.BooksStamp = static_cast<int32_t>(static_cast<uint32_t>(books.BooksStamp) + 1u);
+  } catch (const std::bad_alloc&) {
+    result = MergeResult{};
+    result.ErrorCode = kErrOutOfMemory;
+  }
+  return result;
+}
+
+}  // namespace qv
