@@ -1,0 +1,349 @@
+#include "controls/date_picker_control.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QAbstractButton>
+#include <QHelpEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+#include "books/date_styles.h"
+#include "books/session.h"
+
+namespace qv {
+namespace {
+
+DaySerial Day(int year, int month, int day) { return *SerialOf(year, month, day); }
+
+void SendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+               Qt::MouseButtons held) {
+  QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, held, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
+void ClickAt(QWidget* w, QPoint pos) {
+  SendMouse(w, QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(w, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+}
+
+void Click(QWidget* w) { ClickAt(w, w->rect().center()); }
+
+void Key(QWidget* w, int key, const QString& text = {},
+         Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  QApplication::sendEvent(w, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+  QApplication::sendEvent(w, &release);
+}
+
+void Type(QWidget* w, const QString& text) {
+  for (const QChar c : text) {
+    int key = c.toUpper().unicode();
+    Key(w, key, QString(c));
+  }
+}
+
+void SaveGrab(QWidget* w, const char* name) {
+  if (const char* dir = std::getenv("QV_TEST_OUTPUT")) {
+    w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+  }
+}
+
+// Counts the pixels of a cell that are near the colour; the caption's glyphs carry it.
+int PixelsNear(const QImage& image, const PixelRect& r, QColor color) {
+  int n = 0;
+  for (int y = r.Top; y < r.Top + r.Height; ++y) {
+    for (int x = r.Left; x < r.Left + r.Width; ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (std::abs(c.red() - color.red()) < 40 && std::abs(c.green() - color.green()) < 40 &&
+          std::abs(c.blue() - color.blue()) < 40) {
+        ++n;
+      }
+    }
+  }
+  return n;
+}
+
+const QColor kMagenta(255, 0, 255);
+const QColor kRed(255, 0, 0);
+const QColor kDarkBlue(0, 0, 192);
+
+// A small host window: the picker, a second field to move the focus to, and the handlers
+// that a host wires (the entry window's date commit on leaving the box, its key filter,
+// and the Click protocol of DatePicked).
+class DatePickerControlTest : public ::testing::Test {
+ protected:
+  DatePickerControlTest() {
+    auto* layout = new QVBoxLayout(&window);
+    picker = new CalanderForm(locale, clock, &window);
+    other = new QLineEdit(&window);
+    layout->addWidget(picker);
+    layout->addWidget(other);
+    picker->SetSession(&session);
+    picker->SetDateStyle(kDdMmYyyySlash);
+    QObject::connect(picker, &CalanderForm::Click, [this] {
+      clicks.push_back({session.DatePicked, picker->Text()});
+      session.DatePicked = 0;
+    });
+    QObject::connect(picker, &CalanderForm::LostFocus, [this] {
+      std::string text = picker->Text().toStdString();
+      committed = ParseDateStyle(text, picker->DateStyle(), locale, clock.Today());
+      ++commits;
+      picker->WLoss();
+    });
+    window.resize(240, 120);
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    QApplication::processEvents();
+    picker->DateX()->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+  }
+
+  ~DatePickerControlTest() override { picker->WLoss(); }
+
+  // The cell that shows `day`, or -1.
+  int CellOf(int day) const {
+    for (int i = 0; i < kDayCellCount; ++i) {
+      const DayCell& c = picker->Model().Cells()[static_cast<size_t>(i)];
+      if (c.Visible && c.Day == day) return i;
+    }
+    return -1;
+  }
+  PixelRect CellRect(int day) const {
+    const DatePanelLayout layout =
+        LayOutDatePanel(picker->Calender()->width(), picker->Calender()->height());
+    return layout.Cells[static_cast<size_t>(CellOf(day))];
+  }
+  void ClickDay(int day) {
+    const PixelRect r = CellRect(day);
+    ClickAt(picker->Calender(), QPoint(r.Left + r.Width / 2, r.Top + r.Height / 2));
+  }
+  void Open() {
+    ASSERT_FALSE(picker->IsOpen());
+    Click(picker->CalanderButton());
+    ASSERT_TRUE(picker->IsOpen());
+  }
+
+  struct ClickSeen {
+    int16_t datePicked;
+    QString text;
+  };
+
+  LocaleInfo locale = UsEnglishLocale();  // month first
+  FixedClock clock{Day(2026, 3, 15)};
+  Session session;
+  QWidget window;
+  CalanderForm* picker = nullptr;
+  QLineEdit* other = nullptr;
+  std::vector<ClickSeen> clicks;
+  DaySerial committed = -1;
+  int commits = 0;
+};
+
+TEST_F(DatePickerControlTest, OpensOnTheTypedDateInTheBookStyleAndPickingADayCommitsIt) {
+  picker->SetText("05/12/2026");  // 5 December in dd/mm/yyyy on a month-first locale
+  Open();
+  EXPECT_EQ(picker->Model().ShownMonth(), 12);
+  EXPECT_EQ(picker->Model().ShownYear(), 2026);
+  EXPECT_EQ(picker->CMonth()->currentText(), "December");
+  EXPECT_EQ(picker->Cyear()->currentText(), "2026");
+  EXPECT_EQ(picker->Cyear()->count(), 401);
+  EXPECT_EQ(picker->Model().Cells()[static_cast<size_t>(CellOf(5))].Color, DayCellColor::Chosen);
+  EXPECT_EQ(picker->Text(), "05/12/2026");
+  const QImage image = picker->Calender()->grab().toImage();
+  SaveGrab(picker->Calender(), "date_picker_december_2026");
+  EXPECT_GT(PixelsNear(image, CellRect(5), kRed), 0);
+  EXPECT_GT(PixelsNear(image, CellRect(6), kDarkBlue), 0);
+  EXPECT_EQ(PixelsNear(image, CellRect(6), kRed), 0);
+
+  // Opening the panel is no focus loss for the host.
+  EXPECT_EQ(commits, 0);
+
+  ClickDay(20);
+  EXPECT_FALSE(picker->IsOpen());
+  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(clicks[0].datePicked, 1);  // set before the host's Click runs
+  EXPECT_EQ(clicks[0].text, "20/12/2026");
+  EXPECT_EQ(picker->Text(), "20/12/2026");
+  EXPECT_EQ(commits, 0);
+
+  other->setFocus(Qt::MouseFocusReason);
+  EXPECT_EQ(commits, 1);
+  EXPECT_EQ(committed, Day(2026, 12, 20));
+}
+
+TEST_F(DatePickerControlTest, AMonthStepWritesTheShownDateInTheBookStyleForTheHost) {
+  picker->SetText("05/12/2026");
+  Open();
+  Click(picker->Mchange(1));
+  EXPECT_EQ(picker->Text(), "31/01/2027");
+  EXPECT_EQ(picker->Cyear()->currentText(), "2027");
+  EXPECT_EQ(picker->CMonth()->currentText(), "January");
+  EXPECT_TRUE(picker->CMonth()->hasFocus());
+  Click(picker->Mchange(0));
+  Click(picker->Mchange(0));
+  EXPECT_EQ(picker->Text(), "30/11/2026");
+  EXPECT_EQ(commits, 0);
+
+  // A press outside the panel closes it quietly; then the user leaves the box.
+  ClickAt(picker->Calender(), QPoint(-50, -50));
+  EXPECT_FALSE(picker->IsOpen());
+  EXPECT_TRUE(clicks.empty());
+  other->setFocus(Qt::MouseFocusReason);
+  EXPECT_EQ(commits, 1);
+  EXPECT_EQ(committed, Day(2026, 11, 30));
+}
+
+TEST_F(DatePickerControlTest, ChoosingAMonthOrYearKeepsADayThatExists) {
+  picker->SetText("31/03/2025");
+  Open();
+  emit picker->CMonth()->activated(3);  // April
+  EXPECT_EQ(picker->Text(), "30/04/2025");
+  picker->SetText("29/02/2024");
+  picker->WLoss();
+  Open();
+  emit picker->Cyear()->activated(2025 - picker->Model().FirstYear());
+  EXPECT_EQ(picker->Text(), "28/02/2025");
+  EXPECT_NE(picker->Text(), FormatDateStyle(kZeroDate, kDdMmYyyySlash, locale).c_str());
+
+  // Closing with the button writes the shown date and raises Click, with no pick.
+  Click(picker->CalanderButton());
+  EXPECT_FALSE(picker->IsOpen());
+  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(clicks[0].datePicked, 0);
+  EXPECT_EQ(picker->Text(), "28/02/2025");
+}
+
+TEST_F(DatePickerControlTest, UnreadableTextOpensOnTodayAndTodayIsMagentaUnlessChosen) {
+  picker->SetText("no date");
+  Open();
+  EXPECT_EQ(picker->Text(), "15/03/2026");
+  QImage image = picker->Calender()->grab().toImage();
+  EXPECT_GT(PixelsNear(image, CellRect(15), kRed), 0);  // the chosen day wins over today
+  EXPECT_EQ(PixelsNear(image, CellRect(15), kMagenta), 0);
+
+  picker->SetTheDate(Day(2026, 3, 10));
+  image = picker->Calender()->grab().toImage();
+  SaveGrab(picker->Calender(), "date_picker_today_magenta");
+  EXPECT_GT(PixelsNear(image, CellRect(15), kMagenta), 0);
+  EXPECT_GT(PixelsNear(image, CellRect(10), kRed), 0);
+
+  Click(picker->Mchange(1));  // April: today's cell is not shown
+  image = picker->Calender()->grab().toImage();
+  for (int day = 1; day <= 30; ++day) EXPECT_EQ(PixelsNear(image, CellRect(day), kMagenta), 0);
+
+  // The cells past the month's end are not drawn and cannot be picked.
+  const DatePanelLayout layout =
+      LayOutDatePanel(picker->Calender()->width(), picker->Calender()->height());
+  const PixelRect last = layout.Cells[41];
+  ClickAt(picker->Calender(), QPoint(last.Left + 3, last.Top + 3));
+  EXPECT_TRUE(picker->IsOpen());
+  EXPECT_TRUE(clicks.empty());
+  EXPECT_EQ(session.DatePicked, 0);
+}
+
+TEST_F(DatePickerControlTest, TheBoxForwardsItsKeysAndAHostCanDropThem) {
+  std::vector<int> downs, ups;
+  // The entry window's date filter: Backspace, "-", "/" and digits only.
+  QObject::connect(picker, &CalanderForm::KeyPress, [](int16_t& k) {
+    if (!(k == 8 || k == 45 || (k >= 47 && k <= 57))) k = 0;
+  });
+  // Up and Down leave the entry: commit and take the key.
+  QObject::connect(picker, &CalanderForm::KeyDown, [&](int16_t& code, int16_t&) {
+    downs.push_back(code);
+    if (code == 38 || code == 40) {
+      ++commits;
+      code = 0;
+    }
+  });
+  QObject::connect(picker, &CalanderForm::KeyUp, [&](int16_t& code, int16_t&) {
+    ups.push_back(code);
+  });
+  int changes = 0;
+  QObject::connect(picker, &CalanderForm::Change, [&] { ++changes; });
+
+  Type(picker->DateX(), "1.2/x3");
+  EXPECT_EQ(picker->Text(), "12/3");
+  EXPECT_EQ(changes, 4);
+  Key(picker->DateX(), Qt::Key_Backspace, "\b");
+  EXPECT_EQ(picker->Text(), "12/");
+  Key(picker->DateX(), Qt::Key_Up);
+  EXPECT_EQ(commits, 1);
+  EXPECT_EQ(downs.back(), 38);
+  EXPECT_EQ(ups.back(), 38);
+
+  // An auto-repeat release is no key-up.
+  const size_t upsBefore = ups.size();
+  QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier, QString(), true);
+  QApplication::sendEvent(picker->DateX(), &repeat);
+  EXPECT_EQ(ups.size(), upsBefore);
+
+  picker->SetText("01/01/2026");
+  EXPECT_EQ(changes, 6);
+}
+
+TEST_F(DatePickerControlTest, BoxClicksRaiseClickAndDblClick) {
+  int dbl = 0;
+  QObject::connect(picker, &CalanderForm::DblClick, [&] { ++dbl; });
+  session.DatePicked = 1;  // a stale flag from another picker
+  Click(picker->DateX());
+  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(session.DatePicked, 0);  // the host resets it
+  const QPoint at = picker->DateX()->rect().center();
+  SendMouse(picker->DateX(), QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(picker->DateX(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(dbl, 1);
+  EXPECT_EQ(clicks.size(), 1u);
+}
+
+TEST_F(DatePickerControlTest, ToolTipOfADayCellNamesTheDay) {
+  picker->SetText("01/03/2024");
+  Open();
+  const PixelRect r = CellRect(15);
+  const QPoint at(r.Left + r.Width / 2, r.Top + r.Height / 2);
+  QHelpEvent help(QEvent::ToolTip, at, picker->Calender()->mapToGlobal(at));
+  QApplication::sendEvent(picker->Calender(), &help);
+  EXPECT_EQ(QToolTip::text(), "15 March 2024");
+  QToolTip::hideText();
+  EXPECT_EQ(picker->CalanderButton()->toolTip(), "Show or Hide...");
+}
+
+TEST_F(DatePickerControlTest, ADisabledPickerDoesNotOpenAndStoredSettingsApply) {
+  picker->SetEnabled(false);
+  Click(picker->CalanderButton());
+  EXPECT_FALSE(picker->IsOpen());
+  picker->SetEnabled(true);
+
+  DatePickerSettings s;
+  s.BackColor = 0xC0FFFF;  // light yellow
+  s.ForeColor = 0x000080;
+  s.FontBold = true;
+  s.FontSize = 12;
+  s.FontName = "DejaVu Sans";
+  s.DateToolTipText = "The entry date";
+  s.Text = "01/02/2026";
+  picker->ApplySettings(s);
+  EXPECT_EQ(picker->Settings(), s);
+  EXPECT_EQ(picker->DateX()->font().pointSizeF(), 12);
+  EXPECT_TRUE(picker->DateX()->font().bold());
+  EXPECT_EQ(picker->DateX()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xC0));
+  EXPECT_EQ(picker->DateX()->palette().color(QPalette::Text), QColor(0x80, 0, 0));
+  EXPECT_EQ(picker->DateX()->toolTip(), "The entry date");
+  SaveGrab(&window, "date_picker_closed");
+
+  // The main window dates the picker at start through TheDate without touching the box.
+  picker->SetTheDate(Day(2026, 3, 15));
+  EXPECT_EQ(picker->TheDate(), Day(2026, 3, 15));
+  EXPECT_EQ(picker->Model().MarkedHeading(), 0);
+  EXPECT_EQ(picker->Text(), "01/02/2026");
+}
+
+}  // namespace
+}  // namespace qv
