@@ -1,0 +1,47 @@
+#include "platform/clipboard_qt.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace qv {
+
+namespace {
+QClipboard* Clipboard() { return QGuiApplication::clipboard(); }
+}  // namespace
+
+void SetClipboardText(const std::string& text) {
+  if (QClipboard* clipboard = Clipboard()) clipboard->setText(QString::fromStdString(text));
+}
+
+void SetClipboardTextAndRtf(const std::string& text, const std::string& rtf) {
+  QClipboard* clipboard = Clipboard();
+  if (!clipboard) return;
+  auto* data = new QMimeData;
+  data->setText(QString::fromStdString(text));
+  const QByteArray bytes = QByteArray::fromStdString(rtf);
+  data->setData(QString::fromLatin1(kRtfMimeType), bytes);
+  data->setData(QString::fromLatin1(kRtfMimeTypeAlias), bytes);
+  clipboard->setMimeData(data);  // the clipboard takes ownership
+}
+
+std::string ClipboardText() {
+  const QClipboard* clipboard = Clipboard();
+  return clipboard ? clipboard->text().toStdString() : std::string();
+}
+
+std::string ClipboardRtf() {
+  const QClipboard* clipboard = Clipboard();
+  const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+  if (!data) return {};
+  for (const char* type : {kRtfMimeType, kRtfMimeTypeAlias})
+    if (data->hasFormat(QString::fromLatin1(type)))
+      return data->data(QString::fromLatin1(type)).toStdString();
+  return {};
+}
+
+void ClearClipboard() {
+  if (QClipboard* clipboard = Clipboard()) clipboard->clear();
+}
+
+}  // namespace qv

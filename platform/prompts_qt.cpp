@@ -1,0 +1,85 @@
+#include "platform/prompts_qt.h"
+
+#include <QApplication>
+#include <QPointer>
+
+namespace qv {
+
+namespace {
+
+QMessageBox::StandardButton ButtonOf(PromptAnswer answer) {
+  switch (answer) {
+    case PromptAnswer::Ok: return QMessageBox::Ok;
+    case PromptAnswer::Cancel: return QMessageBox::Cancel;
+    case PromptAnswer::Yes: return QMessageBox::Yes;
+    case PromptAnswer::No: return QMessageBox::No;
+  }
+  return QMessageBox::NoButton;
+}
+
+QMessageBox::StandardButtons ButtonsOf(PromptButtons buttons) {
+  switch (buttons) {
+    case PromptButtons::Ok: return QMessageBox::Ok;
+    case PromptButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case PromptButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case PromptButtons::YesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+  }
+  return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconOf(PromptIcon icon) {
+  switch (icon) {
+    case PromptIcon::None: return QMessageBox::NoIcon;
+    case PromptIcon::Information: return QMessageBox::Information;
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::Exclamation: return QMessageBox::Warning;
+    case PromptIcon::Critical: return QMessageBox::Critical;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QMessageBox* MakeMessageBox(const PromptRequest& request, QWidget* parent) {
+  auto* box = new QMessageBox(parent);
+  box->setWindowTitle(QString::fromStdString(request.Caption()));
+  // Texts are shown as they are: a name that looks like markup is not markup.
+  box->setTextFormat(Qt::PlainText);
+  box->setText(QString::fromStdString(request.Text));
+  box->setIcon(IconOf(request.Icon));
+  box->setStandardButtons(ButtonsOf(request.Buttons));
+  // The first button is the default (OK or Yes); Escape gives the escape answer.
+  box->setDefaultButton(request.Buttons == PromptButtons::YesNo ||
+                                request.Buttons == PromptButtons::YesNoCancel
+                            ? QMessageBox::Yes
+                            : QMessageBox::Ok);
+  box->setEscapeButton(ButtonOf(EscapeAnswer(request.Buttons)));
+  return box;
+}
+
+PromptAnswer AnswerOf(QMessageBox::StandardButton button, PromptButtons buttons) {
+  PromptAnswer answer;
+  switch (button) {
+    case QMessageBox::Ok: answer = PromptAnswer::Ok; break;
+    case QMessageBox::Cancel: answer = PromptAnswer::Cancel; break;
+    case QMessageBox::Yes: answer = PromptAnswer::Yes; break;
+    case QMessageBox::No: answer = PromptAnswer::No; break;
+    default: return EscapeAnswer(buttons);
+  }
+  return Offers(buttons, answer) ? answer : EscapeAnswer(buttons);
+}
+
+PromptAnswer QtPromptService::Ask(const PromptRequest& request) {
+  QWidget* parent = QApplication::activeModalWidget();
+  if (!parent) parent = QApplication::activeWindow();
+  // The box may outlive its parent's closing during the nested event loop.
+  QPointer<QMessageBox> box = MakeMessageBox(request, parent);
+  const int result = box->exec();
+  const PromptAnswer answer =
+      AnswerOf(static_cast<QMessageBox::StandardButton>(result), request.Buttons);
+  delete box.data();
+  return answer;
+}
+
+}  // namespace qv

@@ -1,0 +1,265 @@
+#include "platform/surface_replay_qt.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QPaintDevice>
+#include <QPaintEvent>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "platform/colors_qt.h"
+#include "platform/units.h"
+
+namespace qv {
+
+namespace {
+
+// Coordinates further out than this are held to it, far outside any device.
+constexpr double kFarPixel = 1 << 24;
+
+// The device pixel of a coordinate; nullopt for a coordinate that is not a number.
+std::optional<int> DevicePixel(double units, double unitsPerPixel) {
+  const double pixels = units / unitsPerPixel;
+  if (std::isnan(pixels)) return std::nullopt;
+  return static_cast<int>(RoundHalfEven(std::clamp(pixels, -kFarPixel, kFarPixel)));
+}
+
+struct PixelRect {
+  int left, top, right, bottom;  // both corners included
+};
+
+std::optional<PixelRect> DeviceRect(double x1, double y1, double x2, double y2, double upp) {
+  const auto px1 = DevicePixel(x1, upp), py1 = DevicePixel(y1, upp);
+  const auto px2 = DevicePixel(x2, upp), py2 = DevicePixel(y2, upp);
+  if (!px1 || !py1 || !px2 || !py2) return std::nullopt;
+  return PixelRect{std::min(*px1, *px2), std::min(*py1, *py2), std::max(*px1, *px2),
+                   std::max(*py1, *py2)};
+}
+
+void FillPixels(QPainter& painter, int left, int top, int right, int bottom, const QColor& c) {
+  if (right < left || bottom < top) return;
+  painter.fillRect(QRect(QPoint(left, top), QPoint(right, bottom)), c);
+}
+
+// A band `width` pixels thick centred on the pixel row or column `at`.
+int BandStart(int at, int width) { return at - (width - 1) / 2; }
+
+void ReplayLine(QPainter& painter, const LineOp& op, double upp) {
+  const auto x1 = DevicePixel(op.X1, upp), y1 = DevicePixel(op.Y1, upp);
+  const auto x2 = DevicePixel(op.X2, upp), y2 = DevicePixel(op.Y2, upp);
+  if (!x1 || !y1 || !x2 || !y2) return;
+  const QColor color = ToQColor(op.Color);
+  const int w = std::max(1, op.DrawWidth);
+  if (*y1 == *y2) {
+    if (*x1 == *x2) return;  // only the end point, which is left out
+    const int from = *x1 < *x2 ? *x1 : *x2 + 1;
+    const int to = *x1 < *x2 ? *x2 - 1 : *x1;
+    const int top = BandStart(*y1, w);
+    FillPixels(painter, from, top, to, top + w - 1, color);
+  } else if (*x1 == *x2) {
+    const int from = *y1 < *y2 ? *y1 : *y2 + 1;
+    const int to = *y1 < *y2 ? *y2 - 1 : *y1;
+    const int left = BandStart(*x1, w);
+    FillPixels(painter, left, from, left + w - 1, to, color);
+  } else {
+    QPen pen(color);
+    pen.setWidth(w == 1 ? 0 : w);
+    pen.setCapStyle(Qt::FlatCap);
+    painter.setPen(pen);
+    painter.drawLine(QPoint(*x1, *y1), QPoint(*x2, *y2));
+  }
+}
+
+void ReplayBox(QPainter& painter, const BoxOp& op, double upp) {
+  const auto r = DeviceRect(op.X1, op.Y1, op.X2, op.Y2, upp);
+  if (!r) return;
+  if (op.Filled) FillPixels(painter, r->left, r->top, r->right, r->bottom, ToQColor(op.FillColor));
+  const QColor color = ToQColor(op.Color);
+  const int w = std::max(1, op.DrawWidth);
+  const int top = BandStart(r->top, w), bottom = BandStart(r->bottom, w);
+  const int left = BandStart(r->left, w), right = BandStart(r->right, w);
+  FillPixels(painter, left, top, right + w - 1, top + w - 1, color);
+  FillPixels(painter, left, bottom, right + w - 1, bottom + w - 1, color);
+  FillPixels(painter, left, top, left + w - 1, bottom + w - 1, color);
+  FillPixels(painter, right, top, right + w - 1, bottom + w - 1, color);
+}
+
+void ReplayText(QPainter& painter, const TextOp& op, double upp) {
+  const double x = op.X / upp, y = op.Y / upp;
+  if (!std::isfinite(x) || !std::isfinite(y)) return;
+  if (std::abs(x) > kFarPixel || std::abs(y) > kFarPixel) return;
+  const QFont font = ToQFont(op.Font);
+  if (!op.Transparent) {
+    const double w = op.Width / upp, h = op.Height / upp;
+    if (std::isfinite(w) && std::isfinite(h))
+      painter.fillRect(QRectF(x, y, w, h), ToQColor(op.BackColor));
+  }
+  painter.setFont(font);
+  painter.setPen(ToQColor(op.Color));
+  const QFontMetricsF metrics(font, painter.device());
+  painter.drawText(QPointF(x, y + metrics.ascent()), QString::fromStdString(op.Text));
+}
+
+// Replays one drawing operation; page and document ends are the caller's.
+void ReplayOne(QPainter& painter, const DrawOp& op, const ReplayOptions& options) {
+  const double upp = options.UnitsPerPixel;
+  if (const auto* text = std::get_if<TextOp>(&op)) {
+    ReplayText(painter, *text, upp);
+  } else if (const auto* line = std::get_if<LineOp>(&op)) {
+    ReplayLine(painter, *line, upp);
+  } else if (const auto* box = std::get_if<BoxOp>(&op)) {
+    ReplayBox(painter, *box, upp);
+  } else if (const auto* filled = std::get_if<FilledBoxOp>(&op)) {
+    if (const auto r = DeviceRect(filled->X1, filled->Y1, filled->X2, filled->Y2, upp))
+      FillPixels(painter, r->left, r->top, r->right, r->bottom, ToQColor(filled->Color));
+  } else if (const auto* pixel = std::get_if<PixelOp>(&op)) {
+    const auto x = DevicePixel(pixel->X, upp), y = DevicePixel(pixel->Y, upp);
+    if (x && y) FillPixels(painter, *x, *y, *x, *y, ToQColor(pixel->Color));
+  } else if (const auto* picture = std::get_if<PictureOp>(&op)) {
+    if (!options.Pictures) return;
+    const QImage image = options.Pictures(picture->Name);
+    const auto x = DevicePixel(picture->X, upp), y = DevicePixel(picture->Y, upp);
+    if (!image.isNull() && x && y) painter.drawImage(QPoint(*x, *y), image);
+  } else if (const auto* clear = std::get_if<ClearOp>(&op)) {
+    const QPaintDevice* device = painter.device();
+    if (device) painter.fillRect(QRect(0, 0, device->width(), device->height()),
+                                 ToQColor(clear->BackColor));
+  }
+}
+
+bool IsPageOrDocumentEnd(const DrawOp& op) {
+  return std::holds_alternative<NewPageOp>(op) || std::holds_alternative<EndDocOp>(op);
+}
+
+}  // namespace
+
+QFont ToQFont(const FontSpec& spec) {
+  QFont font;
+  if (!spec.Name.empty()) font.setFamily(QString::fromStdString(spec.Name));
+  double size = spec.Size;
+  if (!(size >= 1.0)) size = 1.0;  // also a size that is not a number
+  if (size > 1000.0) size = 1000.0;
+  font.setPointSizeF(size);
+  font.setBold(spec.Bold);
+  font.setItalic(spec.Italic);
+  font.setUnderline(spec.Underline);
+  font.setStrikeOut(spec.Strikeout);
+  return font;
+}
+
+double TwipsPerDevicePixel(const QPaintDevice& device) {
+  const int dpi = device.logicalDpiX();
+  return dpi > 0 ? kTwipsPerInch / dpi : kTwipsPerPixelAt96Dpi;
+}
+
+QtTextMetrics::QtTextMetrics(const QPaintDevice* device, double twipsPerPixel)
+    : device_(device), twipsPerPixel_(twipsPerPixel) {
+  if (!(twipsPerPixel_ > 0)) {
+    if (device_) {
+      twipsPerPixel_ = TwipsPerDevicePixel(*device_);
+    } else {
+      const QScreen* screen = QGuiApplication::primaryScreen();
+      const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
+      twipsPerPixel_ = dpi > 0 ? kTwipsPerInch / dpi : kTwipsPerPixelAt96Dpi;
+    }
+  }
+}
+
+double QtTextMetrics::TextWidth(const FontSpec& font, std::string_view text) const {
+  const QFont qfont = ToQFont(font);
+  const QFontMetricsF metrics = device_ ? QFontMetricsF(qfont, device_) : QFontMetricsF(qfont);
+  double widest = 0;
+  // A text of several lines is as wide as its widest line.
+  for (const QString& line : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+                                 .split(QLatin1Char('\n'))) {
+    QString bare = line;
+    if (bare.endsWith(QLatin1Char('\r'))) bare.chop(1);
+    widest = std::max(widest, metrics.horizontalAdvance(bare));
+  }
+  return widest * twipsPerPixel_;
+}
+
+double QtTextMetrics::TextHeight(const FontSpec& font, std::string_view text) const {
+  const QFont qfont = ToQFont(font);
+  const QFontMetricsF metrics = device_ ? QFontMetricsF(qfont, device_) : QFontMetricsF(qfont);
+  const auto lines = 1 + std::count(text.begin(), text.end(), '\n');
+  return metrics.lineSpacing() * static_cast<double>(lines) * twipsPerPixel_;
+}
+
+void ReplayOnPainter(QPainter& painter, const std::vector<DrawOp>& ops,
+                     const ReplayOptions& options) {
+  if (!(options.UnitsPerPixel > 0)) return;
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  for (const DrawOp& op : ops)
+    if (!IsPageOrDocumentEnd(op)) ReplayOne(painter, op, options);
+  painter.restore();
+}
+
+bool PrintRecording(QPrinter& printer, const std::vector<DrawOp>& ops, ReplayOptions options) {
+  if (!(options.UnitsPerPixel > 0)) {
+    const int resolution = printer.resolution();
+    options.UnitsPerPixel = kTwipsPerInch / (resolution > 0 ? resolution : 96);
+  }
+  std::size_t i = 0;
+  while (i < ops.size()) {
+    // One document: up to its EndDoc or the end of the recording.
+    std::size_t end = i;
+    bool draws = false;
+    while (end < ops.size() && !std::holds_alternative<EndDocOp>(ops[end])) {
+      draws = draws || !IsPageOrDocumentEnd(ops[end]);
+      ++end;
+    }
+    if (draws) {
+      QPainter painter;
+      if (!painter.begin(&printer)) return false;
+      painter.setRenderHint(QPainter::Antialiasing, false);
+      // A page is ejected only when something is drawn after it, so a page break at the end
+      // of a document leaves no blank page.
+      bool pageDue = false;
+      for (std::size_t k = i; k < end; ++k) {
+        if (std::holds_alternative<NewPageOp>(ops[k])) {
+          pageDue = true;
+          continue;
+        }
+        if (pageDue) {
+          if (!printer.newPage()) {
+            painter.end();
+            return false;
+          }
+          pageDue = false;
+        }
+        ReplayOne(painter, ops[k], options);
+      }
+      if (!painter.end()) return false;
+      if (printer.printerState() == QPrinter::Error) return false;
+    }
+    i = end < ops.size() ? end + 1 : end;
+  }
+  return true;
+}
+
+SurfaceExtent PrinterExtentTwips(const QPrinter& printer) {
+  const QRectF paper = printer.paperRect(QPrinter::Inch);
+  const QRectF page = printer.pageRect(QPrinter::Inch);
+  return SurfaceExtent{paper.width() * kTwipsPerInch, paper.height() * kTwipsPerInch,
+                       page.width() * kTwipsPerInch, page.height() * kTwipsPerInch};
+}
+
+RecordingView::RecordingView(QWidget* parent, double unitsPerPixel) : QWidget(parent) {
+  options_.UnitsPerPixel = unitsPerPixel;
+}
+
+void RecordingView::SetOperations(std::vector<DrawOp> ops) {
+  ops_ = std::move(ops);
+  update();
+}
+
+void RecordingView::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  ReplayOnPainter(painter, ops_, options_);
+}
+
+}  // namespace qv

@@ -1,0 +1,48 @@
+#include "platform/settings_qt.h"
+
+#include <gtest/gtest.h>
+
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace qv {
+namespace {
+
+TEST(SettingsQt, ValuesAreTextUnderTheSettingsGroup) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString file = dir.filePath("settings.ini");
+  {
+    SettingsQt settings(file);
+    EXPECT_EQ(settings.Read("Width", "9600"), "9600");  // missing: the default
+    settings.Write("Width", "12345.5");
+    settings.Write("Height", "");
+    EXPECT_TRUE(settings.Sync());
+  }
+  SettingsQt again(file);
+  EXPECT_EQ(again.Read("Width", "9600"), "12345.5");
+  EXPECT_EQ(again.Read("Height", "7000"), "");  // stored empty is not missing
+  QSettings raw(file, QSettings::IniFormat);
+  EXPECT_EQ(raw.value("Settings/Width").toString(), "12345.5");
+}
+
+TEST(SettingsQt, TheUsersStoreIsTheApplicationsOwn) {
+  // Point the user's store at a temporary folder for this test, then back.
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+  {
+    SettingsQt settings;
+    EXPECT_TRUE(settings.FileName().startsWith(dir.path()));
+    EXPECT_TRUE(settings.FileName().endsWith("QV/QV.conf"));
+    settings.Write("Width", "100");
+    EXPECT_TRUE(settings.Sync());
+  }
+  EXPECT_EQ(SettingsQt().Read("Width"), "100");
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                     QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+}
+
+}  // namespace
+}  // namespace qv
