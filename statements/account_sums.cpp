@@ -93,7 +93,10 @@ AccountSums SumPostings(const Books& books, const ChartFolioIndex& index, DateSp
                         bool includeSubAccounts) {
   const auto count = static_cast<std::size_t>(ChartAccountCount(books));
   std::vector<AmountSum> debits(count), credits(count);
+  DaySerial earliest =
+      books.PostingLines.empty() ? kZeroDate : books.PostingLines.front().LineDate;
   for (const PostingLine& line : books.PostingLines) {
+    earliest = std::min(earliest, line.LineDate);
     if (!dates.Contains(line.LineDate)) continue;
     const int j = index.Find(AttributionKey(line.LineFolio, includeSubAccounts));
     if (j < 0) continue;
@@ -104,6 +107,7 @@ AccountSums SumPostings(const Books& books, const ChartFolioIndex& index, DateSp
   }
 
   AccountSums sums;
+  sums.EarliestDate = earliest;
   sums.Debits.resize(count);
   sums.Credits.resize(count);
   for (std::size_t j = 0; j < count; ++j) {

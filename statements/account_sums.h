@@ -65,6 +65,8 @@ struct AccountSums {
   std::vector<Amount> Credits;
   // True when a sum left the range of an Amount; the sums are then meaningless.
   bool Overflow = false;
+  // The earliest date of the whole journal, counted or not (kZeroDate when it is empty).
+  DaySerial EarliestDate = kZeroDate;
 
   // Debits - credits of account j, or nothing when that overflows.
   std::optional<Amount> DebitBalance(int j) const;

@@ -122,11 +122,11 @@ BalanceSheet ComputeBalanceSheet(const Books& books, const BalanceSheetOptions& 
   sheet.UsNetAssets = *usNetAssets;
 
   // The profit of the period from the earliest posting date to the sheet date, attributed
-  // as the sheet attributes its own lines.
-  sheet.ProfitPeriod =
-      IncomePeriod::Between(PostingDateRange(books).Earliest, options.SheetDate);
-  const IncomeStatement income =
-      ComputeIncomeStatement(books, IncomeOptions{sheet.ProfitPeriod, options.IncludeSubAccounts});
+  // as the sheet attributes its own lines. No line is dated before the earliest date, so
+  // that period counts exactly the lines the sheet has summed.
+  sheet.ProfitPeriod = IncomePeriod::Between(sums.EarliestDate, options.SheetDate);
+  const IncomeStatement income = IncomeStatementFromSums(
+      books, sums, IncomeOptions{sheet.ProfitPeriod, options.IncludeSubAccounts});
   if (income.Failed()) return Failed(options);
   sheet.SheetProfit = income.NetProfit;
   const auto capitalBalance = CheckedAdd(*k, income.NetProfit);

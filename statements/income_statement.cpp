@@ -33,9 +33,14 @@ IncomeStatement ComputeIncomeStatement(const Books& books, const IncomeOptions& 
                              ? DateSpan::Every()
                              : DateSpan::Between(period.IncomeFromDate, period.IncomeToDate);
   const ChartFolioIndex index(books);
-  const AccountSums sums = SumPostings(books, index, dates, options.IncludeSubAccounts);
-  if (sums.Overflow) return Failed(options);
+  return IncomeStatementFromSums(books, SumPostings(books, index, dates, options.IncludeSubAccounts),
+                                 options);
+}
 
+IncomeStatement IncomeStatementFromSums(const Books& books, const AccountSums& sums,
+                                        const IncomeOptions& options) {
+  if (sums.Overflow) return Failed(options);
+  const IncomePeriod& period = options.Period;
   IncomeStatement statement;
   statement.Period = period;
   statement.IncludeSubAccounts = options.IncludeSubAccounts;

@@ -64,6 +64,13 @@ struct IncomeStatement {
 
 IncomeStatement ComputeIncomeStatement(const Books& books, const IncomeOptions& options);
 
+struct AccountSums;
+// The statement from account sums already taken over exactly the options' period and
+// attribution (SumPostings); ComputeIncomeStatement is SumPostings and then this. The
+// balance sheet uses it to take its profit from its own posting pass.
+IncomeStatement IncomeStatementFromSums(const Books& books, const AccountSums& sums,
+                                        const IncomeOptions& options);
+
 // The statement's lines in drawing order: REVENUE, the cost of goods sold and EXPENSES,
 // each only with rows (heading, account rows, closing line), then the net line when the
 // result is not 0. Account rows are numbered 1, 2, ... across the sections.

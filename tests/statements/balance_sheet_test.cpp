@@ -1,0 +1,234 @@
+#include "statements/balance_sheet.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/statements/statement_sketch.h"
+#include "tests/support/book_builder.h"
+
+namespace qv {
+namespace {
+
+using testing::AddEntry;
+using testing::Caption;
+using testing::Sketch;
+using testing::BookWithChart;
+using testing::Day;
+using testing::Money;
+using Layout = BalanceSheetLayout;
+
+Books FirmBook() {
+  return BookWithChart({{"Cash", 110, kCurrentAsset},
+                        {"Debtors", 120, kCurrentAsset},
+                        {"Overdraft", 210, kCurrentLiability},
+                        {"Creditors", 220, kCurrentLiability},
+                        {"Equipment", 310, kNonCurrentAsset},
+                        {"Loan", 410, kNonCurrentLiability},
+                        {"Capital", 510, kCapital},
+                        {"Sales", 610, kRevenue},
+                        {"Expenses", 710, kExpense},
+                        {"Stock", 810, kCostOfGoodsSold}});
+}
+
+// A year's trading: capital 10,000, a profit of 1,250, a current asset with a credit
+// balance and a current liability with a debit balance.
+Books TradedBook() {
+  Books books = FirmBook();
+  const DaySerial d = Day(2026, 3, 1);
+  AddEntry(books, d, "1", {{110, 10000}}, {{510, 10000}});
+  AddEntry(books, d, "2", {{310, 4000}}, {{110, 4000}});
+  AddEntry(books, d, "3", {{110, 3000}}, {{410, 3000}});
+  AddEntry(books, d, "4", {{110, 2500}}, {{610, 2500}});
+  AddEntry(books, d, "5", {{710, 1250}}, {{110, 1250}});
+  AddEntry(books, d, "6", {{110, 250}}, {{120, 250}});
+  AddEntry(books, Day(2026, 3, 31), "7", {{220, 80}}, {{110, 80}});
+  AddEntry(books, Day(2026, 4, 1), "8", {{110, 999}}, {{610, 999}});  // after the sheet
+  return books;
+}
+
+BalanceSheet SheetOf(const Books& books, DaySerial date = Day(2026, 3, 31),
+                     bool exact = false) {
+  return ComputeBalanceSheet(books, {date, exact});
+}
+
+std::vector<std::string> Totals(const BalanceSheet& sheet, Layout layout) {
+  std::vector<std::string> out;
+  for (const std::string& line : Sketch(BalanceSheetLines(sheet, layout)))
+    if (line.rfind("== ", 0) == 0) out.push_back(line);
+  return out;
+}
+
+TEST(BalanceSheet, ClassifiesTotalsAndLaysOutBothLayouts) {
+  const BalanceSheet sheet = SheetOf(TradedBook());
+  ASSERT_FALSE(sheet.Failed());
+  EXPECT_EQ(sheet.SheetProfit, Money(1250));
+  EXPECT_EQ(sheet.CapitalBalance, Money(11250));
+  EXPECT_EQ(sheet.NetAssets, Money(11250));
+  EXPECT_EQ(Caption(sheet.ReturnOnEquity), "Return on Equity : 12.50%");
+
+  EXPECT_EQ(Sketch(BalanceSheetLines(sheet, Layout::kStandard)),
+            (std::vector<std::string>{
+                "# CURRENT ASSETS", "1 Cash 10,420", "2 Creditors 80", "= Balance 10,500",
+                "# CURRENT LIABILITIES", "3 Debtors 250", "= Balance 250",
+                "== WORKING CAPITAL 10,250",
+                "# NON CURRENT ASSETS", "4 Equipment 4,000", "= Balance 4,000",
+                "# NON CURRENT LIABILITIES", "5 Loan 3,000", "= Balance 3,000",
+                "== NET ASSETS 11,250",
+                "# CAPITAL / EQUITY", "p PROFIT / LOSS 1,250", "6 Capital 10,000",
+                "= Balance 11,250"}));
+  EXPECT_EQ(Sketch(BalanceSheetLines(sheet, Layout::kUnitedStates)),
+            (std::vector<std::string>{
+                "# CURRENT ASSETS", "1 Cash 10,420", "2 Creditors 80", "= Balance 10,500",
+                "# NON CURRENT ASSETS", "3 Equipment 4,000", "= Balance 4,000",
+                "== TOTAL ASSETS 14,500",
+                "# CURRENT LIABILITIES", "4 Debtors 250", "= Balance 250",
+                "# NON CURRENT LIABILITIES", "5 Loan 3,000", "= Balance 3,000",
+                "== TOTAL LIABILITIES 3,250", "== NET ASSETS 11,250",
+                "# CAPITAL / EQUITY", "p PROFIT / LOSS 1,250", "6 Capital 10,000",
+                "= Balance 11,250"}));
+  // The United States layout names its sections with its own table entries.
+  const auto us = BalanceSheetLines(sheet, Layout::kUnitedStates);
+  EXPECT_EQ(us[4].LabelId, kLabelUsNonCurrentAssets);
+  EXPECT_EQ(us[8].LabelId, kLabelUsCurrentLiabilities);
+  EXPECT_EQ(us[4].Section, StatementSection::kNonCurrentAssets);
+  EXPECT_EQ(us[1].AccountFolio, Money(110));
+}
+
+TEST(BalanceSheet, SignsStayInTheNonCurrentAndCapitalSections) {
+  Books books = FirmBook();
+  AddEntry(books, Day(2026, 3, 1), "1", {{110, 30}}, {{310, 30}});   // equipment in credit
+  AddEntry(books, Day(2026, 3, 1), "2", {{510, 20}}, {{110, 20}});   // capital in debit
+  AddEntry(books, Day(2026, 3, 1), "3", {{410, 5}, {120, 7}}, {{410, 5}, {110, 7}});
+  const BalanceSheet sheet = SheetOf(books);
+  ASSERT_EQ(sheet.NonCurrentAssetRows.size(), 1u);
+  EXPECT_EQ(StatementAmountText(sheet.NonCurrentAssetRows[0].Value, 0, UsEnglishLocale()),
+            "(30)");
+  EXPECT_EQ(sheet.NonCurrentAssetTotal, Money(-30));
+  EXPECT_EQ(sheet.CapitalTotal, Money(-20));
+  EXPECT_TRUE(sheet.NonCurrentLiabilityRows.empty());  // debits equal credits: no row
+  EXPECT_EQ(Caption(sheet.ReturnOnEquity), "(hidden)");  // capital below 0
+  EXPECT_EQ(sheet.CurrentAssetTotal, Money(10));          // cash 3 and debtors 7
+}
+
+TEST(BalanceSheet, TotalLinesFollowTheirOwnConditions) {
+  // Only current accounts: standard shows WORKING CAPITAL but no NET ASSETS.
+  Books books = FirmBook();
+  AddEntry(books, Day(2026, 3, 1), "1", {{110, 700}}, {{510, 700}});
+  BalanceSheet sheet = SheetOf(books);
+  EXPECT_EQ(Totals(sheet, Layout::kStandard),
+            (std::vector<std::string>{"== WORKING CAPITAL 700"}));
+  EXPECT_EQ(Totals(sheet, Layout::kUnitedStates),
+            (std::vector<std::string>{"== TOTAL ASSETS 700", "== NET ASSETS 700"}));
+
+  // Non-current assets equal to non-current liabilities: still no NET ASSETS.
+  AddEntry(books, Day(2026, 3, 1), "2", {{310, 300}}, {{410, 300}});
+  EXPECT_EQ(Totals(SheetOf(books), Layout::kStandard),
+            (std::vector<std::string>{"== WORKING CAPITAL 700"}));
+
+  // No current assets: the United States layout shows no TOTAL ASSETS, whatever the
+  // non-current assets; its other totals follow their own tests.
+  Books noCurrent = FirmBook();
+  AddEntry(noCurrent, Day(2026, 3, 1), "1", {{310, 900}}, {{510, 500}, {220, 400}});
+  sheet = SheetOf(noCurrent);
+  EXPECT_EQ(Totals(sheet, Layout::kUnitedStates),
+            (std::vector<std::string>{"== TOTAL LIABILITIES 400", "== NET ASSETS 500"}));
+  EXPECT_EQ(Totals(sheet, Layout::kStandard),
+            (std::vector<std::string>{"== WORKING CAPITAL (400)", "== NET ASSETS 500"}));
+
+  // Nothing up to the sheet date: no lines at all and no ratio.
+  const BalanceSheet empty = SheetOf(books, Day(2026, 2, 28));
+  EXPECT_TRUE(BalanceSheetLines(empty, Layout::kStandard).empty());
+  EXPECT_TRUE(BalanceSheetLines(empty, Layout::kUnitedStates).empty());
+  EXPECT_EQ(Caption(empty.ReturnOnEquity), "(hidden)");
+}
+
+TEST(BalanceSheet, CapitalSectionProfitLineAndReturnOnEquity) {
+  // A loss of 1,250 on capital of 10,000.
+  Books books = FirmBook();
+  AddEntry(books, Day(2026, 3, 1), "1", {{110, 10000}}, {{510, 10000}});
+  AddEntry(books, Day(2026, 3, 2), "2", {{710, 1250}}, {{110, 1250}});
+  BalanceSheet sheet = SheetOf(books);
+  EXPECT_EQ(Caption(sheet.ReturnOnEquity), "Return on Equity : (12.50%)");
+  EXPECT_EQ(Sketch(BalanceSheetLines(sheet, Layout::kStandard)).back(), "= Balance 8,750");
+
+  // No profit: no profit line, the balance is the capital total.
+  const BalanceSheet before = SheetOf(books, Day(2026, 3, 1));
+  const auto lines = Sketch(BalanceSheetLines(before, Layout::kStandard));
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
+            (std::vector<std::string>{"# CAPITAL / EQUITY", "2 Capital 10,000",
+                                      "= Balance 10,000"}));
+  EXPECT_EQ(Caption(before.ReturnOnEquity), "Return on Equity : 0.00%");
+
+  // No capital rows: no capital section even with a profit, and no ratio.
+  Books noCapital = FirmBook();
+  AddEntry(noCapital, Day(2026, 3, 1), "1", {{110, 400}}, {{610, 400}});
+  sheet = SheetOf(noCapital);
+  EXPECT_EQ(sheet.SheetProfit, Money(400));
+  for (const StatementLine& line : BalanceSheetLines(sheet, Layout::kStandard))
+    EXPECT_NE(line.Section, StatementSection::kCapital);
+  EXPECT_EQ(Caption(sheet.ReturnOnEquity), "(hidden)");
+}
+
+TEST(BalanceSheet, EachSheetKeepsTheProfitOfItsOwnPeriodAndAttribution) {
+  Books books = TradedBook();
+  books.AccountNames[11] = "Export sales";  // a sub-account without a main account
+  books.AccountFolios[11] = Money(620.5);
+  books.AccountTypes[11] = kRevenue;
+  AddEntry(books, Day(2026, 2, 1), "9", {{110, 40}}, {{620.5, 40}});
+  const DaySerial earliest = Day(2026, 2, 1);
+
+  const BalanceSheet rolled = SheetOf(books);
+  const BalanceSheet exact = SheetOf(books, Day(2026, 3, 31), true);
+  EXPECT_EQ(rolled.ProfitPeriod, IncomePeriod::Between(earliest, Day(2026, 3, 31)));
+  for (const BalanceSheet* sheet : {&rolled, &exact}) {
+    const IncomeStatement income = ComputeIncomeStatement(
+        books, {IncomePeriod::Between(earliest, sheet->SheetDate), sheet->IncludeSubAccounts});
+    EXPECT_EQ(sheet->SheetProfit, income.NetProfit);
+  }
+  EXPECT_EQ(rolled.SheetProfit, Money(1250));  // the sub-account's sale is left out
+  EXPECT_EQ(exact.SheetProfit, Money(1290));
+  // The line after the sheet date is in neither the sheet nor its profit.
+  EXPECT_EQ(rolled.CurrentAssetRows[0].Value, Money(10420 + 40));
+
+  // Computing other statements afterwards leaves a sheet's own figures as they were.
+  const BalanceSheet later = SheetOf(books, Day(2026, 4, 1));
+  EXPECT_EQ(later.SheetProfit, Money(1250 + 999));
+  EXPECT_EQ(ComputeIncomeStatement(books, {IncomePeriod::EveryDate(), false}).NetProfit,
+            Money(1250 + 999));
+  EXPECT_EQ(rolled.SheetProfit, Money(1250));
+  EXPECT_EQ(Sketch(BalanceSheetLines(rolled, Layout::kStandard)).back(), "= Balance 11,250");
+}
+
+TEST(BalanceSheet, SumsThatWouldOverflowGiveAnError) {
+  Books books = FirmBook();
+  const Amount huge = Amount::FromRaw(INT64_MAX / 2 + 1);
+  auto entry = [&](double debit, double credit) {
+    books.AppendLine(PostingLine{Day(2026, 3, 1), kDebit, 0, Money(debit), huge, ""},
+                     EntryNumber("1"));
+    books.AppendLine(PostingLine{Day(2026, 3, 1), kCredit, 0, Money(credit), huge, "_"},
+                     EntryNumber("1"));
+  };
+  entry(110, 510);
+  ASSERT_FALSE(SheetOf(books).Failed());
+  entry(310, 410);  // current plus non-current assets pass the range
+  const BalanceSheet sheet = SheetOf(books);
+  EXPECT_TRUE(sheet.Failed());
+  EXPECT_EQ(sheet.AccountRowCount(), 0);
+  EXPECT_TRUE(BalanceSheetLines(sheet, Layout::kUnitedStates).empty());
+
+  // A profit that overflows fails the sheet too: two revenue accounts whose total passes
+  // the range, while every balance-sheet account stays at 0.
+  Books profit = FirmBook();
+  profit.AccountNames[11] = "Fees";
+  profit.AccountFolios[11] = Money(620);
+  profit.AccountTypes[11] = kRevenue;
+  const std::pair<double, int> lines[] = {{610, kCredit}, {620, kCredit}, {710, kDebit},
+                                          {810, kDebit}};
+  for (const auto& [folio, side] : lines)
+    profit.AppendLine(PostingLine{Day(2026, 3, 1), static_cast<uint8_t>(side), 0, Money(folio),
+                                  huge, folio == 810 ? "_" : ""},
+                      EntryNumber("1"));
+  EXPECT_TRUE(SheetOf(profit).Failed());
+}
+
+}  // namespace
+}  // namespace qv

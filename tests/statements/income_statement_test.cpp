@@ -1,0 +1,152 @@
+#include "statements/income_statement.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/statements/statement_sketch.h"
+#include "tests/support/book_builder.h"
+
+namespace qv {
+namespace {
+
+using testing::AddEntry;
+using testing::Caption;
+using testing::Sketch;
+using testing::BookWithChart;
+using testing::Day;
+using testing::Money;
+using Kind = StatementLine::Kind;
+
+Books TradingBook() {
+  return BookWithChart({{"Cash", 110, kCurrentAsset},
+                        {"Sales", 410, kRevenue},
+                        {"Purchases", 500, kCostOfGoodsSold},
+                        {"Rent", 610, kExpense},
+                        {"Wages", 620, kExpense}});
+}
+
+IncomeStatement Year2026(const Books& books, bool exact = false) {
+  return ComputeIncomeStatement(
+      books, {IncomePeriod::Between(Day(2026, 1, 1), Day(2026, 12, 31)), exact});
+}
+
+// Each line as "kind label value" for compact comparison.
+
+TEST(IncomeStatement, SectionsResultsAndRatios) {
+  Books books = TradingBook();
+  AddEntry(books, Day(2026, 2, 1), "1", {{110, 1000}}, {{410, 1000}});
+  AddEntry(books, Day(2026, 2, 2), "2", {{500, 600}}, {{110, 600}});
+  AddEntry(books, Day(2026, 2, 3), "3", {{610, 300}}, {{110, 300}});
+  AddEntry(books, Day(2026, 2, 4), "4", {{620, 40}}, {{110, 40}});
+  AddEntry(books, Day(2026, 2, 5), "5", {{110, 40}}, {{620, 40}});  // wages cancel out
+
+  const IncomeStatement is = Year2026(books);
+  ASSERT_FALSE(is.Failed());
+  EXPECT_EQ(is.RevenueTotal, Money(1000));
+  EXPECT_EQ(is.GrossResult, Money(400));
+  EXPECT_EQ(is.ExpenseTotal, Money(300));
+  EXPECT_EQ(is.NetProfit, Money(100));
+  EXPECT_EQ(Sketch(IncomeStatementLines(is)),
+            (std::vector<std::string>{"# REVENUE", "1 Sales 1,000", "= Balance 1,000",
+                                      "# Less Cost of Goods Sold", "2 Purchases 600",
+                                      "= Gross Profit 400", "# EXPENSES", "3 Rent 300",
+                                      "= Balance 300", "== Net Profit 100"}));
+  EXPECT_EQ(Caption(is.GrossRatio), "Gross Profit : 40.00%");
+  EXPECT_EQ(Caption(is.NetRatio), "Net Profit : 10.00%");
+
+  // Without cost of goods sold: no gross line, the net line is PROFIT / LOSS.
+  books.AccountTypes[3] = kOtherAccount;
+  const IncomeStatement plain = Year2026(books);
+  EXPECT_EQ(Sketch(IncomeStatementLines(plain)),
+            (std::vector<std::string>{"# REVENUE", "1 Sales 1,000", "= Balance 1,000",
+                                      "# EXPENSES", "2 Rent 300", "= Balance 300",
+                                      "== PROFIT / LOSS 700"}));
+  EXPECT_EQ(Caption(plain.GrossRatio), "(hidden)");
+  EXPECT_EQ(Caption(plain.NetRatio), "Net Profit : 70.00%");
+}
+
+TEST(IncomeStatement, LossesZeroRevenueAndBreakEven) {
+  Books books = TradingBook();
+  AddEntry(books, Day(2026, 2, 1), "1", {{110, 1000}}, {{410, 1000}});
+  AddEntry(books, Day(2026, 2, 2), "2", {{500, 1200}}, {{110, 1200}});
+  const IncomeStatement loss = Year2026(books);
+  EXPECT_EQ(loss.GrossResult, Money(-200));
+  EXPECT_EQ(Sketch(IncomeStatementLines(loss)).at(5), "= Gross Profit (200)");
+  EXPECT_EQ(loss.NetLabelId(), kLabelNetProfit);  // the label does not follow the sign
+  EXPECT_EQ(Caption(loss.GrossRatio), "Gross Loss : (20.00%)");
+  EXPECT_EQ(Caption(loss.NetRatio), "Net Loss : (20.00%)");
+
+  // Cost of goods sold without revenue: no division by zero, both ratios hidden.
+  Books noRevenue = TradingBook();
+  AddEntry(noRevenue, Day(2026, 2, 2), "1", {{500, 600}}, {{110, 600}});
+  const IncomeStatement cost = Year2026(noRevenue);
+  EXPECT_EQ(cost.NetProfit, Money(-600));
+  EXPECT_EQ(Caption(cost.GrossRatio), "(hidden)");
+  EXPECT_EQ(Caption(cost.NetRatio), "(hidden)");
+
+  // Revenue with debits only shows in parentheses; a net result of 0 draws no net line.
+  Books even = TradingBook();
+  AddEntry(even, Day(2026, 2, 1), "1", {{410, 300}}, {{110, 300}});
+  AddEntry(even, Day(2026, 2, 2), "2", {{110, 300}}, {{610, 300}});
+  const IncomeStatement zero = Year2026(even);
+  EXPECT_EQ(StatementAmountText(zero.RevenueRows.at(0).Value, 0, UsEnglishLocale()), "(300)");
+  EXPECT_EQ(zero.NetProfit, Amount());
+  EXPECT_FALSE(zero.HasNetLine());
+  EXPECT_EQ(IncomeStatementLines(zero).back().LineKind, Kind::kSubtotal);
+  EXPECT_EQ(Caption(zero.NetRatio), "(hidden)");  // revenue below 0
+}
+
+TEST(IncomeStatement, PeriodEndsCountAndAllDatesCountsEverything) {
+  Books books = TradingBook();
+  AddEntry(books, Day(2025, 12, 31), "1", {{110, 1}}, {{410, 1}});
+  AddEntry(books, Day(2026, 1, 1), "2", {{110, 10}}, {{410, 10}});
+  AddEntry(books, Day(2026, 12, 31), "3", {{110, 100}}, {{410, 100}});
+  AddEntry(books, Day(2027, 1, 1), "4", {{110, 1000}}, {{410, 1000}});
+  EXPECT_EQ(Year2026(books).NetProfit, Money(110));
+  EXPECT_EQ(ComputeIncomeStatement(books, {IncomePeriod::EveryDate(), false}).NetProfit,
+            Money(1111));
+  // A period that ends before it starts counts nothing.
+  const IncomeStatement backwards = ComputeIncomeStatement(
+      books, {IncomePeriod::Between(Day(2026, 12, 31), Day(2026, 1, 1)), false});
+  EXPECT_TRUE(IncomeStatementLines(backwards).empty());
+  EXPECT_EQ(backwards.NetProfit, Amount());
+}
+
+TEST(IncomeStatement, SubAccountsRollUpOrStandAlone) {
+  Books books = BookWithChart({{"Cash", 110, kCurrentAsset},
+                               {"Online sales", 410.1, kRevenue},
+                               {"Sales", 410, kRevenue},
+                               {"Export sales", 420.5, kRevenue}});
+  AddEntry(books, Day(2026, 3, 1), "1", {{110, 175}}, {{410.1, 100}, {410, 50}, {420.5, 25}});
+  const IncomeStatement rolled = Year2026(books);
+  ASSERT_EQ(rolled.RevenueRows.size(), 1u);  // 420.5 has no account 420
+  EXPECT_EQ(rolled.RevenueRows[0].Name, "Sales");
+  EXPECT_EQ(rolled.RevenueRows[0].AccountFolio, Money(410));
+  EXPECT_EQ(rolled.RevenueRows[0].Value, Money(150));
+
+  const IncomeStatement exact = Year2026(books, true);
+  ASSERT_EQ(exact.RevenueRows.size(), 3u);
+  EXPECT_EQ(exact.RevenueRows[0].Name, "Online sales");
+  EXPECT_EQ(exact.RevenueRows[0].Value, Money(100));
+  EXPECT_EQ(exact.NetProfit, Money(175));
+}
+
+TEST(IncomeStatement, SumsThatWouldOverflowGiveAnError) {
+  Books books = TradingBook();
+  books.AccountNames[6] = "Fees";
+  books.AccountFolios[6] = Money(420);
+  books.AccountTypes[6] = kRevenue;
+  const Amount huge = Amount::FromRaw(INT64_MAX / 2 + 1);
+  books.AppendLine(PostingLine{Day(2026, 1, 2), kCredit, 0, Money(410), huge, ""},
+                   EntryNumber("1"));
+  ASSERT_FALSE(Year2026(books).Failed());
+  books.AppendLine(PostingLine{Day(2026, 1, 2), kCredit, 0, Money(420), huge, "_"},
+                   EntryNumber("1"));
+  const IncomeStatement is = Year2026(books);  // the revenue total passes the range
+  EXPECT_TRUE(is.Failed());
+  EXPECT_TRUE(is.RevenueRows.empty());
+  EXPECT_EQ(is.NetProfit, Amount());
+  EXPECT_FALSE(is.NetRatio.has_value());
+}
+
+}  // namespace
+}  // namespace qv
