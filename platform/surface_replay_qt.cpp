@@ -248,6 +248,15 @@ SurfaceExtent PrinterExtentTwips(const QPrinter& printer) {
                        page.width() * kTwipsPerInch, page.height() * kTwipsPerInch};
 }
 
+PrinterSurface::PrinterSurface(QPrinter& printer)
+    : printer_(printer),
+      metrics_(&printer),
+      surface_(metrics_, SurfaceUnits::Twips, metrics_.TwipsPerPixel()) {
+  surface_.SetExtent(PrinterExtentTwips(printer));
+}
+
+bool PrinterSurface::Send() { return PrintRecording(printer_, surface_.TakeOperations()); }
+
 RecordingView::RecordingView(QWidget* parent, double unitsPerPixel) : QWidget(parent) {
   options_.UnitsPerPixel = unitsPerPixel;
 }

@@ -72,6 +72,25 @@ bool PrintRecording(QPrinter& printer, const std::vector<DrawOp>& ops,
 // ScaleHeight of its printable area.
 SurfaceExtent PrinterExtentTwips(const QPrinter& printer);
 
+// A surface for printing: measured with the printer's fonts, in twips, sized to its page.
+// Draw on Surface(), end each copy with EndDoc, then Send.
+class PrinterSurface {
+ public:
+  // The printer must outlive this object; its page settings are read here.
+  explicit PrinterSurface(QPrinter& printer);
+  PrinterSurface(const PrinterSurface&) = delete;
+  PrinterSurface& operator=(const PrinterSurface&) = delete;
+
+  DrawingSurface& Surface() { return surface_; }
+  // Prints what was drawn since the last Send. Returns false on a printer error.
+  bool Send();
+
+ private:
+  QPrinter& printer_;
+  QtTextMetrics metrics_;
+  DrawingSurface surface_;
+};
+
 // A widget that paints a recording; it keeps its own copy of the operations.
 class RecordingView : public QWidget {
  public:

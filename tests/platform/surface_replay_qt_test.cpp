@@ -210,13 +210,12 @@ TEST(SurfaceReplay, PrintsPageByPageToAPdf) {
   printer.setOutputFileName(path);
   printer.setPageSize(QPageSize(QPageSize::A4));
 
-  QtTextMetrics metrics(&printer);
-  DrawingSurface surface(metrics, SurfaceUnits::Twips, metrics.TwipsPerPixel());
-  const SurfaceExtent extent = PrinterExtentTwips(printer);
+  PrinterSurface page(printer);
+  DrawingSurface& surface = page.Surface();
+  const SurfaceExtent extent = surface.Extent();
   EXPECT_NEAR(extent.Width, 8.27 * 1440, 10);  // A4 paper
   EXPECT_LT(extent.ScaleWidth, extent.Width);   // inside the margins
   EXPECT_GT(extent.ScaleHeight, 0);
-  surface.SetExtent(extent);
 
   surface.SetFontBold(true);
   surface.SetCurrentX(surface.ScaleWidth() - 730 - surface.TextWidth("Acme Trading"));
@@ -227,9 +226,20 @@ TEST(SurfaceReplay, PrintsPageByPageToAPdf) {
   surface.NewPage();  // a page break just before the end leaves no blank page
   surface.EndDoc();
 
-  ASSERT_TRUE(PrintRecording(printer, surface.Operations()));
+  ASSERT_TRUE(page.Send());
   ASSERT_TRUE(QFile::exists(path));
   EXPECT_EQ(PdfPageCount(path), 2);
+  EXPECT_TRUE(surface.Operations().empty());
+}
+
+TEST(SurfaceReplay, APrinterThatCannotStartAJobIsReported) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(OutputPath("no-such-folder/out.pdf"));
+  PrinterSurface page(printer);
+  page.Surface().Print("Invoice");
+  page.Surface().EndDoc();
+  EXPECT_FALSE(page.Send());
 }
 
 TEST(SurfaceReplay, AViewPaintsItsRecording) {
