@@ -1,0 +1,129 @@
+#include "bookfiles/book_files.h"
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "bookfiles/acc_file.h"
+#include "bookfiles/csv_file.h"
+#include "bookfiles/text_file.h"
+#include "books/module_procedures.h"
+#include "platform/file_io.h"
+
+namespace qv {
+namespace {
+
+// Thrown out of a writer when the file below it failed, so that a large book is not
+// formatted to the end for nothing.
+struct WriteStopped {};
+
+void Write(const Books& books, BookFileType type, const BookOutput::Consumer& consumer,
+           const ProgressFn& progress) {
+  switch (type) {
+    case BookFileType::kAcc: WriteAccBook(books, consumer, progress); break;
+    case BookFileType::kTxt: WriteTextBook(books, consumer, progress); break;
+    case BookFileType::kCsv: WriteCsvBook(books, consumer, progress); break;
+  }
+}
+
+std::string SystemError(const char* doing, const std::string& path, int err) {
+  return std::string(doing) + " \"" + path + "\" failed: " + std::strerror(err) + ".";
+}
+
+BookReadResult UnknownType(std::string_view type) {
+  return DataMismatch("\"" + std::string(type) +
+                      "\" is not a type of book file; the types are acc, txt and csv.");
+}
+
+}  // namespace
+
+std::optional<BookFileType> BookFileTypeOf(std::string_view type) {
+  std::string lower(type);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  if (lower == "acc") return BookFileType::kAcc;
+  if (lower == "txt") return BookFileType::kTxt;
+  if (lower == "csv") return BookFileType::kCsv;
+  return std::nullopt;
+}
+
+BookReadResult ParseBook(std::string_view bytes, BookFileType type, DaySerial today,
+                         const ProgressFn& progress) {
+  switch (type) {
+    case BookFileType::kAcc: return ParseAccBook(bytes, today, progress);
+    case BookFileType::kTxt: return ParseTextBook(bytes, today, progress);
+    case BookFileType::kCsv: return ParseCsvBook(bytes, today, progress);
+  }
+  return DataMismatch("Unknown type of book file.");
+}
+
+std::string FormatBook(const Books& books, BookFileType type) {
+  std::string out;
+  Write(books, type, [&](std::string_view piece) { out.append(piece); }, {});
+  return out;
+}
+
+BookReadResult ReadBook(const std::string& path, std::string_view type, DaySerial today,
+                        const ProgressFn& progress) {
+  const auto fileType = BookFileTypeOf(type);
+  if (!fileType) return UnknownType(type);
+  std::string bytes;
+  if (const int err = ReadWholeFile(path, bytes)) {
+    BookReadResult result;
+    result.ErrorCode = FileErrorCodeFromErrno(err);
+    result.Message = SystemError("Reading", path, err);
+    return result;
+  }
+  BookReadResult result = ParseBook(bytes, *fileType, today, progress);
+  if (!result.Ok()) result.Message = "\"" + path + "\": " + result.Message;
+  return result;
+}
+
+BookFileResult WriteBook(const std::string& path, std::string_view type, const Books& books,
+                         const ProgressFn& progress) {
+  BookFileResult result;
+  const auto fileType = BookFileTypeOf(type);
+  if (!fileType) {
+    BookReadResult unknown = UnknownType(type);
+    result.ErrorCode = unknown.ErrorCode;
+    result.Message = std::move(unknown.Message);
+    return result;
+  }
+  AtomicFileWriter writer(path);
+  int err = writer.Open();
+  if (err == 0) {
+    try {
+      Write(books, *fileType,
+            [&](std::string_view piece) {
+              writer.Write(piece);
+              if (writer.Error() != 0) throw WriteStopped{};
+            },
+            progress);
+    } catch (const WriteStopped&) {
+    } catch (const std::bad_alloc&) {
+      writer.Discard();
+      result.ErrorCode = kErrOutOfMemory;
+      result.Message = "There is not enough memory to write \"" + path + "\"; the file was not changed.";
+      return result;
+    }
+    err = writer.Commit();
+  }
+  if (err != 0) {
+    result.ErrorCode = FileErrorCodeFromErrno(err);
+    result.Message = SystemError("Writing", path, err) + " The file was not changed.";
+  }
+  return result;
+}
+
+BookFileResult OpenBookInto(Books& books, const std::string& path, std::string_view type,
+                            DaySerial today, const ProgressFn& progress) {
+  BookReadResult read = ReadBook(path, type, today, progress);
+  if (read.Ok()) {
+    read.Book->BooksStamp = static_cast<int32_t>(static_cast<uint32_t>(books.BooksStamp) + 1u);
+    books = std::move(*read.Book);
+  }
+  return BookFileResult{read.ErrorCode, std::move(read.Message)};
+}
+
+}  // namespace qv

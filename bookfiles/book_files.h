@@ -1,0 +1,43 @@
+#pragma once
+// Opening and saving a book by file type: "acc" (the book file), "txt" (the book as text)
+// or "csv" (chart and entries). This is what the open, save, save-as and insert commands
+// call; the windows show the wait screen through the progress report and a failure through
+// the failed-file message of its ErrorCode, followed by its Message.
+//
+// A read builds a new book and hands it back only when the whole file is sound; a write
+// goes through a temporary file in the target's folder that replaces the target only once
+// it is complete and on the disk, so a failed write (disk full, read-only or missing
+// folder) leaves the old file as it was.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "bookfiles/book_format.h"
+
+namespace qv {
+
+enum class BookFileType { kAcc, kTxt, kCsv };
+
+// "acc", "txt" or "csv" (the file dialog's ChosenFileType), in any case; nothing otherwise.
+std::optional<BookFileType> BookFileTypeOf(std::string_view type);
+
+// Reads the book at `path`. `today` dates the empty entry given to a file without entries.
+BookReadResult ReadBook(const std::string& path, std::string_view type, DaySerial today,
+                        const ProgressFn& progress = {});
+
+// Writes the book to `path`, replacing the file there only on success.
+BookFileResult WriteBook(const std::string& path, std::string_view type, const Books& books,
+                         const ProgressFn& progress = {});
+
+// Reads the book at `path` and, only when that succeeds, replaces `books` with it and
+// raises the change stamp so that open views rebuild. On failure `books` is untouched.
+BookFileResult OpenBookInto(Books& books, const std::string& path, std::string_view type,
+                            DaySerial today, const ProgressFn& progress = {});
+
+// The same forms in memory, for tests and for checking readers against arbitrary bytes.
+BookReadResult ParseBook(std::string_view bytes, BookFileType type, DaySerial today,
+                         const ProgressFn& progress = {});
+std::string FormatBook(const Books& books, BookFileType type);
+
+}  // namespace qv

@@ -1,0 +1,212 @@
+#include "bookfiles/book_format.h"
+
+#include <algorithm>
+#include <charconv>
+#include <utility>
+
+#include "books/module_procedures.h"
+#include "platform/utf8.h"
+
+namespace qv {
+
+ProgressTicker::ProgressTicker(const ProgressFn& report, int64_t total)
+    : report_(report),
+      total_(total < 0 ? 0 : total),
+      step_(std::max<int64_t>(1, total_ / 99)),
+      next_(report ? step_ : INT64_MAX) {}
+
+void ProgressTicker::Tick(int64_t done) {
+  report_(done, total_);
+  // Catch up when one call jumped over several steps.
+  next_ = (done / step_ + 1) * step_;
+}
+
+BookOutput::BookOutput(Consumer consumer) : consumer_(std::move(consumer)) {
+  buffer_.reserve(kChunk + 64 * 1024);
+}
+
+void BookOutput::Flush() {
+  if (buffer_.empty()) return;
+  consumer_(buffer_);
+  buffer_.clear();
+}
+
+std::size_t ChartSlotsToWrite(const Books& books) {
+  const std::size_t slots = static_cast<std::size_t>(
+      std::max(books.LastAccountIndex, kMinLastAccountIndex) + 1);
+  return std::min(slots, kMaxChartSlots);
+}
+
+const EntryNumber& EntryNumberOfLine(const Books& books, std::size_t i) {
+  static const EntryNumber blank;
+  return i < books.EntryNumbers.size() ? books.EntryNumbers[i] : blank;
+}
+
+BookReadResult DataMismatch(std::string message) {
+  BookReadResult result;
+  result.ErrorCode = kErrDataMismatch;
+  result.Message = std::move(message);
+  return result;
+}
+
+void AppendIsoDate(std::string& out, DaySerial day) {
+  day = day < kMinDaySerial ? kMinDaySerial : day > kMaxDaySerial ? kMaxDaySerial : day;
+  const CalendarDate d = DateOf(day);
+  char text[10] = {static_cast<char>('0' + d.Year / 1000), static_cast<char>('0' + d.Year / 100 % 10),
+                   static_cast<char>('0' + d.Year / 10 % 10), static_cast<char>('0' + d.Year % 10),
+                   '-', static_cast<char>('0' + d.Month / 10), static_cast<char>('0' + d.Month % 10),
+                   '-', static_cast<char>('0' + d.Day / 10), static_cast<char>('0' + d.Day % 10)};
+  out.append(text, 10);
+}
+
+std::optional<DaySerial> ParseIsoDate(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  int parts[3] = {0, 0, 0};
+  const int starts[3] = {0, 5, 8};
+  const int lengths[3] = {4, 2, 2};
+  for (int p = 0; p < 3; ++p)
+    for (int i = 0; i < lengths[p]; ++i) {
+      const char c = text[static_cast<std::size_t>(starts[p] + i)];
+      if (c < '0' || c > '9') return std::nullopt;
+      parts[p] = parts[p] * 10 + (c - '0');
+    }
+  return SerialOf(parts[0], parts[1], parts[2]);
+}
+
+std::optional<int64_t> ParseWholeNumber(std::string_view text, int64_t low, int64_t high) {
+  int64_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high)
+    return std::nullopt;
+  return value;
+}
+
+std::optional<uint8_t> ParseSide(std::string_view text) {
+  if (text == "D" || text == "d" || text == "1") return kDebit;
+  if (text == "C" || text == "c" || text == "2") return kCredit;
+  return std::nullopt;
+}
+
+namespace {
+
+std::optional<Amount> AmountField(std::string_view text) {
+  return text.empty() ? std::optional<Amount>(Amount()) : ParsePlainAmount(text);
+}
+
+std::string NotANumber(std::string_view what, std::string_view text) {
+  return "the " + std::string(what) + " \"" + std::string(text) +
+         "\" is not a number written with \".\" and at most four decimals.";
+}
+
+}  // namespace
+
+std::optional<std::string> ReadLineFields(const LineFields& f, PostingLine& line) {
+  const auto date = ParseIsoDate(f.date);
+  if (!date)
+    return "the date \"" + std::string(f.date) +
+           "\" is not a real day of the years 100 to 9999 written yyyy-mm-dd.";
+  const auto side = ParseSide(f.side);
+  if (!side) return "the side \"" + std::string(f.side) + "\" is not D (debit) or C (credit).";
+  const auto folio = AmountField(f.folio);
+  if (!folio) return NotANumber("folio", f.folio);
+  const auto amount = AmountField(f.amount);
+  if (!amount) return NotANumber("amount", f.amount);
+  const auto reconciled = ParseWholeNumber(f.reconciled, 0, 255);
+  if (!reconciled)
+    return "the reconciled mark \"" + std::string(f.reconciled) +
+           "\" is not a whole number (1 = reconciled, 0 = not).";
+  line.LineDate = *date;
+  line.Side = *side;
+  line.LineFolio = *folio;
+  line.Amount = *amount;
+  line.Reconciled = static_cast<uint8_t>(*reconciled);
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadEntryNumber(std::string_view text, EntryNumber& number) {
+  if (Utf8Length(text) > EntryNumber::kLength)
+    return "the entry number \"" + std::string(text) + "\" is longer than 14 characters.";
+  number = text;
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadAccountFields(std::string_view folio, std::string_view type,
+                                             Folio& folioOut, uint8_t& typeOut) {
+  const auto f = AmountField(folio);
+  if (!f) return NotANumber("folio", folio);
+  const auto t = ParseWholeNumber(type, 0, kAccountTypeCount - 1);
+  if (!t) return "the account type \"" + std::string(type) + "\" is not a number from 0 to 8.";
+  folioOut = *f;
+  typeOut = static_cast<uint8_t>(*t);
+  return std::nullopt;
+}
+
+std::string TextJournalFaultMessage(const JournalFault& fault,
+                                    const std::vector<PostingLine>& lines,
+                                    const std::vector<int64_t>& fileLines, int64_t journalLine) {
+  auto fileLine = [&](int32_t index) {
+    return index >= 0 && static_cast<std::size_t>(index) < fileLines.size()
+               ? fileLines[static_cast<std::size_t>(index)]
+               : journalLine;
+  };
+  // Faults about one entry read "The entry at line <index> has ...": name the file lines.
+  const std::string_view prefix = "The entry at line ";
+  std::string_view text = fault.Text;
+  if (text.substr(0, prefix.size()) == prefix && !lines.empty()) {
+    text.remove_prefix(prefix.size());
+    while (!text.empty() && text.front() >= '0' && text.front() <= '9') text.remove_prefix(1);
+    const int32_t first = EntryBounds(lines, fault.Line).First;
+    return "Line " + std::to_string(fileLine(fault.Line)) + ": the entry that starts on line " +
+           std::to_string(fileLine(first)) + std::string(text);
+  }
+  return "Line " + std::to_string(fileLine(fault.Line)) + ": " + fault.Text;
+}
+
+namespace {
+
+void TrimNotes(std::vector<PostingLine>& lines) {
+  for (PostingLine& line : lines) {
+    const std::string_view trimmed = TrimText(line.Notes);
+    if (trimmed.size() != line.Notes.size()) line.Notes = std::string(trimmed);
+  }
+}
+
+void CloseLastEntry(std::vector<PostingLine>& lines) {
+  if (!lines.empty() && lines.back().Notes.empty()) lines.back().Notes = std::string(kNoNotes);
+}
+
+int16_t Clamp16(int16_t value, int16_t low, int16_t high) {
+  return value < low ? low : value > high ? high : value;
+}
+
+}  // namespace
+
+std::optional<JournalFault> FinishReadBook(Books& book, DaySerial today) {
+  TrimNotes(book.PostingLines);
+  if (book.PostingLines.empty()) {
+    const int32_t stamp = book.BooksStamp;
+    NewStart(book, today);
+    book.BooksStamp = stamp;
+  }
+  CloseLastEntry(book.PostingLines);
+  for (auto& group : book.PreparedGroups) {
+    TrimNotes(group);
+    CloseLastEntry(group);
+  }
+
+  if (book.DateStyleIndex < 0 || book.DateStyleIndex > 8) book.DateStyleIndex = 0;
+  for (int16_t* decimals : {&book.JournalDecimals, &book.LedgerDecimals, &book.TrialDecimals,
+                            &book.IncomeDecimals, &book.BalanceSheetDecimals})
+    *decimals = Clamp16(*decimals, 0, 3);
+  if (book.FolioDashes != 0) book.FolioDashes = -1;
+
+  const int slots = static_cast<int>(book.AccountNames.size());
+  book.ResizeChart(std::max(slots, kMinLastAccountIndex + 1) - 1);
+  book.PreparedEntryBuffer =
+      book.PreparedGroups[0].empty() ? EmptyPreparedEntry() : book.PreparedGroups[0];
+
+  return FindJournalFault(book.PostingLines, &book.EntryNumbers);
+}
+
+}  // namespace qv

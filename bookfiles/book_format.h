@@ -1,0 +1,148 @@
+#pragma once
+// What the three book file forms (.acc, .txt, .csv) share: the results of reading and
+// writing, progress reports, the buffered output of the writers, the limits a reader holds
+// a file to, and the last step of every read, which puts the new book in order and checks
+// its journal.
+//
+// Reading never touches the open books: every reader builds a new Books and hands it back
+// only when the whole file was read and found sound.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "books/books.h"
+
+namespace qv {
+
+// The outcome of reading or writing a book file. ErrorCode is 0 on success, else the number
+// that the failed-file message (FileErrorText) takes: a system error turned by
+// FileErrorCodeFromErrno, or kErrDataMismatch for a file that is not a sound book. Message
+// says in a sentence what went wrong (the path, the version, the line of a text file).
+struct BookFileResult {
+  int ErrorCode = 0;
+  std::string Message;
+  bool Ok() const { return ErrorCode == 0; }
+};
+
+// A read also hands back the new book, present only on success.
+struct BookReadResult : BookFileResult {
+  std::optional<Books> Book;
+};
+
+// Told how far a long read or write has gone: `done` of `total` units (posting lines when
+// writing or reading a book file, bytes when reading a text or CSV file). It is called every
+// `total` / 99 units and is given nothing but the position, so it cannot touch the books.
+using ProgressFn = std::function<void(int64_t done, int64_t total)>;
+
+// Calls a ProgressFn once per step of `total` / 99 units (at least 1).
+class ProgressTicker {
+ public:
+  ProgressTicker(const ProgressFn& report, int64_t total);
+  void At(int64_t done) {
+    if (done >= next_) Tick(done);
+  }
+
+ private:
+  void Tick(int64_t done);
+  const ProgressFn& report_;
+  int64_t total_;
+  int64_t step_;
+  int64_t next_;
+};
+
+// Collects what a writer produces and hands it on in pieces of about a megabyte, so that a
+// large book is never held twice in memory.
+class BookOutput {
+ public:
+  using Consumer = std::function<void(std::string_view)>;
+  explicit BookOutput(Consumer consumer);
+  // The writer appends here, then calls Spill now and then.
+  std::string& Text() { return buffer_; }
+  void Spill() {
+    if (buffer_.size() >= kChunk) Flush();
+  }
+  void Flush();
+
+ private:
+  static constexpr std::size_t kChunk = 1 << 20;
+  Consumer consumer_;
+  std::string buffer_;
+};
+
+// Limits a reader holds a file to. Texts without a length of their own (names, notes,
+// details, the business's name and address, the font name, passwords) may hold up to
+// kMaxTextBytes bytes; entry numbers and group names count characters.
+inline constexpr std::size_t kMaxTextBytes = std::size_t(1) << 20;
+// The chart's highest index is a 16-bit number.
+inline constexpr std::size_t kMaxChartSlots = 32768;
+// The journal's highest index is a 32-bit number.
+inline constexpr int64_t kMaxPostingLines = INT32_MAX;
+
+// The chart slots a writer writes: indexes 0 to LastAccountIndex, at least 14 (the chart
+// editor may lower the index while it is open; closing it raises the index back to 13) and
+// at most kMaxChartSlots.
+std::size_t ChartSlotsToWrite(const Books& books);
+
+// Element `i` of a chart list, or the empty value for a slot the list does not reach, so
+// that a writer always writes six lists of one length.
+template <class T>
+const T& ChartSlot(const std::vector<T>& list, std::size_t i) {
+  static const T empty{};
+  return i < list.size() ? list[i] : empty;
+}
+
+// The entry number of journal line `i` (blanks when the list falls short of the lines).
+const EntryNumber& EntryNumberOfLine(const Books& books, std::size_t i);
+
+// The reading failure "this file is not a sound book", with its explanation.
+BookReadResult DataMismatch(std::string message);
+
+// A day written as "yyyy-mm-dd" with a four-digit year (a day outside the accepted range is
+// written as the nearest day inside it).
+void AppendIsoDate(std::string& out, DaySerial day);
+// A date written "yyyy-mm-dd" that is a real day of the years 100 to 9999, or nothing.
+std::optional<DaySerial> ParseIsoDate(std::string_view text);
+// A whole decimal number, with an optional "-", within low..high; nothing otherwise.
+std::optional<int64_t> ParseWholeNumber(std::string_view text, int64_t low, int64_t high);
+
+// The side of a posting line as the text and CSV forms write it: "D" (debit) or "C"
+// (credit); "d", "c", "1" and "2" are read too.
+std::optional<uint8_t> ParseSide(std::string_view text);
+inline char SideLetter(uint8_t side) { return side == kCredit ? 'C' : 'D'; }
+
+// The fields of a posting line as the text and CSV forms write them. ReadLineFields fills
+// the line's date, side, folio, amount and reconciled mark (an empty folio or amount reads
+// as 0) and returns what is wrong with the first bad field, or nothing.
+struct LineFields {
+  std::string_view date, side, folio, amount, reconciled;
+};
+std::optional<std::string> ReadLineFields(const LineFields& fields, PostingLine& line);
+// An entry number of at most 14 characters; the error otherwise.
+std::optional<std::string> ReadEntryNumber(std::string_view text, EntryNumber& number);
+// A chart slot's folio and type; the error for the first bad one.
+std::optional<std::string> ReadAccountFields(std::string_view folio, std::string_view type,
+                                             Folio& folioOut, uint8_t& typeOut);
+
+// The message for a broken journal rule found in a text or CSV file, naming the file lines:
+// "Line 120: the entry that starts on line 118 has a debit line after a credit line."
+// `fileLines` gives the file line of every posting line; `journalLine` is the line where
+// the journal starts, named when the fault has no line of its own.
+std::string TextJournalFaultMessage(const JournalFault& fault,
+                                    const std::vector<PostingLine>& lines,
+                                    const std::vector<int64_t>& fileLines, int64_t journalLine);
+
+// Puts a freshly read book in order and checks its journal. It trims every line's notes
+// (which never moves an entry boundary), gives an empty journal the one empty entry of a new
+// book dated `today`, closes a journal whose last line has no notes with "_", does the same
+// for the last line of every prepared group that has lines, reads a date style outside 0..8
+// as 0, holds each decimals setting to 0..3 and any non-zero FolioDashes as -1, pads the
+// chart to 14 slots and sets LastAccountIndex to its last slot, and makes the prepared-entry
+// working list a copy of group 1 (an empty prepared entry when that group has no lines).
+// Then it checks the journal rules: the broken rule, with the index of its line, is
+// returned when one does not hold.
+std::optional<JournalFault> FinishReadBook(Books& book, DaySerial today);
+
+}  // namespace qv
