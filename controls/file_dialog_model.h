@@ -1,0 +1,158 @@
+#pragma once
+// The logic of the program's file dialog, without the window: the offered file types and
+// the type code of a pattern, the caption that a chosen type brings, the rewriting of the
+// name's extension, the characters a file name may not hold, the folder being browsed with
+// its folders and matching files, and the results written to the session.
+//
+// The dialog returns absolute paths: the folder browsed and the name typed or clicked. The
+// folder survives between uses, so the dialog reopens where the user last browsed. The
+// window (controls/file_dialog.h) only shows this state and forwards the user's actions.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "books/session.h"
+
+namespace qv {
+
+// The type code of a file-type pattern: its last three characters ("*.csv" gives "csv").
+std::string FileTypeOfPattern(std::string_view pattern);
+
+// The string id of the window caption that choosing a type brings: "acc" 195, "csv" 196,
+// "xls" 197, "txt" 198. 0 for every other type, whose choice leaves the caption as it is.
+int CaptionIdForType(std::string_view type);
+
+// True for the characters that a file name typed in the dialog may not hold:
+// | * " / : < > ? \ and the control characters.
+bool IsForbiddenNameCharacter(char c);
+
+// The text with every forbidden character removed. The forbidden characters are all ASCII,
+// so removing their bytes never splits a UTF-8 sequence.
+std::string WithoutForbiddenCharacters(std::string_view text);
+
+// The name with its extension replaced by the type: NameWithoutExtension & "." & type
+// ("books.acc" and "csv" give "books.csv", "my.report" gives "my.csv").
+std::string NameForType(std::string_view name, std::string_view type);
+
+// True when the name box's text may be accepted: the name without its extension is not
+// empty, so ".csv" alone is refused.
+bool IsAcceptableName(std::string_view name);
+
+// The file that a caller reads or writes for a chosen path and type: the path without its
+// extension & "." & type. "" when the path is "" (the dialog was cancelled).
+std::string FileNameWithType(std::string_view chosenPath, std::string_view type);
+
+// True when the file name matches a pattern of "*" (any run of characters) and "?" (any one
+// character), letters compared without regard to case, so "OLD.ACC" matches "*.acc".
+bool MatchesFilePattern(std::string_view name, std::string_view pattern);
+
+// The folder joined with a name: "/home/u" and "a.acc" give "/home/u/a.acc".
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// The folders from the root down to the folder itself, each as an absolute path:
+// "/home/u" gives "/", "/home", "/home/u".
+std::vector<std::string> FolderChain(std::string_view folder);
+
+// The last component of a path ("" for "/").
+std::string LastPathComponent(std::string_view path);
+
+// The contents of a folder as the dialog lists them: its folders and the files that match
+// the pattern, each sorted by name without regard to case. Hidden entries (names that start
+// with ".") are left out. `readable` is false when the folder cannot be listed.
+struct FolderListing {
+  bool readable = false;
+  std::vector<std::string> folders;
+  std::vector<std::string> files;
+};
+FolderListing ListFolder(const std::string& folder, std::string_view pattern);
+
+// The absolute, normalised form of a folder path ("" stays ""; a relative path is taken
+// from the process's current directory).
+std::string AbsoluteFolder(std::string_view folder);
+
+// The user's home folder ("/" when it is unknown).
+std::string HomeFolder();
+
+// What a command asks of the dialog.
+struct FileDialogRequest {
+  // The default type code ("acc", "txt", "csv", "xls", "rtf" or "htm"); when empty, the
+  // type of the first pattern.
+  std::string defaultType;
+  // The offered patterns, the first one shown first ("*.acc", "*.txt", ...).
+  std::vector<std::string> patterns;
+  // String ids of the window caption and of the accept button (111 and 285, 166 and 165,
+  // 283 and 284).
+  int captionId = 0;
+  int acceptCaptionId = 0;
+  // A name to put in the name box; a path also moves the dialog to its folder.
+  std::string presetName;
+};
+
+// The state of the dialog between and during uses. One object serves every use.
+class FileDialogModel {
+ public:
+  // Starts browsing in `startFolder` (the process's current directory when empty).
+  explicit FileDialogModel(std::string startFolder = {});
+
+  // Prepares a use for a command: the type list, the type, the captions, the name box.
+  // The results go to `session` (ChosenFileName, ChosenFileType, LoginPassword), which
+  // must outlive the use.
+  void Prepare(Session& session, const FileDialogRequest& request);
+
+  // Each activation: the folder is listed again; when it can no longer be read, the
+  // dialog moves to the nearest folder above it that can, or else the home folder.
+  void Refresh();
+
+  // The user chose the type pattern at this index of the type list.
+  void ChooseType(std::size_t index);
+
+  // The user typed or pasted in the name box; forbidden characters are dropped. Returns
+  // the text the box keeps.
+  const std::string& SetNameText(std::string_view text);
+
+  // The user opened a folder (in the folder list or through a place). When it cannot be
+  // read, the dialog stays in the folder it was in; when that cannot be read either, it
+  // goes to the home folder. Returns true when the folder asked for was opened.
+  bool OpenFolder(std::string_view folder);
+
+  // The user clicked a file of the file list: its name goes to the name box.
+  void ClickFile(std::string_view fileName);
+  // The user double-clicked a file: it is chosen and the dialog closes (returns true).
+  bool DoubleClickFile(std::string_view fileName);
+
+  // The accept button: closes with the name (returns true) only when the name is
+  // acceptable; otherwise nothing happens.
+  bool Accept();
+  // The cancel button: nothing chosen; the name box keeps its text for the next use.
+  void Cancel();
+  // The window's close box: nothing chosen, and the name box starts empty next time.
+  void Close();
+
+  const std::vector<std::string>& Patterns() const { return patterns_; }
+  std::size_t PatternIndex() const { return patternIndex_; }
+  const std::string& Pattern() const;
+  const std::string& Folder() const { return folder_; }
+  const FolderListing& Listing() const { return listing_; }
+  const std::string& NameText() const { return nameText_; }
+  int CaptionId() const { return captionId_; }
+  int AcceptCaptionId() const { return acceptCaptionId_; }
+  // The absolute path of the name box's text in the folder; "" while the box is empty.
+  std::string PathOfName() const;
+
+ private:
+  bool TryFolder(const std::string& folder);
+  void FollowName();
+
+  Session* session_ = nullptr;
+  std::vector<std::string> patterns_;
+  std::size_t patternIndex_ = 0;
+  std::string folder_;
+  FolderListing listing_;
+  std::string nameText_;
+  int captionId_ = 0;
+  int acceptCaptionId_ = 0;
+};
+
+}  // namespace qv
