@@ -179,56 +179,78 @@ struct CompiledPattern {
   std::vector<NameKey> MonthKeys, DayKeys;
 };
 
+CompiledPattern& PatternCache() {
+  thread_local CompiledPattern cache;
+  return cache;
+}
+
 // The compiled pattern of the locale. Compiling is cheap but not free, and windows format
 // thousands of dates with one locale, so the last one is kept per thread.
 const CompiledPattern& CompiledFor(const LocaleInfo& locale) {
-  thread_local CompiledPattern cache;
-  if (!cache.Compiled || cache.Source != locale.ShortDatePattern) {
-    cache.Source = locale.ShortDatePattern;
-    cache.Tokens = Tokenize(cache.Source);
-    if (!IsReadablePattern(cache.Tokens)) cache.Tokens = Tokenize(kFallbackPattern);
-    for (Token& t : cache.Tokens) t.Lowered = ToLowerText(t.Text);
-    cache.Shape = ShapeOf(cache.Tokens);
-    cache.UsesNames = std::any_of(cache.Tokens.begin(), cache.Tokens.end(), [](const Token& t) {
-      return t.Kind == FieldKind::Weekday || (t.Kind == FieldKind::Month && t.Width >= 3);
-    });
-    cache.NamesBuilt = false;
-    cache.Compiled = true;
+  CompiledPattern& cache = PatternCache();
+  if (cache.Compiled && cache.Source == locale.ShortDatePattern) return cache;
+  cache.Source = locale.ShortDatePattern;
+  cache.Tokens = Tokenize(cache.Source);
+  if (!IsReadablePattern(cache.Tokens)) cache.Tokens = Tokenize(kFallbackPattern);
+  for (Token& t : cache.Tokens) t.Lowered = ToLowerText(t.Text);
+  cache.Shape = ShapeOf(cache.Tokens);
+  cache.UsesNames = std::any_of(cache.Tokens.begin(), cache.Tokens.end(), [](const Token& t) {
+    return t.Kind == FieldKind::Weekday || (t.Kind == FieldKind::Month && t.Width >= 3);
+  });
+  cache.NamesBuilt = false;
+  cache.Compiled = true;
+  return cache;
+}
+
+// The compiled pattern with the reading keys of the locale's names, for reading style 0.
+// Only reading needs the keys, so only reading pays for checking that the names are the
+// ones they were built from.
+const CompiledPattern& CompiledWithNamesFor(const LocaleInfo& locale) {
+  CompiledFor(locale);
+  CompiledPattern& cache = PatternCache();
+  if (!cache.UsesNames ||
+      (cache.NamesBuilt && cache.MonthNames == locale.MonthNames &&
+       cache.ShortMonthNames == locale.ShortMonthNames && cache.DayNames == locale.DayNames &&
+       cache.ShortDayNames == locale.ShortDayNames))
+    return cache;
+  cache.MonthNames = locale.MonthNames;
+  cache.ShortMonthNames = locale.ShortMonthNames;
+  cache.DayNames = locale.DayNames;
+  cache.ShortDayNames = locale.ShortDayNames;
+  cache.MonthKeys.clear();
+  cache.DayKeys.clear();
+  for (std::size_t m = 0; m < 12; ++m) {
+    AddNameKeys(cache.MonthKeys, locale.MonthNames[m], static_cast<int>(m) + 1);
+    AddNameKeys(cache.MonthKeys, locale.ShortMonthNames[m], static_cast<int>(m) + 1);
   }
-  if (cache.UsesNames &&
-      (!cache.NamesBuilt || cache.MonthNames != locale.MonthNames ||
-       cache.ShortMonthNames != locale.ShortMonthNames || cache.DayNames != locale.DayNames ||
-       cache.ShortDayNames != locale.ShortDayNames)) {
-    cache.MonthNames = locale.MonthNames;
-    cache.ShortMonthNames = locale.ShortMonthNames;
-    cache.DayNames = locale.DayNames;
-    cache.ShortDayNames = locale.ShortDayNames;
-    cache.MonthKeys.clear();
-    cache.DayKeys.clear();
-    for (int m = 0; m < 12; ++m) {
-      AddNameKeys(cache.MonthKeys, locale.MonthNames[m], m + 1);
-      AddNameKeys(cache.MonthKeys, locale.ShortMonthNames[m], m + 1);
-    }
-    for (int d = 0; d < 7; ++d) {
-      AddNameKeys(cache.DayKeys, locale.DayNames[d], d + 1);
-      AddNameKeys(cache.DayKeys, locale.ShortDayNames[d], d + 1);
-    }
-    cache.NamesBuilt = true;
+  for (std::size_t d = 0; d < 7; ++d) {
+    AddNameKeys(cache.DayKeys, locale.DayNames[d], static_cast<int>(d) + 1);
+    AddNameKeys(cache.DayKeys, locale.ShortDayNames[d], static_cast<int>(d) + 1);
   }
+  cache.NamesBuilt = true;
   return cache;
 }
 
 // ---- Writing.
 
-void AppendDigits(std::string& out, int value, int minDigits) {
-  char buffer[12];
+// Writes a non-negative value with at least `minDigits` (at most 4) digits at `out` and
+// returns the end. Dates are written into small buffers: they are written by the
+// thousand, and the tests run them unoptimised.
+char* WriteDigits(char* out, int value, int minDigits) {
+  char digits[12];
   int n = 0;
   do {
-    buffer[n++] = static_cast<char>('0' + value % 10);
+    digits[n++] = static_cast<char>('0' + value % 10);
     value /= 10;
-  } while (value > 0 && n < 11);
-  for (int i = n; i < minDigits; ++i) out += '0';
-  while (n > 0) out += buffer[--n];
+  } while (value > 0 && n < 10);
+  while (n < minDigits && n < 10) digits[n++] = '0';
+  while (n > 0) *out++ = digits[--n];
+  return out;
+}
+
+void AppendDigits(std::string& out, int value, int minDigits) {
+  char buffer[12];
+  out.append(buffer, WriteDigits(buffer, value, minDigits));
 }
 
 struct FixedStyle {
@@ -249,20 +271,15 @@ constexpr std::array<FixedStyle, 8> kFixedStyles = {{
     {false, true, false},
 }};
 
-std::string FormatFixed(const CalendarDate& d, const FixedStyle& style,
-                        const std::string& separator) {
-  const std::string_view sep = style.Slash ? std::string_view(separator) : "-";
-  std::string out;
-  out.reserve(12);
-  AppendDigits(out, style.DayFirst ? d.Day : d.Month, 2);
-  out += sep;
-  AppendDigits(out, style.DayFirst ? d.Month : d.Day, 2);
-  out += sep;
-  if (style.FourDigitYear)
-    AppendDigits(out, d.Year, 4);
-  else
-    AppendDigits(out, d.Year % 100, 2);
-  return out;
+std::string FormatFixed(const CalendarDate& d, const FixedStyle& style, char separator) {
+  const char sep = style.Slash ? separator : '-';
+  char buffer[16];
+  char* p = WriteDigits(buffer, style.DayFirst ? d.Day : d.Month, 2);
+  *p++ = sep;
+  p = WriteDigits(p, style.DayFirst ? d.Month : d.Day, 2);
+  *p++ = sep;
+  p = style.FourDigitYear ? WriteDigits(p, d.Year, 4) : WriteDigits(p, d.Year % 100, 2);
+  return std::string(buffer, p);
 }
 
 std::string FormatPattern(DaySerial date, const CalendarDate& d, const CompiledPattern& pattern,
@@ -310,14 +327,15 @@ struct Number {
 
 Number ReadDigits(std::string_view text, std::size_t& pos, int maxDigits) {
   Number n;
-  std::size_t i = pos;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+  const char* p = text.data() + pos;
+  const char* const end = text.data() + text.size();
+  while (p != end && *p >= '0' && *p <= '9') {
     if (n.Digits == maxDigits) return Number{};
-    n.Value = n.Value * 10 + (text[i] - '0');
+    n.Value = n.Value * 10 + (*p - '0');
     ++n.Digits;
-    ++i;
+    ++p;
   }
-  pos = i;
+  pos = static_cast<std::size_t>(p - text.data());
   return n;
 }
 
@@ -337,10 +355,10 @@ DaySerial SerialOrZero(int year, int month, int day) {
   return SerialOf(year, month, day).value_or(kZeroDate);
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 void SkipBlanks(std::string_view text, std::size_t& pos) {
-  while (pos < text.size() && IsBlank(text[pos])) ++pos;
+  const char* p = text.data();
+  const std::size_t size = text.size();
+  while (pos < size && (p[pos] == ' ' || p[pos] == '\t')) ++pos;
 }
 
 // Styles 1 to 8: three numbers in the style's order, each pair separated by "/", "-" or
@@ -351,7 +369,7 @@ DaySerial ReadFixed(std::string_view text, const FixedStyle& style, char localeS
   const auto separator = [&]() {
     SkipBlanks(text, pos);
     if (pos >= text.size()) return false;
-    const char c = text[pos];
+    const char c = text.data()[pos];
     if (c != '/' && c != '-' && c != localeSeparator) return false;
     ++pos;
     SkipBlanks(text, pos);
@@ -491,23 +509,26 @@ std::string FormatDateStyle(DaySerial date, int style, const LocaleInfo& locale)
   style = EffectiveDateStyle(style);
   if (style == kSystemShortDate) return FormatPattern(date, d, pattern, locale);
   return FormatFixed(d, kFixedStyles[static_cast<std::size_t>(style - 1)],
-                     pattern.Shape.Separator);
+                     pattern.Shape.Separator[0]);
 }
 
 DaySerial ParseDateStyle(std::string& text, int style, const LocaleInfo& locale,
                          DaySerial today) {
   const CompiledPattern& pattern = CompiledFor(locale);
-  const char separator = pattern.Shape.Separator.empty() ? '/' : pattern.Shape.Separator[0];
-  if (pattern.Shape.Order != DateOrder::YearFirst)
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '/' || c == '-'; },
-                    separator);
+  const char separator = pattern.Shape.Separator[0];
+  if (pattern.Shape.Order != DateOrder::YearFirst) {
+    char* const p = text.data();
+    for (std::size_t i = 0, n = text.size(); i < n; ++i)
+      if (p[i] == '/' || p[i] == '-') p[i] = separator;
+  }
   const int currentYear = CurrentYearOf(today);
   style = EffectiveDateStyle(style);
   if (style != kSystemShortDate)
     return ReadFixed(text, kFixedStyles[static_cast<std::size_t>(style - 1)], separator,
                      currentYear);
-  if (!NeedsLowering(text)) return ReadPattern(text, pattern, currentYear);
-  return ReadPattern(ToLowerText(text), pattern, currentYear);
+  const CompiledPattern& named = CompiledWithNamesFor(locale);
+  if (!NeedsLowering(text)) return ReadPattern(text, named, currentYear);
+  return ReadPattern(ToLowerText(text), named, currentYear);
 }
 
 int DefaultDateStyle(const LocaleInfo& locale) {
