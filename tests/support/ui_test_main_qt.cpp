@@ -1,14 +1,25 @@
 // The main of every window test: the application runs under the offscreen platform, so no
-// display is needed.
+// display is needed, and its saved settings go to a folder of the test run, never to the
+// user's own.
 
 #include <QApplication>
+#include <QDir>
 #include <cstdlib>
+#include <string>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  const char* output = std::getenv("QV_TEST_OUTPUT");
+  const std::string base = output && *output ? output : QDir::tempPath().toStdString();
+  const std::string config = base + "/config-" + std::to_string(getpid());
+  QDir().mkpath(QString::fromStdString(config));
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  QDir(QString::fromStdString(config)).removeRecursively();
+  return result;
 }
