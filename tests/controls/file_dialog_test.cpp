@@ -1,0 +1,261 @@
+#include "controls/file_dialog.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+
+#include "platform/colors_qt.h"
+#include "platform/string_table.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (fs::temp_directory_path() / "qv-filedlg-ui-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~ScratchFolder() {
+    std::error_code error;
+    fs::remove_all(path_, error);
+  }
+  const std::string& Path() const { return path_; }
+  void File(const std::string& relative) const {
+    const fs::path path = fs::path(path_) / relative;
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << "x";
+  }
+  std::string Folder(const std::string& relative) const {
+    const fs::path path = fs::path(path_) / relative;
+    fs::create_directories(path);
+    return path.string();
+  }
+
+ private:
+  std::string path_;
+};
+
+FileDialogRequest OpenRequest(std::string preset = {}) {
+  FileDialogRequest request;
+  request.defaultType = "acc";
+  request.patterns = {"*.acc", "*.txt", "*.csv"};
+  request.captionId = 111;
+  request.acceptCaptionId = 285;
+  request.presetName = std::move(preset);
+  return request;
+}
+
+void TypeKey(QWidget* widget, Qt::Key key, const QString& text) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &release);
+}
+
+// Runs `answer` on the modal dialog once it shows. A watchdog closes any modal window left
+// open, so a test can fail but never hang.
+void WhenModalShows(std::function<void(FileDialog&)> answer) {
+  QTimer::singleShot(0, [answer] {
+    if (auto* dialog = qobject_cast<FileDialog*>(QApplication::activeModalWidget())) answer(*dialog);
+  });
+  QTimer::singleShot(5000, [] {
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+  });
+}
+
+class FileDialogWindowTest : public ::testing::Test {
+ protected:
+  ScratchFolder scratch;
+  Session session;
+  FileDialogModel model{scratch.Path()};
+};
+
+TEST_F(FileDialogWindowTest, ShowsTheCaptionsLabelsAndTheFilesOfTheType) {
+  scratch.File("OLD.ACC");
+  scratch.File("new.acc");
+  scratch.File("notes.txt");
+  scratch.Folder("archive");
+  model.Prepare(session, OpenRequest());
+  FileDialog dialog(model, session);
+
+  EXPECT_EQ(dialog.windowTitle(), "Open Project...");
+  EXPECT_EQ(dialog.AcceptButton()->text(), "Open");
+  EXPECT_EQ(dialog.CancelButton()->text(), "Cancel");
+  QStringList labels;
+  for (const char* name : {"Label1_0", "Label1_1", "Label1_2", "Label1_3"})
+    labels << dialog.findChild<QLabel*>(name)->text();
+  EXPECT_EQ(labels, (QStringList{"File Name:", "Directories:", "List Files of Type:", "Drives:"}));
+
+  ASSERT_EQ(dialog.TypeList()->count(), 3);
+  EXPECT_EQ(dialog.TypeList()->currentText(), "*.acc");
+  ASSERT_EQ(dialog.FileList()->count(), 2);
+  EXPECT_EQ(dialog.FileList()->item(0)->text(), "new.acc");
+  EXPECT_EQ(dialog.FileList()->item(1)->text(), "OLD.ACC");
+  EXPECT_EQ(dialog.FolderLabel()->text(), Q(scratch.Path()));
+  EXPECT_FALSE(dialog.FolderList()->findItems("archive", Qt::MatchExactly | Qt::MatchRecursive)
+                   .isEmpty());
+}
+
+TEST_F(FileDialogWindowTest, ChoosingCsvRewritesTheNameAndTheCaption) {
+  model.Prepare(session, OpenRequest("books.acc"));
+  session.LoginPassword = "typed for another file";
+  FileDialog dialog(model, session);
+  emit dialog.TypeList()->activated(2);
+  EXPECT_EQ(dialog.NameBox()->text(), "books.csv");
+  EXPECT_EQ(dialog.windowTitle(), "Save CSV As...") << "a saving caption also when opening";
+  EXPECT_EQ(session.ChosenFileType, "csv");
+  EXPECT_EQ(session.LoginPassword, "");
+  EXPECT_EQ(dialog.focusWidget(), dialog.NameBox());
+}
+
+TEST_F(FileDialogWindowTest, ForbiddenCharactersCannotBeTypedOrPasted) {
+  model.Prepare(session, OpenRequest());
+  FileDialog dialog(model, session);
+  QLineEdit* box = dialog.NameBox();
+  TypeKey(box, Qt::Key_A, "a");
+  TypeKey(box, Qt::Key_Backslash, "\\");
+  TypeKey(box, Qt::Key_Colon, ":");
+  TypeKey(box, Qt::Key_Slash, "/");
+  TypeKey(box, Qt::Key_B, "b");
+  EXPECT_EQ(box->text(), "ab");
+  TypeKey(box, Qt::Key_Backspace, "\b");
+  EXPECT_EQ(box->text(), "a") << "editing keys still work";
+
+  QApplication::clipboard()->setText("/etc/x:y");
+  box->paste();
+  EXPECT_EQ(box->text(), "aetcxy");
+  EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/aetcxy");
+}
+
+TEST_F(FileDialogWindowTest, EnterMovesToTheAcceptButtonAndAnEmptyNameIsNotAccepted) {
+  model.Prepare(session, OpenRequest());
+  FileDialog dialog(model, session);
+  dialog.show();
+  TypeKey(dialog.NameBox(), Qt::Key_Return, "\r");
+  EXPECT_EQ(dialog.focusWidget(), dialog.AcceptButton());
+  EXPECT_TRUE(dialog.isVisible()) << "Enter does not accept";
+
+  dialog.AcceptButton()->click();
+  EXPECT_TRUE(dialog.isVisible()) << "an empty name leaves the dialog open";
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  dialog.hide();
+}
+
+TEST_F(FileDialogWindowTest, DoubleClickAcceptsAndTheCloseBoxReturnsNothing) {
+  scratch.File("year.acc");
+  model.Prepare(session, OpenRequest());
+  {
+    FileDialog dialog(model, session);
+    dialog.show();
+    QListWidgetItem* item = dialog.FileList()->item(0);
+    ASSERT_NE(item, nullptr);
+    emit dialog.FileList()->itemDoubleClicked(item);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/year.acc");
+  }
+  {
+    model.Prepare(session, OpenRequest("books.acc"));
+    FileDialog dialog(model, session);
+    dialog.show();
+    dialog.close();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(session.ChosenFileName, "");
+    EXPECT_EQ(dialog.NameBox()->text(), "");
+  }
+}
+
+TEST_F(FileDialogWindowTest, AnUnreadablePlaceGoesBackToTheFolderBrowsed) {
+  const std::string here = scratch.Folder("here");
+  FileDialogModel local(here);
+  local.Prepare(session, OpenRequest());
+  FileDialog dialog(local, session, nullptr,
+                    {{"here", Q(scratch.Path())}, {"gone", Q(scratch.Path() + "/gone")}});
+  EXPECT_EQ(dialog.PlaceList()->currentIndex(), 0);
+  emit dialog.PlaceList()->activated(1);
+  EXPECT_EQ(local.Folder(), here);
+  EXPECT_EQ(dialog.PlaceList()->currentIndex(), 0);
+  EXPECT_EQ(dialog.FolderLabel()->text(), Q(here));
+}
+
+TEST_F(FileDialogWindowTest, PaintsTheGradientBands) {
+  for (int i = 1; i <= 30; ++i)
+    session.FadeColors[static_cast<std::size_t>(i)] = RgbValue(static_cast<uint8_t>(100 + i), 50, 20);
+  model.Prepare(session, OpenRequest());
+  FileDialog dialog(model, session);
+  const QImage image = dialog.grab().toImage();
+  EXPECT_EQ(image.pixelColor(image.width() - 2, 0), ToQColor(session.FadeColors[1]));
+  EXPECT_EQ(image.pixelColor(image.width() - 2, 2), ToQColor(session.FadeColors[2]));
+  if (const char* out = std::getenv("QV_TEST_OUTPUT"))
+    image.save(QString::fromUtf8(out) + "/file_dialog.png");
+}
+
+TEST(ChooseFile, ReturnsAbsolutePathsAndReopensWhereTheUserLastBrowsed) {
+  ScratchFolder scratch;
+  const std::string books = scratch.Folder("my.books");
+  const std::string exports = scratch.Folder("exports");
+  Session session;
+
+  // Open the book: browse into "my.books" and type a name without extension.
+  WhenModalShows([&](FileDialog& dialog) {
+    auto items = dialog.FolderList()->findItems("my.books", Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(items.size(), 1);
+    emit dialog.FolderList()->itemActivated(items.front(), 0);
+    dialog.NameBox()->setText("report");
+    emit dialog.NameBox()->textEdited("report");
+    dialog.AcceptButton()->click();
+  });
+  FileDialogRequest request = OpenRequest(scratch.Path() + "/");
+  request.defaultType = "csv";
+  const std::string opened = ChooseFile(nullptr, session, request);
+  EXPECT_EQ(opened, books + "/report.csv") << "folder names with dots are not cut";
+  EXPECT_EQ(session.ChosenFileName, books + "/report");
+  EXPECT_EQ(session.ChosenFileType, "csv");
+
+  // An export elsewhere later does not move the first file.
+  WhenModalShows([&](FileDialog& dialog) {
+    EXPECT_EQ(dialog.FolderLabel()->text(), Q(books)) << "reopens in the folder last browsed";
+    auto up = dialog.FolderList()->findItems(Q(fs::path(scratch.Path()).filename().string()),
+                                             Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_FALSE(up.isEmpty());
+    emit dialog.FolderList()->itemActivated(up.front(), 0);
+    auto target = dialog.FolderList()->findItems("exports", Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(target.size(), 1);
+    emit dialog.FolderList()->itemActivated(target.front(), 0);
+    dialog.NameBox()->setText("ledger.htm");
+    emit dialog.NameBox()->textEdited("ledger.htm");
+    dialog.AcceptButton()->click();
+  });
+  FileDialogRequest exportRequest;
+  exportRequest.defaultType = "htm";
+  exportRequest.patterns = {"*.htm", "*.rtf"};
+  exportRequest.captionId = 166;
+  exportRequest.acceptCaptionId = 165;
+  EXPECT_EQ(ChooseFile(nullptr, session, exportRequest), exports + "/ledger.htm");
+  EXPECT_EQ(opened, books + "/report.csv");
+
+  // Cancel returns nothing.
+  WhenModalShows([](FileDialog& dialog) { dialog.CancelButton()->click(); });
+  EXPECT_EQ(ChooseFile(nullptr, session, exportRequest), "");
+  EXPECT_EQ(session.ChosenFileName, "");
+}
+
+}  // namespace
+}  // namespace qv
