@@ -378,6 +378,12 @@ void CalanderForm::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
+// The panel is a window of its own; it must not outlive the box on screen.
+void CalanderForm::hideEvent(QHideEvent* event) {
+  WLoss();
+  QWidget::hideEvent(event);
+}
+
 void CalanderForm::SyncLists() {
   QComboBox* years = panel_->Cyear();
   if (model_.FirstYear() != listFirstYear_ || model_.LastYear() != listLastYear_) {

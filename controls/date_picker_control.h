@@ -116,6 +116,7 @@ class CalanderForm : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   friend class CalanderButtonImage;

@@ -67,31 +67,26 @@ void ButtonUd::keyReleaseEvent(QKeyEvent* event) {
 
 void ButtonUd::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) pressed_ = true;
-  int16_t button = MouseButtonOf(event->button());
-  int16_t shift = ShiftMaskOf(event->modifiers());
-  float x = static_cast<float>(PixelsToTwips(event->position().x()));
-  float y = static_cast<float>(PixelsToTwips(event->position().y()));
-  emit MouseDown(button, shift, x, y);
+  RaiseMouse(&ButtonUd::MouseDown, MouseButtonOf(event->button()), *event);
 }
 
 void ButtonUd::mouseMoveEvent(QMouseEvent* event) {
-  int16_t buttons = MouseButtonsOf(event->buttons());
-  int16_t shift = ShiftMaskOf(event->modifiers());
-  float x = static_cast<float>(PixelsToTwips(event->position().x()));
-  float y = static_cast<float>(PixelsToTwips(event->position().y()));
-  emit MouseMove(buttons, shift, x, y);
+  RaiseMouse(&ButtonUd::MouseMove, MouseButtonsOf(event->buttons()), *event);
 }
 
 void ButtonUd::mouseReleaseEvent(QMouseEvent* event) {
-  int16_t button = MouseButtonOf(event->button());
-  int16_t shift = ShiftMaskOf(event->modifiers());
-  float x = static_cast<float>(PixelsToTwips(event->position().x()));
-  float y = static_cast<float>(PixelsToTwips(event->position().y()));
-  emit MouseUp(button, shift, x, y);
+  RaiseMouse(&ButtonUd::MouseUp, MouseButtonOf(event->button()), *event);
   const bool click = event->button() == Qt::LeftButton && pressed_ &&
                      rect().contains(event->position().toPoint());
   if (event->button() == Qt::LeftButton) pressed_ = false;
   if (click) emit Click();
+}
+
+void ButtonUd::RaiseMouse(MouseSignal signal, int16_t button, const QMouseEvent& event) {
+  int16_t shift = ShiftMaskOf(event.modifiers());
+  float x = static_cast<float>(PixelsToTwips(event.position().x()));
+  float y = static_cast<float>(PixelsToTwips(event.position().y()));
+  emit(this->*signal)(button, shift, x, y);
 }
 
 }  // namespace qv

@@ -47,6 +47,9 @@ class ButtonUd : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  using MouseSignal = void (ButtonUd::*)(int16_t&, int16_t&, float&, float&);
+  // Raises a mouse event with the button (or buttons), the shift mask and the position.
+  void RaiseMouse(MouseSignal signal, int16_t button, const QMouseEvent& event);
   // Makes `face` the picture and sets the mask from it.
   void ShowFace(bool up);
 

@@ -315,6 +315,21 @@ TEST_F(DatePickerControlTest, ToolTipOfADayCellNamesTheDay) {
   EXPECT_EQ(picker->CalanderButton()->toolTip(), "Show or Hide...");
 }
 
+TEST_F(DatePickerControlTest, ThePanelClosesWithItsHostAndOnEscapeWithoutWritingTheBox) {
+  picker->SetText("01/03/2024");
+  Open();
+  Click(picker->Mchange(1));
+  const QString stepped = picker->Text();
+  Key(picker->Calender(), Qt::Key_Escape);
+  EXPECT_FALSE(picker->IsOpen());
+  EXPECT_EQ(picker->Text(), stepped);
+  EXPECT_TRUE(clicks.empty());
+  Open();
+  window.hide();
+  EXPECT_FALSE(picker->IsOpen());
+  EXPECT_TRUE(clicks.empty());
+}
+
 TEST_F(DatePickerControlTest, ADisabledPickerDoesNotOpenAndStoredSettingsApply) {
   picker->SetEnabled(false);
   Click(picker->CalanderButton());
