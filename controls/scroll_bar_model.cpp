@@ -41,8 +41,17 @@ int32_t Int32(long long value) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-ScrollBarDrawOp Op(ScrollBarDrawOp::Kind kind, int x1, int y1, int x2, int y2, ColorValue c) {
-  return ScrollBarDrawOp{kind, x1, y1, x2, y2, c};
+DrawOp Pixel(int x, int y, ColorValue c) { return PixelOp{double(x), double(y), c}; }
+// A line whose end point is not drawn.
+DrawOp Line(int x1, int y1, int x2, int y2, ColorValue c) {
+  return LineOp{double(x1), double(y1), double(x2), double(y2), c};
+}
+// An outline with both corners on it.
+DrawOp Box(int x1, int y1, int x2, int y2, ColorValue c) {
+  return BoxOp{double(x1), double(y1), double(x2), double(y2), c};
+}
+DrawOp Filled(int x1, int y1, int x2, int y2, ColorValue c) {
+  return FilledBoxOp{double(x1), double(y1), double(x2), double(y2), c};
 }
 
 const char* const kKeys[] = {"BackColor", "ValueMax",         "Value",           "Enabled",
@@ -462,8 +471,13 @@ void ScrollBarModel::Repaint(bool face) {
   if (onRepaint) onRepaint(face);
 }
 
-std::vector<ScrollBarDrawOp> ScrollBarModel::FaceDrawing() const {
-  using K = ScrollBarDrawOp::Kind;
+ScrollBarDither ScrollBarModel::TrackDither() const {
+  const ColorValue c = shade_.Percent(55);
+  if (Vertical()) return ScrollBarDither{0, 16, width_, height_ - 17, c};
+  return ScrollBarDither{16, 0, width_, height_, c};
+}
+
+std::vector<DrawOp> ScrollBarModel::FaceDrawing() const {
   const int w = width_;
   const int h = height_;
   const ColorValue s50 = shade_.Percent(50);
@@ -471,68 +485,62 @@ std::vector<ScrollBarDrawOp> ScrollBarModel::FaceDrawing() const {
   const ColorValue s80 = shade_.Percent(80);
   const ColorValue s90 = shade_.Percent(90);
   const ColorValue s100 = shade_.Percent(100);
-  std::vector<ScrollBarDrawOp> ops;
   if (Vertical()) {
     const int half = static_cast<int>(std::nearbyint(w / 2.0));
-    ops = {
-        Op(K::Dither, 0, 16, w, h - 17, s55),
+    return {
         // border
-        Op(K::Box, 0, 0, w - 1, h - 1, s55),
-        Op(K::Box, 1, 1, w - 2, h - 2, s80),
-        // top button and its arrow
-        Op(K::Box, 0, 0, w - 1, 17, s55),
-        Op(K::Box, 1, 1, w - 2, 16, s80),
-        Op(K::Box, 2, 2, w - 3, 15, s100),
-        Op(K::Filled, 3, 3, w - 4, 14, s90),
-        Op(K::Pixel, half, 6, half, 6, s55),
-        Op(K::Line, half - 1, 7, half + 2, 7, s55),
-        Op(K::Line, half - 2, 8, half + 3, 8, s55),
-        Op(K::Line, half - 3, 9, half + 4, 9, s55),
-        Op(K::Line, half - 4, 10, half + 5, 10, s50),
+        Box(0, 0, w - 1, h - 1, s55),
+        Box(1, 1, w - 2, h - 2, s80),
+        // top button and its arrow (rows 1, 3, 5, 7 and 9 pixels wide)
+        Box(0, 0, w - 1, 17, s55),
+        Box(1, 1, w - 2, 16, s80),
+        Box(2, 2, w - 3, 15, s100),
+        Filled(3, 3, w - 4, 14, s90),
+        Pixel(half, 6, s55),
+        Line(half - 1, 7, half + 2, 7, s55),
+        Line(half - 2, 8, half + 3, 8, s55),
+        Line(half - 3, 9, half + 4, 9, s55),
+        Line(half - 4, 10, half + 5, 10, s50),
         // bottom button (its outer edges come from the border) and its arrow
-        Op(K::Box, 1, h, w - 1, h - 18, s55),
-        Op(K::Box, 1, h - 2, w - 2, h - 17, s80),
-        Op(K::Box, 2, h - 3, w - 3, h - 16, s100),
-        Op(K::Filled, 3, h - 4, w - 4, h - 15, s90),
-        Op(K::Pixel, half, h - 7, half, h - 7, kBlack),
-        Op(K::Line, half - 1, h - 8, half + 2, h - 8, s55),
-        Op(K::Line, half - 2, h - 9, half + 3, h - 9, s55),
-        Op(K::Line, half - 3, h - 10, half + 4, h - 10, s55),
-        Op(K::Line, half - 4, h - 11, half + 5, h - 11, s50),
-    };
-  } else {
-    const int half = static_cast<int>(std::nearbyint(h / 2.0));
-    ops = {
-        Op(K::Dither, 16, 0, w, h, s55),
-        Op(K::Box, 0, 0, w - 1, h - 1, s55),
-        Op(K::Box, 1, 1, w - 2, h - 2, s80),
-        // left button and its arrow
-        Op(K::Box, 0, 0, 17, h - 1, s55),
-        Op(K::Box, 1, 1, 16, h - 2, s80),
-        Op(K::Box, 2, 2, 15, h - 3, s100),
-        Op(K::Filled, 3, 3, 14, h - 4, s90),
-        Op(K::Pixel, 5, half, 5, half, s55),
-        Op(K::Line, 6, half - 1, 6, half + 2, s55),
-        Op(K::Line, 7, half - 2, 7, half + 3, s55),
-        Op(K::Line, 8, half - 3, 8, half + 4, s55),
-        Op(K::Line, 9, half - 4, 9, half + 5, s50),
-        // right button and its arrow
-        Op(K::Box, w, 1, w - 18, h - 1, s55),
-        Op(K::Box, w - 2, 1, w - 17, h - 2, s80),
-        Op(K::Box, w - 3, 2, w - 16, h - 3, s100),
-        Op(K::Filled, w - 4, 3, w - 15, h - 4, s90),
-        Op(K::Pixel, w - 7, half, w - 7, half, kBlack),
-        Op(K::Line, w - 8, half - 1, w - 8, half + 2, s55),
-        Op(K::Line, w - 9, half - 2, w - 9, half + 3, s55),
-        Op(K::Line, w - 10, half - 3, w - 10, half + 4, s55),
-        Op(K::Line, w - 11, half - 4, w - 11, half + 5, s50),
+        Box(1, h, w - 1, h - 18, s55),
+        Box(1, h - 2, w - 2, h - 17, s80),
+        Box(2, h - 3, w - 3, h - 16, s100),
+        Filled(3, h - 4, w - 4, h - 15, s90),
+        Pixel(half, h - 7, kBlack),
+        Line(half - 1, h - 8, half + 2, h - 8, s55),
+        Line(half - 2, h - 9, half + 3, h - 9, s55),
+        Line(half - 3, h - 10, half + 4, h - 10, s55),
+        Line(half - 4, h - 11, half + 5, h - 11, s50),
     };
   }
-  return ops;
+  const int half = static_cast<int>(std::nearbyint(h / 2.0));
+  return {
+      Box(0, 0, w - 1, h - 1, s55),
+      Box(1, 1, w - 2, h - 2, s80),
+      // left button and its arrow
+      Box(0, 0, 17, h - 1, s55),
+      Box(1, 1, 16, h - 2, s80),
+      Box(2, 2, 15, h - 3, s100),
+      Filled(3, 3, 14, h - 4, s90),
+      Pixel(5, half, s55),
+      Line(6, half - 1, 6, half + 2, s55),
+      Line(7, half - 2, 7, half + 3, s55),
+      Line(8, half - 3, 8, half + 4, s55),
+      Line(9, half - 4, 9, half + 5, s50),
+      // right button and its arrow
+      Box(w, 1, w - 18, h - 1, s55),
+      Box(w - 2, 1, w - 17, h - 2, s80),
+      Box(w - 3, 2, w - 16, h - 3, s100),
+      Filled(w - 4, 3, w - 15, h - 4, s90),
+      Pixel(w - 7, half, kBlack),
+      Line(w - 8, half - 1, w - 8, half + 2, s55),
+      Line(w - 9, half - 2, w - 9, half + 3, s55),
+      Line(w - 10, half - 3, w - 10, half + 4, s55),
+      Line(w - 11, half - 4, w - 11, half + 5, s50),
+  };
 }
 
-std::vector<ScrollBarDrawOp> ScrollBarModel::ThumbDrawing() const {
-  using K = ScrollBarDrawOp::Kind;
+std::vector<DrawOp> ScrollBarModel::ThumbDrawing() const {
   if (!ThumbShown()) return {};
   const int t = DrawnThumbPos();
   const int l = thumbLength_;
@@ -542,24 +550,22 @@ std::vector<ScrollBarDrawOp> ScrollBarModel::ThumbDrawing() const {
     // A dragged thumb is drawn one shade darker.
     const int d = dragging_ ? 5 : 0;
     return {
-        Op(K::Box, 0, t, w - 1, t + l + 4, shade_.Percent(55 - d)),
-        Op(K::Box, 1, t + 1, w - 2, t + l + 3, shade_.Percent(80 - d)),
-        Op(K::Box, 2, t + 2, w - 3, t + l + 2, shade_.Percent(100 - d)),
-        Op(K::Filled, 3, t + 3, w - 4, t + l + 1, shade_.Percent(70 - d)),
-        Op(K::Filled, 4, t + 4, w - 5, t + l, shade_.Percent(90 - d)),
-        Op(K::Box, 5, t + 5, w - 6, t + l - 1, shade_.Percent(95 - d)),
+        Box(0, t, w - 1, t + l + 4, shade_.Percent(55 - d)),
+        Box(1, t + 1, w - 2, t + l + 3, shade_.Percent(80 - d)),
+        Box(2, t + 2, w - 3, t + l + 2, shade_.Percent(100 - d)),
+        Filled(3, t + 3, w - 4, t + l + 1, shade_.Percent(70 - d)),
+        Filled(4, t + 4, w - 5, t + l, shade_.Percent(90 - d)),
+        Box(5, t + 5, w - 6, t + l - 1, shade_.Percent(95 - d)),
     };
   }
   return {
-      Op(K::Box, t, 0, t + l + 4, h - 1, shade_.Percent(55)),
-      Op(K::Box, t + 1, 1, t + l + 3, h - 2, shade_.Percent(80)),
-      Op(K::Box, t + 2, 2, t + l + 2, h - 3, shade_.Percent(100)),
-      Op(K::Filled, t + 3, 3, t + l + 1, h - 4, shade_.Percent(90)),
+      Box(t, 0, t + l + 4, h - 1, shade_.Percent(55)),
+      Box(t + 1, 1, t + l + 3, h - 2, shade_.Percent(80)),
+      Box(t + 2, 2, t + l + 2, h - 3, shade_.Percent(100)),
+      Filled(t + 3, 3, t + l + 1, h - 4, shade_.Percent(90)),
   };
 }
 
-ScrollBarDrawOp ScrollBarModel::FocusDrawing() const {
-  return Op(ScrollBarDrawOp::Kind::Box, 0, 0, width_ - 1, height_ - 1, kBlack);
-}
+DrawOp ScrollBarModel::FocusDrawing() const { return Box(0, 0, width_ - 1, height_ - 1, kBlack); }
 
 }  // namespace qv

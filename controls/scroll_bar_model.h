@@ -21,6 +21,7 @@
 
 #include "controls/repeat_timer.h"
 #include "platform/colors.h"
+#include "platform/drawing_surface.h"
 
 namespace qv {
 
@@ -92,19 +93,12 @@ struct ScrollBarShades {
 };
 ScrollBarShades ShadesOf(ColorValue color);
 
-// One drawing operation on the bar's surface.
-struct ScrollBarDrawOp {
-  enum class Kind {
-    Pixel,   // the pixel (x1, y1)
-    Line,    // from (x1, y1) to (x2, y2), the end point not drawn
-    Box,     // the outline of the rectangle with corners (x1, y1) and (x2, y2), both included
-    Filled,  // the rectangle with corners (x1, y1) and (x2, y2), both included
-    Dither,  // for y = y1 to y2 step 2, x = x1 to x2 step 2: pixels (x, y) and (x + 1, y + 1)
-  };
-  Kind kind = Kind::Pixel;
+// The dithered track: for y = y1 to y2 step 2 and x = x1 to x2 step 2, the pixels (x, y)
+// and (x + 1, y + 1) in `color`; the other pixels keep the bar colour. Set pixel by pixel,
+// so it is drawn only in a full redraw.
+struct ScrollBarDither {
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   ColorValue color = 0;
-  bool operator==(const ScrollBarDrawOp&) const = default;
 };
 
 class ScrollBarModel {
@@ -176,13 +170,14 @@ class ScrollBarModel {
   // Where the thumb is drawn: ThumbPos, held inside the track.
   int DrawnThumbPos() const;
 
-  // The static face (track, border, arrow buttons), drawn onto a surface filled with
-  // BackColor.
-  std::vector<ScrollBarDrawOp> FaceDrawing() const;
+  // The static face, in pixels: a surface filled with BackColor, the track's dither, then
+  // the border and the arrow buttons drawn over it.
+  ScrollBarDither TrackDither() const;
+  std::vector<DrawOp> FaceDrawing() const;
   // The thumb, drawn over the face; empty when no thumb is shown.
-  std::vector<ScrollBarDrawOp> ThumbDrawing() const;
+  std::vector<DrawOp> ThumbDrawing() const;
   // The one-pixel black outline shown while the bar has the input focus.
-  ScrollBarDrawOp FocusDrawing() const;
+  DrawOp FocusDrawing() const;
 
  private:
   bool Vertical() const { return kind_ == ScrollBarKind::Vertical; }

@@ -211,12 +211,17 @@ TEST(VerticalScrollBar, DrawsItsThumbInPressedShadesWhileDragged) {
   Bar bar(kVertical);
   const auto normal = bar.model.ThumbDrawing();
   ASSERT_EQ(normal.size(), 6u);
-  EXPECT_EQ(normal[0], (ScrollBarDrawOp{ScrollBarDrawOp::Kind::Box, 0, 17, 18, 41, 0x8C8C8C}));
-  EXPECT_EQ(normal[3].color, bar.model.Shade().Percent(70));
+  const auto& outline = std::get<BoxOp>(normal[0]);
+  EXPECT_EQ(outline.X1, 0);
+  EXPECT_EQ(outline.Y1, 17);
+  EXPECT_EQ(outline.X2, 18);
+  EXPECT_EQ(outline.Y2, 41);  // rows 17 to 41: the 25-row thumb
+  EXPECT_EQ(outline.Color, 0x8C8C8Cu);
+  EXPECT_EQ(std::get<FilledBoxOp>(normal[3]).Color, bar.model.Shade().Percent(70));
   bar.Press(20);
   const auto pressed = bar.model.ThumbDrawing();
-  EXPECT_EQ(pressed[0].color, bar.model.Shade().Percent(50));
-  EXPECT_EQ(pressed[3].color, bar.model.Shade().Percent(65));
+  EXPECT_EQ(std::get<BoxOp>(pressed[0]).Color, bar.model.Shade().Percent(50));
+  EXPECT_EQ(std::get<FilledBoxOp>(pressed[3]).Color, bar.model.Shade().Percent(65));
 }
 
 TEST(VerticalScrollBar, WithValueMaxZeroShowsNoThumbAndIgnoresInput) {
