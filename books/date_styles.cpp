@@ -141,8 +141,9 @@ ShortDateShape ShapeOf(const std::vector<Token>& tokens) {
     if (!inGap) continue;
     // Only an ASCII punctuation mark can stand in for "/" in the fixed styles; blanks and
     // direction marks around it are ignored.
-    const auto mark = std::find_if(t.Text.begin(), t.Text.end(), IsAsciiPunct);
-    if (mark != t.Text.end() && *mark != '\'') {
+    const auto mark = std::find_if(t.Text.begin(), t.Text.end(),
+                                   [](char c) { return IsAsciiPunct(c) && c != '\''; });
+    if (mark != t.Text.end()) {
       shape.Separator.assign(1, *mark);
       break;
     }
