@@ -1,5 +1,7 @@
 #include "controls/date_picker_control.h"
 
+#include <qdrawutil.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -12,8 +14,6 @@
 #include <QScreen>
 #include <QToolButton>
 #include <QToolTip>
-#include <qdrawutil.h>
-
 #include <algorithm>
 
 #include "books/date_styles.h"
@@ -242,7 +242,8 @@ CalanderForm::CalanderForm(const LocaleInfo& locale, const Clock& clock, QWidget
 
   panel_ = new CalanderPanel(this);
   panel_->resize(TwipsToPixels(kOpenWidth), TwipsToPixels(kOpenHeight - kClosedHeight));
-  for (int m = 0; m < 12; ++m) panel_->CMonth()->addItem(ToQ(locale_.MonthNames[static_cast<size_t>(m)]));
+  for (int m = 0; m < 12; ++m)
+    panel_->CMonth()->addItem(ToQ(locale_.MonthNames[static_cast<size_t>(m)]));
   panel_->CMonth()->installEventFilter(this);
   panel_->Cyear()->installEventFilter(this);
   connect(panel_->CMonth(), &QComboBox::activated, this, [this](int i) { MonthChosen(i); });
@@ -428,8 +429,10 @@ void CalanderForm::Open() {
   QPoint at = mapToGlobal(QPoint(0, height()));
   if (const QScreen* s = screen()) {
     const QRect avail = s->availableGeometry();
-    if (at.x() + panel_->width() > avail.right()) at.setX(std::max(avail.left(), avail.right() - panel_->width()));
-    if (at.y() + panel_->height() > avail.bottom()) at.setY(mapToGlobal(QPoint(0, 0)).y() - panel_->height());
+    if (at.x() + panel_->width() > avail.right())
+      at.setX(std::max(avail.left(), avail.right() - panel_->width()));
+    if (at.y() + panel_->height() > avail.bottom())
+      at.setY(mapToGlobal(QPoint(0, 0)).y() - panel_->height());
   }
   panel_->move(at);
   panel_->show();
@@ -495,8 +498,7 @@ bool CalanderForm::HandleBoxKey(QKeyEvent* event) {
 bool CalanderForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == dateX_) {
     switch (event->type()) {
-      case QEvent::KeyPress:
-        return HandleBoxKey(static_cast<QKeyEvent*>(event));
+      case QEvent::KeyPress: return HandleBoxKey(static_cast<QKeyEvent*>(event));
       case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
         const int16_t code = VirtualKeyOf(*key);
@@ -530,8 +532,7 @@ bool CalanderForm::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
       }
-      default:
-        return false;
+      default: return false;
     }
   }
   if ((watched == panel_->CMonth() || watched == panel_->Cyear()) &&

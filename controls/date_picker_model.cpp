@@ -113,7 +113,8 @@ bool DatePickerModel::PickCell(int k) {
   if (k < 0 || k >= kDayCellCount) return false;
   DayCell& picked = cells_[static_cast<size_t>(k)];
   if (!picked.Visible || picked.Day == 0) return false;
-  for (int i = 0; i < kUsedDayCells; ++i) cells_[static_cast<size_t>(i)].Color = DayCellColor::Ordinary;
+  for (int i = 0; i < kUsedDayCells; ++i)
+    cells_[static_cast<size_t>(i)].Color = DayCellColor::Ordinary;
   picked.Color = DayCellColor::Chosen;
   pickedDay_ = picked.Day;
   CalcDate(pickedDay_, shownMonth_, shownYear_, true);

@@ -148,15 +148,15 @@ int DayCellAt(const DatePanelLayout& layout, int x, int y);
 // The settings a window stores for each picker placed on it: key, default. A value equal
 // to its default is not stored, except the font size, which is always written.
 struct DatePickerSettings {
-  ColorValue BackColor = 0x80000005;  // "BackColor"
-  bool FontItalic = false;            // "FontItalic"
-  bool FontBold = false;              // "FontBold"
-  double FontSize = 10;               // "FontSize"
+  ColorValue BackColor = 0x80000005;     // "BackColor"
+  bool FontItalic = false;               // "FontItalic"
+  bool FontBold = false;                 // "FontBold"
+  double FontSize = 10;                  // "FontSize"
   std::string FontName = "Courier New";  // "FontName"
-  std::string DateToolTipText;        // "DateTipText"
-  std::string Text;                   // "Text"
-  bool Enabled = true;                // "Enabled"
-  ColorValue ForeColor = 0x80000008;  // "ForeColor"
+  std::string DateToolTipText;           // "DateTipText"
+  std::string Text;                      // "Text"
+  bool Enabled = true;                   // "Enabled"
+  ColorValue ForeColor = 0x80000008;     // "ForeColor"
   bool operator==(const DatePickerSettings&) const = default;
 };
 

@@ -76,8 +76,8 @@ void ButtonUd::mouseMoveEvent(QMouseEvent* event) {
 
 void ButtonUd::mouseReleaseEvent(QMouseEvent* event) {
   RaiseMouse(&ButtonUd::MouseUp, MouseButtonOf(event->button()), *event);
-  const bool click = event->button() == Qt::LeftButton && pressed_ &&
-                     rect().contains(event->position().toPoint());
+  const bool click =
+      event->button() == Qt::LeftButton && pressed_ && rect().contains(event->position().toPoint());
   if (event->button() == Qt::LeftButton) pressed_ = false;
   if (click) emit Click();
 }

@@ -1,8 +1,10 @@
 #include "controls/date_picker_control.h"
 
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QAbstractButton>
 #include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
@@ -11,7 +13,6 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 #include "books/date_styles.h"
 #include "books/session.h"
@@ -263,9 +264,8 @@ TEST_F(DatePickerControlTest, TheBoxForwardsItsKeysAndAHostCanDropThem) {
       code = 0;
     }
   });
-  QObject::connect(picker, &CalanderForm::KeyUp, [&](int16_t& code, int16_t&) {
-    ups.push_back(code);
-  });
+  QObject::connect(picker, &CalanderForm::KeyUp,
+                   [&](int16_t& code, int16_t&) { ups.push_back(code); });
   int changes = 0;
   QObject::connect(picker, &CalanderForm::Change, [&] { ++changes; });
 

@@ -93,8 +93,8 @@ TEST_F(DatePickerModelTest, NoEmptyCellCanBeClickedAfterMonthChanges) {
 }
 
 TEST_F(DatePickerModelTest, StepFromJanuaryLandsOnTheLastDayOfFebruaryByTheGregorianRule) {
-  for (const auto& [year, last] : {std::pair{2024, 29}, {2025, 28}, {2100, 28}, {2000, 29},
-                                   {2099, 28}}) {
+  for (const auto& [year, last] :
+       {std::pair{2024, 29}, {2025, 28}, {2100, 28}, {2000, 29}, {2099, 28}}) {
     for (int day = 1; day <= 31; ++day) {
       model.SetTheDate(Day(year, 1, day));
       ASSERT_TRUE(model.StepMonth(1));
@@ -165,10 +165,8 @@ TEST_F(DatePickerModelTest, TodayIsMagentaOnlyInItsMonthAndTheChosenDayIsRedEven
 
   model.SetTheDate(Day(2026, 3, 10));
   EXPECT_EQ(model.Cells()[static_cast<size_t>(todayCell)].Color, DayCellColor::Today);
-  EXPECT_EQ(model.Cells()[static_cast<size_t>(CellOfDay(model, 10))].Color,
-            DayCellColor::Chosen);
-  EXPECT_EQ(model.Cells()[static_cast<size_t>(CellOfDay(model, 11))].Color,
-            DayCellColor::Ordinary);
+  EXPECT_EQ(model.Cells()[static_cast<size_t>(CellOfDay(model, 10))].Color, DayCellColor::Chosen);
+  EXPECT_EQ(model.Cells()[static_cast<size_t>(CellOfDay(model, 11))].Color, DayCellColor::Ordinary);
 
   for (auto [month, year] : {std::pair{4, 2026}, {3, 2025}, {3, 2027}}) {
     model.CalcDate(0, month, year, false);
@@ -180,8 +178,7 @@ TEST_F(DatePickerModelTest, TodayIsMagentaOnlyInItsMonthAndTheChosenDayIsRedEven
   ASSERT_TRUE(model.PickCell(CellOfDay(model, 20)));
   EXPECT_EQ(model.PickedDay(), 20);
   EXPECT_EQ(model.Cells()[static_cast<size_t>(todayCell)].Color, DayCellColor::Ordinary);
-  EXPECT_EQ(model.Cells()[static_cast<size_t>(CellOfDay(model, 20))].Color,
-            DayCellColor::Chosen);
+  EXPECT_EQ(model.Cells()[static_cast<size_t>(CellOfDay(model, 20))].Color, DayCellColor::Chosen);
   EXPECT_EQ(model.TheDate(), Day(2026, 3, 20));
 
   // The clock is read at every redraw.
@@ -231,8 +228,8 @@ TEST(DatePanelLayoutTest, CellsTileTheGridBelowTheHeadingsAndHitTestingFindsThem
     EXPECT_EQ(DayCellAt(layout, r.Left, r.Top), i);
     EXPECT_EQ(DayCellAt(layout, r.Left + r.Width - 1, r.Top + r.Height - 1), i);
   }
-  EXPECT_EQ(layout.Cells[7].Left, layout.Cells[0].Left);           // rows of seven
-  EXPECT_EQ(layout.Cells[1].Left, layout.Headings[1].Left);        // under their headings
+  EXPECT_EQ(layout.Cells[7].Left, layout.Cells[0].Left);     // rows of seven
+  EXPECT_EQ(layout.Cells[1].Left, layout.Headings[1].Left);  // under their headings
   EXPECT_EQ(DayCellAt(layout, 1, 1), -1);
   EXPECT_EQ(DayCellAt(layout, width / 2, layout.Headings[0].Top), -1);
   EXPECT_LE(layout.YearList.Left + layout.YearList.Width, width);

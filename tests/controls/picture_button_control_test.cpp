@@ -1,12 +1,13 @@
 #include "controls/picture_button_control.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QBitmap>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 #include "controls/etched_frame_control.h"
 #include "controls/picture_button_face.h"
@@ -90,12 +91,10 @@ TEST(ButtonUdTest, PassesItsInputToTheHostAndADisabledButtonRaisesNothing) {
   QObject::connect(&button, &ButtonUd::KeyDown, [&](int16_t& k, int16_t& s) {
     seen.push_back("KeyDown " + std::to_string(k) + " " + std::to_string(s));
   });
-  QObject::connect(&button, &ButtonUd::KeyPress, [&](int16_t& k) {
-    seen.push_back("KeyPress " + std::to_string(k));
-  });
-  QObject::connect(&button, &ButtonUd::KeyUp, [&](int16_t& k, int16_t&) {
-    seen.push_back("KeyUp " + std::to_string(k));
-  });
+  QObject::connect(&button, &ButtonUd::KeyPress,
+                   [&](int16_t& k) { seen.push_back("KeyPress " + std::to_string(k)); });
+  QObject::connect(&button, &ButtonUd::KeyUp,
+                   [&](int16_t& k, int16_t&) { seen.push_back("KeyUp " + std::to_string(k)); });
 
   auto input = [&] {
     SendMouse(&button, QEvent::MouseButtonPress, QPoint(12, 4), Qt::LeftButton, Qt::LeftButton);
@@ -108,8 +107,7 @@ TEST(ButtonUdTest, PassesItsInputToTheHostAndADisabledButtonRaisesNothing) {
   };
   input();
   EXPECT_EQ(seen, (std::vector<std::string>{"MouseDown 1 180 60", "MouseMove 1", "MouseUp 1",
-                                            "Click", "KeyDown 65 1", "KeyPress 65",
-                                            "KeyUp 65"}));
+                                            "Click", "KeyDown 65 1", "KeyPress 65", "KeyUp 65"}));
   // The button changes its face only on DownRefresh.
   EXPECT_FALSE(button.ShowsUpwardFace());
 
