@@ -31,6 +31,7 @@ constexpr uint16_t kColWidth = 0x0024;
 constexpr uint16_t kPrintGridLines = 0x002B;
 constexpr uint16_t kFont = 0x0031;
 constexpr uint16_t kCodePage = 0x0042;
+constexpr uint16_t kXf = 0x0043;
 // BOF: the BIFF version and the kind of sheet (a worksheet).
 constexpr uint16_t kBiff2Version = 0x0002;
 constexpr uint16_t kWorksheet = 0x0010;
@@ -203,6 +204,7 @@ void ExcelFile::Reset() {
   preamble_.clear();
   cells_.clear();
   wideCharacters_.clear();
+  xfs_.clear();
   firstRow_ = lastRow_ = firstCol_ = lastCol_ = -1;
   codePage_ = 0;
   textsCut_ = 0;
@@ -316,6 +318,21 @@ void ExcelFile::SetFooter(std::string_view text) {
   Stage(preamble_, kFooter, {}, &escaped);
 }
 
+int ExcelFile::XfIndex(uint8_t lock, uint8_t font, uint8_t align) {
+  try {
+    if (xfs_.empty()) xfs_.push_back({0, 0, 0});
+    const std::array<uint8_t, 3> key = {lock, font, align};
+    for (std::size_t i = 0; i < xfs_.size(); ++i)
+      if (xfs_[i] == key) return static_cast<int>(i);
+    // 2 locks x 4 fonts x 5 alignments never reach index 63, which the format reserves.
+    xfs_.push_back(key);
+    return static_cast<int>(xfs_.size() - 1);
+  } catch (const std::bad_alloc&) {
+    Fail(kErrOutOfMemory);
+    return -1;
+  }
+}
+
 ExcelCellOutcome ExcelFile::WriteValue(int valueType, int fontByte, int alignByte,
                                        int lockByte, int32_t row, int32_t col,
                                        const ExcelValue& value) {
@@ -325,11 +342,17 @@ ExcelCellOutcome ExcelFile::WriteValue(int valueType, int fontByte, int alignByt
   std::string fixed;
   PutU16(fixed, static_cast<uint16_t>(row - 1));
   PutU16(fixed, static_cast<uint16_t>(col - 1));
-  // Only the bits that carry the lock, the font and the alignment; the rest would name
-  // records this writer does not write.
-  PutU8(fixed, static_cast<uint8_t>(lockByte & 0x40));
-  PutU8(fixed, static_cast<uint8_t>(fontByte & 0xC0));
-  PutU8(fixed, static_cast<uint8_t>(alignByte & 0x07));
+  // Only the bits that carry the lock, the font and the alignment (general, left, centred,
+  // right or fill; anything else reads as general). The same attributes are also named
+  // through an XF record, which spreadsheet programs read in preference.
+  const auto lock = static_cast<uint8_t>(lockByte & 0x40);
+  const auto font = static_cast<uint8_t>(fontByte & 0xC0);
+  const auto align = static_cast<uint8_t>((alignByte & 0xFF) <= 4 ? alignByte : 0);
+  const int xf = XfIndex(lock, font, align);
+  if (xf < 0) return ExcelCellOutcome::kNotWritten;
+  PutU8(fixed, static_cast<uint8_t>(lock | xf));
+  PutU8(fixed, font);
+  PutU8(fixed, align);
 
   ExcelCellOutcome outcome = ExcelCellOutcome::kWritten;
   uint16_t type = 0;
@@ -461,6 +484,16 @@ int ExcelFile::CloseFile() {
       }
     };
     replay(preamble_);
+    // One XF record for every combination of lock, font and alignment the cells use; XF 0
+    // is the plain one.
+    for (const std::array<uint8_t, 3>& x : xfs_) {
+      data.clear();
+      PutU8(data, static_cast<uint8_t>(x[1] >> 6));  // the font number
+      PutU8(data, 0);
+      PutU8(data, x[0]);  // locked; number format 0 (general)
+      PutU8(data, x[2]);  // alignment
+      emit(kXf, data);
+    }
     data.clear();
     // The used range: first row, last row + 1, first column, last column + 1. A sheet
     // whose last row is 65536 cannot say "65537" in 16 bits and says 65535.

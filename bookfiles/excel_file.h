@@ -15,12 +15,14 @@
 // texts (Western 1252 first), else the one that holds the most; a character the chosen code
 // page lacks is written as "?". A CODEPAGE record names the choice.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace qv {
 
@@ -103,9 +105,9 @@ class ExcelFile {
   void SetFooter(std::string_view text);
   // Writes one cell at `row`, `col` (both counted from 1). `valueType` is one of
   // ExcelValueType; the value is converted to it (a text given as a number cell must read
-  // as a plain number). `fontByte` = font number x 64, `alignByte` one of ExcelAlign,
-  // `lockByte` 64 = locked or 0. A label longer than kExcelMaxLabelChars characters is cut
-  // to that length.
+  // as a plain number). `fontByte` = font number x 64, `alignByte` one of ExcelAlign (or 4,
+  // fill; any other value is written as general), `lockByte` 64 = locked or 0. A label
+  // longer than kExcelMaxLabelChars characters is cut to that length.
   ExcelCellOutcome WriteValue(int valueType, int fontByte, int alignByte, int lockByte,
                               int32_t row, int32_t col, const ExcelValue& value);
   // Writes the sheet to the temporary file, ends it and renames it over the target.
@@ -126,6 +128,7 @@ class ExcelFile {
   void CountCharacters(std::string_view text);
   void Fail(int code);
   void Reset();
+  int XfIndex(uint8_t lock, uint8_t font, uint8_t align);
 
   std::unique_ptr<AtomicFileWriter> writer_;
   // Records waiting for CloseFile: those before the cells and the cells, in call order.
@@ -133,6 +136,8 @@ class ExcelFile {
   std::string cells_;
   // Every character outside ASCII in the sheet's texts, with how often it occurs.
   std::map<char32_t, int64_t> wideCharacters_;
+  // The cell formats in use (lock byte, font byte, alignment), numbered in order.
+  std::vector<std::array<uint8_t, 3>> xfs_;
   int32_t firstRow_ = -1, lastRow_ = -1, firstCol_ = -1, lastCol_ = -1;
   int codePage_ = 0;
   int64_t textsCut_ = 0;

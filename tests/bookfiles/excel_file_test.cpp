@@ -1,16 +1,22 @@
 #include "bookfiles/excel_file.h"
+#include "bookfiles/books_export.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <sstream>
 #include <sys/resource.h>
 #include <vector>
 
+#include "bench/book_generator.h"
 #include "books/module_procedures.h"
 #include "platform/file_io.h"
+#include "tests/support/book_builder.h"
 
 namespace qv {
 namespace {
@@ -119,16 +125,21 @@ TEST_F(ExcelFileTest, WritesATinySheetRecordByRecord) {
       {0x0024, Bytes({0, 0, 0x00, 0x3E})},               // column A, 62 characters
       {0x0014, Bytes({13}) + "Smith && Sons"},           // header, "&" escaped
       {0x0015, ""},                                      // no footer
+      {0x0043, Bytes({0, 0, 0, 0})},                     // XF 0: plain, general
+      {0x0043, Bytes({1, 0, 0x40, 1})},                  // XF 1: font 1, locked, left
+      {0x0043, Bytes({0, 0, 0, 3})},                     // XF 2: font 0, right
       {0x0000, Bytes({0, 0, 3, 0, 0, 0, 2, 0})},         // rows 0-2, columns 0-1
-      {0x0004, Bytes({0, 0, 0, 0, 64, 64, 1, 4}) + "Caf\xE9"},
-      {0x0002, Bytes({1, 0, 1, 0, 0, 0, 3, 7, 0})},
-      {0x0003, Bytes({2, 0, 1, 0, 0, 0, 3}) + Double(1.5)},
+      {0x0004, Bytes({0, 0, 0, 0, 0x41, 64, 1, 4}) + "Caf\xE9"},
+      {0x0002, Bytes({1, 0, 1, 0, 2, 0, 3, 7, 0})},
+      {0x0003, Bytes({2, 0, 1, 0, 2, 0, 3}) + Double(1.5)},
       {0x000A, ""},
   };
   const std::vector<Record> actual = Records(Read(path));
   ASSERT_EQ(actual.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(actual[i], expected[i]) << i;
   EXPECT_EQ(FilesInFolder(), 1u) << "no temporary file is left";
+  if (const char* out = std::getenv("QV_TEST_OUTPUT"))  // to look at in a spreadsheet
+    fs::copy_file(path, fs::path(out) / "tiny_sheet.xls", fs::copy_options::overwrite_existing);
 }
 
 TEST_F(ExcelFileTest, KeepsCellsWithinTheFormatsLimits) {
@@ -170,7 +181,10 @@ TEST_F(ExcelFileTest, KeepsCellsWithinTheFormatsLimits) {
     EXPECT_NE(r.type, 0x0024) << "no column width was written";
     EXPECT_NE(r.type, 0x0026) << "no margin was written";
   }
-  const Record& dims = all[2];
+  ASSERT_EQ(all.size(), 11u);
+  EXPECT_EQ(all[2], (Record{0x0043, Bytes({0, 0, 0, 0})}));
+  EXPECT_EQ(all[3], (Record{0x0043, Bytes({3, 0, 0x40, 0})}));
+  const Record& dims = all[4];
   ASSERT_EQ(dims.type, 0x0000);
   EXPECT_EQ(dims.data, Bytes({0, 0, 0xFF, 0xFF, 0, 0, 0, 1})) << "rows 0-65535, columns 0-255";
 
@@ -180,7 +194,7 @@ TEST_F(ExcelFileTest, KeepsCellsWithinTheFormatsLimits) {
   EXPECT_EQ(cells[1], (Record{0x0003, Bytes({0, 0, 0, 0, 0, 0, 0}) + Double(70000)}));
   EXPECT_EQ(cells[2], (Record{0x0003, Bytes({0, 0, 1, 0, 0, 0, 0}) + Double(-3)}));
   EXPECT_EQ(cells[3], (Record{0x0003, Bytes({0, 0, 2, 0, 0, 0, 0}) + Double(-12.25)}));
-  EXPECT_EQ(cells[4], (Record{0x0004, Bytes({0, 0, 3, 0, 0x40, 0xC0, 7, 2}) + "42"}));
+  EXPECT_EQ(cells[4], (Record{0x0004, Bytes({0, 0, 3, 0, 0x41, 0xC0, 0, 2}) + "42"}));
 }
 
 TEST_F(ExcelFileTest, ChoosesTheCodePageThatHoldsTheTexts) {
@@ -266,6 +280,115 @@ TEST_F(ExcelFileTest, AFailedWriteLeavesTheOldFile) {
   // Closing without a file says so.
   ExcelFile never;
   EXPECT_NE(never.CloseFile(), 0);
+}
+
+// The cells of a sheet by row and column (both from 1), as text: labels as their bytes,
+// numbers in their shortest form.
+std::map<std::pair<int, int>, std::string> CellMap(const std::vector<Record>& cells) {
+  std::map<std::pair<int, int>, std::string> out;
+  for (const Record& r : cells) {
+    const auto u16 = [&](std::size_t i) {
+      return static_cast<uint8_t>(r.data[i]) | (static_cast<uint8_t>(r.data[i + 1]) << 8);
+    };
+    const std::pair<int, int> at{u16(0) + 1, u16(2) + 1};
+    if (r.type == 0x0004) {
+      out[at] = r.data.substr(8);
+    } else if (r.type == 0x0002) {
+      out[at] = std::to_string(u16(7));
+    } else {
+      double v = 0;
+      std::memcpy(&v, r.data.data() + 7, 8);
+      std::ostringstream os;
+      os << v;
+      out[at] = os.str();
+    }
+  }
+  return out;
+}
+
+TEST_F(ExcelFileTest, ExportsTheChartAndTheEntriesOfABook) {
+  Books books = testing::BookWithChart({{"Cash", 110, kCurrentAsset}, {"Sales", 400.5, kRevenue}});
+  books.AccountDetails[1] = "1 High Street\r\nTown";
+  books.BusinessName = "Smith & Sons";
+  testing::AddEntry(books, testing::Day(2025, 1, 2), "7", {{110, 1234.5}}, {{400.5, 1234.5}},
+                    "Till, Monday");
+  books.PostingLines[0].Reconciled = books.PostingLines[1].Reconciled = 1;
+  const std::string path = Path("books.xls");
+
+  const BooksSheetResult result = WriteBooksSheet(path, books);
+  ASSERT_TRUE(result.Ok()) << result.Message;
+  EXPECT_EQ(result.LinesWritten, 2);
+  EXPECT_EQ(result.Notice, "");
+  const auto cells = CellMap(Cells(path));
+  // The chart block: header, then slots 0 to 13.
+  EXPECT_EQ(cells.at({1, 1}), "folio");
+  EXPECT_EQ(cells.at({1, 5}), "details");
+  EXPECT_EQ(cells.at({2, 1}), "1");
+  EXPECT_EQ(cells.at({2, 2}), "Balance b/f");
+  EXPECT_EQ(cells.at({2, 3}), "8");
+  EXPECT_EQ(cells.at({3, 5}), "1 High Street\nTown");
+  EXPECT_EQ(cells.at({4, 1}), "400.5");
+  EXPECT_EQ(cells.at({15, 1}), "0") << "empty slots are written as the CSV writes them";
+  EXPECT_EQ(cells.count({16, 1}), 0u) << "a blank row between the blocks";
+  // The entry block.
+  EXPECT_EQ(cells.at({17, 1}), "date");
+  EXPECT_EQ(cells.at({17, 7}), "reconciled");
+  const std::vector<std::string> debit = {"2025-01-02", "7", "D", "110", "1234.5"};
+  for (int c = 1; c <= 5; ++c) EXPECT_EQ(cells.at({18, c}), debit[c - 1]) << c;
+  EXPECT_EQ(cells.count({18, 6}), 0u) << "no notes on the entry's first line";
+  EXPECT_EQ(cells.at({18, 7}), "1");
+  EXPECT_EQ(cells.at({19, 3}), "C");
+  EXPECT_EQ(cells.at({19, 4}), "400.5");
+  EXPECT_EQ(cells.at({19, 6}), "Till, Monday");
+  // A copy to look at in a spreadsheet program: a generated book with every setting.
+  if (const char* out = std::getenv("QV_TEST_OUTPUT")) {
+    GeneratorOptions options;
+    options.lines = 500;
+    options.accounts = 40;
+    options.fillSettings = true;
+    options.nonAscii = true;
+    const std::string sample = (fs::path(out) / "books_export.xls").string();
+    EXPECT_TRUE(WriteBooksSheet(sample, GenerateBook(options)).Ok()) << sample;
+  }
+  // The header and footer carry the business name.
+  bool header = false;
+  for (const Record& r : Records(Read(path)))
+    if (r.type == 0x0014) header = r.data == Bytes({13}) + "Smith && Sons";
+  EXPECT_TRUE(header);
+}
+
+TEST_F(ExcelFileTest, SaysWhatABookTooLargeForTheSheetLost) {
+  GeneratorOptions options;
+  options.lines = 70000;
+  options.nonAscii = true;
+  Books books = GenerateBook(options);
+  books.PostingLines[1].Notes = std::string(300, 'n');
+  const std::string path = Path("big.xls");
+  ASSERT_EQ(WriteFileAtomically(path, "old"), 0);
+
+  const BooksSheetResult result = WriteBooksSheet(path, books);
+  ASSERT_TRUE(result.Ok()) << result.Message;
+  // 65,536 rows less the chart (header and 301 slots), the blank row and the entries' header.
+  const int64_t room = 65536 - 302 - 2;
+  EXPECT_LE(result.LinesWritten, room);
+  EXPECT_GT(result.LinesWritten, room - 7) << "only the entry that did not fit is left out";
+  EXPECT_EQ(result.LinesWritten + result.LinesLeftOut, 70000);
+  EXPECT_TRUE(EndsEntry(books.PostingLines[static_cast<std::size_t>(result.LinesWritten - 1)].Notes))
+      << "the sheet ends with a whole entry";
+  EXPECT_EQ(result.TextsCut, 1);
+  EXPECT_GT(result.CharactersReplaced, 0) << "the names mix scripts no one code page holds";
+  EXPECT_NE(result.Notice.find("65,536 rows"), std::string::npos) << result.Notice;
+  EXPECT_NE(result.Notice.find("1 text was"), std::string::npos) << result.Notice;
+  EXPECT_NE(result.Notice.find("written as \"?\""), std::string::npos) << result.Notice;
+  const auto cells = Cells(path);
+  const auto map = CellMap(cells);
+  EXPECT_EQ(map.rbegin()->first.first, 304 + result.LinesWritten) << "the last row written";
+  EXPECT_EQ(map.at({306, 6}).size(), 255u);
+
+  // A folder that does not exist: an error to show, and no file.
+  const BooksSheetResult missing = WriteBooksSheet(Path("none/books.xls"), books);
+  EXPECT_EQ(missing.ErrorCode, kErrFileNotFound);
+  EXPECT_NE(missing.Message.find("not changed"), std::string::npos);
 }
 
 }  // namespace
