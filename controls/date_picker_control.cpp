@@ -463,6 +463,7 @@ void CalanderForm::MchangeClick(int index) {
 
 void CalanderForm::MonthChosen(int index) {
   model_.ChooseMonth(index + 1);
+  SyncLists();
   WriteBox(model_.TheDate());
   panel_->update();
 }

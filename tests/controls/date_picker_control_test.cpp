@@ -205,11 +205,18 @@ TEST_F(DatePickerControlTest, AMonthStepWritesTheShownDateInTheBookStyleForTheHo
 TEST_F(DatePickerControlTest, ChoosingAMonthOrYearKeepsADayThatExists) {
   picker->SetText("31/03/2025");
   Open();
-  emit picker->CMonth()->activated(3);  // April
+  picker->CMonth()->setCurrentIndex(3);  // the user chooses April
+  emit picker->CMonth()->activated(3);
   EXPECT_EQ(picker->Text(), "30/04/2025");
+  // The lists are for choosing only: typed characters do not search them.
+  Key(picker->CMonth(), Qt::Key_M, "m");
+  Key(picker->Cyear(), Qt::Key_1, "1");
+  EXPECT_EQ(picker->CMonth()->currentText(), "April");
+  EXPECT_EQ(picker->Cyear()->currentText(), "2025");
   picker->SetText("29/02/2024");
   picker->WLoss();
   Open();
+  picker->Cyear()->setCurrentIndex(2025 - picker->Model().FirstYear());
   emit picker->Cyear()->activated(2025 - picker->Model().FirstYear());
   EXPECT_EQ(picker->Text(), "28/02/2025");
   EXPECT_NE(picker->Text(), FormatDateStyle(kZeroDate, kDdMmYyyySlash, locale).c_str());
