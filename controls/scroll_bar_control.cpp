@@ -51,9 +51,14 @@ ScrollBarControl::~ScrollBarControl() {
   model_.onRepaint = nullptr;
 }
 
-void ScrollBarControl::SetEnabled(bool enabled) {
-  model_.SetEnabled(enabled);
-  QWidget::setEnabled(enabled);
+void ScrollBarControl::SetEnabled(bool enabled) { QWidget::setEnabled(enabled); }
+
+void ScrollBarControl::changeEvent(QEvent* event) {
+  // The bar's own enabled state, however it was set; a disabled parent does not count.
+  if (event->type() == QEvent::EnabledChange) {
+    model_.SetEnabled(!testAttribute(Qt::WA_Disabled));
+  }
+  QWidget::changeEvent(event);
 }
 
 void ScrollBarControl::Refresh() { model_.Refresh(); }
@@ -66,7 +71,7 @@ QSize ScrollBarControl::sizeHint() const {
                                                   : QSize(length, thickness);
 }
 
-void ScrollBarControl::HostKeyDown(int&, int&) {}
+void ScrollBarControl::HostKeyDown(int16_t&, int16_t&) {}
 
 void ScrollBarControl::RenderFace() {
   face_ = QImage(size(), QImage::Format_RGB32);
@@ -90,9 +95,9 @@ void ScrollBarControl::paintEvent(QPaintEvent*) {
 void ScrollBarControl::resizeEvent(QResizeEvent*) { model_.Resize(width(), height()); }
 
 void ScrollBarControl::keyPressEvent(QKeyEvent* event) {
-  const int pressed = VirtualKeyOf(*event);
-  int keyCode = pressed;
-  int shift = ShiftMaskOf(event->modifiers());
+  const int16_t pressed = VirtualKeyOf(*event);
+  int16_t keyCode = pressed;
+  int16_t shift = ShiftMaskOf(event->modifiers());
   HostKeyDown(keyCode, shift);
   if (keyCode != 0) model_.KeyDown(keyCode);
   // Keys the bar acts on, and keys its host dropped, go no further; the others reach the

@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 
 #include "controls/repeat_timer.h"
@@ -63,7 +64,7 @@ class ScrollBarControl : public QWidget {
 
   // Lets the host see a key before the bar acts on it; the host may change the key code
   // (0 drops the key). The horizontal bar tells its host nothing.
-  virtual void HostKeyDown(int& keyCode, int& shift);
+  virtual void HostKeyDown(int16_t& keyCode, int16_t& shift);
 
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -74,6 +75,7 @@ class ScrollBarControl : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void RenderFace();

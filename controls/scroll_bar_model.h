@@ -2,7 +2,7 @@
 // The logic of the program's own scroll bars, without any window: the value and its range,
 // the thumb's length and position, what a press, a drag, a key or a repeat tick does to the
 // value, when the repeat timer runs, the shades of the bar colour and the drawing of the bar
-// as a list of pixel operations. The vertical bar and its horizontal twin share it; where
+// as operations of the platform's drawing surface, in pixels. The vertical bar and its horizontal twin share it; where
 // they behave differently the model asks which kind it is.
 //
 // The window side (controls/vertical_scroll_control.h, controls/horizontal_scroll_control.h)
@@ -150,7 +150,7 @@ class ScrollBarModel {
   // bar Left and Right as well.
   bool ActsOnKey(int keyCode) const;
   void KeyUp();
-  void MousePress(double x, double y);  // the left button; other buttons do nothing
+  void MousePress(double x, double y);  // only the left button presses
   void MouseMove(double x, double y);
   void MouseRelease();  // any button
   // One auto-repeat step: what each tick of the timer runs, and an arrow key at once.
@@ -165,7 +165,8 @@ class ScrollBarModel {
   const ScrollBarShades& Shade() const { return shade_; }
 
   // Whether a thumb is drawn: a vertical bar draws none while ValueMax <= 0, and neither
-  // kind draws one on a track too short to hold it.
+  // kind draws one on a track too short to hold it. Presses, keys and steps do nothing on
+  // an empty or inverted range (ValueMax <= ValueMin).
   bool ThumbShown() const;
   // Where the thumb is drawn: ThumbPos, held inside the track.
   int DrawnThumbPos() const;

@@ -9,6 +9,8 @@ PelVerticalScroll::PelVerticalScroll(const ScrollBarSettings& settings, QWidget*
                                      std::unique_ptr<RepeatTimer> timer)
     : ScrollBarControl(ScrollBarKind::Vertical, settings, parent, std::move(timer)) {}
 
-void PelVerticalScroll::HostKeyDown(int& keyCode, int& shift) { emit KeyDown(keyCode, shift); }
+void PelVerticalScroll::HostKeyDown(int16_t& keyCode, int16_t& shift) {
+  emit KeyDown(keyCode, shift);
+}
 
 }  // namespace qv

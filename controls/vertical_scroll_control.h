@@ -23,10 +23,10 @@ class PelVerticalScroll : public ScrollBarControl {
   // Raised on every key press before the bar acts on the key. Connect directly: a handler
   // may change KeyCode, and setting it to 0 cancels the bar's own handling of the key.
   // Shift: 1 Shift, 2 Ctrl, 4 Alt.
-  void KeyDown(int& KeyCode, int& Shift);
+  void KeyDown(int16_t& KeyCode, int16_t& Shift);
 
  protected:
-  void HostKeyDown(int& keyCode, int& shift) override;
+  void HostKeyDown(int16_t& keyCode, int16_t& shift) override;
 };
 
 }  // namespace qv

@@ -93,7 +93,7 @@ TEST(PelVerticalScroll, HostSeesEveryKeyFirstAndMayCancelIt) {
   Window w(ScrollBarSettings{.ValueMax = 40, .Value = 20}, kBarPlace);
   std::vector<int> seen;
   // As the main window does: Up and Down move to the neighbouring entry and are dropped.
-  QObject::connect(w.bar, &PelVerticalScroll::KeyDown, [&](int& keyCode, int& shift) {
+  QObject::connect(w.bar, &PelVerticalScroll::KeyDown, [&](int16_t& keyCode, int16_t& shift) {
     seen.push_back(keyCode * 10 + shift);
     if (keyCode == kKeyUp || keyCode == kKeyDown) {
       w.bar->SetValue(w.bar->Value() + (keyCode == kKeyUp ? -7 : 7));
@@ -121,10 +121,25 @@ TEST(PelVerticalScroll, DisabledBarTakesNoInput) {
   w.Press(195);
   w.timer->Advance(500);
   EXPECT_TRUE(w.values.empty());
-  w.bar->SetEnabled(true);
+  w.bar->setEnabled(true);  // the widget's own switch is the same switch
+  EXPECT_TRUE(w.bar->Enabled());
   w.Key(QEvent::KeyPress, Qt::Key_Down);
   EXPECT_EQ(w.values, std::vector<int>{1});
   EXPECT_EQ(w.bar->Settings(), ScrollBarSettings{.Value = 1});
+}
+
+TEST(PelVerticalScroll, OutlinedInBlackWhileItHasTheFocus) {
+  Window w(kTinted, kBarPlace);
+  int gotFocus = 0;
+  QObject::connect(w.bar, &ScrollBarControl::GotFocus, [&] { ++gotFocus; });
+  QApplication::setActiveWindow(&w.window);
+  w.bar->setFocus();
+  if (!w.bar->hasFocus()) GTEST_SKIP() << "the platform gives no window the focus";
+  EXPECT_EQ(gotFocus, 1);
+  const QImage image = w.Grab("vertical_scroll_focused");
+  EXPECT_EQ(image.pixelColor(0, 100), QColor(Qt::black));
+  EXPECT_EQ(image.pixelColor(18, 5), QColor(Qt::black));
+  EXPECT_EQ(image.pixelColor(1, 100), w.Shade(80));
 }
 
 TEST(PelVerticalScroll, DragFollowsThePointer) {
