@@ -347,7 +347,9 @@ TEST(ScrollBarRobustness, ShownThumbsStayOnTheTrack) {
           if (!bar.model.ThumbShown()) return;
           const int t = bar.model.DrawnThumbPos();
           // The vertical bar's own position never leaves the track.
-          if (kind == kVertical) ASSERT_EQ(t, bar.model.ThumbPos());
+          if (kind == kVertical) {
+            ASSERT_EQ(t, bar.model.ThumbPos());
+          }
           ASSERT_GE(t, 17) << "extent " << extent;
           ASSERT_LE(t + bar.model.ThumbLength() + 4, extent - 18) << "extent " << extent;
         };
