@@ -84,9 +84,9 @@ std::optional<JournalFault> FindJournalFault(const std::vector<PostingLine>& lin
     return JournalFault{count - 1, "The journal's last line carries no notes."};
   for (int32_t first = 0; first < count;) {
     const EntryRange entry = EntryBounds(lines, first);
-    const std::string where = "The entry at line " + std::to_string(first);
-    auto fault = [&](int32_t line, const char* what) {
-      return JournalFault{line, where + what};
+    // The text is only built for a fault: a long journal is checked without allocating.
+    auto fault = [first](int32_t line, const char* what) {
+      return JournalFault{line, "The entry at line " + std::to_string(first) + what};
     };
     int debits = 0, credits = 0;
     for (int32_t i = entry.First; i <= entry.Last; ++i) {
