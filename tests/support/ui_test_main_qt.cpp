@@ -12,6 +12,7 @@
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  setenv("QV_TEST_OUTPUT", QV_TEST_OUTPUT_DIR, 0);
   const char* output = std::getenv("QV_TEST_OUTPUT");
   const std::string base = output && *output ? output : QDir::tempPath().toStdString();
   const std::string config = base + "/config-" + std::to_string(getpid());
