@@ -41,7 +41,11 @@ enum TextForm : uint8_t {
   kNoText = 0,
   kCountedText = 1,      // a length byte, then the bytes
   kHeaderFooterText = 2, // as kCountedText, but an empty text leaves the record empty
+  kAlreadyCut = 0x80,    // added to the form: the text was cut (and counted) when written
 };
+// No text of the format is longer than this many characters; longer ones are cut to it
+// when staged, and to the format's byte limit when the file is closed.
+constexpr std::size_t kStagedTextChars = 1024;
 
 void PutU8(std::string& out, uint8_t v) { out.push_back(static_cast<char>(v)); }
 void PutU16(std::string& out, uint16_t v) {
@@ -167,6 +171,16 @@ class CodePageTable {
   std::unordered_map<char32_t, std::string> bytes_;
 };
 
+// "&" starts a field code in page headers and footers; "&&" prints one "&".
+std::string HeaderText(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    out.push_back(c);
+    if (c == '&') out.push_back('&');
+  }
+  return out;
+}
+
 // Text for a label cell from a number.
 std::string NumberText(const ExcelValue& value) {
   if (const auto* i = std::get_if<int64_t>(&value)) return std::to_string(*i);
@@ -243,7 +257,7 @@ void ExcelFile::CountCharacters(std::string_view text) {
 // text, its length and UTF-8 bytes. Texts are encoded when the file is closed, once the
 // code page is chosen.
 void ExcelFile::Stage(std::string& into, uint16_t type, std::string_view fixed,
-                      const std::string* text) {
+                      std::optional<std::string_view> text, bool alreadyCut) {
   if (!Ready()) return;
   try {
     PutU16(into, type);
@@ -253,8 +267,12 @@ void ExcelFile::Stage(std::string& into, uint16_t type, std::string_view fixed,
       PutU8(into, kNoText);
       return;
     }
-    const std::string clean = IsValidUtf8(*text) ? *text : SanitizeUtf8(*text);
-    PutU8(into, type == kHeader || type == kFooter ? kHeaderFooterText : kCountedText);
+    std::string clean(text->substr(0, Utf8Offset(*text, kStagedTextChars)));
+    if (!IsValidUtf8(clean)) clean = SanitizeUtf8(clean);
+    const bool pageText = type == kHeader || type == kFooter;
+    if (pageText) clean = HeaderText(clean);
+    const uint8_t form = pageText ? kHeaderFooterText : kCountedText;
+    PutU8(into, static_cast<uint8_t>(form | (alreadyCut ? kAlreadyCut : 0)));
     PutU32(into, static_cast<uint32_t>(clean.size()));
     into.append(clean);
     CountCharacters(clean);
@@ -266,7 +284,7 @@ void ExcelFile::Stage(std::string& into, uint16_t type, std::string_view fixed,
 void ExcelFile::PrintGridLines(bool flag) {
   std::string fixed;
   PutU16(fixed, flag ? 1 : 0);
-  Stage(preamble_, kPrintGridLines, fixed, nullptr);
+  Stage(preamble_, kPrintGridLines, fixed);
 }
 
 void ExcelFile::SetMargin(int marginRecord, double inches) {
@@ -274,7 +292,7 @@ void ExcelFile::SetMargin(int marginRecord, double inches) {
   if (!std::isfinite(inches) || inches < 0) return;
   std::string fixed;
   PutF64(fixed, inches);
-  Stage(preamble_, static_cast<uint16_t>(marginRecord), fixed, nullptr);
+  Stage(preamble_, static_cast<uint16_t>(marginRecord), fixed);
 }
 
 void ExcelFile::SetFont(std::string_view fontName, int height, int attributes) {
@@ -282,8 +300,7 @@ void ExcelFile::SetFont(std::string_view fontName, int height, int attributes) {
   std::string fixed;
   PutU16(fixed, static_cast<uint16_t>(points * 20));  // in twentieths of a point
   PutU16(fixed, static_cast<uint16_t>(attributes & 0x0F));
-  const std::string name(fontName);
-  Stage(preamble_, kFont, fixed, &name);
+  Stage(preamble_, kFont, fixed, fontName);
 }
 
 void ExcelFile::SetColumnWidth(int firstColumn, int lastColumn, int width) {
@@ -293,30 +310,12 @@ void ExcelFile::SetColumnWidth(int firstColumn, int lastColumn, int width) {
   PutU8(fixed, static_cast<uint8_t>(firstColumn - 1));
   PutU8(fixed, static_cast<uint8_t>(lastColumn - 1));
   PutU16(fixed, static_cast<uint16_t>(width * 256));  // in 1/256 of a character
-  Stage(preamble_, kColWidth, fixed, nullptr);
+  Stage(preamble_, kColWidth, fixed);
 }
 
-namespace {
-// "&" starts a field code in page headers and footers; "&&" prints one "&".
-std::string HeaderText(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    out.push_back(c);
-    if (c == '&') out.push_back('&');
-  }
-  return out;
-}
-}  // namespace
+void ExcelFile::SetHeader(std::string_view text) { Stage(preamble_, kHeader, {}, text); }
 
-void ExcelFile::SetHeader(std::string_view text) {
-  const std::string escaped = HeaderText(text);
-  Stage(preamble_, kHeader, {}, &escaped);
-}
-
-void ExcelFile::SetFooter(std::string_view text) {
-  const std::string escaped = HeaderText(text);
-  Stage(preamble_, kFooter, {}, &escaped);
-}
+void ExcelFile::SetFooter(std::string_view text) { Stage(preamble_, kFooter, {}, text); }
 
 int ExcelFile::XfIndex(uint8_t lock, uint8_t font, uint8_t align) {
   try {
@@ -356,19 +355,23 @@ ExcelCellOutcome ExcelFile::WriteValue(int valueType, int fontByte, int alignByt
 
   ExcelCellOutcome outcome = ExcelCellOutcome::kWritten;
   uint16_t type = 0;
-  std::string text;
-  bool hasText = false;
+  std::string numberText;
+  std::optional<std::string_view> text;
   switch (valueType) {
     case kExcelLabel: {
-      text = std::holds_alternative<std::string>(value) ? std::get<std::string>(value)
-                                                        : NumberText(value);
-      if (Utf8Length(text) > kExcelMaxLabelChars) {
-        text.resize(Utf8Offset(text, kExcelMaxLabelChars));
+      if (const auto* s = std::get_if<std::string>(&value)) {
+        text = *s;
+      } else {
+        numberText = NumberText(value);
+        text = numberText;
+      }
+      const std::size_t end = Utf8Offset(*text, kExcelMaxLabelChars);
+      if (end < text->size()) {
+        text = text->substr(0, end);
         outcome = ExcelCellOutcome::kTextCut;
         ++textsCut_;
       }
       type = kLabel;
-      hasText = true;
       break;
     }
     case kExcelInteger:
@@ -390,7 +393,7 @@ ExcelCellOutcome ExcelFile::WriteValue(int valueType, int fontByte, int alignByt
     default:
       return ExcelCellOutcome::kNotWritten;
   }
-  Stage(cells_, type, fixed, hasText ? &text : nullptr);
+  Stage(cells_, type, fixed, text, outcome == ExcelCellOutcome::kTextCut);
   if (error_ != 0) return ExcelCellOutcome::kNotWritten;
   const int32_t r = row - 1, c = col - 1;
   if (firstRow_ < 0 || r < firstRow_) firstRow_ = r;
@@ -451,7 +454,8 @@ int ExcelFile::CloseFile() {
         at += 4;
         data.assign(staged.substr(at, fixedLength));
         at += fixedLength;
-        const auto form = static_cast<uint8_t>(staged[at++]);
+        const auto flags = static_cast<uint8_t>(staged[at++]);
+        const auto form = static_cast<uint8_t>(flags & ~kAlreadyCut);
         if (form != kNoText) {
           const uint32_t length = GetU32(staged, at);
           at += 4;
@@ -474,7 +478,7 @@ int ExcelFile::CloseFile() {
             cut = encoded.size() + piece.size() > kExcelMaxTextBytes;
             if (!cut) encoded.append(piece);
           }
-          if (cut) ++textsCut_;
+          if (cut && !(flags & kAlreadyCut)) ++textsCut_;
           if (!(form == kHeaderFooterText && encoded.empty())) {
             PutU8(data, static_cast<uint8_t>(encoded.size()));
             data.append(encoded);

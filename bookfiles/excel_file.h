@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -124,7 +125,8 @@ class ExcelFile {
 
  private:
   bool Ready() const;
-  void Stage(std::string& into, uint16_t type, std::string_view fixed, const std::string* text);
+  void Stage(std::string& into, uint16_t type, std::string_view fixed,
+             std::optional<std::string_view> text = std::nullopt, bool alreadyCut = false);
   void CountCharacters(std::string_view text);
   void Fail(int code);
   void Reset();

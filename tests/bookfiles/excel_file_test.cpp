@@ -198,6 +198,7 @@ TEST_F(ExcelFileTest, KeepsCellsWithinTheFormatsLimits) {
 }
 
 TEST_F(ExcelFileTest, ChoosesTheCodePageThatHoldsTheTexts) {
+  int64_t cut = 0;
   auto write = [&](const std::string& name, std::initializer_list<std::string> texts) {
     ExcelFile sheet;
     EXPECT_EQ(sheet.CreateFile(Path(name)), 0);
@@ -205,6 +206,7 @@ TEST_F(ExcelFileTest, ChoosesTheCodePageThatHoldsTheTexts) {
     for (const std::string& t : texts)
       sheet.WriteValue(kExcelLabel, 0, 0, 0, row++, 1, t);
     EXPECT_EQ(sheet.CloseFile(), 0);
+    cut = sheet.TextsCut();
     return std::make_tuple(sheet.CodePage(), sheet.CharactersReplaced(), Cells(Path(name)));
   };
   auto text = [](const Record& label) { return label.data.substr(8); };
@@ -238,6 +240,10 @@ TEST_F(ExcelFileTest, ChoosesTheCodePageThatHoldsTheTexts) {
   EXPECT_EQ(lost4, 0);
   EXPECT_EQ(text(c4[0]), "\x94\x84\x8F\xE3");
   EXPECT_EQ(static_cast<uint8_t>(c4[1].data[7]), 254) << "127 whole characters";
+  EXPECT_EQ(cut, 1);
+  // A label cut to 255 characters when written and again to 255 bytes counts once.
+  write("j2.xls", {wide + wide});
+  EXPECT_EQ(cut, 1);
 }
 
 TEST_F(ExcelFileTest, AFailedWriteLeavesTheOldFile) {
