@@ -1,0 +1,274 @@
+#include "controls/help_mode.h"
+
+#include <initializer_list>
+
+#include "platform/string_table.h"
+
+namespace qv {
+
+namespace {
+
+std::string Paragraphs(std::initializer_list<std::string> paragraphs) {
+  std::string text;
+  for (const std::string& paragraph : paragraphs) {
+    if (!text.empty()) text += kHelpParagraphBreak;
+    text += paragraph;
+  }
+  return text;
+}
+
+// The lines of an example entry and its narration, one line each.
+std::string ExampleEntry(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) {
+    if (!text.empty()) text += "\r\n";
+    text += line;
+  }
+  return text;
+}
+
+// The closing paragraphs of the statements' help: the mouse buttons on an account.
+constexpr const char* kLeftClickLedger =
+    "Left click mouse button on an account to see Running Balance Ledger.";
+constexpr const char* kRightClickLedger =
+    "Right click mouse button on account to see T-Account Ledger.";
+
+}  // namespace
+
+const std::string& GeneralHelpText() {
+  static const std::string text = Paragraphs({
+      "You are now in help mode. While you are in help mode the mouse pointer will have a "
+      "question mark '?' display. By using this pointer you can get help on any of commands "
+      "and functions just by clicking on them...",
+      "To exit out of help mode unselect the Help / Contents menu item or close this window...",
+      "REMEMBER : The first journal entry (Lowest Date) will be start of finacial period and "
+      "the last journal entry (Highest Date) will be the end of the finacial period.",
+      "OTHER INFORMATION",
+      "Most Accounting Software, it is very hard to seen any inconsistencies due to the many "
+      "layers of button and windows. Some showing the raw data and skipping to the statements. "
+      "Since most of this software is alien to most accountants, fraud and mistakes does go "
+      "undetected.",
+      "The information Quorvel gives is clear to any genuine accountant or bookkeeper: there "
+      "are no months of training to go through and no upgrades to buy when the tax rules "
+      "change. Once it is set up, an experienced accountant or bookkeeper knows what to do.",
+      "With Quorvel, staff who do not know what they are doing are seen at once, and balances "
+      "or entry inconsistencies are seen at once by an accountant or bookkeeper with a keen "
+      "eye.",
+      "Inserting Entries will make entries look too neat and tidy and will open the business "
+      "up to fraud. Since the temptation is too grate for most people we have removed it. By "
+      "having entries out of date order, an accountant can see why it was entered in late or "
+      "was if falsified?. This will also help in determining if the person putting in the "
+      "entry is good or not at their job."});
+  return text;
+}
+
+const std::string& AboutText() {
+  static const std::string text = Paragraphs({
+      "Bookkeeping by debits and credits helps to avoid mistakes. It is why professional "
+      "accountants use it, and it makes an error in an entry easier to trace.",
+      "It gives more complete information than a single-entry checkbook approach, since each "
+      "transaction has a source and a destination. Its reports show the year's profit, where "
+      "the money went, the net worth of the business and its taxes.",
+      "Depending on memory and harddisk space this Accounting system can handle up to 32,000 "
+      "Accounts and 20,000,000 entries...",
+      "INVOICES AND INVENTORY",
+      "Inventory is limited and Invoices are currently not supported in Quorvel, because it is "
+      "not really need. There are thousands of free invoice and inventory application out on "
+      "the software market, some have bar code and pricing system and if you are a small "
+      "market size business you maybe using a invoice book bought at a news agent, why invent "
+      "the wheel.",
+      "All you have do is transfer all totals of weekly, monthly or bimonthly Inventory, "
+      "Sales, Cost of Goods Sold, Sales Tax, Account Receivable in four journal entries at the "
+      "end of each week, month or secondly month.",
+      "Example could be monthly totals :",
+      // Four example entries: their lines, then their narration.
+      ExampleEntry({"Cost of Goods Sold     $8,900",
+                    "               Inventory            $8,900",
+                    "Total COGS sold in May"}),
+      ExampleEntry({"Bank                   $30,000",
+                    "               Sales                 $27,000",
+                    "               Sales Tax             $3,000",
+                    "Total Cash Sale in May"}),
+      ExampleEntry({"Account Receivable     $30,000",
+                    "              Sales                          $36,000",
+                    "              Sales Tax                    $4,000",
+                    "Total Credit Sale in May"}),
+      ExampleEntry({"Cash                                   $38,000",
+                    "              Account Receivable        $38,000",
+                    "Accounts Paid in May"})});
+  return text;
+}
+
+HelpCard MenuCommandHelp(MenuCommand command) {
+  switch (command) {
+    case MenuCommand::SearchEntryNumbers:
+      return {Str(123),
+              "Searches each of the entrie numbers for a match."};
+    case MenuCommand::SearchEntryNotes:
+      return {Str(124),
+              "Searches each of the entries notes for a match."};
+    case MenuCommand::BalancePoint:
+      return {Str(308),
+              "Goes to the entry where the account start to go out of balance.."};
+    case MenuCommand::UnbalancedEntries:
+      return {Str(304),
+              "Finds each of the entries that do not balance."};
+    case MenuCommand::RunningCalculator:
+      return {"Rolling Caculator",
+              "Is better than a normal calculator, a user can enter in each value in there "
+              "separate text box for calculation. This helps in verifying each value so going "
+              "back and correcting a value is made very easy. The '+' can be turned in a "
+              "times, minus or divide by clicking on it..."};
+    case MenuCommand::DepreciationCalculator:
+      return {"Depreciation Calculator",
+              "Will calculate the reducing balance depreciation over a number of years. This "
+              "is done by entering the cost of the asset by the rate of reduction by the "
+              "number of year. After this is done it will calculate the depreciation and "
+              "reducing balance for each of the years..."};
+    case MenuCommand::PayrollCalculator:
+      return {Str(295),
+              "An easy way of calculating payroll."};
+    case MenuCommand::MoveAccount:
+      return {Str(125),
+              "Moves all entires of one account to another."};
+    case MenuCommand::JournalEntries:
+      return {"Journal Entries", Paragraphs({
+                  "Will display Journal entries for ALL or selected accounts between two "
+                  "selected dates (Journal Entry 1 will be the default start date and last "
+                  "journal entry will be the end default date).",
+                  "A displayed journal entry can be edited at any time by clicking on any of "
+                  "the listed journal entries...",
+                  "Matching searched results will be displayed here as well..."})};
+    case MenuCommand::TAccountLedger:
+      return {"T-Account Ledgers",
+              "Will display all entries in selected account between two dates as a T-Account "
+              "ledger. This helps in finding incorrect journal entries..."};
+    case MenuCommand::RunningBalanceLedger:
+      return {"Running Balance Ledgers",
+              "Will display all entries is a selected account between two dates as a running "
+              "balance ledger, same as T-Account but in a different format, also helps in "
+              "finding incorrect journal entries..."};
+    case MenuCommand::TrialBalance:
+      return {"Trial Balance", Paragraphs({
+                  "A Trial Balance is a list of ledger account balances, prepared periodically "
+                  "so as to prove the arithmetical accuracy of the bookkeeper‘s work. The "
+                  "preparation of a Trial Balance is an essential pre-requisite to the "
+                  "preparation of the end-of period financial statements...",
+                  "Trial Balance begins at the lowest entry date and end at today's date.",
+                  kLeftClickLedger,
+                  kRightClickLedger})};
+    case MenuCommand::IncomeStatement:
+      return {"Income Statement", Paragraphs({
+                  "Is a financial report to the owner of the business (and other users) "
+                  "showing the revenue for an accounting period matched with the expenses of "
+                  "earning that income...",
+                  "Income Statement are produce by using data of dated journal entries between "
+                  "two dates. It is possible for a user to close off each account manually by "
+                  "journal entries to create a end and a start of a yearly period using the "
+                  "same set of accounts.",
+                  "Default Start date is the lowest date in the set of journal entries and the "
+                  "end date is the highest date in the set of journal entries",
+                  kLeftClickLedger,
+                  kRightClickLedger})};
+    case MenuCommand::ComparativeStatement:
+      return {"Comparative Sheets",
+              "The comparative account / income sheet serves as a financial comparison from "
+              "month to month. To see what kinds of trends are developing? The future "
+              "financial security could very well depend on how well you grow and maximize "
+              "your net worth. "};
+    case MenuCommand::BalanceSheet:
+      return {"Balance Sheet", Paragraphs({
+                  "Is a statement of the assets and liabilities of a business at a point of "
+                  "time, especially at the end of an accounting period. It represents the "
+                  "balances of the accounts remaining open after the Profit & Loss account has "
+                  "been prepared. It also represents the balances of accounts carried forward "
+                  "to the next accounting period. Showing the relationship between Assets, "
+                  "Liabilities and Owner’s Equity...",
+                  "Balance Sheet begins at the lowest entry date and end at today's date.",
+                  kLeftClickLedger,
+                  kRightClickLedger})};
+    case MenuCommand::PreparedEntries:
+      return {"Dictionary of Entries...",
+              "Create groups of pre-entered journal entries. These can then be added to the "
+              "accounts in one hit... See payroll account file example."};
+    case MenuCommand::AccountSettings:
+      return {"Configuration",
+              "Pre-sets all the accounts names, numbers and references. Date, Currency and "
+              "Password setting can also be changed to the user(s) preferences..."};
+  }
+  return {};
+}
+
+bool ActsInHelpMode(MenuCommand command) {
+  return command == MenuCommand::RunningCalculator ||
+         command == MenuCommand::DepreciationCalculator;
+}
+
+HelpMode::HelpMode(ScreenPointer& pointer) : pointer_(pointer) {}
+
+HelpSwitch HelpMode::AddSwitch() {
+  const HelpSwitch item = nextSwitch_++;
+  checked_[item] = false;
+  return item;
+}
+
+void HelpMode::RemoveSwitch(HelpSwitch item) {
+  if (item != kMainHelpSwitch) checked_.erase(item);
+}
+
+bool HelpMode::Checked(HelpSwitch item) const {
+  const auto it = checked_.find(item);
+  return it != checked_.end() && it->second;
+}
+
+void HelpMode::Toggle(HelpSwitch item, const HelpCard& card) {
+  if (checked_.find(item) == checked_.end()) return;
+  if (checked_[item]) {
+    checked_[item] = false;
+    Unload();
+    pointer_.Set(PointerShape::Normal);
+    return;
+  }
+  if (window_.loaded) Unload();
+  checked_[item] = true;
+  pointer_.Set(PointerShape::Help);
+  Load();
+  if (!card.title.empty()) {
+    window_.title = card.title;
+    window_.text = card.text;
+  }
+  window_.shown = true;
+}
+
+bool HelpMode::ShowCard(const HelpCard& card) {
+  if (!IsOn()) return false;
+  if (!window_.loaded) Load();
+  window_.title = card.title;
+  window_.text = card.text;
+  return true;
+}
+
+void HelpMode::ShowAbout() {
+  checked_[kMainHelpSwitch] = false;
+  if (!window_.loaded) Load();
+  window_.caption = kAboutCaption;
+  window_.title = kAboutTitle;
+  window_.text = AboutText();
+  window_.about = true;
+  window_.shown = true;
+  pointer_.Set(PointerShape::Normal);
+}
+
+void HelpMode::Unload() {
+  checked_[kMainHelpSwitch] = false;
+  pointer_.Set(PointerShape::Normal);
+  window_ = Window{};
+}
+
+void HelpMode::Load() {
+  window_ = Window{};
+  window_.loaded = true;
+  window_.text = GeneralHelpText();
+}
+
+}  // namespace qv

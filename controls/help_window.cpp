@@ -1,0 +1,214 @@
+#include "controls/help_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFont>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStyle>
+#include <QWindow>
+
+#include "platform/units.h"
+
+namespace qv {
+
+namespace {
+
+// The window's design: its size in pixels, its top and its gap to the screen's right edge in
+// twips.
+constexpr int kWindowWidth = 320;
+constexpr int kWindowHeight = 440;
+constexpr double kDesignTopTwips = 1200;
+constexpr double kRightGapTwips = 50;
+constexpr int kPictureSize = 48;
+
+QString DisplayText(const std::string& text) {
+  // Paragraph breaks are CR LF pairs; the text box wants plain line feeds.
+  QString shown = QString::fromStdString(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
+}
+
+HelpDesk* theDesk = nullptr;
+
+void DeleteTheDesk() {
+  delete theDesk;
+  theDesk = nullptr;
+}
+
+}  // namespace
+
+HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Tool) {
+  setObjectName("HC");
+  setAttribute(Qt::WA_DeleteOnClose, false);
+
+  picture_ = new QLabel(this);
+  picture_->setObjectName("Im");
+  picture_->setFixedSize(kPictureSize, kPictureSize);
+  picture_->setAlignment(Qt::AlignCenter);
+
+  title_ = new QLabel(QString::fromUtf8(kHelpWindowTitle), this);
+  title_->setObjectName("HelpLabel1");
+  title_->setTextFormat(Qt::PlainText);
+  title_->setWordWrap(true);
+  QFont titleFont = title_->font();
+  titleFont.setBold(true);
+  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+  title_->setFont(titleFont);
+
+  text_ = new QPlainTextEdit(this);
+  text_->setObjectName("HelpLabel2");
+  text_->setReadOnly(true);
+  text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(picture_, 0, 0);
+  layout->addWidget(title_, 0, 1);
+  layout->addWidget(text_, 1, 0, 1, 2);
+  layout->setColumnStretch(1, 1);
+  layout->setRowStretch(1, 1);
+  resize(kWindowWidth, kWindowHeight);
+  setWindowTitle(QString::fromUtf8(kHelpWindowCaption));
+}
+
+void HelpWindow::ShowState(const HelpMode::Window& state, const QIcon& aboutIcon) {
+  setWindowTitle(QString::fromStdString(state.caption));
+  title_->setText(QString::fromStdString(state.title));
+  const QString text = DisplayText(state.text);
+  if (text_->toPlainText() != text) text_->setPlainText(text);
+  const QIcon icon = state.about && !aboutIcon.isNull()
+                         ? aboutIcon
+                         : style()->standardIcon(QStyle::SP_MessageBoxQuestion);
+  picture_->setPixmap(icon.pixmap(kPictureSize, kPictureSize));
+}
+
+void HelpWindow::Place(QWidget* near) {
+  QScreen* screen = near != nullptr ? near->screen() : nullptr;
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  const int frameExtra = frameGeometry().width() - width();
+  const int left =
+      area.x() + area.width() - (width() + frameExtra + TwipsToPixels(kRightGapTwips));
+  move(left, area.y() + TwipsToPixels(kDesignTopTwips));
+}
+
+QString HelpWindow::Title() const { return title_->text(); }
+
+QString HelpWindow::Text() const { return text_->toPlainText(); }
+
+void HelpWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  emit closedByUser();
+}
+
+HelpDesk::HelpDesk(ScreenPointer& pointer, QObject* parent) : QObject(parent), mode_(pointer) {}
+
+HelpDesk::~HelpDesk() {
+  if (window_) {
+    window_->disconnect(this);
+    delete window_.data();
+  }
+}
+
+void HelpDesk::SetMainItem(QAction* helpContents) {
+  mainItem_ = helpContents;
+  if (mainItem_) {
+    mainItem_->setCheckable(true);
+    mainItem_->setChecked(mode_.Checked(kMainHelpSwitch));
+  }
+}
+
+void HelpDesk::ToggleFromMain(QWidget* owner) {
+  mode_.Toggle(kMainHelpSwitch);
+  // Switching on loads the window afresh: it is placed and shown again.
+  if (mode_.Checked(kMainHelpSwitch) && window_) window_->hide();
+  Sync(owner);
+}
+
+void HelpDesk::ToggleFromItem(QAction* item, QWidget* owner, const HelpCard& card) {
+  if (item == nullptr) return;
+  if (!items_.contains(item)) {
+    const HelpSwitch id = mode_.AddSwitch();
+    items_.insert(item, id);
+    item->setCheckable(true);
+    connect(item, &QObject::destroyed, this, [this, item] {
+      mode_.RemoveSwitch(items_.value(item));
+      items_.remove(item);
+    });
+  }
+  const HelpSwitch id = items_.value(item);
+  mode_.Toggle(id, card);
+  if (mode_.Checked(id) && window_) window_->hide();
+  Sync(owner);
+}
+
+bool HelpDesk::ShowCard(const HelpCard& card) {
+  if (!mode_.ShowCard(card)) return false;
+  Sync(nullptr);
+  return true;
+}
+
+void HelpDesk::ShowAbout(QWidget* owner, const QIcon& icon) {
+  aboutIcon_ = icon;
+  mode_.ShowAbout();
+  Sync(owner);
+}
+
+HelpWindow* HelpDesk::Window() const {
+  return mode_.HelpWindow().loaded ? window_.data() : nullptr;
+}
+
+void HelpDesk::Sync(QWidget* owner) {
+  const HelpMode::Window& state = mode_.HelpWindow();
+  if (!state.loaded) {
+    if (window_) window_->hide();
+  } else {
+    if (!window_) {
+      window_ = new HelpWindow();
+      connect(window_, &HelpWindow::closedByUser, this, &HelpDesk::OnWindowClosed);
+      // Should the window go away by other means, help mode must not stay on without it.
+      connect(window_, &QObject::destroyed, this, [this] {
+        window_ = nullptr;
+        if (mode_.HelpWindow().loaded) OnWindowClosed();
+      });
+    }
+    window_->ShowState(state, aboutIcon_);
+    if (state.shown && !window_->isVisible()) {
+      // The owner is only the transient parent: the window outlives it.
+      window_->winId();
+      QWidget* top = owner != nullptr ? owner->window() : nullptr;
+      if (QWindow* handle = window_->windowHandle())
+        handle->setTransientParent(top != nullptr ? top->windowHandle() : nullptr);
+      window_->Place(top);
+      window_->show();
+      window_->raise();
+    } else if (!state.shown && window_->isVisible()) {
+      window_->hide();
+    }
+  }
+  if (mainItem_) mainItem_->setChecked(mode_.Checked(kMainHelpSwitch));
+  for (auto it = items_.cbegin(); it != items_.cend(); ++it)
+    it.key()->setChecked(mode_.Checked(it.value()));
+}
+
+void HelpDesk::OnWindowClosed() {
+  mode_.Unload();
+  Sync(nullptr);
+}
+
+HelpDesk& TheHelpDesk() {
+  if (theDesk == nullptr) {
+    theDesk = new HelpDesk();
+    // Deleted as the application closes down, while its windows still exist.
+    qAddPostRoutine(DeleteTheDesk);
+  }
+  return *theDesk;
+}
+
+}  // namespace qv
