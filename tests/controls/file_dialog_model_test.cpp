@@ -1,43 +1,15 @@
 #include "controls/file_dialog_model.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
+#include "tests/controls/file_dialog_scratch_folder.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A fresh folder of files and subfolders, removed at the end of the test.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "qv-filedlg-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~ScratchFolder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-  }
-  const std::string& Path() const { return path_; }
-  std::string File(const std::string& relative) const {
-    const fs::path path = fs::path(path_) / relative;
-    fs::create_directories(path.parent_path());
-    std::ofstream(path) << "x";
-    return path.string();
-  }
-  std::string Folder(const std::string& relative) const {
-    const fs::path path = fs::path(path_) / relative;
-    fs::create_directories(path);
-    return path.string();
-  }
-
- private:
-  std::string path_;
-};
+using testing::ScratchFolder;
 
 FileDialogRequest SaveAsRequest(std::string preset = {}) {
   FileDialogRequest request;

@@ -13,45 +13,19 @@
 #include <QTreeWidget>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 
 #include "platform/colors_qt.h"
-#include "platform/string_table.h"
+#include "tests/controls/file_dialog_scratch_folder.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ScratchFolder;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "qv-filedlg-ui-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~ScratchFolder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-  }
-  const std::string& Path() const { return path_; }
-  void File(const std::string& relative) const {
-    const fs::path path = fs::path(path_) / relative;
-    fs::create_directories(path.parent_path());
-    std::ofstream(path) << "x";
-  }
-  std::string Folder(const std::string& relative) const {
-    const fs::path path = fs::path(path_) / relative;
-    fs::create_directories(path);
-    return path.string();
-  }
-
- private:
-  std::string path_;
-};
 
 FileDialogRequest OpenRequest(std::string preset = {}) {
   FileDialogRequest request;
