@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -86,6 +87,24 @@ TEST_F(FileDialogWindowTest, ShowsTheCaptionsLabelsAndTheFilesOfTheType) {
   EXPECT_EQ(dialog.FolderLabel()->text(), Q(scratch.Path()));
   EXPECT_FALSE(dialog.FolderList()->findItems("archive", Qt::MatchExactly | Qt::MatchRecursive)
                    .isEmpty());
+
+  // Clicking a label takes the user to the type list.
+  QLabel* label = dialog.findChild<QLabel*>("Label1_3");
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), label->mapToGlobal(QPointF(2, 2)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(label, &press);
+  EXPECT_EQ(dialog.focusWidget(), dialog.TypeList());
+}
+
+TEST_F(FileDialogWindowTest, TakesTheFontOfTheWindowThatOpensIt) {
+  QWidget owner;
+  QFont font("DejaVu Serif");
+  font.setPointSize(17);
+  owner.setFont(font);
+  model.Prepare(session, OpenRequest());
+  FileDialog dialog(model, session, &owner);
+  EXPECT_EQ(dialog.NameBox()->font().pointSize(), 17);
+  EXPECT_EQ(dialog.findChild<QLabel*>("Label1_0")->font().family(), font.family());
 }
 
 TEST_F(FileDialogWindowTest, ChoosingCsvRewritesTheNameAndTheCaption) {

@@ -98,6 +98,14 @@ TEST_F(WaitScreenTest, NinetyNineTicksFillTheBarAndNothingPassesOneHundredPerCen
   EXPECT_EQ(job.Window()->BarPixels(), fullPixels) << "the bar never leaves its frame";
 }
 
+TEST_F(WaitScreenTest, TheActivityWordTakesTheProgramsFont) {
+  QFont font("DejaVu Serif");
+  font.setPointSize(15);
+  other.setFont(font);
+  WaitScreen job(&other, session, 10, {}, pointer);
+  EXPECT_EQ(job.Window()->findChild<QLabel*>("Label2")->font().pointSize(), 15);
+}
+
 TEST_F(WaitScreenTest, ReadersMoveTheBarByTheirPosition) {
   WaitScreen job(&other, session, 0, {}, pointer);
   auto progress = job.PositionProgress();
