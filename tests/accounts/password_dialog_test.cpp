@@ -1,0 +1,167 @@
+#include "accounts/password_dialog.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdlib>
+#include <functional>
+#include <gtest/gtest.h>
+
+#include "tests/support/book_builder.h"
+#include "tests/support/prompt_answerer.h"
+
+namespace qv {
+namespace {
+
+void SendKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+             const QString& text = {}) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  QApplication::sendEvent(widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+  QApplication::sendEvent(widget, &release);
+}
+
+// Types the text one key at a time, as long as the prompt is up.
+void Type(PasswordDialog& dialog, const QString& text) {
+  for (QChar c : text) {
+    if (!dialog.isVisible()) return;
+    SendKey(dialog.PasswordBox(), c.toUpper().unicode(), Qt::NoModifier, QString(c));
+  }
+}
+
+class PasswordDialogTest : public ::testing::Test {
+ protected:
+  PasswordDialogTest() {
+    books.AdminPassword = "abcdef";
+    books.FilePassword = "abc";
+    books.FontName = "Courier New";
+    for (int i = 1; i <= 30; ++i)
+      session.FadeColors[static_cast<std::size_t>(i)] =
+          static_cast<uint32_t>(0x800000 + i * 0x000804);
+  }
+
+  // Runs `steps` on the prompt once its modal showing is up. A prompt that the steps leave
+  // open is closed with "Exit" afterwards and counted in `leftOpen`, so no test ever waits
+  // on a modal showing.
+  void OnNextShowing(std::function<void(PasswordDialog&)> steps) {
+    QTimer::singleShot(0, [this, steps = std::move(steps)] {
+      auto* dialog = qobject_cast<PasswordDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) {
+        ADD_FAILURE() << "the password prompt is not showing";
+        return;
+      }
+      steps(*dialog);
+      if (dialog->isVisible()) {
+        ++leftOpen;
+        dialog->ExitButton()->click();
+      }
+    });
+  }
+
+  PromptAnswerer messages;
+  int quits = 0;
+  int leftOpen = 0;
+  PasswordPromptModel model{[this] { ++quits; }};
+  Books books = testing::BookWithChart({});
+  Session session;
+  PasswordDialogPrompt prompt{model, books, session, nullptr};
+};
+
+TEST_F(PasswordDialogTest, ShowsTheSecuredAccountPromptWithAMaskedBox) {
+  OnNextShowing([&](PasswordDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Secured Account");
+    EXPECT_EQ(dialog.PromptLabel()->text(), "Password Required");
+    EXPECT_EQ(dialog.ExitButton()->text(), "Exit");
+    EXPECT_EQ(dialog.font().family(), "Arial");
+    EXPECT_TRUE(dialog.font().bold());
+    EXPECT_EQ(dialog.PasswordBox()->font().family(), "Courier New");
+    EXPECT_EQ(dialog.focusWidget(), dialog.PasswordBox());
+
+    Type(dialog, "xy");
+    EXPECT_EQ(dialog.PasswordBox()->displayText(), "**");
+    if (const char* out = std::getenv("QV_TEST_OUTPUT"))
+      dialog.grab().save(QString::fromLocal8Bit(out) + "/password_dialog.png");
+
+    // At most 80 characters, however they arrive.
+    dialog.PasswordBox()->insert(QString(100, 'z'));
+    EXPECT_EQ(dialog.PasswordBox()->text().size(), 80);
+  });
+  EXPECT_FALSE(PassAdminGate(books, session, prompt));
+  EXPECT_EQ(leftOpen, 1);
+}
+
+TEST_F(PasswordDialogTest, TypingThePasswordClosesThePromptOnItsLastCharacter) {
+  int stillOpenAfterFive = 0;
+  OnNextShowing([&](PasswordDialog& dialog) {
+    Type(dialog, "abcde");
+    stillOpenAfterFive = dialog.isVisible();
+    Type(dialog, "f");
+  });
+  session.LoginPassword = "stale";
+  EXPECT_TRUE(PassAdminGate(books, session, prompt));
+  EXPECT_EQ(stillOpenAfterFive, 1);  // "abc", the file password, did not close it either
+  EXPECT_EQ(session.LoginPassword, "");
+  EXPECT_EQ(leftOpen, 0);
+  // Accepted: the window stays loaded, hidden, and the next showing starts empty.
+  ASSERT_NE(prompt.Window(), nullptr);
+  EXPECT_FALSE(prompt.Window()->isVisible());
+  EXPECT_EQ(prompt.Window()->PasswordBox()->text(), "abcdef");
+
+  PasswordDialog* first = prompt.Window();
+  OnNextShowing([&](PasswordDialog& dialog) {
+    EXPECT_EQ(&dialog, first);
+    EXPECT_EQ(dialog.PasswordBox()->text(), "");
+    Type(dialog, "abc");
+  });
+  EXPECT_TRUE(PassFilePasswordGate(books.FilePassword, session, prompt));
+}
+
+TEST_F(PasswordDialogTest, EnterAndEscapeDoNothingAndExitUnloadsThePrompt) {
+  OnNextShowing([&](PasswordDialog& dialog) {
+    Type(dialog, "ab");
+    SendKey(dialog.PasswordBox(), Qt::Key_Return, Qt::NoModifier, "\r");
+    SendKey(dialog.PasswordBox(), Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)));
+    SendKey(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    SendKey(dialog.PasswordBox(), Qt::Key_Backspace, Qt::NoModifier, "\b");
+    EXPECT_EQ(dialog.PasswordBox()->text(), "a");
+    dialog.ExitButton()->click();
+  });
+  EXPECT_FALSE(PassAdminGate(books, session, prompt));
+  EXPECT_EQ(leftOpen, 0);
+  EXPECT_EQ(prompt.Window(), nullptr);
+  EXPECT_EQ(model.FailedKeyPresses(), 5);  // a, b, Enter, Escape in the box, Backspace
+  EXPECT_TRUE(messages.Texts().empty());
+}
+
+TEST_F(PasswordDialogTest, PastingThePasswordClosesThePromptAtOnce) {
+  QApplication::clipboard()->setText("abcdef");
+  OnNextShowing([&](PasswordDialog& dialog) {
+    SendKey(dialog.PasswordBox(), Qt::Key_V, Qt::ControlModifier, QString(QChar(22)));
+  });
+  EXPECT_TRUE(PassAdminGate(books, session, prompt));
+  EXPECT_EQ(leftOpen, 0);
+  EXPECT_EQ(model.FailedKeyPresses(), 0);
+}
+
+TEST_F(PasswordDialogTest, TheFiveHundredthFailedKeyEndsTheRun) {
+  messages.Then(PromptAnswer::Ok);
+  OnNextShowing([&](PasswordDialog& dialog) {
+    for (int i = 0; i < 499 && dialog.isVisible(); ++i)
+      SendKey(dialog.PasswordBox(), Qt::Key_Backspace, Qt::NoModifier, "\b");
+    EXPECT_EQ(quits, 0);
+    Type(dialog, "a");
+    EXPECT_FALSE(dialog.isVisible());
+  });
+  EXPECT_FALSE(PassAdminGate(books, session, prompt));
+  EXPECT_EQ(quits, 1);
+  EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Hacking Protection Activated, Ending"});
+  EXPECT_EQ(leftOpen, 0);
+}
+
+}  // namespace
+}  // namespace qv
