@@ -74,7 +74,6 @@ PasswordDialog::PasswordDialog(PasswordPromptModel& model, const Books& books,
   box_->setEchoMode(QLineEdit::Password);
   box_->setStyleSheet("QLineEdit { lineedit-password-character: 42; }");
   box_->setMaxLength(kPasswordMaxLength);
-  box_->setContextMenuPolicy(Qt::NoContextMenu);
   QFont boxFont = box_->font();
   boxFont.setFamily(QString::fromStdString(books.FontName));
   box_->setFont(boxFont);
