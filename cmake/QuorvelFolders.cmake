@@ -6,6 +6,11 @@ set(QV_UI_REGEX "(_window|_dialog|_control|_widget|_qt)\\.cpp$")
 function(quorvel_split_sources folder model_out ui_out)
   file(GLOB_RECURSE all CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${folder}/*.cpp")
   list(FILTER all EXCLUDE REGEX "/books/main\\.cpp$")
+  # The application layer (main window, application object) sits above every folder and
+  # builds into a target of its own (see the top-level CMakeLists.txt).
+  if(QV_APP_REGEX)
+    list(FILTER all EXCLUDE REGEX "${QV_APP_REGEX}")
+  endif()
   set(model ${all})
   set(ui ${all})
   list(FILTER model EXCLUDE REGEX "${QV_UI_REGEX}")

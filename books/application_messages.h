@@ -1,0 +1,19 @@
+#pragma once
+// The messages of the book-file commands: the one report of a failed file operation
+// (ShowFileError) and the message for a book file that is not there.
+
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// Shows the failed-file message of `code` (FileErrorText) in one message box with an OK
+// button and the program's title, followed by `detail` when given (what went wrong, in a
+// sentence). The screen pointer goes back to normal first.
+void ShowFileError(int code, std::string_view detail = {});
+
+// The text for a book file that does not exist: it names the path and says that the open
+// book stays.
+std::string MissingBookText(std::string_view path);
+
+}  // namespace qv

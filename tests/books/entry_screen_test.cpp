@@ -1,0 +1,374 @@
+#include "books/entry_screen.h"
+
+#include <gtest/gtest.h>
+
+#include "books/main_window_layout.h"
+#include "tests/support/book_builder.h"
+
+namespace qv {
+namespace {
+
+using testing::AddEntry;
+using testing::Day;
+using testing::Money;
+
+class EntryScreenTest : public ::testing::Test {
+ protected:
+  EntryScreenTest() {
+    AddEntry(books, Day(2026, 3, 1), "A1", {{110, 100}}, {{400, 100}}, "First");
+    AddEntry(books, Day(2026, 3, 2), "A10", {{110, 50}, {120, 20}, {130, 30}}, {{400, 100}},
+             "Second");
+    AddEntry(books, Day(2026, 3, 3), "B7", {{110, 10}, {120, 15}}, {{400, 20}, {410, 5}}, "Third");
+  }
+  Books books = testing::BookWithChart({{"Cash", 110, 0},
+                                        {"Bank", 120, 0},
+                                        {"Stock", 130, 0},
+                                        {"Sales", 400, 5},
+                                        {"Fees", 410, 5},
+                                        {"Sub", 110.1, 0}});
+  LocaleInfo locale = UsEnglishLocale();
+  EntryScreen screen{books, locale};
+};
+
+TEST_F(EntryScreenTest, AnyLineOfAnEntryShowsTheWholeEntryFromItsFirstLine) {
+  for (int line = 2; line <= 5; ++line) {
+    screen.ShowLine(line);
+    EXPECT_EQ(screen.EntryFirstLine(), 2);
+    EXPECT_EQ(screen.EntryLastLine(), 5);
+    EXPECT_EQ(screen.CurrentLine(), 2);
+  }
+  EXPECT_EQ(screen.EntryNumberText(), "A10");
+  EXPECT_EQ(screen.NotesText(), "Second");
+  const EntryLayout& layout = screen.Layout();
+  ASSERT_EQ(layout.Debit.size(), 3u);
+  ASSERT_EQ(layout.Credit.size(), 1u);
+  EXPECT_EQ(layout.Debit[1].AccountName, "Bank");
+  EXPECT_EQ(layout.Debit[2].FolioText, "130");
+  EXPECT_EQ(layout.Credit[0].AmountText, "100");
+  EXPECT_EQ(layout.DateText, "3/2/26");
+}
+
+TEST_F(EntryScreenTest, ValuesOutsideTheJournalAreBroughtIntoIt) {
+  screen.ShowLine(-40);
+  EXPECT_EQ(screen.EntryFirstLine(), 0);
+  screen.ShowLine(int64_t{1} << 40);
+  EXPECT_EQ(screen.EntryFirstLine(), 6);
+  EXPECT_EQ(screen.EntryLastLine(), 9);
+}
+
+TEST_F(EntryScreenTest, TheJournalsLastLineEndsAnEntryWithoutNotes) {
+  books.PostingLines.back().Notes.clear();
+  screen.ShowLine(9);
+  EXPECT_EQ(screen.EntryFirstLine(), 6);
+  EXPECT_EQ(screen.EntryLastLine(), 9);
+  EXPECT_EQ(screen.NotesText(), "");
+}
+
+TEST_F(EntryScreenTest, BoundsAreFoundAcrossAnyRunOfLinesWithoutNotes) {
+  // A pasted run of 250 lines with no notes, then a normal entry.
+  Books run = testing::BookWithChart({});
+  run.PostingLines.clear();
+  run.EntryNumbers.clear();
+  for (int i = 0; i < 250; ++i) {
+    PostingLine l;
+    l.Side = i < 125 ? kDebit : kCredit;
+    run.AppendLine(l, EntryNumber("RUN"));
+  }
+  run.PostingLines.back().Notes = "Run";
+  AddEntry(run, Day(2026, 1, 1), "N", {{1, 1}}, {{1, 1}}, "Next");
+  EntryScreen s(run, locale);
+  for (int line : {0, 100, 249}) {
+    s.ShowLine(line);
+    EXPECT_EQ(s.EntryFirstLine(), 0);
+    EXPECT_EQ(s.EntryLastLine(), 249);
+  }
+  EXPECT_EQ(s.Layout().Debit.size(), 125u) << "every line of the run has its row";
+  s.ShowLine(251);
+  EXPECT_EQ(s.EntryFirstLine(), 250);
+}
+
+TEST_F(EntryScreenTest, ShowingResetsAReconciledMarkAboveOne) {
+  books.PostingLines[2].Reconciled = 7;
+  screen.ShowLine(3);
+  EXPECT_EQ(books.PostingLines[2].Reconciled, 0);
+  books.PostingLines[2].Reconciled = 1;
+  screen.ShowLine(3);
+  EXPECT_TRUE(screen.Reconciled());
+}
+
+TEST_F(EntryScreenTest, RowsAndLabelsStandWhereTheDesignPutsThem) {
+  const EntryLayout& two = screen.ShowLine(0);
+  EXPECT_EQ(two.Debit[0].Top, 15);
+  EXPECT_EQ(two.Credit[0].Top, 410);
+  EXPECT_EQ(two.RowTop, 805);
+  EXPECT_EQ(two.NotesTop, 805);
+  EXPECT_EQ(two.NotesLabelTop, 825);
+  EXPECT_EQ(two.DebitLabelTop, 45);
+  EXPECT_EQ(two.CreditLabelTop, 440);
+  EXPECT_EQ(two.CreditSignLabelTop, 460);
+  EXPECT_EQ(two.DebitCompoundTop, 15);
+  EXPECT_EQ(two.CreditCompoundTop, 410);
+  EXPECT_EQ(two.CalcCompound, CalcCompoundPlace::BesideDebit);
+
+  EXPECT_EQ(screen.ShowLine(2).CalcCompound, CalcCompoundPlace::BesideCredit);
+  EXPECT_EQ(screen.ShowLine(6).CalcCompound, CalcCompoundPlace::Keep);
+
+  // Scrolled rows move up by the offset.
+  const EntryLayout& scrolled = screen.SetRowOffset(100);
+  EXPECT_EQ(scrolled.Debit[0].Top, -85);
+  EXPECT_EQ(scrolled.RowTop, 1595 - 100);
+}
+
+TEST_F(EntryScreenTest, EachRowRecordsTheLineItShowsWhateverTheOrderOfTheLines) {
+  // An entry whose credit comes first, and an entry of 40 debit lines.
+  Books odd = testing::BookWithChart({{"Cash", 110, 0}});
+  odd.PostingLines.clear();
+  odd.EntryNumbers.clear();
+  PostingLine credit;
+  credit.Side = kCredit;
+  credit.Amount = Money(5);
+  odd.AppendLine(credit, EntryNumber("X"));
+  PostingLine debit;
+  debit.Side = kDebit;
+  debit.Amount = Money(-5);
+  debit.Notes = "Odd";
+  odd.AppendLine(debit, EntryNumber("X"));
+  for (int i = 0; i < 40; ++i) {
+    PostingLine l;
+    l.Side = kDebit;
+    l.Amount = Money(i + 1);
+    odd.AppendLine(l, EntryNumber("BIG"));
+  }
+  PostingLine last;
+  last.Side = kCredit;
+  last.Notes = "Big";
+  odd.AppendLine(last, EntryNumber("BIG"));
+
+  EntryScreen s(odd, locale);
+  s.ShowLine(0);
+  EXPECT_EQ(s.LineOfCreditRow(0), 0);
+  EXPECT_EQ(s.LineOfDebitRow(0), 1);
+  EXPECT_EQ(s.Layout().Debit[0].AmountText, "-5") << "a negative amount must show";
+  EXPECT_EQ(s.LineOfDebitRow(1), -1);
+
+  s.ShowLine(30);
+  ASSERT_EQ(s.Layout().Debit.size(), 40u);
+  EXPECT_EQ(s.LineOfDebitRow(39), 41);
+  EXPECT_EQ(s.Layout().Debit[39].AmountText, "40");
+  EXPECT_EQ(s.LineOfCreditRow(0), 42);
+  EXPECT_EQ(s.LastDebitRow(), 39);
+  EXPECT_FALSE(s.DebitCompoundShown()) << "a side of 31 lines or more takes no further line";
+  EXPECT_TRUE(s.CreditCompoundShown());
+
+  // A side without lines still shows one row, which stands for no line.
+  odd.PostingLines[0].Side = kDebit;
+  s.ShowLine(0);
+  ASSERT_EQ(s.Layout().Credit.size(), 1u);
+  EXPECT_EQ(s.LineOfCreditRow(0), -1);
+  EXPECT_EQ(s.LastCreditRow(), -1);
+}
+
+TEST_F(EntryScreenTest, FoliosAndAmountsShowAsPlainNumbersInTheLocalesForm) {
+  EXPECT_EQ(screen.FolioText(Money(110.1)), "110.1");
+  EXPECT_EQ(screen.FolioText(Money(0)), "");
+  EXPECT_EQ(screen.AmountText(Money(12.5)), "12.5");
+  EXPECT_EQ(screen.AmountText(Money(1234567.25)), "1234567.25");
+  EXPECT_EQ(screen.AmountText(Money(0)), "");
+  books.FolioDashes = -1;
+  EXPECT_EQ(screen.FolioText(Money(110.1)), "110-1");
+
+  LocaleInfo german = UsEnglishLocale();
+  german.DecimalSymbol = ",";
+  german.GroupSymbol = ".";
+  EntryScreen s(books, german);
+  books.FolioDashes = 0;
+  EXPECT_EQ(s.FolioText(Money(110.1)), "110,1");
+  EXPECT_EQ(s.AmountText(Money(12.5)), "12,5");
+  EXPECT_EQ(s.StatusAmountText(Money(-1234.5)), "(1.234,50)");
+}
+
+TEST_F(EntryScreenTest, TheTotalsLineShowsTheBalanceInRedWhenTheEntryDoesNotBalance) {
+  screen.ShowLine(0);
+  books.PostingLines[1].Amount = Money(0);
+  EntryStatus status = screen.SumEntry();
+  EXPECT_EQ(status.Text, "Debit : 100.00     Credit : 0.00     Balance : 100.00  ");
+  EXPECT_EQ(status.Color, kRed);
+  EXPECT_EQ(status.CalcCompound, CalcCompoundChange::Show);
+  EXPECT_EQ(screen.EntryDebitTotal(), Money(100));
+
+  books.PostingLines[0].Amount = Money(0);
+  books.PostingLines[1].Amount = Money(50);
+  status = screen.SumEntry();
+  EXPECT_EQ(status.Text, "Debit : 0.00     Credit : 50.00     Balance : (50.00)  ");
+
+  books.PostingLines[0].Amount = Money(1234.5);
+  books.PostingLines[1].Amount = Money(1234.5);
+  status = screen.SumEntry();
+  EXPECT_EQ(status.Text, "Debit : 1,234.50     Credit : 1,234.50");
+  EXPECT_EQ(status.Color, kBlack);
+  EXPECT_EQ(status.CalcCompound, CalcCompoundChange::Hide);
+
+  // Several lines on both sides, neither total 0: the sum button keeps its state.
+  screen.ShowLine(6);
+  books.PostingLines[6].Amount = Money(99);
+  EXPECT_EQ(screen.SumEntry().CalcCompound, CalcCompoundChange::Keep);
+}
+
+TEST_F(EntryScreenTest, TotalsTooLargeToAddUpAreReportedNotWrapped) {
+  screen.ShowLine(2);
+  for (int i = 2; i <= 4; ++i)
+    books.PostingLines[static_cast<std::size_t>(i)].Amount = Amount::Max();
+  const EntryStatus status = screen.SumEntry();
+  EXPECT_EQ(status.Text, "The totals of this entry are too large to add up.");
+  EXPECT_EQ(status.Color, kRed);
+  // A difference that leaves the range is reported the same way.
+  screen.ShowLine(0);
+  books.PostingLines[0].Amount = Amount::Max();
+  books.PostingLines[1].Amount = Amount::FromRaw(-5);
+  EXPECT_EQ(screen.SumEntry().Text, "The totals of this entry are too large to add up.");
+}
+
+TEST_F(EntryScreenTest, WithAnAdminPasswordOnlyTheLastThirtyLinesCanBeEdited) {
+  // Entries at lines 0-68, 69 and 70-100.
+  Books big = testing::BookWithChart({});
+  big.PostingLines.assign(101, PostingLine{});
+  big.EntryNumbers.assign(101, EntryNumber("E"));
+  for (int end : {68, 69, 100}) big.PostingLines[static_cast<std::size_t>(end)].Notes = "_";
+  EntryScreen s(big, locale);
+  s.ShowLine(69);
+  ASSERT_EQ(s.EntryFirstLine(), 69);
+  EXPECT_FALSE(s.ReadOnly()) << "no admin password: every entry can be edited";
+  big.AdminPassword = "boss";
+  EXPECT_EQ(s.EditFloorLine(), 70);
+  EXPECT_TRUE(s.ReadOnly());
+  EXPECT_FALSE(s.StoreEntryNumber("NEW"));
+  EXPECT_EQ(big.EntryNumbers[69].TrimmedText(), "E");
+  s.ShowLine(85);
+  ASSERT_EQ(s.EntryFirstLine(), 70);
+  EXPECT_FALSE(s.ReadOnly());
+}
+
+TEST_F(EntryScreenTest, TheGoToBoxComparesAllFourteenCharacters) {
+  EXPECT_EQ(screen.FindEntryNumber("A1"), 0);
+  EXPECT_EQ(screen.FindEntryNumber("A10"), 2);
+  EXPECT_EQ(screen.FindEntryNumber("a1"), std::nullopt);
+  EXPECT_EQ(screen.FindEntryNumber("ZZ9"), std::nullopt);
+  EXPECT_EQ(EntryScreen::NotFoundText("ZZ9"), "Entry number ZZ9 not found...");
+}
+
+TEST_F(EntryScreenTest, ATypedEntryNumberGoesToEveryLineOfTheEntryPaddedToFourteen) {
+  screen.ShowLine(7);
+  EXPECT_TRUE(screen.StoreEntryNumber("INV7"));
+  for (int i = 6; i <= 9; ++i)
+    EXPECT_EQ(books.EntryNumbers[static_cast<std::size_t>(i)].Text(), "INV7          ");
+  EXPECT_EQ(books.EntryNumbers[5].TrimmedText(), "A10");
+  EXPECT_TRUE(screen.StoreEntryNumber("ABCDEFGHIJKLMNOPQ"));
+  EXPECT_EQ(books.EntryNumbers[6].Text(), "ABCDEFGHIJKLMN");
+}
+
+TEST_F(EntryScreenTest, NavigationLeadsToTheNeighbouringEntries) {
+  screen.ShowLine(3);
+  EXPECT_EQ(screen.PreviousEntryTarget(), 1);
+  EXPECT_EQ(screen.NextEntryTarget(), 6);
+  EXPECT_EQ(screen.EntryKeyTarget(38), 1);
+  EXPECT_EQ(screen.EntryKeyTarget(40), 6);
+  screen.ShowLine(0);
+  EXPECT_EQ(screen.PreviousEntryTarget(), -1) << "the scroll bar brings it back to 0";
+  EXPECT_EQ(screen.EntryKeyTarget(38), 0);
+  screen.ShowLine(9);
+  EXPECT_EQ(screen.NextEntryTarget(), 10);
+  EXPECT_EQ(screen.EntryKeyTarget(40), 6) << "Down on the last entry stays on it";
+  screen.ShowLine(screen.NextEntryTarget());
+  EXPECT_EQ(screen.EntryFirstLine(), 6);
+}
+
+TEST_F(EntryScreenTest, AddLineButtonsShowOnlyOnTheLastEntry) {
+  screen.ShowLine(0);
+  EXPECT_FALSE(screen.DebitCompoundShown());
+  screen.ShowLine(9);
+  EXPECT_TRUE(screen.DebitCompoundShown());
+  EXPECT_TRUE(screen.CreditCompoundShown());
+}
+
+TEST(RowScroll, TheBarShowsExactlyWhenTheRowsOverflowTheirBox) {
+  // Four rows end at 1595 in a box of 1230: the bar shows with 1595 - 0.9 x 1230.
+  RowScrollState show = RowScrollAfterShow(1595, 1230);
+  EXPECT_TRUE(show.Visible);
+  EXPECT_EQ(show.ValueMax, 488);
+  EXPECT_TRUE(show.ResetValue);
+  EXPECT_FALSE(RowScrollAfterShow(1200, 1230).Visible);
+
+  // Rows scrolled by 600 in a window made taller: the scrolled remainder (1785) fits the
+  // box of 1800, the whole rows (2385) do not, so the bar stays.
+  RowScrollState resized = RowScrollAfterResize(1785, 600, 1800, true, 600);
+  EXPECT_TRUE(resized.Visible);
+  EXPECT_FALSE(resized.ResetValue);
+  EXPECT_EQ(resized.ValueMax, 2385 - 1350);
+  // Everything fits: hidden, scrolled back to the top only when scrolled and visible.
+  RowScrollState fits = RowScrollAfterResize(805, 0, 1640, true, 0);
+  EXPECT_FALSE(fits.Visible);
+  EXPECT_FALSE(fits.ResetValue) << "a resize that changes nothing does not re-lay the rows";
+  EXPECT_TRUE(RowScrollAfterResize(705, 100, 1640, true, 100).ResetValue);
+  EXPECT_FALSE(RowScrollAfterResize(705, 100, 1640, false, 100).ResetValue);
+}
+
+TEST(AccountLists, OfferTheChartsNamesInOrderWithoutBlanks) {
+  Books books = testing::BookWithChart({{"Cash", 110, 0}, {"  ", 0, 0}, {"Bank", 120, 0}});
+  EXPECT_EQ(AccountListNames(books), (std::vector<std::string>{"Balance b/f", "Cash", "Bank"}));
+}
+
+TEST(MainWindowLayout, ResizeKeepsTheDesignRulesAtAnySize) {
+  const MainWindowGeometry g = ResizeGeometry(10875, 3000, 11000, 45);
+  EXPECT_EQ(g.ScrollAccLeft, 10375);
+  EXPECT_EQ(g.ScrollAccHeight, 2080);
+  EXPECT_EQ(g.FrameWidth, 10375);
+  EXPECT_EQ(g.FrameHeight, 2200);
+  EXPECT_EQ(g.BoxWidth, 10275);
+  EXPECT_EQ(g.BoxHeight, 1640);
+  EXPECT_EQ(g.NameWidth, 5195);
+  EXPECT_EQ(g.DebitAmountLeft, 7315);
+  EXPECT_EQ(g.CreditAmountLeft, 8075);
+  EXPECT_EQ(g.DebitSignLeft, 7115);
+  EXPECT_EQ(g.CreditSignLeft, 7855);
+  EXPECT_EQ(g.NotesWidth, 8485);
+  EXPECT_EQ(g.StatusTop, 2760);
+  EXPECT_EQ(g.StatusLeft, 10875 - 595);
+  EXPECT_EQ(g.EScrollHeight, 1180);
+  EXPECT_EQ(g.EScrollLeft, 10035);
+  EXPECT_EQ(g.DebitCompoundLeft, 8830);
+  EXPECT_EQ(g.CreditCompoundLeft, 9590);
+
+  const MainWindowGeometry wide = ResizeGeometry(10875 + 2000, 3000, 13000, 45);
+  EXPECT_EQ(wide.NameWidth, g.NameWidth + 2000);
+  EXPECT_EQ(wide.DebitAmountLeft, g.DebitAmountLeft + 2000);
+  EXPECT_EQ(wide.CreditCompoundLeft, g.CreditCompoundLeft + 2000);
+
+  // The smallest inner area the window allows gives no negative size.
+  const MainWindowGeometry small =
+      ResizeGeometry(kMinWindowWidth - kFrameWidthAllowance,
+                     kMinWindowHeight - kFrameHeightAllowance, kMinWindowWidth, 12000);
+  EXPECT_GT(small.EScrollHeight, 0);
+  EXPECT_GT(small.NameWidth, 0);
+  EXPECT_GT(small.BoxHeight, 0);
+  EXPECT_EQ(small.StatusLeft, 0);
+}
+
+TEST(MainWindowLayout, MenusAndToolbarFollowTheDesignTables) {
+  int tops = 0;
+  int shortcuts = 0;
+  for (const MenuItemSpec& item : MainMenuItems()) {
+    tops += item.Depth == 0;
+    shortcuts += !item.Shortcut.empty();
+  }
+  EXPECT_EQ(tops, 5);
+  EXPECT_EQ(shortcuts, 19);
+  EXPECT_EQ(ToolbarButtons().size(), 14u);
+  EXPECT_EQ(ToolbarCommand(13), "EmailInvoice");
+  EXPECT_EQ(ToolbarCommand(1), "SaveFile(0)");
+  EXPECT_EQ(ToolbarCommand(14), "");
+  for (const ToolbarButtonSpec& b : ToolbarButtons())
+    EXPECT_EQ(b.ToolTipId == 0, b.Index == 13) << "only button 13 has no tool tip";
+}
+
+}  // namespace
+}  // namespace qv
