@@ -1,10 +1,15 @@
 // The program's entry point: checks that a display is there, then starts the application.
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QIcon>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "books/application_window.h"
+#include "platform/prompts_qt.h"
+#include "platform/screen_pointer_qt.h"
 
 namespace {
 
@@ -33,10 +38,15 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quorvel");
+  qv::ApplicationOptions options;
+  // Qt has taken its own options out of the arguments by now.
+  for (const QString& argument : QApplication::arguments())
+    options.Arguments.push_back(argument.toStdString());
+  qv::Application program(std::move(options));
   QApplication::setWindowIcon(QIcon(":/quorvel.svg"));
-  QMainWindow window;
-  window.setWindowTitle("Quorvel V6.2 : ");
-  window.resize(800, 400);
-  window.show();
+  qv::QtPromptService prompts;
+  qv::ScopedPromptService installPrompts(prompts);
+  qv::ScreenPointerCursor pointer;
+  program.Start();
   return QApplication::exec();
 }

@@ -1,0 +1,107 @@
+#include "books/application_window.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+#include "accounts/password_dialog.h"
+#include "books/application_hooks.h"
+#include "books/main_window.h"
+#include "platform/locale_qt.h"
+
+// Resources of a static library are registered by hand.
+static void RegisterResources() { Q_INIT_RESOURCE(quorvel); }
+
+namespace qv {
+namespace {
+
+// Closes a window that must go with the book, without any question.
+void CloseWithBook(QPointer<QWidget>& window) {
+  if (!window) return;
+  if (auto* hook = dynamic_cast<ClosesWithBook*>(window.data()))
+    hook->CloseForNewBook();
+  else
+    window->close();
+}
+
+void CloseAll(std::vector<QPointer<QWidget>>& windows) {
+  for (QPointer<QWidget>& window : windows) CloseWithBook(window);
+}
+
+// True when another copy of the program holds the lock of the running copies.
+std::unique_ptr<QLockFile> LockRunningCopy(bool& secondCopy) {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (folder.isEmpty()) folder = QDir::tempPath();
+  auto lock = std::make_unique<QLockFile>(folder + "/quorvel-running.lock");
+  lock->setStaleLockTime(0);
+  secondCopy = !lock->tryLock(0);
+  if (secondCopy) lock.reset();
+  return lock;
+}
+
+}  // namespace
+
+void WindowLists::CloseForNewBook() {
+  CloseAll(JournalWindows);
+  CloseAll(LedgerWindows);
+  CloseAll(RunningBalanceWindows);
+  CloseWithBook(CashFlow);
+  CloseWithBook(RecurringEntries);
+  CloseWithBook(ConfigAccounts);
+  CloseWithBook(QVMainsettings);
+}
+
+std::vector<std::string> DefaultExampleFolders() {
+  std::vector<std::string> folders;
+  folders.push_back(
+      QDir(QCoreApplication::applicationDirPath()).filePath("Examples").toStdString());
+  for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+    folders.push_back(QDir(data).filePath("quorvel/Examples").toStdString());
+  return folders;
+}
+
+Application::Application(ApplicationOptions options) : options_(std::move(options)) {
+  RegisterResources();
+  if (options_.TheClock) {
+    clock_ = options_.TheClock;
+  } else {
+    ownClock_ = std::make_unique<SystemClock>();
+    clock_ = ownClock_.get();
+  }
+  locale_ = options_.Locale ? *options_.Locale : CaptureLocale();
+  symbols_ = LocaleSymbolsOf(locale_);
+  settings_ = options_.SettingsFile.empty()
+                  ? std::make_unique<SettingsQt>()
+                  : std::make_unique<SettingsQt>(QString::fromStdString(options_.SettingsFile));
+  books_ = NewBooks(clock_->Today());
+  exampleFolders_ =
+      options_.ExampleFolders.empty() ? DefaultExampleFolders() : options_.ExampleFolders;
+  if (options_.SecondCopy)
+    secondCopy_ = *options_.SecondCopy;
+  else
+    runningLock_ = LockRunningCopy(secondCopy_);
+  mainWindow_ = std::make_unique<TAcount>(*this);
+}
+
+Application::~Application() {
+  // The windows go before the books they show.
+  mainWindow_.reset();
+  ownPrompt_.reset();
+}
+
+PasswordPrompt& Application::Prompt() {
+  if (options_.Prompt) return *options_.Prompt;
+  if (!ownPrompt_) {
+    passwordModel_ = std::make_unique<PasswordPromptModel>();
+    ownPrompt_ = std::make_unique<PasswordDialogPrompt>(*passwordModel_, books_, session_,
+                                                        mainWindow_.get());
+  }
+  return *ownPrompt_;
+}
+
+void Application::Start() {
+  mainWindow_->Form_Load();
+  mainWindow_->show();
+}
+
+}  // namespace qv

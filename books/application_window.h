@@ -1,0 +1,129 @@
+#pragma once
+// The running program: the open book, the session's working values, the locale as read at
+// start-up, today's clock, the saved settings, the lists of the windows that commands open,
+// the password prompt and the main window. main() makes one and starts it; window tests
+// make their own with a settings file, a clock, an example folder and prompts of their own.
+
+#include <QLockFile>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "accounts/password_gates.h"
+#include "books/books.h"
+#include "books/day_date.h"
+#include "books/locale_symbols.h"
+#include "books/session.h"
+#include "platform/locale_info.h"
+#include "platform/settings_qt.h"
+
+namespace qv {
+
+class TAcount;
+
+// The windows that commands open, kept so that the commands that replace the book can close
+// them. A list grows by one window per command and its counter only rises; a window the
+// user closed leaves an empty slot.
+struct WindowLists {
+  std::vector<QPointer<QWidget>> JournalWindows;
+  int16_t JournalWindowCount = 0;
+  std::vector<QPointer<QWidget>> LedgerWindows;
+  int16_t LedgerWindowCount = 0;
+  std::vector<QPointer<QWidget>> RunningBalanceWindows;
+  int16_t RunningBalanceWindowCount = 0;
+  std::vector<QPointer<QWidget>> BalanceSheetWindows;
+  int16_t BalanceSheetWindowCount = 0;
+  std::vector<QPointer<QWidget>> PayRollWindows;
+  int16_t PayRollWindowCount = 0;
+  std::vector<QPointer<QWidget>> RollingCalculatorWindows;
+  int16_t RollingCalculatorWindowCount = 0;
+
+  // Single windows, made on first use.
+  QPointer<QWidget> CashFlow;
+  QPointer<QWidget> RecurringEntries;  // the prepared-groups window
+  QPointer<QWidget> ConfigAccounts;    // the chart-of-accounts editor
+  QPointer<QWidget> QVMainsettings;    // the configuration window
+  QPointer<QWidget> FindJournal;
+  QPointer<QWidget> Find_Entry;
+
+  // Shows the find dialog (Find_Entry) owned by the main window, once it exists.
+  std::function<void()> ShowFindEntry;
+
+  // Closes every window that must not outlive the open book: all the journal, ledger and
+  // running-balance windows, the comparative statement, the prepared-groups window (which
+  // stores its working list as it closes), and the chart editor and configuration window
+  // without their closing checks (see books/application_hooks.h).
+  void CloseForNewBook();
+};
+
+// How a run of the program is set up. The defaults are those of the real program.
+struct ApplicationOptions {
+  // The command line, the program's name first.
+  std::vector<std::string> Arguments;
+  // The saved settings: the user's store when empty, else this INI file.
+  std::string SettingsFile;
+  // The folders searched for example books; when empty, the Examples folder beside the
+  // program and then the installed data folders.
+  std::vector<std::string> ExampleFolders;
+  // Today's date; the system clock when null. Must outlive the application.
+  const Clock* TheClock = nullptr;
+  // The locale; the system's when not given.
+  std::optional<LocaleInfo> Locale;
+  // Whether another copy of the program runs; found out when not given.
+  std::optional<bool> SecondCopy;
+  // The password prompt of the gates; the program's prompt window when null. Must outlive
+  // the application.
+  PasswordPrompt* Prompt = nullptr;
+};
+
+class Application {
+ public:
+  explicit Application(ApplicationOptions options = {});
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // Start-up: the main window loads (Form_Load), opens the book named on the command line
+  // and shows itself.
+  void Start();
+
+  Books& TheBooks() { return books_; }
+  Session& TheSession() { return session_; }
+  const LocaleInfo& Locale() const { return locale_; }
+  const LocaleSymbols& Symbols() const { return symbols_; }
+  const Clock& TheClock() const { return *clock_; }
+  SettingsQt& Settings() { return *settings_; }
+  WindowLists& Windows() { return windows_; }
+  PasswordPrompt& Prompt();
+  bool SecondCopy() const { return secondCopy_; }
+  const std::vector<std::string>& Arguments() const { return options_.Arguments; }
+  const std::vector<std::string>& ExampleFolders() const { return exampleFolders_; }
+  TAcount& MainWindow() { return *mainWindow_; }
+
+ private:
+  ApplicationOptions options_;
+  std::unique_ptr<Clock> ownClock_;
+  const Clock* clock_ = nullptr;
+  LocaleInfo locale_;
+  LocaleSymbols symbols_;
+  std::unique_ptr<SettingsQt> settings_;
+  Books books_;
+  Session session_;
+  WindowLists windows_;
+  std::vector<std::string> exampleFolders_;
+  std::unique_ptr<QLockFile> runningLock_;
+  bool secondCopy_ = false;
+  std::unique_ptr<PasswordPromptModel> passwordModel_;
+  std::unique_ptr<PasswordPrompt> ownPrompt_;
+  std::unique_ptr<TAcount> mainWindow_;
+};
+
+// The folders searched for example books: "Examples" beside the program, then
+// "quorvel/Examples" in each installed data folder.
+std::vector<std::string> DefaultExampleFolders();
+
+}  // namespace qv

@@ -1,0 +1,671 @@
+#include "books/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStringListModel>
+#include <algorithm>
+
+#include "books/application_window.h"
+#include "controls/date_picker_control.h"
+#include "controls/help_window.h"
+#include "controls/vertical_scroll_control.h"
+#include "platform/colors_qt.h"
+#include "platform/key_codes_qt.h"
+#include "platform/placement_qt.h"
+#include "platform/string_table.h"
+#include "platform/units.h"
+
+namespace qv {
+namespace {
+
+constexpr int kKeyUpCode = kKeyUp;
+constexpr int kKeyDownCode = kKeyDown;
+
+int Px(double twips) { return TwipsToPixels(twips); }
+
+void Place(QWidget* w, const DesignRect& r) { PlaceTwips(w, r.Left, r.Top, r.Width, r.Height); }
+
+void SetTextColor(QWidget* w, ColorValue color) {
+  QPalette palette = w->palette();
+  palette.setColor(QPalette::WindowText, ToQColor(color));
+  palette.setColor(QPalette::Text, ToQColor(color));
+  w->setPalette(palette);
+}
+
+void SetBaseColor(QWidget* w, ColorValue color) {
+  QPalette palette = w->palette();
+  palette.setColor(QPalette::Base, ToQColor(color));
+  w->setPalette(palette);
+}
+
+QLabel* MakeLabel(QWidget* parent, int id, const DesignRect& r, Qt::Alignment alignment) {
+  auto* label = new QLabel(parent);
+  if (id != 0) label->setText(QString::fromStdString(Str(id)));
+  label->setAlignment(alignment | Qt::AlignVCenter);
+  Place(label, r);
+  return label;
+}
+
+const char* kEntryNumberHelpText =
+    "This can be anything from an invoice number, to a set of up to fourteen different "
+    "characters that will identifies the entry. By entering in the reference in the 'Go to' "
+    "text box, will take a user straight to the entry...";
+
+}  // namespace
+
+// ---- Small widgets.
+
+PictureImage::PictureImage(QWidget* parent) : QLabel(parent) {
+  setFocusPolicy(Qt::NoFocus);
+  setAlignment(Qt::AlignCenter);
+}
+
+void PictureImage::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    pressed_ = true;
+    emit MouseDown();
+  }
+  event->accept();
+}
+
+void PictureImage::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const bool wasPressed = pressed_;
+  pressed_ = false;
+  emit MouseUp();
+  if (wasPressed && rect().contains(event->position().toPoint())) emit Click();
+  event->accept();
+}
+
+ButtonBarStrip::ButtonBarStrip(QWidget* parent) : QWidget(parent) {}
+
+void ButtonBarStrip::SetPicture(const QPixmap& picture) {
+  picture_ = picture;
+  update();
+}
+
+void ButtonBarStrip::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
+  // The etched dividers: a shadow line and a highlight line beside it.
+  const QColor shadow = palette().color(QPalette::Dark);
+  const QColor light = palette().color(QPalette::Light);
+  for (int32_t x : kDividerPairs) {
+    painter.setPen(shadow);
+    painter.drawLine(Px(x), Px(kDividerTop), Px(x), Px(kDividerBottom));
+    painter.setPen(light);
+    painter.drawLine(Px(x + 15), Px(kDividerTop), Px(x + 15), Px(kDividerBottom));
+  }
+}
+
+EntryFrame::EntryFrame(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
+
+void EntryFrame::paintEvent(QPaintEvent*) {
+  // Two outlines 10 twips apart: the 3-D highlight, then the button shadow, etched.
+  QPainter painter(this);
+  const int w = width();
+  const int h = height();
+  painter.setPen(palette().color(QPalette::Light));
+  painter.drawRect(QRect(QPoint(1, 1), QPoint(w - 1, h - 1)));
+  painter.setPen(palette().color(QPalette::Dark));
+  painter.drawRect(QRect(QPoint(0, 0), QPoint(w - 2, h - 2)));
+}
+
+// ---- The window.
+
+TAcount::TAcount(Application& app) : app_(app), screen_(app.TheBooks(), app.Locale()) {
+  setObjectName("TAcount");
+  QFont font("Arial");
+  font.setPointSizeF(9);
+  setFont(font);
+  EndProgram = [] { QCoreApplication::exit(0); };
+  BuildControls();
+  BuildMenus();
+  BuildToolbar();
+  ConnectCommands();
+}
+
+TAcount::~TAcount() = default;
+
+QLabel* TAcount::GL(int index) const {
+  const auto it = labels_.find(index);
+  return it == labels_.end() ? nullptr : it->second;
+}
+
+void TAcount::BuildControls() {
+  client_ = new QWidget(this);
+  client_->setObjectName("client");
+  setCentralWidget(client_);
+  client_->setMinimumSize(Px(kMinWindowWidth - kFrameWidthAllowance),
+                          Px(kMinWindowHeight - kFrameHeightAllowance));
+
+  ButtonBar = new ButtonBarStrip(client_);
+  ButtonBar->setObjectName("ButtonBar");
+  Place(ButtonBar, design::ButtonBar);
+
+  PNPage[0] = new QPushButton(ButtonBar);
+  PNPage[0]->setObjectName("PNPage0");
+  PNPage[0]->setIcon(QIcon(":/icons/previous.png"));
+  PNPage[0]->setIconSize(QSize(15, 15));
+  PNPage[0]->setToolTip(tips::kPrevious);
+  Place(PNPage[0], design::PNPagePrevious);
+  PNPage[1] = new QPushButton(ButtonBar);
+  PNPage[1]->setObjectName("PNPage1");
+  PNPage[1]->setIcon(QIcon(":/icons/next.png"));
+  PNPage[1]->setIconSize(QSize(15, 15));
+  PNPage[1]->setToolTip(tips::kNext);
+  Place(PNPage[1], design::PNPageNext);
+  for (QPushButton* b : PNPage) b->setFocusPolicy(Qt::NoFocus);
+
+  Command1 = new QPushButton(QString::fromStdString(Str(153)), ButtonBar);
+  Command1->setObjectName("Command1");
+  Command1->setToolTip(tips::kNewEntry);
+  Command1->setStyleSheet(
+      "QPushButton { color: white; font-weight: bold; background-color: #2f5f8f;"
+      " border: 1px solid #1f3f5f; border-radius: 3px; }"
+      "QPushButton:pressed { background-color: #1f4468; }");
+  Place(Command1, design::Command1);
+
+  Text1 = new QLineEdit(client_);
+  Text1->setObjectName("Text1");
+  Text1->setToolTip(tips::kGoTo);
+  Text1->setMaxLength(kEntryNumberBoxLength);
+  QFont goToFont("Arial");
+  goToFont.setPointSizeF(9.75);
+  goToFont.setBold(true);
+  Text1->setFont(goToFont);
+  SetBaseColor(Text1, design::kGoToBackground);
+  Place(Text1, design::Text1);
+  Text1->raise();
+
+  ScrollAcc = new PelVerticalScroll(kMainScrollAccSettings, client_);
+  ScrollAcc->setObjectName("ScrollAcc");
+  ScrollAcc->setToolTip(tips::kJournalEntries);
+  Place(ScrollAcc, design::ScrollAcc);
+
+  xFrame1 = new EntryFrame(client_);
+  xFrame1->setObjectName("xFrame1");
+  Place(xFrame1, design::XFrame1);
+
+  labels_[2] = MakeLabel(xFrame1, 149, design::NoLabel, Qt::AlignRight);
+  labels_[3] = MakeLabel(xFrame1, 148, design::DateLabel, Qt::AlignRight);
+  SetTextColor(labels_[2], design::kLabelBlue);
+  SetTextColor(labels_[3], design::kLabelBlue);
+
+  JournalID = new QLineEdit(xFrame1);
+  JournalID->setObjectName("JournalID");
+  JournalID->setMaxLength(kEntryNumberBoxLength);
+  JournalID->setToolTip(tips::kEntryNumber);
+  Place(JournalID, design::JournalID);
+
+  Datetext = new CalanderForm(app_.Locale(), app_.TheClock(), xFrame1);
+  Datetext->setObjectName("Datetext");
+  Datetext->SetSession(&app_.TheSession());
+  Place(Datetext, design::Datetext);
+
+  Rr = new QCheckBox(QString::fromStdString(Str(147)), xFrame1);
+  Rr->setObjectName("Rr");
+  Rr->setToolTip(tips::kReconcile);
+  Place(Rr, design::Rr);
+
+  eBox = new QWidget(xFrame1);
+  eBox->setObjectName("eBox");
+  Place(eBox, design::EBox);
+
+  EScroll = new PelVerticalScroll(kMainEScrollSettings, xFrame1);
+  EScroll->setObjectName("EScroll");
+  Place(EScroll, design::EScroll);
+  EScroll->hide();
+
+  labels_[4] = MakeLabel(eBox, 150, design::DebitLabel, Qt::AlignRight);
+  labels_[8] = MakeLabel(eBox, 0, design::DebitSign, Qt::AlignLeft);
+  labels_[5] = MakeLabel(eBox, 151, design::CreditLabel, Qt::AlignRight);
+  labels_[9] = MakeLabel(eBox, 0, design::CreditSign, Qt::AlignLeft);
+  labels_[6] = MakeLabel(eBox, 152, design::NotesLabel, Qt::AlignRight);
+  SetTextColor(labels_[5], design::kLabelRed);
+  SetTextColor(labels_[9], design::kLabelRed);
+  SetTextColor(labels_[6], design::kLabelBlue);
+
+  CompoundEntry[1] = new PictureImage(eBox);
+  CompoundEntry[1]->setObjectName("CompoundEntry1");
+  CompoundEntry[2] = new PictureImage(eBox);
+  CompoundEntry[2]->setObjectName("CompoundEntry2");
+  for (int i : {1, 2}) {
+    CompoundEntry[i]->setPixmap(QPixmap(":/icons/add_line.png"));
+    CompoundEntry[i]->setToolTip(tips::kCompound);
+  }
+  Place(CompoundEntry[1], design::DebitCompound);
+  Place(CompoundEntry[2], design::CreditCompound);
+  CalcCompound = new PictureImage(eBox);
+  CalcCompound->setObjectName("CalcCompound");
+  CalcCompound->setPixmap(QPixmap(":/icons/sum.png"));
+  CalcCompound->setToolTip(tips::kCalcCompound);
+  Place(CalcCompound, design::CalcCompound);
+  CalcCompound->hide();
+
+  AccNote = new QLineEdit(eBox);
+  AccNote->setObjectName("AccNote");
+  AccNote->setToolTip(tips::kNotes);
+  {
+    QFont bold = AccNote->font();
+    bold.setBold(true);
+    AccNote->setFont(bold);
+    SetBaseColor(AccNote, SystemColorValue(kInfoBackgroundColor));
+  }
+  Place(AccNote, design::AccNote);
+
+  labels_[7] = MakeLabel(client_, 0, design::StatusLine, Qt::AlignRight);
+  labels_[7]->setObjectName("StatusLine");
+
+  accountNames_ = new QStringListModel(this);
+  EnsureRows(kMaxRowsPerSide);
+
+  // Events.
+  connect(ScrollAcc, &ScrollBarControl::Change, this, &TAcount::ScrollAcc_Change);
+  connect(ScrollAcc, &PelVerticalScroll::KeyDown, this, &TAcount::ScrollAccKeyDown,
+          Qt::DirectConnection);
+  connect(EScroll, &ScrollBarControl::Change, this, &TAcount::EScroll_Change);
+  connect(PNPage[0], &QPushButton::clicked, this, [this] { PNPage_Click(0); });
+  connect(PNPage[1], &QPushButton::clicked, this, [this] { PNPage_Click(1); });
+  connect(Text1, &QLineEdit::returnPressed, this, &TAcount::GoToEntry);
+  connect(Text1, &QLineEdit::textEdited, this, [this](const QString& text) {
+    // The box shows what is typed in upper case, the caret where it was.
+    const QString upper = text.toUpper();
+    if (upper == text) return;
+    const int caret = std::min<int>(Text1->cursorPosition(), static_cast<int>(upper.size()));
+    Text1->setText(upper);
+    Text1->setCursorPosition(caret);
+  });
+  connect(JournalID, &QLineEdit::textEdited, this, &TAcount::JournalIDEdited);
+  for (QObject* o : {static_cast<QObject*>(Text1), static_cast<QObject*>(JournalID),
+                     static_cast<QObject*>(AccNote)})
+    o->installEventFilter(this);
+}
+
+void TAcount::EnsureRows(int count) {
+  while (static_cast<int>(debitRows_.size()) < count) {
+    const int row = static_cast<int>(debitRows_.size());
+    debitRows_.push_back(MakeRow(kDebit, row));
+    creditRows_.push_back(MakeRow(kCredit, row));
+    emit EntryRowCreated(kDebit, row);
+    emit EntryRowCreated(kCredit, row);
+  }
+}
+
+EntryRowWidgets TAcount::MakeRow(int side, int row) {
+  const bool debit = side == kDebit;
+  const DesignRect& folioRect = debit ? design::DebitFolio : design::CreditFolio;
+  const DesignRect& nameRect = debit ? design::DebitAccName : design::CreditAccName;
+  const DesignRect& amountRect = debit ? design::DebitAmountText : design::CreditAmountText;
+  const QString prefix = debit ? "Debit" : "Credit";
+  EntryRowWidgets w;
+  w.Folio = new QLineEdit(eBox);
+  w.Folio->setObjectName(prefix + "Folio" + QString::number(row));
+  w.Folio->setMaxLength(kFolioBoxLength);
+  w.Folio->setToolTip(tips::kFolio);
+  w.AccName = new QComboBox(eBox);
+  w.AccName->setObjectName(prefix + "AccName" + QString::number(row));
+  w.AccName->setEditable(true);
+  w.AccName->setInsertPolicy(QComboBox::NoInsert);
+  w.AccName->setModel(accountNames_);
+  w.AccName->setToolTip(debit ? tips::kDebitAccount : tips::kCreditAccount);
+  w.AmountText = new QLineEdit(eBox);
+  w.AmountText->setObjectName(prefix + "AmountText" + QString::number(row));
+  w.AmountText->setMaxLength(kAmountBoxLength);
+  w.AmountText->setToolTip(debit ? tips::kDebitAmount : tips::kCreditAmount);
+  if (!debit) {
+    for (QWidget* box : {static_cast<QWidget*>(w.Folio), static_cast<QWidget*>(w.AccName),
+                         static_cast<QWidget*>(w.AmountText)})
+      SetBaseColor(box, design::kCreditRowTint);
+    SetBaseColor(w.AccName->lineEdit(), design::kCreditRowTint);
+  }
+  const int32_t top = folioRect.Top;
+  PlaceTwips(w.Folio, folioRect.Left, top, folioRect.Width, screen_.Metrics().RowHeight);
+  const int32_t nameWidth = geometry_.NameWidth > 0 ? geometry_.NameWidth : nameRect.Width;
+  PlaceTwips(w.AccName, nameRect.Left, top, nameWidth, screen_.Metrics().RowHeight);
+  const int32_t amountLeft = geometry_.DebitAmountLeft > 0
+                                 ? (debit ? geometry_.DebitAmountLeft : geometry_.CreditAmountLeft)
+                                 : amountRect.Left;
+  PlaceTwips(w.AmountText, amountLeft, top, amountRect.Width, screen_.Metrics().RowHeight);
+  for (QObject* o : {static_cast<QObject*>(w.Folio), static_cast<QObject*>(w.AmountText)})
+    o->installEventFilter(this);
+  const bool shown = row == 0;
+  w.Folio->setVisible(shown);
+  w.AccName->setVisible(shown);
+  w.AmountText->setVisible(shown);
+  // Tab order: debit rows, then credit rows, then the notes and New Entry.
+  return w;
+}
+
+QLineEdit* TAcount::DebitFolio(int row) const {
+  return row >= 0 && row < RowCount() ? debitRows_[static_cast<std::size_t>(row)].Folio : nullptr;
+}
+QComboBox* TAcount::DebitAccName(int row) const {
+  return row >= 0 && row < RowCount() ? debitRows_[static_cast<std::size_t>(row)].AccName : nullptr;
+}
+QLineEdit* TAcount::DebitAmountText(int row) const {
+  return row >= 0 && row < RowCount() ? debitRows_[static_cast<std::size_t>(row)].AmountText
+                                      : nullptr;
+}
+QLineEdit* TAcount::CreditFolio(int row) const {
+  return row >= 0 && row < RowCount() ? creditRows_[static_cast<std::size_t>(row)].Folio : nullptr;
+}
+QComboBox* TAcount::CreditAccName(int row) const {
+  return row >= 0 && row < RowCount() ? creditRows_[static_cast<std::size_t>(row)].AccName
+                                      : nullptr;
+}
+QLineEdit* TAcount::CreditAmountText(int row) const {
+  return row >= 0 && row < RowCount() ? creditRows_[static_cast<std::size_t>(row)].AmountText
+                                      : nullptr;
+}
+
+// ---- The entry display.
+
+void TAcount::ScrollAcc_Change() {
+  CompoundEntry[1]->hide();
+  CompoundEntry[2]->hide();
+  CalcCompound->hide();
+  SetStatus(QString(), kBlack);
+  const EntryLayout& layout = screen_.ShowLine(ScrollAcc->Value());
+  Text1->setText(QString::fromStdString(screen_.EntryNumberText()));
+  ShowLayout(layout);
+  Rr->setChecked(screen_.Reconciled());
+  JournalID->setText(QString::fromStdString(screen_.EntryNumberText()));
+  AccNote->setText(QString::fromStdString(screen_.NotesText()));
+  ApplyReadOnly(screen_.ReadOnly());
+  // The rows start at the top again: the row bar's value goes back to 0 with the offset.
+  ApplyRowScroll(RowScrollAfterShow(screen_.RowTop(), geometry_.BoxHeight));
+  CalcCompound->hide();
+  CompoundEntry[1]->setVisible(screen_.DebitCompoundShown());
+  CompoundEntry[2]->setVisible(screen_.CreditCompoundShown());
+  emit EntryShown();
+}
+
+void TAcount::DrCrArrange() { ShowLayout(screen_.Arrange()); }
+
+void TAcount::ShowLayout(const EntryLayout& layout) {
+  const int needed = static_cast<int>(std::max(layout.Debit.size(), layout.Credit.size()));
+  EnsureRows(needed);
+  // Rows shown before and not now are hidden and emptied; row 0 of each side stays.
+  const int debitShown = static_cast<int>(layout.Debit.size());
+  const int creditShown = static_cast<int>(layout.Credit.size());
+  for (int k = 0; k < std::max(shownDebitRows_, debitShown); ++k)
+    ShowRow(debitRows_[static_cast<std::size_t>(k)],
+            k < debitShown ? layout.Debit[static_cast<std::size_t>(k)] : EntryRowView{},
+            k < debitShown);
+  for (int k = 0; k < std::max(shownCreditRows_, creditShown); ++k)
+    ShowRow(creditRows_[static_cast<std::size_t>(k)],
+            k < creditShown ? layout.Credit[static_cast<std::size_t>(k)] : EntryRowView{},
+            k < creditShown);
+  shownDebitRows_ = debitShown;
+  shownCreditRows_ = creditShown;
+
+  auto setTop = [](QWidget* w, int32_t top) { w->move(w->x(), Px(top)); };
+  setTop(GL(4), layout.DebitLabelTop);
+  setTop(GL(8), layout.DebitLabelTop);
+  setTop(GL(5), layout.CreditLabelTop);
+  setTop(GL(9), layout.CreditSignLabelTop);
+  setTop(AccNote, layout.NotesTop);
+  setTop(GL(6), layout.NotesLabelTop);
+  setTop(CompoundEntry[1], layout.DebitCompoundTop);
+  setTop(CompoundEntry[2], layout.CreditCompoundTop);
+  PlaceCalcCompound(layout.CalcCompound);
+  Datetext->SetDateStyle(app_.TheBooks().DateStyleIndex);
+  Datetext->SetText(QString::fromStdString(layout.DateText));
+  const Books& books = app_.TheBooks();
+  if (books.LastLineIndex() >= 0)
+    Datetext->SetTheDate(
+        books.PostingLines[static_cast<std::size_t>(screen_.EntryFirstLine())].LineDate);
+}
+
+void TAcount::ShowRow(EntryRowWidgets& w, const EntryRowView& view, bool visible) {
+  const int top = Px(view.Top);
+  w.Folio->move(w.Folio->x(), top);
+  w.AccName->move(w.AccName->x(), top);
+  w.AmountText->move(w.AmountText->x(), top);
+  w.Folio->setText(QString::fromStdString(view.FolioText));
+  {
+    const QSignalBlocker block(w.AccName);
+    w.AccName->setCurrentIndex(-1);
+    w.AccName->setEditText(QString::fromStdString(view.AccountName));
+  }
+  w.AmountText->setText(QString::fromStdString(view.AmountText));
+  w.Folio->setVisible(visible);
+  w.AccName->setVisible(visible);
+  w.AmountText->setVisible(visible);
+}
+
+void TAcount::PlaceCalcCompound(CalcCompoundPlace place) {
+  if (place == CalcCompoundPlace::Keep) return;
+  PictureImage* beside =
+      place == CalcCompoundPlace::BesideDebit ? CompoundEntry[1] : CompoundEntry[2];
+  CalcCompound->move(beside->x() + beside->width() + Px(30), beside->y());
+  CalcCompound->show();
+}
+
+void TAcount::ApplyReadOnly(bool readOnly) {
+  const bool enabled = !readOnly;
+  Datetext->SetEnabled(enabled);
+  JournalID->setEnabled(enabled);
+  AccNote->setEnabled(enabled);
+  for (auto* rows : {&debitRows_, &creditRows_})
+    for (EntryRowWidgets& w : *rows) {
+      w.Folio->setEnabled(enabled);
+      w.AccName->setEnabled(enabled);
+      w.AmountText->setEnabled(enabled);
+    }
+}
+
+void TAcount::SumEntry() {
+  const EntryStatus status = screen_.SumEntry();
+  SetStatus(QString::fromStdString(status.Text), status.Color);
+  if (status.CalcCompound == CalcCompoundChange::Hide) CalcCompound->hide();
+  if (status.CalcCompound == CalcCompoundChange::Show) CalcCompound->show();
+}
+
+void TAcount::SetStatus(const QString& text, ColorValue color) {
+  QLabel* status = GL(7);
+  status->setText(text);
+  SetTextColor(status, color);
+  PlaceStatusLine();
+}
+
+void TAcount::PlaceStatusLine() {
+  QLabel* status = GL(7);
+  const int width = std::max(status->sizeHint().width(), Px(design::StatusLine.Width));
+  status->resize(width, Px(design::StatusLine.Height));
+  // The line ends 550 twips from the window's right edge, whatever its text.
+  const int32_t left = InnerWidthTwips() - (static_cast<int32_t>(width * 15) + 550);
+  status->move(Px(std::max(left, 0)), Px(geometry_.StatusTop));
+}
+
+void TAcount::ApplyRowScroll(const RowScrollState& state) {
+  const bool wasSilent = rowScrollSilent_;
+  rowScrollSilent_ = true;
+  if (state.ResetValue) EScroll->SetValue(0);
+  EScroll->SetValueMax(state.ValueMax);
+  rowScrollSilent_ = wasSilent;
+  if (state.ResetValue && screen_.EntryScrollOffset() != 0) DrCrArrange();
+  EScroll->setVisible(state.Visible);
+  if (state.Visible) EScroll->Refresh();
+}
+
+void TAcount::EScroll_Change() {
+  if (rowScrollSilent_) return;
+  ShowLayout(screen_.SetRowOffset(EScroll->Value()));
+}
+
+int32_t TAcount::InnerWidthTwips() const { return client_->width() * 15; }
+int32_t TAcount::InnerHeightTwips() const { return client_->height() * 15; }
+
+void TAcount::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  Form_Resize();
+}
+
+void TAcount::Form_Resize() {
+  if (isMinimized()) return;
+  geometry_ =
+      ResizeGeometry(InnerWidthTwips(), InnerHeightTwips(), width() * 15, GL(7)->width() * 15);
+  const MainWindowGeometry& g = geometry_;
+  ScrollAcc->setGeometry(Px(g.ScrollAccLeft), ScrollAcc->y(), ScrollAcc->width(),
+                         Px(g.ScrollAccHeight));
+  ScrollAcc->Refresh();
+  xFrame1->resize(Px(g.FrameWidth), Px(g.FrameHeight));
+  eBox->resize(Px(g.BoxWidth), Px(g.BoxHeight));
+  ButtonBar->resize(std::max(Px(g.ButtonBarWidth), ButtonBar->width()), ButtonBar->height());
+  for (auto* rows : {&debitRows_, &creditRows_}) {
+    const bool debit = rows == &debitRows_;
+    for (EntryRowWidgets& w : *rows) {
+      w.AccName->resize(Px(g.NameWidth), w.AccName->height());
+      w.AmountText->move(Px(debit ? g.DebitAmountLeft : g.CreditAmountLeft), w.AmountText->y());
+    }
+  }
+  GL(8)->move(Px(g.DebitSignLeft), GL(8)->y());
+  GL(9)->move(Px(g.CreditSignLeft), GL(9)->y());
+  AccNote->resize(Px(g.NotesWidth), AccNote->height());
+  EScroll->setGeometry(Px(g.EScrollLeft), EScroll->y(), EScroll->width(), Px(g.EScrollHeight));
+  PlaceStatusLine();
+  CompoundEntry[2]->move(Px(g.CreditCompoundLeft), CompoundEntry[2]->y());
+  CompoundEntry[1]->move(Px(g.DebitCompoundLeft), CompoundEntry[1]->y());
+  if (!loaded_) return;
+  ApplyRowScroll(RowScrollAfterResize(screen_.RowTop(), screen_.EntryScrollOffset(), g.BoxHeight,
+                                      isVisible(), EScroll->Value()));
+}
+
+void TAcount::RefillAccountLists() {
+  QStringList names;
+  for (const std::string& name : AccountListNames(app_.TheBooks()))
+    names.push_back(QString::fromStdString(name));
+  accountNames_->setStringList(names);
+}
+
+// ---- Navigation.
+
+void TAcount::EntryKeyNavigation(int16_t& keyCode, int16_t) {
+  switch (keyCode) {
+    case kKeyUpCode:
+    case kKeyDownCode:
+      ScrollAcc->SetValue(static_cast<int>(screen_.EntryKeyTarget(keyCode)));
+      keyCode = 0;
+      break;
+    case kKeyPageUp:
+    case kKeyPageDown:
+      if (JournalID->isEnabled()) JournalID->setFocus();
+      keyCode = 0;
+      break;
+    default:
+      break;
+  }
+}
+
+void TAcount::ScrollAccKeyDown(int16_t& keyCode, int16_t&) {
+  if (keyCode == kKeyUpCode) {
+    ScrollAcc->SetValue(static_cast<int>(screen_.PreviousEntryTarget()));
+    keyCode = 0;
+  } else if (keyCode == kKeyDownCode) {
+    ScrollAcc->SetValue(static_cast<int>(screen_.NextEntryTarget()));
+    keyCode = 0;
+  }
+}
+
+void TAcount::Text1KeyDown(int16_t& keyCode) {
+  int16_t shift = 0;
+  ScrollAccKeyDown(keyCode, shift);
+}
+
+void TAcount::keyPressEvent(QKeyEvent* event) {
+  // Keys that no control took: Up and Down show the entry before and after.
+  const int16_t key = VirtualKeyOf(*event);
+  if (key == kKeyUpCode) {
+    ScrollAcc->SetValue(static_cast<int>(screen_.PreviousEntryTarget()));
+    event->accept();
+    return;
+  }
+  if (key == kKeyDownCode) {
+    ScrollAcc->SetValue(static_cast<int>(screen_.NextEntryTarget()));
+    event->accept();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+void TAcount::PNPage_Click(int index) {
+  ScrollAcc->SetValue(
+      static_cast<int>(index == 0 ? screen_.PreviousEntryTarget() : screen_.NextEntryTarget()));
+  if (JournalID->isEnabled()) JournalID->setFocus();
+}
+
+void TAcount::GoToEntry() {
+  const QString text = Text1->text();
+  const std::optional<int32_t> line = screen_.FindEntryNumber(text.toStdString());
+  if (!line) {
+    SetStatus(QString::fromStdString(EntryScreen::NotFoundText(text.toStdString())), kBlack);
+    return;
+  }
+  screen_.SetShownEntry(*line, *line);
+  ScrollAcc->SetValue(*line);
+}
+
+void TAcount::JournalIDEdited(const QString& text) {
+  const QString upper = text.toUpper();
+  if (upper != text) {
+    const int caret = std::min<int>(JournalID->cursorPosition(), static_cast<int>(upper.size()));
+    JournalID->setText(upper);
+    JournalID->setCursorPosition(caret);
+  }
+  screen_.StoreEntryNumber(upper.toStdString());
+}
+
+bool TAcount::ShowHelpCard(const HelpCard& card) { return TheHelpDesk().ShowCard(card); }
+
+void TAcount::JournalID_Click() {
+  ShowHelpCard({"Entry Number", std::string(kEntryNumberHelpText) + kHelpParagraphBreak +
+                                    "Tracking number can be generated."});
+}
+
+void TAcount::JournalID_DblClick() {
+  app_.TheSession().SearchMode = kSearchEntryNumber;
+  if (app_.Windows().ShowFindEntry) app_.Windows().ShowFindEntry();
+}
+
+void TAcount::Text1_Click() {
+  ShowHelpCard({"Go to Reference Number", "Goes directly to any created Reference Number."});
+}
+
+bool TAcount::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    int16_t code = VirtualKeyOf(*key);
+    const int16_t pressed = code;
+    if (watched == Text1) {
+      Text1KeyDown(code);
+    } else if (code == kKeyUpCode || code == kKeyDownCode || code == kKeyPageUp ||
+               code == kKeyPageDown) {
+      EntryKeyNavigation(code, ShiftMaskOf(key->modifiers()));
+    }
+    if (code == 0 && pressed != 0) return true;
+  } else if (event->type() == QEvent::MouseButtonPress) {
+    if (watched == Text1) {
+      Text1->clear();
+      Text1_Click();
+    } else if (watched == JournalID) {
+      JournalID_Click();
+    }
+  } else if (event->type() == QEvent::MouseButtonDblClick && watched == JournalID) {
+    JournalID_DblClick();
+  } else if (event->type() == QEvent::FocusIn && watched == Text1) {
+    if (Text1->cursorPosition() == 0) Text1->selectAll();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace qv

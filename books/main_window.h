@@ -1,0 +1,285 @@
+#pragma once
+// TAcount: the main window, the journal-entry screen. A picture toolbar across the top with
+// the go-to box, the previous and next buttons and New Entry; the entry frame with the
+// entry's number, date and Reconcile box, the box of debit and credit rows and the notes;
+// the journal scroll bar on the right; the status line at the bottom right; the menus.
+//
+// What is shown and where comes from the entry screen (books/entry_screen.h) and the
+// design tables (books/main_window_layout.h); this window places the widgets, shows the
+// texts and turns keys and clicks into navigation and commands. Other windows show an entry
+// by setting ScrollAcc's value.
+//
+// The book commands of the File and Settings menus (open, save, save as, insert entries,
+// bring balances forward) are in main_window_files_qt.cpp; start-up and shut-down in
+// main_window_startup_qt.cpp. Typing into the entry boxes and the entry commands are wired
+// by other files: the rows exist and show their lines here, and EntryRowCreated tells when
+// a row's widgets were made.
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "books/entry_screen.h"
+#include "books/main_window_layout.h"
+#include "controls/file_dialog_model.h"
+#include "controls/help_mode.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QStringListModel;
+
+namespace qv {
+
+class Application;
+class CalanderForm;
+class PelVerticalScroll;
+class HelpDesk;
+
+// A picture that raises clicks and mouse presses: the toolbar images, the add-line and sum
+// images.
+class PictureImage : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit PictureImage(QWidget* parent = nullptr);
+
+ signals:
+  void Click();
+  void MouseDown();
+  void MouseUp();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  bool pressed_ = false;
+};
+
+// The toolbar strip: the gradient picture and the etched dividers.
+class ButtonBarStrip : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ButtonBarStrip(QWidget* parent = nullptr);
+  void SetPicture(const QPixmap& picture);
+  const QPixmap& Picture() const { return picture_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QPixmap picture_;
+};
+
+// The entry frame: an etched border around its area (xFrame1_Resize).
+class EntryFrame : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit EntryFrame(QWidget* parent = nullptr);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// The widgets of one row: the folio box, the account list and the amount box.
+struct EntryRowWidgets {
+  QLineEdit* Folio = nullptr;
+  QComboBox* AccName = nullptr;
+  QLineEdit* AmountText = nullptr;
+};
+
+class TAcount : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TAcount(Application& app);
+  ~TAcount() override;
+
+  // ---- Start-up and shut-down.
+  // The whole start-up, before the window is first shown (Form_Load).
+  void Form_Load();
+  // File > Exit: ends the program at once, asking nothing and saving nothing.
+  void Exitit_Click();
+  // Help > an example book: starts a second copy of the program on it.
+  void Samples_Click(int index);
+  // How the program ends at once; QCoreApplication::exit by default (tests record it).
+  std::function<void()> EndProgram;
+  // How a second copy starts: the program and its arguments. QProcess::startDetached by
+  // default; errors are ignored.
+  std::function<void(const QString& program, const QStringList& arguments)> StartProgram;
+
+  // ---- The entry display.
+  // Shows the entry holding ScrollAcc's value (ScrollAcc_Change).
+  void ScrollAcc_Change();
+  // Lays out the shown entry's rows again (DrCrArrange).
+  void DrCrArrange();
+  // Totals the shown entry on the status line (SumEntry).
+  void SumEntry();
+  // Up, Down, PgUp, PgDn from an entry box: moves to the entry before or after, or gives
+  // the focus to the entry-number box. The key becomes 0 when handled.
+  void EntryKeyNavigation(int16_t& keyCode, int16_t shift);
+  // The previous (0) and next (1) buttons.
+  void PNPage_Click(int index);
+  // The go-to box: Enter finds the typed entry number.
+  void GoToEntry();
+  // Fills the account lists of every row from the chart (after start-up, a new book, a
+  // changed chart).
+  void RefillAccountLists();
+  // Shows a text on the status line in a colour.
+  void SetStatus(const QString& text, ColorValue color);
+
+  // ---- Book commands.
+  // Opens a book: flag 0 asks with the file dialog, any other value opens
+  // session.ChosenFileName. True when a book was opened.
+  bool LoadAccFile(int32_t flag);
+  // Save (0) or Save As (1).
+  void SaveFile_Click(int index);
+  void InsertEntries_Click();
+  void Brought_Forward_Click();
+  // Settings > Carried Over Accounts > Are you sure ?: shows its help in help mode; the
+  // command itself comes with the income statement.
+  void BalBForword_Click();
+  // How the commands ask for a file; the program's file dialog by default. Returns the
+  // absolute path with the chosen type's extension, or "" when cancelled.
+  std::function<std::string(const FileDialogRequest&)> ChooseBookFile;
+
+  // ---- Menus and toolbar.
+  // The menu item with that control name ("LoadFile", "SaveFile(1)", "Samples(2)"), or
+  // the action of toolbar button 13 ("EmailInvoice"); null for an unknown name.
+  QAction* MenuItem(const QString& name) const;
+  QMenu* Menu(const QString& name) const;
+  // Runs the command of a toolbar button, exactly as its menu item.
+  void CalcButton_Click(int index);
+  PictureImage* CalcButton(int index) const;
+  QLabel* CalcButtonDown() const { return calcButtonDown_; }
+  const std::vector<std::string>& SamplePaths() const { return samplePaths_; }
+
+  // ---- The controls, by their design names.
+  ButtonBarStrip* ButtonBar = nullptr;
+  std::array<QPushButton*, 2> PNPage{};
+  QPushButton* Command1 = nullptr;
+  QLineEdit* Text1 = nullptr;
+  PelVerticalScroll* ScrollAcc = nullptr;
+  EntryFrame* xFrame1 = nullptr;
+  QWidget* eBox = nullptr;
+  PelVerticalScroll* EScroll = nullptr;
+  QLineEdit* JournalID = nullptr;
+  CalanderForm* Datetext = nullptr;
+  QCheckBox* Rr = nullptr;
+  QLineEdit* AccNote = nullptr;
+  std::array<PictureImage*, 3> CompoundEntry{};  // elements 1 (debit) and 2 (credit)
+  PictureImage* CalcCompound = nullptr;
+  // GL(2) to GL(9); GL(7) is the status line.
+  QLabel* GL(int index) const;
+
+  // The rows; made on demand, so any row index an entry needs exists once shown. Null for a
+  // row that was never made.
+  int RowCount() const { return static_cast<int>(debitRows_.size()); }
+  QLineEdit* DebitFolio(int row) const;
+  QComboBox* DebitAccName(int row) const;
+  QLineEdit* DebitAmountText(int row) const;
+  QLineEdit* CreditFolio(int row) const;
+  QComboBox* CreditAccName(int row) const;
+  QLineEdit* CreditAmountText(int row) const;
+
+  EntryScreen& Screen() { return screen_; }
+  Application& App() { return app_; }
+  // The inner area below the menu bar, in which the controls stand.
+  QWidget* Client() const { return client_; }
+  // FrameAllowance: the outer height less the inner height plus 80 twips.
+  int32_t FrameAllowance() const { return frameAllowance_; }
+
+ signals:
+  // The widgets of a debit (side 1) or credit (side 2) row were made.
+  void EntryRowCreated(int side, int row);
+  // The shown entry changed (after ScrollAcc_Change).
+  void EntryShown();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // main_window.cpp
+  void BuildControls();
+  void EnsureRows(int count);
+  EntryRowWidgets MakeRow(int side, int row);
+  void ShowLayout(const EntryLayout& layout);
+  void ShowRow(EntryRowWidgets& widgets, const EntryRowView& view, bool visible);
+  void ApplyReadOnly(bool readOnly);
+  void PlaceStatusLine();
+  void PlaceCalcCompound(CalcCompoundPlace place);
+  void ApplyRowScroll(const RowScrollState& state);
+  void EScroll_Change();
+  void Form_Resize();
+  void ScrollAccKeyDown(int16_t& keyCode, int16_t& shift);
+  void Text1KeyDown(int16_t& keyCode);
+  void JournalIDEdited(const QString& text);
+  void JournalID_Click();
+  void JournalID_DblClick();
+  void Text1_Click();
+  bool ShowHelpCard(const HelpCard& card);
+  int32_t InnerWidthTwips() const;
+  int32_t InnerHeightTwips() const;
+
+  // main_window_menus_qt.cpp
+  void BuildMenus();
+  void BuildToolbar();
+  void AddExampleBooks();
+  void ConnectCommands();
+
+  // main_window_startup_qt.cpp
+  void DrawButtonBar();
+  void ApplySavedSize();
+  void FitHeightToFrame();
+  void PlaceLabels();
+  void TintSecondCopy();
+  void SaveSize();
+  void SetTitleForBook(const std::string& path);
+
+  // main_window_files_qt.cpp
+  void AfterBookReplaced();
+  bool PassAdminGate();
+  std::string AskForBookFile(int captionId, int acceptCaptionId,
+                             const std::vector<std::string>& patterns,
+                             const std::string& defaultType);
+  bool SaveTo(const std::string& path, const std::string& type);
+
+  Application& app_;
+  EntryScreen screen_;
+  QWidget* client_ = nullptr;
+  std::map<int, QLabel*> labels_;
+  std::vector<EntryRowWidgets> debitRows_;
+  std::vector<EntryRowWidgets> creditRows_;
+  int shownDebitRows_ = 0;
+  int shownCreditRows_ = 0;
+  QStringListModel* accountNames_ = nullptr;
+  std::map<QString, QAction*> actions_;
+  std::map<QString, QMenu*> menus_;
+  std::map<int, PictureImage*> calcButtons_;
+  QLabel* calcButtonDown_ = nullptr;
+  std::vector<std::string> samplePaths_;
+  int32_t frameAllowance_ = 0;
+  MainWindowGeometry geometry_;
+  bool rowScrollSilent_ = false;
+  bool loaded_ = false;
+};
+
+}  // namespace qv

@@ -1,0 +1,259 @@
+// The main window's book commands: open, save, save as, insert entries, bring balances
+// forward. A book is replaced only by a complete, sound read, after every window that shows
+// the old one has gone; reads and writes run under the wait screen.
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "bookfiles/book_files.h"
+#include "bookfiles/books_export.h"
+#include "bookfiles/merge.h"
+#include "bookfiles/rollover.h"
+#include "books/application_messages.h"
+#include "books/application_window.h"
+#include "books/main_window.h"
+#include "controls/file_dialog.h"
+#include "controls/vertical_scroll_control.h"
+#include "controls/wait_screen_dialog.h"
+#include "platform/prompts.h"
+
+namespace qv {
+namespace {
+
+const HelpCard kOpenHelp{
+    "Open Project",
+    "Opens a book file (*.acc), or a book kept as text (*.txt) or CSV (*.csv), in place of "
+    "the book that is open. Save the open book first: what was not saved is lost."
+    "\r\n\r\nA book with a file password asks for it; a text or CSV book asks for the admin "
+    "password of the book that is open."};
+const HelpCard kSaveHelp{
+    "Save Project",
+    "Saves the book to the file it was opened from or last saved to. A new book asks for a "
+    "file name."};
+const HelpCard kSaveAsHelp{
+    "Save Project As",
+    "Saves the book under a new name, or in another form: a book file (*.acc), text (*.txt), "
+    "CSV (*.csv) or an Excel 2.1 spreadsheet (*.xls)."
+    "\r\n\r\nThe spreadsheet is a copy to read in a spreadsheet program; Save still writes "
+    "the book file."};
+const HelpCard kInsertHelp{
+    "Insert Entries",
+    "Appends every entry of another book file after the last entry of this book, numbered "
+    "after it. The other book's accounts and settings are not taken."};
+const HelpCard kBroughtForwardHelp{
+    "Balance Brought / Forward",
+    "Starts a new period: the journal is replaced by one opening entry for each account "
+    "that has a balance, against the Balance b/f account, dated today. Every account keeps "
+    "its balance."
+    "\r\n\r\nSave the book under another name first to keep the old period."};
+const HelpCard kCarriedOverHelp{
+    "Carried Over Accounts",
+    "Starts a new period with the balances of the balance-sheet accounts: revenue, expense "
+    "and cost of goods sold accounts start again at zero, and the period's profit or loss "
+    "goes to the capital accounts."};
+
+// The book form of a path: its extension when that is one ("acc", "txt", "csv"), else
+// "acc".
+std::string BookTypeOfPath(const std::string& path) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  if (!ext.empty()) ext.erase(0, 1);
+  if (const auto type = BookFileTypeOf(ext)) {
+    switch (*type) {
+      case BookFileType::kAcc:
+        return "acc";
+      case BookFileType::kTxt:
+        return "txt";
+      case BookFileType::kCsv:
+        return "csv";
+    }
+  }
+  return "acc";
+}
+
+bool IsBookForm(const std::string& type) { return BookFileTypeOf(type).has_value(); }
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error);
+}
+
+}  // namespace
+
+std::string TAcount::AskForBookFile(int captionId, int acceptCaptionId,
+                                    const std::vector<std::string>& patterns,
+                                    const std::string& defaultType) {
+  FileDialogRequest request;
+  request.defaultType = defaultType;
+  request.patterns = patterns;
+  request.captionId = captionId;
+  request.acceptCaptionId = acceptCaptionId;
+  if (ChooseBookFile) return ChooseBookFile(request);
+  return ChooseFile(this, app_.TheSession(), request);
+}
+
+bool TAcount::PassAdminGate() {
+  return qv::PassAdminGate(app_.TheBooks(), app_.TheSession(), app_.Prompt());
+}
+
+bool TAcount::LoadAccFile(int32_t flag) {
+  if (ShowHelpCard(kOpenHelp)) return false;
+  Session& session = app_.TheSession();
+  Books& books = app_.TheBooks();
+  std::string path;
+  std::string type;
+  if (flag == 0) {
+    path = AskForBookFile(111, 285, {"*.acc", "*.txt", "*.csv"}, "acc");
+    type = IsBookForm(session.ChosenFileType) ? session.ChosenFileType : BookTypeOfPath(path);
+  } else {
+    path = session.ChosenFileName;
+    type = BookTypeOfPath(path);
+  }
+  if (path.empty()) return false;
+  if (!FileExists(path)) {
+    ShowMessage(MissingBookText(path));
+    return false;
+  }
+  // The text and CSV forms carry no password: the open book's admin password guards them.
+  if (type != "acc" && !PassAdminGate()) return false;
+
+  BookReadResult read;
+  {
+    WaitScreen wait(this, session, books.LastLineIndex());
+    read = ReadBook(path, type, app_.TheClock().Today(), wait.PositionProgress());
+  }
+  if (!read.Ok()) {
+    ShowFileError(read.ErrorCode, read.Message);
+    return false;
+  }
+  // A book with a file password opens only with it; the books in memory stay as they are
+  // until it was given.
+  if (!PassFilePasswordGate(read.Book->FilePassword, session, app_.Prompt())) {
+    session.ChosenFileName.clear();
+    return false;
+  }
+  app_.Windows().CloseForNewBook();
+  read.Book->BooksStamp = static_cast<int32_t>(static_cast<uint32_t>(books.BooksStamp) + 1u);
+  books = std::move(*read.Book);
+  read.Book.reset();
+  session.LastFilePath = path;
+  SetTitleForBook(path);
+  AfterBookReplaced();
+  return true;
+}
+
+void TAcount::AfterBookReplaced() {
+  screen_.SetShownEntry(0, 0);
+  RefillAccountLists();
+  ScrollAcc->SetValueMax(app_.TheBooks().LastLineIndex());
+  ScrollAcc->SetValue(0);
+}
+
+bool TAcount::SaveTo(const std::string& path, const std::string& type) {
+  Session& session = app_.TheSession();
+  const Books& books = app_.TheBooks();
+  if (type == "xls") {
+    BooksSheetResult result;
+    {
+      WaitScreen wait(this, session, books.LastLineIndex());
+      result = WriteBooksSheet(path, books, wait.PositionProgress());
+    }
+    if (!result.Ok()) {
+      ShowFileError(result.ErrorCode, result.Message);
+      return false;
+    }
+    if (!result.Notice.empty()) ShowMessage(result.Notice);
+    return true;
+  }
+  BookFileResult result;
+  {
+    WaitScreen wait(this, session, books.LastLineIndex());
+    result = WriteBook(path, type, books, wait.PositionProgress());
+  }
+  if (!result.Ok()) {
+    ShowFileError(result.ErrorCode, result.Message);
+    return false;
+  }
+  return true;
+}
+
+void TAcount::SaveFile_Click(int index) {
+  if (ShowHelpCard(index == 0 ? kSaveHelp : kSaveAsHelp)) return;
+  Session& session = app_.TheSession();
+  std::string path;
+  std::string type;
+  if (index == 0 && !session.LastFilePath.empty()) {
+    path = session.LastFilePath;
+    type = BookTypeOfPath(path);
+  } else {
+    path = AskForBookFile(166, 165, {"*.acc", "*.txt", "*.csv", "*.xls"}, "acc");
+    type = session.ChosenFileType;
+    if (type != "xls" && !IsBookForm(type)) type = BookTypeOfPath(path);
+  }
+  if (path.empty()) return;
+  if (!SaveTo(path, type)) return;
+  // The spreadsheet is a copy for reading; the book stays tied to its book file.
+  if (IsBookForm(type)) {
+    session.LastFilePath = path;
+    SetTitleForBook(path);
+  }
+}
+
+void TAcount::InsertEntries_Click() {
+  if (ShowHelpCard(kInsertHelp)) return;
+  if (!PassAdminGate()) return;
+  Session& session = app_.TheSession();
+  Books& books = app_.TheBooks();
+  const std::string path = AskForBookFile(283, 284, {"*.acc", "*.txt", "*.csv"}, "acc");
+  if (path.empty()) return;
+  if (!FileExists(path)) {
+    ShowMessage(MissingBookText(path));
+    return;
+  }
+  std::string type =
+      IsBookForm(session.ChosenFileType) ? session.ChosenFileType : BookTypeOfPath(path);
+  BookReadResult read;
+  {
+    WaitScreen wait(this, session, books.LastLineIndex());
+    read = ReadBook(path, type, app_.TheClock().Today(), wait.PositionProgress());
+  }
+  if (!read.Ok()) {
+    ShowFileError(read.ErrorCode, read.Message);
+    return;
+  }
+  // The other book's file password guards its entries; this book's own stays as it is.
+  if (!PassFilePasswordGate(read.Book->FilePassword, session, app_.Prompt())) return;
+  MergeResult merged;
+  {
+    WaitScreen wait(this, session, books.LastLineIndex());
+    merged = InsertEntries(books, *read.Book);
+  }
+  read.Book.reset();
+  if (!merged.Ok()) {
+    ShowFileError(merged.ErrorCode, "The entries of \"" + path + "\" were not inserted.");
+    return;
+  }
+  ScrollAcc->SetValueMax(books.LastLineIndex());
+  ScrollAcc->SetValue(screen_.CurrentLine());
+}
+
+void TAcount::Brought_Forward_Click() {
+  if (ShowHelpCard(kBroughtForwardHelp)) return;
+  if (!PassAdminGate()) return;
+  Books& books = app_.TheBooks();
+  app_.Windows().CloseForNewBook();
+  RolloverResult result;
+  {
+    WaitScreen wait(this, app_.TheSession(), books.LastLineIndex());
+    result = BringBalancesForward(books, app_.TheClock().Today());
+  }
+  if (!result.Done) {
+    ShowMessage(result.Problem);
+    return;
+  }
+  AfterBookReplaced();
+}
+
+void TAcount::BalBForword_Click() { ShowHelpCard(kCarriedOverHelp); }
+
+}  // namespace qv

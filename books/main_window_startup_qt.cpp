@@ -1,0 +1,197 @@
+// The main window's start-up (Form_Load) and shut-down (closing, File > Exit).
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+#include <charconv>
+
+#include "books/application_window.h"
+#include "books/date_styles.h"
+#include "books/main_window.h"
+#include "books/startup.h"
+#include "controls/date_picker_control.h"
+#include "controls/vertical_scroll_control.h"
+#include "platform/colors_qt.h"
+#include "platform/prompts.h"
+#include "platform/string_table.h"
+#include "platform/units.h"
+
+namespace qv {
+namespace {
+
+int Px(double twips) { return TwipsToPixels(twips); }
+
+void Tint(QWidget* w, ColorValue color) {
+  QPalette palette = w->palette();
+  palette.setColor(QPalette::Window, ToQColor(color));
+  palette.setColor(QPalette::Button, ToQColor(color));
+  w->setPalette(palette);
+  w->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+void TAcount::Form_Load() {
+  Books& books = app_.TheBooks();
+  Session& session = app_.TheSession();
+  // 1. Qt scales for the screen itself: a design twip is 1/15 of a logical pixel.
+  session.ScreenScale = 1.0;
+  screen_.SetScreenScale(session.ScreenScale);
+  // 2. The toolbar's gradient and the colours other windows paint with.
+  DrawButtonBar();
+  // 3. The character set of the user-interface language.
+  {
+    const std::string& charset = Str(330);
+    int value = 0;
+    std::from_chars(charset.data(), charset.data() + charset.size(), value);
+    books.FontCharset = static_cast<int16_t>(value);
+  }
+  // 5, 6. The rows exist; the tab order runs through the debit rows, then the credit rows,
+  // then the notes and New Entry.
+  QWidget* previous = nullptr;
+  auto chain = [&previous](QWidget* w) {
+    if (previous) QWidget::setTabOrder(previous, w);
+    previous = w;
+  };
+  for (auto* rows : {&debitRows_, &creditRows_})
+    for (EntryRowWidgets& w : *rows) {
+      chain(w.Folio);
+      chain(w.AccName);
+      chain(w.AmountText);
+    }
+  chain(AccNote);
+  chain(Command1);
+  // 7. The saved width.
+  ApplySavedSize();
+  // 9. A second copy is tinted so that the two can be told apart.
+  if (app_.SecondCopy()) TintSecondCopy();
+  // 10. The example books of the Help menu.
+  AddExampleBooks();
+  // 12. The height follows the entry frame; only the saved width survives.
+  FitHeightToFrame();
+  // 13. Each field label ends 40 twips before its field.
+  PlaceLabels();
+  // 14, 15. A new book's start values on this machine.
+  books.AutoTrackingNumbers = 1;
+  books.DateStyleIndex = static_cast<int16_t>(DefaultDateStyle(app_.Locale()));
+  // 18. The title.
+  SetTitleForBook({});
+  // 19. The currency sign beside the amounts.
+  GL(8)->setText(QString::fromStdString(app_.Symbols().CurrencyLabel));
+  GL(9)->setText(QString::fromStdString(app_.Symbols().CurrencyLabel));
+  GL(8)->adjustSize();
+  GL(9)->adjustSize();
+  // The account lists and the first entry.
+  loaded_ = true;
+  RefillAccountLists();
+  ScrollAcc->SetValueMax(books.LastLineIndex());
+  ScrollAcc->SetValue(0);
+  Form_Resize();
+  // 20. The book named on the command line; the title shows it only when it opened.
+  const std::string path = CommandLineBookPath(app_.Arguments());
+  if (!path.empty()) {
+    session.ChosenFileName = path;
+    LoadAccFile(1);
+  }
+}
+
+void TAcount::DrawButtonBar() {
+  const ColorValue background = FromQColor(palette().color(QPalette::Window));
+  app_.TheSession().FadeColors = ComputeFadeColors(background);
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  const int width = std::max(screen ? screen->geometry().width() : 0, Px(design::ButtonBar.Width));
+  const int height = ButtonBar->height();
+  QPixmap picture(width, height);
+  picture.fill(ToQColor(background));
+  QPainter painter(&picture);
+  for (int i = 1; i <= 30 && i < height; ++i) {
+    painter.setPen(ToQColor(app_.TheSession().FadeColors[static_cast<std::size_t>(i)]));
+    painter.drawLine(0, i, width, i);
+  }
+  if (29 < height) {
+    painter.setPen(ToQColor(design::kToolbarBottomLine));
+    painter.drawLine(0, 29, width, 29);
+  }
+  painter.end();
+  ButtonBar->resize(width, height);
+  ButtonBar->SetPicture(picture);
+}
+
+void TAcount::ApplySavedSize() {
+  SettingsQt& settings = app_.Settings();
+  int widthPx = Px(design::kClientWidth);
+  if (const auto saved = ParseSavedMeasure(settings.Read("Width").toStdString()))
+    widthPx = Px(*saved);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    widthPx = std::min(widthPx, screen->availableGeometry().width());
+  resize(std::max(widthPx, minimumSizeHint().width()), height());
+}
+
+void TAcount::FitHeightToFrame() {
+  // FrameAllowance: what the menu bar (and the window's own frame, which the window system
+  // draws outside our measures) takes of the height, plus 80 twips.
+  const int menuHeight = menuBar()->sizeHint().height();
+  frameAllowance_ = menuHeight * 15 + 80;
+  const int32_t inner = FittedInnerHeight(xFrame1->y() * 15, xFrame1->height() * 15);
+  const int minimum = Px(kMinWindowHeight - kFrameHeightAllowance);
+  resize(width(), menuHeight + std::max(Px(inner), minimum));
+}
+
+void TAcount::PlaceLabels() {
+  auto before = [](QLabel* label, QWidget* field, int32_t designWidth) {
+    const int width = std::max(Px(designWidth), label->sizeHint().width());
+    label->resize(width, label->height());
+    label->move(field->x() - (width + Px(design::kLabelGap)), label->y());
+  };
+  before(GL(2), JournalID, design::NoLabel.Width);
+  before(GL(3), Datetext, design::DateLabel.Width);
+  before(GL(4), DebitFolio(0), design::DebitLabel.Width);
+  before(GL(5), CreditFolio(0), design::CreditLabel.Width);
+  before(GL(6), AccNote, design::NotesLabel.Width);
+}
+
+void TAcount::TintSecondCopy() {
+  const ColorValue tint = kSecondCopyTint;
+  Tint(client_, tint);
+  ScrollAcc->SetBackColor(tint);
+  Tint(xFrame1, tint);
+  Tint(GL(7), tint);
+  Tint(Rr, tint);
+  Tint(eBox, tint);
+}
+
+void TAcount::SetTitleForBook(const std::string& path) {
+  setWindowTitle(QString::fromStdString(TitleText(path)));
+}
+
+void TAcount::SaveSize() {
+  SettingsQt& settings = app_.Settings();
+  settings.Write("Width", QString::fromStdString(SavedMeasureText(width() * 15.0)));
+  settings.Write("Height", QString::fromStdString(SavedMeasureText(height() * 15.0)));
+  settings.Sync();
+}
+
+void TAcount::closeEvent(QCloseEvent* event) {
+  // The measures are saved whatever the answer.
+  SaveSize();
+  const PromptAnswer answer = AskQuestion(Str(279), PromptButtons::YesNo);
+  if (answer != PromptAnswer::Yes) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  if (EndProgram) EndProgram();
+}
+
+void TAcount::Exitit_Click() {
+  if (EndProgram) EndProgram();
+}
+
+}  // namespace qv
