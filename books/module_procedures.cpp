@@ -197,7 +197,8 @@ int FileErrorCodeFromErrno(int err) {
     case ENOMEM: return kErrOutOfMemory;
     case EIO: return kErrDeviceIo;
     case ENOSPC:
-    case EDQUOT: return kErrDiskFull;
+    case EDQUOT:
+    case EFBIG: return kErrDiskFull;  // the file system or a size limit refuses more bytes
     case ENODEV:
     case ENXIO: return kErrDeviceUnavailable;
     case EBUSY:

@@ -159,7 +159,8 @@ TEST(FileErrors, SystemErrorsMapToTheirCodes) {
   EXPECT_EQ(FileErrorCodeFromErrno(ENOENT), kErrFileNotFound);
   // A system error whose number means something else here is not shown as that.
   EXPECT_EQ(FileErrorCodeFromErrno(E2BIG), kErrDeviceIo);
-  EXPECT_EQ(FileErrorCodeFromErrno(EFBIG), EFBIG);
+  EXPECT_EQ(FileErrorCodeFromErrno(EFBIG), kErrDiskFull);
+  EXPECT_EQ(FileErrorCodeFromErrno(EXDEV), EXDEV);
 }
 
 TEST(ProgressCounter, TicksAboutNinetyNineTimesAndNeverPassesTheFrame) {
