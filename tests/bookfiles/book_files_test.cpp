@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/scratch_folder.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -200,25 +202,13 @@ TEST(BookFiles, ProgressIsReportedInStepsAndOnlyAsAPosition) {
 
 class BookFileOnDisk : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "qv-bookio-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir_);
-  }
-  std::string Path(const std::string& name) const { return (fs::path(dir_) / name).string(); }
+  std::string Path(const std::string& name) const { return folder_.Path(name); }
   static std::string Contents(const std::string& path) {
-    std::string out;
-    EXPECT_EQ(ReadWholeFile(path, out), 0);
-    return out;
+    return testing::ScratchFolder::Read(path);
   }
-  std::size_t FilesInFolder() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
-  }
-  std::string dir_;
+  std::size_t FilesInFolder() const { return folder_.EntryCount(); }
+  testing::ScratchFolder folder_;
+  const std::string& dir_ = folder_.Path();
 };
 
 TEST_F(BookFileOnDisk, SavesAndOpensEachType) {

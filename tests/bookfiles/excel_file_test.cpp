@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/scratch_folder.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <csignal>
@@ -71,21 +73,9 @@ std::string Double(double v) {
 
 class ExcelFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "qv-excel-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string Path(const std::string& name) const { return (fs::path(dir_) / name).string(); }
-  static std::string Read(const std::string& path) {
-    std::string out;
-    EXPECT_EQ(ReadWholeFile(path, out), 0) << path;
-    return out;
-  }
-  std::size_t FilesInFolder() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
-  }
+  std::string Path(const std::string& name) const { return folder_.Path(name); }
+  static std::string Read(const std::string& path) { return testing::ScratchFolder::Read(path); }
+  std::size_t FilesInFolder() const { return folder_.EntryCount(); }
   // The cell records (LABEL, INTEGER, NUMBER) of a file.
   static std::vector<Record> Cells(const std::string& path) {
     std::vector<Record> cells;
@@ -93,7 +83,8 @@ class ExcelFileTest : public ::testing::Test {
       if (r.type == 0x0002 || r.type == 0x0003 || r.type == 0x0004) cells.push_back(r);
     return cells;
   }
-  std::string dir_;
+  testing::ScratchFolder folder_;
+  const std::string& dir_ = folder_.Path();
 };
 
 TEST_F(ExcelFileTest, WritesATinySheetRecordByRecord) {

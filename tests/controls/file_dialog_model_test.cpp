@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "tests/controls/file_dialog_scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qv {
 namespace {

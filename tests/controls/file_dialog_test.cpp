@@ -18,7 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/colors_qt.h"
-#include "tests/controls/file_dialog_scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qv {
 namespace {

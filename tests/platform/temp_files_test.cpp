@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/scratch_folder.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -33,13 +35,8 @@ class ScopedEnv {
 
 class TempFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "qv-temp-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string dir_;
+  testing::ScratchFolder folder_;
+  const std::string& dir_ = folder_.Path();
 };
 
 TEST_F(TempFilesTest, EachFileIsNewPrivateAndUnforeseeable) {
