@@ -546,6 +546,8 @@ void TAcount::RefillAccountLists() {
   for (const std::string& name : AccountListNames(app_.TheBooks()))
     names.push_back(QString::fromStdString(name));
   accountNames_->setStringList(names);
+  // A new list clears the boxes' texts: the shown entry is written again.
+  if (loaded_) DrCrArrange();
 }
 
 // ---- Navigation.
