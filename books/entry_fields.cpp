@@ -165,9 +165,7 @@ std::string UnknownFolioText(std::string_view folioText) {
 EntryFields::EntryFields(EntryScreen& screen, const Clock& clock)
     : screen_(screen), clock_(clock) {}
 
-bool EntryFields::ShownEntryWritable() const {
-  return !screen_.ReadOnly() && ShownEntryIntact();
-}
+bool EntryFields::ShownEntryWritable() const { return !screen_.ReadOnly() && ShownEntryIntact(); }
 
 bool EntryFields::ShownEntryIntact() const {
   const Books& b = books();
@@ -178,17 +176,16 @@ bool EntryFields::ShownEntryIntact() const {
 }
 
 int32_t EntryFields::WritableLine(uint8_t side, int row) const {
-  const int32_t line =
-      side == kDebit ? screen_.LineOfDebitRow(row)
-                     : (side == kCredit ? screen_.LineOfCreditRow(row) : int32_t{-1});
+  const int32_t line = side == kDebit
+                           ? screen_.LineOfDebitRow(row)
+                           : (side == kCredit ? screen_.LineOfCreditRow(row) : int32_t{-1});
   if (line < screen_.EntryFirstLine() || line > screen_.EntryLastLine()) return -1;
   if (!ShownEntryWritable()) return -1;
   if (books().PostingLines[static_cast<std::size_t>(line)].Side != side) return -1;
   return line;
 }
 
-std::optional<EntryFields::Totals> EntryFields::EntryTotals(int32_t replaced,
-                                                            Amount amount) const {
+std::optional<EntryFields::Totals> EntryFields::EntryTotals(int32_t replaced, Amount amount) const {
   const Books& b = books();
   AmountSum debit;
   AmountSum credit;
@@ -327,8 +324,7 @@ EntryFields::DateKey EntryFields::DateKeyDown(int keyCode, std::string_view text
   if (keyCode != kKeyUp && keyCode != kKeyDown) return key;
   key.Handled = true;
   key.Commit = CommitDate(text);
-  key.ScrollValue =
-      keyCode == kKeyUp ? screen_.PreviousEntryTarget() : screen_.NextEntryTarget();
+  key.ScrollValue = keyCode == kKeyUp ? screen_.PreviousEntryTarget() : screen_.NextEntryTarget();
   return key;
 }
 

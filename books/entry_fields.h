@@ -88,7 +88,7 @@ Folio ReadFolioText(std::string_view text, const LocaleInfo& locale);
 struct TypeAheadResult {
   bool KeyPasses = false;  // Backspace and Enter reach the box untouched
   bool Found = false;
-  int Item = -1;  // index of the found item in the list
+  int Item = -1;     // index of the found item in the list
   std::string Text;  // the found item's text
   std::size_t SelectionStart = 0;
   std::size_t SelectionLength = 0;

@@ -39,9 +39,7 @@ class EntryFieldsTest : public ::testing::Test {
   }
   // Shows the entry holding `line` and checks that the journal's rules still hold.
   void Show(int32_t line) { screen.ShowLine(line); }
-  void ExpectJournalSound() {
-    EXPECT_EQ(CheckBooks(books), std::nullopt);
-  }
+  void ExpectJournalSound() { EXPECT_EQ(CheckBooks(books), std::nullopt); }
   const PostingLine& Line(int32_t i) const { return books.PostingLines[static_cast<size_t>(i)]; }
 
   Books books = testing::BookWithChart({{"Cash", 110, 0},
@@ -98,8 +96,8 @@ TEST(TypedAmounts, FollowTheLocalesGroupingAndDecimalSymbols) {
   EXPECT_EQ(ReadTypedAmount("  ", us).Kind, TypedAmountKind::Empty);
   EXPECT_EQ(ReadTypedAmount(".5", us).Value, Money(0.5));
   EXPECT_EQ(ReadTypedAmount("7.", us).Value, Money(7));
-  for (std::string_view bad : {"1.2.3", ".", ",", "abc", "-50", "(50)", "+5", "1.5,0", "1e3",
-                               "$5", "5 0"})
+  for (std::string_view bad :
+       {"1.2.3", ".", ",", "abc", "-50", "(50)", "+5", "1.5,0", "1e3", "$5", "5 0"})
     EXPECT_EQ(ReadTypedAmount(bad, us).Kind, TypedAmountKind::Unreadable) << bad;
 
   const LocaleInfo de = GermanLocale();
@@ -278,8 +276,7 @@ TEST_F(EntryFieldsTest, ChoosingAnAccountByNameStoresItsFolio) {
 
   EXPECT_EQ(EntryFields::AccountChosenStatus(kDebit, "Cash").Text, Str(162) + " Cash");
   EXPECT_EQ(EntryFields::AccountChosenStatus(kCredit, "Cash"), StatusChange{});
-  EXPECT_EQ(EntryFields::AccountKeyUpStatus(kCredit),
-            (StatusChange{Str(163) + " ", kRed}));
+  EXPECT_EQ(EntryFields::AccountKeyUpStatus(kCredit), (StatusChange{Str(163) + " ", kRed}));
   EXPECT_EQ(EntryFields::AccountKeyUpStatus(kDebit), (StatusChange{std::nullopt, kBlack}));
 }
 
@@ -378,7 +375,8 @@ TEST_F(EntryFieldsTest, AnUnreadableDateGivesTodayAndAsksForTheMessage) {
 TEST_F(EntryFieldsTest, ADateBoxLeftUneditedNeverChangesTheDate) {
   // A date outside the two-digit-year window: read back, "5/1/60" would be 2060.
   books.DateStyleIndex = kDdMmYySlash;
-  for (int32_t i = 2; i <= 4; ++i) books.PostingLines[static_cast<size_t>(i)].LineDate = Day(1960, 1, 5);
+  for (int32_t i = 2; i <= 4; ++i)
+    books.PostingLines[static_cast<size_t>(i)].LineDate = Day(1960, 1, 5);
   Show(2);
   const std::string shown = screen.Layout().DateText;
   EXPECT_EQ(shown, "05/01/60");
@@ -394,7 +392,8 @@ TEST_F(EntryFieldsTest, ADateBoxLeftUneditedNeverChangesTheDate) {
   EXPECT_EQ(up.ScrollValue, 1);
   EXPECT_EQ(Line(4).LineDate, Day(1960, 1, 5));
   // A stored 31 December 2035 keeps its year as well.
-  for (int32_t i = 2; i <= 4; ++i) books.PostingLines[static_cast<size_t>(i)].LineDate = Day(2035, 12, 31);
+  for (int32_t i = 2; i <= 4; ++i)
+    books.PostingLines[static_cast<size_t>(i)].LineDate = Day(2035, 12, 31);
   Show(2);
   EXPECT_FALSE(fields.CommitDate(screen.Layout().DateText).Changed);
   EXPECT_EQ(Line(2).LineDate, Day(2035, 12, 31));
@@ -419,9 +418,9 @@ TEST(EntryHelpCards, CarryTheFieldsTitlesAndTheReconcileBoxCaption) {
   EXPECT_EQ(EntryHelp(EntryHelpTopic::Folio).Title, "Account / Folio Number");
   EXPECT_EQ(EntryHelp(EntryHelpTopic::Reconcile).Title, "Reconcile Any Account");
   EXPECT_TRUE(EntryHelp(EntryHelpTopic::Amount).Text.ends_with(".\r\n\r\n"));
-  for (auto topic : {EntryHelpTopic::Notes, EntryHelpTopic::AccountName, EntryHelpTopic::Date,
-                     EntryHelpTopic::NewEntry, EntryHelpTopic::CompoundEntries,
-                     EntryHelpTopic::DeleteEntry})
+  for (auto topic :
+       {EntryHelpTopic::Notes, EntryHelpTopic::AccountName, EntryHelpTopic::Date,
+        EntryHelpTopic::NewEntry, EntryHelpTopic::CompoundEntries, EntryHelpTopic::DeleteEntry})
     EXPECT_FALSE(EntryHelp(topic).Text.empty());
 }
 
