@@ -1,5 +1,7 @@
 #include "books/main_window.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -62,7 +64,8 @@ class ChartEditorStandIn : public QWidget, public ClosesWithBook {
 fs::path TestFolder(const std::string& name) {
   const char* out = std::getenv("QV_TEST_OUTPUT");
   fs::path base = out && *out ? fs::path(out) : fs::temp_directory_path();
-  fs::path folder = base / ("main_window-" + name);
+  // One folder per test process: CTest runs the tests of this file in parallel.
+  fs::path folder = base / ("main_window-" + name + "-" + std::to_string(::getpid()));
   fs::remove_all(folder);
   fs::create_directories(folder);
   return folder;
