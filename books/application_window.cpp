@@ -92,7 +92,9 @@ Application::~Application() {
 PasswordPrompt& Application::Prompt() {
   if (options_.Prompt) return *options_.Prompt;
   if (!ownPrompt_) {
-    passwordModel_ = std::make_unique<PasswordPromptModel>();
+    passwordModel_ = std::make_unique<PasswordPromptModel>(
+        options_.EndOnLockout ? options_.EndOnLockout
+                              : PasswordPromptModel::QuitFunction(EndProgramAtOnce));
     ownPrompt_ = std::make_unique<PasswordDialogPrompt>(*passwordModel_, books_, session_,
                                                         mainWindow_.get());
   }

@@ -78,6 +78,9 @@ struct ApplicationOptions {
   // The password prompt of the gates; the program's prompt window when null. Must outlive
   // the application.
   PasswordPrompt* Prompt = nullptr;
+  // How the program's prompt window ends the program on its lockout: at once, nothing
+  // saved, when not given (tests record the call instead).
+  std::function<void()> EndOnLockout;
 };
 
 class Application {

@@ -85,6 +85,29 @@ void PictureImage::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
 }
 
+void PictureImage::SetKeyboardReachable() { setFocusPolicy(Qt::TabFocus); }
+
+void PictureImage::keyPressEvent(QKeyEvent* event) {
+  if (focusPolicy() != Qt::NoFocus && event->modifiers() == Qt::NoModifier &&
+      (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+       event->key() == Qt::Key_Enter)) {
+    event->accept();
+    emit Click();
+    return;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+void PictureImage::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  if (!hasFocus()) return;
+  QPainter painter(this);
+  QPen pen(palette().color(QPalette::WindowText));
+  pen.setStyle(Qt::DotLine);
+  painter.setPen(pen);
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
 ButtonBarStrip::ButtonBarStrip(QWidget* parent) : QWidget(parent) {}
 
 void ButtonBarStrip::SetPicture(const QPixmap& picture) {
@@ -121,7 +144,11 @@ void EntryFrame::paintEvent(QPaintEvent*) {
 
 // ---- The window.
 
-TAcount::TAcount(Application& app) : app_(app), screen_(app.TheBooks(), app.Locale()) {
+TAcount::TAcount(Application& app)
+    : app_(app),
+      screen_(app.TheBooks(), app.Locale()),
+      fields_(screen_, app.TheClock()),
+      commands_(screen_, app.TheClock()) {
   setObjectName("TAcount");
   QFont font("Arial");
   font.setPointSizeF(9);
@@ -131,9 +158,16 @@ TAcount::TAcount(Application& app) : app_(app), screen_(app.TheBooks(), app.Loca
   BuildMenus();
   BuildToolbar();
   ConnectCommands();
+  WireEntryFields();
+  ConnectEntryCommands();
 }
 
-TAcount::~TAcount() = default;
+TAcount::~TAcount() {
+  // The controls go first, while the handlers they may still call (a box that had the
+  // focus reports losing it) find the window whole.
+  delete client_;
+  client_ = nullptr;
+}
 
 QLabel* TAcount::GL(int index) const {
   const auto it = labels_.find(index);
@@ -295,6 +329,8 @@ void TAcount::EnsureRows(int count) {
     const int row = static_cast<int>(debitRows_.size());
     debitRows_.push_back(MakeRow(kDebit, row));
     creditRows_.push_back(MakeRow(kCredit, row));
+    WireEntryRow(kDebit, row);
+    WireEntryRow(kCredit, row);
     emit EntryRowCreated(kDebit, row);
     emit EntryRowCreated(kCredit, row);
   }
@@ -432,11 +468,7 @@ void TAcount::ShowRow(EntryRowWidgets& w, const EntryRowView& view, bool visible
   w.AccName->move(w.AccName->x(), top);
   w.AmountText->move(w.AmountText->x(), top);
   w.Folio->setText(QString::fromStdString(view.FolioText));
-  {
-    const QSignalBlocker block(w.AccName);
-    w.AccName->setCurrentIndex(-1);
-    w.AccName->setEditText(QString::fromStdString(view.AccountName));
-  }
+  ShowAccountName(w.AccName, QString::fromStdString(view.AccountName));
   w.AmountText->setText(QString::fromStdString(view.AmountText));
   w.Folio->setVisible(visible);
   w.AccName->setVisible(visible);
@@ -448,7 +480,8 @@ void TAcount::PlaceCalcCompound(CalcCompoundPlace place) {
   PictureImage* beside =
       place == CalcCompoundPlace::BesideDebit ? CompoundEntry[1] : CompoundEntry[2];
   CalcCompound->move(beside->x() + beside->width() + Px(30), beside->y());
-  CalcCompound->show();
+  // A read-only entry offers no sum: it would write the amounts.
+  CalcCompound->setVisible(!screen_.ReadOnly());
 }
 
 void TAcount::ApplyReadOnly(bool readOnly) {
@@ -456,6 +489,7 @@ void TAcount::ApplyReadOnly(bool readOnly) {
   Datetext->SetEnabled(enabled);
   JournalID->setEnabled(enabled);
   AccNote->setEnabled(enabled);
+  CalcCompound->setEnabled(enabled);
   for (auto* rows : {&debitRows_, &creditRows_})
     for (EntryRowWidgets& w : *rows) {
       w.Folio->setEnabled(enabled);
@@ -464,16 +498,18 @@ void TAcount::ApplyReadOnly(bool readOnly) {
     }
 }
 
-void TAcount::SumEntry() {
-  const EntryStatus status = screen_.SumEntry();
+void TAcount::SumEntry() { ApplyEntryStatus(screen_.SumEntry()); }
+
+void TAcount::ApplyEntryStatus(const EntryStatus& status) {
   SetStatus(QString::fromStdString(status.Text), status.Color);
   if (status.CalcCompound == CalcCompoundChange::Hide) CalcCompound->hide();
-  if (status.CalcCompound == CalcCompoundChange::Show) CalcCompound->show();
+  if (status.CalcCompound == CalcCompoundChange::Show && !screen_.ReadOnly()) CalcCompound->show();
 }
 
 void TAcount::SetStatus(const QString& text, ColorValue color) {
   QLabel* status = GL(7);
   status->setText(text);
+  statusColor_ = color;
   SetTextColor(status, color);
   PlaceStatusLine();
 }
@@ -629,6 +665,11 @@ void TAcount::JournalIDEdited(const QString& text) {
 
 bool TAcount::ShowHelpCard(const HelpCard& card) { return TheHelpDesk().ShowCard(card); }
 
+bool TAcount::ShowHelpCard(EntryHelpTopic topic) {
+  const EntryHelpText help = EntryHelp(topic);
+  return ShowHelpCard(HelpCard{help.Title, help.Text});
+}
+
 void TAcount::JournalID_Click() {
   ShowHelpCard({"Entry Number", std::string(kEntryNumberHelpText) + kHelpParagraphBreak +
                                     "Tracking number can be generated."});
@@ -644,6 +685,10 @@ void TAcount::Text1_Click() {
 }
 
 bool TAcount::eventFilter(QObject* watched, QEvent* event) {
+  if (EntryFieldEvent(watched, event)) return true;
+  // The account lists keep their own keys: Up and Down choose in the list.
+  if (const auto it = rowOf_.find(watched); it != rowOf_.end() && it->second.Field == RowField::Name)
+    return QMainWindow::eventFilter(watched, event);
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     int16_t code = VirtualKeyOf(*key);

@@ -11,9 +11,10 @@
 //
 // The book commands of the File and Settings menus (open, save, save as, insert entries,
 // bring balances forward) are in main_window_files_qt.cpp; start-up and shut-down in
-// main_window_startup_qt.cpp. Typing into the entry boxes and the entry commands are wired
-// by other files: the rows exist and show their lines here, and EntryRowCreated tells when
-// a row's widgets were made.
+// main_window_startup_qt.cpp. Typing into the entry boxes (main_window_entry_qt.cpp) goes
+// to the entry fields (books/entry_fields.h); the entry commands and the entry clipboard
+// (main_window_commands_qt.cpp) go to books/entry_commands.h and books/entry_clipboard_qt.h.
+// Each handler calls the model and shows what it returns.
 
 #include <QLabel>
 #include <QMainWindow>
@@ -28,6 +29,9 @@
 #include <string>
 #include <vector>
 
+#include "books/entry_commands.h"
+#include "books/entry_fields.h"
+#include "books/entry_help.h"
 #include "books/entry_screen.h"
 #include "books/main_window_layout.h"
 #include "controls/file_dialog_model.h"
@@ -55,6 +59,10 @@ class PictureImage : public QLabel {
 
  public:
   explicit PictureImage(QWidget* parent = nullptr);
+  // Makes the picture a stop of the Tab key, clicked by Space or Enter and outlined while it
+  // has the focus, so that its command can be reached without the mouse. A mouse press
+  // does not take the focus.
+  void SetKeyboardReachable();
 
  signals:
   void Click();
@@ -64,6 +72,8 @@ class PictureImage : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   bool pressed_ = false;
@@ -142,6 +152,23 @@ class TAcount : public QMainWindow {
   void RefillAccountLists();
   // Shows a text on the status line in a colour.
   void SetStatus(const QString& text, ColorValue color);
+  ColorValue StatusColor() const { return statusColor_; }
+
+  // ---- The entry commands (main_window_commands_qt.cpp).
+  // New Entry: the button, Edit > New Entry and Ctrl+N.
+  void Command1_Click();
+  // The add-line images: 1 adds a debit line, 2 a credit line.
+  void CompoundEntry_Click(int index);
+  // The sum image: fills the first amount box so that the entry balances.
+  void CalcCompound_Click();
+  // Edit > Delete Entry > Are you sure ? and Ctrl+D: deletes the shown entry behind the
+  // admin password.
+  void ArUshore_Click();
+  // The Reconcile box was clicked (also run from code: it reads the box's state).
+  void Rr_Click();
+  // Edit > Copy Entry (Ctrl+W) and Paste Entry (Ctrl+E), toolbar buttons 2 and 3.
+  void CopyTheEntry_Click();
+  void PageTheEntry_Click();
 
   // ---- Book commands.
   // Opens a book: flag 0 asks with the file dialog, any other value opens
@@ -198,6 +225,7 @@ class TAcount : public QMainWindow {
   QLineEdit* CreditAmountText(int row) const;
 
   EntryScreen& Screen() { return screen_; }
+  EntryFields& Fields() { return fields_; }
   Application& App() { return app_; }
   // The inner area below the menu bar, in which the controls stand.
   QWidget* Client() const { return client_; }
@@ -236,6 +264,8 @@ class TAcount : public QMainWindow {
   void JournalID_DblClick();
   void Text1_Click();
   bool ShowHelpCard(const HelpCard& card);
+  bool ShowHelpCard(EntryHelpTopic topic);
+  void ApplyEntryStatus(const EntryStatus& status);
   int32_t InnerWidthTwips() const;
   int32_t InnerHeightTwips() const;
 
@@ -254,6 +284,42 @@ class TAcount : public QMainWindow {
   void SaveSize();
   void SetTitleForBook(const std::string& path);
 
+  // main_window_entry_qt.cpp: the entry's input fields.
+  enum class RowField { Folio, Name, Amount };
+  struct RowRef {
+    uint8_t Side = kDebit;
+    int Row = 0;
+    RowField Field = RowField::Folio;
+  };
+  void WireEntryFields();
+  void WireEntryRow(uint8_t side, int row);
+  // Handles an event of a row's box or of the notes box; true when it is consumed.
+  bool EntryFieldEvent(QObject* watched, QEvent* event);
+  bool RowFieldEvent(const RowRef& ref, QEvent* event);
+  void AmountEdited(uint8_t side, int row, const QString& text);
+  void FolioEdited(uint8_t side, int row, const QString& text);
+  void FolioLostFocus(uint8_t side, int row);
+  bool AccNameKeyPress(uint8_t side, int row, const std::string& typed);
+  void AccNameKeyUp(uint8_t side);
+  void AccNameClick(uint8_t side, int row);
+  void AccNameLostFocus(uint8_t side, int row);
+  void CommitAccountName(uint8_t side, int row);
+  void ApplyStatusChange(const StatusChange& change);
+  // Shows a name in an account list without raising its events.
+  static void ShowAccountName(QComboBox* combo, const QString& name);
+  void DateText_Click();
+  void DateText_KeyDown(int16_t& keyCode, int16_t& shift);
+  void DateText_KeyPress(int16_t& keyAscii);
+  void DateText_LostFocus();
+  void ShowDateCommit(const EntryFields::DateCommit& commit, bool postMessage);
+  void AccNote_DblClick();
+  EntryRowWidgets& RowWidgets(uint8_t side, int row);
+  QLineEdit* AmountBox(uint8_t side, int row);
+  QLineEdit* FolioBox(uint8_t side, int row);
+
+  // main_window_commands_qt.cpp
+  void ConnectEntryCommands();
+
   // main_window_files_qt.cpp
   void AfterBookReplaced();
   bool PassAdminGate();
@@ -264,6 +330,10 @@ class TAcount : public QMainWindow {
 
   Application& app_;
   EntryScreen screen_;
+  EntryFields fields_;
+  EntryCommands commands_;
+  ColorValue statusColor_ = kBlack;
+  std::map<QObject*, RowRef> rowOf_;
   QWidget* client_ = nullptr;
   std::map<int, QLabel*> labels_;
   std::vector<EntryRowWidgets> debitRows_;

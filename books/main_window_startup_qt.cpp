@@ -54,7 +54,8 @@ void TAcount::Form_Load() {
     books.FontCharset = static_cast<int16_t>(value);
   }
   // 5, 6. The rows exist; the tab order runs through the debit rows, then the credit rows,
-  // then the notes and New Entry.
+  // then the notes, the add-line and sum images (so that a compound entry can be made
+  // without the mouse) and New Entry.
   QWidget* previous = nullptr;
   auto chain = [&previous](QWidget* w) {
     if (previous) QWidget::setTabOrder(previous, w);
@@ -67,6 +68,9 @@ void TAcount::Form_Load() {
       chain(w.AmountText);
     }
   chain(AccNote);
+  chain(CompoundEntry[1]);
+  chain(CompoundEntry[2]);
+  chain(CalcCompound);
   chain(Command1);
   // 7. The saved width.
   ApplySavedSize();

@@ -1,7 +1,5 @@
 #include "books/main_window.h"
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -29,6 +27,7 @@
 #include "platform/screen_pointer.h"
 #include "platform/string_table.h"
 #include "tests/bookfiles/book_compare.h"
+#include "tests/books/main_window_program_qt.h"
 #include "tests/support/book_builder.h"
 #include "tests/support/prompt_answerer.h"
 
@@ -36,20 +35,14 @@ namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Click;
 using testing::Day;
+using testing::Key;
 using testing::Money;
-
-// A password prompt that answers as the test says and counts how often it was asked.
-class FakePrompt final : public PasswordPrompt {
- public:
-  std::vector<std::string> known;  // the passwords the user knows
-  int asked = 0;
-  void Ask(const std::string& wanted, Session& session) override {
-    ++asked;
-    for (const std::string& k : known)
-      if (!k.empty() && k == wanted) session.LoginPassword = wanted;
-  }
-};
+using testing::Program;
+using testing::SmallBook;
+using testing::Type;
+using testing::WriteBookFile;
 
 // A window that must go with the book and records how it was closed.
 class ChartEditorStandIn : public QWidget, public ClosesWithBook {
@@ -61,111 +54,10 @@ class ChartEditorStandIn : public QWidget, public ClosesWithBook {
   }
 };
 
-fs::path TestFolder(const std::string& name) {
-  const char* out = std::getenv("QV_TEST_OUTPUT");
-  fs::path base = out && *out ? fs::path(out) : fs::temp_directory_path();
-  // One folder per test process: CTest runs the tests of this file in parallel.
-  fs::path folder = base / ("main_window-" + name + "-" + std::to_string(::getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder;
-}
-
-// The program as a test runs it: US English, 15 March 2026, its own settings file and
-// example folder, prompts and the file dialog answered by the test.
-struct Program {
-  explicit Program(const std::string& name, std::vector<std::string> arguments = {"quorvel"},
-                   std::optional<bool> secondCopy = false)
-      : folder(TestFolder(name)) {
-    options.Arguments = std::move(arguments);
-    options.SettingsFile = (folder / "QV.conf").string();
-    options.ExampleFolders = {(folder / "Examples").string()};
-    options.TheClock = &clock;
-    options.Locale = UsEnglishLocale();
-    options.SecondCopy = secondCopy;
-    options.Prompt = &prompt;
-  }
-  ~Program() {
-    if (app) app->MainWindow().hide();
-    TheScreenPointer().Set(PointerShape::Normal);
-  }
-  TAcount& Start() {
-    app = std::make_unique<Application>(options);
-    TAcount& w = app->MainWindow();
-    w.EndProgram = [this] { ++ended; };
-    w.StartProgram = [this](const QString& program, const QStringList& arguments) {
-      started.push_back(program);
-      startedArguments = arguments;
-    };
-    w.ChooseBookFile = [this](const FileDialogRequest& request) {
-      requests.push_back(request);
-      std::string answer = answers.empty() ? std::string() : answers.front();
-      if (!answers.empty()) answers.erase(answers.begin());
-      app->TheSession().ChosenFileType =
-          answer.empty() ? std::string() : fs::path(answer).extension().string().substr(1);
-      return answer;
-    };
-    app->Start();
-    return w;
-  }
-  Books& books() { return app->TheBooks(); }
-
-  fs::path folder;
-  FixedClock clock{Day(2026, 3, 15)};
-  FakePrompt prompt;
-  ApplicationOptions options;
-  std::unique_ptr<Application> app;
-  int ended = 0;
-  std::vector<QString> started;
-  QStringList startedArguments;
-  std::vector<FileDialogRequest> requests;
-  std::vector<std::string> answers;
-};
-
-Books SmallBook() {
-  Books books = testing::BookWithChart({{"Cash", 110, 0}, {"Bank", 120, 0}, {"Sales", 400, 5}});
-  testing::AddEntry(books, Day(2026, 3, 1), "A1", {{110, 100}}, {{400, 100}}, "First");
-  testing::AddEntry(books, Day(2026, 3, 2), "A10", {{110, 50}, {120, 50}}, {{400, 100}}, "Second");
-  testing::AddEntry(books, Day(2026, 3, 3), "B7", {{120, 10}}, {{400, 10}}, "Third");
-  return books;
-}
-
-std::string WriteBookFile(const fs::path& path, const Books& books) {
-  const BookFileResult written =
-      WriteBook(path.string(), path.extension().string().substr(1), books);
-  EXPECT_TRUE(written.Ok()) << written.Message;
-  return path.string();
-}
-
-void Key(QWidget* target, int key) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-  QApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-  QApplication::sendEvent(target, &release);
-}
-
-void Type(QLineEdit* box, const QString& text) {
-  box->setFocus();
-  for (QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(box, &press);
-  }
-}
-
-void Click(QWidget* w, Qt::MouseButton button = Qt::LeftButton) {
-  const QPointF at(2, 2);
-  QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), button, button,
-                    Qt::NoModifier);
-  QApplication::sendEvent(w, &press);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), button, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(w, &release);
-}
-
 // ---- Start-up and shut-down.
 
 TEST(MainWindowStartup, StartsOnTheEmptyBookOfToday) {
-  Program p("empty");
+  Program p;
   TAcount& w = p.Start();
   EXPECT_EQ(w.windowTitle(), "Quorvel V6.2 : ");
   EXPECT_EQ(p.books().LastLineIndex(), 1);
@@ -193,7 +85,7 @@ TEST(MainWindowStartup, StartsOnTheEmptyBookOfToday) {
 }
 
 TEST(MainWindowStartup, ExampleBooksBecomeHelpItemsThatStartASecondCopy) {
-  Program p("examples");
+  Program p;
   fs::create_directories(p.folder / "Examples" / "with blanks");
   WriteBookFile(p.folder / "Examples" / "Sales & Stock.acc", SmallBook());
   WriteBookFile(p.folder / "Examples" / "Payroll Example.acc", SmallBook());
@@ -216,7 +108,7 @@ TEST(MainWindowStartup, TheProjectsOwnExampleBooksOpen) {
   ASSERT_TRUE(fs::exists(examples / "Trading Business.acc"));
   ASSERT_TRUE(fs::exists(examples / "Payroll Example.acc"));
   for (const char* name : {"Trading Business.acc", "Payroll Example.acc"}) {
-    Program p("own-examples", {"quorvel", (examples / name).string()});
+    Program p({"quorvel", (examples / name).string()});
     TAcount& w = p.Start();
     EXPECT_EQ(w.windowTitle().toStdString(),
               "Quorvel V6.2 : " + (examples / name).string() + "    ");
@@ -227,14 +119,14 @@ TEST(MainWindowStartup, TheProjectsOwnExampleBooksOpen) {
 }
 
 TEST(MainWindowStartup, ASecondCopyIsTinted) {
-  Program p("second", {"quorvel"}, true);
+  Program p({"quorvel"}, true);
   TAcount& w = p.Start();
   EXPECT_EQ(w.ScrollAcc->BackColor(), kSecondCopyTint);
   EXPECT_EQ(w.eBox->palette().color(QPalette::Window), QColor(255, 255, 192));
 }
 
 TEST(MainWindowStartup, AQuotedPathOnTheCommandLineOpensThatBook) {
-  Program p("command-line");
+  Program p;
   const std::string path = WriteBookFile(p.folder / "my books.acc", SmallBook());
   p.options.Arguments = {"quorvel", "\"" + path + "\""};
   TAcount& w = p.Start();
@@ -247,7 +139,7 @@ TEST(MainWindowStartup, AQuotedPathOnTheCommandLineOpensThatBook) {
 }
 
 TEST(MainWindowStartup, AFailedOpenKeepsTheEmptyBookAndNoPathToSaveOver) {
-  Program p("failed-open");
+  Program p;
   Books locked = SmallBook();
   locked.FilePassword = "secret";
   const std::string lockedPath = WriteBookFile(p.folder / "locked.acc", locked);
@@ -279,7 +171,7 @@ TEST(MainWindowStartup, AFailedOpenKeepsTheEmptyBookAndNoPathToSaveOver) {
 }
 
 TEST(MainWindowStartup, ClosingAsksAndSavesTheSizeWhileExitEndsAtOnce) {
-  Program p("closing");
+  Program p;
   {
     TAcount& w = p.Start();
     w.resize(w.width() + 50, w.height());
@@ -322,7 +214,7 @@ class EntryWindowTest : public ::testing::Test {
     p.options.Arguments = {"quorvel", path};
     w = &p.Start();
   }
-  Program p{"entries"};
+  Program p;
   std::string path;
   TAcount* w = nullptr;
 };
@@ -696,7 +588,7 @@ TEST(MainWindowLargeBook, PagesSavesInEveryFormAndReopensTheSameBook) {
   options.accounts = 300;
   options.fillSettings = true;
   const Books generated = GenerateBook(options);
-  Program p("large");
+  Program p;
   p.prompt.known = {generated.FilePassword, generated.AdminPassword};
   const std::string path = WriteBookFile(p.folder / "large.acc", generated);
   p.options.Arguments = {"quorvel", path};

@@ -1,0 +1,139 @@
+// The main window's entry commands: New Entry, adding a debit or credit line, the sum
+// image, deleting the shown entry, the Reconcile box, and copying and pasting an entry
+// through the clipboard. The journal work is the entry commands' (books/entry_commands.h)
+// and the entry clipboard's (books/entry_clipboard.h); these handlers run the help test and
+// the admin gate, call them, and show the result: the entry, the status line, the buttons
+// and the focus.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <limits>
+
+#include "books/application_window.h"
+#include "books/entry_clipboard_qt.h"
+#include "books/main_window.h"
+#include "controls/date_picker_control.h"
+#include "controls/vertical_scroll_control.h"
+#include "platform/prompts.h"
+#include "platform/screen_pointer.h"
+
+namespace qv {
+namespace {
+
+constexpr const char* kInvalidDateText = "Invalid Date";
+
+// A scroll value for the journal scroll bar, which brings it into its range itself.
+int ScrollValue(int64_t value) {
+  return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(),
+                                              std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+void TAcount::ConnectEntryCommands() {
+  connect(Command1, &QPushButton::clicked, this, &TAcount::Command1_Click);
+  connect(MenuItem("NewEntryMenu"), &QAction::triggered, this, &TAcount::Command1_Click);
+  for (int index : {1, 2}) {
+    CompoundEntry[static_cast<std::size_t>(index)]->SetKeyboardReachable();
+    connect(CompoundEntry[static_cast<std::size_t>(index)], &PictureImage::Click, this,
+            [this, index] { CompoundEntry_Click(index); });
+  }
+  CalcCompound->SetKeyboardReachable();
+  connect(CalcCompound, &PictureImage::Click, this, &TAcount::CalcCompound_Click);
+  connect(MenuItem("ArUshore"), &QAction::triggered, this, &TAcount::ArUshore_Click);
+  connect(Rr, &QCheckBox::clicked, this, &TAcount::Rr_Click);
+  connect(MenuItem("CopyTheEntry"), &QAction::triggered, this, &TAcount::CopyTheEntry_Click);
+  connect(MenuItem("PageTheEntry"), &QAction::triggered, this, &TAcount::PageTheEntry_Click);
+}
+
+void TAcount::Command1_Click() {
+  CalcCompound->hide();
+  if (ShowHelpCard(EntryHelpTopic::NewEntry)) return;
+  const EntryCommands::NewEntryResult result = commands_.NewEntry(Datetext->Text().toStdString());
+  ScrollAcc->SetValueMax(result.ScrollMax);
+  ScrollAcc->SetValue(ScrollValue(result.ScrollValue));
+  if (result.InvalidDate) ShowMessage(kInvalidDateText);
+  Datetext->SetText(QString::fromStdString(result.DateText));
+  JournalID->setText(QString::fromStdString(result.EntryNumberText));
+  JournalID->setFocus(Qt::OtherFocusReason);
+  JournalID->selectAll();
+  CompoundEntry[1]->show();
+  CompoundEntry[2]->show();
+  ApplyEntryStatus(result.Status);
+}
+
+void TAcount::CompoundEntry_Click(int index) {
+  if (index != 1 && index != 2) return;
+  CalcCompound->hide();
+  if (ShowHelpCard(EntryHelpTopic::CompoundEntries)) return;
+  // A date typed and not yet left is taken before the rows are written again.
+  if (Datetext->HasFocusWithin())
+    ShowDateCommit(fields_.CommitDate(Datetext->Text().toStdString()), false);
+  const uint8_t side = index == 1 ? kDebit : kCredit;
+  const EntryCommands::AddLineResult result = commands_.AddLine(side, eBox->height() * 15);
+  if (result.HideButton) CompoundEntry[static_cast<std::size_t>(index)]->hide();
+  if (!result.Added) return;
+  ShowLayout(screen_.Layout());
+  const bool wasSilent = rowScrollSilent_;
+  rowScrollSilent_ = true;  // the rows are laid out at the screen's offset already
+  EScroll->SetValueMax(result.RowScroll.ValueMax);
+  EScroll->SetValue(result.RowScrollValue);
+  rowScrollSilent_ = wasSilent;
+  EScroll->setVisible(result.RowScroll.Visible);
+  if (result.RowScroll.Visible) EScroll->Refresh();
+  if (QLineEdit* folio = FolioBox(side, result.FocusRow)) folio->setFocus(Qt::OtherFocusReason);
+}
+
+void TAcount::CalcCompound_Click() {
+  const EntryCommands::CalcCompoundResult result =
+      commands_.CalcCompound(DebitAmountText(0)->text().toStdString(),
+                             CreditAmountText(0)->text().toStdString());
+  if (!result.Acted) return;
+  QLineEdit* box = AmountBox(result.Side, 0);
+  box->setText(QString::fromStdString(result.Text));
+  ApplyEntryStatus(result.Status);
+  box->setFocus(Qt::OtherFocusReason);
+}
+
+void TAcount::ArUshore_Click() {
+  if (ShowHelpCard(EntryHelpTopic::DeleteEntry)) return;
+  if (!PassAdminGate()) return;
+  EntryCommands::DeleteResult result;
+  {
+    // The busy pointer shows while the lines move; no other event runs in between, so
+    // nothing can change the journal under the deletion.
+    BusyPointer busy;
+    result = commands_.DeleteShownEntry(true);
+  }
+  if (!result.Deleted) return;
+  ScrollAcc->SetValueMax(result.ScrollMax);
+  ScrollAcc->SetValue(ScrollValue(result.ScrollValue));
+}
+
+void TAcount::Rr_Click() {
+  // In help mode, and when the shown entry cannot take the mark, the box shows the mark the
+  // books hold.
+  if (ShowHelpCard(EntryHelpTopic::Reconcile) || !commands_.SetReconciled(Rr->isChecked())) {
+    const QSignalBlocker block(Rr);
+    Rr->setChecked(screen_.Reconciled());
+  }
+}
+
+void TAcount::CopyTheEntry_Click() {
+  CopyEntryToClipboard(app_.TheBooks(), EntryRange{screen_.EntryFirstLine(), screen_.EntryLastLine()});
+}
+
+void TAcount::PageTheEntry_Click() {
+  Books& books = app_.TheBooks();
+  const std::optional<PastedEntry> pasted =
+      PasteEntryFromClipboard(books, app_.Locale(), app_.TheClock().Today());
+  if (!pasted) return;
+  ScrollAcc->SetValueMax(books.LastLineIndex());
+  ScrollAcc->SetValue(pasted->FirstLine);
+}
+
+}  // namespace qv

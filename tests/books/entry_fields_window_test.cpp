@@ -1,0 +1,326 @@
+// The entry's input fields in the main window: what the keys type, what each box stores
+// as the user edits it, and what the window shows in return.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCheckBox>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include "books/main_window.h"
+#include "controls/date_picker_control.h"
+#include "controls/help_window.h"
+#include "controls/vertical_scroll_control.h"
+#include "tests/books/main_window_program_qt.h"
+#include "tests/support/prompt_answerer.h"
+
+namespace qv {
+namespace {
+
+using testing::Day;
+using testing::Focused;
+using testing::Money;
+using testing::Press;
+using testing::TypeKeys;
+
+// The small book (entries A1 at lines 0-1, A10 at 2-4, B7 at 5-6) with a sub-account
+// Petty Cash 110.1, opened from the command line in an active window.
+class EntryFieldsWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Books books = testing::SmallBook();
+    books.AccountNames[4] = "Petty Cash";
+    books.AccountFolios[4] = Money(110.1);
+    p.options.Arguments = {"quorvel", testing::WriteBookFile(p.folder / "book.acc", books)};
+    w = &p.StartActive();
+  }
+  void TearDown() override {
+    if (TheHelpDesk().IsOn()) w->MenuItem("HelpSelect")->trigger();
+  }
+
+  PostingLine& Line(int i) { return p.books().PostingLines[static_cast<std::size_t>(i)]; }
+  QString Status() const { return w->GL(7)->text(); }
+  QColor StatusColor() const { return w->GL(7)->palette().color(QPalette::WindowText); }
+  // Moves the focus to a box as Tab does: its text is selected.
+  static void Focus(QWidget* box) { box->setFocus(Qt::TabFocusReason); }
+  static QString HelpTitle() {
+    return TheHelpDesk().Window() ? TheHelpDesk().Window()->Title() : QString();
+  }
+
+  testing::Program p;
+  TAcount* w = nullptr;
+};
+
+TEST_F(EntryFieldsWindowTest, TypedOrPastedAmountsAreStoredAndTotalledAtOnce) {
+  w->ScrollAcc->SetValue(5);  // B7: Bank 10 / Sales 10
+  QLineEdit* amount = w->DebitAmountText(0);
+  Focus(amount);
+  TypeKeys("1,234.5");
+  EXPECT_EQ(amount->text(), "1,234.5");
+  EXPECT_EQ(Line(5).Amount, Money(1234.5));
+  EXPECT_EQ(Status(), "Debit : 1,234.50     Credit : 10.00     Balance : 1,224.50  ");
+  EXPECT_EQ(StatusColor(), QColor(255, 0, 0));
+  // A minus sign, letters and Enter never reach the box.
+  TypeKeys("-a");
+  Press(Qt::Key_Return);
+  EXPECT_EQ(amount->text(), "1,234.5");
+
+  // Pasting with the mouse (the box's context menu) stores like typing; what is not an
+  // amount, a negative one included, leaves the amount as it was.
+  QClipboard* clipboard = QApplication::clipboard();
+  for (const char* pasted : {"abc", "-50", "(50)"}) {
+    clipboard->setText(pasted);
+    amount->selectAll();
+    amount->paste();
+    EXPECT_EQ(amount->text(), pasted);
+    EXPECT_EQ(Line(5).Amount, Money(1234.5)) << pasted;
+  }
+  clipboard->setText("20");
+  amount->selectAll();
+  amount->paste();
+  EXPECT_EQ(Line(5).Amount, Money(20));
+  EXPECT_EQ(Status(), "Debit : 20.00     Credit : 10.00     Balance : 10.00  ");
+  // Ctrl+V passes the key filter and pastes too.
+  clipboard->setText("10");
+  amount->selectAll();
+  Press(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(amount->text(), "10");
+  EXPECT_EQ(Line(5).Amount, Money(10));
+  EXPECT_EQ(Status(), "Debit : 10.00     Credit : 10.00");
+  EXPECT_EQ(StatusColor(), QColor(0, 0, 0));
+  // An emptied box stores 0.
+  amount->selectAll();
+  Press(Qt::Key_Backspace);
+  EXPECT_EQ(Line(5).Amount, Money(0));
+}
+
+TEST_F(EntryFieldsWindowTest, AFolioNamesItsAccountAndAnUnknownOneIsReportedOnLeaving) {
+  w->ScrollAcc->SetValue(0);  // A1: Cash / Sales
+  QLineEdit* folio = w->DebitFolio(0);
+  Focus(folio);
+  TypeKeys("110-1");
+  EXPECT_EQ(Line(0).LineFolio, Money(110.1));
+  EXPECT_EQ(w->DebitAccName(0)->currentText(), "Petty Cash");
+  TypeKeys("a");
+  EXPECT_EQ(folio->text(), "110-1") << "letters never reach a folio box";
+
+  folio->selectAll();
+  TypeKeys("999");
+  EXPECT_EQ(Line(0).LineFolio, Money(999));
+  EXPECT_EQ(w->DebitAccName(0)->currentText(), "");
+  w->SetStatus("before", kRed);
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Status(), "999 : This account does not exists...");
+  EXPECT_EQ(StatusColor(), QColor(255, 0, 0)) << "the colour stays";
+
+  // An emptied box stores folio 0 and says nothing on leaving.
+  Focus(folio);
+  Press(Qt::Key_Backspace);
+  EXPECT_EQ(Line(0).LineFolio, Money(0));
+  w->SetStatus("before", kBlack);
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Status(), "before");
+}
+
+TEST_F(EntryFieldsWindowTest, TypeAheadKeepsTheKeyboardInTheListAndTakesTheAccountAtOnce) {
+  w->ScrollAcc->SetValue(5);  // B7: Bank / Sales
+  QComboBox* name = w->DebitAccName(0);
+  Focus(name);
+  TypeKeys("ca");
+  EXPECT_EQ(name->currentText(), "Cash");
+  EXPECT_EQ(name->lineEdit()->selectedText(), "sh") << "the rest of the name is selected";
+  EXPECT_EQ(Focused(), name);
+  EXPECT_FALSE(name->view()->isVisible()) << "no list opens to take the keys";
+  EXPECT_EQ(Line(5).LineFolio, Money(110)) << "taken at once, before leaving the list";
+  EXPECT_EQ(w->DebitFolio(0)->text(), "110");
+  // A key that continues no name is dropped; Left and Right are cancelled.
+  TypeKeys("x");
+  EXPECT_EQ(name->currentText(), "Cash");
+  const int caret = name->lineEdit()->cursorPosition();
+  Press(Qt::Key_Left);
+  EXPECT_EQ(name->lineEdit()->cursorPosition(), caret);
+  // "p" finds the sub-account by its own first letters, case aside.
+  name->lineEdit()->selectAll();
+  TypeKeys("P");
+  EXPECT_EQ(name->currentText(), "Petty Cash");
+  EXPECT_EQ(Line(5).LineFolio, Money(110.1));
+  EXPECT_EQ(w->DebitFolio(0)->text(), "110.1");
+
+  // Releasing a key in a credit list shows "Credit " in red; in a debit list it makes the
+  // line black.
+  Focus(w->CreditAccName(0));
+  Press(Qt::Key_Shift);
+  EXPECT_EQ(Status(), "Credit ");
+  EXPECT_EQ(StatusColor(), QColor(255, 0, 0));
+  Focus(name);
+  Press(Qt::Key_Shift);
+  EXPECT_EQ(StatusColor(), QColor(0, 0, 0));
+
+  // A choice with the mouse in the open list stores the folio and names the debit.
+  name->showPopup();
+  QAbstractItemView* view = name->view();
+  const QRect item = view->visualRect(view->model()->index(name->findText("Bank"), 0));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+  EXPECT_FALSE(view->isVisible());
+  EXPECT_EQ(Line(5).LineFolio, Money(120));
+  EXPECT_EQ(w->DebitFolio(0)->text(), "120");
+  EXPECT_EQ(Status(), "Debit Bank");
+}
+
+TEST_F(EntryFieldsWindowTest, TheDateBoxTakesOnlyDateKeysAndStoresTheTypedDateOnLeaving) {
+  w->ScrollAcc->SetValue(2);  // A10, lines 2-4
+  QLineEdit* date = w->Datetext->DateX();
+  Focus(date);
+  TypeKeys("4.1");
+  EXPECT_EQ(date->text(), "41") << "a point never appears in the box";
+  date->selectAll();
+  TypeKeys("4/1/2026");
+  Press(Qt::Key_Tab);
+  for (int i = 2; i <= 4; ++i) EXPECT_EQ(Line(i).LineDate, Day(2026, 4, 1)) << i;
+  EXPECT_EQ(Line(1).LineDate, Day(2026, 3, 1));
+  EXPECT_EQ(Line(5).LineDate, Day(2026, 3, 3));
+  EXPECT_EQ(w->Datetext->Text(), "4/1/26");
+
+  // Text that is no date: "Invalid Date", and today for every line of the entry.
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::Ok);
+  Focus(date);
+  TypeKeys("13/45/26");
+  Press(Qt::Key_Tab);
+  QApplication::processEvents();
+  EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Invalid Date"});
+  for (int i = 2; i <= 4; ++i) EXPECT_EQ(Line(i).LineDate, Day(2026, 3, 15)) << i;
+  EXPECT_EQ(w->Datetext->Text(), "3/15/26");
+}
+
+TEST_F(EntryFieldsWindowTest, ADateBoxLeftUneditedOrForAnotherWindowStoresNothing) {
+  // A date that the short style shows with a two-digit year outside the century around
+  // today: reading the shown text back would give 2050.
+  Line(0).LineDate = Line(1).LineDate = Day(1950, 6, 1);
+  w->ScrollAcc->SetValue(0);
+  QLineEdit* date = w->Datetext->DateX();
+  EXPECT_EQ(date->text(), "6/1/50");
+  Focus(date);
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Line(0).LineDate, Day(1950, 6, 1));
+
+  // Switching to another window leaves the typed text in the box, uncommitted.
+  w->ScrollAcc->SetValue(5);
+  Focus(date);
+  TypeKeys("5/5/2026");
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QApplication::setActiveWindow(&other);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  EXPECT_EQ(Line(5).LineDate, Day(2026, 3, 3));
+  QApplication::setActiveWindow(w);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  EXPECT_EQ(Focused(), date);
+  EXPECT_EQ(date->text(), "5/5/2026");
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Line(5).LineDate, Day(2026, 5, 5));
+  EXPECT_EQ(Line(6).LineDate, Day(2026, 5, 5));
+}
+
+TEST_F(EntryFieldsWindowTest, UpAndDownInTheDateBoxStoreTheDateThenMoveOneEntry) {
+  w->ScrollAcc->SetValue(2);
+  QLineEdit* date = w->Datetext->DateX();
+  Focus(date);
+  TypeKeys("6/1/2026");
+  Press(Qt::Key_Up);
+  for (int i = 2; i <= 4; ++i) EXPECT_EQ(Line(i).LineDate, Day(2026, 6, 1)) << i;
+  EXPECT_EQ(w->Screen().EntryFirstLine(), 0);
+  EXPECT_EQ(date->text(), "3/1/26") << "the box shows the entry now shown";
+  EXPECT_EQ(Focused(), date);
+  Press(Qt::Key_Up);
+  EXPECT_EQ(w->Screen().EntryFirstLine(), 0) << "the first entry stays";
+  Press(Qt::Key_Down);
+  EXPECT_EQ(w->Screen().EntryFirstLine(), 2);
+  Press(Qt::Key_Down);
+  Press(Qt::Key_Down);
+  EXPECT_EQ(w->Screen().EntryFirstLine(), 5);
+  EXPECT_EQ(Line(0).LineDate, Day(2026, 3, 1)) << "passing through changes no date";
+}
+
+TEST_F(EntryFieldsWindowTest, OpeningTheMonthGridStoresNothingUntilTheBoxIsLeft) {
+  w->ScrollAcc->SetValue(5);
+  QLineEdit* date = w->Datetext->DateX();
+  Focus(date);
+  TypeKeys("7/7/2026");
+  QTest::mouseClick(w->Datetext->CalanderButton(), Qt::LeftButton);
+  EXPECT_TRUE(w->Datetext->IsOpen());
+  EXPECT_EQ(Line(5).LineDate, Day(2026, 3, 3));
+  QTest::mouseClick(w->Datetext->CalanderButton(), Qt::LeftButton);
+  EXPECT_FALSE(w->Datetext->IsOpen());
+  EXPECT_EQ(Line(5).LineDate, Day(2026, 3, 3));
+  Focus(date);
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Line(5).LineDate, Day(2026, 7, 7));
+  EXPECT_EQ(Line(6).LineDate, Day(2026, 7, 7));
+}
+
+TEST_F(EntryFieldsWindowTest, NotesAreStoredOnTheEntrysLastLine) {
+  w->ScrollAcc->SetValue(2);
+  Focus(w->AccNote);
+  TypeKeys("Paid in full");
+  EXPECT_EQ(Line(4).Notes, "Paid in full");
+  EXPECT_EQ(Line(2).Notes, "");
+  w->AccNote->selectAll();
+  Press(Qt::Key_Backspace);
+  EXPECT_EQ(Line(4).Notes, "_") << "an entry without notes keeps its end marker";
+  EXPECT_EQ(w->Screen().EntryLastLine(), 4);
+}
+
+TEST_F(EntryFieldsWindowTest, InHelpModeTheFieldsShowTheirCardsAndStillStoreWhatIsTyped) {
+  w->ScrollAcc->SetValue(5);
+  w->MenuItem("HelpSelect")->trigger();
+  ASSERT_TRUE(TheHelpDesk().IsOn());
+  Focus(w->AccNote);
+  EXPECT_EQ(HelpTitle(), "Notes");
+  Focus(w->DebitAccName(0));
+  EXPECT_EQ(HelpTitle(), "Account Name");
+  Focus(w->CreditAmountText(0));
+  EXPECT_EQ(HelpTitle(), "Amount");
+  QTest::mouseClick(w->CreditFolio(0), Qt::LeftButton);
+  EXPECT_EQ(HelpTitle(), "Account / Folio Number");
+  QTest::mouseClick(w->Datetext->DateX(), Qt::LeftButton);
+  EXPECT_EQ(HelpTitle(), "Date");
+  EXPECT_NE(TheHelpDesk().Window()->Text().toStdString().find("dated"), std::string::npos);
+  Focus(w->CreditAmountText(0));
+  TypeKeys("25");
+  EXPECT_EQ(Line(6).Amount, Money(25)) << "the fields keep storing in help mode";
+}
+
+TEST_F(EntryFieldsWindowTest, ReadOnlyEntriesOfferNoSumAndTakeNoAmountFromIt) {
+  Books& books = p.books();
+  for (int i = 0; i < 20; ++i)
+    testing::AddEntry(books, Day(2026, 3, 4), "N" + std::to_string(i), {{110, 1}}, {{400, 1}},
+                      "More");
+  books.AdminPassword = "boss";
+  books.PostingLines[1].Amount = Money(0);  // A1 no longer balances: a sum would fill it
+  w->ScrollAcc->SetValueMax(books.LastLineIndex());
+  w->ScrollAcc->SetValue(0);
+  ASSERT_TRUE(w->Screen().ReadOnly());
+  w->SumEntry();
+  w->DrCrArrange();
+  w->resize(w->width() + 30, w->height());
+  QApplication::processEvents();
+  EXPECT_FALSE(w->CalcCompound->isVisibleTo(w));
+  EXPECT_FALSE(w->CalcCompound->isEnabled());
+  for (int row = 0; row <= 30; ++row) EXPECT_FALSE(w->DebitFolio(row)->isEnabled()) << row;
+  w->CalcCompound_Click();
+  EXPECT_EQ(books.PostingLines[1].Amount, Money(0));
+  // The Reconcile box stays usable on old entries.
+  QTest::mouseClick(w->Rr, Qt::LeftButton);
+  EXPECT_EQ(books.PostingLines[0].Reconciled, 1);
+  EXPECT_EQ(books.PostingLines[1].Reconciled, 1);
+}
+
+}  // namespace
+}  // namespace qv

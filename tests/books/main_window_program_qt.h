@@ -1,0 +1,178 @@
+#pragma once
+// The program as the main window's tests run it: US English, 15 March 2026, its own
+// settings file and example folder in a scratch folder, the password prompt and the file
+// dialog answered by the test. Also keys, typing and clicks as a user gives them.
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bookfiles/book_files.h"
+#include "books/application_window.h"
+#include "books/main_window.h"
+#include "controls/file_dialog_model.h"
+#include "platform/screen_pointer.h"
+#include "tests/support/book_builder.h"
+#include "tests/support/scratch_folder.h"
+
+namespace qv::testing {
+
+// A password prompt that answers as the test says and records what it was asked for.
+class FakePrompt final : public PasswordPrompt {
+ public:
+  std::vector<std::string> known;   // the passwords the user knows
+  std::vector<std::string> wanted;  // what each showing asked for
+  int asked = 0;
+  void Ask(const std::string& password, Session& session) override {
+    ++asked;
+    wanted.push_back(password);
+    for (const std::string& k : known)
+      if (!k.empty() && k == password) session.LoginPassword = password;
+  }
+};
+
+struct Program {
+  explicit Program(std::vector<std::string> arguments = {"quorvel"},
+                   std::optional<bool> secondCopy = false)
+      : folder(scratch.Path()) {
+    options.Arguments = std::move(arguments);
+    options.SettingsFile = (folder / "QV.conf").string();
+    options.ExampleFolders = {(folder / "Examples").string()};
+    options.TheClock = &clock;
+    options.Locale = UsEnglishLocale();
+    options.SecondCopy = secondCopy;
+    options.Prompt = &prompt;
+  }
+  ~Program() {
+    if (app) app->MainWindow().hide();
+    TheScreenPointer().Set(PointerShape::Normal);
+  }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // The program's own password prompt window instead of the fake one; its lockout is
+  // recorded in `lockouts`.
+  void UseRealPrompt() {
+    options.Prompt = nullptr;
+    options.EndOnLockout = [this] { ++lockouts; };
+  }
+
+  TAcount& Start() {
+    app = std::make_unique<Application>(options);
+    TAcount& w = app->MainWindow();
+    w.EndProgram = [this] { ++ended; };
+    w.StartProgram = [this](const QString& program, const QStringList& arguments) {
+      started.push_back(program);
+      startedArguments = arguments;
+    };
+    w.ChooseBookFile = [this](const FileDialogRequest& request) {
+      requests.push_back(request);
+      std::string answer = answers.empty() ? std::string() : answers.front();
+      if (!answers.empty()) answers.erase(answers.begin());
+      app->TheSession().ChosenFileType =
+          answer.empty() ? std::string()
+                         : std::filesystem::path(answer).extension().string().substr(1);
+      return answer;
+    };
+    app->Start();
+    return w;
+  }
+
+  // Starts the program and makes its window the active one, as a user sees it.
+  TAcount& StartActive() {
+    TAcount& w = Start();
+    w.show();
+    w.activateWindow();
+    QApplication::setActiveWindow(&w);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+    return w;
+  }
+
+  Books& books() { return app->TheBooks(); }
+
+  ScratchFolder scratch;
+  std::filesystem::path folder;
+  FixedClock clock{Day(2026, 3, 15)};
+  FakePrompt prompt;
+  ApplicationOptions options;
+  std::unique_ptr<Application> app;
+  int ended = 0;
+  int lockouts = 0;
+  std::vector<QString> started;
+  QStringList startedArguments;
+  std::vector<FileDialogRequest> requests;
+  std::vector<std::string> answers;
+};
+
+// A small book: Cash 110, Bank 120, Sales 400 and three entries (lines 0-1, 2-4, 5-6).
+inline Books SmallBook() {
+  Books books = BookWithChart({{"Cash", 110, 0}, {"Bank", 120, 0}, {"Sales", 400, 5}});
+  AddEntry(books, Day(2026, 3, 1), "A1", {{110, 100}}, {{400, 100}}, "First");
+  AddEntry(books, Day(2026, 3, 2), "A10", {{110, 50}, {120, 50}}, {{400, 100}}, "Second");
+  AddEntry(books, Day(2026, 3, 3), "B7", {{120, 10}}, {{400, 10}}, "Third");
+  return books;
+}
+
+inline std::string WriteBookFile(const std::filesystem::path& path, const Books& books) {
+  const BookFileResult written =
+      WriteBook(path.string(), path.extension().string().substr(1), books);
+  EXPECT_TRUE(written.Ok()) << written.Message;
+  return path.string();
+}
+
+// ---- Input sent straight to a widget (no focus needed).
+
+inline void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+  QApplication::sendEvent(target, &release);
+}
+
+inline void Type(QLineEdit* box, const QString& text) {
+  box->setFocus();
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(box, &press);
+  }
+}
+
+inline void Click(QWidget* w, Qt::MouseButton button = Qt::LeftButton) {
+  const QPointF at(2, 2);
+  QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), button, button,
+                    Qt::NoModifier);
+  QApplication::sendEvent(w, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), button, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(w, &release);
+}
+
+// ---- The keyboard as a user has it: every key goes to the widget that has the focus, and
+// the window's shortcuts take theirs first.
+
+inline QWidget* Focused() { return QApplication::focusWidget(); }
+
+inline void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWidget* target = Focused() ? Focused() : QApplication::activeWindow();
+  ASSERT_NE(target, nullptr) << "no window has the keyboard";
+  QTest::keyClick(target, key, modifiers);
+}
+
+// Types each character of `text` into whatever has the focus at that moment.
+inline void TypeKeys(const QString& text) {
+  for (QChar c : text) {
+    QWidget* target = Focused();
+    ASSERT_NE(target, nullptr) << "no box has the focus";
+    QTest::keyClick(target, c.toLatin1());
+  }
+}
+
+}  // namespace qv::testing
