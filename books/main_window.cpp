@@ -163,8 +163,12 @@ TAcount::TAcount(Application& app)
 }
 
 TAcount::~TAcount() {
-  // The controls go first, while the handlers they may still call (a box that had the
-  // focus reports losing it) find the window whole.
+  // The controls go first, and tell this window nothing more as they go (a box that has the
+  // focus reports losing it while it is half destroyed).
+  for (QObject* control : client_->findChildren<QObject*>()) {
+    control->removeEventFilter(this);
+    QObject::disconnect(control, nullptr, this, nullptr);
+  }
   delete client_;
   client_ = nullptr;
 }

@@ -49,6 +49,10 @@ namespace qv {
 
 class Application;
 class CalanderForm;
+
+// The message of a date box left with a text that is no date.
+inline constexpr const char* kInvalidDateText = "Invalid Date";
+
 class PelVerticalScroll;
 class HelpDesk;
 
@@ -319,6 +323,8 @@ class TAcount : public QMainWindow {
 
   // main_window_commands_qt.cpp
   void ConnectEntryCommands();
+  // A value for the journal scroll bar, which brings it into its range itself.
+  static int ScrollValueOf(int64_t value);
 
   // main_window_files_qt.cpp
   void AfterBookReplaced();

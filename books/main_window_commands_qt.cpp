@@ -22,17 +22,10 @@
 #include "platform/screen_pointer.h"
 
 namespace qv {
-namespace {
-
-constexpr const char* kInvalidDateText = "Invalid Date";
-
-// A scroll value for the journal scroll bar, which brings it into its range itself.
-int ScrollValue(int64_t value) {
+int TAcount::ScrollValueOf(int64_t value) {
   return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(),
                                               std::numeric_limits<int>::max()));
 }
-
-}  // namespace
 
 void TAcount::ConnectEntryCommands() {
   connect(Command1, &QPushButton::clicked, this, &TAcount::Command1_Click);
@@ -55,7 +48,7 @@ void TAcount::Command1_Click() {
   if (ShowHelpCard(EntryHelpTopic::NewEntry)) return;
   const EntryCommands::NewEntryResult result = commands_.NewEntry(Datetext->Text().toStdString());
   ScrollAcc->SetValueMax(result.ScrollMax);
-  ScrollAcc->SetValue(ScrollValue(result.ScrollValue));
+  ScrollAcc->SetValue(ScrollValueOf(result.ScrollValue));
   if (result.InvalidDate) ShowMessage(kInvalidDateText);
   Datetext->SetText(QString::fromStdString(result.DateText));
   JournalID->setText(QString::fromStdString(result.EntryNumberText));
@@ -111,7 +104,7 @@ void TAcount::ArUshore_Click() {
   }
   if (!result.Deleted) return;
   ScrollAcc->SetValueMax(result.ScrollMax);
-  ScrollAcc->SetValue(ScrollValue(result.ScrollValue));
+  ScrollAcc->SetValue(ScrollValueOf(result.ScrollValue));
 }
 
 void TAcount::Rr_Click() {

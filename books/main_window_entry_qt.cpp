@@ -14,8 +14,6 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <algorithm>
-#include <limits>
 
 #include "books/application_window.h"
 #include "books/main_window.h"
@@ -26,8 +24,6 @@
 
 namespace qv {
 namespace {
-
-constexpr const char* kInvalidDateText = "Invalid Date";
 
 // The character a key press types, as UTF-8, the way the key filters read it: the control
 // codes of Backspace, Enter and the Ctrl+letter keys whatever text the platform sends with
@@ -271,9 +267,7 @@ void TAcount::DateText_KeyDown(int16_t& keyCode, int16_t&) {
   const EntryFields::DateKey key = fields_.DateKeyDown(keyCode, Datetext->Text().toStdString());
   if (!key.Handled) return;
   ShowDateCommit(key.Commit, false);
-  ScrollAcc->SetValue(static_cast<int>(
-      std::clamp<int64_t>(key.ScrollValue, std::numeric_limits<int>::min(),
-                          std::numeric_limits<int>::max())));
+  ScrollAcc->SetValue(ScrollValueOf(key.ScrollValue));
   keyCode = 0;
 }
 

@@ -190,6 +190,7 @@ TEST_F(EntryCommandsWindowTest, TheSumImageFillsTheOtherSideAndBalancesTheEntry)
 
 TEST_F(EntryCommandsWindowTest, DeletingAsksForTheAdminPasswordFromTheMenuAndCtrlD) {
   books().AdminPassword = "boss";
+  books().FilePassword = "bos";  // the admin prompt takes the admin password only
   w->ScrollAcc->SetValue(2);  // A10
   const Books before = books();
   WhenPromptShows([](PasswordDialog& dialog) {
@@ -271,7 +272,7 @@ TEST_F(EntryCommandsWindowTest, ThePromptsLockoutCountsOnlyKeysThatGotNoPassword
   EXPECT_EQ(books().LastLineIndex(), 4) << "nothing deleted";
 }
 
-TEST_F(EntryCommandsWindowTest, InsertingEntriesAsksForTheInsertedBooksOwnPassword) {
+TEST_F(EntryCommandsWindowTest, InsertingOrOpeningAsksForTheOtherBooksOwnPassword) {
   Books other = testing::SmallBook();
   other.FilePassword = "theirs";
   const std::string path = testing::WriteBookFile(p.folder / "other.acc", other);
@@ -294,6 +295,23 @@ TEST_F(EntryCommandsWindowTest, InsertingEntriesAsksForTheInsertedBooksOwnPasswo
   EXPECT_EQ(books().LastLineIndex(), 13);
   EXPECT_EQ(books().FilePassword, "mine") << "the book keeps its own password";
   EXPECT_EQ(w->ScrollAcc->ValueMax(), 13);
+
+  // Opening it: Exit leaves the open book, its password and its file as they were.
+  const std::string own = p.app->TheSession().LastFilePath;
+  p.answers = {path};
+  WhenPromptShows([](PasswordDialog& dialog) { LeavePrompt(dialog); });
+  w->MenuItem("LoadFile")->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(books().LastLineIndex(), 13);
+  EXPECT_EQ(books().FilePassword, "mine");
+  EXPECT_EQ(p.app->TheSession().LastFilePath, own);
+  p.answers = {path};
+  WhenPromptShows([](PasswordDialog& dialog) { TypePassword(dialog, "theirs"); });
+  w->MenuItem("LoadFile")->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(books().LastLineIndex(), 6);
+  EXPECT_EQ(books().FilePassword, "theirs");
+  EXPECT_EQ(p.app->TheSession().LastFilePath, path);
 }
 
 TEST_F(EntryCommandsWindowTest, TheReconcileBoxMarksTheEntryAndInHelpModeOnlyExplains) {
