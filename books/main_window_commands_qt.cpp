@@ -64,8 +64,7 @@ void TAcount::CompoundEntry_Click(int index) {
   CalcCompound->hide();
   if (ShowHelpCard(EntryHelpTopic::CompoundEntries)) return;
   // A date typed and not yet left is taken before the rows are written again.
-  if (Datetext->HasFocusWithin())
-    ShowDateCommit(fields_.CommitDate(Datetext->Text().toStdString()), false);
+  CommitPendingDate();
   const uint8_t side = index == 1 ? kDebit : kCredit;
   const EntryCommands::AddLineResult result = commands_.AddLine(side, eBox->height() * 15);
   if (result.HideButton) CompoundEntry[static_cast<std::size_t>(index)]->hide();

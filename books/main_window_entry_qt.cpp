@@ -275,6 +275,11 @@ void TAcount::DateText_LostFocus() {
   ShowDateCommit(fields_.CommitDate(Datetext->Text().toStdString()), true);
 }
 
+void TAcount::CommitPendingDate() {
+  if (Datetext->HasFocusWithin())
+    ShowDateCommit(fields_.CommitDate(Datetext->Text().toStdString()), false);
+}
+
 void TAcount::ShowDateCommit(const EntryFields::DateCommit& commit, bool postMessage) {
   if (commit.InvalidDate) {
     // A message box opened while the focus is moving would take part in the move: it

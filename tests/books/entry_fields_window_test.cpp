@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "books/main_window.h"
@@ -246,6 +247,16 @@ TEST_F(EntryFieldsWindowTest, UpAndDownInTheDateBoxStoreTheDateThenMoveOneEntry)
   Press(Qt::Key_Down);
   EXPECT_EQ(w->Screen().EntryFirstLine(), 5);
   EXPECT_EQ(Line(0).LineDate, Day(2026, 3, 1)) << "passing through changes no date";
+}
+
+TEST_F(EntryFieldsWindowTest, TheNextEntryButtonFirstStoresADateBeingTyped) {
+  w->ScrollAcc->SetValue(2);
+  Focus(w->Datetext->DateX());
+  TypeKeys("8/8/2026");
+  QTest::mouseClick(w->PNPage[1], Qt::LeftButton);
+  EXPECT_EQ(w->Screen().EntryFirstLine(), 5);
+  for (int i = 2; i <= 4; ++i) EXPECT_EQ(Line(i).LineDate, Day(2026, 8, 8)) << i;
+  EXPECT_EQ(Line(5).LineDate, Day(2026, 3, 3));
 }
 
 TEST_F(EntryFieldsWindowTest, OpeningTheMonthGridStoresNothingUntilTheBoxIsLeft) {
