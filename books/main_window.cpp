@@ -160,6 +160,7 @@ TAcount::TAcount(Application& app)
   ConnectCommands();
   WireEntryFields();
   ConnectEntryCommands();
+  connect(qApp, &QGuiApplication::commitDataRequest, this, &TAcount::AskBeforeSessionEnds);
 }
 
 TAcount::~TAcount() {

@@ -45,6 +45,8 @@ class QMenu;
 class QPushButton;
 class QStringListModel;
 
+class QSessionManager;
+
 namespace qv {
 
 class Application;
@@ -245,6 +247,9 @@ class TAcount : public QMainWindow {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // The desktop session is ending: the same question as closing the window, where the
+  // session lets the program ask.
+  void AskBeforeSessionEnds(QSessionManager& manager);
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 

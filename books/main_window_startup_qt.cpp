@@ -15,6 +15,8 @@
 #include "books/application_window.h"
 #include "books/date_styles.h"
 #include "books/main_window.h"
+
+#include <QSessionManager>
 #include "books/startup.h"
 #include "controls/date_picker_control.h"
 #include "controls/vertical_scroll_control.h"
@@ -192,6 +194,14 @@ void TAcount::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   if (EndProgram) EndProgram();
+}
+
+void TAcount::AskBeforeSessionEnds(QSessionManager& manager) {
+  SaveSize();
+  if (!manager.allowsInteraction()) return;  // the session ends without a question
+  const PromptAnswer answer = AskQuestion(Str(279), PromptButtons::YesNo);
+  manager.release();
+  if (answer != PromptAnswer::Yes) manager.cancel();
 }
 
 void TAcount::Exitit_Click() {
