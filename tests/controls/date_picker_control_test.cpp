@@ -3,72 +3,29 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QHelpEvent>
-#include <QImage>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QToolTip>
 #include <QVBoxLayout>
-#include <cstdlib>
 
 #include "books/date_styles.h"
 #include "books/session.h"
+#include "tests/controls/input_events_qt.h"
 
 namespace qv {
 namespace {
 
+using testing::Click;
+using testing::ClickAt;
+using testing::Grab;
+using testing::SendKey;
+using testing::SendMouse;
+
 DaySerial Day(int year, int month, int day) { return *SerialOf(year, month, day); }
 
-void SendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button,
-               Qt::MouseButtons held) {
-  QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
-void ClickAt(QWidget* w, QPoint pos) {
-  SendMouse(w, QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton);
-  SendMouse(w, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
-}
-
-void Click(QWidget* w) { ClickAt(w, w->rect().center()); }
-
-void Key(QWidget* w, int key, const QString& text = {},
-         Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-  QApplication::sendEvent(w, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-  QApplication::sendEvent(w, &release);
-}
-
 void Type(QWidget* w, const QString& text) {
-  for (const QChar c : text) {
-    int key = c.toUpper().unicode();
-    Key(w, key, QString(c));
-  }
-}
-
-void SaveGrab(QWidget* w, const char* name) {
-  if (const char* dir = std::getenv("QV_TEST_OUTPUT")) {
-    w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
-  }
-}
-
-// Counts the pixels of a cell that are near the colour; the caption's glyphs carry it.
-int PixelsNear(const QImage& image, const PixelRect& r, QColor color) {
-  int n = 0;
-  for (int y = r.Top; y < r.Top + r.Height; ++y) {
-    for (int x = r.Left; x < r.Left + r.Width; ++x) {
-      const QColor c = image.pixelColor(x, y);
-      if (std::abs(c.red() - color.red()) < 40 && std::abs(c.green() - color.green()) < 40 &&
-          std::abs(c.blue() - color.blue()) < 40) {
-        ++n;
-      }
-    }
-  }
-  return n;
+  for (const QChar c : text) SendKey(w, c.toUpper().unicode(), QString(c));
 }
 
 const QColor kMagenta(255, 0, 255);
@@ -76,8 +33,8 @@ const QColor kRed(255, 0, 0);
 const QColor kDarkBlue(0, 0, 192);
 
 // A small host window: the picker, a second field to move the focus to, and the handlers
-// that a host wires (the entry window's date commit on leaving the box, its key filter,
-// and the Click protocol of DatePicked).
+// that a host wires (the entry window's date commit on leaving the box, and the Click
+// protocol of DatePicked).
 class DatePickerControlTest : public ::testing::Test {
  protected:
   DatePickerControlTest() {
@@ -100,41 +57,56 @@ class DatePickerControlTest : public ::testing::Test {
     });
     window.resize(240, 120);
     window.show();
+    FocusBox();
+  }
+  ~DatePickerControlTest() override { picker->WLoss(); }
+
+  void FocusBox() {
     window.activateWindow();
     QApplication::setActiveWindow(&window);
     QApplication::processEvents();
     picker->DateX()->setFocus(Qt::OtherFocusReason);
     QApplication::processEvents();
   }
-
-  ~DatePickerControlTest() override { picker->WLoss(); }
-
-  // The cell that shows `day`, or -1.
-  int CellOf(int day) const {
+  PixelRect CellRect(int day) const {
     for (int i = 0; i < kDayCellCount; ++i) {
       const DayCell& c = picker->Model().Cells()[static_cast<size_t>(i)];
-      if (c.Visible && c.Day == day) return i;
+      if (c.Visible && c.Day == day) return Layout().Cells[static_cast<size_t>(i)];
     }
-    return -1;
+    ADD_FAILURE() << "no cell shows day " << day;
+    return {};
   }
-  PixelRect CellRect(int day) const {
-    const DatePanelLayout layout =
-        LayOutDatePanel(picker->Calender()->width(), picker->Calender()->height());
-    return layout.Cells[static_cast<size_t>(CellOf(day))];
+  DatePanelLayout Layout() const {
+    return LayOutDatePanel(picker->Calender()->width(), picker->Calender()->height());
   }
-  void ClickDay(int day) {
-    const PixelRect r = CellRect(day);
-    ClickAt(picker->Calender(), QPoint(r.Left + r.Width / 2, r.Top + r.Height / 2));
-  }
+  static QPoint Centre(const PixelRect& r) { return {r.Left + r.Width / 2, r.Top + r.Height / 2}; }
   void Open() {
     ASSERT_FALSE(picker->IsOpen());
     Click(picker->CalanderButton());
     ASSERT_TRUE(picker->IsOpen());
   }
+  void Choose(QComboBox* list, int index) {
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+  }
+  // Counts the pixels of the day's cell near the colour; the caption's glyphs carry it.
+  int PixelsNear(const QImage& image, int day, QColor color) const {
+    const PixelRect r = CellRect(day);
+    int n = 0;
+    for (int y = r.Top; y < r.Top + r.Height; ++y) {
+      for (int x = r.Left; x < r.Left + r.Width; ++x) {
+        const QColor c = image.pixelColor(x, y);
+        n += std::abs(c.red() - color.red()) < 40 && std::abs(c.green() - color.green()) < 40 &&
+             std::abs(c.blue() - color.blue()) < 40;
+      }
+    }
+    return n;
+  }
 
   struct ClickSeen {
     int16_t datePicked;
     QString text;
+    bool operator==(const ClickSeen&) const = default;
   };
 
   LocaleInfo locale = UsEnglishLocale();  // month first
@@ -148,41 +120,20 @@ class DatePickerControlTest : public ::testing::Test {
   int commits = 0;
 };
 
-TEST_F(DatePickerControlTest, OpensOnTheTypedDateInTheBookStyleAndPickingADayCommitsIt) {
+TEST_F(DatePickerControlTest, OpensOnTheTypedDateAndTheHostCommitsTheDateShownOnLeaving) {
   picker->SetText("05/12/2026");  // 5 December in dd/mm/yyyy on a month-first locale
   Open();
-  EXPECT_EQ(picker->Model().ShownMonth(), 12);
-  EXPECT_EQ(picker->Model().ShownYear(), 2026);
   EXPECT_EQ(picker->CMonth()->currentText(), "December");
   EXPECT_EQ(picker->Cyear()->currentText(), "2026");
   EXPECT_EQ(picker->Cyear()->count(), 401);
-  EXPECT_EQ(picker->Model().Cells()[static_cast<size_t>(CellOf(5))].Color, DayCellColor::Chosen);
   EXPECT_EQ(picker->Text(), "05/12/2026");
-  const QImage image = picker->Calender()->grab().toImage();
-  SaveGrab(picker->Calender(), "date_picker_december_2026");
-  EXPECT_GT(PixelsNear(image, CellRect(5), kRed), 0);
-  EXPECT_GT(PixelsNear(image, CellRect(6), kDarkBlue), 0);
-  EXPECT_EQ(PixelsNear(image, CellRect(6), kRed), 0);
+  const QImage image = Grab(picker->Calender(), "date_picker_december_2026");
+  EXPECT_GT(PixelsNear(image, 5, kRed), 0);
+  EXPECT_GT(PixelsNear(image, 6, kDarkBlue), 0);
+  EXPECT_EQ(PixelsNear(image, 6, kRed), 0);
+  EXPECT_EQ(commits, 0) << "opening the panel is no focus loss for the host";
 
-  // Opening the panel is no focus loss for the host.
-  EXPECT_EQ(commits, 0);
-
-  ClickDay(20);
-  EXPECT_FALSE(picker->IsOpen());
-  ASSERT_EQ(clicks.size(), 1u);
-  EXPECT_EQ(clicks[0].datePicked, 1);  // set before the host's Click runs
-  EXPECT_EQ(clicks[0].text, "20/12/2026");
-  EXPECT_EQ(picker->Text(), "20/12/2026");
-  EXPECT_EQ(commits, 0);
-
-  other->setFocus(Qt::MouseFocusReason);
-  EXPECT_EQ(commits, 1);
-  EXPECT_EQ(committed, Day(2026, 12, 20));
-}
-
-TEST_F(DatePickerControlTest, AMonthStepWritesTheShownDateInTheBookStyleForTheHost) {
-  picker->SetText("05/12/2026");
-  Open();
+  // A month step writes the shown date in the book's style.
   Click(picker->Mchange(1));
   EXPECT_EQ(picker->Text(), "31/01/2027");
   EXPECT_EQ(picker->Cyear()->currentText(), "2027");
@@ -191,42 +142,47 @@ TEST_F(DatePickerControlTest, AMonthStepWritesTheShownDateInTheBookStyleForTheHo
   Click(picker->Mchange(0));
   Click(picker->Mchange(0));
   EXPECT_EQ(picker->Text(), "30/11/2026");
-  EXPECT_EQ(commits, 0);
-
   // A press outside the panel closes it quietly; then the user leaves the box.
   ClickAt(picker->Calender(), QPoint(-50, -50));
   EXPECT_FALSE(picker->IsOpen());
   EXPECT_TRUE(clicks.empty());
+  EXPECT_EQ(commits, 0);
   other->setFocus(Qt::MouseFocusReason);
   EXPECT_EQ(commits, 1);
   EXPECT_EQ(committed, Day(2026, 11, 30));
+
+  // Picking a day: DatePicked is 1 while the host's Click runs, and the grid closes.
+  FocusBox();
+  Open();
+  ClickAt(picker->Calender(), Centre(CellRect(20)));
+  EXPECT_FALSE(picker->IsOpen());
+  EXPECT_EQ(clicks, (std::vector<ClickSeen>{{1, "20/11/2026"}}));
+  EXPECT_EQ(commits, 1);
+  other->setFocus(Qt::MouseFocusReason);
+  EXPECT_EQ(commits, 2);
+  EXPECT_EQ(committed, Day(2026, 11, 20));
 }
 
 TEST_F(DatePickerControlTest, ChoosingAMonthOrYearKeepsADayThatExists) {
   picker->SetText("31/03/2025");
   Open();
-  picker->CMonth()->setCurrentIndex(3);  // the user chooses April
-  emit picker->CMonth()->activated(3);
+  Choose(picker->CMonth(), 3);  // April
   EXPECT_EQ(picker->Text(), "30/04/2025");
   // The lists are for choosing only: typed characters do not search them.
-  Key(picker->CMonth(), Qt::Key_M, "m");
-  Key(picker->Cyear(), Qt::Key_1, "1");
+  SendKey(picker->CMonth(), Qt::Key_M, "m");
+  SendKey(picker->Cyear(), Qt::Key_1, "1");
   EXPECT_EQ(picker->CMonth()->currentText(), "April");
   EXPECT_EQ(picker->Cyear()->currentText(), "2025");
   picker->SetText("29/02/2024");
   picker->WLoss();
   Open();
-  picker->Cyear()->setCurrentIndex(2025 - picker->Model().FirstYear());
-  emit picker->Cyear()->activated(2025 - picker->Model().FirstYear());
+  Choose(picker->Cyear(), 2025 - picker->Model().FirstYear());
   EXPECT_EQ(picker->Text(), "28/02/2025");
-  EXPECT_NE(picker->Text(), FormatDateStyle(kZeroDate, kDdMmYyyySlash, locale).c_str());
 
   // Closing with the button writes the shown date and raises Click, with no pick.
   Click(picker->CalanderButton());
   EXPECT_FALSE(picker->IsOpen());
-  ASSERT_EQ(clicks.size(), 1u);
-  EXPECT_EQ(clicks[0].datePicked, 0);
-  EXPECT_EQ(picker->Text(), "28/02/2025");
+  EXPECT_EQ(clicks, (std::vector<ClickSeen>{{0, "28/02/2025"}}));
 }
 
 TEST_F(DatePickerControlTest, UnreadableTextOpensOnTodayAndTodayIsMagentaUnlessChosen) {
@@ -234,30 +190,27 @@ TEST_F(DatePickerControlTest, UnreadableTextOpensOnTodayAndTodayIsMagentaUnlessC
   Open();
   EXPECT_EQ(picker->Text(), "15/03/2026");
   QImage image = picker->Calender()->grab().toImage();
-  EXPECT_GT(PixelsNear(image, CellRect(15), kRed), 0);  // the chosen day wins over today
-  EXPECT_EQ(PixelsNear(image, CellRect(15), kMagenta), 0);
+  EXPECT_GT(PixelsNear(image, 15, kRed), 0);  // the chosen day wins over today
+  EXPECT_EQ(PixelsNear(image, 15, kMagenta), 0);
 
   picker->SetTheDate(Day(2026, 3, 10));
-  image = picker->Calender()->grab().toImage();
-  SaveGrab(picker->Calender(), "date_picker_today_magenta");
-  EXPECT_GT(PixelsNear(image, CellRect(15), kMagenta), 0);
-  EXPECT_GT(PixelsNear(image, CellRect(10), kRed), 0);
+  image = Grab(picker->Calender(), "date_picker_today_magenta");
+  EXPECT_GT(PixelsNear(image, 15, kMagenta), 0);
+  EXPECT_GT(PixelsNear(image, 10, kRed), 0);
 
   Click(picker->Mchange(1));  // April: today's cell is not shown
   image = picker->Calender()->grab().toImage();
-  for (int day = 1; day <= 30; ++day) EXPECT_EQ(PixelsNear(image, CellRect(day), kMagenta), 0);
+  for (int day = 1; day <= 30; ++day) EXPECT_EQ(PixelsNear(image, day, kMagenta), 0);
 
   // The cells past the month's end are not drawn and cannot be picked.
-  const DatePanelLayout layout =
-      LayOutDatePanel(picker->Calender()->width(), picker->Calender()->height());
-  const PixelRect last = layout.Cells[41];
+  const PixelRect last = Layout().Cells[41];
   ClickAt(picker->Calender(), QPoint(last.Left + 3, last.Top + 3));
   EXPECT_TRUE(picker->IsOpen());
   EXPECT_TRUE(clicks.empty());
   EXPECT_EQ(session.DatePicked, 0);
 }
 
-TEST_F(DatePickerControlTest, TheBoxForwardsItsKeysAndAHostCanDropThem) {
+TEST_F(DatePickerControlTest, TheBoxForwardsItsKeysAndClicksAndAHostCanDropKeys) {
   std::vector<int> downs, ups;
   // The entry window's date filter: Backspace, "-", "/" and digits only.
   QObject::connect(picker, &CalanderForm::KeyPress, [](int16_t& k) {
@@ -273,64 +226,53 @@ TEST_F(DatePickerControlTest, TheBoxForwardsItsKeysAndAHostCanDropThem) {
   });
   QObject::connect(picker, &CalanderForm::KeyUp,
                    [&](int16_t& code, int16_t&) { ups.push_back(code); });
-  int changes = 0;
+  int changes = 0, doubleClicks = 0;
   QObject::connect(picker, &CalanderForm::Change, [&] { ++changes; });
+  QObject::connect(picker, &CalanderForm::DblClick, [&] { ++doubleClicks; });
 
   Type(picker->DateX(), "1.2/x3");
   EXPECT_EQ(picker->Text(), "12/3");
   EXPECT_EQ(changes, 4);
-  Key(picker->DateX(), Qt::Key_Backspace, "\b");
+  SendKey(picker->DateX(), Qt::Key_Backspace, "\b");
   EXPECT_EQ(picker->Text(), "12/");
-  Key(picker->DateX(), Qt::Key_Up);
+  SendKey(picker->DateX(), Qt::Key_Up);
   EXPECT_EQ(commits, 1);
   EXPECT_EQ(downs.back(), 38);
   EXPECT_EQ(ups.back(), 38);
-
   // An auto-repeat release is no key-up.
   const size_t upsBefore = ups.size();
   QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier, QString(), true);
   QApplication::sendEvent(picker->DateX(), &repeat);
   EXPECT_EQ(ups.size(), upsBefore);
-
   picker->SetText("01/01/2026");
   EXPECT_EQ(changes, 6);
-}
 
-TEST_F(DatePickerControlTest, BoxClicksRaiseClickAndDblClick) {
-  int dbl = 0;
-  QObject::connect(picker, &CalanderForm::DblClick, [&] { ++dbl; });
   session.DatePicked = 1;  // a stale flag from another picker
   Click(picker->DateX());
-  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(clicks.size(), 1u);
   EXPECT_EQ(session.DatePicked, 0);  // the host resets it
   const QPoint at = picker->DateX()->rect().center();
-  SendMouse(picker->DateX(), QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(picker->DateX(), QEvent::MouseButtonDblClick, at);
   SendMouse(picker->DateX(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-  EXPECT_EQ(dbl, 1);
+  EXPECT_EQ(doubleClicks, 1);
   EXPECT_EQ(clicks.size(), 1u);
 }
 
-TEST_F(DatePickerControlTest, ToolTipOfADayCellNamesTheDay) {
+TEST_F(DatePickerControlTest, DayToolTipsAndClosingOnEscapeOrWithTheHostWriteNothing) {
   picker->SetText("01/03/2024");
   Open();
-  const PixelRect r = CellRect(15);
-  const QPoint at(r.Left + r.Width / 2, r.Top + r.Height / 2);
+  const QPoint at = Centre(CellRect(15));
   QHelpEvent help(QEvent::ToolTip, at, picker->Calender()->mapToGlobal(at));
   QApplication::sendEvent(picker->Calender(), &help);
   EXPECT_EQ(QToolTip::text(), "15 March 2024");
   QToolTip::hideText();
   EXPECT_EQ(picker->CalanderButton()->toolTip(), "Show or Hide...");
-}
 
-TEST_F(DatePickerControlTest, ThePanelClosesWithItsHostAndOnEscapeWithoutWritingTheBox) {
-  picker->SetText("01/03/2024");
-  Open();
   Click(picker->Mchange(1));
   const QString stepped = picker->Text();
-  Key(picker->Calender(), Qt::Key_Escape);
+  SendKey(picker->Calender(), Qt::Key_Escape);
   EXPECT_FALSE(picker->IsOpen());
   EXPECT_EQ(picker->Text(), stepped);
-  EXPECT_TRUE(clicks.empty());
   Open();
   window.hide();
   EXPECT_FALSE(picker->IsOpen());
@@ -343,27 +285,17 @@ TEST_F(DatePickerControlTest, ADisabledPickerDoesNotOpenAndStoredSettingsApply) 
   EXPECT_FALSE(picker->IsOpen());
   picker->SetEnabled(true);
 
-  DatePickerSettings s;
-  s.BackColor = 0xC0FFFF;  // light yellow
-  s.ForeColor = 0x000080;
-  s.FontBold = true;
-  s.FontSize = 12;
-  s.FontName = "DejaVu Sans";
-  s.DateToolTipText = "The entry date";
-  s.Text = "01/02/2026";
-  picker->ApplySettings(s);
-  EXPECT_EQ(picker->Settings(), s);
-  EXPECT_EQ(picker->DateX()->font().pointSizeF(), 12);
-  EXPECT_TRUE(picker->DateX()->font().bold());
-  EXPECT_EQ(picker->DateX()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xC0));
-  EXPECT_EQ(picker->DateX()->palette().color(QPalette::Text), QColor(0x80, 0, 0));
-  EXPECT_EQ(picker->DateX()->toolTip(), "The entry date");
-  SaveGrab(&window, "date_picker_closed");
+  picker->ApplySettings({.BackColor = 0xC0FFFF, .FontSize = 12, .DateToolTipText = "The date",
+                         .Text = "01/02/2026", .ForeColor = 0x000080});
+  const QLineEdit* box = picker->DateX();
+  EXPECT_EQ(box->font().pointSizeF(), 12);
+  EXPECT_EQ(box->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xC0));  // light yellow
+  EXPECT_EQ(box->palette().color(QPalette::Text), QColor(0x80, 0, 0));
+  EXPECT_EQ(box->toolTip(), "The date");
 
   // The main window dates the picker at start through TheDate without touching the box.
   picker->SetTheDate(Day(2026, 3, 15));
   EXPECT_EQ(picker->TheDate(), Day(2026, 3, 15));
-  EXPECT_EQ(picker->Model().MarkedHeading(), 0);
   EXPECT_EQ(picker->Text(), "01/02/2026");
 }
 

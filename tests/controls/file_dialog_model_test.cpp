@@ -1,6 +1,7 @@
 #include "controls/file_dialog_model.h"
 
 #include <filesystem>
+#include <tuple>
 #include <gtest/gtest.h>
 
 #include "tests/support/scratch_folder.h"
@@ -10,86 +11,62 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ScratchFolder;
+using Names = std::vector<std::string>;
 
 FileDialogRequest SaveAsRequest(std::string preset = {}) {
-  FileDialogRequest request;
-  request.defaultType = "acc";
-  request.patterns = {"*.acc", "*.txt", "*.csv", "*.xls"};
-  request.captionId = 166;
-  request.acceptCaptionId = 165;
-  request.presetName = std::move(preset);
-  return request;
+  return {"acc", {"*.acc", "*.txt", "*.csv", "*.xls"}, 166, 165, std::move(preset)};
 }
 
-TEST(FileDialogRules, TypeCodesCaptionsAndNames) {
+TEST(FileDialogRules, TypeCodesCaptionsNamesAndPaths) {
   EXPECT_EQ(FileTypeOfPattern("*.csv"), "csv");
-  EXPECT_EQ(FileTypeOfPattern("*.htm"), "htm");
   EXPECT_EQ(FileTypeOfPattern("ab"), "ab");
-
-  EXPECT_EQ(CaptionIdForType("acc"), 195);
-  EXPECT_EQ(CaptionIdForType("csv"), 196);
-  EXPECT_EQ(CaptionIdForType("xls"), 197);
-  EXPECT_EQ(CaptionIdForType("txt"), 198);
-  EXPECT_EQ(CaptionIdForType("rtf"), 0);
-  EXPECT_EQ(CaptionIdForType("CSV"), 0) << "type codes compare with case";
-
+  for (auto [type, id] : {std::pair{"acc", 195}, {"csv", 196}, {"xls", 197}, {"txt", 198},
+                          {"rtf", 0}, {"CSV", 0} /* type codes compare with case */}) {
+    EXPECT_EQ(CaptionIdForType(type), id) << type;
+  }
   EXPECT_EQ(NameForType("books.acc", "csv"), "books.csv");
   EXPECT_EQ(NameForType("my.report", "csv"), "my.csv");
   EXPECT_EQ(NameForType("", "csv"), ".csv");
-
-  EXPECT_FALSE(IsAcceptableName(""));
-  EXPECT_FALSE(IsAcceptableName(".csv"));
-  EXPECT_TRUE(IsAcceptableName("a.csv"));
-  EXPECT_TRUE(IsAcceptableName("books"));
-
-  // Absolute paths keep folders whose names hold dots.
+  for (auto [name, ok] :
+       {std::pair{"", false}, {".csv", false}, {"a.csv", true}, {"books", true}}) {
+    EXPECT_EQ(IsAcceptableName(name), ok) << name;
+  }
+  // Absolute paths keep folders whose names hold dots; cancelled stays cancelled.
   EXPECT_EQ(FileNameWithType("/home/u/my.books/report", "csv"), "/home/u/my.books/report.csv");
-  EXPECT_EQ(FileNameWithType("/home/u/my.books/report.acc", "txt"),
-            "/home/u/my.books/report.txt");
-  EXPECT_EQ(FileNameWithType("", "acc"), "") << "cancelled stays cancelled";
+  EXPECT_EQ(FileNameWithType("/home/u/my.books/report.acc", "txt"), "/home/u/my.books/report.txt");
+  EXPECT_EQ(FileNameWithType("", "acc"), "");
+
+  EXPECT_EQ(JoinPath("/home/u", "a.acc"), "/home/u/a.acc");
+  EXPECT_EQ(JoinPath("/", "a.acc"), "/a.acc");
+  EXPECT_EQ(FolderChain("/home/u"), (Names{"/", "/home", "/home/u"}));
+  EXPECT_EQ(FolderChain("/"), Names{"/"});
+  EXPECT_EQ(LastPathComponent("/home/u"), "u");
+  EXPECT_EQ(LastPathComponent("/"), "");
 }
 
-TEST(FileDialogRules, ForbiddenCharactersNeverReachTheName) {
+TEST(FileDialogRules, ForbiddenCharactersNeverReachTheNameAndPatternsIgnoreCase) {
   for (char c : std::string("|*\"/:<>?\\")) EXPECT_TRUE(IsForbiddenNameCharacter(c)) << c;
   EXPECT_FALSE(IsForbiddenNameCharacter('.'));
   EXPECT_FALSE(IsForbiddenNameCharacter(' '));
   EXPECT_EQ(WithoutForbiddenCharacters("/etc/pass\\wd:<x>?*|\"\n"), "etcpasswdx");
   EXPECT_EQ(WithoutForbiddenCharacters("Bücher 2026.acc"), "Bücher 2026.acc");
-}
 
-TEST(FileDialogRules, PatternsMatchWithoutRegardToCase) {
-  EXPECT_TRUE(MatchesFilePattern("OLD.ACC", "*.acc"));
-  EXPECT_TRUE(MatchesFilePattern("new.acc", "*.acc"));
-  EXPECT_FALSE(MatchesFilePattern("new.acc.bak", "*.acc"));
-  EXPECT_FALSE(MatchesFilePattern("newacc", "*.acc"));
-  EXPECT_TRUE(MatchesFilePattern("é.txt", "?.txt")) << "? stands for one character";
-  EXPECT_TRUE(MatchesFilePattern("anything", "*"));
-}
-
-TEST(FileDialogRules, PathPieces) {
-  EXPECT_EQ(JoinPath("/home/u", "a.acc"), "/home/u/a.acc");
-  EXPECT_EQ(JoinPath("/", "a.acc"), "/a.acc");
-  EXPECT_EQ(FolderChain("/home/u"), (std::vector<std::string>{"/", "/home", "/home/u"}));
-  EXPECT_EQ(FolderChain("/"), (std::vector<std::string>{"/"}));
-  EXPECT_EQ(LastPathComponent("/home/u"), "u");
-  EXPECT_EQ(LastPathComponent("/"), "");
+  for (auto [name, pattern, matches] :
+       {std::tuple{"OLD.ACC", "*.acc", true}, {"new.acc", "*.acc", true},
+        {"new.acc.bak", "*.acc", false}, {"newacc", "*.acc", false},
+        {"é.txt", "?.txt", true} /* one character, not one byte */, {"anything", "*", true}}) {
+    EXPECT_EQ(MatchesFilePattern(name, pattern), matches) << name << " " << pattern;
+  }
 }
 
 TEST(FileDialogFolders, ListsFoldersAndMatchingFilesButNotHiddenOnes) {
   ScratchFolder scratch;
-  scratch.File("OLD.ACC");
-  scratch.File("new.acc");
-  scratch.File("notes.txt");
-  scratch.File(".hidden.acc");
-  scratch.Folder("b-folder");
-  scratch.Folder("A.folder");
-  scratch.Folder(".cache");
-
+  for (const char* file : {"OLD.ACC", "new.acc", "notes.txt", ".hidden.acc"}) scratch.File(file);
+  for (const char* folder : {"b-folder", "A.folder", ".cache"}) scratch.Folder(folder);
   const FolderListing listing = ListFolder(scratch.Path(), "*.acc");
   ASSERT_TRUE(listing.readable);
-  EXPECT_EQ(listing.files, (std::vector<std::string>{"new.acc", "OLD.ACC"}));
-  EXPECT_EQ(listing.folders, (std::vector<std::string>{"A.folder", "b-folder"}));
-
+  EXPECT_EQ(listing.files, (Names{"new.acc", "OLD.ACC"}));
+  EXPECT_EQ(listing.folders, (Names{"A.folder", "b-folder"}));
   EXPECT_FALSE(ListFolder(scratch.Path() + "/missing", "*.acc").readable);
 }
 
@@ -97,16 +74,14 @@ class FileDialogModelTest : public ::testing::Test {
  protected:
   ScratchFolder scratch;
   Session session;
+  FileDialogModel model{scratch.Path()};
 };
 
 TEST_F(FileDialogModelTest, ChoosingATypeRewritesTheNameTheCaptionAndForgetsThePassword) {
-  FileDialogModel model(scratch.Path());
   model.Prepare(session, SaveAsRequest("books.acc"));
   EXPECT_EQ(session.ChosenFileType, "acc");
-  EXPECT_EQ(model.CaptionId(), 166);
-  EXPECT_EQ(model.AcceptCaptionId(), 165);
+  EXPECT_EQ(std::pair(model.CaptionId(), model.AcceptCaptionId()), std::pair(166, 165));
   session.LoginPassword = "secret";
-
   model.ChooseType(2);  // *.csv
   EXPECT_EQ(model.NameText(), "books.csv");
   EXPECT_EQ(model.CaptionId(), 196);
@@ -115,27 +90,23 @@ TEST_F(FileDialogModelTest, ChoosingATypeRewritesTheNameTheCaptionAndForgetsTheP
   EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/books.csv");
 
   // A type without a caption of its own leaves the caption as it is.
-  FileDialogRequest exportRequest;
-  exportRequest.defaultType = "xls";
-  exportRequest.patterns = {"*.xls", "*.rtf", "*.htm"};
-  exportRequest.captionId = 166;
-  exportRequest.acceptCaptionId = 165;
-  model.Prepare(session, exportRequest);
+  model.Prepare(session, {"xls", {"*.xls", "*.rtf", "*.htm"}, 166, 165, {}});
   model.ChooseType(1);
   EXPECT_EQ(model.CaptionId(), 166);
   EXPECT_EQ(session.ChosenFileType, "rtf");
 }
 
-TEST_F(FileDialogModelTest, AcceptNeedsANameWithAStem) {
-  FileDialogModel model(scratch.Path());
+TEST_F(FileDialogModelTest, AcceptNeedsANameWithAStemAndTypedPathsBecomePlainNames) {
   model.Prepare(session, SaveAsRequest());
   EXPECT_EQ(session.ChosenFileName, "");
   EXPECT_FALSE(model.Accept()) << "an empty name leaves the dialog open";
-
   model.ChooseType(2);
   EXPECT_EQ(model.NameText(), ".csv");
   EXPECT_FALSE(model.Accept()) << "a name that is only an extension is refused";
 
+  EXPECT_EQ(model.SetNameText("../../etc/passwd"), "....etcpasswd");
+  EXPECT_EQ(model.SetNameText("C:\\books.acc"), "Cbooks.acc");
+  EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/Cbooks.acc");
   model.SetNameText("ledger");
   EXPECT_TRUE(model.Accept());
   EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/ledger");
@@ -143,33 +114,35 @@ TEST_F(FileDialogModelTest, AcceptNeedsANameWithAStem) {
             scratch.Path() + "/ledger.csv");
 }
 
-TEST_F(FileDialogModelTest, TypedPathsAreStrippedToAPlainName) {
-  FileDialogModel model(scratch.Path());
-  model.Prepare(session, SaveAsRequest());
-  EXPECT_EQ(model.SetNameText("../../etc/passwd"), "....etcpasswd");
-  EXPECT_EQ(model.SetNameText("C:\\books.acc"), "Cbooks.acc");
-  EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/Cbooks.acc");
-}
-
-TEST_F(FileDialogModelTest, CancelAndCloseChooseNothing) {
-  FileDialogModel model(scratch.Path());
+TEST_F(FileDialogModelTest, CancelAndCloseChooseNothingAndTheDialogReopensWhereItWas) {
+  const std::string exports = scratch.Folder("exports");
   model.Prepare(session, SaveAsRequest("books.acc"));
+  model.OpenFolder(exports);
   model.Cancel();
   EXPECT_EQ(session.ChosenFileName, "");
+  model.Prepare(session, SaveAsRequest());
+  EXPECT_EQ(model.Folder(), exports);
   EXPECT_EQ(model.NameText(), "books.acc") << "cancel keeps the name for the next use";
+  EXPECT_EQ(session.ChosenFileName, exports + "/books.acc");
 
   model.Close();
   EXPECT_EQ(session.ChosenFileName, "");
   EXPECT_EQ(model.NameText(), "") << "the close box starts the next use afresh";
+
+  // A preset path moves to its folder.
+  const std::string year = scratch.Folder("year 2026");
+  model.Prepare(session, SaveAsRequest(year + "/books.acc"));
+  EXPECT_EQ(model.Folder(), year);
+  EXPECT_EQ(model.NameText(), "books.acc");
+  EXPECT_EQ(session.ChosenFileName, year + "/books.acc");
 }
 
 TEST_F(FileDialogModelTest, DoubleClickChoosesTheFileInItsFolder) {
   const std::string sub = scratch.Folder("my.books");
   scratch.File("my.books/year.acc");
-  FileDialogModel model(scratch.Path());
   model.Prepare(session, SaveAsRequest());
   ASSERT_TRUE(model.OpenFolder(sub));
-  EXPECT_EQ(model.Listing().files, (std::vector<std::string>{"year.acc"}));
+  EXPECT_EQ(model.Listing().files, Names{"year.acc"});
   model.ClickFile("year.acc");
   EXPECT_EQ(model.NameText(), "year.acc");
   EXPECT_TRUE(model.DoubleClickFile("year.acc"));
@@ -177,47 +150,21 @@ TEST_F(FileDialogModelTest, DoubleClickChoosesTheFileInItsFolder) {
   EXPECT_EQ(FileNameWithType(session.ChosenFileName, session.ChosenFileType), sub + "/year.acc");
 }
 
-TEST_F(FileDialogModelTest, ReopensInTheFolderLastBrowsed) {
-  const std::string exports = scratch.Folder("exports");
-  FileDialogModel model(scratch.Path());
-  model.Prepare(session, SaveAsRequest("books.acc"));
-  model.OpenFolder(exports);
-  model.Cancel();
-
-  model.Prepare(session, SaveAsRequest());
-  EXPECT_EQ(model.Folder(), exports);
-  EXPECT_EQ(model.NameText(), "books.acc");
-  EXPECT_EQ(session.ChosenFileName, exports + "/books.acc");
-}
-
-TEST_F(FileDialogModelTest, AnUnreadableFolderFallsBackOnceAndNeverLoops) {
+TEST_F(FileDialogModelTest, UnreadableOrVanishedFoldersFallBackAndNeverLoop) {
   const std::string kept = scratch.Folder("kept");
-  FileDialogModel model(kept);
-  model.Prepare(session, SaveAsRequest());
-  EXPECT_FALSE(model.OpenFolder(scratch.Path() + "/missing"));
-  EXPECT_EQ(model.Folder(), kept) << "back to the folder it was in";
+  FileDialogModel inKept(kept);
+  inKept.Prepare(session, SaveAsRequest());
+  EXPECT_FALSE(inKept.OpenFolder(scratch.Path() + "/missing"));
+  EXPECT_EQ(inKept.Folder(), kept) << "back to the folder it was in";
+  fs::remove_all(kept);  // the folder it was in vanished as well: the home folder
+  EXPECT_FALSE(inKept.OpenFolder(scratch.Path() + "/missing"));
+  EXPECT_EQ(inKept.Folder(), HomeFolder());
 
-  // The folder it was in vanished as well: the home folder.
-  fs::remove_all(kept);
-  EXPECT_FALSE(model.OpenFolder(scratch.Path() + "/missing"));
-  EXPECT_EQ(model.Folder(), HomeFolder());
-}
-
-TEST_F(FileDialogModelTest, AVanishedFolderIsLeftForTheNearestOneAbove) {
-  const std::string deep = scratch.Folder("a/b/c");
-  FileDialogModel model(deep);
+  // A vanished folder is left for the nearest one above.
+  FileDialogModel deep(scratch.Folder("a/b/c"));
   fs::remove_all(scratch.Path() + "/a/b");
-  model.Prepare(session, SaveAsRequest());
-  EXPECT_EQ(model.Folder(), scratch.Path() + "/a");
-}
-
-TEST_F(FileDialogModelTest, APresetPathMovesToItsFolder) {
-  const std::string folder = scratch.Folder("year 2026");
-  FileDialogModel model(scratch.Path());
-  model.Prepare(session, SaveAsRequest(folder + "/books.acc"));
-  EXPECT_EQ(model.Folder(), folder);
-  EXPECT_EQ(model.NameText(), "books.acc");
-  EXPECT_EQ(session.ChosenFileName, folder + "/books.acc");
+  deep.Prepare(session, SaveAsRequest());
+  EXPECT_EQ(deep.Folder(), scratch.Path() + "/a");
 }
 
 }  // namespace

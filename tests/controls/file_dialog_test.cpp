@@ -3,53 +3,41 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 
 #include "platform/colors_qt.h"
+#include "tests/controls/input_events_qt.h"
 #include "tests/support/scratch_folder.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Grab;
 using testing::ScratchFolder;
+using testing::SendKey;
+using testing::SendMouse;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 FileDialogRequest OpenRequest(std::string preset = {}) {
-  FileDialogRequest request;
-  request.defaultType = "acc";
-  request.patterns = {"*.acc", "*.txt", "*.csv"};
-  request.captionId = 111;
-  request.acceptCaptionId = 285;
-  request.presetName = std::move(preset);
-  return request;
-}
-
-void TypeKey(QWidget* widget, Qt::Key key, const QString& text) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-  QApplication::sendEvent(widget, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-  QApplication::sendEvent(widget, &release);
+  return {"acc", {"*.acc", "*.txt", "*.csv"}, 111, 285, std::move(preset)};
 }
 
 // Runs `answer` on the modal dialog once it shows. A watchdog closes any modal window left
 // open, so a test can fail but never hang.
 void WhenModalShows(std::function<void(FileDialog&)> answer) {
   QTimer::singleShot(0, [answer] {
-    if (auto* dialog = qobject_cast<FileDialog*>(QApplication::activeModalWidget())) answer(*dialog);
+    auto* dialog = qobject_cast<FileDialog*>(QApplication::activeModalWidget());
+    if (dialog) answer(*dialog);
   });
   QTimer::singleShot(5000, [] {
     if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
@@ -63,21 +51,30 @@ class FileDialogWindowTest : public ::testing::Test {
   FileDialogModel model{scratch.Path()};
 };
 
-TEST_F(FileDialogWindowTest, ShowsTheCaptionsLabelsAndTheFilesOfTheType) {
-  scratch.File("OLD.ACC");
-  scratch.File("new.acc");
-  scratch.File("notes.txt");
+TEST_F(FileDialogWindowTest, ShowsCaptionsLabelsFilesOfTheTypeInTheOwnersFontOnTheGradient) {
+  for (const char* file : {"OLD.ACC", "new.acc", "notes.txt"}) scratch.File(file);
   scratch.Folder("archive");
+  for (int i = 1; i <= 30; ++i) {
+    session.FadeColors[static_cast<std::size_t>(i)] =
+        RgbValue(static_cast<uint8_t>(100 + i), 50, 20);
+  }
+  QWidget owner;
+  QFont font("DejaVu Serif");
+  font.setPointSize(17);
+  owner.setFont(font);
   model.Prepare(session, OpenRequest());
-  FileDialog dialog(model, session);
+  FileDialog dialog(model, session, &owner);
 
   EXPECT_EQ(dialog.windowTitle(), "Open Project...");
   EXPECT_EQ(dialog.AcceptButton()->text(), "Open");
   EXPECT_EQ(dialog.CancelButton()->text(), "Cancel");
   QStringList labels;
-  for (const char* name : {"Label1_0", "Label1_1", "Label1_2", "Label1_3"})
+  for (const char* name : {"Label1_0", "Label1_1", "Label1_2", "Label1_3"}) {
     labels << dialog.findChild<QLabel*>(name)->text();
+  }
   EXPECT_EQ(labels, (QStringList{"File Name:", "Directories:", "List Files of Type:", "Drives:"}));
+  EXPECT_EQ(dialog.NameBox()->font().pointSize(), 17);
+  EXPECT_EQ(dialog.findChild<QLabel*>("Label1_0")->font().family(), font.family());
 
   ASSERT_EQ(dialog.TypeList()->count(), 3);
   EXPECT_EQ(dialog.TypeList()->currentText(), "*.acc");
@@ -85,94 +82,72 @@ TEST_F(FileDialogWindowTest, ShowsTheCaptionsLabelsAndTheFilesOfTheType) {
   EXPECT_EQ(dialog.FileList()->item(0)->text(), "new.acc");
   EXPECT_EQ(dialog.FileList()->item(1)->text(), "OLD.ACC");
   EXPECT_EQ(dialog.FolderLabel()->text(), Q(scratch.Path()));
-  EXPECT_FALSE(dialog.FolderList()->findItems("archive", Qt::MatchExactly | Qt::MatchRecursive)
-                   .isEmpty());
+  EXPECT_EQ(dialog.FolderList()->findItems("archive", Qt::MatchExactly | Qt::MatchRecursive).size(),
+            1);
+
+  // The gradient bands, one fade colour each, down the right of the window.
+  const QImage image = Grab(&dialog, "file_dialog");
+  EXPECT_EQ(image.pixelColor(image.width() - 2, 0), ToQColor(session.FadeColors[1]));
+  EXPECT_EQ(image.pixelColor(image.width() - 2, 2), ToQColor(session.FadeColors[2]));
 
   // Clicking a label takes the user to the type list.
-  QLabel* label = dialog.findChild<QLabel*>("Label1_3");
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), label->mapToGlobal(QPointF(2, 2)),
-                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(label, &press);
+  SendMouse(dialog.findChild<QLabel*>("Label1_3"), QEvent::MouseButtonPress, QPointF(2, 2));
   EXPECT_EQ(dialog.focusWidget(), dialog.TypeList());
 }
 
-TEST_F(FileDialogWindowTest, TakesTheFontOfTheWindowThatOpensIt) {
-  QWidget owner;
-  QFont font("DejaVu Serif");
-  font.setPointSize(17);
-  owner.setFont(font);
-  model.Prepare(session, OpenRequest());
-  FileDialog dialog(model, session, &owner);
-  EXPECT_EQ(dialog.NameBox()->font().pointSize(), 17);
-  EXPECT_EQ(dialog.findChild<QLabel*>("Label1_0")->font().family(), font.family());
-}
-
-TEST_F(FileDialogWindowTest, ChoosingCsvRewritesTheNameAndTheCaption) {
+TEST_F(FileDialogWindowTest, ChoosingCsvRewritesTheNameAndForbiddenCharactersNeverReachIt) {
   model.Prepare(session, OpenRequest("books.acc"));
   session.LoginPassword = "typed for another file";
   FileDialog dialog(model, session);
   emit dialog.TypeList()->activated(2);
-  EXPECT_EQ(dialog.NameBox()->text(), "books.csv");
+  QLineEdit* box = dialog.NameBox();
+  EXPECT_EQ(box->text(), "books.csv");
   EXPECT_EQ(dialog.windowTitle(), "Save CSV As...") << "a saving caption also when opening";
   EXPECT_EQ(session.ChosenFileType, "csv");
   EXPECT_EQ(session.LoginPassword, "");
-  EXPECT_EQ(dialog.focusWidget(), dialog.NameBox());
-}
+  EXPECT_EQ(dialog.focusWidget(), box);
 
-TEST_F(FileDialogWindowTest, ForbiddenCharactersCannotBeTypedOrPasted) {
-  model.Prepare(session, OpenRequest());
-  FileDialog dialog(model, session);
-  QLineEdit* box = dialog.NameBox();
-  TypeKey(box, Qt::Key_A, "a");
-  TypeKey(box, Qt::Key_Backslash, "\\");
-  TypeKey(box, Qt::Key_Colon, ":");
-  TypeKey(box, Qt::Key_Slash, "/");
-  TypeKey(box, Qt::Key_B, "b");
+  box->clear();
+  SendKey(box, Qt::Key_A, "a");
+  SendKey(box, Qt::Key_Backslash, "\\");
+  SendKey(box, Qt::Key_Colon, ":");
+  SendKey(box, Qt::Key_Slash, "/");
+  SendKey(box, Qt::Key_B, "b");
   EXPECT_EQ(box->text(), "ab");
-  TypeKey(box, Qt::Key_Backspace, "\b");
+  SendKey(box, Qt::Key_Backspace, "\b");
   EXPECT_EQ(box->text(), "a") << "editing keys still work";
-
   QApplication::clipboard()->setText("/etc/x:y");
   box->paste();
   EXPECT_EQ(box->text(), "aetcxy");
   EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/aetcxy");
 }
 
-TEST_F(FileDialogWindowTest, EnterMovesToTheAcceptButtonAndAnEmptyNameIsNotAccepted) {
-  model.Prepare(session, OpenRequest());
-  FileDialog dialog(model, session);
-  dialog.show();
-  TypeKey(dialog.NameBox(), Qt::Key_Return, "\r");
-  EXPECT_EQ(dialog.focusWidget(), dialog.AcceptButton());
-  EXPECT_TRUE(dialog.isVisible()) << "Enter does not accept";
-
-  dialog.AcceptButton()->click();
-  EXPECT_TRUE(dialog.isVisible()) << "an empty name leaves the dialog open";
-  EXPECT_NE(dialog.result(), QDialog::Accepted);
-  dialog.hide();
-}
-
-TEST_F(FileDialogWindowTest, DoubleClickAcceptsAndTheCloseBoxReturnsNothing) {
+TEST_F(FileDialogWindowTest, EnterGoesToAcceptEmptyNamesStayDoubleClickAcceptsCloseReturnsNothing) {
   scratch.File("year.acc");
   model.Prepare(session, OpenRequest());
   {
     FileDialog dialog(model, session);
     dialog.show();
+    SendKey(dialog.NameBox(), Qt::Key_Return, "\r");
+    EXPECT_EQ(dialog.focusWidget(), dialog.AcceptButton());
+    EXPECT_TRUE(dialog.isVisible()) << "Enter does not accept";
+    dialog.AcceptButton()->click();
+    EXPECT_TRUE(dialog.isVisible()) << "an empty name leaves the dialog open";
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+
     QListWidgetItem* item = dialog.FileList()->item(0);
     ASSERT_NE(item, nullptr);
     emit dialog.FileList()->itemDoubleClicked(item);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/year.acc");
   }
-  {
-    model.Prepare(session, OpenRequest("books.acc"));
-    FileDialog dialog(model, session);
-    dialog.show();
-    dialog.close();
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(session.ChosenFileName, "");
-    EXPECT_EQ(dialog.NameBox()->text(), "");
-  }
+  model.Prepare(session, OpenRequest("books.acc"));
+  FileDialog dialog(model, session);
+  dialog.show();
+  dialog.close();
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_EQ(session.ChosenFileName, "");
+  EXPECT_EQ(dialog.NameBox()->text(), "");
 }
 
 TEST_F(FileDialogWindowTest, AnUnreadablePlaceGoesBackToTheFolderBrowsed) {
@@ -188,16 +163,17 @@ TEST_F(FileDialogWindowTest, AnUnreadablePlaceGoesBackToTheFolderBrowsed) {
   EXPECT_EQ(dialog.FolderLabel()->text(), Q(here));
 }
 
-TEST_F(FileDialogWindowTest, PaintsTheGradientBands) {
-  for (int i = 1; i <= 30; ++i)
-    session.FadeColors[static_cast<std::size_t>(i)] = RgbValue(static_cast<uint8_t>(100 + i), 50, 20);
-  model.Prepare(session, OpenRequest());
-  FileDialog dialog(model, session);
-  const QImage image = dialog.grab().toImage();
-  EXPECT_EQ(image.pixelColor(image.width() - 2, 0), ToQColor(session.FadeColors[1]));
-  EXPECT_EQ(image.pixelColor(image.width() - 2, 2), ToQColor(session.FadeColors[2]));
-  if (const char* out = std::getenv("QV_TEST_OUTPUT"))
-    image.save(QString::fromUtf8(out) + "/file_dialog.png");
+// Opens the folder of that name in the dialog's folder tree, as a double-click does.
+void OpenFolder(FileDialog& dialog, const std::string& name) {
+  auto items = dialog.FolderList()->findItems(Q(name), Qt::MatchExactly | Qt::MatchRecursive);
+  ASSERT_EQ(items.size(), 1) << name;
+  emit dialog.FolderList()->itemActivated(items.front(), 0);
+}
+
+void AcceptName(FileDialog& dialog, const QString& name) {
+  dialog.NameBox()->setText(name);
+  emit dialog.NameBox()->textEdited(name);
+  dialog.AcceptButton()->click();
 }
 
 TEST(ChooseFile, ReturnsAbsolutePathsAndReopensWhereTheUserLastBrowsed) {
@@ -208,12 +184,8 @@ TEST(ChooseFile, ReturnsAbsolutePathsAndReopensWhereTheUserLastBrowsed) {
 
   // Open the book: browse into "my.books" and type a name without extension.
   WhenModalShows([&](FileDialog& dialog) {
-    auto items = dialog.FolderList()->findItems("my.books", Qt::MatchExactly | Qt::MatchRecursive);
-    ASSERT_EQ(items.size(), 1);
-    emit dialog.FolderList()->itemActivated(items.front(), 0);
-    dialog.NameBox()->setText("report");
-    emit dialog.NameBox()->textEdited("report");
-    dialog.AcceptButton()->click();
+    OpenFolder(dialog, "my.books");
+    AcceptName(dialog, "report");
   });
   FileDialogRequest request = OpenRequest(scratch.Path() + "/");
   request.defaultType = "csv";
@@ -225,22 +197,11 @@ TEST(ChooseFile, ReturnsAbsolutePathsAndReopensWhereTheUserLastBrowsed) {
   // An export elsewhere later does not move the first file.
   WhenModalShows([&](FileDialog& dialog) {
     EXPECT_EQ(dialog.FolderLabel()->text(), Q(books)) << "reopens in the folder last browsed";
-    auto up = dialog.FolderList()->findItems(Q(fs::path(scratch.Path()).filename().string()),
-                                             Qt::MatchExactly | Qt::MatchRecursive);
-    ASSERT_FALSE(up.isEmpty());
-    emit dialog.FolderList()->itemActivated(up.front(), 0);
-    auto target = dialog.FolderList()->findItems("exports", Qt::MatchExactly | Qt::MatchRecursive);
-    ASSERT_EQ(target.size(), 1);
-    emit dialog.FolderList()->itemActivated(target.front(), 0);
-    dialog.NameBox()->setText("ledger.htm");
-    emit dialog.NameBox()->textEdited("ledger.htm");
-    dialog.AcceptButton()->click();
+    OpenFolder(dialog, fs::path(scratch.Path()).filename().string());
+    OpenFolder(dialog, "exports");
+    AcceptName(dialog, "ledger.htm");
   });
-  FileDialogRequest exportRequest;
-  exportRequest.defaultType = "htm";
-  exportRequest.patterns = {"*.htm", "*.rtf"};
-  exportRequest.captionId = 166;
-  exportRequest.acceptCaptionId = 165;
+  const FileDialogRequest exportRequest{"htm", {"*.htm", "*.rtf"}, 166, 165, {}};
   EXPECT_EQ(ChooseFile(nullptr, session, exportRequest), exports + "/ledger.htm");
   EXPECT_EQ(opened, books + "/report.csv");
 

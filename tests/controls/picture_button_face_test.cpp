@@ -25,13 +25,9 @@ TEST(PictureButtonFaceTest, DownwardTriangleOnBlackInSixGreysAndThePressedFaceMi
   EXPECT_NE(down[13][13], 0);
   EXPECT_EQ(down[13][11], 0);
   EXPECT_EQ(down[6][13], 195);
-
   // Up: the same shape upside down, its bevel reversed.
-  EXPECT_EQ(up[13][13], 0);
   EXPECT_EQ(up[12][0], 127);
   EXPECT_EQ(up[12][25], 255);
-  EXPECT_NE(up[0][12], 0);
-  EXPECT_EQ(up[0][0], 0);
   for (int y = 0; y < kFaceHeight; ++y) {
     for (int x = 0; x < kFaceWidth; ++x) {
       EXPECT_EQ(up[static_cast<size_t>(y)][static_cast<size_t>(x)] == 0,

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "tests/controls/fake_repeat_timer.h"
@@ -11,58 +13,47 @@ namespace qv {
 namespace {
 
 using testing::FakeRepeatTimer;
+using Ints = std::vector<int>;
+using Times = std::vector<long long>;
 
-// A bar on a fake clock that records when Change arrives and what Value was then.
+constexpr auto kVertical = ScrollBarKind::Vertical;
+constexpr auto kHorizontal = ScrollBarKind::Horizontal;
+const int kKeys[] = {kKeyPageUp, kKeyPageDown, kKeyLeft, kKeyUp, kKeyRight, kKeyDown};
+
+// A bar on a fake clock that records when Change arrives and what Value was then. Presses
+// and moves are given along the track, in the middle across it.
 struct Bar {
-  explicit Bar(ScrollBarKind kind, const ScrollBarSettings& settings = {}, int along = 200,
-               int across = 19)
+  explicit Bar(ScrollBarKind kind, const ScrollBarSettings& settings = {}, int along = 200)
       : model(kind, timer, settings) {
     model.onChange = [this] {
       changeTimes.push_back(timer.Now());
       values.push_back(model.Value());
     };
-    if (kind == ScrollBarKind::Vertical) {
-      model.Resize(across, along);
-    } else {
-      model.Resize(along, across);
-    }
+    kind == kVertical ? model.Resize(19, along) : model.Resize(along, 19);
   }
-  // Presses at a position along the track, in the middle across it.
-  void Press(double along) {
-    if (model.Kind() == ScrollBarKind::Vertical) {
-      model.MousePress(9, along);
-    } else {
-      model.MousePress(along, 9);
-    }
+  std::pair<double, double> At(double along) const {
+    return model.Kind() == kVertical ? std::pair{9.0, along} : std::pair{along, 9.0};
   }
-  void Move(double along) {
-    if (model.Kind() == ScrollBarKind::Vertical) {
-      model.MouseMove(9, along);
-    } else {
-      model.MouseMove(along, 9);
-    }
-  }
-  void ClearRecord() {
-    changeTimes.clear();
-    values.clear();
-  }
+  void Press(double along) { model.MousePress(At(along).first, At(along).second); }
+  void Move(double along) { model.MouseMove(At(along).first, At(along).second); }
+  void Clear() { changeTimes.clear(); values.clear(); }
+  std::pair<int, int> ValueAndThumb() const { return {model.Value(), model.ThumbPos()}; }
+  // A press, or a key, held for the given time and then released.
+  void Hold(double along, long long ms) { Press(along); timer.Advance(ms); model.MouseRelease(); }
+  void HoldKey(int key, long long ms) { model.KeyDown(key); timer.Advance(ms); model.KeyUp(); }
 
   FakeRepeatTimer timer;
   ScrollBarModel model;
-  std::vector<long long> changeTimes;
-  std::vector<int> values;
+  Times changeTimes;
+  Ints values;
 };
-
-constexpr auto kVertical = ScrollBarKind::Vertical;
-constexpr auto kHorizontal = ScrollBarKind::Horizontal;
 
 TEST(ScrollBarShades, AreFivePercentStepsOfTheBarColourCappedAt255) {
   const ScrollBarShades tint = ShadesOf(0xC0FFFF);
   EXPECT_EQ(tint.Percent(55), 0x6A8C8Cu);  // 140.25 -> 140, 105.6 -> 106
   EXPECT_EQ(tint.Percent(100), 0xC0FFFFu);
   EXPECT_EQ(tint.Percent(125), 0xF0FFFFu);
-  // 100 x (255 / 200) in doubles is just below 127.5.
-  EXPECT_EQ(ShadesOf(0xFFFFFF).Percent(50), 0x7F7F7Fu);
+  EXPECT_EQ(ShadesOf(0xFFFFFF).Percent(50), 0x7F7F7Fu);  // 100 x (255 / 200) is below 127.5
   EXPECT_EQ(ShadesOf(0x000000).Percent(125), 0x000000u);
 }
 
@@ -70,30 +61,21 @@ TEST(VerticalScrollBar, PlacesTheThumbByTheValue) {
   Bar bar(kVertical);  // a new bar: 0 to 100, page 5, 200 rows tall
   EXPECT_EQ(bar.model.ThumbLength(), 20);  // round(160 / 20 / 2) = 4, raised to 20
   EXPECT_EQ(bar.model.ThumbPos(), 17);
-  bar.model.SetValue(100);
-  EXPECT_EQ(bar.model.ThumbPos(), 157);
-  bar.model.SetValue(50);
-  EXPECT_EQ(bar.model.ThumbPos(), 78);  // 78.5 halves to even
-  bar.model.SetValue(55);
-  EXPECT_EQ(bar.model.ThumbPos(), 86);
-
+  for (auto [value, thumb] : {std::pair{100, 157}, {50, 78} /* 78.5 halves to even */, {55, 86}}) {
+    bar.model.SetValue(value);
+    EXPECT_EQ(bar.model.ThumbPos(), thumb) << value;
+  }
   // A downward step places the thumb 17 rows lower than setting the value does.
   bar.model.SetValue(50);
-  bar.ClearRecord();
-  bar.model.KeyDown(kKeyPageDown);
-  bar.timer.Advance(10);
-  EXPECT_EQ(bar.model.Value(), 55);
+  bar.Clear();
+  bar.HoldKey(kKeyPageDown, 10);
+  EXPECT_EQ(bar.values, Ints{55});
   EXPECT_EQ(bar.model.ThumbPos(), 103);
-  bar.model.KeyUp();
-  EXPECT_EQ(bar.values, std::vector<int>{55});
 
-  // Setting the value clamps it into the range and raises Change even when nothing moves.
-  bar.ClearRecord();
-  bar.model.SetValue(500);
-  bar.model.SetValue(-3);
-  bar.model.SetValue(0);
-  EXPECT_EQ(bar.values, (std::vector<int>{100, 0, 0}));
-
+  // The setter clamps into the range and raises Change even when nothing moves.
+  bar.Clear();
+  for (int value : {500, -3, 0}) bar.model.SetValue(value);
+  EXPECT_EQ(bar.values, (Ints{100, 0, 0}));
   // A value below a raised ValueMin stays there until the next assignment.
   bar.model.SetValue(10);
   bar.model.SetValueMin(20);
@@ -105,76 +87,58 @@ TEST(VerticalScrollBar, PlacesTheThumbByTheValue) {
 TEST(VerticalScrollBar, HeldArrowStepsAfter100MsThenEvery10Ms) {
   Bar bar(kVertical);
   bar.model.SetValue(97);
-  bar.ClearRecord();
+  bar.Clear();
   bar.Press(195);  // on the down arrow
   bar.timer.Advance(99);
   EXPECT_TRUE(bar.values.empty());
-  bar.timer.Advance(41);  // to 140 ms
-  EXPECT_EQ(bar.changeTimes, (std::vector<long long>{100, 110, 120, 130, 140}));
+  bar.timer.Advance(41);
+  EXPECT_EQ(bar.changeTimes, (Times{100, 110, 120, 130, 140}));
   // At the end of the range Change keeps coming with no movement until the release.
-  EXPECT_EQ(bar.values, (std::vector<int>{98, 99, 100, 100, 100}));
+  EXPECT_EQ(bar.values, (Ints{98, 99, 100, 100, 100}));
   bar.model.MouseRelease();
   bar.timer.Advance(1000);
   EXPECT_EQ(bar.values.size(), 5u);
 
   // A hold that begins at the end of the range never reaches a line step: every 100 ms.
-  bar.ClearRecord();
-  bar.Press(195);
-  bar.timer.Advance(300);
-  EXPECT_EQ(bar.changeTimes, (std::vector<long long>{1240, 1340, 1440}));
-  EXPECT_EQ(bar.values, (std::vector<int>{100, 100, 100}));
-  bar.model.MouseRelease();
+  bar.Clear();
+  bar.Hold(195, 300);
+  EXPECT_EQ(bar.changeTimes, (Times{1240, 1340, 1440}));
+  EXPECT_EQ(bar.values, (Ints{100, 100, 100}));
 
-  // The up arrow likewise.
-  bar.ClearRecord();
-  bar.Press(5);
-  bar.timer.Advance(120);
-  EXPECT_EQ(bar.values, (std::vector<int>{99, 98, 97}));
-  bar.model.MouseRelease();
+  bar.Clear();
+  bar.Hold(5, 120);  // the up arrow
+  EXPECT_EQ(bar.values, (Ints{99, 98, 97}));
 }
 
-TEST(VerticalScrollBar, PageKeysRepeatEvery10MsUntilAnyKeyIsReleased) {
+TEST(VerticalScrollBar, ArrowKeysStepOncePerPressAndPageKeysRepeatUntilAnyKeyIsReleased) {
   Bar bar(kVertical);
+  for (int key : {kKeyDown, kKeyDown, kKeyUp, kKeyRight}) bar.model.KeyDown(key);
+  EXPECT_EQ(bar.values, (Ints{1, 2, 1}));  // Right means nothing to a vertical bar
+  EXPECT_FALSE(bar.timer.Enabled());
+  bar.Clear();
   bar.model.KeyDown(kKeyPageDown);
-  bar.timer.Advance(35);
-  EXPECT_EQ(bar.changeTimes, (std::vector<long long>{10, 20, 30}));
-  EXPECT_EQ(bar.values, (std::vector<int>{5, 10, 15}));
+  bar.timer.Advance(25);
   bar.model.KeyUp();
-  EXPECT_FALSE(bar.timer.Enabled());
-  EXPECT_EQ(bar.timer.Interval(), 100);
   bar.timer.Advance(100);
-  EXPECT_EQ(bar.values.size(), 3u);
-
-  // Up and Down step once per press, at once, and leave no repeat running.
-  bar.ClearRecord();
-  bar.model.KeyDown(kKeyUp);
-  bar.model.KeyDown(kKeyUp);
-  bar.model.KeyDown(kKeyDown);
-  EXPECT_EQ(bar.values, (std::vector<int>{14, 13, 14}));
-  EXPECT_FALSE(bar.timer.Enabled());
-  EXPECT_EQ(bar.model.RepeatMode(), 0);
-  // Left and Right mean nothing to a vertical bar.
-  bar.model.KeyDown(kKeyRight);
-  EXPECT_EQ(bar.values.size(), 3u);
+  EXPECT_EQ(bar.changeTimes, (Times{10, 20}));
+  EXPECT_EQ(bar.timer.Interval(), 100);
 }
 
-TEST(VerticalScrollBar, TrackPressPagesTowardsThePointerAndStops) {
+TEST(VerticalScrollBar, TrackPressPagesTowardsThePointerAndDragMapsItToTheValue) {
   Bar bar(kVertical);
-  bar.Press(100);  // below the thumb
+  bar.Press(100);  // below the thumb: pages until the thumb covers the pointer, then waits
   bar.timer.Advance(2000);
-  // Pages until the thumb covers the pointer, then waits.
-  EXPECT_EQ(bar.model.Value(), 40);
-  EXPECT_EQ(bar.model.ThumbPos(), 80);
+  EXPECT_EQ(bar.ValueAndThumb(), std::pair(40, 80));
   EXPECT_EQ(bar.values.size(), 8u);
   EXPECT_TRUE(bar.timer.Enabled());
   bar.model.MouseRelease();
 
   // Above the thumb and close to it, the value moves by the pointer's share of the bar.
   bar.model.SetValue(100);
-  bar.ClearRecord();
+  bar.Clear();
   bar.Press(150);
   bar.timer.Advance(1000);
-  EXPECT_EQ(bar.values, std::vector<int>{96});  // round(100 - 7 / 200 x 100) = 96.5 -> 96
+  EXPECT_EQ(bar.values, Ints{96});  // round(100 - 7 / 200 x 100) = 96.5 -> 96
   EXPECT_EQ(bar.model.ThumbPos(), 151);
   bar.model.MouseRelease();
 
@@ -182,46 +146,22 @@ TEST(VerticalScrollBar, TrackPressPagesTowardsThePointerAndStops) {
   Bar big(kVertical, ScrollBarSettings{.ValueLargeChange = 50});  // a 45-row thumb
   big.Press(70);
   big.timer.Advance(100);
-  EXPECT_EQ(big.model.Value(), 50);
-  EXPECT_EQ(big.model.ThumbPos(), 86);  // round(0.5 x 137 + 17), 85.5 halves to even
+  EXPECT_EQ(big.ValueAndThumb(), std::pair(50, 86));  // round(0.5 x 137 + 17), 85.5 to even
   EXPECT_FALSE(big.timer.Enabled());
-}
 
-TEST(VerticalScrollBar, DragMapsThePointerToTheValue) {
-  Bar bar(kVertical);
-  bar.Press(20);  // on the thumb (rows 17 to 41)
-  EXPECT_TRUE(bar.model.Dragging());
-  EXPECT_FALSE(bar.timer.Enabled());
-  bar.Move(100);
-  EXPECT_EQ(bar.model.ThumbPos(), 87);  // round(100 - 10 - 3)
-  EXPECT_EQ(bar.model.Value(), 49);     // round(83 / 168 x 100)
-  bar.Move(5);
-  EXPECT_EQ(bar.model.ThumbPos(), 17);
-  EXPECT_EQ(bar.model.Value(), 0);
-  bar.Move(199);
-  EXPECT_EQ(bar.model.ThumbPos(), 158);
-  EXPECT_EQ(bar.model.Value(), 100);
-  bar.model.MouseRelease();
-  EXPECT_FALSE(bar.model.Dragging());
-  bar.Move(60);  // moves without a drag do nothing
-  EXPECT_EQ(bar.values, (std::vector<int>{49, 0, 100}));
-}
-
-TEST(VerticalScrollBar, DrawsItsThumbInPressedShadesWhileDragged) {
-  Bar bar(kVertical);
-  const auto normal = bar.model.ThumbDrawing();
-  ASSERT_EQ(normal.size(), 6u);
-  const auto& outline = std::get<BoxOp>(normal[0]);
-  EXPECT_EQ(outline.X1, 0);
-  EXPECT_EQ(outline.Y1, 17);
-  EXPECT_EQ(outline.X2, 18);
-  EXPECT_EQ(outline.Y2, 41);  // rows 17 to 41: the 25-row thumb
-  EXPECT_EQ(outline.Color, 0x8C8C8Cu);
-  EXPECT_EQ(std::get<FilledBoxOp>(normal[3]).Color, bar.model.Shade().Percent(70));
-  bar.Press(20);
-  const auto pressed = bar.model.ThumbDrawing();
-  EXPECT_EQ(std::get<BoxOp>(pressed[0]).Color, bar.model.Shade().Percent(50));
-  EXPECT_EQ(std::get<FilledBoxOp>(pressed[3]).Color, bar.model.Shade().Percent(65));
+  Bar drag(kVertical);
+  drag.Press(20);  // on the thumb (rows 17 to 41)
+  EXPECT_TRUE(drag.model.Dragging());
+  EXPECT_FALSE(drag.timer.Enabled());
+  // {pointer, thumb, value}: round(100 - 10 - 3) = 87 and round(83 / 168 x 100) = 49.
+  for (auto [at, thumb, value] : {std::tuple{100, 87, 49}, {5, 17, 0}, {199, 158, 100}}) {
+    drag.Move(at);
+    EXPECT_EQ(drag.ValueAndThumb(), std::pair(value, thumb)) << at;
+  }
+  drag.model.MouseRelease();
+  EXPECT_FALSE(drag.model.Dragging());
+  drag.Move(60);  // moves without a drag do nothing
+  EXPECT_EQ(drag.values, (Ints{49, 0, 100}));
 }
 
 TEST(VerticalScrollBar, WithValueMaxZeroShowsNoThumbAndIgnoresInput) {
@@ -230,7 +170,7 @@ TEST(VerticalScrollBar, WithValueMaxZeroShowsNoThumbAndIgnoresInput) {
   EXPECT_TRUE(bar.model.ThumbDrawing().empty());
   bar.model.SetValue(7);
   EXPECT_EQ(bar.model.Value(), 0);
-  bar.ClearRecord();
+  bar.Clear();
   bar.model.KeyDown(kKeyPageDown);
   bar.model.KeyDown(kKeyDown);
   bar.Press(195);
@@ -238,92 +178,81 @@ TEST(VerticalScrollBar, WithValueMaxZeroShowsNoThumbAndIgnoresInput) {
   bar.timer.Advance(1000);
   EXPECT_TRUE(bar.values.empty());
   EXPECT_FALSE(bar.timer.Enabled());
-
-  // Once the journal grows the bar works.
-  bar.model.SetValueMax(3);
+  bar.model.SetValueMax(3);  // once the journal grows the bar works
   bar.model.KeyDown(kKeyDown);
-  EXPECT_EQ(bar.values, std::vector<int>{1});
+  EXPECT_EQ(bar.values, Ints{1});
 }
 
-TEST(ScrollBarRobustness, EmptyRangeNeitherDividesNorJumps) {
+TEST(ScrollBarRobustness, EmptyOrInvertedRangeNeitherDividesNorJumps) {
   for (ScrollBarKind kind : {kVertical, kHorizontal}) {
     SCOPED_TRACE(kind == kVertical ? "vertical" : "horizontal");
+    // An empty range, and the cash-flow window's bar when every column fits: ValueMax
+    // negative, Value 0. Clicks, drags and keys leave both where they are.
     Bar bar(kind, ScrollBarSettings{.ValueMax = 5, .Value = 5, .ValueMin = 5});
+    Bar fits(kind, kCashFlowHScroll1Settings, 900);
+    fits.model.SetValueMax(-300);
+    fits.model.SetValue(0);
     const int thumb = bar.model.ThumbPos();
     bar.model.SetValue(9);
     EXPECT_EQ(bar.model.ThumbPos(), thumb);
     EXPECT_EQ(bar.values.size(), 1u);  // the setter still raises Change
-    bar.ClearRecord();
-    for (int key : {kKeyPageUp, kKeyPageDown, kKeyLeft, kKeyUp, kKeyRight, kKeyDown}) {
-      bar.model.KeyDown(key);
+    EXPECT_EQ(fits.model.Value(), 0);
+    for (Bar* b : {&bar, &fits}) {
+      b->Clear();
+      for (double at : {3, 100, 150, 197, 895}) {
+        b->Press(at);
+        b->Move(700);
+        b->timer.Advance(300);
+        b->model.MouseRelease();
+      }
+      for (int key : kKeys) b->HoldKey(key, 300);
+      b->model.Refresh();
+      EXPECT_TRUE(b->values.empty());
     }
-    bar.Press(3);
-    bar.Press(150);
-    bar.Press(197);
-    bar.timer.Advance(1000);
-    bar.model.Refresh();
-    EXPECT_TRUE(bar.values.empty());
     EXPECT_EQ(bar.model.ThumbPos(), thumb);
+    EXPECT_EQ(fits.model.Value(), 0);
 
     // ValueLargeChange 0 leaves the thumb length as it was.
     Bar pageless(kind, ScrollBarSettings{.ValueLargeChange = 0}, 300);
     EXPECT_EQ(pageless.model.ThumbLength(), kind == kVertical ? 20 : 5);
-  }
-}
 
-TEST(ScrollBarRobustness, RangeEmptiedDuringAHoldStopsTheRepeat) {
-  for (ScrollBarKind kind : {kVertical, kHorizontal}) {
-    Bar bar(kind);
-    bar.Press(190);
-    bar.timer.Advance(120);
-    ASSERT_FALSE(bar.values.empty());
-    const int value = bar.model.Value();
-    const int thumb = bar.model.ThumbPos();
-    bar.ClearRecord();
-    bar.model.SetValueMax(0);
-    bar.timer.Advance(500);
-    EXPECT_TRUE(bar.values.empty());
-    EXPECT_FALSE(bar.timer.Enabled());
-    EXPECT_EQ(bar.model.Value(), value);
-    EXPECT_EQ(bar.model.ThumbPos(), thumb);
+    // The range emptied during a hold stops the repeat where it stands.
+    Bar held(kind);
+    held.Press(190);
+    held.timer.Advance(120);
+    ASSERT_FALSE(held.values.empty());
+    const auto state = held.ValueAndThumb();
+    held.Clear();
+    held.model.SetValueMax(0);
+    held.timer.Advance(500);
+    EXPECT_TRUE(held.values.empty());
+    EXPECT_FALSE(held.timer.Enabled());
+    EXPECT_EQ(held.ValueAndThumb(), state);
   }
-}
-
-TEST(ScrollBarRobustness, DragOnABarWithNoRoomToTravelKeepsItsState) {
   // 18 rows: the thumb length comes to 6 and the drag's divisor H - (L + 12) to 0.
-  Bar bar(kVertical, {}, 18);
-  EXPECT_EQ(bar.model.ThumbLength(), 6);
-  EXPECT_FALSE(bar.model.ThumbShown());
-  bar.Press(1);
-  ASSERT_TRUE(bar.model.Dragging());
-  bar.Move(10);
-  bar.Move(-40);
-  EXPECT_EQ(bar.model.Value(), 0);
-  EXPECT_TRUE(bar.values.empty());
+  Bar tiny(kVertical, {}, 18);
+  EXPECT_EQ(tiny.model.ThumbLength(), 6);
+  EXPECT_FALSE(tiny.model.ThumbShown());
+  tiny.Press(1);
+  ASSERT_TRUE(tiny.model.Dragging());
+  tiny.Move(10);
+  tiny.Move(-40);
+  EXPECT_EQ(tiny.model.Value(), 0);
+  EXPECT_TRUE(tiny.values.empty());
 }
 
 TEST(ScrollBarRobustness, ExtremeValuesNeitherOverflowNorLeaveTheRange) {
   constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
   constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
   for (ScrollBarKind kind : {kVertical, kHorizontal}) {
-    Bar bar(kind, ScrollBarSettings{.ValueMax = kMax,
-                                    .Value = kMax - 1,
-                                    .ValueMin = kMin,
-                                    .ValueLargeChange = kMax,
-                                    .ValueSmallChange = kMax});
-    bar.model.KeyDown(kKeyPageDown);
-    bar.timer.Advance(200);
+    Bar bar(kind, ScrollBarSettings{.ValueMax = kMax, .Value = kMax - 1, .ValueMin = kMin,
+                                    .ValueLargeChange = kMax, .ValueSmallChange = kMax});
+    bar.HoldKey(kKeyPageDown, 200);
     EXPECT_EQ(bar.model.Value(), kMax);
-    bar.model.KeyUp();
-    bar.model.KeyDown(kKeyPageUp);
-    bar.timer.Advance(400);
+    bar.HoldKey(kKeyPageUp, 400);
     EXPECT_EQ(bar.model.Value(), kMin);
-    bar.model.KeyUp();
-    bar.model.KeyDown(kKeyUp);
-    bar.model.KeyUp();
-    bar.Press(2);
-    bar.timer.Advance(300);
-    bar.model.MouseRelease();
+    bar.HoldKey(kKeyUp, 0);
+    bar.Hold(2, 300);
     EXPECT_EQ(bar.model.Value(), kMin);
     bar.model.SetValue(kMax);
     bar.model.SetValue(kMin);
@@ -346,9 +275,8 @@ TEST(ScrollBarRobustness, ShownThumbsStayOnTheTrack) {
         auto check = [&] {
           if (!bar.model.ThumbShown()) return;
           const int t = bar.model.DrawnThumbPos();
-          // The vertical bar's own position never leaves the track.
           if (kind == kVertical) {
-            ASSERT_EQ(t, bar.model.ThumbPos());
+            ASSERT_EQ(t, bar.model.ThumbPos());  // the vertical bar never leaves the track
           }
           ASSERT_GE(t, 17) << "extent " << extent;
           ASSERT_LE(t + bar.model.ThumbLength() + 4, extent - 18) << "extent " << extent;
@@ -387,41 +315,42 @@ TEST(HorizontalScrollBar, PlacesTheThumbAsTheCashFlowWindowSeesIt) {
   EXPECT_EQ(bar.model.ThumbPos(), 240);  // 240.5 halves to even
   bar.model.Refresh();
   EXPECT_EQ(bar.model.ThumbPos(), 224);  // 223.5
-  bar.model.SetValue(25);
-  bar.model.KeyDown(kKeyRight);
-  bar.model.KeyUp();
-  EXPECT_EQ(bar.model.Value(), 75);
-  EXPECT_EQ(bar.model.ThumbPos(), 241);  // a rightward step
-  bar.model.SetValue(125);
-  bar.model.KeyDown(kKeyLeft);
-  bar.model.KeyUp();
-  EXPECT_EQ(bar.model.Value(), 75);
-  EXPECT_EQ(bar.model.ThumbPos(), 224);  // a leftward step
-
+  // A rightward step landing on 75 puts the thumb at 241, a leftward one at 224.
+  for (auto [from, key, thumb] : {std::tuple{25, kKeyRight, 241}, {125, kKeyLeft, 224}}) {
+    bar.model.SetValue(from);
+    bar.HoldKey(key, 0);
+    EXPECT_EQ(bar.ValueAndThumb(), std::pair(75, thumb));
+  }
   // No lower bound and no end clamp in the setter; the thumb is still drawn on the track.
   bar.model.SetValue(-10);
-  EXPECT_EQ(bar.model.Value(), -10);
-  EXPECT_EQ(bar.model.ThumbPos(), -13);
+  EXPECT_EQ(bar.ValueAndThumb(), std::pair(-10, -13));
   EXPECT_EQ(bar.model.DrawnThumbPos(), 17);
   bar.model.SetValue(400);
   EXPECT_EQ(bar.model.Value(), 150);
+
+  // A disabled bar's thumb fills the track after a full redraw.
+  bar.model.SetEnabled(false);
+  EXPECT_EQ(bar.model.ThumbLength(), 430);
+  bar.model.Refresh();
+  EXPECT_EQ(bar.model.ThumbPos(), 17);
+  EXPECT_EQ(bar.model.ThumbPos() + bar.model.ThumbLength() + 4, 900 - 18);
 }
 
 TEST(HorizontalScrollBar, ArrowKeysStepAtOnceThenEvery10MsPageKeysEvery100Ms) {
-  Bar bar(kHorizontal, ScrollBarSettings{.ValueMax = 1000, .ValueLargeChange = 150,
-                                         .ValueSmallChange = 50},
+  Bar bar(kHorizontal,
+          ScrollBarSettings{.ValueMax = 1000, .ValueLargeChange = 150, .ValueSmallChange = 50},
           900);
   bar.model.KeyDown(kKeyRight);
   bar.timer.Advance(25);
-  EXPECT_EQ(bar.changeTimes, (std::vector<long long>{0, 10, 20}));
-  EXPECT_EQ(bar.values, (std::vector<int>{50, 100, 150}));
+  EXPECT_EQ(bar.changeTimes, (Times{0, 10, 20}));
+  EXPECT_EQ(bar.values, (Ints{50, 100, 150}));
   bar.model.KeyUp();
 
-  bar.ClearRecord();
+  bar.Clear();
   bar.model.KeyDown(kKeyPageDown);
   bar.timer.Advance(250);
-  EXPECT_EQ(bar.changeTimes, (std::vector<long long>{125, 225}));
-  EXPECT_EQ(bar.values, (std::vector<int>{300, 450}));
+  EXPECT_EQ(bar.changeTimes, (Times{125, 225}));
+  EXPECT_EQ(bar.values, (Ints{300, 450}));
   bar.model.KeyUp();
   EXPECT_FALSE(bar.timer.Enabled());
 }
@@ -430,80 +359,38 @@ TEST(HorizontalScrollBar, PressUsesTheIntervalInForce) {
   Bar bar(kHorizontal, kCashFlowHScroll1Settings, 900);
   bar.Press(895);  // the right arrow
   bar.timer.Advance(70);
-  EXPECT_EQ(bar.changeTimes, (std::vector<long long>{50, 60, 70}));  // 50 ms at first
-  EXPECT_EQ(bar.values, (std::vector<int>{50, 100, 150}));
+  EXPECT_EQ(bar.changeTimes, (Times{50, 60, 70}));  // 50 ms at first
+  EXPECT_EQ(bar.values, (Ints{50, 100, 150}));
   bar.model.MouseRelease();
-  // A key release sets 100 ms.
-  bar.model.KeyUp();
-  bar.ClearRecord();
+  bar.model.KeyUp();  // a key release sets 100 ms
+  bar.Clear();
   bar.Press(3);
   bar.timer.Advance(110);
-  EXPECT_EQ(bar.changeTimes, (std::vector<long long>{170, 180}));
-  EXPECT_EQ(bar.values, (std::vector<int>{100, 50}));
+  EXPECT_EQ(bar.changeTimes, (Times{170, 180}));
+  EXPECT_EQ(bar.values, (Ints{100, 50}));
 }
 
-TEST(HorizontalScrollBar, DisabledBarsThumbFillsTheTrackAfterARedraw) {
-  Bar bar(kHorizontal, kCashFlowHScroll1Settings, 900);
-  bar.model.SetEnabled(false);
-  EXPECT_EQ(bar.model.ThumbLength(), 430);
-  bar.model.Refresh();
-  EXPECT_EQ(bar.model.ThumbPos(), 17);
-  EXPECT_EQ(bar.model.ThumbPos() + bar.model.ThumbLength() + 4, 900 - 18);
-}
-
-TEST(HorizontalScrollBar, ColumnsThatFitStayPutWhateverTheUserDoes) {
-  // The cash-flow window sets ValueMax negative when every column fits, and Value 0.
-  Bar bar(kHorizontal, kCashFlowHScroll1Settings, 900);
-  bar.model.SetValueMax(-300);
-  bar.model.SetValue(0);
-  EXPECT_EQ(bar.model.Value(), 0);
-  bar.ClearRecord();
-  for (double at : {3.0, 100.0, 450.0, 895.0}) {
-    bar.Press(at);
-    bar.timer.Advance(300);
-    bar.Move(700);
-    bar.model.MouseRelease();
-  }
-  for (int key : {kKeyPageUp, kKeyPageDown, kKeyLeft, kKeyUp, kKeyRight, kKeyDown}) {
-    bar.model.KeyDown(key);
-    bar.timer.Advance(300);
-    bar.model.KeyUp();
-  }
-  EXPECT_TRUE(bar.values.empty());
-  EXPECT_EQ(bar.model.Value(), 0);
-}
-
-TEST(ScrollBarSettings, StoreOnlyWhatDiffersFromTheDefaultsInTableOrder) {
+TEST(ScrollBarSettings, StoreOnlyWhatDiffersFromTheDefaultsAndLoadWithoutClampingOrEvents) {
   EXPECT_TRUE(WriteScrollBarSettings({}).empty());
-  const std::vector<ScrollBarSetting> eScroll = {
-      {"BackColor", 0xC0FFFF}, {"ValueLargeChange", 375}, {"ValueSmallChange", 25}};
-  EXPECT_EQ(WriteScrollBarSettings(kMainEScrollSettings), eScroll);
-  EXPECT_EQ(ReadScrollBarSettings(eScroll), kMainEScrollSettings);
-
+  EXPECT_EQ(WriteScrollBarSettings(kMainEScrollSettings),
+            (std::vector<ScrollBarSetting>{
+                {"BackColor", 0xC0FFFF}, {"ValueLargeChange", 375}, {"ValueSmallChange", 25}}));
   ScrollBarSettings all{.BackColor = 0xFFE0E0, .ValueMax = 9, .Value = 4, .Enabled = false,
                         .ValueMin = -2, .ValueLargeChange = 3, .ValueSmallChange = 2};
   const auto stored = WriteScrollBarSettings(all);
-  ASSERT_EQ(stored.size(), 7u);
   EXPECT_EQ(stored[3], (ScrollBarSetting{"Enabled", 0}));
   EXPECT_EQ(ReadScrollBarSettings(stored), all);
-
   // Unknown keys are ignored; numbers beyond a field are held at its limit.
   const ScrollBarSettings odd =
       ReadScrollBarSettings({{"MouseIcon", 1}, {"ValueMax", 1LL << 40}, {"BackColor", -5}});
-  EXPECT_EQ(odd.ValueMax, std::numeric_limits<int32_t>::max());
-  EXPECT_EQ(odd.BackColor, 0u);
-}
+  EXPECT_EQ(std::pair(odd.ValueMax, odd.BackColor),
+            std::pair(std::numeric_limits<int32_t>::max(), ColorValue{0}));
 
-TEST(ScrollBarModel, LoadsItsSettingsWithoutClampingOrEvents) {
-  FakeRepeatTimer timer;
-  ScrollBarModel model(kVertical, timer, ScrollBarSettings{.ValueMax = 10, .Value = 50});
-  EXPECT_EQ(model.Value(), 50);
-  EXPECT_EQ(model.Settings().Value, 50);
-  EXPECT_FALSE(timer.Enabled());
-  EXPECT_EQ(timer.Interval(), 100);
-  FakeRepeatTimer horizontalTimer;
-  ScrollBarModel horizontal(kHorizontal, horizontalTimer);
-  EXPECT_EQ(horizontalTimer.Interval(), 50);
+  Bar loaded(kVertical, ScrollBarSettings{.ValueMax = 10, .Value = 50});
+  EXPECT_EQ(loaded.model.Value(), 50);
+  EXPECT_TRUE(loaded.values.empty());
+  EXPECT_EQ(std::pair(loaded.timer.Enabled(), loaded.timer.Interval()), std::pair(false, 100));
+  EXPECT_EQ(Bar(kHorizontal).timer.Interval(), 50);
 }
 
 }  // namespace

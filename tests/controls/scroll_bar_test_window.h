@@ -2,20 +2,29 @@
 // A small window holding one scroll bar on a fake clock, and the mouse and key events the
 // tests send it.
 
-#include <QApplication>
-#include <QImage>
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include <gtest/gtest.h>
+
 #include <QWidget>
-#include <cstdlib>
+#include <initializer_list>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "platform/colors_qt.h"
 #include "tests/controls/fake_repeat_timer.h"
+#include "tests/controls/input_events_qt.h"
 
 namespace qv::testing {
+
+// One pixel of a grabbed image and the colour it must have.
+struct Pixel {
+  int x, y;
+  QColor color;
+};
+inline void ExpectPixels(const QImage& image, std::initializer_list<Pixel> pixels) {
+  for (const Pixel& p : pixels) {
+    EXPECT_EQ(image.pixelColor(p.x, p.y), p.color) << "pixel (" << p.x << ", " << p.y << ")";
+  }
+}
 
 template <typename Bar>
 struct BarWindow {
@@ -29,14 +38,13 @@ struct BarWindow {
     QObject::connect(bar, &Bar::Change, [this] { values.push_back(bar->Value()); });
   }
 
+  // Mouse events at a position along the track, `across` it.
   void Mouse(QEvent::Type type, double along, double across = 9,
              Qt::MouseButton button = Qt::LeftButton) {
     const bool vertical = bar->Model().Kind() == ScrollBarKind::Vertical;
-    const QPointF at = vertical ? QPointF(across, along) : QPointF(along, across);
-    const Qt::MouseButtons held =
-        type == QEvent::MouseButtonRelease ? Qt::MouseButtons() : Qt::MouseButtons(button);
-    QMouseEvent event(type, at, bar->mapToGlobal(at), button, held, Qt::NoModifier);
-    QApplication::sendEvent(bar, &event);
+    const bool release = type == QEvent::MouseButtonRelease;
+    SendMouse(bar, type, vertical ? QPointF(across, along) : QPointF(along, across), button,
+              release ? Qt::MouseButtons() : Qt::MouseButtons(button));
   }
   void Press(double along) { Mouse(QEvent::MouseButtonPress, along); }
   void Release(double along) { Mouse(QEvent::MouseButtonRelease, along); }
@@ -48,15 +56,6 @@ struct BarWindow {
   void KeyRepeat(int key) {
     Key(QEvent::KeyRelease, key, true);
     Key(QEvent::KeyPress, key, true);
-  }
-
-  // The bar as drawn, also saved as a PNG in the test output folder when there is one.
-  QImage Grab(const std::string& name) {
-    const QImage image = bar->grab().toImage();
-    if (const char* folder = std::getenv("QV_TEST_OUTPUT")) {
-      image.save(QString::fromStdString(std::string(folder) + "/" + name + ".png"));
-    }
-    return image;
   }
   QColor Shade(int percent) const { return ToQColor(bar->Model().Shade().Percent(percent)); }
 

@@ -7,9 +7,10 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <stdexcept>
+
+#include "tests/controls/input_events_qt.h"
 
 namespace qv {
 namespace {
@@ -17,26 +18,16 @@ namespace {
 // Posts a left click on the widget's centre, as the window system would deliver it.
 void PostClick(QWidget* widget) {
   const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-  const QPointF global = widget->mapToGlobal(at);
-  QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseButtonPress, at, global,
-                                                      Qt::LeftButton, Qt::LeftButton,
-                                                      Qt::NoModifier));
-  QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
-                                                      Qt::LeftButton, Qt::NoButton,
-                                                      Qt::NoModifier));
-}
-
-void PostSpace(QWidget* widget) {
-  QCoreApplication::postEvent(widget, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space,
-                                                    Qt::NoModifier, " "));
-  QCoreApplication::postEvent(widget, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space,
-                                                    Qt::NoModifier, " "));
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    QCoreApplication::postEvent(widget, new QMouseEvent(type, at, widget->mapToGlobal(at),
+                                                        Qt::LeftButton, held, Qt::NoModifier));
+  }
 }
 
 class WaitScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    pointer.Set(PointerShape::Normal);
     other.resize(200, 100);
     button = new QPushButton("Delete", &other);
     button->resize(120, 40);
@@ -52,7 +43,10 @@ class WaitScreenTest : public ::testing::Test {
   int clicks = 0;
 };
 
-TEST_F(WaitScreenTest, OpensBusyAndEmptyAndClosesWithTheNormalPointer) {
+TEST_F(WaitScreenTest, OpensBusyAndEmptyInTheProgramsFontAndClosesWithTheNormalPointer) {
+  QFont font("DejaVu Serif");
+  font.setPointSize(15);
+  other.setFont(font);
   QPointer<WaitScreenDialog> window;
   {
     WaitScreen job(&other, session, 999, {}, pointer);
@@ -62,10 +56,10 @@ TEST_F(WaitScreenTest, OpensBusyAndEmptyAndClosesWithTheNormalPointer) {
     EXPECT_EQ(QApplication::activeModalWidget(), window.data());
     EXPECT_EQ(pointer.Shape(), PointerShape::Busy);
     EXPECT_EQ(job.Counter().ProgressStep(), 10);
-    EXPECT_EQ(job.Counter().ProgressCount(), 0);
     EXPECT_EQ(window->BarTwips(), 1);
     EXPECT_EQ(window->PercentText(), "0%");
     EXPECT_EQ(window->Activity(), "Processing");
+    EXPECT_EQ(window->findChild<QLabel*>("Label2")->font().pointSize(), 15);
     window->close();
     EXPECT_TRUE(window->isVisible()) << "the user cannot close it";
   }
@@ -75,9 +69,10 @@ TEST_F(WaitScreenTest, OpensBusyAndEmptyAndClosesWithTheNormalPointer) {
 }
 
 TEST_F(WaitScreenTest, NinetyNineTicksFillTheBarAndNothingPassesOneHundredPerCent) {
-  for (int i = 1; i <= 30; ++i)
+  for (int i = 1; i <= 30; ++i) {
     session.FadeColors[static_cast<std::size_t>(i)] =
         static_cast<uint32_t>(0xC0C0C0 - 0x020202 * i / 2);
+  }
   WaitScreen job(&other, session, 1039, "Saving", pointer);
   EXPECT_EQ(job.Window()->Activity(), "Saving");
   for (int i = 0; i < 99; ++i) job.ProgressTick();
@@ -85,8 +80,7 @@ TEST_F(WaitScreenTest, NinetyNineTicksFillTheBarAndNothingPassesOneHundredPerCen
   EXPECT_EQ(job.Window()->ShadowPercentText(), "99%");
   EXPECT_EQ(job.Window()->BarTwips(), 2871);
   const int fullPixels = job.Window()->BarPixels();
-  if (const char* out = std::getenv("QV_TEST_OUTPUT"))
-    job.Window()->grab().save(QString::fromUtf8(out) + "/wait_screen.png");
+  testing::Grab(job.Window(), "wait_screen");
 
   // A loop over lines 0 to 1039 ticks 104 times; a second pass more still.
   job.Restart(1039);
@@ -96,59 +90,47 @@ TEST_F(WaitScreenTest, NinetyNineTicksFillTheBarAndNothingPassesOneHundredPerCen
   EXPECT_EQ(job.Window()->PercentText(), "100%");
   EXPECT_EQ(job.Window()->BarTwips(), WaitScreenDialog::kFrameTwips);
   EXPECT_EQ(job.Window()->BarPixels(), fullPixels) << "the bar never leaves its frame";
-}
 
-TEST_F(WaitScreenTest, TheActivityWordTakesTheProgramsFont) {
-  QFont font("DejaVu Serif");
-  font.setPointSize(15);
-  other.setFont(font);
-  WaitScreen job(&other, session, 10, {}, pointer);
-  EXPECT_EQ(job.Window()->findChild<QLabel*>("Label2")->font().pointSize(), 15);
-}
-
-TEST_F(WaitScreenTest, ReadersMoveTheBarByTheirPosition) {
-  WaitScreen job(&other, session, 0, {}, pointer);
-  auto progress = job.PositionProgress();
-  progress(500, 1000);
-  EXPECT_EQ(job.Window()->PercentText(), "49%");
-  progress(250, 1000);
-  EXPECT_EQ(job.Window()->PercentText(), "49%") << "the bar never goes back";
-  progress(1000, 1000);
-  EXPECT_EQ(job.Window()->PercentText(), "99%");
+  // Readers move the bar by their position, never back.
+  WaitScreen reader(&other, session, 0, {}, pointer);
+  auto progress = reader.PositionProgress();
+  for (auto [done, percent] : {std::pair{500, "49%"}, {250, "49%"}, {1000, "99%"}}) {
+    progress(done, 1000);
+    EXPECT_EQ(reader.Window()->PercentText(), percent) << done;
+  }
 }
 
 TEST_F(WaitScreenTest, InputToOtherWindowsIsIgnoredDuringTheJobAndAfterIt) {
-  // The posted click does reach the button when no job runs.
-  PostClick(button);
+  PostClick(button);  // the posted click does reach the button when no job runs
   QCoreApplication::processEvents();
   ASSERT_EQ(clicks, 1);
-
   {
     WaitScreen job(&other, session, 100, {}, pointer);
     PostClick(button);
     button->setFocus();
-    PostSpace(button);
+    QCoreApplication::postEvent(button, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space,
+                                                      Qt::NoModifier, " "));
+    QCoreApplication::postEvent(button, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space,
+                                                      Qt::NoModifier, " "));
     job.ProgressTick();
     EXPECT_EQ(clicks, 1) << "no click acts in the middle of the job";
+
+    // A question the job asks still takes input.
+    QDialog question(job.Window());
+    auto* ok = new QPushButton("OK", &question);
+    ok->resize(80, 30);
+    QObject::connect(ok, &QPushButton::clicked, &question, &QDialog::accept);
+    QTimer::singleShot(0, [ok] { PostClick(ok); });
+    QTimer::singleShot(5000, &question, &QDialog::reject);  // never hang
+    EXPECT_EQ(question.exec(), QDialog::Accepted);
+    EXPECT_EQ(clicks, 1);
     PostClick(button);  // queued after the last tick
   }
   QCoreApplication::processEvents();
   EXPECT_EQ(clicks, 1) << "nor once the job is over";
-
   PostClick(button);
   QCoreApplication::processEvents();
   EXPECT_EQ(clicks, 2) << "input works again after the job";
-}
-
-TEST_F(WaitScreenTest, AQuestionTheJobAsksStillTakesInput) {
-  WaitScreen job(&other, session, 100, {}, pointer);
-  QDialog question(job.Window());
-  auto* ok = new QPushButton("OK", &question);
-  ok->resize(80, 30);
-  QObject::connect(ok, &QPushButton::clicked, &question, &QDialog::accept);
-  QTimer::singleShot(0, [ok] { PostClick(ok); });
-  QTimer::singleShot(5000, &question, &QDialog::reject);  // never hang
-  EXPECT_EQ(question.exec(), QDialog::Accepted);
 }
 
 TEST_F(WaitScreenTest, EveryWayOutRestoresThePointerAndInputAndEndsHelpMode) {
@@ -166,23 +148,22 @@ TEST_F(WaitScreenTest, EveryWayOutRestoresThePointerAndInputAndEndsHelpMode) {
 }
 
 TEST_F(WaitScreenTest, AJobInsideAJobKeepsTheBusyPointerUntilTheOuterEnds) {
-  WaitScreen outer(&other, session, 99, {}, pointer);
+  ProgressTick();  // without a job: nothing
   {
-    WaitScreen inner(&other, session, 99, {}, pointer);
-    EXPECT_EQ(CurrentWaitScreen(), &inner);
+    WaitScreen outer(&other, session, 99, {}, pointer);
+    {
+      WaitScreen inner(&other, session, 99, {}, pointer);
+      EXPECT_EQ(CurrentWaitScreen(), &inner);
+      ProgressTick();
+      EXPECT_EQ(inner.Counter().ProgressCount(), 29);
+      EXPECT_EQ(outer.Counter().ProgressCount(), 0);
+    }
+    EXPECT_EQ(pointer.Shape(), PointerShape::Busy);
+    EXPECT_EQ(CurrentWaitScreen(), &outer);
     ProgressTick();
-    EXPECT_EQ(inner.Counter().ProgressCount(), 29);
-    EXPECT_EQ(outer.Counter().ProgressCount(), 0);
+    EXPECT_EQ(outer.Window()->PercentText(), "1%");
   }
-  EXPECT_EQ(pointer.Shape(), PointerShape::Busy);
-  EXPECT_EQ(CurrentWaitScreen(), &outer);
-  ProgressTick();
-  EXPECT_EQ(outer.Window()->PercentText(), "1%");
-}
-
-TEST(WaitScreenFree, ProgressTickWithoutAJobDoesNothing) {
   EXPECT_EQ(CurrentWaitScreen(), nullptr);
-  ProgressTick();
 }
 
 }  // namespace
