@@ -8,6 +8,8 @@
 namespace qv {
 namespace {
 
+using Point = std::pair<double, double>;
+
 // Fixed metrics: at 10 points a character is 100 twips wide and a line 200 twips high;
 // both scale with the font size, and bold adds a twip per character.
 class DrawingSurfaceTest : public ::testing::Test {
@@ -16,6 +18,7 @@ class DrawingSurfaceTest : public ::testing::Test {
     surface_.SetExtent({12240, 15840, 11520, 15120});
     surface_.SetFontSize(10);
   }
+  Point Position() const { return {surface_.CurrentX(), surface_.CurrentY()}; }
   FixedTextMetrics metrics_{100, 200};
   DrawingSurface surface_;
 };
@@ -25,41 +28,29 @@ TEST_F(DrawingSurfaceTest, PrintEndsTheLineAndPrintStayContinuesIt) {
   surface_.SetCurrentY(1000);
   surface_.SetCurrentX(500);
   surface_.PrintStay("110");
-  EXPECT_DOUBLE_EQ(surface_.CurrentX(), 800);
+  EXPECT_EQ(Position(), Point(800, 1000));
   surface_.PrintStay("      ");
   surface_.PrintStay("Cash");
   surface_.SetCurrentX(9000 - surface_.TextWidth("1,250.00"));
   surface_.Print("1,250.00");
-  EXPECT_DOUBLE_EQ(surface_.CurrentX(), 0);
-  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 1200);
-
+  EXPECT_EQ(Position(), Point(0, 1200));
   const std::vector<TextOp> texts = surface_.Texts();
   ASSERT_EQ(texts.size(), 4u);
   EXPECT_DOUBLE_EQ(texts[2].X, 1400);  // after "110" and six blanks
   EXPECT_DOUBLE_EQ(texts[3].X + texts[3].Width, 9000);
   for (const TextOp& t : texts) EXPECT_DOUBLE_EQ(t.Y, 1000);
 
-  // The next print starts at the left edge of the next line.
-  surface_.Print("Next");
-  EXPECT_DOUBLE_EQ(surface_.FindText("Next")->X, 0);
-  EXPECT_DOUBLE_EQ(surface_.FindText("Next")->Y, 1200);
-}
-
-TEST_F(DrawingSurfaceTest, EmptyPrintEndsTheLineAtTheCurrentFontsHeight) {
+  // An empty print ends the line at the current font's height, so a 5-point blank line
+  // makes a small gap; staying on the line with nothing to print moves nothing.
   surface_.SetCurrentX(3000);
   surface_.Print("");
-  EXPECT_DOUBLE_EQ(surface_.CurrentX(), 0);
-  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 200);
-  // A small font makes a small gap, as statements use a 5-point blank line.
+  EXPECT_EQ(Position(), Point(0, 1400));
   surface_.SetFontSize(5);
   surface_.Print("");
-  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 300);
-  // Staying on the line with nothing to print moves nothing.
   surface_.SetCurrentX(700);
   surface_.PrintStay("");
-  EXPECT_DOUBLE_EQ(surface_.CurrentX(), 700);
-  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 300);
-  EXPECT_TRUE(surface_.Texts().empty());
+  EXPECT_EQ(Position(), Point(700, 1500));
+  EXPECT_EQ(surface_.Texts().size(), 4u);
 }
 
 TEST_F(DrawingSurfaceTest, TextsKeepTheFontAndColourTheyWerePrintedWith) {
@@ -76,20 +67,17 @@ TEST_F(DrawingSurfaceTest, TextsKeepTheFontAndColourTheyWerePrintedWith) {
   surface_.SetForeColor(kBlack);
   surface_.Print("Body");
 
-  const TextOp* title = surface_.FindText("Title");
-  ASSERT_NE(title, nullptr);
-  EXPECT_EQ(title->Font.Name, "Tahoma");
-  EXPECT_EQ(title->Font.Charset, 238);
-  EXPECT_TRUE(title->Font.Bold);
-  EXPECT_TRUE(title->Font.Underline);
-  EXPECT_EQ(title->Color, kRed);
-  EXPECT_FALSE(title->Transparent);
-  EXPECT_EQ(title->BackColor, kSecondCopyTint);
-  EXPECT_DOUBLE_EQ(title->Width, 505);  // bold: 101 a character
-  const TextOp* body = surface_.FindText("Body");
-  EXPECT_FALSE(body->Font.Bold);
-  EXPECT_EQ(body->Color, kBlack);
-  EXPECT_DOUBLE_EQ(body->X, 505);
+  const TextOp& title = *surface_.FindText("Title");
+  EXPECT_EQ(title.Font.Name, "Tahoma");
+  EXPECT_EQ(title.Font.Charset, 238);
+  EXPECT_TRUE(title.Font.Bold && title.Font.Underline && !title.Transparent);
+  EXPECT_EQ(title.Color, kRed);
+  EXPECT_EQ(title.BackColor, kSecondCopyTint);
+  EXPECT_DOUBLE_EQ(title.Width, 505);  // bold: 101 a character
+  const TextOp& body = *surface_.FindText("Body");
+  EXPECT_FALSE(body.Font.Bold);
+  EXPECT_EQ(body.Color, kBlack);
+  EXPECT_DOUBLE_EQ(body.X, 505);
 }
 
 TEST_F(DrawingSurfaceTest, PrintScaleScalesFontSizesAndBoxHeightsWhereAsked) {
@@ -101,12 +89,9 @@ TEST_F(DrawingSurfaceTest, PrintScaleScalesFontSizesAndBoxHeightsWhereAsked) {
   // more, as the trial balance's shaded rows are.
   EXPECT_DOUBLE_EQ(surface_.Scaled(300), 450);
   EXPECT_DOUBLE_EQ(surface_.Scaled(surface_.TextHeight("W")), 540);
-  // A plain size is kept as given.
-  surface_.SetFontSize(5);
+  surface_.SetFontSize(5);  // a plain size is kept as given
   EXPECT_DOUBLE_EQ(surface_.FontSize(), 5);
-
-  for (double bad : {0.0, -2.0, std::numeric_limits<double>::quiet_NaN(),
-                     std::numeric_limits<double>::infinity()}) {
+  for (double bad : {0.0, -2.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
     surface_.SetPrintScale(bad);
     EXPECT_DOUBLE_EQ(surface_.PrintScale(), 1.0) << bad;
   }
@@ -125,8 +110,7 @@ TEST_F(DrawingSurfaceTest, LinesAndBoxesRecordTheirColoursAndFillSettings) {
 
   const auto& ops = surface_.Operations();
   ASSERT_EQ(ops.size(), 5u);
-  const auto& line = std::get<LineOp>(ops[0]);
-  EXPECT_EQ(line.Color, 0x123456u);
+  EXPECT_EQ(std::get<LineOp>(ops[0]).Color, 0x123456u);
   const auto& header = std::get<BoxOp>(ops[1]);
   EXPECT_TRUE(header.Filled);
   EXPECT_EQ(header.FillColor, 0xE0E0E0u);
@@ -136,38 +120,38 @@ TEST_F(DrawingSurfaceTest, LinesAndBoxesRecordTheirColoursAndFillSettings) {
   EXPECT_EQ(outline.Color, 0x123456u);
   EXPECT_EQ(std::get<FilledBoxOp>(ops[3]).Color, 0xF0F0F0u);
   EXPECT_EQ(std::get<PixelOp>(ops[4]).Color, kRed);
-  // Drawing leaves the position at the last point drawn.
-  EXPECT_DOUBLE_EQ(surface_.CurrentX(), 5);
-  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 6);
+  EXPECT_EQ(Position(), Point(5, 6)) << "drawing leaves the position at the last point drawn";
+
+  // Taking the operations starts an empty recording; the state stays.
+  EXPECT_EQ(surface_.TakeOperations().size(), 5u);
+  EXPECT_TRUE(surface_.Operations().empty());
+  EXPECT_EQ(Position(), Point(5, 6));
 }
 
-TEST_F(DrawingSurfaceTest, ClearForgetsTheDrawingAndGoesBackToTheTop) {
+TEST_F(DrawingSurfaceTest, ClearForgetsTheDrawingAndPagesAndDocumentsNumberTheirTexts) {
   surface_.SetCurrentY(-400);  // scrolled
   surface_.Print("Old");
   surface_.SetBackColor(kSecondCopyTint);
   surface_.Cls();
   ASSERT_EQ(surface_.Operations().size(), 1u);
   EXPECT_EQ(std::get<ClearOp>(surface_.Operations()[0]).BackColor, kSecondCopyTint);
-  EXPECT_DOUBLE_EQ(surface_.CurrentX(), 0);
-  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 0);
+  EXPECT_EQ(Position(), Point(0, 0));
   EXPECT_EQ(surface_.FindText("Old"), nullptr);
-}
 
-TEST_F(DrawingSurfaceTest, PagesAndDocumentsNumberTheirTexts) {
   surface_.SetCurrentY(14000);
   surface_.Print("Page one");
   surface_.NewPage();
-  EXPECT_DOUBLE_EQ(surface_.CurrentY(), 0);
+  EXPECT_EQ(Position(), Point(0, 0));
   surface_.Print("Page two");
   surface_.EndDoc();
   surface_.Print("Second copy");
-
-  EXPECT_EQ(surface_.FindText("Page one")->Page, 0);
-  EXPECT_EQ(surface_.FindText("Page two")->Page, 1);
-  EXPECT_EQ(surface_.FindText("Page two")->Document, 0);
-  EXPECT_EQ(surface_.FindText("Second copy")->Page, 0);
-  EXPECT_EQ(surface_.FindText("Second copy")->Document, 1);
-  EXPECT_DOUBLE_EQ(surface_.FindText("Second copy")->Y, 0);
+  auto where = [&](const char* text) {
+    const TextOp* t = surface_.FindText(text);
+    return std::tuple(t->Document, t->Page, t->Y);
+  };
+  EXPECT_EQ(where("Page one"), std::tuple(0, 0, 14000.0));
+  EXPECT_EQ(where("Page two"), std::tuple(0, 1, 0.0));
+  EXPECT_EQ(where("Second copy"), std::tuple(1, 0, 0.0));
 }
 
 TEST(DrawingSurfacePixels, MeasuresInPixelsOnAPixelSurface) {
@@ -178,17 +162,6 @@ TEST(DrawingSurfacePixels, MeasuresInPixelsOnAPixelSurface) {
   EXPECT_DOUBLE_EQ(surface.TextHeight("ab"), 20);
   surface.Print("ab");
   EXPECT_DOUBLE_EQ(surface.CurrentY(), 20);
-}
-
-TEST(DrawingSurfaceRecording, TakingTheOperationsStartsAnEmptyRecording) {
-  FixedTextMetrics metrics;
-  DrawingSurface surface(metrics);
-  surface.Print("a");
-  surface.Line(0, 0, 10, 10);
-  const std::vector<DrawOp> taken = surface.TakeOperations();
-  EXPECT_EQ(taken.size(), 2u);
-  EXPECT_TRUE(surface.Operations().empty());
-  EXPECT_DOUBLE_EQ(surface.CurrentX(), 10);  // the state stays
 }
 
 }  // namespace

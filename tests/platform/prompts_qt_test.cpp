@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QPushButton>
 #include <QApplication>
+#include <QPushButton>
 #include <QTimer>
 #include <memory>
 
@@ -20,8 +20,7 @@ TEST(PromptsQt, TheBoxShowsThePromptAsPlainText) {
   EXPECT_EQ(box->textFormat(), Qt::PlainText);
   EXPECT_EQ(box->icon(), QMessageBox::Question);
   EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
-  EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()),
-            box->button(QMessageBox::Yes));
+  EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::Yes));
   EXPECT_EQ(box->escapeButton(), box->button(QMessageBox::No));
 
   const PromptRequest fix{"Two or More Accounts have the same name", PromptButtons::Ok,
@@ -31,15 +30,13 @@ TEST(PromptsQt, TheBoxShowsThePromptAsPlainText) {
   EXPECT_EQ(critical->icon(), QMessageBox::Critical);
 }
 
-TEST(PromptsQt, AnswersMapBackToTheOfferedButtons) {
+TEST(PromptsQt, AnswersMapBackToTheOfferedButtonsAndTheServiceWaitsForThem) {
   EXPECT_EQ(AnswerOf(QMessageBox::Yes, PromptButtons::YesNoCancel), PromptAnswer::Yes);
   EXPECT_EQ(AnswerOf(QMessageBox::Cancel, PromptButtons::OkCancel), PromptAnswer::Cancel);
   // A box closed some other way gives the escape answer.
   EXPECT_EQ(AnswerOf(QMessageBox::NoButton, PromptButtons::YesNo), PromptAnswer::No);
   EXPECT_EQ(AnswerOf(QMessageBox::Yes, PromptButtons::Ok), PromptAnswer::Ok);
-}
 
-TEST(PromptsQt, TheServiceWaitsForTheButtonPressed) {
   QtPromptService service;
   QTimer::singleShot(0, [] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/prompt_answerer.h"
-
 namespace qv {
 namespace {
 
@@ -11,24 +9,19 @@ TEST(Prompts, ScriptedAnswersGoToThePromptsInOrderAndAreRecorded) {
   ScriptedPrompts scripted;
   ScopedPromptService scope(scripted);
   scripted.Then(PromptAnswer::No).Then(PromptAnswer::Yes);
-
   EXPECT_EQ(AskQuestion("Do you want to exit without saving ?", PromptButtons::YesNo),
             PromptAnswer::No);
   EXPECT_EQ(AskQuestion("Move Account 110 to 120, Are you sure ?", PromptButtons::YesNo,
                         PromptIcon::Question, "Accounts"),
             PromptAnswer::Yes);
-
   ASSERT_EQ(scripted.History().size(), 2u);
   EXPECT_EQ(scripted.History()[0].Request.Caption(), "Quorvel");
   EXPECT_EQ(scripted.History()[1].Request.Caption(), "Accounts");
   EXPECT_EQ(scripted.History()[1].Request.Icon, PromptIcon::Question);
   EXPECT_EQ(scripted.History()[1].Answer, PromptAnswer::Yes);
   EXPECT_EQ(scripted.PendingAnswers(), 0u);
-}
-
-TEST(Prompts, AnEmptyCaptionStaysEmpty) {
-  const PromptRequest untitled{"Can not set X", PromptButtons::Ok, PromptIcon::Exclamation,
-                               std::string()};
+  // An empty caption stays empty.
+  const PromptRequest untitled{"Can not set X", PromptButtons::Ok, PromptIcon::Exclamation, ""};
   EXPECT_EQ(untitled.Caption(), "");
 }
 
@@ -39,22 +32,20 @@ TEST(Prompts, UnscriptedOrImpossibleAnswersGetTheEscapeAnswerAndAreReported) {
   scripted.OnUnexpected = [&](const PromptRequest&, const std::string& reason) {
     reasons.push_back(reason);
   };
-
-  // Nothing scripted: a question is answered as if closed, the safe way.
-  EXPECT_EQ(AskQuestion("Sure ?", PromptButtons::YesNo), PromptAnswer::No);
-  EXPECT_EQ(AskQuestion("Sure ?", PromptButtons::YesNoCancel), PromptAnswer::Cancel);
+  // Nothing scripted: a question is answered as if closed, the safe way: Cancel, else No,
+  // else OK.
+  const std::pair<PromptButtons, PromptAnswer> escapes[] = {
+      {PromptButtons::Ok, PromptAnswer::Ok}, {PromptButtons::OkCancel, PromptAnswer::Cancel},
+      {PromptButtons::YesNo, PromptAnswer::No}, {PromptButtons::YesNoCancel, PromptAnswer::Cancel}};
+  for (const auto& [buttons, answer] : escapes) {
+    EXPECT_EQ(EscapeAnswer(buttons), answer);
+    EXPECT_EQ(AskQuestion("Sure ?", buttons), answer);
+  }
   // A scripted Yes for a box that only has OK.
   scripted.Then(PromptAnswer::Yes);
   ShowMessage("Printer Error, Please Check the Printer...");
   EXPECT_EQ(scripted.History().back().Answer, PromptAnswer::Ok);
-  EXPECT_EQ(reasons.size(), 3u);
-}
-
-TEST(Prompts, EscapeAnswerIsCancelThenNoThenOk) {
-  EXPECT_EQ(EscapeAnswer(PromptButtons::Ok), PromptAnswer::Ok);
-  EXPECT_EQ(EscapeAnswer(PromptButtons::OkCancel), PromptAnswer::Cancel);
-  EXPECT_EQ(EscapeAnswer(PromptButtons::YesNo), PromptAnswer::No);
-  EXPECT_EQ(EscapeAnswer(PromptButtons::YesNoCancel), PromptAnswer::Cancel);
+  EXPECT_EQ(reasons.size(), 5u);
 }
 
 TEST(Prompts, ScopedServicesNestAndRestore) {
@@ -73,14 +64,6 @@ TEST(Prompts, ScopedServicesNestAndRestore) {
   EXPECT_EQ(outer.Texts(), std::vector<std::string>{"outer"});
   // With nothing installed a prompt is logged and closed, never blocking.
   EXPECT_EQ(AskQuestion("Nobody sees this", PromptButtons::YesNo), PromptAnswer::No);
-}
-
-TEST(Prompts, TheTestHelperRecordsWhatWasAsked) {
-  PromptAnswerer prompts;
-  prompts.Then(PromptAnswer::Yes);
-  EXPECT_EQ(AskQuestion("Do you want to exit without saving ?", PromptButtons::YesNo),
-            PromptAnswer::Yes);
-  EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Do you want to exit without saving ?"});
 }
 
 }  // namespace

@@ -5,30 +5,22 @@
 namespace qv {
 namespace {
 
-TEST(ScreenPointer, ObserversHearEachChangeOnce) {
+TEST(ScreenPointer, ObserversHearEachChangeOnceAndMayRemoveObserversWhileBeingTold) {
   ScreenPointer pointer;
   std::vector<int> heard;
   pointer.AddObserver([&](PointerShape s) { heard.push_back(static_cast<int>(s)); });
-  pointer.Set(PointerShape::Help);
-  pointer.Set(PointerShape::Help);
-  pointer.Set(PointerShape::Busy);
-  pointer.Set(PointerShape::Normal);
-  EXPECT_EQ(heard, (std::vector<int>{14, 11, 0}));
-  EXPECT_EQ(pointer.Code(), 0);
-}
-
-TEST(ScreenPointer, AnObserverMayRemoveItselfOrAnotherWhileBeingTold) {
-  ScreenPointer pointer;
-  int first = 0, second = 0;
-  int secondId = 0;
+  int first = 0, second = 0, secondId = 0;
   int firstId = pointer.AddObserver([&](PointerShape) {
     ++first;
     pointer.RemoveObserver(firstId);
     pointer.RemoveObserver(secondId);
   });
   secondId = pointer.AddObserver([&](PointerShape) { ++second; });
-  pointer.Set(PointerShape::Busy);
-  pointer.Set(PointerShape::Normal);
+  for (PointerShape s : {PointerShape::Help, PointerShape::Help, PointerShape::Busy,
+                         PointerShape::Normal})
+    pointer.Set(s);
+  EXPECT_EQ(heard, (std::vector<int>{14, 11, 0}));
+  EXPECT_EQ(pointer.Code(), 0);
   EXPECT_EQ(first, 1);
   EXPECT_EQ(second, 0);
 }
@@ -39,9 +31,7 @@ TEST(ScreenPointer, BusyScopesEndWithTheOutermostAndEndHelpMode) {
   {
     BusyPointer job(pointer);
     EXPECT_EQ(pointer.Shape(), PointerShape::Busy);
-    {
-      BusyPointer nested(pointer);
-    }
+    { BusyPointer nested(pointer); }
     EXPECT_EQ(pointer.Shape(), PointerShape::Busy);
   }
   // The busy pointer ends help mode: the pointer comes back normal, not as help.

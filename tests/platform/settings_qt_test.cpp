@@ -9,7 +9,7 @@
 namespace qv {
 namespace {
 
-TEST(SettingsQt, ValuesAreTextUnderTheSettingsGroup) {
+TEST(SettingsQt, ValuesAreTextUnderTheSettingsGroupInTheApplicationsOwnStore) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString file = dir.filePath("settings.ini");
@@ -23,14 +23,9 @@ TEST(SettingsQt, ValuesAreTextUnderTheSettingsGroup) {
   SettingsQt again(file);
   EXPECT_EQ(again.Read("Width", "9600"), "12345.5");
   EXPECT_EQ(again.Read("Height", "7000"), "");  // stored empty is not missing
-  QSettings raw(file, QSettings::IniFormat);
-  EXPECT_EQ(raw.value("Settings/Width").toString(), "12345.5");
-}
+  EXPECT_EQ(QSettings(file, QSettings::IniFormat).value("Settings/Width").toString(), "12345.5");
 
-TEST(SettingsQt, TheUsersStoreIsTheApplicationsOwn) {
-  // Point the user's store at a temporary folder for this test, then back.
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
+  // The user's store, pointed at the temporary folder for this test, then back.
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
   {
     SettingsQt settings;

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -18,23 +19,28 @@ QString OutputPath(const QString& name) {
   return QDir(dir && *dir ? QString::fromLocal8Bit(dir) : QDir::tempPath()).filePath(name);
 }
 
-QImage WhiteImage(int w, int h) {
-  QImage image(w, h, QImage::Format_RGB32);
-  image.fill(Qt::white);
+constexpr QRgb kWhitePixel = 0xFFFFFF, kBlackPixel = 0x000000, kRedPixel = 0xFF0000;
+
+// The operations replayed on a white image of the given size.
+QImage Replayed(const std::vector<DrawOp>& ops, int w, int h, const ReplayOptions& options,
+                QImage image = {}) {
+  if (image.isNull()) {
+    image = QImage(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+  }
+  QPainter painter(&image);
+  ReplayOnPainter(painter, ops, options);
+  painter.end();
   return image;
 }
 
-QRgb Pixel(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
-
-constexpr QRgb kWhitePixel = 0xFFFFFF, kBlackPixel = 0x000000, kRedPixel = 0xFF0000;
-
-// The bounding box of the non-white pixels, or a null rect.
-QRect InkBounds(const QImage& image) {
-  QRect bounds;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (Pixel(image, x, y) != kWhitePixel) bounds |= QRect(x, y, 1, 1);
-  return bounds;
+struct PixelWant {
+  int x, y;
+  QRgb rgb;
+};
+void ExpectPixels(const QImage& image, std::initializer_list<PixelWant> wants) {
+  for (const PixelWant& p : wants)
+    EXPECT_EQ(image.pixel(p.x, p.y) & 0xFFFFFF, p.rgb) << "at " << p.x << "," << p.y;
 }
 
 TEST(SurfaceReplay, PixelDrawingLandsOnExactPixels) {
@@ -43,33 +49,26 @@ TEST(SurfaceReplay, PixelDrawingLandsOnExactPixels) {
   FixedTextMetrics metrics;
   DrawingSurface surface(metrics, SurfaceUnits::Pixels);
   surface.FilledBox(10, 10, 19, 19, kRed);
-  surface.Line(0, 50, 10, 50, kBlack);  // pixels 0..9
+  surface.Line(0, 50, 10, 50, kBlack);   // pixels 0..9
   surface.Line(30, 60, 30, 55, kBlack);  // pixels 60 down to 56
   surface.SetFillStyle(kFillSolid);
   surface.SetFillColor(RgbValue(255, 255, 0));
   surface.Box(40, 40, 50, 48, kBlack);
   surface.PSet(70, 5, kRed);
+  // Coordinates that are not numbers draw nothing; an infinite one is held to the edge.
+  surface.FilledBox(std::nan(""), 0, 10, 10, kBlack);
+  surface.Line(0, 0, std::numeric_limits<double>::infinity(), 0, kBlack);
+  surface.SetCurrentX(std::nan(""));
+  surface.PrintStay("x");
 
-  QImage image = WhiteImage(100, 80);
-  QPainter painter(&image);
-  ReplayOnPainter(painter, surface.Operations(), {1.0, {}});
-  painter.end();
-
-  EXPECT_EQ(Pixel(image, 10, 10), kRedPixel);
-  EXPECT_EQ(Pixel(image, 19, 19), kRedPixel);
-  EXPECT_EQ(Pixel(image, 20, 19), kWhitePixel);
-  EXPECT_EQ(Pixel(image, 0, 50), kBlackPixel);
-  EXPECT_EQ(Pixel(image, 9, 50), kBlackPixel);
-  EXPECT_EQ(Pixel(image, 10, 50), kWhitePixel);
-  EXPECT_EQ(Pixel(image, 30, 60), kBlackPixel);
-  EXPECT_EQ(Pixel(image, 30, 56), kBlackPixel);
-  EXPECT_EQ(Pixel(image, 30, 55), kWhitePixel);
-  EXPECT_EQ(Pixel(image, 40, 40), kBlackPixel);
-  EXPECT_EQ(Pixel(image, 50, 48), kBlackPixel);
-  EXPECT_EQ(Pixel(image, 45, 44), 0xFFFF00u);  // filled with FillColor inside the outline
-  EXPECT_EQ(Pixel(image, 51, 44), kWhitePixel);
-  EXPECT_EQ(Pixel(image, 70, 5), kRedPixel);
-  EXPECT_EQ(Pixel(image, 71, 5), kWhitePixel);
+  const QImage image = Replayed(surface.Operations(), 100, 80, {1.0, {}});
+  ExpectPixels(image, {{10, 10, kRedPixel}, {19, 19, kRedPixel}, {20, 19, kWhitePixel},
+                       {0, 50, kBlackPixel}, {9, 50, kBlackPixel}, {10, 50, kWhitePixel},
+                       {30, 60, kBlackPixel}, {30, 56, kBlackPixel}, {30, 55, kWhitePixel},
+                       {40, 40, kBlackPixel}, {50, 48, kBlackPixel}, {51, 44, kWhitePixel},
+                       {45, 44, 0xFFFF00u},  // filled with FillColor inside the outline
+                       {70, 5, kRedPixel}, {71, 5, kWhitePixel},
+                       {99, 0, kBlackPixel}, {5, 5, kWhitePixel}});
 }
 
 TEST(SurfaceReplay, TwipsMapToPixelsAndAClearFillsTheBackground) {
@@ -78,20 +77,23 @@ TEST(SurfaceReplay, TwipsMapToPixelsAndAClearFillsTheBackground) {
   surface.SetBackColor(kSecondCopyTint);
   surface.Cls();
   surface.FilledBox(150, 300, 300, 450, kBlack);  // pixels 10..20, 20..30 at 15 twips
-
-  QImage image = WhiteImage(60, 60);
-  QPainter painter(&image);
-  ReplayOnPainter(painter, surface.Operations(), {15.0, {}});
-  painter.end();
-
-  EXPECT_EQ(Pixel(image, 10, 20), kBlackPixel);
-  EXPECT_EQ(Pixel(image, 20, 30), kBlackPixel);
-  EXPECT_EQ(Pixel(image, 21, 30), 0xFFFFC0u);  // the light-yellow tint, 0xC0FFFF as BGR
-  EXPECT_EQ(Pixel(image, 0, 0), 0xFFFFC0u);
+  // A named picture is drawn at its own size; an unknown one draws nothing.
+  surface.DrawPicture("ButtonBar", 600, 600);
+  surface.DrawPicture("Unknown", 0, 0);
+  QImage band(4, 2, QImage::Format_RGB32);
+  band.fill(Qt::red);
+  const ReplayOptions options{
+      15.0, [&](const std::string& name) { return name == "ButtonBar" ? band : QImage(); }};
+  const QImage image = Replayed(surface.Operations(), 60, 60, options);
+  // The light-yellow tint is 0xC0FFFF as BGR.
+  ExpectPixels(image, {{10, 20, kBlackPixel}, {20, 30, kBlackPixel}, {21, 30, 0xFFFFC0u},
+                       {0, 0, 0xFFFFC0u}, {40, 40, kRedPixel}, {43, 41, kRedPixel},
+                       {44, 41, 0xFFFFC0u}, {40, 42, 0xFFFFC0u}});
 }
 
-TEST(SurfaceReplay, TextIsDrawnWhereItWasMeasured) {
-  QImage image = WhiteImage(400, 100);
+TEST(SurfaceReplay, TextIsDrawnWhereItWasMeasuredAndOpaqueTextPaintsItsBox) {
+  QImage image(400, 100, QImage::Format_RGB32);
+  image.fill(Qt::white);
   QtTextMetrics metrics(&image);
   EXPECT_DOUBLE_EQ(metrics.TwipsPerPixel(), 15.0);  // 96 dots per inch
   DrawingSurface surface(metrics, SurfaceUnits::Twips, metrics.TwipsPerPixel());
@@ -102,93 +104,45 @@ TEST(SurfaceReplay, TextIsDrawnWhereItWasMeasured) {
   const TextOp text = *surface.FindText("WWWW");
   EXPECT_GT(text.Width, 0);
   EXPECT_DOUBLE_EQ(surface.CurrentX(), 300 + text.Width);
-
-  QPainter painter(&image);
-  ReplayOnPainter(painter, surface.Operations(), {15.0, {}});
-  painter.end();
+  image = Replayed(surface.Operations(), 0, 0, {15.0, {}}, image);
   image.save(OutputPath("surface_replay_text.png"));
 
   // The ink starts at the recorded top-left corner and stays inside the measured box.
-  const QRect ink = InkBounds(image);
+  QRect ink;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if ((image.pixel(x, y) & 0xFFFFFF) != kWhitePixel) ink |= QRect(x, y, 1, 1);
   ASSERT_FALSE(ink.isNull());
   EXPECT_GE(ink.left(), 20 - 1);
   EXPECT_GE(ink.top(), 30);
   EXPECT_LE(ink.right(), 20 + text.Width / 15 + 1);
   EXPECT_LE(ink.bottom(), 30 + text.Height / 15);
-}
 
-TEST(SurfaceReplay, OpaqueTextPaintsItsBoxInTheBackColour) {
-  QImage image = WhiteImage(200, 60);
-  QtTextMetrics metrics(&image);
-  DrawingSurface surface(metrics);
-  surface.SetFontTransparent(false);
-  surface.SetBackColor(kRed);
-  surface.Print("i");
-  QPainter painter(&image);
-  ReplayOnPainter(painter, surface.Operations(), {15.0, {}});
-  painter.end();
-  EXPECT_EQ(Pixel(image, 0, 0), kRedPixel);
+  DrawingSurface opaque(metrics);
+  opaque.SetFontTransparent(false);
+  opaque.SetBackColor(kRed);
+  opaque.Print("i");
+  ExpectPixels(Replayed(opaque.Operations(), 200, 60, {15.0, {}}), {{0, 0, kRedPixel}});
 }
 
 TEST(SurfaceReplay, QtMetricsFollowTheFont) {
   QtTextMetrics metrics;
   FontSpec plain;
   plain.Size = 10;
-  FontSpec big = plain;
+  FontSpec big = plain, greek = plain, huge = plain, zero = plain;
   big.Size = 20;
   EXPECT_GT(metrics.TextWidth(plain, "WW"), metrics.TextWidth(plain, "W"));
   EXPECT_GT(metrics.TextWidth(big, "W"), metrics.TextWidth(plain, "W"));
   EXPECT_NEAR(metrics.TextHeight(plain, "a\nb"), 2 * metrics.TextHeight(plain, "a"), 0.01);
   EXPECT_DOUBLE_EQ(metrics.TextWidth(plain, "ab\r\nabc"), metrics.TextWidth(plain, "abc"));
   // The character set is kept but measures nothing differently.
-  FontSpec greek = plain;
   greek.Charset = 161;
   EXPECT_DOUBLE_EQ(metrics.TextWidth(greek, "Αβγ"), metrics.TextWidth(plain, "Αβγ"));
   // Sizes that are not usable are held to a usable range.
-  FontSpec huge = plain;
   huge.Size = 1e9;
-  EXPECT_EQ(ToQFont(huge).pointSizeF(), 1000.0);
-  FontSpec zero = plain;
   zero.Size = 0;
+  EXPECT_EQ(ToQFont(huge).pointSizeF(), 1000.0);
   EXPECT_EQ(ToQFont(zero).pointSizeF(), 1.0);
-}
-
-TEST(SurfaceReplay, NamedPicturesAreDrawnAtTheirOwnSize) {
-  FixedTextMetrics metrics;
-  DrawingSurface surface(metrics);
-  surface.DrawPicture("ButtonBar", 150, 150);
-  surface.DrawPicture("Unknown", 0, 0);
-  QImage band(4, 2, QImage::Format_RGB32);
-  band.fill(Qt::red);
-  ReplayOptions options{15.0, [&](const std::string& name) {
-                          return name == "ButtonBar" ? band : QImage();
-                        }};
-  QImage image = WhiteImage(20, 20);
-  QPainter painter(&image);
-  ReplayOnPainter(painter, surface.Operations(), options);
-  painter.end();
-  EXPECT_EQ(Pixel(image, 10, 10), kRedPixel);
-  EXPECT_EQ(Pixel(image, 13, 11), kRedPixel);
-  EXPECT_EQ(Pixel(image, 14, 11), kWhitePixel);
-  EXPECT_EQ(Pixel(image, 0, 0), kWhitePixel);
-}
-
-TEST(SurfaceReplay, CoordinatesThatAreNotNumbersDrawNothing) {
-  FixedTextMetrics metrics;
-  DrawingSurface surface(metrics, SurfaceUnits::Pixels);
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double inf = std::numeric_limits<double>::infinity();
-  surface.FilledBox(nan, 0, 10, 10, kBlack);
-  surface.Line(0, 0, inf, 0, kBlack);
-  surface.SetCurrentX(nan);
-  surface.PrintStay("x");
-  QImage image = WhiteImage(20, 20);
-  QPainter painter(&image);
-  ReplayOnPainter(painter, surface.Operations(), {1.0, {}});
-  painter.end();
-  // The infinite line is held to the far edge: it covers its row, and nothing else shows.
-  EXPECT_EQ(Pixel(image, 19, 0), kBlackPixel);
-  EXPECT_EQ(Pixel(image, 5, 5), kWhitePixel);
 }
 
 int PdfPageCount(const QString& path) {
@@ -202,7 +156,7 @@ int PdfPageCount(const QString& path) {
   return count;
 }
 
-TEST(SurfaceReplay, PrintsPageByPageToAPdf) {
+TEST(SurfaceReplay, PrintsPageByPageToAPdfAndReportsAJobThatCannotStart) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   const QString path = OutputPath("surface_replay.pdf");
@@ -216,7 +170,6 @@ TEST(SurfaceReplay, PrintsPageByPageToAPdf) {
   EXPECT_NEAR(extent.Width, 8.27 * 1440, 10);  // A4 paper
   EXPECT_LT(extent.ScaleWidth, extent.Width);   // inside the margins
   EXPECT_GT(extent.ScaleHeight, 0);
-
   surface.SetFontBold(true);
   surface.SetCurrentX(surface.ScaleWidth() - 730 - surface.TextWidth("Acme Trading"));
   surface.Print("Acme Trading");
@@ -225,21 +178,17 @@ TEST(SurfaceReplay, PrintsPageByPageToAPdf) {
   surface.Print("Second page");
   surface.NewPage();  // a page break just before the end leaves no blank page
   surface.EndDoc();
-
   ASSERT_TRUE(page.Send());
-  ASSERT_TRUE(QFile::exists(path));
   EXPECT_EQ(PdfPageCount(path), 2);
   EXPECT_TRUE(surface.Operations().empty());
-}
 
-TEST(SurfaceReplay, APrinterThatCannotStartAJobIsReported) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(OutputPath("no-such-folder/out.pdf"));
-  PrinterSurface page(printer);
-  page.Surface().Print("Invoice");
-  page.Surface().EndDoc();
-  EXPECT_FALSE(page.Send());
+  QPrinter unusable(QPrinter::HighResolution);
+  unusable.setOutputFormat(QPrinter::PdfFormat);
+  unusable.setOutputFileName(OutputPath("no-such-folder/out.pdf"));
+  PrinterSurface failing(unusable);
+  failing.Surface().Print("Invoice");
+  failing.Surface().EndDoc();
+  EXPECT_FALSE(failing.Send());
 }
 
 TEST(SurfaceReplay, AViewPaintsItsRecording) {
@@ -252,8 +201,7 @@ TEST(SurfaceReplay, AViewPaintsItsRecording) {
   view.SetOperations(surface.TakeOperations());
   const QImage grab = view.grab().toImage();
   grab.save(OutputPath("recording_view.png"));
-  EXPECT_EQ(grab.pixel(5, 5) & 0xFFFFFF, kRedPixel);
-  EXPECT_EQ(grab.pixel(40, 30) & 0xFFFFFF, kWhitePixel);
+  ExpectPixels(grab, {{5, 5, kRedPixel}, {40, 30, kWhitePixel}});
 }
 
 }  // namespace

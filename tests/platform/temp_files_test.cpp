@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/scratch_folder.h"
-
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "platform/file_io.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qv {
 namespace {
@@ -20,15 +19,16 @@ namespace fs = std::filesystem;
 // Sets an environment variable for the scope, then puts back what was there.
 class ScopedEnv {
  public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
+  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
-    if (value) setenv(name, value, 1); else unsetenv(name);
+    Set(value);
   }
-  ~ScopedEnv() {
-    if (old_) setenv(name_, old_->c_str(), 1); else unsetenv(name_);
-  }
+  ~ScopedEnv() { Set(old_); }
 
  private:
+  void Set(const std::optional<std::string>& value) {
+    if (value) setenv(name_, value->c_str(), 1); else unsetenv(name_);
+  }
   const char* name_;
   std::optional<std::string> old_;
 };
@@ -41,20 +41,16 @@ class TempFilesTest : public ::testing::Test {
 
 TEST_F(TempFilesTest, EachFileIsNewPrivateAndUnforeseeable) {
   // A file planted under the plain name is never the one written.
-  ASSERT_EQ(WriteFileAtomically(dir_ + "/Invoice0.eml", "planted"), 0);
+  const std::string planted = folder_.File("Invoice0.eml", "planted");
   std::string first, second;
   ASSERT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "one", first, dir_), 0);
   ASSERT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "two", second, dir_), 0);
   EXPECT_NE(first, second);
   EXPECT_EQ(fs::path(first).parent_path(), fs::path(dir_));
   EXPECT_EQ(fs::path(first).extension(), ".eml");
-  EXPECT_EQ(fs::path(first).filename().string().rfind("Invoice", 0), 0u);
-
-  std::string text;
-  ASSERT_EQ(ReadWholeFile(first, text), 0);
-  EXPECT_EQ(text, "one");
-  ASSERT_EQ(ReadWholeFile(dir_ + "/Invoice0.eml", text), 0);
-  EXPECT_EQ(text, "planted");
+  EXPECT_TRUE(fs::path(first).filename().string().starts_with("Invoice"));
+  EXPECT_EQ(testing::ScratchFolder::Read(first), "one");
+  EXPECT_EQ(testing::ScratchFolder::Read(planted), "planted");
   struct stat st{};
   ASSERT_EQ(stat(first.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -69,7 +65,6 @@ TEST_F(TempFilesTest, AFileGoesWithItsObjectUnlessKept) {
     dropped = file.Path();
     EXPECT_TRUE(FileExists(dropped));
   }
-  EXPECT_FALSE(FileExists(dropped));
   {
     TemporaryFile file;
     ASSERT_EQ(file.Create("Mail", ".eml", dir_), 0);
@@ -77,6 +72,7 @@ TEST_F(TempFilesTest, AFileGoesWithItsObjectUnlessKept) {
     file.Keep();
     kept = file.Path();
   }
+  EXPECT_FALSE(FileExists(dropped));
   EXPECT_TRUE(FileExists(kept));
 }
 
@@ -91,25 +87,20 @@ TEST_F(TempFilesTest, FailuresAreReportedAndLeaveNothing) {
 }
 
 TEST_F(TempFilesTest, TheTemporaryFolderComesFromTheFirstVariableNamingAFolder) {
-  const std::string other = dir_ + "/other";
-  fs::create_directory(other);
+  const std::string other = folder_.Folder("other");
   {
-    ScopedEnv tmp("tmp", (dir_ + "/not-there").c_str());
-    ScopedEnv upperTmp("TMP", nullptr);
-    ScopedEnv temp("temp", other.c_str());
-    ScopedEnv tmpdir("TMPDIR", dir_.c_str());
+    ScopedEnv tmp("tmp", dir_ + "/not-there"), upperTmp("TMP", std::nullopt),
+        temp("temp", other), tmpdir("TMPDIR", dir_);
     EXPECT_EQ(TemporaryFolder(), other);
   }
+  ScopedEnv tmp("tmp", std::nullopt), upperTmp("TMP", std::nullopt), temp("temp", ""),
+      upperTemp("TEMP", std::nullopt);
   {
-    ScopedEnv tmp("tmp", nullptr);
-    ScopedEnv upperTmp("TMP", nullptr);
-    ScopedEnv temp("temp", "");
-    ScopedEnv upperTemp("TEMP", nullptr);
-    ScopedEnv tmpdir("TMPDIR", dir_.c_str());
+    ScopedEnv tmpdir("TMPDIR", dir_);
     EXPECT_EQ(TemporaryFolder(), dir_);
-    ScopedEnv noTmpdir("TMPDIR", nullptr);
-    EXPECT_EQ(TemporaryFolder(), "/tmp");
   }
+  ScopedEnv noTmpdir("TMPDIR", std::nullopt);
+  EXPECT_EQ(TemporaryFolder(), "/tmp");
 }
 
 }  // namespace
