@@ -1,12 +1,23 @@
 #pragma once
-// Compares two books field by field and names the first difference, so that a failed
-// round trip says where it went wrong instead of printing a million lines.
+// Helpers of the book-file tests. FirstDifference compares two books field by field and
+// names the first difference, so that a failed round trip says where it went wrong instead
+// of printing a million lines.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include <string>
 
+#include "bookfiles/book_files.h"
 #include "books/books.h"
+#include "books/module_procedures.h"
 
 namespace qv::testing {
+
+using ::testing::HasSubstr;
+
+// The day the tests read files on.
+inline constexpr DaySerial kToday = 46000;
 
 struct CompareParts {
   bool passwords = true;           // FilePassword and AdminPassword
@@ -31,54 +42,30 @@ inline std::string FirstDifference(const Books& a, const Books& b, CompareParts 
     return "";
   };
   if (auto d = lines(a.PostingLines, b.PostingLines, "posting line"); !d.empty()) return d;
-  if (a.EntryNumbers != b.EntryNumbers) {
-    if (a.EntryNumbers.size() != b.EntryNumbers.size()) return "entry number count";
-    for (std::size_t i = 0; i < a.EntryNumbers.size(); ++i)
-      if (!(a.EntryNumbers[i] == b.EntryNumbers[i]))
-        return "entry number " + std::to_string(i) + ": '" + a.EntryNumbers[i].Text() +
-               "' vs '" + b.EntryNumbers[i].Text() + "'";
-  }
-  if (a.LastAccountIndex != b.LastAccountIndex)
-    return "LastAccountIndex " + std::to_string(a.LastAccountIndex) + " vs " +
-           std::to_string(b.LastAccountIndex);
-  if (a.AccountNames != b.AccountNames) return "AccountNames";
-  if (a.AccountFolios != b.AccountFolios) return "AccountFolios";
-  if (a.AccountTypes != b.AccountTypes) return "AccountTypes";
-  if (a.AccountNotes != b.AccountNotes) return "AccountNotes";
-  if (a.AccountDetails != b.AccountDetails) return "AccountDetails";
-  if (parts.accountExtras && a.AccountExtras != b.AccountExtras) return "AccountExtras";
+#define QV_SAME(field) \
+  if (!(a.field == b.field)) return #field;
+  QV_SAME(EntryNumbers) QV_SAME(LastAccountIndex) QV_SAME(AccountNames) QV_SAME(AccountFolios)
+  QV_SAME(AccountTypes) QV_SAME(AccountNotes) QV_SAME(AccountDetails)
+  if (parts.accountExtras) QV_SAME(AccountExtras)
   if (parts.passwords) {
-    if (a.FilePassword != b.FilePassword) return "FilePassword";
-    if (a.AdminPassword != b.AdminPassword) return "AdminPassword";
+    QV_SAME(FilePassword) QV_SAME(AdminPassword)
   }
   if (parts.settingsAndGroups) {
+    QV_SAME(GroupNames)
     for (int g = 0; g < kPreparedGroupCount; ++g) {
       const auto i = static_cast<std::size_t>(g);
-      if (!(a.GroupNames[i] == b.GroupNames[i])) return "GroupNames " + std::to_string(g);
       if (auto d = lines(a.PreparedGroups[i], b.PreparedGroups[i],
                          "group " + std::to_string(g) + " line");
           !d.empty())
         return d;
     }
-#define QV_SAME(field) \
-  if (a.field != b.field) return #field;
-    QV_SAME(EntryCounter)
-    QV_SAME(AutoTrackingNumbers)
-    QV_SAME(FolioDashes)
-    QV_SAME(DateStyleIndex)
-    QV_SAME(JournalDecimals)
-    QV_SAME(LedgerDecimals)
-    QV_SAME(TrialDecimals)
-    QV_SAME(IncomeDecimals)
-    QV_SAME(BalanceSheetDecimals)
-    QV_SAME(BusinessName)
-    QV_SAME(BusinessAddress)
-    QV_SAME(FontName)
-    QV_SAME(FontCharset)
-    QV_SAME(ReservedLong)
-    QV_SAME(ReservedInteger)
-#undef QV_SAME
+    QV_SAME(EntryCounter) QV_SAME(AutoTrackingNumbers) QV_SAME(FolioDashes)
+    QV_SAME(DateStyleIndex) QV_SAME(JournalDecimals) QV_SAME(LedgerDecimals)
+    QV_SAME(TrialDecimals) QV_SAME(IncomeDecimals) QV_SAME(BalanceSheetDecimals)
+    QV_SAME(BusinessName) QV_SAME(BusinessAddress) QV_SAME(FontName) QV_SAME(FontCharset)
+    QV_SAME(ReservedLong) QV_SAME(ReservedInteger)
   }
+#undef QV_SAME
   return "";
 }
 
@@ -88,6 +75,23 @@ inline std::string FirstChange(const Books& before, const Books& after) {
   if (before.PreparedEntryBuffer != after.PreparedEntryBuffer) return "PreparedEntryBuffer";
   if (before.BooksStamp != after.BooksStamp) return "BooksStamp";
   return "";
+}
+
+// Reads bytes that must be refused as a malformed file; returns the message.
+inline std::string Refusal(std::string_view bytes, BookFileType type) {
+  const BookReadResult read = ParseBook(bytes, type, kToday);
+  EXPECT_FALSE(read.Ok());
+  EXPECT_FALSE(read.Book.has_value());
+  EXPECT_EQ(read.ErrorCode, kErrDataMismatch);
+  return read.Message;
+}
+
+// The text with the first occurrence of `from` replaced.
+inline std::string Edited(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
 }
 
 }  // namespace qv::testing

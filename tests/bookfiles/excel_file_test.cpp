@@ -3,27 +3,26 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/scratch_folder.h"
-
 #include <cmath>
 #include <cstdlib>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <sstream>
-#include <sys/resource.h>
 #include <vector>
 
 #include "bench/book_generator.h"
-#include "books/module_procedures.h"
 #include "platform/file_io.h"
+#include "tests/bookfiles/book_compare.h"
 #include "tests/support/book_builder.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::HasSubstr;
 
 struct Record {
   uint16_t type = 0;
@@ -37,29 +36,35 @@ std::ostream& operator<<(std::ostream& os, const Record& r) {
   return os << " ]";
 }
 
-// Splits a BIFF2 stream into its records; fails the test on a record that runs past the end.
-std::vector<Record> Records(const std::string& bytes) {
+uint16_t U16(const std::string& bytes, std::size_t at) {
+  return static_cast<uint16_t>(static_cast<uint8_t>(bytes[at]) |
+                               (static_cast<uint8_t>(bytes[at + 1]) << 8));
+}
+
+// Splits a BIFF2 file into its records; fails the test on a record that runs past the end.
+std::vector<Record> Records(const std::string& path) {
+  const std::string bytes = testing::ScratchFolder::Read(path);
   std::vector<Record> out;
   std::size_t at = 0;
   while (at + 4 <= bytes.size()) {
-    const auto u16 = [&](std::size_t i) {
-      return static_cast<uint16_t>(static_cast<uint8_t>(bytes[i]) |
-                                   (static_cast<uint8_t>(bytes[i + 1]) << 8));
-    };
-    Record r{u16(at), {}};
-    const std::size_t length = u16(at + 2);
-    at += 4;
-    EXPECT_LE(at + length, bytes.size()) << "a record runs past the end of the file";
-    if (at + length > bytes.size()) break;
-    r.data = bytes.substr(at, length);
-    at += length;
-    out.push_back(r);
+    const std::size_t length = U16(bytes, at + 2);
+    if (at + 4 + length > bytes.size()) break;
+    out.push_back({U16(bytes, at), bytes.substr(at + 4, length)});
+    at += 4 + length;
   }
-  EXPECT_EQ(at, bytes.size()) << "bytes left after the last record";
+  EXPECT_EQ(at, bytes.size()) << "a record runs past the end of the file";
   return out;
 }
 
-// Record data from bytes and texts.
+// The cell records (INTEGER, NUMBER, LABEL) of a file.
+std::vector<Record> Cells(const std::string& path) {
+  std::vector<Record> cells;
+  for (const Record& r : Records(path))
+    if (r.type >= 0x0002 && r.type <= 0x0004) cells.push_back(r);
+  return cells;
+}
+
+// Record data from bytes.
 std::string Bytes(std::initializer_list<int> bytes) {
   std::string s;
   for (int b : bytes) s.push_back(static_cast<char>(b));
@@ -74,17 +79,7 @@ std::string Double(double v) {
 class ExcelFileTest : public ::testing::Test {
  protected:
   std::string Path(const std::string& name) const { return folder_.Path(name); }
-  static std::string Read(const std::string& path) { return testing::ScratchFolder::Read(path); }
-  std::size_t FilesInFolder() const { return folder_.EntryCount(); }
-  // The cell records (LABEL, INTEGER, NUMBER) of a file.
-  static std::vector<Record> Cells(const std::string& path) {
-    std::vector<Record> cells;
-    for (const Record& r : Records(Read(path)))
-      if (r.type == 0x0002 || r.type == 0x0003 || r.type == 0x0004) cells.push_back(r);
-    return cells;
-  }
   testing::ScratchFolder folder_;
-  const std::string& dir_ = folder_.Path();
 };
 
 TEST_F(ExcelFileTest, WritesATinySheetRecordByRecord) {
@@ -97,8 +92,7 @@ TEST_F(ExcelFileTest, WritesATinySheetRecordByRecord) {
   sheet.SetColumnWidth(1, 1, 62);
   sheet.SetHeader("Smith & Sons");
   sheet.SetFooter("");
-  EXPECT_EQ(sheet.WriteValue(kExcelLabel, 64, kExcelLeft, kExcelLocked, 1, 1,
-                             std::string("Café")),
+  EXPECT_EQ(sheet.WriteValue(kExcelLabel, 64, kExcelLeft, kExcelLocked, 1, 1, std::string("Café")),
             ExcelCellOutcome::kWritten);
   EXPECT_EQ(sheet.WriteValue(kExcelInteger, 0, kExcelRight, 0, 2, 2, int64_t{7}),
             ExcelCellOutcome::kWritten);
@@ -125,10 +119,8 @@ TEST_F(ExcelFileTest, WritesATinySheetRecordByRecord) {
       {0x0003, Bytes({2, 0, 1, 0, 2, 0, 3}) + Double(1.5)},
       {0x000A, ""},
   };
-  const std::vector<Record> actual = Records(Read(path));
-  ASSERT_EQ(actual.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(actual[i], expected[i]) << i;
-  EXPECT_EQ(FilesInFolder(), 1u) << "no temporary file is left";
+  EXPECT_EQ(Records(path), expected);
+  EXPECT_EQ(folder_.EntryCount(), 1u) << "no temporary file is left";
   if (const char* out = std::getenv("QV_TEST_OUTPUT"))  // to look at in a spreadsheet
     fs::copy_file(path, fs::path(out) / "tiny_sheet.xls", fs::copy_options::overwrite_existing);
 }
@@ -137,25 +129,23 @@ TEST_F(ExcelFileTest, KeepsCellsWithinTheFormatsLimits) {
   const std::string path = Path("limits.xls");
   ExcelFile sheet;
   ASSERT_EQ(sheet.CreateFile(path), 0);
-  // Outside the sheet, an unknown type, a text that is no number: nothing is written.
+  // Outside the sheet, an unknown type, a value that is no number: nothing is written.
   const ExcelValue x = std::string("x");
-  EXPECT_EQ(sheet.WriteValue(kExcelLabel, 0, 0, 0, 0, 1, x), ExcelCellOutcome::kNotWritten);
-  EXPECT_EQ(sheet.WriteValue(kExcelLabel, 0, 0, 0, 65537, 1, x), ExcelCellOutcome::kNotWritten);
-  EXPECT_EQ(sheet.WriteValue(kExcelLabel, 0, 0, 0, 1, 257, x), ExcelCellOutcome::kNotWritten);
-  EXPECT_EQ(sheet.WriteValue(5, 0, 0, 0, 1, 1, x), ExcelCellOutcome::kNotWritten);
-  EXPECT_EQ(sheet.WriteValue(kExcelNumber, 0, 0, 0, 1, 1, x), ExcelCellOutcome::kNotWritten);
-  EXPECT_EQ(sheet.WriteValue(kExcelNumber, 0, 0, 0, 1, 1, std::nan("")),
-            ExcelCellOutcome::kNotWritten);
+  const std::tuple<int, int32_t, int32_t, ExcelValue> unwritten[] = {
+      {kExcelLabel, 0, 1, x}, {kExcelLabel, 65537, 1, x}, {kExcelLabel, 1, 257, x},
+      {5, 1, 1, x}, {kExcelNumber, 1, 1, x}, {kExcelNumber, 1, 1, std::nan("")}};
+  for (const auto& [type, row, col, value] : unwritten)
+    EXPECT_EQ(sheet.WriteValue(type, 0, 0, 0, row, col, value), ExcelCellOutcome::kNotWritten)
+        << type << " " << row << " " << col;
   // The last cell of the sheet, a label cut to 255 characters, whole numbers that the
   // integer record cannot hold, a number read from text, stray attribute bits.
   EXPECT_EQ(sheet.WriteValue(kExcelLabel, 0, 0, 0, 65536, 256, std::string(300, 'a')),
             ExcelCellOutcome::kTextCut);
-  EXPECT_EQ(sheet.WriteValue(kExcelInteger, 0, 0, 0, 1, 1, int64_t{70000}),
-            ExcelCellOutcome::kWritten);
-  EXPECT_EQ(sheet.WriteValue(kExcelInteger, 0, 0, 0, 1, 2, int64_t{-3}),
-            ExcelCellOutcome::kWritten);
-  EXPECT_EQ(sheet.WriteValue(kExcelNumber, 0, 0, 0, 1, 3, std::string(" -12.25 ")),
-            ExcelCellOutcome::kWritten);
+  const std::tuple<int, int, ExcelValue> written[] = {{kExcelInteger, 1, int64_t{70000}},
+                                                       {kExcelInteger, 2, int64_t{-3}},
+                                                       {kExcelNumber, 3, std::string(" -12.25 ")}};
+  for (const auto& [type, col, value] : written)
+    EXPECT_EQ(sheet.WriteValue(type, 0, 0, 0, 1, col, value), ExcelCellOutcome::kWritten);
   EXPECT_EQ(sheet.WriteValue(kExcelLabel, 0xFF, 0xFF, 0xFF, 1, 4, int64_t{42}),
             ExcelCellOutcome::kWritten);
   // Column widths and margins the format cannot take write nothing.
@@ -167,87 +157,71 @@ TEST_F(ExcelFileTest, KeepsCellsWithinTheFormatsLimits) {
   ASSERT_EQ(sheet.CloseFile(), 0);
   EXPECT_EQ(sheet.TextsCut(), 1);
 
-  const std::vector<Record> all = Records(Read(path));
-  for (const Record& r : all) {
-    EXPECT_NE(r.type, 0x0024) << "no column width was written";
-    EXPECT_NE(r.type, 0x0026) << "no margin was written";
-  }
-  ASSERT_EQ(all.size(), 11u);
+  const std::vector<Record> all = Records(path);
+  ASSERT_EQ(all.size(), 11u) << "no column width or margin was written";
   EXPECT_EQ(all[2], (Record{0x0043, Bytes({0, 0, 0, 0})}));
   EXPECT_EQ(all[3], (Record{0x0043, Bytes({3, 0, 0x40, 0})}));
-  const Record& dims = all[4];
-  ASSERT_EQ(dims.type, 0x0000);
-  EXPECT_EQ(dims.data, Bytes({0, 0, 0xFF, 0xFF, 0, 0, 0, 1})) << "rows 0-65535, columns 0-255";
-
-  const std::vector<Record> cells = Cells(path);
-  ASSERT_EQ(cells.size(), 5u);
-  EXPECT_EQ(cells[0].data, Bytes({0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 255}) + std::string(255, 'a'));
-  EXPECT_EQ(cells[1], (Record{0x0003, Bytes({0, 0, 0, 0, 0, 0, 0}) + Double(70000)}));
-  EXPECT_EQ(cells[2], (Record{0x0003, Bytes({0, 0, 1, 0, 0, 0, 0}) + Double(-3)}));
-  EXPECT_EQ(cells[3], (Record{0x0003, Bytes({0, 0, 2, 0, 0, 0, 0}) + Double(-12.25)}));
-  EXPECT_EQ(cells[4], (Record{0x0004, Bytes({0, 0, 3, 0, 0x41, 0xC0, 0, 2}) + "42"}));
+  EXPECT_EQ(all[4], (Record{0x0000, Bytes({0, 0, 0xFF, 0xFF, 0, 0, 0, 1})}))
+      << "rows 0-65535, columns 0-255";
+  const std::vector<Record> cells = {
+      {0x0004, Bytes({0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 255}) + std::string(255, 'a')},
+      {0x0003, Bytes({0, 0, 0, 0, 0, 0, 0}) + Double(70000)},
+      {0x0003, Bytes({0, 0, 1, 0, 0, 0, 0}) + Double(-3)},
+      {0x0003, Bytes({0, 0, 2, 0, 0, 0, 0}) + Double(-12.25)},
+      {0x0004, Bytes({0, 0, 3, 0, 0x41, 0xC0, 0, 2}) + "42"}};
+  EXPECT_EQ(Cells(path), cells);
 }
 
 TEST_F(ExcelFileTest, ChoosesTheCodePageThatHoldsTheTexts) {
-  int64_t cut = 0;
-  auto write = [&](const std::string& name, std::initializer_list<std::string> texts) {
-    ExcelFile sheet;
-    EXPECT_EQ(sheet.CreateFile(Path(name)), 0);
-    int32_t row = 1;
-    for (const std::string& t : texts)
-      sheet.WriteValue(kExcelLabel, 0, 0, 0, row++, 1, t);
-    EXPECT_EQ(sheet.CloseFile(), 0);
-    cut = sheet.TextsCut();
-    return std::make_tuple(sheet.CodePage(), sheet.CharactersReplaced(), Cells(Path(name)));
-  };
-  auto text = [](const Record& label) { return label.data.substr(8); };
-
-  // Western texts stay in 1252, with its own characters above 0x7F (euro, quotes).
-  auto [western, lost1, c1] = write("w.xls", {"Müller € “x”"});
-  EXPECT_EQ(western, 1252);
-  EXPECT_EQ(lost1, 0);
-  EXPECT_EQ(text(c1[0]), "M\xFCller \x80 \x93x\x94");
-
-  // Greek alone: 1253.
-  auto [greek, lost2, c2] = write("g.xls", {"Δάνειο"});
-  EXPECT_EQ(greek, 1253);
-  EXPECT_EQ(lost2, 0);
-  EXPECT_EQ(text(c2[0]), "\xC4\xDC\xED\xE5\xE9\xEF");
-
-  // Mostly Cyrillic with one Turkish letter that no page holding Cyrillic has: 1251 wins
-  // (before 936, which holds as many) and the letter becomes "?".
-  auto [cyrillic, lost3, c3] = write("c.xls", {"Касса", "Yaşar"});
-  EXPECT_EQ(cyrillic, 1251);
-  EXPECT_EQ(lost3, 1);
-  EXPECT_EQ(text(c3[0]), "\xCA\xE0\xF1\xF1\xE0");
-  EXPECT_EQ(text(c3[1]), "Ya?ar");
-
-  // Japanese: the double-byte page 932, and a label of 200 such characters is cut at a
-  // character boundary to fit 255 bytes.
   std::string wide;
   for (int i = 0; i < 200; ++i) wide += "売";
-  auto [japanese, lost4, c4] = write("j.xls", {"売上", wide});
-  EXPECT_EQ(japanese, 932);
-  EXPECT_EQ(lost4, 0);
-  EXPECT_EQ(text(c4[0]), "\x94\x84\x8F\xE3");
-  EXPECT_EQ(static_cast<uint8_t>(c4[1].data[7]), 254) << "127 whole characters";
-  EXPECT_EQ(cut, 1);
-  // A label cut to 255 characters when written and again to 255 bytes counts once.
-  write("j2.xls", {wide + wide});
-  EXPECT_EQ(cut, 1);
+  struct Case {
+    std::vector<std::string> texts;
+    int codePage;
+    int64_t replaced;
+    std::string firstLabel;
+  };
+  const Case cases[] = {
+      // Western texts stay in 1252, with its own characters above 0x7F (euro, quotes).
+      {{"Müller € “x”"}, 1252, 0, "M\xFCller \x80 \x93x\x94"},
+      {{"Δάνειο"}, 1253, 0, "\xC4\xDC\xED\xE5\xE9\xEF"},
+      // Mostly Cyrillic with one Turkish letter that no page holding Cyrillic has: 1251
+      // wins (before 936, which holds as many) and the letter becomes "?".
+      {{"Касса", "Yaşar"}, 1251, 1, "\xCA\xE0\xF1\xF1\xE0"},
+      // Japanese: the double-byte page 932; a label of 200 such characters is cut at a
+      // character boundary to fit 255 bytes.
+      {{"売上", wide}, 932, 0, "\x94\x84\x8F\xE3"},
+      // A label cut to 255 characters when written and again to 255 bytes counts once.
+      {{"売", wide + wide}, 932, 0, "\x94\x84"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.codePage);
+    ExcelFile sheet;
+    ASSERT_EQ(sheet.CreateFile(Path("sheet.xls")), 0);
+    for (std::size_t i = 0; i < c.texts.size(); ++i)
+      sheet.WriteValue(kExcelLabel, 0, 0, 0, static_cast<int32_t>(i + 1), 1, c.texts[i]);
+    ASSERT_EQ(sheet.CloseFile(), 0);
+    const std::vector<Record> cells = Cells(Path("sheet.xls"));
+    EXPECT_EQ(sheet.CodePage(), c.codePage);
+    EXPECT_EQ(sheet.CharactersReplaced(), c.replaced);
+    EXPECT_EQ(cells[0].data.substr(8), c.firstLabel);
+    EXPECT_TRUE(!c.replaced || cells[1].data.substr(8) == "Ya?ar");
+    if (c.codePage == 932) {
+      EXPECT_EQ(static_cast<uint8_t>(cells[1].data[7]), 254) << "127 whole characters";
+      EXPECT_EQ(sheet.TextsCut(), 1);
+    }
+  }
 }
 
 TEST_F(ExcelFileTest, AFailedWriteLeavesTheOldFile) {
   const std::string path = Path("report.xls");
   ASSERT_EQ(WriteFileAtomically(path, "old sheet"), 0);
-
   {  // Released without CloseFile, as when an export stops half-way.
     ExcelFile sheet;
     ASSERT_EQ(sheet.CreateFile(path), 0);
     sheet.WriteValue(kExcelLabel, 0, 0, 0, 1, 1, std::string("half"));
   }
-  EXPECT_EQ(Read(path), "old sheet");
-  EXPECT_EQ(FilesInFolder(), 1u);
+  EXPECT_EQ(testing::ScratchFolder::Read(path), "old sheet");
 
   // A folder that does not exist: reported at once and again when closing.
   ExcelFile missing;
@@ -256,48 +230,36 @@ TEST_F(ExcelFileTest, AFailedWriteLeavesTheOldFile) {
             ExcelCellOutcome::kNotWritten);
   EXPECT_EQ(missing.CloseFile(), kErrFileNotFound);
 
-  // The disk fills up while the sheet is written (a file-size limit stands in for it).
+  // The disk fills up while the sheet is written.
   ExcelFile big;
   ASSERT_EQ(big.CreateFile(path), 0);
   for (int32_t row = 1; row <= 20000; ++row)
     big.WriteValue(kExcelLabel, 0, 0, 0, row, 1, std::string(40, 'z'));
-  struct rlimit old {};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old;
-  small.rlim_cur = 64 * 1024;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int err = big.CloseFile();
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
-  EXPECT_NE(err, 0);
-  EXPECT_EQ(Read(path), "old sheet");
-  EXPECT_EQ(FilesInFolder(), 1u);
+  {
+    testing::FileSizeLimit fullDisk(64 * 1024);
+    EXPECT_NE(big.CloseFile(), 0);
+  }
+  EXPECT_EQ(testing::ScratchFolder::Read(path), "old sheet");
+  EXPECT_EQ(folder_.EntryCount(), 1u);
 
-  // Closing without a file says so.
-  ExcelFile never;
+  ExcelFile never;  // closing without a file says so
   EXPECT_NE(never.CloseFile(), 0);
 }
 
 // The cells of a sheet by row and column (both from 1), as text: labels as their bytes,
 // numbers in their shortest form.
-std::map<std::pair<int, int>, std::string> CellMap(const std::vector<Record>& cells) {
+std::map<std::pair<int, int>, std::string> CellMap(const std::string& path) {
   std::map<std::pair<int, int>, std::string> out;
-  for (const Record& r : cells) {
-    const auto u16 = [&](std::size_t i) {
-      return static_cast<uint8_t>(r.data[i]) | (static_cast<uint8_t>(r.data[i + 1]) << 8);
-    };
-    const std::pair<int, int> at{u16(0) + 1, u16(2) + 1};
+  for (const Record& r : Cells(path)) {
+    std::string& cell = out[{U16(r.data, 0) + 1, U16(r.data, 2) + 1}];
     if (r.type == 0x0004) {
-      out[at] = r.data.substr(8);
+      cell = r.data.substr(8);
     } else if (r.type == 0x0002) {
-      out[at] = std::to_string(u16(7));
+      cell = std::to_string(U16(r.data, 7));
     } else {
       double v = 0;
       std::memcpy(&v, r.data.data() + 7, 8);
-      std::ostringstream os;
-      os << v;
-      out[at] = os.str();
+      cell = (std::ostringstream() << v).str();
     }
   }
   return out;
@@ -316,49 +278,34 @@ TEST_F(ExcelFileTest, ExportsTheChartAndTheEntriesOfABook) {
   ASSERT_TRUE(result.Ok()) << result.Message;
   EXPECT_EQ(result.LinesWritten, 2);
   EXPECT_EQ(result.Notice, "");
-  const auto cells = CellMap(Cells(path));
-  // The chart block: header, then slots 0 to 13.
-  EXPECT_EQ(cells.at({1, 1}), "folio");
-  EXPECT_EQ(cells.at({1, 5}), "details");
-  EXPECT_EQ(cells.at({2, 1}), "1");
-  EXPECT_EQ(cells.at({2, 2}), "Balance b/f");
-  EXPECT_EQ(cells.at({2, 3}), "8");
-  EXPECT_EQ(cells.at({3, 5}), "1 High Street\nTown");
-  EXPECT_EQ(cells.at({4, 1}), "400.5");
-  EXPECT_EQ(cells.at({15, 1}), "0") << "empty slots are written as the CSV writes them";
-  EXPECT_EQ(cells.count({16, 1}), 0u) << "a blank row between the blocks";
-  // The entry block.
-  EXPECT_EQ(cells.at({17, 1}), "date");
-  EXPECT_EQ(cells.at({17, 7}), "reconciled");
-  const std::vector<std::string> debit = {"2025-01-02", "7", "D", "110", "1234.5"};
-  for (int c = 1; c <= 5; ++c) EXPECT_EQ(cells.at({18, c}), debit[c - 1]) << c;
-  EXPECT_EQ(cells.count({18, 6}), 0u) << "no notes on the entry's first line";
-  EXPECT_EQ(cells.at({18, 7}), "1");
-  EXPECT_EQ(cells.at({19, 3}), "C");
-  EXPECT_EQ(cells.at({19, 4}), "400.5");
-  EXPECT_EQ(cells.at({19, 6}), "Till, Monday");
+  const auto cells = CellMap(path);
+  // The chart block (header, then slots 0 to 13, empty slots as the CSV writes them), a
+  // blank row, then the entry block; no notes on an entry's first line.
+  const std::tuple<int, int, std::string> expected[] = {
+      {1, 1, "folio"}, {1, 5, "details"}, {2, 1, "1"}, {2, 2, "Balance b/f"}, {2, 3, "8"},
+      {3, 5, "1 High Street\nTown"}, {4, 1, "400.5"}, {15, 1, "0"},
+      {17, 1, "date"}, {17, 7, "reconciled"}, {18, 1, "2025-01-02"}, {18, 2, "7"},
+      {18, 3, "D"}, {18, 4, "110"}, {18, 5, "1234.5"}, {18, 7, "1"},
+      {19, 3, "C"}, {19, 4, "400.5"}, {19, 6, "Till, Monday"}};
+  for (const auto& [row, col, text] : expected) {
+    const auto it = cells.find({row, col});
+    EXPECT_EQ(it == cells.end() ? "(none)" : it->second, text) << row << "," << col;
+  }
+  EXPECT_EQ(cells.count({16, 1}) + cells.count({18, 6}), 0u);
+  // The header carries the business name.
+  const std::vector<Record> records = Records(path);
+  const Record header{0x0014, Bytes({13}) + "Smith && Sons"};
+  EXPECT_NE(std::find(records.begin(), records.end(), header), records.end());
   // A copy to look at in a spreadsheet program: a generated book with every setting.
   if (const char* out = std::getenv("QV_TEST_OUTPUT")) {
-    GeneratorOptions options;
-    options.lines = 500;
-    options.accounts = 40;
-    options.fillSettings = true;
-    options.nonAscii = true;
-    const std::string sample = (fs::path(out) / "books_export.xls").string();
-    EXPECT_TRUE(WriteBooksSheet(sample, GenerateBook(options)).Ok()) << sample;
+    const Books sample = GenerateBook({.lines = 500, .accounts = 40, .nonAscii = true,
+                                       .fillSettings = true});
+    EXPECT_TRUE(WriteBooksSheet((fs::path(out) / "books_export.xls").string(), sample).Ok());
   }
-  // The header and footer carry the business name.
-  bool header = false;
-  for (const Record& r : Records(Read(path)))
-    if (r.type == 0x0014) header = r.data == Bytes({13}) + "Smith && Sons";
-  EXPECT_TRUE(header);
 }
 
 TEST_F(ExcelFileTest, SaysWhatABookTooLargeForTheSheetLost) {
-  GeneratorOptions options;
-  options.lines = 70000;
-  options.nonAscii = true;
-  Books books = GenerateBook(options);
+  Books books = GenerateBook({.lines = 70000, .nonAscii = true});
   books.PostingLines[1].Notes = std::string(300, 'n');
   const std::string path = Path("big.xls");
   ASSERT_EQ(WriteFileAtomically(path, "old"), 0);
@@ -370,22 +317,20 @@ TEST_F(ExcelFileTest, SaysWhatABookTooLargeForTheSheetLost) {
   EXPECT_LE(result.LinesWritten, room);
   EXPECT_GT(result.LinesWritten, room - 7) << "only the entry that did not fit is left out";
   EXPECT_EQ(result.LinesWritten + result.LinesLeftOut, 70000);
-  EXPECT_TRUE(EndsEntry(books.PostingLines[static_cast<std::size_t>(result.LinesWritten - 1)].Notes))
-      << "the sheet ends with a whole entry";
+  const auto lastWritten = static_cast<std::size_t>(result.LinesWritten - 1);
+  EXPECT_TRUE(EndsEntry(books.PostingLines[lastWritten].Notes)) << "it ends with a whole entry";
   EXPECT_EQ(result.TextsCut, 1);
   EXPECT_GT(result.CharactersReplaced, 0) << "the names mix scripts no one code page holds";
-  EXPECT_NE(result.Notice.find("65,536 rows"), std::string::npos) << result.Notice;
-  EXPECT_NE(result.Notice.find("1 text was"), std::string::npos) << result.Notice;
-  EXPECT_NE(result.Notice.find("written as \"?\""), std::string::npos) << result.Notice;
-  const auto cells = Cells(path);
-  const auto map = CellMap(cells);
-  EXPECT_EQ(map.rbegin()->first.first, 304 + result.LinesWritten) << "the last row written";
-  EXPECT_EQ(map.at({306, 6}).size(), 255u);
+  for (const char* words : {"65,536 rows", "1 text was", "written as \"?\""})
+    EXPECT_THAT(result.Notice, HasSubstr(words));
+  const auto cells = CellMap(path);
+  EXPECT_EQ(cells.rbegin()->first.first, 304 + result.LinesWritten) << "the last row written";
+  EXPECT_EQ(cells.at({306, 6}).size(), 255u);
 
   // A folder that does not exist: an error to show, and no file.
   const BooksSheetResult missing = WriteBooksSheet(Path("none/books.xls"), books);
   EXPECT_EQ(missing.ErrorCode, kErrFileNotFound);
-  EXPECT_NE(missing.Message.find("not changed"), std::string::npos);
+  EXPECT_THAT(missing.Message, HasSubstr("not changed"));
 }
 
 }  // namespace
