@@ -10,23 +10,23 @@ namespace {
 
 using testing::AddEntry;
 using testing::Caption;
-using testing::Sketch;
-using testing::BookWithChart;
 using testing::Day;
 using testing::Money;
+using testing::Sketch;
 using Layout = BalanceSheetLayout;
+using Lines = std::vector<std::string>;
 
 Books FirmBook() {
-  return BookWithChart({{"Cash", 110, kCurrentAsset},
-                        {"Debtors", 120, kCurrentAsset},
-                        {"Overdraft", 210, kCurrentLiability},
-                        {"Creditors", 220, kCurrentLiability},
-                        {"Equipment", 310, kNonCurrentAsset},
-                        {"Loan", 410, kNonCurrentLiability},
-                        {"Capital", 510, kCapital},
-                        {"Sales", 610, kRevenue},
-                        {"Expenses", 710, kExpense},
-                        {"Stock", 810, kCostOfGoodsSold}});
+  return testing::BookWithChart({{"Cash", 110, kCurrentAsset},
+                                 {"Debtors", 120, kCurrentAsset},
+                                 {"Overdraft", 210, kCurrentLiability},
+                                 {"Creditors", 220, kCurrentLiability},
+                                 {"Equipment", 310, kNonCurrentAsset},
+                                 {"Loan", 410, kNonCurrentLiability},
+                                 {"Capital", 510, kCapital},
+                                 {"Sales", 610, kRevenue},
+                                 {"Expenses", 710, kExpense},
+                                 {"Stock", 810, kCostOfGoodsSold}});
 }
 
 // A year's trading: capital 10,000, a profit of 1,250, a current asset with a credit
@@ -45,15 +45,14 @@ Books TradedBook() {
   return books;
 }
 
-BalanceSheet SheetOf(const Books& books, DaySerial date = Day(2026, 3, 31),
-                     bool exact = false) {
+BalanceSheet SheetOf(const Books& books, DaySerial date = Day(2026, 3, 31), bool exact = false) {
   return ComputeBalanceSheet(books, {date, exact});
 }
 
-std::vector<std::string> Totals(const BalanceSheet& sheet, Layout layout) {
-  std::vector<std::string> out;
+Lines Totals(const BalanceSheet& sheet, Layout layout) {
+  Lines out;
   for (const std::string& line : Sketch(BalanceSheetLines(sheet, layout)))
-    if (line.rfind("== ", 0) == 0) out.push_back(line);
+    if (line.starts_with("== ")) out.push_back(line);
   return out;
 }
 
@@ -64,75 +63,67 @@ TEST(BalanceSheet, ClassifiesTotalsAndLaysOutBothLayouts) {
   EXPECT_EQ(sheet.CapitalBalance, Money(11250));
   EXPECT_EQ(sheet.NetAssets, Money(11250));
   EXPECT_EQ(Caption(sheet.ReturnOnEquity), "Return on Equity : 12.50%");
-
-  EXPECT_EQ(Sketch(BalanceSheetLines(sheet, Layout::kStandard)),
-            (std::vector<std::string>{
-                "# CURRENT ASSETS", "1 Cash 10,420", "2 Creditors 80", "= Balance 10,500",
-                "# CURRENT LIABILITIES", "3 Debtors 250", "= Balance 250",
-                "== WORKING CAPITAL 10,250",
-                "# NON CURRENT ASSETS", "4 Equipment 4,000", "= Balance 4,000",
-                "# NON CURRENT LIABILITIES", "5 Loan 3,000", "= Balance 3,000",
-                "== NET ASSETS 11,250",
-                "# CAPITAL / EQUITY", "p PROFIT / LOSS 1,250", "6 Capital 10,000",
-                "= Balance 11,250"}));
-  EXPECT_EQ(Sketch(BalanceSheetLines(sheet, Layout::kUnitedStates)),
-            (std::vector<std::string>{
-                "# CURRENT ASSETS", "1 Cash 10,420", "2 Creditors 80", "= Balance 10,500",
-                "# NON CURRENT ASSETS", "3 Equipment 4,000", "= Balance 4,000",
-                "== TOTAL ASSETS 14,500",
-                "# CURRENT LIABILITIES", "4 Debtors 250", "= Balance 250",
-                "# NON CURRENT LIABILITIES", "5 Loan 3,000", "= Balance 3,000",
-                "== TOTAL LIABILITIES 3,250", "== NET ASSETS 11,250",
-                "# CAPITAL / EQUITY", "p PROFIT / LOSS 1,250", "6 Capital 10,000",
-                "= Balance 11,250"}));
+  const Lines capital = {"# CAPITAL / EQUITY", "p PROFIT / LOSS 1,250", "6 Capital 10,000",
+                         "= Balance 11,250"};
+  Lines standard = {"# CURRENT ASSETS", "1 Cash 10,420", "2 Creditors 80", "= Balance 10,500",
+                    "# CURRENT LIABILITIES", "3 Debtors 250", "= Balance 250",
+                    "== WORKING CAPITAL 10,250",
+                    "# NON CURRENT ASSETS", "4 Equipment 4,000", "= Balance 4,000",
+                    "# NON CURRENT LIABILITIES", "5 Loan 3,000", "= Balance 3,000",
+                    "== NET ASSETS 11,250"};
+  Lines us = {"# CURRENT ASSETS", "1 Cash 10,420", "2 Creditors 80", "= Balance 10,500",
+              "# NON CURRENT ASSETS", "3 Equipment 4,000", "= Balance 4,000",
+              "== TOTAL ASSETS 14,500",
+              "# CURRENT LIABILITIES", "4 Debtors 250", "= Balance 250",
+              "# NON CURRENT LIABILITIES", "5 Loan 3,000", "= Balance 3,000",
+              "== TOTAL LIABILITIES 3,250", "== NET ASSETS 11,250"};
+  standard.insert(standard.end(), capital.begin(), capital.end());
+  us.insert(us.end(), capital.begin(), capital.end());
+  EXPECT_EQ(Sketch(BalanceSheetLines(sheet, Layout::kStandard)), standard);
+  EXPECT_EQ(Sketch(BalanceSheetLines(sheet, Layout::kUnitedStates)), us);
   // The United States layout names its sections with its own table entries.
-  const auto us = BalanceSheetLines(sheet, Layout::kUnitedStates);
-  EXPECT_EQ(us[4].LabelId, kLabelUsNonCurrentAssets);
-  EXPECT_EQ(us[8].LabelId, kLabelUsCurrentLiabilities);
-  EXPECT_EQ(us[4].Section, StatementSection::kNonCurrentAssets);
-  EXPECT_EQ(us[1].AccountFolio, Money(110));
+  const auto usLines = BalanceSheetLines(sheet, Layout::kUnitedStates);
+  EXPECT_EQ(usLines[4].LabelId, kLabelUsNonCurrentAssets);
+  EXPECT_EQ(usLines[8].LabelId, kLabelUsCurrentLiabilities);
+  EXPECT_EQ(usLines[4].Section, StatementSection::kNonCurrentAssets);
+  EXPECT_EQ(usLines[1].AccountFolio, Money(110));
 }
 
 TEST(BalanceSheet, SignsStayInTheNonCurrentAndCapitalSections) {
   Books books = FirmBook();
-  AddEntry(books, Day(2026, 3, 1), "1", {{110, 30}}, {{310, 30}});   // equipment in credit
-  AddEntry(books, Day(2026, 3, 1), "2", {{510, 20}}, {{110, 20}});   // capital in debit
+  AddEntry(books, Day(2026, 3, 1), "1", {{110, 30}}, {{310, 30}});  // equipment in credit
+  AddEntry(books, Day(2026, 3, 1), "2", {{510, 20}}, {{110, 20}});  // capital in debit
   AddEntry(books, Day(2026, 3, 1), "3", {{410, 5}, {120, 7}}, {{410, 5}, {110, 7}});
   const BalanceSheet sheet = SheetOf(books);
   ASSERT_EQ(sheet.NonCurrentAssetRows.size(), 1u);
-  EXPECT_EQ(StatementAmountText(sheet.NonCurrentAssetRows[0].Value, 0, UsEnglishLocale()),
-            "(30)");
+  EXPECT_EQ(StatementAmountText(sheet.NonCurrentAssetRows[0].Value, 0, UsEnglishLocale()), "(30)");
   EXPECT_EQ(sheet.NonCurrentAssetTotal, Money(-30));
   EXPECT_EQ(sheet.CapitalTotal, Money(-20));
-  EXPECT_TRUE(sheet.NonCurrentLiabilityRows.empty());  // debits equal credits: no row
+  EXPECT_TRUE(sheet.NonCurrentLiabilityRows.empty());    // debits equal credits: no row
   EXPECT_EQ(Caption(sheet.ReturnOnEquity), "(hidden)");  // capital below 0
-  EXPECT_EQ(sheet.CurrentAssetTotal, Money(10));          // cash 3 and debtors 7
+  EXPECT_EQ(sheet.CurrentAssetTotal, Money(10));         // cash 3 and debtors 7
 }
 
 TEST(BalanceSheet, TotalLinesFollowTheirOwnConditions) {
-  // Only current accounts: standard shows WORKING CAPITAL but no NET ASSETS.
+  // Only current accounts: standard shows WORKING CAPITAL but no NET ASSETS; non-current
+  // assets equal to non-current liabilities change nothing.
   Books books = FirmBook();
   AddEntry(books, Day(2026, 3, 1), "1", {{110, 700}}, {{510, 700}});
-  BalanceSheet sheet = SheetOf(books);
-  EXPECT_EQ(Totals(sheet, Layout::kStandard),
-            (std::vector<std::string>{"== WORKING CAPITAL 700"}));
-  EXPECT_EQ(Totals(sheet, Layout::kUnitedStates),
-            (std::vector<std::string>{"== TOTAL ASSETS 700", "== NET ASSETS 700"}));
-
-  // Non-current assets equal to non-current liabilities: still no NET ASSETS.
+  EXPECT_EQ(Totals(SheetOf(books), Layout::kStandard), (Lines{"== WORKING CAPITAL 700"}));
+  EXPECT_EQ(Totals(SheetOf(books), Layout::kUnitedStates),
+            (Lines{"== TOTAL ASSETS 700", "== NET ASSETS 700"}));
   AddEntry(books, Day(2026, 3, 1), "2", {{310, 300}}, {{410, 300}});
-  EXPECT_EQ(Totals(SheetOf(books), Layout::kStandard),
-            (std::vector<std::string>{"== WORKING CAPITAL 700"}));
+  EXPECT_EQ(Totals(SheetOf(books), Layout::kStandard), (Lines{"== WORKING CAPITAL 700"}));
 
   // No current assets: the United States layout shows no TOTAL ASSETS, whatever the
   // non-current assets; its other totals follow their own tests.
   Books noCurrent = FirmBook();
   AddEntry(noCurrent, Day(2026, 3, 1), "1", {{310, 900}}, {{510, 500}, {220, 400}});
-  sheet = SheetOf(noCurrent);
+  const BalanceSheet sheet = SheetOf(noCurrent);
   EXPECT_EQ(Totals(sheet, Layout::kUnitedStates),
-            (std::vector<std::string>{"== TOTAL LIABILITIES 400", "== NET ASSETS 500"}));
+            (Lines{"== TOTAL LIABILITIES 400", "== NET ASSETS 500"}));
   EXPECT_EQ(Totals(sheet, Layout::kStandard),
-            (std::vector<std::string>{"== WORKING CAPITAL (400)", "== NET ASSETS 500"}));
+            (Lines{"== WORKING CAPITAL (400)", "== NET ASSETS 500"}));
 
   // Nothing up to the sheet date: no lines at all and no ratio.
   const BalanceSheet empty = SheetOf(books, Day(2026, 2, 28));
@@ -146,22 +137,21 @@ TEST(BalanceSheet, CapitalSectionProfitLineAndReturnOnEquity) {
   Books books = FirmBook();
   AddEntry(books, Day(2026, 3, 1), "1", {{110, 10000}}, {{510, 10000}});
   AddEntry(books, Day(2026, 3, 2), "2", {{710, 1250}}, {{110, 1250}});
-  BalanceSheet sheet = SheetOf(books);
-  EXPECT_EQ(Caption(sheet.ReturnOnEquity), "Return on Equity : (12.50%)");
-  EXPECT_EQ(Sketch(BalanceSheetLines(sheet, Layout::kStandard)).back(), "= Balance 8,750");
+  const BalanceSheet loss = SheetOf(books);
+  EXPECT_EQ(Caption(loss.ReturnOnEquity), "Return on Equity : (12.50%)");
+  EXPECT_EQ(Sketch(BalanceSheetLines(loss, Layout::kStandard)).back(), "= Balance 8,750");
 
   // No profit: no profit line, the balance is the capital total.
   const BalanceSheet before = SheetOf(books, Day(2026, 3, 1));
-  const auto lines = Sketch(BalanceSheetLines(before, Layout::kStandard));
-  EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
-            (std::vector<std::string>{"# CAPITAL / EQUITY", "2 Capital 10,000",
-                                      "= Balance 10,000"}));
+  const Lines lines = Sketch(BalanceSheetLines(before, Layout::kStandard));
+  EXPECT_EQ(Lines(lines.end() - 3, lines.end()),
+            (Lines{"# CAPITAL / EQUITY", "2 Capital 10,000", "= Balance 10,000"}));
   EXPECT_EQ(Caption(before.ReturnOnEquity), "Return on Equity : 0.00%");
 
   // No capital rows: no capital section even with a profit, and no ratio.
   Books noCapital = FirmBook();
   AddEntry(noCapital, Day(2026, 3, 1), "1", {{110, 400}}, {{610, 400}});
-  sheet = SheetOf(noCapital);
+  const BalanceSheet sheet = SheetOf(noCapital);
   EXPECT_EQ(sheet.SheetProfit, Money(400));
   for (const StatementLine& line : BalanceSheetLines(sheet, Layout::kStandard))
     EXPECT_NE(line.Section, StatementSection::kCapital);
@@ -190,8 +180,7 @@ TEST(BalanceSheet, EachSheetKeepsTheProfitOfItsOwnPeriodAndAttribution) {
   EXPECT_EQ(rolled.CurrentAssetRows[0].Value, Money(10420 + 40));
 
   // Computing other statements afterwards leaves a sheet's own figures as they were.
-  const BalanceSheet later = SheetOf(books, Day(2026, 4, 1));
-  EXPECT_EQ(later.SheetProfit, Money(1250 + 999));
+  EXPECT_EQ(SheetOf(books, Day(2026, 4, 1)).SheetProfit, Money(1250 + 999));
   EXPECT_EQ(ComputeIncomeStatement(books, {IncomePeriod::EveryDate(), false}).NetProfit,
             Money(1250 + 999));
   EXPECT_EQ(rolled.SheetProfit, Money(1250));
@@ -199,17 +188,11 @@ TEST(BalanceSheet, EachSheetKeepsTheProfitOfItsOwnPeriodAndAttribution) {
 }
 
 TEST(BalanceSheet, SumsThatWouldOverflowGiveAnError) {
+  // Current plus non-current assets pass the range.
   Books books = FirmBook();
-  const Amount huge = Amount::FromRaw(INT64_MAX / 2 + 1);
-  auto entry = [&](double debit, double credit) {
-    books.AppendLine(PostingLine{Day(2026, 3, 1), kDebit, 0, Money(debit), huge, ""},
-                     EntryNumber("1"));
-    books.AppendLine(PostingLine{Day(2026, 3, 1), kCredit, 0, Money(credit), huge, "_"},
-                     EntryNumber("1"));
-  };
-  entry(110, 510);
+  testing::AddEntryOf(books, Day(2026, 3, 1), 110, 510, testing::kHalfRange);
   ASSERT_FALSE(SheetOf(books).Failed());
-  entry(310, 410);  // current plus non-current assets pass the range
+  testing::AddEntryOf(books, Day(2026, 3, 1), 310, 410, testing::kHalfRange);
   const BalanceSheet sheet = SheetOf(books);
   EXPECT_TRUE(sheet.Failed());
   EXPECT_EQ(sheet.AccountRowCount(), 0);
@@ -221,12 +204,8 @@ TEST(BalanceSheet, SumsThatWouldOverflowGiveAnError) {
   profit.AccountNames[11] = "Fees";
   profit.AccountFolios[11] = Money(620);
   profit.AccountTypes[11] = kRevenue;
-  const std::pair<double, int> lines[] = {{610, kCredit}, {620, kCredit}, {710, kDebit},
-                                          {810, kDebit}};
-  for (const auto& [folio, side] : lines)
-    profit.AppendLine(PostingLine{Day(2026, 3, 1), static_cast<uint8_t>(side), 0, Money(folio),
-                                  huge, folio == 810 ? "_" : ""},
-                      EntryNumber("1"));
+  testing::AddEntryOf(profit, Day(2026, 3, 1), 710, 610, testing::kHalfRange);
+  testing::AddEntryOf(profit, Day(2026, 3, 1), 810, 620, testing::kHalfRange);
   EXPECT_TRUE(SheetOf(profit).Failed());
 }
 

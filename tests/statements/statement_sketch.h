@@ -9,6 +9,7 @@
 #include "platform/string_table.h"
 #include "statements/statement_lines.h"
 #include "statements/statement_texts.h"
+#include "tests/support/book_builder.h"
 
 namespace qv::testing {
 
@@ -34,5 +35,14 @@ inline std::vector<std::string> Sketch(const std::vector<StatementLine>& lines) 
 inline std::string Caption(const std::optional<StatementRatio>& ratio) {
   return ratio ? RatioCaption(*ratio, UsEnglishLocale()) : "(hidden)";
 }
+
+// Appends a two-line entry of any raw amount (a sum of two such amounts may pass the range).
+inline void AddEntryOf(Books& books, DaySerial date, double debit, double credit, Amount amount) {
+  AddEntry(books, date, "1", {{debit, 0}}, {{credit, 0}});
+  books.PostingLines.rbegin()[0].Amount = books.PostingLines.rbegin()[1].Amount = amount;
+}
+
+// Half the amount's range and a little more: two of these on one side overflow.
+inline const Amount kHalfRange = Amount::FromRaw(INT64_MAX / 2 + 1);
 
 }  // namespace qv::testing
