@@ -27,16 +27,27 @@ class EntryClipboardTest : public ::testing::Test {
   EntryClipboardTest() {
     AddEntry(books, Day(2026, 2, 3), "41", {{110, 100}}, {{400, 100}}, "Till");
   }
+  // Every test leaves a book that keeps the journal's rules.
+  void TearDown() override { EXPECT_EQ(CheckBooks(books), std::nullopt); }
 
-  // The journal rules hold for the whole book.
-  void ExpectSoundJournal() const {
-    const auto fault = CheckBooks(books);
-    EXPECT_FALSE(fault.has_value()) << *fault;
+  // A pasted line: dated today, not reconciled.
+  PostingLine L(uint8_t side, double folio, double amount, std::string notes = "") const {
+    return {today, side, 0, Money(folio), Money(amount), std::move(notes)};
   }
-
-  const PostingLine& Line(int32_t i) const { return books.PostingLines.at(static_cast<std::size_t>(i)); }
+  // The lines a paste appended.
+  std::vector<PostingLine> Pasted(const PastedEntry& where) const {
+    return {books.PostingLines.begin() + where.FirstLine,
+            books.PostingLines.begin() + where.LastLine + 1};
+  }
   std::string Number(int32_t i) const {
     return std::string(books.EntryNumbers.at(static_cast<std::size_t>(i)).TrimmedText());
+  }
+  // Pastes a text that must be refused and checks that nothing changed.
+  void ExpectRefused(std::string_view text) {
+    const Books before = books;
+    EXPECT_FALSE(PasteEntry(books, text, locale, today).has_value()) << text;
+    EXPECT_EQ(books.PostingLines, before.PostingLines) << text;
+    EXPECT_EQ(books.EntryCounter, before.EntryCounter) << text;
   }
 
   Books books = testing::BookWithChart(
@@ -51,8 +62,7 @@ TEST_F(EntryClipboardTest, CopyWritesOneRowPerLineAndTheMarker) {
   // A sub-account, a fraction, a TAB in the notes and in the name, and a line without an
   // account; the machine's decimal symbol never reaches the text.
   AddEntry(books, today, "42", {{110.1, 1250.5}, {0, 0.25}}, {{400, 1250.75}}, "a\tb");
-  const std::string text = WriteEntryClipboardText(books, EntryBounds(books, 2));
-  EXPECT_EQ(text,
+  EXPECT_EQ(WriteEntryClipboardText(books, EntryBounds(books, 2)),
             "110.1\t\tCashTill\t1250.5\t\r\n"
             "0\t\t\t0.25\t\r\n"
             "\t400\tSales\t1250.75\ta~~b\r\n"
@@ -64,14 +74,12 @@ TEST_F(EntryClipboardTest, CopyWritesOneRowPerLineAndTheMarker) {
   EXPECT_EQ(WriteEntryClipboardText(books, books.PostingLines, 3, 2), "QV");
   EXPECT_EQ(WriteEntryClipboardText(books, books.PostingLines, 4, 99),
             "\t400\tSales\t1250.75\ta~~b\r\nQV");
-}
 
-TEST_F(EntryClipboardTest, LineBreaksInNotesAndNamesNeverSplitARow) {
+  // Line breaks in notes and names never split a row, and the notes read back as one.
   books.AccountNames[3] = "Sales\r\nNorth";
-  AddEntry(books, today, "42", {{110, 5}}, {{400, 5}}, "first\r\nsecond");
-  const std::string text = WriteEntryClipboardText(books, EntryBounds(books, 2));
+  AddEntry(books, today, "43", {{110, 5}}, {{400, 5}}, "first\r\nsecond");
+  const std::string text = WriteEntryClipboardText(books, EntryBounds(books, 5));
   EXPECT_EQ(text, "110\t\tCash\t5\t\r\n\t400\tSales  North\t5\tfirst  second\r\nQV");
-
   const auto rows = ReadEntryClipboardText(text, ".");
   ASSERT_TRUE(rows.has_value());
   ASSERT_EQ(rows->size(), 2u);
@@ -80,75 +88,42 @@ TEST_F(EntryClipboardTest, LineBreaksInNotesAndNamesNeverSplitARow) {
 
 TEST_F(EntryClipboardTest, PasteAppendsTheEntryNumberedAndDatedToday) {
   books.DateStyleIndex = 1;  // a two-digit-year style plays no part in the date
-  const int32_t before = books.LastLineIndex();
-  const std::vector<PostingLine> shownBefore = books.PostingLines;
-  const int32_t counter = books.EntryCounter;
+  const Books before = books;
 
   const auto where = PasteEntry(books, kCashSalesTill, locale, today);
 
   ASSERT_TRUE(where.has_value());
-  EXPECT_EQ(*where, (PastedEntry{before + 1, before + 2}));
-  EXPECT_EQ(books.LastLineIndex(), before + 2);
-  EXPECT_EQ(books.EntryCounter, counter + 1);
-  EXPECT_EQ(std::vector<PostingLine>(books.PostingLines.begin(), books.PostingLines.begin() + before + 1),
-            shownBefore);
+  EXPECT_EQ(*where, (PastedEntry{2, 3}));
+  EXPECT_EQ(books.EntryCounter, before.EntryCounter + 1);
+  EXPECT_EQ(std::vector<PostingLine>(books.PostingLines.begin(), books.PostingLines.begin() + 2),
+            before.PostingLines);
+  // The copied entry was dated 3 February.
+  EXPECT_EQ(Pasted(*where), (std::vector{L(kDebit, 110, 100), L(kCredit, 400, 100, "Till")}));
+  EXPECT_EQ(books.EntryNumbers[2].Text(), "42            ");
+  EXPECT_EQ(Number(3), "42");
 
-  const PostingLine& debit = Line(before + 1);
-  const PostingLine& credit = Line(before + 2);
-  EXPECT_EQ(debit.Side, kDebit);
-  EXPECT_EQ(debit.LineFolio, Money(110));
-  EXPECT_EQ(debit.Amount, Money(100));
-  EXPECT_EQ(debit.Notes, "");
-  EXPECT_EQ(credit.Side, kCredit);
-  EXPECT_EQ(credit.LineFolio, Money(400));
-  EXPECT_EQ(credit.Amount, Money(100));
-  EXPECT_EQ(credit.Notes, "Till");
-  EXPECT_EQ(debit.LineDate, today);  // the copied entry was dated 3 February
-  EXPECT_EQ(credit.LineDate, today);
-  EXPECT_EQ(debit.Reconciled, 0);
-  EXPECT_EQ(Number(before + 1), "42");
-  EXPECT_EQ(Number(before + 2), "42");
-  EXPECT_EQ(books.EntryNumbers.back().Text().size(), 14u);
-  ExpectSoundJournal();
-}
-
-TEST_F(EntryClipboardTest, ACompoundEntrySharesOneNumberAndTrackingOffLeavesBlanks) {
+  // A compound entry shares one number; with tracking off the numbers stay blank.
   const std::string three = "110\t\tCash\t60\t\r\n110.1\t\t\t40\t\r\n\t400\tSales\t100\tMixed\r\nQV";
   ASSERT_TRUE(PasteEntry(books, three, locale, today));
-  const int32_t last = books.LastLineIndex();
-  for (int32_t i = last - 2; i <= last; ++i) EXPECT_EQ(Number(i), "42") << i;
-
+  for (int32_t i = 4; i <= 6; ++i) EXPECT_EQ(Number(i), "43") << i;
   books.AutoTrackingNumbers = 0;
   ASSERT_TRUE(PasteEntry(books, three, locale, today));
-  for (int32_t i = last + 1; i <= books.LastLineIndex(); ++i)
-    EXPECT_EQ(books.EntryNumbers[static_cast<std::size_t>(i)], EntryNumber()) << i;
-  ExpectSoundJournal();
+  for (int32_t i = 7; i <= 9; ++i) EXPECT_EQ(books.EntryNumbers[i], EntryNumber()) << i;
 }
 
-TEST_F(EntryClipboardTest, TextsWithoutTheMarkerChangeNothing) {
-  const std::vector<PostingLine> lines = books.PostingLines;
-  const int32_t counter = books.EntryCounter;
-  const std::string withLineEnd = std::string(kCashSalesTill) + "\r\n";
-  const std::string lowerCase = "110\t\tCash\t100\t\r\n\t400\tSales\t100\tTill\r\nqv";
-  const std::string lineFeedsOnly = "110\t\tCash\t100\t\n\t400\tSales\t100\tTill\nQV";
-  for (std::string_view text : {std::string_view(withLineEnd), std::string_view(lowerCase),
-                                std::string_view(lineFeedsOnly), std::string_view(""),
-                                std::string_view("QV "), std::string_view("plain text")}) {
-    EXPECT_FALSE(PasteEntry(books, text, locale, today).has_value()) << text;
-  }
-  EXPECT_EQ(books.PostingLines, lines);
-  EXPECT_EQ(books.EntryCounter, counter);
-}
+TEST_F(EntryClipboardTest, OnlyTextsEndingInTheMarkerArePastedAndTheMarkerAloneCountsAnEntry) {
+  for (std::string_view text : {std::string_view("110\t\tCash\t100\t\r\nQV\r\n"),
+                                std::string_view("110\t\tCash\t100\t\r\nqv"),
+                                std::string_view("110\t\tCash\t100\t\nQV"), std::string_view(""),
+                                std::string_view("QV "), std::string_view("plain text")})
+    ExpectRefused(text);
 
-TEST_F(EntryClipboardTest, TheMarkerAloneAddsNoLineButCountsAnEntry) {
-  const int32_t last = books.LastLineIndex();
   const int32_t counter = books.EntryCounter;
   const auto where = PasteEntry(books, "QV", locale, today);
   ASSERT_TRUE(where.has_value());
-  EXPECT_EQ(where->FirstLine, last + 1);  // one past the end: the screen shows the last entry
-  EXPECT_EQ(where->LastLine, last);
-  EXPECT_EQ(where->LinesAdded(), 0);
-  EXPECT_EQ(books.LastLineIndex(), last);
+  // One past the end: the screen shows the last entry.
+  EXPECT_EQ(*where, (PastedEntry{2, 1}));
+  EXPECT_EQ(books.LastLineIndex(), 1);
   EXPECT_EQ(books.EntryCounter, counter + 1);
 }
 
@@ -159,18 +134,16 @@ TEST_F(EntryClipboardTest, RoundTripsKeepFoliosAmountsAndTildes) {
     Books copy = books;
     const auto where = PasteEntry(copy, text, machine, today);
     ASSERT_TRUE(where.has_value()) << machine.Name;
-    const PostingLine& debit = copy.PostingLines[static_cast<std::size_t>(where->FirstLine)];
-    const PostingLine& credit = copy.PostingLines[static_cast<std::size_t>(where->LastLine)];
-    EXPECT_EQ(debit.LineFolio, Money(110.1)) << machine.Name;
-    EXPECT_EQ(debit.Amount, Money(1250.5)) << machine.Name;
-    EXPECT_EQ(credit.Amount, Money(0.0001)) << machine.Name;
-    EXPECT_EQ(credit.Notes, "cash~~sale") << machine.Name;  // the TAB does not come back
+    // The TAB does not come back.
+    EXPECT_EQ(std::vector<PostingLine>(copy.PostingLines.begin() + where->FirstLine,
+                                       copy.PostingLines.end()),
+              (std::vector{L(kDebit, 110.1, 1250.5), L(kCredit, 400, 0.0001, "cash~~sale")}))
+        << machine.Name;
   }
   // A text written on a comma machine by another program reads there with its fractions.
   const auto rows = ReadEntryClipboardText("110,1\t\tCash\t1250,5\t\r\nQV", ",");
   ASSERT_TRUE(rows.has_value());
-  EXPECT_EQ((*rows)[0].LineFolio, Money(110.1));
-  EXPECT_EQ((*rows)[0].Amount, Money(1250.5));
+  EXPECT_EQ((*rows)[0], (ClipboardRow{kDebit, Money(110.1), Money(1250.5), ""}));
 }
 
 TEST(ClipboardNumber, ReadsTheLeadingNumberRoundedToFourDecimals) {
@@ -193,92 +166,49 @@ TEST(ClipboardNumber, ReadsTheLeadingNumberRoundedToFourDecimals) {
 
   EXPECT_EQ(ClipboardNumber("922337203685477.5807", "."), Amount::Max());
   EXPECT_EQ(ClipboardNumber("-922337203685477.5808", "."), Amount::Min());
-  EXPECT_EQ(ClipboardNumber("922337203685477.5808", "."), Amount());
-  EXPECT_EQ(ClipboardNumber("922337203685477.58075", "."), Amount());
-  EXPECT_EQ(ClipboardNumber("99999999999999999999999999", "."), Amount());
+  for (std::string_view huge :
+       {"922337203685477.5808", "922337203685477.58075", "99999999999999999999999999"})
+    EXPECT_EQ(ClipboardNumber(huge, "."), Amount()) << huge;
   EXPECT_EQ(ClipboardNumber("0000000000000000000000012.5", "."), Money(12.5));
 }
 
-TEST_F(EntryClipboardTest, MalformedRowsBecomeSoundLines) {
+TEST_F(EntryClipboardTest, MalformedTextsBecomeSoundEntriesOrAreRefused) {
   // An empty row is a credit line with folio 0; missing fields keep their start values; a
-  // huge amount reads as 0.
-  const std::string text =
-      "110\t\tCash\t99999999999999999999\t\r\n"
-      "\r\n"
-      "\t400\r\n"
-      "QV";
-  const auto where = PasteEntry(books, text, locale, today);
+  // huge amount reads as 0; the last row had no notes: the entry is closed with "_".
+  auto where = PasteEntry(books, "110\t\tCash\t99999999999999999999\t\r\n\r\n\t400\r\nQV",
+                          locale, today);
   ASSERT_TRUE(where.has_value());
-  ASSERT_EQ(where->LinesAdded(), 3);
-  EXPECT_EQ(Line(where->FirstLine).Side, kDebit);
-  EXPECT_EQ(Line(where->FirstLine).Amount, Amount());
-  EXPECT_EQ(Line(where->FirstLine + 1).Side, kCredit);
-  EXPECT_EQ(Line(where->FirstLine + 1).LineFolio, Amount());
-  EXPECT_EQ(Line(where->FirstLine + 2).LineFolio, Money(400));
-  EXPECT_EQ(Line(where->FirstLine + 2).Amount, Amount());
-  // The last row had no notes: the entry is closed with "_".
-  EXPECT_EQ(Line(where->LastLine).Notes, "_");
-  ExpectSoundJournal();
-}
+  EXPECT_EQ(Pasted(*where),
+            (std::vector{L(kDebit, 110, 0), L(kCredit, 0, 0), L(kCredit, 400, 0, "_")}));
 
-TEST_F(EntryClipboardTest, CreditRowsFirstAreStoredDebitFirstInTheirOrder) {
-  const std::string text =
-      "\t400\tSales\t70\t\r\n"
-      "110\t\tCash\t50\t\r\n"
-      "\t401\t\t30\t\r\n"
-      "111\t\t\t50\t  Market day  \r\n"
-      "QV";
-  const auto where = PasteEntry(books, text, locale, today);
+  // Credit rows first are stored debit first, each side in its order, the notes trimmed on
+  // the last line.
+  where = PasteEntry(books,
+                     "\t400\tSales\t70\t\r\n110\t\tCash\t50\t\r\n\t401\t\t30\t\r\n"
+                     "111\t\t\t50\t  Market day  \r\nQV",
+                     locale, today);
   ASSERT_TRUE(where.has_value());
-  std::vector<std::pair<int, double>> order;
-  for (int32_t i = where->FirstLine; i <= where->LastLine; ++i)
-    order.emplace_back(Line(i).Side, Line(i).LineFolio.ToDouble());
-  EXPECT_EQ(order, (std::vector<std::pair<int, double>>{
-                       {kDebit, 110}, {kDebit, 111}, {kCredit, 400}, {kCredit, 401}}));
-  for (int32_t i = where->FirstLine; i < where->LastLine; ++i) EXPECT_EQ(Line(i).Notes, "");
-  EXPECT_EQ(Line(where->LastLine).Notes, "Market day");  // trimmed, on the last line
-  ExpectSoundJournal();
-}
+  EXPECT_EQ(Pasted(*where), (std::vector{L(kDebit, 110, 50), L(kDebit, 111, 50),
+                                         L(kCredit, 400, 70), L(kCredit, 401, 30, "Market day")}));
 
-TEST_F(EntryClipboardTest, RowsWithNotesEndEntriesAndEachEntryKeepsBothSides) {
   // Notes on a middle row end an entry there; each part becomes an entry of its own, and a
   // side that a part lacks gets an empty line.
-  const std::string text =
-      "110\t\tCash\t10\tfirst\r\n"
-      "\t400\tSales\t10\t\r\n"
-      "QV";
-  const auto where = PasteEntry(books, text, locale, today);
+  where = PasteEntry(books, "110\t\tCash\t10\tfirst\r\n\t400\tSales\t10\t\r\nQV", locale, today);
   ASSERT_TRUE(where.has_value());
-  ASSERT_EQ(where->LinesAdded(), 4);
-  const int32_t f = where->FirstLine;
-  EXPECT_EQ(Line(f).LineFolio, Money(110));
-  EXPECT_EQ(Line(f + 1).Side, kCredit);
-  EXPECT_EQ(Line(f + 1).LineFolio, Amount());
-  EXPECT_EQ(Line(f + 1).Notes, "first");
-  EXPECT_EQ(Line(f + 2).Side, kDebit);
-  EXPECT_EQ(Line(f + 2).LineFolio, Amount());
-  EXPECT_EQ(Line(f + 3).LineFolio, Money(400));
-  EXPECT_EQ(Line(f + 3).Notes, "_");
-  EXPECT_EQ(Number(f), Number(f + 3));
-  ExpectSoundJournal();
-}
+  EXPECT_EQ(Pasted(*where), (std::vector{L(kDebit, 110, 10), L(kCredit, 0, 0, "first"),
+                                         L(kDebit, 0, 0), L(kCredit, 400, 10, "_")}));
+  EXPECT_EQ(Number(where->FirstLine), Number(where->LastLine));
 
-TEST_F(EntryClipboardTest, MoreThanThirtyOneLinesOnASideRefusesThePaste) {
+  // More than 31 lines on a side refuses the whole paste; 31 are taken.
   auto textWithDebits = [](int debits) {
     std::string text;
     for (int i = 0; i < debits; ++i) text += "110\t\tCash\t1\t\r\n";
     return text + "\t400\tSales\t" + std::to_string(debits) + "\tMany\r\nQV";
   };
-  const std::vector<PostingLine> lines = books.PostingLines;
-  const int32_t counter = books.EntryCounter;
-  EXPECT_FALSE(PasteEntry(books, textWithDebits(32), locale, today).has_value());
-  EXPECT_EQ(books.PostingLines, lines);
-  EXPECT_EQ(books.EntryCounter, counter);
-
-  const auto where = PasteEntry(books, textWithDebits(31), locale, today);
+  ExpectRefused(textWithDebits(32));
+  where = PasteEntry(books, textWithDebits(31), locale, today);
   ASSERT_TRUE(where.has_value());
   EXPECT_EQ(where->LinesAdded(), 32);
-  ExpectSoundJournal();
 }
 
 TEST_F(EntryClipboardTest, EveryReaderSeesTheSameRows) {
@@ -290,13 +220,10 @@ TEST_F(EntryClipboardTest, EveryReaderSeesTheSameRows) {
   for (const LocaleInfo& machine : {UsEnglishLocale(), CommaLocale()}) {
     const auto rows = ReadEntryClipboardText(text, machine.DecimalSymbol);
     ASSERT_TRUE(rows.has_value());
-    ASSERT_EQ(rows->size(), 3u);
-    AmountSum balance;
-    for (const ClipboardRow& row : *rows)
-      row.Side == kDebit ? balance.Add(row.Amount) : balance.Subtract(row.Amount);
-    EXPECT_EQ(balance.Value(), Amount()) << machine.Name;
-    EXPECT_EQ((*rows)[1], (ClipboardRow{kDebit, Money(110.1), Money(39.75), ""}));
-    EXPECT_EQ((*rows)[2], (ClipboardRow{kCredit, Money(400), Money(100), "Split"}));
+    EXPECT_EQ(*rows, (std::vector<ClipboardRow>{{kDebit, Money(110), Money(60.25), ""},
+                                                {kDebit, Money(110.1), Money(39.75), ""},
+                                                {kCredit, Money(400), Money(100), "Split"}}))
+        << machine.Name;
   }
 }
 

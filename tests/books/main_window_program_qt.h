@@ -1,13 +1,26 @@
 #pragma once
 // The program as the main window's tests run it: US English, 15 March 2026, its own
 // settings file and example folder in a scratch folder, the password prompt and the file
-// dialog answered by the test. Also keys, typing and clicks as a user gives them.
+// dialog answered by the test. Also keys, typing and clicks as a user gives them, and the
+// fixture of the tests that open a book in the window.
+//
+// It also brings the widgets and helpers that the window tests share. The window tests are
+// written inside qv::testing, so these helpers, those of book_builder.h and the book
+// comparison need no qualification there.
 
+#include <gtest/gtest.h>
+
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -18,9 +31,14 @@
 #include "bookfiles/book_files.h"
 #include "books/application_window.h"
 #include "books/main_window.h"
+#include "controls/date_picker_control.h"
 #include "controls/file_dialog_model.h"
+#include "controls/help_window.h"
+#include "controls/vertical_scroll_control.h"
 #include "platform/screen_pointer.h"
+#include "tests/bookfiles/book_compare.h"
 #include "tests/support/book_builder.h"
+#include "tests/support/prompt_answerer.h"
 #include "tests/support/scratch_folder.h"
 
 namespace qv::testing {
@@ -174,5 +192,47 @@ inline void TypeKeys(const QString& text) {
     QTest::keyClick(target, c.toLatin1());
   }
 }
+
+// A test of the main window on a book named on the command line. It ends help mode if the
+// test left it on.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (w != nullptr && TheHelpDesk().IsOn()) w->MenuItem("HelpSelect")->trigger();
+  }
+
+  // Writes `book` to book.acc in the scratch folder and starts the program on it; an active
+  // window has the keyboard as a user's has.
+  void StartOn(const Books& book, bool active = true) {
+    path = WriteBookFile(p.folder / "book.acc", book);
+    p.options.Arguments = {"quorvel", path};
+    w = active ? &p.StartActive() : &p.Start();
+  }
+
+  Books& books() { return p.books(); }
+  PostingLine& Line(int i) { return books().PostingLines[static_cast<std::size_t>(i)]; }
+  std::string Number(int i) {
+    return std::string(books().EntryNumbers[static_cast<std::size_t>(i)].TrimmedText());
+  }
+  QString Status() const { return w->GL(7)->text(); }
+  QColor StatusColor() const { return w->GL(7)->palette().color(QPalette::WindowText); }
+  // Moves the focus to a box as Tab does: its text is selected.
+  static void Focus(QWidget* box) { box->setFocus(Qt::TabFocusReason); }
+  static QString HelpTitle() {
+    return TheHelpDesk().Window() ? TheHelpDesk().Window()->Title() : QString();
+  }
+  // Switches help mode; the user then goes back to the main window, which the help window
+  // may have taken the keyboard from.
+  void HelpMode(bool on) {
+    if (TheHelpDesk().IsOn() != on) w->MenuItem("HelpSelect")->trigger();
+    ASSERT_EQ(TheHelpDesk().IsOn(), on);
+    QApplication::setActiveWindow(w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  }
+
+  Program p;
+  std::string path;
+  TAcount* w = nullptr;
+};
 
 }  // namespace qv::testing

@@ -1,48 +1,17 @@
 #include "books/main_window.h"
 
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QTimer>
-#include <filesystem>
 #include <fstream>
 
 #include "bench/book_generator.h"
-#include "bookfiles/book_files.h"
 #include "books/application_hooks.h"
-#include "books/application_window.h"
-#include "controls/date_picker_control.h"
 #include "controls/file_dialog.h"
-#include "controls/help_window.h"
-#include "controls/vertical_scroll_control.h"
-#include "platform/screen_pointer.h"
-#include "platform/string_table.h"
-#include "tests/bookfiles/book_compare.h"
 #include "tests/books/main_window_program_qt.h"
-#include "tests/support/book_builder.h"
-#include "tests/support/prompt_answerer.h"
 
-namespace qv {
+namespace qv::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Click;
-using testing::Day;
-using testing::Key;
-using testing::Money;
-using testing::Program;
-using testing::SmallBook;
-using testing::Type;
-using testing::WriteBookFile;
 
 // A window that must go with the book and records how it was closed.
 class ChartEditorStandIn : public QWidget, public ClosesWithBook {
@@ -84,8 +53,8 @@ TEST(MainWindowStartup, StartsOnTheEmptyBookOfToday) {
   EXPECT_NE(w.ScrollAcc->BackColor(), kSecondCopyTint);
 }
 
-TEST(MainWindowStartup, ExampleBooksBecomeHelpItemsThatStartASecondCopy) {
-  Program p;
+TEST(MainWindowStartup, ExampleBooksBecomeHelpItemsThatStartATintedSecondCopy) {
+  Program p({"quorvel"}, true);
   fs::create_directories(p.folder / "Examples" / "with blanks");
   WriteBookFile(p.folder / "Examples" / "Sales & Stock.acc", SmallBook());
   WriteBookFile(p.folder / "Examples" / "Payroll Example.acc", SmallBook());
@@ -100,6 +69,9 @@ TEST(MainWindowStartup, ExampleBooksBecomeHelpItemsThatStartASecondCopy) {
   EXPECT_EQ(
       p.startedArguments,
       QStringList{QString::fromStdString((p.folder / "Examples" / "Sales & Stock.acc").string())});
+  // This run is a second copy.
+  EXPECT_EQ(w.ScrollAcc->BackColor(), kSecondCopyTint);
+  EXPECT_EQ(w.eBox->palette().color(QPalette::Window), QColor(255, 255, 192));
 }
 
 TEST(MainWindowStartup, TheProjectsOwnExampleBooksOpen) {
@@ -116,13 +88,6 @@ TEST(MainWindowStartup, TheProjectsOwnExampleBooksOpen) {
     EXPECT_FALSE(CheckBooks(p.books()).has_value());
     EXPECT_EQ(p.books().AccountNames[0], "Cash at Bank");
   }
-}
-
-TEST(MainWindowStartup, ASecondCopyIsTinted) {
-  Program p({"quorvel"}, true);
-  TAcount& w = p.Start();
-  EXPECT_EQ(w.ScrollAcc->BackColor(), kSecondCopyTint);
-  EXPECT_EQ(w.eBox->palette().color(QPalette::Window), QColor(255, 255, 192));
 }
 
 TEST(MainWindowStartup, AQuotedPathOnTheCommandLineOpensThatBook) {
@@ -207,16 +172,10 @@ TEST(MainWindowStartup, ClosingAsksAndSavesTheSizeWhileExitEndsAtOnce) {
 
 // ---- The entry display and navigation.
 
-class EntryWindowTest : public ::testing::Test {
+// The small book (entries A1 at lines 0-1, A10 at 2-4, B7 at 5-6) named on the command line.
+class EntryWindowTest : public MainWindowTest {
  protected:
-  void SetUp() override {
-    path = WriteBookFile(p.folder / "book.acc", SmallBook());
-    p.options.Arguments = {"quorvel", path};
-    w = &p.Start();
-  }
-  Program p;
-  std::string path;
-  TAcount* w = nullptr;
+  void SetUp() override { StartOn(SmallBook(), false); }
 };
 
 TEST_F(EntryWindowTest, SettingTheScrollBarShowsTheEntryHoldingThatLine) {
@@ -285,18 +244,17 @@ TEST_F(EntryWindowTest, ATypedEntryNumberIsUpperCasedAndStoredOnEveryLine) {
   Type(w->JournalID, "inv7");
   EXPECT_EQ(w->JournalID->text(), "INV7");
   for (int i = 2; i <= 4; ++i)
-    EXPECT_EQ(p.books().EntryNumbers[static_cast<std::size_t>(i)].Text(), "INV7          ");
-  EXPECT_EQ(p.books().EntryNumbers[5].TrimmedText(), "B7");
+    EXPECT_EQ(books().EntryNumbers[static_cast<std::size_t>(i)].Text(), "INV7          ");
+  EXPECT_EQ(books().EntryNumbers[5].TrimmedText(), "B7");
 }
 
 TEST_F(EntryWindowTest, OldEntriesAreReadOnlyBehindAnAdminPassword) {
-  Books& books = p.books();
-  Books big = testing::BookWithChart({{"Cash", 110, 0}});
+  // Fifty two-line entries: with LastLineIndex 99 the entries from line 69 on are editable.
+  books() = BookWithChart({{"Cash", 110, 0}});
   for (int i = 0; i < 50; ++i)
-    testing::AddEntry(big, Day(2026, 1, 1), std::to_string(i), {{110, 1}}, {{110, 1}}, "E");
-  big.AdminPassword = "boss";
-  books = big;
-  w->ScrollAcc->SetValueMax(books.LastLineIndex());
+    AddEntry(books(), Day(2026, 1, 1), std::to_string(i), {{110, 1}}, {{110, 1}}, "E");
+  books().AdminPassword = "boss";
+  w->ScrollAcc->SetValueMax(books().LastLineIndex());
   w->ScrollAcc->SetValue(68);
   EXPECT_FALSE(w->JournalID->isEnabled());
   for (int row = 0; row < w->RowCount(); ++row) {
@@ -312,20 +270,11 @@ TEST_F(EntryWindowTest, OldEntriesAreReadOnlyBehindAnAdminPassword) {
 }
 
 TEST_F(EntryWindowTest, AnEntryOfAnySizeShowsEveryRow) {
-  Books& books = p.books();
-  books.PostingLines.resize(7);
-  books.EntryNumbers.resize(7);
-  for (int i = 0; i < 40; ++i) {
-    PostingLine l;
-    l.Side = kDebit;
-    l.Amount = Money(i == 0 ? -5 : i);
-    books.AppendLine(l, EntryNumber("BIG"));
-  }
-  PostingLine credit;
-  credit.Side = kCredit;
-  credit.Notes = "Big";
-  books.AppendLine(credit, EntryNumber("BIG"));
-  w->ScrollAcc->SetValueMax(books.LastLineIndex());
+  // An entry of forty debit lines, the first of them negative, after the small book.
+  for (int i = 0; i < 40; ++i)
+    books().AppendLine({.Side = kDebit, .Amount = Money(i == 0 ? -5 : i)}, EntryNumber("BIG"));
+  books().AppendLine({.Side = kCredit, .Notes = "Big"}, EntryNumber("BIG"));
+  w->ScrollAcc->SetValueMax(books().LastLineIndex());
   w->ScrollAcc->SetValue(20);
   ASSERT_GE(w->RowCount(), 40);
   EXPECT_TRUE(w->DebitAmountText(39)->isVisibleTo(w));
@@ -341,7 +290,7 @@ TEST_F(EntryWindowTest, AnEntryOfAnySizeShowsEveryRow) {
 TEST_F(EntryWindowTest, TheStatusLineShowsTheTotalsAndEndsNearTheRightEdge) {
   w->show();
   w->ScrollAcc->SetValue(0);
-  p.books().PostingLines[1].Amount = Money(0);
+  books().PostingLines[1].Amount = Money(0);
   w->SumEntry();
   EXPECT_EQ(w->GL(7)->text(), "Debit : 100.00     Credit : 0.00     Balance : 100.00  ");
   EXPECT_EQ(w->GL(7)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
@@ -394,22 +343,16 @@ TEST_F(EntryWindowTest, MenusAndToolbarCarryTheirCaptionsShortcutsAndTips) {
   EXPECT_EQ(w->CalcButton(13)->x() * 15, 945);
   // The pressed look stands over the pressed picture until the button is released.
   w->show();
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3),
-                    w->CalcButton(4)->mapToGlobal(QPointF(3, 3)), Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QApplication::sendEvent(w->CalcButton(4), &press);
+  QTest::mousePress(w->CalcButton(4), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
   EXPECT_TRUE(w->CalcButtonDown()->isVisible());
   EXPECT_EQ(w->CalcButtonDown()->pos(), w->CalcButton(4)->pos());
-  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(3, 3),
-                      w->CalcButton(4)->mapToGlobal(QPointF(3, 3)), Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(w->CalcButton(4), &release);
+  QTest::mouseRelease(w->CalcButton(4), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
   EXPECT_FALSE(w->CalcButtonDown()->isVisible());
 }
 
 TEST_F(EntryWindowTest, InHelpModeTheCommandsOnlyShowTheirHelp) {
   w->show();
-  const Books before = p.books();
+  const Books before = books();
   w->MenuItem("HelpSelect")->trigger();
   ASSERT_TRUE(TheHelpDesk().IsOn());
   EXPECT_TRUE(w->MenuItem("HelpSelect")->isChecked());
@@ -423,7 +366,7 @@ TEST_F(EntryWindowTest, InHelpModeTheCommandsOnlyShowTheirHelp) {
   w->MenuItem("BalBForword")->trigger();
   EXPECT_EQ(TheHelpDesk().Window()->Title(), "Carried Over Accounts");
   EXPECT_TRUE(p.requests.empty()) << "no file dialog in help mode";
-  EXPECT_EQ(testing::FirstDifference(before, p.books()), "");
+  EXPECT_EQ(FirstDifference(before, books()), "");
   Click(w->JournalID);
   EXPECT_EQ(TheHelpDesk().Window()->Title(), "Entry Number");
   Click(w->Text1);
@@ -455,16 +398,16 @@ TEST_F(EntryWindowTest, OpeningCloseTheViewsOfTheOldBookAndRaisesTheStamp) {
   lists.ConfigAccounts = editor;
 
   Books other = SmallBook();
-  testing::AddEntry(other, Day(2026, 4, 1), "X1", {{110, 7}}, {{400, 7}}, "Fourth");
+  AddEntry(other, Day(2026, 4, 1), "X1", {{110, 7}}, {{400, 7}}, "Fourth");
   const std::string second = WriteBookFile(p.folder / "second.acc", other);
-  const int32_t stamp = p.books().BooksStamp;
+  const int32_t stamp = books().BooksStamp;
   p.answers = {second};
   w->MenuItem("LoadFile")->trigger();
   ASSERT_EQ(p.requests.size(), 1u);
   EXPECT_EQ(p.requests[0].captionId, 111);
   EXPECT_EQ(p.requests[0].acceptCaptionId, 285);
-  EXPECT_EQ(p.books().LastLineIndex(), 8);
-  EXPECT_NE(p.books().BooksStamp, stamp);
+  EXPECT_EQ(books().LastLineIndex(), 8);
+  EXPECT_NE(books().BooksStamp, stamp);
   QApplication::processEvents();
   for (const QPointer<QWidget>& view : lists.JournalWindows)
     EXPECT_TRUE(!view || !view->isVisible());
@@ -478,19 +421,14 @@ TEST_F(EntryWindowTest, OpeningCloseTheViewsOfTheOldBookAndRaisesTheStamp) {
   delete editor;
 }
 
-TEST_F(EntryWindowTest, TextAndCsvFormsNeedTheAdminPasswordOfTheOpenBook) {
-  const std::string text = WriteBookFile(p.folder / "other.txt", SmallBook());
-  p.books().AdminPassword = "boss";
-  p.app->TheSession().ChosenFileName = text;
-  EXPECT_FALSE(w->LoadAccFile(1));
-  EXPECT_EQ(p.prompt.asked, 1);
-  EXPECT_EQ(p.books().AdminPassword, "boss") << "the open book stays";
-  p.prompt.known = {"boss"};
+TEST_F(EntryWindowTest, AReadShowsTheBusyPointerAndAFailureIsReportedWithTheBookKept) {
+  std::vector<PointerShape> shapes;
+  const int id = TheScreenPointer().AddObserver([&](PointerShape s) { shapes.push_back(s); });
+  p.app->TheSession().ChosenFileName = path;
   EXPECT_TRUE(w->LoadAccFile(1));
-  EXPECT_TRUE(p.books().AdminPassword.empty());
-}
+  TheScreenPointer().RemoveObserver(id);
+  EXPECT_EQ(shapes, (std::vector<PointerShape>{PointerShape::Busy, PointerShape::Normal}));
 
-TEST_F(EntryWindowTest, AReadFailureIsReportedAndTheBookStays) {
   std::ofstream(p.folder / "broken.acc") << "not a book";
   p.app->TheSession().ChosenFileName = (p.folder / "broken.acc").string();
   PromptAnswerer prompts;
@@ -498,13 +436,24 @@ TEST_F(EntryWindowTest, AReadFailureIsReportedAndTheBookStays) {
   EXPECT_FALSE(w->LoadAccFile(1));
   ASSERT_EQ(prompts.Texts().size(), 1u);
   EXPECT_EQ(prompts.Texts()[0].rfind("Opening / File Data Mismatch Error", 0), 0u);
-  EXPECT_EQ(p.books().LastLineIndex(), 6);
+  EXPECT_EQ(books().LastLineIndex(), 6);
   EXPECT_EQ(p.app->TheSession().LastFilePath, path);
   EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
+
+  // The text and CSV forms carry no password: opening one needs the open book's admin
+  // password.
+  p.app->TheSession().ChosenFileName = WriteBookFile(p.folder / "other.txt", SmallBook());
+  books().AdminPassword = "boss";
+  EXPECT_FALSE(w->LoadAccFile(1));
+  EXPECT_EQ(p.prompt.asked, 1);
+  EXPECT_EQ(books().AdminPassword, "boss") << "the open book stays";
+  p.prompt.known = {"boss"};
+  EXPECT_TRUE(w->LoadAccFile(1));
+  EXPECT_TRUE(books().AdminPassword.empty());
 }
 
 TEST_F(EntryWindowTest, SaveWritesToTheOpenFileAndSaveAsOffersEveryForm) {
-  p.books().BusinessName = "Changed";
+  books().BusinessName = "Changed";
   w->MenuItem("SaveFile(0)")->trigger();
   EXPECT_TRUE(p.requests.empty()) << "a plain save writes to the file the book came from";
   BookReadResult reread = ReadBook(path, "acc", Day(2026, 1, 1));
@@ -530,7 +479,7 @@ TEST_F(EntryWindowTest, SaveWritesToTheOpenFileAndSaveAsOffersEveryForm) {
 
 TEST_F(EntryWindowTest, InsertAndBroughtForwardPassTheAdminGateFirst) {
   const std::string other = WriteBookFile(p.folder / "other.acc", SmallBook());
-  p.books().AdminPassword = "boss";
+  books().AdminPassword = "boss";
   p.answers = {other};
   w->MenuItem("InsertEntries")->trigger();
   EXPECT_TRUE(p.requests.empty()) << "a failed gate ends the command silently";
@@ -538,25 +487,16 @@ TEST_F(EntryWindowTest, InsertAndBroughtForwardPassTheAdminGateFirst) {
   w->MenuItem("InsertEntries")->trigger();
   ASSERT_EQ(p.requests.size(), 1u);
   EXPECT_EQ(p.requests[0].captionId, 283);
-  EXPECT_EQ(p.books().LastLineIndex(), 13);
+  EXPECT_EQ(books().LastLineIndex(), 13);
   EXPECT_EQ(w->ScrollAcc->ValueMax(), 13);
   // Numbered after the entry before each: "B7" reads as no number, so "1", then "2".
-  EXPECT_EQ(p.books().EntryNumbers[7].TrimmedText(), "1");
-  EXPECT_EQ(p.books().EntryNumbers[9].TrimmedText(), "2");
+  EXPECT_EQ(books().EntryNumbers[7].TrimmedText(), "1");
+  EXPECT_EQ(books().EntryNumbers[9].TrimmedText(), "2");
 
   w->MenuItem("Brought_Forward")->trigger();
-  EXPECT_EQ(p.books().EntryNumbers[0].TrimmedText(), "B/D");
-  EXPECT_EQ(w->ScrollAcc->ValueMax(), p.books().LastLineIndex());
+  EXPECT_EQ(books().EntryNumbers[0].TrimmedText(), "B/D");
+  EXPECT_EQ(w->ScrollAcc->ValueMax(), books().LastLineIndex());
   EXPECT_EQ(w->JournalID->text(), "B/D");
-}
-
-TEST_F(EntryWindowTest, TheWaitScreenShowsTheBusyPointerWhileABookIsRead) {
-  std::vector<PointerShape> shapes;
-  const int id = TheScreenPointer().AddObserver([&](PointerShape s) { shapes.push_back(s); });
-  p.app->TheSession().ChosenFileName = path;
-  EXPECT_TRUE(w->LoadAccFile(1));
-  TheScreenPointer().RemoveObserver(id);
-  EXPECT_EQ(shapes, (std::vector<PointerShape>{PointerShape::Busy, PointerShape::Normal}));
 }
 
 TEST_F(EntryWindowTest, TheFileDialogReturnsAnAbsolutePathThatSaveKeeps) {
@@ -630,14 +570,14 @@ TEST(MainWindowLargeBook, PagesSavesInEveryFormAndReopensTheSameBook) {
   for (const char* type : {"acc", "txt", "csv"}) {
     p.app->TheSession().ChosenFileName = (p.folder / (std::string("saved.") + type)).string();
     ASSERT_TRUE(w.LoadAccFile(1)) << type;
-    testing::CompareParts parts;
+    CompareParts parts;
     parts.passwords = std::string(type) == "acc";
     parts.settingsAndGroups = std::string(type) != "csv";
     parts.accountExtras = std::string(type) != "csv";
-    EXPECT_EQ(testing::FirstDifference(generated, p.books(), parts), "") << type;
+    EXPECT_EQ(FirstDifference(generated, p.books(), parts), "") << type;
     EXPECT_EQ(w.ScrollAcc->ValueMax(), 99'999);
   }
 }
 
 }  // namespace
-}  // namespace qv
+}  // namespace qv::testing

@@ -12,38 +12,27 @@ namespace {
 using testing::Day;
 using testing::Money;
 
-class LookupTest : public ::testing::Test {
- protected:
+TEST(Lookups, TakeTheFirstExactMatchAndNeverFolioZero) {
   Books books = testing::BookWithChart({{"Cash", 110, 0},
                                         {"Zero", 0, 0},
                                         {"Bank", 120, 0},
                                         {"Bank copy", 120, 0},
                                         {"Debtor A", 110.1, 0}});
-};
-
-TEST_F(LookupTest, FolioLookupsTakeTheFirstExactMatchAndNeverFolioZero) {
-  EXPECT_EQ(AccountNameOfFolio(books, Money(110)), "Cash");
   EXPECT_EQ(AccountNameOfFolio(books, Money(120)), "Bank");
   EXPECT_EQ(AccountNameOfFolio(books, Money(110.1)), "Debtor A");
-  EXPECT_EQ(AccountNameOfFolio(books, Money(0)), "");
-  EXPECT_EQ(AccountNameOfFolio(books, Money(-110)), "");
-  EXPECT_EQ(AccountNameOfFolio(books, Money(999)), "");
+  for (double folio : {0.0, -110.0, 999.0})
+    EXPECT_EQ(AccountNameOfFolio(books, Money(folio)), "") << folio;
 
   EXPECT_EQ(AccountIndexOfFolio(books, Money(120)), 3);
   EXPECT_EQ(AccountIndexOfFolio(books, Money(1)), 0);
   EXPECT_EQ(AccountIndexOfFolio(books, Money(999)), std::nullopt)
       << "an unknown folio must not be taken for account 0";
   EXPECT_EQ(AccountIndexOfFolio(books, Money(0)), std::nullopt);
-}
 
-TEST_F(LookupTest, NameLookupIsExactAndCaseSensitive) {
+  // Names match exactly, case and blanks included; empty slots have empty names.
   EXPECT_EQ(FolioOfAccount(books, "Cash"), Money(110));
-  EXPECT_EQ(FolioOfAccount(books, "cash"), Money(0));
-  EXPECT_EQ(FolioOfAccount(books, "Cash "), Money(0));
-  EXPECT_EQ(FolioOfAccount(books, ""), Money(0)) << "empty slots have empty names";
-}
+  for (const char* name : {"cash", "Cash ", ""}) EXPECT_EQ(FolioOfAccount(books, name), Money(0));
 
-TEST_F(LookupTest, LookupsStopAtTheHighestIndexInUse) {
   books.LastAccountIndex = 2;  // the chart editor lowered it while deleting
   EXPECT_EQ(AccountNameOfFolio(books, Money(120)), "");
   EXPECT_EQ(FolioOfAccount(books, "Bank"), Money(0));
@@ -54,9 +43,9 @@ TEST(TruncFolio, CutsOnTheScaledIntegerWithoutDrift) {
   EXPECT_EQ(TruncFolio(Money(110.25), 1), Money(110.2));
   EXPECT_EQ(TruncFolio(Money(-110.1), 0), Money(-111)) << "floor, towards minus infinity";
   EXPECT_EQ(TruncFolio(Money(-110), 0), Money(-110));
-  for (double f : {1.13, 0.57, 100.07, 100.21, 100.32}) EXPECT_EQ(TruncFolio(Money(f), 4), Money(f));
-  // Every two-decimal folio from 100 to 999.99 survives a four-decimal cut unchanged.
-  for (int64_t cents = 10000; cents < 100000; ++cents) {
+  // Every two-decimal folio from 0 to 999.99 (1.13, 0.57, 100.07 among them) survives a
+  // four-decimal cut unchanged.
+  for (int64_t cents = 0; cents < 100000; ++cents) {
     const Folio f = Folio::FromRaw(cents * 100);
     ASSERT_EQ(TruncFolio(f, 4), f) << cents;
     ASSERT_EQ(TruncFolio(f, 0), Folio::FromUnits(cents / 100)) << cents;
@@ -65,48 +54,30 @@ TEST(TruncFolio, CutsOnTheScaledIntegerWithoutDrift) {
   EXPECT_EQ(TruncFolio(Folio::Min(), 4), Folio::Min());
 }
 
-// The number for a new entry appended after one numbered `previous`.
-std::string NumberAfter(const std::string& previous) {
-  Books books = NewBooks(Day(2026, 1, 1));
-  testing::AddEntry(books, Day(2026, 1, 1), previous, {{110, 1}}, {{1, 1}});
-  testing::AddEntry(books, Day(2026, 1, 2), "", {{110, 1}}, {{1, 1}});
-  return NextEntryNumber(books, books.LastLineIndex() - 1);
-}
-
 TEST(NextEntryNumber, ReadsTheLeadingNumberOfThePreviousEntry) {
-  EXPECT_EQ(NumberAfter("12"), "13");
-  EXPECT_EQ(NumberAfter("1.5"), "2.5");
-  EXPECT_EQ(NumberAfter("INV7"), "1");
-  EXPECT_EQ(NumberAfter("A12"), "1");
-  EXPECT_EQ(NumberAfter("12B"), "13");
-  EXPECT_EQ(NumberAfter(" 7"), "8");
-  EXPECT_EQ(NumberAfter("12 34"), "1235");
-  EXPECT_EQ(NumberAfter("1E3"), "1001");
-  EXPECT_EQ(NumberAfter("&H10"), "17");
-  EXPECT_EQ(NumberAfter("&O17"), "16");
-  EXPECT_EQ(NumberAfter("-3"), "-2");
-  EXPECT_EQ(NumberAfter("99999999999999"), "100000000000000");
-  EXPECT_EQ(NumberAfter(""), "1");
-}
-
-TEST(NextEntryNumber, NumbersThatCannotBeReadGiveOne) {
-  EXPECT_EQ(NumberAfter("9E999"), "1");
-  EXPECT_EQ(NumberAfter("1D400"), "1");
-  EXPECT_EQ(NumberAfter("-9E999"), "1");
-  EXPECT_EQ(NumberAfter("1E15"), "1");
-  EXPECT_EQ(NumberAfter("&HFFFFFFFFFFFF"), "4294967296") << "hexadecimal reads 32 bits";
-}
-
-TEST(NextEntryNumber, TheFirstEntryAndShortJournalsGiveOne) {
-  Books books = NewBooks(Day(2026, 1, 1));
-  EXPECT_EQ(NextEntryNumber(books, 0), "1");
-  EXPECT_EQ(NextEntryNumber(books, -3), "1");
-  // The caller did not append yet: index LastLineIndex - 2 lies before the journal.
-  EXPECT_EQ(NextEntryNumber(books, 1), "1");
+  struct Case {
+    const char* previous;
+    const char* next;
+  };
+  for (const Case& c : {
+           Case{"12", "13"}, {"1.5", "2.5"}, {"INV7", "1"}, {"A12", "1"}, {"12B", "13"},
+           {" 7", "8"}, {"12 34", "1235"}, {"1E3", "1001"}, {"&H10", "17"}, {"&O17", "16"},
+           {"-3", "-2"}, {"99999999999999", "100000000000000"}, {"", "1"},
+           // Numbers that cannot be read give 1; hexadecimal reads 32 bits.
+           {"9E999", "1"}, {"1D400", "1"}, {"-9E999", "1"}, {"1E15", "1"},
+           {"&HFFFFFFFFFFFF", "4294967296"},
+       }) {
+    Books books = NewBooks(Day(2026, 1, 1));
+    testing::AddEntry(books, Day(2026, 1, 1), c.previous, {{110, 1}}, {{1, 1}});
+    testing::AddEntry(books, Day(2026, 1, 2), "", {{110, 1}}, {{1, 1}});
+    EXPECT_EQ(NextEntryNumber(books, books.LastLineIndex() - 1), c.next) << c.previous;
+  }
+  // The first entry, and an index before the journal (the caller did not append yet).
+  const Books books = NewBooks(Day(2026, 1, 1));
+  for (int32_t index : {0, -3, 1}) EXPECT_EQ(NextEntryNumber(books, index), "1") << index;
 }
 
 TEST(PlainNumberText, WritesUpToFifteenSignificantDigitsWithoutExponent) {
-  EXPECT_EQ(PlainNumberText(13), "13");
   EXPECT_EQ(PlainNumberText(2.5), "2.5");
   EXPECT_EQ(PlainNumberText(0), "0");
   EXPECT_EQ(PlainNumberText(-1e-10), "-0.0000000001");
@@ -114,18 +85,20 @@ TEST(PlainNumberText, WritesUpToFifteenSignificantDigitsWithoutExponent) {
 }
 
 TEST(NameWithoutExtension, OnlyADotInTheFileNameStartsTheExtension) {
-  EXPECT_EQ(NameWithoutExtension("report"), "report");
-  EXPECT_EQ(NameWithoutExtension(".acc"), "");
-  EXPECT_EQ(NameWithoutExtension("/x/book.acc"), "/x/book");
-  EXPECT_EQ(NameWithoutExtension("/x/book.2026.acc"), "/x/book.2026");
-  EXPECT_EQ(NameWithoutExtension("/home/u/a.b/c"), "/home/u/a.b/c");
-  EXPECT_EQ(NameWithoutExtension("C:\\a.b\\c"), "C:\\a.b\\c");
-  EXPECT_EQ(NameWithoutExtension("/home/u/a.b/"), "/home/u/a.b/");
+  for (auto [path, expected] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"report", "report"},
+           {".acc", ""},
+           {"/x/book.acc", "/x/book"},
+           {"/x/book.2026.acc", "/x/book.2026"},
+           {"/home/u/a.b/c", "/home/u/a.b/c"},
+           {"C:\\a.b\\c", "C:\\a.b\\c"},
+           {"/home/u/a.b/", "/home/u/a.b/"}})
+    EXPECT_EQ(NameWithoutExtension(path), expected) << path;
 }
 
 TEST(WidestAccountName, TakesTheFirstWidestNameInTheFont) {
-  Books books = testing::BookWithChart({{"Cash", 110, 0}, {"Trade creditors", 200, 1}, {"Debtor B", 300, 0},
-                                        {"Bank loan 2026A", 400, 3}});
+  Books books = testing::BookWithChart({{"Cash", 110, 0}, {"Trade creditors", 200, 1},
+                                        {"Debtor B", 300, 0}, {"Bank loan 2026A", 400, 3}});
   const FixedTextMetrics metrics;
   EXPECT_EQ(WidestAccountName(books, metrics, FontSpec{}), "Trade creditors");
   Books empty = testing::BookWithChart({});
@@ -133,7 +106,7 @@ TEST(WidestAccountName, TakesTheFirstWidestNameInTheFont) {
   EXPECT_EQ(WidestAccountName(empty, metrics, FontSpec{}), "");
 }
 
-TEST(FileErrors, EveryCodeHasItsMessage) {
+TEST(FileErrors, EveryCodeHasItsMessageAndSystemErrorsMapToTheirCodes) {
   EXPECT_EQ(FileErrorText(7), "Out of Memory, (Time to Upgrade to 64bit)");
   EXPECT_EQ(FileErrorText(57), "Drive Failed, Cannot read or write");
   EXPECT_EQ(FileErrorText(61), "The current drive is full");
@@ -145,35 +118,30 @@ TEST(FileErrors, EveryCodeHasItsMessage) {
             "Cannot write file to the current protected read-only file, drive or directory");
   EXPECT_EQ(FileErrorText(53),
             "Opening / File Data Mismatch Error 53 Please Contact Pellmoor Support");
-}
 
-TEST(FileErrors, SystemErrorsMapToTheirCodes) {
-  EXPECT_EQ(FileErrorCodeFromErrno(ENOSPC), kErrDiskFull);
-  EXPECT_EQ(FileErrorCodeFromErrno(EDQUOT), kErrDiskFull);
-  EXPECT_EQ(FileErrorCodeFromErrno(EROFS), kErrPathAccess);
-  EXPECT_EQ(FileErrorCodeFromErrno(EACCES), kErrPathAccess);
-  EXPECT_EQ(FileErrorCodeFromErrno(ENOMEM), kErrOutOfMemory);
-  EXPECT_EQ(FileErrorCodeFromErrno(EIO), kErrDeviceIo);
-  EXPECT_EQ(FileErrorCodeFromErrno(EBUSY), kErrPermissionDenied);
-  EXPECT_EQ(FileErrorCodeFromErrno(ENOMEDIUM), kErrDiskNotReady);
-  EXPECT_EQ(FileErrorCodeFromErrno(ENOENT), kErrFileNotFound);
-  // A system error whose number means something else here is not shown as that.
-  EXPECT_EQ(FileErrorCodeFromErrno(E2BIG), kErrDeviceIo);
-  EXPECT_EQ(FileErrorCodeFromErrno(EFBIG), kErrDiskFull);
-  EXPECT_EQ(FileErrorCodeFromErrno(EXDEV), EXDEV);
+  for (auto [error, code] : std::initializer_list<std::pair<int, int>>{
+           {ENOSPC, kErrDiskFull},
+           {EDQUOT, kErrDiskFull},
+           {EROFS, kErrPathAccess},
+           {EACCES, kErrPathAccess},
+           {ENOMEM, kErrOutOfMemory},
+           {EIO, kErrDeviceIo},
+           {EBUSY, kErrPermissionDenied},
+           {ENOMEDIUM, kErrDiskNotReady},
+           {ENOENT, kErrFileNotFound},
+           // A system error whose number means something else here is not shown as that.
+           {E2BIG, kErrDeviceIo},
+           {EFBIG, kErrDiskFull},
+           {EXDEV, EXDEV}})
+    EXPECT_EQ(FileErrorCodeFromErrno(error), code) << error;
 }
 
 TEST(ProgressCounter, TicksAboutNinetyNineTimesAndNeverPassesTheFrame) {
   ProgressCounter progress;
-  progress.Start(9);
-  EXPECT_EQ(progress.ProgressStep(), 1);
-  progress.Start(0);
-  EXPECT_EQ(progress.ProgressStep(), 1);
-  progress.Start(1039);
-  EXPECT_EQ(progress.ProgressStep(), 10);
-  progress.Start(1040);
-  EXPECT_EQ(progress.ProgressStep(), 11);
-
+  for (auto [last, step] : {std::pair{9, 1}, {0, 1}, {999, 10}, {1039, 10}, {1040, 11}}) {
+    progress.Start(last);
+    EXPECT_EQ(progress.ProgressStep(), step) << last;
+  }
   EXPECT_EQ(progress.BarWidthTwips(), 1);
   EXPECT_EQ(progress.PercentText(), "0%");
   for (int i = 0; i < 99; ++i) EXPECT_TRUE(progress.Tick());

@@ -3,29 +3,11 @@
 // Ctrl+N and filled by typing and Tab, saved with Ctrl+S, reopened with Ctrl+O, and found
 // line by line as typed.
 
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QTest>
-#include <vector>
-
 #include "books/date_styles.h"
-#include "books/main_window.h"
-#include "controls/date_picker_control.h"
-#include "controls/vertical_scroll_control.h"
 #include "tests/books/main_window_program_qt.h"
-#include "tests/support/prompt_answerer.h"
 
-namespace qv {
+namespace qv::testing {
 namespace {
-
-using testing::Day;
-using testing::Focused;
-using testing::Money;
-using testing::Press;
-using testing::TypeKeys;
 
 // One row as the user types it: the folio, or (when no folio is typed) the first letters of
 // the account's name in its list; then the amount ("" when the sum image fills it).
@@ -92,7 +74,7 @@ std::vector<TypedEntry> TheYear() {
 
 // The business's book before the year: its chart and the opening entry.
 Books OpeningBook() {
-  Books books = testing::BookWithChart({{"Cash at Bank", 110, 0},
+  Books books = BookWithChart({{"Cash at Bank", 110, 0},
                                         {"Accounts Receivable", 120, 0},
                                         {"PAYG Withholding", 210, 1},
                                         {"Capital", 300, 2},
@@ -100,18 +82,13 @@ Books OpeningBook() {
                                         {"Purchases", 500, 4},
                                         {"Wages", 600, 5},
                                         {"Rent", 610, 5}});
-  testing::AddEntry(books, Day(2026, 1, 1), "OB", {{110, 10000}}, {{300, 10000}},
-                    "Opening balance");
+  AddEntry(books, Day(2026, 1, 1), "OB", {{110, 10000}}, {{300, 10000}}, "Opening balance");
   return books;
 }
 
-class RecordingYearWindowTest : public ::testing::Test {
+class RecordingYearWindowTest : public MainWindowTest {
  protected:
-  void SetUp() override {
-    path = testing::WriteBookFile(p.folder / "business.acc", OpeningBook());
-    p.options.Arguments = {"quorvel", path};
-    w = &p.StartActive();
-  }
+  void SetUp() override { StartOn(OpeningBook()); }
 
   // The window system gives the keyboard back to the main window when the wait screen of a
   // save or an open closes; the offscreen test platform leaves that to the test.
@@ -126,15 +103,15 @@ class RecordingYearWindowTest : public ::testing::Test {
     ASSERT_EQ(Focused(), target) << target->objectName().toStdString();
   }
 
-  void FillRow(uint8_t side, int row, const TypedRow& typed) {
-    QComboBox* name = side == kDebit ? w->DebitAccName(row) : w->CreditAccName(row);
-    QLineEdit* amount = side == kDebit ? w->DebitAmountText(row) : w->CreditAmountText(row);
+  // Types a row from its folio box on: the folio, or the name's first letters in the list
+  // after it, then the amount.
+  void FillRow(bool debit, int row, const TypedRow& typed) {
     if (!typed.folio.isEmpty()) TypeKeys(typed.folio);
     Press(Qt::Key_Tab);
-    ASSERT_EQ(Focused(), name);
+    ASSERT_EQ(Focused(), debit ? w->DebitAccName(row) : w->CreditAccName(row));
     if (typed.folio.isEmpty()) TypeKeys(typed.nameKeys);
     Press(Qt::Key_Tab);
-    ASSERT_EQ(Focused(), amount);
+    ASSERT_EQ(Focused(), debit ? w->DebitAmountText(row) : w->CreditAmountText(row));
     TypeKeys(typed.amount);
   }
 
@@ -142,41 +119,35 @@ class RecordingYearWindowTest : public ::testing::Test {
     Press(Qt::Key_N, Qt::ControlModifier);
     ASSERT_EQ(Focused(), w->JournalID);
     EXPECT_EQ(w->JournalID->selectedText(), w->JournalID->text());
-    EXPECT_EQ(w->GL(7)->text(), "The Accounts are balanced");
+    EXPECT_EQ(Status(), "The Accounts are balanced");
     TypeKeys(e.number);
     Press(Qt::Key_Tab);
     ASSERT_EQ(Focused(), w->Datetext->DateX());
     TypeKeys(e.date);
     TabTo(w->DebitFolio(0));
-    FillRow(kDebit, 0, e.debits[0]);
+    FillRow(true, 0, e.debits[0]);
     TabTo(w->CreditFolio(0));
-    FillRow(kCredit, 0, e.credits[0]);
+    FillRow(false, 0, e.credits[0]);
     TabTo(w->AccNote);
     TypeKeys(e.notes);
-    for (std::size_t k = 1; k < e.debits.size(); ++k) {
-      TabTo(w->CompoundEntry[1]);
-      Press(Qt::Key_Space);
-      ASSERT_EQ(Focused(), w->DebitFolio(static_cast<int>(k)));
-      FillRow(kDebit, static_cast<int>(k), e.debits[k]);
-    }
-    for (std::size_t k = 1; k < e.credits.size(); ++k) {
-      TabTo(w->CompoundEntry[2]);
-      Press(Qt::Key_Space);
-      ASSERT_EQ(Focused(), w->CreditFolio(static_cast<int>(k)));
-      FillRow(kCredit, static_cast<int>(k), e.credits[k]);
+    // Further rows come from the add-line images, reached with Tab and pressed with Space.
+    for (const bool debit : {true, false}) {
+      const std::vector<TypedRow>& rows = debit ? e.debits : e.credits;
+      for (int k = 1; k < static_cast<int>(rows.size()); ++k) {
+        TabTo(w->CompoundEntry[debit ? 1 : 2]);
+        Press(Qt::Key_Space);
+        ASSERT_EQ(Focused(), debit ? w->DebitFolio(k) : w->CreditFolio(k));
+        FillRow(debit, k, rows[static_cast<std::size_t>(k)]);
+      }
     }
     if (e.sumFillsCredit) {
       TabTo(w->CalcCompound);
       Press(Qt::Key_Space);
     }
-    EXPECT_EQ(w->GL(7)->text(), "Debit : " + e.expectTotal + "     Credit : " + e.expectTotal)
+    EXPECT_EQ(Status(), "Debit : " + e.expectTotal + "     Credit : " + e.expectTotal)
         << e.number.toStdString();
-    EXPECT_EQ(w->GL(7)->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    EXPECT_EQ(StatusColor(), QColor(0, 0, 0));
   }
-
-  testing::Program p;
-  std::string path;
-  TAcount* w = nullptr;
 };
 
 TEST_F(RecordingYearWindowTest, TwelveEntriesTypedWithKeysAloneAreSavedAndReopenedAsTyped) {
@@ -197,52 +168,44 @@ TEST_F(RecordingYearWindowTest, TwelveEntriesTypedWithKeysAloneAreSavedAndReopen
   // The book as it must be: the opening entry and the twelve entries as typed.
   Books expected = OpeningBook();
   for (const TypedEntry& e : year) {
-    for (const auto* rows : {&e.debits, &e.credits}) {
-      const uint8_t side = rows == &e.debits ? kDebit : kCredit;
-      for (const TypedRow& row : *rows) {
-        PostingLine line;
-        line.LineDate = e.expectDate;
-        line.Side = side;
-        line.LineFolio = Money(row.expectFolio);
-        line.Amount = Money(row.expectAmount);
-        expected.AppendLine(line, EntryNumber(e.number.toUpper().toStdString()));
-      }
-    }
+    for (const bool debit : {true, false})
+      for (const TypedRow& row : debit ? e.debits : e.credits)
+        expected.AppendLine({e.expectDate, debit ? kDebit : kCredit, 0, Money(row.expectFolio),
+                             Money(row.expectAmount), ""},
+                            EntryNumber(e.number.toUpper().toStdString()));
     expected.PostingLines.back().Notes = e.notes.toStdString();
   }
-  const Books& books = p.books();
-  ASSERT_EQ(books.LastLineIndex(), expected.LastLineIndex());
-  for (std::size_t i = 0; i < expected.PostingLines.size(); ++i) {
-    EXPECT_EQ(books.PostingLines[i], expected.PostingLines[i]) << "line " << i;
-    EXPECT_EQ(books.EntryNumbers[i], expected.EntryNumbers[i]) << "line " << i;
+  ASSERT_EQ(books().LastLineIndex(), expected.LastLineIndex());
+  for (int i = 0; i <= expected.LastLineIndex(); ++i) {
+    EXPECT_EQ(Line(i), expected.PostingLines[static_cast<std::size_t>(i)]) << "line " << i;
+    EXPECT_EQ(Number(i), expected.EntryNumbers[static_cast<std::size_t>(i)].TrimmedText()) << i;
   }
-  EXPECT_FALSE(CheckBooks(books).has_value());
+  EXPECT_FALSE(CheckBooks(books()).has_value());
 
   // Paged through with Down, the window shows every entry as it was typed.
   w->ScrollAcc->setFocus();
-  EXPECT_EQ(w->JournalID->text().toStdString(), "OB");
+  EXPECT_EQ(w->JournalID->text(), "OB");
   for (const TypedEntry& e : year) {
     Press(Qt::Key_Down);
-    EXPECT_EQ(w->JournalID->text().toStdString(), e.number.toUpper().toStdString());
+    const std::string number = e.number.toUpper().toStdString();
+    EXPECT_EQ(w->JournalID->text().toStdString(), number);
     EXPECT_EQ(w->Datetext->Text().toStdString(),
-              FormatDateStyle(e.expectDate, books.DateStyleIndex, p.app->Locale()));
-    EXPECT_EQ(w->AccNote->text().toStdString(), e.notes.toStdString());
-    for (const auto* rows : {&e.debits, &e.credits}) {
-      const bool debit = rows == &e.debits;
-      for (std::size_t k = 0; k < rows->size(); ++k) {
-        const int row = static_cast<int>(k);
-        const TypedRow& typed = (*rows)[k];
-        QLineEdit* folio = debit ? w->DebitFolio(row) : w->CreditFolio(row);
-        QLineEdit* amount = debit ? w->DebitAmountText(row) : w->CreditAmountText(row);
-        EXPECT_EQ(folio->text().toStdString(), QString::number(typed.expectFolio).toStdString())
-            << e.number.toStdString();
-        EXPECT_EQ(amount->text().toStdString(),
-                  QString::number(typed.expectAmount, 'g', 12).toStdString())
-            << e.number.toStdString();
+              FormatDateStyle(e.expectDate, books().DateStyleIndex, p.app->Locale()));
+    EXPECT_EQ(w->AccNote->text(), e.notes);
+    for (const bool debit : {true, false}) {
+      const std::vector<TypedRow>& rows = debit ? e.debits : e.credits;
+      for (int k = 0; k < static_cast<int>(rows.size()); ++k) {
+        const TypedRow& typed = rows[static_cast<std::size_t>(k)];
+        EXPECT_EQ((debit ? w->DebitFolio(k) : w->CreditFolio(k))->text(),
+                  QString::number(typed.expectFolio))
+            << number;
+        EXPECT_EQ((debit ? w->DebitAmountText(k) : w->CreditAmountText(k))->text(),
+                  QString::number(typed.expectAmount, 'g', 12))
+            << number;
       }
     }
   }
 }
 
 }  // namespace
-}  // namespace qv
+}  // namespace qv::testing
