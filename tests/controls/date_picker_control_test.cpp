@@ -51,8 +51,7 @@ class DatePickerControlTest : public ::testing::Test {
     });
     QObject::connect(picker, &CalanderForm::LostFocus, [this] {
       std::string text = picker->Text().toStdString();
-      committed = ParseDateStyle(text, picker->DateStyle(), locale, clock.Today());
-      ++commits;
+      commits.push_back(ParseDateStyle(text, picker->DateStyle(), locale, clock.Today()));
       picker->WLoss();
     });
     window.resize(240, 120);
@@ -79,7 +78,9 @@ class DatePickerControlTest : public ::testing::Test {
   DatePanelLayout Layout() const {
     return LayOutDatePanel(picker->Calender()->width(), picker->Calender()->height());
   }
-  static QPoint Centre(const PixelRect& r) { return {r.Left + r.Width / 2, r.Top + r.Height / 2}; }
+  static QPoint Centre(const PixelRect& r) {
+    return {r.Left + r.Width / 2, r.Top + r.Height / 2};
+  }
   void Open() {
     ASSERT_FALSE(picker->IsOpen());
     Click(picker->CalanderButton());
@@ -88,6 +89,11 @@ class DatePickerControlTest : public ::testing::Test {
   void Choose(QComboBox* list, int index) {
     list->setCurrentIndex(index);
     emit list->activated(index);
+  }
+  // The month and the year that the lists show.
+  using MonthYear = std::pair<QString, QString>;
+  MonthYear Lists() const {
+    return {picker->CMonth()->currentText(), picker->Cyear()->currentText()};
   }
   // Counts the pixels of the day's cell near the colour; the caption's glyphs carry it.
   int PixelsNear(const QImage& image, int day, QColor color) const {
@@ -116,28 +122,25 @@ class DatePickerControlTest : public ::testing::Test {
   CalanderForm* picker = nullptr;
   QLineEdit* other = nullptr;
   std::vector<ClickSeen> clicks;
-  DaySerial committed = -1;
-  int commits = 0;
+  std::vector<DaySerial> commits;  // the date the host read at each focus loss
 };
 
 TEST_F(DatePickerControlTest, OpensOnTheTypedDateAndTheHostCommitsTheDateShownOnLeaving) {
   picker->SetText("05/12/2026");  // 5 December in dd/mm/yyyy on a month-first locale
   Open();
-  EXPECT_EQ(picker->CMonth()->currentText(), "December");
-  EXPECT_EQ(picker->Cyear()->currentText(), "2026");
+  EXPECT_EQ(Lists(), MonthYear("December", "2026"));
   EXPECT_EQ(picker->Cyear()->count(), 401);
   EXPECT_EQ(picker->Text(), "05/12/2026");
   const QImage image = Grab(picker->Calender(), "date_picker_december_2026");
   EXPECT_GT(PixelsNear(image, 5, kRed), 0);
   EXPECT_GT(PixelsNear(image, 6, kDarkBlue), 0);
   EXPECT_EQ(PixelsNear(image, 6, kRed), 0);
-  EXPECT_EQ(commits, 0) << "opening the panel is no focus loss for the host";
+  EXPECT_TRUE(commits.empty()) << "opening the panel is no focus loss for the host";
 
   // A month step writes the shown date in the book's style.
   Click(picker->Mchange(1));
   EXPECT_EQ(picker->Text(), "31/01/2027");
-  EXPECT_EQ(picker->Cyear()->currentText(), "2027");
-  EXPECT_EQ(picker->CMonth()->currentText(), "January");
+  EXPECT_EQ(Lists(), MonthYear("January", "2027"));
   EXPECT_TRUE(picker->CMonth()->hasFocus());
   Click(picker->Mchange(0));
   Click(picker->Mchange(0));
@@ -146,10 +149,9 @@ TEST_F(DatePickerControlTest, OpensOnTheTypedDateAndTheHostCommitsTheDateShownOn
   ClickAt(picker->Calender(), QPoint(-50, -50));
   EXPECT_FALSE(picker->IsOpen());
   EXPECT_TRUE(clicks.empty());
-  EXPECT_EQ(commits, 0);
+  EXPECT_TRUE(commits.empty());
   other->setFocus(Qt::MouseFocusReason);
-  EXPECT_EQ(commits, 1);
-  EXPECT_EQ(committed, Day(2026, 11, 30));
+  EXPECT_EQ(commits, std::vector{Day(2026, 11, 30)});
 
   // Picking a day: DatePicked is 1 while the host's Click runs, and the grid closes.
   FocusBox();
@@ -157,10 +159,9 @@ TEST_F(DatePickerControlTest, OpensOnTheTypedDateAndTheHostCommitsTheDateShownOn
   ClickAt(picker->Calender(), Centre(CellRect(20)));
   EXPECT_FALSE(picker->IsOpen());
   EXPECT_EQ(clicks, (std::vector<ClickSeen>{{1, "20/11/2026"}}));
-  EXPECT_EQ(commits, 1);
+  EXPECT_EQ(commits.size(), 1u);
   other->setFocus(Qt::MouseFocusReason);
-  EXPECT_EQ(commits, 2);
-  EXPECT_EQ(committed, Day(2026, 11, 20));
+  EXPECT_EQ(commits, (std::vector{Day(2026, 11, 30), Day(2026, 11, 20)}));
 }
 
 TEST_F(DatePickerControlTest, ChoosingAMonthOrYearKeepsADayThatExists) {
@@ -171,8 +172,7 @@ TEST_F(DatePickerControlTest, ChoosingAMonthOrYearKeepsADayThatExists) {
   // The lists are for choosing only: typed characters do not search them.
   SendKey(picker->CMonth(), Qt::Key_M, "m");
   SendKey(picker->Cyear(), Qt::Key_1, "1");
-  EXPECT_EQ(picker->CMonth()->currentText(), "April");
-  EXPECT_EQ(picker->Cyear()->currentText(), "2025");
+  EXPECT_EQ(Lists(), MonthYear("April", "2025"));
   picker->SetText("29/02/2024");
   picker->WLoss();
   Open();
@@ -198,11 +198,8 @@ TEST_F(DatePickerControlTest, UnreadableTextOpensOnTodayAndTodayIsMagentaUnlessC
   EXPECT_GT(PixelsNear(image, 15, kMagenta), 0);
   EXPECT_GT(PixelsNear(image, 10, kRed), 0);
 
-  Click(picker->Mchange(1));  // April: today's cell is not shown
-  image = picker->Calender()->grab().toImage();
-  for (int day = 1; day <= 30; ++day) EXPECT_EQ(PixelsNear(image, day, kMagenta), 0);
-
-  // The cells past the month's end are not drawn and cannot be picked.
+  // In April the cells past the month's end are not drawn and cannot be picked.
+  Click(picker->Mchange(1));
   const PixelRect last = Layout().Cells[41];
   ClickAt(picker->Calender(), QPoint(last.Left + 3, last.Top + 3));
   EXPECT_TRUE(picker->IsOpen());
@@ -212,6 +209,7 @@ TEST_F(DatePickerControlTest, UnreadableTextOpensOnTodayAndTodayIsMagentaUnlessC
 
 TEST_F(DatePickerControlTest, TheBoxForwardsItsKeysAndClicksAndAHostCanDropKeys) {
   std::vector<int> downs, ups;
+  int entryMoves = 0;
   // The entry window's date filter: Backspace, "-", "/" and digits only.
   QObject::connect(picker, &CalanderForm::KeyPress, [](int16_t& k) {
     if (!(k == 8 || k == 45 || (k >= 47 && k <= 57))) k = 0;
@@ -220,7 +218,7 @@ TEST_F(DatePickerControlTest, TheBoxForwardsItsKeysAndClicksAndAHostCanDropKeys)
   QObject::connect(picker, &CalanderForm::KeyDown, [&](int16_t& code, int16_t&) {
     downs.push_back(code);
     if (code == 38 || code == 40) {
-      ++commits;
+      ++entryMoves;
       code = 0;
     }
   });
@@ -236,7 +234,7 @@ TEST_F(DatePickerControlTest, TheBoxForwardsItsKeysAndClicksAndAHostCanDropKeys)
   SendKey(picker->DateX(), Qt::Key_Backspace, "\b");
   EXPECT_EQ(picker->Text(), "12/");
   SendKey(picker->DateX(), Qt::Key_Up);
-  EXPECT_EQ(commits, 1);
+  EXPECT_EQ(entryMoves, 1);
   EXPECT_EQ(downs.back(), 38);
   EXPECT_EQ(ups.back(), 38);
   // An auto-repeat release is no key-up.

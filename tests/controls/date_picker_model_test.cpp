@@ -61,7 +61,7 @@ TEST_F(DatePickerModelTest, EachDayOfTheMonthSitsInItsWeekdayColumnAndNothingEls
   ExpectMonthLaidOut(2026, 2, 0);  // 28 days from a Sunday: no stray "1" of March in cell 28
   for (int year = model.FirstYear(); year <= model.LastYear(); ++year) {
     for (int month = 1; month <= 12; ++month) {
-      ExpectMonthLaidOut(year, month, WeekdayOf(Day(year, month, 1)) - 1);
+      ASSERT_NO_FATAL_FAILURE(ExpectMonthLaidOut(year, month, WeekdayOf(Day(year, month, 1)) - 1));
     }
   }
   // After a month change no empty cell can be clicked.

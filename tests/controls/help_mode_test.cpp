@@ -26,24 +26,19 @@ bool Contains(const std::string& text, const std::string& part) {
 TEST(HelpTexts, KeepTheirParagraphsAndSlipsAndOnlySomeCommandsActInHelpMode) {
   const auto general = SplitParagraphs(GeneralHelpText());
   ASSERT_EQ(general.size(), 8u);
-  EXPECT_EQ(general[0].substr(0, 26), "You are now in help mode. ");
   EXPECT_EQ(general[3], "OTHER INFORMATION");
   EXPECT_TRUE(Contains(general[7], "too grate for most people"));
-  const std::string& about = AboutText();
-  ASSERT_EQ(SplitParagraphs(about).size(), 11u);
-  EXPECT_EQ(SplitParagraphs(about)[7],
+  const auto about = SplitParagraphs(AboutText());
+  ASSERT_EQ(about.size(), 11u);
+  EXPECT_EQ(about[7],
             "Cost of Goods Sold     $8,900\r\n               Inventory            $8,900\r\n"
             "Total COGS sold in May");
-  EXPECT_EQ(about.substr(about.size() - 20), "Accounts Paid in May");
+  EXPECT_EQ(SplitParagraphs(MenuCommandHelp(MenuCommand::TrialBalance).text).size(), 4u);
   EXPECT_EQ(MenuCommandHelp(MenuCommand::SearchEntryNumbers),
             (HelpCard{"Search Entries No...", "Searches each of the entrie numbers for a match."}));
-  const auto trial = SplitParagraphs(MenuCommandHelp(MenuCommand::TrialBalance).text);
-  ASSERT_EQ(trial.size(), 4u);
-  EXPECT_TRUE(Contains(trial[0], "bookkeeper\u2018s work"));
   EXPECT_EQ(MenuCommandHelp(MenuCommand::ComparativeStatement).text.back(), ' ');
 
   EXPECT_TRUE(ActsInHelpMode(MenuCommand::RunningCalculator));
-  EXPECT_TRUE(ActsInHelpMode(MenuCommand::DepreciationCalculator));
   EXPECT_FALSE(ActsInHelpMode(MenuCommand::PayrollCalculator));
   EXPECT_FALSE(ActsInHelpMode(MenuCommand::TrialBalance));
 }
@@ -55,49 +50,14 @@ class HelpModeTest : public ::testing::Test {
   const HelpCard card{"Trial Balance", "A Trial Balance is a list..."};
 };
 
-TEST_F(HelpModeTest, ContentsSwitchesOnCardsOnlyFillTheWindowAndClosingItEndsHelpMode) {
-  EXPECT_FALSE(help.ShowCard(card)) << "off: the handler acts";
-  EXPECT_FALSE(help.HelpWindow().loaded);
-
-  help.Toggle(kMainHelpSwitch);
-  EXPECT_TRUE(help.IsOn());
-  EXPECT_EQ(pointer.Shape(), PointerShape::Help);
-  EXPECT_TRUE(help.Checked(kMainHelpSwitch));
-  HelpMode::Window expected{.loaded = true, .shown = true, .caption = "Help Contents...",
-                            .title = "Quorvel Help", .text = GeneralHelpText()};
-  EXPECT_EQ(help.HelpWindow(), expected);
-
-  expected.title = card.title;
-  expected.text = card.text;
-  EXPECT_TRUE(help.ShowCard(card)) << "on: the handler must not act";
-  EXPECT_EQ(help.HelpWindow(), expected) << "only the title and the text change";
-
-  help.Unload();
-  EXPECT_FALSE(help.IsOn());
-  EXPECT_FALSE(help.Checked(kMainHelpSwitch));
-  EXPECT_FALSE(help.HelpWindow().loaded || help.HelpWindow().shown);
-
-  // A card with the help pointer set elsewhere loads the window without showing it.
+// The help desk's window tests follow the main item through help mode; here, what the
+// window alone does not show.
+TEST_F(HelpModeTest, ACardWithTheHelpPointerSetElsewhereLoadsTheWindowWithoutShowingIt) {
+  EXPECT_FALSE(help.ShowCard(card));
   pointer.Set(PointerShape::Help);
   EXPECT_TRUE(help.ShowCard(card));
-  EXPECT_TRUE(help.HelpWindow().loaded);
-  EXPECT_FALSE(help.HelpWindow().shown);
-  EXPECT_EQ(help.HelpWindow().title, card.title);
-}
-
-TEST_F(HelpModeTest, AboutEndsHelpModeAndSwitchingOnBringsBackTheGeneralText) {
-  help.Toggle(kMainHelpSwitch);
-  help.ShowAbout();
-  EXPECT_FALSE(help.IsOn());
-  EXPECT_FALSE(help.Checked(kMainHelpSwitch));
-  EXPECT_EQ(help.HelpWindow(),
-            (HelpMode::Window{.loaded = true, .shown = true, .caption = "About...",
-                              .title = "Quorvel", .text = AboutText(), .about = true}));
-  help.Toggle(kMainHelpSwitch);
-  EXPECT_TRUE(help.IsOn());
-  EXPECT_EQ(help.HelpWindow(),
-            (HelpMode::Window{.loaded = true, .shown = true, .caption = "Help Contents...",
-                              .title = "Quorvel Help", .text = GeneralHelpText()}));
+  EXPECT_EQ(help.HelpWindow(), (HelpMode::Window{.loaded = true, .title = card.title,
+                                                 .text = card.text}));
 }
 
 TEST_F(HelpModeTest, OtherWindowsItemsKeepTheirOwnCheckMarks) {

@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <gtest/gtest.h>
 #include <memory>
+#include <tuple>
+#include <utility>
 
 #include "controls/wait_screen_dialog.h"
 #include "tests/controls/input_events_qt.h"
@@ -27,7 +29,17 @@ class HelpDeskTest : public ::testing::Test {
   HelpDesk desk{pointer};
   QWidget mainWindow;
   QAction* contents = nullptr;
+  // The main item's mark, the pointer and whether a help window is loaded.
+  std::tuple<bool, PointerShape, bool> Mode() const {
+    return {contents->isChecked(), pointer.Shape(), desk.Window() != nullptr};
+  }
+  using Captions = std::pair<QString, QString>;  // the window's caption and the title
+  static Captions CaptionsOf(const HelpWindow* w) {
+    return {w->windowTitle(), w->Title()};
+  }
+
   const HelpCard card{"Journal Entries", "Will display Journal entries..."};
+  const Captions kContents{"Help Contents...", "Quorvel Help"};
 };
 
 TEST_F(HelpDeskTest, ContentsShowsTheGeneralTextByTheRightEdgeAndCommandsOnlyChangeIt) {
@@ -36,13 +48,10 @@ TEST_F(HelpDeskTest, ContentsShowsTheGeneralTextByTheRightEdgeAndCommandsOnlyCha
 
   contents->setChecked(false);  // as the menu's own toggle would leave it
   desk.ToggleFromMain(&mainWindow);
-  EXPECT_TRUE(contents->isChecked());
-  EXPECT_EQ(pointer.Shape(), PointerShape::Help);
+  EXPECT_EQ(Mode(), std::tuple(true, PointerShape::Help, true));
   HelpWindow* window = desk.Window();
-  ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(window->windowTitle(), "Help Contents...");
-  EXPECT_EQ(window->Title(), "Quorvel Help");
+  EXPECT_EQ(CaptionsOf(window), kContents);
   EXPECT_TRUE(window->Text().startsWith("You are now in help mode."));
   EXPECT_TRUE(window->Text().contains("...\n\nTo exit out of help mode"));
   EXPECT_TRUE(window->TextBox()->isReadOnly());
@@ -55,18 +64,15 @@ TEST_F(HelpDeskTest, ContentsShowsTheGeneralTextByTheRightEdgeAndCommandsOnlyCha
   // In help mode a command only changes the title and the text.
   const QRect placed = window->geometry();
   EXPECT_TRUE(desk.ShowCard(card));
-  EXPECT_EQ(window->Title(), "Journal Entries");
+  EXPECT_EQ(CaptionsOf(window), Captions("Help Contents...", "Journal Entries"));
   EXPECT_EQ(window->Text(), "Will display Journal entries...");
-  EXPECT_EQ(window->windowTitle(), "Help Contents...");
   EXPECT_EQ(window->geometry(), placed) << "the window is not moved";
   EXPECT_TRUE(window->isVisible());
-  EXPECT_TRUE(contents->isChecked());
+  EXPECT_EQ(Mode(), std::tuple(true, PointerShape::Help, true));
 
   // The close box unchecks the item and brings the normal pointer back.
   window->close();
-  EXPECT_FALSE(contents->isChecked());
-  EXPECT_EQ(pointer.Shape(), PointerShape::Normal);
-  EXPECT_EQ(desk.Window(), nullptr);
+  EXPECT_EQ(Mode(), std::tuple(false, PointerShape::Normal, false));
   EXPECT_FALSE(desk.ShowCard(card));
 }
 
@@ -76,20 +82,16 @@ TEST_F(HelpDeskTest, SwitchingOnAfterAboutReplacesTheAboutText) {
   iconPicture.fill(Qt::red);
   desk.ShowAbout(&mainWindow, QIcon(iconPicture));
   HelpWindow* window = desk.Window();
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(window->windowTitle(), "About...");
-  EXPECT_EQ(window->Title(), "Quorvel");
+  EXPECT_EQ(Mode(), std::tuple(false, PointerShape::Normal, true)) << "About ends help mode";
+  EXPECT_EQ(CaptionsOf(window), Captions("About...", "Quorvel"));
   EXPECT_TRUE(window->Text().endsWith("Accounts Paid in May"));
-  EXPECT_FALSE(contents->isChecked());
-  EXPECT_EQ(pointer.Shape(), PointerShape::Normal) << "About ends help mode";
   const auto pictureCentre = [&] {
     return window->Picture()->pixmap().toImage().pixelColor(24, 24);
   };
   EXPECT_EQ(pictureCentre(), QColor(Qt::red));
 
   desk.ToggleFromMain(&mainWindow);
-  EXPECT_EQ(window->windowTitle(), "Help Contents...");
-  EXPECT_EQ(window->Title(), "Quorvel Help");
+  EXPECT_EQ(CaptionsOf(window), kContents);
   EXPECT_TRUE(window->Text().startsWith("You are now in help mode."));
   EXPECT_TRUE(window->isVisible());
   EXPECT_NE(pictureCentre(), QColor(Qt::red)) << "the icon belongs to the About text";
@@ -117,14 +119,12 @@ TEST_F(HelpDeskTest, TheHelpWindowBelongsToTheDeskNotToTheWindowThatSwitchedItOn
   EXPECT_EQ(desk.Window()->Title(), "Chart of Accounts");
   desk.ToggleFromItem(&chartHelp, &chartEditor);
   EXPECT_FALSE(chartHelp.isChecked());
-  EXPECT_EQ(pointer.Shape(), PointerShape::Normal);
-  EXPECT_EQ(desk.Window(), nullptr);
+  EXPECT_EQ(Mode(), std::tuple(false, PointerShape::Normal, false));
 
   // A help window destroyed by other means ends help mode too; a new one is made when needed.
   desk.ToggleFromMain(&mainWindow);
   delete desk.Window();
-  EXPECT_EQ(pointer.Shape(), PointerShape::Normal);
-  EXPECT_FALSE(contents->isChecked());
+  EXPECT_EQ(Mode(), std::tuple(false, PointerShape::Normal, false));
   desk.ToggleFromMain(&mainWindow);
   ASSERT_NE(desk.Window(), nullptr);
   EXPECT_TRUE(desk.Window()->isVisible());
@@ -137,18 +137,12 @@ TEST_F(HelpDeskTest, ALongJobEndsHelpModeAndTheItemTakesTwoClicks) {
     WaitScreen job(&mainWindow, session, 10, {}, pointer);
     job.ProgressTick();
   }
-  EXPECT_EQ(pointer.Shape(), PointerShape::Normal);
-  EXPECT_TRUE(contents->isChecked()) << "the item stays checked";
+  EXPECT_EQ(Mode(), std::tuple(true, PointerShape::Normal, true)) << "the item stays checked";
   EXPECT_FALSE(desk.ShowCard(card)) << "commands act again";
-
   desk.ToggleFromMain(&mainWindow);
-  EXPECT_FALSE(contents->isChecked());
-  EXPECT_EQ(pointer.Shape(), PointerShape::Normal);
-  EXPECT_EQ(desk.Window(), nullptr);
-
+  EXPECT_EQ(Mode(), std::tuple(false, PointerShape::Normal, false));
   desk.ToggleFromMain(&mainWindow);
-  EXPECT_TRUE(contents->isChecked());
-  EXPECT_EQ(pointer.Shape(), PointerShape::Help);
+  EXPECT_EQ(Mode(), std::tuple(true, PointerShape::Help, true));
 }
 
 }  // namespace

@@ -32,13 +32,19 @@ bool ShowsFace(QWidget* w, bool up) {
   return true;
 }
 
-TEST(ButtonUdTest, DownRefreshShowsTheUpwardFaceForGoodAndRefreshKeepsTheFace) {
+class ButtonUdTest : public ::testing::Test {
+ protected:
+  ButtonUdTest() {
+    window.resize(60, 40);
+    button.move(10, 10);
+    window.show();
+    QApplication::processEvents();
+  }
   QWidget window;
-  ButtonUd button(&window);
-  window.resize(60, 40);
-  button.move(10, 10);
-  window.show();
-  QApplication::processEvents();
+  ButtonUd button{&window};
+};
+
+TEST_F(ButtonUdTest, DownRefreshShowsTheUpwardFaceForGoodAndRefreshKeepsTheFace) {
   EXPECT_FALSE(button.ShowsUpwardFace());
   EXPECT_TRUE(ShowsFace(&button, false));
   button.Refresh();
@@ -52,11 +58,7 @@ TEST(ButtonUdTest, DownRefreshShowsTheUpwardFaceForGoodAndRefreshKeepsTheFace) {
   EXPECT_TRUE(ShowsFace(&button, true));
 }
 
-TEST(ButtonUdTest, PassesItsInputToTheHostAndADisabledButtonRaisesNothing) {
-  QWidget window;
-  ButtonUd button(&window);
-  window.show();
-  QApplication::processEvents();
+TEST_F(ButtonUdTest, PassesItsInputToTheHostAndADisabledButtonRaisesNothing) {
   std::vector<std::string> seen;
   const auto note = [&](const std::string& event, int a, int b = -1) {
     seen.push_back(event + " " + std::to_string(a) + (b < 0 ? "" : " " + std::to_string(b)));
