@@ -92,12 +92,9 @@ TEST_F(ExcelFileTest, WritesATinySheetRecordByRecord) {
   sheet.SetColumnWidth(1, 1, 62);
   sheet.SetHeader("Smith & Sons");
   sheet.SetFooter("");
-  EXPECT_EQ(sheet.WriteValue(kExcelLabel, 64, kExcelLeft, kExcelLocked, 1, 1, std::string("Café")),
-            ExcelCellOutcome::kWritten);
-  EXPECT_EQ(sheet.WriteValue(kExcelInteger, 0, kExcelRight, 0, 2, 2, int64_t{7}),
-            ExcelCellOutcome::kWritten);
-  EXPECT_EQ(sheet.WriteValue(kExcelNumber, 0, kExcelRight, 0, 3, 2, 1.5),
-            ExcelCellOutcome::kWritten);
+  sheet.WriteValue(kExcelLabel, 64, kExcelLeft, kExcelLocked, 1, 1, std::string("Café"));
+  sheet.WriteValue(kExcelInteger, 0, kExcelRight, 0, 2, 2, int64_t{7});
+  sheet.WriteValue(kExcelNumber, 0, kExcelRight, 0, 3, 2, 1.5);
   ASSERT_EQ(sheet.CloseFile(), 0);
   EXPECT_EQ(sheet.CodePage(), 1252);
 

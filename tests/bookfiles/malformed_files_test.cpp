@@ -85,7 +85,9 @@ TEST(MalformedFiles, EveryCorpusFileIsRefusedByEveryReaderAndItsOwnSaysWhatIsWro
       const BookFileResult result = OpenBookInto(books, entry.path().string(), type, kToday);
       EXPECT_EQ(result.ErrorCode, kErrDataMismatch) << result.Message;
       EXPECT_THAT(result.Message, HasSubstr(name));
-      if (name.starts_with(type)) EXPECT_THAT(result.Message, HasSubstr(kCorpus.at(name)));
+      if (name.starts_with(type)) {
+        EXPECT_THAT(result.Message, HasSubstr(kCorpus.at(name)));
+      }
       EXPECT_EQ(FirstChange(original, books), "");
     }
   }

@@ -38,8 +38,7 @@ TEST(IncomeStatement, SectionsResultsAndRatios) {
 
   const IncomeStatement is = Year2026(books);
   ASSERT_FALSE(is.Failed());
-  EXPECT_EQ(std::vector<Amount>({is.RevenueTotal, is.GrossResult, is.ExpenseTotal, is.NetProfit}),
-            std::vector<Amount>({Money(1000), Money(400), Money(300), Money(100)}));
+  EXPECT_EQ(is.NetProfit, Money(100));
   EXPECT_EQ(Sketch(IncomeStatementLines(is)),
             (Lines{"# REVENUE", "1 Sales 1,000", "= Balance 1,000", "# Less Cost of Goods Sold",
                    "2 Purchases 600", "= Gross Profit 400", "# EXPENSES", "3 Rent 300",
