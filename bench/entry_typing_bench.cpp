@@ -5,17 +5,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
 #include <string>
 
 #include "bench/book_generator.h"
-#include "books/application_window.h"
+#include "bench/program_setup_qt.h"
 #include "books/entry_fields.h"
 #include "books/main_window.h"
 #include "controls/vertical_scroll_control.h"
@@ -23,37 +19,10 @@
 namespace qv {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "quorvel_bench";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QApplication> app = [] {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-      setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    return std::make_unique<QApplication>(argc, argv);
-  }();
-  return *app;
-}
-
-class NoPrompt final : public PasswordPrompt {
- public:
-  void Ask(const std::string&, Session&) override {}
-};
-
 // The program with a generated journal of `lines` lines, showing its last entry.
-struct TypingProgram {
-  explicit TypingProgram(int64_t lines) {
-    App();
-    const auto folder = std::filesystem::temp_directory_path() / "quorvel-entry-typing-bench";
-    std::filesystem::create_directories(folder);
-    options.Arguments = {"quorvel"};
-    options.SettingsFile = (folder / "QV.conf").string();
-    options.ExampleFolders = {(folder / "no-examples").string()};
-    options.Locale = UsEnglishLocale();
-    options.SecondCopy = false;
-    options.Prompt = &prompt;
-    app = std::make_unique<Application>(options);
-    app->Start();
+struct TypingProgram : bench::BenchProgram {
+  explicit TypingProgram(int64_t lines)
+      : BenchProgram(bench::BenchFolder("quorvel-entry-typing-bench")) {
     GeneratorOptions generator;
     generator.lines = lines;
     app->TheBooks() = GenerateBook(generator);
@@ -61,9 +30,6 @@ struct TypingProgram {
     w.ScrollAcc->SetValueMax(app->TheBooks().LastLineIndex());
     w.ScrollAcc->SetValue(app->TheBooks().LastLineIndex());
   }
-  NoPrompt prompt;
-  ApplicationOptions options;
-  std::unique_ptr<Application> app;
 };
 
 // One digit typed over the whole text of the last entry's first debit amount box.

@@ -4,69 +4,27 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 
 #include "bench/book_generator.h"
+#include "bench/program_setup_qt.h"
 #include "bookfiles/book_files.h"
-#include "books/application_window.h"
 #include "books/main_window.h"
 #include "controls/vertical_scroll_control.h"
 
 namespace qv {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "quorvel_bench";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QApplication> app = [] {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-      setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    return std::make_unique<QApplication>(argc, argv);
-  }();
-  return *app;
-}
-
-class NoPrompt final : public PasswordPrompt {
- public:
-  void Ask(const std::string&, Session&) override {}
-};
-
 const std::filesystem::path& Scratch() {
-  static const std::filesystem::path folder = [] {
-    auto f = std::filesystem::temp_directory_path() / "quorvel-main-window-bench";
-    std::filesystem::create_directories(f);
-    return f;
-  }();
+  static const std::filesystem::path folder = bench::BenchFolder("quorvel-main-window-bench");
   return folder;
 }
-
-// The program as a benchmark runs it: its own settings file, no example books.
-struct BenchProgram {
-  BenchProgram() {
-    App();
-    options.Arguments = {"quorvel"};
-    options.SettingsFile = (Scratch() / "QV.conf").string();
-    options.ExampleFolders = {(Scratch() / "no-examples").string()};
-    options.Locale = UsEnglishLocale();
-    options.SecondCopy = false;
-    options.Prompt = &prompt;
-    app = std::make_unique<Application>(options);
-    app->Start();
-  }
-  NoPrompt prompt;
-  ApplicationOptions options;
-  std::unique_ptr<Application> app;
-};
 
 // Shows the entries holding lines spread over the whole journal, as a ledger's line click
 // does: by setting the journal scroll bar.
 void BM_ShowEntryHoldingLine(benchmark::State& state) {
-  BenchProgram program;
+  bench::BenchProgram program(Scratch());
   GeneratorOptions options;
   options.lines = state.range(0);
   program.app->TheBooks() = GenerateBook(options);
@@ -109,7 +67,7 @@ BENCHMARK(BM_OpenMillionLineBookModel)->Unit(benchmark::kMillisecond)->UseRealTi
 // windows, refilling the account lists and showing the first entry.
 void BM_OpenMillionLineBookWindow(benchmark::State& state) {
   const std::string& path = MillionLineBookFile();
-  BenchProgram program;
+  bench::BenchProgram program(Scratch());
   TAcount& w = program.app->MainWindow();
   for (auto _ : state) {
     program.app->TheSession().ChosenFileName = path;
