@@ -66,11 +66,7 @@ TEST(Startup, SavedMeasuresThatCannotBeReadAreIgnored) {
   EXPECT_EQ(ParseSavedMeasure(SavedMeasureText(12345.5)), 12345.5);
 }
 
-TEST(Startup, TitleAndFittedHeight) {
-  EXPECT_EQ(TitleText(""), "Quorvel V6.2 : ");
-  EXPECT_EQ(TitleText("/x/a.acc"), "Quorvel V6.2 : /x/a.acc    ");
-  EXPECT_EQ(FittedInnerHeight(495, 2130), 2705);
-}
+TEST(Startup, TheHeightFitsTheEntryFrame) { EXPECT_EQ(FittedInnerHeight(495, 2130), 2705); }
 
 TEST(FileErrors, TheReportNamesTheFailureEndsTheBusyPointerAndAddsTheDetail) {
   ScriptedPrompts prompts;
@@ -83,7 +79,6 @@ TEST(FileErrors, TheReportNamesTheFailureEndsTheBusyPointerAndAddsTheDetail) {
   EXPECT_EQ(prompts.History()[0].Request.Text,
             "The current drive is full\n\nWriting \"/x/a.acc\" failed.");
   EXPECT_EQ(prompts.History()[0].Request.Buttons, PromptButtons::Ok);
-  EXPECT_NE(MissingBookText("/x/gone.acc").find("\"/x/gone.acc\""), std::string::npos);
 }
 
 }  // namespace
