@@ -103,7 +103,8 @@ TEST_F(EntryClipboardTest, PasteAppendsTheEntryNumberedAndDatedToday) {
   EXPECT_EQ(Number(3), "42");
 
   // A compound entry shares one number; with tracking off the numbers stay blank.
-  const std::string three = "110\t\tCash\t60\t\r\n110.1\t\t\t40\t\r\n\t400\tSales\t100\tMixed\r\nQV";
+  const std::string three =
+      "110\t\tCash\t60\t\r\n110.1\t\t\t40\t\r\n\t400\tSales\t100\tMixed\r\nQV";
   ASSERT_TRUE(PasteEntry(books, three, locale, today));
   for (int32_t i = 4; i <= 6; ++i) EXPECT_EQ(Number(i), "43") << i;
   books.AutoTrackingNumbers = 0;

@@ -140,7 +140,8 @@ TEST(TypeAhead, CompletesTheFirstItemThatStartsWithTheTypedPrefixIgnoringCase) {
   EXPECT_TRUE(ComboTypeAhead(items, "Cash", 2, 2, "\b").KeyPasses);
   EXPECT_TRUE(ComboTypeAhead(items, "Cash", 2, 2, "\r").KeyPasses);
   // Positions count characters, not bytes.
-  EXPECT_EQ(ComboTypeAhead(items, "", 0, 0, "é"), (TypeAheadResult{false, true, 4, "Éclair", 1, 5}));
+  EXPECT_EQ(ComboTypeAhead(items, "", 0, 0, "é"),
+            (TypeAheadResult{false, true, 4, "Éclair", 1, 5}));
 }
 
 // ---- The boxes of the shown entry.

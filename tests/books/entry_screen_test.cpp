@@ -161,7 +161,8 @@ TEST_F(EntryScreenTest, TheTotalsLineShowsTheBalanceInRedWhenTheEntryDoesNotBala
   // Totals too large to add up, or a difference that leaves the range, are reported.
   const std::string tooLarge = "The totals of this entry are too large to add up.";
   screen.ShowLine(2);
-  for (int i = 2; i <= 4; ++i) books.PostingLines[static_cast<std::size_t>(i)].Amount = Amount::Max();
+  for (int i = 2; i <= 4; ++i)
+    books.PostingLines[static_cast<std::size_t>(i)].Amount = Amount::Max();
   status = screen.SumEntry();
   EXPECT_EQ(status.Text, tooLarge);
   EXPECT_EQ(status.Color, kRed);
