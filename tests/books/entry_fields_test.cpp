@@ -91,7 +91,8 @@ TEST(EntryKeyFilters, EachBoxTakesOnlyTheKeysOfItsKind) {
 TEST(TypedAmounts, FollowTheLocalesSymbolsRoundToFourDecimalsAndReportValuesOutOfRange) {
   const LocaleInfo us = UsEnglishLocale();
   EXPECT_EQ(ReadTypedAmount("1,234.50", us), (TypedAmount{TypedAmountKind::Value, Money(1234.5)}));
-  EXPECT_EQ(ReadTypedAmount("  ", us).Kind, TypedAmountKind::Empty);
+  for (std::string_view empty : {"", "  "})
+    EXPECT_EQ(ReadTypedAmount(empty, us).Kind, TypedAmountKind::Empty) << empty;
   EXPECT_EQ(ReadTypedAmount(".5", us).Value, Money(0.5));
   EXPECT_EQ(ReadTypedAmount("7.", us).Value, Money(7));
   for (std::string_view bad :
