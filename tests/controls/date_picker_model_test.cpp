@@ -111,6 +111,8 @@ TEST_F(DatePickerModelTest, AChosenDayMissingFromTheNewMonthFallsOnItsLastDay) {
   model.SetTheDate(Day(2024, 2, 29));
   model.ChooseYear(2025);
   EXPECT_EQ(model.TheDate(), Day(2025, 2, 28));
+  model.SetTheDate(Day(2024, 3, 10));
+  model.ChooseYear(2025);
   EXPECT_FALSE(AnyCell(DayCellColor::Chosen)) << "choosing a year leaves no cell red";
 
   // No sequence of steps and choices reaches the zero date, and a step after a capped day
