@@ -136,19 +136,6 @@ TEST_F(FileDialogModelTest, CancelAndCloseChooseNothingAndTheDialogReopensWhereI
   EXPECT_EQ(session.ChosenFileName, year + "/books.acc");
 }
 
-TEST_F(FileDialogModelTest, DoubleClickChoosesTheFileInItsFolder) {
-  const std::string sub = scratch.Folder("my.books");
-  scratch.File("my.books/year.acc");
-  model.Prepare(session, SaveAsRequest());
-  ASSERT_TRUE(model.OpenFolder(sub));
-  EXPECT_EQ(model.Listing().files, Names{"year.acc"});
-  model.ClickFile("year.acc");
-  EXPECT_EQ(model.NameText(), "year.acc");
-  EXPECT_TRUE(model.DoubleClickFile("year.acc"));
-  EXPECT_EQ(session.ChosenFileName, sub + "/year.acc");
-  EXPECT_EQ(FileNameWithType(session.ChosenFileName, session.ChosenFileType), sub + "/year.acc");
-}
-
 TEST_F(FileDialogModelTest, UnreadableOrVanishedFoldersFallBackAndNeverLoop) {
   const std::string kept = scratch.Folder("kept");
   FileDialogModel inKept(kept);

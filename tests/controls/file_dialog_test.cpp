@@ -135,6 +135,8 @@ TEST_F(FileDialogWindowTest, EnterGoesToAcceptEmptyNamesStayDoubleClickAcceptsCl
 
     QListWidgetItem* item = dialog.FileList()->item(0);
     ASSERT_NE(item, nullptr);
+    emit dialog.FileList()->itemClicked(item);
+    EXPECT_EQ(dialog.NameBox()->text(), "year.acc");
     emit dialog.FileList()->itemDoubleClicked(item);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/year.acc");
