@@ -74,16 +74,16 @@ QMenu* TAcount::Menu(const QString& name) const {
 }
 
 void TAcount::BuildToolbar() {
-  for (const ToolbarButtonSpec& spec : ToolbarButtons()) {
+  for (const ToolbarButtonSpec& item : ToolbarButtons()) {
     auto* button = new PictureImage(ButtonBar);
-    button->setObjectName("CalcButton" + QString::number(spec.Index));
+    button->setObjectName("CalcButton" + QString::number(item.Index));
     const QString picture =
-        ":/icons/" + QString::fromUtf8(spec.Picture.data(), static_cast<int>(spec.Picture.size())) +
+        ":/icons/" + QString::fromUtf8(item.Picture.data(), static_cast<int>(item.Picture.size())) +
         ".png";
     button->setPixmap(QPixmap(picture));
-    if (spec.ToolTipId != 0) button->setToolTip(QString::fromStdString(Str(spec.ToolTipId)));
-    PlaceTwips(button, spec.DesignLeft, kToolbarButtonTop, kToolbarButtonSize, kToolbarButtonSize);
-    const int index = spec.Index;
+    if (item.ToolTipId != 0) button->setToolTip(QString::fromStdString(Str(item.ToolTipId)));
+    PlaceTwips(button, item.DesignLeft, kToolbarButtonTop, kToolbarButtonSize, kToolbarButtonSize);
+    const int index = item.Index;
     connect(button, &PictureImage::Click, this, [this, index] { CalcButton_Click(index); });
     connect(button, &PictureImage::MouseDown, this, [this, button] {
       // The pressed look stands over the pressed picture until the button is released.
@@ -92,7 +92,7 @@ void TAcount::BuildToolbar() {
       calcButtonDown_->raise();
     });
     connect(button, &PictureImage::MouseUp, this, [this] { calcButtonDown_->hide(); });
-    calcButtons_[spec.Index] = button;
+    calcButtons_[item.Index] = button;
   }
   calcButtonDown_ = new QLabel(ButtonBar);
   calcButtonDown_->setObjectName("CalcButtonDown");

@@ -135,17 +135,17 @@ bool IsPageOrDocumentEnd(const DrawOp& op) {
 
 }  // namespace
 
-QFont ToQFont(const FontSpec& spec) {
+QFont ToQFont(const FontSpec& wanted) {
   QFont font;
-  if (!spec.Name.empty()) font.setFamily(QString::fromStdString(spec.Name));
-  double size = spec.Size;
+  if (!wanted.Name.empty()) font.setFamily(QString::fromStdString(wanted.Name));
+  double size = wanted.Size;
   if (!(size >= 1.0)) size = 1.0;  // also a size that is not a number
   if (size > 1000.0) size = 1000.0;
   font.setPointSizeF(size);
-  font.setBold(spec.Bold);
-  font.setItalic(spec.Italic);
-  font.setUnderline(spec.Underline);
-  font.setStrikeOut(spec.Strikeout);
+  font.setBold(wanted.Bold);
+  font.setItalic(wanted.Italic);
+  font.setUnderline(wanted.Underline);
+  font.setStrikeOut(wanted.Strikeout);
   return font;
 }
 

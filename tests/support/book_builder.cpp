@@ -40,12 +40,12 @@ void AddEntry(Books& books, DaySerial date, const std::string& number,
     books.EntryNumbers.clear();
   }
   const EntryNumber n(number);
-  auto add = [&](const LineSpec& spec, uint8_t side) {
+  auto add = [&](const LineSpec& wanted, uint8_t side) {
     PostingLine line;
     line.LineDate = date;
     line.Side = side;
-    line.LineFolio = Money(spec.folio);
-    line.Amount = Money(spec.amount);
+    line.LineFolio = Money(wanted.folio);
+    line.Amount = Money(wanted.amount);
     books.AppendLine(line, n);
   };
   for (const LineSpec& d : debits) add(d, kDebit);
