@@ -13,9 +13,9 @@
 namespace qv {
 namespace {
 
-constexpr int64_t kCent = 100;
+constexpr int64_t kCent = 100;  // one cent in the amount's scaled units
 // Two lines an entry, and the journal's last index is a 32-bit number.
-constexpr int32_t kMaxEntries = std::numeric_limits<int32_t>::max() / 2;  // one cent in the amount's scaled units
+constexpr int32_t kMaxEntries = std::numeric_limits<int32_t>::max() / 2;
 const Folio kBalanceFolio = Folio::FromUnits(1);
 
 // The balance of every folio except 0, in ascending folio order; nothing when one of them
