@@ -55,9 +55,6 @@ class HelpWindow : public QWidget {
   QLabel* picture_ = nullptr;
   QLabel* title_ = nullptr;
   QPlainTextEdit* text_ = nullptr;
-  bool closingByDesk_ = false;
-
-  friend class HelpDesk;
 };
 
 class HelpDesk : public QObject {
