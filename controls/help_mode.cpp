@@ -1,6 +1,7 @@
 #include "controls/help_mode.h"
 
 #include <initializer_list>
+#include <string_view>
 
 #include "platform/string_table.h"
 
@@ -8,23 +9,23 @@ namespace qv {
 
 namespace {
 
-std::string Paragraphs(std::initializer_list<std::string> paragraphs) {
+// The parts, each after the first preceded by `separator`.
+std::string Joined(std::initializer_list<std::string_view> parts, std::string_view separator) {
   std::string text;
-  for (const std::string& paragraph : paragraphs) {
-    if (!text.empty()) text += kHelpParagraphBreak;
-    text += paragraph;
+  for (const std::string_view part : parts) {
+    if (!text.empty()) text += separator;
+    text += part;
   }
   return text;
 }
 
+std::string Paragraphs(std::initializer_list<std::string_view> paragraphs) {
+  return Joined(paragraphs, kHelpParagraphBreak);
+}
+
 // The lines of an example entry and its narration, one line each.
-std::string ExampleEntry(std::initializer_list<const char*> lines) {
-  std::string text;
-  for (const char* line : lines) {
-    if (!text.empty()) text += "\r\n";
-    text += line;
-  }
-  return text;
+std::string ExampleEntry(std::initializer_list<std::string_view> lines) {
+  return Joined(lines, "\r\n");
 }
 
 // The closing paragraphs of the statements' help: the mouse buttons on an account.
@@ -222,15 +223,15 @@ bool HelpMode::Checked(HelpSwitch item) const {
 }
 
 void HelpMode::Toggle(HelpSwitch item, const HelpCard& card) {
-  if (checked_.find(item) == checked_.end()) return;
-  if (checked_[item]) {
-    checked_[item] = false;
-    Unload();
-    pointer_.Set(PointerShape::Normal);
+  const auto it = checked_.find(item);
+  if (it == checked_.end()) return;
+  if (it->second) {
+    it->second = false;
+    Unload();  // also sets the pointer back to normal
     return;
   }
   if (window_.loaded) Unload();
-  checked_[item] = true;
+  it->second = true;
   pointer_.Set(PointerShape::Help);
   Load();
   if (!card.title.empty()) {
