@@ -50,7 +50,7 @@ class ButtonUd : public QWidget {
   using MouseSignal = void (ButtonUd::*)(int16_t&, int16_t&, float&, float&);
   // Raises a mouse event with the button (or buttons), the shift mask and the position.
   void RaiseMouse(MouseSignal signal, int16_t button, const QMouseEvent& event);
-  // Makes `face` the picture and sets the mask from it.
+  // Shows the upward (`up`) or downward face and cuts the button's mask from it.
   void ShowFace(bool up);
 
   bool up_ = false;
