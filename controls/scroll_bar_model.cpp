@@ -204,24 +204,21 @@ void ScrollBarModel::MeasureThumb() {
     const double pages = static_cast<double>(range) / valueLargeChange_;
     if (const auto l = Rounded(static_cast<double>(extent - 40) / pages / 2)) length = *l;
   }
-  int smallest;
   if (Vertical()) {
     if (length < 20) {
       length = 20;
     } else if (extent - 40 < length) {
       length = extent - 100;
     }
-    smallest = kSmallestVerticalThumb;
   } else {
     if (length < 5) length = 5;
     if (extent - 40 < length) length = extent - 100;
     // A disabled bar's thumb fills the whole track.
     if (!enabled_) length = extent - 39;
-    smallest = kSmallestHorizontalThumb;
   }
   // The thumb covers L + 5 pixels of a track of E - 34.
   length = std::min(length, extent - 39);
-  length = std::max<long long>(length, smallest);
+  length = std::max<long long>(length, SmallestThumb());
   thumbLength_ = Pixel16(length);
 }
 
@@ -233,8 +230,14 @@ void ScrollBarModel::PlaceThumb(int lengthPad, int offset) {
   if (const auto pos = Rounded(share * span + offset)) thumbPos_ = Pixel16(*pos);
 }
 
+int ScrollBarModel::SmallestThumb() const {
+  return Vertical() ? kSmallestVerticalThumb : kSmallestHorizontalThumb;
+}
+
+int ScrollBarModel::LastThumbPos() const { return Extent() - (thumbLength_ + 22); }
+
 void ScrollBarModel::EndClamp() {
-  const int last = Extent() - (thumbLength_ + 22);
+  const int last = LastThumbPos();
   if (last < thumbPos_) {
     thumbPos_ = Pixel16(last);
   } else if (thumbPos_ < kButton) {
@@ -249,13 +252,12 @@ long long ScrollBarModel::ClampToRange(long long value) const {
 }
 
 bool ScrollBarModel::ThumbShown() const {
-  const int smallest = Vertical() ? kSmallestVerticalThumb : kSmallestHorizontalThumb;
-  if (Extent() - 39 < smallest) return false;
+  if (Extent() - 39 < SmallestThumb()) return false;
   return !Vertical() || valueMax_ > 0;
 }
 
 int ScrollBarModel::DrawnThumbPos() const {
-  const int last = Extent() - (thumbLength_ + 22);
+  const int last = LastThumbPos();
   if (last < kButton) return thumbPos_;
   return std::clamp(thumbPos_, kButton, last);
 }
@@ -263,50 +265,23 @@ int ScrollBarModel::DrawnThumbPos() const {
 void ScrollBarModel::KeyDown(int keyCode) {
   // An empty or inverted range has nothing to step through.
   if (RangeEmpty()) return;
-  if (Vertical()) {
-    switch (keyCode) {
-      case kKeyPageUp:
-        timer_.SetInterval(kVerticalPageKeyInterval);
-        repeatMode_ = 1;
-        break;
-      case kKeyPageDown:
-        timer_.SetInterval(kVerticalPageKeyInterval);
-        repeatMode_ = 2;
-        break;
-      case kKeyUp:
-        repeatMode_ = 3;
-        Step();
-        repeatMode_ = 0;
-        break;
-      case kKeyDown:
-        repeatMode_ = 4;
-        Step();
-        repeatMode_ = 0;
-        break;
-      default: break;
-    }
-  } else {
-    switch (keyCode) {
-      case kKeyPageUp:
-        timer_.SetInterval(kHorizontalPageKeyInterval);
-        repeatMode_ = 1;
-        break;
-      case kKeyPageDown:
-        timer_.SetInterval(kHorizontalPageKeyInterval);
-        repeatMode_ = 2;
-        break;
-      case kKeyLeft:
-      case kKeyUp:
-        repeatMode_ = 3;
-        Step();
-        break;
-      case kKeyRight:
-      case kKeyDown:
-        repeatMode_ = 4;
-        Step();
-        break;
-      default: break;
-    }
+  switch (keyCode) {
+    case kKeyPageUp:
+    case kKeyPageDown:
+      timer_.SetInterval(Vertical() ? kVerticalPageKeyInterval : kHorizontalPageKeyInterval);
+      repeatMode_ = keyCode == kKeyPageUp ? 1 : 2;
+      break;
+    case kKeyLeft:
+    case kKeyUp:
+    case kKeyRight:
+    case kKeyDown:
+      if (!ActsOnKey(keyCode)) break;
+      repeatMode_ = keyCode == kKeyLeft || keyCode == kKeyUp ? 3 : 4;
+      Step();
+      // A vertical bar steps once per press; a horizontal one repeats while the key is held.
+      if (Vertical()) repeatMode_ = 0;
+      break;
+    default: break;
   }
   if (repeatMode_ > 0) timer_.SetEnabled(true);
 }
@@ -354,7 +329,7 @@ void ScrollBarModel::MouseMove(double x, double y) {
   if (!wanted) return;
   long long thumb = *wanted;
   long long pos;
-  const long long last = static_cast<long long>(Extent()) - (thumbLength_ + 22);
+  const long long last = LastThumbPos();
   if (thumb < kButton) {
     thumb = kButton;
     pos = 0;

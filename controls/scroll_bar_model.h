@@ -184,6 +184,10 @@ class ScrollBarModel {
   bool Vertical() const { return kind_ == ScrollBarKind::Vertical; }
   int Extent() const { return Vertical() ? height_ : width_; }
   bool RangeEmpty() const { return valueMax_ <= valueMin_; }
+  // The shortest thumb whose bevels still nest.
+  int SmallestThumb() const;
+  // The furthest position the thumb may start at before it reaches the far arrow button.
+  int LastThumbPos() const;
   void MeasureThumb();
   // ThumbPos = round((Value - ValueMin) / (ValueMax - ValueMin) x (E - (L + lengthPad)) +
   // offset); kept as it is when the range is empty.
