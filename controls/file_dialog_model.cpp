@@ -24,35 +24,6 @@ bool NameBefore(const std::string& a, const std::string& b) {
   return a < b;
 }
 
-// The glob match over code points: "?" stands for one character, not one byte.
-bool GlobMatch(std::string_view name, std::string_view pattern) {
-  std::size_t n = 0, p = 0;
-  std::size_t starP = std::string_view::npos, starN = 0;
-  auto charLength = [](std::string_view s, std::size_t at) {
-    return std::max<std::size_t>(1, Utf8Offset(s.substr(at), 1));
-  };
-  while (n < name.size()) {
-    if (p < pattern.size() && pattern[p] == '*') {
-      starP = ++p;
-      starN = n;
-    } else if (p < pattern.size() && pattern[p] == '?') {
-      n += charLength(name, n);
-      p += 1;
-    } else if (p < pattern.size() && LowerAscii(pattern[p]) == LowerAscii(name[n])) {
-      ++p;
-      ++n;
-    } else if (starP != std::string_view::npos) {
-      starN += charLength(name, starN);
-      n = starN;
-      p = starP;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
-}
-
 }  // namespace
 
 std::string FileTypeOfPattern(std::string_view pattern) {
@@ -100,8 +71,33 @@ std::string FileNameWithType(std::string_view chosenPath, std::string_view type)
   return NameForType(chosenPath, type);
 }
 
+// The glob match runs over code points: "?" stands for one character, not one byte.
 bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
-  return GlobMatch(name, pattern);
+  std::size_t n = 0, p = 0;
+  std::size_t starP = std::string_view::npos, starN = 0;
+  auto charLength = [](std::string_view s, std::size_t at) {
+    return std::max<std::size_t>(1, Utf8Offset(s.substr(at), 1));
+  };
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starP = ++p;
+      starN = n;
+    } else if (p < pattern.size() && pattern[p] == '?') {
+      n += charLength(name, n);
+      p += 1;
+    } else if (p < pattern.size() && LowerAscii(pattern[p]) == LowerAscii(name[n])) {
+      ++p;
+      ++n;
+    } else if (starP != std::string_view::npos) {
+      starN += charLength(name, starN);
+      n = starN;
+      p = starP;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
