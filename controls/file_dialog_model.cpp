@@ -187,15 +187,16 @@ void FileDialogModel::Prepare(Session& session, const FileDialogRequest& request
   session.ChosenFileType =
       !request.defaultType.empty() ? request.defaultType
                                    : (patterns_.empty() ? std::string() : FileTypeOfPattern(patterns_[0]));
+  // A preset path moves the dialog to its folder when that folder can be read.
+  bool moved = false;
   if (!request.presetName.empty()) {
     const std::size_t slash = request.presetName.rfind('/');
     if (slash != std::string::npos) {
-      const std::string folder = slash == 0 ? "/" : request.presetName.substr(0, slash);
-      if (ListFolder(AbsoluteFolder(folder), "").readable) folder_ = AbsoluteFolder(folder);
+      moved = TryFolder(AbsoluteFolder(slash == 0 ? "/" : request.presetName.substr(0, slash)));
     }
     nameText_ = WithoutForbiddenCharacters(LastPathComponent(request.presetName));
   }
-  Refresh();
+  if (!moved) Refresh();
   FollowName();
 }
 
@@ -219,8 +220,7 @@ void FileDialogModel::ChooseType(std::size_t index) {
   }
   if (const int caption = CaptionIdForType(type); caption != 0) captionId_ = caption;
   nameText_ = WithoutForbiddenCharacters(NameForType(nameText_, type));
-  listing_ = ListFolder(folder_, Pattern());
-  if (!listing_.readable) Refresh();
+  Refresh();  // the folder listed again for the new pattern
   FollowName();
 }
 
