@@ -4,6 +4,14 @@
 
 namespace qv {
 
+namespace {
+
+QColor PlainQColor(ColorValue value) {
+  const Rgb rgb = RgbOf(value);
+  return QColor(rgb.r, rgb.g, rgb.b);
+}
+
+// The palette role of a system colour index; grey text is ToQColor's own case.
 QPalette::ColorRole PaletteRoleOf(uint32_t systemIndex) {
   switch (systemIndex) {
     case kWindowTextColor:
@@ -18,7 +26,6 @@ QPalette::ColorRole PaletteRoleOf(uint32_t systemIndex) {
     case kButtonDarkShadowColor: return QPalette::Shadow;
     case kButtonHighlightColor: return QPalette::Light;
     case kButtonLightColor: return QPalette::Midlight;
-    case kGrayTextColor: return QPalette::PlaceholderText;
     case kInfoTextColor: return QPalette::ToolTipText;
     case kInfoBackgroundColor: return QPalette::ToolTipBase;
     case kActiveTitleColor:
@@ -30,21 +37,19 @@ QPalette::ColorRole PaletteRoleOf(uint32_t systemIndex) {
   }
 }
 
+}  // namespace
+
 QColor ToQColor(ColorValue value, const QPalette& palette) {
-  if (IsSystemColor(value)) {
-    const QPalette::ColorGroup group =
-        (value & 0xFF) == kGrayTextColor ? QPalette::Disabled : QPalette::Active;
-    const uint32_t index = value & 0xFF;
-    if (index == kGrayTextColor) return palette.color(QPalette::Disabled, QPalette::WindowText);
-    return palette.color(group, PaletteRoleOf(index));
-  }
-  const Rgb rgb = RgbOf(value);
-  return QColor(rgb.r, rgb.g, rgb.b);
+  if (!IsSystemColor(value)) return PlainQColor(value);
+  const uint32_t index = value & 0xFF;
+  // Grey text is the disabled text colour.
+  if (index == kGrayTextColor) return palette.color(QPalette::Disabled, QPalette::WindowText);
+  return palette.color(QPalette::Active, PaletteRoleOf(index));
 }
 
 QColor ToQColor(ColorValue value) {
-  if (!IsSystemColor(value)) return ToQColor(value, QPalette());
-  return ToQColor(value, QApplication::palette());
+  // Only a system colour needs the application's palette.
+  return IsSystemColor(value) ? ToQColor(value, QApplication::palette()) : PlainQColor(value);
 }
 
 ColorValue FromQColor(const QColor& color) {

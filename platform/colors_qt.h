@@ -1,5 +1,6 @@
 #pragma once
-// Colour values to Qt colours. System colours follow the application palette.
+// Colour values to Qt colours. System colours follow the application palette: each stands
+// for a role of its active group, grey text for the disabled group's text colour.
 
 #include <QColor>
 #include <QPalette>
@@ -7,9 +8,6 @@
 #include "platform/colors.h"
 
 namespace qv {
-
-// The palette role and group standing for a system colour index.
-QPalette::ColorRole PaletteRoleOf(uint32_t systemIndex);
 
 // The Qt colour of a value; system colours are read from `palette` (the application's
 // palette when omitted).
