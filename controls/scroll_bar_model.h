@@ -2,8 +2,8 @@
 // The logic of the program's own scroll bars, without any window: the value and its range,
 // the thumb's length and position, what a press, a drag, a key or a repeat tick does to the
 // value, when the repeat timer runs, the shades of the bar colour and the drawing of the bar
-// as operations of the platform's drawing surface, in pixels. The vertical bar and its horizontal twin share it; where
-// they behave differently the model asks which kind it is.
+// as operations of the platform's drawing surface, in pixels. The vertical bar and its horizontal
+// twin share it; where they behave differently the model asks which kind it is.
 //
 // The window side (controls/vertical_scroll_control.h, controls/horizontal_scroll_control.h)
 // turns events into calls here and replays the drawing in its paint handler.
