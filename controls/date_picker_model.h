@@ -30,10 +30,10 @@ inline constexpr int kUsedDayCells = 37;
 inline constexpr int kYearListReach = 200;
 
 // Colours of the grid (0xBBGGRR; the top bit marks a system colour).
-inline constexpr ColorValue kDayCellBackColor = 0x8000000F;  // button face
+inline constexpr ColorValue kDayCellBackColor = SystemColorValue(kButtonFaceColor);
 inline constexpr ColorValue kOrdinaryDayColor = 0x00C00000;  // dark blue
-inline constexpr ColorValue kTodayColor = 0x00FF00FF;        // magenta
-inline constexpr ColorValue kChosenDayColor = 0x000000FF;    // red
+inline constexpr ColorValue kTodayColor = kMagenta;
+inline constexpr ColorValue kChosenDayColor = kRed;
 
 enum class DayCellColor { Ordinary, Today, Chosen };
 
@@ -148,15 +148,15 @@ int DayCellAt(const DatePanelLayout& layout, int x, int y);
 // The settings a window stores for each picker placed on it: key, default. A value equal
 // to its default is not stored, except the font size, which is always written.
 struct DatePickerSettings {
-  ColorValue BackColor = 0x80000005;     // "BackColor"
-  bool FontItalic = false;               // "FontItalic"
-  bool FontBold = false;                 // "FontBold"
-  double FontSize = 10;                  // "FontSize"
-  std::string FontName = "Courier New";  // "FontName"
-  std::string DateToolTipText;           // "DateTipText"
-  std::string Text;                      // "Text"
-  bool Enabled = true;                   // "Enabled"
-  ColorValue ForeColor = 0x80000008;     // "ForeColor"
+  ColorValue BackColor = SystemColorValue(kWindowBackgroundColor);  // "BackColor"
+  bool FontItalic = false;                                          // "FontItalic"
+  bool FontBold = false;                                            // "FontBold"
+  double FontSize = 10;                                             // "FontSize"
+  std::string FontName = "Courier New";                             // "FontName"
+  std::string DateToolTipText;                                      // "DateTipText"
+  std::string Text;                                                 // "Text"
+  bool Enabled = true;                                              // "Enabled"
+  ColorValue ForeColor = SystemColorValue(kWindowTextColor);        // "ForeColor"
   bool operator==(const DatePickerSettings&) const = default;
 };
 

@@ -28,7 +28,7 @@ class MyFrame : public QWidget {
   void changeEvent(QEvent* event) override;
 
  private:
-  ColorValue backCol_ = 0x8000000F;  // button face
+  ColorValue backCol_ = SystemColorValue(kButtonFaceColor);
 };
 
 }  // namespace qv

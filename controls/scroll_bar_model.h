@@ -37,7 +37,7 @@ inline constexpr int kKeyDown = 40;
 
 // The settings a window keeps for each bar placed on it. A new bar takes these defaults.
 struct ScrollBarSettings {
-  ColorValue BackColor = 0xFFFFFF;
+  ColorValue BackColor = kWhite;
   int32_t ValueMax = 100;
   int32_t Value = 0;
   bool Enabled = true;
