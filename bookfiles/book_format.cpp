@@ -4,6 +4,7 @@
 #include <charconv>
 #include <utility>
 
+#include "books/date_styles.h"
 #include "books/module_procedures.h"
 #include "platform/utf8.h"
 
@@ -176,10 +177,6 @@ void CloseLastEntry(std::vector<PostingLine>& lines) {
   if (!lines.empty() && lines.back().Notes.empty()) lines.back().Notes = std::string(kNoNotes);
 }
 
-int16_t Clamp16(int16_t value, int16_t low, int16_t high) {
-  return value < low ? low : value > high ? high : value;
-}
-
 }  // namespace
 
 std::optional<JournalFault> FinishReadBook(Books& book, DaySerial today) {
@@ -195,10 +192,10 @@ std::optional<JournalFault> FinishReadBook(Books& book, DaySerial today) {
     CloseLastEntry(group);
   }
 
-  if (book.DateStyleIndex < 0 || book.DateStyleIndex > 8) book.DateStyleIndex = 0;
+  book.DateStyleIndex = static_cast<int16_t>(EffectiveDateStyle(book.DateStyleIndex));
   for (int16_t* decimals : {&book.JournalDecimals, &book.LedgerDecimals, &book.TrialDecimals,
                             &book.IncomeDecimals, &book.BalanceSheetDecimals})
-    *decimals = Clamp16(*decimals, 0, 3);
+    *decimals = std::clamp<int16_t>(*decimals, 0, 3);
   if (book.FolioDashes != 0) book.FolioDashes = -1;
 
   const int slots = static_cast<int>(book.AccountNames.size());
