@@ -3,13 +3,17 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/units.h"
+
 namespace qv {
 
 DrawingSurface::DrawingSurface(const TextMetrics& metrics, SurfaceUnits units,
                                double twipsPerPixel)
     : metrics_(metrics),
       units_(units),
-      twipsPerPixel_(std::isfinite(twipsPerPixel) && twipsPerPixel > 0 ? twipsPerPixel : 15.0) {}
+      twipsPerPixel_(std::isfinite(twipsPerPixel) && twipsPerPixel > 0
+                         ? twipsPerPixel
+                         : kTwipsPerPixelAt96Dpi) {}
 
 void DrawingSurface::SetPrintScale(double scale) {
   printScale_ = std::isfinite(scale) && scale > 0 ? scale : 1.0;

@@ -150,8 +150,7 @@ QFont ToQFont(const FontSpec& wanted) {
 }
 
 double TwipsPerDevicePixel(const QPaintDevice& device) {
-  const int dpi = device.logicalDpiX();
-  return dpi > 0 ? kTwipsPerInch / dpi : kTwipsPerPixelAt96Dpi;
+  return TwipsPerPixelForDpi(device.logicalDpiX());
 }
 
 QtTextMetrics::QtTextMetrics(const QPaintDevice* device, double twipsPerPixel)
@@ -161,8 +160,7 @@ QtTextMetrics::QtTextMetrics(const QPaintDevice* device, double twipsPerPixel)
       twipsPerPixel_ = TwipsPerDevicePixel(*device_);
     } else {
       const QScreen* screen = QGuiApplication::primaryScreen();
-      const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
-      twipsPerPixel_ = dpi > 0 ? kTwipsPerInch / dpi : kTwipsPerPixelAt96Dpi;
+      twipsPerPixel_ = TwipsPerPixelForDpi(screen ? screen->logicalDotsPerInchX() : 0.0);
     }
   }
 }
@@ -199,10 +197,8 @@ void ReplayOnPainter(QPainter& painter, const std::vector<DrawOp>& ops,
 }
 
 bool PrintRecording(QPrinter& printer, const std::vector<DrawOp>& ops, ReplayOptions options) {
-  if (!(options.UnitsPerPixel > 0)) {
-    const int resolution = printer.resolution();
-    options.UnitsPerPixel = kTwipsPerInch / (resolution > 0 ? resolution : 96);
-  }
+  if (!(options.UnitsPerPixel > 0))
+    options.UnitsPerPixel = TwipsPerPixelForDpi(printer.resolution());
   std::size_t i = 0;
   while (i < ops.size()) {
     // One document: up to its EndDoc or the end of the recording.

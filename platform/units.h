@@ -9,11 +9,16 @@ namespace qv {
 inline constexpr double kTwipsPerInch = 1440.0;
 inline constexpr double kTwipsPerPixelAt96Dpi = 15.0;
 
+// The twips in one pixel of a device with the given dots per inch: 15 at 96 dpi, 12 at
+// 120 dpi. A resolution that is not a positive number is taken as 96 dpi.
+inline double TwipsPerPixelForDpi(double dpi) {
+  return dpi > 0 ? kTwipsPerInch / dpi : kTwipsPerPixelAt96Dpi;
+}
+
 // Screen twips per pixel at the given dots per inch, divided by 15: 1.0 at 96 dpi, 0.8 at
 // 120 dpi.
 inline double ScreenScaleForDpi(double dpi) {
-  if (!(dpi > 0)) return 1.0;
-  return (kTwipsPerInch / dpi) / kTwipsPerPixelAt96Dpi;
+  return TwipsPerPixelForDpi(dpi) / kTwipsPerPixelAt96Dpi;
 }
 
 // Twips to whole pixels on a screen with the given scale. A design length scaled by
