@@ -367,10 +367,7 @@ void WriteAccBook(const Books& books, const BookOutput::Consumer& consumer,
   w.Count(slots);
   for (std::size_t i = 0; i < slots; ++i) w.I64(ChartSlot(books.AccountFolios, i).Raw());
   w.Count(slots);
-  for (std::size_t i = 0; i < slots; ++i) {
-    const uint8_t type = ChartSlot(books.AccountTypes, i);
-    w.U8(type < kAccountTypeCount ? type : uint8_t{kOtherAccount});
-  }
+  for (std::size_t i = 0; i < slots; ++i) w.U8(ChartTypeToWrite(books, i));
   for (const auto* list : {&books.AccountNotes, &books.AccountDetails, &books.AccountExtras}) {
     w.Count(slots);
     for (std::size_t i = 0; i < slots; ++i) w.Text(ChartSlot(*list, i));

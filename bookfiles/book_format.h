@@ -94,6 +94,13 @@ const T& ChartSlot(const std::vector<T>& list, std::size_t i) {
   return i < list.size() ? list[i] : empty;
 }
 
+// The type of chart slot `i` as a writer writes it: a stored type outside 0 to 8 is written
+// as 8 (other), so that every written book reads back.
+inline uint8_t ChartTypeToWrite(const Books& books, std::size_t i) {
+  const uint8_t type = ChartSlot(books.AccountTypes, i);
+  return type < kAccountTypeCount ? type : uint8_t{kOtherAccount};
+}
+
 // The entry number of journal line `i` (blanks when the list falls short of the lines).
 const EntryNumber& EntryNumberOfLine(const Books& books, std::size_t i);
 

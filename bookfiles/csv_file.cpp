@@ -260,8 +260,7 @@ void WriteCsvBook(const Books& books, const BookOutput::Consumer& consumer,
     out += ',';
     field(ChartSlot(books.AccountNames, i));
     out += ',';
-    const uint8_t type = ChartSlot(books.AccountTypes, i);
-    out += std::to_string(type < kAccountTypeCount ? type : uint8_t{kOtherAccount});
+    out += std::to_string(ChartTypeToWrite(books, i));
     out += ',';
     field(ChartSlot(books.AccountNotes, i));
     out += ',';

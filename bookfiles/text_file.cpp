@@ -392,8 +392,7 @@ void WriteTextBook(const Books& books, const BookOutput::Consumer& consumer,
     out += '\t';
     AppendEscaped(out, ChartSlot(books.AccountNames, i));
     out += '\t';
-    const uint8_t type = ChartSlot(books.AccountTypes, i);
-    out += std::to_string(type < kAccountTypeCount ? type : uint8_t{kOtherAccount});
+    out += std::to_string(ChartTypeToWrite(books, i));
     for (const auto* list : {&books.AccountNotes, &books.AccountDetails, &books.AccountExtras}) {
       out += '\t';
       AppendEscaped(out, ChartSlot(*list, i));
