@@ -36,22 +36,21 @@ void DrawingSurface::NewLine(double height) {
   currentY_ += height;
 }
 
+void DrawingSurface::RecordText(std::string_view text, double width, double height) {
+  ops_.emplace_back(TextOp{currentX_, currentY_, std::string(text), font_, foreColor_,
+                           fontTransparent_, backColor_, width, height, document_, page_});
+}
+
 void DrawingSurface::Print(std::string_view text) {
   const double height = TextHeight(text);
-  if (!text.empty()) {
-    TextOp op{currentX_, currentY_, std::string(text), font_, foreColor_, fontTransparent_,
-              backColor_, TextWidth(text), height, document_, page_};
-    ops_.emplace_back(std::move(op));
-  }
+  if (!text.empty()) RecordText(text, TextWidth(text), height);
   NewLine(height);
 }
 
 void DrawingSurface::PrintStay(std::string_view text) {
   if (text.empty()) return;
   const double width = TextWidth(text);
-  TextOp op{currentX_, currentY_, std::string(text), font_, foreColor_, fontTransparent_,
-            backColor_, width, TextHeight(text), document_, page_};
-  ops_.emplace_back(std::move(op));
+  RecordText(text, width, TextHeight(text));
   currentX_ += width;
 }
 

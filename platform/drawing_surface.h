@@ -193,6 +193,8 @@ class DrawingSurface {
  private:
   double ToUnits(double twips) const;
   void NewLine(double height);
+  // Records the text at the current position with the current font and colours.
+  void RecordText(std::string_view text, double width, double height);
 
   const TextMetrics& metrics_;
   SurfaceUnits units_;
