@@ -315,7 +315,7 @@ void CalanderForm::SetFontBold(bool bold) {
   ApplyBoxLook();
 }
 void CalanderForm::SetFontSize(double points) {
-  if (!(points > 0 && points < 2048)) return;
+  if (!IsUsableFontSize(points)) return;
   settings_.FontSize = points;
   ApplyBoxLook();
 }

@@ -238,7 +238,7 @@ DatePickerSettings ReadDatePickerSettings(const StoredSettings& stored) {
   ReadBool(stored, "FontItalic", s.FontItalic);
   ReadBool(stored, "FontBold", s.FontBold);
   ReadNumber(stored, "FontSize", s.FontSize);
-  if (!(s.FontSize > 0 && s.FontSize < 2048)) s.FontSize = DatePickerSettings{}.FontSize;
+  if (!IsUsableFontSize(s.FontSize)) s.FontSize = DatePickerSettings{}.FontSize;
   ReadText(stored, "FontName", s.FontName);
   ReadText(stored, "DateTipText", s.DateToolTipText);
   ReadText(stored, "Text", s.Text);

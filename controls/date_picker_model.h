@@ -160,6 +160,9 @@ struct DatePickerSettings {
   bool operator==(const DatePickerSettings&) const = default;
 };
 
+// True for a font size the box can take: above 0 and below 2048 points (not a NaN).
+inline constexpr bool IsUsableFontSize(double points) { return points > 0 && points < 2048; }
+
 // Stored settings of a control: key to value written as text (colours and numbers in
 // decimal, Booleans as "True" and "False").
 using StoredSettings = std::map<std::string, std::string>;
