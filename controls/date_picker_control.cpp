@@ -453,26 +453,26 @@ void CalanderForm::DayCellDoubleClicked() {
   if (IsOpen()) CalanderButtonClick();
 }
 
-void CalanderForm::MchangeClick(int index) {
-  if (!model_.StepMonth(index)) return;
+void CalanderForm::ShowChosenDate() {
   SyncLists();
   WriteBox(model_.TheDate());
   panel_->update();
+}
+
+void CalanderForm::MchangeClick(int index) {
+  if (!model_.StepMonth(index)) return;
+  ShowChosenDate();
   panel_->CMonth()->setFocus(Qt::OtherFocusReason);
 }
 
 void CalanderForm::MonthChosen(int index) {
   model_.ChooseMonth(index + 1);
-  SyncLists();
-  WriteBox(model_.TheDate());
-  panel_->update();
+  ShowChosenDate();
 }
 
 void CalanderForm::YearChosen(int index) {
   model_.ChooseYear(listFirstYear_ + index);
-  SyncLists();
-  WriteBox(model_.TheDate());
-  panel_->update();
+  ShowChosenDate();
 }
 
 bool CalanderForm::HandleBoxKey(QKeyEvent* event) {

@@ -134,6 +134,8 @@ class CalanderForm : public QWidget {
 
   // Writes the box with the date in the book's style.
   void WriteBox(DaySerial date);
+  // After a step or a choice in the lists: the lists, the box and the grid show the date.
+  void ShowChosenDate();
   // Brings the lists in line with the model.
   void SyncLists();
   void ApplyBoxLook();
