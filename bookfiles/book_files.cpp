@@ -10,6 +10,7 @@
 #include "bookfiles/text_file.h"
 #include "books/module_procedures.h"
 #include "platform/file_io.h"
+#include "platform/utf8.h"
 
 namespace qv {
 namespace {
@@ -39,9 +40,7 @@ BookReadResult UnknownType(std::string_view type) {
 }  // namespace
 
 std::optional<BookFileType> BookFileTypeOf(std::string_view type) {
-  std::string lower(type);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  const std::string lower = ToLowerText(type);
   if (lower == "acc") return BookFileType::kAcc;
   if (lower == "txt") return BookFileType::kTxt;
   if (lower == "csv") return BookFileType::kCsv;

@@ -98,19 +98,12 @@ bool IsBlank(const std::vector<std::string>& fields) {
   return true;
 }
 
-std::string LowerTrimmed(std::string_view text) {
-  std::string out(TrimText(text));
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
-
 template <std::size_t N>
 bool IsHeader(const std::vector<std::string>& fields,
               const std::array<std::string_view, N>& columns) {
   if (fields.size() < N) return false;
   for (std::size_t i = 0; i < fields.size(); ++i)
-    if (i < N ? LowerTrimmed(fields[i]) != columns[i] : !fields[i].empty()) return false;
+    if (i < N ? ToLowerText(TrimText(fields[i])) != columns[i] : !fields[i].empty()) return false;
   return true;
 }
 
