@@ -435,12 +435,7 @@ BookReadResult ParseTextBook(std::string_view text, DaySerial today,
     Books book = NewBooks(today);
     book.PostingLines.clear();
     book.EntryNumbers.clear();
-    book.AccountNames.clear();
-    book.AccountFolios.clear();
-    book.AccountTypes.clear();
-    book.AccountNotes.clear();
-    book.AccountDetails.clear();
-    book.AccountExtras.clear();
+    book.ResizeChart(-1);
     for (auto& group : book.PreparedGroups) group.clear();
     book.FilePassword.clear();
     book.AdminPassword.clear();
