@@ -19,6 +19,18 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+// Closes a file descriptor when the function that opened it returns.
+class ClosedOnReturn {
+ public:
+  explicit ClosedOnReturn(int fd) : fd_(fd) {}
+  ~ClosedOnReturn() { ::close(fd_); }
+  ClosedOnReturn(const ClosedOnReturn&) = delete;
+  ClosedOnReturn& operator=(const ClosedOnReturn&) = delete;
+
+ private:
+  int fd_;
+};
+
 }  // namespace
 
 AtomicFileWriter::AtomicFileWriter(std::string targetPath) : target_(std::move(targetPath)) {}
@@ -50,17 +62,20 @@ int AtomicFileWriter::Open() {
   return 0;
 }
 
-void AtomicFileWriter::FlushBuffer() {
-  std::size_t done = 0;
-  while (error_ == 0 && done < buffer_.size()) {
-    const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+int WriteAllBytes(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
     if (n < 0) {
       if (errno == EINTR) continue;
-      error_ = errno;
-    } else {
-      done += static_cast<std::size_t>(n);
+      return errno;
     }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
   }
+  return 0;
+}
+
+void AtomicFileWriter::FlushBuffer() {
+  if (error_ == 0) error_ = WriteAllBytes(fd_, buffer_);
   buffer_.clear();
 }
 
@@ -72,9 +87,9 @@ void AtomicFileWriter::Write(std::string_view bytes) {
   if (error_ != 0) return;
   if (buffer_.size() + bytes.size() > kBufferSize) {
     FlushBuffer();
+    // A piece as large as the buffer goes straight to the file, without a copy.
     if (bytes.size() >= kBufferSize) {
-      buffer_.assign(bytes);
-      FlushBuffer();
+      if (error_ == 0) error_ = WriteAllBytes(fd_, bytes);
       return;
     }
   }
@@ -125,60 +140,40 @@ int WriteFileAtomically(const std::string& path, std::string_view bytes) {
 int ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno;
+  const ClosedOnReturn closer(fd);
   struct stat st {};
-  if (::fstat(fd, &st) != 0) {
-    const int err = errno;
-    ::close(fd);
-    return err;
-  }
-  if (S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return EISDIR;
-  }
-  if (static_cast<std::size_t>(st.st_size) > maxBytes) {
-    ::close(fd);
-    return EFBIG;
-  }
+  if (::fstat(fd, &st) != 0) return errno;
+  if (S_ISDIR(st.st_mode)) return EISDIR;
+  if (static_cast<std::size_t>(st.st_size) > maxBytes) return EFBIG;
   std::string data;
   try {
     data.resize(static_cast<std::size_t>(st.st_size));
   } catch (const std::bad_alloc&) {
-    ::close(fd);
     return ENOMEM;
   }
   std::size_t done = 0;
-  int err = 0;
   while (done < data.size()) {
     const ssize_t n = ::read(fd, data.data() + done, data.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      err = errno;
-      break;
+      return errno;
     }
     if (n == 0) break;  // the file shrank while being read
     done += static_cast<std::size_t>(n);
   }
+  data.resize(done);
   // A file that grew while being read (or a special file that reports size 0) is read on.
   char chunk[65536];
-  while (err == 0) {
+  for (;;) {
     const ssize_t n = ::read(fd, chunk, sizeof chunk);
     if (n < 0) {
       if (errno == EINTR) continue;
-      err = errno;
-      break;
+      return errno;
     }
     if (n == 0) break;
-    if (done + static_cast<std::size_t>(n) > maxBytes) {
-      err = EFBIG;
-      break;
-    }
-    data.resize(done);
+    if (data.size() + static_cast<std::size_t>(n) > maxBytes) return EFBIG;
     data.append(chunk, static_cast<std::size_t>(n));
-    done += static_cast<std::size_t>(n);
   }
-  ::close(fd);
-  if (err != 0) return err;
-  data.resize(done);
   out = std::move(data);
   return 0;
 }

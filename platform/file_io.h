@@ -47,6 +47,10 @@ class AtomicFileWriter {
   bool committed_ = false;
 };
 
+// Writes all the bytes to an open file descriptor, going on after short writes and
+// interruptions. Returns 0 or an errno value.
+int WriteAllBytes(int fd, std::string_view bytes);
+
 // Writes the whole text to the file through AtomicFileWriter. Returns 0 or an errno value.
 int WriteFileAtomically(const std::string& path, std::string_view bytes);
 

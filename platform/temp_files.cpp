@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/file_io.h"
+
 namespace qv {
 
 namespace {
@@ -53,16 +55,8 @@ int TemporaryFile::Create(std::string_view baseName, std::string_view suffix,
 int TemporaryFile::Write(std::string_view bytes) {
   if (fd_ < 0) return error_ ? error_ : EBADF;
   if (error_) return error_;
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error_ = errno;
-      return error_;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return 0;
+  error_ = WriteAllBytes(fd_, bytes);
+  return error_;
 }
 
 int TemporaryFile::Close() {
