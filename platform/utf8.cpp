@@ -5,65 +5,6 @@
 namespace qv {
 namespace {
 
-// Decodes one code point at `pos`; returns its length in bytes (at least 1) and sets `cp`
-// to the code point, or to -1 for a malformed sequence (length 1 then).
-std::size_t Decode(std::string_view s, std::size_t pos, int32_t& cp) {
-  const auto b0 = static_cast<unsigned char>(s[pos]);
-  if (b0 < 0x80) {
-    cp = b0;
-    return 1;
-  }
-  std::size_t len;
-  int32_t value;
-  int32_t min;
-  if ((b0 & 0xE0) == 0xC0) {
-    len = 2, value = b0 & 0x1F, min = 0x80;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    len = 3, value = b0 & 0x0F, min = 0x800;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    len = 4, value = b0 & 0x07, min = 0x10000;
-  } else {
-    cp = -1;
-    return 1;
-  }
-  if (pos + len > s.size()) {
-    cp = -1;
-    return 1;
-  }
-  for (std::size_t i = 1; i < len; ++i) {
-    const auto b = static_cast<unsigned char>(s[pos + i]);
-    if ((b & 0xC0) != 0x80) {
-      cp = -1;
-      return 1;
-    }
-    value = (value << 6) | (b & 0x3F);
-  }
-  if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-    cp = -1;
-    return 1;
-  }
-  cp = value;
-  return len;
-}
-
-void Encode(int32_t cp, std::string& out) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 int32_t UpperOf(int32_t c) {
   if (c >= 'a' && c <= 'z') return c - 32;
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
@@ -103,42 +44,84 @@ std::string MapText(std::string_view text, Map map) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
-    int32_t cp;
-    const std::size_t len = Decode(text, pos, cp);
-    if (cp < 0)
-      out.append(text.substr(pos, len));
+    const Utf8Char c = DecodeUtf8At(text, pos);
+    if (c.CodePoint < 0)
+      out.append(text.substr(pos, c.Length));
     else
-      Encode(map(cp), out);
-    pos += len;
+      AppendUtf8(out, map(c.CodePoint));
+    pos += c.Length;
   }
   return out;
 }
 
+// Moves `pos` on by up to `count` characters; returns how many it passed.
+std::size_t Advance(std::string_view text, std::size_t& pos, std::size_t count) {
+  std::size_t n = 0;
+  for (; n < count && pos < text.size(); ++n) pos += DecodeUtf8At(text, pos).Length;
+  return n;
+}
+
 }  // namespace
 
-std::size_t Utf8Length(std::string_view text) {
-  std::size_t n = 0;
-  for (std::size_t pos = 0; pos < text.size(); ++n) {
-    int32_t cp;
-    pos += Decode(text, pos, cp);
+Utf8Char DecodeUtf8At(std::string_view s, std::size_t pos) {
+  const auto b0 = static_cast<unsigned char>(s[pos]);
+  if (b0 < 0x80) return {b0, 1};
+  std::size_t len;
+  int32_t value;
+  int32_t min;
+  if ((b0 & 0xE0) == 0xC0) {
+    len = 2, value = b0 & 0x1F, min = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    len = 3, value = b0 & 0x0F, min = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    len = 4, value = b0 & 0x07, min = 0x10000;
+  } else {
+    return {};
   }
-  return n;
+  if (pos + len > s.size()) return {};
+  for (std::size_t i = 1; i < len; ++i) {
+    const auto b = static_cast<unsigned char>(s[pos + i]);
+    if ((b & 0xC0) != 0x80) return {};
+    value = (value << 6) | (b & 0x3F);
+  }
+  if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return {};
+  return {value, len};
+}
+
+void AppendUtf8(std::string& out, int32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+std::size_t Utf8Length(std::string_view text) {
+  std::size_t pos = 0;
+  return Advance(text, pos, text.size());
 }
 
 std::size_t Utf8Offset(std::string_view text, std::size_t count) {
   std::size_t pos = 0;
-  for (std::size_t n = 0; n < count && pos < text.size(); ++n) {
-    int32_t cp;
-    pos += Decode(text, pos, cp);
-  }
+  Advance(text, pos, count);
   return pos;
 }
 
 bool IsValidUtf8(std::string_view text) {
   for (std::size_t pos = 0; pos < text.size();) {
-    int32_t cp;
-    pos += Decode(text, pos, cp);
-    if (cp < 0) return false;
+    const Utf8Char c = DecodeUtf8At(text, pos);
+    if (c.CodePoint < 0) return false;
+    pos += c.Length;
   }
   return true;
 }
@@ -147,22 +130,23 @@ std::string SanitizeUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
-    int32_t cp;
-    const std::size_t len = Decode(text, pos, cp);
-    if (cp < 0)
+    const Utf8Char c = DecodeUtf8At(text, pos);
+    if (c.CodePoint < 0)
       out += "\xEF\xBF\xBD";
     else
-      out.append(text.substr(pos, len));
-    pos += len;
+      out.append(text.substr(pos, c.Length));
+    pos += c.Length;
   }
   return out;
 }
 
 std::string FitToLength(std::string_view text, std::size_t count) {
-  const std::size_t cut = Utf8Offset(text, count);
-  std::string out(text.substr(0, cut));
-  const std::size_t have = Utf8Length(out);
-  if (have < count) out.append(count - have, ' ');
+  std::size_t cut = 0;
+  const std::size_t have = Advance(text, cut, count);
+  std::string out;
+  out.reserve(cut + (count - have));
+  out.append(text.substr(0, cut));
+  out.append(count - have, ' ');
   return out;
 }
 

@@ -3,10 +3,25 @@
 // characters (entry numbers, group names) count code points, not bytes.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace qv {
+
+// One character of a UTF-8 text: its code point, or -1 for a malformed byte, and its
+// length in bytes (at least 1).
+struct Utf8Char {
+  int32_t CodePoint = -1;
+  std::size_t Length = 1;
+};
+
+// The character that starts at byte `pos` (which must lie within the text). Overlong
+// forms, surrogates and values above U+10FFFF are malformed.
+Utf8Char DecodeUtf8At(std::string_view text, std::size_t pos);
+
+// Appends the UTF-8 form of a code point (0 to U+10FFFF).
+void AppendUtf8(std::string& out, int32_t codePoint);
 
 // Number of code points; a malformed byte counts as one character.
 std::size_t Utf8Length(std::string_view text);
@@ -24,8 +39,9 @@ std::string SanitizeUtf8(std::string_view text);
 // `count` code points.
 std::string FitToLength(std::string_view text, std::size_t count);
 
-// Upper-cases ASCII letters and the Latin-1 and Latin Extended-A letters that have a
-// one-to-one capital; other characters are kept. The character count never changes.
+// Upper-cases the letters that have a one-to-one capital among ASCII, Latin-1, Latin
+// Extended-A, basic Greek and basic Cyrillic; other characters are kept. The character
+// count never changes.
 std::string ToUpperText(std::string_view text);
 
 // Lower-cases the same set of letters.
