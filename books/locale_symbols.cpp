@@ -10,64 +10,59 @@
 namespace qv {
 namespace {
 
-// The characters of a UTF-8 text, one view each.
-std::vector<std::string_view> CharactersOf(std::string_view text) {
-  std::vector<std::string_view> out;
+// One character of a UTF-8 text and its code point (-1 when malformed).
+struct Character {
+  std::string_view Text;
+  int32_t CodePoint = -1;
+};
+
+std::vector<Character> CharactersOf(std::string_view text) {
+  std::vector<Character> out;
   for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t len = Utf8Offset(text.substr(pos), 1);
-    out.push_back(text.substr(pos, len));
-    pos += len;
+    const Utf8Char c = DecodeUtf8At(text, pos);
+    out.push_back(Character{text.substr(pos, c.Length), c.CodePoint});
+    pos += c.Length;
   }
   return out;
 }
 
-// The code point of one well-formed character of at most three bytes; -1 otherwise.
-int32_t CodePointOf(std::string_view c) {
-  const auto b = [&](std::size_t i) { return static_cast<int32_t>(static_cast<unsigned char>(c[i])); };
-  if (c.size() == 1 && b(0) < 0x80) return b(0);
-  if (c.size() == 2) return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
-  if (c.size() == 3) return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
-  return -1;
-}
-
 // A decimal digit of any of the scripts that locales write numbers in.
-bool IsDigit(std::string_view c) {
+bool IsDigit(const Character& c) {
   static constexpr std::array<int32_t, 25> kZeros = {
       0x30,  0x660, 0x6F0, 0x7C0, 0x966, 0x9E6,  0xA66,  0xAE6,  0xB66,
       0xBE6, 0xC66, 0xCE6, 0xD66, 0xDE6, 0xE50,  0xED0,  0xF20,  0x1040,
       0x1090, 0x17E0, 0x1810, 0x19D0, 0x1B50, 0xA8D0, 0xFF10};
-  const int32_t cp = CodePointOf(c);
   for (const int32_t zero : kZeros)
-    if (cp >= zero && cp <= zero + 9) return true;
+    if (c.CodePoint >= zero && c.CodePoint <= zero + 9) return true;
   return false;
 }
 
 // Blanks and invisible direction marks, which some locales put around the sign.
-bool IsBlankOrMark(std::string_view c) {
-  const int32_t cp = CodePointOf(c);
+bool IsBlankOrMark(const Character& c) {
+  const int32_t cp = c.CodePoint;
   return cp == ' ' || cp == '\t' || cp == 0xA0 || cp == 0x61C || cp == 0x202F ||
          (cp >= 0x2000 && cp <= 0x200F);
 }
 
 std::string FirstSignCharacter(std::string_view text) {
-  for (const std::string_view c : CharactersOf(text))
-    if (!IsBlankOrMark(c)) return IsDigit(c) ? std::string() : std::string(c);
+  for (const Character& c : CharactersOf(text))
+    if (!IsBlankOrMark(c)) return IsDigit(c) ? std::string() : std::string(c.Text);
   return {};
 }
 
 }  // namespace
 
 std::string CurrencySignOf(const LocaleInfo& locale) {
-  const std::vector<std::string_view> chars = CharactersOf(locale.CurrencyZeroText);
+  const std::vector<Character> chars = CharactersOf(locale.CurrencyZeroText);
   std::size_t first = 0;
   while (first < chars.size() && IsBlankOrMark(chars[first])) ++first;
   if (first < chars.size()) {
-    if (!IsDigit(chars[first])) return std::string(chars[first]);
+    if (!IsDigit(chars[first])) return std::string(chars[first].Text);
     // The sign follows the number: its last character, past a closing full stop.
     std::size_t last = chars.size();
-    while (last > first && (IsBlankOrMark(chars[last - 1]) || chars[last - 1] == "."))
+    while (last > first && (IsBlankOrMark(chars[last - 1]) || chars[last - 1].Text == "."))
       --last;
-    if (last > first && !IsDigit(chars[last - 1])) return std::string(chars[last - 1]);
+    if (last > first && !IsDigit(chars[last - 1])) return std::string(chars[last - 1].Text);
   }
   // Zero written as currency shows no sign (a locale without a currency writes just the
   // number): take the symbol itself, if the locale has one.
