@@ -70,45 +70,11 @@ uint32_t GetU32(std::string_view in, std::size_t at) {
   return v;
 }
 
-// Decodes the code point at `at` of well-formed UTF-8 and moves past it.
+// The code point at `at` of well-formed UTF-8; moves past it.
 char32_t NextCodePoint(std::string_view text, std::size_t& at) {
-  const auto lead = static_cast<uint8_t>(text[at]);
-  int extra = 0;
-  char32_t cp = lead;
-  if (lead >= 0xF0) {
-    extra = 3;
-    cp = lead & 0x07;
-  } else if (lead >= 0xE0) {
-    extra = 2;
-    cp = lead & 0x0F;
-  } else if (lead >= 0xC0) {
-    extra = 1;
-    cp = lead & 0x1F;
-  }
-  ++at;
-  for (int i = 0; i < extra && at < text.size(); ++i, ++at)
-    cp = (cp << 6) | (static_cast<uint8_t>(text[at]) & 0x3F);
-  return cp;
-}
-
-std::string Utf8Of(char32_t cp) {
-  std::string out;
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-  return out;
+  const Utf8Char c = DecodeUtf8At(text, at);
+  at += c.Length;
+  return static_cast<char32_t>(c.CodePoint);
 }
 
 // Windows code page 1252, bytes 0x80 to 0x9F (0 = no character); 0xA0 to 0xFF are the
@@ -143,7 +109,8 @@ class CodePageTable {
     iconv_t cd = iconv_open(name.c_str(), "UTF-8");
     if (cd == reinterpret_cast<iconv_t>(-1)) return;  // the converter is not installed
     for (const auto& [cp, count] : characters) {
-      std::string in = Utf8Of(cp);
+      std::string in;
+      AppendUtf8(in, static_cast<int32_t>(cp));
       char out[8];
       char* inPtr = in.data();
       char* outPtr = out;
