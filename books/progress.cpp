@@ -11,10 +11,11 @@ void ProgressCounter::Start(int64_t lastLineIndex) {
 }
 
 bool ProgressCounter::Tick() {
-  const std::string before = PercentText();
-  // The count stops at the frame, so it can never overflow on a long job.
-  if (count_ < kFrameTwips) count_ += kTwipsPerTick;
-  return PercentText() != before;
+  // The count stops at the frame, so it can never overflow on a long job. Below the frame
+  // each tick adds one whole per cent.
+  if (count_ >= kFrameTwips) return false;
+  count_ += kTwipsPerTick;
+  return true;
 }
 
 int32_t ProgressCounter::BarWidthTwips() const {
