@@ -5,9 +5,8 @@
 namespace qv {
 
 std::string_view TrimText(std::string_view text) {
-  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlankChar(text.back())) text.remove_suffix(1);
   return text;
 }
 

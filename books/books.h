@@ -69,7 +69,10 @@ inline constexpr int kMaxInsertAccountIndex = 32000;
 // The notes text that marks the end of an entry without notes.
 inline constexpr std::string_view kNoNotes = "_";
 
-// The text without leading and trailing blanks (spaces, tabs, line breaks).
+// A blank: a space, a tab or a line-break character (CR, LF).
+constexpr bool IsBlankChar(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The text without leading and trailing blanks.
 std::string_view TrimText(std::string_view text);
 
 // True when a line with these notes ends its entry: the notes, trimmed, are not empty.

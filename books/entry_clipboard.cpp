@@ -11,8 +11,6 @@ namespace {
 
 constexpr std::string_view kRowEnd = "\r\n";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
 // A text fit for one field: TABs dropped or written as "~~", CR and LF made blanks.
 std::string FieldText(std::string_view text, NotesTabs tabs) {
   std::string out;
@@ -129,7 +127,7 @@ std::string WriteEntryClipboardText(const Books& books, EntryRange entry) {
 Amount ClipboardNumber(std::string_view field, std::string_view decimalSymbol) {
   std::size_t pos = 0;
   auto next = [&]() -> int {
-    while (pos < field.size() && IsBlank(field[pos])) ++pos;
+    while (pos < field.size() && IsBlankChar(field[pos])) ++pos;
     return pos < field.size() ? static_cast<unsigned char>(field[pos]) : -1;
   };
   auto atPoint = [&]() -> std::size_t {  // the length of a decimal point at pos, or 0

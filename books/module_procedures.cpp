@@ -46,15 +46,13 @@ Folio TruncFolio(Folio folio, int digits) {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
 // Reads unsigned digits of the given base after "&H" / "&O", ignoring blanks, as a 32-bit
 // unsigned value (further digits are ignored once it would overflow).
 double ReadRadix(std::string_view text, std::size_t pos, unsigned base) {
   uint64_t value = 0;
   for (; pos < text.size(); ++pos) {
     const char c = text[pos];
-    if (IsBlank(c)) continue;
+    if (IsBlankChar(c)) continue;
     unsigned d;
     if (c >= '0' && c <= '9')
       d = static_cast<unsigned>(c - '0');
@@ -76,7 +74,7 @@ double ReadRadix(std::string_view text, std::size_t pos, unsigned base) {
 
 double LeadingNumber(std::string_view text) {
   std::size_t pos = 0;
-  while (pos < text.size() && IsBlank(text[pos])) ++pos;
+  while (pos < text.size() && IsBlankChar(text[pos])) ++pos;
   if (pos + 1 < text.size() && text[pos] == '&') {
     const char k = text[pos + 1];
     if (k == 'H' || k == 'h') return ReadRadix(text, pos + 2, 16);
@@ -86,7 +84,7 @@ double LeadingNumber(std::string_view text) {
   // Collect the number's characters without the blanks, then convert.
   std::string number;
   auto next = [&]() -> char {
-    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    while (pos < text.size() && IsBlankChar(text[pos])) ++pos;
     return pos < text.size() ? text[pos] : '\0';
   };
   char c = next();
