@@ -115,13 +115,16 @@ BookFileResult WriteBook(const std::string& path, std::string_view type, const B
   return result;
 }
 
+void ReplaceBooks(Books& books, Books&& read) {
+  read.BooksStamp = books.BooksStamp;
+  RaiseBooksStamp(read);
+  books = std::move(read);
+}
+
 BookFileResult OpenBookInto(Books& books, const std::string& path, std::string_view type,
                             DaySerial today, const ProgressFn& progress) {
   BookReadResult read = ReadBook(path, type, today, progress);
-  if (read.Ok()) {
-    read.Book->BooksStamp = static_cast<int32_t>(static_cast<uint32_t>(books.BooksStamp) + 1u);
-    books = std::move(*read.Book);
-  }
+  if (read.Ok()) ReplaceBooks(books, std::move(*read.Book));
   return BookFileResult{read.ErrorCode, std::move(read.Message)};
 }
 

@@ -30,8 +30,12 @@ BookReadResult ReadBook(const std::string& path, std::string_view type, DaySeria
 BookFileResult WriteBook(const std::string& path, std::string_view type, const Books& books,
                          const ProgressFn& progress = {});
 
-// Reads the book at `path` and, only when that succeeds, replaces `books` with it and
-// raises the change stamp so that open views rebuild. On failure `books` is untouched.
+// Puts a book that was read in place of the open one and raises the change stamp, so that
+// open views rebuild.
+void ReplaceBooks(Books& books, Books&& read);
+
+// Reads the book at `path` and, only when that succeeds, replaces `books` with it
+// (ReplaceBooks). On failure `books` is untouched.
 BookFileResult OpenBookInto(Books& books, const std::string& path, std::string_view type,
                             DaySerial today, const ProgressFn& progress = {});
 

@@ -1,8 +1,8 @@
 #pragma once
 // What the three book file forms (.acc, .txt, .csv) share: the results of reading and
 // writing, progress reports, the buffered output of the writers, the limits a reader holds
-// a file to, and the last step of every read, which puts the new book in order and checks
-// its journal.
+// a file to, the last step of every read, which puts the new book in order and checks its
+// journal, and the change stamp that replacing or merging a book raises.
 //
 // Reading never touches the open books: every reader builds a new Books and hands it back
 // only when the whole file was read and found sound.
@@ -80,6 +80,12 @@ inline constexpr std::size_t kMaxTextBytes = std::size_t(1) << 20;
 inline constexpr std::size_t kMaxChartSlots = 32768;
 // The journal's highest index is a 32-bit number.
 inline constexpr int64_t kMaxPostingLines = INT32_MAX;
+
+// Raises the change stamp, so that open views rebuild after the journal was replaced or
+// grew by a whole book; it only tells views that something changed, so it wraps around.
+inline void RaiseBooksStamp(Books& books) {
+  books.BooksStamp = static_cast<int32_t>(static_cast<uint32_t>(books.BooksStamp) + 1u);
+}
 
 // The chart slots a writer writes: indexes 0 to LastAccountIndex, at least 14 (the chart
 // editor may lower the index while it is open; closing it raises the index back to 13) and

@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "bookfiles/book_format.h"
 #include "books/module_procedures.h"
 
 namespace qv {
@@ -53,8 +54,7 @@ MergeResult InsertEntries(Books& books, const Books& other) {
     books.EntryCounter = counted > std::numeric_limits<int32_t>::max()
                              ? std::numeric_limits<int32_t>::max()
                              : static_cast<int32_t>(counted);
-    // The stamp only tells views to rebuild; it wraps around.
-    books.BooksStamp = static_cast<int32_t>(static_cast<uint32_t>(books.BooksStamp) + 1u);
+    RaiseBooksStamp(books);
   } catch (const std::bad_alloc&) {
     result = MergeResult{};
     result.ErrorCode = kErrOutOfMemory;

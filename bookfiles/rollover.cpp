@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "bookfiles/book_format.h"
 #include "books/module_procedures.h"
 #include "platform/string_table.h"
 
@@ -80,8 +81,7 @@ class OpeningJournal {
     books.PostingLines.swap(lines_);
     books.EntryNumbers.swap(numbers_);
     books.EntryCounter = entries_;
-    // The stamp only tells views that the books changed; it wraps around.
-    books.BooksStamp = static_cast<int32_t>(static_cast<uint32_t>(books.BooksStamp) + 1u);
+    RaiseBooksStamp(books);
     return result;
   }
 

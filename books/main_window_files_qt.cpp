@@ -133,8 +133,7 @@ bool TAcount::LoadAccFile(int32_t flag) {
     return false;
   }
   app_.Windows().CloseForNewBook();
-  read.Book->BooksStamp = static_cast<int32_t>(static_cast<uint32_t>(books.BooksStamp) + 1u);
-  books = std::move(*read.Book);
+  ReplaceBooks(books, std::move(*read.Book));
   read.Book.reset();
   session.LastFilePath = path;
   SetTitleForBook(path);
