@@ -81,14 +81,9 @@ BookReadResult ReadBook(const std::string& path, std::string_view type, DaySeria
 
 BookFileResult WriteBook(const std::string& path, std::string_view type, const Books& books,
                          const ProgressFn& progress) {
-  BookFileResult result;
   const auto fileType = BookFileTypeOf(type);
-  if (!fileType) {
-    BookReadResult unknown = UnknownType(type);
-    result.ErrorCode = unknown.ErrorCode;
-    result.Message = std::move(unknown.Message);
-    return result;
-  }
+  if (!fileType) return UnknownType(type);
+  BookFileResult result;
   AtomicFileWriter writer(path);
   int err = writer.Open();
   if (err == 0) {
