@@ -29,8 +29,7 @@ class SheetRows {
     sheet_.WriteValue(kExcelLabel, font, kExcelLeft, 0, row, col, CellText(text));
   }
   void Number(int32_t row, int32_t col, Amount value) {
-    sheet_.WriteValue(kExcelNumber, kPlain, kExcelRight, 0, row, col,
-                      static_cast<double>(value.Raw()) / Amount::kScale);
+    sheet_.WriteValue(kExcelNumber, kPlain, kExcelRight, 0, row, col, value.ToDouble());
   }
   void Whole(int32_t row, int32_t col, int64_t value) {
     sheet_.WriteValue(kExcelInteger, kPlain, kExcelRight, 0, row, col, value);
