@@ -27,22 +27,18 @@ void Books::AppendLine(const PostingLine& line, const EntryNumber& number) {
 }
 
 int32_t NewStart(Books& books, DaySerial today) {
+  books.PostingLines = EmptyEntry(today);
   // A fresh journal has no entry before the new one, so its number is always "1".
-  const EntryNumber number("1");
-  books.PostingLines.assign(2, PostingLine{});
-  books.EntryNumbers.assign(2, number);
-  books.PostingLines[0].LineDate = today;
-  books.PostingLines[0].Side = kDebit;
-  books.PostingLines[1].LineDate = today;
-  books.PostingLines[1].Side = kCredit;
-  books.PostingLines[1].Notes = std::string(kNoNotes);
+  books.EntryNumbers.assign(2, EntryNumber("1"));
   ++books.BooksStamp;
   return 1;
 }
 
-std::vector<PostingLine> EmptyPreparedEntry() {
+std::vector<PostingLine> EmptyEntry(DaySerial date) {
   std::vector<PostingLine> entry(2);
+  entry[0].LineDate = date;
   entry[0].Side = kDebit;
+  entry[1].LineDate = date;
   entry[1].Side = kCredit;
   entry[1].Notes = std::string(kNoNotes);
   return entry;

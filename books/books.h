@@ -142,8 +142,10 @@ int32_t NewStart(Books& books, DaySerial today);
 // one empty entry, the start values of every setting, and the journal of NewStart.
 Books NewBooks(DaySerial today);
 
-// One empty prepared entry: a debit line, then a credit line with notes "_".
-std::vector<PostingLine> EmptyPreparedEntry();
+// One empty entry dated `date`: a debit line, then a credit line with notes "_".
+std::vector<PostingLine> EmptyEntry(DaySerial date);
+// One empty prepared entry: the empty entry without a date.
+inline std::vector<PostingLine> EmptyPreparedEntry() { return EmptyEntry(kZeroDate); }
 
 // The first and last line of the entry that holds `line` (clamped into the journal).
 // Scans without limit in both directions.

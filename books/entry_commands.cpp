@@ -45,15 +45,7 @@ EntryCommands::NewEntryResult EntryCommands::NewEntry(std::string_view pickerTex
     }
   }
 
-  PostingLine debit;
-  debit.LineDate = date;
-  debit.Side = kDebit;
-  PostingLine credit = debit;
-  credit.Side = kCredit;
-  credit.Notes = std::string(kNoNotes);
-  const EntryNumber blank;
-  b.AppendLine(debit, blank);
-  b.AppendLine(credit, blank);
+  for (const PostingLine& line : EmptyEntry(date)) b.AppendLine(line, EntryNumber());
   const int32_t first = last + 1;
   Raise(b.EntryCounter);
   if (b.AutoTrackingNumbers == 1) {
