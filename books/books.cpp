@@ -1,5 +1,7 @@
 #include "books/books.h"
 
+#include <algorithm>
+
 #include "platform/string_table.h"
 
 namespace qv {
@@ -67,6 +69,26 @@ EntryRange EntryBounds(const std::vector<PostingLine>& lines, int32_t line) {
   int32_t end = line;
   while (end < last && !EndsEntry(lines[static_cast<std::size_t>(end)].Notes)) ++end;
   return {first, end};
+}
+
+std::optional<Amount> SideTotals::Difference() const {
+  return Debit && Credit ? CheckedSub(*Debit, *Credit) : std::nullopt;
+}
+
+SideTotals SumSides(const std::vector<PostingLine>& lines, int32_t first, int32_t last,
+                    int32_t replaced, Amount amount) {
+  AmountSum debit;
+  AmountSum credit;
+  last = std::min(last, static_cast<int32_t>(lines.size()) - 1);
+  for (int32_t i = std::max(first, 0); i <= last; ++i) {
+    const PostingLine& line = lines[static_cast<std::size_t>(i)];
+    const Amount value = i == replaced ? amount : line.Amount;
+    if (line.Side == kDebit)
+      debit.Add(value);
+    else if (line.Side == kCredit)
+      credit.Add(value);
+  }
+  return SideTotals{debit.Value(), credit.Value()};
 }
 
 std::optional<JournalFault> FindJournalFault(const std::vector<PostingLine>& lines,

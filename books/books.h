@@ -160,6 +160,18 @@ inline EntryRange EntryBounds(const Books& books, int32_t line) {
   return EntryBounds(books.PostingLines, line);
 }
 
+// The debit and credit totals of lines first..last of `lines` (both clamped into the list),
+// with line `replaced` (none when -1) taken at `amount`. A total that leaves the amount
+// range is nothing.
+struct SideTotals {
+  std::optional<Amount> Debit;
+  std::optional<Amount> Credit;
+  // Debit - Credit; nothing when a total or the difference leaves the amount range.
+  std::optional<Amount> Difference() const;
+};
+SideTotals SumSides(const std::vector<PostingLine>& lines, int32_t first, int32_t last,
+                    int32_t replaced = -1, Amount amount = Amount());
+
 // The first journal rule that the lines break, described in a sentence, or nothing when
 // all hold. Used by tests and by readers that must not accept a broken journal.
 std::optional<std::string> CheckJournal(const std::vector<PostingLine>& lines,

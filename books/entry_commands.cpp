@@ -64,19 +64,9 @@ EntryCommands::NewEntryResult EntryCommands::NewEntry(std::string_view pickerTex
 }
 
 EntryStatus EntryCommands::JournalBalanceStatus() const {
-  AmountSum debit;
-  AmountSum credit;
-  for (const PostingLine& line : books().PostingLines) {
-    if (line.Side == kDebit)
-      debit.Add(line.Amount);
-    else if (line.Side == kCredit)
-      credit.Add(line.Amount);
-  }
   EntryStatus status;
   status.Color = kRed;
-  const auto d = debit.Value();
-  const auto c = credit.Value();
-  const auto difference = d && c ? CheckedSub(*d, *c) : std::nullopt;
+  const auto difference = SumSides(books().PostingLines, 0, books().LastLineIndex()).Difference();
   const auto size = difference ? CheckedAbs(*difference) : std::nullopt;
   if (!size) {
     status.Text = kJournalTotalsOutOfRangeText;

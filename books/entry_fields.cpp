@@ -186,22 +186,10 @@ int32_t EntryFields::WritableLine(uint8_t side, int row) const {
 }
 
 std::optional<EntryFields::Totals> EntryFields::EntryTotals(int32_t replaced, Amount amount) const {
-  const Books& b = books();
-  AmountSum debit;
-  AmountSum credit;
-  const int32_t last = std::min(screen_.EntryLastLine(), b.LastLineIndex());
-  for (int32_t i = std::max(screen_.EntryFirstLine(), 0); i <= last; ++i) {
-    const PostingLine& line = b.PostingLines[static_cast<std::size_t>(i)];
-    const Amount value = i == replaced ? amount : line.Amount;
-    if (line.Side == kDebit)
-      debit.Add(value);
-    else if (line.Side == kCredit)
-      credit.Add(value);
-  }
-  const auto d = debit.Value();
-  const auto c = credit.Value();
-  if (!d || !c || !CheckedSub(*d, *c)) return std::nullopt;
-  return Totals{*d, *c};
+  const SideTotals totals = SumSides(books().PostingLines, screen_.EntryFirstLine(),
+                                     screen_.EntryLastLine(), replaced, amount);
+  if (!totals.Difference()) return std::nullopt;
+  return Totals{*totals.Debit, *totals.Credit};
 }
 
 EntryFields::AmountStore EntryFields::StoreAmount(uint8_t side, int row, std::string_view text) {

@@ -191,21 +191,11 @@ std::string EntryScreen::StatusAmountText(Amount amount) const {
 }
 
 EntryStatus EntryScreen::SumEntry() {
-  AmountSum debit;
-  AmountSum credit;
-  if (books_.LastLineIndex() >= 0) {
-    for (int32_t i = entryFirstLine_; i <= entryLastLine_; ++i) {
-      const PostingLine& line = books_.PostingLines[static_cast<std::size_t>(i)];
-      if (line.Side == kDebit)
-        debit.Add(line.Amount);
-      else if (line.Side == kCredit)
-        credit.Add(line.Amount);
-    }
-  }
+  const SideTotals totals = SumSides(books_.PostingLines, entryFirstLine_, entryLastLine_);
   EntryStatus status;
-  const auto d = debit.Value();
-  const auto c = credit.Value();
-  const auto difference = d && c ? CheckedSub(*d, *c) : std::nullopt;
+  const auto& d = totals.Debit;
+  const auto& c = totals.Credit;
+  const auto difference = totals.Difference();
   if (!difference) {
     entryDebitTotal_ = d.value_or(Amount());
     entryCreditTotal_ = c.value_or(Amount());
