@@ -26,6 +26,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -335,6 +336,8 @@ class TAcount : public QMainWindow {
   static int ScrollValueOf(int64_t value);
 
   // main_window_files_qt.cpp
+  // Reads a book file under the wait screen; a failure is shown and gives nothing.
+  std::optional<Books> ReadBookFile(const std::string& path, const std::string& type);
   void AfterBookReplaced();
   bool PassAdminGate();
   std::string AskForBookFile(int captionId, int acceptCaptionId,

@@ -17,6 +17,7 @@
 #include "controls/vertical_scroll_control.h"
 #include "controls/wait_screen_dialog.h"
 #include "platform/prompts.h"
+#include "platform/utf8.h"
 
 namespace qv {
 namespace {
@@ -58,20 +59,16 @@ const HelpCard kCarriedOverHelp{
 std::string BookTypeOfPath(const std::string& path) {
   std::string ext = std::filesystem::path(path).extension().string();
   if (!ext.empty()) ext.erase(0, 1);
-  if (const auto type = BookFileTypeOf(ext)) {
-    switch (*type) {
-      case BookFileType::kAcc:
-        return "acc";
-      case BookFileType::kTxt:
-        return "txt";
-      case BookFileType::kCsv:
-        return "csv";
-    }
-  }
-  return "acc";
+  return BookFileTypeOf(ext) ? ToLowerText(ext) : "acc";
 }
 
 bool IsBookForm(const std::string& type) { return BookFileTypeOf(type).has_value(); }
+
+// The form of a book chosen in the file dialog: the type chosen there when it is a book
+// form, else the path's.
+std::string ChosenBookType(const Session& session, const std::string& path) {
+  return IsBookForm(session.ChosenFileType) ? session.ChosenFileType : BookTypeOfPath(path);
+}
 
 bool FileExists(const std::string& path) {
   std::error_code error;
@@ -104,7 +101,7 @@ bool TAcount::LoadAccFile(int32_t flag) {
   std::string type;
   if (flag == 0) {
     path = AskForBookFile(111, 285, {"*.acc", "*.txt", "*.csv"}, "acc");
-    type = IsBookForm(session.ChosenFileType) ? session.ChosenFileType : BookTypeOfPath(path);
+    type = ChosenBookType(session, path);
   } else {
     path = session.ChosenFileName;
     type = BookTypeOfPath(path);
@@ -117,28 +114,34 @@ bool TAcount::LoadAccFile(int32_t flag) {
   // The text and CSV forms carry no password: the open book's admin password guards them.
   if (type != "acc" && !PassAdminGate()) return false;
 
-  BookReadResult read;
-  {
-    WaitScreen wait(this, session, books.LastLineIndex());
-    read = ReadBook(path, type, app_.TheClock().Today(), wait.PositionProgress());
-  }
-  if (!read.Ok()) {
-    ShowFileError(read.ErrorCode, read.Message);
-    return false;
-  }
+  std::optional<Books> read = ReadBookFile(path, type);
+  if (!read) return false;
   // A book with a file password opens only with it; the books in memory stay as they are
   // until it was given.
-  if (!PassFilePasswordGate(read.Book->FilePassword, session, app_.Prompt())) {
+  if (!PassFilePasswordGate(read->FilePassword, session, app_.Prompt())) {
     session.ChosenFileName.clear();
     return false;
   }
   app_.Windows().CloseForNewBook();
-  ReplaceBooks(books, std::move(*read.Book));
-  read.Book.reset();
+  ReplaceBooks(books, std::move(*read));
+  read.reset();
   session.LastFilePath = path;
   SetTitleForBook(path);
   AfterBookReplaced();
   return true;
+}
+
+std::optional<Books> TAcount::ReadBookFile(const std::string& path, const std::string& type) {
+  BookReadResult read;
+  {
+    WaitScreen wait(this, app_.TheSession(), app_.TheBooks().LastLineIndex());
+    read = ReadBook(path, type, app_.TheClock().Today(), wait.PositionProgress());
+  }
+  if (!read.Ok()) {
+    ShowFileError(read.ErrorCode, read.Message);
+    return std::nullopt;
+  }
+  return std::move(read.Book);
 }
 
 void TAcount::AfterBookReplaced() {
@@ -209,25 +212,16 @@ void TAcount::InsertEntries_Click() {
     ShowMessage(MissingBookText(path));
     return;
   }
-  std::string type =
-      IsBookForm(session.ChosenFileType) ? session.ChosenFileType : BookTypeOfPath(path);
-  BookReadResult read;
-  {
-    WaitScreen wait(this, session, books.LastLineIndex());
-    read = ReadBook(path, type, app_.TheClock().Today(), wait.PositionProgress());
-  }
-  if (!read.Ok()) {
-    ShowFileError(read.ErrorCode, read.Message);
-    return;
-  }
+  std::optional<Books> read = ReadBookFile(path, ChosenBookType(session, path));
+  if (!read) return;
   // The other book's file password guards its entries; this book's own stays as it is.
-  if (!PassFilePasswordGate(read.Book->FilePassword, session, app_.Prompt())) return;
+  if (!PassFilePasswordGate(read->FilePassword, session, app_.Prompt())) return;
   MergeResult merged;
   {
     WaitScreen wait(this, session, books.LastLineIndex());
-    merged = InsertEntries(books, *read.Book);
+    merged = InsertEntries(books, *read);
   }
-  read.Book.reset();
+  read.reset();
   if (!merged.Ok()) {
     ShowFileError(merged.ErrorCode, "The entries of \"" + path + "\" were not inserted.");
     return;
