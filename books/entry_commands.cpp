@@ -6,7 +6,6 @@
 #include "books/date_styles.h"
 #include "books/module_procedures.h"
 #include "platform/string_table.h"
-#include "platform/units.h"
 
 namespace qv {
 namespace {
@@ -122,13 +121,12 @@ EntryCommands::AddLineResult EntryCommands::AddLine(uint8_t side, int32_t boxHei
   // Lay the rows out again, scrolled so that the new row is in view.
   int32_t offset = screen_.EntryScrollOffset();
   const EntryLayout& layout = screen_.SetRowOffset(offset);
-  const int64_t unscrolled = int64_t{layout.RowTop} + offset;
   const int row = side == kDebit ? screen_.LastDebitRow() : screen_.LastCreditRow();
-  if (boxHeight < unscrolled) {
+  // The rows are measured as after a resize; when they fit, the bar stays hidden.
+  const RowScrollState fit = RowScrollAfterResize(layout.RowTop, offset, boxHeight, true, offset);
+  if (fit.Visible) {
     result.RowScroll.Visible = true;
-    result.RowScroll.ValueMax = static_cast<int32_t>(std::max<int64_t>(
-        0,
-        static_cast<int64_t>(RoundHalfEven(static_cast<double>(unscrolled) - 0.75 * boxHeight))));
+    result.RowScroll.ValueMax = std::max(0, fit.ValueMax);
     const std::vector<EntryRowView>& rows = side == kDebit ? layout.Debit : layout.Credit;
     const int32_t top = rows[static_cast<std::size_t>(row)].Top;
     const int32_t bottom = top + screen_.Metrics().RowHeight;
