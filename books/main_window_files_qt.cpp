@@ -152,30 +152,23 @@ void TAcount::AfterBookReplaced() {
 }
 
 bool TAcount::SaveTo(const std::string& path, const std::string& type) {
-  Session& session = app_.TheSession();
   const Books& books = app_.TheBooks();
-  if (type == "xls") {
-    BooksSheetResult result;
-    {
-      WaitScreen wait(this, session, books.LastLineIndex());
-      result = WriteBooksSheet(path, books, wait.PositionProgress());
-    }
-    if (!result.Ok()) {
-      ShowFileError(result.ErrorCode, result.Message);
-      return false;
-    }
-    if (!result.Notice.empty()) ShowMessage(result.Notice);
-    return true;
-  }
   BookFileResult result;
+  BooksSheetResult sheet;  // the spreadsheet's own report
   {
-    WaitScreen wait(this, session, books.LastLineIndex());
-    result = WriteBook(path, type, books, wait.PositionProgress());
+    WaitScreen wait(this, app_.TheSession(), books.LastLineIndex());
+    if (type == "xls") {
+      sheet = WriteBooksSheet(path, books, wait.PositionProgress());
+      result = sheet;
+    } else {
+      result = WriteBook(path, type, books, wait.PositionProgress());
+    }
   }
   if (!result.Ok()) {
     ShowFileError(result.ErrorCode, result.Message);
     return false;
   }
+  if (!sheet.Notice.empty()) ShowMessage(sheet.Notice);
   return true;
 }
 
