@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "books/date_styles.h"
 #include "books/module_procedures.h"
 #include "platform/string_table.h"
 
@@ -28,20 +27,16 @@ EntryCommands::NewEntryResult EntryCommands::NewEntry(std::string_view pickerTex
   NewEntryResult result;
   Books& b = books();
   const int32_t last = b.LastLineIndex();
-  const DaySerial today = clock_.Today();
 
-  DaySerial date = today;
+  DaySerial date = clock_.Today();
   if (!pickerText.empty() && fields_.DateTextUnedited(pickerText)) {
     // The picker still shows the shown entry's date as the display wrote it: reading it
     // back could move a two-digit year to another century, so the stored date is taken.
     date = b.PostingLines[static_cast<std::size_t>(screen_.EntryFirstLine())].LineDate;
   } else if (!pickerText.empty()) {
-    std::string typed(pickerText);
-    date = ParseDateStyle(typed, b.DateStyleIndex, screen_.Locale(), today);
-    if (date == kZeroDate) {
-      result.InvalidDate = true;
-      date = today;
-    }
+    const EntryFields::TypedDate typed = fields_.ReadTypedDate(pickerText);
+    date = typed.Date;
+    result.InvalidDate = typed.Invalid;
   }
 
   for (const PostingLine& line : EmptyEntry(date)) b.AppendLine(line, EntryNumber());

@@ -293,18 +293,21 @@ EntryFields::DateCommit EntryFields::CommitDate(std::string_view text) {
     commit.Text = shownText();
     return commit;
   }
+  const TypedDate typed = ReadTypedDate(text);
+  commit.InvalidDate = typed.Invalid;
+  for (int32_t i = first; i <= screen_.EntryLastLine(); ++i)
+    b.PostingLines[static_cast<std::size_t>(i)].LineDate = typed.Date;
+  commit.Changed = true;
+  commit.Text = FormatDateStyle(typed.Date, b.DateStyleIndex, locale());
+  return commit;
+}
+
+EntryFields::TypedDate EntryFields::ReadTypedDate(std::string_view text) const {
   std::string typed(text);
   const DaySerial today = clock_.Today();
-  DaySerial date = ParseDateStyle(typed, b.DateStyleIndex, locale(), today);
-  if (date == kZeroDate) {
-    commit.InvalidDate = true;
-    date = today;
-  }
-  for (int32_t i = first; i <= screen_.EntryLastLine(); ++i)
-    b.PostingLines[static_cast<std::size_t>(i)].LineDate = date;
-  commit.Changed = true;
-  commit.Text = FormatDateStyle(date, b.DateStyleIndex, locale());
-  return commit;
+  const DaySerial date = ParseDateStyle(typed, books().DateStyleIndex, locale(), today);
+  if (date == kZeroDate) return {today, true};
+  return {date, false};
 }
 
 EntryFields::DateKey EntryFields::DateKeyDown(int keyCode, std::string_view text) {

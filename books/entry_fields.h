@@ -189,6 +189,13 @@ class EntryFields {
     bool operator==(const DateCommit&) const = default;
   };
   DateCommit CommitDate(std::string_view text);
+  // A typed date read in the book's date style: today, and Invalid, when the text cannot be
+  // read (or reads as the zero date).
+  struct TypedDate {
+    DaySerial Date = kZeroDate;
+    bool Invalid = false;
+  };
+  TypedDate ReadTypedDate(std::string_view text) const;
   // A key went down in the date box. Up (38) and Down (40) commit the date as above and
   // give the journal scroll bar's value that shows the entry before or after (the bar brings
   // it into range); the key is then consumed. Other keys: nothing (Handled false).
