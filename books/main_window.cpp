@@ -26,9 +26,6 @@
 namespace qv {
 namespace {
 
-constexpr int kKeyUpCode = kKeyUp;
-constexpr int kKeyDownCode = kKeyDown;
-
 int Px(double twips) { return TwipsToPixels(twips); }
 
 void Place(QWidget* w, const DesignRect& r) { PlaceTwips(w, r.Left, r.Top, r.Width, r.Height); }
@@ -595,8 +592,8 @@ void TAcount::RefillAccountLists() {
 
 void TAcount::EntryKeyNavigation(int16_t& keyCode, int16_t) {
   switch (keyCode) {
-    case kKeyUpCode:
-    case kKeyDownCode:
+    case kKeyUp:
+    case kKeyDown:
       ScrollAcc->SetValue(static_cast<int>(screen_.EntryKeyTarget(keyCode)));
       keyCode = 0;
       break;
@@ -611,10 +608,10 @@ void TAcount::EntryKeyNavigation(int16_t& keyCode, int16_t) {
 }
 
 void TAcount::ScrollAccKeyDown(int16_t& keyCode, int16_t&) {
-  if (keyCode == kKeyUpCode) {
+  if (keyCode == kKeyUp) {
     ScrollAcc->SetValue(static_cast<int>(screen_.PreviousEntryTarget()));
     keyCode = 0;
-  } else if (keyCode == kKeyDownCode) {
+  } else if (keyCode == kKeyDown) {
     ScrollAcc->SetValue(static_cast<int>(screen_.NextEntryTarget()));
     keyCode = 0;
   }
@@ -626,15 +623,13 @@ void TAcount::Text1KeyDown(int16_t& keyCode) {
 }
 
 void TAcount::keyPressEvent(QKeyEvent* event) {
-  // Keys that no control took: Up and Down show the entry before and after.
-  const int16_t key = VirtualKeyOf(*event);
-  if (key == kKeyUpCode) {
-    ScrollAcc->SetValue(static_cast<int>(screen_.PreviousEntryTarget()));
-    event->accept();
-    return;
-  }
-  if (key == kKeyDownCode) {
-    ScrollAcc->SetValue(static_cast<int>(screen_.NextEntryTarget()));
+  // Keys that no control took: Up and Down show the entry before and after, as on the
+  // journal scroll bar.
+  const int16_t pressed = VirtualKeyOf(*event);
+  int16_t key = pressed;
+  int16_t shift = 0;
+  ScrollAccKeyDown(key, shift);
+  if (key != pressed) {
     event->accept();
     return;
   }
@@ -703,7 +698,7 @@ bool TAcount::eventFilter(QObject* watched, QEvent* event) {
     const int16_t pressed = code;
     if (watched == Text1) {
       Text1KeyDown(code);
-    } else if (code == kKeyUpCode || code == kKeyDownCode || code == kKeyPageUp ||
+    } else if (code == kKeyUp || code == kKeyDown || code == kKeyPageUp ||
                code == kKeyPageDown) {
       EntryKeyNavigation(code, ShiftMaskOf(key->modifiers()));
     }
