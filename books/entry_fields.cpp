@@ -271,28 +271,28 @@ bool EntryFields::StoreNotes(std::string_view text) {
   return true;
 }
 
-bool EntryFields::DateTextUnedited(std::string_view text) const {
+std::optional<std::string> EntryFields::ShownDateText() const {
   const Books& b = books();
   const int32_t first = screen_.EntryFirstLine();
-  if (first < 0 || first > b.LastLineIndex()) return false;
-  return text == FormatDateStyle(b.PostingLines[static_cast<std::size_t>(first)].LineDate,
-                                 b.DateStyleIndex, locale());
+  if (first < 0 || first > b.LastLineIndex()) return std::nullopt;
+  return FormatDateStyle(b.PostingLines[static_cast<std::size_t>(first)].LineDate,
+                         b.DateStyleIndex, locale());
+}
+
+bool EntryFields::DateTextUnedited(std::string_view text) const {
+  const std::optional<std::string> shown = ShownDateText();
+  return shown && text == *shown;
 }
 
 EntryFields::DateCommit EntryFields::CommitDate(std::string_view text) {
   DateCommit commit;
-  Books& b = books();
-  const int32_t first = screen_.EntryFirstLine();
-  const bool known = first >= 0 && first <= b.LastLineIndex();
-  const auto shownText = [&] {
-    return known ? FormatDateStyle(b.PostingLines[static_cast<std::size_t>(first)].LineDate,
-                                   b.DateStyleIndex, locale())
-                 : std::string();
-  };
-  if (!ShownEntryWritable() || DateTextUnedited(text)) {
-    commit.Text = shownText();
+  const std::optional<std::string> shown = ShownDateText();
+  if (!ShownEntryWritable() || (shown && text == *shown)) {
+    commit.Text = shown.value_or(std::string());
     return commit;
   }
+  Books& b = books();
+  const int32_t first = screen_.EntryFirstLine();
   const TypedDate typed = ReadTypedDate(text);
   commit.InvalidDate = typed.Invalid;
   for (int32_t i = first; i <= screen_.EntryLastLine(); ++i)

@@ -220,6 +220,9 @@ class EntryFields {
 
  private:
   Books& books() const { return screen_.TheBooks(); }
+  // The shown entry's stored date as the date box shows it; nothing when the shown bounds
+  // lie outside the journal.
+  std::optional<std::string> ShownDateText() const;
   const LocaleInfo& locale() const { return screen_.Locale(); }
 
   EntryScreen& screen_;
