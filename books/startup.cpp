@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/units.h"
+#include "platform/utf8.h"
 
 namespace qv {
 namespace {
@@ -18,11 +19,7 @@ uint8_t FadedPart(uint8_t part, int step) {
 }
 
 bool HasBookExtension(const std::filesystem::path& path) {
-  std::string ext = path.extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  });
-  return ext == ".acc";
+  return ToLowerText(path.extension().string()) == ".acc";
 }
 
 }  // namespace
