@@ -51,6 +51,17 @@ QLabel* MakeLabel(QWidget* parent, int id, const DesignRect& r, Qt::Alignment al
   return label;
 }
 
+// Shows a typed text in upper case in its box, the caret where it was; returns that text.
+QString ShowInUpperCase(QLineEdit* box, const QString& text) {
+  const QString upper = text.toUpper();
+  if (upper != text) {
+    const int caret = std::min<int>(box->cursorPosition(), static_cast<int>(upper.size()));
+    box->setText(upper);
+    box->setCursorPosition(caret);
+  }
+  return upper;
+}
+
 const char* kEntryNumberHelpText =
     "This can be anything from an invoice number, to a set of up to fourteen different "
     "characters that will identifies the entry. By entering in the reference in the 'Go to' "
@@ -312,14 +323,8 @@ void TAcount::BuildControls() {
   connect(PNPage[0], &QPushButton::clicked, this, [this] { PNPage_Click(0); });
   connect(PNPage[1], &QPushButton::clicked, this, [this] { PNPage_Click(1); });
   connect(Text1, &QLineEdit::returnPressed, this, &TAcount::GoToEntry);
-  connect(Text1, &QLineEdit::textEdited, this, [this](const QString& text) {
-    // The box shows what is typed in upper case, the caret where it was.
-    const QString upper = text.toUpper();
-    if (upper == text) return;
-    const int caret = std::min<int>(Text1->cursorPosition(), static_cast<int>(upper.size()));
-    Text1->setText(upper);
-    Text1->setCursorPosition(caret);
-  });
+  connect(Text1, &QLineEdit::textEdited, this,
+          [this](const QString& text) { ShowInUpperCase(Text1, text); });
   connect(JournalID, &QLineEdit::textEdited, this, &TAcount::JournalIDEdited);
   for (QObject* o : {static_cast<QObject*>(Text1), static_cast<QObject*>(JournalID),
                      static_cast<QObject*>(AccNote)})
@@ -657,13 +662,7 @@ void TAcount::GoToEntry() {
 }
 
 void TAcount::JournalIDEdited(const QString& text) {
-  const QString upper = text.toUpper();
-  if (upper != text) {
-    const int caret = std::min<int>(JournalID->cursorPosition(), static_cast<int>(upper.size()));
-    JournalID->setText(upper);
-    JournalID->setCursorPosition(caret);
-  }
-  screen_.StoreEntryNumber(upper.toStdString());
+  screen_.StoreEntryNumber(ShowInUpperCase(JournalID, text).toStdString());
 }
 
 bool TAcount::ShowHelpCard(const HelpCard& card) { return TheHelpDesk().ShowCard(card); }
