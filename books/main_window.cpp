@@ -62,6 +62,13 @@ QString ShowInUpperCase(QLineEdit* box, const QString& text) {
   return upper;
 }
 
+// One box of a row, or null for a row that was never made.
+template <class Box>
+Box* RowBox(const std::vector<EntryRowWidgets>& rows, int row, Box* EntryRowWidgets::*box) {
+  return row >= 0 && row < static_cast<int>(rows.size()) ? rows[static_cast<std::size_t>(row)].*box
+                                                         : nullptr;
+}
+
 const char* kEntryNumberHelpText =
     "This can be anything from an invoice number, to a set of up to fourteen different "
     "characters that will identifies the entry. By entering in the reference in the 'Go to' "
@@ -389,25 +396,22 @@ EntryRowWidgets TAcount::MakeRow(int side, int row) {
 }
 
 QLineEdit* TAcount::DebitFolio(int row) const {
-  return row >= 0 && row < RowCount() ? debitRows_[static_cast<std::size_t>(row)].Folio : nullptr;
+  return RowBox(debitRows_, row, &EntryRowWidgets::Folio);
 }
 QComboBox* TAcount::DebitAccName(int row) const {
-  return row >= 0 && row < RowCount() ? debitRows_[static_cast<std::size_t>(row)].AccName : nullptr;
+  return RowBox(debitRows_, row, &EntryRowWidgets::AccName);
 }
 QLineEdit* TAcount::DebitAmountText(int row) const {
-  return row >= 0 && row < RowCount() ? debitRows_[static_cast<std::size_t>(row)].AmountText
-                                      : nullptr;
+  return RowBox(debitRows_, row, &EntryRowWidgets::AmountText);
 }
 QLineEdit* TAcount::CreditFolio(int row) const {
-  return row >= 0 && row < RowCount() ? creditRows_[static_cast<std::size_t>(row)].Folio : nullptr;
+  return RowBox(creditRows_, row, &EntryRowWidgets::Folio);
 }
 QComboBox* TAcount::CreditAccName(int row) const {
-  return row >= 0 && row < RowCount() ? creditRows_[static_cast<std::size_t>(row)].AccName
-                                      : nullptr;
+  return RowBox(creditRows_, row, &EntryRowWidgets::AccName);
 }
 QLineEdit* TAcount::CreditAmountText(int row) const {
-  return row >= 0 && row < RowCount() ? creditRows_[static_cast<std::size_t>(row)].AmountText
-                                      : nullptr;
+  return RowBox(creditRows_, row, &EntryRowWidgets::AmountText);
 }
 
 // ---- The entry display.
