@@ -23,6 +23,14 @@ void Books::ResizeChart(int lastIndex) {
   LastAccountIndex = lastIndex;
 }
 
+int ChartAccountCount(const Books& books) {
+  const std::size_t lists = std::min({books.AccountNames.size(), books.AccountFolios.size(),
+                                      books.AccountTypes.size()});
+  if (books.LastAccountIndex < 0) return 0;
+  return static_cast<int>(
+      std::min<std::size_t>(lists, static_cast<std::size_t>(books.LastAccountIndex) + 1));
+}
+
 void Books::AppendLine(const PostingLine& line, const EntryNumber& number) {
   PostingLines.push_back(line);
   EntryNumbers.push_back(number);

@@ -132,6 +132,10 @@ struct Books {
   void AppendLine(const PostingLine& line, const EntryNumber& number);
 };
 
+// The number of chart accounts in use: indexes 0 to LastAccountIndex, kept within the
+// chart lists (0 while the chart editor has lowered LastAccountIndex below 0).
+int ChartAccountCount(const Books& books);
+
 // The journal of a new book: one empty entry (a debit line, then a credit line with notes
 // "_"), both dated `today` and numbered "1". Nothing else of the book changes; the change
 // stamp is raised. Returns the index of the entry's last line (1).

@@ -266,9 +266,7 @@ std::string EntryScreen::AmountText(Amount amount) const {
 
 std::vector<std::string> AccountListNames(const Books& books) {
   std::vector<std::string> names;
-  const std::size_t count =
-      std::min<std::size_t>(books.AccountNames.size(),
-                            static_cast<std::size_t>(std::max(books.LastAccountIndex, -1) + 1));
+  const auto count = static_cast<std::size_t>(ChartAccountCount(books));
   for (std::size_t i = 0; i < count; ++i)
     if (!TrimText(books.AccountNames[i]).empty()) names.push_back(books.AccountNames[i]);
   return names;

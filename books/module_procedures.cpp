@@ -11,9 +11,8 @@ namespace qv {
 
 std::optional<int> AccountIndexOfFolio(const Books& books, Folio folio) {
   if (folio.Raw() <= 0) return std::nullopt;
-  const int last = std::min<int>(books.LastAccountIndex,
-                                 static_cast<int>(books.AccountFolios.size()) - 1);
-  for (int i = 0; i <= last; ++i)
+  const int count = ChartAccountCount(books);
+  for (int i = 0; i < count; ++i)
     if (books.AccountFolios[static_cast<std::size_t>(i)] == folio) return i;
   return std::nullopt;
 }
@@ -25,9 +24,8 @@ std::string AccountNameOfFolio(const Books& books, Folio folio) {
 
 Folio FolioOfAccount(const Books& books, std::string_view name) {
   if (name.empty()) return Folio{};
-  const int last = std::min<int>(books.LastAccountIndex,
-                                 static_cast<int>(books.AccountNames.size()) - 1);
-  for (int i = 0; i <= last; ++i)
+  const int count = ChartAccountCount(books);
+  for (int i = 0; i < count; ++i)
     if (books.AccountNames[static_cast<std::size_t>(i)] == name)
       return books.AccountFolios[static_cast<std::size_t>(i)];
   return Folio{};

@@ -33,10 +33,6 @@ struct DateSpan {
   constexpr bool Contains(DaySerial date) const { return date >= First && date <= Last; }
 };
 
-// The number of chart accounts the statements read: indexes 0 to LastAccountIndex, kept
-// within the chart lists (0 while the chart editor has lowered LastAccountIndex below 0).
-int ChartAccountCount(const Books& books);
-
 // A folio's key under the attribution rule above.
 Folio AttributionKey(Folio folio, bool includeSubAccounts);
 
