@@ -113,10 +113,10 @@ std::optional<JournalFault> FindJournalFault(const std::vector<PostingLine>& lin
     auto fault = [first](int32_t line, const char* what) {
       return JournalFault{line, "The entry at line " + std::to_string(first) + what};
     };
+    const PostingLine& head = lines[static_cast<std::size_t>(entry.First)];
     int debits = 0, credits = 0;
     for (int32_t i = entry.First; i <= entry.Last; ++i) {
       const PostingLine& l = lines[static_cast<std::size_t>(i)];
-      const PostingLine& head = lines[static_cast<std::size_t>(entry.First)];
       if (l.Side == kDebit) {
         if (credits > 0) return fault(i, " has a debit line after a credit line.");
         ++debits;
