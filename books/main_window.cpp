@@ -467,6 +467,10 @@ void TAcount::ShowLayout(const EntryLayout& layout) {
   PlaceCalcCompound(layout.CalcCompound);
   Datetext->SetDateStyle(app_.TheBooks().DateStyleIndex);
   Datetext->SetText(QString::fromStdString(layout.DateText));
+  ShowEntryDateInPicker();
+}
+
+void TAcount::ShowEntryDateInPicker() {
   const Books& books = app_.TheBooks();
   if (books.LastLineIndex() >= 0)
     Datetext->SetTheDate(

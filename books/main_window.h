@@ -261,6 +261,8 @@ class TAcount : public QMainWindow {
   EntryRowWidgets MakeRow(int side, int row);
   void ShowLayout(const EntryLayout& layout);
   void ShowRow(EntryRowWidgets& widgets, const EntryRowView& view, bool visible);
+  // The date picker's calendar goes to the shown entry's date.
+  void ShowEntryDateInPicker();
   void ApplyReadOnly(bool readOnly);
   void PlaceStatusLine();
   void PlaceCalcCompound(CalcCompoundPlace place);

@@ -290,11 +290,7 @@ void TAcount::ShowDateCommit(const EntryFields::DateCommit& commit, bool postMes
       ShowMessage(kInvalidDateText);
   }
   Datetext->SetText(QString::fromStdString(commit.Text));
-  if (commit.Changed) {
-    const Books& books = app_.TheBooks();
-    Datetext->SetTheDate(
-        books.PostingLines[static_cast<std::size_t>(screen_.EntryFirstLine())].LineDate);
-  }
+  if (commit.Changed) ShowEntryDateInPicker();
   Datetext->WLoss();
 }
 
