@@ -86,25 +86,21 @@ Books GenerateBook(const GeneratorOptions& options) {
     const uint8_t reconciled = random.Below(3) == 0 ? 1 : 0;
     // Amounts in whole cents; the credits share the debit total so entries balance.
     int64_t total = 0;
-    for (int d = 0; d < debits; ++d) {
+    for (int k = 0; k < debits + credits; ++k) {
       PostingLine line;
       line.LineDate = date;
-      line.Side = kDebit;
+      line.Side = k < debits ? kDebit : kCredit;
       line.Reconciled = reconciled;
       line.LineFolio = folios[static_cast<std::size_t>(random.Below(accounts))];
-      const int64_t cents = 100 + static_cast<int64_t>(random.Next() % 5000000);
+      int64_t cents;
+      if (k < debits) {
+        cents = 100 + static_cast<int64_t>(random.Next() % 5000000);
+        total += cents;
+      } else {
+        const int c = k - debits;
+        cents = c + 1 < credits ? total / credits : total - (total / credits) * c;
+      }
       line.Amount = Amount::FromRaw(cents * 100);
-      total += cents;
-      books.AppendLine(line, number);
-    }
-    for (int c = 0; c < credits; ++c) {
-      PostingLine line;
-      line.LineDate = date;
-      line.Side = kCredit;
-      line.Reconciled = reconciled;
-      line.LineFolio = folios[static_cast<std::size_t>(random.Below(accounts))];
-      const int64_t share = c + 1 < credits ? total / credits : total - (total / credits) * c;
-      line.Amount = Amount::FromRaw(share * 100);
       books.AppendLine(line, number);
     }
     std::string notes = "_";
