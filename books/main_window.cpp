@@ -538,11 +538,13 @@ void TAcount::PlaceStatusLine() {
   status->move(Px(std::max(left, 0)), Px(geometry_.StatusTop));
 }
 
-void TAcount::ApplyRowScroll(const RowScrollState& state) {
+void TAcount::ApplyRowScroll(const RowScrollState& state, std::optional<int32_t> value) {
+  // Setting the bar here moves no rows: they are laid out already, or again below.
   const bool wasSilent = rowScrollSilent_;
   rowScrollSilent_ = true;
   if (state.ResetValue) EScroll->SetValue(0);
   EScroll->SetValueMax(state.ValueMax);
+  if (value) EScroll->SetValue(*value);
   rowScrollSilent_ = wasSilent;
   if (state.ResetValue && screen_.EntryScrollOffset() != 0) DrCrArrange();
   EScroll->setVisible(state.Visible);

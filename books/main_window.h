@@ -266,7 +266,9 @@ class TAcount : public QMainWindow {
   void ApplyReadOnly(bool readOnly);
   void PlaceStatusLine();
   void PlaceCalcCompound(CalcCompoundPlace place);
-  void ApplyRowScroll(const RowScrollState& state);
+  // Sets the row scroll bar as the state says, then to `value` when given (the screen's row
+  // offset already).
+  void ApplyRowScroll(const RowScrollState& state, std::optional<int32_t> value = {});
   void EScroll_Change();
   void Form_Resize();
   void ScrollAccKeyDown(int16_t& keyCode, int16_t& shift);

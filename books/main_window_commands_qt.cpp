@@ -70,13 +70,7 @@ void TAcount::CompoundEntry_Click(int index) {
   if (result.HideButton) CompoundEntry[static_cast<std::size_t>(index)]->hide();
   if (!result.Added) return;
   ShowLayout(screen_.Layout());
-  const bool wasSilent = rowScrollSilent_;
-  rowScrollSilent_ = true;  // the rows are laid out at the screen's offset already
-  EScroll->SetValueMax(result.RowScroll.ValueMax);
-  EScroll->SetValue(result.RowScrollValue);
-  rowScrollSilent_ = wasSilent;
-  EScroll->setVisible(result.RowScroll.Visible);
-  if (result.RowScroll.Visible) EScroll->Refresh();
+  ApplyRowScroll(result.RowScroll, result.RowScrollValue);
   if (QLineEdit* folio = FolioBox(side, result.FocusRow)) folio->setFocus(Qt::OtherFocusReason);
 }
 
