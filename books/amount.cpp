@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/utf8.h"
+
 namespace qv {
 
 std::optional<Amount> CheckedAdd(Amount a, Amount b) {
@@ -102,10 +104,7 @@ std::string PlainAmountText(Amount a) {
 }
 
 std::optional<Amount> ParsePlainAmount(std::string_view text) {
-  std::size_t b = 0, e = text.size();
-  while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
-  while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
-  text = text.substr(b, e - b);
+  text = TrimAny(text, " \t");
   if (text.empty()) return std::nullopt;
   bool negative = false;
   std::size_t i = 0;

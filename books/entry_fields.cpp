@@ -39,8 +39,6 @@ std::vector<std::string_view> GroupSymbols(const LocaleInfo& locale) {
   return symbols;
 }
 
-bool IsAsciiBlank(char c) { return c == ' ' || c == '\t'; }
-
 }  // namespace
 
 // ---- Key filters.
@@ -68,8 +66,7 @@ bool DateKeyPasses(std::string_view typed) {
 // ---- Reading texts.
 
 TypedAmount ReadTypedAmount(std::string_view text, const LocaleInfo& locale) {
-  while (!text.empty() && IsAsciiBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsAsciiBlank(text.back())) text.remove_suffix(1);
+  text = TrimAny(text, " \t");
   if (text.empty()) return {TypedAmountKind::Empty, Amount()};
 
   const std::string_view decimal = locale.DecimalSymbol;

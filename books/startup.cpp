@@ -72,8 +72,7 @@ std::string CommandLineBookPath(const std::vector<std::string>& arguments) {
 }
 
 std::optional<double> ParseSavedMeasure(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  text = TrimAny(text, " ");
   if (text.empty()) return std::nullopt;
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);

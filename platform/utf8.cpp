@@ -150,6 +150,12 @@ std::string FitToLength(std::string_view text, std::size_t count) {
   return out;
 }
 
+std::string_view TrimAny(std::string_view text, std::string_view chars) {
+  const std::size_t first = text.find_first_not_of(chars);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(chars) - first + 1);
+}
+
 std::string ToUpperText(std::string_view text) { return MapText(text, UpperOf); }
 
 std::string ToLowerText(std::string_view text) { return MapText(text, LowerOf); }

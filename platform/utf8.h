@@ -39,6 +39,10 @@ std::string SanitizeUtf8(std::string_view text);
 // `count` code points.
 std::string FitToLength(std::string_view text, std::size_t count);
 
+// The text without the leading and trailing characters that `chars` holds (ASCII
+// characters, such as " \t").
+std::string_view TrimAny(std::string_view text, std::string_view chars);
+
 // Upper-cases the letters that have a one-to-one capital among ASCII, Latin-1, Latin
 // Extended-A, basic Greek and basic Cyrillic; other characters are kept. The character
 // count never changes.
