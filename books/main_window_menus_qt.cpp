@@ -98,7 +98,8 @@ void TAcount::BuildToolbar() {
   calcButtonDown_->setObjectName("CalcButtonDown");
   calcButtonDown_->setPixmap(QPixmap(":/icons/pressed.png"));
   calcButtonDown_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  PlaceTwips(calcButtonDown_, 90, 30, 375, 375);
+  const DesignRect& down = design::CalcButtonDown;
+  PlaceTwips(calcButtonDown_, down.Left, down.Top, down.Width, down.Height);
   calcButtonDown_->hide();
 }
 
