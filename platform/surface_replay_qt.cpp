@@ -165,9 +165,13 @@ QtTextMetrics::QtTextMetrics(const QPaintDevice* device, double twipsPerPixel)
   }
 }
 
-double QtTextMetrics::TextWidth(const FontSpec& font, std::string_view text) const {
+QFontMetricsF QtTextMetrics::MetricsOf(const FontSpec& font) const {
   const QFont qfont = ToQFont(font);
-  const QFontMetricsF metrics = device_ ? QFontMetricsF(qfont, device_) : QFontMetricsF(qfont);
+  return device_ ? QFontMetricsF(qfont, device_) : QFontMetricsF(qfont);
+}
+
+double QtTextMetrics::TextWidth(const FontSpec& font, std::string_view text) const {
+  const QFontMetricsF metrics = MetricsOf(font);
   double widest = 0;
   // A text of several lines is as wide as its widest line.
   for (const QString& line : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
@@ -180,8 +184,7 @@ double QtTextMetrics::TextWidth(const FontSpec& font, std::string_view text) con
 }
 
 double QtTextMetrics::TextHeight(const FontSpec& font, std::string_view text) const {
-  const QFont qfont = ToQFont(font);
-  const QFontMetricsF metrics = device_ ? QFontMetricsF(qfont, device_) : QFontMetricsF(qfont);
+  const QFontMetricsF metrics = MetricsOf(font);
   const auto lines = 1 + std::count(text.begin(), text.end(), '\n');
   return metrics.lineSpacing() * static_cast<double>(lines) * twipsPerPixel_;
 }

@@ -10,6 +10,7 @@
 // but changes nothing: Qt draws Unicode text.
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
@@ -38,6 +39,8 @@ class QtTextMetrics final : public TextMetrics {
   double TwipsPerPixel() const { return twipsPerPixel_; }
 
  private:
+  QFontMetricsF MetricsOf(const FontSpec& font) const;
+
   const QPaintDevice* device_;
   double twipsPerPixel_;
 };
