@@ -533,9 +533,7 @@ void TAcount::PlaceStatusLine() {
   QLabel* status = GL(7);
   const int width = std::max(status->sizeHint().width(), Px(design::StatusLine.Width));
   status->resize(width, Px(design::StatusLine.Height));
-  // The line ends 550 twips from the window's right edge, whatever its text.
-  const int32_t left = InnerWidthTwips() - (static_cast<int32_t>(width * 15) + 550);
-  status->move(Px(std::max(left, 0)), Px(geometry_.StatusTop));
+  status->move(Px(StatusLineLeft(InnerWidthTwips(), width * 15)), Px(geometry_.StatusTop));
 }
 
 void TAcount::ApplyRowScroll(const RowScrollState& state, std::optional<int32_t> value) {

@@ -118,10 +118,14 @@ MainWindowGeometry ResizeGeometry(int32_t scaleWidth, int32_t scaleHeight, int32
   g.EScrollHeight = NotNegative(h - 1820);
   g.EScrollLeft = NotNegative(w - 840);
   g.BoxHeight = NotNegative(int64_t{g.FrameHeight} - 560);
-  g.StatusLeft = NotNegative(w - (int64_t{statusWidth} + 550));
+  g.StatusLeft = StatusLineLeft(scaleWidth, statusWidth);
   g.DebitCompoundLeft = NotNegative(int64_t{g.DebitAmountLeft} + design::DebitAmountText.Width);
   g.CreditCompoundLeft = NotNegative(int64_t{g.CreditAmountLeft} + design::CreditAmountText.Width);
   return g;
+}
+
+int32_t StatusLineLeft(int32_t scaleWidth, int32_t statusWidth) {
+  return NotNegative(int64_t{scaleWidth} - (int64_t{statusWidth} + 550));
 }
 
 std::span<const MenuItemSpec> MainMenuItems() { return kMenu; }

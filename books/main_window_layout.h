@@ -92,6 +92,10 @@ struct MainWindowGeometry {
 MainWindowGeometry ResizeGeometry(int32_t scaleWidth, int32_t scaleHeight, int32_t outerWidth,
                                   int32_t statusWidth);
 
+// The status line's left edge for its width: the line ends 550 twips from the inner right
+// edge, whatever its text, and never starts left of 0.
+int32_t StatusLineLeft(int32_t scaleWidth, int32_t statusWidth);
+
 // ---- The menus. Each item: its control name, its caption (a string id, or a literal for
 // captions that are not in the string table), its shortcut, its depth (0 a menu of the bar,
 // 1 an item, 2 an item of a submenu) and whether it is a separator or starts hidden.
