@@ -133,10 +133,7 @@ BalanceSheet ComputeBalanceSheet(const Books& books, const BalanceSheetOptions& 
   if (!capitalBalance) return Failed(options);
   sheet.CapitalBalance = *capitalBalance;
 
-  if (*k > Amount()) {
-    if (const auto percent = PercentOf(sheet.SheetProfit, *k))
-      sheet.ReturnOnEquity = StatementRatio{kLabelReturnOnEquity, *percent};
-  }
+  if (*k > Amount()) sheet.ReturnOnEquity = RatioLine(kLabelReturnOnEquity, sheet.SheetProfit, *k);
   return sheet;
 }
 

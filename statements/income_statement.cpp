@@ -14,13 +14,6 @@ IncomeStatement Failed(const IncomeOptions& options) {
   return failed;
 }
 
-// The ratio line with `labelId`, or nothing when the percentage has no value.
-std::optional<StatementRatio> RatioLine(int labelId, Amount part, Amount whole) {
-  const auto percent = PercentOf(part, whole);
-  if (!percent) return std::nullopt;
-  return StatementRatio{labelId, *percent};
-}
-
 }  // namespace
 
 int IncomeStatement::NetLabelId() const {

@@ -28,6 +28,12 @@ std::optional<Amount> PercentOf(Amount part, Amount whole) {
   return Amount::FromRaw(static_cast<int64_t>(raw));
 }
 
+std::optional<StatementRatio> RatioLine(int labelId, Amount part, Amount whole) {
+  const auto percent = PercentOf(part, whole);
+  if (!percent) return std::nullopt;
+  return StatementRatio{labelId, *percent};
+}
+
 void AppendSection(std::vector<StatementLine>& lines, int& rowNumber, StatementSection section,
                    int headingId, const std::vector<StatementAccountRow>& rows, int closingId,
                    Amount closingValue, const std::optional<StatementLine>& leadLine) {

@@ -116,5 +116,7 @@ struct StatementRatio {
 // part / whole as a percentage rounded to two decimals, halves away from zero; nothing
 // when `whole` is 0 or the percentage does not fit an Amount.
 std::optional<Amount> PercentOf(Amount part, Amount whole);
+// The ratio line with `labelId` for part / whole, or nothing when PercentOf gives nothing.
+std::optional<StatementRatio> RatioLine(int labelId, Amount part, Amount whole);
 
 }  // namespace qv
