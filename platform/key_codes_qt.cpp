@@ -4,9 +4,10 @@ namespace qv {
 
 int16_t VirtualKeyOf(const QKeyEvent& event) {
   const int key = event.key();
+  const bool keypad = event.modifiers() & Qt::KeypadModifier;
   if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<int16_t>(key);  // 65..90
   if (key >= Qt::Key_0 && key <= Qt::Key_9) {
-    if (event.modifiers() & Qt::KeypadModifier) return static_cast<int16_t>(96 + key - Qt::Key_0);
+    if (keypad) return static_cast<int16_t>(96 + key - Qt::Key_0);
     return static_cast<int16_t>(key);  // 48..57
   }
   if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<int16_t>(112 + key - Qt::Key_F1);
@@ -35,10 +36,10 @@ int16_t VirtualKeyOf(const QKeyEvent& event) {
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return 46;
     case Qt::Key_Asterisk: return 106;
-    case Qt::Key_Plus: return (event.modifiers() & Qt::KeypadModifier) ? 107 : 187;
-    case Qt::Key_Minus: return (event.modifiers() & Qt::KeypadModifier) ? 109 : 189;
-    case Qt::Key_Period: return (event.modifiers() & Qt::KeypadModifier) ? 110 : 190;
-    case Qt::Key_Slash: return (event.modifiers() & Qt::KeypadModifier) ? 111 : 191;
+    case Qt::Key_Plus: return keypad ? 107 : 187;
+    case Qt::Key_Minus: return keypad ? 109 : 189;
+    case Qt::Key_Period: return keypad ? 110 : 190;
+    case Qt::Key_Slash: return keypad ? 111 : 191;
     case Qt::Key_NumLock: return 144;
     case Qt::Key_ScrollLock: return 145;
     case Qt::Key_Semicolon:
