@@ -28,7 +28,8 @@ void CloseAll(std::vector<QPointer<QWidget>>& windows) {
   for (QPointer<QWidget>& window : windows) CloseWithBook(window);
 }
 
-// True when another copy of the program holds the lock of the running copies.
+// Takes the lock of the running copies; when another copy of the program holds it,
+// `secondCopy` is set and no lock comes back.
 std::unique_ptr<QLockFile> LockRunningCopy(bool& secondCopy) {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   if (folder.isEmpty()) folder = QDir::tempPath();
