@@ -70,9 +70,13 @@ std::string ChosenBookType(const Session& session, const std::string& path) {
   return IsBookForm(session.ChosenFileType) ? session.ChosenFileType : BookTypeOfPath(path);
 }
 
-bool FileExists(const std::string& path) {
+// True when something stands at the path; otherwise the message that the book file does not
+// exist is shown. Anything counts, a folder too: reading it then says why it is no book.
+bool BookPathExists(const std::string& path) {
   std::error_code error;
-  return std::filesystem::exists(path, error);
+  if (std::filesystem::exists(path, error)) return true;
+  ShowMessage(MissingBookText(path));
+  return false;
 }
 
 }  // namespace
@@ -107,10 +111,7 @@ bool TAcount::LoadAccFile(int32_t flag) {
     type = BookTypeOfPath(path);
   }
   if (path.empty()) return false;
-  if (!FileExists(path)) {
-    ShowMessage(MissingBookText(path));
-    return false;
-  }
+  if (!BookPathExists(path)) return false;
   // The text and CSV forms carry no password: the open book's admin password guards them.
   if (type != "acc" && !PassAdminGate()) return false;
 
@@ -201,10 +202,7 @@ void TAcount::InsertEntries_Click() {
   Books& books = app_.TheBooks();
   const std::string path = AskForBookFile(283, 284, {"*.acc", "*.txt", "*.csv"}, "acc");
   if (path.empty()) return;
-  if (!FileExists(path)) {
-    ShowMessage(MissingBookText(path));
-    return;
-  }
+  if (!BookPathExists(path)) return;
   std::optional<Books> read = ReadBookFile(path, ChosenBookType(session, path));
   if (!read) return;
   // The other book's file password guards its entries; this book's own stays as it is.
