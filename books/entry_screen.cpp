@@ -41,10 +41,8 @@ EntryScreen::EntryScreen(Books& books, const LocaleInfo& locale) : books_(books)
 }
 
 void EntryScreen::SetScreenScale(double scale) {
-  const EntryRowMetrics design;
-  metrics_.RowHeight = ScaledTwips(design.RowHeight, scale);
-  metrics_.RowGap = design.RowGap;
-  metrics_.FirstRowTop = design.FirstRowTop;
+  metrics_ = EntryRowMetrics{};
+  metrics_.RowHeight = ScaledTwips(metrics_.RowHeight, scale);
 }
 
 void EntryScreen::ClampBounds() {

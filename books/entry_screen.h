@@ -13,8 +13,8 @@
 // written to that line and no other. A side without lines still shows its first row, which
 // stands for no line and takes no input.
 //
-// Positions are in twips inside the row box (eBox), at the design sizes multiplied by the
-// screen scale.
+// Positions are in twips inside the row box (eBox). The row height is the design height
+// multiplied by the screen scale; the gaps and offsets of the layout are not scaled.
 
 #include <cstdint>
 #include <optional>
@@ -164,7 +164,7 @@ class EntryScreen {
   // zeros; "" for 0.
   std::string AmountText(Amount amount) const;
 
-  // The row measures, scaled by the screen scale.
+  // The row measures at this screen scale: the scaled row height, the design gap and top.
   void SetScreenScale(double scale);
   const EntryRowMetrics& Metrics() const { return metrics_; }
 
