@@ -442,18 +442,17 @@ void TAcount::ShowLayout(const EntryLayout& layout) {
   const int needed = static_cast<int>(std::max(layout.Debit.size(), layout.Credit.size()));
   EnsureRows(needed);
   // Rows shown before and not now are hidden and emptied; row 0 of each side stays.
-  const int debitShown = static_cast<int>(layout.Debit.size());
-  const int creditShown = static_cast<int>(layout.Credit.size());
-  for (int k = 0; k < std::max(shownDebitRows_, debitShown); ++k)
-    ShowRow(debitRows_[static_cast<std::size_t>(k)],
-            k < debitShown ? layout.Debit[static_cast<std::size_t>(k)] : EntryRowView{},
-            k < debitShown);
-  for (int k = 0; k < std::max(shownCreditRows_, creditShown); ++k)
-    ShowRow(creditRows_[static_cast<std::size_t>(k)],
-            k < creditShown ? layout.Credit[static_cast<std::size_t>(k)] : EntryRowView{},
-            k < creditShown);
-  shownDebitRows_ = debitShown;
-  shownCreditRows_ = creditShown;
+  auto showSide = [this](std::vector<EntryRowWidgets>& rows,
+                         const std::vector<EntryRowView>& views, int& shown) {
+    const int count = static_cast<int>(views.size());
+    for (int k = 0; k < std::max(shown, count); ++k) {
+      const auto row = static_cast<std::size_t>(k);
+      ShowRow(rows[row], k < count ? views[row] : EntryRowView{}, k < count);
+    }
+    shown = count;
+  };
+  showSide(debitRows_, layout.Debit, shownDebitRows_);
+  showSide(creditRows_, layout.Credit, shownCreditRows_);
 
   auto setTop = [](QWidget* w, int32_t top) { w->move(w->x(), Px(top)); };
   setTop(GL(4), layout.DebitLabelTop);
