@@ -606,7 +606,7 @@ void TAcount::EntryKeyNavigation(int16_t& keyCode, int16_t) {
   switch (keyCode) {
     case kKeyUp:
     case kKeyDown:
-      ScrollAcc->SetValue(static_cast<int>(screen_.EntryKeyTarget(keyCode)));
+      ScrollAcc->SetValue(ScrollValueOf(screen_.EntryKeyTarget(keyCode)));
       keyCode = 0;
       break;
     case kKeyPageUp:
@@ -621,10 +621,10 @@ void TAcount::EntryKeyNavigation(int16_t& keyCode, int16_t) {
 
 void TAcount::ScrollAccKeyDown(int16_t& keyCode, int16_t&) {
   if (keyCode == kKeyUp) {
-    ScrollAcc->SetValue(static_cast<int>(screen_.PreviousEntryTarget()));
+    ScrollAcc->SetValue(ScrollValueOf(screen_.PreviousEntryTarget()));
     keyCode = 0;
   } else if (keyCode == kKeyDown) {
-    ScrollAcc->SetValue(static_cast<int>(screen_.NextEntryTarget()));
+    ScrollAcc->SetValue(ScrollValueOf(screen_.NextEntryTarget()));
     keyCode = 0;
   }
 }
@@ -653,7 +653,7 @@ void TAcount::PNPage_Click(int index) {
   // to the entry it was typed for before another is shown.
   CommitPendingDate();
   ScrollAcc->SetValue(
-      static_cast<int>(index == 0 ? screen_.PreviousEntryTarget() : screen_.NextEntryTarget()));
+      ScrollValueOf(index == 0 ? screen_.PreviousEntryTarget() : screen_.NextEntryTarget()));
   if (JournalID->isEnabled()) JournalID->setFocus();
 }
 
