@@ -1,6 +1,5 @@
 #include "bookfiles/rollover.h"
 
-#include <algorithm>
 #include <limits>
 #include <map>
 #include <new>
@@ -119,11 +118,8 @@ bool IsIncomeFolio(const Books& books, Folio folio) {
 // The folios of the capital accounts in chart order.
 std::vector<Folio> CapitalFolios(const Books& books) {
   std::vector<Folio> folios;
-  const std::size_t slots = std::min(books.AccountFolios.size(), books.AccountTypes.size());
-  const std::size_t last = books.LastAccountIndex < 0
-                               ? 0
-                               : std::min(slots, static_cast<std::size_t>(books.LastAccountIndex) + 1);
-  for (std::size_t i = 0; i < last; ++i) {
+  const auto count = static_cast<std::size_t>(ChartAccountCount(books));
+  for (std::size_t i = 0; i < count; ++i) {
     const Folio folio = books.AccountFolios[i];
     if (books.AccountTypes[i] == kCapital && folio.Raw() > 0 && folio != kBalanceFolio)
       folios.push_back(folio);
