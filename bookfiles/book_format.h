@@ -81,12 +81,6 @@ inline constexpr std::size_t kMaxChartSlots = 32768;
 // The journal's highest index is a 32-bit number.
 inline constexpr int64_t kMaxPostingLines = INT32_MAX;
 
-// Raises the change stamp, so that open views rebuild after the journal was replaced or
-// grew by a whole book; it only tells views that something changed, so it wraps around.
-inline void RaiseBooksStamp(Books& books) {
-  books.BooksStamp = static_cast<int32_t>(static_cast<uint32_t>(books.BooksStamp) + 1u);
-}
-
 // The chart slots a writer writes: indexes 0 to LastAccountIndex, at least 14 (the chart
 // editor may lower the index while it is open; closing it raises the index back to 13) and
 // at most kMaxChartSlots.

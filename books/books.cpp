@@ -40,7 +40,7 @@ int32_t NewStart(Books& books, DaySerial today) {
   books.PostingLines = EmptyEntry(today);
   // A fresh journal has no entry before the new one, so its number is always "1".
   books.EntryNumbers.assign(2, EntryNumber("1"));
-  ++books.BooksStamp;
+  RaiseBooksStamp(books);
   return 1;
 }
 

@@ -136,6 +136,12 @@ struct Books {
 // chart lists (0 while the chart editor has lowered LastAccountIndex below 0).
 int ChartAccountCount(const Books& books);
 
+// Raises the change stamp so that open views rebuild. The stamp only tells views that the
+// journal changed, so it wraps around rather than stop or overflow.
+inline void RaiseBooksStamp(Books& books) {
+  books.BooksStamp = static_cast<int32_t>(static_cast<uint32_t>(books.BooksStamp) + 1u);
+}
+
 // The journal of a new book: one empty entry (a debit line, then a credit line with notes
 // "_"), both dated `today` and numbered "1". Nothing else of the book changes; the change
 // stamp is raised. Returns the index of the entry's last line (1).

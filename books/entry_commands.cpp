@@ -190,7 +190,7 @@ EntryCommands::DeleteResult EntryCommands::DeleteShownEntry(bool gatePassed) {
                        b.PostingLines.begin() + range.Last + 1);
   b.EntryNumbers.erase(b.EntryNumbers.begin() + range.First,
                        b.EntryNumbers.begin() + range.Last + 1);
-  Raise(b.BooksStamp);
+  RaiseBooksStamp(b);
   if (b.PostingLines.empty()) {
     NewStart(b, clock_.Today());
     result.NewStartRan = true;
