@@ -103,6 +103,14 @@ std::string PlainAmountText(Amount a) {
   return out;
 }
 
+std::string PlainAmountText(Amount a, std::string_view decimalSymbol) {
+  std::string text = PlainAmountText(a);
+  if (decimalSymbol == ".") return text;
+  const auto point = text.find('.');
+  if (point != std::string::npos) text.replace(point, 1, decimalSymbol);
+  return text;
+}
+
 std::optional<Amount> ParsePlainAmount(std::string_view text) {
   text = TrimAny(text, " \t");
   if (text.empty()) return std::nullopt;
@@ -157,6 +165,16 @@ std::string FormatAmount(Amount a, const AmountStyle& style) {
     return style.parentheses ? "(" + body + ")" : "-" + body;
   }
   return body;
+}
+
+AmountStyle LocaleAmountStyle(int decimals, const LocaleInfo& locale, bool zeroBeforePoint) {
+  AmountStyle style;
+  style.decimals = decimals;
+  style.decimalSymbol = locale.DecimalSymbol;
+  style.group = locale.GroupSymbol;
+  style.parentheses = true;
+  style.zeroBeforePoint = zeroBeforePoint;
+  return style;
 }
 
 }  // namespace qv

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/locale_info.h"
+
 namespace qv {
 
 class Amount {
@@ -74,6 +76,10 @@ int64_t RoundedUnits(Amount a, int decimals);
 // form used in the text and CSV book files and on the entry clipboard.
 std::string PlainAmountText(Amount a);
 
+// The plain text with `decimalSymbol` in place of "." (a locale's symbol, or "-" for
+// folios shown with dashes).
+std::string PlainAmountText(Amount a, std::string_view decimalSymbol);
+
 // Reads a plain text written by PlainAmountText, or any text of the form
 // [+|-]digits[.digits] with at most four decimals (more decimals are refused, not
 // rounded). Leading and trailing blanks are allowed. Nothing for anything else or a value
@@ -93,5 +99,9 @@ struct AmountStyle {
   bool zeroBeforePoint = true;
 };
 std::string FormatAmount(Amount a, const AmountStyle& style);
+
+// The style of the locale's number format: its decimal and grouping symbols, negatives in
+// parentheses.
+AmountStyle LocaleAmountStyle(int decimals, const LocaleInfo& locale, bool zeroBeforePoint = true);
 
 }  // namespace qv

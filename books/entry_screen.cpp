@@ -16,19 +16,6 @@ constexpr int kKeyUp = 38;
 constexpr int kKeyDown = 40;
 
 // Replaces every "." of a plain number by `symbol`.
-std::string WithDecimalSymbol(std::string text, std::string_view symbol) {
-  if (symbol == ".") return text;
-  std::string out;
-  out.reserve(text.size() + 4);
-  for (char c : text) {
-    if (c == '.')
-      out += symbol;
-    else
-      out += c;
-  }
-  return out;
-}
-
 int32_t ScaledTwips(int32_t twips, double scale) {
   return static_cast<int32_t>(RoundHalfEven(twips * scale));
 }
@@ -179,13 +166,7 @@ bool EntryScreen::CreditCompoundShown() const {
 }
 
 std::string EntryScreen::StatusAmountText(Amount amount) const {
-  AmountStyle style;
-  style.decimals = 2;
-  style.decimalSymbol = locale_.DecimalSymbol;
-  style.group = locale_.GroupSymbol;
-  style.parentheses = true;
-  style.zeroBeforePoint = true;
-  return FormatAmount(amount, style);
+  return FormatAmount(amount, LocaleAmountStyle(2, locale_));
 }
 
 EntryStatus EntryScreen::SumEntry() {
@@ -251,15 +232,14 @@ bool EntryScreen::StoreEntryNumber(std::string_view text) {
 
 std::string EntryScreen::FolioText(Folio folio) const {
   if (folio.IsZero()) return {};
-  std::string text = PlainAmountText(folio);
   const bool dashes = books_.FolioDashes != 0;
-  return WithDecimalSymbol(
-      std::move(text), dashes ? std::string_view("-") : std::string_view(locale_.DecimalSymbol));
+  return PlainAmountText(folio, dashes ? std::string_view("-")
+                                       : std::string_view(locale_.DecimalSymbol));
 }
 
 std::string EntryScreen::AmountText(Amount amount) const {
   if (amount.IsZero()) return {};
-  return WithDecimalSymbol(PlainAmountText(amount), locale_.DecimalSymbol);
+  return PlainAmountText(amount, locale_.DecimalSymbol);
 }
 
 std::vector<std::string> AccountListNames(const Books& books) {
