@@ -1,4 +1,5 @@
 #include "books/entry_fields.h"
+#include "platform/key_codes.h"
 
 #include <algorithm>
 
@@ -11,8 +12,6 @@
 namespace qv {
 namespace {
 
-constexpr int kKeyUp = 38;
-constexpr int kKeyDown = 40;
 
 constexpr std::string_view kBackspace = "\b";
 constexpr std::string_view kCtrlC = "\x03";

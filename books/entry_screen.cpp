@@ -1,4 +1,5 @@
 #include "books/entry_screen.h"
+#include "platform/key_codes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,10 +13,6 @@
 namespace qv {
 namespace {
 
-constexpr int kKeyUp = 38;
-constexpr int kKeyDown = 40;
-
-// Replaces every "." of a plain number by `symbol`.
 int32_t ScaledTwips(int32_t twips, double scale) {
   return static_cast<int32_t>(RoundHalfEven(twips * scale));
 }

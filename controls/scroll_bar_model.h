@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/key_codes.h"
 #include "controls/repeat_timer.h"
 #include "platform/colors.h"
 #include "platform/drawing_surface.h"
@@ -26,14 +27,6 @@
 namespace qv {
 
 enum class ScrollBarKind { Vertical, Horizontal };
-
-// The key codes the bars act on.
-inline constexpr int kKeyPageUp = 33;
-inline constexpr int kKeyPageDown = 34;
-inline constexpr int kKeyLeft = 37;
-inline constexpr int kKeyUp = 38;
-inline constexpr int kKeyRight = 39;
-inline constexpr int kKeyDown = 40;
 
 // The settings a window keeps for each bar placed on it. A new bar takes these defaults.
 struct ScrollBarSettings {

@@ -1,5 +1,7 @@
 #include "platform/key_codes_qt.h"
 
+#include "platform/key_codes.h"
+
 namespace qv {
 
 int16_t VirtualKeyOf(const QKeyEvent& event) {
@@ -25,14 +27,14 @@ int16_t VirtualKeyOf(const QKeyEvent& event) {
     case Qt::Key_CapsLock: return 20;
     case Qt::Key_Escape: return 27;
     case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
+    case Qt::Key_PageUp: return kKeyPageUp;
+    case Qt::Key_PageDown: return kKeyPageDown;
     case Qt::Key_End: return 35;
     case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
+    case Qt::Key_Left: return kKeyLeft;
+    case Qt::Key_Up: return kKeyUp;
+    case Qt::Key_Right: return kKeyRight;
+    case Qt::Key_Down: return kKeyDown;
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return 46;
     case Qt::Key_Asterisk: return 106;
