@@ -1,11 +1,11 @@
 #include "books/entry_fields.h"
-#include "platform/key_codes.h"
 
 #include <algorithm>
 
 #include "books/date_styles.h"
 #include "books/entry_clipboard.h"
 #include "books/module_procedures.h"
+#include "platform/key_codes.h"
 #include "platform/string_table.h"
 #include "platform/utf8.h"
 

@@ -1,11 +1,11 @@
 #include "books/entry_screen.h"
-#include "platform/key_codes.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "books/date_styles.h"
 #include "books/module_procedures.h"
+#include "platform/key_codes.h"
 #include "platform/string_table.h"
 #include "platform/units.h"
 #include "platform/utf8.h"
