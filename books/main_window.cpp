@@ -26,7 +26,6 @@
 namespace qv {
 namespace {
 
-int Px(double twips) { return TwipsToPixels(twips); }
 
 void Place(QWidget* w, const DesignRect& r) { PlaceTwips(w, r.Left, r.Top, r.Width, r.Height); }
 
@@ -532,7 +531,7 @@ void TAcount::PlaceStatusLine() {
   QLabel* status = GL(7);
   const int width = std::max(status->sizeHint().width(), Px(design::StatusLine.Width));
   status->resize(width, Px(design::StatusLine.Height));
-  status->move(Px(StatusLineLeft(InnerWidthTwips(), width * 15)), Px(geometry_.StatusTop));
+  status->move(Px(StatusLineLeft(InnerWidthTwips(), Tw(width))), Px(geometry_.StatusTop));
 }
 
 void TAcount::ApplyRowScroll(const RowScrollState& state, std::optional<int32_t> value) {
@@ -553,8 +552,8 @@ void TAcount::EScroll_Change() {
   ShowLayout(screen_.SetRowOffset(EScroll->Value()));
 }
 
-int32_t TAcount::InnerWidthTwips() const { return client_->width() * 15; }
-int32_t TAcount::InnerHeightTwips() const { return client_->height() * 15; }
+int32_t TAcount::InnerWidthTwips() const { return Tw(client_->width()); }
+int32_t TAcount::InnerHeightTwips() const { return Tw(client_->height()); }
 
 void TAcount::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
@@ -564,7 +563,7 @@ void TAcount::resizeEvent(QResizeEvent* event) {
 void TAcount::Form_Resize() {
   if (isMinimized()) return;
   geometry_ =
-      ResizeGeometry(InnerWidthTwips(), InnerHeightTwips(), width() * 15, GL(7)->width() * 15);
+      ResizeGeometry(InnerWidthTwips(), InnerHeightTwips(), Tw(width()), Tw(GL(7)->width()));
   const MainWindowGeometry& g = geometry_;
   ScrollAcc->setGeometry(Px(g.ScrollAccLeft), ScrollAcc->y(), ScrollAcc->width(),
                          Px(g.ScrollAccHeight));

@@ -20,6 +20,7 @@
 #include "controls/vertical_scroll_control.h"
 #include "platform/prompts.h"
 #include "platform/screen_pointer.h"
+#include "platform/units.h"
 
 namespace qv {
 int TAcount::ScrollValueOf(int64_t value) {
@@ -66,7 +67,7 @@ void TAcount::CompoundEntry_Click(int index) {
   // A date typed and not yet left is taken before the rows are written again.
   CommitPendingDate();
   const uint8_t side = index == 1 ? kDebit : kCredit;
-  const EntryCommands::AddLineResult result = commands_.AddLine(side, eBox->height() * 15);
+  const EntryCommands::AddLineResult result = commands_.AddLine(side, Tw(eBox->height()));
   if (result.HideButton) CompoundEntry[static_cast<std::size_t>(index)]->hide();
   if (!result.Added) return;
   ShowLayout(screen_.Layout());

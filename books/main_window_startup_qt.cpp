@@ -28,7 +28,6 @@
 namespace qv {
 namespace {
 
-int Px(double twips) { return TwipsToPixels(twips); }
 
 void Tint(QWidget* w, ColorValue color) {
   QPalette palette = w->palette();
@@ -144,8 +143,8 @@ void TAcount::FitHeightToFrame() {
   // FrameAllowance: what the menu bar (and the window's own frame, which the window system
   // draws outside our measures) takes of the height, plus 80 twips.
   const int menuHeight = menuBar()->sizeHint().height();
-  frameAllowance_ = menuHeight * 15 + 80;
-  const int32_t inner = FittedInnerHeight(xFrame1->y() * 15, xFrame1->height() * 15);
+  frameAllowance_ = Tw(menuHeight) + 80;
+  const int32_t inner = FittedInnerHeight(Tw(xFrame1->y()), Tw(xFrame1->height()));
   const int minimum = Px(kMinWindowHeight - kFrameHeightAllowance);
   resize(width(), menuHeight + std::max(Px(inner), minimum));
 }
@@ -179,8 +178,8 @@ void TAcount::SetTitleForBook(const std::string& path) {
 
 void TAcount::SaveSize() {
   SettingsQt& settings = app_.Settings();
-  settings.Write("Width", QString::fromStdString(SavedMeasureText(width() * 15.0)));
-  settings.Write("Height", QString::fromStdString(SavedMeasureText(height() * 15.0)));
+  settings.Write("Width", QString::fromStdString(SavedMeasureText(PixelsToTwips(width()))));
+  settings.Write("Height", QString::fromStdString(SavedMeasureText(PixelsToTwips(height()))));
   settings.Sync();
 }
 

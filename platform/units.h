@@ -3,6 +3,7 @@
 // inch. ScreenScale (screen twips per pixel / 15) scales design sizes to other screens.
 
 #include <cmath>
+#include <cstdint>
 
 namespace qv {
 
@@ -31,6 +32,11 @@ inline int TwipsToPixels(double twips, double screenScale = 1.0) {
 inline double PixelsToTwips(double pixels, double screenScale = 1.0) {
   return pixels * kTwipsPerPixelAt96Dpi * screenScale;
 }
+
+// A design measure in twips as whole logical pixels, and a pixel measure as whole twips, for
+// windows laid out in Qt's logical (96 dpi) pixels.
+inline int Px(double twips) { return TwipsToPixels(twips); }
+inline int32_t Tw(int pixels) { return static_cast<int32_t>(pixels * kTwipsPerPixelAt96Dpi); }
 
 // Rounds to the nearest whole number, halves to the even neighbour, as every conversion of
 // a fractional number to a whole one does unless said otherwise.
