@@ -10,6 +10,7 @@
 
 #include "controls/wait_screen_model.h"
 #include "platform/colors_qt.h"
+#include "platform/key_codes.h"
 #include "platform/key_codes_qt.h"
 #include "platform/placement_qt.h"
 #include "platform/string_table.h"
@@ -38,7 +39,7 @@ class MaskedPasswordBox final : public QLineEdit {
  protected:
   void keyPressEvent(QKeyEvent* event) override {
     const int code = KeyAsciiOf(*event);
-    if (code == 13 || code == 27)
+    if (code == kCharEnter || code == kCharEscape)
       event->accept();
     else
       QLineEdit::keyPressEvent(event);

@@ -13,7 +13,7 @@
 #include "bench/book_generator.h"
 #include "bench/program_setup_qt.h"
 #include "books/entry_fields.h"
-#include "books/main_window.h"
+#include "app/main_window.h"
 #include "controls/vertical_scroll_control.h"
 
 namespace qv {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "books/application_window.h"
+#include "app/application_window.h"
 
 namespace qv::bench {
 

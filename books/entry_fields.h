@@ -29,6 +29,7 @@
 #include "books/day_date.h"
 #include "books/entry_screen.h"
 #include "platform/colors.h"
+#include "platform/key_codes.h"
 #include "platform/locale_info.h"
 
 namespace qv {
@@ -47,9 +48,11 @@ bool FolioKeyPasses(std::string_view typed, const LocaleInfo& locale);
 bool DateKeyPasses(std::string_view typed);
 // The notes box takes every key; its store makes line breaks blanks (StoreNotes).
 constexpr bool NotesKeyPasses(std::string_view) { return true; }
-// Key-down in an account list (virtual-key codes): Left (37) and Right (39) are cancelled,
+// Key-down in an account list (virtual-key codes): Left and Right are cancelled,
 // every other key goes on.
-constexpr bool AccountNameKeyDownPasses(int keyCode) { return keyCode != 37 && keyCode != 39; }
+constexpr bool AccountNameKeyDownPasses(int keyCode) {
+  return keyCode != kKeyLeft && keyCode != kKeyRight;
+}
 
 // ---- Reading the boxes' texts.
 
@@ -196,7 +199,7 @@ class EntryFields {
     bool Invalid = false;
   };
   TypedDate ReadTypedDate(std::string_view text) const;
-  // A key went down in the date box. Up (38) and Down (40) commit the date as above and
+  // A key went down in the date box. Up and Down commit the date as above and
   // give the journal scroll bar's value that shows the entry before or after (the bar brings
   // it into range); the key is then consumed. Other keys: nothing (Handled false).
   struct DateKey {

@@ -1,16 +1,19 @@
 # Builds the per-folder libraries. See the top-level CMakeLists.txt for the rules.
 
-set(QV_UI_REGEX "(_window|_dialog|_control|_widget|_qt)\\.cpp$")
+# A window file is a source whose name ends in one of these suffixes; every other source is
+# a model file. The tests, the Qt-include check and the include-order check use the same
+# pattern.
+set(QV_UI_SUFFIXES "_window|_dialog|_control|_widget|_qt")
+set(QV_UI_REGEX "(${QV_UI_SUFFIXES})\\.cpp$")
+set(QV_UI_TEST_REGEX "(${QV_UI_SUFFIXES})_test\\.cpp$")
+
+# The program's main() builds into the executable, not into a folder library.
+set(QV_MAIN_REGEX "/app/main\\.cpp$")
 
 # quorvel_split_sources(<folder> <model-out> <ui-out>)
 function(quorvel_split_sources folder model_out ui_out)
   file(GLOB_RECURSE all CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${folder}/*.cpp")
-  list(FILTER all EXCLUDE REGEX "/books/main\\.cpp$")
-  # The application layer (main window, application object) sits above every folder and
-  # builds into a target of its own (see the top-level CMakeLists.txt).
-  if(QV_APP_REGEX)
-    list(FILTER all EXCLUDE REGEX "${QV_APP_REGEX}")
-  endif()
+  list(FILTER all EXCLUDE REGEX "${QV_MAIN_REGEX}")
   set(model ${all})
   set(ui ${all})
   list(FILTER model EXCLUDE REGEX "${QV_UI_REGEX}")
@@ -29,7 +32,6 @@ function(quorvel_add_folders)
       add_library(qv_${folder} STATIC ${model})
       target_include_directories(qv_${folder} PUBLIC ${CMAKE_SOURCE_DIR})
       target_link_libraries(qv_${folder} PUBLIC ${lower_model})
-      set(scope PUBLIC)
     else()
       add_library(qv_${folder} INTERFACE)
       target_include_directories(qv_${folder} INTERFACE ${CMAKE_SOURCE_DIR})

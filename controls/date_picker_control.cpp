@@ -19,6 +19,7 @@
 #include "books/date_styles.h"
 #include "books/session.h"
 #include "platform/colors_qt.h"
+#include "platform/key_codes.h"
 #include "platform/key_codes_qt.h"
 #include "platform/units.h"
 
@@ -540,7 +541,7 @@ bool CalanderForm::eventFilter(QObject* watched, QEvent* event) {
       event->type() == QEvent::KeyPress) {
     // The lists are for choosing only: every typed character is dropped.
     const int16_t ascii = KeyAsciiOf(*static_cast<QKeyEvent*>(event));
-    return ascii == 8 || ascii == 13 || ascii >= 32;
+    return ascii == kCharBackspace || ascii == kCharEnter || ascii >= 32;
   }
   return QWidget::eventFilter(watched, event);
 }

@@ -19,22 +19,17 @@ std::string Joined(std::initializer_list<std::string_view> parts, std::string_vi
   return text;
 }
 
-std::string Paragraphs(std::initializer_list<std::string_view> paragraphs) {
-  return Joined(paragraphs, kHelpParagraphBreak);
-}
 
 // The lines of an example entry and its narration, one line each.
 std::string ExampleEntry(std::initializer_list<std::string_view> lines) {
   return Joined(lines, "\r\n");
 }
 
-// The closing paragraphs of the statements' help: the mouse buttons on an account.
-constexpr const char* kLeftClickLedger =
-    "Left click mouse button on an account to see Running Balance Ledger.";
-constexpr const char* kRightClickLedger =
-    "Right click mouse button on account to see T-Account Ledger.";
-
 }  // namespace
+
+std::string Paragraphs(std::initializer_list<std::string_view> paragraphs) {
+  return Joined(paragraphs, kHelpParagraphBreak);
+}
 
 const std::string& GeneralHelpText() {
   static const std::string text = Paragraphs({
@@ -98,111 +93,6 @@ const std::string& AboutText() {
                     "              Account Receivable        $38,000",
                     "Accounts Paid in May"})});
   return text;
-}
-
-HelpCard MenuCommandHelp(MenuCommand command) {
-  switch (command) {
-    case MenuCommand::SearchEntryNumbers:
-      return {Str(123),
-              "Searches each of the entrie numbers for a match."};
-    case MenuCommand::SearchEntryNotes:
-      return {Str(124),
-              "Searches each of the entries notes for a match."};
-    case MenuCommand::BalancePoint:
-      return {Str(308),
-              "Goes to the entry where the account start to go out of balance.."};
-    case MenuCommand::UnbalancedEntries:
-      return {Str(304),
-              "Finds each of the entries that do not balance."};
-    case MenuCommand::RunningCalculator:
-      return {"Rolling Caculator",
-              "Is better than a normal calculator, a user can enter in each value in there "
-              "separate text box for calculation. This helps in verifying each value so going "
-              "back and correcting a value is made very easy. The '+' can be turned in a "
-              "times, minus or divide by clicking on it..."};
-    case MenuCommand::DepreciationCalculator:
-      return {"Depreciation Calculator",
-              "Will calculate the reducing balance depreciation over a number of years. This "
-              "is done by entering the cost of the asset by the rate of reduction by the "
-              "number of year. After this is done it will calculate the depreciation and "
-              "reducing balance for each of the years..."};
-    case MenuCommand::PayrollCalculator:
-      return {Str(295),
-              "An easy way of calculating payroll."};
-    case MenuCommand::MoveAccount:
-      return {Str(125),
-              "Moves all entires of one account to another."};
-    case MenuCommand::JournalEntries:
-      return {"Journal Entries", Paragraphs({
-                  "Will display Journal entries for ALL or selected accounts between two "
-                  "selected dates (Journal Entry 1 will be the default start date and last "
-                  "journal entry will be the end default date).",
-                  "A displayed journal entry can be edited at any time by clicking on any of "
-                  "the listed journal entries...",
-                  "Matching searched results will be displayed here as well..."})};
-    case MenuCommand::TAccountLedger:
-      return {"T-Account Ledgers",
-              "Will display all entries in selected account between two dates as a T-Account "
-              "ledger. This helps in finding incorrect journal entries..."};
-    case MenuCommand::RunningBalanceLedger:
-      return {"Running Balance Ledgers",
-              "Will display all entries is a selected account between two dates as a running "
-              "balance ledger, same as T-Account but in a different format, also helps in "
-              "finding incorrect journal entries..."};
-    case MenuCommand::TrialBalance:
-      return {"Trial Balance", Paragraphs({
-                  "A Trial Balance is a list of ledger account balances, prepared periodically "
-                  "so as to prove the arithmetical accuracy of the bookkeeper‘s work. The "
-                  "preparation of a Trial Balance is an essential pre-requisite to the "
-                  "preparation of the end-of period financial statements...",
-                  "Trial Balance begins at the lowest entry date and end at today's date.",
-                  kLeftClickLedger,
-                  kRightClickLedger})};
-    case MenuCommand::IncomeStatement:
-      return {"Income Statement", Paragraphs({
-                  "Is a financial report to the owner of the business (and other users) "
-                  "showing the revenue for an accounting period matched with the expenses of "
-                  "earning that income...",
-                  "Income Statement are produce by using data of dated journal entries between "
-                  "two dates. It is possible for a user to close off each account manually by "
-                  "journal entries to create a end and a start of a yearly period using the "
-                  "same set of accounts.",
-                  "Default Start date is the lowest date in the set of journal entries and the "
-                  "end date is the highest date in the set of journal entries",
-                  kLeftClickLedger,
-                  kRightClickLedger})};
-    case MenuCommand::ComparativeStatement:
-      return {"Comparative Sheets",
-              "The comparative account / income sheet serves as a financial comparison from "
-              "month to month. To see what kinds of trends are developing? The future "
-              "financial security could very well depend on how well you grow and maximize "
-              "your net worth. "};
-    case MenuCommand::BalanceSheet:
-      return {"Balance Sheet", Paragraphs({
-                  "Is a statement of the assets and liabilities of a business at a point of "
-                  "time, especially at the end of an accounting period. It represents the "
-                  "balances of the accounts remaining open after the Profit & Loss account has "
-                  "been prepared. It also represents the balances of accounts carried forward "
-                  "to the next accounting period. Showing the relationship between Assets, "
-                  "Liabilities and Owner’s Equity...",
-                  "Balance Sheet begins at the lowest entry date and end at today's date.",
-                  kLeftClickLedger,
-                  kRightClickLedger})};
-    case MenuCommand::PreparedEntries:
-      return {"Dictionary of Entries...",
-              "Create groups of pre-entered journal entries. These can then be added to the "
-              "accounts in one hit... See payroll account file example."};
-    case MenuCommand::AccountSettings:
-      return {"Configuration",
-              "Pre-sets all the accounts names, numbers and references. Date, Currency and "
-              "Password setting can also be changed to the user(s) preferences..."};
-  }
-  return {};
-}
-
-bool ActsInHelpMode(MenuCommand command) {
-  return command == MenuCommand::RunningCalculator ||
-         command == MenuCommand::DepreciationCalculator;
 }
 
 HelpMode::HelpMode(ScreenPointer& pointer) : pointer_(pointer) {}

@@ -13,10 +13,13 @@
 // shown or not, and its caption, title and text. The help window (controls/help_window.h)
 // shows that state; this class never touches a window.
 //
-// The texts of the help window and of the main window's commands are kept here as data.
+// The texts of the help window itself (the general help, About) are kept here as data; the
+// windows keep the help cards of their own commands and fields.
 
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "platform/screen_pointer.h"
 
@@ -31,6 +34,8 @@ struct HelpCard {
 
 // The separator of the paragraphs of a help text: an empty line.
 inline constexpr const char* kHelpParagraphBreak = "\r\n\r\n";
+// The paragraphs joined into one help text.
+std::string Paragraphs(std::initializer_list<std::string_view> paragraphs);
 
 // The help window's caption and design title while it shows help.
 inline constexpr const char* kHelpWindowCaption = "Help Contents...";
@@ -43,35 +48,6 @@ inline constexpr const char* kAboutTitle = "Quorvel";
 const std::string& GeneralHelpText();
 // The About text.
 const std::string& AboutText();
-
-// The main window's commands that open other windows or search, with their help cards.
-enum class MenuCommand {
-  SearchEntryNumbers,
-  SearchEntryNotes,
-  BalancePoint,
-  UnbalancedEntries,
-  RunningCalculator,
-  DepreciationCalculator,
-  PayrollCalculator,
-  MoveAccount,
-  JournalEntries,
-  TAccountLedger,
-  RunningBalanceLedger,
-  TrialBalance,
-  IncomeStatement,
-  ComparativeStatement,
-  BalanceSheet,
-  PreparedEntries,
-  AccountSettings,
-};
-
-// The help card of a command.
-HelpCard MenuCommandHelp(MenuCommand command);
-// True for the commands that show their help and then act as well (the two calculators);
-// every other command only shows its help while help mode is on.
-bool ActsInHelpMode(MenuCommand command);
-// The title that the reconciliation views show over the Reconcile box's help text.
-inline constexpr const char* kReconciliationHelpTitle = "Account Reconciliation";
 
 // An item that switches help mode on and off, with its own check mark.
 using HelpSwitch = int;

@@ -10,7 +10,7 @@
 // the window that showed it (which is only its transient parent), so closing that window
 // never leaves the help pointer without a help window. Handlers ask the desk first:
 //
-//   if (TheHelpDesk().ShowCard(MenuCommandHelp(MenuCommand::TrialBalance))) return;
+//   if (TheHelpDesk().ShowCard(card)) return;
 
 #include <QHash>
 #include <QIcon>

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "books/main_window_layout.h"
 #include "tests/support/book_builder.h"
 
 namespace qv {
@@ -227,50 +226,6 @@ TEST(RowScroll, TheBarShowsExactlyWhenTheRowsOverflowTheirBox) {
 TEST(AccountLists, OfferTheChartsNamesInOrderWithoutBlanks) {
   Books books = testing::BookWithChart({{"Cash", 110, 0}, {"  ", 0, 0}, {"Bank", 120, 0}});
   EXPECT_EQ(AccountListNames(books), (std::vector<std::string>{"Balance b/f", "Cash", "Bank"}));
-}
-
-TEST(MainWindowLayout, ResizeKeepsTheDesignRulesAtAnySize) {
-  const MainWindowGeometry g = ResizeGeometry(10875, 3000, 11000, 45);
-  MainWindowGeometry design{
-      .ScrollAccLeft = 10375, .ScrollAccHeight = 2080, .FrameWidth = 10375,
-      .FrameHeight = 2200, .BoxWidth = 10275, .BoxHeight = 1640,
-      .ButtonBarWidth = g.ButtonBarWidth, .NameWidth = 5195, .DebitAmountLeft = 7315,
-      .CreditAmountLeft = 8075, .DebitSignLeft = 7115, .CreditSignLeft = 7855,
-      .NotesWidth = 8485, .StatusTop = 2760, .StatusLeft = 10875 - 595,
-      .EScrollHeight = 1180, .EScrollLeft = 10035, .DebitCompoundLeft = 8830,
-      .CreditCompoundLeft = 9590};
-  EXPECT_EQ(g, design);
-
-  const MainWindowGeometry wide = ResizeGeometry(10875 + 2000, 3000, 13000, 45);
-  EXPECT_EQ(wide.NameWidth, g.NameWidth + 2000);
-  EXPECT_EQ(wide.DebitAmountLeft, g.DebitAmountLeft + 2000);
-  EXPECT_EQ(wide.CreditCompoundLeft, g.CreditCompoundLeft + 2000);
-
-  // The smallest inner area the window allows gives no negative size.
-  const MainWindowGeometry small =
-      ResizeGeometry(kMinWindowWidth - kFrameWidthAllowance,
-                     kMinWindowHeight - kFrameHeightAllowance, kMinWindowWidth, 12000);
-  EXPECT_GT(small.EScrollHeight, 0);
-  EXPECT_GT(small.NameWidth, 0);
-  EXPECT_GT(small.BoxHeight, 0);
-  EXPECT_EQ(small.StatusLeft, 0);
-}
-
-TEST(MainWindowLayout, MenusAndToolbarFollowTheDesignTables) {
-  int tops = 0;
-  int shortcuts = 0;
-  for (const MenuItemSpec& item : MainMenuItems()) {
-    tops += item.Depth == 0;
-    shortcuts += !item.Shortcut.empty();
-  }
-  EXPECT_EQ(tops, 5);
-  EXPECT_EQ(shortcuts, 19);
-  EXPECT_EQ(ToolbarButtons().size(), 14u);
-  EXPECT_EQ(ToolbarCommand(13), "EmailInvoice");
-  EXPECT_EQ(ToolbarCommand(1), "SaveFile(0)");
-  EXPECT_EQ(ToolbarCommand(14), "");
-  for (const ToolbarButtonSpec& b : ToolbarButtons())
-    EXPECT_EQ(b.ToolTipId == 0, b.Index == 13) << "only button 13 has no tool tip";
 }
 
 }  // namespace

@@ -2,46 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 namespace qv {
 namespace {
 
-std::vector<std::string> SplitParagraphs(const std::string& text) {
-  std::vector<std::string> paragraphs;
-  const std::string separator = kHelpParagraphBreak;
-  for (std::size_t at = 0;;) {
-    const std::size_t next = text.find(separator, at);
-    paragraphs.push_back(text.substr(at, next - at));
-    if (next == std::string::npos) return paragraphs;
-    at = next + separator.size();
-  }
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-// The texts keep their paragraphs, and their words as written, slips included.
-TEST(HelpTexts, KeepTheirParagraphsAndSlipsAndOnlySomeCommandsActInHelpMode) {
-  const auto general = SplitParagraphs(GeneralHelpText());
-  ASSERT_EQ(general.size(), 8u);
-  EXPECT_EQ(general[3], "OTHER INFORMATION");
-  EXPECT_TRUE(Contains(general[7], "too grate for most people"));
-  const auto about = SplitParagraphs(AboutText());
-  ASSERT_EQ(about.size(), 11u);
-  EXPECT_EQ(about[7],
-            "Cost of Goods Sold     $8,900\r\n               Inventory            $8,900\r\n"
-            "Total COGS sold in May");
-  EXPECT_EQ(SplitParagraphs(MenuCommandHelp(MenuCommand::TrialBalance).text).size(), 4u);
-  EXPECT_EQ(MenuCommandHelp(MenuCommand::SearchEntryNumbers),
-            (HelpCard{"Search Entries No...", "Searches each of the entrie numbers for a match."}));
-  EXPECT_EQ(MenuCommandHelp(MenuCommand::ComparativeStatement).text.back(), ' ');
-
-  EXPECT_TRUE(ActsInHelpMode(MenuCommand::RunningCalculator));
-  EXPECT_FALSE(ActsInHelpMode(MenuCommand::PayrollCalculator));
-  EXPECT_FALSE(ActsInHelpMode(MenuCommand::TrialBalance));
-}
 
 class HelpModeTest : public ::testing::Test {
  protected:

@@ -13,9 +13,9 @@
 #include <algorithm>
 #include <limits>
 
-#include "books/application_window.h"
+#include "app/application_window.h"
 #include "books/entry_clipboard_qt.h"
-#include "books/main_window.h"
+#include "app/main_window.h"
 #include "controls/date_picker_control.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/prompts.h"

@@ -56,7 +56,7 @@ struct WindowLists {
   // Closes every window that must not outlive the open book: all the journal, ledger and
   // running-balance windows, the comparative statement, the prepared-groups window (which
   // stores its working list as it closes), and the chart editor and configuration window
-  // without their closing checks (see books/application_hooks.h).
+  // without their closing checks (see app/application_hooks.h).
   void CloseForNewBook();
 };
 

@@ -7,9 +7,9 @@
 #include <QMenuBar>
 #include <QProcess>
 
-#include "books/application_window.h"
-#include "books/main_window.h"
-#include "books/startup.h"
+#include "app/application_window.h"
+#include "app/main_window.h"
+#include "app/startup.h"
 #include "controls/help_window.h"
 #include "platform/placement_qt.h"
 #include "platform/string_table.h"

@@ -3,7 +3,7 @@
 
 #include <QAbstractItemView>
 
-#include "tests/books/main_window_program_qt.h"
+#include "tests/app/main_window_program_qt.h"
 
 namespace qv::testing {
 namespace {

@@ -15,8 +15,8 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
-#include "books/application_window.h"
-#include "books/main_window.h"
+#include "app/application_window.h"
+#include "app/main_window.h"
 #include "controls/date_picker_control.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/key_codes_qt.h"

@@ -4,7 +4,7 @@
 // line by line as typed.
 
 #include "books/date_styles.h"
-#include "tests/books/main_window_program_qt.h"
+#include "tests/app/main_window_program_qt.h"
 
 namespace qv::testing {
 namespace {

@@ -29,8 +29,8 @@
 #include <vector>
 
 #include "bookfiles/book_files.h"
-#include "books/application_window.h"
-#include "books/main_window.h"
+#include "app/application_window.h"
+#include "app/main_window.h"
 #include "controls/date_picker_control.h"
 #include "controls/file_dialog_model.h"
 #include "controls/help_window.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "accounts/password_dialog.h"
-#include "tests/books/main_window_program_qt.h"
+#include "tests/app/main_window_program_qt.h"
 
 namespace qv::testing {
 namespace {

@@ -1,11 +1,11 @@
-#include "books/startup.h"
+#include "app/startup.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "books/application_messages.h"
+#include "app/application_messages.h"
 #include "platform/prompts.h"
 #include "platform/screen_pointer.h"
 

@@ -1,4 +1,4 @@
-#include "books/main_window.h"
+#include "app/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,7 +13,7 @@
 #include <QStringListModel>
 #include <algorithm>
 
-#include "books/application_window.h"
+#include "app/application_window.h"
 #include "controls/date_picker_control.h"
 #include "controls/help_window.h"
 #include "controls/vertical_scroll_control.h"
@@ -67,11 +67,6 @@ Box* RowBox(const std::vector<EntryRowWidgets>& rows, int row, Box* EntryRowWidg
   return row >= 0 && row < static_cast<int>(rows.size()) ? rows[static_cast<std::size_t>(row)].*box
                                                          : nullptr;
 }
-
-const char* kEntryNumberHelpText =
-    "This can be anything from an invoice number, to a set of up to fourteen different "
-    "characters that will identifies the entry. By entering in the reference in the 'Go to' "
-    "text box, will take a user straight to the entry...";
 
 }  // namespace
 
@@ -673,14 +668,10 @@ void TAcount::JournalIDEdited(const QString& text) {
 
 bool TAcount::ShowHelpCard(const HelpCard& card) { return TheHelpDesk().ShowCard(card); }
 
-bool TAcount::ShowHelpCard(EntryHelpTopic topic) {
-  const EntryHelpText help = EntryHelp(topic);
-  return ShowHelpCard(HelpCard{help.Title, help.Text});
-}
+bool TAcount::ShowHelpCard(EntryHelpTopic topic) { return ShowHelpCard(EntryHelp(topic)); }
 
 void TAcount::JournalID_Click() {
-  ShowHelpCard({"Entry Number", std::string(kEntryNumberHelpText) + kHelpParagraphBreak +
-                                    "Tracking number can be generated."});
+  ShowHelpCard(EntryHelpTopic::EntryNumber);
 }
 
 void TAcount::JournalID_DblClick() {
@@ -689,7 +680,7 @@ void TAcount::JournalID_DblClick() {
 }
 
 void TAcount::Text1_Click() {
-  ShowHelpCard({"Go to Reference Number", "Goes directly to any created Reference Number."});
+  ShowHelpCard(EntryHelpTopic::GoToReference);
 }
 
 bool TAcount::eventFilter(QObject* watched, QEvent* event) {

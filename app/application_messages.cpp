@@ -1,4 +1,4 @@
-#include "books/application_messages.h"
+#include "app/application_messages.h"
 
 #include "books/module_procedures.h"
 #include "platform/prompts.h"

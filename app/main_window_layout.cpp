@@ -1,4 +1,4 @@
-#include "books/main_window_layout.h"
+#include "app/main_window_layout.h"
 
 #include <algorithm>
 

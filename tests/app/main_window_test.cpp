@@ -1,12 +1,12 @@
-#include "books/main_window.h"
+#include "app/main_window.h"
 
 #include <QMenu>
 #include <fstream>
 
 #include "bench/book_generator.h"
-#include "books/application_hooks.h"
+#include "app/application_hooks.h"
 #include "controls/file_dialog.h"
-#include "tests/books/main_window_program_qt.h"
+#include "tests/app/main_window_program_qt.h"
 
 namespace qv::testing {
 namespace {

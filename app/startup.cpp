@@ -1,4 +1,4 @@
-#include "books/startup.h"
+#include "app/startup.h"
 
 #include <algorithm>
 #include <charconv>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "books/application_window.h"
+#include "app/application_window.h"
 #include "platform/prompts_qt.h"
 #include "platform/screen_pointer_qt.h"
 

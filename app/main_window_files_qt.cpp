@@ -10,9 +10,9 @@
 #include "bookfiles/books_export.h"
 #include "bookfiles/merge.h"
 #include "bookfiles/rollover.h"
-#include "books/application_messages.h"
-#include "books/application_window.h"
-#include "books/main_window.h"
+#include "app/application_messages.h"
+#include "app/application_window.h"
+#include "app/main_window.h"
 #include "controls/file_dialog.h"
 #include "controls/vertical_scroll_control.h"
 #include "controls/wait_screen_dialog.h"
@@ -21,38 +21,6 @@
 
 namespace qv {
 namespace {
-
-const HelpCard kOpenHelp{
-    "Open Project",
-    "Opens a book file (*.acc), or a book kept as text (*.txt) or CSV (*.csv), in place of "
-    "the book that is open. Save the open book first: what was not saved is lost."
-    "\r\n\r\nA book with a file password asks for it; a text or CSV book asks for the admin "
-    "password of the book that is open."};
-const HelpCard kSaveHelp{
-    "Save Project",
-    "Saves the book to the file it was opened from or last saved to. A new book asks for a "
-    "file name."};
-const HelpCard kSaveAsHelp{
-    "Save Project As",
-    "Saves the book under a new name, or in another form: a book file (*.acc), text (*.txt), "
-    "CSV (*.csv) or an Excel 2.1 spreadsheet (*.xls)."
-    "\r\n\r\nThe spreadsheet is a copy to read in a spreadsheet program; Save still writes "
-    "the book file."};
-const HelpCard kInsertHelp{
-    "Insert Entries",
-    "Appends every entry of another book file after the last entry of this book, numbered "
-    "after it. The other book's accounts and settings are not taken."};
-const HelpCard kBroughtForwardHelp{
-    "Balance Brought / Forward",
-    "Starts a new period: the journal is replaced by one opening entry for each account "
-    "that has a balance, against the Balance b/f account, dated today. Every account keeps "
-    "its balance."
-    "\r\n\r\nSave the book under another name first to keep the old period."};
-const HelpCard kCarriedOverHelp{
-    "Carried Over Accounts",
-    "Starts a new period with the balances of the balance-sheet accounts: revenue, expense "
-    "and cost of goods sold accounts start again at zero, and the period's profit or loss "
-    "goes to the capital accounts."};
 
 // The book form of a path: its extension when that is one ("acc", "txt", "csv"), else
 // "acc".
@@ -98,7 +66,7 @@ bool TAcount::PassAdminGate() {
 }
 
 bool TAcount::LoadAccFile(int32_t flag) {
-  if (ShowHelpCard(kOpenHelp)) return false;
+  if (ShowHelpCard(FileCommandHelp(FileCommand::Open))) return false;
   Session& session = app_.TheSession();
   Books& books = app_.TheBooks();
   std::string path;
@@ -174,7 +142,7 @@ bool TAcount::SaveTo(const std::string& path, const std::string& type) {
 }
 
 void TAcount::SaveFile_Click(int index) {
-  if (ShowHelpCard(index == 0 ? kSaveHelp : kSaveAsHelp)) return;
+  if (ShowHelpCard(FileCommandHelp(index == 0 ? FileCommand::Save : FileCommand::SaveAs))) return;
   Session& session = app_.TheSession();
   std::string path;
   std::string type;
@@ -196,7 +164,7 @@ void TAcount::SaveFile_Click(int index) {
 }
 
 void TAcount::InsertEntries_Click() {
-  if (ShowHelpCard(kInsertHelp)) return;
+  if (ShowHelpCard(FileCommandHelp(FileCommand::InsertEntries))) return;
   if (!PassAdminGate()) return;
   Session& session = app_.TheSession();
   Books& books = app_.TheBooks();
@@ -222,7 +190,7 @@ void TAcount::InsertEntries_Click() {
 }
 
 void TAcount::Brought_Forward_Click() {
-  if (ShowHelpCard(kBroughtForwardHelp)) return;
+  if (ShowHelpCard(FileCommandHelp(FileCommand::BroughtForward))) return;
   if (!PassAdminGate()) return;
   Books& books = app_.TheBooks();
   app_.Windows().CloseForNewBook();
@@ -238,6 +206,6 @@ void TAcount::Brought_Forward_Click() {
   AfterBookReplaced();
 }
 
-void TAcount::BalBForword_Click() { ShowHelpCard(kCarriedOverHelp); }
+void TAcount::BalBForword_Click() { ShowHelpCard(FileCommandHelp(FileCommand::CarriedOver)); }
 
 }  // namespace qv

@@ -1,12 +1,12 @@
-#include "books/application_window.h"
+#include "app/application_window.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 
 #include "accounts/password_dialog.h"
-#include "books/application_hooks.h"
-#include "books/main_window.h"
+#include "app/application_hooks.h"
+#include "app/main_window.h"
 #include "platform/locale_qt.h"
 
 // Resources of a static library are registered by hand.

@@ -12,12 +12,12 @@
 #include <algorithm>
 #include <charconv>
 
-#include "books/application_window.h"
+#include "app/application_window.h"
 #include "books/date_styles.h"
-#include "books/main_window.h"
+#include "app/main_window.h"
 
 #include <QSessionManager>
-#include "books/startup.h"
+#include "app/startup.h"
 #include "controls/date_picker_control.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/colors_qt.h"

@@ -5,7 +5,7 @@
 // the journal scroll bar on the right; the status line at the bottom right; the menus.
 //
 // What is shown and where comes from the entry screen (books/entry_screen.h) and the
-// design tables (books/main_window_layout.h); this window places the widgets, shows the
+// design tables (app/main_window_layout.h); this window places the widgets, shows the
 // texts and turns keys and clicks into navigation and commands. Other windows show an entry
 // by setting ScrollAcc's value.
 //
@@ -32,9 +32,9 @@
 
 #include "books/entry_commands.h"
 #include "books/entry_fields.h"
-#include "books/entry_help.h"
+#include "app/main_window_help.h"
 #include "books/entry_screen.h"
-#include "books/main_window_layout.h"
+#include "app/main_window_layout.h"
 #include "controls/file_dialog_model.h"
 #include "controls/help_mode.h"
 
