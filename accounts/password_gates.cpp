@@ -57,8 +57,8 @@ bool PassAdminGate(const Books& books, Session& session, PasswordPrompt& prompt)
   return AskFor(books.AdminPassword, session, prompt);
 }
 
-bool PassFilePasswordGate(const std::string& filePassword, Session& session,
-                          PasswordPrompt& prompt, ScreenPointer& pointer) {
+bool PassFilePasswordGate(const std::string& filePassword, Session& session, PasswordPrompt& prompt,
+                          ScreenPointer& pointer) {
   if (filePassword.empty()) return true;
   pointer.Set(PointerShape::Normal);
   return AskFor(filePassword, session, prompt);

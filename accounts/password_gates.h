@@ -96,7 +96,7 @@ bool PassAdminGate(const Books& books, Session& session, PasswordPrompt& prompt)
 // as they were. True at once when `filePassword` is empty; otherwise the pointer is set back
 // to normal, the prompt is shown, and the gate is true only when it accepted
 // `filePassword`. LoginPassword is empty afterwards either way.
-bool PassFilePasswordGate(const std::string& filePassword, Session& session,
-                          PasswordPrompt& prompt, ScreenPointer& pointer = TheScreenPointer());
+bool PassFilePasswordGate(const std::string& filePassword, Session& session, PasswordPrompt& prompt,
+                          ScreenPointer& pointer = TheScreenPointer());
 
 }  // namespace qv

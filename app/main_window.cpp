@@ -26,7 +26,6 @@
 namespace qv {
 namespace {
 
-
 void Place(QWidget* w, const DesignRect& r) { PlaceTwips(w, r.Left, r.Top, r.Width, r.Height); }
 
 void SetTextColor(QWidget* w, ColorValue color) {
@@ -436,8 +435,8 @@ void TAcount::ShowLayout(const EntryLayout& layout) {
   const int needed = static_cast<int>(std::max(layout.Debit.size(), layout.Credit.size()));
   EnsureRows(needed);
   // Rows shown before and not now are hidden and emptied; row 0 of each side stays.
-  auto showSide = [this](std::vector<EntryRowWidgets>& rows,
-                         const std::vector<EntryRowView>& views, int& shown) {
+  auto showSide = [this](std::vector<EntryRowWidgets>& rows, const std::vector<EntryRowView>& views,
+                         int& shown) {
     const int count = static_cast<int>(views.size());
     for (int k = 0; k < std::max(shown, count); ++k) {
       const auto row = static_cast<std::size_t>(k);
@@ -608,8 +607,7 @@ void TAcount::EntryKeyNavigation(int16_t& keyCode, int16_t) {
       if (JournalID->isEnabled()) JournalID->setFocus();
       keyCode = 0;
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -670,23 +668,20 @@ bool TAcount::ShowHelpCard(const HelpCard& card) { return TheHelpDesk().ShowCard
 
 bool TAcount::ShowHelpCard(EntryHelpTopic topic) { return ShowHelpCard(EntryHelp(topic)); }
 
-void TAcount::JournalID_Click() {
-  ShowHelpCard(EntryHelpTopic::EntryNumber);
-}
+void TAcount::JournalID_Click() { ShowHelpCard(EntryHelpTopic::EntryNumber); }
 
 void TAcount::JournalID_DblClick() {
   app_.TheSession().SearchMode = kSearchEntryNumber;
   if (app_.Windows().ShowFindEntry) app_.Windows().ShowFindEntry();
 }
 
-void TAcount::Text1_Click() {
-  ShowHelpCard(EntryHelpTopic::GoToReference);
-}
+void TAcount::Text1_Click() { ShowHelpCard(EntryHelpTopic::GoToReference); }
 
 bool TAcount::eventFilter(QObject* watched, QEvent* event) {
   if (EntryFieldEvent(watched, event)) return true;
   // The account lists keep their own keys: Up and Down choose in the list.
-  if (const auto it = rowOf_.find(watched); it != rowOf_.end() && it->second.Field == RowField::Name)
+  if (const auto it = rowOf_.find(watched);
+      it != rowOf_.end() && it->second.Field == RowField::Name)
     return QMainWindow::eventFilter(watched, event);
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
@@ -694,8 +689,7 @@ bool TAcount::eventFilter(QObject* watched, QEvent* event) {
     const int16_t pressed = code;
     if (watched == Text1) {
       Text1KeyDown(code);
-    } else if (code == kKeyUp || code == kKeyDown || code == kKeyPageUp ||
-               code == kKeyPageDown) {
+    } else if (code == kKeyUp || code == kKeyDown || code == kKeyPageUp || code == kKeyPageDown) {
       EntryKeyNavigation(code, ShiftMaskOf(key->modifiers()));
     }
     if (code == 0 && pressed != 0) return true;

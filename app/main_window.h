@@ -30,11 +30,11 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window_help.h"
+#include "app/main_window_layout.h"
 #include "books/entry_commands.h"
 #include "books/entry_fields.h"
-#include "app/main_window_help.h"
 #include "books/entry_screen.h"
-#include "app/main_window_layout.h"
 #include "controls/file_dialog_model.h"
 #include "controls/help_mode.h"
 

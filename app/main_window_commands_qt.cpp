@@ -14,8 +14,8 @@
 #include <limits>
 
 #include "app/application_window.h"
-#include "books/entry_clipboard_qt.h"
 #include "app/main_window.h"
+#include "books/entry_clipboard_qt.h"
 #include "controls/date_picker_control.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/prompts.h"
@@ -24,8 +24,8 @@
 
 namespace qv {
 int TAcount::ScrollValueOf(int64_t value) {
-  return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(),
-                                              std::numeric_limits<int>::max()));
+  return static_cast<int>(
+      std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 void TAcount::ConnectEntryCommands() {
@@ -76,9 +76,8 @@ void TAcount::CompoundEntry_Click(int index) {
 }
 
 void TAcount::CalcCompound_Click() {
-  const EntryCommands::CalcCompoundResult result =
-      commands_.CalcCompound(DebitAmountText(0)->text().toStdString(),
-                             CreditAmountText(0)->text().toStdString());
+  const EntryCommands::CalcCompoundResult result = commands_.CalcCompound(
+      DebitAmountText(0)->text().toStdString(), CreditAmountText(0)->text().toStdString());
   if (!result.Acted) return;
   QLineEdit* box = AmountBox(result.Side, 0);
   box->setText(QString::fromStdString(result.Text));
@@ -111,7 +110,8 @@ void TAcount::Rr_Click() {
 }
 
 void TAcount::CopyTheEntry_Click() {
-  CopyEntryToClipboard(app_.TheBooks(), EntryRange{screen_.EntryFirstLine(), screen_.EntryLastLine()});
+  CopyEntryToClipboard(app_.TheBooks(),
+                       EntryRange{screen_.EntryFirstLine(), screen_.EntryLastLine()});
 }
 
 void TAcount::PageTheEntry_Click() {

@@ -97,8 +97,7 @@ void TAcount::WireEntryFields() {
   connect(AccNote, &QLineEdit::textEdited, this,
           [this](const QString& text) { fields_.StoreNotes(text.toStdString()); });
   connect(Datetext, &CalanderForm::Click, this, &TAcount::DateText_Click);
-  connect(Datetext, &CalanderForm::KeyDown, this, &TAcount::DateText_KeyDown,
-          Qt::DirectConnection);
+  connect(Datetext, &CalanderForm::KeyDown, this, &TAcount::DateText_KeyDown, Qt::DirectConnection);
   connect(Datetext, &CalanderForm::KeyPress, this, &TAcount::DateText_KeyPress,
           Qt::DirectConnection);
   connect(Datetext, &CalanderForm::LostFocus, this, &TAcount::DateText_LostFocus);
@@ -171,8 +170,7 @@ bool TAcount::RowFieldEvent(const RowRef& ref, QEvent* event) {
     case QEvent::MouseButtonPress:
       if (ref.Field == RowField::Folio) ShowHelpCard(EntryHelpTopic::Folio);
       return false;
-    default:
-      return false;
+    default: return false;
   }
 }
 

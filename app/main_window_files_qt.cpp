@@ -6,13 +6,13 @@
 #include <string>
 #include <system_error>
 
+#include "app/application_messages.h"
+#include "app/application_window.h"
+#include "app/main_window.h"
 #include "bookfiles/book_files.h"
 #include "bookfiles/books_export.h"
 #include "bookfiles/merge.h"
 #include "bookfiles/rollover.h"
-#include "app/application_messages.h"
-#include "app/application_window.h"
-#include "app/main_window.h"
 #include "controls/file_dialog.h"
 #include "controls/vertical_scroll_control.h"
 #include "controls/wait_screen_dialog.h"

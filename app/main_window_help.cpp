@@ -34,8 +34,7 @@ HelpCard EntryHelp(EntryHelpTopic topic) {
               "This is where each entry can be dated. The first journal entry will be start of "
               "financial year or period and the last journal entry will be the end of the "
               "financial year or period."};
-    case EntryHelpTopic::NewEntry:
-      return {"New Entry", "Creates a new journal entry..."};
+    case EntryHelpTopic::NewEntry: return {"New Entry", "Creates a new journal entry..."};
     case EntryHelpTopic::CompoundEntries:
       return {"Compound Entries",
               "Some transactions might involve more than two accounts, and we would use three "
@@ -70,40 +69,45 @@ HelpCard EntryHelp(EntryHelpTopic topic) {
   return {};
 }
 
-
 HelpCard FileCommandHelp(FileCommand command) {
   switch (command) {
     case FileCommand::Open:
-      return {"Open Project",
-              "Opens a book file (*.acc), or a book kept as text (*.txt) or CSV (*.csv), in place of "
-              "the book that is open. Save the open book first: what was not saved is lost."
-              "\r\n\r\nA book with a file password asks for it; a text or CSV book asks for the admin "
-              "password of the book that is open."};
+      return {
+          "Open Project",
+          "Opens a book file (*.acc), or a book kept as text (*.txt) or CSV (*.csv), in place of "
+          "the book that is open. Save the open book first: what was not saved is lost."
+          "\r\n\r\nA book with a file password asks for it; a text or CSV book asks for the admin "
+          "password of the book that is open."};
     case FileCommand::Save:
-      return {"Save Project",
-              "Saves the book to the file it was opened from or last saved to. A new book asks for a "
-              "file name."};
+      return {
+          "Save Project",
+          "Saves the book to the file it was opened from or last saved to. A new book asks for a "
+          "file name."};
     case FileCommand::SaveAs:
-      return {"Save Project As",
-              "Saves the book under a new name, or in another form: a book file (*.acc), text (*.txt), "
-              "CSV (*.csv) or an Excel 2.1 spreadsheet (*.xls)."
-              "\r\n\r\nThe spreadsheet is a copy to read in a spreadsheet program; Save still writes "
-              "the book file."};
+      return {
+          "Save Project As",
+          "Saves the book under a new name, or in another form: a book file (*.acc), text (*.txt), "
+          "CSV (*.csv) or an Excel 2.1 spreadsheet (*.xls)."
+          "\r\n\r\nThe spreadsheet is a copy to read in a spreadsheet program; Save still writes "
+          "the book file."};
     case FileCommand::InsertEntries:
-      return {"Insert Entries",
-              "Appends every entry of another book file after the last entry of this book, numbered "
-              "after it. The other book's accounts and settings are not taken."};
+      return {
+          "Insert Entries",
+          "Appends every entry of another book file after the last entry of this book, numbered "
+          "after it. The other book's accounts and settings are not taken."};
     case FileCommand::BroughtForward:
-      return {"Balance Brought / Forward",
-              "Starts a new period: the journal is replaced by one opening entry for each account "
-              "that has a balance, against the Balance b/f account, dated today. Every account keeps "
-              "its balance."
-              "\r\n\r\nSave the book under another name first to keep the old period."};
+      return {
+          "Balance Brought / Forward",
+          "Starts a new period: the journal is replaced by one opening entry for each account "
+          "that has a balance, against the Balance b/f account, dated today. Every account keeps "
+          "its balance."
+          "\r\n\r\nSave the book under another name first to keep the old period."};
     case FileCommand::CarriedOver:
-      return {"Carried Over Accounts",
-              "Starts a new period with the balances of the balance-sheet accounts: revenue, expense "
-              "and cost of goods sold accounts start again at zero, and the period's profit or loss "
-              "goes to the capital accounts."};
+      return {
+          "Carried Over Accounts",
+          "Starts a new period with the balances of the balance-sheet accounts: revenue, expense "
+          "and cost of goods sold accounts start again at zero, and the period's profit or loss "
+          "goes to the capital accounts."};
   }
   return {};
 }
@@ -111,17 +115,13 @@ HelpCard FileCommandHelp(FileCommand command) {
 HelpCard MenuCommandHelp(MenuCommand command) {
   switch (command) {
     case MenuCommand::SearchEntryNumbers:
-      return {Str(123),
-              "Searches each of the entrie numbers for a match."};
+      return {Str(123), "Searches each of the entrie numbers for a match."};
     case MenuCommand::SearchEntryNotes:
-      return {Str(124),
-              "Searches each of the entries notes for a match."};
+      return {Str(124), "Searches each of the entries notes for a match."};
     case MenuCommand::BalancePoint:
-      return {Str(308),
-              "Goes to the entry where the account start to go out of balance.."};
+      return {Str(308), "Goes to the entry where the account start to go out of balance.."};
     case MenuCommand::UnbalancedEntries:
-      return {Str(304),
-              "Finds each of the entries that do not balance."};
+      return {Str(304), "Finds each of the entries that do not balance."};
     case MenuCommand::RunningCalculator:
       return {"Rolling Caculator",
               "Is better than a normal calculator, a user can enter in each value in there "
@@ -134,20 +134,18 @@ HelpCard MenuCommandHelp(MenuCommand command) {
               "is done by entering the cost of the asset by the rate of reduction by the "
               "number of year. After this is done it will calculate the depreciation and "
               "reducing balance for each of the years..."};
-    case MenuCommand::PayrollCalculator:
-      return {Str(295),
-              "An easy way of calculating payroll."};
+    case MenuCommand::PayrollCalculator: return {Str(295), "An easy way of calculating payroll."};
     case MenuCommand::MoveAccount:
-      return {Str(125),
-              "Moves all entires of one account to another."};
+      return {Str(125), "Moves all entires of one account to another."};
     case MenuCommand::JournalEntries:
-      return {"Journal Entries", Paragraphs({
-                  "Will display Journal entries for ALL or selected accounts between two "
-                  "selected dates (Journal Entry 1 will be the default start date and last "
-                  "journal entry will be the end default date).",
-                  "A displayed journal entry can be edited at any time by clicking on any of "
-                  "the listed journal entries...",
-                  "Matching searched results will be displayed here as well..."})};
+      return {
+          "Journal Entries",
+          Paragraphs({"Will display Journal entries for ALL or selected accounts between two "
+                      "selected dates (Journal Entry 1 will be the default start date and last "
+                      "journal entry will be the end default date).",
+                      "A displayed journal entry can be edited at any time by clicking on any of "
+                      "the listed journal entries...",
+                      "Matching searched results will be displayed here as well..."})};
     case MenuCommand::TAccountLedger:
       return {"T-Account Ledgers",
               "Will display all entries in selected account between two dates as a T-Account "
@@ -158,27 +156,27 @@ HelpCard MenuCommandHelp(MenuCommand command) {
               "balance ledger, same as T-Account but in a different format, also helps in "
               "finding incorrect journal entries..."};
     case MenuCommand::TrialBalance:
-      return {"Trial Balance", Paragraphs({
-                  "A Trial Balance is a list of ledger account balances, prepared periodically "
-                  "so as to prove the arithmetical accuracy of the bookkeeper‘s work. The "
-                  "preparation of a Trial Balance is an essential pre-requisite to the "
-                  "preparation of the end-of period financial statements...",
-                  "Trial Balance begins at the lowest entry date and end at today's date.",
-                  kLeftClickLedger,
-                  kRightClickLedger})};
+      return {
+          "Trial Balance",
+          Paragraphs({"A Trial Balance is a list of ledger account balances, prepared periodically "
+                      "so as to prove the arithmetical accuracy of the bookkeeper‘s work. The "
+                      "preparation of a Trial Balance is an essential pre-requisite to the "
+                      "preparation of the end-of period financial statements...",
+                      "Trial Balance begins at the lowest entry date and end at today's date.",
+                      kLeftClickLedger, kRightClickLedger})};
     case MenuCommand::IncomeStatement:
-      return {"Income Statement", Paragraphs({
-                  "Is a financial report to the owner of the business (and other users) "
-                  "showing the revenue for an accounting period matched with the expenses of "
-                  "earning that income...",
-                  "Income Statement are produce by using data of dated journal entries between "
-                  "two dates. It is possible for a user to close off each account manually by "
-                  "journal entries to create a end and a start of a yearly period using the "
-                  "same set of accounts.",
-                  "Default Start date is the lowest date in the set of journal entries and the "
-                  "end date is the highest date in the set of journal entries",
-                  kLeftClickLedger,
-                  kRightClickLedger})};
+      return {
+          "Income Statement",
+          Paragraphs({"Is a financial report to the owner of the business (and other users) "
+                      "showing the revenue for an accounting period matched with the expenses of "
+                      "earning that income...",
+                      "Income Statement are produce by using data of dated journal entries between "
+                      "two dates. It is possible for a user to close off each account manually by "
+                      "journal entries to create a end and a start of a yearly period using the "
+                      "same set of accounts.",
+                      "Default Start date is the lowest date in the set of journal entries and the "
+                      "end date is the highest date in the set of journal entries",
+                      kLeftClickLedger, kRightClickLedger})};
     case MenuCommand::ComparativeStatement:
       return {"Comparative Sheets",
               "The comparative account / income sheet serves as a financial comparison from "
@@ -186,16 +184,16 @@ HelpCard MenuCommandHelp(MenuCommand command) {
               "financial security could very well depend on how well you grow and maximize "
               "your net worth. "};
     case MenuCommand::BalanceSheet:
-      return {"Balance Sheet", Paragraphs({
-                  "Is a statement of the assets and liabilities of a business at a point of "
-                  "time, especially at the end of an accounting period. It represents the "
-                  "balances of the accounts remaining open after the Profit & Loss account has "
-                  "been prepared. It also represents the balances of accounts carried forward "
-                  "to the next accounting period. Showing the relationship between Assets, "
-                  "Liabilities and Owner’s Equity...",
-                  "Balance Sheet begins at the lowest entry date and end at today's date.",
-                  kLeftClickLedger,
-                  kRightClickLedger})};
+      return {
+          "Balance Sheet",
+          Paragraphs({"Is a statement of the assets and liabilities of a business at a point of "
+                      "time, especially at the end of an accounting period. It represents the "
+                      "balances of the accounts remaining open after the Profit & Loss account has "
+                      "been prepared. It also represents the balances of accounts carried forward "
+                      "to the next accounting period. Showing the relationship between Assets, "
+                      "Liabilities and Owner’s Equity...",
+                      "Balance Sheet begins at the lowest entry date and end at today's date.",
+                      kLeftClickLedger, kRightClickLedger})};
     case MenuCommand::PreparedEntries:
       return {"Dictionary of Entries...",
               "Create groups of pre-entered journal entries. These can then be added to the "

@@ -13,8 +13,8 @@
 #include <charconv>
 
 #include "app/application_window.h"
-#include "books/date_styles.h"
 #include "app/main_window.h"
+#include "books/date_styles.h"
 
 #include <QSessionManager>
 #include "app/startup.h"
@@ -27,7 +27,6 @@
 
 namespace qv {
 namespace {
-
 
 void Tint(QWidget* w, ColorValue color) {
   QPalette palette = w->palette();

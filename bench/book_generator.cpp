@@ -105,8 +105,8 @@ Books GenerateBook(const GeneratorOptions& options) {
     }
     std::string notes = "_";
     if (random.Below(2) == 0)
-      notes = (options.nonAscii && entry % 5 == 0 ? "Reçu n° " : "Invoice ") +
-              std::to_string(entry);
+      notes =
+          (options.nonAscii && entry % 5 == 0 ? "Reçu n° " : "Invoice ") + std::to_string(entry);
     books.PostingLines.back().Notes = notes;
   }
   books.EntryCounter = static_cast<int32_t>(entry + 1);

@@ -10,10 +10,10 @@
 #include <QLineEdit>
 #include <string>
 
+#include "app/main_window.h"
 #include "bench/book_generator.h"
 #include "bench/program_setup_qt.h"
 #include "books/entry_fields.h"
-#include "app/main_window.h"
 #include "controls/vertical_scroll_control.h"
 
 namespace qv {
@@ -53,10 +53,7 @@ void BM_TypeAmountAtJournalEnd(benchmark::State& state) {
     state.SkipWithError("the typed amount was not stored");
   state.counters["lines"] = static_cast<double>(state.range(0));
 }
-BENCHMARK(BM_TypeAmountAtJournalEnd)
-    ->Arg(10'000)
-    ->Arg(1'000'000)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypeAmountAtJournalEnd)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 
 // The store of the entry fields alone, as the amount box calls it.
 void BM_StoreAmountAtJournalEnd(benchmark::State& state) {
@@ -76,10 +73,7 @@ void BM_StoreAmountAtJournalEnd(benchmark::State& state) {
   }
   state.counters["lines"] = static_cast<double>(state.range(0));
 }
-BENCHMARK(BM_StoreAmountAtJournalEnd)
-    ->Arg(10'000)
-    ->Arg(1'000'000)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StoreAmountAtJournalEnd)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace qv

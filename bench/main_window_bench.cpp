@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <string>
 
+#include "app/main_window.h"
 #include "bench/book_generator.h"
 #include "bench/program_setup_qt.h"
 #include "bookfiles/book_files.h"
-#include "app/main_window.h"
 #include "controls/vertical_scroll_control.h"
 
 namespace qv {

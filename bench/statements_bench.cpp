@@ -48,8 +48,8 @@ void BM_StatementsIncomeStatement(benchmark::State& state) {
   const Books& books = BookOf(state.range(0), static_cast<int>(state.range(1)));
   const PostingDates dates = PostingDateRange(books);
   for (auto _ : state) {
-    IncomeStatement is = ComputeIncomeStatement(
-        books, {IncomePeriod::Between(dates.Earliest, dates.Latest), false});
+    IncomeStatement is =
+        ComputeIncomeStatement(books, {IncomePeriod::Between(dates.Earliest, dates.Latest), false});
     benchmark::DoNotOptimize(is.NetProfit);
   }
   Label(state);

@@ -49,8 +49,8 @@ class AccWriter {
     text_.append(b, 2);
   }
   void U32(uint32_t v) {
-    const char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8),
-                       static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
+    const char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                       static_cast<char>(v >> 24)};
     text_.append(b, 4);
   }
   void U64(uint64_t v) {
@@ -193,8 +193,8 @@ class AccReader {
     line.LineDate = static_cast<DaySerial>(date);
     line.Side = U8({"side", item, index});
     if (line.Side != kDebit && line.Side != kCredit)
-      Fail("The side of " + Where{item, {}, index}.Text() + " is " +
-           std::to_string(line.Side) + "; it must be 1 (debit) or 2 (credit).");
+      Fail("The side of " + Where{item, {}, index}.Text() + " is " + std::to_string(line.Side) +
+           "; it must be 1 (debit) or 2 (credit).");
     line.LineFolio = Folio::FromRaw(I64({"folio", item, index}));
     line.Amount = Amount::FromRaw(I64({"amount", item, index}));
     line.Notes = Text({"notes", item, index});
@@ -281,8 +281,7 @@ void ReadBody(AccReader& in, Books& book, const ProgressFn& progress) {
     Fail("The book file does not hold ten prepared groups.");
   for (int g = 0; g < kPreparedGroupCount; ++g) {
     const std::string item = "prepared group " + std::to_string(g + 1) + ", line";
-    const std::size_t n = in.Count("lines of a prepared group", kMinLineBytes,
-                                   kMaxPostingLines);
+    const std::size_t n = in.Count("lines of a prepared group", kMinLineBytes, kMaxPostingLines);
     auto& group = book.PreparedGroups[static_cast<std::size_t>(g)];
     group.reserve(n);
     for (std::size_t i = 0; i < n; ++i) group.push_back(in.Line(item, static_cast<int64_t>(i)));
@@ -320,8 +319,8 @@ uint32_t Crc32(std::string_view bytes, uint32_t crc) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   std::size_t n = bytes.size();
   while (n >= 8) {
-    const uint32_t lo = crc ^ (uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
-                               uint32_t(p[3]) << 24);
+    const uint32_t lo =
+        crc ^ (uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
     crc = kCrc[7][lo & 0xFF] ^ kCrc[6][(lo >> 8) & 0xFF] ^ kCrc[5][(lo >> 16) & 0xFF] ^
           kCrc[4][lo >> 24] ^ kCrc[3][p[4]] ^ kCrc[2][p[5]] ^ kCrc[1][p[6]] ^ kCrc[0][p[7]];
     p += 8;
@@ -403,8 +402,7 @@ void WriteAccBook(const Books& books, const BookOutput::Consumer& consumer,
   consumer(std::string_view(tail, 4));
 }
 
-BookReadResult ParseAccBook(std::string_view bytes, DaySerial today,
-                            const ProgressFn& progress) {
+BookReadResult ParseAccBook(std::string_view bytes, DaySerial today, const ProgressFn& progress) {
   if (bytes.size() < kAccMagic.size() || bytes.substr(0, kAccMagic.size()) != kAccMagic)
     return DataMismatch("This file is not a book file of this program.");
   if (bytes.size() < kHeaderBytes)

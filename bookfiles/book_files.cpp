@@ -88,17 +88,19 @@ BookFileResult WriteBook(const std::string& path, std::string_view type, const B
   int err = writer.Open();
   if (err == 0) {
     try {
-      Write(books, *fileType,
-            [&](std::string_view piece) {
-              writer.Write(piece);
-              if (writer.Error() != 0) throw WriteStopped{};
-            },
-            progress);
+      Write(
+          books, *fileType,
+          [&](std::string_view piece) {
+            writer.Write(piece);
+            if (writer.Error() != 0) throw WriteStopped{};
+          },
+          progress);
     } catch (const WriteStopped&) {
     } catch (const std::bad_alloc&) {
       writer.Discard();
       result.ErrorCode = kErrOutOfMemory;
-      result.Message = "There is not enough memory to write \"" + path + "\"; the file was not changed.";
+      result.Message =
+          "There is not enough memory to write \"" + path + "\"; the file was not changed.";
       return result;
     }
     err = writer.Commit();

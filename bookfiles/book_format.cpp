@@ -33,8 +33,8 @@ void BookOutput::Flush() {
 }
 
 std::size_t ChartSlotsToWrite(const Books& books) {
-  const std::size_t slots = static_cast<std::size_t>(
-      std::max(books.LastAccountIndex, kMinLastAccountIndex) + 1);
+  const std::size_t slots =
+      static_cast<std::size_t>(std::max(books.LastAccountIndex, kMinLastAccountIndex) + 1);
   return std::min(slots, kMaxChartSlots);
 }
 
@@ -53,10 +53,16 @@ BookReadResult DataMismatch(std::string message) {
 void AppendIsoDate(std::string& out, DaySerial day) {
   day = day < kMinDaySerial ? kMinDaySerial : day > kMaxDaySerial ? kMaxDaySerial : day;
   const CalendarDate d = DateOf(day);
-  char text[10] = {static_cast<char>('0' + d.Year / 1000), static_cast<char>('0' + d.Year / 100 % 10),
-                   static_cast<char>('0' + d.Year / 10 % 10), static_cast<char>('0' + d.Year % 10),
-                   '-', static_cast<char>('0' + d.Month / 10), static_cast<char>('0' + d.Month % 10),
-                   '-', static_cast<char>('0' + d.Day / 10), static_cast<char>('0' + d.Day % 10)};
+  char text[10] = {static_cast<char>('0' + d.Year / 1000),
+                   static_cast<char>('0' + d.Year / 100 % 10),
+                   static_cast<char>('0' + d.Year / 10 % 10),
+                   static_cast<char>('0' + d.Year % 10),
+                   '-',
+                   static_cast<char>('0' + d.Month / 10),
+                   static_cast<char>('0' + d.Month % 10),
+                   '-',
+                   static_cast<char>('0' + d.Day / 10),
+                   static_cast<char>('0' + d.Day % 10)};
   out.append(text, 10);
 }
 

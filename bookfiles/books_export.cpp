@@ -36,8 +36,7 @@ class SheetRows {
   }
   template <std::size_t N>
   void Header(int32_t row, const std::array<std::string_view, N>& columns) {
-    for (std::size_t c = 0; c < N; ++c)
-      Text(row, static_cast<int32_t>(c + 1), columns[c], kBold);
+    for (std::size_t c = 0; c < N; ++c) Text(row, static_cast<int32_t>(c + 1), columns[c], kBold);
   }
 
  private:
@@ -55,10 +54,10 @@ BooksSheetResult WriteBooksSheet(const std::string& path, const Books& books,
   BooksSheetResult result;
   auto failed = [&](int code) {
     result.ErrorCode = code;
-    result.Message = code == kErrOutOfMemory
-                         ? "There is not enough memory to write \"" + path +
-                               "\"; the file was not changed."
-                         : "Writing \"" + path + "\" failed. The file was not changed.";
+    result.Message =
+        code == kErrOutOfMemory
+            ? "There is not enough memory to write \"" + path + "\"; the file was not changed."
+            : "Writing \"" + path + "\" failed. The file was not changed.";
     result.LinesWritten = 0;
     return result;
   };

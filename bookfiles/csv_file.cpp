@@ -143,8 +143,8 @@ class CsvReader {
              "); this one has more.");
     for (std::size_t i = 0; i < n; ++i) {
       if (fields_[i].size() > kMaxTextBytes)
-        Fail("field " + std::to_string(i + 1) + " is longer than " +
-             std::to_string(kMaxTextBytes) + " bytes.");
+        Fail("field " + std::to_string(i + 1) + " is longer than " + std::to_string(kMaxTextBytes) +
+             " bytes.");
       if (!IsValidUtf8(fields_[i])) Fail("the row is not UTF-8 text.");
     }
   }
@@ -211,8 +211,7 @@ void CsvReader::Read(Books& book) {
     while (more && IsBlank(fields_)) more = Next();
     if (!more) return;  // a chart without entries
     if (!IsHeader(fields_, kCsvEntryColumns))
-      Fail("the entry block begins with the header row \"" + HeaderText(kCsvEntryColumns) +
-           "\".");
+      Fail("the entry block begins with the header row \"" + HeaderText(kCsvEntryColumns) + "\".");
   }
   entryHeaderLine_ = rows_.RowLine();
 
@@ -287,8 +286,7 @@ void WriteCsvBook(const Books& books, const BookOutput::Consumer& consumer,
   output.Flush();
 }
 
-BookReadResult ParseCsvBook(std::string_view text, DaySerial today,
-                            const ProgressFn& progress) {
+BookReadResult ParseCsvBook(std::string_view text, DaySerial today, const ProgressFn& progress) {
   BookReadResult result;
   try {
     // A new book gives the settings and the prepared groups; the file gives the chart and

@@ -1,12 +1,12 @@
 #include "bookfiles/excel_file.h"
 
+#include <iconv.h>
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <iconv.h>
 #include <new>
 #include <optional>
 #include <unordered_map>
@@ -39,9 +39,9 @@ constexpr uint16_t kWorksheet = 0x0010;
 // How a staged record carries its text.
 enum TextForm : uint8_t {
   kNoText = 0,
-  kCountedText = 1,      // a length byte, then the bytes
-  kHeaderFooterText = 2, // as kCountedText, but an empty text leaves the record empty
-  kAlreadyCut = 0x80,    // added to the form: the text was cut (and counted) when written
+  kCountedText = 1,       // a length byte, then the bytes
+  kHeaderFooterText = 2,  // as kCountedText, but an empty text leaves the record empty
+  kAlreadyCut = 0x80,     // added to the form: the text was cut (and counted) when written
 };
 // No text of the format is longer than this many characters; longer ones are cut to it
 // when staged, and to the format's byte limit when the file is closed.
@@ -66,7 +66,8 @@ uint16_t GetU16(std::string_view in, std::size_t at) {
 }
 uint32_t GetU32(std::string_view in, std::size_t at) {
   uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(in[at + static_cast<std::size_t>(i)]);
+  for (int i = 3; i >= 0; --i)
+    v = (v << 8) | static_cast<uint8_t>(in[at + static_cast<std::size_t>(i)]);
   return v;
 }
 
@@ -299,9 +300,8 @@ int ExcelFile::XfIndex(uint8_t lock, uint8_t font, uint8_t align) {
   }
 }
 
-ExcelCellOutcome ExcelFile::WriteValue(int valueType, int fontByte, int alignByte,
-                                       int lockByte, int32_t row, int32_t col,
-                                       const ExcelValue& value) {
+ExcelCellOutcome ExcelFile::WriteValue(int valueType, int fontByte, int alignByte, int lockByte,
+                                       int32_t row, int32_t col, const ExcelValue& value) {
   if (!Ready()) return ExcelCellOutcome::kNotWritten;
   if (row < 1 || row > kExcelMaxRows || col < 1 || col > kExcelMaxColumns)
     return ExcelCellOutcome::kNotWritten;
@@ -357,8 +357,7 @@ ExcelCellOutcome ExcelFile::WriteValue(int valueType, int fontByte, int alignByt
       }
       break;
     }
-    default:
-      return ExcelCellOutcome::kNotWritten;
+    default: return ExcelCellOutcome::kNotWritten;
   }
   Stage(cells_, type, fixed, text, outcome == ExcelCellOutcome::kTextCut);
   if (error_ != 0) return ExcelCellOutcome::kNotWritten;

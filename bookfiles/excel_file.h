@@ -53,7 +53,7 @@ enum ExcelFontAttribute : int {
 };
 
 // The cell attribute bytes of WriteValue.
-inline constexpr int kExcelLocked = 64;  // lock byte
+inline constexpr int kExcelLocked = 64;     // lock byte
 inline constexpr int kExcelFontShift = 64;  // font byte = font number x 64
 enum ExcelAlign : int { kExcelGeneral = 0, kExcelLeft = 1, kExcelCentre = 2, kExcelRight = 3 };
 
@@ -109,8 +109,8 @@ class ExcelFile {
   // as a plain number). `fontByte` = font number x 64, `alignByte` one of ExcelAlign (or 4,
   // fill; any other value is written as general), `lockByte` 64 = locked or 0. A label
   // longer than kExcelMaxLabelChars characters is cut to that length.
-  ExcelCellOutcome WriteValue(int valueType, int fontByte, int alignByte, int lockByte,
-                              int32_t row, int32_t col, const ExcelValue& value);
+  ExcelCellOutcome WriteValue(int valueType, int fontByte, int alignByte, int lockByte, int32_t row,
+                              int32_t col, const ExcelValue& value);
   // Writes the sheet to the temporary file, ends it and renames it over the target.
   // Returns 0 or a FileErrorCode; on failure the target is left as it was.
   int CloseFile();

@@ -152,8 +152,7 @@ class TextReader {
 std::string TextReader::Unescape(std::string_view field, std::string_view what) const {
   std::string out;
   std::size_t start = 0;
-  for (std::size_t i = field.find('\\'); i != std::string_view::npos;
-       i = field.find('\\', start)) {
+  for (std::size_t i = field.find('\\'); i != std::string_view::npos; i = field.find('\\', start)) {
     out.append(field, start, i - start);
     if (i + 1 >= field.size()) Fail("the " + std::string(what) + " ends with a lone backslash.");
     const char c = field[i + 1];
@@ -276,8 +275,7 @@ void TextReader::Read(Books& book) {
   while (lines_.Next(line)) {
     ticker_.At(static_cast<int64_t>(lines_.Position()));
     if (lines_.Number() == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
-    if (line.find_first_not_of(" \t") == std::string_view::npos || line.front() == '#')
-      continue;
+    if (line.find_first_not_of(" \t") == std::string_view::npos || line.front() == '#') continue;
     if (!IsValidUtf8(line)) Fail("the line is not UTF-8 text.");
     if (!titled) {
       if (line.substr(0, kTitlePrefix.size()) != kTitlePrefix)
@@ -320,14 +318,9 @@ void TextReader::Read(Books& book) {
     }
     std::string_view f[7];
     switch (section) {
-      case kNone:
-        Fail("the section [Settings] should begin here.");
-      case kSettings:
-        ReadSetting(book, line);
-        break;
-      case kChart:
-        ReadChartLine(book, line);
-        break;
+      case kNone: Fail("the section [Settings] should begin here.");
+      case kSettings: ReadSetting(book, line); break;
+      case kChart: ReadChartLine(book, line); break;
       case kGroup: {
         auto& lines = book.PreparedGroups[static_cast<std::size_t>(group)];
         if (line.substr(0, 5) == "Name=") {
@@ -354,15 +347,14 @@ void TextReader::Read(Books& book) {
         fileLines_.push_back(lines_.Number());
         break;
       }
-      case kEnd:
-        break;
+      case kEnd: break;
     }
   }
-  if (!titled) throw TextFault{1, "the file is empty; a book text file begins with the line \"" +
-                                      std::string(kTextTitle) + "\"."};
+  if (!titled)
+    throw TextFault{1, "the file is empty; a book text file begins with the line \"" +
+                           std::string(kTextTitle) + "\"."};
   if (section != kEnd)
-    throw TextFault{lines_.Number(),
-                    "the file ends before its [End] line, so it is incomplete."};
+    throw TextFault{lines_.Number(), "the file ends before its [End] line, so it is incomplete."};
 }
 
 }  // namespace
@@ -427,8 +419,7 @@ void WriteTextBook(const Books& books, const BookOutput::Consumer& consumer,
   output.Flush();
 }
 
-BookReadResult ParseTextBook(std::string_view text, DaySerial today,
-                             const ProgressFn& progress) {
+BookReadResult ParseTextBook(std::string_view text, DaySerial today, const ProgressFn& progress) {
   BookReadResult result;
   try {
     // Start from a new book with an empty journal, chart and groups: the file fills them.

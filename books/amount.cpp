@@ -140,8 +140,8 @@ std::optional<Amount> ParsePlainAmount(std::string_view text) {
   uint64_t raw;
   if (__builtin_mul_overflow(units, 10000, &raw) || __builtin_add_overflow(raw, frac, &raw))
     return std::nullopt;
-  const uint64_t limit = negative ? static_cast<uint64_t>(INT64_MAX) + 1
-                                  : static_cast<uint64_t>(INT64_MAX);
+  const uint64_t limit =
+      negative ? static_cast<uint64_t>(INT64_MAX) + 1 : static_cast<uint64_t>(INT64_MAX);
   if (raw > limit) return std::nullopt;
   if (negative) return Amount::FromRaw(static_cast<int64_t>(static_cast<uint64_t>(0) - raw));
   return Amount::FromRaw(static_cast<int64_t>(raw));

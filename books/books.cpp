@@ -24,8 +24,8 @@ void Books::ResizeChart(int lastIndex) {
 }
 
 int ChartAccountCount(const Books& books) {
-  const std::size_t lists = std::min({books.AccountNames.size(), books.AccountFolios.size(),
-                                      books.AccountTypes.size()});
+  const std::size_t lists =
+      std::min({books.AccountNames.size(), books.AccountFolios.size(), books.AccountTypes.size()});
   if (books.LastAccountIndex < 0) return 0;
   return static_cast<int>(
       std::min<std::size_t>(lists, static_cast<std::size_t>(books.LastAccountIndex) + 1));

@@ -288,12 +288,8 @@ std::string FormatPattern(DaySerial date, const CalendarDate& d, const CompiledP
   std::string out;
   for (const Token& t : pattern.Tokens) {
     switch (t.Kind) {
-      case FieldKind::Literal:
-        out += t.Text;
-        break;
-      case FieldKind::Day:
-        AppendDigits(out, d.Day, t.Width);
-        break;
+      case FieldKind::Literal: out += t.Text; break;
+      case FieldKind::Day: AppendDigits(out, d.Day, t.Width); break;
       case FieldKind::Month:
         if (t.Width == 3)
           out += locale.ShortMonthNames[d.Month - 1];
@@ -477,8 +473,7 @@ DaySerial ReadPattern(std::string_view text, const CompiledPattern& pattern, int
       case FieldKind::Weekday:
         if (ReadName(text, pos, pattern.DayKeys) == 0) return kZeroDate;
         break;
-      case FieldKind::Literal:
-        break;
+      case FieldKind::Literal: break;
     }
   }
   SkipSkippable(text, pos);
@@ -513,8 +508,7 @@ std::string FormatDateStyle(DaySerial date, int style, const LocaleInfo& locale)
                      pattern.Shape.Separator[0]);
 }
 
-DaySerial ParseDateStyle(std::string& text, int style, const LocaleInfo& locale,
-                         DaySerial today) {
+DaySerial ParseDateStyle(std::string& text, int style, const LocaleInfo& locale, DaySerial today) {
   const CompiledPattern& pattern = CompiledFor(locale);
   const char separator = pattern.Shape.Separator[0];
   if (pattern.Shape.Order != DateOrder::YearFirst) {

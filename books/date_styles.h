@@ -65,8 +65,7 @@ std::string FormatDateStyle(DaySerial date, int style, const LocaleInfo& locale)
 // unreadable. On a locale whose order is day first or month first, the text is first
 // rewritten with the locale's separator in place of every "/" and "-", and `text`
 // receives the rewritten form whether or not it reads as a date.
-DaySerial ParseDateStyle(std::string& text, int style, const LocaleInfo& locale,
-                         DaySerial today);
+DaySerial ParseDateStyle(std::string& text, int style, const LocaleInfo& locale, DaySerial today);
 
 // The style a new book starts with on this locale: when the locale's short date of
 // 31 December 1899 is longer than 10 characters, 2 ("dd/mm/yyyy") if it starts with "3"

@@ -68,8 +68,8 @@ PostingLine EmptyLine(uint8_t side, DaySerial today) {
 // Brings one pasted entry under the journal's rules and appends it to `out`; false when it
 // holds more lines on a side than the entry screen shows.
 bool AppendEntry(std::vector<ClipboardRow>::const_iterator begin,
-                 std::vector<ClipboardRow>::const_iterator end, std::string notes,
-                 DaySerial today, std::vector<PostingLine>& out) {
+                 std::vector<ClipboardRow>::const_iterator end, std::string notes, DaySerial today,
+                 std::vector<PostingLine>& out) {
   std::vector<PostingLine> debits, credits;
   for (auto row = begin; row != end; ++row) {
     PostingLine line = EmptyLine(row->Side == kDebit ? kDebit : kCredit, today);
@@ -219,8 +219,8 @@ std::optional<std::vector<PostingLine>> PastedLines(const std::vector<ClipboardR
   return lines;
 }
 
-std::optional<PastedEntry> PasteEntry(Books& books, std::string_view text,
-                                      const LocaleInfo& locale, DaySerial today) {
+std::optional<PastedEntry> PasteEntry(Books& books, std::string_view text, const LocaleInfo& locale,
+                                      DaySerial today) {
   const auto rows = ReadEntryClipboardText(text, locale.DecimalSymbol);
   if (!rows) return std::nullopt;
   auto lines = PastedLines(*rows, today);
@@ -235,8 +235,7 @@ std::optional<PastedEntry> PasteEntry(Books& books, std::string_view text,
     books.AppendLine((*lines)[i], EntryNumber());
     // The number follows the book's last entry, so it is taken once the first line stands
     // after it, and every pasted line shares it.
-    if (i == 0 && books.AutoTrackingNumbers == 1)
-      number = NextEntryNumber(books, where.FirstLine);
+    if (i == 0 && books.AutoTrackingNumbers == 1) number = NextEntryNumber(books, where.FirstLine);
     books.EntryNumbers.back() = number;
   }
   where.LastLine = books.LastLineIndex();

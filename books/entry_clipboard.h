@@ -98,7 +98,7 @@ struct PastedEntry {
 // book's last entry's number plus one); otherwise fourteen blanks. Nothing changes, and
 // nothing is returned, when the text is not an entry clipboard text or PastedLines refuses
 // it.
-std::optional<PastedEntry> PasteEntry(Books& books, std::string_view text,
-                                      const LocaleInfo& locale, DaySerial today);
+std::optional<PastedEntry> PasteEntry(Books& books, std::string_view text, const LocaleInfo& locale,
+                                      DaySerial today);
 
 }  // namespace qv

@@ -12,7 +12,6 @@
 namespace qv {
 namespace {
 
-
 constexpr std::string_view kBackspace = "\b";
 constexpr std::string_view kCtrlC = "\x03";
 constexpr std::string_view kCtrlV = "\x16";
@@ -271,8 +270,8 @@ std::optional<std::string> EntryFields::ShownDateText() const {
   const Books& b = books();
   const int32_t first = screen_.EntryFirstLine();
   if (first < 0 || first > b.LastLineIndex()) return std::nullopt;
-  return FormatDateStyle(b.PostingLines[static_cast<std::size_t>(first)].LineDate,
-                         b.DateStyleIndex, locale());
+  return FormatDateStyle(b.PostingLines[static_cast<std::size_t>(first)].LineDate, b.DateStyleIndex,
+                         locale());
 }
 
 bool EntryFields::DateTextUnedited(std::string_view text) const {

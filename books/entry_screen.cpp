@@ -230,8 +230,8 @@ bool EntryScreen::StoreEntryNumber(std::string_view text) {
 std::string EntryScreen::FolioText(Folio folio) const {
   if (folio.IsZero()) return {};
   const bool dashes = books_.FolioDashes != 0;
-  return PlainAmountText(folio, dashes ? std::string_view("-")
-                                       : std::string_view(locale_.DecimalSymbol));
+  return PlainAmountText(folio,
+                         dashes ? std::string_view("-") : std::string_view(locale_.DecimalSymbol));
 }
 
 std::string EntryScreen::AmountText(Amount amount) const {

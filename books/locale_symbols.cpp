@@ -29,8 +29,8 @@ std::vector<Character> CharactersOf(std::string_view text) {
 // A decimal digit of any of the scripts that locales write numbers in.
 bool IsDigit(const Character& c) {
   static constexpr std::array<int32_t, 25> kZeros = {
-      0x30,  0x660, 0x6F0, 0x7C0, 0x966, 0x9E6,  0xA66,  0xAE6,  0xB66,
-      0xBE6, 0xC66, 0xCE6, 0xD66, 0xDE6, 0xE50,  0xED0,  0xF20,  0x1040,
+      0x30,   0x660,  0x6F0,  0x7C0,  0x966,  0x9E6,  0xA66, 0xAE6, 0xB66,
+      0xBE6,  0xC66,  0xCE6,  0xD66,  0xDE6,  0xE50,  0xED0, 0xF20, 0x1040,
       0x1090, 0x17E0, 0x1810, 0x19D0, 0x1B50, 0xA8D0, 0xFF10};
   for (const int32_t zero : kZeros)
     if (c.CodePoint >= zero && c.CodePoint <= zero + 9) return true;
@@ -60,8 +60,7 @@ std::string CurrencySignOf(const LocaleInfo& locale) {
     if (!IsDigit(chars[first])) return std::string(chars[first].Text);
     // The sign follows the number: its last character, past a closing full stop.
     std::size_t last = chars.size();
-    while (last > first && (IsBlankOrMark(chars[last - 1]) || chars[last - 1].Text == "."))
-      --last;
+    while (last > first && (IsBlankOrMark(chars[last - 1]) || chars[last - 1].Text == ".")) --last;
     if (last > first && !IsDigit(chars[last - 1])) return std::string(chars[last - 1].Text);
   }
   // Zero written as currency shows no sign (a locale without a currency writes just the

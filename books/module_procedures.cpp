@@ -209,12 +209,16 @@ int FileErrorCodeFromErrno(int err) {
       // Other system errors keep their own number for the general message, unless that
       // number means something else here.
       switch (err) {
-        case kErrOutOfMemory: case kErrDeviceIo: case kErrDiskFull: case kErrDeviceUnavailable:
-        case kErrPermissionDenied: case kErrDiskNotReady: case kErrPathAccess:
-        case kErrFileNotFound: case kErrDataMismatch:
-          return kErrDeviceIo;
-        default:
-          return err;
+        case kErrOutOfMemory:
+        case kErrDeviceIo:
+        case kErrDiskFull:
+        case kErrDeviceUnavailable:
+        case kErrPermissionDenied:
+        case kErrDiskNotReady:
+        case kErrPathAccess:
+        case kErrFileNotFound:
+        case kErrDataMismatch: return kErrDeviceIo;
+        default: return err;
       }
   }
 }

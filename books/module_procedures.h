@@ -54,8 +54,7 @@ std::string NameWithoutExtension(std::string_view path);
 
 // The first account name (of the whole chart lists) with the greatest width, measured in
 // whole twips in `font`; "" when every width is 0.
-std::string WidestAccountName(const Books& books, const TextMetrics& metrics,
-                              const FontSpec& font);
+std::string WidestAccountName(const Books& books, const TextMetrics& metrics, const FontSpec& font);
 
 // The error numbers of failed file operations.
 enum FileErrorCode : int {

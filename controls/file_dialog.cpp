@@ -298,7 +298,8 @@ void FileDialog::ShowFolder() {
   }
   QTreeWidgetItem* current = parent;
   for (const std::string& name : model_.Listing().folders) {
-    auto* item = current == nullptr ? new QTreeWidgetItem(folderList_) : new QTreeWidgetItem(current);
+    auto* item =
+        current == nullptr ? new QTreeWidgetItem(folderList_) : new QTreeWidgetItem(current);
     item->setText(0, Q(name));
     item->setIcon(0, closedIcon);
     item->setData(0, Qt::UserRole, Q(JoinPath(model_.Folder(), name)));
@@ -316,7 +317,8 @@ void FileDialog::ShowFolder() {
   int best = -1;
   for (std::size_t i = 0; i < places_.size(); ++i)
     if (FolderInPlace(folder, places_[i].folder) &&
-        (best < 0 || places_[i].folder.size() > places_[static_cast<std::size_t>(best)].folder.size()))
+        (best < 0 ||
+         places_[i].folder.size() > places_[static_cast<std::size_t>(best)].folder.size()))
       best = static_cast<int>(i);
   placeList_->setCurrentIndex(best);
 }

@@ -44,11 +44,16 @@ bool IsForbiddenNameCharacter(char c) {
   const auto u = static_cast<unsigned char>(c);
   if (u < 0x20 || u == 0x7F) return true;
   switch (c) {
-    case '|': case '*': case '"': case '/': case ':': case '<': case '>': case '?':
-    case '\\':
-      return true;
-    default:
-      return false;
+    case '|':
+    case '*':
+    case '"':
+    case '/':
+    case ':':
+    case '<':
+    case '>':
+    case '?':
+    case '\\': return true;
+    default: return false;
   }
 }
 
@@ -185,8 +190,9 @@ void FileDialogModel::Prepare(Session& session, const FileDialogRequest& request
   captionId_ = request.captionId;
   acceptCaptionId_ = request.acceptCaptionId;
   session.ChosenFileType =
-      !request.defaultType.empty() ? request.defaultType
-                                   : (patterns_.empty() ? std::string() : FileTypeOfPattern(patterns_[0]));
+      !request.defaultType.empty()
+          ? request.defaultType
+          : (patterns_.empty() ? std::string() : FileTypeOfPattern(patterns_[0]));
   // A preset path moves the dialog to its folder when that folder can be read.
   bool moved = false;
   if (!request.presetName.empty()) {

@@ -93,8 +93,7 @@ void HelpWindow::Place(QWidget* near) {
   if (screen == nullptr) return;
   const QRect area = screen->availableGeometry();
   const int frameExtra = frameGeometry().width() - width();
-  const int left =
-      area.x() + area.width() - (width() + frameExtra + TwipsToPixels(kRightGapTwips));
+  const int left = area.x() + area.width() - (width() + frameExtra + TwipsToPixels(kRightGapTwips));
   move(left, area.y() + TwipsToPixels(kDesignTopTwips));
 }
 

@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/key_codes.h"
 #include "controls/repeat_timer.h"
 #include "platform/colors.h"
 #include "platform/drawing_surface.h"
+#include "platform/key_codes.h"
 
 namespace qv {
 

@@ -52,12 +52,10 @@ bool IsUserInput(const QEvent& event) {
     case QEvent::TabletMove:
     case QEvent::DragEnter:
     case QEvent::DragMove:
-    case QEvent::Drop:
-      return true;
+    case QEvent::Drop: return true;
     case QEvent::Close:
       return event.spontaneous();  // the window manager's close box, not a job's close()
-    default:
-      return false;
+    default: return false;
   }
 }
 

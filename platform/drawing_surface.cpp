@@ -7,13 +7,11 @@
 
 namespace qv {
 
-DrawingSurface::DrawingSurface(const TextMetrics& metrics, SurfaceUnits units,
-                               double twipsPerPixel)
+DrawingSurface::DrawingSurface(const TextMetrics& metrics, SurfaceUnits units, double twipsPerPixel)
     : metrics_(metrics),
       units_(units),
-      twipsPerPixel_(std::isfinite(twipsPerPixel) && twipsPerPixel > 0
-                         ? twipsPerPixel
-                         : kTwipsPerPixelAt96Dpi) {}
+      twipsPerPixel_(std::isfinite(twipsPerPixel) && twipsPerPixel > 0 ? twipsPerPixel
+                                                                       : kTwipsPerPixelAt96Dpi) {}
 
 void DrawingSurface::SetPrintScale(double scale) {
   printScale_ = std::isfinite(scale) && scale > 0 ? scale : 1.0;
@@ -69,8 +67,7 @@ void DrawingSurface::Box(double x1, double y1, double x2, double y2) {
 }
 
 void DrawingSurface::Box(double x1, double y1, double x2, double y2, ColorValue color) {
-  ops_.emplace_back(BoxOp{x1, y1, x2, y2, color, drawWidth_, fillStyle_ == kFillSolid,
-                          fillColor_});
+  ops_.emplace_back(BoxOp{x1, y1, x2, y2, color, drawWidth_, fillStyle_ == kFillSolid, fillColor_});
   currentX_ = x2;
   currentY_ = y2;
 }

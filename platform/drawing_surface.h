@@ -44,9 +44,9 @@ struct TextOp {
   std::string Text;
   FontSpec Font;
   ColorValue Color = kBlack;
-  bool Transparent = true;          // false: the text's box is painted in BackColor first
+  bool Transparent = true;  // false: the text's box is painted in BackColor first
   ColorValue BackColor = kWhite;
-  double Width = 0, Height = 0;     // as measured when printed
+  double Width = 0, Height = 0;  // as measured when printed
   int Document = 0, Page = 0;
 };
 struct LineOp {

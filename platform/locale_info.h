@@ -21,9 +21,9 @@ struct LocaleInfo {
   std::string ShortDatePattern = "M/d/yy";
 
   // Month names in the user's language, January first.
-  std::array<std::string, 12> MonthNames = {"January", "February", "March",     "April",
-                                            "May",     "June",     "July",      "August",
-                                            "September", "October", "November", "December"};
+  std::array<std::string, 12> MonthNames = {"January",   "February", "March",    "April",
+                                            "May",       "June",     "July",     "August",
+                                            "September", "October",  "November", "December"};
   std::array<std::string, 12> ShortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 

@@ -18,7 +18,8 @@ LocaleInfo CaptureLocale(const QLocale& locale) {
   info.NegativeSign = Utf8(locale.negativeSign());
   info.ShortDatePattern = Utf8(locale.dateFormat(QLocale::ShortFormat));
   for (int m = 1; m <= 12; ++m) {
-    info.MonthNames[static_cast<std::size_t>(m - 1)] = Utf8(locale.monthName(m, QLocale::LongFormat));
+    info.MonthNames[static_cast<std::size_t>(m - 1)] =
+        Utf8(locale.monthName(m, QLocale::LongFormat));
     info.ShortMonthNames[static_cast<std::size_t>(m - 1)] =
         Utf8(locale.monthName(m, QLocale::ShortFormat));
   }

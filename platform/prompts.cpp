@@ -81,8 +81,8 @@ PromptAnswer ScriptedPrompts::Ask(const PromptRequest& request) {
     if (Offers(request.Buttons, scripted)) {
       answer = scripted;
     } else if (OnUnexpected) {
-      OnUnexpected(request, std::string("the scripted answer ") + AnswerName(scripted) +
-                                " is not offered");
+      OnUnexpected(request,
+                   std::string("the scripted answer ") + AnswerName(scripted) + " is not offered");
     }
   }
   history_.push_back(Asked{request, answer});

@@ -2,9 +2,9 @@
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QPaintDevice>
 #include <QPaintEvent>
+#include <QScreen>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -124,8 +124,8 @@ void ReplayOne(QPainter& painter, const DrawOp& op, const ReplayOptions& options
     if (!image.isNull() && x && y) painter.drawImage(QPoint(*x, *y), image);
   } else if (const auto* clear = std::get_if<ClearOp>(&op)) {
     const QPaintDevice* device = painter.device();
-    if (device) painter.fillRect(QRect(0, 0, device->width(), device->height()),
-                                 ToQColor(clear->BackColor));
+    if (device)
+      painter.fillRect(QRect(0, 0, device->width(), device->height()), ToQColor(clear->BackColor));
   }
 }
 

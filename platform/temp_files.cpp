@@ -1,10 +1,10 @@
 #include "platform/temp_files.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
 
 #include "platform/file_io.h"
 
@@ -13,7 +13,7 @@ namespace qv {
 namespace {
 
 bool IsFolder(const char* path) {
-  struct stat st{};
+  struct stat st {};
   return path && *path && ::stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -35,8 +35,7 @@ TemporaryFile::~TemporaryFile() {
 int TemporaryFile::Create(std::string_view baseName, std::string_view suffix,
                           const std::string& folder) {
   if (fd_ >= 0 || !path_.empty()) return EBUSY;  // one file per object
-  if (baseName.find('/') != std::string_view::npos ||
-      suffix.find('/') != std::string_view::npos)
+  if (baseName.find('/') != std::string_view::npos || suffix.find('/') != std::string_view::npos)
     return EINVAL;
   std::string pattern = folder;
   if (pattern.empty() || pattern.back() != '/') pattern += '/';
@@ -68,8 +67,7 @@ int TemporaryFile::Close() {
 }
 
 int WriteKeptTemporaryFile(std::string_view baseName, std::string_view suffix,
-                           std::string_view bytes, std::string& path,
-                           const std::string& folder) {
+                           std::string_view bytes, std::string& path, const std::string& folder) {
   TemporaryFile file;
   int error = file.Create(baseName, suffix, folder);
   if (error == 0) error = file.Write(bytes);

@@ -13,9 +13,7 @@ Folio AttributionKey(Folio folio, bool includeSubAccounts) {
 namespace {
 
 // Fibonacci hashing of the folio's scaled integer.
-inline uint64_t HashOf(int64_t key) {
-  return static_cast<uint64_t>(key) * 0x9E3779B97F4A7C15ull;
-}
+inline uint64_t HashOf(int64_t key) { return static_cast<uint64_t>(key) * 0x9E3779B97F4A7C15ull; }
 
 const std::string kNoName;
 
@@ -85,8 +83,7 @@ AccountSums SumPostings(const Books& books, const ChartFolioIndex& index, DateSp
                         bool includeSubAccounts) {
   const auto count = static_cast<std::size_t>(ChartAccountCount(books));
   std::vector<AmountSum> debits(count), credits(count);
-  DaySerial earliest =
-      books.PostingLines.empty() ? kZeroDate : books.PostingLines.front().LineDate;
+  DaySerial earliest = books.PostingLines.empty() ? kZeroDate : books.PostingLines.front().LineDate;
   for (const PostingLine& line : books.PostingLines) {
     earliest = std::min(earliest, line.LineDate);
     if (!dates.Contains(line.LineDate)) continue;

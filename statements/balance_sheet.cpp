@@ -36,8 +36,8 @@ int BalanceSheet::AccountRowCount() const {
 
 BalanceSheet ComputeBalanceSheet(const Books& books, const BalanceSheetOptions& options) {
   const ChartFolioIndex index(books);
-  const AccountSums sums = SumPostings(books, index, DateSpan::UpTo(options.SheetDate),
-                                       options.IncludeSubAccounts);
+  const AccountSums sums =
+      SumPostings(books, index, DateSpan::UpTo(options.SheetDate), options.IncludeSubAccounts);
   if (sums.Overflow) return Failed(options);
 
   BalanceSheet sheet;
@@ -79,8 +79,7 @@ BalanceSheet ComputeBalanceSheet(const Books& books, const BalanceSheetOptions& 
         value = sums.CreditBalance(j);
         positive = &capital;
         break;
-      default:
-        continue;  // income accounts reach the sheet through the profit; "other" never
+      default: continue;  // income accounts reach the sheet through the profit; "other" never
     }
     if (!value) return Failed(options);
     if (value->IsZero()) continue;
@@ -137,8 +136,7 @@ BalanceSheet ComputeBalanceSheet(const Books& books, const BalanceSheetOptions& 
   return sheet;
 }
 
-std::vector<StatementLine> BalanceSheetLines(const BalanceSheet& sheet,
-                                             BalanceSheetLayout layout) {
+std::vector<StatementLine> BalanceSheetLines(const BalanceSheet& sheet, BalanceSheetLayout layout) {
   std::vector<StatementLine> lines;
   if (sheet.Failed()) return lines;
   int row = 0;
@@ -163,8 +161,7 @@ std::vector<StatementLine> BalanceSheetLines(const BalanceSheet& sheet,
     AppendSection(lines, row, S::kNonCurrentAssets, kLabelUsNonCurrentAssets,
                   sheet.NonCurrentAssetRows, kLabelBalance, sheet.NonCurrentAssetTotal);
     // Shown on the current assets alone.
-    if (!sheet.CurrentAssetTotal.IsZero())
-      AppendTotal(lines, kLabelTotalAssets, sheet.TotalAssets);
+    if (!sheet.CurrentAssetTotal.IsZero()) AppendTotal(lines, kLabelTotalAssets, sheet.TotalAssets);
     AppendSection(lines, row, S::kCurrentLiabilities, kLabelUsCurrentLiabilities,
                   sheet.CurrentLiabilityRows, kLabelBalance, sheet.CurrentLiabilityTotal);
     AppendSection(lines, row, S::kNonCurrentLiabilities, kLabelUsNonCurrentLiabilities,

@@ -44,12 +44,12 @@ struct BalanceSheet {
   Amount NonCurrentLiabilityTotal;  // NCL
   Amount CapitalTotal;              // the capital rows, without the profit
 
-  Amount WorkingCapital;     // CA - CL
-  Amount NonCurrentNet;      // NCA - NCL
-  Amount NetAssets;          // (CA - CL) + (NCA - NCL)
-  Amount TotalAssets;        // CA + NCA
-  Amount TotalLiabilities;   // CL + NCL
-  Amount UsNetAssets;        // (CA + NCA) - (CL + NCL)
+  Amount WorkingCapital;    // CA - CL
+  Amount NonCurrentNet;     // NCA - NCL
+  Amount NetAssets;         // (CA - CL) + (NCA - NCL)
+  Amount TotalAssets;       // CA + NCA
+  Amount TotalLiabilities;  // CL + NCL
+  Amount UsNetAssets;       // (CA + NCA) - (CL + NCL)
 
   // The profit or loss of ProfitPeriod, and the capital section's closing balance.
   IncomePeriod ProfitPeriod;
@@ -75,7 +75,6 @@ BalanceSheet ComputeBalanceSheet(const Books& books, const BalanceSheetOptions& 
 //  United States: TOTAL ASSETS when CA is not 0; TOTAL LIABILITIES when CL + NCL is not
 //  0; NET ASSETS when (CA + NCA) - (CL + NCL) is not 0.
 // Account rows are numbered 1, 2, ... in that order.
-std::vector<StatementLine> BalanceSheetLines(const BalanceSheet& sheet,
-                                             BalanceSheetLayout layout);
+std::vector<StatementLine> BalanceSheetLines(const BalanceSheet& sheet, BalanceSheetLayout layout);
 
 }  // namespace qv

@@ -26,8 +26,8 @@ IncomeStatement ComputeIncomeStatement(const Books& books, const IncomeOptions& 
                              ? DateSpan::Every()
                              : DateSpan::Between(period.IncomeFromDate, period.IncomeToDate);
   const ChartFolioIndex index(books);
-  return IncomeStatementFromSums(books, SumPostings(books, index, dates, options.IncludeSubAccounts),
-                                 options);
+  return IncomeStatementFromSums(
+      books, SumPostings(books, index, dates, options.IncludeSubAccounts), options);
 }
 
 IncomeStatement IncomeStatementFromSums(const Books& books, const AccountSums& sums,
@@ -60,13 +60,11 @@ IncomeStatement IncomeStatementFromSums(const Books& books, const AccountSums& s
         total = &expenses;
         value = sums.DebitBalance(j);
         break;
-      default:
-        continue;  // other types are not part of the income statement
+      default: continue;  // other types are not part of the income statement
     }
     if (!value) return Failed(options);
     if (value->IsZero()) continue;
-    rows->push_back(
-        StatementAccountRow{books.AccountNames[s], books.AccountFolios[s], j, *value});
+    rows->push_back(StatementAccountRow{books.AccountNames[s], books.AccountFolios[s], j, *value});
     total->Add(*value);
   }
 
@@ -91,8 +89,7 @@ IncomeStatement IncomeStatementFromSums(const Books& books, const AccountSums& s
     statement.GrossRatio =
         RatioLine(*gross > Amount() ? kLabelGrossProfit : kLabelGrossLoss, *gross, *rt);
   if (*rt > Amount())
-    statement.NetRatio =
-        RatioLine(*net > Amount() ? kLabelNetProfit : kLabelNetLoss, *net, *rt);
+    statement.NetRatio = RatioLine(*net > Amount() ? kLabelNetProfit : kLabelNetLoss, *net, *rt);
   return statement;
 }
 
@@ -100,12 +97,12 @@ std::vector<StatementLine> IncomeStatementLines(const IncomeStatement& statement
   std::vector<StatementLine> lines;
   if (statement.Failed()) return lines;
   int rowNumber = 0;
-  AppendSection(lines, rowNumber, StatementSection::kRevenue, kLabelRevenue,
-             statement.RevenueRows, kLabelBalance, statement.RevenueTotal);
+  AppendSection(lines, rowNumber, StatementSection::kRevenue, kLabelRevenue, statement.RevenueRows,
+                kLabelBalance, statement.RevenueTotal);
   AppendSection(lines, rowNumber, StatementSection::kCostOfGoodsSold, kLabelLessCostOfGoodsSold,
-             statement.CostOfGoodsSoldRows, kLabelGrossProfit, statement.GrossResult);
+                statement.CostOfGoodsSoldRows, kLabelGrossProfit, statement.GrossResult);
   AppendSection(lines, rowNumber, StatementSection::kExpenses, kLabelExpenses,
-             statement.ExpenseRows, kLabelBalance, statement.ExpenseTotal);
+                statement.ExpenseRows, kLabelBalance, statement.ExpenseTotal);
   if (statement.HasNetLine()) AppendTotal(lines, statement.NetLabelId(), statement.NetProfit);
   return lines;
 }

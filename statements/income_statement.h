@@ -41,11 +41,11 @@ struct IncomeStatement {
   std::vector<StatementAccountRow> CostOfGoodsSoldRows;
   std::vector<StatementAccountRow> ExpenseRows;
 
-  Amount RevenueTotal;          // RT
+  Amount RevenueTotal;  // RT
   Amount CostOfGoodsSoldTotal;
-  Amount GrossResult;           // R: RT less the cost of goods sold
-  Amount ExpenseTotal;          // ET
-  Amount NetProfit;             // N = R - ET; negative for a loss
+  Amount GrossResult;   // R: RT less the cost of goods sold
+  Amount ExpenseTotal;  // ET
+  Amount NetProfit;     // N = R - ET; negative for a loss
 
   // The window's two ratio lines; nothing = the line is hidden.
   std::optional<StatementRatio> GrossRatio;

@@ -20,8 +20,8 @@ TrialBalance Failed(const TrialBalanceOptions& options) {
 
 TrialBalance ComputeTrialBalance(const Books& books, const TrialBalanceOptions& options) {
   const ChartFolioIndex index(books);
-  const AccountSums sums = SumPostings(books, index, DateSpan::UpTo(options.TrialDate),
-                                       options.IncludeSubAccounts);
+  const AccountSums sums =
+      SumPostings(books, index, DateSpan::UpTo(options.TrialDate), options.IncludeSubAccounts);
   if (sums.Overflow) return Failed(options);
 
   // Walk the chart: the first account of each key opens a row, later accounts of the same
@@ -34,8 +34,8 @@ TrialBalance ComputeTrialBalance(const Books& books, const TrialBalanceOptions& 
   std::unordered_map<int64_t, std::size_t> rowOfKey;
   rowOfKey.reserve(static_cast<std::size_t>(count));
   for (int j = 0; j < count; ++j) {
-    const Folio key =
-        AttributionKey(books.AccountFolios[static_cast<std::size_t>(j)], options.IncludeSubAccounts);
+    const Folio key = AttributionKey(books.AccountFolios[static_cast<std::size_t>(j)],
+                                     options.IncludeSubAccounts);
     const auto [it, added] = rowOfKey.try_emplace(key.Raw(), rows.size());
     if (added) {
       rows.push_back(TrialBalanceRow{key, Amount(), index.NameOf(key)});

@@ -1,5 +1,6 @@
 #include "accounts/password_dialog.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -9,7 +10,6 @@
 #include <QTimer>
 #include <cstdlib>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "tests/support/book_builder.h"
 #include "tests/support/prompt_answerer.h"

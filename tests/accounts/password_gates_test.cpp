@@ -1,7 +1,7 @@
 #include "accounts/password_gates.h"
 
-#include <deque>
 #include <gtest/gtest.h>
+#include <deque>
 
 #include "tests/support/book_builder.h"
 #include "tests/support/prompt_answerer.h"
@@ -42,9 +42,12 @@ class ScriptedPasswordPrompt final : public PasswordPrompt {
       ++stepsTaken_;
       const int code = step.size() > 1 ? 22 : static_cast<unsigned char>(step[0]);
       bool changed = true;
-      if (code == 22 || code >= 32) box += step;
-      else if (code == 8 && !box.empty()) box.pop_back();
-      else changed = false;
+      if (code == 22 || code >= 32)
+        box += step;
+      else if (code == 8 && !box.empty())
+        box.pop_back();
+      else
+        changed = false;
       if (changed && model_.TextChanged(box)) session.LoginPassword = model_.AcceptedPassword();
       if (model_.KeyPressed(code) || model_.Accepted()) return;
     }

@@ -7,14 +7,25 @@ namespace {
 
 TEST(MainWindowLayout, ResizeKeepsTheDesignRulesAtAnySize) {
   const MainWindowGeometry g = ResizeGeometry(10875, 3000, 11000, 45);
-  MainWindowGeometry design{
-      .ScrollAccLeft = 10375, .ScrollAccHeight = 2080, .FrameWidth = 10375,
-      .FrameHeight = 2200, .BoxWidth = 10275, .BoxHeight = 1640,
-      .ButtonBarWidth = g.ButtonBarWidth, .NameWidth = 5195, .DebitAmountLeft = 7315,
-      .CreditAmountLeft = 8075, .DebitSignLeft = 7115, .CreditSignLeft = 7855,
-      .NotesWidth = 8485, .StatusTop = 2760, .StatusLeft = 10875 - 595,
-      .EScrollHeight = 1180, .EScrollLeft = 10035, .DebitCompoundLeft = 8830,
-      .CreditCompoundLeft = 9590};
+  MainWindowGeometry design{.ScrollAccLeft = 10375,
+                            .ScrollAccHeight = 2080,
+                            .FrameWidth = 10375,
+                            .FrameHeight = 2200,
+                            .BoxWidth = 10275,
+                            .BoxHeight = 1640,
+                            .ButtonBarWidth = g.ButtonBarWidth,
+                            .NameWidth = 5195,
+                            .DebitAmountLeft = 7315,
+                            .CreditAmountLeft = 8075,
+                            .DebitSignLeft = 7115,
+                            .CreditSignLeft = 7855,
+                            .NotesWidth = 8485,
+                            .StatusTop = 2760,
+                            .StatusLeft = 10875 - 595,
+                            .EScrollHeight = 1180,
+                            .EScrollLeft = 10035,
+                            .DebitCompoundLeft = 8830,
+                            .CreditCompoundLeft = 9590};
   EXPECT_EQ(g, design);
 
   const MainWindowGeometry wide = ResizeGeometry(10875 + 2000, 3000, 13000, 45);

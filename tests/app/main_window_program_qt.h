@@ -28,9 +28,9 @@
 #include <string>
 #include <vector>
 
-#include "bookfiles/book_files.h"
 #include "app/application_window.h"
 #include "app/main_window.h"
+#include "bookfiles/book_files.h"
 #include "controls/date_picker_control.h"
 #include "controls/file_dialog_model.h"
 #include "controls/help_window.h"

@@ -3,8 +3,8 @@
 #include <QMenu>
 #include <fstream>
 
-#include "bench/book_generator.h"
 #include "app/application_hooks.h"
+#include "bench/book_generator.h"
 #include "controls/file_dialog.h"
 #include "tests/app/main_window_program_qt.h"
 

@@ -20,9 +20,9 @@ using ::testing::HasSubstr;
 inline constexpr DaySerial kToday = 46000;
 
 struct CompareParts {
-  bool passwords = true;           // FilePassword and AdminPassword
-  bool settingsAndGroups = true;   // every setting, the group names and the groups
-  bool accountExtras = true;       // AccountExtras
+  bool passwords = true;          // FilePassword and AdminPassword
+  bool settingsAndGroups = true;  // every setting, the group names and the groups
+  bool accountExtras = true;      // AccountExtras
 };
 
 inline std::string LineText(const PostingLine& l) {
@@ -43,15 +43,21 @@ inline std::string FirstDifference(const Books& a, const Books& b, CompareParts 
   };
   if (auto d = lines(a.PostingLines, b.PostingLines, "posting line"); !d.empty()) return d;
 #define QV_SAME(field) \
-  if (!(a.field == b.field)) return #field;
-  QV_SAME(EntryNumbers) QV_SAME(LastAccountIndex) QV_SAME(AccountNames) QV_SAME(AccountFolios)
-  QV_SAME(AccountTypes) QV_SAME(AccountNotes) QV_SAME(AccountDetails)
-  if (parts.accountExtras) QV_SAME(AccountExtras)
+  if (!(a.field == b.field)) return #field
+  QV_SAME(EntryNumbers);
+  QV_SAME(LastAccountIndex);
+  QV_SAME(AccountNames);
+  QV_SAME(AccountFolios);
+  QV_SAME(AccountTypes);
+  QV_SAME(AccountNotes);
+  QV_SAME(AccountDetails);
+  if (parts.accountExtras) QV_SAME(AccountExtras);
   if (parts.passwords) {
-    QV_SAME(FilePassword) QV_SAME(AdminPassword)
+    QV_SAME(FilePassword);
+    QV_SAME(AdminPassword);
   }
   if (parts.settingsAndGroups) {
-    QV_SAME(GroupNames)
+    QV_SAME(GroupNames);
     for (int g = 0; g < kPreparedGroupCount; ++g) {
       const auto i = static_cast<std::size_t>(g);
       if (auto d = lines(a.PreparedGroups[i], b.PreparedGroups[i],
@@ -59,11 +65,21 @@ inline std::string FirstDifference(const Books& a, const Books& b, CompareParts 
           !d.empty())
         return d;
     }
-    QV_SAME(EntryCounter) QV_SAME(AutoTrackingNumbers) QV_SAME(FolioDashes)
-    QV_SAME(DateStyleIndex) QV_SAME(JournalDecimals) QV_SAME(LedgerDecimals)
-    QV_SAME(TrialDecimals) QV_SAME(IncomeDecimals) QV_SAME(BalanceSheetDecimals)
-    QV_SAME(BusinessName) QV_SAME(BusinessAddress) QV_SAME(FontName) QV_SAME(FontCharset)
-    QV_SAME(ReservedLong) QV_SAME(ReservedInteger)
+    QV_SAME(EntryCounter);
+    QV_SAME(AutoTrackingNumbers);
+    QV_SAME(FolioDashes);
+    QV_SAME(DateStyleIndex);
+    QV_SAME(JournalDecimals);
+    QV_SAME(LedgerDecimals);
+    QV_SAME(TrialDecimals);
+    QV_SAME(IncomeDecimals);
+    QV_SAME(BalanceSheetDecimals);
+    QV_SAME(BusinessName);
+    QV_SAME(BusinessAddress);
+    QV_SAME(FontName);
+    QV_SAME(FontCharset);
+    QV_SAME(ReservedLong);
+    QV_SAME(ReservedInteger);
   }
 #undef QV_SAME
   return "";

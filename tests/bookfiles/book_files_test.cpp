@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cerrno>
 #include <filesystem>
-#include <unistd.h>
 
 #include "bench/book_generator.h"
 #include "bookfiles/acc_file.h"
@@ -51,8 +51,8 @@ Books AwkwardBook() {
                                         {" Sales ", -5, 5},
                                         {"Стол\n2", 9999999.9999, 8}});
   testing::AddEntry(books, Day(100, 1, 1), "  A-1", {{110, 1}}, {{1, 1}}, "first\r\nline");
-  testing::AddEntry(books, Day(9999, 12, 31), "ÄÖÜ-ÄÖÜ-ÄÖÜ-ÄÖ",
-                    {{110, 0.0001}, {120.25, 0}}, {{-5, 0.0001}}, "a \"quoted\", tab\there");
+  testing::AddEntry(books, Day(9999, 12, 31), "ÄÖÜ-ÄÖÜ-ÄÖÜ-ÄÖ", {{110, 0.0001}, {120.25, 0}},
+                    {{-5, 0.0001}}, "a \"quoted\", tab\there");
   testing::AddEntry(books, Day(2026, 3, 1), "", {{0, 0}}, {{0, 0}}, "\\x41 \x01\x7f end");
   books.PostingLines[0].Amount = books.PostingLines[1].Amount = Amount::Max();
   books.PostingLines[5].Reconciled = books.PostingLines[6].Reconciled = 2;
@@ -118,8 +118,8 @@ TEST(BookFiles, ReadingPutsTheBookInOrder) {
   EXPECT_EQ(b.PreparedEntryBuffer, b.PreparedGroups[0]);
 
   // A file without entries gets the empty entry of a new book, dated today.
-  const BookReadResult empty = ParseBook("folio,name,type,notes,details\n1,Balance b/f,8,,\n",
-                                         BookFileType::kCsv, kToday);
+  const BookReadResult empty =
+      ParseBook("folio,name,type,notes,details\n1,Balance b/f,8,,\n", BookFileType::kCsv, kToday);
   ASSERT_TRUE(empty.Ok()) << empty.Message;
   ASSERT_EQ(empty.Book->LastLineIndex(), 1);
   EXPECT_EQ(empty.Book->PostingLines[0].LineDate, kToday);
@@ -136,7 +136,8 @@ TEST(BookFiles, ProgressIsReportedInStepsAndOnlyAsAPosition) {
     std::vector<std::pair<int64_t, int64_t>> calls;
     const ProgressFn progress = [&](int64_t done, int64_t all) { calls.emplace_back(done, all); };
     std::string bytes;
-    writers[t](books, [&](std::string_view piece) { bytes.append(piece); }, progress);
+    writers[t](
+        books, [&](std::string_view piece) { bytes.append(piece); }, progress);
     EXPECT_GE(calls.size(), 90u);
     EXPECT_LE(calls.size(), 101u);
     for (std::size_t i = 1; i < calls.size(); ++i) EXPECT_GT(calls[i].first, calls[i - 1].first);

@@ -67,15 +67,14 @@ TEST(CsvFile, ReadsWhatSpreadsheetsWrite) {
   // The fields a CSV does not carry are those of a new book.
   const Books fresh = NewBooks(kToday);
   EXPECT_TRUE(b.PreparedGroups == fresh.PreparedGroups && b.GroupNames == fresh.GroupNames);
-  EXPECT_EQ(std::tie(b.JournalDecimals, b.FontName, b.EntryCounter, b.FilePassword),
-            std::tie(fresh.JournalDecimals, fresh.FontName, fresh.EntryCounter,
-                     fresh.FilePassword));
+  EXPECT_EQ(
+      std::tie(b.JournalDecimals, b.FontName, b.EntryCounter, b.FilePassword),
+      std::tie(fresh.JournalDecimals, fresh.FontName, fresh.EntryCounter, fresh.FilePassword));
 
   // The blank line between the blocks may be missing; a chart block without rows keeps the
   // chart of a new book.
   const BookReadResult joined = ParseCsvBook(
-      kChartHeader + kEntryHeader + "2026-01-02,1,D,1,1,,0\r\n2026-01-02,1,C,1,1,_,0\r\n",
-      kToday);
+      kChartHeader + kEntryHeader + "2026-01-02,1,D,1,1,,0\r\n2026-01-02,1,C,1,1,_,0\r\n", kToday);
   ASSERT_TRUE(joined.Ok()) << joined.Message;
   EXPECT_EQ(joined.Book->AccountNames, fresh.AccountNames);
   EXPECT_EQ(joined.Book->LastLineIndex(), 1);

@@ -99,18 +99,18 @@ TEST_F(ExcelFileTest, WritesATinySheetRecordByRecord) {
   EXPECT_EQ(sheet.CodePage(), 1252);
 
   const std::vector<Record> expected = {
-      {0x0009, Bytes({2, 0, 0x10, 0})},                  // BOF: BIFF2, a worksheet
-      {0x0042, Bytes({0xE4, 0x04})},                     // CODEPAGE 1252
-      {0x002B, Bytes({0, 0})},                           // no grid lines printed
-      {0x0028, Double(0.5)},                             // top margin
-      {0x0031, Bytes({180, 0, 1, 0, 5}) + "Arial"},      // 9 pt, bold
-      {0x0024, Bytes({0, 0, 0x00, 0x3E})},               // column A, 62 characters
-      {0x0014, Bytes({13}) + "Smith && Sons"},           // header, "&" escaped
-      {0x0015, ""},                                      // no footer
-      {0x0043, Bytes({0, 0, 0, 0})},                     // XF 0: plain, general
-      {0x0043, Bytes({1, 0, 0x40, 1})},                  // XF 1: font 1, locked, left
-      {0x0043, Bytes({0, 0, 0, 3})},                     // XF 2: font 0, right
-      {0x0000, Bytes({0, 0, 3, 0, 0, 0, 2, 0})},         // rows 0-2, columns 0-1
+      {0x0009, Bytes({2, 0, 0x10, 0})},              // BOF: BIFF2, a worksheet
+      {0x0042, Bytes({0xE4, 0x04})},                 // CODEPAGE 1252
+      {0x002B, Bytes({0, 0})},                       // no grid lines printed
+      {0x0028, Double(0.5)},                         // top margin
+      {0x0031, Bytes({180, 0, 1, 0, 5}) + "Arial"},  // 9 pt, bold
+      {0x0024, Bytes({0, 0, 0x00, 0x3E})},           // column A, 62 characters
+      {0x0014, Bytes({13}) + "Smith && Sons"},       // header, "&" escaped
+      {0x0015, ""},                                  // no footer
+      {0x0043, Bytes({0, 0, 0, 0})},                 // XF 0: plain, general
+      {0x0043, Bytes({1, 0, 0x40, 1})},              // XF 1: font 1, locked, left
+      {0x0043, Bytes({0, 0, 0, 3})},                 // XF 2: font 0, right
+      {0x0000, Bytes({0, 0, 3, 0, 0, 0, 2, 0})},     // rows 0-2, columns 0-1
       {0x0004, Bytes({0, 0, 0, 0, 0x41, 64, 1, 4}) + "Caf\xE9"},
       {0x0002, Bytes({1, 0, 1, 0, 2, 0, 3, 7, 0})},
       {0x0003, Bytes({2, 0, 1, 0, 2, 0, 3}) + Double(1.5)},
@@ -130,7 +130,7 @@ TEST_F(ExcelFileTest, KeepsCellsWithinTheFormatsLimits) {
   const ExcelValue x = std::string("x");
   const std::tuple<int, int32_t, int32_t, ExcelValue> unwritten[] = {
       {kExcelLabel, 0, 1, x}, {kExcelLabel, 65537, 1, x}, {kExcelLabel, 1, 257, x},
-      {5, 1, 1, x}, {kExcelNumber, 1, 1, x}, {kExcelNumber, 1, 1, std::nan("")}};
+      {5, 1, 1, x},           {kExcelNumber, 1, 1, x},    {kExcelNumber, 1, 1, std::nan("")}};
   for (const auto& [type, row, col, value] : unwritten)
     EXPECT_EQ(sheet.WriteValue(type, 0, 0, 0, row, col, value), ExcelCellOutcome::kNotWritten)
         << type << " " << row << " " << col;
@@ -139,8 +139,8 @@ TEST_F(ExcelFileTest, KeepsCellsWithinTheFormatsLimits) {
   EXPECT_EQ(sheet.WriteValue(kExcelLabel, 0, 0, 0, 65536, 256, std::string(300, 'a')),
             ExcelCellOutcome::kTextCut);
   const std::tuple<int, int, ExcelValue> written[] = {{kExcelInteger, 1, int64_t{70000}},
-                                                       {kExcelInteger, 2, int64_t{-3}},
-                                                       {kExcelNumber, 3, std::string(" -12.25 ")}};
+                                                      {kExcelInteger, 2, int64_t{-3}},
+                                                      {kExcelNumber, 3, std::string(" -12.25 ")}};
   for (const auto& [type, col, value] : written)
     EXPECT_EQ(sheet.WriteValue(type, 0, 0, 0, 1, col, value), ExcelCellOutcome::kWritten);
   EXPECT_EQ(sheet.WriteValue(kExcelLabel, 0xFF, 0xFF, 0xFF, 1, 4, int64_t{42}),
@@ -279,11 +279,13 @@ TEST_F(ExcelFileTest, ExportsTheChartAndTheEntriesOfABook) {
   // The chart block (header, then slots 0 to 13, empty slots as the CSV writes them), a
   // blank row, then the entry block; no notes on an entry's first line.
   const std::tuple<int, int, std::string> expected[] = {
-      {1, 1, "folio"}, {1, 5, "details"}, {2, 1, "1"}, {2, 2, "Balance b/f"}, {2, 3, "8"},
-      {3, 5, "1 High Street\nTown"}, {4, 1, "400.5"}, {15, 1, "0"},
-      {17, 1, "date"}, {17, 7, "reconciled"}, {18, 1, "2025-01-02"}, {18, 2, "7"},
-      {18, 3, "D"}, {18, 4, "110"}, {18, 5, "1234.5"}, {18, 7, "1"},
-      {19, 3, "C"}, {19, 4, "400.5"}, {19, 6, "Till, Monday"}};
+      {1, 1, "folio"},        {1, 5, "details"},     {2, 1, "1"},
+      {2, 2, "Balance b/f"},  {2, 3, "8"},           {3, 5, "1 High Street\nTown"},
+      {4, 1, "400.5"},        {15, 1, "0"},          {17, 1, "date"},
+      {17, 7, "reconciled"},  {18, 1, "2025-01-02"}, {18, 2, "7"},
+      {18, 3, "D"},           {18, 4, "110"},        {18, 5, "1234.5"},
+      {18, 7, "1"},           {19, 3, "C"},          {19, 4, "400.5"},
+      {19, 6, "Till, Monday"}};
   for (const auto& [row, col, text] : expected) {
     const auto it = cells.find({row, col});
     EXPECT_EQ(it == cells.end() ? "(none)" : it->second, text) << row << "," << col;
@@ -295,8 +297,8 @@ TEST_F(ExcelFileTest, ExportsTheChartAndTheEntriesOfABook) {
   EXPECT_NE(std::find(records.begin(), records.end(), header), records.end());
   // A copy to look at in a spreadsheet program: a generated book with every setting.
   if (const char* out = std::getenv("QV_TEST_OUTPUT")) {
-    const Books sample = GenerateBook({.lines = 500, .accounts = 40, .nonAscii = true,
-                                       .fillSettings = true});
+    const Books sample =
+        GenerateBook({.lines = 500, .accounts = 40, .nonAscii = true, .fillSettings = true});
     EXPECT_TRUE(WriteBooksSheet((fs::path(out) / "books_export.xls").string(), sample).Ok());
   }
 }

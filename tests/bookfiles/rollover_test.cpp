@@ -71,8 +71,10 @@ Triples Expected(std::initializer_list<std::pair<double, double>> entries) {
   Triples out;
   for (const auto& [folio, amount] : entries) {
     const int64_t f = Money(folio).Raw(), one = Money(1).Raw(), a = Money(std::abs(amount)).Raw();
-    if (amount > 0) out.insert(out.end(), {{kDebit, f, a}, {kCredit, one, a}});
-    else out.insert(out.end(), {{kDebit, one, a}, {kCredit, f, a}});
+    if (amount > 0)
+      out.insert(out.end(), {{kDebit, f, a}, {kCredit, one, a}});
+    else
+      out.insert(out.end(), {{kDebit, one, a}, {kCredit, f, a}});
   }
   return out;
 }
@@ -196,9 +198,12 @@ TEST(Rollover, ABalanceTooLargeLeavesTheBooksUnchanged) {
 
 TEST(Rollover, SharesAreEqualToTheCentWithTheRemainderFirst) {
   const std::tuple<double, int, std::vector<int64_t>> cases[] = {
-      {300, 2, {1500000, 1500000}},        {100, 3, {333400, 333300, 333300}},
-      {-100, 3, {-333400, -333300, -333300}}, {0.01, 3, {100, 0, 0}},
-      {1.2345, 2, {6245, 6100}},           {5, 0, {}}};
+      {300, 2, {1500000, 1500000}},
+      {100, 3, {333400, 333300, 333300}},
+      {-100, 3, {-333400, -333300, -333300}},
+      {0.01, 3, {100, 0, 0}},
+      {1.2345, 2, {6245, 6100}},
+      {5, 0, {}}};
   for (const auto& [total, count, expected] : cases) {
     std::vector<int64_t> raw;
     for (Amount a : EqualShares(Money(total), count)) raw.push_back(a.Raw());

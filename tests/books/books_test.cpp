@@ -31,9 +31,8 @@ TEST(NewBooks, HoldsOneEmptyEntryAndTheStartValues) {
   EXPECT_EQ(books.AccountTypes[0], kOtherAccount);
   EXPECT_EQ(books.EntryCounter, 1);
   EXPECT_EQ(books.AutoTrackingNumbers, 1);
-  EXPECT_EQ((std::array<int, 5>{books.JournalDecimals, books.LedgerDecimals,
-                                books.TrialDecimals, books.IncomeDecimals,
-                                books.BalanceSheetDecimals}),
+  EXPECT_EQ((std::array<int, 5>{books.JournalDecimals, books.LedgerDecimals, books.TrialDecimals,
+                                books.IncomeDecimals, books.BalanceSheetDecimals}),
             (std::array<int, 5>{2, 2, 0, 0, 0}));
   for (const auto& group : books.PreparedGroups) EXPECT_EQ(group, books.PreparedEntryBuffer);
   EXPECT_EQ(CheckBooks(books), std::nullopt);

@@ -100,15 +100,19 @@ TEST(DateStylesTest, UnreadableOrImpossibleTextGivesTheZeroDate) {
                            "005/12/26", "05/12/2026 10:00", "05//12/2026", "05/12/0026"})
     EXPECT_EQ(Parse(text, 2, kMonthFirst), kZeroDate) << text;
   EXPECT_EQ(Parse("29/02/2028", 2, kMonthFirst), D(2028, 2, 29));
-  for (const char* text : {"", "5 Dex 2026", "5 Dec", "Dec 5 2026", "5 Dec 2026 x", "32 Dec 2026",
-                           "5 13 2026"})
+  for (const char* text :
+       {"", "5 Dex 2026", "5 Dec", "Dec 5 2026", "5 Dec 2026 x", "32 Dec 2026", "5 13 2026"})
     EXPECT_EQ(Parse(text, 0, kPlainC), kZeroDate) << text;
 }
 
 TEST(DateStylesTest, TwoDigitYearsReadAsTheNearestYear) {
   // 50 years back, 49 ahead.
-  for (auto [yy, today, year] : {std::tuple{31, 2026, 2031}, {26, 2026, 2026}, {76, 2026, 1976},
-                                 {75, 2026, 2075}, {0, 2050, 2000}, {0, 2051, 2100}})
+  for (auto [yy, today, year] : {std::tuple{31, 2026, 2031},
+                                 {26, 2026, 2026},
+                                 {76, 2026, 1976},
+                                 {75, 2026, 2075},
+                                 {0, 2050, 2000},
+                                 {0, 2051, 2100}})
     EXPECT_EQ(NearestYear(yy, today), year) << yy << " in " << today;
   EXPECT_EQ(Parse("01/01/31", 1, kDayFirst), D(2031, 1, 1));
   EXPECT_EQ(Parse("05/12/26", 1, kDayFirst), kDec5);
@@ -122,8 +126,8 @@ TEST(DateStylesTest, TwoDigitYearsReadAsTheNearestYear) {
 }
 
 TEST(DateStylesTest, StyleZeroReadsMonthNamesAndNumbers) {
-  for (const char* text : {"5 Dec 2026", "5 dec 2026", "05 DECEMBER 2026", "5-Dec-2026",
-                           "5/12/2026", " 5 Dec 26 "})
+  for (const char* text :
+       {"5 Dec 2026", "5 dec 2026", "05 DECEMBER 2026", "5-Dec-2026", "5/12/2026", " 5 Dec 26 "})
     EXPECT_EQ(Parse(text, 0, kPlainC), kDec5) << text;
   LocaleInfo german = WithPattern("d. MMM yyyy");
   german.ShortMonthNames[0] = "Jan.";
@@ -161,16 +165,15 @@ TEST(DateStylesTest, ShapeComesFromThePattern) {
     DateOrder order;
     const char* separator;
   };
-  for (const Case& c : {Case{"M/d/yy", DateOrder::MonthFirst, "/"},
-                        Case{"dd.MM.yy", DateOrder::DayFirst, "."},
-                        Case{"yy. M. d.", DateOrder::YearFirst, "."},
-                        Case{"yyyy-MM-dd", DateOrder::YearFirst, "-"},
-                        Case{"d MMM yyyy", DateOrder::DayFirst, "/"},
-                        Case{"dddd, d MMMM yyyy", DateOrder::DayFirst, "/"},
-                        Case{"d\u200F/M\u200F/yyyy", DateOrder::DayFirst, "/"},
-                        Case{"MM/yy", DateOrder::YearFirst, "-"},   // no day: fallback
-                        Case{"ddMMyyyy", DateOrder::YearFirst, "-"},  // fields run together
-                        Case{"", DateOrder::YearFirst, "-"}}) {
+  for (const Case& c :
+       {Case{"M/d/yy", DateOrder::MonthFirst, "/"}, Case{"dd.MM.yy", DateOrder::DayFirst, "."},
+        Case{"yy. M. d.", DateOrder::YearFirst, "."}, Case{"yyyy-MM-dd", DateOrder::YearFirst, "-"},
+        Case{"d MMM yyyy", DateOrder::DayFirst, "/"},
+        Case{"dddd, d MMMM yyyy", DateOrder::DayFirst, "/"},
+        Case{"d\u200F/M\u200F/yyyy", DateOrder::DayFirst, "/"},
+        Case{"MM/yy", DateOrder::YearFirst, "-"},     // no day: fallback
+        Case{"ddMMyyyy", DateOrder::YearFirst, "-"},  // fields run together
+        Case{"", DateOrder::YearFirst, "-"}}) {
     const ShortDateShape shape = ShapeOfShortDate(WithPattern(c.pattern));
     EXPECT_EQ(shape.Order, c.order) << c.pattern;
     EXPECT_EQ(shape.Separator, c.separator) << c.pattern;
@@ -179,9 +182,15 @@ TEST(DateStylesTest, ShapeComesFromThePattern) {
 }
 
 TEST(DateStylesTest, EveryStyleReadsBackWhatItWrites) {
-  std::vector<LocaleInfo> locales = {kMonthFirst, kDayFirst, kDotted, kYearFirst, kKorean,
-                                     kPlainC, WithPattern("dddd, d MMMM yyyy"),
-                                     WithPattern("d.MM.yy 'г'."), WithPattern("MM/yy"),
+  std::vector<LocaleInfo> locales = {kMonthFirst,
+                                     kDayFirst,
+                                     kDotted,
+                                     kYearFirst,
+                                     kKorean,
+                                     kPlainC,
+                                     WithPattern("dddd, d MMMM yyyy"),
+                                     WithPattern("d.MM.yy 'г'."),
+                                     WithPattern("MM/yy"),
                                      WithPattern("d\u200F/M\u200F/yyyy")};
   for (const LocaleInfo& locale : locales)
     for (int style = 0; style < kDateStyleCount; ++style)

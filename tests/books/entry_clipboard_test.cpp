@@ -113,10 +113,10 @@ TEST_F(EntryClipboardTest, PasteAppendsTheEntryNumberedAndDatedToday) {
 }
 
 TEST_F(EntryClipboardTest, OnlyTextsEndingInTheMarkerArePastedAndTheMarkerAloneCountsAnEntry) {
-  for (std::string_view text : {std::string_view("110\t\tCash\t100\t\r\nQV\r\n"),
-                                std::string_view("110\t\tCash\t100\t\r\nqv"),
-                                std::string_view("110\t\tCash\t100\t\nQV"), std::string_view(""),
-                                std::string_view("QV "), std::string_view("plain text")})
+  for (std::string_view text :
+       {std::string_view("110\t\tCash\t100\t\r\nQV\r\n"),
+        std::string_view("110\t\tCash\t100\t\r\nqv"), std::string_view("110\t\tCash\t100\t\nQV"),
+        std::string_view(""), std::string_view("QV "), std::string_view("plain text")})
     ExpectRefused(text);
 
   const int32_t counter = books.EntryCounter;
@@ -154,12 +154,24 @@ TEST(ClipboardNumber, ReadsTheLeadingNumberRoundedToFourDecimals) {
     double expected;
   };
   const Case cases[] = {
-      {" 1 250.5x", ".", 1250.5}, {"-3", ".", -3},        {"+ 7", ".", 7},
-      {"abc", ".", 0},            {"", ".", 0},           {"-", ".", 0},
-      {"1.2.3", ".", 1.2},        {"1,5", ".", 1},        {"1,5", ",", 1.5},
-      {"1.5", ",", 1.5},          {"1,2.3", ",", 1.2},    {".5", ".", 0.5},
-      {"7.", ".", 7},             {"0.00005", ".", 0},    {"0.00015", ".", 0.0002},
-      {"0.000051", ".", 0.0001},  {"-0.00025", ".", -0.0002}, {"12e3", ".", 12},
+      {" 1 250.5x", ".", 1250.5},
+      {"-3", ".", -3},
+      {"+ 7", ".", 7},
+      {"abc", ".", 0},
+      {"", ".", 0},
+      {"-", ".", 0},
+      {"1.2.3", ".", 1.2},
+      {"1,5", ".", 1},
+      {"1,5", ",", 1.5},
+      {"1.5", ",", 1.5},
+      {"1,2.3", ",", 1.2},
+      {".5", ".", 0.5},
+      {"7.", ".", 7},
+      {"0.00005", ".", 0},
+      {"0.00015", ".", 0.0002},
+      {"0.000051", ".", 0.0001},
+      {"-0.00025", ".", -0.0002},
+      {"12e3", ".", 12},
       {"1٫5", "٫", 1.5},
   };
   for (const Case& c : cases)
@@ -176,8 +188,8 @@ TEST(ClipboardNumber, ReadsTheLeadingNumberRoundedToFourDecimals) {
 TEST_F(EntryClipboardTest, MalformedTextsBecomeSoundEntriesOrAreRefused) {
   // An empty row is a credit line with folio 0; missing fields keep their start values; a
   // huge amount reads as 0; the last row had no notes: the entry is closed with "_".
-  auto where = PasteEntry(books, "110\t\tCash\t99999999999999999999\t\r\n\r\n\t400\r\nQV",
-                          locale, today);
+  auto where =
+      PasteEntry(books, "110\t\tCash\t99999999999999999999\t\r\n\r\n\t400\r\nQV", locale, today);
   ASSERT_TRUE(where.has_value());
   EXPECT_EQ(Pasted(*where),
             (std::vector{L(kDebit, 110, 0), L(kCredit, 0, 0), L(kCredit, 400, 0, "_")}));

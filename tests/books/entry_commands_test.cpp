@@ -137,10 +137,10 @@ TEST_F(EntryCommandsTest, ANewLineBecomesTheLastOfItsSideAndTheNotesStayAtTheEnd
     EntryFocus focus;
     int focusRow;
   };
-  for (const Case& c : {Case{kDebit, {Money(110), Money(120), Money(0), Money(400)},
-                             EntryFocus::DebitFolio, 2},
-                        Case{kCredit, {Money(110), Money(120), Money(400), Money(0)},
-                             EntryFocus::CreditFolio, 1}}) {
+  for (const Case& c :
+       {Case{kDebit, {Money(110), Money(120), Money(0), Money(400)}, EntryFocus::DebitFolio, 2},
+        Case{
+            kCredit, {Money(110), Money(120), Money(400), Money(0)}, EntryFocus::CreditFolio, 1}}) {
     AddEntry(books, Day(2026, 3, 4), "42", {{110, 1}, {120, 2}}, {{400, 3}}, "ABC");
     screen.ShowLine(books.LastLineIndex());
     const auto r = commands.AddLine(c.side, kBoxHeight);
@@ -242,9 +242,9 @@ TEST_F(EntryCommandsTest, DeletingShowsTheNextEntryAtTheSameLineOrElseThePreviou
 
   // The only entry leaves one empty entry of today, numbered 1.
   commands.DeleteShownEntry(true);
-  EXPECT_EQ(books.PostingLines, (std::vector<PostingLine>{
-                                    {.LineDate = clock.Today(), .Side = kDebit},
-                                    {.LineDate = clock.Today(), .Side = kCredit, .Notes = "_"}}));
+  EXPECT_EQ(books.PostingLines,
+            (std::vector<PostingLine>{{.LineDate = clock.Today(), .Side = kDebit},
+                                      {.LineDate = clock.Today(), .Side = kCredit, .Notes = "_"}}));
   EXPECT_EQ(Number(0), "1");
   EXPECT_EQ(screen.EntryLastLine(), 1);
 }

@@ -121,9 +121,15 @@ TEST(FolioTexts, ReadDashPointAndTheLocalesDecimalSymbolAsTheDecimalPoint) {
     const LocaleInfo* locale;
     double folio;
   };
-  for (const Case& c : {Case{"110-1", &us, 110.1}, {"110.1", &us, 110.1}, {"", &us, 0},
-                        {"-5", &us, 0.5}, {"110-1-2", &us, 110.1}, {"110/2", &us, 110},
-                        {"110,1", &us, 110}, {"110,1", &de, 110.1}, {"110-1", &de, 110.1},
+  for (const Case& c : {Case{"110-1", &us, 110.1},
+                        {"110.1", &us, 110.1},
+                        {"", &us, 0},
+                        {"-5", &us, 0.5},
+                        {"110-1-2", &us, 110.1},
+                        {"110/2", &us, 110},
+                        {"110,1", &us, 110},
+                        {"110,1", &de, 110.1},
+                        {"110-1", &de, 110.1},
                         {"110.1", &de, 110.1}})
     EXPECT_EQ(ReadFolioText(c.text, *c.locale), Money(c.folio)) << c.text << c.locale->Name;
 }
@@ -176,8 +182,16 @@ TEST_F(EntryFieldsTest, AnAmountOrTotalOutOfRangeIsRefusedWithAMessage) {
 
   // Ten amounts of 99,999,999,999,999 cannot be totalled: the tenth is refused.
   AddEntry(books, Day(2026, 3, 4), "4",
-           {{110, 0}, {110, 0}, {110, 0}, {110, 0}, {110, 0}, {110, 0}, {110, 0}, {110, 0},
-            {110, 0}, {110, 0}},
+           {{110, 0},
+            {110, 0},
+            {110, 0},
+            {110, 0},
+            {110, 0},
+            {110, 0},
+            {110, 0},
+            {110, 0},
+            {110, 0},
+            {110, 0}},
            {{400, 0}}, "Large");
   Show(books.LastLineIndex());
   int stored = 0;

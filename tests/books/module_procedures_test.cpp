@@ -1,7 +1,7 @@
 #include "books/module_procedures.h"
 
-#include <cerrno>
 #include <gtest/gtest.h>
+#include <cerrno>
 
 #include "books/progress.h"
 #include "tests/support/book_builder.h"
@@ -60,11 +60,24 @@ TEST(NextEntryNumber, ReadsTheLeadingNumberOfThePreviousEntry) {
     const char* next;
   };
   for (const Case& c : {
-           Case{"12", "13"}, {"1.5", "2.5"}, {"INV7", "1"}, {"A12", "1"}, {"12B", "13"},
-           {" 7", "8"}, {"12 34", "1235"}, {"1E3", "1001"}, {"&H10", "17"}, {"&O17", "16"},
-           {"-3", "-2"}, {"99999999999999", "100000000000000"}, {"", "1"},
+           Case{"12", "13"},
+           {"1.5", "2.5"},
+           {"INV7", "1"},
+           {"A12", "1"},
+           {"12B", "13"},
+           {" 7", "8"},
+           {"12 34", "1235"},
+           {"1E3", "1001"},
+           {"&H10", "17"},
+           {"&O17", "16"},
+           {"-3", "-2"},
+           {"99999999999999", "100000000000000"},
+           {"", "1"},
            // Numbers that cannot be read give 1; hexadecimal reads 32 bits.
-           {"9E999", "1"}, {"1D400", "1"}, {"-9E999", "1"}, {"1E15", "1"},
+           {"9E999", "1"},
+           {"1D400", "1"},
+           {"-9E999", "1"},
+           {"1E15", "1"},
            {"&HFFFFFFFFFFFF", "4294967296"},
        }) {
     Books books = NewBooks(Day(2026, 1, 1));
@@ -97,8 +110,10 @@ TEST(NameWithoutExtension, OnlyADotInTheFileNameStartsTheExtension) {
 }
 
 TEST(WidestAccountName, TakesTheFirstWidestNameInTheFont) {
-  Books books = testing::BookWithChart({{"Cash", 110, 0}, {"Trade creditors", 200, 1},
-                                        {"Debtor B", 300, 0}, {"Bank loan 2026A", 400, 3}});
+  Books books = testing::BookWithChart({{"Cash", 110, 0},
+                                        {"Trade creditors", 200, 1},
+                                        {"Debtor B", 300, 0},
+                                        {"Bank loan 2026A", 400, 3}});
   const FixedTextMetrics metrics;
   EXPECT_EQ(WidestAccountName(books, metrics, FontSpec{}), "Trade creditors");
   Books empty = testing::BookWithChart({});

@@ -78,9 +78,7 @@ class DatePickerControlTest : public ::testing::Test {
   DatePanelLayout Layout() const {
     return LayOutDatePanel(picker->Calender()->width(), picker->Calender()->height());
   }
-  static QPoint Centre(const PixelRect& r) {
-    return {r.Left + r.Width / 2, r.Top + r.Height / 2};
-  }
+  static QPoint Centre(const PixelRect& r) { return {r.Left + r.Width / 2, r.Top + r.Height / 2}; }
   void Open() {
     ASSERT_FALSE(picker->IsOpen());
     Click(picker->CalanderButton());
@@ -283,8 +281,11 @@ TEST_F(DatePickerControlTest, ADisabledPickerDoesNotOpenAndStoredSettingsApply) 
   EXPECT_FALSE(picker->IsOpen());
   picker->SetEnabled(true);
 
-  picker->ApplySettings({.BackColor = 0xC0FFFF, .FontSize = 12, .DateToolTipText = "The date",
-                         .Text = "01/02/2026", .ForeColor = 0x000080});
+  picker->ApplySettings({.BackColor = 0xC0FFFF,
+                         .FontSize = 12,
+                         .DateToolTipText = "The date",
+                         .Text = "01/02/2026",
+                         .ForeColor = 0x000080});
   const QLineEdit* box = picker->DateX();
   EXPECT_EQ(box->font().pointSizeF(), 12);
   EXPECT_EQ(box->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xC0));  // light yellow

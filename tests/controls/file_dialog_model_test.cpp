@@ -1,8 +1,8 @@
 #include "controls/file_dialog_model.h"
 
+#include <gtest/gtest.h>
 #include <filesystem>
 #include <tuple>
-#include <gtest/gtest.h>
 
 #include "tests/support/scratch_folder.h"
 
@@ -20,8 +20,12 @@ FileDialogRequest SaveAsRequest(std::string preset = {}) {
 TEST(FileDialogRules, TypeCodesCaptionsNamesAndPaths) {
   EXPECT_EQ(FileTypeOfPattern("*.csv"), "csv");
   EXPECT_EQ(FileTypeOfPattern("ab"), "ab");
-  for (auto [type, id] : {std::pair{"acc", 195}, {"csv", 196}, {"xls", 197}, {"txt", 198},
-                          {"rtf", 0}, {"CSV", 0} /* type codes compare with case */}) {
+  for (auto [type, id] : {std::pair{"acc", 195},
+                          {"csv", 196},
+                          {"xls", 197},
+                          {"txt", 198},
+                          {"rtf", 0},
+                          {"CSV", 0} /* type codes compare with case */}) {
     EXPECT_EQ(CaptionIdForType(type), id) << type;
   }
   EXPECT_EQ(NameForType("books.acc", "csv"), "books.csv");
@@ -50,10 +54,12 @@ TEST(FileDialogRules, ForbiddenCharactersNeverReachTheNameAndPatternsIgnoreCase)
   EXPECT_EQ(WithoutForbiddenCharacters("/etc/pass\\wd:<x>?*|\"\n"), "etcpasswdx");
   EXPECT_EQ(WithoutForbiddenCharacters("Bücher 2026.acc"), "Bücher 2026.acc");
 
-  for (auto [name, pattern, matches] :
-       {std::tuple{"OLD.ACC", "*.acc", true}, {"new.acc", "*.acc", true},
-        {"new.acc.bak", "*.acc", false}, {"newacc", "*.acc", false},
-        {"é.txt", "?.txt", true} /* one character, not one byte */, {"anything", "*", true}}) {
+  for (auto [name, pattern, matches] : {std::tuple{"OLD.ACC", "*.acc", true},
+                                        {"new.acc", "*.acc", true},
+                                        {"new.acc.bak", "*.acc", false},
+                                        {"newacc", "*.acc", false},
+                                        {"é.txt", "?.txt", true} /* one character, not one byte */,
+                                        {"anything", "*", true}}) {
     EXPECT_EQ(MatchesFilePattern(name, pattern), matches) << name << " " << pattern;
   }
 }

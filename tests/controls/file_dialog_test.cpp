@@ -1,5 +1,6 @@
 #include "controls/file_dialog.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -11,7 +12,6 @@
 #include <QTreeWidget>
 #include <filesystem>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "platform/colors_qt.h"
 #include "tests/controls/input_events_qt.h"
@@ -107,8 +107,11 @@ TEST_F(FileDialogWindowTest, ChoosingCsvRewritesTheNameAndForbiddenCharactersNev
   EXPECT_EQ(dialog.focusWidget(), box);
 
   box->clear();
-  for (auto [key, text] : {std::pair{Qt::Key_A, "a"}, {Qt::Key_Backslash, "\\"},
-                           {Qt::Key_Colon, ":"}, {Qt::Key_Slash, "/"}, {Qt::Key_B, "b"}}) {
+  for (auto [key, text] : {std::pair{Qt::Key_A, "a"},
+                           {Qt::Key_Backslash, "\\"},
+                           {Qt::Key_Colon, ":"},
+                           {Qt::Key_Slash, "/"},
+                           {Qt::Key_B, "b"}}) {
     SendKey(box, key, text);
   }
   EXPECT_EQ(box->text(), "ab");

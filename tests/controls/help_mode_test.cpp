@@ -6,7 +6,6 @@
 namespace qv {
 namespace {
 
-
 class HelpModeTest : public ::testing::Test {
  protected:
   ScreenPointer pointer;
@@ -20,8 +19,8 @@ TEST_F(HelpModeTest, ACardWithTheHelpPointerSetElsewhereLoadsTheWindowWithoutSho
   EXPECT_FALSE(help.ShowCard(card));
   pointer.Set(PointerShape::Help);
   EXPECT_TRUE(help.ShowCard(card));
-  EXPECT_EQ(help.HelpWindow(), (HelpMode::Window{.loaded = true, .title = card.title,
-                                                 .text = card.text}));
+  EXPECT_EQ(help.HelpWindow(),
+            (HelpMode::Window{.loaded = true, .title = card.title, .text = card.text}));
 }
 
 TEST_F(HelpModeTest, OtherWindowsItemsKeepTheirOwnCheckMarks) {

@@ -1,11 +1,11 @@
 #include "controls/help_window.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <gtest/gtest.h>
 #include <memory>
 #include <tuple>
 #include <utility>
@@ -34,9 +34,7 @@ class HelpDeskTest : public ::testing::Test {
     return {contents->isChecked(), pointer.Shape(), desk.Window() != nullptr};
   }
   using Captions = std::pair<QString, QString>;  // the window's caption and the title
-  static Captions CaptionsOf(const HelpWindow* w) {
-    return {w->windowTitle(), w->Title()};
-  }
+  static Captions CaptionsOf(const HelpWindow* w) { return {w->windowTitle(), w->Title()}; }
 
   const HelpCard card{"Journal Entries", "Will display Journal entries..."};
   const Captions kContents{"Help Contents...", "Quorvel Help"};

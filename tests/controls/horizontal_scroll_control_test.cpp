@@ -23,14 +23,20 @@ TEST(RealhScroll, DrawsTrackButtonsAndThumbLeftToRight) {
 
   const QColor white(Qt::white), shade55 = w.Shade(55);
   EXPECT_EQ(shade55, QColor(0x8C, 0x8C, 0x8C));
-  ExpectPixels(image, {
-      // The arrows' apexes: the left arrow's in 55 %, the right arrow's black.
-      {5, 10, shade55}, {893, 10, Qt::black},
-      // Dither on the track.
-      {100, 4, shade55}, {101, 4, white},
-      // The thumb spans columns 240 to 674; its 100 % ring is the bar colour.
-      {239, 4, white}, {240, 4, shade55}, {241, 4, w.Shade(80)}, {242, 4, white},
-      {243, 4, w.Shade(90)}, {674, 4, shade55}, {675, 4, white}});
+  ExpectPixels(image, {// The arrows' apexes: the left arrow's in 55 %, the right arrow's black.
+                       {5, 10, shade55},
+                       {893, 10, Qt::black},
+                       // Dither on the track.
+                       {100, 4, shade55},
+                       {101, 4, white},
+                       // The thumb spans columns 240 to 674; its 100 % ring is the bar colour.
+                       {239, 4, white},
+                       {240, 4, shade55},
+                       {241, 4, w.Shade(80)},
+                       {242, 4, white},
+                       {243, 4, w.Shade(90)},
+                       {674, 4, shade55},
+                       {675, 4, white}});
 
   // No pressed look while dragged.
   w.Press(300);

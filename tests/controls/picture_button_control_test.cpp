@@ -116,10 +116,17 @@ TEST(MyFrameTest, DrawsTheEtchedOutlinesHalfALineDown) {
   ASSERT_NE(light, shadow);
   const int w = 120, h = 70;
   // {x, y, colour}; on the right the shadow is drawn over the highlight.
-  for (auto [x, y, colour] :
-       {std::tuple{5, a - 1, back}, {5, a, shadow}, {0, a + 5, shadow}, {5, a + 1, light},
-        {1, a + 5, light}, {w - 2, a + 5, shadow}, {w - 1, a + 5, light}, {5, h - 3, shadow},
-        {5, h - 2, back}, {5, h - 1, light}, {w / 2, h / 2, back}}) {
+  for (auto [x, y, colour] : {std::tuple{5, a - 1, back},
+                              {5, a, shadow},
+                              {0, a + 5, shadow},
+                              {5, a + 1, light},
+                              {1, a + 5, light},
+                              {w - 2, a + 5, shadow},
+                              {w - 1, a + 5, light},
+                              {5, h - 3, shadow},
+                              {5, h - 2, back},
+                              {5, h - 1, light},
+                              {w / 2, h / 2, back}}) {
     EXPECT_EQ(image.pixel(x, y), colour) << x << ", " << y;
   }
 

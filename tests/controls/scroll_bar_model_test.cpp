@@ -36,11 +36,22 @@ struct Bar {
   }
   void Press(double along) { model.MousePress(At(along).first, At(along).second); }
   void Move(double along) { model.MouseMove(At(along).first, At(along).second); }
-  void Clear() { changeTimes.clear(); values.clear(); }
+  void Clear() {
+    changeTimes.clear();
+    values.clear();
+  }
   std::pair<int, int> ValueAndThumb() const { return {model.Value(), model.ThumbPos()}; }
   // A press, or a key, held for the given time and then released.
-  void Hold(double along, long long ms) { Press(along); timer.Advance(ms); model.MouseRelease(); }
-  void HoldKey(int key, long long ms) { model.KeyDown(key); timer.Advance(ms); model.KeyUp(); }
+  void Hold(double along, long long ms) {
+    Press(along);
+    timer.Advance(ms);
+    model.MouseRelease();
+  }
+  void HoldKey(int key, long long ms) {
+    model.KeyDown(key);
+    timer.Advance(ms);
+    model.KeyUp();
+  }
   // Every kind of input: presses on the arrows and the track, each held and dragged, then
   // every key held.
   void Pester() {
@@ -69,7 +80,7 @@ TEST(ScrollBarShades, AreFivePercentStepsOfTheBarColourCappedAt255) {
 }
 
 TEST(VerticalScrollBar, PlacesTheThumbByTheValue) {
-  Bar bar(kVertical);  // a new bar: 0 to 100, page 5, 200 rows tall
+  Bar bar(kVertical);                      // a new bar: 0 to 100, page 5, 200 rows tall
   EXPECT_EQ(bar.model.ThumbLength(), 20);  // round(160 / 20 / 2) = 4, raised to 20
   EXPECT_EQ(bar.model.ThumbPos(), 17);
   for (auto [value, thumb] : {std::pair{100, 157}, {50, 78} /* 78.5 halves to even */, {55, 86}}) {
@@ -246,8 +257,11 @@ TEST(ScrollBarRobustness, ExtremeValuesNeitherOverflowNorLeaveTheRange) {
   constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
   constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
   for (ScrollBarKind kind : {kVertical, kHorizontal}) {
-    Bar bar(kind, ScrollBarSettings{.ValueMax = kMax, .Value = kMax - 1, .ValueMin = kMin,
-                                    .ValueLargeChange = kMax, .ValueSmallChange = kMax});
+    Bar bar(kind, ScrollBarSettings{.ValueMax = kMax,
+                                    .Value = kMax - 1,
+                                    .ValueMin = kMin,
+                                    .ValueLargeChange = kMax,
+                                    .ValueSmallChange = kMax});
     bar.HoldKey(kKeyPageDown, 200);
     EXPECT_EQ(bar.model.Value(), kMax);
     bar.HoldKey(kKeyPageUp, 400);
@@ -264,11 +278,12 @@ TEST(ScrollBarRobustness, ExtremeValuesNeitherOverflowNorLeaveTheRange) {
 // Every shown thumb lies on the track (rows or columns 17 to E - 18), whatever the size of
 // the bar, its range and page, and however the value was reached.
 TEST(ScrollBarRobustness, ShownThumbsStayOnTheTrack) {
-  const ScrollBarSettings kinds[] = {
-      {}, kMainEScrollSettings, kCashFlowHScroll1Settings,
-      ScrollBarSettings{.ValueMax = 100, .ValueLargeChange = 375},
-      ScrollBarSettings{.ValueMax = 1, .ValueLargeChange = 1},
-      ScrollBarSettings{.ValueMax = 100000, .ValueLargeChange = 1}};
+  const ScrollBarSettings kinds[] = {{},
+                                     kMainEScrollSettings,
+                                     kCashFlowHScroll1Settings,
+                                     ScrollBarSettings{.ValueMax = 100, .ValueLargeChange = 375},
+                                     ScrollBarSettings{.ValueMax = 1, .ValueLargeChange = 1},
+                                     ScrollBarSettings{.ValueMax = 100000, .ValueLargeChange = 1}};
   for (ScrollBarKind kind : {kVertical, kHorizontal}) {
     for (const ScrollBarSettings& settings : kinds) {
       for (int extent = 0; extent <= 260; ++extent) {
@@ -356,8 +371,13 @@ TEST(ScrollBarSettings, StoreOnlyWhatDiffersFromTheDefaultsAndLoadWithoutClampin
   EXPECT_EQ(WriteScrollBarSettings(kMainEScrollSettings),
             (std::vector<ScrollBarSetting>{
                 {"BackColor", 0xC0FFFF}, {"ValueLargeChange", 375}, {"ValueSmallChange", 25}}));
-  const ScrollBarSettings all{.BackColor = 0xFFE0E0, .ValueMax = 9, .Value = 4, .Enabled = false,
-                              .ValueMin = -2, .ValueLargeChange = 3, .ValueSmallChange = 2};
+  const ScrollBarSettings all{.BackColor = 0xFFE0E0,
+                              .ValueMax = 9,
+                              .Value = 4,
+                              .Enabled = false,
+                              .ValueMin = -2,
+                              .ValueLargeChange = 3,
+                              .ValueSmallChange = 2};
   EXPECT_EQ(ReadScrollBarSettings(WriteScrollBarSettings(all)), all);
   // Unknown keys are ignored; numbers beyond a field are held at its limit.
   const ScrollBarSettings odd =

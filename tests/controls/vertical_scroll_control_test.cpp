@@ -24,14 +24,26 @@ TEST(PelVerticalScroll, DrawsTrackButtonsAndThumbFromItsColour) {
 
   const QColor shade55(0x8C, 0x8C, 0x6A);  // 0x6A8C8C
   const QColor tint(0xFF, 0xFF, 0xC0);
-  ExpectPixels(image, {
-      // Border and dither in the 55 % shade; the dither's other pixels keep the bar colour.
-      {0, 120, shade55}, {4, 130, shade55}, {5, 131, shade55}, {5, 130, tint},
-      // The arrows' apexes: the up arrow's in 55 %, the down arrow's black.
-      {10, 6, shade55}, {10, 193, Qt::black},
-      // The thumb covers rows 78 to 102 in its bevel shades; its 100 % ring is the bar colour.
-      {4, 77, tint}, {4, 78, shade55}, {3, 79, w.Shade(80)}, {3, 80, tint}, {3, 81, w.Shade(70)},
-      {9, 90, w.Shade(90)}, {5, 83, w.Shade(95)}, {4, 102, shade55}, {4, 103, tint}});
+  ExpectPixels(
+      image,
+      {// Border and dither in the 55 % shade; the dither's other pixels keep the bar colour.
+       {0, 120, shade55},
+       {4, 130, shade55},
+       {5, 131, shade55},
+       {5, 130, tint},
+       // The arrows' apexes: the up arrow's in 55 %, the down arrow's black.
+       {10, 6, shade55},
+       {10, 193, Qt::black},
+       // The thumb covers rows 78 to 102 in its bevel shades; its 100 % ring is the bar colour.
+       {4, 77, tint},
+       {4, 78, shade55},
+       {3, 79, w.Shade(80)},
+       {3, 80, tint},
+       {3, 81, w.Shade(70)},
+       {9, 90, w.Shade(90)},
+       {5, 83, w.Shade(95)},
+       {4, 102, shade55},
+       {4, 103, tint}});
 
   // While dragged the thumb darkens one step.
   w.Press(90);

@@ -1,5 +1,6 @@
 #include "controls/wait_screen_dialog.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -7,7 +8,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <stdexcept>
 
 #include "tests/controls/input_events_qt.h"
@@ -108,10 +108,10 @@ TEST_F(WaitScreenTest, InputToOtherWindowsIsIgnoredDuringTheJobAndAfterIt) {
     WaitScreen job(&other, session, 100, {}, pointer);
     PostClick(button);
     button->setFocus();
-    QCoreApplication::postEvent(button, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space,
-                                                      Qt::NoModifier, " "));
-    QCoreApplication::postEvent(button, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space,
-                                                      Qt::NoModifier, " "));
+    QCoreApplication::postEvent(
+        button, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " "));
+    QCoreApplication::postEvent(
+        button, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, " "));
     job.ProgressTick();
     EXPECT_EQ(clicks, 1) << "no click acts in the middle of the job";
 

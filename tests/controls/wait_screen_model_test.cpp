@@ -1,7 +1,7 @@
 #include "controls/wait_screen_model.h"
 
-#include <cstdint>
 #include <gtest/gtest.h>
+#include <cstdint>
 
 namespace qv {
 namespace {

@@ -1,8 +1,8 @@
 #include "platform/locale_qt.h"
 
+#include <gtest/gtest.h>
 #include <QDate>
 #include <QLocale>
-#include <gtest/gtest.h>
 
 #include <map>
 #include <string>

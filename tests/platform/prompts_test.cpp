@@ -35,8 +35,10 @@ TEST(Prompts, UnscriptedOrImpossibleAnswersGetTheEscapeAnswerAndAreReported) {
   // Nothing scripted: a question is answered as if closed, the safe way: Cancel, else No,
   // else OK.
   const std::pair<PromptButtons, PromptAnswer> escapes[] = {
-      {PromptButtons::Ok, PromptAnswer::Ok}, {PromptButtons::OkCancel, PromptAnswer::Cancel},
-      {PromptButtons::YesNo, PromptAnswer::No}, {PromptButtons::YesNoCancel, PromptAnswer::Cancel}};
+      {PromptButtons::Ok, PromptAnswer::Ok},
+      {PromptButtons::OkCancel, PromptAnswer::Cancel},
+      {PromptButtons::YesNo, PromptAnswer::No},
+      {PromptButtons::YesNoCancel, PromptAnswer::Cancel}};
   for (const auto& [buttons, answer] : escapes) {
     EXPECT_EQ(EscapeAnswer(buttons), answer);
     EXPECT_EQ(AskQuestion("Sure ?", buttons), answer);

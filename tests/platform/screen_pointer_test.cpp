@@ -16,8 +16,8 @@ TEST(ScreenPointer, ObserversHearEachChangeOnceAndMayRemoveObserversWhileBeingTo
     pointer.RemoveObserver(secondId);
   });
   secondId = pointer.AddObserver([&](PointerShape) { ++second; });
-  for (PointerShape s : {PointerShape::Help, PointerShape::Help, PointerShape::Busy,
-                         PointerShape::Normal})
+  for (PointerShape s :
+       {PointerShape::Help, PointerShape::Help, PointerShape::Busy, PointerShape::Normal})
     pointer.Set(s);
   EXPECT_EQ(heard, (std::vector<int>{14, 11, 0}));
   EXPECT_EQ(pointer.Code(), 0);

@@ -12,7 +12,10 @@ namespace {
 TEST(StringTableTest, HoldsTheExactEnglishTextsAndOnlyIds110To330) {
   const std::pair<int, const char*> texts[] = {
       {155, "Balance"},  // the opening account is named Str(155) + " b/f"
-      {150, "Debit :"}, {151, "Credit :"}, {162, "Debit"}, {168, "Total"},
+      {150, "Debit :"},
+      {151, "Credit :"},
+      {162, "Debit"},
+      {168, "Total"},
       {134, "Income Statement..."},  // statement titles drop the dots
       {143, "&Contents..."},         // "&" marks the menu access key
       {227, "Generate Tracking Numbers... "},

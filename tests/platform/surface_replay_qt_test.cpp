@@ -62,13 +62,23 @@ TEST(SurfaceReplay, PixelDrawingLandsOnExactPixels) {
   surface.PrintStay("x");
 
   const QImage image = Replayed(surface.Operations(), 100, 80, {1.0, {}});
-  ExpectPixels(image, {{10, 10, kRedPixel}, {19, 19, kRedPixel}, {20, 19, kWhitePixel},
-                       {0, 50, kBlackPixel}, {9, 50, kBlackPixel}, {10, 50, kWhitePixel},
-                       {30, 60, kBlackPixel}, {30, 56, kBlackPixel}, {30, 55, kWhitePixel},
-                       {40, 40, kBlackPixel}, {50, 48, kBlackPixel}, {51, 44, kWhitePixel},
+  ExpectPixels(image, {{10, 10, kRedPixel},
+                       {19, 19, kRedPixel},
+                       {20, 19, kWhitePixel},
+                       {0, 50, kBlackPixel},
+                       {9, 50, kBlackPixel},
+                       {10, 50, kWhitePixel},
+                       {30, 60, kBlackPixel},
+                       {30, 56, kBlackPixel},
+                       {30, 55, kWhitePixel},
+                       {40, 40, kBlackPixel},
+                       {50, 48, kBlackPixel},
+                       {51, 44, kWhitePixel},
                        {45, 44, 0xFFFF00u},  // filled with FillColor inside the outline
-                       {70, 5, kRedPixel}, {71, 5, kWhitePixel},
-                       {99, 0, kBlackPixel}, {5, 5, kWhitePixel}});
+                       {70, 5, kRedPixel},
+                       {71, 5, kWhitePixel},
+                       {99, 0, kBlackPixel},
+                       {5, 5, kWhitePixel}});
 }
 
 TEST(SurfaceReplay, TwipsMapToPixelsAndAClearFillsTheBackground) {
@@ -86,9 +96,14 @@ TEST(SurfaceReplay, TwipsMapToPixelsAndAClearFillsTheBackground) {
       15.0, [&](const std::string& name) { return name == "ButtonBar" ? band : QImage(); }};
   const QImage image = Replayed(surface.Operations(), 60, 60, options);
   // The light-yellow tint is 0xC0FFFF as BGR.
-  ExpectPixels(image, {{10, 20, kBlackPixel}, {20, 30, kBlackPixel}, {21, 30, 0xFFFFC0u},
-                       {0, 0, 0xFFFFC0u}, {40, 40, kRedPixel}, {43, 41, kRedPixel},
-                       {44, 41, 0xFFFFC0u}, {40, 42, 0xFFFFC0u}});
+  ExpectPixels(image, {{10, 20, kBlackPixel},
+                       {20, 30, kBlackPixel},
+                       {21, 30, 0xFFFFC0u},
+                       {0, 0, 0xFFFFC0u},
+                       {40, 40, kRedPixel},
+                       {43, 41, kRedPixel},
+                       {44, 41, 0xFFFFC0u},
+                       {40, 42, 0xFFFFC0u}});
 }
 
 TEST(SurfaceReplay, TextIsDrawnWhereItWasMeasuredAndOpaqueTextPaintsItsBox) {
@@ -168,7 +183,7 @@ TEST(SurfaceReplay, PrintsPageByPageToAPdfAndReportsAJobThatCannotStart) {
   DrawingSurface& surface = page.Surface();
   const SurfaceExtent extent = surface.Extent();
   EXPECT_NEAR(extent.Width, 8.27 * 1440, 10);  // A4 paper
-  EXPECT_LT(extent.ScaleWidth, extent.Width);   // inside the margins
+  EXPECT_LT(extent.ScaleWidth, extent.Width);  // inside the margins
   EXPECT_GT(extent.ScaleHeight, 0);
   surface.SetFontBold(true);
   surface.SetCurrentX(surface.ScaleWidth() - 730 - surface.TextWidth("Acme Trading"));

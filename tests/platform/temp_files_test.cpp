@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <sys/stat.h>
 
 #include "platform/file_io.h"
 #include "tests/support/scratch_folder.h"
@@ -27,7 +27,10 @@ class ScopedEnv {
 
  private:
   void Set(const std::optional<std::string>& value) {
-    if (value) setenv(name_, value->c_str(), 1); else unsetenv(name_);
+    if (value)
+      setenv(name_, value->c_str(), 1);
+    else
+      unsetenv(name_);
   }
   const char* name_;
   std::optional<std::string> old_;
@@ -51,7 +54,7 @@ TEST_F(TempFilesTest, EachFileIsNewPrivateAndUnforeseeable) {
   EXPECT_TRUE(fs::path(first).filename().string().starts_with("Invoice"));
   EXPECT_EQ(testing::ScratchFolder::Read(first), "one");
   EXPECT_EQ(testing::ScratchFolder::Read(planted), "planted");
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(stat(first.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
@@ -89,8 +92,8 @@ TEST_F(TempFilesTest, FailuresAreReportedAndLeaveNothing) {
 TEST_F(TempFilesTest, TheTemporaryFolderComesFromTheFirstVariableNamingAFolder) {
   const std::string other = folder_.Folder("other");
   {
-    ScopedEnv tmp("tmp", dir_ + "/not-there"), upperTmp("TMP", std::nullopt),
-        temp("temp", other), tmpdir("TMPDIR", dir_);
+    ScopedEnv tmp("tmp", dir_ + "/not-there"), upperTmp("TMP", std::nullopt), temp("temp", other),
+        tmpdir("TMPDIR", dir_);
     EXPECT_EQ(TemporaryFolder(), other);
   }
   ScopedEnv tmp("tmp", std::nullopt), upperTmp("TMP", std::nullopt), temp("temp", ""),

@@ -65,18 +65,20 @@ TEST(BalanceSheet, ClassifiesTotalsAndLaysOutBothLayouts) {
   EXPECT_EQ(Caption(sheet.ReturnOnEquity), "Return on Equity : 12.50%");
   const Lines capital = {"# CAPITAL / EQUITY", "p PROFIT / LOSS 1,250", "6 Capital 10,000",
                          "= Balance 11,250"};
-  Lines standard = {"# CURRENT ASSETS", "1 Cash 10,420", "2 Creditors 80", "= Balance 10,500",
-                    "# CURRENT LIABILITIES", "3 Debtors 250", "= Balance 250",
-                    "== WORKING CAPITAL 10,250",
-                    "# NON CURRENT ASSETS", "4 Equipment 4,000", "= Balance 4,000",
-                    "# NON CURRENT LIABILITIES", "5 Loan 3,000", "= Balance 3,000",
+  Lines standard = {"# CURRENT ASSETS",      "1 Cash 10,420",
+                    "2 Creditors 80",        "= Balance 10,500",
+                    "# CURRENT LIABILITIES", "3 Debtors 250",
+                    "= Balance 250",         "== WORKING CAPITAL 10,250",
+                    "# NON CURRENT ASSETS",  "4 Equipment 4,000",
+                    "= Balance 4,000",       "# NON CURRENT LIABILITIES",
+                    "5 Loan 3,000",          "= Balance 3,000",
                     "== NET ASSETS 11,250"};
-  Lines us = {"# CURRENT ASSETS", "1 Cash 10,420", "2 Creditors 80", "= Balance 10,500",
-              "# NON CURRENT ASSETS", "3 Equipment 4,000", "= Balance 4,000",
-              "== TOTAL ASSETS 14,500",
-              "# CURRENT LIABILITIES", "4 Debtors 250", "= Balance 250",
-              "# NON CURRENT LIABILITIES", "5 Loan 3,000", "= Balance 3,000",
-              "== TOTAL LIABILITIES 3,250", "== NET ASSETS 11,250"};
+  Lines us = {"# CURRENT ASSETS",    "1 Cash 10,420",          "2 Creditors 80",
+              "= Balance 10,500",    "# NON CURRENT ASSETS",   "3 Equipment 4,000",
+              "= Balance 4,000",     "== TOTAL ASSETS 14,500", "# CURRENT LIABILITIES",
+              "4 Debtors 250",       "= Balance 250",          "# NON CURRENT LIABILITIES",
+              "5 Loan 3,000",        "= Balance 3,000",        "== TOTAL LIABILITIES 3,250",
+              "== NET ASSETS 11,250"};
   standard.insert(standard.end(), capital.begin(), capital.end());
   us.insert(us.end(), capital.begin(), capital.end());
   EXPECT_EQ(Sketch(BalanceSheetLines(sheet, Layout::kStandard)), standard);

@@ -24,8 +24,8 @@ Books TradingBook() {
 }
 
 IncomeStatement Year2026(const Books& books, bool exact = false) {
-  return ComputeIncomeStatement(
-      books, {IncomePeriod::Between(Day(2026, 1, 1), Day(2026, 12, 31)), exact});
+  return ComputeIncomeStatement(books,
+                                {IncomePeriod::Between(Day(2026, 1, 1), Day(2026, 12, 31)), exact});
 }
 
 TEST(IncomeStatement, SectionsResultsAndRatios) {

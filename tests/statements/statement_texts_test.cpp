@@ -27,13 +27,19 @@ TEST(StatementTexts, AmountsWithTheStatementsDecimalsAndTheLocalesSymbols) {
   // Fewer decimals than stored: halves away from zero; a zero whole part with 0 decimals
   // is "0".
   const std::tuple<Amount, int, const LocaleInfo*, std::string> amounts[] = {
-      {Money(1250), 0, &kUs, "1,250"},          {Money(1250), 2, &kUs, "1,250.00"},
-      {Money(0.5), 2, &kUs, ".50"},             {Money(-12), 2, &kUs, "(12.00)"},
+      {Money(1250), 0, &kUs, "1,250"},
+      {Money(1250), 2, &kUs, "1,250.00"},
+      {Money(0.5), 2, &kUs, ".50"},
+      {Money(-12), 2, &kUs, "(12.00)"},
       {Money(-1234567.891), 3, &kUs, "(1,234,567.891)"},
-      {Money(0.5), 0, &kUs, "1"},               {Money(-0.5), 0, &kUs, "(1)"},
-      {Money(0.4), 0, &kUs, "0"},               {Money(-0.004), 2, &kUs, ".00"},
-      {Money(2.345), 2, &kUs, "2.35"},          {Money(1250), 2, &kGerman, "1.250,00"},
-      {Money(0.5), 2, &kGerman, ",50"},         {Money(1250), 0, &ungrouped, "1250"}};
+      {Money(0.5), 0, &kUs, "1"},
+      {Money(-0.5), 0, &kUs, "(1)"},
+      {Money(0.4), 0, &kUs, "0"},
+      {Money(-0.004), 2, &kUs, ".00"},
+      {Money(2.345), 2, &kUs, "2.35"},
+      {Money(1250), 2, &kGerman, "1.250,00"},
+      {Money(0.5), 2, &kGerman, ",50"},
+      {Money(1250), 0, &ungrouped, "1250"}};
   for (const auto& [amount, decimals, locale, text] : amounts)
     EXPECT_EQ(StatementAmountText(amount, decimals, *locale), text);
 
@@ -55,9 +61,9 @@ TEST(StatementTexts, PercentagesAndRatioCaptions) {
   EXPECT_EQ(RatioCaption({kLabelGrossLoss, Money(-20)}, kUs), "Gross Loss : (20.00%)");
 
   // part / whole rounded to two decimals, halves away from zero.
-  const std::tuple<double, double, double> percents[] = {
-      {1250, 10000, 12.5}, {1, 3, 33.33}, {2, 3, 66.67}, {-2, 3, -66.67}, {1, -8, -12.5},
-      {0.00005, 1, 0.01}};
+  const std::tuple<double, double, double> percents[] = {{1250, 10000, 12.5}, {1, 3, 33.33},
+                                                         {2, 3, 66.67},       {-2, 3, -66.67},
+                                                         {1, -8, -12.5},      {0.00005, 1, 0.01}};
   for (const auto& [part, whole, percent] : percents)
     EXPECT_EQ(PercentOf(Money(part), Money(whole)), Money(percent)) << part << " / " << whole;
   EXPECT_EQ(PercentOf(Money(5), Amount()), std::nullopt);

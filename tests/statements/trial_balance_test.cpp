@@ -49,9 +49,9 @@ TEST(TrialBalance, RowsInChartOrderWithColumnsAndTheAsOfDate) {
   // out, so rent has no balance yet but keeps its row.
   const TrialBalance tb = ComputeTrialBalance(books, {Day(2026, 12, 5), false});
   ASSERT_FALSE(tb.Failed());
-  EXPECT_EQ(RowsOf(tb), (std::vector<std::string>{"1 Balance b/f 0", "110 Cash 300",
-                                                  "400 Sales -300", "600 Rent 0",
-                                                  "300 Capital 0", "0  0"}));
+  EXPECT_EQ(RowsOf(tb),
+            (std::vector<std::string>{"1 Balance b/f 0", "110 Cash 300", "400 Sales -300",
+                                      "600 Rent 0", "300 Capital 0", "0  0"}));
   const TrialBalanceRow& cash = tb.Rows[1];
   EXPECT_TRUE(cash.Shown() && cash.IsDebit() && !cash.IsBroughtForward());
   EXPECT_EQ(TrialAmountText(cash.Balance, 2, UsEnglishLocale()), "300.00");
@@ -82,9 +82,9 @@ TEST(TrialBalance, SubAccountsRollIntoTheirMainAccountWhereverItStands) {
   EXPECT_EQ(RowsOf(rolled), (std::vector<std::string>{"1 Balance b/f 0", "110 Bank 150",
                                                       "400 Sales -150", "0  0"}));
   const TrialBalance exact = ComputeTrialBalance(books, {Day(2026, 3, 1), true});
-  EXPECT_EQ(RowsOf(exact), (std::vector<std::string>{"1 Balance b/f 0", "110.1 Petty cash 100",
-                                                     "110 Bank 10", "110.2 Deposit 40",
-                                                     "400 Sales -150", "0  0"}));
+  EXPECT_EQ(RowsOf(exact),
+            (std::vector<std::string>{"1 Balance b/f 0", "110.1 Petty cash 100", "110 Bank 10",
+                                      "110.2 Deposit 40", "400 Sales -150", "0  0"}));
   EXPECT_EQ(exact.DebitTotal, Money(150));
 
   // Without an account 110 the sub-accounts' postings appear nowhere when rolled up.
@@ -98,15 +98,14 @@ TEST(TrialBalance, SubAccountsRollIntoTheirMainAccountWhereverItStands) {
 }
 
 TEST(TrialBalance, AttributionGoesToTheFirstAccountOfAFolioAndFolioZeroToAFreeSlot) {
-  Books books = BookWithChart({{"Cash", 110, kCurrentAsset},
-                               {"Cash again", 110, kCurrentAsset},
-                               {"Sales", 400, kRevenue}});
+  Books books = BookWithChart(
+      {{"Cash", 110, kCurrentAsset}, {"Cash again", 110, kCurrentAsset}, {"Sales", 400, kRevenue}});
   AddEntry(books, Day(2026, 3, 1), "1", {{110, 70}}, {{400, 70}});
   AddEntry(books, Day(2026, 3, 1), "2", {{0, 5}}, {{999, 5}});  // no account, unknown folio
   const TrialBalance tb = ComputeTrialBalance(books, {Day(2026, 3, 1), true});
   // A nameless row for folio 0; the line to folio 999 is left out.
-  EXPECT_EQ(RowsOf(tb), (std::vector<std::string>{"1 Balance b/f 0", "110 Cash 70",
-                                                  "400 Sales -70", "0  5"}));
+  EXPECT_EQ(RowsOf(tb),
+            (std::vector<std::string>{"1 Balance b/f 0", "110 Cash 70", "400 Sales -70", "0  5"}));
   EXPECT_EQ(tb.DebitTotal, Money(75));
   EXPECT_EQ(tb.CreditTotal, Money(70));
 

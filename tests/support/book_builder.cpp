@@ -30,11 +30,10 @@ Books BookWithChart(std::initializer_list<AccountSpec> accounts) {
 void AddEntry(Books& books, DaySerial date, const std::string& number,
               std::initializer_list<LineSpec> debits, std::initializer_list<LineSpec> credits,
               const std::string& notes) {
-  const bool onlyEmptyEntry = books.PostingLines.size() == 2 &&
-                              books.PostingLines[0].LineFolio.IsZero() &&
-                              books.PostingLines[1].LineFolio.IsZero() &&
-                              books.PostingLines[0].Amount.IsZero() &&
-                              books.PostingLines[1].Amount.IsZero();
+  const bool onlyEmptyEntry =
+      books.PostingLines.size() == 2 && books.PostingLines[0].LineFolio.IsZero() &&
+      books.PostingLines[1].LineFolio.IsZero() && books.PostingLines[0].Amount.IsZero() &&
+      books.PostingLines[1].Amount.IsZero();
   if (onlyEmptyEntry) {
     books.PostingLines.clear();
     books.EntryNumbers.clear();

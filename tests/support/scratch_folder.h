@@ -52,8 +52,7 @@ class ScratchFolder {
 
   // The number of entries directly in the folder (to see that no temporary file is left).
   std::size_t EntryCount() const {
-    return static_cast<std::size_t>(
-        std::distance(std::filesystem::directory_iterator(path_), {}));
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_), {}));
   }
 
   // The whole contents of a file ("" and a failed expectation when it cannot be read).

@@ -2,11 +2,11 @@
 // display is needed, and its saved settings go to a folder of the test run, never to the
 // user's own.
 
+#include <unistd.h>
 #include <QApplication>
 #include <QDir>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
