@@ -7,7 +7,7 @@ QV_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core clang-format
 )
 
 qv_install_packages() {
@@ -26,10 +26,13 @@ qv_install_packages() {
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# qv_configure <build-dir> <cmake args...>
+# qv_configure <build-dir> <cmake args...>: configures a new build folder, or applies the
+# arguments to an existing one.
 qv_configure() {
   local dir=$1; shift
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S . -B "$dir" -G Ninja "$@"
+  else
+    cmake -S . -B "$dir" "$@" >/dev/null
   fi
 }
