@@ -95,6 +95,10 @@ void DrawingSurface::Cls() {
   currentY_ = 0;
 }
 
+void DrawingSurface::BeginPageHeading() { ops_.emplace_back(PageHeadingOp{true, currentY_}); }
+
+void DrawingSurface::EndPageHeading() { ops_.emplace_back(PageHeadingOp{false, currentY_}); }
+
 void DrawingSurface::NewPage() {
   ops_.emplace_back(NewPageOp{});
   ++page_;

@@ -84,9 +84,16 @@ struct ClearOp {
 };
 struct NewPageOp {};
 struct EndDocOp {};
+// Printing only: the start (Begin) or end of a page heading, at the current Y. What is drawn
+// between the two marks is the heading that the page layout repeats at the top of every
+// page the drawing continues on (platform/page_layout.h); windows ignore the marks.
+struct PageHeadingOp {
+  bool Begin = true;
+  double Y = 0;
+};
 
 using DrawOp = std::variant<TextOp, LineOp, BoxOp, FilledBoxOp, PixelOp, PictureOp, ClearOp,
-                            NewPageOp, EndDocOp>;
+                            NewPageOp, EndDocOp, PageHeadingOp>;
 
 class DrawingSurface {
  public:
@@ -173,6 +180,11 @@ class DrawingSurface {
 
   // Clears the surface to BackColor, forgets everything drawn and moves to (0, 0).
   void Cls();
+  // The page heading of a printed drawing: what is drawn from BeginPageHeading to
+  // EndPageHeading (column titles, say) is repeated at the top of each further page. A new
+  // heading replaces the one before; an empty one stops the repeating.
+  void BeginPageHeading();
+  void EndPageHeading();
   // Printer pages and documents: both move to (0, 0) on the new page.
   void NewPage();
   void EndDoc();

@@ -8,6 +8,7 @@ QV_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core clang-format
+  poppler-utils
 )
 
 qv_install_packages() {

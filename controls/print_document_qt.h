@@ -1,0 +1,67 @@
+#pragma once
+// Printing a document: the one call of every print command. The command hands over its
+// drawing procedure; the service asks what it must (the print set-up, the PDF file), runs the
+// procedure once on the printer's surface (measured with the printer's fonts, ScaleWidth the
+// printable width, ScaleHeight the printable height, PrintScale the chosen text size), lays
+// the drawing out on pages (platform/page_layout.h) and sends it, each copy as one print job.
+//
+// The procedure draws the whole document from the top, as tall as it needs, and never ends a
+// page for lack of room: the layout does that, repeating the part marked with
+// BeginPageHeading / EndPageHeading at the top of every further page. It may start a page
+// itself with NewPage.
+//
+//   PrintDocument(this, session, [&](DrawingSurface& printer) { DrawLedger(printer, rows); });
+//
+// With "PDF file..." chosen in the print set-up, the program's file dialog asks for the PDF
+// file first (cancelling it prints nothing) and the copies follow one another in that file.
+// A printer that fails shows "Printer Error, Please Check the Printer..." once and nothing
+// more is sent; the screen pointer is busy while the job is drawn and sent.
+
+#include <QPrinter>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "books/session.h"
+#include "platform/drawing_surface.h"
+
+namespace qv {
+
+// A print command's drawing procedure.
+using DocumentDrawing = std::function<void(DrawingSurface& printer)>;
+
+enum class PrintOutcome { Printed, Cancelled, Failed };
+
+// The print command of a view: the print set-up dialog over `owner`, then PrintCopies copies
+// at the chosen text size. Nothing is printed when the dialog was cancelled or gave 0
+// copies.
+PrintOutcome PrintDocument(QWidget* owner, Session& session, const DocumentDrawing& draw);
+
+// Printing straight to the printer as it is set, without the print set-up: one copy at
+// scale 1 (the invoice, the chart listing).
+PrintOutcome PrintDocumentDirect(QWidget* owner, Session& session, const DocumentDrawing& draw);
+
+// The job itself on a given printer, with no dialog: `copies` copies at `scale`, the PDF
+// file (when the printer writes one) already set on the printer. Shows the printer error
+// message on failure.
+PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const DocumentDrawing& draw,
+                            int copies, double scale);
+
+// The PDF file a print goes to: the program's file dialog for type "pdf" over `owner`, or ""
+// when the user cancelled.
+std::string ChoosePdfFile(QWidget* owner, Session& session);
+
+// Tests: the PDF file question is answered by `answer` instead of the file dialog while this
+// object lives ("" = cancelled).
+class ScopedPdfFileAnswer {
+ public:
+  explicit ScopedPdfFileAnswer(std::function<std::string()> answer);
+  ~ScopedPdfFileAnswer();
+  ScopedPdfFileAnswer(const ScopedPdfFileAnswer&) = delete;
+  ScopedPdfFileAnswer& operator=(const ScopedPdfFileAnswer&) = delete;
+
+ private:
+  std::function<std::string()> previous_;
+};
+
+}  // namespace qv

@@ -1,0 +1,71 @@
+#pragma once
+// A printer port for tests: printers by name, each accepting a set of paper codes, with the
+// settings the print set-up writes kept in plain members.
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "controls/print_setup_model.h"
+
+namespace qv::testing {
+
+class FakePrinterPort final : public PrinterPort {
+ public:
+  // Each printer with the paper codes it accepts; the PDF entry accepts all.
+  std::map<std::string, std::set<int>> Papers;
+  std::vector<std::string> Order;  // the installed printers, in the system's order
+  std::string Current = kPdfFileEntry;
+  int Paper = 9;
+  int Orientation_ = kLandscape;
+  int Quality = -4;
+  int Color = kColor;
+  bool TwoSided = false;
+  bool FailSettings = false;  // every setting but the paper is refused
+  int PaperSets = 0;          // the paper sizes tried, to see a probe
+
+  void Add(const std::string& name, std::set<int> codes) {
+    Order.push_back(name);
+    Papers[name] = std::move(codes);
+  }
+
+  std::vector<std::string> InstalledPrinters() override { return Order; }
+  std::string CurrentPrinter() override { return Current; }
+  bool SelectPrinter(const std::string& name) override {
+    if (name != kPdfFileEntry && !Papers.count(name)) return false;
+    Current = name;
+    return true;
+  }
+  bool SetPaperSize(int code) override {
+    ++PaperSets;
+    if (Current != kPdfFileEntry && !Papers[Current].count(code)) return false;
+    Paper = code;
+    return true;
+  }
+  int PaperSize() override { return Paper; }
+  bool SetOrientation(int orientation) override {
+    if (FailSettings) return false;
+    Orientation_ = orientation;
+    return true;
+  }
+  int Orientation() override { return Orientation_; }
+  bool SetPrintQuality(int quality) override {
+    if (FailSettings) return false;
+    Quality = quality;
+    return true;
+  }
+  int PrintQuality() override { return Quality; }
+  bool SetColorMode(int mode) override {
+    Color = mode;
+    return true;
+  }
+  int ColorMode() override { return Color; }
+  bool SetDuplex(bool twoSided) override {
+    TwoSided = twoSided;
+    return true;
+  }
+};
+
+}  // namespace qv::testing

@@ -1,0 +1,147 @@
+#include "controls/print_setup_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+#include "tests/controls/fake_printer_port.h"
+#include "tests/controls/input_events_qt.h"
+#include "tests/support/prompt_answerer.h"
+
+namespace qv {
+namespace {
+
+using testing::FakePrinterPort;
+
+// Runs `answer` on the print set-up once it is shown modally; closes whatever is still open
+// after five seconds so that a failing test cannot hang.
+void AnswerDialog(std::function<void(Printformer&)> answer) {
+  QTimer::singleShot(0, [answer] {
+    auto* dialog = qobject_cast<Printformer*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    answer(*dialog);
+  });
+  QTimer::singleShot(5000, [] {
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+  });
+}
+
+class PrintSetupDialogTest : public ::testing::Test {
+ protected:
+  PrintSetupDialogTest() {
+    port_.Add("Office", {1, 5, 9});
+    port_.Current = "Office";
+    port_.Paper = 9;
+  }
+  FakePrinterPort port_;
+  PrintSetupModel model_{port_};
+  Session session_;
+};
+
+TEST_F(PrintSetupDialogTest, ShowsEveryChoiceWholeAndApart) {
+  model_.Open();
+  Printformer dialog(model_);
+  dialog.show();
+  EXPECT_EQ(dialog.windowTitle(), "Print Page(s)...");
+  EXPECT_EQ(dialog.Combo1()->currentText(), "Office");
+  EXPECT_EQ(dialog.Combo2()->currentText(), "A4, 210 x 297 mm");
+  EXPECT_EQ(dialog.PxSize()->currentText(), "100%");
+  EXPECT_EQ(dialog.Copying()->text(), "1");
+  EXPECT_TRUE(dialog.PorL(1)->isChecked());  // turned to portrait on the first opening
+  EXPECT_FALSE(dialog.PorL(2)->isChecked());
+  EXPECT_TRUE(dialog.DPIBox(4)->isChecked());
+  // The frames stand apart inside the window, each as large as its contents ask.
+  const QList<QGroupBox*> frames = dialog.findChildren<QGroupBox*>();
+  ASSERT_EQ(frames.size(), 7);
+  for (QGroupBox* frame : frames) {
+    EXPECT_TRUE(dialog.rect().contains(frame->geometry())) << frame->title().toStdString();
+    EXPECT_GE(frame->width(), frame->minimumSizeHint().width()) << frame->title().toStdString();
+    for (QGroupBox* other : frames) {
+      EXPECT_TRUE(other == frame || !frame->geometry().intersects(other->geometry()));
+    }
+  }
+  for (QPushButton* button : {dialog.Command1(), dialog.Command2()}) {
+    EXPECT_GE(button->width(), button->sizeHint().width());
+    for (QGroupBox* frame : frames) {
+      EXPECT_FALSE(button->geometry().intersects(frame->geometry()));
+    }
+  }
+  EXPECT_FALSE(dialog.Command1()->geometry().intersects(dialog.Command2()->geometry()));
+  testing::Grab(&dialog, "print_setup_dialog");
+}
+
+TEST_F(PrintSetupDialogTest, PrintCancelAndTheCloseBoxReturnTheCopies) {
+  AnswerDialog([](Printformer& dialog) {
+    dialog.Copying()->setText("2");
+    emit dialog.Copying()->textEdited("2");
+    dialog.PxSize()->setEditText("85%");
+    dialog.Command1()->click();
+  });
+  PrintSetupResult result = ShowPrintSetup(nullptr, session_, model_);
+  EXPECT_EQ(result.Copies, 2);
+  EXPECT_DOUBLE_EQ(result.Scale, 0.85);
+  EXPECT_EQ(session_.PrintCopies, 2);
+
+  using Answer = std::function<void(Printformer&)>;
+  for (const Answer& answer :
+       {Answer([](Printformer& d) { d.Command2()->click(); }),
+        Answer([](Printformer& d) { d.close(); }),
+        Answer([](Printformer& d) { testing::SendKey(&d, Qt::Key_Escape); })}) {
+    AnswerDialog(answer);
+    result = ShowPrintSetup(nullptr, session_, model_);
+    EXPECT_EQ(result.Copies, 0);
+    EXPECT_EQ(session_.PrintCopies, 0);
+  }
+  // The next opening shows the earlier choices.
+  AnswerDialog([](Printformer& dialog) {
+    EXPECT_EQ(dialog.Copying()->text(), "2");
+    EXPECT_EQ(dialog.PxSize()->currentText(), "85%");
+    dialog.Command1()->click();
+  });
+  EXPECT_EQ(ShowPrintSetup(nullptr, session_, model_).Copies, 2);
+}
+
+TEST_F(PrintSetupDialogTest, ThePicturesAndBoxesSetThePrinter) {
+  model_.Open();
+  Printformer dialog(model_);
+  dialog.show();
+  dialog.PorL(2)->click();
+  EXPECT_EQ(port_.Orientation_, kLandscape);
+  EXPECT_TRUE(dialog.PorL(2)->isChecked());
+  EXPECT_FALSE(dialog.PorL(1)->isChecked());
+  dialog.DPIBox(2)->click();
+  EXPECT_EQ(port_.Quality, -2);
+  EXPECT_TRUE(dialog.DPIBox(2)->isChecked());
+  EXPECT_FALSE(dialog.DPIBox(4)->isChecked());
+  dialog.DPIColorIt(1)->click();
+  EXPECT_EQ(port_.Color, kMonochrome);
+  dialog.Check1()->click();
+  EXPECT_TRUE(port_.TwoSided);
+  dialog.Combo2()->setCurrentIndex(1);
+  emit dialog.Combo2()->activated(1);
+  EXPECT_EQ(port_.Paper, 5);
+  // Typing in the printer list chooses nothing.
+  testing::SendKey(dialog.Combo1(), Qt::Key_P, "P");
+  EXPECT_EQ(dialog.Combo1()->currentText(), "Office");
+  // The spinner writes the copies; a text size below 20% becomes 20% on leaving the box.
+  dialog.VScroll1()->setValue(7);
+  EXPECT_EQ(dialog.Copying()->text(), "7");
+  dialog.PxSize()->setEditText("5%");
+  QFocusEvent out(QEvent::FocusOut);
+  QApplication::sendEvent(dialog.PxSize()->lineEdit(), &out);
+  EXPECT_EQ(dialog.PxSize()->currentText(), "20%");
+  EXPECT_EQ(model_.TextSize(), "20%");
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,152 @@
+#include "platform/page_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+// Fixed metrics: a 10-point line is 200 twips high.
+class PageLayoutTest : public ::testing::Test {
+ protected:
+  PageLayoutTest() : surface_(metrics_) { surface_.SetFontSize(10); }
+
+  void Lines(const std::string& prefix, int count) {
+    for (int k = 1; k <= count; ++k) surface_.Print(prefix + std::to_string(k));
+  }
+  std::vector<DrawOp> Laid(double pageHeight) const {
+    return LayOutPages(surface_.Operations(), pageHeight);
+  }
+  // The texts of each page, in order, with their tops.
+  static std::vector<std::vector<std::pair<std::string, double>>> Pages(
+      const std::vector<DrawOp>& ops) {
+    std::vector<std::vector<std::pair<std::string, double>>> pages(1);
+    for (const DrawOp& op : ops) {
+      if (std::holds_alternative<NewPageOp>(op)) pages.emplace_back();
+      if (const auto* text = std::get_if<TextOp>(&op)) {
+        EXPECT_EQ(text->Page, static_cast<int>(pages.size()) - 1) << text->Text;
+        pages.back().emplace_back(text->Text, text->Y);
+      }
+    }
+    return pages;
+  }
+
+  FixedTextMetrics metrics_{100, 200};
+  DrawingSurface surface_;
+};
+
+using PageTexts = std::vector<std::pair<std::string, double>>;
+
+TEST_F(PageLayoutTest, LinesRunOnToNewPagesEachLineOnceAndInOrder) {
+  Lines("Row ", 12);
+  // 1000 twips hold five lines; the sixth would end at 1200.
+  const auto pages = Pages(Laid(1000));
+  ASSERT_EQ(pages.size(), 3u);
+  EXPECT_EQ(pages[0].size(), 5u);
+  EXPECT_EQ(
+      pages[1],
+      (PageTexts{{"Row 6", 0}, {"Row 7", 200}, {"Row 8", 400}, {"Row 9", 600}, {"Row 10", 800}}));
+  EXPECT_EQ(pages[2], (PageTexts{{"Row 11", 0}, {"Row 12", 200}}));
+  // A drawing that fits stays as it is, on one page.
+  EXPECT_EQ(PageCountOf(Laid(2400)), 1);
+  EXPECT_EQ(PageCountOf(Laid(0)), 1);  // no page height: nothing to cut by
+  EXPECT_EQ(PageCountOf(LayOutPages({}, 1000)), 0);
+}
+
+TEST_F(PageLayoutTest, TheMarkedHeadingStartsEveryFurtherPage) {
+  surface_.Print("Title");
+  surface_.BeginPageHeading();
+  surface_.Print("Date  Notes  Amount");
+  surface_.Line(0, surface_.CurrentY(), 5000, surface_.CurrentY());
+  surface_.EndPageHeading();
+  Lines("Row ", 8);
+  const std::vector<DrawOp> laid = Laid(1000);
+  const auto pages = Pages(laid);
+  // Page 1: title, heading, three rows; then the heading and four rows a page.
+  ASSERT_EQ(pages.size(), 3u);
+  EXPECT_EQ(pages[0].back(), (std::pair<std::string, double>("Row 3", 800)));
+  EXPECT_EQ(pages[1], (PageTexts{{"Date  Notes  Amount", 0},
+                                 {"Row 4", 200},
+                                 {"Row 5", 400},
+                                 {"Row 6", 600},
+                                 {"Row 7", 800}}));
+  EXPECT_EQ(pages[2], (PageTexts{{"Date  Notes  Amount", 0}, {"Row 8", 200}}));
+  // The heading's rule comes along, under the heading's text.
+  int rulesAt200 = 0;
+  for (const DrawOp& op : laid)
+    if (const auto* line = std::get_if<LineOp>(&op); line && line->Y1 == 200) ++rulesAt200;
+  EXPECT_EQ(rulesAt200, 2);
+  for (const DrawOp& op : laid) EXPECT_FALSE(std::holds_alternative<PageHeadingOp>(op));
+}
+
+TEST_F(PageLayoutTest, NothingIsCutAtThePageFootAndAHeadingIsNotLeftAlone) {
+  // A shaded row band of two lines from 600 to 1000 would cross a 900 foot: the page ends
+  // above it.
+  Lines("Row ", 3);
+  surface_.FilledBox(0, 600, 5000, 1000, kRed);
+  surface_.SetCurrentX(0);
+  surface_.SetCurrentY(600);
+  Lines("Band ", 2);
+  // A heading at the foot of the second page goes over with its rows.
+  surface_.Print("");
+  surface_.BeginPageHeading();
+  surface_.Print("Heading");
+  surface_.EndPageHeading();
+  Lines("Item ", 2);
+  const auto pages = Pages(Laid(900));
+  ASSERT_EQ(pages.size(), 3u);
+  EXPECT_EQ(pages[0].size(), 3u);
+  EXPECT_EQ(pages[1], (PageTexts{{"Band 1", 0}, {"Band 2", 200}}));
+  EXPECT_EQ(pages[2], (PageTexts{{"Heading", 0}, {"Item 1", 200}, {"Item 2", 400}}));
+
+  // A text taller than a page cannot be kept whole; the pages still move on.
+  surface_.Cls();
+  surface_.SetFontSize(100);  // 2000 twips a line
+  surface_.Print("Huge");
+  surface_.SetFontSize(10);
+  Lines("After ", 2);
+  const auto cut = Pages(Laid(900));
+  EXPECT_EQ(cut, (std::vector<PageTexts>{{{"Huge", 0}}, {{"After 1", 0}, {"After 2", 200}}}));
+}
+
+TEST_F(PageLayoutTest, NewPageStartsAPageWithoutTheHeadingAndNoBlankPageAtTheEnd) {
+  surface_.BeginPageHeading();
+  surface_.Print("Head");
+  surface_.EndPageHeading();
+  Lines("A", 6);
+  surface_.NewPage();
+  Lines("B", 2);
+  surface_.NewPage();
+  surface_.EndDoc();
+  const auto pages = Pages(Laid(1000));
+  ASSERT_EQ(pages.size(), 3u);
+  EXPECT_EQ(pages[1], (PageTexts{{"Head", 0}, {"A5", 200}, {"A6", 400}}));
+  EXPECT_EQ(pages[2], (PageTexts{{"B1", 0}, {"B2", 200}}));
+}
+
+TEST(PageCopies, EachCopyIsAJobOfItsOwnOnAPrinterAndFollowsOnInAFile) {
+  FixedTextMetrics metrics;
+  DrawingSurface surface(metrics);
+  surface.Print("Page 1");
+  surface.NewPage();
+  surface.Print("Page 2");
+  const std::vector<DrawOp> pages = LayOutPages(surface.Operations(), 1000);
+  auto count = [](const std::vector<DrawOp>& ops, auto kind) {
+    int n = 0;
+    for (const DrawOp& op : ops) n += std::holds_alternative<decltype(kind)>(op) ? 1 : 0;
+    return n;
+  };
+  const std::vector<DrawOp> jobs = CopiesOf(pages, 3, false);
+  EXPECT_EQ(count(jobs, EndDocOp{}), 3);
+  EXPECT_EQ(count(jobs, NewPageOp{}), 3);
+  EXPECT_TRUE(std::holds_alternative<EndDocOp>(jobs.back()));
+  const std::vector<DrawOp> file = CopiesOf(pages, 3, true);
+  EXPECT_EQ(count(file, EndDocOp{}), 1);
+  EXPECT_EQ(PageCountOf(file), 6);
+  EXPECT_TRUE(CopiesOf(pages, 0, false).empty());
+}
+
+}  // namespace
+}  // namespace qv
