@@ -1,0 +1,77 @@
+#include "controls/email_file_qt.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/screen_pointer.h"
+#include "tests/support/prompt_answerer.h"
+#include "tests/support/scratch_folder.h"
+
+namespace qv {
+namespace {
+
+using testing::ScratchFolder;
+
+// The user's temporary folder is `folder` while this object lives.
+class TemporaryFolderAt {
+ public:
+  explicit TemporaryFolderAt(const std::string& folder) {
+    if (const char* old = std::getenv("tmp")) old_ = old;
+    setenv("tmp", folder.c_str(), 1);
+  }
+  ~TemporaryFolderAt() {
+    if (old_.empty())
+      unsetenv("tmp");
+    else
+      setenv("tmp", old_.c_str(), 1);
+  }
+
+ private:
+  std::string old_;
+};
+
+TEST(WriteEmailFile, OpensTheWrittenMessageWithTheDesktop) {
+  ScratchFolder folder;
+  TemporaryFolderAt tmp(folder.Path());
+  std::vector<std::string> opened;
+  ScopedEmailOpener opener([&opened](const std::string& path) {
+    opened.push_back(path);
+    return true;
+  });
+  SetEmailProducer([] { return std::string("Quorvel - books.acc"); });
+  EXPECT_TRUE(WriteEmailFile("TrialBalance", "<b>Trial</b>", "Acme, Trial Balance"));
+  ASSERT_EQ(opened, std::vector<std::string>{folder.Path("TrialBalance0.eml")});
+  const std::string text = ScratchFolder::Read(opened[0]);
+  EXPECT_NE(text.find("Subject: Acme, Trial Balance\r\n"), std::string::npos);
+  EXPECT_NE(text.find("X-MimeOLE: Produced By Quorvel - books.acc\r\n"), std::string::npos);
+  EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
+  SetEmailProducer({});
+}
+
+TEST(WriteEmailFile, AFailureIsToldOnceAndNothingHalfWrittenIsOpened) {
+  ScratchFolder folder;
+  PromptAnswerer prompts;
+  int opened = 0;
+  ScopedEmailOpener opener([&opened](const std::string&) { return ++opened, false; });
+  {
+    // A folder where no file can be made, even by the administrator.
+    TemporaryFolderAt tmp("/proc");
+    prompts.Then(PromptAnswer::Ok);
+    EXPECT_FALSE(WriteEmailFile("Invoice", "<p>x</p>", "s"));
+  }
+  EXPECT_EQ(opened, 0);
+  ASSERT_EQ(prompts.Texts().size(), 1u);
+  EXPECT_EQ(prompts.Texts()[0].rfind("The e-mail message could not be written", 0), 0u);
+
+  // No program takes the file: that is told too.
+  TemporaryFolderAt tmp(folder.Path());
+  prompts.Then(PromptAnswer::Ok);
+  EXPECT_FALSE(WriteEmailFile("Invoice", "<p>x</p>", "s"));
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(prompts.Texts().size(), 2u);
+}
+
+}  // namespace
+}  // namespace qv
