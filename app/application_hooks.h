@@ -18,4 +18,14 @@ class ClosesWithBook {
   virtual void CloseForNewBook() = 0;
 };
 
+// A window kept in the window lists that holds edits of the book apart from it (the
+// prepared-groups window's working list) implements this, so that saving the book includes
+// them.
+class StoresBeforeSave {
+ public:
+  virtual ~StoresBeforeSave() = default;
+  // Puts the edits held apart into the book; the window stays as it is.
+  virtual void StoreBeforeSave() = 0;
+};
+
 }  // namespace qv

@@ -52,6 +52,11 @@ void WindowLists::CloseForNewBook() {
   CloseWithBook(QVMainsettings);
 }
 
+void WindowLists::StoreBeforeSave() {
+  if (auto* holder = dynamic_cast<qv::StoresBeforeSave*>(RecurringEntries.data()))
+    holder->StoreBeforeSave();
+}
+
 std::vector<std::string> DefaultExampleFolders() {
   std::vector<std::string> folders;
   folders.push_back(

@@ -58,6 +58,9 @@ struct WindowLists {
   // stores its working list as it closes), and the chart editor and configuration window
   // without their closing checks (see app/application_hooks.h).
   void CloseForNewBook();
+  // Before the book is saved: the open windows that hold edits apart from the book put them
+  // in (see app/application_hooks.h).
+  void StoreBeforeSave();
 };
 
 // How a run of the program is set up. The defaults are those of the real program.

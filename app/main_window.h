@@ -188,6 +188,18 @@ class TAcount : public QMainWindow {
   // Settings > Carried Over Accounts > Are you sure ?: shows its help in help mode; the
   // command itself comes with the income statement.
   void BalBForword_Click();
+  // ---- The chart and settings commands (main_window_settings_qt.cpp).
+  // Settings > Account Settings: the chart editor, behind the admin password.
+  void EditAccounts_Click();
+  // Edit > Move Account: moves one account's postings to another, behind the admin password.
+  void ReplaceAccountsMenu_Click();
+  // Settings > Configurations: the configuration window, behind the admin password.
+  void SoftwareSettings_Click();
+  // Edit > Prepared Entries and toolbar button 9: the prepared entry groups.
+  void EnTryDic_Click();
+  // How the chart listing is printed; straight to the default printer when not set.
+  std::function<void(const Books&)> PrintChart;
+
   // How the commands ask for a file; the program's file dialog by default. Returns the
   // absolute path with the chosen type's extension, or "" when cancelled.
   std::function<std::string(const FileDialogRequest&)> ChooseBookFile;
@@ -288,6 +300,9 @@ class TAcount : public QMainWindow {
   void BuildToolbar();
   void AddExampleBooks();
   void ConnectCommands();
+
+  // main_window_settings_qt.cpp
+  void ConnectSettingsCommands();
 
   // main_window_startup_qt.cpp
   void DrawButtonBar();

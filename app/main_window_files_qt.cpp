@@ -155,6 +155,7 @@ void TAcount::SaveFile_Click(int index) {
     if (type != "xls" && !IsBookForm(type)) type = BookTypeOfPath(path);
   }
   if (path.empty()) return;
+  app_.Windows().StoreBeforeSave();
   if (!SaveTo(path, type)) return;
   // The spreadsheet is a copy for reading; the book stays tied to its book file.
   if (IsBookForm(type)) {

@@ -157,6 +157,7 @@ void TAcount::ConnectCommands() {
   QAction* helpSelect = MenuItem("HelpSelect");
   TheHelpDesk().SetMainItem(helpSelect);
   connect(helpSelect, &QAction::triggered, this, [this] { TheHelpDesk().ToggleFromMain(this); });
+  ConnectSettingsCommands();
 }
 
 }  // namespace qv

@@ -1,0 +1,305 @@
+#include "accounts/chart_editor.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/key_codes.h"
+#include "platform/text_metrics.h"
+#include "tests/support/book_builder.h"
+
+namespace qv {
+namespace {
+
+using testing::BookWithChart;
+using testing::Money;
+
+LocaleInfo CommaLocale() {
+  LocaleInfo locale = UsEnglishLocale();
+  locale.DecimalSymbol = ",";
+  locale.GroupSymbol = ".";
+  return locale;
+}
+
+// A chart of `count` accounts: "Account k" with folio 1000 + 10k, type k % 9.
+Books ChartOf(int count) {
+  Books books = BookWithChart({});
+  books.ResizeChart(count - 1);
+  for (int k = 0; k < count; ++k) {
+    const auto i = static_cast<std::size_t>(k);
+    books.AccountNames[i] = "Account " + std::to_string(k);
+    books.AccountFolios[i] = Folio::FromUnits(1000 + 10 * k);
+    books.AccountTypes[i] = static_cast<uint8_t>(k % 9);
+  }
+  return books;
+}
+
+TEST(ChartFolioTest, TextsReadAsTheFolioTheyShowOnEveryLocale) {
+  struct Case {
+    const char* text;
+    const char* decimal;
+    FolioTextKind kind;
+    double value;
+  };
+  const Case cases[] = {
+      {"110-1", ".", FolioTextKind::Number, 110.1},
+      {"110.1", ".", FolioTextKind::Number, 110.1},
+      {"110,1", ",", FolioTextKind::Number, 110.1},
+      {"110.1", ",", FolioTextKind::Number, 110.1},
+      {"110-1", ",", FolioTextKind::Number, 110.1},
+      {"-5", ".", FolioTextKind::Number, 0.5},
+      {"110/2", ".", FolioTextKind::Number, 110},
+      {" 1 10 ", ".", FolioTextKind::Number, 110},
+      {"", ".", FolioTextKind::Empty, 0},
+      {"  ", ".", FolioTextKind::Empty, 0},
+      {"-", ".", FolioTextKind::NotANumber, 0},
+      {"/5", ".", FolioTextKind::NotANumber, 0},
+      {"11a", ".", FolioTextKind::NotANumber, 0},
+      {"110.1.2", ".", FolioTextKind::Ambiguous, 0},
+      {"1.100,5", ",", FolioTextKind::Ambiguous, 0},
+      {"99999999999999999", ".", FolioTextKind::TooLarge, 0},
+  };
+  for (const Case& c : cases) {
+    const FolioReading read = ReadChartFolio(c.text, c.decimal);
+    EXPECT_EQ(read.Kind, c.kind) << c.text << " with " << c.decimal;
+    EXPECT_EQ(read.Value, Money(c.value)) << c.text;
+  }
+  EXPECT_EQ(ChartFolioText(Money(110.1), true, ","), "110-1");
+  EXPECT_EQ(ChartFolioText(Money(110.1), false, ","), "110,1");
+  EXPECT_EQ(ChartFolioText(Folio(), false, "."), "0");
+}
+
+TEST(ChartEditorTest, ASubAccountTypedWithDashesIsStoredShownAndNeverCutByRedrawing) {
+  const LocaleInfo comma = CommaLocale();
+  Books books = BookWithChart({{"Receivable", 110, 0}, {"Peter", 110.2, 0}});
+  ChartEditorModel editor(books, comma);
+  editor.SetFolioDashes(true);
+  const int32_t stamp = books.BooksStamp;
+  EXPECT_TRUE(editor.StoreFolio(1, "110-1").Stores());
+  EXPECT_EQ(books.AccountFolios[1], Money(110.1));
+  EXPECT_NE(books.BooksStamp, stamp);
+  EXPECT_EQ(editor.Row(1).FolioText, "110-1");
+  EXPECT_TRUE(editor.Row(1).SubAccount);
+  EXPECT_FALSE(editor.Row(0).SubAccount);
+  // Every folio shown, typed back as shown, with dashes on and off, stays as it was.
+  for (const bool dashes : {true, false}) {
+    editor.SetFolioDashes(dashes);
+    for (int row = 0; row < kChartGridRows; ++row)
+      editor.StoreFolio(row, editor.Row(row).FolioText);
+  }
+  EXPECT_EQ(books.AccountFolios[1], Money(110.1));
+  EXPECT_EQ(books.AccountFolios[2], Money(110.2));
+  // A text that is no single number leaves the folio, with a message naming it.
+  EXPECT_EQ(editor.StoreFolio(2, "110,2,1").Kind, FolioTextKind::Ambiguous);
+  EXPECT_EQ(books.AccountFolios[2], Money(110.2));
+  EXPECT_EQ(*editor.FolioLeftMessage(2, "110,2,1"),
+            "\"110,2,1\" has more than one decimal point, so the folio it stands for cannot be "
+            "told. Type a sub-account with one point or dash, as 110.1 or 110-1. The account "
+            "keeps folio 110,2.");
+  EXPECT_FALSE(editor.FolioLeftMessage(2, "110").has_value());
+}
+
+TEST(ChartEditorTest, ANameWithALineBreakIsRefusedAndEditsLandInTheShownAccount) {
+  Books books = ChartOf(20);
+  ChartEditorModel editor(books, UsEnglishLocale());
+  EXPECT_TRUE(editor.StoreName(2, "Two\nLines").has_value());
+  EXPECT_EQ(books.AccountNames[2], "Account 2");
+  editor.SetTop(5);
+  editor.SelectRow(3);
+  EXPECT_EQ(editor.SelectedAccount(), 8);
+  editor.SetType(kExpense);
+  editor.StoreNotes("n8");
+  editor.StoreDetails("line1\r\nline2");
+  EXPECT_FALSE(editor.StoreName(3, "Eight").has_value());
+  EXPECT_EQ(books.AccountNames[8], "Eight");
+  EXPECT_EQ(books.AccountTypes[8], kExpense);
+  EXPECT_EQ(books.AccountNotes[8], "n8");
+  EXPECT_EQ(ToBoxLines(books.AccountDetails[8]), "line1\nline2");
+  EXPECT_EQ(ToBookLines("a\nb\r\nc"), "a\r\nb\r\nc");
+}
+
+TEST(ChartEditorTest, InsertAfterTheLastAccountTakesFolioPlusTwoAndScrollsToTheBottom) {
+  Books books = ChartOf(71);
+  ChartEditorModel editor(books, UsEnglishLocale());
+  editor.SetTop(editor.ScrollMax());
+  editor.SelectRow(kChartGridRows - 1);
+  ASSERT_EQ(editor.SelectedAccount(), 70);
+  EXPECT_FALSE(editor.Insert().has_value());
+  EXPECT_EQ(books.LastAccountIndex, 71);
+  EXPECT_EQ(books.AccountFolios[71], Folio::FromUnits(1000 + 700 + 2));
+  EXPECT_EQ(books.AccountTypes[71], books.AccountTypes[70]);
+  EXPECT_EQ(books.AccountNames[71], "");
+  EXPECT_EQ(editor.SelectedAccount(), 71);
+  EXPECT_EQ(editor.Top(), editor.ScrollMax());
+  EXPECT_EQ(editor.ScrollMax(), 58);
+  // In the middle the new account goes after the selected one; the rest move down.
+  editor.SetTop(0);
+  editor.SelectRow(2);
+  editor.Insert();
+  EXPECT_EQ(books.AccountNames[3], "");
+  EXPECT_EQ(books.AccountFolios[3], Folio::FromUnits(1022));
+  EXPECT_EQ(books.AccountNames[4], "Account 3");
+}
+
+TEST(ChartEditorTest, InsertStopsAtTheAccountLimit) {
+  Books books = ChartOf(32001);  // LastAccountIndex 32000
+  ChartEditorModel editor(books, UsEnglishLocale());
+  EXPECT_FALSE(editor.Insert().has_value());
+  EXPECT_EQ(books.LastAccountIndex, 32001);
+  const std::vector<std::string> names = books.AccountNames;
+  EXPECT_EQ(editor.Insert(), std::string("Account Limit has be reached..."));
+  EXPECT_EQ(books.LastAccountIndex, 32001);
+  EXPECT_EQ(books.AccountNames, names);
+}
+
+TEST(ChartEditorTest, DeletingKeepsFourteenSlotsAndNeverLeavesTheSelectionOutside) {
+  Books books = ChartOf(14);
+  books.AccountNotes[13] = "last notes";
+  ChartEditorModel editor(books, UsEnglishLocale());
+  editor.SelectRow(13);
+  ASSERT_TRUE(editor.Delete());
+  EXPECT_EQ(books.LastAccountIndex, 12);
+  EXPECT_EQ(books.AccountNames.size(), 14u);
+  EXPECT_EQ(books.AccountNames[13], "");
+  // The selection is on the account now last, and its own texts are what the boxes show.
+  EXPECT_EQ(editor.SelectedAccount(), 12);
+  EXPECT_EQ(editor.SelectedNotes(), "");
+  editor.StoreNotes("twelve");
+  EXPECT_EQ(books.AccountNotes[12], "twelve");
+  for (int k = 0; k < 13; ++k) EXPECT_TRUE(editor.Delete()) << k;
+  EXPECT_EQ(books.LastAccountIndex, -1);
+  EXPECT_FALSE(editor.Delete());  // the fifteenth deletion in a row is ignored
+  EXPECT_TRUE(editor.Close().Passed());
+  EXPECT_EQ(books.LastAccountIndex, 13);
+
+  Books fifteen = ChartOf(15);
+  ChartEditorModel other(fifteen, UsEnglishLocale());
+  other.SelectRow(4);
+  other.Delete();
+  EXPECT_EQ(fifteen.AccountNames.size(), 14u);
+  EXPECT_EQ(fifteen.AccountNames[4], "Account 5");
+  EXPECT_EQ(other.SelectedAccount(), 4);
+}
+
+TEST(ChartEditorTest, ClosingReportsTheFirstFaultAndMarksItsAccount) {
+  Books books = ChartOf(60);
+  books.AccountFolios[30] = Folio::FromUnits(300);
+  books.AccountFolios[45] = Folio::FromUnits(300);
+  ChartEditorModel editor(books, UsEnglishLocale());
+  ChartCheck check = editor.Close();
+  EXPECT_EQ(check.Fault, ChartFault::SameFolio);
+  EXPECT_EQ(check.Message.Text,
+            "Two or More Accounts have the same Folio number\r\n\r\nAccount 300    Account "
+            "30\r\nAccount 300    Account 45\r\n");
+  EXPECT_EQ(check.Message.Caption(), "Please Fix Now...");
+  EXPECT_EQ(check.Message.Icon, PromptIcon::Critical);
+  EXPECT_EQ(editor.MarkedAccount(), 45);
+  editor.SetTop(40);
+  EXPECT_TRUE(editor.Row(5).Marked);
+
+  // A name without folio comes before any pair; then names, exact and case-sensitive.
+  books.AccountFolios[45] = Folio::FromUnits(999);
+  books.AccountNames[50] = "Account 7";
+  books.AccountNames[55] = "account 9";
+  books.AccountFolios[58] = Folio();
+  check = editor.Close();
+  EXPECT_EQ(check.Fault, ChartFault::NoFolio);
+  EXPECT_EQ(check.Message.Text, "An account has no Folio number");
+  EXPECT_EQ(check.Message.Caption(), "Quorvel");
+  books.AccountFolios[58] = Folio::FromUnits(58000);
+  check = editor.Close();
+  EXPECT_EQ(check.Fault, ChartFault::SameName);
+  EXPECT_EQ(check.Other, 7);
+  EXPECT_EQ(check.Account, 50);
+  books.AccountNames[50] = "";
+  EXPECT_EQ(editor.Close().Message.Text, "An account has no name");
+  books.AccountFolios[50] = Folio();  // two free slots are never a pair
+  books.AccountNames[51] = "";
+  books.AccountFolios[51] = Folio();
+  books.AccountNames[52] = "   ";  // blanks pass the checks
+  EXPECT_TRUE(editor.Close().Passed());
+  EXPECT_EQ(editor.MarkedAccount(), -1);
+}
+
+TEST(SampleChartTest, ReplacesTheChartAndAsksOnlyWhenItHoldsMoreThanTheStart) {
+  Books books = BookWithChart({});
+  EXPECT_FALSE(ChartHoldsMoreThanStart(books));
+  books.AccountNotes[3] = "kept?";
+  EXPECT_TRUE(ChartHoldsMoreThanStart(books));
+  ChartEditorModel editor(books, UsEnglishLocale());
+  editor.SetTop(0);
+  editor.GenerateSampleChart();
+  editor.GenerateSampleChart();
+  EXPECT_EQ(books.LastAccountIndex, 70);
+  EXPECT_EQ(books.AccountNames[0], "Cash at Bank");
+  EXPECT_EQ(books.AccountFolios[0], Folio::FromUnits(100));
+  EXPECT_EQ(books.AccountNames[70], "Balance b/f");
+  EXPECT_EQ(books.AccountFolios[70], Folio::FromUnits(1));
+  EXPECT_EQ(books.AccountTypes[70], kOtherAccount);
+  EXPECT_EQ(books.AccountNames[47], "Commision Paid");
+  EXPECT_EQ(books.AccountTypes[39], kCostOfGoodsSold);
+  EXPECT_EQ(books.AccountNotes[3], "");
+  EXPECT_EQ(editor.ScrollMax(), 57);
+  EXPECT_EQ(editor.SelectedAccount(), -1);  // no old texts reach a new account
+  editor.StoreNotes("lost");
+  EXPECT_EQ(books.AccountNotes[0], "");
+  EXPECT_TRUE(editor.Close().Passed());
+  EXPECT_TRUE(ChartHoldsMoreThanStart(books));
+}
+
+TEST(ChartListingTest, PrintsTheHeadingAndEverySlotInItsColumnsOverPages) {
+  Books books = BookWithChart({{"Cash", 110, 0}, {"Stock", 500, 4}, {"Peter", 110.1, 0}});
+  books.BusinessName = "Harbor Cafe";
+  FixedTextMetrics metrics;
+  DrawingSurface surface(metrics);
+  surface.SetExtent({12240, 2000, 11000, 2000});
+  DrawChartListing(surface, books, ".");
+  const std::vector<TextOp> texts = surface.Texts();
+  // One folio per slot, free slots too, each with a leading blank for the sign.
+  EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                          [](const TextOp& t) { return t.X == 0 && t.Text.starts_with(' '); }),
+            14);
+  EXPECT_EQ(texts[0].Text, "Harbor Cafe");
+  EXPECT_TRUE(texts[0].Font.Bold);
+  EXPECT_EQ(texts[1].Text, "Folio");
+  EXPECT_GT(texts[1].Y, texts[0].Y + texts[0].Height);  // an empty line between
+  auto at = [&](std::string_view text) { return surface.FindText(text); };
+  ASSERT_NE(at("Folio"), nullptr);
+  EXPECT_EQ(at("Folio")->X, 0);
+  EXPECT_EQ(at("Account Name")->X, 1100);
+  EXPECT_EQ(at("Account Type")->X, 6200);
+  EXPECT_TRUE(at("Account Type")->Font.Bold);
+  EXPECT_EQ(at(" 500")->X, 0);
+  EXPECT_FALSE(at(" 500")->Font.Bold);
+  EXPECT_EQ(at("Stock")->Y, at(" 500")->Y);
+  EXPECT_EQ(at("COGS")->X, 6200);
+  EXPECT_NE(at(" 110.1"), nullptr);
+  EXPECT_EQ(ChartListing(books, ".").size(), 14u);
+  // Every line lies inside the page; the later slots went on to further pages.
+  int lastPage = 0;
+  for (const TextOp& t : texts) {
+    EXPECT_LE(t.Y + t.Height, 2000) << t.Text;
+    lastPage = std::max(lastPage, t.Page);
+  }
+  EXPECT_GT(lastPage, 0);
+  EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                          [](const TextOp& t) { return t.Text == "Account Name"; }),
+            1);
+}
+
+TEST(ChartEditorTest, ArrowsMoveBetweenRowsAndScrollAtTheEdges) {
+  Books books = ChartOf(20);
+  ChartEditorModel editor(books, UsEnglishLocale());
+  EXPECT_EQ(ChartEditorModel::EnterMove(3).Row, 4);
+  EXPECT_EQ(ChartEditorModel::EnterMove(13).Row, -1);
+  EXPECT_EQ(editor.ArrowMove(5, kKeyUp).Row, 4);
+  EXPECT_EQ(editor.ArrowMove(0, kKeyUp).Row, -1);  // at the top already
+  const ChartEditorModel::Move down = editor.ArrowMove(13, kKeyDown);
+  EXPECT_EQ(down.ScrollBy, 1);
+  EXPECT_TRUE(down.Reselect);
+  editor.SetTop(editor.ScrollMax());
+  EXPECT_EQ(editor.ArrowMove(13, kKeyDown).Row, -1);
+  EXPECT_EQ(editor.ArrowMove(0, kKeyUp).ScrollBy, -1);
+  EXPECT_EQ(editor.FrameCaption(), "7 To 20 :");
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,298 @@
+// The chart and settings windows as the main window opens them: a chart built from the
+// sample chart with the keyboard and the menus alone, entries recorded on it, one account's
+// postings moved to another, the book saved and reopened; the configuration window's changes
+// followed at once and kept with the book; the prepared groups saved while their window is
+// open; the admin password before the guarded windows.
+
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include "accounts/chart_editor_window.h"
+#include "accounts/configuration_window.h"
+#include "accounts/move_accounts_dialog.h"
+#include "accounts/prepared_entries_window.h"
+#include "books/date_styles.h"
+#include "tests/app/main_window_program_qt.h"
+
+namespace qv::testing {
+namespace {
+
+class ChartOfAccountsWindowTest : public MainWindowTest {
+ protected:
+  // Gives the keyboard to a window, as a user's click on it does.
+  static void Activate(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  }
+  void TabTo(QWidget* target) {
+    for (int i = 0; i < 40 && Focused() != target; ++i) Press(Qt::Key_Tab);
+    ASSERT_EQ(Focused(), target) << target->objectName().toStdString();
+  }
+  ConfigAccounts* Editor() {
+    return qobject_cast<ConfigAccounts*>(p.app->Windows().ConfigAccounts.data());
+  }
+  // Types a row from its folio box on: the folio, Tab, Tab, the amount.
+  void FillRow(const QString& folio, const QString& amount) {
+    TypeKeys(folio);
+    Press(Qt::Key_Tab);
+    Press(Qt::Key_Tab);
+    TypeKeys(amount);
+  }
+  void RecordEntry(const QString& number, const QString& debitFolio, const QString& creditFolio,
+                   const QString& amount, const QString& notes) {
+    Press(Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(Focused(), w->JournalID);
+    TypeKeys(number);
+    Press(Qt::Key_Tab);
+    TypeKeys("3/10/2026");
+    TabTo(w->DebitFolio(0));
+    FillRow(debitFolio, amount);
+    TabTo(w->CreditFolio(0));
+    FillRow(creditFolio, amount);
+    TabTo(w->AccNote);
+    TypeKeys(notes);
+  }
+  // The first journal line whose entry ends with these notes.
+  int LineOfNotes(const std::string& notes) {
+    for (int i = 0; i <= books().LastLineIndex(); ++i)
+      if (Line(i).Notes == notes) return i;
+    return -1;
+  }
+};
+
+TEST_F(ChartOfAccountsWindowTest, AChartBuiltWithKeysAndMenusIsSavedAndReopenedWithItsPostings) {
+  PromptAnswerer prompts;
+  w = &p.StartActive();
+  path = (p.folder / "built.acc").string();
+
+  // Settings > Account Settings; Help > Generate Accounts Setup on the new book's chart.
+  w->MenuItem("EditAccounts")->trigger();
+  ConfigAccounts* editor = Editor();
+  ASSERT_NE(editor, nullptr);
+  Activate(editor);
+  ASSERT_EQ(Focused(), editor->RenameAccount[0]);
+  editor->GChatA->trigger();  // the new book's chart is replaced without a question
+  EXPECT_EQ(editor->RenameAccount[0]->text(), "Cash at Bank");
+  EXPECT_EQ(editor->Frame2->title(), "1 To 14 :");
+
+  // Folio dashes on: Shift+Tab from the grid reaches the box, Space ticks it, Tab goes back.
+  Press(Qt::Key_Backtab);
+  ASSERT_EQ(Focused(), editor->Dsh);
+  Press(Qt::Key_Space);
+  EXPECT_EQ(books().FolioDashes, -1);
+  Press(Qt::Key_Tab);
+  ASSERT_EQ(Focused(), editor->RenameAccount[0]);
+
+  // Two sub-accounts after Accounts Receivable: Ctrl+I, then name, Tab, folio.
+  Press(Qt::Key_Down);
+  Press(Qt::Key_Down);
+  ASSERT_EQ(Focused(), editor->RenameAccount[2]);
+  EXPECT_EQ(editor->RenameAccount[2]->text(), "Accounts Receivable");
+  for (const auto& [name, folio] : {std::pair{"Peter", "110-1"}, std::pair{"Paul", "110-2"}}) {
+    Press(Qt::Key_I, Qt::ControlModifier);
+    Press(Qt::Key_Down);
+    TypeKeys(name);
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(Focused()->objectName().left(5), "Folio");
+    TypeKeys(folio);
+    Press(Qt::Key_Backtab);
+  }
+  EXPECT_EQ(editor->Folio[3]->text(), "110-1");
+  EXPECT_EQ(editor->Folio[4]->text(), "110-2");
+  EXPECT_GT(editor->RenameAccount[3]->x(), editor->RenameAccount[2]->x());  // indented
+
+  // Cash on Hand goes: Up to its row, Ctrl+D.
+  for (int k = 0; k < 3; ++k) Press(Qt::Key_Up);
+  ASSERT_EQ(Focused(), editor->RenameAccount[1]);
+  EXPECT_EQ(editor->RenameAccount[1]->text(), "Cash on Hand");
+  Press(Qt::Key_D, Qt::ControlModifier);
+  EXPECT_EQ(editor->RenameAccount[1]->text(), "Accounts Receivable");
+
+  // Paul's type, notes and details: Tab to the types, Down picks the next one (the focus
+  // comes back to the row), then Tab on to the notes and the details.
+  Press(Qt::Key_Down);
+  Press(Qt::Key_Down);
+  ASSERT_EQ(editor->RenameAccount[3]->text(), "Paul");
+  Press(Qt::Key_Tab);
+  Press(Qt::Key_Tab);
+  ASSERT_EQ(Focused(), editor->CurrentAsset[0]) << Focused()->objectName().toStdString();
+  Press(Qt::Key_Down);
+  QApplication::processEvents();
+  EXPECT_TRUE(editor->CurrentAsset[1]->isChecked());
+  EXPECT_EQ(books().AccountTypes[3], kCurrentLiability);
+  ASSERT_EQ(Focused(), editor->RenameAccount[3]) << Focused()->objectName().toStdString();
+  TabTo(editor->ANote);
+  TypeKeys("Pays monthly");
+  Press(Qt::Key_Tab);
+  ASSERT_EQ(Focused(), editor->ANote2);
+  TypeKeys("Paul Smith");
+  Press(Qt::Key_Return);
+  TypeKeys("12 Harbour Rd");
+  Press(Qt::Key_Tab);
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Focused(), editor->RenameAccount[3]);
+
+  // Closing: the checks pass, the main window lists the new accounts.
+  editor->close();
+  QApplication::processEvents();
+  EXPECT_EQ(Editor(), nullptr);
+  EXPECT_GE(w->DebitAccName(0)->findText("Peter"), 0);
+  EXPECT_LT(w->DebitAccName(0)->findText("Cash on Hand"), 0);
+
+  // Two sales on the sub-accounts, typed in the main window.
+  Activate(w);
+  RecordEntry("s1", "110-1", "400", "250", "Sale to Peter");
+  RecordEntry("s2", "110-2", "400", "100", "Sale to Paul");
+  const int peter = LineOfNotes("Sale to Peter") - 1;
+  ASSERT_GE(peter, 0);
+  EXPECT_EQ(Line(peter).LineFolio, Money(110.1));
+
+  // Edit > Move Account: Peter's postings to Paul, chosen by typing in the lists.
+  prompts.Then(PromptAnswer::Yes).Then(PromptAnswer::Ok);
+  QTimer::singleShot(0, [&] {
+    auto* move = qobject_cast<MoveAccounts*>(QApplication::activeModalWidget());
+    ASSERT_NE(move, nullptr);
+    Activate(move);
+    move->A1->setFocus();
+    TypeKeys("Pe");
+    EXPECT_EQ(move->A1->currentText(), "Peter");
+    Press(Qt::Key_Tab);
+    TypeKeys("Pa");
+    EXPECT_EQ(move->A2->currentText(), "Paul");
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(Focused(), move->Command1);
+    Press(Qt::Key_Space);
+  });
+  w->MenuItem("ReplaceAccountsMenu")->trigger();
+  EXPECT_EQ(prompts.Texts(),
+            (std::vector<std::string>{"Move Account 110.1 to 110.2, Are you sure ?",
+                                      "1 posting line was moved from account 110.1 to account "
+                                      "110.2."}));
+  EXPECT_EQ(Line(peter).LineFolio, Money(110.2));
+
+  // Saved with Ctrl+S (the file dialog asks for the new book's name), reopened with Ctrl+O.
+  Activate(w);
+  p.answers = {path};
+  Press(Qt::Key_S, Qt::ControlModifier);
+  Activate(w);
+  p.answers = {path};
+  Press(Qt::Key_O, Qt::ControlModifier);
+  ASSERT_EQ(p.requests.size(), 2u);
+
+  const Books& b = books();
+  EXPECT_EQ(b.LastAccountIndex, 71);
+  EXPECT_EQ(b.AccountNames[1], "Accounts Receivable");
+  EXPECT_EQ(b.AccountNames[2], "Peter");
+  EXPECT_EQ(b.AccountFolios[2], Money(110.1));
+  EXPECT_EQ(b.AccountNames[3], "Paul");
+  EXPECT_EQ(b.AccountFolios[3], Money(110.2));
+  EXPECT_EQ(b.AccountTypes[3], kCurrentLiability);
+  EXPECT_EQ(b.AccountNotes[3], "Pays monthly");
+  EXPECT_EQ(b.AccountDetails[3], "Paul Smith\r\n12 Harbour Rd");
+  EXPECT_EQ(b.FolioDashes, -1);
+  EXPECT_EQ(std::count(b.AccountNames.begin(), b.AccountNames.end(), "Cash on Hand"), 0);
+  const int paul = LineOfNotes("Sale to Paul") - 1;
+  ASSERT_GE(paul, 0);
+  EXPECT_EQ(Line(paul).LineFolio, Money(110.2));
+  EXPECT_EQ(Line(LineOfNotes("Sale to Peter") - 1).LineFolio, Money(110.2));
+  EXPECT_FALSE(CheckBooks(b).has_value());
+}
+
+TEST_F(ChartOfAccountsWindowTest, ConfigurationChangesAreFollowedAtOnceAndKeptWithTheBook) {
+  PromptAnswerer prompts;
+  StartOn(SmallBook());
+  w->MenuItem("SoftwareSettings")->trigger();
+  auto* settings = qobject_cast<QVMainsettings*>(p.app->Windows().QVMainsettings.data());
+  ASSERT_NE(settings, nullptr);
+  Activate(settings);
+  Focus(settings->Bname);
+  TypeKeys("Harbor Cafe");
+  EXPECT_EQ(books().BusinessName, "Harbor Cafe");
+  Focus(settings->BusAddress);
+  TypeKeys("1 Quay St");
+  Press(Qt::Key_Return);
+  TypeKeys("Port Town");
+  EXPECT_EQ(books().BusinessAddress, "1 Quay St\r\nPort Town");
+  Focus(settings->DateStyle);
+  ASSERT_EQ(settings->DateStyle->currentIndex(), 0);
+  Press(Qt::Key_Down);
+  Press(Qt::Key_Down);
+  EXPECT_EQ(books().DateStyleIndex, 2);
+  QTest::mouseClick(settings->DecimalPlacing[0][3], Qt::LeftButton);
+  EXPECT_EQ(books().JournalDecimals, 3);
+
+  // The entry screen shows the date in the new style at once, and a printed listing is
+  // titled with the new name.
+  const DaySerial shown = Line(w->Screen().EntryFirstLine()).LineDate;
+  EXPECT_EQ(w->Datetext->Text().toStdString(), FormatDateStyle(shown, 2, p.app->Locale()));
+  FixedTextMetrics metrics;
+  DrawingSurface listing(metrics);
+  DrawChartListing(listing, books(), ".");
+  EXPECT_EQ(listing.Texts().front().Text, "Harbor Cafe");
+
+  settings->OKu->click();
+  QApplication::processEvents();
+  Activate(w);
+  Press(Qt::Key_S, Qt::ControlModifier);
+  Activate(w);
+  p.answers = {path};
+  Press(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(books().BusinessName, "Harbor Cafe");
+  EXPECT_EQ(books().BusinessAddress, "1 Quay St\r\nPort Town");
+  EXPECT_EQ(books().DateStyleIndex, 2);
+  EXPECT_EQ(books().JournalDecimals, 3);
+}
+
+TEST_F(ChartOfAccountsWindowTest, TheGuardedWindowsOpenOnlyWithTheAdminPassword) {
+  Books book = SmallBook();
+  book.AdminPassword = "boss";
+  StartOn(book);
+  for (const char* command : {"EditAccounts", "SoftwareSettings", "ReplaceAccountsMenu"})
+    w->MenuItem(command)->trigger();  // the password is not known: nothing opens
+  EXPECT_EQ(p.prompt.asked, 3);
+  EXPECT_EQ(Editor(), nullptr);
+  EXPECT_EQ(p.app->Windows().QVMainsettings.data(), nullptr);
+  p.prompt.known = {"boss"};
+  w->MenuItem("EditAccounts")->trigger();
+  ASSERT_NE(Editor(), nullptr);
+  EXPECT_EQ(p.app->TheSession().LoginPassword, "");
+  // In help mode the command shows its card instead.
+  Editor()->CloseWithoutChecks();
+  HelpMode(true);
+  w->MenuItem("EditAccounts")->trigger();
+  EXPECT_EQ(HelpTitle(), "Configuration");
+  EXPECT_EQ(p.prompt.asked, 4);
+}
+
+TEST_F(ChartOfAccountsWindowTest, SavingWhileThePreparedGroupsAreOpenSavesTheirEdits) {
+  StartOn(SmallBook());
+  w->MenuItem("EnTryDic")->trigger();
+  auto* prepared = qobject_cast<RecurringEntries*>(p.app->Windows().RecurringEntries.data());
+  ASSERT_NE(prepared, nullptr);
+  EXPECT_EQ(prepared->windowTitle(), "Prepared Entries...");
+  Activate(prepared);
+  Focus(prepared->AmountText[0]);
+  TypeKeys("75");
+  Focus(prepared->Folio[0]);
+  TypeKeys("120");
+  EXPECT_EQ(prepared->Account_Name[0]->currentText(), "Bank");
+  prepared->InEe[1]->click();  // Include Entry: the main window shows the new entry
+  EXPECT_EQ(w->Screen().EntryFirstLine(), books().LastLineIndex() - 1);
+  EXPECT_EQ(Line(books().LastLineIndex() - 1).Amount, Money(75));
+  Activate(w);
+  Press(Qt::Key_S, Qt::ControlModifier);
+  Activate(w);
+  p.answers = {path};
+  Press(Qt::Key_O, Qt::ControlModifier);
+  ASSERT_FALSE(books().PreparedGroups[0].empty());
+  EXPECT_EQ(books().PreparedGroups[0][0].LineFolio, Money(120));
+  EXPECT_EQ(books().PreparedGroups[0][0].Amount, Money(75));
+  QApplication::processEvents();
+  EXPECT_EQ(p.app->Windows().RecurringEntries.data(), nullptr);  // the open closed it
+}
+
+}  // namespace
+}  // namespace qv::testing
