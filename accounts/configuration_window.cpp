@@ -40,6 +40,16 @@ QGroupBox* Frame(QWidget* parent, const char* name, int captionId, int left, int
   return frame;
 }
 
+// A frame with its caption around a one-line box; the box is returned.
+QLineEdit* FramedLine(QWidget* parent, QGroupBox*& frame, const char* frameName, int captionId,
+                      const char* boxName, int top) {
+  frame = Frame(parent, frameName, captionId, kLeft, top, kColumnWidth, 660);
+  auto* box = new QLineEdit(parent);
+  box->setObjectName(boxName);
+  PlaceTwips(box, kLeft + 120, top + 280, kColumnWidth - 240, kBoxHeight);
+  return box;
+}
+
 }  // namespace
 
 QVMainsettings::QVMainsettings(Books& books, const LocaleInfo& locale, DaySerial today,
@@ -65,23 +75,14 @@ void QVMainsettings::BuildControls(const LocaleInfo& locale, DaySerial today) {
   client->setFixedSize(TwipsRect(0, 0, kClientWidth, kClientHeight).size());
   const int inner = kColumnWidth - 240;
 
-  CnameBusiness = Frame(client, "CnameBusiness", 219, kLeft, 120, kColumnWidth, 660);
-  Bname = new QLineEdit(client);
-  Bname->setObjectName("Bname");
-  PlaceTwips(Bname, kLeft + 120, 400, inner, kBoxHeight);
+  Bname = FramedLine(client, CnameBusiness, "CnameBusiness", 219, "Bname", 120);
   Frame7 = Frame(client, "Frame7", 222, kLeft, 840, kColumnWidth, 1500);
   BusAddress = new QPlainTextEdit(client);
   BusAddress->setObjectName("BusAddress");
   BusAddress->setTabChangesFocus(true);
   PlaceTwips(BusAddress, kLeft + 120, 1120, inner, 1120);
-  Frame4 = Frame(client, "Frame4", 224, kLeft, 2400, kColumnWidth, 660);
-  EnterPassWord = new QLineEdit(client);
-  EnterPassWord->setObjectName("EnterPassWord");
-  PlaceTwips(EnterPassWord, kLeft + 120, 2680, inner, kBoxHeight);
-  Frame1 = Frame(client, "Frame1", 225, kLeft, 3120, kColumnWidth, 660);
-  AdminPass = new QLineEdit(client);
-  AdminPass->setObjectName("AdminPass");
-  PlaceTwips(AdminPass, kLeft + 120, 3400, inner, kBoxHeight);
+  EnterPassWord = FramedLine(client, Frame4, "Frame4", 224, "EnterPassWord", 2400);
+  AdminPass = FramedLine(client, Frame1, "Frame1", 225, "AdminPass", 3120);
   for (QLineEdit* box : {EnterPassWord, AdminPass}) box->setMaxLength(kPasswordMaxLength);
   Aincress = new QCheckBox(Q(Str(227)), client);
   Aincress->setObjectName("Aincress");

@@ -13,21 +13,6 @@ namespace {
 
 constexpr std::size_t kGroupNameLength = GroupName::kLength;
 
-// The pieces of `text` between the separators.
-std::vector<std::string_view> Split(std::string_view text, std::string_view separator) {
-  std::vector<std::string_view> pieces;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t at = text.find(separator, start);
-    if (at == std::string_view::npos) {
-      pieces.push_back(text.substr(start));
-      return pieces;
-    }
-    pieces.push_back(text.substr(start, at - start));
-    start = at + separator.size();
-  }
-}
-
 // True when the field is one number: blanks around it, an optional sign, digits with at
 // most one decimal point ("." or the locale's symbol).
 bool IsNumberField(std::string_view field, std::string_view decimalSymbol) {
@@ -74,10 +59,10 @@ std::string DefaultCaption(int group) { return "Group " + std::to_string(group +
 
 PreparedPaste ReadPreparedPaste(std::string_view text, std::string_view decimalSymbol) {
   PreparedPaste paste;
-  const std::vector<std::string_view> rows = Split(text, "\r\n");
+  const std::vector<std::string_view> rows = SplitAt(text, "\r\n");
   if (rows.size() < 2 || rows.back() != kEntryClipboardMarker) return paste;
   for (std::size_t r = 0; r + 1 < rows.size(); ++r) {
-    const std::vector<std::string_view> fields = Split(rows[r], "\t");
+    const std::vector<std::string_view> fields = SplitAt(rows[r], "\t");
     const bool wellFormed =
         fields.size() == 5 &&
         IsNumberField(fields[0].empty() ? fields[1] : fields[0], decimalSymbol) &&

@@ -27,21 +27,6 @@ std::string FieldText(std::string_view text, NotesTabs tabs) {
   return out;
 }
 
-// The pieces of `text` between the separators (an empty text is one empty piece).
-std::vector<std::string_view> SplitAt(std::string_view text, std::string_view separator) {
-  std::vector<std::string_view> pieces;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t at = text.find(separator, start);
-    if (at == std::string_view::npos) {
-      pieces.push_back(text.substr(start));
-      return pieces;
-    }
-    pieces.push_back(text.substr(start, at - start));
-    start = at + separator.size();
-  }
-}
-
 ClipboardRow ReadRow(std::string_view piece, std::string_view decimalSymbol) {
   const std::vector<std::string_view> fields = SplitAt(piece, "\t");
   auto field = [&](std::size_t i) { return i < fields.size() ? fields[i] : std::string_view(); };
@@ -91,6 +76,20 @@ bool AppendEntry(std::vector<ClipboardRow>::const_iterator begin,
 }
 
 }  // namespace
+
+std::vector<std::string_view> SplitAt(std::string_view text, std::string_view separator) {
+  std::vector<std::string_view> pieces;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t at = text.find(separator, start);
+    if (at == std::string_view::npos) {
+      pieces.push_back(text.substr(start));
+      return pieces;
+    }
+    pieces.push_back(text.substr(start, at - start));
+    start = at + separator.size();
+  }
+}
 
 std::string WriteEntryClipboardText(const Books& books, const std::vector<PostingLine>& lines,
                                     int32_t first, int32_t last, NotesTabs tabs) {

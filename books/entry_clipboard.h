@@ -65,6 +65,9 @@ struct ClipboardRow {
 std::optional<std::vector<ClipboardRow>> ReadEntryClipboardText(std::string_view text,
                                                                 std::string_view decimalSymbol);
 
+// The pieces of `text` between the separators (an empty text is one empty piece).
+std::vector<std::string_view> SplitAt(std::string_view text, std::string_view separator);
+
 // The number at the start of a field: blanks are skipped wherever they stand, then an
 // optional sign, digits and at most one decimal point ("." or `decimalSymbol`) are read up
 // to the first character that cannot continue the number, and the value is rounded to four
