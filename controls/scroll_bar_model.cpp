@@ -19,6 +19,8 @@ constexpr int kSmallestHorizontalThumb = 2;
 
 constexpr int kIntervalAtRest = 100;
 constexpr int kHorizontalIntervalAtCreation = 50;
+// A press steps once at once; held longer than this, it repeats. A quick click is one step.
+constexpr int kPressRepeatDelay = 300;
 constexpr int kLineInterval = 10;
 constexpr int kVerticalPageKeyInterval = 10;
 constexpr int kHorizontalPageKeyInterval = 100;
@@ -136,7 +138,7 @@ ScrollBarModel::ScrollBarModel(ScrollBarKind kind, RepeatTimer& timer,
       shade_(ShadesOf(settings.BackColor)) {
   timer_.SetEnabled(false);
   timer_.SetInterval(Vertical() ? kIntervalAtRest : kHorizontalIntervalAtCreation);
-  timer_.SetTick([this] { Step(); });
+  timer_.SetTick([this] { Tick(); });
 }
 
 ScrollBarModel::~ScrollBarModel() {
@@ -300,6 +302,7 @@ bool ScrollBarModel::ActsOnKey(int keyCode) const {
 
 void ScrollBarModel::KeyUp() {
   repeatMode_ = 0;
+  pressDelay_ = false;
   timer_.SetEnabled(false);
   timer_.SetInterval(kIntervalAtRest);
 }
@@ -307,15 +310,31 @@ void ScrollBarModel::KeyUp() {
 void ScrollBarModel::MousePress(double x, double y) {
   if (RangeEmpty()) return;
   const double along = Vertical() ? y : x;
-  if (thumbPos_ < along && along < thumbPos_ + thumbLength_ + 6) {
+  if (OnThumb(along)) {
     dragging_ = true;
     if (Vertical()) Repaint(false);  // the pressed shades
     return;
   }
   if (const auto pos = Rounded(along)) pressPos_ = Pixel16(*pos);
-  // The horizontal bar keeps whatever interval is in force for the first step.
-  if (Vertical()) timer_.SetInterval(kIntervalAtRest);
+  if (!Step()) return;
+  pressDelay_ = true;
+  timer_.SetInterval(kPressRepeatDelay);
   timer_.SetEnabled(true);
+}
+
+bool ScrollBarModel::OnThumb(double along) const {
+  // The thumb is drawn on the pixels T to T + L + 4.
+  const int t = DrawnThumbPos();
+  return t <= along && along < t + thumbLength_ + 5;
+}
+
+void ScrollBarModel::Tick() {
+  if (pressDelay_) {
+    // The delay after a press is over: the steps now come at the usual pace.
+    pressDelay_ = false;
+    timer_.SetInterval(kIntervalAtRest);
+  }
+  Step();
 }
 
 void ScrollBarModel::MouseMove(double x, double y) {
@@ -351,22 +370,23 @@ void ScrollBarModel::MouseMove(double x, double y) {
 
 void ScrollBarModel::MouseRelease() {
   dragging_ = false;
+  pressDelay_ = false;
   if (Vertical()) Repaint(false);
   timer_.SetEnabled(false);
 }
 
-void ScrollBarModel::Step() {
+bool ScrollBarModel::Step() {
   // The host emptied the range while a press or a key held the timer on.
   if (RangeEmpty()) {
     timer_.SetEnabled(false);
-    return;
+    return false;
   }
   const long long p = pressPos_;
-  const long long t = thumbPos_;
+  const long long t = DrawnThumbPos();
   const long long l = thumbLength_;
   const long long extent = Extent();
   // The pointer rests on the thumb (or just beside it): wait for it to move.
-  if (repeatMode_ == 0 && t - 3 <= p && p <= t + l + 6) return;
+  if (repeatMode_ == 0 && t - 3 <= p && p <= t + l + 6) return true;
 
   long long v = value_;
   const long long page = valueLargeChange_;
@@ -435,7 +455,11 @@ void ScrollBarModel::Step() {
   Repaint(false);
   RaiseChange();
   // Paging towards the pointer stops once the thumb has passed it.
-  if (pagedForward && pressPos_ < thumbPos_ && repeatMode_ == 0) timer_.SetEnabled(false);
+  if (pagedForward && pressPos_ < DrawnThumbPos() && repeatMode_ == 0) {
+    timer_.SetEnabled(false);
+    return false;
+  }
+  return true;
 }
 
 void ScrollBarModel::RaiseChange() {

@@ -146,8 +146,9 @@ class ScrollBarModel {
   void MousePress(double x, double y);  // only the left button presses
   void MouseMove(double x, double y);
   void MouseRelease();  // any button
-  // One auto-repeat step: what each tick of the timer runs, and an arrow key at once.
-  void Step();
+  // One auto-repeat step: what each tick of the timer runs, an arrow key at once and a
+  // press outside the thumb at once. False when the repeat ends with it.
+  bool Step();
 
   // State.
   int ThumbPos() const { return thumbPos_; }
@@ -161,7 +162,8 @@ class ScrollBarModel {
   // kind draws one on a track too short to hold it. Presses, keys and steps do nothing on
   // an empty or inverted range (ValueMax <= ValueMin).
   bool ThumbShown() const;
-  // Where the thumb is drawn: ThumbPos, held inside the track.
+  // Where the thumb is drawn: ThumbPos, held inside the track. Presses and steps find the
+  // thumb there too.
   int DrawnThumbPos() const;
 
   // The static face, in pixels: a surface filled with BackColor, the track's dither, then
@@ -186,6 +188,10 @@ class ScrollBarModel {
   // offset); kept as it is when the range is empty.
   void PlaceThumb(int lengthPad, int offset);
   void EndClamp();
+  // Whether a press at that position along the track falls on the drawn thumb.
+  bool OnThumb(double along) const;
+  // A tick of the repeat timer.
+  void Tick();
   long long ClampToRange(long long value) const;
   void RaiseChange();
   void Repaint(bool face);
@@ -204,6 +210,8 @@ class ScrollBarModel {
   int pressPos_ = 0;
   int thumbLength_ = 0;
   int repeatMode_ = 0;
+  // A press stepped once and waits out the delay before it repeats.
+  bool pressDelay_ = false;
   ScrollBarShades shade_;
   int width_ = 0;
   int height_ = 0;

@@ -21,9 +21,8 @@ struct Pixel {
   QColor color;
 };
 inline void ExpectPixels(const QImage& image, std::initializer_list<Pixel> pixels) {
-  for (const Pixel& p : pixels) {
+  for (const Pixel& p : pixels)
     EXPECT_EQ(image.pixelColor(p.x, p.y), p.color) << "pixel (" << p.x << ", " << p.y << ")";
-  }
 }
 
 template <typename Bar>
