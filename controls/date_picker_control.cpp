@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QToolButton>
 #include <QToolTip>
 #include <algorithm>
@@ -53,6 +55,30 @@ void DrawTriangle(QPainter& p, const QRect& r, bool up, const QColor& color) {
 }
 
 }  // namespace
+
+// The date box: a line box that tells how wide it must be to show a text whole.
+class DateTextBox final : public QLineEdit {
+ public:
+  explicit DateTextBox(QWidget* parent) : QLineEdit(parent) {}
+
+  // The width at which a text of `textWidth` pixels shows whole, with the caret after it,
+  // as the box's style frames it.
+  int WidthForText(int textWidth) const {
+    // The line box keeps 2 pixels free on either side of its text and 1 for the caret.
+    constexpr int kInnerMargins = 2 * 2 + 1;
+    const QFontMetrics metrics(font());
+    const QMargins text = textMargins();
+    const QMargins contents = contentsMargins();
+    const int inner = textWidth + kInnerMargins + std::max(0, -metrics.minLeftBearing()) +
+                      std::max(0, -metrics.minRightBearing()) + text.left() + text.right() +
+                      contents.left() + contents.right();
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    return style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, height()), this)
+        .width();
+  }
+};
 
 // The open/close button beside the box. It shows the closed picture (a raised face with a
 // downward triangle) or, while the panel is open, the open picture (a sunken face with an
@@ -235,7 +261,7 @@ class CalanderPanel final : public QFrame {
 
 CalanderForm::CalanderForm(const LocaleInfo& locale, const Clock& clock, QWidget* parent)
     : QWidget(parent), locale_(locale), clock_(clock), model_(clock) {
-  dateX_ = new QLineEdit(this);
+  dateX_ = new DateTextBox(this);
   dateX_->installEventFilter(this);
   button_ = new CalanderButtonImage(this);
   setFocusProxy(dateX_);
@@ -260,8 +286,33 @@ CalanderForm::CalanderForm(const LocaleInfo& locale, const Clock& clock, QWidget
 
 CalanderForm::~CalanderForm() = default;
 
+QLineEdit* CalanderForm::DateX() const { return dateX_; }
+
 QSize CalanderForm::sizeHint() const {
-  return QSize(TwipsToPixels(kClosedWidth), TwipsToPixels(kClosedHeight));
+  return QSize(std::max(TwipsToPixels(kClosedWidth), minimumWidth()), TwipsToPixels(kClosedHeight));
+}
+
+void CalanderForm::SetDateStyle(int style) {
+  if (style == dateStyle_) return;
+  dateStyle_ = style;
+  FitToDates();
+}
+
+void CalanderForm::FitToDates() {
+  const QFontMetrics metrics(dateX_->font());
+  // Digits are written as they are; the widest one stands for every digit.
+  QChar widest = u'0';
+  for (char16_t digit = u'1'; digit <= u'9'; ++digit)
+    if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(widest))
+      widest = QChar(digit);
+  int textWidth = 0;
+  for (const std::string& sample : DateWidthSamples(dateStyle_, locale_)) {
+    QString text = ToQ(sample);
+    for (QChar& c : text)
+      if (c >= u'0' && c <= u'9') c = widest;
+    textWidth = std::max(textWidth, metrics.horizontalAdvance(text));
+  }
+  setMinimumWidth(dateX_->WidthForText(textWidth) + kButtonWidth);
 }
 
 QWidget* CalanderForm::CalanderButton() const { return button_; }
@@ -297,7 +348,10 @@ void CalanderForm::CalcDate(int day, int month, int year, bool noDraw) {
 }
 
 QString CalanderForm::Text() const { return dateX_->text(); }
-void CalanderForm::SetText(const QString& text) { dateX_->setText(text); }
+void CalanderForm::SetText(const QString& text) {
+  dateX_->setText(text);
+  dateX_->setCursorPosition(0);
+}
 
 void CalanderForm::SetBackColor(ColorValue color) {
   settings_.BackColor = color;
@@ -339,7 +393,7 @@ DatePickerSettings CalanderForm::Settings() const {
 void CalanderForm::ApplySettings(const DatePickerSettings& settings) {
   settings_ = settings;
   dateX_->setToolTip(ToQ(settings_.DateToolTipText));
-  dateX_->setText(ToQ(settings_.Text));
+  SetText(ToQ(settings_.Text));
   setEnabled(settings_.Enabled);
   ApplyBoxLook();
 }
@@ -350,11 +404,16 @@ void CalanderForm::ApplyBoxLook() {
   f.setBold(settings_.FontBold);
   f.setItalic(settings_.FontItalic);
   dateX_->setFont(f);
+  // The colours hold while the box takes input; a disabled box looks like any other
+  // disabled box.
   QPalette pal = dateX_->palette();
   const QPalette app = QApplication::palette();
-  pal.setColor(QPalette::Base, ToQColor(settings_.BackColor, app));
-  pal.setColor(QPalette::Text, ToQColor(settings_.ForeColor, app));
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    pal.setColor(group, QPalette::Base, ToQColor(settings_.BackColor, app));
+    pal.setColor(group, QPalette::Text, ToQColor(settings_.ForeColor, app));
+  }
   dateX_->setPalette(pal);
+  FitToDates();
 }
 
 void CalanderForm::WLoss() {
@@ -402,7 +461,7 @@ void CalanderForm::SyncLists() {
 }
 
 void CalanderForm::WriteBox(DaySerial date) {
-  dateX_->setText(ToQ(FormatDateStyle(date, dateStyle_, locale_)));
+  SetText(ToQ(FormatDateStyle(date, dateStyle_, locale_)));
 }
 
 void CalanderForm::CalanderButtonClick() {

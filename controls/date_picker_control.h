@@ -10,6 +10,11 @@
 //
 // The grid's content and the navigation live in DatePickerModel; this widget shows them,
 // paints the panel and turns clicks and keys into model calls and events.
+//
+// The box is never narrower than the widest date its style writes on its locale in its
+// font: the control's minimum width grows to fit it, so a host that places it at its design
+// width gets it wider where needed (and moves what stands beside it). A text set from code
+// is shown from its start.
 
 #include <QLineEdit>
 #include <QWidget>
@@ -28,6 +33,7 @@ namespace qv {
 struct Session;
 class CalanderButtonImage;
 class CalanderPanel;
+class DateTextBox;
 
 class CalanderForm : public QWidget {
   Q_OBJECT
@@ -39,7 +45,7 @@ class CalanderForm : public QWidget {
   ~CalanderForm() override;
 
   // The book's date style (DateStyleIndex) in which the box is written and read.
-  void SetDateStyle(int style) { dateStyle_ = style; }
+  void SetDateStyle(int style);
   int DateStyle() const { return dateStyle_; }
   // The session whose DatePicked flag a picked day sets; none by default.
   void SetSession(Session* session) { session_ = session; }
@@ -89,7 +95,7 @@ class CalanderForm : public QWidget {
   const DatePickerModel& Model() const { return model_; }
 
   // The constituent parts.
-  QLineEdit* DateX() const { return dateX_; }
+  QLineEdit* DateX() const;
   QWidget* CalanderButton() const;
   QWidget* Calender() const;
   QComboBox* CMonth() const;
@@ -139,6 +145,8 @@ class CalanderForm : public QWidget {
   // Brings the lists in line with the model.
   void SyncLists();
   void ApplyBoxLook();
+  // Makes the control wide enough for the widest date of its style in the box's font.
+  void FitToDates();
   void PlaceParts();
   bool HandleBoxKey(QKeyEvent* event);
 
@@ -151,7 +159,7 @@ class CalanderForm : public QWidget {
   DatePickerSettings settings_;
   bool skipNextRelease_ = false;
 
-  QLineEdit* dateX_ = nullptr;
+  DateTextBox* dateX_ = nullptr;
   CalanderButtonImage* button_ = nullptr;
   CalanderPanel* panel_ = nullptr;  // a popup window owned by the control
   int listFirstYear_ = 0;

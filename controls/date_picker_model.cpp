@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "books/date_styles.h"
+
 namespace qv {
 
 ColorValue ColorValueOf(DayCellColor color) {
@@ -181,6 +183,15 @@ int DayCellAt(const DatePanelLayout& layout, int x, int y) {
     if (layout.Cells[static_cast<size_t>(i)].Contains(x, y)) return i;
   }
   return -1;
+}
+
+std::vector<std::string> DateWidthSamples(int style, const LocaleInfo& locale) {
+  // Days 22 to 28 of every month of 2000 fall on every weekday, each month of them.
+  std::vector<std::string> samples;
+  for (int month = 1; month <= 12; ++month)
+    for (int day = 22; day <= 28; ++day)
+      samples.push_back(FormatDateStyle(*SerialOf(2000, month, day), style, locale));
+  return samples;
 }
 
 namespace {

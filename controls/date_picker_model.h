@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "books/day_date.h"
 #include "platform/colors.h"
@@ -144,6 +145,12 @@ DatePanelLayout LayOutDatePanel(int width, int height);
 
 // The index of the cell under the point, or -1.
 int DayCellAt(const DatePanelLayout& layout, int x, int y);
+
+// Texts of dates in the style (a style outside 0 to 8 is style 0) that between them hold
+// every month and every weekday name the style can write, with two-digit days and months.
+// With each digit made the widest digit of a font, the widest of them is at least as wide
+// as any date the style writes on the locale in that font (years of four digits).
+std::vector<std::string> DateWidthSamples(int style, const LocaleInfo& locale);
 
 // The settings a window stores for each picker placed on it: key, default. A value equal
 // to its default is not stored, except the font size, which is always written.
