@@ -35,6 +35,7 @@
 #include "books/entry_commands.h"
 #include "books/entry_fields.h"
 #include "books/entry_screen.h"
+#include "books/invoice.h"
 #include "controls/file_dialog_model.h"
 #include "controls/help_mode.h"
 
@@ -176,6 +177,12 @@ class TAcount : public QMainWindow {
   // Edit > Copy Entry (Ctrl+W) and Paste Entry (Ctrl+E), toolbar buttons 2 and 3.
   void CopyTheEntry_Click();
   void PageTheEntry_Click();
+
+  // ---- The invoice of the shown entry (main_window_invoice_qt.cpp).
+  // File > Print Invoice...: one copy on the printer as it is set, no print set-up.
+  void Invoice_Click();
+  // The toolbar's e-mail button: the invoice as an HTML message file.
+  void EmailInvoice_Click();
 
   // ---- Book commands.
   // Opens a book: flag 0 asks with the file dialog, any other value opens
@@ -353,6 +360,10 @@ class TAcount : public QMainWindow {
   void ConnectEntryCommands();
   // A value for the journal scroll bar, which brings it into its range itself.
   static int ScrollValueOf(int64_t value);
+
+  // main_window_invoice_qt.cpp
+  void ConnectInvoiceCommands();
+  Invoice ShownInvoice() const;
 
   // main_window_files_qt.cpp
   // Reads a book file under the wait screen; a failure is shown and gives nothing.

@@ -154,6 +154,7 @@ void TAcount::ConnectCommands() {
   connect(MenuItem("Exitit"), &QAction::triggered, this, &TAcount::Exitit_Click);
   connect(MenuItem("Brought_Forward"), &QAction::triggered, this, &TAcount::Brought_Forward_Click);
   connect(MenuItem("BalBForword"), &QAction::triggered, this, &TAcount::BalBForword_Click);
+  ConnectInvoiceCommands();
   QAction* helpSelect = MenuItem("HelpSelect");
   TheHelpDesk().SetMainItem(helpSelect);
   connect(helpSelect, &QAction::triggered, this, [this] { TheHelpDesk().ToggleFromMain(this); });

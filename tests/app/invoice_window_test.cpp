@@ -1,0 +1,245 @@
+// The main window's invoice commands: printed to PDF through the program's printer, and
+// mailed as a message file; and the print set-up as the views show it over the main window.
+
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+
+#include "books/date_styles.h"
+#include "books/invoice.h"
+#include "controls/email_file_qt.h"
+#include "controls/print_document_qt.h"
+#include "controls/print_setup_dialog.h"
+#include "controls/shared_printer_qt.h"
+#include "tests/app/main_window_program_qt.h"
+#include "tests/support/eml_python.h"
+#include "tests/support/pdf_text.h"
+
+namespace qv::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+Books InvoiceBook() {
+  Books books = BookWithChart({{"Customer", 1100, kCurrentAsset},
+                               {"Sales", 4000, kRevenue},
+                               {"Tax", 2200, kCurrentLiability}});
+  books.BusinessName = "Acme";
+  books.BusinessAddress = "1 Main St\r\nTown";
+  books.AccountDetails[1] = "Cust Pty\r\nRoad 2";
+  AddEntry(books, Day(2026, 3, 5), "INV1", {{1100, 115}}, {{4000, 100}, {2200, 15}}, "Thanks");
+  return books;
+}
+
+// The positions of the texts in `page`, which must all be there and in this order.
+void ExpectInOrder(const std::string& page, const std::vector<std::string>& texts) {
+  std::size_t from = 0;
+  for (const std::string& text : texts) {
+    const std::size_t at = page.find(text, from);
+    ASSERT_NE(at, std::string::npos) << "\"" << text << "\" missing or out of order in:\n" << page;
+    from = at + text.size();
+  }
+}
+
+class InvoiceWindowTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    if (!PrintsToFile(SharedPrinter()))
+      GTEST_SKIP() << "a printer is installed; these print to PDF";
+  }
+  // Prints the shown entry's invoice to `name` in the tests' output folder.
+  std::string PrintInvoice(const std::string& name) {
+    const std::string file = TestOutputPath(name);
+    fs::remove(file);
+    ScopedPdfFileAnswer answer([file] { return file; });
+    w->MenuItem("Invoice")->trigger();
+    return file;
+  }
+  // Runs the e-mail button with `folder` as the temporary folder; the files it opened.
+  std::vector<std::string> MailInvoice(const std::string& folder) {
+    std::vector<std::string> opened;
+    setenv("tmp", folder.c_str(), 1);
+    {
+      ScopedEmailOpener opener([&opened](const std::string& file) {
+        opened.push_back(file);
+        return true;
+      });
+      w->CalcButton_Click(13);
+    }
+    unsetenv("tmp");
+    return opened;
+  }
+};
+
+TEST_F(InvoiceWindowTest, TheExampleInvoicePrintsOnOnePageInTheLayoutsOrder) {
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
+  StartOn(InvoiceBook(), false);
+  const std::string file = PrintInvoice("invoice_example.pdf");
+  EXPECT_EQ(PdfPageCount(file), 1);
+  const std::vector<std::string> pages = PdfPageTexts(file);
+  ASSERT_EQ(pages.size(), 1u);
+  const std::string date = FormatDateStyle(Day(2026, 3, 5), 0, UsEnglishLocale());
+  ExpectInOrder(pages[0], {"Acme", "1 Main St", "Town", "Cust Pty", "Date of Issue : " + date,
+                           "Road 2", "Reference No : INV1", "Customer", "(1100)", "4000", "Sales",
+                           "100.00", "2200", "Tax", "15.00", "Total - 115.00", "Thanks"});
+  EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
+}
+
+TEST_F(InvoiceWindowTest, ALongInvoiceRunsOnToMorePagesLosingNothing) {
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
+  Books book = InvoiceBook();
+  book.ResizeChart(40);
+  std::vector<std::string> items;
+  for (int k = 1; k <= 31; ++k) {
+    const std::size_t slot = static_cast<std::size_t>(3 + k);
+    book.AccountNames[slot] = "Part " + std::to_string(k);
+    book.AccountFolios[slot] = Money(5000 + k);
+    items.push_back("Part " + std::to_string(k));
+  }
+  std::string address;
+  for (int k = 1; k <= 60; ++k) address += "Address line " + std::to_string(k) + "\r\n";
+  book.BusinessAddress = address + "Last address line";
+  // 31 debit lines, then the customer's credit line.
+  const int32_t first = book.LastLineIndex() + 1;
+  for (int k = 1; k <= 31; ++k)
+    book.AppendLine({Day(2026, 3, 6), kDebit, 0, Money(5000 + k), Money(k), ""},
+                    EntryNumber("BIG"));
+  book.AppendLine({Day(2026, 3, 6), kCredit, 0, Money(1100), Money(496), "Long one"},
+                  EntryNumber("BIG"));
+  StartOn(book, false);
+  w->ScrollAcc->SetValue(first);
+  ASSERT_EQ(w->Screen().EntryFirstLine(), first);
+  const std::string file = PrintInvoice("invoice_long.pdf");
+  const std::vector<std::string> pages = PdfPageTexts(file);
+  ASSERT_GE(pages.size(), 2u);
+  EXPECT_EQ(PdfPageCount(file), static_cast<int>(pages.size()));
+  std::string all;
+  for (const std::string& page : pages) all += page;
+  std::vector<std::string> order;
+  for (int k = 1; k <= 60; ++k) order.push_back("Address line " + std::to_string(k) + "\n");
+  order.push_back("Last address line");
+  ExpectInOrder(all, order);
+  order = {"Customer"};
+  for (const std::string& item : items) order.push_back(item + " ");
+  order.push_back("Total - 496.00");
+  order.push_back("Long one");
+  ExpectInOrder(all, order);
+  EXPECT_NE(pages.back().find("Long one"), std::string::npos);
+}
+
+TEST_F(InvoiceWindowTest, AFailingPrinterIsToldOnceAndHelpModeOnlyExplains) {
+  StartOn(InvoiceBook(), false);
+  {
+    PromptAnswerer prompts;
+    prompts.Then(PromptAnswer::Ok);
+    const std::string nowhere = TestOutputPath("no-such-folder/invoice.pdf");
+    ScopedPdfFileAnswer answer([nowhere] { return nowhere; });
+    w->MenuItem("Invoice")->trigger();
+    EXPECT_EQ(prompts.Texts(),
+              std::vector<std::string>{"Printer Error, Please Check the Printer..."});
+    EXPECT_FALSE(fs::exists(nowhere));
+    EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
+  }
+  // Cancelling the PDF file prints nothing and says nothing.
+  {
+    ScopedPdfFileAnswer cancel([] { return std::string(); });
+    w->MenuItem("Invoice")->trigger();
+  }
+  // In help mode the command explains itself and prints nothing; the e-mail is still written.
+  HelpMode(true);
+  int asked = 0;
+  ScopedPdfFileAnswer counted([&asked] { return ++asked, std::string(); });
+  w->MenuItem("Invoice")->trigger();
+  EXPECT_EQ(asked, 0);
+  EXPECT_EQ(HelpTitle(), "Print Invoice...");
+  EXPECT_EQ(TheHelpDesk().Window()->Text().toStdString(), kInvoiceHelpText);
+  ScratchFolder mail;
+  EXPECT_EQ(MailInvoice(mail.Path()), std::vector<std::string>{mail.Path("Invoice0.eml")});
+}
+
+TEST_F(InvoiceWindowTest, TheMailedInvoiceIsAMessageThatMailProgramsRead) {
+  StartOn(InvoiceBook(), false);
+  const std::string folder = TestOutputPath("invoice-mail");
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  const std::vector<std::string> opened = MailInvoice(folder);
+  ASSERT_EQ(opened, std::vector<std::string>{folder + "/Invoice0.eml"});
+  const std::string text = ScratchFolder::Read(opened[0]);
+  const std::string page =
+      InvoiceHtml(books(), MakeInvoice(books(), UsEnglishLocale(), EntryRange{0, 2}));
+  EXPECT_EQ(text.substr(text.find("\r\n\r\n") + 4), page + "\r\n");
+  EXPECT_NE(text.find("X-MimeOLE: Produced By " + w->windowTitle().toStdString() + "\r\n"),
+            std::string::npos);
+
+  if (!PythonAvailable()) GTEST_SKIP() << kNoPython;
+  const auto fields = ParseEmlWithPython(opened[0]);
+  ASSERT_FALSE(fields.empty());
+  EXPECT_EQ(fields.at("Subject"), "Acme, Customer (INV1)");
+  for (const char* sender : {"From", "To", "Reply-To"}) EXPECT_EQ(fields.at(sender), "");
+  EXPECT_EQ(fields.at("Content-Type"), "text/html");
+  EXPECT_EQ(fields.at("charset"), "utf-8");
+  EXPECT_EQ(fields.at("body"), page + "\r\n");
+}
+
+// The print set-up as every view shows it, over the main window: Print prints, Cancel and the
+// close box print nothing, and the PDF entry chosen once is there at the next opening.
+TEST_F(InvoiceWindowTest, ThePrintSetUpOverTheMainWindowPrintsOrCancels) {
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
+  StartOn(InvoiceBook(), false);
+  Session& session = p.app->TheSession();
+  const DocumentDrawing invoice = [this](DrawingSurface& printer) {
+    DrawInvoice(printer, books(), MakeInvoice(books(), UsEnglishLocale(), {0, 2}), "Thanks");
+  };
+  auto answer = [](std::function<void(Printformer&)> act) {
+    QTimer::singleShot(0, [act] {
+      if (auto* dialog = qobject_cast<Printformer*>(QApplication::activeModalWidget()))
+        act(*dialog);
+    });
+    QTimer::singleShot(5000, [] {
+      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+  };
+  const std::string file = TestOutputPath("invoice_setup.pdf");
+  fs::remove(file);
+  ScopedPdfFileAnswer pdf([file] { return file; });
+
+  answer([this](Printformer& dialog) {
+    EXPECT_EQ(dialog.parentWidget(), w);
+    const int pdfRow = dialog.Combo1()->findText("PDF file...");
+    dialog.Combo1()->setCurrentIndex(pdfRow);
+    emit dialog.Combo1()->activated(pdfRow);
+    dialog.Copying()->setText("2");
+    emit dialog.Copying()->textEdited("2");
+    dialog.Command1()->click();
+  });
+  EXPECT_EQ(PrintDocument(w, session, invoice), PrintOutcome::Printed);
+  EXPECT_EQ(PdfPageCount(file), 2);  // two copies, one after the other in the file
+
+  for (auto close : {std::function<void(Printformer&)>([](Printformer& d) {
+                       EXPECT_EQ(d.Combo1()->currentText(), "PDF file...");
+                       d.Command2()->click();
+                     }),
+                     std::function<void(Printformer&)>([](Printformer& d) { d.close(); })}) {
+    fs::remove(file);
+    answer(close);
+    EXPECT_EQ(PrintDocument(w, session, invoice), PrintOutcome::Cancelled);
+    EXPECT_EQ(session.PrintCopies, 0);
+    EXPECT_FALSE(fs::exists(file));
+  }
+
+  // The paper chosen here is the paper of a later invoice, which has no set-up of its own.
+  answer([](Printformer& dialog) {
+    const int legal = dialog.Combo2()->findText("Legal, 8½ x 14 in.");
+    dialog.Combo2()->setCurrentIndex(legal);
+    emit dialog.Combo2()->activated(legal);
+    dialog.Command1()->click();
+  });
+  EXPECT_EQ(PrintDocument(w, session, invoice), PrintOutcome::Printed);
+  w->MenuItem("Invoice")->trigger();
+  EXPECT_EQ(PdfPageSize(file), "612 x 1008");
+}
+
+}  // namespace
+}  // namespace qv::testing

@@ -1,0 +1,180 @@
+#include "books/invoice.h"
+
+#include <gtest/gtest.h>
+
+#include "books/date_styles.h"
+#include "books/print_header.h"
+#include "tests/support/book_builder.h"
+
+namespace qv {
+namespace {
+
+using testing::AddEntry;
+using testing::BookWithChart;
+using testing::Day;
+
+// The example of the invoice: Customer (1100) owes Sales 100.00 and Tax 15.00.
+Books ExampleBook() {
+  Books books = BookWithChart({{"Customer", 1100, kCurrentAsset},
+                               {"Sales", 4000, kRevenue},
+                               {"Tax", 2200, kCurrentLiability},
+                               {"Stock", 1300, kCurrentAsset},
+                               {"Supplier", 2100, kCurrentLiability}});
+  books.BusinessName = "Acme";
+  books.BusinessAddress = "1 Main St\r\nTown";
+  books.AccountDetails[1] = "Cust Pty\r\nRoad 2";
+  books.AccountDetails[0] = "Opening balances";  // never anyone's address by mistake
+  AddEntry(books, Day(2026, 3, 5), "INV1", {{1100, 115}}, {{4000, 100}, {2200, 15}}, "Thanks");
+  return books;
+}
+
+Invoice InvoiceOf(const Books& books, int32_t first, int32_t last) {
+  return MakeInvoice(books, UsEnglishLocale(), EntryRange{first, last});
+}
+
+TEST(Invoice, ThePageOfTheExampleIsExact) {
+  const Books books = ExampleBook();
+  const Invoice invoice = InvoiceOf(books, 0, 2);
+  const std::string date = FormatDateStyle(Day(2026, 3, 5), 0, UsEnglishLocale());
+  EXPECT_EQ(InvoiceHtml(books, invoice),
+            "<html><body><br><br><font size=\"2\" face=\"Arial\"><p align=\"right\"><b>Acme</b>"
+            "<br>1 Main St<br>Town<br></p><br><br><p>Cust Pty<br>Road 2<br><br><br>Date of "
+            "Issue : " +
+                date +
+                "<br><br><b>Reference No : INV1<br><br><center>Customer   (1100)<br>"
+                "______________________________________________________________________________"
+                "________________</center></b><table style=\"border:none; Width:780px;\"><tr>"
+                "<td width=\"10%\" style=\"border:none\" align=\"left\"></td><td "
+                "style=\"border:none\" align=\"left\"></td><td align=\"right\" width=\"20%\" "
+                "style=\"border:none\"></td></tr><tr><td>4000</td><td>Sales</td><td "
+                "align=\"right\">100.00</td></tr><tr><td>2200</td><td>Tax</td><td "
+                "align=\"right\">15.00</td></tr><tr><td></td><td></td><td align=\"right\"><br>"
+                "<b>Total -  115.00</b></td></tr></table></p></font></html></body>");
+  EXPECT_EQ(InvoiceSubject(books.BusinessName, "Customer", "INV1"), "Acme, Customer (INV1)");
+  EXPECT_EQ(invoice.EntryNumber, "INV1          ");  // printed as stored
+}
+
+TEST(Invoice, CustomerItemsAndTotalFollowTheEntry) {
+  struct Case {
+    const char* what;
+    std::initializer_list<testing::LineSpec> debits, credits;
+    int decimals;
+    std::string title;
+    std::vector<std::string> amounts;
+    std::string total;
+  };
+  const Case cases[] = {
+      {"several debits: the last line is the customer",
+       {{1300, 80}, {2200, 20}},
+       {{2100, 100}},
+       2,
+       "Supplier   (2100)",
+       {"80.00", "20.00"},
+       "100.00"},
+      {"halves go to the even digit before adding",
+       {{1100, 22}},
+       {{4000, 10.5}, {2200, 11.5}},
+       0,
+       "Customer   (1100)",
+       {"10", "12"},
+       "22"},
+      {"no zero before the point",
+       {{1100, 0.25}},
+       {{4000, 0.25}},
+       2,
+       "Customer   (1100)",
+       {".25"},
+       ".25"},
+      {"an account nobody has", {{999, 5}}, {{4000, 5}}, 2, "   (999)", {"5.00"}, "5.00"},
+  };
+  for (const Case& c : cases) {
+    Books books = ExampleBook();
+    books.JournalDecimals = static_cast<int16_t>(c.decimals);
+    const int32_t first = books.LastLineIndex() + 1;
+    AddEntry(books, Day(2026, 3, 6), "9", c.debits, c.credits);
+    const Invoice invoice = InvoiceOf(books, first, books.LastLineIndex());
+    EXPECT_EQ(invoice.Title, c.title) << c.what;
+    std::vector<std::string> amounts;
+    for (const InvoiceItem& item : invoice.Items) amounts.push_back(item.AmountText);
+    EXPECT_EQ(amounts, c.amounts) << c.what;
+    EXPECT_EQ(invoice.TotalText, c.total) << c.what;
+  }
+  // A customer folio that no account has gives no detail lines, not account 0's.
+  Books books = ExampleBook();
+  books.PostingLines[0].LineFolio = testing::Money(999);
+  EXPECT_TRUE(InvoiceOf(books, 0, 2).Details.empty());
+}
+
+TEST(Invoice, EmptyTextsAddNothingNamesAreEscapedAndAnOverflowHasNoTotal) {
+  Books books = ExampleBook();
+  books.BusinessAddress.clear();
+  books.AccountDetails[1].clear();
+  books.BusinessName = "A&B <Co>";
+  const std::string page = InvoiceHtml(books, InvoiceOf(books, 0, 2));
+  EXPECT_NE(page.find("<b>A&amp;B &lt;Co&gt;</b><br></p><br><br><p><br><br>Date"),
+            std::string::npos);
+  EXPECT_EQ(TextLines("A\r\n"), (std::vector<std::string>{"A", ""}));
+
+  books.PostingLines[1].Amount = Amount::Max();
+  books.PostingLines[2].Amount = Amount::Max();
+  EXPECT_FALSE(InvoiceOf(books, 0, 2).TotalText.has_value());
+}
+
+// The printed page, measured with fixed metrics on a Letter page with half-inch margins.
+class InvoiceDrawingTest : public ::testing::Test {
+ protected:
+  InvoiceDrawingTest() : printer_(metrics_) {
+    printer_.SetExtent({12240, 15840, 11240, 14840});
+    printer_.SetFontSize(10);
+  }
+  const TextOp& Text(const std::string& text) {
+    const TextOp* op = printer_.FindText(text);
+    EXPECT_NE(op, nullptr) << text;
+    static const TextOp none;
+    return op ? *op : none;
+  }
+  FixedTextMetrics metrics_{100, 200};
+  DrawingSurface printer_;
+};
+
+TEST_F(InvoiceDrawingTest, EveryPartStandsWhereTheLayoutPutsIt) {
+  const Books books = ExampleBook();
+  DrawInvoice(printer_, books, InvoiceOf(books, 0, 2), "Thanks");
+  const double right = 11240 - 730;
+  // The heading right-aligned inside the printable width, the name bold and larger.
+  const TextOp& name = Text("Acme");
+  EXPECT_DOUBLE_EQ(name.X + name.Width, right);
+  EXPECT_TRUE(name.Font.Bold);
+  EXPECT_DOUBLE_EQ(name.Font.Size, 11);
+  EXPECT_DOUBLE_EQ(Text("Town").X + Text("Town").Width, right);
+  // The details at (2268, 2835); the date level with them, after its label.
+  EXPECT_DOUBLE_EQ(Text("Cust Pty").X, 2268);
+  EXPECT_DOUBLE_EQ(Text("Cust Pty").Y, 2835);
+  const TextOp& dateLabel = Text("Date of Issue : ");
+  EXPECT_DOUBLE_EQ(dateLabel.Y, 2835);
+  EXPECT_DOUBLE_EQ(dateLabel.X + dateLabel.Width, 11240 - 1565);
+  const TextOp& reference = Text("Reference No : ");
+  EXPECT_DOUBLE_EQ(reference.X + reference.Width, 11240 - 1565);
+  EXPECT_TRUE(reference.Font.Bold);
+  // Folios end at the folio column, amounts and the total at the right inset.
+  const double folioRight = 900 + (12240 - 11240) / 2.0;
+  EXPECT_DOUBLE_EQ(Text("4000      ").X + 400, folioRight);
+  EXPECT_DOUBLE_EQ(Text("100.00").X + Text("100.00").Width, right);
+  EXPECT_DOUBLE_EQ(Text("Total - 115.00").X + Text("Total - 115.00").Width, right);
+  // The title centred above the rule, the notes centred last.
+  const TextOp& title = Text("Customer   (1100)");
+  EXPECT_DOUBLE_EQ(title.X, (11240 - title.Width) / 2);
+  const std::vector<TextOp> texts = printer_.Texts();
+  EXPECT_EQ(texts.back().Text, "Thanks");
+  EXPECT_DOUBLE_EQ(texts.back().X, (11240 - texts.back().Width) / 2);
+}
+
+TEST_F(InvoiceDrawingTest, LongDetailsPushTheTitleDown) {
+  Books books = ExampleBook();
+  books.AccountDetails[1] = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11";
+  DrawInvoice(printer_, books, InvoiceOf(books, 0, 2), "");
+  EXPECT_GE(Text("Customer   (1100)").Y, Text("11").Y + 200);
+}
+
+}  // namespace
+}  // namespace qv
