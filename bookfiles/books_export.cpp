@@ -12,21 +12,12 @@ namespace {
 constexpr int kPlain = 0;
 constexpr int kBold = 1 * kExcelFontShift;  // font 1, the bold one
 
-// A cell line break is LF; the book separates lines with CR LF.
-std::string CellText(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out.push_back(text[i]);
-  return out;
-}
-
 class SheetRows {
  public:
   explicit SheetRows(ExcelFile& sheet) : sheet_(sheet) {}
   void Text(int32_t row, int32_t col, std::string_view text, int font = kPlain) {
     if (text.empty()) return;  // an empty cell needs no record
-    sheet_.WriteValue(kExcelLabel, font, kExcelLeft, 0, row, col, CellText(text));
+    sheet_.WriteValue(kExcelLabel, font, kExcelLeft, 0, row, col, SheetCellText(text));
   }
   void Number(int32_t row, int32_t col, Amount value) {
     sheet_.WriteValue(kExcelNumber, kPlain, kExcelRight, 0, row, col, value.ToDouble());
@@ -48,6 +39,14 @@ std::string Count(int64_t n, const char* one, const char* many) {
 }
 
 }  // namespace
+
+std::string SheetCellText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out.push_back(text[i]);
+  return out;
+}
 
 BooksSheetResult WriteBooksSheet(const std::string& path, const Books& books,
                                  const ProgressFn& progress) {

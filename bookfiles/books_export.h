@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "bookfiles/book_format.h"
 #include "books/books.h"
@@ -29,6 +30,9 @@ struct BooksSheetResult : BookFileResult {
   // sheet holds the whole book as it is.
   std::string Notice;
 };
+
+// A text as a sheet cell holds it: its CR LF line breaks become the sheet's LF.
+std::string SheetCellText(std::string_view text);
 
 BooksSheetResult WriteBooksSheet(const std::string& path, const Books& books,
                                  const ProgressFn& progress = {});

@@ -14,6 +14,7 @@
 #include "bench/book_generator.h"
 #include "platform/file_io.h"
 #include "tests/bookfiles/book_compare.h"
+#include "tests/support/biff2_records.h"
 #include "tests/support/book_builder.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/scratch_folder.h"
@@ -24,45 +25,11 @@ namespace {
 namespace fs = std::filesystem;
 using testing::HasSubstr;
 
-struct Record {
-  uint16_t type = 0;
-  std::string data;
-  bool operator==(const Record&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Record& r) {
-  os << "record 0x" << std::hex << r.type << std::dec << " [";
-  for (unsigned char c : r.data) os << ' ' << static_cast<int>(c);
-  return os << " ]";
-}
-
-uint16_t U16(const std::string& bytes, std::size_t at) {
-  return static_cast<uint16_t>(static_cast<uint8_t>(bytes[at]) |
-                               (static_cast<uint8_t>(bytes[at + 1]) << 8));
-}
-
-// Splits a BIFF2 file into its records; fails the test on a record that runs past the end.
-std::vector<Record> Records(const std::string& path) {
-  const std::string bytes = testing::ScratchFolder::Read(path);
-  std::vector<Record> out;
-  std::size_t at = 0;
-  while (at + 4 <= bytes.size()) {
-    const std::size_t length = U16(bytes, at + 2);
-    if (at + 4 + length > bytes.size()) break;
-    out.push_back({U16(bytes, at), bytes.substr(at + 4, length)});
-    at += 4 + length;
-  }
-  EXPECT_EQ(at, bytes.size()) << "a record runs past the end of the file";
-  return out;
-}
-
-// The cell records (INTEGER, NUMBER, LABEL) of a file.
-std::vector<Record> Cells(const std::string& path) {
-  std::vector<Record> cells;
-  for (const Record& r : Records(path))
-    if (r.type >= 0x0002 && r.type <= 0x0004) cells.push_back(r);
-  return cells;
-}
+using testing::CellMap;
+using testing::Cells;
+using testing::Record;
+using testing::Records;
+using testing::U16;
 
 // Record data from bytes.
 std::string Bytes(std::initializer_list<int> bytes) {
@@ -241,25 +208,6 @@ TEST_F(ExcelFileTest, AFailedWriteLeavesTheOldFile) {
 
   ExcelFile never;  // closing without a file says so
   EXPECT_NE(never.CloseFile(), 0);
-}
-
-// The cells of a sheet by row and column (both from 1), as text: labels as their bytes,
-// numbers in their shortest form.
-std::map<std::pair<int, int>, std::string> CellMap(const std::string& path) {
-  std::map<std::pair<int, int>, std::string> out;
-  for (const Record& r : Cells(path)) {
-    std::string& cell = out[{U16(r.data, 0) + 1, U16(r.data, 2) + 1}];
-    if (r.type == 0x0004) {
-      cell = r.data.substr(8);
-    } else if (r.type == 0x0002) {
-      cell = std::to_string(U16(r.data, 7));
-    } else {
-      double v = 0;
-      std::memcpy(&v, r.data.data() + 7, 8);
-      cell = (std::ostringstream() << v).str();
-    }
-  }
-  return out;
 }
 
 TEST_F(ExcelFileTest, ExportsTheChartAndTheEntriesOfABook) {

@@ -1,0 +1,51 @@
+#pragma once
+// The text forms of a table (bookfiles/table_document.h), each escaped for its format:
+//
+// - plain text: the title lines, an empty line, then the headings and rows with their cells
+//   separated by TAB; lines end with CR LF. A TAB or line break inside a cell becomes a
+//   blank, so that every row stays one line of cells.
+// - CSV (RFC 4180): the headings and rows only, one field per cell, fields holding a
+//   comma, a double quote or a line break in double quotes with inner quotes doubled;
+//   records end with CR LF; UTF-8.
+// - RTF: the title lines (the first larger and bold), then the table as RTF table rows
+//   with each column's width and alignment, headings bold. Backslashes and braces are
+//   escaped, every character outside ASCII is written as \uN? (UTF-16 units, surrogate
+//   pairs beyond the basic plane), a line break in a cell is \line.
+// - HTML: a well-formed XHTML page declared as UTF-8: the title lines, then a table with a
+//   heading row (th) and one row per table row, each cell aligned as its column. & < > "
+//   and ' are written as entities, a line break in a cell as <br/>; characters XML does
+//   not allow are left out.
+//
+// Malformed UTF-8 in a cell is written as U+FFFD in every form. A row's indented cell is
+// indented in the plain text (four blanks), the RTF (a left indent) and the HTML (padding).
+
+#include <string>
+#include <string_view>
+
+#include "bookfiles/book_format.h"
+#include "bookfiles/table_document.h"
+
+namespace qv {
+
+void WriteTableText(const TableDocument& table, const TextSink& sink,
+                    const ProgressFn& progress = {});
+void WriteTableCsv(const TableDocument& table, const TextSink& sink,
+                   const ProgressFn& progress = {});
+void WriteTableRtf(const TableDocument& table, const TextSink& sink,
+                   const ProgressFn& progress = {});
+void WriteTableHtml(const TableDocument& table, const TextSink& sink,
+                    const ProgressFn& progress = {});
+
+// The same, as one text (for the clipboard and the e-mail body).
+std::string TableText(const TableDocument& table);
+std::string TableCsv(const TableDocument& table);
+std::string TableRtf(const TableDocument& table);
+std::string TableHtml(const TableDocument& table);
+
+// A text escaped for an RTF document (see above); line breaks become \line.
+void AppendRtfText(std::string& out, std::string_view text);
+// A text escaped for HTML element content or a quoted attribute (see above); line breaks
+// become <br/> when `breaks` is set, else a blank.
+void AppendHtmlText(std::string& out, std::string_view text, bool breaks = true);
+
+}  // namespace qv

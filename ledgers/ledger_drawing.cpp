@@ -1,0 +1,176 @@
+#include "ledgers/ledger_drawing.h"
+
+#include <algorithm>
+
+#include "platform/utf8.h"
+
+namespace qv {
+namespace {
+
+// Space above and below a row's text.
+constexpr double kRowPaddingTwips = 30;
+// The narrowest a stretch column becomes, in characters of "M".
+constexpr std::string_view kNarrowestStretch = "MMMMMMMM";
+
+// Sets the surface's bold for the scope.
+class BoldScope {
+ public:
+  BoldScope(DrawingSurface& surface, bool bold) : surface_(surface), was_(surface.Font().Bold) {
+    surface_.SetFontBold(bold);
+  }
+  ~BoldScope() { surface_.SetFontBold(was_); }
+  BoldScope(const BoldScope&) = delete;
+  BoldScope& operator=(const BoldScope&) = delete;
+
+ private:
+  DrawingSurface& surface_;
+  bool was_;
+};
+
+void DrawCells(DrawingSurface& surface, const LedgerSheet& sheet, const SheetLayout& layout,
+               const TableRow& row, double y) {
+  const std::size_t columns = std::min(layout.Left.size(), row.Cells.size());
+  for (std::size_t c = 0; c < columns; ++c) {
+    const std::string& text = row.Cells[c];
+    if (text.empty()) continue;
+    double left = layout.Left[c];
+    if (static_cast<int>(c) == row.IndentedCell) left += layout.IndentWidth;
+    const double room = std::max(0.0, layout.Right[c] - left);
+    const bool more = std::any_of(row.Cells.begin() + static_cast<std::ptrdiff_t>(c) + 1,
+                                  row.Cells.end(), [](const std::string& s) { return !s.empty(); });
+    const std::string shown = more ? FitText(surface, text, room) : text;
+    const double width = surface.TextWidth(shown);
+    double x = left;
+    switch (sheet.Table.Columns[c].Align) {
+      case CellAlign::kRight: x = layout.Right[c] - width; break;
+      case CellAlign::kCentre: x = left + (room - width) / 2; break;
+      case CellAlign::kLeft: break;
+    }
+    if (row.Bold && sheet.Table.Columns[c].Align == CellAlign::kRight)
+      surface.Line(layout.Left[c], y, layout.Right[c], y);  // a total stands under a rule
+    surface.SetCurrentX(x);
+    surface.SetCurrentY(y + kRowPaddingTwips);
+    surface.PrintStay(shown);
+  }
+}
+
+}  // namespace
+
+std::string FitText(const DrawingSurface& surface, std::string_view text, double width) {
+  if (surface.TextWidth(text) <= width) return std::string(text);
+  // The longest fitting start, found by halving over the characters.
+  std::size_t low = 0, high = Utf8Length(text);
+  while (low < high) {
+    const std::size_t mid = (low + high + 1) / 2;
+    if (surface.TextWidth(text.substr(0, Utf8Offset(text, mid))) <= width)
+      low = mid;
+    else
+      high = mid - 1;
+  }
+  return std::string(text.substr(0, Utf8Offset(text, low)));
+}
+
+SheetLayout LayoutSheet(DrawingSurface& surface, const LedgerSheet& sheet, double width) {
+  SheetLayout layout;
+  const std::size_t n = sheet.Table.Columns.size();
+  std::vector<double> widths(n, 0.0);
+  {
+    const BoldScope bold(surface, true);  // totals and headings are bold, so measure so
+    for (std::size_t c = 0; c < n; ++c) {
+      widths[c] = surface.TextWidth(sheet.Table.Columns[c].Heading);
+      if (c < sheet.WidthSamples.size())
+        for (const std::string& sample : sheet.WidthSamples[c])
+          widths[c] = std::max(widths[c], surface.TextWidth(sample));
+    }
+  }
+  layout.IndentWidth = surface.TextWidth("    ");
+  layout.RowHeight = surface.TextHeight("Ag") + 2 * kRowPaddingTwips;
+  const auto stretch = static_cast<std::size_t>(sheet.StretchColumn);
+  if (sheet.StretchColumn >= 0 && stretch < n) {
+    widths[stretch] += layout.IndentWidth;
+    double total = 2 * kSheetMarginTwips + kColumnGapTwips * static_cast<double>(n - 1);
+    for (double w : widths) total += w;
+    if (total < width)
+      widths[stretch] += width - total;
+    else
+      widths[stretch] =
+          std::max(surface.TextWidth(kNarrowestStretch), widths[stretch] - (total - width));
+  }
+  double x = kSheetMarginTwips;
+  for (std::size_t c = 0; c < n; ++c) {
+    layout.Left.push_back(x);
+    x += widths[c];
+    layout.Right.push_back(x);
+    if (c + 1 < n) x += kColumnGapTwips;
+  }
+  layout.Width = x + kSheetMarginTwips;
+  const auto rule = static_cast<std::size_t>(sheet.RuleAfterColumn);
+  if (sheet.RuleAfterColumn >= 0 && rule + 1 < n)
+    layout.RuleX = (layout.Right[rule] + layout.Left[rule + 1]) / 2;
+  return layout;
+}
+
+double DrawSheetHeading(DrawingSurface& surface, const LedgerSheet& sheet, double y) {
+  if (sheet.Table.Title.empty()) return y;
+  const BoldScope bold(surface, true);
+  surface.SetCurrentX(kSheetMarginTwips);
+  surface.SetCurrentY(y + kRowPaddingTwips);
+  surface.Print(sheet.Table.Title.front());
+  return surface.CurrentY() + kRowPaddingTwips;
+}
+
+double DrawSheetTitle(DrawingSurface& surface, const LedgerSheet& sheet, double y) {
+  y = DrawSheetHeading(surface, sheet, y);
+  for (std::size_t i = 1; i < sheet.Table.Title.size(); ++i) {
+    surface.SetCurrentX(kSheetMarginTwips);
+    surface.SetCurrentY(y);
+    surface.Print(sheet.Table.Title[i]);
+    y = surface.CurrentY();
+  }
+  return y + surface.TextHeight("Ag");
+}
+
+double DrawSheetHeadings(DrawingSurface& surface, const LedgerSheet& sheet,
+                         const SheetLayout& layout, double y) {
+  TableRow headings;
+  for (const TableColumn& column : sheet.Table.Columns) headings.Cells.push_back(column.Heading);
+  {
+    const BoldScope bold(surface, true);
+    DrawCells(surface, sheet, layout, headings, y);
+  }
+  const double below = y + layout.RowHeight;
+  surface.Line(kSheetMarginTwips, below, layout.Width - kSheetMarginTwips, below);
+  if (layout.RuleX > 0) surface.Line(layout.RuleX, y, layout.RuleX, below);
+  return below + kRowPaddingTwips;
+}
+
+double DrawSheetRows(DrawingSurface& surface, const LedgerSheet& sheet, const SheetLayout& layout,
+                     int64_t first, int64_t count, double y) {
+  const int64_t end = std::min(sheet.Table.RowCount, first + std::max<int64_t>(count, 0));
+  const double top = y;
+  TableRow row;
+  for (int64_t r = std::max<int64_t>(first, 0); r < end; ++r) {
+    sheet.Table.Row(r, row);
+    const BoldScope bold(surface, row.Bold);
+    DrawCells(surface, sheet, layout, row, y);
+    y += layout.RowHeight;
+  }
+  if (layout.RuleX > 0 && y > top) surface.Line(layout.RuleX, top, layout.RuleX, y);
+  return y;
+}
+
+double DrawSheetMessage(DrawingSurface& surface, const LedgerSheet& sheet, double y) {
+  surface.SetCurrentX(kSheetMarginTwips);
+  surface.SetCurrentY(y + kRowPaddingTwips);
+  surface.Print(sheet.Message);
+  return surface.CurrentY();
+}
+
+int ColumnAt(const SheetLayout& layout, double x) {
+  if (layout.Left.empty() || x < layout.Left.front() - kSheetMarginTwips) return -1;
+  for (std::size_t c = layout.Left.size(); c-- > 1;)
+    if (x >= layout.Left[c] - kColumnGapTwips / 2) return static_cast<int>(c);
+  return 0;
+}
+
+}  // namespace qv

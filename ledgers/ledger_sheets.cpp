@@ -1,0 +1,292 @@
+#include "ledgers/ledger_sheets.h"
+
+#include <algorithm>
+
+#include "books/amount.h"
+#include "books/date_styles.h"
+#include "platform/string_table.h"
+#include "platform/utf8.h"
+
+namespace qv {
+namespace {
+
+constexpr int kDebitId = 162;
+constexpr int kCreditId = 163;
+constexpr int kTotalsId = 164;
+constexpr int kBalanceId = 155;
+constexpr int kFolioId = 170;
+constexpr int kReconciledId = 288;
+constexpr const char* kDateHeading = "Date";
+constexpr const char* kNumberHeading = "No.";
+constexpr const char* kAccountHeading = "Account";
+constexpr const char* kNotesHeading = "Notes";
+constexpr const char* kJournalHeading = "Journal Entries";
+
+// How the texts of one sheet are written, fixed when the sheet is made.
+class SheetTexts {
+ public:
+  SheetTexts(const Books& books, const LocaleInfo& locale, int decimals)
+      : locale_(locale),
+        dateStyle_(books.DateStyleIndex),
+        amounts_(LocaleAmountStyle(std::clamp(decimals, 0, 4), locale)),
+        folioSymbol_(books.FolioDashes != 0 ? "-" : locale.DecimalSymbol),
+        names_(books) {}
+
+  std::string Date(DaySerial date) const { return FormatDateStyle(date, dateStyle_, locale_); }
+  std::string Money(Amount value) const { return FormatAmount(value, amounts_); }
+  std::string FolioText(Folio folio) const {
+    return folio.IsZero() ? std::string() : PlainAmountText(folio, folioSymbol_);
+  }
+  // The account's name; its folio when no account has it.
+  std::string Name(Folio folio) const {
+    const std::string& name = names_.NameOf(folio);
+    return name.empty() ? FolioText(folio) : name;
+  }
+  // The balance with "Dr" or "Cr" after it ("0.00" alone when it is nil).
+  std::string Balance(Amount value) const {
+    if (value.IsZero()) return Money(value);
+    const std::optional<Amount> size = CheckedAbs(value);
+    return Money(size ? *size : Amount::Max()) + " " +
+           (value > Amount() ? kDebitBalanceMark : kCreditBalanceMark);
+  }
+  // The names of the chart, as width samples of a name column.
+  static std::vector<std::string> ChartNames(const Books& books) {
+    std::vector<std::string> names;
+    const auto count = static_cast<std::size_t>(ChartAccountCount(books));
+    for (std::size_t j = 0; j < count; ++j)
+      if (!books.AccountNames[j].empty()) names.push_back(books.AccountNames[j]);
+    return names;
+  }
+
+ private:
+  LocaleInfo locale_;
+  int dateStyle_;
+  AmountStyle amounts_;
+  std::string folioSymbol_;
+  AccountNameTable names_;
+};
+
+// The entry number of the most characters, as a width sample.
+std::string LongestNumber(const std::vector<LedgerEntry>& entries) {
+  std::string longest;
+  std::size_t chars = 0;
+  for (const LedgerEntry& entry : entries) {
+    if (entry.Number.size() <= chars) continue;  // never longer in characters than in bytes
+    const std::size_t n = Utf8Length(entry.Number);
+    if (n > chars) {
+      chars = n;
+      longest = entry.Number;
+    }
+  }
+  return longest;
+}
+
+std::vector<std::string> DateSamples(const SheetTexts& texts, const LedgerOptions& options) {
+  return {texts.Date(options.From), texts.Date(options.To)};
+}
+
+// What every sheet of a view starts with: its title, its rows' count and, for a view whose
+// rows show one posting line each, the line of a row.
+template <class View>
+LedgerSheet StartSheet(const std::shared_ptr<const View>& view, std::vector<std::string> title) {
+  LedgerSheet sheet;
+  sheet.Table.Title = std::move(title);
+  sheet.Table.RowCount = static_cast<int64_t>(view->Rows.size());
+  if constexpr (requires { view->Rows.front().Line; }) {
+    sheet.LineAt = [view](int64_t r, int) {
+      return r >= 0 && r < static_cast<int64_t>(view->Rows.size())
+                 ? view->Rows[static_cast<std::size_t>(r)].Line
+                 : -1;
+    };
+  }
+  return sheet;
+}
+
+// The start of a ledger's sheet, titled with the account and the period.
+template <class View>
+LedgerSheet StartAccountSheet(const std::shared_ptr<const View>& view, const Books& books,
+                              const LocaleInfo& locale) {
+  return StartSheet(view, {AccountHeading(view->Options, books, locale),
+                           PeriodLine(view->Options, books, locale)});
+}
+
+std::string NotesOnOneLine(std::string_view notes) {
+  std::string out(notes);
+  std::replace_if(
+      out.begin(), out.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  return out;
+}
+
+}  // namespace
+
+LedgerSheet MessageSheet(std::string message) {
+  LedgerSheet sheet;
+  sheet.Message = std::move(message);
+  sheet.LineAt = [](int64_t, int) { return -1; };
+  return sheet;
+}
+
+std::string PeriodLine(const LedgerOptions& options, const Books& books, const LocaleInfo& locale) {
+  const int style = books.DateStyleIndex;
+  return "From " + FormatDateStyle(options.From, style, locale) + " to " +
+         FormatDateStyle(options.To, style, locale);
+}
+
+std::string AccountHeading(const LedgerOptions& options, const Books& books,
+                           const LocaleInfo& locale) {
+  const SheetTexts texts(books, locale, 0);
+  std::string heading = options.HideReconciled ? Str(kReconciledId) + " " : std::string();
+  heading += texts.Name(options.Account) + " (" + texts.FolioText(options.Account) + ")";
+  return heading;
+}
+
+std::string JournalHeading(const JournalOptions& options, const Books& books,
+                           const LocaleInfo& locale) {
+  std::string heading = options.Ledger.HideReconciled ? Str(kReconciledId) + " " : std::string();
+  heading += kJournalHeading;
+  if (!options.Ledger.AllAccounts)
+    heading +=
+        " - " + AccountHeading(LedgerOptions{.Account = options.Ledger.Account}, books, locale);
+  switch (options.SearchMode) {
+    case kSearchNotes: heading += ": notes holding \"" + options.SearchText + "\""; break;
+    case kSearchEntryNumber:
+      heading += ": entry number \"" + std::string(TrimText(options.SearchText)) + "\"";
+      break;
+    case kSearchUnbalanced: heading += ": entries that do not balance"; break;
+    default: break;
+  }
+  return heading;
+}
+
+LedgerSheet JournalSheet(std::shared_ptr<const JournalView> view, const Books& books,
+                         const LocaleInfo& locale) {
+  if (!view->Message.empty()) return MessageSheet(view->Message);
+  auto texts = std::make_shared<const SheetTexts>(books, locale, books.JournalDecimals);
+  LedgerSheet sheet = StartSheet(view, {JournalHeading(view->Options, books, locale),
+                                        PeriodLine(view->Options.Ledger, books, locale)});
+  sheet.Table.Columns = {
+      {kDateHeading, CellAlign::kLeft, 10},   {kNumberHeading, CellAlign::kLeft, 14},
+      {Str(kFolioId), CellAlign::kRight, 8},  {kAccountHeading, CellAlign::kLeft, 36},
+      {Str(kDebitId), CellAlign::kRight, 14}, {Str(kCreditId), CellAlign::kRight, 14}};
+  sheet.Table.FillRow = [view, texts](int64_t r, TableRow& out) {
+    const JournalRow& row = view->Rows[static_cast<std::size_t>(r)];
+    if (row.Kind == JournalRowKind::kTotals) {
+      out.Bold = true;
+      out.Cells[3] = Str(kTotalsId);
+      out.Cells[4] = texts->Money(view->DebitTotal);
+      out.Cells[5] = texts->Money(view->CreditTotal);
+      return;
+    }
+    const LedgerEntry& entry = view->Entries[static_cast<std::size_t>(row.Entry)];
+    if (row.Kind == JournalRowKind::kNotes) {
+      out.Cells[3] = NotesOnOneLine(entry.Notes);
+      return;
+    }
+    if (row.FirstOfEntry) {
+      out.Cells[0] = texts->Date(entry.Date);
+      out.Cells[1] = entry.Number;
+    }
+    out.Cells[2] = texts->FolioText(row.LineFolio);
+    out.Cells[3] = texts->Name(row.LineFolio);
+    if (row.Kind == JournalRowKind::kDebit) {
+      out.Cells[4] = texts->Money(row.Value);
+    } else {
+      out.IndentedCell = 3;
+      out.Cells[5] = texts->Money(row.Value);
+    }
+  };
+  sheet.WidthSamples = {DateSamples(*texts, view->Options.Ledger),
+                        {LongestNumber(view->Entries)},
+                        {texts->FolioText(Folio::FromUnits(99999))},
+                        SheetTexts::ChartNames(books),
+                        {texts->Money(view->DebitTotal)},
+                        {texts->Money(view->CreditTotal)}};
+  sheet.StretchColumn = 3;
+  return sheet;
+}
+
+LedgerSheet TAccountSheet(std::shared_ptr<const TAccountView> view, const Books& books,
+                          const LocaleInfo& locale) {
+  if (!view->Message.empty()) return MessageSheet(view->Message);
+  LedgerSheet sheet = StartAccountSheet(view, books, locale);
+  auto texts = std::make_shared<const SheetTexts>(books, locale, books.LedgerDecimals);
+  sheet.Table.Columns = {
+      {kDateHeading, CellAlign::kLeft, 10},    {kAccountHeading, CellAlign::kLeft, 24},
+      {Str(kDebitId), CellAlign::kRight, 14},  {kDateHeading, CellAlign::kLeft, 10},
+      {kAccountHeading, CellAlign::kLeft, 24}, {Str(kCreditId), CellAlign::kRight, 14}};
+  sheet.Table.FillRow = [view, texts](int64_t r, TableRow& out) {
+    const TAccountRow& row = view->Rows[static_cast<std::size_t>(r)];
+    auto half = [&](const TAccountItem& item, std::size_t at) {
+      switch (item.Kind) {
+        case TAccountItemKind::kEmpty: return;
+        case TAccountItemKind::kTotal: out.Bold = true; break;
+        case TAccountItemKind::kPosting:
+          out.Cells[at] = texts->Date(item.Date);
+          out.Cells[at + 1] = item.Sundries ? kSundriesText : texts->Name(item.Contra);
+          break;
+        case TAccountItemKind::kBroughtDown:
+        case TAccountItemKind::kCarriedDown:
+          out.Cells[at] = texts->Date(item.Date);
+          out.Cells[at + 1] = item.Kind == TAccountItemKind::kBroughtDown ? kBalanceBroughtDownText
+                                                                          : kBalanceCarriedDownText;
+          break;
+      }
+      out.Cells[at + 2] = texts->Money(item.Value);
+    };
+    half(row.Debit, 0);
+    half(row.Credit, 3);
+  };
+  sheet.LineAt = [view](int64_t r, int column) {
+    if (r < 0 || r >= static_cast<int64_t>(view->Rows.size())) return -1;
+    const TAccountRow& row = view->Rows[static_cast<std::size_t>(r)];
+    return column < 3 ? row.Debit.Line : row.Credit.Line;
+  };
+  std::vector<std::string> names = SheetTexts::ChartNames(books);
+  names.push_back(kBalanceBroughtDownText);
+  const std::string total = texts->Money(std::max(view->DebitTotal, view->CreditTotal));
+  sheet.WidthSamples = {DateSamples(*texts, view->Options), names, {total},
+                        DateSamples(*texts, view->Options), names, {total}};
+  sheet.RuleAfterColumn = 2;
+  return sheet;
+}
+
+LedgerSheet RunningBalanceSheet(std::shared_ptr<const RunningBalanceView> view, const Books& books,
+                                const LocaleInfo& locale) {
+  if (!view->Message.empty()) return MessageSheet(view->Message);
+  LedgerSheet sheet = StartAccountSheet(view, books, locale);
+  auto texts = std::make_shared<const SheetTexts>(books, locale, books.LedgerDecimals);
+  sheet.Table.Columns = {
+      {kDateHeading, CellAlign::kLeft, 10},    {kNumberHeading, CellAlign::kLeft, 14},
+      {kNotesHeading, CellAlign::kLeft, 36},   {Str(kDebitId), CellAlign::kRight, 14},
+      {Str(kCreditId), CellAlign::kRight, 14}, {Str(kBalanceId), CellAlign::kRight, 16}};
+  sheet.Table.FillRow = [view, texts](int64_t r, TableRow& out) {
+    const RunningBalanceRow& row = view->Rows[static_cast<std::size_t>(r)];
+    if (row.Kind == RunningRowKind::kOpening) {
+      out.Cells[0] = texts->Date(view->Options.From);
+      out.Cells[2] = kBalanceBroughtDownText;
+    } else {
+      const LedgerEntry& entry = view->Entries[static_cast<std::size_t>(row.Entry)];
+      out.Cells[0] = texts->Date(entry.Date);
+      out.Cells[1] = entry.Number;
+      out.Cells[2] = NotesOnOneLine(entry.Notes);
+    }
+    out.Cells[row.Side == kDebit ? 3 : 4] = texts->Money(row.Value);
+    out.Cells[5] = texts->Balance(row.Balance);
+  };
+  // The widest amount is that of the greatest size.
+  Amount widest;
+  for (const RunningBalanceRow& row : view->Rows) {
+    const std::optional<Amount> size = CheckedAbs(row.Balance);
+    widest = std::max({widest, row.Value, size ? *size : Amount::Max()});
+  }
+  sheet.WidthSamples = {DateSamples(*texts, view->Options),
+                        {LongestNumber(view->Entries)},
+                        {},
+                        {texts->Money(widest)},
+                        {texts->Money(widest)},
+                        {texts->Balance(widest)}};
+  sheet.StretchColumn = 2;
+  return sheet;
+}
+
+}  // namespace qv

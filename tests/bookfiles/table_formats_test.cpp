@@ -1,0 +1,151 @@
+#include "bookfiles/table_formats.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "bookfiles/table_files.h"
+#include "books/module_procedures.h"
+#include "platform/file_io.h"
+#include "tests/support/biff2_records.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/table_readers.h"
+
+namespace qv {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+// Cells that every format must carry unharmed.
+const std::vector<std::vector<std::string>> kHardCells = {
+    {"Smith & Sons {Ltd}", "a\\b", "1,250.00"},
+    {"\"quoted\", <b>not bold</b>", "line one\r\nline two", "(12.50)"},
+    {"Касса – 売上 😀", "it's", ""},
+};
+
+TableDocument HardTable(const std::vector<std::vector<std::string>>& cells = kHardCells) {
+  TableDocument table;
+  table.Title = {"Ledger <Cash> & Bank", "1/1/25 to 31/12/25"};
+  table.Columns = {{"Account", CellAlign::kLeft, 30},
+                   {"Notes", CellAlign::kCentre, 20},
+                   {"Debit", CellAlign::kRight, 12}};
+  table.RowCount = static_cast<int64_t>(cells.size());
+  table.FillRow = [cells](int64_t row, TableRow& out) {
+    out.Cells = cells[static_cast<std::size_t>(row)];
+    out.Bold = row == 0;
+  };
+  return table;
+}
+
+TEST(TableFormatsTest, CsvHasOneFieldPerCell) {
+  const auto records = testing::ParseCsv(TableCsv(HardTable()));
+  ASSERT_EQ(records.size(), 4u);
+  EXPECT_EQ(records[0], (std::vector<std::string>{"Account", "Notes", "Debit"}));
+  for (std::size_t r = 0; r < kHardCells.size(); ++r) EXPECT_EQ(records[r + 1], kHardCells[r]);
+}
+
+TEST(TableFormatsTest, PlainTextKeepsEachRowOnOneLine) {
+  const std::string text = TableText(HardTable());
+  EXPECT_EQ(text.substr(0, text.find("Account")),
+            "Ledger <Cash> & Bank\r\n1/1/25 to 31/12/25\r\n\r\n");
+  EXPECT_THAT(text, HasSubstr("\"quoted\", <b>not bold</b>\tline one  line two\t(12.50)\r\n"));
+}
+
+TEST(TableFormatsTest, RtfEscapesEveryTextAndKeepsTheCells) {
+  const std::string rtf = TableRtf(HardTable());
+  for (unsigned char c : rtf) EXPECT_LT(c, 0x80) << "RTF is written in ASCII";
+  EXPECT_THAT(rtf, HasSubstr("Smith & Sons \\{Ltd\\}"));
+  EXPECT_THAT(rtf, HasSubstr("a\\\\b"));
+  EXPECT_THAT(rtf, HasSubstr("\\u1050?"));                    // К
+  EXPECT_THAT(rtf, HasSubstr("\\u-10179?\\u-8704?"));         // 😀 as a surrogate pair
+  EXPECT_THAT(rtf, HasSubstr("\\qr\\b 1,250.00\\b0\\cell"));  // a bold row, right-aligned
+  const std::string text = testing::RtfPlainText(rtf);
+  EXPECT_THAT(text, HasSubstr("Ledger <Cash> & Bank\n1/1/25 to 31/12/25\n"));
+  EXPECT_THAT(text, HasSubstr("Account\tNotes\tDebit\t\n"));
+  EXPECT_THAT(text, HasSubstr("Smith & Sons {Ltd}\ta\\b\t1,250.00\t\n"));
+  EXPECT_THAT(text, HasSubstr("line one\nline two"));
+  EXPECT_THAT(text, HasSubstr("Касса – 売上 😀\tit's"));
+}
+
+TEST(TableFormatsTest, HtmlEscapesMarkupAndDeclaresUtf8) {
+  const std::string html = TableHtml(HardTable());
+  EXPECT_THAT(html, HasSubstr("<meta charset=\"utf-8\"/>"));
+  EXPECT_THAT(html, HasSubstr("<title>Ledger &lt;Cash&gt; &amp; Bank</title>"));
+  EXPECT_THAT(html, HasSubstr("&quot;quoted&quot;, &lt;b&gt;not bold&lt;/b&gt;"));
+  EXPECT_THAT(html, HasSubstr("line one<br/>line two"));
+  EXPECT_THAT(html, HasSubstr("<td align=\"right\"><b>1,250.00</b></td>"));
+  EXPECT_THAT(html, HasSubstr("Касса – 売上 😀"));
+  EXPECT_THAT(html, Not(HasSubstr("<b>not")));
+}
+
+TEST(TableFormatsTest, MalformedTextIsReplacedInEveryForm) {
+  const TableDocument table = HardTable({{"bad \xC3 byte\x01", "", ""}});
+  EXPECT_THAT(TableCsv(table), HasSubstr("bad \xEF\xBF\xBD byte"));
+  EXPECT_THAT(TableText(table), HasSubstr("bad \xEF\xBF\xBD byte"));
+  EXPECT_THAT(TableHtml(table), HasSubstr("bad \xEF\xBF\xBD byte</b></td>"))
+      << "no control character";
+  EXPECT_THAT(TableRtf(table), HasSubstr("bad \\u-3? byte\\b0\\cell"));
+}
+
+class TableFilesTest : public ::testing::Test {
+ protected:
+  testing::ScratchFolder folder_;
+};
+
+TEST_F(TableFilesTest, WritesEachTypeAndTheSheetCellByCell) {
+  const TableDocument table = HardTable();
+  for (const char* type : {"csv", "rtf", "htm", "txt"}) {
+    const std::string path = folder_.Path(std::string("ledger.") + type);
+    const TableFileResult result = WriteTableFile(path, type, table);
+    ASSERT_TRUE(result.Ok()) << result.Message;
+    EXPECT_EQ(result.RowsWritten, 3);
+  }
+  EXPECT_EQ(testing::ScratchFolder::Read(folder_.Path("ledger.csv")), TableCsv(table));
+  EXPECT_EQ(testing::ScratchFolder::Read(folder_.Path("ledger.htm")), TableHtml(table));
+
+  const std::string xls = folder_.Path("ledger.xls");
+  const TableFileResult sheet = WriteTableFile(xls, "xls", table);
+  ASSERT_TRUE(sheet.Ok()) << sheet.Message;
+  const auto cells = testing::CellMap(xls);
+  // Title rows, an empty row, the headings, then the rows (code page 1252 for this sheet
+  // would not hold the Cyrillic, so only the Western cells are compared byte for byte).
+  const std::tuple<int, int, std::string> expected[] = {{1, 1, "Ledger <Cash> & Bank"},
+                                                        {2, 1, "1/1/25 to 31/12/25"},
+                                                        {4, 1, "Account"},
+                                                        {4, 3, "Debit"},
+                                                        {5, 1, "Smith & Sons {Ltd}"},
+                                                        {5, 2, "a\\b"},
+                                                        {5, 3, "1,250.00"},
+                                                        {6, 2, "line one\nline two"},
+                                                        {6, 3, "(12.50)"}};
+  for (const auto& [row, col, text] : expected) {
+    const auto it = cells.find({row, col});
+    EXPECT_EQ(it == cells.end() ? "(none)" : it->second, text) << row << "," << col;
+  }
+  EXPECT_EQ(cells.count({3, 1}) + cells.count({7, 3}), 0u) << "empty cells are not written";
+}
+
+TEST_F(TableFilesTest, ASheetSaysWhatItLeftOutAndAFailureKeepsTheOldFile) {
+  TableDocument table = HardTable();
+  table.RowCount = 70000;
+  table.FillRow = [](int64_t row, TableRow& out) { out.Cells[0] = std::to_string(row); };
+  const TableFileResult big = WriteTableFile(folder_.Path("big.xls"), "xls", table);
+  ASSERT_TRUE(big.Ok()) << big.Message;
+  EXPECT_EQ(big.RowsWritten, 65536 - 4) << "two title rows, an empty row, the headings";
+  EXPECT_EQ(big.RowsWritten + big.RowsLeftOut, 70000);
+  EXPECT_THAT(big.Notice, HasSubstr("left out"));
+
+  const std::string path = folder_.Path("kept.csv");
+  ASSERT_EQ(WriteFileAtomically(path, "old"), 0);
+  const TableFileResult missing = WriteTableFile(folder_.Path("none/kept.csv"), "csv", table);
+  EXPECT_EQ(missing.ErrorCode, kErrFileNotFound);
+  EXPECT_THAT(missing.Message, HasSubstr("not changed"));
+  const TableFileResult sheetMissing = WriteTableFile(folder_.Path("none/kept.xls"), "xls", table);
+  EXPECT_FALSE(sheetMissing.Ok());
+  EXPECT_EQ(testing::ScratchFolder::Read(path), "old");
+  EXPECT_FALSE(WriteTableFile(path, "doc", table).Ok());
+  EXPECT_EQ(testing::ScratchFolder::Read(path), "old");
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,80 @@
+#include "ledgers/ledger_drawing.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/ledgers/ledger_fixture.h"
+
+namespace qv {
+namespace {
+
+using testing::Day;
+using testing::LedgerFixture;
+using testing::Money;
+
+class LedgerDrawingTest : public ::testing::Test {
+ protected:
+  LedgerDrawingTest() : surface_(metrics_) {}
+
+  LedgerSheet RunningBalance(const Books& books) {
+    LedgerOptions options;
+    options.Account = Money(110);
+    options.From = Day(2025, 1, 1);
+    options.To = Day(2025, 12, 31);
+    return RunningBalanceSheet(
+        std::make_shared<RunningBalanceView>(ComputeRunningBalance(books, options)), books,
+        UsEnglishLocale());
+  }
+
+  FixedTextMetrics metrics_;  // 100 twips a character, 200 a line at 10 points
+  DrawingSurface surface_;
+};
+
+TEST_F(LedgerDrawingTest, ColumnsStandApartAndTheStretchColumnTakesTheRoom) {
+  const Books books = LedgerFixture();
+  const LedgerSheet sheet = RunningBalance(books);
+  const SheetLayout wide = LayoutSheet(surface_, sheet, 20000);
+  ASSERT_EQ(wide.Left.size(), 6u);
+  for (std::size_t c = 0; c < 6; ++c) {
+    EXPECT_LT(wide.Left[c], wide.Right[c]);
+    if (c > 0) {
+      EXPECT_GT(wide.Left[c], wide.Right[c - 1]) << "column " << c;
+    }
+  }
+  EXPECT_DOUBLE_EQ(wide.Width, 20000) << "the notes take what is left";
+  const SheetLayout narrow = LayoutSheet(surface_, sheet, 5000);
+  EXPECT_GT(narrow.Width, 5000) << "no column but the notes gives up room";
+  EXPECT_LT(narrow.Right[2] - narrow.Left[2], wide.Right[2] - wide.Left[2]);
+  EXPECT_EQ(ColumnAt(wide, wide.Left[3] + 10), 3);
+  EXPECT_EQ(ColumnAt(wide, wide.Left[3] - kColumnGapTwips / 4), 3);
+  EXPECT_EQ(ColumnAt(wide, 0), 0);
+}
+
+TEST_F(LedgerDrawingTest, DrawsOnlyTheRowsAskedForAlignedInTheirColumns) {
+  Books books = LedgerFixture();
+  books.PostingLines[4].Notes = std::string(200, 'n');  // the notes of entry 2, far too long
+  const LedgerSheet sheet = RunningBalance(books);
+  const SheetLayout layout = LayoutSheet(surface_, sheet, 12000);
+  const double bottom = DrawSheetRows(surface_, sheet, layout, 1, 2, 1000);
+  EXPECT_DOUBLE_EQ(bottom, 1000 + 2 * layout.RowHeight);
+  const std::vector<TextOp> texts = surface_.Texts();
+  ASSERT_EQ(texts.size(), 2u * 5) << "rows 1 and 2 only: date, number, notes, amount, balance";
+  EXPECT_EQ(texts[0].Text, "1/5/25");
+  EXPECT_DOUBLE_EQ(texts[0].X, layout.Left[0]);
+  EXPECT_DOUBLE_EQ(texts[5].Y - texts[0].Y, layout.RowHeight);
+  // The long notes are cut at their column; the amounts end at their columns' right edge.
+  EXPECT_LE(texts[2].X + texts[2].Width, layout.Right[2]);
+  EXPECT_GT(texts[2].Text.size(), 10u);
+  EXPECT_DOUBLE_EQ(texts[3].X + texts[3].Width, layout.Right[3]);
+  EXPECT_EQ(texts[4].Text, "1,500.00 Dr");
+  EXPECT_DOUBLE_EQ(texts[4].X + texts[4].Width, layout.Right[5]);
+
+  DrawingSurface message(metrics_);
+  DrawSheetMessage(message, MessageSheet("No account named \"X\"."), 0);
+  ASSERT_EQ(message.Texts().size(), 1u);
+  EXPECT_EQ(message.Texts()[0].Text, "No account named \"X\".");
+}
+
+}  // namespace
+}  // namespace qv
