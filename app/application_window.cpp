@@ -6,6 +6,7 @@
 
 #include "accounts/password_dialog.h"
 #include "app/application_hooks.h"
+#include "app/ledger_openers_qt.h"
 #include "app/main_window.h"
 #include "platform/locale_qt.h"
 
@@ -87,10 +88,12 @@ Application::Application(ApplicationOptions options) : options_(std::move(option
   else
     runningLock_ = LockRunningCopy(secondCopy_);
   mainWindow_ = std::make_unique<TAcount>(*this);
+  ledgers_ = std::make_unique<LedgerOpeners>(*this);
 }
 
 Application::~Application() {
-  // The windows go before the books they show.
+  // The windows go before the books they show, the views before the main window.
+  ledgers_.reset();
   mainWindow_.reset();
   ownPrompt_.reset();
 }

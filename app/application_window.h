@@ -23,6 +23,7 @@
 
 namespace qv {
 
+class LedgerOpeners;
 class TAcount;
 
 // The windows that commands open, kept so that the commands that replace the book can close
@@ -47,7 +48,7 @@ struct WindowLists {
   QPointer<QWidget> RecurringEntries;  // the prepared-groups window
   QPointer<QWidget> ConfigAccounts;    // the chart-of-accounts editor
   QPointer<QWidget> QVMainsettings;    // the configuration window
-  QPointer<QWidget> FindJournal;
+  QPointer<QWidget> FindJournal;       // the find dialog's results, a GeneralJournal
   QPointer<QWidget> Find_Entry;
 
   // Shows the find dialog (Find_Entry) owned by the main window, once it exists.
@@ -109,6 +110,8 @@ class Application {
   const std::vector<std::string>& Arguments() const { return options_.Arguments; }
   const std::vector<std::string>& ExampleFolders() const { return exampleFolders_; }
   TAcount& MainWindow() { return *mainWindow_; }
+  // The journal and ledger commands, and the default ledger windows of the statements.
+  LedgerOpeners& Ledgers() { return *ledgers_; }
 
  private:
   ApplicationOptions options_;
@@ -126,6 +129,7 @@ class Application {
   std::unique_ptr<PasswordPromptModel> passwordModel_;
   std::unique_ptr<PasswordPrompt> ownPrompt_;
   std::unique_ptr<TAcount> mainWindow_;
+  std::unique_ptr<LedgerOpeners> ledgers_;
 };
 
 // The folders searched for example books: "Examples" beside the program, then

@@ -81,8 +81,14 @@ std::string LongestNumber(const std::vector<LedgerEntry>& entries) {
   return longest;
 }
 
+// The dates of the period, and the widest of their years (two-digit day and month).
 std::vector<std::string> DateSamples(const SheetTexts& texts, const LedgerOptions& options) {
-  return {texts.Date(options.From), texts.Date(options.To)};
+  std::vector<std::string> samples{texts.Date(options.From), texts.Date(options.To)};
+  for (const DaySerial date : {options.From, options.To})
+    if (IsValidSerial(date))
+      if (const auto wide = SerialOf(DateOf(date).Year, 12, 28))
+        samples.push_back(texts.Date(*wide));
+  return samples;
 }
 
 // What every sheet of a view starts with: its title, its rows' count and, for a view whose
@@ -111,9 +117,13 @@ LedgerSheet StartAccountSheet(const std::shared_ptr<const View>& view, const Boo
 }
 
 std::string NotesOnOneLine(std::string_view notes) {
-  std::string out(notes);
-  std::replace_if(
-      out.begin(), out.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  std::string out;
+  out.reserve(notes.size());
+  for (std::size_t i = 0; i < notes.size(); ++i) {
+    const char c = notes[i];
+    if (c == '\r' && i + 1 < notes.size() && notes[i + 1] == '\n') continue;  // CR LF is one break
+    out.push_back(c == '\r' || c == '\n' ? ' ' : c);
+  }
   return out;
 }
 

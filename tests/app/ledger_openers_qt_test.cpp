@@ -1,0 +1,156 @@
+#include "app/ledger_openers_qt.h"
+
+#include "controls/date_picker_control.h"
+#include "ledgers/find_entry_dialog.h"
+#include "ledgers/ledger_sheet_widget.h"
+#include "tests/app/main_window_program_qt.h"
+
+namespace qv::testing {
+namespace {
+
+class LedgerOpenersTest : public MainWindowTest {
+ protected:
+  LedgerOpeners& openers() { return p.app->Ledgers(); }
+  WindowLists& lists() { return p.app->Windows(); }
+  template <class Window>
+  static Window* At(const std::vector<QPointer<QWidget>>& list, std::size_t i) {
+    return i < list.size() ? qobject_cast<Window*>(list[i].data()) : nullptr;
+  }
+  // The entry numbers a journal window shows, in order.
+  static std::vector<std::string> Numbers(const LedgerWindow& window) {
+    std::vector<std::string> numbers;
+    TableRow row;
+    for (int64_t r = 0; r < window.Sheet().Table.RowCount; ++r) {
+      window.Sheet().Table.Row(r, row);
+      if (!row.Cells[1].empty()) numbers.push_back(row.Cells[1]);
+    }
+    return numbers;
+  }
+};
+
+TEST_F(LedgerOpenersTest, EachCommandOpensANewWindowInItsOwnList) {
+  StartOn(SmallBook());
+  for (const char* item : {"ShowJournals", "ShowTaccount", "ShowTaccount", "Rb_MenuItem"})
+    w->MenuItem(item)->trigger();
+  EXPECT_EQ(lists().JournalWindowCount, 1);
+  EXPECT_EQ(lists().LedgerWindowCount, 2);
+  ASSERT_EQ(lists().RunningBalanceWindowCount, 1);
+  EXPECT_NE(At<Running_Balance>(lists().RunningBalanceWindows, 0), nullptr);
+  GeneralJournal* journal = At<GeneralJournal>(lists().JournalWindows, 0);
+  ASSERT_NE(journal, nullptr);
+  EXPECT_TRUE(journal->isVisible());
+  EXPECT_EQ(journal->windowTitle(), "Journals Entries...");
+  EXPECT_EQ(Numbers(*journal), (std::vector<std::string>{"A1", "A10", "B7"}));
+
+  // A closed window keeps its slot; the next one takes the next index.
+  At<Report>(lists().LedgerWindows, 0)->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(lists().LedgerWindows[0].isNull());
+  w->MenuItem("RA1(2)")->trigger();
+  Report* reconciled = At<Report>(lists().LedgerWindows, 2);
+  ASSERT_NE(reconciled, nullptr);
+  EXPECT_EQ(reconciled->windowTitle(), "Reconciled T-Accounts Ledger...");
+  EXPECT_TRUE(reconciled->HideReconciled);
+  EXPECT_EQ(reconciled->BackColor(), kReconciliationTint);
+  EXPECT_EQ(reconciled->Vs->BackColor(), kReconciliationTint);
+  w->MenuItem("RA1(0)")->trigger();
+  w->MenuItem("RA1(3)")->trigger();
+  EXPECT_TRUE(At<GeneralJournal>(lists().JournalWindows, 1)->HideReconciled);
+  EXPECT_EQ(At<Running_Balance>(lists().RunningBalanceWindows, 1)->VScroll1->BackColor(),
+            kReconciliationTint);
+}
+
+TEST_F(LedgerOpenersTest, InHelpModeTheCommandsShowTheirCardsAndOpenNothing) {
+  StartOn(SmallBook());
+  HelpMode(true);
+  const std::pair<const char*, const char*> cards[] = {
+      {"ShowJournals", "Journal Entries"},          {"ShowTaccount", "T-Account Ledgers"},
+      {"Rb_MenuItem", "Running Balance Ledgers"},   {"RA1(2)", "Account Reconciliation"},
+      {"SearchMenu(1)", "Search Entries Notes..."}, {"SearchMenu(4)", "Unbalanced Entries..."}};
+  for (const auto& [item, title] : cards) {
+    w->MenuItem(item)->trigger();
+    EXPECT_EQ(HelpTitle(), title) << item;
+  }
+  EXPECT_EQ(
+      lists().JournalWindowCount + lists().LedgerWindowCount + lists().RunningBalanceWindowCount,
+      0);
+  EXPECT_TRUE(lists().Find_Entry.isNull());
+}
+
+TEST_F(LedgerOpenersTest, SearchesShowTheirResultsInTheirOwnJournals) {
+  Books book = SmallBook();
+  book.PostingLines[6].Amount = Money(9);  // B7 no longer balances
+  StartOn(book);
+  w->MenuItem("SearchMenu(1)")->trigger();
+  auto* find = qobject_cast<Find_Entry*>(lists().Find_Entry.data());
+  ASSERT_NE(find, nullptr);
+  EXPECT_TRUE(find->isVisible());
+  EXPECT_EQ(find->windowTitle(), "Search Entries Notes...");
+  find->SearchBox->setText("SECOND");
+  QTest::mouseClick(find->FindButton, Qt::LeftButton);
+  auto* results = qobject_cast<GeneralJournal*>(lists().FindJournal.data());
+  ASSERT_NE(results, nullptr);
+  EXPECT_TRUE(results->isVisible());
+  EXPECT_EQ(Numbers(*results), std::vector<std::string>{"A10"});
+  EXPECT_EQ(p.app->TheSession().SearchPending, 0);
+
+  // The entry-number search from the menu and from the entry number's double click.
+  w->MenuItem("SearchMenu(0)")->trigger();
+  EXPECT_EQ(find->windowTitle(), "Search Entries No...");
+  find->SearchBox->setText(" b7 ");
+  find->Find_Click();
+  EXPECT_EQ(Numbers(*results), std::vector<std::string>{"B7"});
+
+  // A journal opened afterwards shows every entry: the search was the find journal's own.
+  w->MenuItem("ShowJournals")->trigger();
+  EXPECT_EQ(Numbers(*At<GeneralJournal>(lists().JournalWindows, 0)).size(), 3u);
+
+  w->MenuItem("SearchMenu(4)")->trigger();
+  GeneralJournal* unbalanced = openers().UnbalancedJournal();
+  EXPECT_TRUE(unbalanced->isVisible());
+  EXPECT_EQ(unbalanced->windowTitle(), "Unbalanced Entries...");
+  EXPECT_EQ(unbalanced->BackColor(), kUnbalancedTint);
+  EXPECT_EQ(unbalanced->JJournal->BackColor(), kUnbalancedTint);
+  EXPECT_EQ(Numbers(*unbalanced), std::vector<std::string>{"B7"});
+}
+
+TEST_F(LedgerOpenersTest, AClickOnALineShowsTheEntryAndADeletedEntryLeavesTheView) {
+  StartOn(SmallBook());
+  w->MenuItem("Rb_MenuItem")->trigger();
+  Running_Balance* rb = At<Running_Balance>(lists().RunningBalanceWindows, 0);
+  ASSERT_NE(rb, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(rb));
+  rb->tReportAcc->setEditText("Cash");
+  rb->tReportAcc_Click();
+  ASSERT_EQ(rb->Sheet().Table.RowCount, 2);
+
+  // The second row is entry A10's Cash line (line 2): the main window shows A10.
+  LedgerSheetWidget* area = rb->SheetArea();
+  const double twips = 1440.0 / area->logicalDpiX();
+  double rowsTop = 0;
+  for (const DrawOp& op : area->Recording())
+    if (const auto* line = std::get_if<LineOp>(&op); line && rowsTop == 0) rowsTop = line->Y1;
+  const QPoint second(static_cast<int>(area->Layout().Left[2] / twips) + 4,
+                      static_cast<int>((rowsTop + 1.5 * area->Layout().RowHeight) / twips));
+  w->showMinimized();
+  QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, second);
+  EXPECT_FALSE(w->isMinimized());
+  EXPECT_EQ(w->ScrollAcc->Value(), 2);
+  EXPECT_EQ(w->JournalID->text(), "A10");
+  EXPECT_EQ(w->DebitAccName(0)->currentText(), "Cash");
+
+  // Deleting that entry in the main window, then coming back to the view, removes it.
+  w->MenuItem("ArUshore")->trigger();
+  EXPECT_EQ(books().LastLineIndex(), 3);
+  QApplication::setActiveWindow(w);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  QApplication::setActiveWindow(rb);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(rb));
+  EXPECT_EQ(rb->Sheet().Table.RowCount, 1);
+  TableRow row;
+  rb->Sheet().Table.Row(0, row);
+  EXPECT_EQ(row.Cells[1], "A1");
+}
+
+}  // namespace
+}  // namespace qv::testing

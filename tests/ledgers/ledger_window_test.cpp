@@ -1,0 +1,273 @@
+#include "ledgers/ledger_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QWheelEvent>
+#include <QXmlStreamReader>
+#include <memory>
+
+#include "bench/book_generator.h"
+#include "bookfiles/table_formats.h"
+#include "controls/date_picker_control.h"
+#include "controls/vertical_scroll_control.h"
+#include "ledgers/general_journal_window.h"
+#include "ledgers/ledger_sheet_widget.h"
+#include "ledgers/running_balance_window.h"
+#include "ledgers/t_account_window.h"
+#include "platform/clipboard_qt.h"
+#include "tests/ledgers/ledger_fixture.h"
+#include "tests/support/biff2_records.h"
+#include "tests/support/prompt_answerer.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/table_readers.h"
+
+namespace qv {
+namespace {
+
+using testing::Day;
+using testing::LedgerFixture;
+
+// The views on a book of their own, with the program's services recorded.
+class LedgerWindowTest : public ::testing::Test {
+ protected:
+  LedgerWindowTest() : books_(LedgerFixture()), clock_(Day(2025, 6, 1)) {
+    context_.ShowPostingLine = [this](int32_t line, bool forward) {
+      clicked_.push_back({line, forward});
+    };
+    context_.ShowFileError = [this](int code, const std::string& detail) {
+      errors_.push_back(std::to_string(code) + " " + detail);
+    };
+  }
+
+  template <class Window>
+  std::unique_ptr<Window> Open(const char* account = nullptr) {
+    auto window = std::make_unique<Window>(context_);
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (account) window->tReportAcc->setEditText(account);
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    return window;
+  }
+
+  // The texts drawn in the sheet area, in drawing order.
+  static std::vector<std::string> Drawn(LedgerWindow& window) {
+    std::vector<std::string> texts;
+    for (const DrawOp& op : window.SheetArea()->Recording())
+      if (const auto* text = std::get_if<TextOp>(&op)) texts.push_back(text->Text);
+    return texts;
+  }
+
+  // Presses the left button on the sheet area at a row and a column, in pixels.
+  static void ClickRow(LedgerWindow& window, int64_t row, int column) {
+    LedgerSheetWidget* area = window.SheetArea();
+    const SheetLayout& layout = area->Layout();
+    double rowsTop = 0;
+    for (const DrawOp& op : area->Recording())
+      if (const auto* line = std::get_if<LineOp>(&op); line && rowsTop == 0) rowsTop = line->Y1;
+    const double twips = 1440.0 / area->logicalDpiX();
+    const QPointF at(
+        (layout.Left[static_cast<std::size_t>(column)] + 30) / twips,
+        (rowsTop + 60 + (static_cast<double>(row - area->FirstRow()) + 0.5) * layout.RowHeight) /
+            twips);
+    QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, at.toPoint());
+  }
+
+  Books books_;
+  Session session_;
+  LocaleInfo locale_ = UsEnglishLocale();
+  FixedClock clock_;
+  LedgerContext context_{books_, session_, locale_, clock_, {}, {}, {}, {}};
+  std::vector<std::pair<int32_t, bool>> clicked_;
+  std::vector<std::string> errors_;
+};
+
+TEST_F(LedgerWindowTest, OpensOnTheWholePeriodAndShowsWhatTheTopBarAsks) {
+  auto rb = Open<Running_Balance>();
+  EXPECT_EQ(rb->DateSearch(0)->Text(), "1/1/25");
+  EXPECT_EQ(rb->DateSearch(1)->Text(), "2/1/25");
+  EXPECT_EQ(rb->tReportAcc->count(), 7) << "account 0 and the six accounts";
+  EXPECT_EQ(Drawn(*rb), std::vector<std::string>{"Choose an account."});
+
+  // The statements' drill-down: the end date and the account written, then the click.
+  rb->DateSearch(1)->SetText("1/31/25");
+  rb->tReportAcc->setEditText("Cash");
+  rb->tReportAcc_Click();
+  std::vector<std::string> drawn = Drawn(*rb);
+  ASSERT_GE(drawn.size(), 8u);
+  EXPECT_EQ(drawn[0], "Cash (110)");
+  EXPECT_EQ(drawn.back(), "960.00 Dr");
+
+  // Bad input: one sentence in place of the rows, and nothing else changes.
+  rb->DateSearch(0)->SetText("2/1/25");
+  rb->tReportAcc_Click();
+  EXPECT_EQ(Drawn(*rb), std::vector<std::string>{"The end date is before the start date."});
+  rb->Form_Load();
+  rb->tReportAcc->setEditText("Cashh");
+  QTest::keyClick(rb->tReportAcc->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(Drawn(*rb), std::vector<std::string>{"No account named \"Cashh\"."});
+  EXPECT_EQ(books_.PostingLines, LedgerFixture().PostingLines);
+  EXPECT_TRUE(clicked_.empty());
+
+  // Unticking the sub-accounts leaves Petty cash out.
+  rb->tReportAcc->setEditText("Cash");
+  rb->tReportAcc_Click();
+  const int64_t withSubs = rb->Sheet().Table.RowCount;
+  rb->SubAccounts->setChecked(false);
+  EXPECT_EQ(rb->Sheet().Table.RowCount, withSubs - 2);
+}
+
+TEST_F(LedgerWindowTest, TheSheetShowsWholeTextsApartInsideTheWindow) {
+  std::vector<std::unique_ptr<LedgerWindow>> windows;
+  windows.push_back(Open<GeneralJournal>());
+  windows.push_back(Open<Report>("Cash"));
+  windows.push_back(Open<Running_Balance>("Cash"));
+  for (auto& window : windows) {
+    window->tReportAcc_Click();
+    LedgerSheetWidget* area = window->SheetArea();
+    const double twips = 1440.0 / area->logicalDpiX();
+    const double width = area->width() * twips;
+    std::vector<const TextOp*> texts;
+    for (const DrawOp& op : area->Recording())
+      if (const auto* text = std::get_if<TextOp>(&op)) texts.push_back(text);
+    ASSERT_GT(texts.size(), 10u) << window->objectName().toStdString();
+    for (const TextOp* a : texts) {
+      EXPECT_GE(a->X, 0);
+      EXPECT_LE(a->X + a->Width, width) << a->Text << " runs out of the window";
+      for (const TextOp* b : texts)
+        if (a < b && a->Y == b->Y) {
+          EXPECT_TRUE(a->X + a->Width <= b->X || b->X + b->Width <= a->X)
+              << a->Text << " and " << b->Text << " overlap";
+        }
+    }
+    // The top bar's parts stand side by side above the sheet.
+    QWidget* parts[] = {window->tReportAcc, window->SubAccounts, window->DateSearch(0),
+                        window->DateSearch(1)};
+    for (std::size_t i = 0; i + 1 < std::size(parts); ++i)
+      EXPECT_LE(parts[i]->geometry().right(), parts[i + 1]->geometry().left());
+    EXPECT_GE(area->geometry().top(), window->tReportAcc->geometry().bottom());
+    EXPECT_EQ(window->ScrollBar()->geometry().left(), area->geometry().right() + 1);
+    if (const char* out = std::getenv("QV_TEST_OUTPUT"))  // to look at
+      window->grab().save(QString(out) + "/" + window->objectName() + ".png");
+  }
+}
+
+TEST_F(LedgerWindowTest, ScrollsByItsBarTheWheelAndTheKeysDrawingOnlyTheRowsInSight) {
+  books_ = GenerateBook({.lines = 20000, .accounts = 40});
+  auto journal = Open<GeneralJournal>();
+  LedgerSheetWidget* area = journal->SheetArea();
+  const int64_t rows = journal->Sheet().Table.RowCount;
+  ASSERT_GT(rows, 20000);
+  EXPECT_EQ(journal->JJournal->ValueMax(), area->LastFirstRow());
+  EXPECT_EQ(journal->JJournal->ValueLargeChange(), 1) << "the journal bar's stored setting";
+  EXPECT_LT(Drawn(*journal).size(), 300u) << "only the rows in sight are drawn";
+
+  QTest::keyClick(area, Qt::Key_PageDown);
+  const int64_t page = area->FirstRow();
+  EXPECT_GT(page, 5);
+  EXPECT_EQ(journal->JJournal->Value(), page);
+  QWheelEvent wheel(QPointF(10, 10), area->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(area, &wheel);
+  EXPECT_EQ(area->FirstRow(), page + 3);
+  QTest::keyClick(area, Qt::Key_End);
+  EXPECT_EQ(area->FirstRow(), area->LastFirstRow());
+  TableRow totals;
+  journal->Sheet().Table.Row(rows - 1, totals);
+  EXPECT_EQ(Drawn(*journal).back(), totals.Cells[5]) << "the credit total stands at the foot";
+  journal->JJournal->SetValue(100);
+  EXPECT_EQ(area->FirstRow(), 100);
+}
+
+TEST_F(LedgerWindowTest, AClickOnALineAsksForThatPostingLine) {
+  auto journal = Open<GeneralJournal>();
+  ClickRow(*journal, 3, 3);  // entry 2's first line
+  auto report = Open<Report>("Cash");
+  report->DateSearch(0)->SetText("1/5/25");
+  report->tReportAcc_Click();
+  ClickRow(*report, 1, 4);  // the credit side: entry INV7's Cash line... of row 1
+  ClickRow(*report, 0, 0);  // the balance brought down is no line
+  ASSERT_EQ(clicked_.size(), 2u);
+  EXPECT_EQ(clicked_[0], std::make_pair(2, true));
+  EXPECT_EQ(clicked_[1].first, report->Sheet().LineAt(1, 4));
+  EXPECT_FALSE(clicked_[1].second) << "the T-account leaves the main window where it is";
+}
+
+TEST_F(LedgerWindowTest, ActivationAfterTheBooksChangedRebuilds) {
+  auto journal = Open<GeneralJournal>();
+  const int64_t before = journal->Sheet().Table.RowCount;
+  books_.PostingLines.resize(12);  // the last entry goes
+  books_.EntryNumbers.resize(12);
+  RaiseBooksStamp(books_);
+  // The user works in another window, then comes back.
+  QWidget other;
+  other.show();
+  QApplication::setActiveWindow(&other);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  EXPECT_EQ(journal->BuiltStamp(), books_.BooksStamp - 1) << "no rebuild while inactive";
+  QApplication::setActiveWindow(journal.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(journal.get()));
+  EXPECT_EQ(journal->BuiltStamp(), books_.BooksStamp);
+  EXPECT_EQ(journal->Sheet().Table.RowCount, before - 2);
+}
+
+TEST_F(LedgerWindowTest, CopiesAndExportsTheRowsInEveryForm) {
+  books_.AccountNames[1] = "Cash & \"Co\" <Ltd>, {x}\\";
+  books_.PostingLines[4].Notes = "Till, Monday\r\nКасса";
+  auto rb = Open<Running_Balance>("Cash & \"Co\" <Ltd>, {x}\\");
+  rb->DateSearch(0)->SetText("1/5/25");
+  rb->tReportAcc_Click();
+  ASSERT_TRUE(rb->Sheet().HasRows());
+  rb->Copy_Click();
+  EXPECT_EQ(ClipboardText(), TableText(rb->Sheet().Table));
+  EXPECT_EQ(ClipboardRtf(), TableRtf(rb->Sheet().Table));
+
+  testing::ScratchFolder folder;
+  std::string answer;
+  rb->ChooseExportFile = [&](const FileDialogRequest& request) {
+    EXPECT_EQ(request.patterns, (std::vector<std::string>{"*.xls", "*.csv", "*.rtf", "*.htm"}));
+    return answer;
+  };
+  for (const char* type : {"csv", "htm", "rtf", "xls"}) {
+    answer = folder.Path(std::string("ledger.") + type);
+    rb->Export_Click();
+  }
+  EXPECT_TRUE(errors_.empty());
+  const auto csv = testing::ParseCsv(testing::ScratchFolder::Read(folder.Path("ledger.csv")));
+  ASSERT_EQ(csv.size(), 9u) << "headings, the balance brought down and seven postings";
+  EXPECT_EQ(csv[3], (std::vector<std::string>{"1/5/25", "2", "Till, Monday Касса", "50.00", "",
+                                              "1,550.00 Dr"}));
+
+  QXmlStreamReader xml(
+      QByteArray::fromStdString(testing::ScratchFolder::Read(folder.Path("ledger.htm"))));
+  QStringList cells;
+  while (!xml.atEnd())
+    if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"title")
+      cells << xml.readElementText();
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_EQ(cells, QStringList{"Cash & \"Co\" <Ltd>, {x}\\ (110)"});
+
+  const std::string rtf =
+      testing::RtfPlainText(testing::ScratchFolder::Read(folder.Path("ledger.rtf")));
+  EXPECT_NE(rtf.find("Cash & \"Co\" <Ltd>, {x}\\ (110)"), std::string::npos);
+  EXPECT_NE(rtf.find("Till, Monday Касса"), std::string::npos);
+
+  const auto sheet = testing::CellMap(folder.Path("ledger.xls"));
+  EXPECT_EQ(sheet.at({1, 1}), "Cash & \"Co\" <Ltd>, {x}\\ (110)");
+  EXPECT_EQ(sheet.at({4, 6}), "Balance");
+  EXPECT_EQ(sheet.at({5, 3}), "Balance b/d");
+  EXPECT_EQ(sheet.at({12, 6}), "1,000.00 Dr");
+
+  // A folder that is not there: the failure is reported and nothing is written.
+  answer = folder.Path("none/ledger.csv");
+  rb->Export_Click();
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_NE(errors_[0].find("not changed"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qv
