@@ -65,7 +65,9 @@ uint64_t RoundedMagnitude(int64_t raw, int decimals) {
 
 std::string Digits(uint64_t v) { return std::to_string(v); }
 
-std::string Grouped(const std::string& digits, const std::string& group) {
+}  // namespace
+
+std::string GroupedDigits(const std::string& digits, const std::string& group) {
   if (group.empty() || digits.size() <= 3) return digits;
   std::string out;
   const std::size_t first = digits.size() % 3 == 0 ? 3 : digits.size() % 3;
@@ -76,8 +78,6 @@ std::string Grouped(const std::string& digits, const std::string& group) {
   }
   return out;
 }
-
-}  // namespace
 
 int64_t RoundedUnits(Amount a, int decimals) {
   decimals = ClampDecimals(decimals);
@@ -154,7 +154,7 @@ std::string FormatAmount(Amount a, const AmountStyle& style) {
   const uint64_t whole = q / div;
   std::string body;
   if (whole != 0 || style.zeroBeforePoint || decimals == 0)
-    body = Grouped(Digits(whole), style.group);
+    body = GroupedDigits(Digits(whole), style.group);
   if (decimals > 0) {
     std::string f = Digits(q % div);
     f.insert(0, static_cast<std::size_t>(decimals) - f.size(), '0');

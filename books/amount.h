@@ -86,6 +86,10 @@ std::string PlainAmountText(Amount a, std::string_view decimalSymbol);
 // out of range.
 std::optional<Amount> ParsePlainAmount(std::string_view text);
 
+// Decimal digits grouped by threes from the right with `group` between the groups
+// ("1234567" with "," gives "1,234,567"); the digits unchanged when `group` is empty.
+std::string GroupedDigits(const std::string& digits, const std::string& group);
+
 // The value with `decimals` (0 to 4) places, rounded half away from zero, with the given
 // decimal symbol and, when `group` is not empty, digit grouping by threes. Negatives are
 // written in parentheses when `parentheses` is set, else with a leading "-". With

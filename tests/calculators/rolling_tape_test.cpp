@@ -1,0 +1,215 @@
+#include "calculators/rolling_tape.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/key_codes.h"
+
+namespace qv {
+namespace {
+
+// A calculator whose window shows rows 0 to 4.
+class RollingTapeTest : public ::testing::Test {
+ protected:
+  explicit RollingTapeTest(LocaleInfo locale = UsEnglishLocale()) : tape(locale) {
+    tape.SetVisibleRows(4);
+    tape.Clear();
+  }
+
+  // Types a text into a row as the box stores it after each key.
+  void Type(int row, const std::string& text) {
+    std::string box;
+    for (const char c : text) {
+      ASSERT_TRUE(tape.KeyPress(row, c).Pass) << c;
+      box += c;
+      tape.StoreTyped(row, box);
+    }
+  }
+  std::string Value(std::size_t i) const {
+    return PlainDecimalText(tape.List().RollValues.at(i).Value);
+  }
+  std::string Ops() const {
+    return std::string(tape.List().RollOps.begin(), tape.List().RollOps.end());
+  }
+  int Size() const { return static_cast<int>(tape.List().RollValues.size()); }
+
+  RollingTape tape;
+};
+
+TEST_F(RollingTapeTest, OperatorKeysChooseTheOperatorOfTheRowBelowAtOnce) {
+  Type(0, "12");
+  EXPECT_EQ(tape.KeyPress(0, '*').FocusRow, 1);
+  EXPECT_EQ(tape.RowOperator(1), 'x');  // shown and used before anything is typed there
+  EXPECT_EQ(tape.Result(), ".00");
+  Type(1, "3");
+  const RollKeyOutcome enter = tape.KeyPress(1, kCharEnter);
+  EXPECT_FALSE(enter.Pass);
+  EXPECT_EQ(enter.FocusRow, 2);
+  EXPECT_EQ(Value(0), "12");
+  EXPECT_EQ(Value(1), "3");
+  EXPECT_EQ(Ops(), "+x+++");
+  EXPECT_EQ(tape.Result(), "36.00");
+  // Letters other than H and I are dropped; the machine's symbols pass.
+  EXPECT_FALSE(tape.KeyPress(2, 'a').Pass);
+  EXPECT_TRUE(tape.KeyPress(2, ',').Pass);
+  EXPECT_TRUE(tape.KeyPress(2, 'H').Pass);
+}
+
+TEST_F(RollingTapeTest, TheBottomRowScrollsOneRowAndGrowsTheListAtItsEnd) {
+  Type(4, "5");
+  // An operator at the end of the list: a new element with it, scrolled into the bottom row.
+  EXPECT_EQ(tape.KeyPress(4, '/').FocusRow, -1);
+  EXPECT_EQ(Size(), 6);
+  EXPECT_EQ(tape.ScrollValue(), 1);
+  EXPECT_EQ(tape.RowText(4), "");
+  EXPECT_EQ(tape.RowOperator(4), '/');
+  EXPECT_EQ(tape.RowOperator(3), '+');
+  Type(4, "2");
+  EXPECT_EQ(tape.Result(), "2.50");
+  // Enter at the end appends one element carrying the row's operator.
+  tape.KeyPress(4, kCharEnter);
+  EXPECT_EQ(Size(), 7);
+  EXPECT_EQ(tape.ScrollValue(), 2);
+  // With elements below, Enter moves one row and appends nothing; digits there leave every
+  // operator as it is.
+  tape.SetScrollValue(0);
+  const std::string ops = Ops();
+  Type(4, "9");
+  EXPECT_EQ(Ops(), ops);
+  tape.KeyPress(4, kCharEnter);
+  EXPECT_EQ(tape.ScrollValue(), 1);
+  tape.KeyPress(4, kCharEnter);
+  EXPECT_EQ(tape.ScrollValue(), 2);
+  EXPECT_EQ(Size(), 7);
+}
+
+TEST_F(RollingTapeTest, ArrowKeysMoveBetweenRowsAndScrollAtTheEdges) {
+  tape.Paste("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7");
+  int focus = 0;
+  EXPECT_TRUE(tape.KeyDown(4, kKeyDown, focus));
+  EXPECT_EQ(focus, -1);
+  EXPECT_EQ(tape.ScrollValue(), 1);
+  EXPECT_TRUE(tape.KeyDown(2, kKeyDown, focus));
+  EXPECT_EQ(focus, 3);
+  EXPECT_TRUE(tape.KeyDown(0, kKeyUp, focus));
+  EXPECT_EQ(tape.ScrollValue(), 0);
+  EXPECT_TRUE(tape.KeyDown(0, kKeyUp, focus));  // already at the top
+  EXPECT_EQ(tape.ScrollValue(), 0);
+  EXPECT_FALSE(tape.KeyDown(0, kKeyLeft, focus));
+}
+
+TEST_F(RollingTapeTest, EveryNonZeroValueIsShownAndFailedTextsStayVisible) {
+  tape.Paste("-5\r\n0\r\n1.5");
+  EXPECT_EQ(tape.RowText(0), "(5.00)");
+  EXPECT_TRUE(RollingTape::IsRed(tape.RowText(0)));
+  EXPECT_EQ(tape.RowText(1), "");
+  EXPECT_EQ(tape.RowText(2), "1.50");
+  tape.StoreTyped(2, "1.2.3");
+  EXPECT_EQ(tape.Result(), "Error");
+  EXPECT_EQ(tape.RowText(2), "1.2.3");
+  EXPECT_EQ(tape.LeftText(2, "1.2.3"), "1.2.3");
+  tape.StoreTyped(2, std::string(40, '9'));
+  EXPECT_EQ(tape.Result(), "Overflow");
+  tape.StoreTyped(2, "");
+  EXPECT_EQ(tape.Result(), "(5.00)");
+  // Leaving a box writes its number as the rows do; 0 shows too while the box is not empty.
+  tape.StoreTyped(1, "1,234.5");
+  EXPECT_EQ(tape.LeftText(1, "1,234.5"), "1,234.50");
+  tape.StoreTyped(1, "0");
+  EXPECT_EQ(tape.LeftText(1, "0"), ".00");
+  tape.SetDecimals(kVariableDecimals);
+  EXPECT_EQ(tape.LeftText(0, "x"), "-5");
+}
+
+TEST_F(RollingTapeTest, SortRecomputesTheResult) {
+  tape.Paste("5\r\n-2\r\n3");
+  EXPECT_EQ(tape.Result(), "6.00");
+  tape.Sort();
+  EXPECT_EQ(Value(0), "3");
+  EXPECT_EQ(Value(1), "5");
+  EXPECT_EQ(Value(2), "0");
+  EXPECT_EQ(tape.Result(), "8.00");
+}
+
+TEST_F(RollingTapeTest, AnEntryPastesAsDebitsAddedAndCreditsSubtracted) {
+  const std::string entry =
+      "110\t\tCash\t1250.5\t\r\n\t400\tSales\t1000\t\r\n\t410\tTax\t250.5\tSold\r\nQV";
+  tape.Paste(entry);
+  EXPECT_EQ(Ops(), "+--++");
+  EXPECT_EQ(Value(0), "1250.5");
+  EXPECT_EQ(tape.Result(), ".00");
+  // Its copy pastes into another calculator as the same list, with the same result.
+  RollingTape second(UsEnglishLocale());
+  second.SetVisibleRows(2);
+  second.Paste(tape.CopyText());
+  EXPECT_EQ(second.CopyText(), tape.CopyText());
+  EXPECT_EQ(second.Result(), tape.Result());
+}
+
+TEST_F(RollingTapeTest, PastedListsReadEachLineBeforeItsFirstTab) {
+  struct Row {
+    const char* text;
+    std::vector<const char*> values;
+  };
+  const Row rows[] = {
+      {"1,234.50", {"1234.5"}},
+      {"12abc\r\n\r\n7\tx\t1", {"12", "0", "7"}},
+      {"1\n2\n3\r\n", {"1", "2", "3", "0"}},
+      {"1.5.2", {"1.5"}},
+  };
+  for (const Row& row : rows) {
+    tape.Paste(row.text);
+    for (std::size_t i = 0; i < row.values.size(); ++i) EXPECT_EQ(Value(i), row.values[i]);
+  }
+  tape.Paste(std::string(40, '9'));
+  EXPECT_EQ(tape.Result(), "Overflow");
+}
+
+TEST_F(RollingTapeTest, PasteStopsAtItsLimit) {
+  std::string text;
+  for (int i = 0; i < 40000; ++i) text += "1\r\n";
+  const RollPasteOutcome outcome = tape.Paste(text);
+  EXPECT_EQ(outcome.LinesRead, kRollPasteScrollLimit + 1 + 4 + 1);
+  EXPECT_EQ(outcome.LinesRead + outcome.LinesLeftOut, 40001);
+  EXPECT_EQ(tape.ScrollMax(), kRollPasteScrollLimit + 1);
+}
+
+TEST_F(RollingTapeTest, ResizingKeepsTheScrollValueInRange) {
+  tape.Paste("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9");
+  tape.SetScrollValue(100);
+  EXPECT_EQ(tape.ScrollValue(), 4);
+  tape.SetVisibleRows(6);
+  EXPECT_EQ(tape.ScrollMax(), 2);
+  EXPECT_EQ(tape.ScrollValue(), 2);
+  tape.SetVisibleRows(12);  // the list grows to fill the rows
+  EXPECT_EQ(Size(), 13);
+  EXPECT_EQ(tape.ScrollMax(), 0);
+  EXPECT_EQ(tape.RowOperator(12), '+');
+  tape.Clear();
+  EXPECT_EQ(Size(), 13);
+  EXPECT_EQ(tape.Result(), "");
+  EXPECT_EQ(RollRowsThatFit(268, 24), 8);
+  EXPECT_EQ(RollRowsThatFit(10, 24), 0);
+}
+
+// Without digit grouping (the C locale) nothing is removed from what is typed.
+class RollingTapeWithoutGroupingTest : public RollingTapeTest {
+ protected:
+  static LocaleInfo NoGrouping() {
+    LocaleInfo locale = UsEnglishLocale();
+    locale.GroupSymbol = "";
+    return locale;
+  }
+  RollingTapeWithoutGroupingTest() : RollingTapeTest(NoGrouping()) {}
+};
+
+TEST_F(RollingTapeWithoutGroupingTest, TypedHundredStoresHundred) {
+  Type(0, "100");
+  EXPECT_EQ(Value(0), "100");
+  EXPECT_EQ(tape.Result(), "100.00");
+}
+
+}  // namespace
+}  // namespace qv
