@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstddef>
 
 #include "platform/utf8.h"
@@ -419,28 +420,77 @@ DecimalText ReadDecimalText(std::string_view text, std::string_view decimalSymbo
   return DecimalOfDigits(negative, digits, point == std::string::npos ? digits.size() : point);
 }
 
-DecimalText LeadingDecimal(std::string_view text) {
+DecimalText LeadingDecimal(std::string_view text, std::string_view decimalSymbol) {
+  if (decimalSymbol.empty()) decimalSymbol = ".";
   std::string digits;
   std::size_t point = std::string::npos;
   bool negative = false;
   bool started = false;  // a sign, digit or point was read
-  for (const char c : text) {
-    if (c == ' ' || c == '\t') continue;
+  std::size_t pos = 0;
+  auto skipBlanks = [&] {
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+  };
+  for (skipBlanks(); pos < text.size(); skipBlanks()) {
+    const char c = text[pos];
     if ((c == '-' || c == '+') && !started) {
       negative = c == '-';
-      started = true;
+      ++pos;
     } else if (c >= '0' && c <= '9') {
       digits += c;
-      started = true;
-    } else if (c == '.' && point == std::string::npos) {
+      ++pos;
+    } else if (point == std::string::npos &&
+               (c == '.' || text.substr(pos).starts_with(decimalSymbol))) {
       point = digits.size();
-      started = true;
+      pos += c == '.' ? 1 : decimalSymbol.size();
     } else {
       break;
     }
+    started = true;
   }
   if (digits.empty()) return {DecimalTextKind::Value, Decimal()};
-  return DecimalOfDigits(negative, digits, point == std::string::npos ? digits.size() : point);
+  if (point == std::string::npos) point = digits.size();
+  // An exponent: E or D, an optional sign and digits, which move the decimal point.
+  if (pos < text.size() && std::string_view("eEdD").find(text[pos]) != std::string_view::npos) {
+    ++pos;
+    skipBlanks();
+    bool down = false;
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) down = text[pos++] == '-';
+    long exponent = 0;
+    for (skipBlanks(); pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; skipBlanks())
+      exponent = std::min(exponent * 10 + (text[pos++] - '0'), 1000L);
+    if (down) {
+      // Every digit moves behind the point; past 60 decimals nothing is left to round.
+      const auto shift = static_cast<std::size_t>(std::min(exponent, 100L));
+      if (shift > point) {
+        digits.insert(0, shift - point, '0');
+        point = 0;
+      } else {
+        point -= shift;
+      }
+    } else {
+      const auto shift = static_cast<std::size_t>(std::min(exponent, 100L));
+      if (point + shift > digits.size()) digits.append(point + shift - digits.size(), '0');
+      point += shift;
+    }
+  }
+  return DecimalOfDigits(negative, digits, point);
+}
+
+Decimal RoundHalfEven(const Decimal& value, int places) {
+  places = std::clamp(places, 0, Decimal::kMaxScale);
+  if (value.Scale() <= places) return value;
+  const U128 div = Pow10Small(value.Scale() - places);
+  U128 q = value.Digits() / div;
+  const U128 twice = value.Digits() % div * 2;
+  if (twice > div || (twice == div && q % 2 != 0)) ++q;
+  return Decimal::FromParts(value.IsNegative(), q, places);
+}
+
+double ToDouble(const Decimal& value) {
+  const std::string text = PlainDecimalText(value);
+  double out = 0;
+  std::from_chars(text.data(), text.data() + text.size(), out);
+  return out;
 }
 
 namespace {

@@ -88,9 +88,17 @@ struct DecimalText {
 DecimalText ReadDecimalText(std::string_view text, std::string_view decimalSymbol);
 
 // The number at the start of a text: blanks are skipped wherever they stand, then an
-// optional sign, digits and at most one "." are read up to the first character that cannot
-// continue the number. A text without a number reads 0; only a number too large fails.
-DecimalText LeadingDecimal(std::string_view text);
+// optional sign, digits with at most one decimal point ("." or `decimalSymbol`) and an
+// optional exponent (E or D, a sign and digits: "1e3" is 1000) are read up to the first
+// character that cannot continue the number. A text without a number reads 0; only a number
+// too large fails.
+DecimalText LeadingDecimal(std::string_view text, std::string_view decimalSymbol = ".");
+
+// The value as a double (the nearest one).
+double ToDouble(const Decimal& value);
+
+// The value rounded to `places` decimals (0 to 28), halves to even.
+Decimal RoundHalfEven(const Decimal& value, int places);
 
 // The plain form: all the value's digits, no grouping, `decimalSymbol` before the
 // decimals, no trailing zeros after it, a leading "-" for negatives ("0.25", "-1234.5",
