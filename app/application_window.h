@@ -50,6 +50,7 @@ struct WindowLists {
   QPointer<QWidget> QVMainsettings;    // the configuration window
   QPointer<QWidget> FindJournal;       // the find dialog's results, a GeneralJournal
   QPointer<QWidget> Find_Entry;
+  QPointer<QWidget> Depreciation;  // the depreciation calculator
 
   // Shows the find dialog (Find_Entry) owned by the main window, once it exists.
   std::function<void()> ShowFindEntry;

@@ -8,6 +8,7 @@
 #include <QProcess>
 
 #include "app/application_window.h"
+#include "app/calculator_openers_qt.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "controls/help_window.h"
@@ -155,6 +156,7 @@ void TAcount::ConnectCommands() {
   connect(MenuItem("Brought_Forward"), &QAction::triggered, this, &TAcount::Brought_Forward_Click);
   connect(MenuItem("BalBForword"), &QAction::triggered, this, &TAcount::BalBForword_Click);
   ConnectInvoiceCommands();
+  ConnectCalculatorCommands(*this);
   QAction* helpSelect = MenuItem("HelpSelect");
   TheHelpDesk().SetMainItem(helpSelect);
   connect(helpSelect, &QAction::triggered, this, [this] { TheHelpDesk().ToggleFromMain(this); });

@@ -15,8 +15,8 @@ DepreciationSchedule Refusal(const char* message) {
 
 }  // namespace
 
-DepreciationSchedule Depreciation(std::string_view cost, std::string_view percent,
-                                  std::string_view years, const LocaleInfo& locale) {
+DepreciationSchedule ReducingBalanceSchedule(std::string_view cost, std::string_view percent,
+                                             std::string_view years, const LocaleInfo& locale) {
   const DecimalText yearsRead = ReadCalculatorNumber(years, locale);
   const DecimalText costRead = ReadCalculatorNumber(cost, locale);
   const DecimalText percentRead = ReadCalculatorNumber(percent, locale);

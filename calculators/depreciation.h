@@ -45,8 +45,8 @@ struct DepreciationSchedule {
 // as the number it starts with: the cost (to four decimals), the rate in percent and the
 // years, whose count less one is rounded to a whole number, halves to even (2.5 years give
 // three rows, 1.5 give one).
-DepreciationSchedule Depreciation(std::string_view cost, std::string_view percent,
-                                  std::string_view years, const LocaleInfo& locale);
+DepreciationSchedule ReducingBalanceSchedule(std::string_view cost, std::string_view percent,
+                                             std::string_view years, const LocaleInfo& locale);
 
 // The captions of a row: "Year 1:", "Year 2:", ...; and of the rate: "x 20% =", with the
 // percent box's text as typed.

@@ -15,6 +15,12 @@ int RollRowsThatFit(int innerHeight, int rowHeight) {
   return std::max(0, rows - 1);
 }
 
+std::string PasteLimitText(const RollPasteOutcome& outcome) {
+  return "Only the first " + std::to_string(outcome.LinesRead) +
+         " lines were pasted: the calculator takes no more. The other " +
+         std::to_string(outcome.LinesLeftOut) + " lines were left out.";
+}
+
 RollingTape::RollingTape(const LocaleInfo& locale)
     : symbols_{locale.GroupSymbol, locale.DecimalSymbol.empty() ? "." : locale.DecimalSymbol} {
   Clear();

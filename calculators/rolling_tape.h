@@ -38,6 +38,8 @@ struct RollPasteOutcome {
   int32_t LinesRead = 0;
   int32_t LinesLeftOut = 0;  // lines past the paste limit
 };
+// The message shown after a paste that left lines out.
+std::string PasteLimitText(const RollPasteOutcome& outcome);
 
 class RollingTape {
  public:

@@ -29,7 +29,7 @@ std::vector<std::string> Shown(const DepreciationSchedule& s, const LocaleInfo& 
 
 TEST(DepreciationTest, TheBookValueFallsByTheRateEveryYear) {
   const LocaleInfo us = UsEnglishLocale();
-  const DepreciationSchedule s = Depreciation("1000", "20", "3", us);
+  const DepreciationSchedule s = ReducingBalanceSchedule("1000", "20", "3", us);
   ASSERT_EQ(s.State, DepreciationSchedule::Status::Done);
   EXPECT_EQ(Shown(s, us),
             (std::vector<std::string>{"1,000.00 / 200.00", "800.00 / 160.00", "640.00 / 128.00"}));
@@ -37,12 +37,12 @@ TEST(DepreciationTest, TheBookValueFallsByTheRateEveryYear) {
   EXPECT_EQ(YearCaption(2), "Year 3:");
   EXPECT_EQ(RateCaption("20"), "x 20% =");
   // Each year's depreciation is rounded to four decimals before the next book value.
-  const DepreciationSchedule third = Depreciation("100", "33.333333", "2", us);
+  const DepreciationSchedule third = ReducingBalanceSchedule("100", "33.333333", "2", us);
   EXPECT_EQ(third.Rows[0].YearDepreciation, Amount::FromRaw(333333));
   EXPECT_EQ(third.Rows[1].BookValue, Amount::FromRaw(666667));
   // Rate 0 keeps the value; above 100 it turns negative from the second year.
-  EXPECT_EQ(Depreciation("500", "0", "2", us).Rows[1].BookValue, Amount::FromUnits(500));
-  EXPECT_EQ(Shown(Depreciation("100", "150", "2", us), us)[1], "-50.00 / -75.00");
+  EXPECT_EQ(ReducingBalanceSchedule("500", "0", "2", us).Rows[1].BookValue, Amount::FromUnits(500));
+  EXPECT_EQ(Shown(ReducingBalanceSchedule("100", "150", "2", us), us)[1], "-50.00 / -75.00");
 }
 
 TEST(DepreciationTest, YearsAreRoundedHalvesToEven) {
@@ -53,10 +53,12 @@ TEST(DepreciationTest, YearsAreRoundedHalvesToEven) {
   };
   for (const Row row :
        {Row{"2.5", 3}, Row{"3.5", 3}, Row{"1.5", 1}, Row{"14", 14}, Row{"1000", 1000}}) {
-    EXPECT_EQ(Depreciation("1000", "10", row.years, us).Rows.size(), row.rows) << row.years;
+    EXPECT_EQ(ReducingBalanceSchedule("1000", "10", row.years, us).Rows.size(), row.rows)
+        << row.years;
   }
   for (const char* none : {"0.5", "", "abc", "-3"})
-    EXPECT_EQ(Depreciation("1000", "10", none, us).State, DepreciationSchedule::Status::Unchanged);
+    EXPECT_EQ(ReducingBalanceSchedule("1000", "10", none, us).State,
+              DepreciationSchedule::Status::Unchanged);
 }
 
 TEST(DepreciationTest, FiguresBeyondReachAreRefused) {
@@ -72,7 +74,7 @@ TEST(DepreciationTest, FiguresBeyondReachAreRefused) {
       {"1000", "300", "1000", kDepreciationRangeText},  // the book value doubles each year
   };
   for (const Row& row : rows) {
-    const DepreciationSchedule s = Depreciation(row.cost, row.percent, row.years, us);
+    const DepreciationSchedule s = ReducingBalanceSchedule(row.cost, row.percent, row.years, us);
     EXPECT_EQ(s.State, DepreciationSchedule::Status::Refused) << row.cost << " " << row.years;
     EXPECT_EQ(s.Message, row.message);
   }
@@ -81,7 +83,7 @@ TEST(DepreciationTest, FiguresBeyondReachAreRefused) {
 TEST(DepreciationTest, NumbersAreReadInTheMachinesFormatFirst) {
   const LocaleInfo de = German();
   const LocaleInfo us = UsEnglishLocale();
-  const DepreciationSchedule s = Depreciation("1.000,50", "12,5", "2", de);
+  const DepreciationSchedule s = ReducingBalanceSchedule("1.000,50", "12,5", "2", de);
   EXPECT_EQ(Shown(s, de)[0], "1.000,50 / 125,06");
   struct Row {
     const char* text;

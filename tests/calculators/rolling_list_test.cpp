@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -116,6 +119,18 @@ TEST(RollingListTest, StatisticalModesLeaveOutZerosAndSmallerValues) {
       {{"0", "-2"}, kMiddleValue, "Mean : "},
       {{}, kMostFrequent, "Mode : "},
       {{"79228162514264337593543950335", "1"}, kAverage, "Overflow"},
+      // Numbers closer than a double tells apart keep their exact order.
+      {{"1.0000000000000000000000000002", "1.0000000000000000000000000001", "1",
+        "1.0000000000000000000000000001"},
+       kMiddleValue,
+       "Mean : 1.0000000000000000000000000001"},
+      {{"1.0000000000000000000000000001", "1", "1.00", "1.0000000000000000000000000001",
+        "1.0000000000000000000000000001"},
+       kMostFrequent,
+       "Mode : 1.0000000000000000000000000001"},
+      {{"0.30000000000000004", "0.3", "0.30000000000000004"},
+       kMostFrequent,
+       "Mode : 0.30000000000000004"},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(Plain(row.values, row.mode).MailCalc(kEnglish), row.shown) << row.shown;
@@ -133,6 +148,25 @@ TEST(RollingListTest, SelectionsortPacksThePositiveValuesAscending) {
     texts.push_back(PlainDecimalText(v.Value));
   }
   EXPECT_EQ(texts, (std::vector<std::string>{"3", "5", "0", "0", "0", "0"}));
+  // Numbers of every length and scale, many of them near one another, end in exact order.
+  std::mt19937_64 random(19);
+  std::vector<RollValue> many;
+  std::vector<Decimal> expected;
+  for (int i = 0; i < 3000; ++i) {
+    const Decimal::Mantissa base = random() % 1000;
+    const int scale = static_cast<int>(random() % 29);
+    Decimal::Mantissa m = base;
+    for (int s = 0; s < scale; ++s) m *= 10;  // base itself at that scale
+    m += random() % 3;                        // or a hair above it
+    const Decimal d = Decimal::FromParts(random() % 5 == 0, m, scale);
+    many.push_back(RollValue::Of(d));
+    if (d > Decimal()) expected.push_back(d);
+  }
+  std::sort(expected.begin(), expected.end());
+  Selectionsort(many, count);
+  ASSERT_EQ(count + 1, static_cast<int32_t>(expected.size()));
+  for (std::size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(many[i].Value, expected[i]) << i;
+
   std::vector<RollValue> none = {N("0"), N("-1")};
   Selectionsort(none, count);
   EXPECT_EQ(count, -1);

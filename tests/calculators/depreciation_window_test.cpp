@@ -1,0 +1,124 @@
+#include "calculators/depreciation_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "controls/vertical_scroll_control.h"
+#include "tests/support/prompt_answerer.h"
+
+namespace qv::testing {
+namespace {
+
+class DepreciationWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { w.show(); }
+  void Calculate(const char* cost, const char* percent, const char* years) {
+    w.Cost->setText(cost);
+    w.Percent->setText(percent);
+    w.TheYears->setText(years);
+    w.Command1->click();
+  }
+  // The texts of the shown rows that hold schedule rows.
+  std::vector<QString> Rows() const {
+    std::vector<QString> out;
+    for (int k = 0; k < w.ShownRows(); ++k) {
+      if (!w.L1(k)->isVisible()) continue;
+      out.push_back(w.L1(k)->text() + " " + w.Stage1(k)->text() + " " + w.L2(k)->text() + " " +
+                    w.Stage2(k)->text());
+    }
+    return out;
+  }
+  // Whether every control of the window shows its whole text without touching another.
+  static void ExpectReadable(const QWidget* parent) {
+    const QList<QWidget*> all = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (const QWidget* a : all) {
+      if (!a->isVisible()) continue;
+      if (const auto* label = qobject_cast<const QLabel*>(a)) {
+        EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
+            << label->text().toStdString();
+      }
+      if (const auto* edit = qobject_cast<const QLineEdit*>(a)) {
+        EXPECT_LT(QFontMetrics(edit->font()).horizontalAdvance(edit->text()), edit->width() - 4)
+            << edit->text().toStdString();
+      }
+      for (const QWidget* b : all)
+        if (a != b && b->isVisible()) {
+          EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+              << a->objectName().toStdString() << " " << b->objectName().toStdString();
+        }
+      EXPECT_TRUE(parent->rect().contains(a->geometry())) << a->objectName().toStdString();
+    }
+  }
+
+  Books books;
+  Depreciation w{books, UsEnglishLocale()};
+};
+
+TEST_F(DepreciationWindowTest, CalculateShowsOneRowPerYear) {
+  EXPECT_FALSE(w.Frame1->isVisible());
+  Calculate("1000", "20", "3");
+  EXPECT_TRUE(w.Frame1->isVisible());
+  EXPECT_EQ(Rows(), (std::vector<QString>{"Year 1: 1,000.00 x 20% = 200.00",
+                                          "Year 2: 800.00 x 20% = 160.00",
+                                          "Year 3: 640.00 x 20% = 128.00"}));
+  EXPECT_FALSE(w.VScroll1->isVisible());
+  ExpectReadable(&w);
+  ExpectReadable(w.Frame1);
+  // Fewer years, or none: the rows of the first calculation go, or stay.
+  Calculate("1000", "20", "1.5");
+  EXPECT_EQ(Rows().size(), 1u);
+  Calculate("5", "20", "0.5");
+  EXPECT_EQ(Rows().size(), 1u);
+  EXPECT_EQ(w.Stage1(0)->text(), "1,000.00");
+  // The journal's decimals at the time of the calculation.
+  books.JournalDecimals = 0;
+  Calculate("1000", "12.3456789", "2");
+  EXPECT_EQ(w.Stage2(0)->text(), "123");
+  ExpectReadable(w.Frame1);
+}
+
+TEST_F(DepreciationWindowTest, MoreThanThirteenYearsScroll) {
+  Calculate("1000", "10", "13");
+  EXPECT_FALSE(w.VScroll1->isVisible());
+  Calculate("1000", "10", "14");
+  ASSERT_TRUE(w.VScroll1->isVisible());
+  EXPECT_EQ(w.VScroll1->Value(), 0);
+  EXPECT_EQ(w.VScroll1->ValueMax(), 290 + 360 * 13 - 4700);
+  // At the end the last year is shown whole inside the frame, its caption beside its box.
+  w.VScroll1->SetValue(w.VScroll1->ValueMax());
+  int last = -1;
+  for (int k = 0; k < w.ShownRows(); ++k)
+    if (w.RowShownAt(k) == 13) last = k;
+  ASSERT_GE(last, 0);
+  EXPECT_EQ(w.L1(last)->text(), "Year 14:");
+  EXPECT_TRUE(w.Frame1->rect().contains(w.Stage2(last)->geometry()));
+  EXPECT_EQ(w.L1(last)->y() - w.Stage1(last)->y(), w.L1(0)->y() - w.Stage1(0)->y());
+}
+
+TEST_F(DepreciationWindowTest, TooManyYearsAreRefusedWithAMessage) {
+  Calculate("1000", "20", "3");
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::Ok).Then(PromptAnswer::Ok);
+  Calculate("1000", "20", "100000");
+  Calculate("1e20", "20", "3");
+  EXPECT_EQ(prompts.Texts(),
+            (std::vector<std::string>{kDepreciationYearsText, kDepreciationRangeText}));
+  EXPECT_EQ(Rows().size(), 3u);
+}
+
+TEST_F(DepreciationWindowTest, ALongRateCaptionWidensTheFrame) {
+  const int width = w.width();
+  Calculate("1000", "12.3456789012", "2");
+  EXPECT_GT(w.width(), width);
+  ExpectReadable(&w);
+  ExpectReadable(w.Frame1);
+}
+
+}  // namespace
+}  // namespace qv::testing

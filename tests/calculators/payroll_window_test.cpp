@@ -1,0 +1,123 @@
+#include "calculators/payroll_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "tests/calculators/active_window_qt.h"
+
+namespace qv::testing {
+namespace {
+
+class PayrollWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ShowActive(w); }
+  // Types into a box as a user does, after clicking into it.
+  static void TypeInto(QLineEdit* box, const QString& text) {
+    box->setFocus(Qt::MouseFocusReason);
+    box->selectAll();
+    QTest::keyClicks(box, text);
+  }
+  static void Leave() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
+  PayRoll::ColumnBoxes& Column(int i) { return w.Columns[static_cast<std::size_t>(i)]; }
+
+  PayRoll w{UsEnglishLocale(), "$ :", "Arial"};
+};
+
+TEST_F(PayrollWindowTest, ANewSheetShowsItsCaptionsAndZeros) {
+  EXPECT_EQ(w.windowTitle(), "Payroll Calculator...");
+  EXPECT_EQ(w.PayTitle[5]->text(), "Rate $ : P/H");
+  EXPECT_EQ(w.PayTitle[7]->text(), "% =  $ :");
+  EXPECT_EQ(w.PayTitle[12]->text(), "Net $ :");
+  EXPECT_EQ(w.PayTitle[15]->text(), "TOTALS :");
+  EXPECT_EQ(w.ShiftT[0]->text(), "Period 1");
+  EXPECT_EQ(w.ShiftT[6]->text(), "Period 7");
+  EXPECT_EQ(Column(3).PaySt->text(), "09:00 am");
+  EXPECT_EQ(Column(3).PayBreak->text(), "00:00");
+  EXPECT_EQ(Column(3).PayGross->text(), "0.00");
+  EXPECT_EQ(w.PayTotalT->text(), "0:00");
+  EXPECT_TRUE(Column(0).PayNet->isReadOnly());
+  EXPECT_FALSE(w.PayDT[0]->isReadOnly());
+  // Every caption and box shows its whole text and stands apart from the others.
+  const QList<QWidget*> all = w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  for (const QWidget* a : all) {
+    if (const auto* label = qobject_cast<const QLabel*>(a)) {
+      EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
+          << label->text().toStdString();
+    }
+    if (const auto* box = qobject_cast<const QLineEdit*>(a)) {
+      const QString widest = box->maxLength() == 5 ? "99999" : "12:00 am";
+      EXPECT_LT(QFontMetrics(box->font()).horizontalAdvance(widest), box->width() - 4);
+    }
+    for (const QWidget* b : all) {
+      if (a != b) {
+        EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+            << a->objectName().toStdString() << " " << b->objectName().toStdString();
+      }
+    }
+    EXPECT_TRUE(w.rect().contains(a->geometry()));
+  }
+}
+
+TEST_F(PayrollWindowTest, TypedShiftsAreComputedAsTheyAreLeft) {
+  TypeInto(Column(0).PaySt, "8:00 am");
+  Leave();
+  TypeInto(Column(0).PayEnd, "5:00 PM");
+  Leave();
+  EXPECT_EQ(Column(0).PayEnd->text(), "05:00 pm");
+  TypeInto(Column(0).PayBreak, "1:00");
+  Leave();
+  EXPECT_EQ(Column(0).PayTotal->text(), "08:00");
+  TypeInto(Column(0).PayRate, "1x0");  // the letter is dropped; every key recomputes
+  EXPECT_EQ(Column(0).PayRate->text(), "10");
+  EXPECT_EQ(Column(0).PayGross->text(), "80.00");
+  Leave();
+  // A zero break still recomputes the column.
+  TypeInto(Column(0).PayBreak, "0:00");
+  Leave();
+  EXPECT_EQ(Column(0).PayBreak->text(), "00:00");
+  EXPECT_EQ(Column(0).PayGross->text(), "90.00");
+  EXPECT_EQ(w.PayNetT->text(), "90.00");
+  // A rate is rounded to cents when left.
+  TypeInto(Column(1).PayRate, "12.355");
+  Leave();
+  EXPECT_EQ(Column(1).PayRate->text(), "12.36");
+}
+
+TEST_F(PayrollWindowTest, PercentagesRecomputeEveryColumnAtEachKey) {
+  TypeInto(Column(2).PayEnd, "10:00 am");
+  Leave();
+  TypeInto(Column(2).PayRate, "10");
+  Leave();
+  std::vector<QString> seen;
+  w.PayP[0]->setFocus(Qt::MouseFocusReason);
+  for (const char* key : {"1", "5", "0"}) {
+    QTest::keyClicks(w.PayP[0], key);
+    seen.push_back(Column(2).PayDe[0]->text());
+  }
+  EXPECT_EQ(seen, (std::vector<QString>{"0.1", "1.5", "15"}));
+  Leave();
+  EXPECT_EQ(w.PayP[0]->text(), "99");
+  EXPECT_EQ(Column(2).PayDe[0]->text(), "9.9");
+  // A deduction typed as an amount takes effect when left.
+  TypeInto(Column(2).PayDe[3], "-5");
+  Leave();
+  EXPECT_EQ(Column(2).PayNet->text(), "5.10");
+}
+
+TEST(PayrollWindowsTest, TwoWindowsKeepSeparateSheets) {
+  PayRoll first(UsEnglishLocale(), "$ :", "Arial");
+  PayRoll second(UsEnglishLocale(), "\u20AC :", "Arial");
+  first.Columns[0].PayRate->setText("10");
+  emit first.Columns[0].PayRate->textEdited("10");
+  EXPECT_EQ(first.Sheet().Columns[0].PayRate, "10");
+  EXPECT_EQ(second.Sheet().Columns[0].PayRate, "0");
+  EXPECT_EQ(second.PayTitle[12]->text(), "Net \u20AC :");
+}
+
+}  // namespace
+}  // namespace qv::testing
