@@ -301,16 +301,13 @@ std::vector<ChartListingLine> ChartListing(const Books& books, std::string_view 
 void DrawChartListing(DrawingSurface& surface, const Books& books, std::string_view decimalSymbol) {
   constexpr double kNameX = 1100;
   constexpr double kTypeX = 6200;
-  auto line = [&](std::string_view a, std::string_view b, std::string_view c) {
-    if (surface.CurrentY() > 0 &&
-        surface.CurrentY() + surface.TextHeight("Ag") > surface.ScaleHeight())
-      surface.NewPage();
+  auto line = [&](std::string_view folio, std::string_view name, std::string_view type) {
     surface.SetCurrentX(0);
-    surface.PrintStay(a);
+    surface.PrintStay(folio);
     surface.SetCurrentX(kNameX);
-    surface.PrintStay(b);
+    surface.PrintStay(name);
     surface.SetCurrentX(kTypeX);
-    surface.Print(c);
+    surface.Print(type);
   };
   surface.SetFontName(books.FontName);
   surface.SetFontCharset(books.FontCharset);
@@ -322,7 +319,6 @@ void DrawChartListing(DrawingSurface& surface, const Books& books, std::string_v
   surface.Print("");
   for (const ChartListingLine& l : ChartListing(books, decimalSymbol))
     line(l.Folio, l.Name, l.Type);
-  surface.EndDoc();
 }
 
 // ---- Help cards.

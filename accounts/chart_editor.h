@@ -120,10 +120,10 @@ struct ChartListingLine {
 };
 std::vector<ChartListingLine> ChartListing(const Books& books, std::string_view decimalSymbol);
 
-// Draws the listing as one document: the business name and an empty line in bold, the
+// Draws the listing from the top, as tall as it needs (the printing service lays it out on
+// pages; the heading is not repeated): the business name and an empty line in bold, the
 // heading ("Folio" at the left margin, "Account Name" at 1100 twips, "Account Type" at 6200)
-// and an empty line, then one line per chart slot 0..LastAccountIndex. Lines that do not fit
-// on a page go on the next one; the heading is not repeated.
+// and an empty line, then one line per chart slot 0..LastAccountIndex, free slots too.
 void DrawChartListing(DrawingSurface& surface, const Books& books, std::string_view decimalSymbol);
 
 // ---- Help cards.

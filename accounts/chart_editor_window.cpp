@@ -1,6 +1,7 @@
 #include "accounts/chart_editor_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -11,17 +12,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPrinter>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
 
 #include "books/entry_fields.h"
 #include "controls/help_window.h"
+#include "controls/print_document_qt.h"
 #include "platform/placement_qt.h"
 #include "platform/prompts.h"
 #include "platform/string_table.h"
-#include "platform/surface_replay_qt.h"
 
 namespace qv {
 namespace {
@@ -50,17 +50,11 @@ bool LeavesBox(Qt::FocusReason reason) {
 
 }  // namespace
 
-void PrintChartListing(const Books& books, const LocaleInfo& locale) {
-  QPrinter printer;
-  PrinterSurface page(printer);
-  DrawChartListing(page.Surface(), books, locale.DecimalSymbol);
-  page.Send();  // a printer error ends the print silently
-}
-
-ConfigAccounts::ConfigAccounts(Books& books, const LocaleInfo& locale, ChartEditorHooks hooks,
-                               QWidget* owner)
+ConfigAccounts::ConfigAccounts(Books& books, Session& session, const LocaleInfo& locale,
+                               ChartEditorHooks hooks, QWidget* owner)
     : QMainWindow(owner, Qt::Window),
       model_(books, locale),
+      session_(session),
       locale_(locale),
       hooks_(std::move(hooks)) {
   setObjectName("ConfigAccounts");
@@ -482,10 +476,10 @@ void ConfigAccounts::Delete_Account_Click() {
 
 void ConfigAccounts::PrintAccounts_Click() {
   CommitFolioBox();
-  if (hooks_.Print)
-    hooks_.Print(model_.TheBooks());
-  else
-    PrintChartListing(model_.TheBooks(), locale_);
+  // Straight to the printer as it is set, one copy; a printer error is reported once.
+  PrintDocumentDirect(this, session_, [this](DrawingSurface& printer) {
+    DrawChartListing(printer, model_.TheBooks(), locale_.DecimalSymbol);
+  });
 }
 
 void ConfigAccounts::GChatA_Click() {
@@ -496,6 +490,8 @@ void ConfigAccounts::GChatA_Click() {
     return;
   model_.GenerateSampleChart();
   AfterChartChanged();
+  // A grid box that has the focus selects its row of the new chart at once.
+  if (const std::optional<Cell> cell = CellOf(QApplication::focusWidget())) SelectRow(cell->Row);
 }
 
 // ---- Closing.

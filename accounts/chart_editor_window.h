@@ -17,6 +17,7 @@
 #include <optional>
 
 #include "accounts/chart_editor.h"
+#include "books/session.h"
 
 class QAction;
 class QButtonGroup;
@@ -38,18 +39,15 @@ struct ChartEditorHooks {
   std::function<void()> BeforeChecks;
   // After a close whose checks passed: the account lists are refilled.
   std::function<void()> AfterClose;
-  // Prints the listing; straight to the default printer when not given.
-  std::function<void(const Books&)> Print;
 };
-
-// Prints the chart listing on the default printer, one copy, ignoring every printer error.
-void PrintChartListing(const Books& books, const LocaleInfo& locale);
 
 class ConfigAccounts : public QMainWindow {
   Q_OBJECT
 
  public:
-  ConfigAccounts(Books& books, const LocaleInfo& locale, ChartEditorHooks hooks, QWidget* owner);
+  // `session` holds the printing choices of the run.
+  ConfigAccounts(Books& books, Session& session, const LocaleInfo& locale, ChartEditorHooks hooks,
+                 QWidget* owner);
   ~ConfigAccounts() override;
 
   ChartEditorModel& Model() { return model_; }
@@ -111,6 +109,7 @@ class ConfigAccounts : public QMainWindow {
   void AfterChartChanged();
 
   ChartEditorModel model_;
+  Session& session_;
   LocaleInfo locale_;
   ChartEditorHooks hooks_;
   QButtonGroup* types_ = nullptr;

@@ -111,8 +111,8 @@ void QVMainsettings::BuildControls(const LocaleInfo& locale, DaySerial today) {
     decimals_[static_cast<std::size_t>(g)] = group;
     for (int places = 0; places < 4; ++places) {
       auto* option = new QRadioButton(Q(DecimalCaption(places, locale.DecimalSymbol)), client);
-      option->setObjectName(
-          QString(g == 0 ? "DecimalPlacing(%1)" : "DecimalPlacing%2(%1)").arg(places).arg(g + 1));
+      const QString suffix = g == 0 ? QString() : QString::number(g + 1);
+      option->setObjectName(QString("DecimalPlacing%1(%2)").arg(suffix).arg(places));
       PlaceTwips(option, right + 240 + places * 990, 420 + g * 1000 + 400, 960, kBoxHeight);
       group->addButton(option, places);
       DecimalPlacing[static_cast<std::size_t>(g)][static_cast<std::size_t>(places)] = option;

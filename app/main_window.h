@@ -204,8 +204,6 @@ class TAcount : public QMainWindow {
   void SoftwareSettings_Click();
   // Edit > Prepared Entries and toolbar button 9: the prepared entry groups.
   void EnTryDic_Click();
-  // How the chart listing is printed; straight to the default printer when not set.
-  std::function<void(const Books&)> PrintChart;
 
   // How the commands ask for a file; the program's file dialog by default. Returns the
   // absolute path with the chosen type's extension, or "" when cancelled.

@@ -72,8 +72,8 @@ void TAcount::EditAccounts_Click() {
     ScrollAcc->SetValue(0);
     ScrollAcc_Change();
   };
-  if (PrintChart) hooks.Print = PrintChart;
-  auto* editor = new ChartEditorWindow(app_.TheBooks(), app_.Locale(), std::move(hooks), this);
+  auto* editor = new ChartEditorWindow(app_.TheBooks(), app_.TheSession(), app_.Locale(),
+                                       std::move(hooks), this);
   windows.ConfigAccounts = editor;
   editor->show();
 }
@@ -120,6 +120,9 @@ void TAcount::EnTryDic_Click() {
   auto* prepared =
       new PreparedEntriesWindow(app_.TheBooks(), app_.Locale(), app_.TheClock(), std::move(hooks));
   prepared->setWindowTitle(MenuItem("EnTryDic")->text());
+  // It has no owner, yet it edits the books the application holds: it goes with the main
+  // window, before them.
+  connect(this, &QObject::destroyed, prepared, [prepared] { delete prepared; });
   windows.RecurringEntries = prepared;
   prepared->show();
 }

@@ -13,7 +13,10 @@
 #include "accounts/move_accounts_dialog.h"
 #include "accounts/prepared_entries_window.h"
 #include "books/date_styles.h"
+#include "controls/print_document_qt.h"
+#include "controls/shared_printer_qt.h"
 #include "tests/app/main_window_program_qt.h"
+#include "tests/support/pdf_text.h"
 
 namespace qv::testing {
 namespace {
@@ -63,7 +66,7 @@ class ChartOfAccountsWindowTest : public MainWindowTest {
   }
 };
 
-TEST_F(ChartOfAccountsWindowTest, AChartBuiltWithKeysAndMenusIsSavedAndReopenedWithItsPostings) {
+TEST_F(ChartOfAccountsWindowTest, KeysAndMenusBuildAChartThatIsSavedAndReopenedWithItsPostings) {
   PromptAnswerer prompts;
   w = &p.StartActive();
   path = (p.folder / "built.acc").string();
@@ -292,6 +295,62 @@ TEST_F(ChartOfAccountsWindowTest, SavingWhileThePreparedGroupsAreOpenSavesTheirE
   EXPECT_EQ(books().PreparedGroups[0][0].Amount, Money(75));
   QApplication::processEvents();
   EXPECT_EQ(p.app->Windows().RecurringEntries.data(), nullptr);  // the open closed it
+}
+
+TEST_F(ChartOfAccountsWindowTest, ThePrintedListingShowsEverySlotWithFolioNameAndType) {
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
+  if (!PrintsToFile(SharedPrinter())) GTEST_SKIP() << "a printer is installed; this prints to PDF";
+  Books book = SmallBook();
+  ApplySampleChart(book);
+  constexpr int kLast = 130;  // the sample chart and sixty customers: more than a page
+  book.ResizeChart(kLast);
+  for (int k = 71; k <= kLast; ++k) {
+    book.AccountNames[static_cast<std::size_t>(k)] = "Receivable - Customer " + std::to_string(k);
+    book.AccountFolios[static_cast<std::size_t>(k)] = Money(110 + (k - 70) / 100.0);
+  }
+  book.BusinessName = "Harbor Cafe";
+  StartOn(book);
+  const std::string pdf = TestOutputPath("chart_listing.pdf");
+  QFile::remove(QString::fromStdString(pdf));
+  const ScopedPdfFileAnswer answer([pdf] { return pdf; });
+  w->MenuItem("EditAccounts")->trigger();
+  ConfigAccounts* editor = Editor();
+  ASSERT_NE(editor, nullptr);
+  Activate(editor);
+  editor->RenameAccount[0]->setFocus();
+  editor->PrintAccounts->trigger();
+  editor->CloseWithoutChecks();
+
+  const std::vector<std::string> pages = PdfPageTexts(pdf);
+  ASSERT_EQ(static_cast<int>(pages.size()), PdfPageCount(pdf));
+  ASSERT_GE(pages.size(), 2u);
+  std::string all;
+  for (const std::string& page : pages) all += page;
+  // The PDF's fonts join "ffi", "fi", "fl" and "ff" into single glyphs.
+  for (const auto& [joined, letters] :
+       {std::pair{"\uFB03", "ffi"}, {"\uFB01", "fi"}, {"\uFB02", "fl"}, {"\uFB00", "ff"}})
+    for (std::size_t at = all.find(joined); at != std::string::npos; at = all.find(joined))
+      all.replace(at, std::string_view(joined).size(), letters);
+  std::istringstream lines(all);
+  std::vector<std::string> printed;
+  for (std::string line; std::getline(lines, line);)
+    if (!TrimText(line).empty()) printed.push_back(line);
+  ASSERT_GE(printed.size(), 2u + kLast + 1);
+  EXPECT_NE(printed[0].find("Harbor Cafe"), std::string::npos);
+  EXPECT_NE(printed[1].find("Folio"), std::string::npos);
+  EXPECT_NE(printed[1].find("Account Name"), std::string::npos);
+  EXPECT_NE(printed[1].find("Account Type"), std::string::npos);
+  // Slot k on line k + 2: its folio, then its name, then its type's caption.
+  for (int k = 0; k <= kLast; ++k) {
+    const std::string& line = printed[static_cast<std::size_t>(k + 2)];
+    const auto slot = static_cast<std::size_t>(k);
+    const std::string folio = PlainAmountText(books().AccountFolios[slot]);
+    const std::size_t f = line.find(folio);
+    const std::size_t n = line.find(books().AccountNames[slot], f);
+    const std::size_t t = line.find(AccountTypeCaption(books().AccountTypes[slot]), n);
+    EXPECT_TRUE(f != std::string::npos && n != std::string::npos && t != std::string::npos)
+        << "slot " << k << ": " << line;
+  }
 }
 
 }  // namespace

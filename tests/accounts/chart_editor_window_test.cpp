@@ -1,0 +1,195 @@
+// The chart editor's window: its layout, the grid's keys, help mode, the Accounts menu while
+// a grid box has the focus, refused folios and the closing checks.
+
+#include "accounts/chart_editor_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "controls/help_window.h"
+#include "tests/accounts/layout_check_qt.h"
+#include "tests/support/book_builder.h"
+#include "tests/support/prompt_answerer.h"
+
+namespace qv::testing {
+namespace {
+
+Books ChartOf(int count) {
+  Books books = BookWithChart({});
+  books.ResizeChart(count - 1);
+  for (int k = 0; k < count; ++k) {
+    const auto i = static_cast<std::size_t>(k);
+    books.AccountNames[i] = "Account " + std::to_string(k);
+    books.AccountFolios[i] = Folio::FromUnits(1000 + 10 * k);
+  }
+  return books;
+}
+
+class ChartEditorWindowTest : public ::testing::Test {
+ protected:
+  // The window goes before the books it edits.
+  void TearDown() override {
+    if (TheHelpDesk().IsOn() && editor) editor->HelpSelect->trigger();
+    delete editor.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  void Open() {
+    editor = new ConfigAccounts(books, session, locale, hooks, nullptr);
+    editor->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
+    editor->activateWindow();
+    QApplication::setActiveWindow(editor);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+  }
+  static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+  }
+  QWidget* Focused() const { return QApplication::focusWidget(); }
+
+  Books books = ChartOf(30);
+  Session session;
+  LocaleInfo locale = UsEnglishLocale();
+  ChartEditorHooks hooks;
+  QPointer<ConfigAccounts> editor;
+};
+
+TEST_F(ChartEditorWindowTest, ShowsEveryControlWholeAndApart) {
+  Open();
+  ExpectNoOverlap(editor->centralWidget());
+  ExpectWholeCaptions(editor->centralWidget());
+  EXPECT_EQ(editor->windowTitle(), "Account Settings...");
+  EXPECT_EQ(editor->CurrentAsset[kCostOfGoodsSold]->text(), "COGS");
+  EXPECT_EQ(editor->CurrentAsset[kCostOfGoodsSold]->toolTip(), "Cost of Goods Sold");
+  EXPECT_EQ(editor->Label1[1]->text(), "Folio :");
+  EXPECT_EQ(editor->Frame2->title(), "1 To 14 :");
+  EXPECT_EQ(editor->ScrollAcc->maximum(), 16);
+  if (const char* out = std::getenv("QV_TEST_OUTPUT"))
+    editor->grab().save(QString::fromLocal8Bit(out) + "/chart_editor.png");
+}
+
+TEST_F(ChartEditorWindowTest, KeysEnterAndTheArrowsMoveThroughTheGridAndScrollIt) {
+  Open();
+  ASSERT_EQ(Focused(), editor->RenameAccount[0]);
+  Press(Qt::Key_Return);
+  EXPECT_EQ(Focused(), editor->RenameAccount[1]);
+  editor->Folio[12]->setFocus();
+  Press(Qt::Key_Down);
+  EXPECT_EQ(Focused(), editor->Folio[13]);
+  Press(Qt::Key_Down);  // from the last row the grid moves and the row is selected again
+  EXPECT_EQ(Focused(), editor->Folio[13]);
+  EXPECT_EQ(editor->ScrollAcc->value(), 1);
+  EXPECT_EQ(editor->Model().SelectedAccount(), 14);
+  EXPECT_EQ(editor->Folio[13]->text(), "1140");
+  EXPECT_TRUE(editor->Folio[13]->font().bold());
+  Press(Qt::Key_Return);  // Enter in the last row stays
+  EXPECT_EQ(Focused(), editor->Folio[13]);
+  // Only folio characters reach a folio box.
+  editor->Folio[13]->selectAll();
+  QTest::keyClicks(editor->Folio[13], "12a,b3-4");
+  EXPECT_EQ(editor->Folio[13]->text(), "123-4");
+  EXPECT_EQ(books.AccountFolios[14], Folio::FromRaw(1234000));
+}
+
+TEST_F(ChartEditorWindowTest, InHelpModeAClickShowsTheCardAndStillActs) {
+  Open();
+  editor->HelpSelect->trigger();
+  ASSERT_TRUE(TheHelpDesk().IsOn());
+  EXPECT_EQ(TheHelpDesk().Window()->Title(), "Chart of Accounts");
+  editor->RenameAccount[4]->setFocus();
+  QTest::mouseClick(editor->CurrentAsset[kRevenue], Qt::LeftButton, {}, QPoint(6, 8));
+  EXPECT_EQ(TheHelpDesk().Window()->Title(), "Operating Revenue");
+  EXPECT_EQ(books.AccountTypes[4], kRevenue);
+  EXPECT_EQ(Focused(), editor->RenameAccount[4]);
+  QTest::mouseClick(editor->Folio[2], Qt::LeftButton);
+  EXPECT_EQ(TheHelpDesk().Window()->Title(), "Account-ID Settings");
+  EXPECT_EQ(editor->Model().SelectedAccount(), 2);
+  editor->HelpSelect->trigger();
+  EXPECT_FALSE(TheHelpDesk().IsOn());
+}
+
+TEST_F(ChartEditorWindowTest, TheAccountsMenuWorksWhileAGridBoxHasTheFocus) {
+  Open();
+  editor->RenameAccount[3]->setFocus();
+  EXPECT_TRUE(editor->AccountMenu->isEnabled());
+  // Opening the menu with the mouse takes the focus for the menu only.
+  QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+  QApplication::sendEvent(editor->RenameAccount[3], &popup);
+  EXPECT_TRUE(editor->AccountMenu->isEnabled());
+  editor->Insert_Account->trigger();
+  EXPECT_EQ(books.AccountFolios[4], Folio::FromUnits(1032));
+  editor->ANote->setFocus();
+  EXPECT_FALSE(editor->AccountMenu->isEnabled());
+  editor->Folio[5]->setFocus();
+  Press(Qt::Key_D, Qt::ControlModifier);
+  EXPECT_EQ(books.AccountNames[5], "Account 5");  // moved up into the deleted one's place
+  EXPECT_EQ(books.LastAccountIndex, 29);
+}
+
+TEST_F(ChartEditorWindowTest, AFolioThatIsNoNumberIsReportedOnLeavingAndShownAsKept) {
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::Ok);
+  Open();
+  editor->Folio[2]->setFocus();
+  editor->Folio[2]->selectAll();
+  editor->Folio[2]->insert("1.2.3");  // pasted: the key filter does not see it
+  EXPECT_EQ(books.AccountFolios[2], Folio::FromUnits(1020));
+  editor->RenameAccount[2]->setFocus();
+  ASSERT_EQ(prompts.Texts().size(), 1u);
+  EXPECT_NE(prompts.Texts()[0].find("keeps folio 1020"), std::string::npos);
+  EXPECT_EQ(editor->Folio[2]->text(), "1020");
+}
+
+TEST_F(ChartEditorWindowTest, ClosingStaysOpenOnAFaultWithTheAccountInRedUntilItIsFixed) {
+  int closed = 0;
+  hooks.AfterClose = [&] { ++closed; };
+  books.AccountFolios[20] = Folio::FromUnits(1030);  // the folio of account 3
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::Ok);
+  Open();
+  editor->ScrollAcc->setValue(10);
+  editor->close();
+  EXPECT_TRUE(editor->isVisible());
+  EXPECT_EQ(closed, 0);
+  ASSERT_EQ(prompts.History().size(), 1u);
+  EXPECT_EQ(prompts.History()[0].Request.Caption(), "Please Fix Now...");
+  EXPECT_EQ(editor->Folio[10]->palette().color(QPalette::Text), QColor(Qt::red));
+  EXPECT_EQ(editor->Folio[9]->palette().color(QPalette::Text), QColor(Qt::black));
+  editor->Folio[10]->setFocus();
+  editor->Folio[10]->selectAll();
+  QTest::keyClicks(editor->Folio[10], "1200");
+  editor->close();
+  EXPECT_FALSE(editor->isVisible());
+  EXPECT_EQ(closed, 1);
+}
+
+TEST_F(ChartEditorWindowTest, TheSampleChartAsksBeforeItReplacesAChartInUse) {
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::No).Then(PromptAnswer::Yes);
+  Open();
+  editor->RenameAccount[1]->setFocus();
+  editor->GChatA->trigger();
+  EXPECT_EQ(books.AccountNames[0], "Account 0");
+  editor->ANote->setFocus();
+  editor->GChatA->trigger();
+  EXPECT_EQ(books.AccountNames[0], "Cash at Bank");
+  EXPECT_EQ(editor->ScrollAcc->maximum(), 57);
+  // No account is selected until a row is chosen, so no old text reaches a new account.
+  EXPECT_FALSE(editor->ANote->isEnabled());
+  EXPECT_EQ(editor->ANote->text(), "");
+  editor->RenameAccount[1]->setFocus();
+  EXPECT_TRUE(editor->ANote->isEnabled());
+  EXPECT_TRUE(editor->CurrentAsset[kCurrentAsset]->isChecked());
+}
+
+}  // namespace
+}  // namespace qv::testing
