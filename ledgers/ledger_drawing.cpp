@@ -56,6 +56,13 @@ void DrawCells(DrawingSurface& surface, const LedgerSheet& sheet, const SheetLay
 
 }  // namespace
 
+FontSpec SheetFont() {
+  FontSpec font;
+  font.Name = "Arial";
+  font.Size = 9;
+  return font;
+}
+
 std::string FitText(const DrawingSurface& surface, std::string_view text, double width) {
   if (surface.TextWidth(text) <= width) return std::string(text);
   // The longest fitting start, found by halving over the characters.
@@ -147,15 +154,15 @@ double DrawSheetHeadings(DrawingSurface& surface, const LedgerSheet& sheet,
 double DrawSheetRows(DrawingSurface& surface, const LedgerSheet& sheet, const SheetLayout& layout,
                      int64_t first, int64_t count, double y) {
   const int64_t end = std::min(sheet.Table.RowCount, first + std::max<int64_t>(count, 0));
-  const double top = y;
   TableRow row;
   for (int64_t r = std::max<int64_t>(first, 0); r < end; ++r) {
     sheet.Table.Row(r, row);
     const BoldScope bold(surface, row.Bold);
     DrawCells(surface, sheet, layout, row, y);
+    // The middle rule is drawn row by row, so that a page break never cuts it.
+    if (layout.RuleX > 0) surface.Line(layout.RuleX, y, layout.RuleX, y + layout.RowHeight);
     y += layout.RowHeight;
   }
-  if (layout.RuleX > 0 && y > top) surface.Line(layout.RuleX, top, layout.RuleX, y);
   return y;
 }
 
@@ -164,6 +171,22 @@ double DrawSheetMessage(DrawingSurface& surface, const LedgerSheet& sheet, doubl
   surface.SetCurrentY(y + kRowPaddingTwips);
   surface.Print(sheet.Message);
   return surface.CurrentY();
+}
+
+void DrawSheetDocument(DrawingSurface& printer, const LedgerSheet& sheet) {
+  FontSpec font = SheetFont();
+  printer.SetFont(font);
+  printer.SetFontSizeScaled(font.Size);
+  double y = DrawSheetTitle(printer, sheet, printer.CurrentY());
+  if (!sheet.HasRows()) {
+    DrawSheetMessage(printer, sheet, y);
+    return;
+  }
+  const SheetLayout layout = LayoutSheet(printer, sheet, printer.ScaleWidth());
+  printer.BeginPageHeading();
+  y = DrawSheetHeadings(printer, sheet, layout, y);
+  printer.EndPageHeading();
+  DrawSheetRows(printer, sheet, layout, 0, sheet.Table.RowCount, y);
 }
 
 int ColumnAt(const SheetLayout& layout, double x) {

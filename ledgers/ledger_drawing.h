@@ -33,6 +33,9 @@ struct SheetLayout {
   double RuleX = 0;
 };
 
+// The font of the sheets, on screen and on paper (the printer scales its size).
+FontSpec SheetFont();
+
 // The space left of the first column and between two columns, in twips.
 inline constexpr double kSheetMarginTwips = 120;
 inline constexpr double kColumnGapTwips = 240;
@@ -52,6 +55,12 @@ double DrawSheetRows(DrawingSurface& surface, const LedgerSheet& sheet, const Sh
                      int64_t first, int64_t count, double y);
 // The sheet's message (for a sheet without rows) at `y`.
 double DrawSheetMessage(DrawingSurface& surface, const LedgerSheet& sheet, double y);
+
+// The whole sheet as a print-out, from the printer's current position: the title lines,
+// the column headings (marked as the page heading, so that they stand at the top of every
+// further page) and every row, as tall as it runs; the print service cuts it into pages.
+// A sheet without rows prints its message.
+void DrawSheetDocument(DrawingSurface& printer, const LedgerSheet& sheet);
 
 // The column under `x`, or -1 left of the first column (the gap before a column counts
 // with it).

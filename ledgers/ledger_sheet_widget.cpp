@@ -14,13 +14,6 @@ namespace {
 // The rows the wheel moves per notch.
 constexpr int64_t kWheelRows = 3;
 
-FontSpec SheetFont() {
-  FontSpec font;
-  font.Name = "Arial";
-  font.Size = 9;
-  return font;
-}
-
 }  // namespace
 
 LedgerSheetWidget::LedgerSheetWidget(QWidget* parent)

@@ -21,8 +21,11 @@
 #include "books/date_styles.h"
 #include "books/entry_screen.h"
 #include "books/module_procedures.h"
+#include "books/print_header.h"
 #include "controls/date_picker_control.h"
+#include "controls/email_file_qt.h"
 #include "controls/file_dialog.h"
+#include "controls/print_document_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "controls/wait_screen_dialog.h"
 #include "ledgers/ledger_sheet_widget.h"
@@ -101,8 +104,6 @@ void LedgerWindow::BuildWidgets(const ScrollBarSettings& settings, int captionId
     action->setShortcut(item.keys);
     connect(action, &QAction::triggered, this, item.command);
   }
-  MenuItem("Print")->setEnabled(static_cast<bool>(context_.PrintSheet));
-  MenuItem("Send")->setEnabled(static_cast<bool>(context_.SendMail));
   layout->setMenuBar(menuBar_);
 
   auto* bar = new QHBoxLayout;
@@ -206,6 +207,10 @@ void LedgerWindow::Rebuild(bool keepPosition) {
   if (building_) return;
   building_ = true;
   const Books& books = context_.TheBooks;
+  // The type-ahead keeps the case typed; an account named so in other letters is meant.
+  if (const int item = tReportAcc->findText(tReportAcc->currentText(), Qt::MatchFixedString);
+      item >= 0 && tReportAcc->itemText(item) != tReportAcc->currentText())
+    tReportAcc->setEditText(tReportAcc->itemText(item));
   LedgerInputs inputs;
   inputs.AccountText = tReportAcc->currentText().toStdString();
   inputs.WithSubAccounts = SubAccounts->isChecked();
@@ -297,17 +302,29 @@ void LedgerWindow::Export_Click() {
   }
 }
 
+std::function<void(DrawingSurface& printer)> LedgerWindow::PrintDrawing() const {
+  // The sheet is copied: it keeps its view alive for as long as the print-out needs it.
+  return [sheet = Sheet(), header = PrintsBusinessHeader(),
+          &books = context_.TheBooks](DrawingSurface& printer) {
+    if (header) {
+      const FontSpec font = SheetFont();
+      printer.SetFontSizeScaled(font.Size);
+      PrintHeader(printer, books);
+    }
+    DrawSheetDocument(printer, sheet);
+  };
+}
+
 void LedgerWindow::Print_Click() {
-  const LedgerSheet& sheet = Sheet();
-  if (!sheet.HasRows() || !context_.PrintSheet) return;
-  context_.PrintSheet(this, sheet, PrintsBusinessHeader());
+  if (!Sheet().HasRows()) return;
+  PrintDocument(this, context_.TheSession, PrintDrawing());
 }
 
 void LedgerWindow::Send_Click() {
   const LedgerSheet& sheet = Sheet();
-  if (!sheet.HasRows() || !context_.SendMail) return;
+  if (!sheet.HasRows()) return;
   const std::string subject = sheet.Table.Title.empty() ? std::string() : sheet.Table.Title.front();
-  context_.SendMail(MailBaseName(), TableHtml(sheet.Table), subject);
+  WriteEmailFile(MailBaseName(), TableHtml(sheet.Table), subject);
 }
 
 }  // namespace qv

@@ -12,8 +12,8 @@
 // the books or the entry screen.
 //
 // Copy puts the sheet on the clipboard as text and RTF; Export writes it as .xls, .csv,
-// .rtf or .htm through the file dialog; Print and Send go through the services the
-// application hands over (LedgerContext).
+// .rtf or .htm through the file dialog; Print prints every row through the print set-up,
+// page after page; Send writes the sheet as the HTML body of an unsent e-mail.
 
 #include <QPointer>
 #include <QWidget>
@@ -29,6 +29,7 @@
 #include "controls/scroll_bar_model.h"
 #include "ledgers/ledger_options.h"
 #include "ledgers/ledger_sheets.h"
+#include "platform/drawing_surface.h"
 #include "platform/locale_info.h"
 
 class QAction;
@@ -54,13 +55,6 @@ struct LedgerContext {
   std::function<void(int32_t line, bool bringForward)> ShowPostingLine;
   // Reports a failed file operation (its error number and a sentence).
   std::function<void(int code, const std::string& detail)> ShowFileError;
-  // Prints a sheet through the print set-up; none while printing is not available.
-  std::function<void(QWidget* owner, const LedgerSheet& sheet, bool businessHeader)> PrintSheet;
-  // Writes an unsent e-mail with an HTML body and opens it; none while mail is not
-  // available.
-  std::function<void(const std::string& baseName, const std::string& html,
-                     const std::string& subject)>
-      SendMail;
 };
 
 class LedgerWindow : public QWidget {
@@ -99,6 +93,9 @@ class LedgerWindow : public QWidget {
   // How Export asks for a file; the program's file dialog by default. Returns the absolute
   // path with the chosen type's extension, or "" when cancelled.
   std::function<std::string(const FileDialogRequest&)> ChooseExportFile;
+
+  // What Print draws: the whole sheet, after the business heading where the kind has one.
+  std::function<void(DrawingSurface& printer)> PrintDrawing() const;
 
   const LedgerSheet& Sheet() const;
   LedgerSheetWidget* SheetArea() const { return sheet_; }

@@ -6,14 +6,18 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QTest>
 #include <QWheelEvent>
 #include <QXmlStreamReader>
 #include <memory>
+#include <regex>
 
 #include "bench/book_generator.h"
 #include "bookfiles/table_formats.h"
 #include "controls/date_picker_control.h"
+#include "controls/email_file_qt.h"
+#include "controls/print_document_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "ledgers/general_journal_window.h"
 #include "ledgers/ledger_sheet_widget.h"
@@ -22,6 +26,8 @@
 #include "platform/clipboard_qt.h"
 #include "tests/ledgers/ledger_fixture.h"
 #include "tests/support/biff2_records.h"
+#include "tests/support/eml_python.h"
+#include "tests/support/pdf_text.h"
 #include "tests/support/prompt_answerer.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/table_readers.h"
@@ -81,7 +87,7 @@ class LedgerWindowTest : public ::testing::Test {
   Session session_;
   LocaleInfo locale_ = UsEnglishLocale();
   FixedClock clock_;
-  LedgerContext context_{books_, session_, locale_, clock_, {}, {}, {}, {}};
+  LedgerContext context_{books_, session_, locale_, clock_, {}, {}};
   std::vector<std::pair<int32_t, bool>> clicked_;
   std::vector<std::string> errors_;
 };
@@ -156,7 +162,7 @@ TEST_F(LedgerWindowTest, TheSheetShowsWholeTextsApartInsideTheWindow) {
   }
 }
 
-TEST_F(LedgerWindowTest, ScrollsByItsBarTheWheelAndTheKeysDrawingOnlyTheRowsInSight) {
+TEST_F(LedgerWindowTest, KeysTheWheelAndTheBarScrollTheSheetDrawingOnlyTheRowsInSight) {
   books_ = GenerateBook({.lines = 20000, .accounts = 40});
   auto journal = Open<GeneralJournal>();
   LedgerSheetWidget* area = journal->SheetArea();
@@ -181,6 +187,23 @@ TEST_F(LedgerWindowTest, ScrollsByItsBarTheWheelAndTheKeysDrawingOnlyTheRowsInSi
   EXPECT_EQ(Drawn(*journal).back(), totals.Cells[5]) << "the credit total stands at the foot";
   journal->JJournal->SetValue(100);
   EXPECT_EQ(area->FirstRow(), 100);
+}
+
+TEST_F(LedgerWindowTest, KeysTypeAheadInTheAccountBoxAndEnterShowsTheAccount) {
+  auto report = Open<Report>();
+  QApplication::setActiveWindow(report.get());
+  report->tReportAcc->setFocus();
+  QTest::keyClicks(report->tReportAcc->lineEdit(), "pe");
+  EXPECT_EQ(report->tReportAcc->currentText().toLower(), "petty cash")
+      << "the first account that begins so";
+  QTest::keyClick(report->tReportAcc->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(report->tReportAcc->currentText(), "Petty cash");
+  ASSERT_TRUE(report->Sheet().HasRows());
+  EXPECT_EQ(report->Sheet().Table.Title[0], "Petty cash (110.1)");
+  // Typing on past every account leaves a name no account has: Enter says so.
+  QTest::keyClicks(report->tReportAcc->lineEdit(), "x");
+  QTest::keyClick(report->tReportAcc->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(report->Sheet().Message, "No account named \"Petty cashx\".");
 }
 
 TEST_F(LedgerWindowTest, AClickOnALineAsksForThatPostingLine) {
@@ -267,6 +290,61 @@ TEST_F(LedgerWindowTest, CopiesAndExportsTheRowsInEveryForm) {
   rb->Export_Click();
   ASSERT_EQ(errors_.size(), 1u);
   EXPECT_NE(errors_[0].find("not changed"), std::string::npos);
+}
+
+TEST_F(LedgerWindowTest, PrintsEveryRowOnceOnAsManyPagesAsItNeedsAndMailsTheSheet) {
+  // 2,000 postings to Cash, each its own entry with its number in the notes.
+  books_ = testing::BookWithChart({{"Cash", 110, kCurrentAsset}, {"Sales", 400, kRevenue}});
+  books_.BusinessName = "Smith & Sons";
+  books_.BusinessAddress = "1 High Street\r\nTown";
+  for (int k = 1; k <= 2000; ++k) {
+    const double amount = k;
+    testing::AddEntry(books_, Day(2025, 1, 1) + k / 10, std::to_string(k), {{110, amount}},
+                      {{400, amount}}, "Posting " + std::to_string(k));
+  }
+  auto rb = Open<Running_Balance>("Cash");
+  rb->tReportAcc_Click();
+  ASSERT_EQ(rb->Sheet().Table.RowCount, 2000);
+
+  if (!testing::PdfToolsAvailable()) GTEST_SKIP() << testing::kNoPdfTools;
+  const std::string path = testing::TestOutputPath("running_balance_2000.pdf");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(path));
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  ASSERT_EQ(PrintOnPrinter(printer, session_, rb->PrintDrawing(), 1, 1.0), PrintOutcome::Printed);
+  const std::vector<std::string> pages = testing::PdfPageTexts(path);
+  EXPECT_EQ(static_cast<int>(pages.size()), testing::PdfPageCount(path));
+  ASSERT_GT(pages.size(), 20u);
+  EXPECT_NE(pages[0].find("Smith & Sons"), std::string::npos) << "the business heading";
+  EXPECT_LT(pages[0].find("1 High Street"), pages[0].find("Cash (110)"));
+  int next = 1;
+  const std::regex posting("Posting (\\d+) ");
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    const std::string& page = pages[p];
+    const std::size_t headings = page.find("Balance\n");
+    EXPECT_NE(headings, std::string::npos) << "the headings on page " << p + 1;
+    EXPECT_LT(headings, page.find("Posting ")) << "page " << p + 1;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), posting);
+         it != std::sregex_iterator(); ++it)
+      EXPECT_EQ(std::stoi((*it)[1]), next++) << "page " << p + 1;
+  }
+  EXPECT_EQ(next, 2001) << "every row once, in order";
+  EXPECT_NE(pages.back().find("2,001,000.00 Dr"), std::string::npos) << "the last balance";
+
+  // Send: an unsent message named AccountLedger, the sheet as its HTML body.
+  std::string mailed;
+  ScopedEmailOpener opener([&](const std::string& file) {
+    mailed = file;
+    return true;
+  });
+  rb->Send_Click();
+  ASSERT_NE(mailed.find("AccountLedger"), std::string::npos);
+  if (!testing::PythonAvailable()) GTEST_SKIP() << testing::kNoPython;
+  const auto message = testing::ParseEmlWithPython(mailed);
+  EXPECT_EQ(message.at("Subject"), "Cash (110)");
+  EXPECT_EQ(message.at("Content-Type"), "text/html");
+  EXPECT_NE(message.at("body").find("<td align=\"left\">Posting 2000</td>"), std::string::npos);
 }
 
 }  // namespace
