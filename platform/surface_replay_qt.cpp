@@ -6,8 +6,13 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "platform/colors_qt.h"
 #include "platform/units.h"
@@ -167,26 +172,117 @@ QtTextMetrics::QtTextMetrics(const QPaintDevice* device, double twipsPerPixel)
   }
 }
 
-QFontMetricsF QtTextMetrics::MetricsOf(const FontSpec& font) const {
-  const QFont qfont = ToQFont(font);
-  return device_ ? QFontMetricsF(qfont, device_) : QFontMetricsF(qfont);
+// A font's metrics with what was measured in it: the widths of words, and the kerning of
+// each ASCII character beside a blank, in device pixels.
+struct QtTextMetrics::FontMeasure {
+  struct WordHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view word) const noexcept {
+      return std::hash<std::string_view>()(word);
+    }
+  };
+  // More words than this start the list afresh, so that it cannot grow without end.
+  static constexpr std::size_t kMaxWords = 8192;
+  static constexpr int kAscii = 128;
+
+  FontMeasure(const FontSpec& spec, const QPaintDevice* device)
+      : Font(spec),
+        Metrics(device ? QFontMetricsF(ToQFont(spec), device) : QFontMetricsF(ToQFont(spec))),
+        Blank(Metrics.horizontalAdvance(QLatin1Char(' '))) {
+    BeforeBlank.fill(std::numeric_limits<double>::quiet_NaN());
+    AfterBlank.fill(std::numeric_limits<double>::quiet_NaN());
+  }
+
+  double Whole(std::string_view text) const {
+    return Metrics.horizontalAdvance(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  }
+  double Word(std::string_view word) {
+    if (const auto found = Words.find(word); found != Words.end()) return found->second;
+    if (Words.size() >= kMaxWords) Words.clear();
+    return Words.emplace(std::string(word), Whole(word)).first->second;
+  }
+  // The kerning between two characters of which one is a blank.
+  double KerningBesideBlank(char left, char right) {
+    const bool blankFirst = left == ' ';
+    double& kerning = blankFirst ? AfterBlank[static_cast<unsigned char>(right)]
+                                 : BeforeBlank[static_cast<unsigned char>(left)];
+    if (std::isnan(kerning)) {
+      const char pair[2] = {left, right};
+      kerning = Whole(std::string_view(pair, 2)) - Metrics.horizontalAdvance(QLatin1Char(left)) -
+                Metrics.horizontalAdvance(QLatin1Char(right));
+    }
+    return kerning;
+  }
+  // The width of one line in pixels.
+  double Line(std::string_view line) {
+    const bool plain = std::all_of(line.begin(), line.end(), [](char c) {
+      return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F;
+    });
+    if (!plain) return Whole(line);
+    double width = 0;
+    std::size_t at = 0;
+    while (at < line.size()) {
+      if (line[at] == ' ') {
+        width += Blank;
+        if (at > 0) width += KerningBesideBlank(line[at - 1], ' ');
+        if (at + 1 < line.size() && line[at + 1] != ' ')
+          width += KerningBesideBlank(' ', line[at + 1]);
+        ++at;
+        continue;
+      }
+      const std::size_t end = std::min(line.find(' ', at), line.size());
+      width += Word(line.substr(at, end - at));
+      at = end;
+    }
+    return width;
+  }
+
+  FontSpec Font;
+  QFontMetricsF Metrics;
+  double Blank;
+  std::array<double, kAscii> BeforeBlank;
+  std::array<double, kAscii> AfterBlank;
+  std::unordered_map<std::string, double, WordHash, std::equal_to<>> Words;
+};
+
+QtTextMetrics::~QtTextMetrics() = default;
+
+QtTextMetrics::FontMeasure& QtTextMetrics::MeasureOf(const FontSpec& font) const {
+  if (!fonts_.empty() && fonts_.back()->Font == font) return *fonts_.back();
+  constexpr std::size_t kFonts = 8;
+  auto found = std::find_if(fonts_.begin(), fonts_.end(),
+                            [&font](const auto& measure) { return measure->Font == font; });
+  std::unique_ptr<FontMeasure> measure;
+  if (found != fonts_.end()) {
+    measure = std::move(*found);
+    fonts_.erase(found);
+  } else {
+    measure = std::make_unique<FontMeasure>(font, device_);
+    if (fonts_.size() >= kFonts) fonts_.erase(fonts_.begin());
+  }
+  fonts_.push_back(std::move(measure));
+  return *fonts_.back();
 }
 
 double QtTextMetrics::TextWidth(const FontSpec& font, std::string_view text) const {
-  const QFontMetricsF metrics = MetricsOf(font);
+  FontMeasure& measure = MeasureOf(font);
   double widest = 0;
   // A text of several lines is as wide as its widest line.
-  for (const QString& line : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
-                                 .split(QLatin1Char('\n'))) {
-    QString bare = line;
-    if (bare.endsWith(QLatin1Char('\r'))) bare.chop(1);
-    widest = std::max(widest, metrics.horizontalAdvance(bare));
+  for (;;) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
+      line.remove_suffix(1);
+    widest = std::max(widest, measure.Line(line));
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
   }
   return widest * twipsPerPixel_;
 }
 
 double QtTextMetrics::TextHeight(const FontSpec& font, std::string_view text) const {
-  const QFontMetricsF metrics = MetricsOf(font);
+  const QFontMetricsF& metrics = MeasureOf(font).Metrics;
   const auto lines = 1 + std::count(text.begin(), text.end(), '\n');
   return metrics.lineSpacing() * static_cast<double>(lines) * twipsPerPixel_;
 }

@@ -140,6 +140,46 @@ TEST(SurfaceReplay, TextIsDrawnWhereItWasMeasuredAndOpaqueTextPaintsItsBox) {
   ExpectPixels(Replayed(opaque.Operations(), 200, 60, {15.0, {}}), {{0, 0, kRedPixel}});
 }
 
+TEST(SurfaceReplay, QtMetricsMeasureALineAsQtMeasuresItWhole) {
+  // Measured word by word, a line keeps the width of the whole line: kerning beside blanks,
+  // ligatures inside words, runs of blanks; other texts are measured whole.
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  QImage screen(10, 10, QImage::Format_RGB32);
+  const char* lines[] = {"AVATAR To Yes",
+                         " A T Y V W ",
+                         "Wa Ty A. T.",
+                         "office affluent ffi",
+                         "  two  blanks  ",
+                         "Total - 115.00",
+                         "LT.,Y.W.V.\"A'",
+                         "Envelope #10, 4 1/8",
+                         "Caf\xC3\xA9 \xE2\x82\xAC 5",
+                         "03/15/2026  INV12  Sale to a customer  1,250.00"};
+  for (QPaintDevice* device :
+       {static_cast<QPaintDevice*>(&printer), static_cast<QPaintDevice*>(&screen)}) {
+    QtTextMetrics metrics(device);
+    for (const char* name : {"Arial", "Times New Roman", "Courier New"}) {
+      for (int style = 0; style < 3; ++style) {
+        FontSpec font;
+        font.Name = name;
+        font.Size = 8.25 + style * 2;
+        font.Bold = style == 1;
+        font.Italic = style == 2;
+        const QFontMetricsF qt(ToQFont(font), device);
+        for (int round = 0; round < 2; ++round) {  // measured afresh, then from what is kept
+          for (const char* line : lines) {
+            EXPECT_DOUBLE_EQ(
+                metrics.TextWidth(font, line),
+                qt.horizontalAdvance(QString::fromUtf8(line)) * metrics.TwipsPerPixel())
+                << name << " " << style << " \"" << line << "\"";
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST(SurfaceReplay, QtMetricsFollowTheFont) {
   QtTextMetrics metrics;
   FontSpec plain;
