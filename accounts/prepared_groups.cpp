@@ -293,8 +293,6 @@ IncludeResult PreparedGroupsModel::Include(bool wholeGroup, DaySerial today) {
     number = LeadingNumber(books_.EntryNumbers.back().TrimmedText()) + 1;
   const bool numbered = books_.AutoTrackingNumbers == 1;
   result.FirstLine = books_.LastLineIndex() + 1;
-  books_.PostingLines.reserve(books_.PostingLines.size() + lines.size());
-  books_.EntryNumbers.reserve(books_.EntryNumbers.size() + lines.size());
   for (const PostingLine& line : lines) {
     books_.AppendLine(line, numbered ? EntryNumber(PlainNumberText(number)) : EntryNumber());
     if (books_.EntryCounter < std::numeric_limits<int32_t>::max()) ++books_.EntryCounter;

@@ -153,7 +153,10 @@ TEST_F(ChartOfAccountsWindowTest, KeysAndMenusBuildAChartThatIsSavedAndReopenedW
   ASSERT_GE(peter, 0);
   EXPECT_EQ(Line(peter).LineFolio, Money(110.1));
 
-  // Edit > Move Account: Peter's postings to Paul, chosen by typing in the lists.
+  // Edit > Move Account: Peter's postings to Paul, chosen by typing in the lists. The entry
+  // on show follows at once.
+  w->ScrollAcc->SetValue(peter);
+  ASSERT_EQ(w->DebitAccName(0)->currentText(), "Peter");
   prompts.Then(PromptAnswer::Yes).Then(PromptAnswer::Ok);
   QTimer::singleShot(0, [&] {
     auto* move = qobject_cast<MoveAccounts*>(QApplication::activeModalWidget());
@@ -175,6 +178,7 @@ TEST_F(ChartOfAccountsWindowTest, KeysAndMenusBuildAChartThatIsSavedAndReopenedW
                                       "1 posting line was moved from account 110.1 to account "
                                       "110.2."}));
   EXPECT_EQ(Line(peter).LineFolio, Money(110.2));
+  EXPECT_EQ(w->DebitAccName(0)->currentText(), "Paul");
 
   // Saved with Ctrl+S (the file dialog asks for the new book's name), reopened with Ctrl+O.
   Activate(w);
@@ -247,6 +251,22 @@ TEST_F(ChartOfAccountsWindowTest, ConfigurationChangesAreFollowedAtOnceAndKeptWi
   EXPECT_EQ(books().BusinessAddress, "1 Quay St\r\nPort Town");
   EXPECT_EQ(books().DateStyleIndex, 2);
   EXPECT_EQ(books().JournalDecimals, 3);
+}
+
+TEST_F(ChartOfAccountsWindowTest, OpeningAnotherBookClosesTheEditorsWithoutTheirChecks) {
+  PromptAnswerer prompts;  // the chart's checks would ask; nothing may
+  StartOn(SmallBook());
+  w->MenuItem("EditAccounts")->trigger();
+  w->MenuItem("SoftwareSettings")->trigger();
+  ASSERT_NE(Editor(), nullptr);
+  Editor()->RenameAccount[1]->setText("");
+  books().AccountNames[1] = "";  // a folio without a name: the checks would refuse
+  p.answers = {WriteBookFile(p.folder / "other.acc", SmallBook())};
+  w->MenuItem("LoadFile")->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(Editor(), nullptr);
+  EXPECT_EQ(p.app->Windows().QVMainsettings.data(), nullptr);
+  EXPECT_EQ(books().AccountNames[1], "Cash");
 }
 
 TEST_F(ChartOfAccountsWindowTest, TheGuardedWindowsOpenOnlyWithTheAdminPassword) {
