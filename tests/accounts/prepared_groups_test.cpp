@@ -231,6 +231,13 @@ TEST_F(PreparedGroupsTest, IncludeRefusesLinesThatBreakTheJournalRules) {
   EXPECT_FALSE(refused.Done);
   EXPECT_FALSE(refused.Message.empty());
   EXPECT_EQ(books.LastLineIndex(), last);
+  // A group whose last line lost its notes still closes its entry in the journal.
+  model.SwitchGroup(0);
+  books.PreparedGroups[1] = {Line(kDebit, 600, 1), Line(kCredit, 110, 1)};
+  model.SwitchGroup(1);
+  ASSERT_TRUE(model.Include(true, today).Done);
+  EXPECT_EQ(books.PostingLines.back().Notes, "_");
+  EXPECT_FALSE(CheckBooks(books).has_value());
 }
 
 }  // namespace
