@@ -135,22 +135,6 @@ TEST_F(PaySheetTest, AmountsAreRoundedToCentsWhenLeft) {
   }
 }
 
-TEST_F(PaySheetTest, PercentagesAboveHundredBecomeNinetyNine) {
-  Shift(0, "9:00 am", "10:00 am", "0:00", "10");
-  sheet.PayP[0] = "150";
-  sheet.PayP1_Change();
-  EXPECT_EQ(Column(0).PayDe[0], "15");
-  EXPECT_TRUE(sheet.LeavePercent(0));
-  EXPECT_EQ(sheet.PayP[0], "99");
-  EXPECT_EQ(Column(0).PayDe[0], "9.9");
-  sheet.PayP[1] = "100";
-  EXPECT_FALSE(sheet.LeavePercent(1));
-  sheet.PayP[0] = "";
-  sheet.PayP1_Change();
-  EXPECT_EQ(Column(0).PayDe[1], "10");
-  EXPECT_EQ(Column(0).PayNet, "0.00");
-}
-
 TEST(PaySheetLocaleTest, ACommaDecimalMachineKeepsItsFractions) {
   LocaleInfo de = UsEnglishLocale();
   de.DecimalSymbol = ",";
@@ -185,16 +169,6 @@ TEST(ShiftTimesTest, TimesAreReadAndWrittenOnTheSheetsClocks) {
   EXPECT_EQ(ClockForm(12 * 3600), "12:00 pm");
   EXPECT_EQ(ClockForm(21 * 3600 + 59), "09:00 pm");
   EXPECT_EQ(HoursForm(26440), "07:20");
-}
-
-TEST(PayCaptionsTest, CaptionsCarryTheCurrencyLabel) {
-  const PayCaptions c = PayrollCaptions("$ :");
-  EXPECT_EQ(c.Window, "Payroll Calculator...");
-  EXPECT_EQ(c.PayTitle[5], "Rate $ : P/H");
-  EXPECT_EQ(c.PayTitle[7], "% =  $ :");
-  EXPECT_EQ(c.PayTitle[12], "Net $ :");
-  EXPECT_EQ(c.PayTitle[15], "TOTALS :");
-  EXPECT_EQ(c.ShiftT[6], "Period 7");
 }
 
 }  // namespace

@@ -38,51 +38,25 @@ class RollingTapeTest : public ::testing::Test {
   RollingTape tape;
 };
 
-TEST_F(RollingTapeTest, OperatorKeysChooseTheOperatorOfTheRowBelowAtOnce) {
-  Type(0, "12");
-  EXPECT_EQ(tape.KeyPress(0, '*').FocusRow, 1);
-  EXPECT_EQ(tape.RowOperator(1), 'x');  // shown and used before anything is typed there
-  EXPECT_EQ(tape.Result(), ".00");
-  Type(1, "3");
-  const RollKeyOutcome enter = tape.KeyPress(1, kCharEnter);
-  EXPECT_FALSE(enter.Pass);
-  EXPECT_EQ(enter.FocusRow, 2);
-  EXPECT_EQ(Value(0), "12");
-  EXPECT_EQ(Value(1), "3");
-  EXPECT_EQ(Ops(), "+x+++");
-  EXPECT_EQ(tape.Result(), "36.00");
-  // Letters other than H and I are dropped; the machine's symbols pass.
-  EXPECT_FALSE(tape.KeyPress(2, 'a').Pass);
-  EXPECT_TRUE(tape.KeyPress(2, ',').Pass);
-  EXPECT_TRUE(tape.KeyPress(2, 'H').Pass);
-}
-
-TEST_F(RollingTapeTest, TheBottomRowScrollsOneRowAndGrowsTheListAtItsEnd) {
-  Type(4, "5");
-  // An operator at the end of the list: a new element with it, scrolled into the bottom row.
-  EXPECT_EQ(tape.KeyPress(4, '/').FocusRow, -1);
-  EXPECT_EQ(Size(), 6);
-  EXPECT_EQ(tape.ScrollValue(), 1);
-  EXPECT_EQ(tape.RowText(4), "");
-  EXPECT_EQ(tape.RowOperator(4), '/');
-  EXPECT_EQ(tape.RowOperator(3), '+');
-  Type(4, "2");
-  EXPECT_EQ(tape.Result(), "2.50");
-  // Enter at the end appends one element carrying the row's operator.
-  tape.KeyPress(4, kCharEnter);
-  EXPECT_EQ(Size(), 7);
-  EXPECT_EQ(tape.ScrollValue(), 2);
-  // With elements below, Enter moves one row and appends nothing; digits there leave every
-  // operator as it is.
-  tape.SetScrollValue(0);
+// The window's tests type the common cases; here the bottom row with elements below it.
+TEST_F(RollingTapeTest, TheBottomRowMovesOneRowAndGrowsOnlyAtTheEnd) {
+  tape.Paste("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7");
   const std::string ops = Ops();
-  Type(4, "9");
+  Type(4, "9");  // digits there leave every operator as it is
   EXPECT_EQ(Ops(), ops);
   tape.KeyPress(4, kCharEnter);
   EXPECT_EQ(tape.ScrollValue(), 1);
   tape.KeyPress(4, kCharEnter);
   EXPECT_EQ(tape.ScrollValue(), 2);
   EXPECT_EQ(Size(), 7);
+  EXPECT_EQ(tape.KeyPress(4, '*').FocusRow, -1);  // at the end: a new element with "x"
+  EXPECT_EQ(Size(), 8);
+  EXPECT_EQ(tape.RowOperator(4), 'x');
+  EXPECT_EQ(tape.RowText(4), "");
+  // The machine's symbols and H and I pass; other letters are dropped.
+  EXPECT_TRUE(tape.KeyPress(0, ',').Pass);
+  EXPECT_TRUE(tape.KeyPress(0, 'H').Pass);
+  EXPECT_FALSE(tape.KeyPress(0, 'a').Pass);
 }
 
 TEST_F(RollingTapeTest, ArrowKeysMoveBetweenRowsAndScrollAtTheEdges) {
@@ -102,10 +76,6 @@ TEST_F(RollingTapeTest, ArrowKeysMoveBetweenRowsAndScrollAtTheEdges) {
 
 TEST_F(RollingTapeTest, EveryNonZeroValueIsShownAndFailedTextsStayVisible) {
   tape.Paste("-5\r\n0\r\n1.5");
-  EXPECT_EQ(tape.RowText(0), "(5.00)");
-  EXPECT_TRUE(RollingTape::IsRed(tape.RowText(0)));
-  EXPECT_EQ(tape.RowText(1), "");
-  EXPECT_EQ(tape.RowText(2), "1.50");
   tape.StoreTyped(2, "1.2.3");
   EXPECT_EQ(tape.Result(), "Error");
   EXPECT_EQ(tape.RowText(2), "1.2.3");
@@ -165,15 +135,6 @@ TEST_F(RollingTapeTest, PastedListsReadEachLineBeforeItsFirstTab) {
   }
   tape.Paste(std::string(40, '9'));
   EXPECT_EQ(tape.Result(), "Overflow");
-}
-
-TEST_F(RollingTapeTest, PasteStopsAtItsLimit) {
-  std::string text;
-  for (int i = 0; i < 40000; ++i) text += "1\r\n";
-  const RollPasteOutcome outcome = tape.Paste(text);
-  EXPECT_EQ(outcome.LinesRead, kRollPasteScrollLimit + 1 + 4 + 1);
-  EXPECT_EQ(outcome.LinesRead + outcome.LinesLeftOut, 40001);
-  EXPECT_EQ(tape.ScrollMax(), kRollPasteScrollLimit + 1);
 }
 
 TEST_F(RollingTapeTest, ResizingKeepsTheScrollValueInRange) {
