@@ -60,7 +60,7 @@ TEST_F(PayrollWindowTest, ANewSheetShowsItsCaptionsAndZeros) {
   }
 }
 
-TEST_F(PayrollWindowTest, TypedShiftsAreComputedAsTheyAreLeft) {
+TEST_F(PayrollWindowTest, KeysTypeShiftsThatAreComputedAsTheyAreLeft) {
   TypeInto(Column(0).PaySt, "8:00 am");
   Leave();
   TypeInto(Column(0).PayEnd, "5:00 PM");
@@ -85,7 +85,7 @@ TEST_F(PayrollWindowTest, TypedShiftsAreComputedAsTheyAreLeft) {
   EXPECT_EQ(Column(1).PayRate->text(), "12.36");
 }
 
-TEST_F(PayrollWindowTest, PercentagesRecomputeEveryColumnAtEachKey) {
+TEST_F(PayrollWindowTest, KeysInAPercentageRecomputeEveryColumn) {
   TypeInto(Column(2).PayEnd, "10:00 am");
   Leave();
   TypeInto(Column(2).PayRate, "10");

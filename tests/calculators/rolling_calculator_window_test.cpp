@@ -31,7 +31,7 @@ class RollingCalculatorWindowTest : public ::testing::Test {
   Rolling_Caculator w{UsEnglishLocale()};
 };
 
-TEST_F(RollingCalculatorWindowTest, TypedKeysBuildTheListAndItsResult) {
+TEST_F(RollingCalculatorWindowTest, KeysBuildTheListAndItsResult) {
   ASSERT_EQ(Focused(), w.CalAmount(0));
   Keys("12*");
   EXPECT_EQ(Focused(), w.CalAmount(1));
@@ -51,7 +51,7 @@ TEST_F(RollingCalculatorWindowTest, TypedKeysBuildTheListAndItsResult) {
   EXPECT_EQ(Total(), "4.00");
 }
 
-TEST_F(RollingCalculatorWindowTest, TheBottomRowGrowsTheListAndKeepsTheFocus) {
+TEST_F(RollingCalculatorWindowTest, KeysAtTheBottomRowGrowTheListAndKeepTheFocus) {
   w.CalAmount(Last())->setFocus();
   Keys("5-");
   EXPECT_EQ(Focused(), w.CalAmount(Last()));
