@@ -426,7 +426,6 @@ void TAcount::ScrollAcc_Change() {
   CalcCompound->hide();
   CompoundEntry[1]->setVisible(screen_.DebitCompoundShown());
   CompoundEntry[2]->setVisible(screen_.CreditCompoundShown());
-  emit EntryShown();
 }
 
 void TAcount::DrCrArrange() { ShowLayout(screen_.Arrange()); }

@@ -218,7 +218,6 @@ class TAcount : public QMainWindow {
   void CalcButton_Click(int index);
   PictureImage* CalcButton(int index) const;
   QLabel* CalcButtonDown() const { return calcButtonDown_; }
-  const std::vector<std::string>& SamplePaths() const { return samplePaths_; }
 
   // ---- The controls, by their design names.
   ButtonBarStrip* ButtonBar = nullptr;
@@ -249,18 +248,13 @@ class TAcount : public QMainWindow {
   QLineEdit* CreditAmountText(int row) const;
 
   EntryScreen& Screen() { return screen_; }
-  EntryFields& Fields() { return fields_; }
   Application& App() { return app_; }
   // The inner area below the menu bar, in which the controls stand.
   QWidget* Client() const { return client_; }
-  // FrameAllowance: the outer height less the inner height plus 80 twips.
-  int32_t FrameAllowance() const { return frameAllowance_; }
 
  signals:
   // The widgets of a debit (side 1) or credit (side 2) row were made.
   void EntryRowCreated(int side, int row);
-  // The shown entry changed (after ScrollAcc_Change).
-  void EntryShown();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -391,7 +385,6 @@ class TAcount : public QMainWindow {
   std::map<int, PictureImage*> calcButtons_;
   QLabel* calcButtonDown_ = nullptr;
   std::vector<std::string> samplePaths_;
-  int32_t frameAllowance_ = 0;
   MainWindowGeometry geometry_;
   bool rowScrollSilent_ = false;
   bool loaded_ = false;

@@ -21,7 +21,6 @@ struct DesignRect {
 // ---- Design rectangles of the main window's controls (containers in brackets).
 namespace design {
 inline constexpr int32_t kClientWidth = 10875;
-inline constexpr int32_t kClientHeight = 2745;
 inline constexpr DesignRect ButtonBar{0, 2, 11130, 455};         // window
 inline constexpr DesignRect CalcButtonDown{90, 30, 375, 375};    // ButtonBar
 inline constexpr DesignRect PNPagePrevious{8325, 30, 615, 360};  // ButtonBar

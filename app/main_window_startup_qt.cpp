@@ -139,10 +139,9 @@ void TAcount::ApplySavedSize() {
 }
 
 void TAcount::FitHeightToFrame() {
-  // FrameAllowance: what the menu bar (and the window's own frame, which the window system
-  // draws outside our measures) takes of the height, plus 80 twips.
+  // The menu bar takes its own height above the frame (the window's own frame is drawn by
+  // the window system outside our measures).
   const int menuHeight = menuBar()->sizeHint().height();
-  frameAllowance_ = Tw(menuHeight) + 80;
   const int32_t inner = FittedInnerHeight(Tw(xFrame1->y()), Tw(xFrame1->height()));
   const int minimum = Px(kMinWindowHeight - kFrameHeightAllowance);
   resize(width(), menuHeight + std::max(Px(inner), minimum));

@@ -79,15 +79,6 @@ std::string GroupedDigits(const std::string& digits, const std::string& group) {
   return out;
 }
 
-int64_t RoundedUnits(Amount a, int decimals) {
-  decimals = ClampDecimals(decimals);
-  const uint64_t q = RoundedMagnitude(a.Raw(), decimals);
-  // q never exceeds 2^63 / 1 rounded, which fits once the sign is applied except for the
-  // one value INT64_MIN at 4 decimals, which is exact.
-  if (a.Raw() < 0) return static_cast<int64_t>(static_cast<uint64_t>(0) - q);
-  return static_cast<int64_t>(q);
-}
-
 std::string PlainAmountText(Amount a) {
   const uint64_t m = Magnitude(a.Raw());
   std::string out = a.Raw() < 0 ? "-" : "";

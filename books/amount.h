@@ -67,10 +67,6 @@ class AmountSum {
   bool overflow_ = false;
 };
 
-// The value rounded to `decimals` (0 to 4) places, halves away from zero, as the scaled
-// integer of that many decimals: RoundedUnits(12.345, 2) is 1235. Never overflows.
-int64_t RoundedUnits(Amount a, int decimals);
-
 // The plain text of a value: "." as the decimal symbol, no grouping, no trailing zeros
 // after the point, a leading "-" for negatives ("12.5", "-0.0001", "110"). This is the
 // form used in the text and CSV book files and on the entry clipboard.

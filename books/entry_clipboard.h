@@ -91,7 +91,6 @@ std::optional<std::vector<PostingLine>> PastedLines(const std::vector<ClipboardR
 struct PastedEntry {
   int32_t FirstLine = 0;
   int32_t LastLine = 0;
-  int32_t LinesAdded() const { return LastLine - FirstLine + 1; }
   bool operator==(const PastedEntry&) const = default;
 };
 

@@ -193,7 +193,6 @@ EntryCommands::DeleteResult EntryCommands::DeleteShownEntry(bool gatePassed) {
   RaiseBooksStamp(b);
   if (b.PostingLines.empty()) {
     NewStart(b, clock_.Today());
-    result.NewStartRan = true;
   } else if (b.PostingLines.size() == 1) {
     // A journal keeps two lines: a lone line left by a broken entry gets an empty line of
     // the other side.

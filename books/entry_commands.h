@@ -124,7 +124,6 @@ class EntryCommands {
   // sets ScrollAcc's maximum and value and shows that entry.
   struct DeleteResult {
     bool Deleted = false;
-    bool NewStartRan = false;
     int32_t ScrollMax = 0;
     int64_t ScrollValue = 0;
   };

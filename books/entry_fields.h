@@ -46,8 +46,8 @@ bool FolioKeyPasses(std::string_view typed, const LocaleInfo& locale);
 // The date box: digits, "-", "/" and Backspace. "." is refused whatever the locale's date
 // separator is (the date readers take "-" and "/" for any separator).
 bool DateKeyPasses(std::string_view typed);
-// The notes box takes every key; its store makes line breaks blanks (StoreNotes).
-constexpr bool NotesKeyPasses(std::string_view) { return true; }
+// The notes box has no key filter; its store makes line breaks blanks (StoreNotes).
+
 // Key-down in an account list (virtual-key codes): Left and Right are cancelled,
 // every other key goes on.
 constexpr bool AccountNameKeyDownPasses(int keyCode) {

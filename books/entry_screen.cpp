@@ -173,14 +173,10 @@ EntryStatus EntryScreen::SumEntry() {
   const auto& c = totals.Credit;
   const auto difference = totals.Difference();
   if (!difference) {
-    entryDebitTotal_ = d.value_or(Amount());
-    entryCreditTotal_ = c.value_or(Amount());
     status.Text = "The totals of this entry are too large to add up.";
     status.Color = kRed;
     return status;
   }
-  entryDebitTotal_ = *d;
-  entryCreditTotal_ = *c;
   status.Text =
       Str(150) + " " + StatusAmountText(*d) + "     " + Str(151) + " " + StatusAmountText(*c);
   if (*d == *c) {

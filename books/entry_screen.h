@@ -126,12 +126,10 @@ class EntryScreen {
   bool DebitCompoundShown() const;
   bool CreditCompoundShown() const;
 
-  // ---- The totals line (SumEntry): the debit and credit totals of the shown entry, and
-  // what the status line shows. A total that does not fit the amount type is reported on
+  // ---- The totals line (SumEntry): what the status line shows of the debit and credit
+  // totals of the shown entry. A total that does not fit the amount type is reported on
   // the line instead of a figure.
   EntryStatus SumEntry();
-  Amount EntryDebitTotal() const { return entryDebitTotal_; }
-  Amount EntryCreditTotal() const { return entryCreditTotal_; }
   // The text of a number on the totals line: 2 decimals, the locale's grouping, negatives
   // in parentheses.
   std::string StatusAmountText(Amount amount) const;
@@ -183,8 +181,6 @@ class EntryScreen {
   int32_t entryScrollOffset_ = 0;
   int32_t lastDebitRow_ = 0;
   int32_t lastCreditRow_ = 0;
-  Amount entryDebitTotal_;
-  Amount entryCreditTotal_;
   EntryLayout layout_;
 };
 

@@ -74,7 +74,7 @@ std::string CurrencyLabelText(const LocaleInfo& locale) {
 }
 
 LocaleSymbols LocaleSymbolsOf(const LocaleInfo& locale) {
-  return LocaleSymbols{locale.GroupSymbol, locale.DecimalSymbol, CurrencyLabelText(locale)};
+  return LocaleSymbols{CurrencyLabelText(locale)};
 }
 
 }  // namespace qv

@@ -1,7 +1,6 @@
 #pragma once
-// The number symbols and the currency label that the entry window takes from the locale
-// at start-up: the digit-grouping and decimal symbols that amount fields accept and show,
-// and the caption beside the debit and credit amounts.
+// What the entry window takes from the locale at start-up beside the LocaleInfo itself:
+// the currency label, the caption beside the debit and credit amounts.
 
 #include <string>
 
@@ -10,9 +9,7 @@
 namespace qv {
 
 struct LocaleSymbols {
-  std::string ThousandsSeparator;  // the locale's digit-grouping symbol (UTF-8)
-  std::string DecimalSeparator;    // the locale's decimal symbol (UTF-8)
-  std::string CurrencyLabel;       // see CurrencyLabelText
+  std::string CurrencyLabel;  // see CurrencyLabelText
 };
 
 LocaleSymbols LocaleSymbolsOf(const LocaleInfo& locale);

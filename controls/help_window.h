@@ -40,7 +40,6 @@ class HelpWindow : public QWidget {
 
   QString Title() const;
   QString Text() const;
-  QLabel* TitleLabel() const { return title_; }
   QPlainTextEdit* TextBox() const { return text_; }
   QLabel* Picture() const { return picture_; }
 

@@ -17,9 +17,6 @@ class RealhScroll : public ScrollBarControl {
   // drives the auto-repeat (a window timer when none is given).
   explicit RealhScroll(const ScrollBarSettings& settings, QWidget* parent = nullptr,
                        std::unique_ptr<RepeatTimer> timer = nullptr);
-
-  // One repeat step, as a timer tick runs it.
-  void DragScroll() { MutableModel().Step(); }
 };
 
 }  // namespace qv

@@ -6,7 +6,6 @@ namespace qv {
 
 namespace {
 
-constexpr uint8_t kBackground = 0;
 constexpr uint8_t kShadow = 127;
 constexpr uint8_t kInnerShadow = 160;
 constexpr uint8_t kFace = 195;

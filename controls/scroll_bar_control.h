@@ -60,8 +60,6 @@ class ScrollBarControl : public QWidget {
   ScrollBarControl(ScrollBarKind kind, const ScrollBarSettings& settings, QWidget* parent,
                    std::unique_ptr<RepeatTimer> timer);
 
-  ScrollBarModel& MutableModel() { return model_; }
-
   // Lets the host see a key before the bar acts on it; the host may change the key code
   // (0 drops the key). The horizontal bar tells its host nothing.
   virtual void HostKeyDown(int16_t& keyCode, int16_t& shift);

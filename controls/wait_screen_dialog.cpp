@@ -198,11 +198,6 @@ WaitScreen::~WaitScreen() {
   delete window_.data();
 }
 
-void WaitScreen::Restart(int64_t lastLineIndex) {
-  counter_.Start(lastLineIndex);
-  if (window_) window_->ShowProgress(counter_);
-}
-
 void WaitScreen::ProgressTick() {
   counter_.Tick();
   if (window_) window_->ShowProgress(counter_);

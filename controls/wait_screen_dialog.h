@@ -80,10 +80,6 @@ class WaitScreen {
   WaitScreen(const WaitScreen&) = delete;
   WaitScreen& operator=(const WaitScreen&) = delete;
 
-  // Starts the count again for a journal of another length (a reader that has just learnt
-  // how many lines the book holds).
-  void Restart(int64_t lastLineIndex);
-
   // One step of the bar; the window repaints, no user input is taken.
   void ProgressTick();
   // True when a loop at this line index should tick (index Mod ProgressStep = 0).

@@ -57,7 +57,7 @@ void DrawingSurface::Line(double x1, double y1, double x2, double y2) {
 }
 
 void DrawingSurface::Line(double x1, double y1, double x2, double y2, ColorValue color) {
-  ops_.emplace_back(LineOp{x1, y1, x2, y2, color, drawWidth_});
+  ops_.emplace_back(LineOp{x1, y1, x2, y2, color});
   currentX_ = x2;
   currentY_ = y2;
 }
@@ -67,7 +67,7 @@ void DrawingSurface::Box(double x1, double y1, double x2, double y2) {
 }
 
 void DrawingSurface::Box(double x1, double y1, double x2, double y2, ColorValue color) {
-  ops_.emplace_back(BoxOp{x1, y1, x2, y2, color, drawWidth_, fillStyle_ == kFillSolid, fillColor_});
+  ops_.emplace_back(BoxOp{x1, y1, x2, y2, color, fillStyle_ == kFillSolid, fillColor_});
   currentX_ = x2;
   currentY_ = y2;
 }

@@ -53,14 +53,12 @@ struct LineOp {
   // The end point is not drawn, so that lines drawn end to end do not overlap.
   double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
   ColorValue Color = kBlack;
-  int DrawWidth = 1;
 };
 struct BoxOp {
   // An outlined box with both corners on the outline; filled with FillColor first when
   // Filled.
   double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
   ColorValue Color = kBlack;
-  int DrawWidth = 1;
   bool Filled = false;
   ColorValue FillColor = kBlack;
 };
@@ -102,7 +100,6 @@ class DrawingSurface {
   explicit DrawingSurface(const TextMetrics& metrics, SurfaceUnits units = SurfaceUnits::Twips,
                           double twipsPerPixel = 15.0);
 
-  SurfaceUnits Units() const { return units_; }
   double TwipsPerPixel() const { return twipsPerPixel_; }
 
   // Size.
@@ -128,13 +125,12 @@ class DrawingSurface {
   void SetFontBold(bool on) { font_.Bold = on; }
   void SetFontItalic(bool on) { font_.Italic = on; }
   void SetFontUnderline(bool on) { font_.Underline = on; }
-  void SetFontStrikeout(bool on) { font_.Strikeout = on; }
   double FontSize() const { return font_.Size; }
   // When false, printed text is drawn on a box of BackColor.
   bool FontTransparent() const { return fontTransparent_; }
   void SetFontTransparent(bool on) { fontTransparent_ = on; }
 
-  // Colours and pen.
+  // Colours and fill.
   ColorValue ForeColor() const { return foreColor_; }
   void SetForeColor(ColorValue c) { foreColor_ = c; }
   ColorValue BackColor() const { return backColor_; }
@@ -143,8 +139,6 @@ class DrawingSurface {
   void SetFillStyle(int style) { fillStyle_ = style; }
   ColorValue FillColor() const { return fillColor_; }
   void SetFillColor(ColorValue c) { fillColor_ = c; }
-  int DrawWidth() const { return drawWidth_; }
-  void SetDrawWidth(int pixels) { drawWidth_ = pixels < 1 ? 1 : pixels; }
 
   // The print scale: 1 on a window; the printer's text size / 100 when printing. Drawing
   // code scales font sizes and box heights with it. A scale that is not a positive number
@@ -219,7 +213,6 @@ class DrawingSurface {
   ColorValue backColor_ = kWhite;
   int fillStyle_ = kFillTransparent;
   ColorValue fillColor_ = kBlack;
-  int drawWidth_ = 1;
   double printScale_ = 1.0;
   int document_ = 0, page_ = 0;
   std::vector<DrawOp> ops_;

@@ -33,8 +33,6 @@ class AtomicFileWriter {
   void Discard();
 
   int Error() const { return error_; }
-  const std::string& TargetPath() const { return target_; }
-  const std::string& TemporaryPath() const { return temp_; }
 
  private:
   void FlushBuffer();

@@ -14,7 +14,6 @@ struct LocaleInfo {
   // Number format. Symbols are UTF-8 texts (some locales group with a no-break space).
   std::string DecimalSymbol = ".";
   std::string GroupSymbol = ",";
-  std::string NegativeSign = "-";
 
   // The short-date pattern in the window system's notation: d, dd, M, MM, MMM, MMMM, yy,
   // yyyy; text between single quotes is literal. "M/d/yy" for en_US.

@@ -15,7 +15,6 @@ LocaleInfo CaptureLocale(const QLocale& locale) {
   // number: a locale that does not group four-digit numbers would give digits.
   info.DecimalSymbol = Utf8(locale.decimalPoint());
   info.GroupSymbol = Utf8(locale.groupSeparator());
-  info.NegativeSign = Utf8(locale.negativeSign());
   info.ShortDatePattern = Utf8(locale.dateFormat(QLocale::ShortFormat));
   for (int m = 1; m <= 12; ++m) {
     info.MonthNames[static_cast<std::size_t>(m - 1)] =

@@ -16,7 +16,6 @@ class ScreenPointer {
   using Observer = std::function<void(PointerShape)>;
 
   PointerShape Shape() const { return shape_; }
-  int Code() const { return static_cast<int>(shape_); }
   // Observers hear of every change of shape; setting the shape it already has is no change.
   void Set(PointerShape shape);
 

@@ -42,6 +42,4 @@ const std::string& Str(int id) {
   return s ? *s : empty;
 }
 
-bool HasStr(int id) { return Find(id) != nullptr; }
-
 }  // namespace qv

@@ -9,7 +9,4 @@ namespace qv {
 // The text with the given id, or "" when the table has no such id.
 const std::string& Str(int id);
 
-// True when the table holds the id.
-bool HasStr(int id);
-
 }  // namespace qv

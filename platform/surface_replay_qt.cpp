@@ -48,29 +48,23 @@ void FillPixels(QPainter& painter, int left, int top, int right, int bottom, con
   painter.fillRect(QRect(QPoint(left, top), QPoint(right, bottom)), c);
 }
 
-// A band `width` pixels thick centred on the pixel row or column `at`.
-int BandStart(int at, int width) { return at - (width - 1) / 2; }
-
 void ReplayLine(QPainter& painter, const LineOp& op, double upp) {
   const auto x1 = DevicePixel(op.X1, upp), y1 = DevicePixel(op.Y1, upp);
   const auto x2 = DevicePixel(op.X2, upp), y2 = DevicePixel(op.Y2, upp);
   if (!x1 || !y1 || !x2 || !y2) return;
   const QColor color = ToQColor(op.Color);
-  const int w = std::max(1, op.DrawWidth);
   if (*y1 == *y2) {
     if (*x1 == *x2) return;  // only the end point, which is left out
     const int from = *x1 < *x2 ? *x1 : *x2 + 1;
     const int to = *x1 < *x2 ? *x2 - 1 : *x1;
-    const int top = BandStart(*y1, w);
-    FillPixels(painter, from, top, to, top + w - 1, color);
+    FillPixels(painter, from, *y1, to, *y1, color);
   } else if (*x1 == *x2) {
     const int from = *y1 < *y2 ? *y1 : *y2 + 1;
     const int to = *y1 < *y2 ? *y2 - 1 : *y1;
-    const int left = BandStart(*x1, w);
-    FillPixels(painter, left, from, left + w - 1, to, color);
+    FillPixels(painter, *x1, from, *x1, to, color);
   } else {
     QPen pen(color);
-    pen.setWidth(w == 1 ? 0 : w);
+    pen.setWidth(0);  // cosmetic: one device pixel
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);
     painter.drawLine(QPoint(*x1, *y1), QPoint(*x2, *y2));
@@ -82,13 +76,10 @@ void ReplayBox(QPainter& painter, const BoxOp& op, double upp) {
   if (!r) return;
   if (op.Filled) FillPixels(painter, r->left, r->top, r->right, r->bottom, ToQColor(op.FillColor));
   const QColor color = ToQColor(op.Color);
-  const int w = std::max(1, op.DrawWidth);
-  const int top = BandStart(r->top, w), bottom = BandStart(r->bottom, w);
-  const int left = BandStart(r->left, w), right = BandStart(r->right, w);
-  FillPixels(painter, left, top, right + w - 1, top + w - 1, color);
-  FillPixels(painter, left, bottom, right + w - 1, bottom + w - 1, color);
-  FillPixels(painter, left, top, left + w - 1, bottom + w - 1, color);
-  FillPixels(painter, right, top, right + w - 1, bottom + w - 1, color);
+  FillPixels(painter, r->left, r->top, r->right, r->top, color);
+  FillPixels(painter, r->left, r->bottom, r->right, r->bottom, color);
+  FillPixels(painter, r->left, r->top, r->left, r->bottom, color);
+  FillPixels(painter, r->right, r->top, r->right, r->bottom, color);
 }
 
 void ReplayText(QPainter& painter, const TextOp& op, double upp) {
@@ -152,7 +143,6 @@ QFont ToQFont(const FontSpec& wanted) {
   font.setBold(wanted.Bold);
   font.setItalic(wanted.Italic);
   font.setUnderline(wanted.Underline);
-  font.setStrikeOut(wanted.Strikeout);
   return font;
 }
 

@@ -14,7 +14,6 @@ struct FontSpec {
   bool Bold = false;
   bool Italic = false;
   bool Underline = false;
-  bool Strikeout = false;
   // A Windows character-set number kept with the book; text is Unicode, so it does not
   // change what is drawn.
   int Charset = 0;

@@ -16,12 +16,6 @@ inline double TwipsPerPixelForDpi(double dpi) {
   return dpi > 0 ? kTwipsPerInch / dpi : kTwipsPerPixelAt96Dpi;
 }
 
-// Screen twips per pixel at the given dots per inch, divided by 15: 1.0 at 96 dpi, 0.8 at
-// 120 dpi.
-inline double ScreenScaleForDpi(double dpi) {
-  return TwipsPerPixelForDpi(dpi) / kTwipsPerPixelAt96Dpi;
-}
-
 // Twips to whole pixels on a screen with the given scale. A design length scaled by
 // ScreenScale keeps its size in pixels only at 96 dpi; this is the conversion the windows
 // use to place a control: pixels = twips / (15 * ScreenScale), rounded to nearest.

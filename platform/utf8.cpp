@@ -5,29 +5,13 @@
 namespace qv {
 namespace {
 
-int32_t UpperOf(int32_t c) {
-  if (c >= 'a' && c <= 'z') return c - 32;
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
-  if (c == 0xFF) return 0x178;
-  if (c >= 0x100 && c <= 0x17F) {
-    // Latin Extended-A alternates capital/small, with a shifted run from U+0139 to U+0148
-    // and from U+0179 to U+017E.
-    const bool shifted = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-    if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
-    if (shifted) return (c % 2 == 0) ? c - 1 : c;
-    return (c % 2 == 1) ? c - 1 : c;
-  }
-  if (c >= 0x3B1 && c <= 0x3C9) return c == 0x3C2 ? 0x3A3 : c - 32;
-  if (c >= 0x430 && c <= 0x44F) return c - 32;
-  if (c >= 0x450 && c <= 0x45F) return c - 80;
-  return c;
-}
-
 int32_t LowerOf(int32_t c) {
   if (c >= 'A' && c <= 'Z') return c + 32;
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
   if (c == 0x178) return 0xFF;
   if (c >= 0x100 && c <= 0x17F) {
+    // Latin Extended-A alternates capital/small, with a shifted run from U+0139 to U+0148
+    // and from U+0179 to U+017E.
     const bool shifted = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
     if (c == 0x130 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
     if (shifted) return (c % 2 == 1) ? c + 1 : c;
@@ -155,8 +139,6 @@ std::string_view TrimAny(std::string_view text, std::string_view chars) {
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(chars) - first + 1);
 }
-
-std::string ToUpperText(std::string_view text) { return MapText(text, UpperOf); }
 
 std::string ToLowerText(std::string_view text) { return MapText(text, LowerOf); }
 

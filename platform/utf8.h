@@ -43,12 +43,9 @@ std::string FitToLength(std::string_view text, std::size_t count);
 // characters, such as " \t").
 std::string_view TrimAny(std::string_view text, std::string_view chars);
 
-// Upper-cases the letters that have a one-to-one capital among ASCII, Latin-1, Latin
+// Lower-cases the letters that have a one-to-one small letter among ASCII, Latin-1, Latin
 // Extended-A, basic Greek and basic Cyrillic; other characters are kept. The character
 // count never changes.
-std::string ToUpperText(std::string_view text);
-
-// Lower-cases the same set of letters.
 std::string ToLowerText(std::string_view text);
 
 }  // namespace qv

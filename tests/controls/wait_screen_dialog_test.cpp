@@ -82,11 +82,10 @@ TEST_F(WaitScreenTest, NinetyNineTicksFillTheBarAndNothingPassesOneHundredPerCen
   const int fullPixels = job.Window()->BarPixels();
   testing::Grab(job.Window(), "wait_screen");
 
-  // A loop over lines 0 to 1039 ticks 104 times; a second pass more still.
-  job.Restart(1039);
-  for (int64_t line = 0; line <= 1039; ++line) job.TickAtLine(line);
+  // A loop over lines 0 to 1039 ticks 104 times, and a second pass more still.
   auto lines = job.LineProgress();
-  for (int64_t line = 0; line <= 1039; ++line) lines(line);
+  for (int pass = 0; pass < 2; ++pass)
+    for (int64_t line = 0; line <= 1039; ++line) lines(line);
   EXPECT_EQ(job.Window()->PercentText(), "100%");
   EXPECT_EQ(job.Window()->BarTwips(), WaitScreenDialog::kFrameTwips);
   EXPECT_EQ(job.Window()->BarPixels(), fullPixels) << "the bar never leaves its frame";

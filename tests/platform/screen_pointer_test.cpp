@@ -20,7 +20,7 @@ TEST(ScreenPointer, ObserversHearEachChangeOnceAndMayRemoveObserversWhileBeingTo
        {PointerShape::Help, PointerShape::Help, PointerShape::Busy, PointerShape::Normal})
     pointer.Set(s);
   EXPECT_EQ(heard, (std::vector<int>{14, 11, 0}));
-  EXPECT_EQ(pointer.Code(), 0);
+  EXPECT_EQ(pointer.Shape(), PointerShape::Normal);
   EXPECT_EQ(first, 1);
   EXPECT_EQ(second, 0);
 }
