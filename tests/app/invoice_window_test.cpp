@@ -25,11 +25,15 @@ namespace fs = std::filesystem;
 Books InvoiceBook() {
   Books books = BookWithChart({{"Customer", 1100, kCurrentAsset},
                                {"Sales", 4000, kRevenue},
-                               {"Tax", 2200, kCurrentLiability}});
+                               {"Tax", 2200, kCurrentLiability},
+                               {"Stock", 1300, kCurrentAsset},
+                               {"Supplier", 2100, kCurrentLiability}});
   books.BusinessName = "Acme";
   books.BusinessAddress = "1 Main St\r\nTown";
   books.AccountDetails[1] = "Cust Pty\r\nRoad 2";
   AddEntry(books, Day(2026, 3, 5), "INV1", {{1100, 115}}, {{4000, 100}, {2200, 15}}, "Thanks");
+  // A purchase: two debit lines, so the invoice goes to the supplier on the last line.
+  AddEntry(books, Day(2026, 3, 7), "B2", {{1300, 80}, {2200, 20}}, {{2100, 100}}, "Stock in");
   return books;
 }
 
@@ -181,6 +185,16 @@ TEST_F(InvoiceWindowTest, TheMailedInvoiceIsAMessageThatMailProgramsRead) {
   EXPECT_EQ(fields.at("Content-Type"), "text/html");
   EXPECT_EQ(fields.at("charset"), "utf-8");
   EXPECT_EQ(fields.at("body"), page + "\r\n");
+
+  // The purchase: the supplier's invoice lists the two debit lines; the subject names the
+  // first debit row's account all the same. The file of the first message is replaced.
+  w->ScrollAcc->SetValue(3);
+  ASSERT_EQ(MailInvoice(folder), opened);
+  const auto purchase = ParseEmlWithPython(opened[0]);
+  ASSERT_FALSE(purchase.empty());
+  EXPECT_EQ(purchase.at("Subject"), "Acme, Stock (B2)");
+  ExpectInOrder(purchase.at("body"),
+                {"Supplier   (2100)", "Stock", "80.00", "Tax", "20.00", "Total -  100.00"});
 }
 
 // The print set-up as every view shows it, over the main window: Print prints, Cancel and the
