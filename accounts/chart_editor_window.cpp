@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include "accounts/window_shortcuts_qt.h"
 #include "books/entry_fields.h"
 #include "controls/help_window.h"
 #include "controls/print_document_qt.h"
@@ -413,6 +414,7 @@ void ConfigAccounts::KeyReleased(Cell cell) {
 
 bool ConfigAccounts::eventFilter(QObject* watched, QEvent* event) {
   const std::optional<Cell> cell = CellOf(watched);
+  if (cell && LeaveKeyToWindowShortcut(this, event)) return true;
   switch (event->type()) {
     case QEvent::FocusIn:
       if (cell) SelectRow(cell->Row);

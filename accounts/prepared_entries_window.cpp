@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include "accounts/account_combo_qt.h"
+#include "accounts/window_shortcuts_qt.h"
 #include "books/entry_screen.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/clipboard_qt.h"
@@ -414,6 +415,7 @@ bool RecurringEntries::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   const std::optional<FieldRef> field = FieldOf(watched);
+  if ((field || watched == GroupLabels) && LeaveKeyToWindowShortcut(this, event)) return true;
   if (!field || drawing_) return QMainWindow::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::FocusIn: RowFocused(field->Row); break;

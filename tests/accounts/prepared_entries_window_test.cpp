@@ -117,6 +117,23 @@ TEST_F(PreparedEntriesWindowTest, KeysUpAndDownInANotesBoxScrollAndNeverChangeNo
   EXPECT_EQ(window->Account_Name[2]->currentText(), "Wages");
 }
 
+TEST_F(PreparedEntriesWindowTest, KeysOfTheEditMenuWorkFromTheRowsBoxes) {
+  Open();
+  window->Folio[2]->setFocus();
+  QTest::keyClick(window->Folio[2], Qt::Key_W, Qt::ControlModifier);  // copy
+  EXPECT_EQ(QApplication::clipboard()->text().left(4), "610\t");
+  window->AmountText[0]->setFocus();
+  QTest::keyClick(window->AmountText[0], Qt::Key_E, Qt::ControlModifier);  // paste
+  EXPECT_EQ(window->Model().LastWorkLine(), 5);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);  // new entry
+  EXPECT_EQ(window->Model().LastWorkLine(), 7);
+  window->AccNote[1]->setFocus();
+  // The list shows the new entry at its top: row 1's notes are the new entry's.
+  QTest::keyClick(window->AccNote[1], Qt::Key_D, Qt::ControlModifier);  // delete that entry
+  EXPECT_EQ(window->Model().LastWorkLine(), 5);
+  EXPECT_EQ(window->Model().Lines()[5].Notes, "Rent");
+}
+
 TEST_F(PreparedEntriesWindowTest, MenusCopyPasteDeleteSwitchAndTheButtonsInclude) {
   PromptAnswerer prompts;
   prompts.Then(PromptAnswer::Ok);
