@@ -51,6 +51,7 @@ void WindowLists::CloseForNewBook() {
   CloseWithBook(RecurringEntries);
   CloseWithBook(ConfigAccounts);
   CloseWithBook(QVMainsettings);
+  FollowNewBook();
 }
 
 void WindowLists::StoreBeforeSave() {
@@ -93,6 +94,7 @@ Application::Application(ApplicationOptions options) : options_(std::move(option
 
 Application::~Application() {
   // The windows go before the books they show, the views before the main window.
+  windows_.DeleteStatementWindows();
   ledgers_.reset();
   mainWindow_.reset();
   ownPrompt_.reset();

@@ -38,6 +38,9 @@ struct WindowLists {
   int16_t RunningBalanceWindowCount = 0;
   std::vector<QPointer<QWidget>> BalanceSheetWindows;
   int16_t BalanceSheetWindowCount = 0;
+  // The single trial-balance and income-statement windows.
+  QPointer<QWidget> Trial_Balance;
+  QPointer<QWidget> Income_Statement;
   std::vector<QPointer<QWidget>> PayRollWindows;
   int16_t PayRollWindowCount = 0;
   std::vector<QPointer<QWidget>> RollingCalculatorWindows;
@@ -52,17 +55,23 @@ struct WindowLists {
   QPointer<QWidget> Find_Entry;
   QPointer<QWidget> Depreciation;  // the depreciation calculator
 
+  // Tells the statement windows that the book was replaced.
+  void FollowNewBook();
+
   // Shows the find dialog (Find_Entry) owned by the main window, once it exists.
   std::function<void()> ShowFindEntry;
 
   // Closes every window that must not outlive the open book: all the journal, ledger and
   // running-balance windows, the comparative statement, the prepared-groups window (which
   // stores its working list as it closes), and the chart editor and configuration window
-  // without their closing checks (see app/application_hooks.h).
+  // without their closing checks (see app/application_hooks.h). The statement windows stay
+  // open: each takes the new book's dates and computes afresh when next activated.
   void CloseForNewBook();
   // Before the book is saved: the open windows that hold edits apart from the book put them
   // in (see app/application_hooks.h).
   void StoreBeforeSave();
+  // The statement windows and their rows go (before the books they show).
+  void DeleteStatementWindows();
 };
 
 // How a run of the program is set up. The defaults are those of the real program.

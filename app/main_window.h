@@ -209,6 +209,13 @@ class TAcount : public QMainWindow {
   // absolute path with the chosen type's extension, or "" when cancelled.
   std::function<std::string(const FileDialogRequest&)> ChooseBookFile;
 
+  // ---- Statements (main_window_statements_qt.cpp): each opens only on a journal of at least
+  // two posting lines. The trial balance and the income statement are single windows made
+  // afresh on every command; every Balance Sheet command opens a new balance sheet.
+  void TrialBalance_Click();
+  void IncomeStatement_Click();
+  void Show_Balance_Click();
+
   // ---- Menus and toolbar.
   // The menu item with that control name ("LoadFile", "SaveFile(1)", "Samples(2)"), or
   // the action of toolbar button 13 ("EmailInvoice"); null for an unknown name.
@@ -299,6 +306,7 @@ class TAcount : public QMainWindow {
   void BuildToolbar();
   void AddExampleBooks();
   void ConnectCommands();
+  void ConnectStatementCommands();
 
   // main_window_settings_qt.cpp
   void ConnectSettingsCommands();

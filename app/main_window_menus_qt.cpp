@@ -157,6 +157,7 @@ void TAcount::ConnectCommands() {
   connect(MenuItem("BalBForword"), &QAction::triggered, this, &TAcount::BalBForword_Click);
   ConnectInvoiceCommands();
   ConnectCalculatorCommands(*this);
+  ConnectStatementCommands();
   QAction* helpSelect = MenuItem("HelpSelect");
   TheHelpDesk().SetMainItem(helpSelect);
   connect(helpSelect, &QAction::triggered, this, [this] { TheHelpDesk().ToggleFromMain(this); });

@@ -1,0 +1,99 @@
+// The main window's statement commands: the trial balance, the income statement and the
+// balance sheet of the open book, and what the window lists do with the statement windows.
+
+#include <QAction>
+#include <limits>
+
+#include "app/application_window.h"
+#include "app/main_window.h"
+#include "books/date_styles.h"
+#include "controls/date_picker_control.h"
+#include "platform/prompts.h"
+#include "statements/balance_sheet_window.h"
+#include "statements/income_statement_window.h"
+#include "statements/trial_balance_window.h"
+
+namespace qv {
+
+namespace {
+
+StatementContext StatementContextOf(Application& app) {
+  StatementContext context;
+  context.TheBooks = &app.TheBooks();
+  context.TheSession = &app.TheSession();
+  context.Locale = app.Locale();
+  context.TheClock = &app.TheClock();
+  context.SecondCopy = app.SecondCopy();
+  return context;
+}
+
+// The statements need a journal of at least two posting lines.
+bool HasStatement(const Books& books) { return books.LastLineIndex() >= 1; }
+
+template <typename Window>
+void ForEachStatementWindow(WindowLists& lists, Window&& act) {
+  for (QPointer<QWidget>* single : {&lists.Trial_Balance, &lists.Income_Statement})
+    if (auto* window = qobject_cast<StatementWindow*>(single->data())) act(window);
+  for (QPointer<QWidget>& sheet : lists.BalanceSheetWindows)
+    if (auto* window = qobject_cast<StatementWindow*>(sheet.data())) act(window);
+}
+
+}  // namespace
+
+void WindowLists::FollowNewBook() {
+  ForEachStatementWindow(*this, [](StatementWindow* window) { window->BooksReplaced(); });
+}
+
+void WindowLists::DeleteStatementWindows() {
+  ForEachStatementWindow(*this, [](StatementWindow* window) { delete window; });
+}
+
+void TAcount::ConnectStatementCommands() {
+  connect(MenuItem("TrialBalance"), &QAction::triggered, this, &TAcount::TrialBalance_Click);
+  connect(MenuItem("IncomeStatement"), &QAction::triggered, this, &TAcount::IncomeStatement_Click);
+  connect(MenuItem("Show_Balance"), &QAction::triggered, this, &TAcount::Show_Balance_Click);
+}
+
+void TAcount::TrialBalance_Click() {
+  if (ShowHelpCard(MenuCommandHelp(MenuCommand::TrialBalance))) return;
+  const Books& books = app_.TheBooks();
+  if (!HasStatement(books)) return;
+  WindowLists& lists = app_.Windows();
+  delete lists.Trial_Balance.data();
+  auto* window = new TrialBalanceWindow(StatementContextOf(app_));
+  window->ISCalander->SetText(QString::fromStdString(
+      FormatDateStyle(app_.TheClock().Today(), books.DateStyleIndex, app_.Locale())));
+  window->mainLOAD();
+  lists.Trial_Balance = window;
+  window->show();
+}
+
+void TAcount::IncomeStatement_Click() {
+  if (ShowHelpCard(MenuCommandHelp(MenuCommand::IncomeStatement))) return;
+  if (!HasStatement(app_.TheBooks())) return;
+  WindowLists& lists = app_.Windows();
+  delete lists.Income_Statement.data();
+  auto* window = new IncomeStatementWindow(StatementContextOf(app_));
+  window->Form_Activate2();
+  lists.Income_Statement = window;
+  window->show();
+}
+
+void TAcount::Show_Balance_Click() {
+  if (ShowHelpCard(MenuCommandHelp(MenuCommand::BalanceSheet))) return;
+  if (!HasStatement(app_.TheBooks())) return;
+  WindowLists& lists = app_.Windows();
+  if (lists.BalanceSheetWindowCount == std::numeric_limits<int16_t>::max()) {
+    ShowMessage("No more balance sheets can be opened in this session.");
+    return;
+  }
+  auto* window = new BalanceSheetWindow(StatementContextOf(app_));
+  window->BalanceMainLOAD();
+  const auto index = static_cast<std::size_t>(lists.BalanceSheetWindowCount);
+  if (lists.BalanceSheetWindows.size() <= index) lists.BalanceSheetWindows.resize(index + 1);
+  lists.BalanceSheetWindows[index] = window;
+  ++lists.BalanceSheetWindowCount;
+  window->show();
+}
+
+}  // namespace qv

@@ -1,0 +1,107 @@
+#include "statements/trial_balance_layout.h"
+
+#include "platform/string_table.h"
+#include "statements/statement_dates.h"
+#include "statements/statement_texts.h"
+
+namespace qv {
+
+namespace {
+
+constexpr ColorValue kHeadingFill = 0xE0E0E0;
+constexpr ColorValue kShading = 0xF0F0F0;
+constexpr ColorValue kBroughtForwardColor = 0x0000FF;  // red
+constexpr int kLabelAccounts = 156, kLabelDebit = 162, kLabelCredit = 163, kLabelTotals = 164;
+
+}  // namespace
+
+StatementDrawing LayOutTrialBalance(const TrialBalance& tb, const StatementLook& look,
+                                    const TextMetrics& metrics, double width, double printScale) {
+  StatementPen pen(metrics, width, printScale);
+  DrawingSurface& s = pen.Surface();
+  const double m = width * 2 / 100;   // margin
+  const double n = width * 58 / 100;  // account column
+  const double d = width * 18 / 100;  // debit column
+  const double c = d;                 // credit column
+  const double pixel = look.ScreenTwipsPerPixel;
+
+  s.SetFontTransparent(true);
+  s.SetFontName(look.FontName);
+  s.SetFontCharset(look.FontCharset);
+  s.SetFontSizeScaled(10);
+  s.SetFontBold(true);
+  s.Print("");
+  s.SetFontSizeScaled(12);
+  s.Print("");
+  s.Print("");
+  pen.Centred(look.BusinessName);
+  s.SetFontSizeScaled(10);
+  s.Print("");
+  s.SetFontUnderline(true);
+  pen.Centred(TrialBalanceTitle(tb.TrialDate, look.Locale));
+  s.SetFontUnderline(false);
+  s.Print("");
+
+  // The column headings: grey boxes, each a margin narrower than its column.
+  const double y0 = s.CurrentY();
+  const double boxTop = y0 - 4 * pixel, boxBottom = y0 + s.Scaled(300);
+  pen.BeginLine(boxTop);
+  s.SetFillStyle(kFillSolid);
+  s.SetFillColor(kHeadingFill);
+  s.Box(m, boxTop, n, boxBottom, kBlack);
+  s.Box(m + n, boxTop, n + d, boxBottom, kBlack);
+  s.Box(n + d + m, boxTop, n + d + c, boxBottom, kBlack);
+  s.SetFillStyle(kFillTransparent);
+  s.SetCurrentY(y0);
+  const std::string accounts = Str(kLabelAccounts), debit = Str(kLabelDebit),
+                    credit = Str(kLabelCredit);
+  s.SetCurrentX(m + (n - s.TextWidth(accounts)) / 2);
+  s.PrintStay(accounts);
+  s.SetCurrentX(n + m / 2 + (d - s.TextWidth(debit)) / 2);
+  s.PrintStay(debit);
+  s.SetCurrentX(n + d + m / 2 + (c - s.TextWidth(credit)) / 2);
+  s.Print(credit);
+  s.Print("");
+  pen.EndLine(true);
+  s.SetFontBold(false);
+
+  // The rows with a balance; rows of 0 neither show nor change the shading.
+  bool shade = true;
+  for (const TrialBalanceRow& row : tb.Rows) {
+    if (!row.Shown()) continue;
+    pen.BeginLine();
+    if (shade) {
+      const double top = s.CurrentY();
+      s.FilledBox(m, top, n + d + c, top + s.TextHeight("W") * s.PrintScale(), kShading);
+      s.SetCurrentY(top);
+    }
+    shade = !shade;
+    s.SetForeColor(row.IsBroughtForward() ? kBroughtForwardColor : kBlack);
+    s.SetCurrentX(m);
+    s.PrintStay(TrialFolioText(row.RowFolio, look.FolioDashes, look.Locale));
+    s.SetCurrentX(n / 5);
+    s.PrintStay(row.Name);
+    const std::string amount = TrialAmountText(row.Balance, look.Decimals, look.Locale);
+    s.SetCurrentX((row.IsDebit() ? n + d : n + d + c) - s.TextWidth(amount));
+    s.Print(amount);
+    s.SetForeColor(kBlack);
+    pen.EndLine();
+    pen.MarkRow(row.RowFolio);
+  }
+
+  s.Print("");
+  s.SetFontBold(true);
+  pen.BeginLine();
+  s.SetCurrentX(20 * pixel);
+  s.PrintStay(Str(kLabelTotals));
+  const std::string debitTotal = TrialAmountText(tb.DebitTotal, look.Decimals, look.Locale);
+  const std::string creditTotal = TrialAmountText(tb.CreditTotal, look.Decimals, look.Locale);
+  s.SetCurrentX(n + d - s.TextWidth(debitTotal));
+  s.PrintStay(debitTotal);
+  s.SetCurrentX(n + d + c - s.TextWidth(creditTotal));
+  s.Print(creditTotal);
+  pen.EndLine();
+  return pen.Finish(400);
+}
+
+}  // namespace qv

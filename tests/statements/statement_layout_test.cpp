@@ -1,0 +1,354 @@
+// The statements laid out on a recording surface with fixed text metrics (100 twips a
+// character, 200 a line at 10 points): where the columns, rows and totals land.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "statements/balance_sheet_layout.h"
+#include "statements/income_statement_layout.h"
+#include "statements/statement_frame.h"
+#include "statements/trial_balance_layout.h"
+#include "tests/support/book_builder.h"
+
+namespace qv {
+namespace {
+
+using testing::AddEntry;
+using testing::Day;
+using testing::Money;
+
+const FixedTextMetrics kMetrics;
+
+StatementLook LookOf(const Books& books, int decimals) {
+  StatementLook look = StatementLookOf(books, UsEnglishLocale(), decimals);
+  look.WidestName = "Cash";
+  return look;
+}
+
+std::vector<TextOp> TextsOf(const StatementDrawing& d) {
+  std::vector<TextOp> texts;
+  for (const DrawOp& op : d.Ops)
+    if (const auto* t = std::get_if<TextOp>(&op)) texts.push_back(*t);
+  return texts;
+}
+
+const TextOp* Find(const StatementDrawing& d, const std::string& text) {
+  for (const DrawOp& op : d.Ops)
+    if (const auto* t = std::get_if<TextOp>(&op); t && t->Text == text) return t;
+  return nullptr;
+}
+
+double RightOf(const TextOp& t) { return t.X + t.Width; }
+
+// No two texts on one line share any width.
+void ExpectNoOverlap(const StatementDrawing& d) {
+  const std::vector<TextOp> texts = TextsOf(d);
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    for (std::size_t j = i + 1; j < texts.size(); ++j) {
+      const TextOp &a = texts[i], &b = texts[j];
+      if (a.Y != b.Y) continue;
+      EXPECT_TRUE(RightOf(a) <= b.X || RightOf(b) <= a.X) << a.Text << " | " << b.Text;
+    }
+}
+
+Books TrialBook() {
+  Books books = testing::BookWithChart({{"Cash", 110, kCurrentAsset},
+                                        {"Petty Cash", 110.5, kCurrentAsset},
+                                        {"Idle", 120, kCurrentAsset},
+                                        {"Sales", 400, kRevenue},
+                                        {"Rent", 600, kExpense}});
+  AddEntry(books, Day(2026, 12, 5), "1", {{110, 500}, {110.5, 20}}, {{400, 520}});
+  AddEntry(books, Day(2026, 12, 5), "2", {{600, 70}, {1, 5}}, {{110, 75}});
+  AddEntry(books, Day(2026, 12, 5), "3", {{120, 9}}, {{120, 9}});  // idle: no balance
+  return books;
+}
+
+TEST(TrialBalanceLayout, ColumnsShadingColoursAndTotalsAtWidth12000) {
+  Books books = TrialBook();
+  books.FolioDashes = -1;
+  const TrialBalance tb = ComputeTrialBalance(books, {Day(2026, 12, 5), true});
+  const StatementDrawing d = LayOutTrialBalance(tb, LookOf(books, 2), kMetrics, 12000, 1);
+
+  // The three grey heading boxes, a margin apart, 4 screen pixels above the headings.
+  std::vector<BoxOp> boxes;
+  for (const DrawOp& op : d.Ops)
+    if (const auto* b = std::get_if<BoxOp>(&op)) boxes.push_back(*b);
+  ASSERT_EQ(boxes.size(), 3u);
+  const double edges[3][2] = {{240, 6960}, {7200, 9120}, {9360, 11280}};
+  const TextOp* accounts = Find(d, "Accounts");
+  ASSERT_NE(accounts, nullptr);
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(boxes[k].X1, edges[k][0]);
+    EXPECT_EQ(boxes[k].X2, edges[k][1]);
+    EXPECT_TRUE(boxes[k].Filled);
+    EXPECT_EQ(boxes[k].FillColor, 0xE0E0E0u);
+    EXPECT_EQ(boxes[k].Y1, accounts->Y - 60);
+    EXPECT_EQ(boxes[k].Y2, accounts->Y + 300);
+  }
+  EXPECT_EQ(accounts->X, 240 + (6960 - accounts->Width) / 2);
+
+  // Rows with a balance only: Balance b/f in red, Cash and Petty Cash in the Debit column
+  // (dashed folio), Sales in Credit; Idle shows nothing and does not break the shading.
+  struct Expected {
+    std::string folio, name, amount;
+    double right;
+    ColorValue color;
+  };
+  const Expected rows[] = {{"1", "Balance b/f", "5.00", 9120, 0x0000FF},
+                           {"110", "Cash", "425.00", 9120, kBlack},
+                           {"110-5", "Petty Cash", "20.00", 9120, kBlack},
+                           {"400", "Sales", "520.00", 11280, kBlack},
+                           {"600", "Rent", "70.00", 9120, kBlack}};
+  std::vector<FilledBoxOp> shades;
+  for (const DrawOp& op : d.Ops)
+    if (const auto* f = std::get_if<FilledBoxOp>(&op)) shades.push_back(*f);
+  ASSERT_EQ(d.Rows.size(), std::size(rows));
+  for (std::size_t k = 0; k < std::size(rows); ++k) {
+    const TextOp* folio = Find(d, rows[k].folio);
+    const TextOp* name = Find(d, rows[k].name);
+    const TextOp* amount = Find(d, rows[k].amount);
+    ASSERT_TRUE(folio && name && amount) << rows[k].name;
+    EXPECT_EQ(folio->X, 240);
+    EXPECT_EQ(name->X, 1392);
+    EXPECT_EQ(RightOf(*amount), rows[k].right) << rows[k].name;
+    EXPECT_EQ(name->Color, rows[k].color) << rows[k].name;
+    EXPECT_EQ(name->Y, folio->Y);
+    EXPECT_EQ(d.Rows[k].Bottom, name->Y + name->Height);
+    // Shaded: rows 0, 2 and 4 of those drawn.
+    const bool shaded = std::any_of(shades.begin(), shades.end(),
+                                    [&](const FilledBoxOp& f) { return f.Y1 == name->Y; });
+    EXPECT_EQ(shaded, k % 2 == 0) << rows[k].name;
+  }
+  EXPECT_EQ(d.Rows[2].RowFolio, Money(110.5));
+
+  // TOTALS at 20 screen pixels, bold, with the equal column totals.
+  const TextOp* totals = Find(d, "TOTALS");
+  ASSERT_NE(totals, nullptr);
+  EXPECT_EQ(totals->X, 300);
+  EXPECT_TRUE(totals->Font.Bold);
+  std::vector<const TextOp*> sums;
+  for (const DrawOp& op : d.Ops)
+    if (const auto* t = std::get_if<TextOp>(&op); t && t->Text == "520.00") sums.push_back(t);
+  ASSERT_EQ(sums.size(), 3u);  // the Sales row and both totals
+  EXPECT_EQ(RightOf(*sums[1]), 9120);
+  EXPECT_EQ(RightOf(*sums[2]), 11280);
+  EXPECT_EQ(d.DrawnHeight, sums[2]->Y + sums[2]->Height + 400);
+  ExpectNoOverlap(d);
+}
+
+TEST(TrialBalanceLayout, AnEmptyBookShowsHeadingsAndZeroTotals) {
+  Books books = testing::BookWithChart({{"Cash", 110, kCurrentAsset}});
+  const TrialBalance tb = ComputeTrialBalance(books, {Day(2026, 1, 1), false});
+  const StatementDrawing d = LayOutTrialBalance(tb, LookOf(books, 2), kMetrics, 12000, 1);
+  EXPECT_TRUE(d.Rows.empty());
+  EXPECT_NE(Find(d, "Trial Balance as 01 January 2026"), nullptr);
+  ASSERT_NE(Find(d, "TOTALS"), nullptr);
+  EXPECT_EQ(std::count_if(d.Ops.begin(), d.Ops.end(),
+                          [](const DrawOp& op) {
+                            const auto* t = std::get_if<TextOp>(&op);
+                            return t && t->Text == "0.00";
+                          }),
+            2);
+}
+
+Books IncomeBook(double revenue, double cost, double expenses) {
+  Books books = testing::BookWithChart({{"Cash", 110, kCurrentAsset},
+                                        {"Sales", 400, kRevenue},
+                                        {"Purchases", 500, kCostOfGoodsSold},
+                                        {"Wages", 600, kExpense}});
+  const DaySerial d = Day(2026, 6, 1);
+  if (revenue) AddEntry(books, d, "1", {{110, revenue}}, {{400, revenue}});
+  if (cost) AddEntry(books, d, "2", {{500, cost}}, {{110, cost}});
+  if (expenses) AddEntry(books, d, "3", {{600, expenses}}, {{110, expenses}});
+  return books;
+}
+
+IncomeStatement IncomeOf(const Books& books) {
+  return ComputeIncomeStatement(books,
+                                {IncomePeriod::Between(Day(2026, 1, 1), Day(2026, 12, 31)), false});
+}
+
+TEST(IncomeStatementLayout, ColumnsAreSizedFromTheAmountsAndCentred) {
+  const Books books = IncomeBook(1000, 600, 300);
+  const IncomeStatement is = IncomeOf(books);
+  StatementLook look = LookOf(books, 2);
+  look.WidestName = std::string(45, 'W');
+  const StatementDrawing d = LayOutIncomeStatement(is, look, kMetrics, 16000, 1);
+  // A = the widest amount ("1,000.00" bold: 8 x 101) + 400; Wn = the widest name + A.
+  const double a = 808 + 400, wn = 4500 + a, x0 = (16000 - (3 * a + wn)) / 2;
+  struct Expected {
+    std::string text;
+    double right;
+  };
+  const Expected amounts[] = {
+      {"600.00", x0 + wn}, {"400.00", x0 + wn + a}, {"100.00", x0 + wn + 2 * a}};
+  for (const Expected& e : amounts) {
+    const TextOp* t = Find(d, e.text);
+    ASSERT_NE(t, nullptr) << e.text;
+    EXPECT_EQ(RightOf(*t), e.right) << e.text;
+  }
+  EXPECT_EQ(Find(d, "REVENUE")->X, x0);
+  EXPECT_EQ(Find(d, "Net Profit")->X, x0);
+  EXPECT_NE(Find(d, "1 January 2026 to 31 December 2026"), nullptr);
+  EXPECT_TRUE(d.HasMarginBands);
+  EXPECT_EQ(d.LeftBandEnd, x0 - 800);
+  EXPECT_EQ(d.RightBandStart, 16000 + 800 - x0);
+  ASSERT_EQ(d.Rows.size(), 3u);
+  EXPECT_EQ(d.Rows[1].RowFolio, Money(500));
+  ExpectNoOverlap(d);
+}
+
+TEST(IncomeStatementLayout, EmptySectionsAndAZeroNetLeaveNoLines) {
+  struct Case {
+    double revenue, cost, expenses;
+    std::vector<std::string> absent;
+  };
+  const Case cases[] = {
+      {1000, 0, 300, {"Less Cost of Goods Sold", "Gross Profit", "Net Profit"}},
+      {1000, 600, 400, {"Net Profit", "PROFIT / LOSS"}},  // the net is 0
+      {0, 0, 0, {"REVENUE", "EXPENSES", "Balance", "PROFIT / LOSS"}},
+  };
+  for (const Case& c : cases) {
+    const Books books = IncomeBook(c.revenue, c.cost, c.expenses);
+    const StatementDrawing d =
+        LayOutIncomeStatement(IncomeOf(books), LookOf(books, 0), kMetrics, 12000, 1);
+    for (const std::string& text : c.absent) EXPECT_EQ(Find(d, text), nullptr) << text;
+    EXPECT_NE(Find(d, "Income Statement"), nullptr);
+  }
+}
+
+TEST(IncomeStatementLayout, OnPaperFontsScaleButTheSpacersStayAtFivePoints) {
+  const Books books = IncomeBook(1000, 600, 300);
+  const StatementDrawing d =
+      LayOutIncomeStatement(IncomeOf(books), LookOf(books, 0), kMetrics, 12000, 0.5);
+  EXPECT_EQ(Find(d, "Income Statement")->Font.Size, 6);
+  EXPECT_EQ(Find(d, "REVENUE")->Font.Size, 5);
+  // Between the title and the period one 5-point line (100 twips).
+  const TextOp* title = Find(d, "Income Statement");
+  const TextOp* period = Find(d, "1 January 2026 to 31 December 2026");
+  EXPECT_EQ(period->Y - (title->Y + title->Height), 100);
+}
+
+TEST(StatementLayout, AHugeAmountNeverOverlapsALongName) {
+  const std::string longName(40, 'N');
+  Books books = testing::BookWithChart(
+      {{"Cash", 110, kCurrentAsset}, {longName, 300, kCapital}, {"Sales", 400, kRevenue}});
+  AddEntry(books, Day(2026, 6, 1), "1", {{110, 1e9}}, {{300, 1e9}});
+  AddEntry(books, Day(2026, 6, 1), "2", {{110, 5}}, {{400, 5}});
+  StatementLook look = LookOf(books, 2);
+  look.WidestName = longName;
+  for (double width : {6000.0, 12000.0}) {
+    const StatementDrawing sheet =
+        LayOutBalanceSheet(ComputeBalanceSheet(books, {Day(2026, 6, 1), false}),
+                           BalanceSheetLayout::kStandard, look, kMetrics, width, 1);
+    ASSERT_NE(Find(sheet, "1,000,000,000.00"), nullptr);
+    ExpectNoOverlap(sheet);
+    const StatementDrawing income =
+        LayOutIncomeStatement(IncomeOf(books), look, kMetrics, width, 1);
+    ExpectNoOverlap(income);
+  }
+}
+
+TEST(BalanceSheetLayout, MarginRoundsHalvesToEvenAndBandsNeedMoreThan900) {
+  // Cash 1,250.00 and capital: AmountWidth = 8 x 101 + 400 = 1208 (bold "1,250.00"),
+  // NameWidth 5000; the block is 8624 wide.
+  Books books = testing::BookWithChart(
+      {{"Cash", 110, kCurrentAsset}, {"Capital", 300, kCapital}, {"Sales", 400, kRevenue}});
+  AddEntry(books, Day(2026, 3, 1), "1", {{110, 1250}}, {{300, 1250}});
+  const BalanceSheet sheet = ComputeBalanceSheet(books, {Day(2026, 3, 31), false});
+  struct Case {
+    double width, left;
+    bool bands;
+  };
+  const Case cases[] = {{12000, 1688, true},
+                        {12001, 1688, true},  // 1688.5 -> 1688
+                        {12003, 1690, true},  // 1689.5 -> 1690
+                        {10424, 900, false},
+                        {5000, 100, false}};
+  for (const Case& c : cases) {
+    const StatementDrawing d = LayOutBalanceSheet(sheet, BalanceSheetLayout::kStandard,
+                                                  LookOf(books, 2), kMetrics, c.width, 1);
+    EXPECT_EQ(Find(d, "CURRENT ASSETS")->X, c.left) << c.width;
+    EXPECT_EQ(d.HasMarginBands, c.bands) << c.width;
+  }
+}
+
+TEST(BalanceSheetLayout, RowsAreMarkedInTheDrawingOrderOfEachLayout) {
+  Books books = testing::BookWithChart({{"Cash", 110, kCurrentAsset},
+                                        {"Creditors", 210, kCurrentLiability},
+                                        {"Van", 150, kNonCurrentAsset},
+                                        {"Capital", 300, kCapital},
+                                        {"Sales", 400, kRevenue}});
+  AddEntry(books, Day(2026, 3, 1), "1", {{110, 900}, {150, 500}}, {{300, 1000}, {210, 400}});
+  const BalanceSheet sheet = ComputeBalanceSheet(books, {Day(2026, 3, 31), false});
+  const auto folios = [&](BalanceSheetLayout layout) {
+    std::vector<Amount> out;
+    for (const StatementRowMark& row :
+         LayOutBalanceSheet(sheet, layout, LookOf(books, 0), kMetrics, 12000, 1).Rows)
+      out.push_back(row.RowFolio);
+    return out;
+  };
+  EXPECT_EQ(folios(BalanceSheetLayout::kStandard),
+            (std::vector<Amount>{Money(110), Money(210), Money(150), Money(300)}));
+  EXPECT_EQ(folios(BalanceSheetLayout::kUnitedStates),
+            (std::vector<Amount>{Money(110), Money(150), Money(210), Money(300)}));
+}
+
+TEST(StatementDrawing, LinesWithinABandAreTheLinesInView) {
+  const Books books = TrialBook();
+  const StatementDrawing d = LayOutTrialBalance(
+      ComputeTrialBalance(books, {Day(2026, 12, 5), true}), LookOf(books, 2), kMetrics, 12000, 1);
+  for (const auto& [top, bottom] : {std::pair{0.0, 1e9}, {1500.0, 2500.0}, {-500.0, 10.0}}) {
+    const auto [first, end] = d.LinesWithin(top, bottom);
+    for (std::size_t i = 0; i < d.Lines.size(); ++i) {
+      const bool meets = d.Lines[i].Bottom > top && d.Lines[i].Top < bottom;
+      EXPECT_EQ(meets, i >= first && i < end) << top << " " << i;
+    }
+  }
+}
+
+TEST(StatementFrame, HitTestsTakeTheFirstRowWhoseBandHoldsThePointer) {
+  const std::vector<StatementRowMark> rows = {
+      {2400, Money(110)}, {2640, Money(120)}, {2880, Money(130)}};
+  struct Case {
+    double y, band;
+    int row;
+  };
+  const Case cases[] = {{2500, kHoverBand, 1},  {2500, kClickBand, 1}, {2300, kHoverBand, 0},
+                        {1700, kHoverBand, -1}, {1700, kClickBand, 0}, {2400, kHoverBand, -1},
+                        {2200, kHoverBand, -1},  // exactly 200 above a bottom
+                        {2880, kClickBand, -1}, {-100, kClickBand, -1}};
+  for (const Case& c : cases) EXPECT_EQ(RowAt(rows, c.y, c.band), c.row) << c.y;
+  EXPECT_EQ(RowAt({}, 10, kClickBand), -1);
+}
+
+TEST(StatementFrame, DateBoxKeysScrollRangesAndSubjects) {
+  for (int key = 0; key < 128; ++key) {
+    int16_t code = static_cast<int16_t>(key);
+    const DateBoxKey result = FilterDateBoxKey(code);
+    const bool passes = key == 8 || key == '-' || (key >= '/' && key <= '9');
+    EXPECT_EQ(result, key == 13 ? DateBoxKey::Commit
+                      : passes  ? DateBoxKey::Passed
+                                : DateBoxKey::Dropped)
+        << key;
+    EXPECT_EQ(code, result == DateBoxKey::Dropped ? 0 : key);
+  }
+  EXPECT_EQ(ScrollMaxFor(9000, 6000), 3000);
+  EXPECT_EQ(ScrollMaxFor(6000, 6000), 0);
+  EXPECT_EQ(ScrollMaxFor(100, 6000), 0);
+
+  const LocaleInfo us = UsEnglishLocale();
+  EXPECT_EQ(BalanceSheetSubject("Acme Ltd", Day(2012, 3, 31), us),
+            "Acme Ltd,Financial Position Ending 31 March 2012");
+  EXPECT_EQ(TrialBalanceSubject("Acme Ltd", Day(2026, 12, 5), us),
+            "Acme Ltd, Trial Balance as 05 December 2026");
+  EXPECT_EQ(IncomeStatementSubject("Acme Ltd", Day(2026, 1, 1), Day(2026, 12, 31), us),
+            "Acme Ltd, Income Statement 1 January 2026 to 31 December 2026");
+  Books books = TrialBook();
+  EXPECT_EQ(RowReadOut(Money(110.5), books, us), "110.5 / Petty Cash");
+}
+
+}  // namespace
+}  // namespace qv

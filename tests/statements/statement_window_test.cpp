@@ -1,0 +1,297 @@
+// The statement windows as a user meets them: dates, keys, scrolling, the read-out and the
+// click-through into the ledgers, the toggles, and computing again after the books changed.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <memory>
+#include <tuple>
+
+#include "books/date_styles.h"
+#include "controls/date_picker_control.h"
+#include "controls/vertical_scroll_control.h"
+#include "platform/units.h"
+#include "statements/balance_sheet_window.h"
+#include "statements/income_statement_window.h"
+#include "statements/trial_balance_window.h"
+#include "tests/support/book_builder.h"
+
+namespace qv::testing {
+namespace {
+
+// A chart of `extra` expense accounts besides a bank, capital, sales with a sub-account
+// and stock; each expense gets one payment, so the trial balance is as tall as it likes.
+Books ShopBook(int extra = 0) {
+  Books books = BookWithChart({{"Bank", 100, kCurrentAsset},
+                               {"Capital", 300, kCapital},
+                               {"Sales", 410, kRevenue},
+                               {"Sales Online", 410.5, kRevenue},
+                               {"Stock", 500, kCostOfGoodsSold}});
+  books.DateStyleIndex = kDdMmYyyySlash;
+  books.BusinessName = "Acme Ltd";
+  AddEntry(books, Day(2026, 1, 5), "1", {{100, 10000}}, {{300, 10000}});
+  AddEntry(books, Day(2026, 2, 1), "2", {{100, 3000}}, {{410, 2000}, {410.5, 1000}});
+  AddEntry(books, Day(2026, 2, 9), "3", {{500, 1200}}, {{100, 1200}});
+  for (int k = 0; k < extra; ++k) {
+    const double folio = 600 + k;
+    const int index = 6 + k;
+    if (index > books.LastAccountIndex) books.ResizeChart(index);
+    const auto slot = static_cast<std::size_t>(index);
+    books.AccountNames[slot] = "Expense " + std::to_string(k);
+    books.AccountFolios[slot] = Money(folio);
+    books.AccountTypes[slot] = kExpense;
+    AddEntry(books, Day(2026, 3, 1), "e", {{folio, 10}}, {{100, 10}});
+  }
+  return books;
+}
+
+class StatementWindowTest : public ::testing::Test {
+ protected:
+  StatementContext Context() {
+    StatementContext context;
+    context.TheBooks = &books;
+    context.TheSession = &session;
+    context.TheClock = &clock;
+    context.OpenLedger = [this](LedgerLink link, const std::string& name, const std::string& end) {
+      opened.emplace_back(link, name, end);
+    };
+    return context;
+  }
+
+  template <typename Window>
+  std::unique_ptr<Window> Open(int widthTwips = 12000, int heightTwips = 7000) {
+    auto window = std::make_unique<Window>(Context());
+    window->resize(Px(widthTwips), Px(heightTwips));
+    if constexpr (std::is_same_v<Window, TrialBalanceWindow>)
+      window->ISCalander->SetText(QString::fromStdString(
+          FormatDateStyle(clock.Today(), books.DateStyleIndex, UsEnglishLocale())));
+    window->Recompute();
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    return window;
+  }
+
+  // Mouse actions on the canvas, at a height in pixels.
+  static void Mouse(StatementWindow& w, QEvent::Type type, int y,
+                    Qt::MouseButton button = Qt::NoButton) {
+    const QPointF at(60, y);
+    QWidget* canvas = w.Canvas();
+    QMouseEvent event(type, at, canvas->mapToGlobal(at), button,
+                      type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &event);
+  }
+  static void ClickAt(StatementWindow& w, int y, Qt::MouseButton button) {
+    Mouse(w, QEvent::MouseButtonPress, y, button);
+    Mouse(w, QEvent::MouseButtonRelease, y, button);
+  }
+  // A height in pixels within the lower part of account row `row` as the canvas shows it.
+  static int RowY(const StatementWindow& w, int row) {
+    return Px(w.Drawing().Rows[static_cast<std::size_t>(row)].Bottom - 100 - w.ScrollValue());
+  }
+  static void PressEnter(CalanderForm* box) { QTest::keyClick(box->DateX(), Qt::Key_Return); }
+
+  Books books = ShopBook();
+  Session session;
+  FixedClock clock{Day(2026, 3, 15)};
+  std::vector<std::tuple<LedgerLink, std::string, std::string>> opened;
+};
+
+TEST_F(StatementWindowTest, EachOpensOnItsDefaultDatesInTheBooksStyleAndKeepsItsSmallestSize) {
+  auto tb = Open<TrialBalanceWindow>();
+  EXPECT_EQ(tb->ISCalander->Text(), "15/03/2026");
+  EXPECT_EQ(tb->TrialDate(), Day(2026, 3, 15));
+  auto is = Open<IncomeStatementWindow>();
+  EXPECT_EQ(is->DateSearch[0]->Text(), "05/01/2026");
+  EXPECT_EQ(is->DateSearch[1]->Text(), "09/02/2026");
+  auto bs = Open<BalanceSheetWindow>();
+  EXPECT_EQ(bs->ISCalander->Text(), "09/02/2026");
+  EXPECT_EQ(bs->Statement().SheetDate, Day(2026, 2, 9));
+  // A window made 1000 x 1000 twips stays 5000 x 2000.
+  for (StatementWindow* w : std::vector<StatementWindow*>{tb.get(), is.get(), bs.get()}) {
+    w->resize(Px(1000), Px(1000));
+    EXPECT_EQ(w->width(), Px(5000));
+    EXPECT_EQ(w->height(), Px(2000));
+  }
+}
+
+TEST_F(StatementWindowTest, DateBoxesSwallowLettersAndKeepThePeriodOfADateThatIsNone) {
+  auto tb = Open<TrialBalanceWindow>();
+  QLineEdit* box = tb->ISCalander->DateX();
+  box->setFocus();
+  box->end(false);
+  QTest::keyClicks(box, "ab c");
+  EXPECT_EQ(tb->ISCalander->Text(), "15/03/2026");
+  // 31 February is no date: the trial balance stays as it was and the status line says so.
+  tb->ISCalander->SetText("31/02/2026");
+  PressEnter(tb->ISCalander);
+  EXPECT_EQ(tb->TrialDate(), Day(2026, 3, 15));
+  EXPECT_EQ(tb->ISCalander->Text(), "15/03/2026");
+  EXPECT_EQ(tb->StatusText(),
+            "\"31/02/2026\" is not a date, so the statement stays as of 15 March 2026.");
+  // Enter with a date computes for it, the status line clears.
+  tb->ISCalander->SetText("01/01/2026");
+  PressEnter(tb->ISCalander);
+  EXPECT_EQ(tb->TrialDate(), Day(2026, 1, 1));
+  EXPECT_EQ(tb->StatusText(), "");
+  EXPECT_TRUE(tb->Drawing().Rows.empty());
+
+  // The income statement's boxes alike; a day picked in a drop-down computes too.
+  auto is = Open<IncomeStatementWindow>();
+  is->DateSearch[0]->SetText("1/1/");
+  PressEnter(is->DateSearch[0]);
+  EXPECT_EQ(is->Statement().Period.IncomeFromDate, Day(2026, 1, 5));
+  EXPECT_NE(is->StatusText(), "");
+  is->DateSearch[1]->SetText("01/02/2026");
+  session.DatePicked = 1;
+  emit is->DateSearch[1]->Click();
+  EXPECT_EQ(session.DatePicked, 0);
+  EXPECT_EQ(is->Statement().Period.IncomeToDate, Day(2026, 2, 1));
+  EXPECT_EQ(is->Statement().CostOfGoodsSoldRows.size(), 0u);
+}
+
+TEST_F(StatementWindowTest, TheBarShowsExactlyWhenTheDrawingIsTallerAndReachesTheLastRow) {
+  books = ShopBook(60);
+  auto tb = Open<TrialBalanceWindow>(12000, 6000);
+  const auto viewHeight = [&] { return PixelsToTwips(tb->Canvas()->height()); };
+  const auto lastRowInView = [&] {
+    EXPECT_TRUE(tb->ScrollShown());
+    EXPECT_EQ(tb->ScrollMax(),
+              static_cast<int>(std::ceil(tb->Drawing().DrawnHeight - viewHeight())));
+    tb->SetScrollValue(tb->ScrollMax());
+    EXPECT_LE(tb->Drawing().Rows.back().Bottom - tb->ScrollValue(), viewHeight());
+  };
+  lastRowInView();
+  // Up and Down in the date box move the view by 10 twips, within the range.
+  tb->SetScrollValue(0);
+  QTest::keyClick(tb->ISCalander->DateX(), Qt::Key_Up);
+  EXPECT_EQ(tb->ScrollValue(), 0);
+  QTest::keyClick(tb->ISCalander->DateX(), Qt::Key_Down);
+  EXPECT_EQ(tb->ScrollValue(), 10);
+  tb->SetScrollValue(tb->ScrollMax());
+  QTest::keyClick(tb->ISCalander->DateX(), Qt::Key_Down);
+  EXPECT_EQ(tb->ScrollValue(), tb->ScrollMax());
+  // A resize while scrolled keeps the whole range.
+  tb->resize(Px(12000), Px(4000));
+  lastRowInView();
+  // A date that leaves most rows out fits the window: the bar goes and the top shows.
+  tb->resize(Px(12000), Px(8000));
+  lastRowInView();
+  tb->ISCalander->SetText("10/02/2026");
+  PressEnter(tb->ISCalander);
+  EXPECT_FALSE(tb->ScrollShown());
+  EXPECT_EQ(tb->ScrollValue(), 0);
+}
+
+TEST_F(StatementWindowTest, PointingReadsARowOutAndAStillClickOpensItsLedger) {
+  books = ShopBook(40);
+  auto is = Open<IncomeStatementWindow>(12000, 5000);
+  is->SubAccountsItem()->trigger();  // Sales Online on a row of its own
+  ASSERT_GE(is->Drawing().Rows.size(), 3u);
+  const int online = 1;  // the revenue rows: Sales, Sales Online
+  Mouse(*is, QEvent::MouseMove, RowY(*is, online));
+  EXPECT_EQ(is->P->text(), "410.5 / Sales Online");
+  EXPECT_EQ(is->Canvas()->cursor().shape(), Qt::WhatsThisCursor);
+  Mouse(*is, QEvent::MouseMove, 2);
+  EXPECT_EQ(is->P->text(), "");
+  EXPECT_EQ(is->Canvas()->cursor().shape(), Qt::ArrowCursor);
+
+  ClickAt(*is, RowY(*is, online), Qt::LeftButton);
+  ClickAt(*is, RowY(*is, 0), Qt::RightButton);
+  using Opened = std::tuple<LedgerLink, std::string, std::string>;
+  EXPECT_EQ(opened, (std::vector<Opened>{{LedgerLink::RunningBalance, "Sales Online", "01/03/2026"},
+                                         {LedgerLink::TAccount, "Sales", "01/03/2026"}}));
+  // A move between press and release, the middle button, or a release dragged above the
+  // window open nothing.
+  opened.clear();
+  Mouse(*is, QEvent::MouseButtonPress, RowY(*is, 0), Qt::LeftButton);
+  Mouse(*is, QEvent::MouseMove, RowY(*is, 0) + 1);
+  Mouse(*is, QEvent::MouseButtonRelease, RowY(*is, 0), Qt::LeftButton);
+  ClickAt(*is, RowY(*is, 0), Qt::MiddleButton);
+  Mouse(*is, QEvent::MouseButtonPress, RowY(*is, 0), Qt::LeftButton);
+  Mouse(*is, QEvent::MouseButtonRelease, -40, Qt::LeftButton);
+  EXPECT_TRUE(opened.empty());
+
+  // Scrolled to the end, the rows in view answer where they are shown.
+  is->SetScrollValue(is->ScrollMax());
+  const int last = static_cast<int>(is->Drawing().Rows.size()) - 1;
+  Mouse(*is, QEvent::MouseMove, RowY(*is, last));
+  EXPECT_EQ(is->P->text(), "639 / Expense 39");
+  ClickAt(*is, RowY(*is, last), Qt::LeftButton);
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(std::get<1>(opened[0]), "Expense 39");
+}
+
+TEST_F(StatementWindowTest, TogglesRestoreTheStatementAndTheLayoutOnlyRedraws) {
+  auto bs = Open<BalanceSheetWindow>();
+  const int rows = bs->Statement().AccountRowCount();
+  bs->SubAccountsItem()->trigger();
+  bs->SubAccountsItem()->trigger();
+  EXPECT_EQ(bs->Statement().AccountRowCount(), rows);
+  EXPECT_EQ(bs->Ratio->text(), "Return on Equity : 18.00%");
+  EXPECT_TRUE(bs->Ratio->isVisible());
+
+  // The layout item draws the same figures again, in the other order, from the top.
+  AddEntry(books, Day(2026, 2, 9), "late", {{100, 5}}, {{300, 5}});
+  bs->SetScrollValue(100);
+  const Amount capitalBefore = bs->Statement().CapitalTotal;
+  bs->USA->trigger();
+  EXPECT_EQ(bs->Statement().CapitalTotal, capitalBefore);
+  EXPECT_EQ(bs->Layout(), BalanceSheetLayout::kUnitedStates);
+  EXPECT_EQ(bs->ScrollValue(), 0);
+
+  // Refresh computes again and shows the top.
+  auto is = Open<IncomeStatementWindow>(12000, 3000);
+  EXPECT_EQ(is->Ratio(0)->text(), "Gross Profit : 60.00%");
+  EXPECT_EQ(is->Ratio(1)->text(), "Net Profit : 60.00%");
+  EXPECT_EQ(session.NetProfit, Money(1800));
+  AddEntry(books, Day(2026, 2, 9), "more", {{100, 1000}}, {{410, 1000}});
+  is->SetScrollValue(is->ScrollMax());
+  QTest::mouseClick(is->Command1, Qt::LeftButton);
+  EXPECT_EQ(is->Statement().RevenueTotal, Money(4000));
+  EXPECT_EQ(is->ScrollValue(), 0);
+  EXPECT_TRUE(is->Command1->isEnabled());
+}
+
+TEST_F(StatementWindowTest, ActivationAfterTheBooksChangedComputesAgain) {
+  auto tb = Open<TrialBalanceWindow>();
+  const auto shown = [&] {
+    std::vector<std::string> names;
+    for (const TrialBalanceRow& row : tb->Statement().Rows)
+      if (row.Shown()) names.push_back(row.Name);
+    return names;
+  };
+  EXPECT_EQ(shown(), (std::vector<std::string>{"Bank", "Capital", "Sales", "Stock"}));
+  // The stock purchase is deleted elsewhere: the stamp rises.
+  books.PostingLines.pop_back();
+  books.PostingLines.pop_back();
+  books.EntryNumbers.resize(books.PostingLines.size());
+  RaiseBooksStamp(books);
+  QEvent activation(QEvent::ActivationChange);
+  QApplication::setActiveWindow(tb.get());
+  QApplication::sendEvent(tb.get(), &activation);
+  EXPECT_EQ(tb->ComputedStamp(), books.BooksStamp);
+  EXPECT_EQ(shown(), (std::vector<std::string>{"Bank", "Capital", "Sales"}));
+}
+
+TEST_F(StatementWindowTest, AnEmptyBookShowsEmptySections) {
+  books = BookWithChart({{"Bank", 100, kCurrentAsset}, {"Capital", 300, kCapital}});
+  auto is = Open<IncomeStatementWindow>();
+  auto bs = Open<BalanceSheetWindow>();
+  auto tb = Open<TrialBalanceWindow>();
+  for (StatementWindow* w : std::vector<StatementWindow*>{tb.get(), is.get(), bs.get()}) {
+    EXPECT_TRUE(w->Drawing().Rows.empty());
+    EXPECT_GT(w->Drawing().DrawnHeight, 0);
+    EXPECT_EQ(w->StatusText(), "");
+  }
+  EXPECT_FALSE(is->Ratio(0)->isVisible());
+  EXPECT_FALSE(is->Ratio(1)->isVisible());
+  EXPECT_FALSE(bs->Ratio->isVisible());
+}
+
+}  // namespace
+}  // namespace qv::testing
