@@ -6,11 +6,9 @@
 
 namespace qv {
 
-StatementDrawing LayOutBalanceSheet(const BalanceSheet& sheet, BalanceSheetLayout layout,
-                                    const StatementLook& look, const TextMetrics& metrics,
-                                    double width, double printScale) {
-  StatementPen pen(metrics, width, printScale);
-  DrawingSurface& s = pen.Surface();
+StatementDrawing DrawBalanceSheet(DrawingSurface& s, const BalanceSheet& sheet,
+                                  BalanceSheetLayout layout, const StatementLook& look) {
+  StatementPen pen(s);
   const std::vector<StatementLine> lines = BalanceSheetLines(sheet, layout);
   const StatementColumns columns = MeasureStatementColumns(s, lines, look);
   const double left = columns.Left;
@@ -60,8 +58,16 @@ StatementDrawing LayOutBalanceSheet(const BalanceSheet& sheet, BalanceSheetLayou
     }
   }
   StatementDrawing drawing = pen.Finish(590);
-  SetMarginBands(drawing, left, width);
+  SetMarginBands(drawing, left, s.ScaleWidth());
   return drawing;
+}
+
+StatementDrawing LayOutBalanceSheet(const BalanceSheet& sheet, BalanceSheetLayout layout,
+                                    const StatementLook& look, const TextMetrics& metrics,
+                                    double width, double printScale) {
+  return RecordStatement(metrics, width, printScale, [&](DrawingSurface& s) {
+    return DrawBalanceSheet(s, sheet, layout, look);
+  });
 }
 
 }  // namespace qv

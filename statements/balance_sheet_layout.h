@@ -9,6 +9,10 @@
 
 namespace qv {
 
+// Draws the balance sheet on `surface` from its top, centred on its ScaleWidth.
+StatementDrawing DrawBalanceSheet(DrawingSurface& surface, const BalanceSheet& sheet,
+                                  BalanceSheetLayout layout, const StatementLook& look);
+
 StatementDrawing LayOutBalanceSheet(const BalanceSheet& sheet, BalanceSheetLayout layout,
                                     const StatementLook& look, const TextMetrics& metrics,
                                     double width, double printScale);

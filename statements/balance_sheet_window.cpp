@@ -66,10 +66,8 @@ bool BalanceSheetWindow::Compute() {
   return !sheet_.Failed();
 }
 
-StatementDrawing BalanceSheetWindow::LayOut(const TextMetrics& metrics, double width,
-                                            double printScale) const {
-  return LayOutBalanceSheet(sheet_, Layout(), LookFor(TheBooks().BalanceSheetDecimals), metrics,
-                            width, printScale);
+StatementDrawing BalanceSheetWindow::Draw(DrawingSurface& surface) const {
+  return DrawBalanceSheet(surface, sheet_, Layout(), LookFor(TheBooks().BalanceSheetDecimals));
 }
 
 void BalanceSheetWindow::SetDefaultDates() {

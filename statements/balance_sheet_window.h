@@ -30,8 +30,7 @@ class BalanceSheetWindow : public StatementWindow {
  protected:
   bool ReadDates(std::string& problem) override;
   bool Compute() override;
-  StatementDrawing LayOut(const TextMetrics& metrics, double width,
-                          double printScale) const override;
+  StatementDrawing Draw(DrawingSurface& surface) const override;
   void SetDefaultDates() override;
   std::string LedgerEndDate() const override;
   std::string EmailBaseName() const override { return "BalanceSheet"; }

@@ -45,11 +45,9 @@ void SetMarginBands(StatementDrawing& drawing, double left, double width) {
   drawing.RightBandStart = width + 800 - left;
 }
 
-StatementDrawing LayOutIncomeStatement(const IncomeStatement& statement, const StatementLook& look,
-                                       const TextMetrics& metrics, double width,
-                                       double printScale) {
-  StatementPen pen(metrics, width, printScale);
-  DrawingSurface& s = pen.Surface();
+StatementDrawing DrawIncomeStatement(DrawingSurface& s, const IncomeStatement& statement,
+                                     const StatementLook& look) {
+  StatementPen pen(s);
   const std::vector<StatementLine> lines = IncomeStatementLines(statement);
   const StatementColumns columns = MeasureStatementColumns(s, lines, look);
   const double x0 = columns.Left;
@@ -100,8 +98,16 @@ StatementDrawing LayOutIncomeStatement(const IncomeStatement& statement, const S
     }
   }
   StatementDrawing drawing = pen.Finish(590);
-  SetMarginBands(drawing, x0, width);
+  SetMarginBands(drawing, x0, s.ScaleWidth());
   return drawing;
+}
+
+StatementDrawing LayOutIncomeStatement(const IncomeStatement& statement, const StatementLook& look,
+                                       const TextMetrics& metrics, double width,
+                                       double printScale) {
+  return RecordStatement(metrics, width, printScale, [&](DrawingSurface& s) {
+    return DrawIncomeStatement(s, statement, look);
+  });
 }
 
 }  // namespace qv

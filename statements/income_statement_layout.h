@@ -33,6 +33,10 @@ std::string StatementAmountOf(Amount value, const StatementLook& look);
 // drawn when the margin is more than 900 twips, each stopping 800 short of the block.
 void SetMarginBands(StatementDrawing& drawing, double left, double width);
 
+// Draws the income statement on `surface` from its top, centred on its ScaleWidth.
+StatementDrawing DrawIncomeStatement(DrawingSurface& surface, const IncomeStatement& statement,
+                                     const StatementLook& look);
+
 StatementDrawing LayOutIncomeStatement(const IncomeStatement& statement, const StatementLook& look,
                                        const TextMetrics& metrics, double width, double printScale);
 

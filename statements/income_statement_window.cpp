@@ -64,10 +64,8 @@ bool IncomeStatementWindow::Compute() {
   return !statement_.Failed();
 }
 
-StatementDrawing IncomeStatementWindow::LayOut(const TextMetrics& metrics, double width,
-                                               double printScale) const {
-  return LayOutIncomeStatement(statement_, LookFor(TheBooks().IncomeDecimals), metrics, width,
-                               printScale);
+StatementDrawing IncomeStatementWindow::Draw(DrawingSurface& surface) const {
+  return DrawIncomeStatement(surface, statement_, LookFor(TheBooks().IncomeDecimals));
 }
 
 void IncomeStatementWindow::SetDefaultDates() {

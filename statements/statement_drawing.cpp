@@ -27,11 +27,7 @@ std::pair<std::size_t, std::size_t> StatementDrawing::LinesWithin(double top, do
           static_cast<std::size_t>(end - Lines.begin())};
 }
 
-StatementPen::StatementPen(const TextMetrics& metrics, double width, double printScale)
-    : surface_(metrics) {
-  surface_.SetExtent(SurfaceExtent{width, 0, width, 0});
-  surface_.SetPrintScale(printScale);
-}
+StatementPen::StatementPen(DrawingSurface& surface) : surface_(surface) {}
 
 void StatementPen::BeginLine() { BeginLine(surface_.CurrentY()); }
 
@@ -76,8 +72,17 @@ void StatementPen::MarkRow(Folio folio) {
 
 StatementDrawing StatementPen::Finish(double bottomMargin) {
   drawing_.DrawnHeight = surface_.CurrentY() + bottomMargin;
-  drawing_.Ops = surface_.TakeOperations();
   return std::move(drawing_);
+}
+
+StatementDrawing RecordStatement(const TextMetrics& metrics, double width, double printScale,
+                                 const StatementDrawer& draw) {
+  DrawingSurface surface(metrics);
+  surface.SetExtent(SurfaceExtent{width, 0, width, 0});
+  surface.SetPrintScale(printScale);
+  StatementDrawing drawing = draw(surface);
+  drawing.Ops = surface.TakeOperations();
+  return drawing;
 }
 
 }  // namespace qv

@@ -7,6 +7,7 @@
 // and click-through.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -74,13 +75,12 @@ struct StatementDrawing {
   std::pair<std::size_t, std::size_t> LinesWithin(double top, double bottom) const;
 };
 
-// Draws a statement on a recording surface line by line: each line's operations and band
-// are noted as it ends, and the result is handed over as a StatementDrawing.
+// Draws a statement on a surface line by line, from the surface's top: each line's
+// operations and band are noted as it ends. The operations stay on the surface; the marks
+// (lines, rows, height) are handed over as a StatementDrawing without operations.
 class StatementPen {
  public:
-  // Measures with `metrics`; the surface is `width` twips wide and scales fonts and boxes
-  // by `printScale`.
-  StatementPen(const TextMetrics& metrics, double width, double printScale);
+  explicit StatementPen(DrawingSurface& surface);
 
   DrawingSurface& Surface() { return surface_; }
   // Starts a line at the current position, or with its band from `top` when something on
@@ -97,16 +97,22 @@ class StatementPen {
   void Centred(const std::string& text);
   // An account row drawn by the last line: its bottom is the current Y.
   void MarkRow(Folio folio);
-  // Hands the drawing over; DrawnHeight is the current Y plus `bottomMargin`.
+  // Hands the marks over; DrawnHeight is the current Y plus `bottomMargin`.
   StatementDrawing Finish(double bottomMargin);
 
-  StatementDrawing& Drawing() { return drawing_; }
-
  private:
-  DrawingSurface surface_;
+  DrawingSurface& surface_;
   StatementDrawing drawing_;
   double lineTop_ = 0;
   std::size_t lineFirstOp_ = 0;
 };
+
+// A statement's drawing procedure: draws on the surface and returns its marks.
+using StatementDrawer = std::function<StatementDrawing(DrawingSurface& surface)>;
+
+// The statement drawn by `draw` on a recording surface `width` twips wide, measured with
+// `metrics`, at `printScale` (1 on screen), with the operations it drew.
+StatementDrawing RecordStatement(const TextMetrics& metrics, double width, double printScale,
+                                 const StatementDrawer& draw);
 
 }  // namespace qv

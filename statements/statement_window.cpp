@@ -14,6 +14,7 @@
 #include "books/date_styles.h"
 #include "books/module_procedures.h"
 #include "controls/date_picker_control.h"
+#include "controls/print_document_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/colors_qt.h"
 #include "platform/screen_pointer.h"
@@ -205,6 +206,7 @@ void StatementWindow::BuildFrame(PelVerticalScroll* ownBar) {
   file->addSeparator()->setObjectName("Sp1");
   exportItem_ = file->addAction(QString::fromStdString(Str(kLabelExport)));
   exportItem_->setObjectName("Save");
+  connect(printItem_, &QAction::triggered, this, &StatementWindow::PrintStatement);
   accountsMenu_ = menuBar()->addMenu(QString::fromStdString(Str(kLabelAccounts)));
   accountsMenu_->setObjectName("Accounts");
   subAccounts_ = accountsMenu_->addAction(QString::fromStdString(Str(kLabelIncludeSubAccounts)));
@@ -215,9 +217,9 @@ void StatementWindow::BuildFrame(PelVerticalScroll* ownBar) {
   emailItem_ = new QAction(this);
   emailItem_->setObjectName("Email");
 
-  // Printing, e-mail, copy and export show once their outputs are connected; a picture
-  // shows with its command.
-  for (QAction* item : {printItem_, emailItem_, copyItem_, exportItem_}) item->setVisible(false);
+  // E-mail, copy and export show once their outputs are connected; a picture shows with its
+  // command.
+  for (QAction* item : {emailItem_, copyItem_, exportItem_}) item->setVisible(false);
   for (int i = 0; i < 3; ++i) {
     buttons_[i]->setVisible(ButtonCommand(i)->isVisible());
     connect(ButtonCommand(i), &QAction::changed, buttons_[i],
@@ -331,7 +333,8 @@ void StatementWindow::Redraw() {
   // A window not shown yet lays out when it gets its size.
   if (canvas_ == nullptr || !isVisible() || !computed_) return;
   if (canvas_->width() != layoutWidth_) {
-    drawing_ = LayOut(screenMetrics_, PixelsToTwips(canvas_->width()), 1.0);
+    drawing_ = RecordStatement(screenMetrics_, PixelsToTwips(canvas_->width()), 1.0,
+                               [this](DrawingSurface& surface) { return Draw(surface); });
     layoutWidth_ = canvas_->width();
   }
   ApplyScrollRange();
@@ -446,6 +449,10 @@ void StatementWindow::CanvasMouseRelease(Qt::MouseButton button, double y) {
   const Folio folio = drawing_.Rows[static_cast<std::size_t>(row)].RowFolio;
   context_.OpenLedger(button == Qt::LeftButton ? LedgerLink::RunningBalance : LedgerLink::TAccount,
                       AccountNameOfFolio(TheBooks(), folio), LedgerEndDate());
+}
+
+void StatementWindow::PrintStatement() {
+  PrintDocument(this, TheSession(), [this](DrawingSurface& printer) { Draw(printer); });
 }
 
 QAction* StatementWindow::ButtonCommand(int index) const {

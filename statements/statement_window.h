@@ -85,6 +85,9 @@ class StatementWindow : public QMainWindow {
   // ---- What the window shows, for its commands and for tests.
   const StatementDrawing& Drawing() const { return drawing_; }
   QWidget* Canvas() const;
+  // The Print command and picture: the print set-up, then every row on paper, the column
+  // headings repeated on each page, one job per copy.
+  void PrintStatement();
   QLabel* ReadOut() const { return P; }
   QString StatusText() const;
   int ScrollValue() const;
@@ -117,9 +120,8 @@ class StatementWindow : public QMainWindow {
   // Computes the rows from the books for the dates read; false when the amounts were too
   // large to add up (the statement then has no rows).
   virtual bool Compute() = 0;
-  // The rows laid out for a surface.
-  virtual StatementDrawing LayOut(const TextMetrics& metrics, double width,
-                                  double printScale) const = 0;
+  // Draws the rows on a surface from its top (the window's recording or the printer's).
+  virtual StatementDrawing Draw(DrawingSurface& surface) const = 0;
   // The date boxes get the book's default dates.
   virtual void SetDefaultDates() = 0;
   // The date a ledger opened from a row ends on, as the box shows it.

@@ -15,10 +15,10 @@ constexpr int kLabelAccounts = 156, kLabelDebit = 162, kLabelCredit = 163, kLabe
 
 }  // namespace
 
-StatementDrawing LayOutTrialBalance(const TrialBalance& tb, const StatementLook& look,
-                                    const TextMetrics& metrics, double width, double printScale) {
-  StatementPen pen(metrics, width, printScale);
-  DrawingSurface& s = pen.Surface();
+StatementDrawing DrawTrialBalance(DrawingSurface& s, const TrialBalance& tb,
+                                  const StatementLook& look) {
+  StatementPen pen(s);
+  const double width = s.ScaleWidth();
   const double m = width * 2 / 100;   // margin
   const double n = width * 58 / 100;  // account column
   const double d = width * 18 / 100;  // debit column
@@ -46,6 +46,7 @@ StatementDrawing LayOutTrialBalance(const TrialBalance& tb, const StatementLook&
   const double y0 = s.CurrentY();
   const double boxTop = y0 - 4 * pixel, boxBottom = y0 + s.Scaled(300);
   pen.BeginLine(boxTop);
+  s.BeginPageHeading();
   s.SetFillStyle(kFillSolid);
   s.SetFillColor(kHeadingFill);
   s.Box(m, boxTop, n, boxBottom, kBlack);
@@ -62,6 +63,7 @@ StatementDrawing LayOutTrialBalance(const TrialBalance& tb, const StatementLook&
   s.SetCurrentX(n + d + m / 2 + (c - s.TextWidth(credit)) / 2);
   s.Print(credit);
   s.Print("");
+  s.EndPageHeading();
   pen.EndLine(true);
   s.SetFontBold(false);
 
@@ -102,6 +104,12 @@ StatementDrawing LayOutTrialBalance(const TrialBalance& tb, const StatementLook&
   s.Print(creditTotal);
   pen.EndLine();
   return pen.Finish(400);
+}
+
+StatementDrawing LayOutTrialBalance(const TrialBalance& tb, const StatementLook& look,
+                                    const TextMetrics& metrics, double width, double printScale) {
+  return RecordStatement(metrics, width, printScale,
+                         [&](DrawingSurface& s) { return DrawTrialBalance(s, tb, look); });
 }
 
 }  // namespace qv

@@ -10,6 +10,11 @@
 
 namespace qv {
 
+// Draws the trial balance on `surface` from its top, as wide as the surface's ScaleWidth,
+// at its PrintScale; the column headings are marked as the heading of every printed page.
+StatementDrawing DrawTrialBalance(DrawingSurface& surface, const TrialBalance& tb,
+                                  const StatementLook& look);
+
 // The trial balance laid out for a surface `width` twips wide, measured with `metrics`, at
 // `printScale` (1 on screen).
 StatementDrawing LayOutTrialBalance(const TrialBalance& tb, const StatementLook& look,

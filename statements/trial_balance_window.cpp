@@ -48,9 +48,8 @@ bool TrialBalanceWindow::Compute() {
   return !tb_.Failed();
 }
 
-StatementDrawing TrialBalanceWindow::LayOut(const TextMetrics& metrics, double width,
-                                            double printScale) const {
-  return LayOutTrialBalance(tb_, LookFor(TheBooks().TrialDecimals), metrics, width, printScale);
+StatementDrawing TrialBalanceWindow::Draw(DrawingSurface& surface) const {
+  return DrawTrialBalance(surface, tb_, LookFor(TheBooks().TrialDecimals));
 }
 
 void TrialBalanceWindow::SetDefaultDates() {
