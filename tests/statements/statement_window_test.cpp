@@ -4,22 +4,31 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 #include <tuple>
 
 #include "books/date_styles.h"
 #include "controls/date_picker_control.h"
+#include "controls/print_document_qt.h"
+#include "controls/print_setup_dialog.h"
+#include "controls/shared_printer_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/units.h"
 #include "statements/balance_sheet_window.h"
 #include "statements/income_statement_window.h"
 #include "statements/trial_balance_window.h"
 #include "tests/support/book_builder.h"
+#include "tests/support/pdf_text.h"
+#include "tests/support/prompt_answerer.h"
 
 namespace qv::testing {
 namespace {
@@ -291,6 +300,51 @@ TEST_F(StatementWindowTest, AnEmptyBookShowsEmptySections) {
   EXPECT_FALSE(is->Ratio(0)->isVisible());
   EXPECT_FALSE(is->Ratio(1)->isVisible());
   EXPECT_FALSE(bs->Ratio->isVisible());
+}
+
+// Answers the print set-up once it shows: Print with `copies` at `size`, or Cancel.
+void AnswerPrintSetup(int copies, const QString& size = "100%") {
+  QTimer::singleShot(0, [copies, size] {
+    auto* dialog = qobject_cast<Printformer*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    if (copies == 0) return dialog->Command2()->click();
+    dialog->Copying()->setText(QString::number(copies));
+    emit dialog->Copying()->textEdited(QString::number(copies));
+    dialog->PxSize()->setEditText(size);
+    dialog->Command1()->click();
+  });
+}
+
+TEST_F(StatementWindowTest, PrintAsksForTheSetUpAndLeavesTheWindowAsItWas) {
+  if (!PrintsToFile(SharedPrinter())) GTEST_SKIP() << "a printer is installed; this prints to PDF";
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
+  books = ShopBook(40);
+  auto is = Open<IncomeStatementWindow>(12000, 5000);
+  is->SetScrollValue(300);
+  const std::vector<StatementRowMark> rows = is->Drawing().Rows;
+  const std::string path = TestOutputPath("income_statement_window.pdf");
+  QFile::remove(QString::fromStdString(path));
+  ScopedPdfFileAnswer answer([path] { return path; });
+
+  // Cancel prints nothing and leaves the scale alone.
+  session.PrintScale = 1.0f;
+  AnswerPrintSetup(0);
+  is->PrintItem()->trigger();
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+  EXPECT_FLOAT_EQ(session.PrintScale, 1.0f);
+
+  // Three copies at half size, from the print picture.
+  AnswerPrintSetup(3, "50%");
+  ASSERT_TRUE(is->Button(0)->isVisible());
+  QTest::mouseClick(is->Button(0), Qt::LeftButton);
+  const std::vector<std::string> pages = PdfPageTexts(path);
+  ASSERT_EQ(pages.size(), 3u);
+  EXPECT_EQ(pages[0], pages[2]);
+  EXPECT_NE(pages[0].find("Expense 39"), std::string::npos);
+  EXPECT_FLOAT_EQ(session.PrintScale, 1.0f);
+  // The window still answers the pointer as before.
+  EXPECT_EQ(is->Drawing().Rows, rows);
+  EXPECT_EQ(is->ScrollValue(), 300);
 }
 
 }  // namespace
