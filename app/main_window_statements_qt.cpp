@@ -2,9 +2,11 @@
 // balance sheet of the open book, and what the window lists do with the statement windows.
 
 #include <QAction>
+#include <QComboBox>
 #include <limits>
 
 #include "app/application_window.h"
+#include "app/ledger_openers_qt.h"
 #include "app/main_window.h"
 #include "books/date_styles.h"
 #include "controls/date_picker_control.h"
@@ -24,6 +26,18 @@ StatementContext StatementContextOf(Application& app) {
   context.Locale = app.Locale();
   context.TheClock = &app.TheClock();
   context.SecondCopy = app.SecondCopy();
+  // A row opens the program's default ledger of its kind, filled and shown again.
+  context.OpenLedger = [&app](LedgerLink link, const std::string& name, const std::string& end) {
+    LedgerWindow* ledger = link == LedgerLink::RunningBalance
+                               ? static_cast<LedgerWindow*>(app.Ledgers().DefaultRunningBalance())
+                               : app.Ledgers().DefaultReport();
+    ledger->DateSearch(1)->SetText(QString::fromStdString(end));
+    ledger->tReportAcc->setEditText(QString::fromStdString(name));
+    ledger->tReportAcc_Click();
+    ledger->show();
+    ledger->raise();
+    ledger->activateWindow();
+  };
   return context;
 }
 

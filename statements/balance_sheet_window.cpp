@@ -10,6 +10,7 @@
 #include "statements/account_sums.h"
 #include "statements/balance_sheet_layout.h"
 #include "statements/statement_frame.h"
+#include "statements/statement_tables.h"
 #include "statements/statement_texts.h"
 
 namespace qv {
@@ -68,6 +69,10 @@ bool BalanceSheetWindow::Compute() {
 
 StatementDrawing BalanceSheetWindow::Draw(DrawingSurface& surface) const {
   return DrawBalanceSheet(surface, sheet_, Layout(), LookFor(TheBooks().BalanceSheetDecimals));
+}
+
+TableDocument BalanceSheetWindow::Table() const {
+  return BalanceSheetTable(sheet_, Layout(), LookFor(TheBooks().BalanceSheetDecimals));
 }
 
 void BalanceSheetWindow::SetDefaultDates() {

@@ -11,9 +11,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bookfiles/table_formats.h"
 #include "books/date_styles.h"
 #include "books/module_procedures.h"
 #include "controls/date_picker_control.h"
+#include "controls/email_file_qt.h"
 #include "controls/print_document_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/colors_qt.h"
@@ -216,10 +218,10 @@ void StatementWindow::BuildFrame(PelVerticalScroll* ownBar) {
 
   emailItem_ = new QAction(this);
   emailItem_->setObjectName("Email");
+  connect(emailItem_, &QAction::triggered, this, &StatementWindow::EmailStatement);
 
-  // E-mail, copy and export show once their outputs are connected; a picture shows with its
-  // command.
-  for (QAction* item : {emailItem_, copyItem_, exportItem_}) item->setVisible(false);
+  // Copy and export show once their outputs are connected; a picture shows with its command.
+  for (QAction* item : {copyItem_, exportItem_}) item->setVisible(false);
   for (int i = 0; i < 3; ++i) {
     buttons_[i]->setVisible(ButtonCommand(i)->isVisible());
     connect(ButtonCommand(i), &QAction::changed, buttons_[i],
@@ -453,6 +455,10 @@ void StatementWindow::CanvasMouseRelease(Qt::MouseButton button, double y) {
 
 void StatementWindow::PrintStatement() {
   PrintDocument(this, TheSession(), [this](DrawingSurface& printer) { Draw(printer); });
+}
+
+void StatementWindow::EmailStatement() {
+  WriteEmailFile(EmailBaseName(), TableHtml(Table()), EmailSubject());
 }
 
 QAction* StatementWindow::ButtonCommand(int index) const {

@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "bookfiles/table_document.h"
 #include "books/books.h"
 #include "books/day_date.h"
 #include "books/session.h"
@@ -88,6 +89,8 @@ class StatementWindow : public QMainWindow {
   // The Print command and picture: the print set-up, then every row on paper, the column
   // headings repeated on each page, one job per copy.
   void PrintStatement();
+  // The e-mail picture: the statement as an HTML message, ready to be addressed.
+  void EmailStatement();
   QLabel* ReadOut() const { return P; }
   QString StatusText() const;
   int ScrollValue() const;
@@ -98,7 +101,7 @@ class StatementWindow : public QMainWindow {
   int32_t ComputedStamp() const { return computedStamp_; }
   QAction* SubAccountsItem() const { return subAccounts_; }
   QAction* PrintItem() const { return printItem_; }
-  // E-mail (the picture's command), Copy and Export: kept hidden until an output is
+  // E-mail (the picture's command); Copy and Export, kept hidden until an output is
   // connected to them.
   QAction* EmailItem() const { return emailItem_; }
   QAction* CopyItem() const { return copyItem_; }
@@ -126,6 +129,8 @@ class StatementWindow : public QMainWindow {
   virtual void SetDefaultDates() = 0;
   // The date a ledger opened from a row ends on, as the box shows it.
   virtual std::string LedgerEndDate() const = 0;
+  // The statement as a table for the e-mail body.
+  virtual TableDocument Table() const = 0;
   virtual std::string EmailBaseName() const = 0;
   virtual std::string EmailSubject() const = 0;
   // After a computation: the ratio lines of the menu bar.

@@ -4,7 +4,9 @@
 #include <QImage>
 #include <set>
 
+#include "app/ledger_openers_qt.h"
 #include "books/date_styles.h"
+#include "platform/units.h"
 #include "statements/balance_sheet_window.h"
 #include "statements/income_statement_window.h"
 #include "statements/statement_texts.h"
@@ -172,6 +174,32 @@ TEST_F(StatementOpenersTest, OpenStatementsFollowDeletionsAndANewPeriod) {
   Activate(tb);
   EXPECT_EQ(tb->TrialDate(), Day(2026, 4, 1));
   EXPECT_EQ(balanceOf("Bank"), Money(50));
+}
+
+TEST_F(StatementOpenersTest, ARowClickFillsAndShowsTheDefaultLedgers) {
+  StartOn(SmallBook());
+  Run("TrialBalance");
+  TrialBalanceWindow* tb = TrialBalance();
+  ASSERT_NE(tb, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(tb));
+  const auto click = [&](int row, Qt::MouseButton button) {
+    const QPoint at(60, Px(tb->Drawing().Rows[static_cast<std::size_t>(row)].Bottom - 100));
+    QTest::mouseClick(tb->Canvas(), button, Qt::NoModifier, at);
+  };
+  // Rows drawn: Cash, Bank, Sales.
+  click(1, Qt::LeftButton);
+  Running_Balance* running = p.app->Ledgers().DefaultRunningBalance();
+  EXPECT_TRUE(running->isVisible());
+  EXPECT_EQ(running->tReportAcc->currentText(), "Bank");
+  EXPECT_EQ(running->DateSearch(1)->Text(), tb->ISCalander->Text());
+  click(2, Qt::RightButton);
+  Report* report = p.app->Ledgers().DefaultReport();
+  EXPECT_TRUE(report->isVisible());
+  EXPECT_EQ(report->tReportAcc->currentText(), "Sales");
+  // Another row refills the same window.
+  click(0, Qt::LeftButton);
+  EXPECT_EQ(p.app->Ledgers().DefaultRunningBalance(), running);
+  EXPECT_EQ(running->tReportAcc->currentText(), "Cash");
 }
 
 }  // namespace

@@ -13,11 +13,14 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QXmlStreamReader>
+#include <filesystem>
 #include <memory>
 #include <tuple>
 
 #include "books/date_styles.h"
 #include "controls/date_picker_control.h"
+#include "controls/email_file_qt.h"
 #include "controls/print_document_qt.h"
 #include "controls/print_setup_dialog.h"
 #include "controls/shared_printer_qt.h"
@@ -27,6 +30,7 @@
 #include "statements/income_statement_window.h"
 #include "statements/trial_balance_window.h"
 #include "tests/support/book_builder.h"
+#include "tests/support/eml_python.h"
 #include "tests/support/pdf_text.h"
 #include "tests/support/prompt_answerer.h"
 
@@ -345,6 +349,31 @@ TEST_F(StatementWindowTest, PrintAsksForTheSetUpAndLeavesTheWindowAsItWas) {
   // The window still answers the pointer as before.
   EXPECT_EQ(is->Drawing().Rows, rows);
   EXPECT_EQ(is->ScrollValue(), 300);
+}
+
+TEST_F(StatementWindowTest, TheMailPictureWritesTheStatementAsAMessage) {
+  books.BusinessName = "Acme & <Sons>";
+  auto bs = Open<BalanceSheetWindow>();
+  std::string written;
+  ScopedEmailOpener opener([&](const std::string& path) {
+    written = path;
+    return true;
+  });
+  QTest::mouseClick(bs->Button(1), Qt::LeftButton);
+  ASSERT_FALSE(written.empty());
+  EXPECT_EQ(std::filesystem::path(written).filename().string().rfind("BalanceSheet", 0), 0u);
+  if (!PythonAvailable()) GTEST_SKIP() << kNoPython;
+  const auto message = ParseEmlWithPython(written);
+  EXPECT_EQ(message.at("Subject"), "Acme & <Sons>,Financial Position Ending 09 February 2026");
+  const std::string body = message.at("body");
+  EXPECT_NE(body.find("Acme &amp; &lt;Sons&gt;"), std::string::npos);
+  QXmlStreamReader xml(QString::fromStdString(body));
+  while (!xml.atEnd()) xml.readNext();
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_NE(body.find("CAPITAL / EQUITY"), std::string::npos);
+  std::filesystem::copy_file(written, TestOutputPath("balance_sheet_mail.eml"),
+                             std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::remove(written);
 }
 
 }  // namespace
