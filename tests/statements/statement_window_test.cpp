@@ -132,7 +132,7 @@ TEST_F(StatementWindowTest, EachOpensOnItsDefaultDatesInTheBooksStyleAndKeepsIts
   }
 }
 
-TEST_F(StatementWindowTest, DateBoxesSwallowLettersAndKeepThePeriodOfADateThatIsNone) {
+TEST_F(StatementWindowTest, KeysInDateBoxesSwallowLettersAndANonDateKeepsThePeriod) {
   auto tb = Open<TrialBalanceWindow>();
   QLineEdit* box = tb->ISCalander->DateX();
   box->setFocus();
@@ -167,7 +167,7 @@ TEST_F(StatementWindowTest, DateBoxesSwallowLettersAndKeepThePeriodOfADateThatIs
   EXPECT_EQ(is->Statement().CostOfGoodsSoldRows.size(), 0u);
 }
 
-TEST_F(StatementWindowTest, TheBarShowsExactlyWhenTheDrawingIsTallerAndReachesTheLastRow) {
+TEST_F(StatementWindowTest, KeysAndTheBarScrollExactlyAsFarAsTheLastRow) {
   books = ShopBook(60);
   auto tb = Open<TrialBalanceWindow>(12000, 6000);
   const auto viewHeight = [&] { return PixelsToTwips(tb->Canvas()->height()); };
