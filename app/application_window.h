@@ -48,11 +48,15 @@ struct WindowLists {
 
   // Single windows, made on first use.
   QPointer<QWidget> CashFlow;
-  QPointer<QWidget> RecurringEntries;  // the prepared-groups window
-  QPointer<QWidget> ConfigAccounts;    // the chart-of-accounts editor
-  QPointer<QWidget> QVMainsettings;    // the configuration window
-  QPointer<QWidget> FindJournal;       // the find dialog's results, a GeneralJournal
+  QPointer<QWidget> RecurringEntries;   // the prepared-groups window
+  QPointer<QWidget> ConfigAccounts;     // the chart-of-accounts editor
+  QPointer<QWidget> QVMainsettings;     // the configuration window
+  QPointer<QWidget> FindJournal;        // the find dialog's results, a GeneralJournal
+  QPointer<QWidget> UnbalancedJournal;  // the entries that do not balance, a GeneralJournal
   QPointer<QWidget> Find_Entry;
+  // The default T-account and running-balance windows that the statements drill into.
+  QPointer<QWidget> Report;
+  QPointer<QWidget> Running_Balance;
   QPointer<QWidget> Depreciation;  // the depreciation calculator
 
   // Tells the statement windows that the book was replaced.

@@ -58,11 +58,9 @@ LedgerOpeners::~LedgerOpeners() {
   for (auto* list :
        {&windows.JournalWindows, &windows.LedgerWindows, &windows.RunningBalanceWindows})
     for (QPointer<QWidget>& window : *list) drop(window.data());
-  drop(windows.FindJournal.data());
-  drop(windows.Find_Entry.data());
-  drop(defaultReport_.data());
-  drop(defaultRunningBalance_.data());
-  drop(unbalancedJournal_.data());
+  for (QPointer<QWidget>* single : {&windows.FindJournal, &windows.UnbalancedJournal,
+                                    &windows.Find_Entry, &windows.Report, &windows.Running_Balance})
+    drop(single->data());
 }
 
 template <class Window>
@@ -144,20 +142,25 @@ void LedgerOpeners::SearchMenu_Click(int index) {
   ShowFindEntry();
 }
 
+template <class Window, class Make>
+Window* LedgerOpeners::SingleWindow(QPointer<QWidget>& slot, Make make) {
+  if (!slot) slot = make();
+  return static_cast<Window*>(slot.data());
+}
+
 void LedgerOpeners::ShowFindEntry() {
-  WindowLists& w = app_.Windows();
-  if (!w.Find_Entry)
-    w.Find_Entry = new Find_Entry(
+  auto* find = SingleWindow<Find_Entry>(app_.Windows().Find_Entry, [this] {
+    return new Find_Entry(
         app_.TheSession(), [this] { ShowFindResults(); }, &app_.MainWindow());
+  });
   // Shown again so that its caption follows the search mode.
-  w.Find_Entry->hide();
-  BringForward(w.Find_Entry);
+  find->hide();
+  BringForward(find);
 }
 
 GeneralJournal* LedgerOpeners::FindJournal() {
-  WindowLists& w = app_.Windows();
-  if (!w.FindJournal) w.FindJournal = new GeneralJournal(*context_);
-  return static_cast<GeneralJournal*>(w.FindJournal.data());
+  return SingleWindow<GeneralJournal>(app_.Windows().FindJournal,
+                                      [this] { return new GeneralJournal(*context_); });
 }
 
 void LedgerOpeners::ShowFindResults() {
@@ -167,22 +170,21 @@ void LedgerOpeners::ShowFindResults() {
 }
 
 GeneralJournal* LedgerOpeners::UnbalancedJournal() {
-  if (!unbalancedJournal_) {
-    unbalancedJournal_ = new GeneralJournal(*context_);
-    unbalancedJournal_->setWindowTitle(QString::fromStdString(Str(kUnbalancedEntriesId)));
-    unbalancedJournal_->SetBackColor(kUnbalancedTint);
-  }
-  return unbalancedJournal_;
+  return SingleWindow<GeneralJournal>(app_.Windows().UnbalancedJournal, [this] {
+    auto* journal = new GeneralJournal(*context_);
+    journal->setWindowTitle(QString::fromStdString(Str(kUnbalancedEntriesId)));
+    journal->SetBackColor(kUnbalancedTint);
+    return journal;
+  });
 }
 
 Report* LedgerOpeners::DefaultReport() {
-  if (!defaultReport_) defaultReport_ = new Report(*context_);
-  return defaultReport_;
+  return SingleWindow<Report>(app_.Windows().Report, [this] { return new Report(*context_); });
 }
 
 Running_Balance* LedgerOpeners::DefaultRunningBalance() {
-  if (!defaultRunningBalance_) defaultRunningBalance_ = new Running_Balance(*context_);
-  return defaultRunningBalance_;
+  return SingleWindow<Running_Balance>(app_.Windows().Running_Balance,
+                                       [this] { return new Running_Balance(*context_); });
 }
 
 void LedgerOpeners::ShowPostingLine(int32_t line, bool bringForward) {

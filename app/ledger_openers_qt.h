@@ -71,11 +71,12 @@ class LedgerOpeners : public QObject {
   // Tints a reconciliation view and makes it leave out reconciled lines.
   static void MakeReconciliationView(LedgerWindow* window);
 
+  // The single window kept in `slot`, made by `make` when there is none.
+  template <class Window, class Make>
+  Window* SingleWindow(QPointer<QWidget>& slot, Make make);
+
   Application& app_;
   std::unique_ptr<LedgerContext> context_;
-  QPointer<Report> defaultReport_;
-  QPointer<Running_Balance> defaultRunningBalance_;
-  QPointer<GeneralJournal> unbalancedJournal_;
 };
 
 }  // namespace qv

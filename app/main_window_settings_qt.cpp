@@ -64,6 +64,7 @@ void TAcount::EditAccounts_Click() {
   ChartEditorHooks hooks;
   hooks.BeforeChecks = [&windows] {
     if (windows.FindJournal) windows.FindJournal->close();
+    if (windows.Report) windows.Report->close();
   };
   hooks.AfterClose = [this] {
     // The lists show the chart as it now stands, and the entry screen starts again at the

@@ -51,6 +51,11 @@ JournalView ComputeJournal(const Books& books, const JournalOptions& options) {
   const EntrySearch search(options);
   const std::vector<PostingLine>& lines = books.PostingLines;
   AmountSum debitTotal, creditTotal;
+  if (options.SearchMode == kNoSearch) {
+    // Most entries are shown: room for every line and a notes row for every other one.
+    view.Rows.reserve(lines.size() + lines.size() / 4);
+    view.Entries.reserve(lines.size() / 2);
+  }
 
   ForEachEntry(lines, [&](int32_t first, int32_t last) {
     // The lines of an entry share its date and reconciled mark, but each is tested, so an

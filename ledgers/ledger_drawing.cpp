@@ -38,8 +38,12 @@ void DrawCells(DrawingSurface& surface, const LedgerSheet& sheet, const SheetLay
     const double room = std::max(0.0, layout.Right[c] - left);
     const bool more = std::any_of(row.Cells.begin() + static_cast<std::ptrdiff_t>(c) + 1,
                                   row.Cells.end(), [](const std::string& s) { return !s.empty(); });
-    const std::string shown = more ? FitText(surface, text, room) : text;
-    const double width = surface.TextWidth(shown);
+    double width = surface.TextWidth(text);
+    std::string shown = text;
+    if (more && width > room) {
+      shown = FitText(surface, text, room);
+      width = surface.TextWidth(shown);
+    }
     double x = left;
     switch (sheet.Table.Columns[c].Align) {
       case CellAlign::kRight: x = layout.Right[c] - width; break;

@@ -152,5 +152,30 @@ TEST_F(LedgerOpenersTest, AClickOnALineShowsTheEntryAndADeletedEntryLeavesTheVie
   EXPECT_EQ(row.Cells[1], "A1");
 }
 
+TEST_F(LedgerOpenersTest, TheDefaultLedgersTakeTheStatementsDrillDown) {
+  StartOn(SmallBook());
+  Running_Balance* rb = openers().DefaultRunningBalance();
+  rb->Form_Load();
+  rb->DateSearch(1)->SetText("3/2/26");
+  rb->tReportAcc->setEditText("Bank");
+  rb->tReportAcc_Click();
+  rb->show();
+  EXPECT_EQ(rb->Sheet().Table.Title,
+            (std::vector<std::string>{"Bank (120)", "From 3/1/26 to 3/2/26"}));
+  EXPECT_EQ(rb->Sheet().Table.RowCount, 1) << "A10's line; B7 is after the end date";
+  EXPECT_EQ(openers().DefaultRunningBalance(), rb) << "one default window";
+
+  Report* report = openers().DefaultReport();
+  report->show();
+  // The chart editor closes the default T-account window when it closes; the next
+  // drill-down makes a new one.
+  w->MenuItem("EditAccounts")->trigger();
+  ASSERT_FALSE(lists().ConfigAccounts.isNull());
+  lists().ConfigAccounts->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(lists().Report.isNull());
+  EXPECT_NE(openers().DefaultReport(), nullptr);
+}
+
 }  // namespace
 }  // namespace qv::testing
