@@ -261,6 +261,12 @@ CalanderForm* StatementWindow::AddDateBox(double left) {
 }
 
 bool StatementWindow::ReadDateBox(CalanderForm* box, DaySerial& date, std::string& problem) const {
+  // After the book's date style changed, the box shows its date in the new style first.
+  const int style = context_.TheBooks->DateStyleIndex;
+  if (box->DateStyle() != style) {
+    box->SetDateStyle(style);
+    box->SetText(QString::fromStdString(DateText(date)));
+  }
   std::string text = box->Text().toStdString();
   const std::string typed = text;
   const StatementDateRead read =
@@ -419,8 +425,14 @@ void StatementWindow::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) CatchUpWithBooks();
 }
 
+void StatementWindow::SetReadOutColor(const QColor& color) {
+  QPalette palette = P->palette();
+  palette.setColor(QPalette::WindowText, color);
+  P->setPalette(palette);
+}
+
 void StatementWindow::CanvasMousePress() {
-  P->setStyleSheet("color: black;");
+  SetReadOutColor(Qt::black);
   TheSession().MouseDownFlag = 1;
   // A click on a window whose rows are out of date acts on nothing.
   if (CatchUpWithBooks()) TheSession().MouseDownFlag = 0;
@@ -442,7 +454,7 @@ void StatementWindow::CanvasMouseMove(double y) {
 
 void StatementWindow::CanvasMouseRelease(Qt::MouseButton button, double y) {
   if (Busy()) return;
-  P->setStyleSheet(QString("color: %1;").arg(palette().color(QPalette::Dark).name()));
+  SetReadOutColor(palette().color(QPalette::Dark));
   if (TheSession().MouseDownFlag != 1) return;
   TheSession().MouseDownFlag = 0;
   if (button != Qt::LeftButton && button != Qt::RightButton) return;

@@ -173,6 +173,7 @@ class StatementWindow : public QMainWindow {
 
  private:
   friend class StatementCanvas;
+  void SetReadOutColor(const QColor& color);
   void CanvasMousePress();
   void CanvasMouseMove(double y);
   void CanvasMouseRelease(Qt::MouseButton button, double y);

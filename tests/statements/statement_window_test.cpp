@@ -165,6 +165,12 @@ TEST_F(StatementWindowTest, KeysInDateBoxesSwallowLettersAndANonDateKeepsThePeri
   EXPECT_EQ(session.DatePicked, 0);
   EXPECT_EQ(is->Statement().Period.IncomeToDate, Day(2026, 2, 1));
   EXPECT_EQ(is->Statement().CostOfGoodsSoldRows.size(), 0u);
+
+  // The book's date style changed: the box shows its date in the new style.
+  books.DateStyleIndex = kMmDdYyyySlash;
+  PressEnter(tb->ISCalander);
+  EXPECT_EQ(tb->ISCalander->Text(), "01/01/2026");
+  EXPECT_EQ(tb->TrialDate(), Day(2026, 1, 1));
 }
 
 TEST_F(StatementWindowTest, KeysAndTheBarScrollExactlyAsFarAsTheLastRow) {
