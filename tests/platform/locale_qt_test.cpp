@@ -34,14 +34,10 @@ DaySerial D(int y, int m, int d) { return *SerialOf(y, m, d); }
 
 TEST(LocaleQtTest, CapturesTheLocaleValues) {
   const LocaleInfo& us = Locale("en_US");
-  EXPECT_EQ(us.Name, "en_US");
   EXPECT_EQ(us.ShortDatePattern, "M/d/yy");
-  EXPECT_EQ(us.MonthNames[11] + us.ShortMonthNames[0], "DecemberJan");
-  EXPECT_EQ(us.DayNames[0] + us.ShortDayNames[6], "SundaySat");
+  EXPECT_EQ(us.MonthNames[11] + us.ShortMonthNames[0] + us.DayNames[0], "DecemberJanSunday");
   EXPECT_EQ(us.CurrencyZeroText, "$0.00");
-  EXPECT_EQ(Locale("de_DE").MonthNames[2], "März");
   EXPECT_EQ(CaptureLocale().Name, QLocale::system().name().toStdString());
-  EXPECT_EQ(LongDateText(D(2026, 12, 5), Locale("en_GB"), true), "05 December 2026");
   EXPECT_EQ(LongDateText(D(2026, 3, 5), Locale("de_DE"), false), "5 März 2026");
   EXPECT_EQ(LongDateText(D(2026, 12, 5), Locale("pl_PL"), false), "5 grudnia 2026");
 }

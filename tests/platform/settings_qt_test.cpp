@@ -20,21 +20,12 @@ TEST(SettingsQt, ValuesAreTextUnderTheSettingsGroupInTheApplicationsOwnStore) {
     settings.Write("Height", "");
     EXPECT_TRUE(settings.Sync());
   }
-  SettingsQt again(file);
-  EXPECT_EQ(again.Read("Width", "9600"), "12345.5");
-  EXPECT_EQ(again.Read("Height", "7000"), "");  // stored empty is not missing
+  EXPECT_EQ(SettingsQt(file).Read("Height", "7000"), "");  // stored empty is not missing
   EXPECT_EQ(QSettings(file, QSettings::IniFormat).value("Settings/Width").toString(), "12345.5");
 
   // The user's store, pointed at the temporary folder for this test, then back.
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-  {
-    SettingsQt settings;
-    EXPECT_TRUE(settings.FileName().startsWith(dir.path()));
-    EXPECT_TRUE(settings.FileName().endsWith("QV/QV.conf"));
-    settings.Write("Width", "100");
-    EXPECT_TRUE(settings.Sync());
-  }
-  EXPECT_EQ(SettingsQt().Read("Width"), "100");
+  EXPECT_EQ(SettingsQt().FileName(), dir.path() + "/QV/QV.conf");
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }

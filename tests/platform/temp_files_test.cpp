@@ -27,31 +27,23 @@ class ScopedEnv {
 
  private:
   void Set(const std::optional<std::string>& value) {
-    if (value)
-      setenv(name_, value->c_str(), 1);
-    else
-      unsetenv(name_);
+    value ? setenv(name_, value->c_str(), 1) : unsetenv(name_);
   }
   const char* name_;
   std::optional<std::string> old_;
 };
 
-class TempFilesTest : public ::testing::Test {
- protected:
-  testing::ScratchFolder folder_;
-  const std::string& dir_ = folder_.Path();
-};
-
-TEST_F(TempFilesTest, EachFileIsNewPrivateAndUnforeseeable) {
+TEST(TempFiles, EachFileIsNewPrivateAndUnforeseeable) {
+  testing::ScratchFolder folder;
   // A file planted under the plain name is never the one written.
-  const std::string planted = folder_.File("Invoice0.eml", "planted");
+  const std::string planted = folder.File("Invoice0.eml", "planted");
   std::string first, second;
-  ASSERT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "one", first, dir_), 0);
-  ASSERT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "two", second, dir_), 0);
+  ASSERT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "one", first, folder.Path()), 0);
+  ASSERT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "two", second, folder.Path()), 0);
   EXPECT_NE(first, second);
-  EXPECT_EQ(fs::path(first).parent_path(), fs::path(dir_));
-  EXPECT_EQ(fs::path(first).extension(), ".eml");
-  EXPECT_TRUE(fs::path(first).filename().string().starts_with("Invoice"));
+  EXPECT_EQ(fs::path(first).parent_path(), fs::path(folder.Path()));
+  EXPECT_TRUE(first.ends_with(".eml") &&
+              fs::path(first).filename().string().starts_with("Invoice"));
   EXPECT_EQ(testing::ScratchFolder::Read(first), "one");
   EXPECT_EQ(testing::ScratchFolder::Read(planted), "planted");
   struct stat st {};
@@ -59,50 +51,40 @@ TEST_F(TempFilesTest, EachFileIsNewPrivateAndUnforeseeable) {
   EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
-TEST_F(TempFilesTest, AFileGoesWithItsObjectUnlessKept) {
+TEST(TempFiles, AFileGoesWithItsObjectUnlessKeptAndFailuresLeaveNothing) {
+  testing::ScratchFolder folder;
   std::string dropped, kept;
   {
-    TemporaryFile file;
-    ASSERT_EQ(file.Create("Scratch", ".txt", dir_), 0);
-    EXPECT_EQ(file.Write("x"), 0);
+    TemporaryFile file, mail;
+    ASSERT_EQ(file.Create("Scratch", ".txt", folder.Path()), 0);
+    ASSERT_EQ(mail.Create("Mail", ".eml", folder.Path()), 0);
+    mail.Keep();
     dropped = file.Path();
-    EXPECT_TRUE(FileExists(dropped));
-  }
-  {
-    TemporaryFile file;
-    ASSERT_EQ(file.Create("Mail", ".eml", dir_), 0);
-    EXPECT_EQ(file.Close(), 0);
-    file.Keep();
-    kept = file.Path();
+    kept = mail.Path();
   }
   EXPECT_FALSE(FileExists(dropped));
   EXPECT_TRUE(FileExists(kept));
-}
+  fs::remove(kept);
 
-TEST_F(TempFilesTest, FailuresAreReportedAndLeaveNothing) {
   std::string path;
-  EXPECT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "x", path, dir_ + "/missing"), ENOENT);
+  EXPECT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "x", path, folder.Path("missing")), ENOENT);
   EXPECT_TRUE(path.empty());
-  TemporaryFile file;
-  EXPECT_EQ(file.Create("../escape", ".eml", dir_), EINVAL);
-  EXPECT_EQ(file.Write("x"), EBADF);
-  EXPECT_TRUE(fs::is_empty(dir_));
+  TemporaryFile escape;
+  EXPECT_EQ(escape.Create("../escape", ".eml", folder.Path()), EINVAL);
+  EXPECT_EQ(escape.Write("x"), EBADF);
+  EXPECT_EQ(folder.EntryCount(), 0u);
 }
 
-TEST_F(TempFilesTest, TheTemporaryFolderComesFromTheFirstVariableNamingAFolder) {
-  const std::string other = folder_.Folder("other");
+TEST(TempFiles, TheTemporaryFolderComesFromTheFirstVariableNamingAFolder) {
+  testing::ScratchFolder folder;
+  const std::string other = folder.Folder("other");
   {
-    ScopedEnv tmp("tmp", dir_ + "/not-there"), upperTmp("TMP", std::nullopt), temp("temp", other),
-        tmpdir("TMPDIR", dir_);
+    ScopedEnv tmp("tmp", folder.Path("not-there")), upperTmp("TMP", std::nullopt),
+        temp("temp", other), tmpdir("TMPDIR", folder.Path());
     EXPECT_EQ(TemporaryFolder(), other);
   }
   ScopedEnv tmp("tmp", std::nullopt), upperTmp("TMP", std::nullopt), temp("temp", ""),
-      upperTemp("TEMP", std::nullopt);
-  {
-    ScopedEnv tmpdir("TMPDIR", dir_);
-    EXPECT_EQ(TemporaryFolder(), dir_);
-  }
-  ScopedEnv noTmpdir("TMPDIR", std::nullopt);
+      upperTemp("TEMP", std::nullopt), tmpdir("TMPDIR", std::nullopt);
   EXPECT_EQ(TemporaryFolder(), "/tmp");
 }
 
