@@ -31,16 +31,12 @@ TEST(LocaleSymbolsTest, LabelTakesOneCharacterOfTheSign) {
     EXPECT_EQ(CurrencyLabelText(Currency(c.zero, c.symbol)), c.label) << c.zero;
 }
 
-TEST(LocaleSymbolsTest, NoCurrencyGivesNoSign) {
+TEST(LocaleSymbolsTest, NoCurrencyGivesNoSignAndNoLabel) {
   for (const LocaleInfo& l :
        {Currency("0.00", ""), Currency("0", ""), Currency("", ""), Currency(" ", " ")}) {
     EXPECT_EQ(CurrencySignOf(l), "");
-    EXPECT_EQ(CurrencyLabelText(l), "");
+    EXPECT_EQ(LocaleSymbolsOf(l).CurrencyLabel, "");
   }
-}
-
-TEST(LocaleSymbolsTest, TheCurrencyLabelIsTheLocalesSign) {
-  EXPECT_EQ(LocaleSymbolsOf(Currency("0,00 €", "€")).CurrencyLabel, "€ :");
 }
 
 }  // namespace
