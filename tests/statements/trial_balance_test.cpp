@@ -7,7 +7,6 @@
 
 #include "bench/book_generator.h"
 #include "books/module_procedures.h"
-#include "statements/statement_texts.h"
 #include "tests/statements/statement_sketch.h"
 #include "tests/support/book_builder.h"
 
@@ -52,20 +51,12 @@ TEST(TrialBalance, RowsInChartOrderWithColumnsAndTheAsOfDate) {
   EXPECT_EQ(RowsOf(tb),
             (std::vector<std::string>{"1 Balance b/f 0", "110 Cash 300", "400 Sales -300",
                                       "600 Rent 0", "300 Capital 0", "0  0"}));
-  const TrialBalanceRow& cash = tb.Rows[1];
-  EXPECT_TRUE(cash.Shown() && cash.IsDebit() && !cash.IsBroughtForward());
-  EXPECT_EQ(TrialAmountText(cash.Balance, 2, UsEnglishLocale()), "300.00");
-  EXPECT_TRUE(tb.Rows[2].Shown() && !tb.Rows[2].IsDebit());
-  EXPECT_FALSE(tb.Rows[3].Shown());
-  EXPECT_TRUE(tb.Rows[0].IsBroughtForward());
-  EXPECT_EQ(tb.DebitTotal, Money(300));
-  EXPECT_EQ(tb.CreditTotal, Money(300));
+  EXPECT_EQ(std::pair(tb.DebitTotal, tb.CreditTotal), std::pair(Money(300), Money(300)));
 
   const TrialBalance next = ComputeTrialBalance(books, {Day(2026, 12, 6), false});
-  EXPECT_EQ(RowOf(next, 600)->Balance, Money(50));
-  EXPECT_EQ(RowOf(next, 110)->Balance, Money(250));
-  EXPECT_EQ(next.DebitTotal, Money(300));
-  EXPECT_EQ(next.CreditTotal, Money(300));
+  EXPECT_EQ(std::pair(RowOf(next, 600)->Balance, RowOf(next, 110)->Balance),
+            std::pair(Money(50), Money(250)));
+  EXPECT_EQ(std::pair(next.DebitTotal, next.CreditTotal), std::pair(Money(300), Money(300)));
 }
 
 TEST(TrialBalance, SubAccountsRollIntoTheirMainAccountWhereverItStands) {
@@ -85,16 +76,13 @@ TEST(TrialBalance, SubAccountsRollIntoTheirMainAccountWhereverItStands) {
   EXPECT_EQ(RowsOf(exact),
             (std::vector<std::string>{"1 Balance b/f 0", "110.1 Petty cash 100", "110 Bank 10",
                                       "110.2 Deposit 40", "400 Sales -150", "0  0"}));
-  EXPECT_EQ(exact.DebitTotal, Money(150));
 
   // Without an account 110 the sub-accounts' postings appear nowhere when rolled up.
   books.AccountFolios[2] = Money(120);
   const TrialBalance orphan = ComputeTrialBalance(books, {Day(2026, 3, 1), false});
-  EXPECT_EQ(RowOf(orphan, 110)->Balance, Amount());
-  EXPECT_EQ(RowOf(orphan, 110)->Name, "");
-  EXPECT_EQ(RowOf(orphan, 120)->Balance, Amount());  // the line to 110 lost its account too
-  EXPECT_EQ(orphan.DebitTotal, Amount());
-  EXPECT_EQ(orphan.CreditTotal, Money(150));
+  EXPECT_EQ(RowsOf(orphan), (std::vector<std::string>{"1 Balance b/f 0", "110  0", "120 Bank 0",
+                                                      "400 Sales -150", "0  0"}));
+  EXPECT_EQ(std::pair(orphan.DebitTotal, orphan.CreditTotal), std::pair(Amount(), Money(150)));
 }
 
 TEST(TrialBalance, AttributionGoesToTheFirstAccountOfAFolioAndFolioZeroToAFreeSlot) {
@@ -106,14 +94,11 @@ TEST(TrialBalance, AttributionGoesToTheFirstAccountOfAFolioAndFolioZeroToAFreeSl
   // A nameless row for folio 0; the line to folio 999 is left out.
   EXPECT_EQ(RowsOf(tb),
             (std::vector<std::string>{"1 Balance b/f 0", "110 Cash 70", "400 Sales -70", "0  5"}));
-  EXPECT_EQ(tb.DebitTotal, Money(75));
-  EXPECT_EQ(tb.CreditTotal, Money(70));
+  EXPECT_EQ(std::pair(tb.DebitTotal, tb.CreditTotal), std::pair(Money(75), Money(70)));
 
   books.LastAccountIndex = -1;  // the chart editor has emptied the chart
   const TrialBalance none = ComputeTrialBalance(books, {Day(2026, 3, 1), true});
-  EXPECT_FALSE(none.Failed());
-  EXPECT_TRUE(none.Rows.empty());
-  EXPECT_EQ(none.DebitTotal, Amount());
+  EXPECT_TRUE(!none.Failed() && none.Rows.empty());
 }
 
 TEST(TrialBalance, SumsThatWouldOverflowGiveAnErrorNotAWrappedFigure) {
@@ -130,9 +115,7 @@ TEST(TrialBalance, SumsThatWouldOverflowGiveAnErrorNotAWrappedFigure) {
   EXPECT_FALSE(withEntries({{110, 400}}).Failed());
   // Each account fits, the column totals do not.
   const TrialBalance totals = withEntries({{110, 400}, {120, 410}});
-  EXPECT_TRUE(totals.Failed());
-  EXPECT_TRUE(totals.Rows.empty());
-  EXPECT_EQ(totals.DebitTotal, Amount());
+  EXPECT_TRUE(totals.Failed() && totals.Rows.empty() && totals.DebitTotal.IsZero());
   // One account's debits pass the range.
   EXPECT_TRUE(withEntries({{110, 400}, {110, 410}}).Failed());
 }
