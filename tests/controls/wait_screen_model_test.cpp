@@ -11,23 +11,18 @@ TEST(WaitScreenModel, GradientRunsThroughTheColoursAndBack) {
   EXPECT_FALSE(FadeColorsSet(fade)) << "colours not computed yet";
   for (int i = 1; i <= 30; ++i) fade[static_cast<std::size_t>(i)] = static_cast<uint32_t>(i);
   EXPECT_TRUE(FadeColorsSet(fade));
-  EXPECT_EQ(FadeSequenceColor(fade, 0), 1u);
-  EXPECT_EQ(FadeSequenceColor(fade, 29), 30u);
-  EXPECT_EQ(FadeSequenceColor(fade, 30), 30u);
-  EXPECT_EQ(FadeSequenceColor(fade, 59), 1u);
-  EXPECT_EQ(FadeSequenceColor(fade, 60), 1u) << "the run repeats";
-  EXPECT_EQ(FadeSequenceColor(fade, -1), 1u);
+  for (auto [step, colour] : {std::pair{0, 1u}, {29, 30u}, {30, 30u}, {59, 1u}, {60, 1u}, {-1, 1u}})
+    EXPECT_EQ(FadeSequenceColor(fade, step), colour) << step;
 }
 
 TEST(WaitScreenModel, ThePositionOfAJobGivesAtMostNinetyNineTicks) {
-  EXPECT_EQ(TicksForPosition(0, 1000), 0);
-  EXPECT_EQ(TicksForPosition(10, 1000), 0);
-  EXPECT_EQ(TicksForPosition(11, 1000), 1);
-  EXPECT_EQ(TicksForPosition(500, 1000), 49);
-  EXPECT_EQ(TicksForPosition(1000, 1000), 99);
-  EXPECT_EQ(TicksForPosition(5000, 1000), 99) << "a report past the end stays at the end";
-  EXPECT_EQ(TicksForPosition(5, 0), 0) << "nothing to do";
-  EXPECT_EQ(TicksForPosition(-5, 100), 0);
+  for (auto [done, total, ticks] : {std::tuple{10, 1000, 0},
+                                    {11, 1000, 1},
+                                    {1000, 1000, 99},
+                                    {5000, 1000, 99},  // past the end stays at the end
+                                    {5, 0, 0},
+                                    {-5, 100, 0}})
+    EXPECT_EQ(TicksForPosition(done, total), ticks) << done << " of " << total;
   EXPECT_GE(TicksForPosition(INT64_MAX / 2, INT64_MAX), 49) << "no overflow on huge positions";
   EXPECT_LE(TicksForPosition(INT64_MAX / 2, INT64_MAX), 50);
 }
