@@ -327,7 +327,9 @@ void TAcount::BuildControls() {
           [this](const QString& text) { ShowInUpperCase(Text1, text); });
   connect(JournalID, &QLineEdit::textEdited, this, &TAcount::JournalIDEdited);
   for (QObject* o : {static_cast<QObject*>(Text1), static_cast<QObject*>(JournalID),
-                     static_cast<QObject*>(AccNote)})
+                     static_cast<QObject*>(AccNote), static_cast<QObject*>(Datetext->DateX()),
+                     static_cast<QObject*>(CompoundEntry[1]),
+                     static_cast<QObject*>(CompoundEntry[2]), static_cast<QObject*>(CalcCompound)})
     o->installEventFilter(this);
 }
 
@@ -413,6 +415,7 @@ void TAcount::ScrollAcc_Change() {
   CompoundEntry[1]->hide();
   CompoundEntry[2]->hide();
   CalcCompound->hide();
+  unknownFolioText_.clear();
   SetStatus(QString(), kBlack);
   const EntryLayout& layout = screen_.ShowLine(ScrollAcc->Value());
   Text1->setText(QString::fromStdString(screen_.EntryNumberText()));
@@ -422,7 +425,7 @@ void TAcount::ScrollAcc_Change() {
   AccNote->setText(QString::fromStdString(screen_.NotesText()));
   ApplyReadOnly(screen_.ReadOnly());
   // The rows start at the top again: the row bar's value goes back to 0 with the offset.
-  ApplyRowScroll(RowScrollAfterShow(screen_.RowTop(), geometry_.BoxHeight));
+  ApplyRowScroll(RowScrollFor(screen_.ContentBottom(), geometry_.BoxHeight, 0));
   CalcCompound->hide();
   CompoundEntry[1]->setVisible(screen_.DebitCompoundShown());
   CompoundEntry[2]->setVisible(screen_.CreditCompoundShown());
@@ -445,8 +448,30 @@ void TAcount::ShowLayout(const EntryLayout& layout) {
   };
   showSide(debitRows_, layout.Debit, shownDebitRows_);
   showSide(creditRows_, layout.Credit, shownCreditRows_);
+  if (layout.CalcCompound != CalcCompoundPlace::Keep) {
+    calcCompoundBeside_ = layout.CalcCompound;
+    // A read-only entry offers no sum: it would write the amounts.
+    CalcCompound->setVisible(!screen_.ReadOnly());
+  }
+  PlaceLayout(layout);
+  Datetext->SetDateStyle(app_.TheBooks().DateStyleIndex);
+  PlaceReconcileBox();
+  Datetext->SetText(QString::fromStdString(layout.DateText));
+  ShowEntryDateInPicker();
+}
 
+void TAcount::PlaceLayout(const EntryLayout& layout) {
   auto setTop = [](QWidget* w, int32_t top) { w->move(w->x(), Px(top)); };
+  auto placeSide = [&setTop](std::vector<EntryRowWidgets>& rows,
+                             const std::vector<EntryRowView>& views) {
+    for (std::size_t k = 0; k < views.size() && k < rows.size(); ++k)
+      for (QWidget* box :
+           {static_cast<QWidget*>(rows[k].Folio), static_cast<QWidget*>(rows[k].AccName),
+            static_cast<QWidget*>(rows[k].AmountText)})
+        setTop(box, views[k].Top);
+  };
+  placeSide(debitRows_, layout.Debit);
+  placeSide(creditRows_, layout.Credit);
   setTop(GL(4), layout.DebitLabelTop);
   setTop(GL(8), layout.DebitLabelTop);
   setTop(GL(5), layout.CreditLabelTop);
@@ -455,10 +480,12 @@ void TAcount::ShowLayout(const EntryLayout& layout) {
   setTop(GL(6), layout.NotesLabelTop);
   setTop(CompoundEntry[1], layout.DebitCompoundTop);
   setTop(CompoundEntry[2], layout.CreditCompoundTop);
-  PlaceCalcCompound(layout.CalcCompound);
-  Datetext->SetDateStyle(app_.TheBooks().DateStyleIndex);
-  Datetext->SetText(QString::fromStdString(layout.DateText));
-  ShowEntryDateInPicker();
+  MoveCalcCompound();
+}
+
+void TAcount::PlaceReconcileBox() {
+  const int gap = Px(design::Rr.Left - (design::Datetext.Left + design::Datetext.Width));
+  Rr->move(std::max(Px(design::Rr.Left), Datetext->x() + Datetext->width() + gap), Rr->y());
 }
 
 void TAcount::ShowEntryDateInPicker() {
@@ -469,10 +496,6 @@ void TAcount::ShowEntryDateInPicker() {
 }
 
 void TAcount::ShowRow(EntryRowWidgets& w, const EntryRowView& view, bool visible) {
-  const int top = Px(view.Top);
-  w.Folio->move(w.Folio->x(), top);
-  w.AccName->move(w.AccName->x(), top);
-  w.AmountText->move(w.AmountText->x(), top);
   w.Folio->setText(QString::fromStdString(view.FolioText));
   ShowAccountName(w.AccName, QString::fromStdString(view.AccountName));
   w.AmountText->setText(QString::fromStdString(view.AmountText));
@@ -481,13 +504,10 @@ void TAcount::ShowRow(EntryRowWidgets& w, const EntryRowView& view, bool visible
   w.AmountText->setVisible(visible);
 }
 
-void TAcount::PlaceCalcCompound(CalcCompoundPlace place) {
-  if (place == CalcCompoundPlace::Keep) return;
-  PictureImage* beside =
-      place == CalcCompoundPlace::BesideDebit ? CompoundEntry[1] : CompoundEntry[2];
+void TAcount::MoveCalcCompound() {
+  const PictureImage* beside =
+      calcCompoundBeside_ == CalcCompoundPlace::BesideCredit ? CompoundEntry[2] : CompoundEntry[1];
   CalcCompound->move(beside->x() + beside->width() + Px(30), beside->y());
-  // A read-only entry offers no sum: it would write the amounts.
-  CalcCompound->setVisible(!screen_.ReadOnly());
 }
 
 void TAcount::ApplyReadOnly(bool readOnly) {
@@ -507,7 +527,7 @@ void TAcount::ApplyReadOnly(bool readOnly) {
 void TAcount::SumEntry() { ApplyEntryStatus(screen_.SumEntry()); }
 
 void TAcount::ApplyEntryStatus(const EntryStatus& status) {
-  SetStatus(QString::fromStdString(status.Text), status.Color);
+  if (!FolioMessageStands()) SetStatus(QString::fromStdString(status.Text), status.Color);
   if (status.CalcCompound == CalcCompoundChange::Hide) CalcCompound->hide();
   if (status.CalcCompound == CalcCompoundChange::Show && !screen_.ReadOnly()) CalcCompound->show();
 }
@@ -527,22 +547,43 @@ void TAcount::PlaceStatusLine() {
   status->move(Px(StatusLineLeft(InnerWidthTwips(), Tw(width))), Px(geometry_.StatusTop));
 }
 
-void TAcount::ApplyRowScroll(const RowScrollState& state, std::optional<int32_t> value) {
-  // Setting the bar here moves no rows: they are laid out already, or again below.
+void TAcount::ApplyRowScroll(const RowScrollState& state) {
+  // Setting the bar moves no rows by itself: they are moved below, once.
   const bool wasSilent = rowScrollSilent_;
   rowScrollSilent_ = true;
-  if (state.ResetValue) EScroll->SetValue(0);
   EScroll->SetValueMax(state.ValueMax);
-  if (value) EScroll->SetValue(*value);
+  EScroll->SetValue(state.Value);
   rowScrollSilent_ = wasSilent;
-  if (state.ResetValue && screen_.EntryScrollOffset() != 0) DrCrArrange();
+  if (screen_.EntryScrollOffset() != state.Value) PlaceLayout(screen_.SetRowOffset(state.Value));
   EScroll->setVisible(state.Visible);
   if (state.Visible) EScroll->Refresh();
 }
 
 void TAcount::EScroll_Change() {
   if (rowScrollSilent_) return;
-  ShowLayout(screen_.SetRowOffset(EScroll->Value()));
+  PlaceLayout(screen_.SetRowOffset(EScroll->Value()));
+}
+
+void TAcount::ScrollIntoView(const QWidget* box) {
+  if (!loaded_) return;
+  const int top = box->mapTo(eBox, QPoint(0, 0)).y();
+  const int below = top + box->height() - eBox->height();
+  int64_t wanted = screen_.EntryScrollOffset();
+  if (top < 0)
+    wanted += Tw(top) - 15;
+  else if (below > 0)
+    wanted += Tw(below) + 15;
+  else
+    return;
+  ApplyRowScroll(RowScrollFor(screen_.ContentBottom(), geometry_.BoxHeight, wanted));
+}
+
+bool TAcount::IsMenuShortcut(const QKeyEvent& key) const {
+  const QKeySequence pressed(key.keyCombination());
+  for (const auto& [name, action] : actions_)
+    if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed)
+      return true;
+  return false;
 }
 
 int32_t TAcount::InnerWidthTwips() const { return Tw(client_->width()); }
@@ -564,23 +605,29 @@ void TAcount::Form_Resize() {
   xFrame1->resize(Px(g.FrameWidth), Px(g.FrameHeight));
   eBox->resize(Px(g.BoxWidth), Px(g.BoxHeight));
   ButtonBar->resize(std::max(Px(g.ButtonBarWidth), ButtonBar->width()), ButtonBar->height());
+  // The currency sign stands beside the account list, or ends just before the amount box
+  // where it would run into it; the list then ends before the sign.
   for (auto* rows : {&debitRows_, &creditRows_}) {
     const bool debit = rows == &debitRows_;
+    QLabel* sign = GL(debit ? 8 : 9);
+    const int amountLeft = Px(debit ? g.DebitAmountLeft : g.CreditAmountLeft);
+    const int signLeft =
+        std::min(Px(debit ? g.DebitSignLeft : g.CreditSignLeft), amountLeft - sign->width() - 1);
+    sign->move(signLeft, sign->y());
     for (EntryRowWidgets& w : *rows) {
-      w.AccName->resize(Px(g.NameWidth), w.AccName->height());
-      w.AmountText->move(Px(debit ? g.DebitAmountLeft : g.CreditAmountLeft), w.AmountText->y());
+      w.AccName->resize(std::min(Px(g.NameWidth), signLeft - w.AccName->x() - 1),
+                        w.AccName->height());
+      w.AmountText->move(amountLeft, w.AmountText->y());
     }
   }
-  GL(8)->move(Px(g.DebitSignLeft), GL(8)->y());
-  GL(9)->move(Px(g.CreditSignLeft), GL(9)->y());
   AccNote->resize(Px(g.NotesWidth), AccNote->height());
   EScroll->setGeometry(Px(g.EScrollLeft), EScroll->y(), EScroll->width(), Px(g.EScrollHeight));
   PlaceStatusLine();
   CompoundEntry[2]->move(Px(g.CreditCompoundLeft), CompoundEntry[2]->y());
   CompoundEntry[1]->move(Px(g.DebitCompoundLeft), CompoundEntry[1]->y());
+  MoveCalcCompound();
   if (!loaded_) return;
-  ApplyRowScroll(RowScrollAfterResize(screen_.RowTop(), screen_.EntryScrollOffset(), g.BoxHeight,
-                                      isVisible(), EScroll->Value()));
+  ApplyRowScroll(RowScrollFor(screen_.ContentBottom(), g.BoxHeight, screen_.EntryScrollOffset()));
 }
 
 void TAcount::RefillAccountLists() {
@@ -677,6 +724,17 @@ void TAcount::JournalID_DblClick() {
 void TAcount::Text1_Click() { ShowHelpCard(EntryHelpTopic::GoToReference); }
 
 bool TAcount::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    // The box is not asked to keep a menu's shortcut for its own binding (on X11 a text box
+    // takes Ctrl+E as the end of its line): the menu item runs.
+    if (!IsMenuShortcut(*static_cast<QKeyEvent*>(event))) return false;
+    event->ignore();
+    return true;
+  }
+  if (watched == Datetext->DateX()) return false;  // the date box has handlers of its own
+  if (event->type() == QEvent::FocusIn && watched->isWidgetType() &&
+      eBox->isAncestorOf(static_cast<QWidget*>(watched)))
+    ScrollIntoView(static_cast<QWidget*>(watched));
   if (EntryFieldEvent(watched, event)) return true;
   // The account lists keep their own keys: Up and Down choose in the list.
   if (const auto it = rowOf_.find(watched);

@@ -277,16 +277,27 @@ class TAcount : public QMainWindow {
   void BuildControls();
   void EnsureRows(int count);
   EntryRowWidgets MakeRow(int side, int row);
+  // Shows a layout: the rows' texts, which rows show, and where everything stands.
   void ShowLayout(const EntryLayout& layout);
+  // Moves the rows, labels, notes box and images to the layout's places (after a scroll),
+  // writing no text.
+  void PlaceLayout(const EntryLayout& layout);
   void ShowRow(EntryRowWidgets& widgets, const EntryRowView& view, bool visible);
+  // The Reconcile box stands beside the date box, however wide that is.
+  void PlaceReconcileBox();
   // The date picker's calendar goes to the shown entry's date.
   void ShowEntryDateInPicker();
   void ApplyReadOnly(bool readOnly);
   void PlaceStatusLine();
-  void PlaceCalcCompound(CalcCompoundPlace place);
-  // Sets the row scroll bar as the state says, then to `value` when given (the screen's row
-  // offset already).
-  void ApplyRowScroll(const RowScrollState& state, std::optional<int32_t> value = {});
+  // The sum image stands beside the add-line image of the side it was last placed for.
+  void MoveCalcCompound();
+  // Sets the row scroll bar as the state says and scrolls the rows to its value.
+  void ApplyRowScroll(const RowScrollState& state);
+  // Scrolls the rows so that a box of the row box that got the focus is wholly in view.
+  void ScrollIntoView(const QWidget* box);
+  // True for a key that is the shortcut of a menu item: it runs the item even while a text
+  // box, whose own bindings might take it, has the focus.
+  bool IsMenuShortcut(const QKeyEvent& key) const;
   void EScroll_Change();
   void Form_Resize();
   void ScrollAccKeyDown(int16_t& keyCode, int16_t& shift);
@@ -335,6 +346,13 @@ class TAcount : public QMainWindow {
   void AmountEdited(uint8_t side, int row, const QString& text);
   void FolioEdited(uint8_t side, int row, const QString& text);
   void FolioLostFocus(uint8_t side, int row);
+  // The message of a folio that names no account stands on the status line until that
+  // row's folio is corrected (or another entry is shown); the fields' own status texts do
+  // not replace it.
+  bool FolioMessageStands() const;
+  void ClearFolioMessage(uint8_t side, int row);
+  // An amount box left: it shows the amount stored for its row, in the rows' format.
+  void AmountLostFocus(uint8_t side, int row);
   bool AccNameKeyPress(uint8_t side, int row, const std::string& typed);
   void AccNameKeyUp(uint8_t side);
   void AccNameClick(uint8_t side, int row);
@@ -396,6 +414,9 @@ class TAcount : public QMainWindow {
   MainWindowGeometry geometry_;
   bool rowScrollSilent_ = false;
   bool loaded_ = false;
+  CalcCompoundPlace calcCompoundBeside_ = CalcCompoundPlace::BesideDebit;
+  std::optional<RowRef> unknownFolioRow_;
+  QString unknownFolioText_;
 };
 
 }  // namespace qv

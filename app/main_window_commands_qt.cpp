@@ -71,7 +71,7 @@ void TAcount::CompoundEntry_Click(int index) {
   if (result.HideButton) CompoundEntry[static_cast<std::size_t>(index)]->hide();
   if (!result.Added) return;
   ShowLayout(screen_.Layout());
-  ApplyRowScroll(result.RowScroll, result.RowScrollValue);
+  ApplyRowScroll(result.RowScroll);
   if (QLineEdit* folio = FolioBox(side, result.FocusRow)) folio->setFocus(Qt::OtherFocusReason);
 }
 

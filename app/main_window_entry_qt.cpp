@@ -166,6 +166,8 @@ bool TAcount::RowFieldEvent(const RowRef& ref, QEvent* event) {
         AccNameLostFocus(ref.Side, ref.Row);
       else if (ref.Field == RowField::Folio)
         FolioLostFocus(ref.Side, ref.Row);
+      else
+        AmountLostFocus(ref.Side, ref.Row);
       return false;
     case QEvent::MouseButtonPress:
       if (ref.Field == RowField::Folio) ShowHelpCard(EntryHelpTopic::Folio);
@@ -180,17 +182,41 @@ void TAcount::AmountEdited(uint8_t side, int row, const QString& text) {
   ApplyEntryStatus(fields_.StoreAmount(side, row, text.toStdString()).Status);
 }
 
+void TAcount::AmountLostFocus(uint8_t side, int row) {
+  // A text that was not stored (unreadable, or too large) does not stay shown.
+  QLineEdit* box = AmountBox(side, row);
+  const QString stored = QString::fromStdString(fields_.ShownAmountText(side, row));
+  if (box->text() != stored) box->setText(stored);
+}
+
 // ---- Folio boxes.
 
 void TAcount::FolioEdited(uint8_t side, int row, const QString& text) {
   const std::optional<std::string> name = fields_.StoreFolio(side, row, text.toStdString());
-  if (name) ShowAccountName(RowWidgets(side, row).AccName, QString::fromStdString(*name));
+  if (!name) return;
+  ShowAccountName(RowWidgets(side, row).AccName, QString::fromStdString(*name));
+  if (!fields_.FolioLeftMessage(text.toStdString())) ClearFolioMessage(side, row);
 }
 
 void TAcount::FolioLostFocus(uint8_t side, int row) {
   const std::optional<std::string> message =
       fields_.FolioLeftMessage(RowWidgets(side, row).Folio->text().toStdString());
-  if (message) SetStatus(QString::fromStdString(*message), statusColor_);
+  if (!message) return;
+  unknownFolioRow_ = RowRef{side, row, RowField::Folio};
+  unknownFolioText_ = QString::fromStdString(*message);
+  SetStatus(unknownFolioText_, statusColor_);
+}
+
+bool TAcount::FolioMessageStands() const {
+  return !unknownFolioText_.isEmpty() && GL(7)->text() == unknownFolioText_;
+}
+
+void TAcount::ClearFolioMessage(uint8_t side, int row) {
+  if (!FolioMessageStands() || !unknownFolioRow_ || unknownFolioRow_->Side != side ||
+      unknownFolioRow_->Row != row)
+    return;
+  unknownFolioText_.clear();
+  SetStatus(QString(), kBlack);
 }
 
 // ---- Account lists.
@@ -222,7 +248,9 @@ void TAcount::CommitAccountName(uint8_t side, int row) {
   w.AmountText->setCursorPosition(0);
   const std::optional<std::string> folio =
       fields_.CommitAccountName(side, row, w.AccName->currentText().toStdString());
-  if (folio) w.Folio->setText(QString::fromStdString(*folio));
+  if (!folio) return;
+  w.Folio->setText(QString::fromStdString(*folio));
+  ClearFolioMessage(side, row);
 }
 
 void TAcount::AccNameClick(uint8_t side, int row) {
@@ -238,6 +266,7 @@ void TAcount::AccNameKeyUp(uint8_t side) {
 }
 
 void TAcount::ApplyStatusChange(const StatusChange& change) {
+  if (FolioMessageStands()) return;
   const QString text = change.Text ? QString::fromStdString(*change.Text) : GL(7)->text();
   SetStatus(text, change.Color.value_or(statusColor_));
 }

@@ -99,30 +99,37 @@ constexpr ToolbarButtonSpec kToolbar[] = {
 
 MainWindowGeometry ResizeGeometry(int32_t scaleWidth, int32_t scaleHeight, int32_t outerWidth,
                                   int32_t statusWidth) {
+  // Gaps between the frame and the journal bar, inside the frame at the row bar's sides.
+  constexpr int64_t kBarGap = 30;
+  constexpr int64_t kFrameBorder = 45;
   const int64_t w = scaleWidth;
   const int64_t h = scaleHeight;
   MainWindowGeometry g;
   g.ScrollAccLeft = NotNegative(w - 500);
-  g.FrameWidth = NotNegative(w - 500);
-  g.BoxWidth = NotNegative(w - 600);
+  g.FrameWidth = NotNegative(int64_t{g.ScrollAccLeft} - design::XFrame1.Left - kBarGap);
+  g.EScrollLeft = NotNegative(int64_t{g.FrameWidth} - kFrameBorder - design::EScroll.Width);
+  g.BoxWidth = NotNegative(int64_t{g.EScrollLeft} - design::EBox.Left - kBarGap / 2);
   g.ButtonBarWidth = NotNegative(outerWidth);
-  g.NameWidth = NotNegative(w - 5680);
-  g.DebitAmountLeft = NotNegative(w - 3560);
-  g.CreditAmountLeft = NotNegative(w - 2800);
+  // The row box's contents keep their design distances from the box's right edge.
+  const int64_t content = int64_t{g.BoxWidth} + 600;
+  g.NameWidth = NotNegative(content - 5680);
+  g.DebitAmountLeft = NotNegative(content - 3560);
+  g.CreditAmountLeft = NotNegative(content - 2800);
   g.DebitSignLeft = NotNegative(int64_t{design::DebitAccName.Left} + g.NameWidth + 20);
   g.CreditSignLeft = NotNegative(int64_t{design::CreditAccName.Left} + g.NameWidth + 20);
-  g.NotesWidth = NotNegative(w - 2390);
+  g.NotesWidth = NotNegative(content - 2390);
   g.FrameHeight = NotNegative(h - 800);
   g.StatusTop = NotNegative(h - 240);
   g.ScrollAccHeight = NotNegative(h - 920);
   g.EScrollHeight = NotNegative(h - 1820);
-  g.EScrollLeft = NotNegative(w - 840);
   g.BoxHeight = NotNegative(int64_t{g.FrameHeight} - 560);
   g.StatusLeft = StatusLineLeft(scaleWidth, statusWidth);
   g.DebitCompoundLeft = NotNegative(int64_t{g.DebitAmountLeft} + design::DebitAmountText.Width);
   g.CreditCompoundLeft = NotNegative(int64_t{g.CreditAmountLeft} + design::CreditAmountText.Width);
   return g;
 }
+
+int32_t InnerHeightForRowBox(int32_t boxHeight) { return boxHeight + 800 + 560; }
 
 int32_t StatusLineLeft(int32_t scaleWidth, int32_t statusWidth) {
   return NotNegative(int64_t{scaleWidth} - (int64_t{statusWidth} + 550));

@@ -21,11 +21,13 @@ struct DesignRect {
 // ---- Design rectangles of the main window's controls (containers in brackets).
 namespace design {
 inline constexpr int32_t kClientWidth = 10875;
-inline constexpr DesignRect ButtonBar{0, 2, 11130, 455};         // window
-inline constexpr DesignRect CalcButtonDown{90, 30, 375, 375};    // ButtonBar
-inline constexpr DesignRect PNPagePrevious{8325, 30, 615, 360};  // ButtonBar
-inline constexpr DesignRect PNPageNext{8910, 30, 625, 360};      // ButtonBar
-inline constexpr DesignRect Command1{9495, 30, 1395, 360};       // ButtonBar
+inline constexpr DesignRect ButtonBar{0, 2, 11130, 455};       // window
+inline constexpr DesignRect CalcButtonDown{90, 30, 375, 375};  // ButtonBar
+// The previous and next buttons and New Entry stand side by side, New Entry ending at the
+// right edge of the window's design width.
+inline constexpr DesignRect PNPagePrevious{8325, 30, 585, 360};  // ButtonBar
+inline constexpr DesignRect PNPageNext{8910, 30, 570, 360};      // ButtonBar
+inline constexpr DesignRect Command1{9480, 30, 1395, 360};       // ButtonBar
 inline constexpr DesignRect Text1{6615, 60, 1710, 330};          // window
 inline constexpr DesignRect ScrollAcc{9225, 540, 450, 1995};     // window
 inline constexpr DesignRect XFrame1{90, 495, 9240, 2130};        // window
@@ -70,7 +72,10 @@ inline constexpr int32_t kMinWindowHeight = 3600;
 inline constexpr int32_t kFrameWidthAllowance = 120;
 inline constexpr int32_t kFrameHeightAllowance = 765;
 
-// ---- Form_Resize: the positions and sizes that follow the window's inner size.
+// ---- Form_Resize: the positions and sizes that follow the window's inner size. The entry
+// frame ends before the journal scroll bar, the row scroll bar stands inside the frame at
+// its right, and the row box ends before the row scroll bar: its rows, labels, images and
+// notes are laid out for the box's width, so nothing of them lies under either bar.
 struct MainWindowGeometry {
   int32_t ScrollAccLeft = 0, ScrollAccHeight = 0;
   int32_t FrameWidth = 0, FrameHeight = 0;
@@ -94,6 +99,10 @@ MainWindowGeometry ResizeGeometry(int32_t scaleWidth, int32_t scaleHeight, int32
 // The status line's left edge for its width: the line ends 550 twips from the inner right
 // edge, whatever its text, and never starts left of 0.
 int32_t StatusLineLeft(int32_t scaleWidth, int32_t statusWidth);
+
+// The inner height at which the row box is `boxHeight` high (the inverse of the box's
+// height rule).
+int32_t InnerHeightForRowBox(int32_t boxHeight);
 
 // ---- The menus. Each item: its control name, its caption (a string id, or a literal for
 // captions that are not in the string table), its shortcut, its depth (0 a menu of the bar,

@@ -142,7 +142,9 @@ void TAcount::FitHeightToFrame() {
   // The menu bar takes its own height above the frame (the window's own frame is drawn by
   // the window system outside our measures).
   const int menuHeight = menuBar()->sizeHint().height();
-  const int32_t inner = FittedInnerHeight(Tw(xFrame1->y()), Tw(xFrame1->height()));
+  // Tall enough, too, for an entry of three rows and its notes box.
+  const int32_t inner = std::max(FittedInnerHeight(Tw(xFrame1->y()), Tw(xFrame1->height())),
+                                 InnerHeightForRowBox(screen_.ContentBottomOfRows(3)));
   const int minimum = Px(kMinWindowHeight - kFrameHeightAllowance);
   resize(width(), menuHeight + std::max(Px(inner), minimum));
 }

@@ -114,28 +114,19 @@ EntryCommands::AddLineResult EntryCommands::AddLine(uint8_t side, int32_t boxHei
   result.HideButton = onSide + 1 >= kMaxRowsPerSide;
 
   // Lay the rows out again, scrolled so that the new row is in view.
-  int32_t offset = screen_.EntryScrollOffset();
+  const int32_t offset = screen_.EntryScrollOffset();
   const EntryLayout& layout = screen_.SetRowOffset(offset);
   const int row = side == kDebit ? screen_.LastDebitRow() : screen_.LastCreditRow();
-  // The rows are measured as after a resize; when they fit, the bar stays hidden.
-  const RowScrollState fit = RowScrollAfterResize(layout.RowTop, offset, boxHeight, true, offset);
-  if (fit.Visible) {
-    result.RowScroll.Visible = true;
-    result.RowScroll.ValueMax = std::max(0, fit.ValueMax);
-    const std::vector<EntryRowView>& rows = side == kDebit ? layout.Debit : layout.Credit;
-    const int32_t top = rows[static_cast<std::size_t>(row)].Top;
-    const int32_t bottom = top + screen_.Metrics().RowHeight;
-    int64_t wanted = offset;
-    if (top < 0)
-      wanted = int64_t{offset} + top;
-    else if (bottom > boxHeight)
-      wanted = int64_t{offset} + (bottom - boxHeight);
-    offset = static_cast<int32_t>(std::clamp<int64_t>(wanted, 0, result.RowScroll.ValueMax));
-  } else {
-    offset = 0;
-  }
-  if (offset != screen_.EntryScrollOffset()) screen_.SetRowOffset(offset);
-  result.RowScrollValue = offset;
+  const std::vector<EntryRowView>& rows = side == kDebit ? layout.Debit : layout.Credit;
+  const int32_t top = rows[static_cast<std::size_t>(row)].Top;
+  const int32_t bottom = top + screen_.Metrics().RowHeight;
+  int64_t wanted = offset;
+  if (top < 0)
+    wanted = int64_t{offset} + top;
+  else if (bottom > boxHeight)
+    wanted = int64_t{offset} + (bottom - boxHeight);
+  result.RowScroll = RowScrollFor(screen_.ContentBottom(), boxHeight, wanted);
+  if (result.RowScroll.Value != offset) screen_.SetRowOffset(result.RowScroll.Value);
   result.Focus = side == kDebit ? EntryFocus::DebitFolio : EntryFocus::CreditFolio;
   result.FocusRow = row;
   return result;

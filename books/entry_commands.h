@@ -80,14 +80,13 @@ class EntryCommands {
   // row is in view.
   //
   // The window: hides CalcCompound (in help mode too, before its help test); when Added,
-  // displays the screen's layout, applies RowScroll (visibility, maximum and the value
-  // RowScrollValue, which is the screen's row offset already) and gives the focus to the
+  // displays the screen's layout, applies RowScroll (visibility, maximum and the value,
+  // which is the screen's row offset already) and gives the focus to the
   // folio box of row FocusRow on the side; hides the side's button when HideButton.
   struct AddLineResult {
     bool Added = false;
     bool HideButton = false;
     RowScrollState RowScroll;
-    int32_t RowScrollValue = 0;
     EntryFocus Focus = EntryFocus::None;
     int FocusRow = 0;
   };

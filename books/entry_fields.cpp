@@ -13,6 +13,7 @@ namespace qv {
 namespace {
 
 constexpr std::string_view kBackspace = "\b";
+constexpr std::string_view kCtrlA = "\x01";
 constexpr std::string_view kCtrlC = "\x03";
 constexpr std::string_view kCtrlV = "\x16";
 
@@ -42,7 +43,9 @@ std::vector<std::string_view> GroupSymbols(const LocaleInfo& locale) {
 // ---- Key filters.
 
 bool AmountKeyPasses(std::string_view typed, const LocaleInfo& locale) {
-  if (typed == kBackspace || typed == kCtrlC || typed == kCtrlV || IsDigit(typed)) return true;
+  if (typed == kBackspace || typed == kCtrlA || typed == kCtrlC || typed == kCtrlV ||
+      IsDigit(typed))
+    return true;
   if (!typed.empty() && typed == locale.DecimalSymbol) return true;
   for (std::string_view group : GroupSymbols(locale))
     if (typed == group) return true;
@@ -209,6 +212,12 @@ EntryFields::AmountStore EntryFields::StoreAmount(uint8_t side, int row, std::st
     store.Status.CalcCompound = CalcCompoundChange::Keep;
   }
   return store;
+}
+
+std::string EntryFields::ShownAmountText(uint8_t side, int row) const {
+  const int32_t line = side == kDebit ? screen_.LineOfDebitRow(row) : screen_.LineOfCreditRow(row);
+  if (line < 0 || line > books().LastLineIndex()) return {};
+  return screen_.AmountText(books().PostingLines[static_cast<std::size_t>(line)].Amount);
 }
 
 std::optional<std::string> EntryFields::StoreFolio(uint8_t side, int row, std::string_view text) {

@@ -36,9 +36,9 @@ namespace qv {
 
 // ---- Key filters: true when the typed character is to reach the box, false to drop it.
 
-// Amount boxes: digits, the locale's grouping and decimal symbols, Backspace, Ctrl+C and
-// Ctrl+V. No minus sign, no letters, no Enter, no Ctrl+X. Where the locale groups digits
-// with a blank (a no-break or thin space), an ordinary space is taken as that symbol too.
+// Amount boxes: digits, the locale's grouping and decimal symbols, Backspace, Ctrl+A (select
+// all), Ctrl+C and Ctrl+V. No minus sign, no letters, no Enter, no Ctrl+X. Where the locale groups
+// digits with a blank (a no-break or thin space), an ordinary space is taken as that symbol too.
 bool AmountKeyPasses(std::string_view typed, const LocaleInfo& locale);
 // Folio boxes: digits, "-", ".", "/", the locale's decimal symbol and Backspace; the
 // clipboard keys are refused.
@@ -148,6 +148,9 @@ class EntryFields {
     EntryStatus Status;
   };
   AmountStore StoreAmount(uint8_t side, int row, std::string_view text);
+  // What a row's amount box shows once left: the stored amount as the rows write it ("" for
+  // 0 and for a row without a line).
+  std::string ShownAmountText(uint8_t side, int row) const;
 
   // ---- Folio boxes (edited): the text read as a folio is stored in the row's line whether
   // or not an account has it (0 for an empty box). Returns the text the row's account list

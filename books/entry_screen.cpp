@@ -243,29 +243,13 @@ std::vector<std::string> AccountListNames(const Books& books) {
   return names;
 }
 
-RowScrollState RowScrollAfterShow(int32_t rowTop, int32_t boxHeight) {
+RowScrollState RowScrollFor(int32_t contentBottom, int32_t boxHeight, int64_t wanted) {
   RowScrollState state;
-  state.ResetValue = true;
-  if (boxHeight < rowTop) {
-    state.Visible = true;
-    state.ValueMax = static_cast<int32_t>(RoundHalfEven(rowTop - 0.9 * boxHeight));
-  }
-  return state;
-}
-
-RowScrollState RowScrollAfterResize(int32_t rowTop, int32_t offset, int32_t boxHeight,
-                                    bool windowVisible, int32_t barValue) {
-  RowScrollState state;
-  const int64_t unscrolled = int64_t{rowTop} + offset;
-  if (boxHeight < unscrolled) {
-    state.Visible = true;
-    state.ValueMax =
-        static_cast<int32_t>(RoundHalfEven(static_cast<double>(unscrolled) - 0.75 * boxHeight));
-    return state;
-  }
-  state.ResetValue = windowVisible && (barValue != 0 || offset != 0);
-  state.ValueMax = std::max<int32_t>(
-      0, static_cast<int32_t>(RoundHalfEven(static_cast<double>(unscrolled) - 0.75 * boxHeight)));
+  const int64_t overflow = int64_t{contentBottom} - boxHeight;
+  if (overflow <= 0) return state;
+  state.Visible = true;
+  state.ValueMax = static_cast<int32_t>(std::min<int64_t>(overflow, INT32_MAX));
+  state.Value = static_cast<int32_t>(std::clamp<int64_t>(wanted, 0, state.ValueMax));
   return state;
 }
 

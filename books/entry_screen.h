@@ -71,7 +71,8 @@ struct EntryStatus {
 struct EntryRowMetrics {
   int32_t RowHeight = 345;  // the folio box's height
   int32_t RowGap = 50;
-  int32_t FirstRowTop = 15;
+  int32_t FirstRowTop = 15;   // also the room kept below the notes box
+  int32_t NotesHeight = 330;  // the notes box under the rows
 };
 
 class EntryScreen {
@@ -101,6 +102,12 @@ class EntryScreen {
   int32_t EntryLastLine() const { return entryLastLine_; }
   int32_t EntryScrollOffset() const { return entryScrollOffset_; }
   int32_t RowTop() const { return layout_.RowTop; }
+  // The height the row box needs to show the shown entry's rows and its notes box whole,
+  // unscrolled; and the same for an entry of `rows` rows.
+  int32_t ContentBottom() const { return layout_.RowTop + entryScrollOffset_ + NotesRoom(); }
+  int32_t ContentBottomOfRows(int rows) const {
+    return metrics_.FirstRowTop + rows * (metrics_.RowHeight + metrics_.RowGap) + NotesRoom();
+  }
   // The index of the last row of each side (-1 when the side has no line).
   int32_t LastDebitRow() const { return lastDebitRow_; }
   int32_t LastCreditRow() const { return lastCreditRow_; }
@@ -171,6 +178,7 @@ class EntryScreen {
 
  private:
   void ClampBounds();
+  int32_t NotesRoom() const { return metrics_.NotesHeight + metrics_.FirstRowTop; }
 
   Books& books_;
   const LocaleInfo& locale_;
@@ -188,21 +196,18 @@ class EntryScreen {
 // names left out.
 std::vector<std::string> AccountListNames(const Books& books);
 
-// ---- The row scroll bar (EScroll).
+// ---- The row scroll bar (EScroll): its value is the rows' scroll offset in twips.
 struct RowScrollState {
   bool Visible = false;
   int32_t ValueMax = 0;
-  // Set the bar's value to 0 (which scrolls the rows back to the top).
-  bool ResetValue = false;
+  int32_t Value = 0;  // where the rows are to stand
+  bool operator==(const RowScrollState&) const = default;
 };
-// After an entry was shown (offset 0): shown when the rows do not fit the box, with the
-// maximum RowTop - 0.9 x the box height.
-RowScrollState RowScrollAfterShow(int32_t rowTop, int32_t boxHeight);
-// After a resize: the rows are measured unscrolled (RowTop + offset), so rows that were
-// scrolled stay reachable. When they do not fit, the bar shows with the maximum
-// offset + RowTop - 0.75 x the box height; when they do, it hides, and a visible window
-// scrolls them back to the top if they were scrolled.
-RowScrollState RowScrollAfterResize(int32_t rowTop, int32_t offset, int32_t boxHeight,
-                                    bool windowVisible, int32_t barValue);
+// For rows and notes that need `contentBottom` (EntryScreen::ContentBottom) in a box of
+// `boxHeight`: the bar shows when they do not fit, and its end shows the notes box whole at
+// the bottom of the box. `wanted` is the offset asked for (0 for a newly shown entry, the
+// offset in force after a resize, one that brings a box into view), brought into 0 to the
+// maximum; rows that fit stand at the top.
+RowScrollState RowScrollFor(int32_t contentBottom, int32_t boxHeight, int64_t wanted);
 
 }  // namespace qv

@@ -262,6 +262,7 @@ class CalanderPanel final : public QFrame {
 CalanderForm::CalanderForm(const LocaleInfo& locale, const Clock& clock, QWidget* parent)
     : QWidget(parent), locale_(locale), clock_(clock), model_(clock) {
   dateX_ = new DateTextBox(this);
+  dateX_->setObjectName("DateX");
   dateX_->installEventFilter(this);
   button_ = new CalanderButtonImage(this);
   setFocusProxy(dateX_);
@@ -543,7 +544,9 @@ bool CalanderForm::HandleBoxKey(QKeyEvent* event) {
     emit KeyDown(keyCode, shift);
     if (keyCode == 0) return true;
   }
-  const int16_t ascii = KeyAsciiOf(*event);
+  // Shift+Tab types no character, whatever text a platform sends with it: it only moves the
+  // focus back.
+  const int16_t ascii = event->key() == Qt::Key_Backtab ? 0 : KeyAsciiOf(*event);
   if (ascii != 0) {
     int16_t keyAscii = ascii;
     emit KeyPress(keyAscii);

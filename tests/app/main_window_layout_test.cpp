@@ -5,42 +5,51 @@
 namespace qv {
 namespace {
 
-TEST(MainWindowLayout, ResizeKeepsTheDesignRulesAtAnySize) {
-  const MainWindowGeometry g = ResizeGeometry(10875, 3000, 11000, 45);
-  MainWindowGeometry design{.ScrollAccLeft = 10375,
-                            .ScrollAccHeight = 2080,
-                            .FrameWidth = 10375,
-                            .FrameHeight = 2200,
-                            .BoxWidth = 10275,
-                            .BoxHeight = 1640,
-                            .ButtonBarWidth = g.ButtonBarWidth,
-                            .NameWidth = 5195,
-                            .DebitAmountLeft = 7315,
-                            .CreditAmountLeft = 8075,
-                            .DebitSignLeft = 7115,
-                            .CreditSignLeft = 7855,
-                            .NotesWidth = 8485,
-                            .StatusTop = 2760,
-                            .StatusLeft = 10875 - 595,
-                            .EScrollHeight = 1180,
-                            .EScrollLeft = 10035,
-                            .DebitCompoundLeft = 8830,
-                            .CreditCompoundLeft = 9590};
-  EXPECT_EQ(g, design);
+// At the smallest width, the design width and wider: the entry frame ends before the
+// journal bar, the row bar stands inside the frame, the row box ends before the row bar, and
+// the notes box and the sum image beside the credit add-line image end inside the row box.
+TEST(MainWindowLayout, NothingOfTheRowBoxLiesUnderEitherScrollBarAtAnyWidth) {
+  constexpr int32_t kSumImageRight = 300 + 30 + 210;  // the image, the gap, the sum image
+  for (int32_t width : {kMinWindowWidth - kFrameWidthAllowance, 10875, 20000}) {
+    SCOPED_TRACE(width);
+    const MainWindowGeometry g = ResizeGeometry(width, 3000, width + 120, 45);
+    EXPECT_LT(design::XFrame1.Left + g.FrameWidth, g.ScrollAccLeft);
+    EXPECT_LT(g.EScrollLeft + design::EScroll.Width, g.FrameWidth);
+    EXPECT_LT(design::EBox.Left + g.BoxWidth, g.EScrollLeft);
+    EXPECT_LE(design::AccNote.Left + g.NotesWidth, g.BoxWidth);
+    EXPECT_LE(g.CreditCompoundLeft + kSumImageRight, g.BoxWidth);
+    EXPECT_LE(design::DebitAccName.Left + g.NameWidth, g.DebitAmountLeft);
+  }
+}
 
-  const MainWindowGeometry wide = ResizeGeometry(10875 + 2000, 3000, 13000, 45);
+TEST(MainWindowLayout, ExtraWidthGoesToTheNamesAndExtraHeightToTheRowBox) {
+  const MainWindowGeometry g = ResizeGeometry(10875, 3000, 11000, 45);
+  const MainWindowGeometry wide = ResizeGeometry(10875 + 2000, 3000 + 500, 13000, 45);
   EXPECT_EQ(wide.NameWidth, g.NameWidth + 2000);
   EXPECT_EQ(wide.DebitAmountLeft, g.DebitAmountLeft + 2000);
   EXPECT_EQ(wide.CreditCompoundLeft, g.CreditCompoundLeft + 2000);
-
-  // The smallest inner area the window allows gives no negative size.
+  EXPECT_EQ(wide.CreditAmountLeft - wide.DebitAmountLeft, 760);
+  EXPECT_EQ(wide.BoxHeight, g.BoxHeight + 500);
+  EXPECT_EQ(ResizeGeometry(10875, InnerHeightForRowBox(1545), 11000, 45).BoxHeight, 1545);
+  // The status line ends 550 twips from the right edge; the smallest inner area the window
+  // allows gives no negative size.
+  EXPECT_EQ(g.StatusLeft, 10875 - 595);
   const MainWindowGeometry small =
       ResizeGeometry(kMinWindowWidth - kFrameWidthAllowance,
                      kMinWindowHeight - kFrameHeightAllowance, kMinWindowWidth, 12000);
   EXPECT_GT(small.EScrollHeight, 0);
-  EXPECT_GT(small.NameWidth, 0);
   EXPECT_GT(small.BoxHeight, 0);
   EXPECT_EQ(small.StatusLeft, 0);
+}
+
+// The toolbar's go-to box, previous and next buttons and New Entry stand side by side, New
+// Entry ending at the right edge of the window's design width.
+TEST(MainWindowLayout, TheToolbarsRightGroupEndsAtTheDesignWidthWithoutOverlaps) {
+  const DesignRect group[] = {design::Text1, design::PNPagePrevious, design::PNPageNext,
+                              design::Command1};
+  for (std::size_t k = 1; k < std::size(group); ++k)
+    EXPECT_EQ(group[k - 1].Left + group[k - 1].Width, group[k].Left) << k;
+  EXPECT_EQ(design::Command1.Left + design::Command1.Width, design::kClientWidth);
 }
 
 }  // namespace

@@ -41,6 +41,11 @@
 #include "tests/support/prompt_answerer.h"
 #include "tests/support/scratch_folder.h"
 
+// Texts in failure messages as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
+
 namespace qv::testing {
 
 // A password prompt that answers as the test says and records what it was asked for.
@@ -155,14 +160,6 @@ inline void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::
   QApplication::sendEvent(target, &release);
 }
 
-inline void Type(QLineEdit* box, const QString& text) {
-  box->setFocus();
-  for (QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(box, &press);
-  }
-}
-
 inline void Click(QWidget* w, Qt::MouseButton button = Qt::LeftButton) {
   const QPointF at(2, 2);
   QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), button, button,
@@ -178,10 +175,14 @@ inline void Click(QWidget* w, Qt::MouseButton button = Qt::LeftButton) {
 
 inline QWidget* Focused() { return QApplication::focusWidget(); }
 
+// The key comes up in whatever has the keyboard once it went down: after Tab, the box
+// the focus moved to.
 inline void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QWidget* target = Focused() ? Focused() : QApplication::activeWindow();
   ASSERT_NE(target, nullptr) << "no window has the keyboard";
-  QTest::keyClick(target, key, modifiers);
+  QTest::keyPress(target, key, modifiers);
+  if (QWidget* now = Focused() ? Focused() : QApplication::activeWindow())
+    QTest::keyRelease(now, key, modifiers);
 }
 
 // Types each character of `text` into whatever has the focus at that moment.
@@ -191,6 +192,26 @@ inline void TypeKeys(const QString& text) {
     ASSERT_NE(target, nullptr) << "no box has the focus";
     QTest::keyClick(target, c.toLatin1());
   }
+}
+
+// Where a widget stands in the window.
+inline QRect RectIn(const QWidget* window, const QWidget* w) {
+  return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+}
+
+// The visible widgets of the window (its popups aside) that `w` overlaps, by name; its own
+// parts and the boxes it stands in do not count.
+inline QStringList OverlapsOf(const QWidget* window, const QWidget* w) {
+  QStringList names;
+  for (const QWidget* other : window->findChildren<QWidget*>()) {
+    if (other == w || !other->isVisible() || other->isWindow() || other->isAncestorOf(w) ||
+        w->isAncestorOf(other) || other->window() != window)
+      continue;
+    if (RectIn(window, other).intersects(RectIn(window, w)))
+      names << (other->objectName().isEmpty() ? other->metaObject()->className()
+                                              : other->objectName());
+  }
+  return names;
 }
 
 // A test of the main window on a book named on the command line. It ends help mode if the

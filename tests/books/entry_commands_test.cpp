@@ -159,7 +159,7 @@ TEST_F(EntryCommandsTest, ASideStopsAtThirtyOneLines) {
   const auto credit = commands.AddLine(kCredit, 100000);
   EXPECT_TRUE(credit.Added);
   EXPECT_FALSE(credit.RowScroll.Visible);
-  EXPECT_EQ(credit.RowScrollValue, 0);
+  EXPECT_EQ(credit.RowScroll.Value, 0);
 }
 
 TEST_F(EntryCommandsTest, OnlyTheJournalsLastEntryGrows) {

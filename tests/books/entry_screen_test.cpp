@@ -180,26 +180,18 @@ TEST_F(EntryScreenTest, EntryNumbersAreFoundAndStoredOnAllFourteenCharacters) {
   EXPECT_EQ(books.EntryNumbers[5].TrimmedText(), "A10");
 }
 
-TEST(RowScroll, TheBarShowsExactlyWhenTheRowsOverflowTheirBox) {
-  // Four rows end at 1595 in a box of 1230: the bar shows with 1595 - 0.9 x 1230.
-  RowScrollState show = RowScrollAfterShow(1595, 1230);
-  EXPECT_TRUE(show.Visible);
-  EXPECT_EQ(show.ValueMax, 488);
-  EXPECT_TRUE(show.ResetValue);
-  EXPECT_FALSE(RowScrollAfterShow(1200, 1230).Visible);
-
-  // Rows scrolled by 600 in a window made taller: the scrolled remainder (1785) fits the
-  // box of 1800, the whole rows (2385) do not, so the bar stays.
-  RowScrollState resized = RowScrollAfterResize(1785, 600, 1800, true, 600);
-  EXPECT_TRUE(resized.Visible);
-  EXPECT_FALSE(resized.ResetValue);
-  EXPECT_EQ(resized.ValueMax, 2385 - 1350);
-  // Everything fits: hidden, scrolled back to the top only when scrolled and visible.
-  RowScrollState fits = RowScrollAfterResize(805, 0, 1640, true, 0);
-  EXPECT_FALSE(fits.Visible);
-  EXPECT_FALSE(fits.ResetValue) << "a resize that changes nothing does not re-lay the rows";
-  EXPECT_TRUE(RowScrollAfterResize(705, 100, 1640, true, 100).ResetValue);
-  EXPECT_FALSE(RowScrollAfterResize(705, 100, 1640, false, 100).ResetValue);
+// The rows and the notes box under them: a bar whose end shows the notes box whole. Three
+// rows end at 1200 in a box of 1230, so the rows fit and the notes box would be cut.
+TEST_F(EntryScreenTest, TheRowBarShowsWhenTheRowsOrTheNotesOverflowAndItsEndShowsTheNotes) {
+  EXPECT_EQ(screen.ContentBottomOfRows(3), 1200 + 330 + 15);
+  screen.ShowLine(2);  // A10: four rows
+  screen.SetRowOffset(100);
+  EXPECT_EQ(screen.ContentBottom(), screen.ContentBottomOfRows(4));
+  EXPECT_EQ(RowScrollFor(1545, 1230, 0), (RowScrollState{true, 315, 0}));
+  EXPECT_EQ(RowScrollFor(1545, 1230, 9999), (RowScrollState{true, 315, 315}));
+  EXPECT_EQ(RowScrollFor(1545, 1230, -40).Value, 0);
+  // Everything fits: hidden, and the rows stand at the top whatever offset was asked for.
+  EXPECT_EQ(RowScrollFor(1545, 1545, 200), RowScrollState{});
 }
 
 TEST(AccountLists, OfferTheChartsNamesInOrderWithoutBlanks) {
