@@ -9,6 +9,7 @@ QV_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core clang-format
   poppler-utils
+  xvfb xauth
 )
 
 qv_install_packages() {
