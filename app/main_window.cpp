@@ -13,6 +13,7 @@
 #include <QStringListModel>
 #include <algorithm>
 
+#include "accounts/window_shortcuts_qt.h"
 #include "app/application_window.h"
 #include "controls/date_picker_control.h"
 #include "controls/help_window.h"
@@ -578,14 +579,6 @@ void TAcount::ScrollIntoView(const QWidget* box) {
   ApplyRowScroll(RowScrollFor(screen_.ContentBottom(), geometry_.BoxHeight, wanted));
 }
 
-bool TAcount::IsMenuShortcut(const QKeyEvent& key) const {
-  const QKeySequence pressed(key.keyCombination());
-  for (const auto& [name, action] : actions_)
-    if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed)
-      return true;
-  return false;
-}
-
 int32_t TAcount::InnerWidthTwips() const { return Tw(client_->width()); }
 int32_t TAcount::InnerHeightTwips() const { return Tw(client_->height()); }
 
@@ -724,13 +717,9 @@ void TAcount::JournalID_DblClick() {
 void TAcount::Text1_Click() { ShowHelpCard(EntryHelpTopic::GoToReference); }
 
 bool TAcount::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride) {
-    // The box is not asked to keep a menu's shortcut for its own binding (on X11 a text box
-    // takes Ctrl+E as the end of its line): the menu item runs.
-    if (!IsMenuShortcut(*static_cast<QKeyEvent*>(event))) return false;
-    event->ignore();
-    return true;
-  }
+  // The box is not asked to keep a menu's shortcut for its own binding (on X11 a text box
+  // takes Ctrl+E as the end of its line): the menu item runs.
+  if (event->type() == QEvent::ShortcutOverride) return LeaveKeyToWindowShortcut(this, event);
   if (watched == Datetext->DateX()) return false;  // the date box has handlers of its own
   if (event->type() == QEvent::FocusIn && watched->isWidgetType() &&
       eBox->isAncestorOf(static_cast<QWidget*>(watched)))

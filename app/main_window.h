@@ -295,9 +295,6 @@ class TAcount : public QMainWindow {
   void ApplyRowScroll(const RowScrollState& state);
   // Scrolls the rows so that a box of the row box that got the focus is wholly in view.
   void ScrollIntoView(const QWidget* box);
-  // True for a key that is the shortcut of a menu item: it runs the item even while a text
-  // box, whose own bindings might take it, has the focus.
-  bool IsMenuShortcut(const QKeyEvent& key) const;
   void EScroll_Change();
   void Form_Resize();
   void ScrollAccKeyDown(int16_t& keyCode, int16_t& shift);
