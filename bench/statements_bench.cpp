@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <map>
 #include <utility>
 
@@ -11,6 +12,7 @@
 #include "statements/account_sums.h"
 #include "statements/balance_sheet.h"
 #include "statements/income_statement.h"
+#include "statements/statement_outputs.h"
 #include "statements/trial_balance.h"
 
 namespace qv {
@@ -70,7 +72,40 @@ void Sizes(benchmark::internal::Benchmark* b) {
   b->Unit(benchmark::kMillisecond);
 }
 
+// A trial balance of 32,000 accounts written to a file (through the temporary file, synced
+// and renamed) as each export type, and its rich text built for the clipboard.
+void BM_StatementsTrialBalanceExport(benchmark::State& state) {
+  static const char* const kTypes[] = {"rtf", "htm", "csv", "xls"};
+  const char* type = kTypes[state.range(0)];
+  const Books& books = BookOf(1000000, 32000);
+  const TrialBalance tb = ComputeTrialBalance(books, {PostingDateRange(books).Latest, true});
+  const StatementOutput output(tb, StatementOutputLook{books.BusinessName, "Arial", 2, {}});
+  const std::string path =
+      (std::filesystem::temp_directory_path() / (std::string("qv-bench-tb.") + type)).string();
+  for (auto _ : state) {
+    const TableFileResult result = output.Export(path, type);
+    if (!result.Ok()) state.SkipWithError(result.Message.c_str());
+  }
+  std::filesystem::remove(path);
+  state.SetLabel(std::string(type) + ", " + std::to_string(tb.RowCount()) + " rows");
+}
+
+void BM_StatementsTrialBalanceCopy(benchmark::State& state) {
+  const Books& books = BookOf(1000000, 32000);
+  const TrialBalance tb = ComputeTrialBalance(books, {PostingDateRange(books).Latest, true});
+  const StatementOutput output(tb, StatementOutputLook{books.BusinessName, "Arial", 2, {}});
+  for (auto _ : state) {
+    std::string rtf = output.Rtf();
+    std::string text = output.Text();
+    benchmark::DoNotOptimize(rtf.data());
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.SetLabel(std::to_string(tb.RowCount()) + " rows");
+}
+
 BENCHMARK(BM_StatementsTrialBalance)->Apply(Sizes);
+BENCHMARK(BM_StatementsTrialBalanceExport)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StatementsTrialBalanceCopy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StatementsIncomeStatement)->Apply(Sizes);
 BENCHMARK(BM_StatementsBalanceSheet)->Apply(Sizes);
 

@@ -12,10 +12,18 @@ constexpr std::string_view kCrLf = "\r\n";
 // Twips per character of a column's width in the RTF table.
 constexpr int kRtfTwipsPerCharacter = 120;
 
-// Walks the code points of a text; a malformed byte reads as U+FFFD.
-template <class F>
-void ForEachCodePoint(std::string_view text, F f) {
+// Walks the code points of a text; a malformed byte reads as U+FFFD. A run of ASCII
+// characters that `plain` lets through as they are goes to `out` whole.
+template <class Plain, class F>
+void ForEachCodePoint(std::string_view text, std::string& out, Plain plain, F f) {
   for (std::size_t at = 0; at < text.size();) {
+    std::size_t end = at;
+    while (end < text.size() && plain(static_cast<unsigned char>(text[end]))) ++end;
+    if (end > at) {
+      out.append(text.substr(at, end - at));
+      at = end;
+      continue;
+    }
     const Utf8Char c = DecodeUtf8At(text, at);
     f(c.CodePoint < 0 ? 0xFFFD : c.CodePoint);
     at += c.Length;
@@ -72,16 +80,11 @@ void ForEachRow(const TableDocument& table, const ProgressFn& progress, Output& 
 
 // ---- Plain text.
 
-void AppendPlainCell(std::string& out, std::string_view text) {
-  const std::string clean = IsValidUtf8(text) ? std::string(text) : SanitizeUtf8(text);
-  for (char c : clean) out.push_back(c == '\t' || c == '\r' || c == '\n' ? ' ' : c);
-}
-
 void AppendPlainRow(std::string& out, const std::vector<std::string>& cells, int indented = -1) {
   for (std::size_t c = 0; c < cells.size(); ++c) {
     if (c > 0) out.push_back('\t');
     if (static_cast<int>(c) == indented) out += "    ";
-    AppendPlainCell(out, cells[c]);
+    AppendPlainText(out, cells[c]);
   }
   out += kCrLf;
 }
@@ -144,8 +147,8 @@ bool XmlAllows(int32_t c) {
 
 void AppendHtmlCells(std::string& out, const TableDocument& table,
                      const std::vector<std::string>& cells, const char* tag, bool bold,
-                     int indented = -1) {
-  out += "<tr>";
+                     int indented = -1, bool shaded = false) {
+  out += shaded ? "<tr style=\"background-color:#E0E0E0\">" : "<tr>";
   for (std::size_t c = 0; c < table.Columns.size(); ++c) {
     out += "<";
     out += tag;
@@ -165,11 +168,19 @@ void AppendHtmlCells(std::string& out, const TableDocument& table,
 
 }  // namespace
 
+void AppendPlainText(std::string& out, std::string_view text) {
+  const std::string clean = IsValidUtf8(text) ? std::string(text) : SanitizeUtf8(text);
+  for (char c : clean) out.push_back(c == '\t' || c == '\r' || c == '\n' ? ' ' : c);
+}
+
 void AppendRtfText(std::string& out, std::string_view text) {
   ForEachLine(
       text,
       [&](std::string_view line) {
-        ForEachCodePoint(line, [&](int32_t c) {
+        const auto plain = [](unsigned char c) {
+          return c >= 0x20 && c < 0x80 && c != '\\' && c != '{' && c != '}';
+        };
+        ForEachCodePoint(line, out, plain, [&](int32_t c) {
           if (c == '\\' || c == '{' || c == '}') {
             out.push_back('\\');
             out.push_back(static_cast<char>(c));
@@ -201,7 +212,10 @@ void AppendHtmlText(std::string& out, std::string_view text, bool breaks) {
   ForEachLine(
       text,
       [&](std::string_view line) {
-        ForEachCodePoint(line, [&](int32_t c) {
+        const auto plain = [](unsigned char c) {
+          return c >= 0x20 && c < 0x80 && c != '&' && c != '<' && c != '>' && c != '"' && c != '\'';
+        };
+        ForEachCodePoint(line, out, plain, [&](int32_t c) {
           switch (c) {
             case '&': out += "&amp;"; break;
             case '<': out += "&lt;"; break;
@@ -219,7 +233,7 @@ void AppendHtmlText(std::string& out, std::string_view text, bool breaks) {
 void WriteTableText(const TableDocument& table, const TextSink& sink, const ProgressFn& progress) {
   Output out(sink);
   for (const std::string& line : table.Title) {
-    AppendPlainCell(out.Text(), line);
+    AppendPlainText(out.Text(), line);
     out.Text() += kCrLf;
   }
   if (!table.Title.empty()) out.Text() += kCrLf;
@@ -270,15 +284,27 @@ void WriteTableRtf(const TableDocument& table, const TextSink& sink, const Progr
 void WriteTableHtml(const TableDocument& table, const TextSink& sink, const ProgressFn& progress) {
   Output out(sink);
   std::string& text = out.Text();
+  const TablePage& page = table.Page;
+  const std::string fontSize = "font-size:" + std::to_string(page.FontPoints) + "pt";
+  const std::string width =
+      page.WidthPixels > 0 ? "; width:" + std::to_string(page.WidthPixels) + "px" : "";
   text += "<!DOCTYPE html>";
   text += kCrLf;
   text += "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><meta charset=\"utf-8\"/><title>";
   if (!table.Title.empty()) AppendHtmlText(text, table.Title.front(), false);
   text += "</title></head>";
   text += kCrLf;
-  text += "<body style=\"font-family:Arial; font-size:10pt\">";
+  text += "<body style=\"font-family:Arial; " + fontSize + "\">";
   text += kCrLf;
-  if (!table.Title.empty()) {
+  if (!table.Title.empty() && page.CentredTitle) {
+    text += "<br/><br/><p align=\"center\" style=\"" + fontSize + width + "\"><b>";
+    for (std::size_t i = 0; i < table.Title.size(); ++i) {
+      if (i > 0) text += "<br/><br/>";
+      AppendHtmlText(text, table.Title[i]);
+    }
+    text += "</b></p>";
+    text += kCrLf;
+  } else if (!table.Title.empty()) {
     text += "<p>";
     for (std::size_t i = 0; i < table.Title.size(); ++i) {
       if (i > 0) text += "<br/>";
@@ -291,7 +317,8 @@ void WriteTableHtml(const TableDocument& table, const TextSink& sink, const Prog
   }
   int totalWidth = 0;
   for (const TableColumn& column : table.Columns) totalWidth += column.Width > 0 ? column.Width : 1;
-  text += "<table cellspacing=\"0\" cellpadding=\"3\" style=\"font-size:10pt; border:none\">";
+  text += "<table cellspacing=\"0\" cellpadding=\"" + std::to_string(page.CellPadding) +
+          "\" style=\"" + fontSize + "; border:none" + width + "\">";
   text += kCrLf;
   text += "<colgroup>";
   for (const TableColumn& column : table.Columns)
@@ -302,7 +329,7 @@ void WriteTableHtml(const TableDocument& table, const TextSink& sink, const Prog
   text += kCrLf;
   if (table.ShowHeadings) AppendHtmlCells(text, table, Headings(table), "th", false);
   ForEachRow(table, progress, out, [&](const TableRow& row) {
-    AppendHtmlCells(out.Text(), table, row.Cells, "td", row.Bold, row.IndentedCell);
+    AppendHtmlCells(out.Text(), table, row.Cells, "td", row.Bold, row.IndentedCell, row.Shaded);
   });
   out.Text() += "</table></body></html>";
   out.Text() += kCrLf;

@@ -14,7 +14,8 @@
 // - HTML: a well-formed XHTML page declared as UTF-8: the title lines, then a table with a
 //   heading row (th) and one row per table row, each cell aligned as its column. & < > "
 //   and ' are written as entities, a line break in a cell as <br/>; characters XML does
-//   not allow are left out.
+//   not allow are left out. The document's TablePage sets out the title and the table's
+//   width and font; shaded rows have a light grey background.
 //
 // Malformed UTF-8 in a cell is written as U+FFFD in every form. A row's indented cell is
 // indented in the plain text (four blanks), the RTF (a left indent) and the HTML (padding).
@@ -42,6 +43,8 @@ std::string TableCsv(const TableDocument& table);
 std::string TableRtf(const TableDocument& table);
 std::string TableHtml(const TableDocument& table);
 
+// A text for the plain-text form (see above): TAB and line breaks become blanks.
+void AppendPlainText(std::string& out, std::string_view text);
 // A text escaped for an RTF document (see above); line breaks become \line.
 void AppendRtfText(std::string& out, std::string_view text);
 // A text escaped for HTML element content or a quoted attribute (see above); line breaks

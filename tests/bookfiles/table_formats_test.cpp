@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "bookfiles/excel_file.h"
 #include "bookfiles/table_files.h"
 #include "books/module_procedures.h"
 #include "platform/file_io.h"
@@ -87,6 +88,23 @@ TEST(TableFormatsTest, MalformedTextIsReplacedInEveryForm) {
   EXPECT_THAT(TableRtf(table), HasSubstr("bad \\u-3? byte\\b0\\cell"));
 }
 
+TEST(TableFormatsTest, AStatementPageCentresItsTitleOverAFixedWidthAndShadesRows) {
+  TableDocument table = HardTable();
+  table.Page = {true, 800, 12, 0};
+  table.FillRow = [](int64_t row, TableRow& out) {
+    out.Cells = {"x", "y", "z"};
+    out.Shaded = row == 1;
+  };
+  const std::string html = TableHtml(table);
+  EXPECT_THAT(html, HasSubstr("<p align=\"center\" style=\"font-size:12pt; width:800px\"><b>Ledger "
+                              "&lt;Cash&gt; &amp; Bank<br/><br/>1/1/25 to 31/12/25</b></p>"));
+  EXPECT_THAT(html, HasSubstr("<table cellspacing=\"0\" cellpadding=\"0\" style=\"font-size:12pt; "
+                              "border:none; width:800px\">"));
+  const std::size_t shaded = html.find("<tr style=\"background-color:#E0E0E0\">");
+  EXPECT_NE(shaded, std::string::npos);
+  EXPECT_EQ(html.find("<tr style", shaded + 1), std::string::npos) << "one shaded row";
+}
+
 class TableFilesTest : public ::testing::Test {
  protected:
   testing::ScratchFolder folder_;
@@ -145,6 +163,29 @@ TEST_F(TableFilesTest, ASheetSaysWhatItLeftOutAndAFailureKeepsTheOldFile) {
   EXPECT_EQ(testing::ScratchFolder::Read(path), "old");
   EXPECT_FALSE(WriteTableFile(path, "doc", table).Ok());
   EXPECT_EQ(testing::ScratchFolder::Read(path), "old");
+}
+
+TEST_F(TableFilesTest, ASheetLaidOutCellByCellKeepsEachCellsAttributesAndSaysWhatItLeftOut) {
+  SheetDocument sheet;
+  sheet.FontAttributes = {0, kExcelBold};
+  sheet.ColumnWidths = {30, 12};
+  sheet.RowCount = 70000;
+  sheet.FillRow = [](int64_t row, std::vector<SheetCell>& out) {
+    if (row == 1) out = {{1, "", 1, kExcelGeneral, true}, {2, std::string(300, 'x'), 0, 3, false}};
+    if (row == 3) out = {{2, "7", 0, kExcelRight, false}};
+  };
+  const std::string path = folder_.Path("cells.xls");
+  const TableFileResult result = WriteSheetDocument(path, sheet);
+  ASSERT_TRUE(result.Ok()) << result.Message;
+  EXPECT_EQ(result.RowsWritten, 65536);
+  EXPECT_EQ(result.RowsLeftOut, 70000 - 65536);
+  EXPECT_THAT(result.Notice, HasSubstr("the last 4464 rows were left out."));
+  EXPECT_THAT(result.Notice, HasSubstr("1 text was longer than the format's 255 characters"));
+  const auto cells = testing::Cells(path);
+  ASSERT_EQ(cells.size(), 3u) << "the empty cell is written for its attributes";
+  EXPECT_EQ(cells[0].data[4] & 0x40, 0x40) << "locked";
+  EXPECT_EQ(cells[0].data[5] & 0xC0, 0x40) << "the bold font";
+  EXPECT_EQ(testing::CellMap(path).at({3, 2}), "7");
 }
 
 }  // namespace

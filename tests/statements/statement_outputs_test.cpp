@@ -1,0 +1,427 @@
+#include "statements/statement_outputs.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "bookfiles/table_formats.h"
+#include "books/module_procedures.h"
+#include "platform/file_io.h"
+#include "tests/support/biff2_records.h"
+#include "tests/support/book_builder.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/table_readers.h"
+
+namespace qv {
+namespace {
+
+using testing::AddEntry;
+using testing::Day;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using Lines = std::vector<std::string>;
+
+const DaySerial kDay = Day(2026, 3, 31);
+
+StatementOutputLook Look(int decimals = 2) {
+  return StatementOutputLook{"Acme", "Arial", decimals, UsEnglishLocale()};
+}
+
+Books Chart() {
+  return testing::BookWithChart({{"Cash", 110, kCurrentAsset},
+                                 {"Creditors", 220, kCurrentLiability},
+                                 {"Equipment", 310, kNonCurrentAsset},
+                                 {"Loan", 410, kNonCurrentLiability},
+                                 {"Capital", 510, kCapital},
+                                 {"Sales", 400, kRevenue},
+                                 {"Expenses", 710, kExpense},
+                                 {"Stock", 810, kCostOfGoodsSold}});
+}
+
+TrialBalance TrialOf(const Books& books) { return ComputeTrialBalance(books, {kDay, false}); }
+IncomeStatement IncomeOf(const Books& books) {
+  return ComputeIncomeStatement(books, {IncomePeriod::Between(Day(2026, 1, 5), kDay), false});
+}
+BalanceSheet SheetOf(const Books& books) { return ComputeBalanceSheet(books, {kDay, false}); }
+
+// The lines of a text split at CR LF.
+Lines LinesOf(const std::string& text, const std::string& end = "\r\n") {
+  Lines out;
+  std::size_t start = 0;
+  for (std::size_t at; (at = text.find(end, start)) != std::string::npos; start = at + end.size())
+    out.push_back(text.substr(start, at - start));
+  if (start < text.size()) out.push_back(text.substr(start));
+  return out;
+}
+
+// A sheet's rows from `first`, each as its cells' texts joined by "|".
+Lines SheetRows(const std::string& path, int first, int last) {
+  const auto cells = testing::CellMap(path);
+  Lines out;
+  for (int row = first; row <= last; ++row) {
+    std::string line;
+    for (int col = 1; col <= 4; ++col) {
+      const auto it = cells.find({row, col});
+      line += (col > 1 ? "|" : "") + (it == cells.end() ? std::string("-") : it->second);
+    }
+    out.push_back(line);
+  }
+  return out;
+}
+
+// The attribute bytes of the cell at row, column: "lock font align" (64 64 1).
+std::string Attributes(const std::string& path, int row, int col) {
+  for (const testing::Record& r : testing::Cells(path))
+    if (testing::U16(r.data, 0) + 1 == row && testing::U16(r.data, 2) + 1 == col)
+      return std::to_string(r.data[4] & 0x40) + " " + std::to_string(r.data[5] & 0xC0) + " " +
+             std::to_string(r.data[6] & 0x07);
+  return "(none)";
+}
+
+class StatementOutputsTest : public ::testing::Test {
+ protected:
+  testing::ScratchFolder folder_;
+};
+
+TEST_F(StatementOutputsTest, TrialBalanceCopyIsThePaddedDocumentAndItsTabbedText) {
+  Books books = Chart();
+  AddEntry(books, kDay, "1", {{110, 300}}, {{400, 300}});
+  const TrialBalance tb = TrialOf(books);
+  const StatementOutput output(tb, Look());
+  EXPECT_EQ(output.Rtf(),
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang3081{\\fonttbl{\\f0\\fswiss\\fcharset0 "
+            "Arial;}{\\f1\\fmodern\\fprq1\\fcharset0 Courier New;}}\r\n"
+            "{\\*\\generator Quorvel 4;}\\viewkind4\\uc1\\pard\\f0\\fs28 Acme\\par\r\n"
+            "\\par\r\n"
+            "Trial Balance -\\par\r\n"
+            "\\fs24\\par\r\n"
+            "\\b\\f1 Account\\tab\\tab\\tab\\tab\\tab\\tab\\tab Debit\\tab Credit\\b0\\par\r\n"
+            "\\par\r\n"
+            "Cash                                  300.00\\par\r\n"
+            "Sales                                             300.00\\par\r\n"
+            "\\par\r\n"
+            "\\b TOTALS                                300.00      300.00\\b0\\f0\\fs20\\par\r\n"
+            "}");
+  EXPECT_EQ(output.Text(), "Cash\t300.00\r\nSales\t\t300.00\r\n\t\t\r\nTotal\t300.00\t300.00\r\n");
+  EXPECT_EQ(TableCsv(output.CsvTable()),
+            "Cash,300.00,\r\nSales,,300.00\r\n,,\r\nTotal,300.00,300.00\r\n");
+  EXPECT_EQ(output.Text(), output.Text()) << "copying twice gives the same text";
+}
+
+TEST_F(StatementOutputsTest, TotalsShowEachColumnsOwnTotalInEveryOutput) {
+  Books books = Chart();
+  AddEntry(books, kDay, "1", {{110, 500}}, {{400, 450}});  // unbalanced books
+  const TrialBalance tb = TrialOf(books);
+  const StatementOutput output(tb, Look());
+  EXPECT_THAT(output.Text(), HasSubstr("Total\t500.00\t450.00\r\n"));
+  EXPECT_THAT(testing::RtfPlainText(output.Rtf()), HasSubstr("500.00      450.00"));
+  EXPECT_THAT(output.Html(), HasSubstr("<b>500.00</b></td><td align=\"right\"><b>450.00</b>"));
+  const std::string xls = folder_.Path("tb.xls");
+  ASSERT_TRUE(output.Export(xls, "xls").Ok());
+  EXPECT_EQ(SheetRows(xls, 7 + tb.RowCount(), 7 + tb.RowCount()), Lines{"Total|500.00|450.00|-"});
+
+  // Credit balances alone still show their total; an empty statement shows none.
+  Books credits = Chart();
+  AddEntry(credits, kDay, "1", {}, {{400, 450}});
+  EXPECT_THAT(StatementOutput(TrialOf(credits), Look()).Text(), HasSubstr("Total\t0.00\t450.00"));
+  const TrialBalance empty = TrialOf(Chart());
+  const StatementOutput none(empty, Look());
+  EXPECT_EQ(none.Text(), "");
+  EXPECT_THAT(none.Rtf(), Not(HasSubstr("TOTALS")));
+  EXPECT_EQ(none.Rtf().back(), '}');
+  EXPECT_THAT(none.Html(), HasSubstr("</table></body></html>"));
+}
+
+TEST_F(StatementOutputsTest, HardNamesAndLargeAmountsStayWholeInEveryFormat) {
+  const std::string hard = "A{b}\\c <x> & y";
+  const std::string other = "Касса \"売上\", 😀\r\nline";
+  Books books = Chart();
+  books.AccountNames[1] = hard;
+  books.AccountNames[6] = other;
+  AddEntry(books, kDay, "1", {{110, 1e14}}, {{400, 1e14}});
+  const TrialBalance tb = TrialOf(books);
+  StatementOutputLook look = Look();
+  look.BusinessName = "Smith & {Sons}";
+  const StatementOutput output(tb, look);
+  const std::string big = "100,000,000,000,000.00";
+
+  const std::string rtf = output.Rtf();
+  for (unsigned char c : rtf) ASSERT_LT(c, 0x80) << "the rich text is ASCII";
+  const std::string shown = testing::RtfPlainText(rtf);  // fails on unbalanced braces
+  EXPECT_THAT(shown, HasSubstr("Smith & {Sons}\n"));
+  EXPECT_THAT(shown, HasSubstr(hard + std::string(32 - hard.size(), ' ') + " " + big + "\n"));
+  EXPECT_THAT(shown, HasSubstr("TOTALS" + std::string(26, ' ') + " " + big + " " + big + "\n"))
+      << "an amount longer than its cell is kept whole, a blank before it";
+  EXPECT_THAT(shown, HasSubstr("Касса \"売上\", 😀  line"))
+      << "a line break in a padded cell is a blank";
+
+  EXPECT_THAT(output.Text(), HasSubstr(hard + "\t" + big + "\r\n"));
+  const auto csv = testing::ParseCsv(TableCsv(output.CsvTable()));
+  EXPECT_EQ(csv[0], (Lines{hard, big, ""}));
+  EXPECT_EQ(csv[1], (Lines{other, "", big}));
+
+  const std::string html = output.Html();
+  EXPECT_THAT(html, HasSubstr("<title>Smith &amp; {Sons}</title>"));
+  EXPECT_THAT(html, HasSubstr(">A{b}\\c &lt;x&gt; &amp; y</td>"));
+  EXPECT_THAT(html, HasSubstr("Касса &quot;売上&quot;, 😀<br/>line"));
+
+  const std::string xls = folder_.Path("tb.xls");
+  const TableFileResult written = output.Export(xls, "xls");
+  ASSERT_TRUE(written.Ok());
+  EXPECT_EQ(SheetRows(xls, 7 + 1, 7 + 1), Lines{hard + "|" + big + "||-"})
+      << "Cash is the second chart row";
+  EXPECT_THAT(written.Notice, HasSubstr("cannot hold")) << "the code page lacks some letters";
+
+  // Names are cut at their column: 32 characters on the debit side, 44 on the credit side.
+  const std::string forty(40, 'n');
+  books.AccountNames[1] = books.AccountNames[6] = forty;
+  const Lines rows =
+      LinesOf(testing::RtfPlainText(StatementOutput(TrialOf(books), Look()).Rtf()), "\n");
+  EXPECT_THAT(rows, ::testing::Contains(std::string(32, 'n') + " " + big));
+  EXPECT_THAT(rows, ::testing::Contains(forty + "     " + big));
+}
+
+// Revenue 1,000, cost of goods sold 600, expenses 300, no decimals.
+Books TradingBook() {
+  Books books = Chart();
+  AddEntry(books, Day(2026, 1, 5), "1", {{110, 1000}}, {{400, 1000}});
+  AddEntry(books, kDay, "2", {{810, 600}}, {{110, 600}});
+  AddEntry(books, kDay, "3", {{710, 300}}, {{110, 300}});
+  return books;
+}
+
+TEST_F(StatementOutputsTest, IncomeStatementReadsInOrderInRichTextPageAndSheet) {
+  const IncomeStatement statement = IncomeOf(TradingBook());
+  const StatementOutput output(statement, Look(0));
+  EXPECT_FALSE(output.HasText());
+  const Lines rtf = LinesOf(output.Rtf());
+  EXPECT_EQ(rtf[1], "{\\*\\generator Quorvel 5.0;}\\viewkind4\\uc1\\pard\\f0\\fs28 Acme\\par");
+  const std::string n32 = std::string(27, ' ');
+  EXPECT_EQ(Lines(rtf.begin() + 3, rtf.end()),
+            (Lines{"Income Statement Ending 31 March 2026\\par",
+                   "\\fs24\\par",
+                   "\\b\\f1 \\b0\\par",
+                   "\\b REVENUE\\b0\\par",
+                   "\\par",
+                   "Sales" + n32 + "       1,000\\par",
+                   "\\par",
+                   "\\b Balance" + std::string(37, ' ') + "       1,000\\b0\\par",
+                   "\\par",
+                   "\\b Less Cost of Goods Sold\\b0\\par",
+                   "\\par",
+                   "Stock" + n32 + "         600\\par",
+                   "\\par",
+                   "\\b Gross Profit" + std::string(32, ' ') + "         400\\b0\\par",
+                   "\\par",
+                   "\\b EXPENSES\\b0\\par",
+                   "\\par",
+                   "Expenses" + std::string(24, ' ') + "         300\\par",
+                   "\\par",
+                   "\\b Balance" + std::string(37, ' ') + "         300\\b0\\par",
+                   "\\par",
+                   "\\b Net Profit" + std::string(34, ' ') + "         100\\b0\\par",
+                   "}"}));
+
+  const std::string html = output.Html();
+  EXPECT_THAT(html, HasSubstr("<b>Acme<br/><br/>Income Statement<br/><br/>5 January 2026 To "
+                              "31 March 2026</b>"));
+  EXPECT_THAT(html, HasSubstr("<td align=\"left\"><b>Net Profit</b></td><td align=\"right\"><b>"
+                              "</b></td><td align=\"right\"><b></b></td><td align=\"right\"><b>"
+                              "100</b></td>"));
+
+  const std::string xls = folder_.Path("is.xls");
+  ASSERT_TRUE(output.Export(xls, "xls").Ok());
+  EXPECT_EQ(
+      SheetRows(xls, 1, 19),
+      (Lines{"|||", "Acme|||", "|||", "Income Statement 5 January 2026 To 31 March 2026|||", "|||",
+             "REVENUE|||", "Sales|1,000||", "Balance||1,000|", "|||", "Less Cost of Goods Sold|||",
+             "Stock|600||", "Gross Profit||400|", "|||", "EXPENSES|||", "Expenses|300||",
+             "Balance||300|", "|||", "Net Profit|||100", "-|-|-|-"}));
+  // Rows 1 to 3 locked, rows 1 to 5 bold; the title left-aligned, the first rows general.
+  const std::pair<std::pair<int, int>, std::string> attributes[] = {
+      {{1, 1}, "64 64 0"}, {{2, 1}, "64 64 0"}, {{3, 4}, "64 64 0"}, {{4, 1}, "0 64 1"},
+      {{5, 1}, "0 64 1"},  {{6, 1}, "0 64 1"},  {{7, 1}, "0 0 1"},   {{7, 2}, "0 0 3"},
+      {{8, 3}, "0 64 3"},  {{18, 4}, "0 64 3"}};
+  for (const auto& [cell, expected] : attributes)
+    EXPECT_EQ(Attributes(xls, cell.first, cell.second), expected)
+        << cell.first << "," << cell.second;
+
+  // Without revenue, cost or expenses: the five heading rows and one empty row.
+  const IncomeStatement empty = IncomeOf(Chart());
+  ASSERT_TRUE(StatementOutput(empty, Look(0)).Export(xls, "xls").Ok());
+  EXPECT_EQ(testing::CellMap(xls).rbegin()->first.first, 6);
+
+  // A loss without cost accounts reads PROFIT / LOSS; break-even has no net line.
+  Books loss = Chart();
+  AddEntry(loss, kDay, "1", {{110, 200}}, {{400, 200}});
+  AddEntry(loss, kDay, "2", {{710, 500}}, {{110, 500}});
+  const IncomeStatement lossStatement = IncomeOf(loss);
+  EXPECT_THAT(StatementOutput(lossStatement, Look(0)).Rtf(),
+              HasSubstr("\\b PROFIT / LOSS" + std::string(31, ' ') + "       (300)\\b0\\par"));
+  Books even = Chart();
+  AddEntry(even, kDay, "1", {{110, 200}}, {{400, 200}});
+  AddEntry(even, kDay, "2", {{710, 200}}, {{110, 200}});
+  const IncomeStatement evenStatement = IncomeOf(even);
+  EXPECT_THAT(StatementOutput(evenStatement, Look(0)).Rtf(), Not(HasSubstr("PROFIT")));
+}
+
+TEST_F(StatementOutputsTest, BalanceSheetLaysOutBothLayoutsWithItsOwnProfit) {
+  Books books = TradingBook();
+  AddEntry(books, kDay, "4", {{110, 5000}}, {{510, 5000}});
+  AddEntry(books, kDay, "5", {{310, 300}}, {{410, 300}});  // NCA = NCL: no NET ASSETS
+  const BalanceSheet sheet = SheetOf(books);
+  ASSERT_EQ(sheet.SheetProfit, testing::Money(100));
+
+  const StatementOutput standard(sheet, BalanceSheetLayout::kStandard, Look(0));
+  const Lines text = LinesOf(testing::RtfPlainText(standard.Rtf()), "\n");
+  const std::string b30 = std::string(30, ' '), b44 = std::string(44, ' ');
+  EXPECT_EQ(Lines(text.begin() + 2, text.end()),
+            (Lines{"Financial Position Ending 31 March 2026",
+                   "",
+                   "CURRENT ASSETS",
+                   "Cash" + b30.substr(4) + "       5,100",
+                   "Balance" + b44.substr(7) + "       5,100",
+                   "",
+                   "WORKING CAPITAL" + b44.substr(15) + "       5,100",
+                   "",
+                   "NON CURRENT ASSETS",
+                   "Equipment" + b30.substr(9) + "         300",
+                   "Balance" + b44.substr(7) + "         300",
+                   "",
+                   "NON CURRENT LIABILITIES",
+                   "Loan" + b30.substr(4) + "         300",
+                   "Balance" + b44.substr(7) + "         300",
+                   "",
+                   "CAPITAL / EQUITY",
+                   "PROFIT / LOSS" + b30.substr(13) + "         100",
+                   "Capital" + b30.substr(7) + "       5,000",
+                   "Balance" + b44.substr(7) + "       5,100"}));
+
+  const StatementOutput us(sheet, BalanceSheetLayout::kUnitedStates, Look(0));
+  EXPECT_THAT(us.Rtf(), HasSubstr("\\b TOTAL ASSETS" + std::string(46, ' ') + "       5,400\\b0"));
+  EXPECT_THAT(us.Html(), HasSubstr("<b><br/>TOTAL ASSETS</b>"));
+  EXPECT_THAT(standard.Html(), HasSubstr("<b>CURRENT ASSETS</b>"));
+  EXPECT_THAT(standard.Html(), HasSubstr("<b><br/>NON CURRENT ASSETS</b>"));
+  EXPECT_THAT(standard.Html(), HasSubstr("<b>WORKING CAPITAL</b>"));
+
+  const std::string xls = folder_.Path("bs.xls");
+  ASSERT_TRUE(standard.Export(xls, "xls").Ok());
+  EXPECT_EQ(SheetRows(xls, 6, 25), (Lines{"CURRENT ASSETS|||",
+                                          "Cash|5,100||",
+                                          "Balance||5,100|",
+                                          "|||",
+                                          "|||",
+                                          "WORKING CAPITAL|||5,100",
+                                          "|||",
+                                          "NON CURRENT ASSETS|||",
+                                          "Equipment|300||",
+                                          "Balance||300|",
+                                          "|||",
+                                          "NON CURRENT LIABILITIES|||",
+                                          "Loan|300||",
+                                          "Balance||300|",
+                                          "|||",
+                                          "CAPITAL / EQUITY|-|-|-",
+                                          "PROFIT / LOSS|100||",
+                                          "Capital|5,000||",
+                                          "Balance||5,100|",
+                                          "-|-|-|-"}));
+  EXPECT_EQ(Attributes(xls, 19, 2), "0 64 3") << "the non-current liabilities' balance row";
+
+  // The United States layout is written as rich text only.
+  EXPECT_THAT(us.ExportRequest().patterns, ElementsAre("*.rtf"));
+  EXPECT_EQ(us.ExportRequest().defaultType, "rtf");
+  EXPECT_FALSE(us.Export(folder_.Path("us.xls"), "xls").Ok());
+  EXPECT_FALSE(std::filesystem::exists(folder_.Path("us.xls")));
+}
+
+TEST_F(StatementOutputsTest, TrialBalanceSheetAndPageFollowTheChartRows) {
+  Books books = Chart();
+  AddEntry(books, kDay, "1", {{110, 250}}, {{220, 250}});
+  AddEntry(books, kDay, "2", {{710, 40}}, {{400, 40}});
+  const TrialBalance tb = TrialOf(books);
+  const StatementOutput output(tb, Look());
+  const std::string xls = folder_.Path("tb.xls");
+  ASSERT_TRUE(output.Export(xls, "xls").Ok());
+  EXPECT_EQ(SheetRows(xls, 1, 6),
+            (Lines{"|||", "Acme|||-", "|||-", "Trial Balance as 31 March 2026|||-", "|||-",
+                   "Accounts|Debit|Credit|-"}));
+  // Chart row k stands in sheet row 7 + k, and stays empty while its balance is 0.
+  std::map<std::string, int> rowOf;
+  for (int k = 0; k < tb.RowCount(); ++k) rowOf[tb.Rows[static_cast<std::size_t>(k)].Name] = 7 + k;
+  EXPECT_EQ(SheetRows(xls, rowOf["Cash"], rowOf["Cash"]), Lines{"Cash|250.00||-"});
+  EXPECT_EQ(SheetRows(xls, rowOf["Creditors"], rowOf["Creditors"]), Lines{"Creditors||250.00|-"});
+  EXPECT_EQ(SheetRows(xls, rowOf["Equipment"], rowOf["Equipment"]), Lines{"-|-|-|-"});
+  EXPECT_EQ(SheetRows(xls, 7 + tb.RowCount(), 8 + tb.RowCount()),
+            (Lines{"Total|290.00|290.00|-", "-|-|-|-"}));
+  EXPECT_EQ(Attributes(xls, 6, 1), "0 64 2");
+  EXPECT_EQ(Attributes(xls, 9, 3), "0 0 3");
+
+  // The page's account rows are shaded in turn, zero rows left out.
+  const std::string html = output.Html();
+  const auto shaded = [&](const std::string& name) {
+    const std::size_t at = html.find(">" + name + "<");
+    return html.rfind("<tr", at) == html.rfind("<tr style=\"background-color:#E0E0E0\"", at);
+  };
+  EXPECT_TRUE(shaded("Cash"));
+  EXPECT_FALSE(shaded("Creditors"));
+  EXPECT_TRUE(shaded("Sales"));
+  EXPECT_FALSE(shaded("Expenses"));
+  EXPECT_THAT(html, HasSubstr(">110</td><td align=\"left\">Cash</td>"));
+}
+
+TEST_F(StatementOutputsTest, ExportWritesTheChosenTypeOnceAndNeverLosesTheOldFile) {
+  Books books = Chart();
+  AddEntry(books, kDay, "1", {{110, 300}}, {{400, 300}});
+  const TrialBalance tb = TrialOf(books);
+  const StatementOutput output(tb, Look());
+  const FileDialogRequest request = output.ExportRequest();
+  EXPECT_THAT(request.patterns, ElementsAre("*.xls", "*.csv", "*.rtf", "*.htm"));
+
+  // The dialog's answer: a dotted folder keeps its name, a typed extension is replaced.
+  const std::string dotted = folder_.Folder("a.b");
+  for (const char* typed : {"report", "report.txt"}) {
+    Session session;
+    FileDialogModel dialog(dotted);
+    dialog.Prepare(session, request);
+    dialog.ChooseType(3);
+    dialog.SetNameText(typed);
+    ASSERT_TRUE(dialog.Accept());
+    const std::string path = FileNameWithType(session.ChosenFileName, session.ChosenFileType);
+    ASSERT_TRUE(output.Export(path, session.ChosenFileType).Ok());
+  }
+  EXPECT_EQ(testing::ScratchFolder::Read(dotted + "/report.htm"), output.Html());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dotted), {}), 1);
+
+  // Each type writes its own builder's bytes; a failure keeps the old file and says why.
+  const std::string rtf = folder_.Path("tb.rtf");
+  ASSERT_TRUE(output.Export(rtf, "rtf").Ok());
+  EXPECT_EQ(testing::ScratchFolder::Read(rtf), output.Rtf());
+  const std::string csv = folder_.Path("tb.csv");
+  ASSERT_TRUE(output.Export(csv, "csv").Ok());
+  EXPECT_EQ(testing::ScratchFolder::Read(csv), TableCsv(output.CsvTable()));
+
+  // A folder that cannot be written (here a file stands in its place), and a disk that
+  // fills up part-way.
+  const std::string blocked = folder_.File("blocked");
+  for (const char* type : {"htm", "rtf", "xls", "csv"}) {
+    const TableFileResult result = output.Export(blocked + "/tb." + type, type);
+    EXPECT_FALSE(result.Ok()) << type;
+    EXPECT_THAT(result.Message, HasSubstr("not changed")) << type;
+  }
+  const std::string full = folder_.Path("full.htm");
+  ASSERT_EQ(WriteFileAtomically(full, "old"), 0);
+  {
+    testing::FileSizeLimit fullDisk(200);
+    EXPECT_FALSE(output.Export(full, "htm").Ok());
+  }
+  EXPECT_EQ(testing::ScratchFolder::Read(full), "old");
+}
+
+}  // namespace
+}  // namespace qv
