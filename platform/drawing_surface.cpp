@@ -78,12 +78,6 @@ void DrawingSurface::FilledBox(double x1, double y1, double x2, double y2, Color
   currentY_ = y2;
 }
 
-void DrawingSurface::PSet(double x, double y, ColorValue color) {
-  ops_.emplace_back(PixelOp{x, y, color});
-  currentX_ = x;
-  currentY_ = y;
-}
-
 void DrawingSurface::DrawPicture(std::string name, double x, double y) {
   ops_.emplace_back(PictureOp{std::move(name), x, y});
 }

@@ -168,8 +168,6 @@ class DrawingSurface {
   void Box(double x1, double y1, double x2, double y2);
   void Box(double x1, double y1, double x2, double y2, ColorValue color);
   void FilledBox(double x1, double y1, double x2, double y2, ColorValue color);
-  // One pixel; leaves the current position there.
-  void PSet(double x, double y, ColorValue color);
   void DrawPicture(std::string name, double x, double y);
 
   // Clears the surface to BackColor, forgets everything drawn and moves to (0, 0).

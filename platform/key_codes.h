@@ -17,7 +17,6 @@ inline constexpr int kCharCopy = 3;
 inline constexpr int kCharBackspace = 8;
 inline constexpr int kCharEnter = 13;
 inline constexpr int kCharPaste = 22;
-inline constexpr int kCharCut = 24;
 inline constexpr int kCharEscape = 27;
 
 }  // namespace qv

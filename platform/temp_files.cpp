@@ -66,16 +66,4 @@ int TemporaryFile::Close() {
   return error_;
 }
 
-int WriteKeptTemporaryFile(std::string_view baseName, std::string_view suffix,
-                           std::string_view bytes, std::string& path, const std::string& folder) {
-  TemporaryFile file;
-  int error = file.Create(baseName, suffix, folder);
-  if (error == 0) error = file.Write(bytes);
-  if (error == 0) error = file.Close();
-  if (error != 0) return error;  // the file object removes what was created
-  file.Keep();
-  path = file.Path();
-  return 0;
-}
-
 }  // namespace qv

@@ -42,10 +42,4 @@ class TemporaryFile {
   bool keep_ = false;
 };
 
-// Writes the bytes to a new temporary file that is kept. Returns 0 and sets `path`, or an
-// errno value (and nothing is left behind).
-int WriteKeptTemporaryFile(std::string_view baseName, std::string_view suffix,
-                           std::string_view bytes, std::string& path,
-                           const std::string& folder = TemporaryFolder());
-
 }  // namespace qv

@@ -37,10 +37,12 @@ TEST(TempFiles, EachFileIsNewPrivateAndUnforeseeable) {
   testing::ScratchFolder folder;
   // A file planted under the plain name is never the one written.
   const std::string planted = folder.File("Invoice0.eml", "planted");
-  std::string first, second;
-  ASSERT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "one", first, folder.Path()), 0);
-  ASSERT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "two", second, folder.Path()), 0);
-  EXPECT_NE(first, second);
+  TemporaryFile one, two;
+  ASSERT_EQ(one.Create("Invoice", ".eml", folder.Path()), 0);
+  ASSERT_EQ(two.Create("Invoice", ".eml", folder.Path()), 0);
+  ASSERT_EQ(one.Write("one") + one.Close(), 0);
+  const std::string first = one.Path();
+  EXPECT_NE(first, two.Path());
   EXPECT_EQ(fs::path(first).parent_path(), fs::path(folder.Path()));
   EXPECT_TRUE(first.ends_with(".eml") &&
               fs::path(first).filename().string().starts_with("Invoice"));
@@ -66,10 +68,8 @@ TEST(TempFiles, AFileGoesWithItsObjectUnlessKeptAndFailuresLeaveNothing) {
   EXPECT_TRUE(FileExists(kept));
   fs::remove(kept);
 
-  std::string path;
-  EXPECT_EQ(WriteKeptTemporaryFile("Invoice", ".eml", "x", path, folder.Path("missing")), ENOENT);
-  EXPECT_TRUE(path.empty());
-  TemporaryFile escape;
+  TemporaryFile missing, escape;
+  EXPECT_EQ(missing.Create("Invoice", ".eml", folder.Path("missing")), ENOENT);
   EXPECT_EQ(escape.Create("../escape", ".eml", folder.Path()), EINVAL);
   EXPECT_EQ(escape.Write("x"), EBADF);
   EXPECT_EQ(folder.EntryCount(), 0u);
