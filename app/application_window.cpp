@@ -3,12 +3,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <limits>
 
 #include "accounts/password_dialog.h"
 #include "app/application_hooks.h"
 #include "app/ledger_openers_qt.h"
 #include "app/main_window.h"
 #include "platform/locale_qt.h"
+#include "platform/prompts.h"
 
 // Resources of a static library are registered by hand.
 static void RegisterResources() { Q_INIT_RESOURCE(quorvel); }
@@ -52,6 +54,14 @@ void WindowLists::CloseForNewBook() {
   CloseWithBook(ConfigAccounts);
   CloseWithBook(QVMainsettings);
   FollowNewBook();
+}
+
+bool WindowLists::RoomForAnother(int16_t count) {
+  if (count < std::numeric_limits<int16_t>::max()) return true;
+  ShowMessage(
+      "No more windows of this kind can be opened in this run of the program: it has opened "
+      "32,767 of them. The windows that are open stay as they are.");
+  return false;
 }
 
 void WindowLists::StoreBeforeSave() {

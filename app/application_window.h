@@ -65,6 +65,21 @@ struct WindowLists {
   // Shows the find dialog (Find_Entry) owned by the main window, once it exists.
   std::function<void()> ShowFindEntry;
 
+  // A new window for one of the lists above: made by `make` and kept at the list's next
+  // index, its counter, which then rises by one. At the counter's largest value nothing is
+  // made: the user is told so and the result is null.
+  template <class Window, class Make>
+  static Window* AddListed(std::vector<QPointer<QWidget>>& list, int16_t& count, Make&& make) {
+    if (!RoomForAnother(count)) return nullptr;
+    Window* window = make();
+    list.resize(static_cast<std::size_t>(count) + 1);
+    list[static_cast<std::size_t>(count)] = window;
+    ++count;
+    return window;
+  }
+  // True while a list's counter can count one more window; otherwise says so and is false.
+  static bool RoomForAnother(int16_t count);
+
   // Closes every window that must not outlive the open book: all the journal, ledger and
   // running-balance windows, the comparative statement, the prepared-groups window (which
   // stores its working list as it closes), and the chart editor and configuration window

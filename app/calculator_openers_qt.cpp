@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QLabel>
-#include <algorithm>
-#include <cstdint>
 
 #include "app/application_window.h"
 #include "app/main_window.h"
@@ -32,12 +30,6 @@ void ShowIndependent(TAcount& main, QWidget* window) {
   window->activateWindow();
 }
 
-// Keeps a new window in its list; the counter only rises (and stops at its largest value).
-void Keep(std::vector<QPointer<QWidget>>& list, int16_t& count, QWidget* window) {
-  list.emplace_back(window);
-  count = static_cast<int16_t>(std::min<std::size_t>(list.size(), INT16_MAX));
-}
-
 }  // namespace
 
 void ConnectCalculatorCommands(TAcount& main) {
@@ -52,9 +44,11 @@ void ConnectCalculatorCommands(TAcount& main) {
 void Rolling_Calculator_Menu_Click(TAcount& main) {
   if (OnlyHelp(MenuCommand::RunningCalculator)) return;
   Application& app = main.App();
-  auto* window = new Rolling_Caculator(app.Locale());
-  Keep(app.Windows().RollingCalculatorWindows, app.Windows().RollingCalculatorWindowCount, window);
-  ShowIndependent(main, window);
+  WindowLists& lists = app.Windows();
+  if (auto* window = WindowLists::AddListed<Rolling_Caculator>(
+          lists.RollingCalculatorWindows, lists.RollingCalculatorWindowCount,
+          [&app] { return new Rolling_Caculator(app.Locale()); }))
+    ShowIndependent(main, window);
 }
 
 void Depreciation_Menu_Click(TAcount& main) {
@@ -68,10 +62,13 @@ void Depreciation_Menu_Click(TAcount& main) {
 void PayCalc_Click(TAcount& main) {
   if (OnlyHelp(MenuCommand::PayrollCalculator)) return;
   Application& app = main.App();
-  auto* window =
-      new PayRoll(app.Locale(), main.GL(8)->text().toStdString(), app.TheBooks().FontName);
-  Keep(app.Windows().PayRollWindows, app.Windows().PayRollWindowCount, window);
-  ShowIndependent(main, window);
+  WindowLists& lists = app.Windows();
+  if (auto* window = WindowLists::AddListed<PayRoll>(
+          lists.PayRollWindows, lists.PayRollWindowCount, [&app, &main] {
+            return new PayRoll(app.Locale(), main.GL(8)->text().toStdString(),
+                               app.TheBooks().FontName);
+          }))
+    ShowIndependent(main, window);
 }
 
 }  // namespace qv

@@ -1,7 +1,6 @@
 #include "app/ledger_openers_qt.h"
 
 #include <QAction>
-#include <limits>
 
 #include "app/application_messages.h"
 #include "app/application_window.h"
@@ -10,7 +9,6 @@
 #include "controls/help_window.h"
 #include "controls/vertical_scroll_control.h"
 #include "ledgers/find_entry_dialog.h"
-#include "platform/prompts.h"
 #include "platform/string_table.h"
 
 namespace qv {
@@ -65,15 +63,7 @@ LedgerOpeners::~LedgerOpeners() {
 
 template <class Window>
 Window* LedgerOpeners::NewListedWindow(std::vector<QPointer<QWidget>>& list, int16_t& count) {
-  if (count == std::numeric_limits<int16_t>::max()) {
-    ShowMessage("No more windows of this kind can be opened in this run of the program.");
-    return nullptr;
-  }
-  auto* window = new Window(*context_);
-  list.resize(static_cast<std::size_t>(count) + 1);
-  list[static_cast<std::size_t>(count)] = window;
-  ++count;
-  return window;
+  return WindowLists::AddListed<Window>(list, count, [this] { return new Window(*context_); });
 }
 
 void LedgerOpeners::ShowJournals_Click() {

@@ -177,6 +177,9 @@ class TAcount : public QMainWindow {
   // Edit > Copy Entry (Ctrl+W) and Paste Entry (Ctrl+E), toolbar buttons 2 and 3.
   void CopyTheEntry_Click();
   void PageTheEntry_Click();
+  // Edit > Balance Point: shows the entry at the journal's balance point
+  // (books/balance_point.h).
+  void BalancePoint_Click();
 
   // ---- The invoice of the shown entry (main_window_invoice_qt.cpp).
   // File > Print Invoice...: one copy on the printer as it is set, no print set-up.
@@ -223,6 +226,8 @@ class TAcount : public QMainWindow {
   QMenu* Menu(const QString& name) const;
   // Runs the command of a toolbar button, exactly as its menu item.
   void CalcButton_Click(int index);
+  // Help > About...: the About text in the help window, which ends help mode.
+  void AboutMenu_Click();
   PictureImage* CalcButton(int index) const;
   QLabel* CalcButtonDown() const { return calcButtonDown_; }
 

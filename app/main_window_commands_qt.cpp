@@ -1,12 +1,13 @@
 // The main window's entry commands: New Entry, adding a debit or credit line, the sum
 // image, deleting the shown entry, the Reconcile box, and copying and pasting an entry
-// through the clipboard. The journal work is the entry commands' (books/entry_commands.h)
-// and the entry clipboard's (books/entry_clipboard.h); these handlers run the help test and
-// the admin gate, call them, and show the result: the entry, the status line, the buttons
-// and the focus.
+// through the clipboard, and Edit > Balance Point. The journal work is the entry commands'
+// (books/entry_commands.h) and the entry clipboard's (books/entry_clipboard.h); these handlers run
+// the help test and the admin gate, call them, and show the result: the entry, the status line, the
+// buttons and the focus.
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -15,6 +16,7 @@
 
 #include "app/application_window.h"
 #include "app/main_window.h"
+#include "books/balance_point.h"
 #include "books/entry_clipboard_qt.h"
 #include "controls/date_picker_control.h"
 #include "controls/vertical_scroll_control.h"
@@ -42,6 +44,20 @@ void TAcount::ConnectEntryCommands() {
   connect(Rr, &QCheckBox::clicked, this, &TAcount::Rr_Click);
   connect(MenuItem("CopyTheEntry"), &QAction::triggered, this, &TAcount::CopyTheEntry_Click);
   connect(MenuItem("PageTheEntry"), &QAction::triggered, this, &TAcount::PageTheEntry_Click);
+  connect(MenuItem("SearchMenu(3)"), &QAction::triggered, this, &TAcount::BalancePoint_Click);
+}
+
+void TAcount::BalancePoint_Click() {
+  if (ShowHelpCard(MenuCommandHelp(MenuCommand::BalancePoint))) return;
+  CommitPendingDate();
+  // The window's own pointer shows the wait; the screen's pointer, which is help mode, is
+  // left alone.
+  setCursor(Qt::WaitCursor);
+  QCoreApplication::processEvents();
+  const int32_t point = BalancePoint(app_.TheBooks().PostingLines);
+  ScrollAcc->SetValueMax(app_.TheBooks().LastLineIndex());
+  ScrollAcc->SetValue(point);
+  unsetCursor();
 }
 
 void TAcount::Command1_Click() {

@@ -116,6 +116,8 @@ void TAcount::CalcButton_Click(int index) {
     action->trigger();
 }
 
+void TAcount::AboutMenu_Click() { TheHelpDesk().ShowAbout(this, windowIcon()); }
+
 void TAcount::AddExampleBooks() {
   QMenu* help = Menu("HelpContents");
   QAction* before = MenuItem("HelpSpacer");
@@ -161,6 +163,7 @@ void TAcount::ConnectCommands() {
   QAction* helpSelect = MenuItem("HelpSelect");
   TheHelpDesk().SetMainItem(helpSelect);
   connect(helpSelect, &QAction::triggered, this, [this] { TheHelpDesk().ToggleFromMain(this); });
+  connect(MenuItem("AboutMenu"), &QAction::triggered, this, &TAcount::AboutMenu_Click);
   ConnectSettingsCommands();
 }
 

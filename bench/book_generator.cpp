@@ -143,4 +143,21 @@ Books GenerateBook(const GeneratorOptions& options) {
   return books;
 }
 
+std::vector<int32_t> UnbalanceEntries(Books& books, int count) {
+  std::vector<int32_t> firsts{0};  // the first line of each entry
+  const auto n = static_cast<int32_t>(books.PostingLines.size());
+  for (int32_t i = 0; i + 1 < n; ++i)
+    if (EndsEntry(books.PostingLines[static_cast<std::size_t>(i)].Notes)) firsts.push_back(i + 1);
+  std::vector<int32_t> chosen;
+  const auto entries = static_cast<int64_t>(firsts.size());
+  for (int k = 1; k <= count; ++k) {
+    const auto e = static_cast<std::size_t>(k * entries / (count + 1));
+    const int32_t last = e + 1 < firsts.size() ? firsts[e + 1] - 1 : n - 1;
+    PostingLine& line = books.PostingLines[static_cast<std::size_t>(last)];
+    line.Amount = Amount::FromRaw(line.Amount.Raw() + 100 * k);
+    chosen.push_back(firsts[e]);
+  }
+  return chosen;
+}
+
 }  // namespace qv

@@ -3,6 +3,7 @@
 // book, byte for byte.
 
 #include <cstdint>
+#include <vector>
 
 #include "books/books.h"
 
@@ -26,5 +27,10 @@ struct GeneratorOptions {
 };
 
 Books GenerateBook(const GeneratorOptions& options);
+
+// Makes `count` entries, spread evenly over the journal, not balance: the last line of the
+// k-th of them (k from 1) gets k cents more, so that the running totals never meet again
+// after the first. Returns the first line of each, in order.
+std::vector<int32_t> UnbalanceEntries(Books& books, int count);
 
 }  // namespace qv

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "books/balance_point.h"
 #include "ledgers/text_match.h"
 
 namespace qv {
@@ -22,22 +23,12 @@ class EntrySearch {
       case kSearchEntryNumber:
         return static_cast<std::size_t>(first) < books.EntryNumbers.size() &&
                text_.Equals(books.EntryNumbers[static_cast<std::size_t>(first)].TrimmedText());
-      case kSearchUnbalanced: return Unbalanced(books, first, last);
+      case kSearchUnbalanced: return !Balances(books.PostingLines, first, last);
       default: return true;
     }
   }
 
  private:
-  static bool Unbalanced(const Books& books, int32_t first, int32_t last) {
-    AmountSum debit, credit;
-    for (int32_t i = first; i <= last; ++i) {
-      const PostingLine& line = books.PostingLines[static_cast<std::size_t>(i)];
-      (line.Side == kDebit ? debit : credit).Add(line.Amount);
-    }
-    // Totals too large to hold cannot be shown equal.
-    return !debit.Value() || !credit.Value() || *debit.Value() != *credit.Value();
-  }
-
   int16_t mode_;
   CaseInsensitiveText text_;
 };
