@@ -3,14 +3,12 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <limits>
 
 #include "app/application_window.h"
 #include "app/ledger_openers_qt.h"
 #include "app/main_window.h"
 #include "books/date_styles.h"
 #include "controls/date_picker_control.h"
-#include "platform/prompts.h"
 #include "statements/balance_sheet_window.h"
 #include "statements/income_statement_window.h"
 #include "statements/trial_balance_window.h"
@@ -97,16 +95,11 @@ void TAcount::Show_Balance_Click() {
   if (ShowHelpCard(MenuCommandHelp(MenuCommand::BalanceSheet))) return;
   if (!HasStatement(app_.TheBooks())) return;
   WindowLists& lists = app_.Windows();
-  if (lists.BalanceSheetWindowCount == std::numeric_limits<int16_t>::max()) {
-    ShowMessage("No more balance sheets can be opened in this session.");
-    return;
-  }
-  auto* window = new BalanceSheetWindow(StatementContextOf(app_));
+  auto* window = WindowLists::AddListed<BalanceSheetWindow>(
+      lists.BalanceSheetWindows, lists.BalanceSheetWindowCount,
+      [this] { return new BalanceSheetWindow(StatementContextOf(app_)); });
+  if (window == nullptr) return;
   window->BalanceMainLOAD();
-  const auto index = static_cast<std::size_t>(lists.BalanceSheetWindowCount);
-  if (lists.BalanceSheetWindows.size() <= index) lists.BalanceSheetWindows.resize(index + 1);
-  lists.BalanceSheetWindows[index] = window;
-  ++lists.BalanceSheetWindowCount;
   window->show();
 }
 

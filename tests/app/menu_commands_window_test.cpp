@@ -5,6 +5,8 @@
 #include <limits>
 
 #include "app/ledger_openers_qt.h"
+#include "books/date_styles.h"
+#include "statements/trial_balance_window.h"
 #include "tests/app/main_window_program_qt.h"
 
 namespace qv::testing {
@@ -21,6 +23,7 @@ const ListedCommand kListedCommands[] = {
     {"ShowJournals", &WindowLists::JournalWindows, &WindowLists::JournalWindowCount},
     {"ShowTaccount", &WindowLists::LedgerWindows, &WindowLists::LedgerWindowCount},
     {"Rb_MenuItem", &WindowLists::RunningBalanceWindows, &WindowLists::RunningBalanceWindowCount},
+    {"Show_Balance", &WindowLists::BalanceSheetWindows, &WindowLists::BalanceSheetWindowCount},
     {"PayCalc", &WindowLists::PayRollWindows, &WindowLists::PayRollWindowCount},
     {"Rolling_Calculator_Menu", &WindowLists::RollingCalculatorWindows,
      &WindowLists::RollingCalculatorWindowCount},
@@ -124,6 +127,22 @@ TEST_F(MenuCommandsTest, UnbalancedEntriesComesForwardListingTheEntriesAsTheyAre
   EXPECT_EQ(p.app->Ledgers().UnbalancedJournal(), journal) << "the one window";
   EXPECT_TRUE(QTest::qWaitForWindowActive(journal));
   EXPECT_EQ(journal->Sheet().Table.RowCount, 7) << "A1 and B7";
+}
+
+TEST(TrialBalanceOpener, TakesTodayInEveryDateStyleOfTheBookWhateverTheSystemsDateOrder) {
+  for (const char* pattern : {"M/d/yy", "dd.MM.yyyy", "yyyy-MM-dd"}) {
+    Program p;
+    p.options.Locale->ShortDatePattern = pattern;
+    p.options.Arguments = {"quorvel", WriteBookFile(p.folder / "book.acc", SmallBook())};
+    TAcount& w = p.Start();
+    for (int style = 0; style < kDateStyleCount; ++style) {
+      p.books().DateStyleIndex = static_cast<int16_t>(style);
+      w.MenuItem("TrialBalance")->trigger();
+      auto* trial = qobject_cast<TrialBalanceWindow*>(p.app->Windows().Trial_Balance.data());
+      ASSERT_NE(trial, nullptr);
+      EXPECT_EQ(trial->TrialDate(), p.clock.Today()) << pattern << ", style " << style;
+    }
+  }
 }
 
 TEST_F(MenuCommandsTest, AboutShowsItsTextAndEndsHelpModeAndContentsSwitchesHelpMode) {
