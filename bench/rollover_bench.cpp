@@ -45,7 +45,7 @@ void BM_CarryAccountsOver(benchmark::State& state) {
     state.PauseTiming();
     Books books = LargeBook();
     state.ResumeTiming();
-    const RolloverResult result = CarryAccountsOver(books, Amount::FromUnits(12345), 46023);
+    const RolloverResult result = CarryAccountsOver(books, 46023);
     benchmark::DoNotOptimize(result.EntriesMade);
   }
   state.SetItemsProcessed(state.iterations() * 1'000'000);

@@ -1,5 +1,6 @@
 #include "bookfiles/rollover.h"
 
+#include <algorithm>
 #include <limits>
 #include <map>
 #include <new>
@@ -18,12 +19,11 @@ constexpr int64_t kCent = 100;  // one cent in the amount's scaled units
 constexpr int32_t kMaxEntries = std::numeric_limits<int32_t>::max() / 2;
 const Folio kBalanceFolio = Folio::FromUnits(1);
 
-// The balance of every folio except 0, in ascending folio order; nothing when one of them
-// leaves the amount's range.
+// The balance of every folio, in ascending folio order; nothing when one of them leaves the
+// amount's range.
 std::optional<std::map<int64_t, Amount>> FolioBalances(const Books& books) {
   std::map<int64_t, AmountSum> sums;
   for (const PostingLine& line : books.PostingLines) {
-    if (line.LineFolio.IsZero()) continue;
     AmountSum& sum = sums[line.LineFolio.Raw()];
     if (line.Side == kDebit)
       sum.Add(line.Amount);
@@ -115,43 +115,62 @@ bool IsIncomeFolio(const Books& books, Folio folio) {
   return type == kCostOfGoodsSold || type == kRevenue || type == kExpense;
 }
 
-// The folios of the capital accounts in chart order.
-std::vector<Folio> CapitalFolios(const Books& books) {
-  std::vector<Folio> folios;
+// The folios that take a share of the profit: the capital accounts (folio above 0 and other
+// than 1, each folio once, in chart order) whose balance is a credit; when none has one, the
+// first capital account; none when the chart has no capital account.
+std::vector<Folio> ShareFolios(const Books& books, const std::map<int64_t, Amount>& balances) {
+  std::vector<Folio> capital;
   const auto count = static_cast<std::size_t>(ChartAccountCount(books));
   for (std::size_t i = 0; i < count; ++i) {
     const Folio folio = books.AccountFolios[i];
-    if (books.AccountTypes[i] == kCapital && folio.Raw() > 0 && folio != kBalanceFolio)
-      folios.push_back(folio);
+    if (books.AccountTypes[i] == kCapital && folio.Raw() > 0 && folio != kBalanceFolio &&
+        std::find(capital.begin(), capital.end(), folio) == capital.end())
+      capital.push_back(folio);
   }
-  return folios;
+  std::vector<Folio> credit;
+  for (const Folio folio : capital) {
+    const auto it = balances.find(folio.Raw());
+    if (it != balances.end() && it->second.IsNegative()) credit.push_back(folio);
+  }
+  if (credit.empty() && !capital.empty()) credit.push_back(capital.front());
+  return credit;
 }
 
-RolloverResult RollOver(Books& books, DaySerial today, bool closeIncome, Amount netProfit) {
+RolloverResult RollOver(Books& books, DaySerial today, bool closeIncome) {
   try {
     const auto balances = FolioBalances(books);
     if (!balances) return Failure(kTooLarge);
     OpeningJournal journal;
     journal.Reserve(balances->size());
+    // The closed lines' credits less their debits: the profit.
+    AmountSum profit;
     for (const auto& [raw, balance] : *balances) {
       const Folio folio = Folio::FromRaw(raw);
-      if (folio == kBalanceFolio || balance.IsZero()) continue;
-      if (closeIncome && IsIncomeFolio(books, folio)) continue;
+      if (folio == kBalanceFolio) continue;
+      if (closeIncome && IsIncomeFolio(books, folio)) {
+        profit.Subtract(balance);
+        continue;
+      }
+      if (balance.IsZero()) continue;
       if (!journal.Add(folio, balance, today)) return Failure(kTooLarge);
     }
+    const auto netProfit = profit.Value();
+    if (!netProfit) return Failure(kTooLarge);
     if (closeIncome) {
-      const std::vector<Folio> capital = CapitalFolios(books);
-      const std::vector<Amount> shares = EqualShares(netProfit, static_cast<int>(capital.size()));
-      if (!capital.empty() && shares.empty()) return Failure(kTooLarge);
+      const std::vector<Folio> folios = ShareFolios(books, *balances);
+      const std::vector<Amount> shares = EqualShares(*netProfit, static_cast<int>(folios.size()));
+      if (!folios.empty() && shares.empty()) return Failure(kTooLarge);
       for (std::size_t i = 0; i < shares.size(); ++i) {
         if (shares[i].IsZero()) continue;
         // A profit is credited to the capital account: its balance, debit minus credit,
         // falls by the share.
         const auto balance = CheckedNegate(shares[i]);
-        if (!balance || !journal.Add(capital[i], *balance, today)) return Failure(kTooLarge);
+        if (!balance || !journal.Add(folios[i], *balance, today)) return Failure(kTooLarge);
       }
     }
-    return journal.Install(books, today);
+    RolloverResult result = journal.Install(books, today);
+    result.ProfitShared = closeIncome ? *netProfit : Amount();
+    return result;
   } catch (const std::bad_alloc&) {
     return Failure(FileErrorText(kErrOutOfMemory));
   }
@@ -172,12 +191,30 @@ std::vector<Amount> EqualShares(Amount total, int count) {
   return shares;
 }
 
-RolloverResult BringBalancesForward(Books& books, DaySerial today) {
-  return RollOver(books, today, false, Amount());
+std::optional<Amount> JournalDifference(const Books& books) {
+  AmountSum sum;
+  for (const PostingLine& line : books.PostingLines) {
+    if (line.Side == kDebit)
+      sum.Add(line.Amount);
+    else
+      sum.Subtract(line.Amount);
+  }
+  return sum.Value();
 }
 
-RolloverResult CarryAccountsOver(Books& books, Amount netProfit, DaySerial today) {
-  return RollOver(books, today, true, netProfit);
+std::string UnbalancedRolloverQuestion(Amount difference, const std::string& amountText) {
+  return std::string("The journal does not balance: its ") +
+         (difference.IsNegative() ? "credits exceed its debits" : "debits exceed its credits") +
+         " by " + amountText + ". The " + Str(155) +
+         " b/f account (folio 1) will take the difference. Go on?";
+}
+
+RolloverResult BringBalancesForward(Books& books, DaySerial today) {
+  return RollOver(books, today, false);
+}
+
+RolloverResult CarryAccountsOver(Books& books, DaySerial today) {
+  return RollOver(books, today, true);
 }
 
 }  // namespace qv

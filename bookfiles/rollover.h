@@ -2,12 +2,12 @@
 // Rolling the books over to a new period: the journal is replaced by opening entries.
 //
 // Both operations read the balance of every folio from the whole journal: B(f), the sum of
-// the debits minus the credits of the posting lines whose folio is exactly f (lines without
-// an account, folio 0, are left out). Each opening entry has two lines dated `today`, the
-// entry number "B/D" and the notes "Balance b/f": the account on the side of its balance,
-// and the Balance b/f account (folio 1) on the other side for the same amount. Folio 1
-// itself is never brought down; it takes the other side of every entry, so its balance
-// stays what it was as long as the old journal balanced.
+// the debits minus the credits of the posting lines whose folio is exactly f, folio 0 (lines
+// without an account) included. Each opening entry has two lines dated `today`, the entry
+// number "B/D" and the notes "Balance b/f": the folio on the side of its balance, and the
+// Balance b/f account (folio 1) on the other side for the same amount. Folio 1 itself is
+// never brought down; it takes the other side of every entry, so its balance stays what it
+// was as long as the old journal balanced (JournalDifference tells when it does not).
 //
 // The chart, the prepared groups (the working buffer included) and the settings stay as
 // they are. The change stamp is raised and EntryCounter holds the number of entries of the
@@ -15,7 +15,9 @@
 // balance that does not fit the amount type stops the operation with the books unchanged.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "books/amount.h"
 #include "books/books.h"
@@ -29,23 +31,35 @@ struct RolloverResult {
   std::string Problem;
   // The entries of the new journal (0 when it is the empty entry of a new book).
   int32_t EntriesMade = 0;
+  // Carrying over: the profit (negative for a loss) shared among the capital accounts.
+  Amount ProfitShared;
 };
 
+// The journal's debits less its credits: 0 for a journal that balances; nothing when the
+// sum leaves the amount's range.
+std::optional<Amount> JournalDifference(const Books& books);
+
+// The question asked before rolling over a journal that does not balance, with the
+// difference in the given amount text.
+std::string UnbalancedRolloverQuestion(Amount difference, const std::string& amountText);
+
 // Balances brought forward: one opening entry for every folio other than 1 whose balance is
-// not zero, in ascending folio order. Every account keeps its balance, so the trial balance
-// keeps its totals.
+// not zero, in ascending folio order. Every folio keeps its balance, so the trial balance
+// keeps its rows and totals.
 RolloverResult BringBalancesForward(Books& books, DaySerial today);
 
-// Accounts carried over: as BringBalancesForward, except that folios of cost of goods
-// sold, revenue and expense accounts (types 4, 5, 6) are not carried; the type is that of
-// the first chart account with the folio, or, when none has it, of the first with the
-// folio's integer part (a folio no account has is carried). Then `netProfit`, the result
-// of the income accounts (negative for a loss), is shared equally to the cent among the
-// capital accounts (type 7, folio above 0 and other than 1) in chart order, the remainder
-// of the division going to the first: each share one entry against folio 1, a credit to
-// the capital account for a profit, a debit for a loss (a zero share makes no entry). With
-// no capital account no share entry is made, and folio 1 holds the result.
-RolloverResult CarryAccountsOver(Books& books, Amount netProfit, DaySerial today);
+// Accounts carried over: as BringBalancesForward, except that the folios of cost of goods
+// sold, revenue and expense accounts (types 4, 5, 6) are closed rather than carried; the type
+// is that of the first chart account with the folio, or, when none has it, of the first with
+// the folio's integer part (a folio no account has is carried). The profit is the net of
+// exactly the lines closed (their credits less their debits), so every carried folio keeps
+// its balance and nothing of the profit is lost. It is shared equally to the cent, the
+// remainder to the first, among the capital accounts (type 7, folio above 0 and other than
+// 1, each folio once, in chart order) whose balance is a credit; when none has one, the
+// first capital account takes it all; each share is one entry against folio 1, a credit to
+// the capital account for a profit, a debit for a loss (a zero share makes no entry). With no
+// capital account no share entry is made, and folio 1 holds the result.
+RolloverResult CarryAccountsOver(Books& books, DaySerial today);
 
 // The shares of `total` among `count` accounts: equal multiples of one cent, rounded
 // towards zero, with what is left over added to the first. Empty when count < 1.
