@@ -1,16 +1,25 @@
 #include "platform/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
+#include <random>
 
 namespace qv {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
+// More links in a row than this is a loop.
+constexpr int kMaxLinks = 40;
 
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
@@ -19,17 +28,67 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-// Closes a file descriptor when the function that opened it returns.
-class ClosedOnReturn {
- public:
-  explicit ClosedOnReturn(int fd) : fd_(fd) {}
-  ~ClosedOnReturn() { ::close(fd_); }
-  ClosedOnReturn(const ClosedOnReturn&) = delete;
-  ClosedOnReturn& operator=(const ClosedOnReturn&) = delete;
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
- private:
-  int fd_;
-};
+// Where the symbolic links at `path` lead: the path itself when it is no link. A link that
+// leads nowhere yet gives the path it names, so that a write creates that file.
+int FollowLinks(const std::string& path, std::string& out) {
+  out = path;
+  for (int i = 0; i < kMaxLinks; ++i) {
+    struct stat st {};
+    if (::lstat(out.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return 0;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(out.c_str(), target.data(), target.size());
+    if (n < 0) return errno;
+    target.resize(static_cast<std::size_t>(n));
+    if (target.empty()) return ENOENT;
+    out = target.front() == '/' ? target : FolderOf(out) + "/" + target;
+  }
+  return ELOOP;
+}
+
+// The start of the names of the temporary files that replace the file `name`.
+std::string TemporaryPrefix(const std::string& name) { return "." + name + ".tmp-"; }
+
+// Removes the temporary files of `name` in `folder` whose writing process has gone.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& name) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const std::string prefix = TemporaryPrefix(name);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view file = entry->d_name;
+    if (file.substr(0, prefix.size()) != prefix) continue;
+    // ".<name>.tmp-<process id>-<random>"
+    const std::string_view rest = file.substr(prefix.size());
+    long pid = 0;
+    const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+    if (ec != std::errc() || pid <= 0 || end == rest.data() + rest.size() || *end != '-') continue;
+    if (pid == static_cast<long>(::getpid())) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    const std::string path = folder + "/" + std::string(file);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
+// Six characters that nobody can foresee, for a temporary file's name.
+std::string RandomPart() {
+  static std::atomic<uint64_t> counter{std::random_device{}()};
+  uint64_t v = counter.fetch_add(0x9E3779B97F4A7C15ull) * 0xBF58476D1CE4E5B9ull;
+  v ^= v >> 31;
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::string s(6, 'x');
+  for (char& c : s) {
+    c = kLetters[v % 62];
+    v /= 62;
+  }
+  return s;
+}
 
 }  // namespace
 
@@ -41,21 +100,37 @@ AtomicFileWriter::~AtomicFileWriter() {
 
 int AtomicFileWriter::Open() {
   if (fd_ >= 0) return 0;
-  std::string name = target_;
-  const std::size_t slash = name.find_last_of('/');
-  // A hidden name in the same folder, so the rename stays on one file system.
-  name.insert(slash == std::string::npos ? 0 : slash + 1, ".");
-  std::string pattern = name + ".tmp-XXXXXX";
-  fd_ = mkstemp(pattern.data());
-  if (fd_ < 0) {
-    error_ = errno;
-    return error_;
-  }
-  temp_ = pattern;
-  // Keep the old file's permissions where there is one; a new file gets the usual 0644.
+  if ((error_ = FollowLinks(target_, replaced_)) != 0) return error_;
   struct stat st {};
-  const mode_t mode = stat(target_.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-  fchmod(fd_, mode);
+  const bool exists = ::stat(replaced_.c_str(), &st) == 0;
+  if (exists) {
+    if (S_ISDIR(st.st_mode)) return error_ = EISDIR;
+    // A file the user made read-only stays as it is, whoever runs the program.
+    if ((st.st_mode & 0222) == 0 || (::access(replaced_.c_str(), W_OK) != 0 && errno == EACCES))
+      return error_ = EACCES;
+  }
+  const std::string folder = FolderOf(replaced_);
+  const std::string name = NameOf(replaced_);
+  RemoveStaleTemporaries(folder, name);
+  // A hidden name in the same folder, so that the rename stays on one file system. A new
+  // file is created as the umask allows; a replaced one takes the old file's permissions.
+  const std::string stem = folder + "/" + TemporaryPrefix(name) + std::to_string(::getpid()) + "-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string path = stem + RandomPart();
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
+    if (fd_ >= 0) {
+      temp_ = std::move(path);
+      break;
+    }
+    if (errno != EEXIST) return error_ = errno;
+  }
+  if (fd_ < 0) return error_ = EEXIST;
+  if (exists) {
+    if (::fchown(fd_, st.st_uid, st.st_gid) != 0) {
+      // Another owner cannot be given; the file becomes the user's, as any new file.
+    }
+    ::fchmod(fd_, st.st_mode & 07777);
+  }
   buffer_.reserve(kBufferSize);
   error_ = 0;
   committed_ = false;
@@ -102,7 +177,7 @@ int AtomicFileWriter::Commit() {
   if (error_ == 0 && ::fsync(fd_) != 0) error_ = errno;
   if (::close(fd_) != 0 && error_ == 0) error_ = errno;
   fd_ = -1;
-  if (error_ == 0 && std::rename(temp_.c_str(), target_.c_str()) != 0) error_ = errno;
+  if (error_ == 0 && std::rename(temp_.c_str(), replaced_.c_str()) != 0) error_ = errno;
   if (error_ != 0) {
     ::unlink(temp_.c_str());
     temp_.clear();
@@ -110,7 +185,7 @@ int AtomicFileWriter::Commit() {
   }
   committed_ = true;
   // Make the rename itself durable.
-  const int dir = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY);
+  const int dir = ::open(FolderOf(replaced_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);
@@ -137,44 +212,76 @@ int WriteFileAtomically(const std::string& path, std::string_view bytes) {
   return writer.Commit();
 }
 
-int ReadWholeFile(const std::string& path, std::string& out, std::size_t maxBytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  const ClosedOnReturn closer(fd);
+FileReader::~FileReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+int FileReader::Open(const std::string& path, uint64_t maxBytes) {
+  if (fd_ >= 0) return error_ = EBUSY;  // one file per object
+  // Without O_NONBLOCK, opening a named pipe would wait for a writer for good.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return error_ = errno;
   struct stat st {};
-  if (::fstat(fd, &st) != 0) return errno;
-  if (S_ISDIR(st.st_mode)) return EISDIR;
-  if (static_cast<std::size_t>(st.st_size) > maxBytes) return EFBIG;
-  std::string data;
+  if (::fstat(fd, &st) != 0) {
+    error_ = errno;
+    ::close(fd);
+    return error_;
+  }
+  kind_ = S_ISREG(st.st_mode)                          ? FileKind::kRegular
+          : S_ISDIR(st.st_mode)                        ? FileKind::kFolder
+          : S_ISFIFO(st.st_mode)                       ? FileKind::kPipe
+          : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? FileKind::kDevice
+          : S_ISSOCK(st.st_mode)                       ? FileKind::kSocket
+                                                       : FileKind::kOther;
+  if (kind_ != FileKind::kRegular) {
+    ::close(fd);
+    return error_ = kind_ == FileKind::kFolder ? EISDIR : ENODEV;
+  }
+  if (static_cast<uint64_t>(st.st_size) > maxBytes) {
+    ::close(fd);
+    return error_ = EFBIG;
+  }
+  // An ordinary file never blocks; reading goes on in the usual way.
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+  fd_ = fd;
+  size_ = static_cast<uint64_t>(st.st_size);
+  error_ = 0;
+  return 0;
+}
+
+int64_t FileReader::Read(char* data, std::size_t size) {
+  if (fd_ < 0) {
+    error_ = EBADF;
+    return -1;
+  }
+  for (;;) {
+    const ssize_t n = ::read(fd_, data, size);
+    if (n >= 0) return n;
+    if (errno == EINTR) continue;
+    error_ = errno;
+    return -1;
+  }
+}
+
+int ReadWholeFile(const std::string& path, std::string& out, uint64_t maxBytes) {
+  FileReader file;
+  if (const int err = file.Open(path, maxBytes)) return err;
   try {
-    data.resize(static_cast<std::size_t>(st.st_size));
+    std::string data;
+    data.reserve(static_cast<std::size_t>(file.Size()));
+    char chunk[65536];
+    for (;;) {
+      const int64_t n = file.Read(chunk, sizeof chunk);
+      if (n < 0) return file.Error();
+      if (n == 0) break;
+      if (data.size() + static_cast<uint64_t>(n) > maxBytes) return EFBIG;
+      data.append(chunk, static_cast<std::size_t>(n));
+    }
+    out = std::move(data);
   } catch (const std::bad_alloc&) {
     return ENOMEM;
   }
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = ::read(fd, data.data() + done, data.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) break;  // the file shrank while being read
-    done += static_cast<std::size_t>(n);
-  }
-  data.resize(done);
-  // A file that grew while being read (or a special file that reports size 0) is read on.
-  char chunk[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, chunk, sizeof chunk);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) break;
-    if (data.size() + static_cast<std::size_t>(n) > maxBytes) return EFBIG;
-    data.append(chunk, static_cast<std::size_t>(n));
-  }
-  out = std::move(data);
   return 0;
 }
 

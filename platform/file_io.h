@@ -1,15 +1,24 @@
 #pragma once
-// Safe file writing and whole-file reading. A write goes to a temporary file in the
-// target's folder, is flushed to the disk and renamed over the target, so a failure at any
-// point leaves the old file as it was. Errors are system error numbers (errno values);
+// Safe file writing and careful file reading. A write goes to a temporary file in the
+// folder of the file it replaces, is flushed to the disk and renamed over that file, so a
+// failure at any point leaves the old file as it was. A read opens only an ordinary file and
+// never waits on a pipe or a device. Errors are system error numbers (errno values);
 // callers turn them into the messages of failed file operations.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace qv {
 
+// Writes a file through a temporary file that replaces it on Commit.
+//
+// A symbolic link at the target is followed: the file it points to is replaced and the link
+// stays. A file that is replaced keeps its permissions; a new file gets 0666 less the user's
+// umask. A file without any write permission is refused (EACCES) and left alone. The
+// temporary file's name holds the writing process's id; opening first removes the
+// temporaries of the same file whose process has gone (a save that was killed).
 class AtomicFileWriter {
  public:
   // Nothing is created until Open.
@@ -18,7 +27,7 @@ class AtomicFileWriter {
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-  // Creates the temporary file beside the target. Returns 0 or an errno value.
+  // Creates the temporary file beside the file to replace. Returns 0 or an errno value.
   int Open();
   // Appends bytes (buffered). After the first failure further writes do nothing and the
   // error is kept; Commit then reports it.
@@ -33,11 +42,14 @@ class AtomicFileWriter {
   void Discard();
 
   int Error() const { return error_; }
+  // The temporary file being written ("" before Open and after Commit or Discard).
+  const std::string& TemporaryPath() const { return temp_; }
 
  private:
   void FlushBuffer();
 
   std::string target_;
+  std::string replaced_;
   std::string temp_;
   std::string buffer_;
   int fd_ = -1;
@@ -52,10 +64,43 @@ int WriteAllBytes(int fd, std::string_view bytes);
 // Writes the whole text to the file through AtomicFileWriter. Returns 0 or an errno value.
 int WriteFileAtomically(const std::string& path, std::string_view bytes);
 
-// Reads the whole file into `out`. Returns 0 or an errno value (ENOENT for a missing file,
-// EISDIR for a folder, EFBIG for a file above `maxBytes`).
-int ReadWholeFile(const std::string& path, std::string& out,
-                  std::size_t maxBytes = std::size_t(4) << 30);
+// What stands at a path that was opened for reading.
+enum class FileKind { kNone, kRegular, kFolder, kPipe, kDevice, kSocket, kOther };
+
+// The largest file a reader takes unless told otherwise.
+inline constexpr uint64_t kMaxReadBytes = uint64_t(4) << 30;
+
+// A file read from the start in pieces of the caller's size.
+class FileReader {
+ public:
+  FileReader() = default;
+  ~FileReader();
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+
+  // Opens the file without waiting on it. Returns 0 for an ordinary file; EISDIR for a
+  // folder and ENODEV for a pipe, device or socket (Kind says which); EFBIG for a file
+  // above `maxBytes`, before anything is read; else an errno value.
+  int Open(const std::string& path, uint64_t maxBytes = kMaxReadBytes);
+  // Reads up to `size` bytes into `data`, going on after interruptions. Returns the number
+  // read (0 at the end of the file), or -1 with the errno value in Error().
+  int64_t Read(char* data, std::size_t size);
+
+  // The size the file had when it was opened.
+  uint64_t Size() const { return size_; }
+  FileKind Kind() const { return kind_; }
+  int Error() const { return error_; }
+
+ private:
+  int fd_ = -1;
+  uint64_t size_ = 0;
+  FileKind kind_ = FileKind::kNone;
+  int error_ = 0;
+};
+
+// Reads the whole file into `out` (FileReader's rules). Returns 0 or an errno value;
+// `out` is untouched on failure.
+int ReadWholeFile(const std::string& path, std::string& out, uint64_t maxBytes = kMaxReadBytes);
 
 // True when the path names an existing ordinary file.
 bool FileExists(const std::string& path);

@@ -1,10 +1,13 @@
 #include "platform/file_io.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <filesystem>
+#include <tuple>
 
 #include "tests/support/file_size_limit.h"
 #include "tests/support/scratch_folder.h"
@@ -57,13 +60,70 @@ TEST_F(FileIoTest, AReadOnlyFolderIsReportedAndTheOldFileKept) {
   EXPECT_EQ(Read(path_), "old");
 }
 
-TEST_F(FileIoTest, ReadingReportsMissingFilesAndFolders) {
+mode_t ModeOf(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
+  return st.st_mode;
+}
+
+TEST_F(FileIoTest, ANewFileFollowsTheUmaskAndAReplacedOneKeepsItsMode) {
+  const mode_t old = ::umask(077);
+  const int err = WriteFileAtomically(path_, "secret book");
+  ::umask(old);
+  ASSERT_EQ(err, 0);
+  EXPECT_EQ(ModeOf(path_) & 0777, 0600u);
+  ASSERT_EQ(::chmod(path_.c_str(), 0640), 0);
+  ASSERT_EQ(WriteFileAtomically(path_, "new"), 0);
+  EXPECT_EQ(ModeOf(path_) & 0777, 0640u);
+}
+
+TEST_F(FileIoTest, ASaveThroughALinkWritesTheLinkedFileAndAReadOnlyFileIsRefused) {
+  const std::string real = folder_.File("real/book.acc", "old");
+  const std::string link = Path("link.acc");
+  std::filesystem::create_symlink("real/book.acc", link);
+  ASSERT_EQ(WriteFileAtomically(link, "new"), 0);
+  EXPECT_TRUE(S_ISLNK(ModeOf(link)));
+  EXPECT_EQ(Read(real), "new");
+  EXPECT_EQ(folder_.EntryCount(), 2u) << "the temporary file went beside the linked file";
+
+  ASSERT_EQ(::chmod(real.c_str(), 0444), 0);
+  EXPECT_EQ(WriteFileAtomically(link, "newer"), EACCES);
+  EXPECT_EQ(Read(real), "new");
+}
+
+TEST_F(FileIoTest, ASaveRemovesTheTemporariesOfKilledSavesOfTheSameFile) {
+  // Process 4194305 is above the largest process id Linux gives, so it has gone.
+  const std::string gone = folder_.File(".book.acc.tmp-4194305-abcdef");
+  const std::string running = folder_.File(".book.acc.tmp-1-abcdef");
+  const std::string other = folder_.File(".other.acc.tmp-4194305-abcdef");
+  ASSERT_EQ(WriteFileAtomically(path_, "book"), 0);
+  EXPECT_FALSE(std::filesystem::exists(gone));
+  EXPECT_TRUE(std::filesystem::exists(running));
+  EXPECT_TRUE(std::filesystem::exists(other));
+  AtomicFileWriter writer(path_);
+  ASSERT_EQ(writer.Open(), 0);
+  EXPECT_THAT(writer.TemporaryPath(),
+              ::testing::HasSubstr("/.book.acc.tmp-" + std::to_string(::getpid()) + "-"));
+}
+
+TEST_F(FileIoTest, ReadingTakesOnlyOrdinaryFilesAndNeverWaitsOnAPipe) {
+  ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+  const std::tuple<std::string, int, FileKind> cases[] = {
+      {Path("pipe"), ENODEV, FileKind::kPipe},
+      {"/dev/zero", ENODEV, FileKind::kDevice},
+      {folder_.Path(), EISDIR, FileKind::kFolder},
+      {Path("none.acc"), ENOENT, FileKind::kNone}};
+  for (const auto& [path, error, kind] : cases) {
+    FileReader file;
+    EXPECT_EQ(file.Open(path), error) << path;
+    EXPECT_EQ(file.Kind(), kind) << path;
+  }
   std::string out = "kept";
-  EXPECT_EQ(ReadWholeFile(Path("none.acc"), out), ENOENT);
-  EXPECT_EQ(ReadWholeFile(folder_.Path(), out), EISDIR);
-  EXPECT_EQ(out, "kept");
   ASSERT_EQ(WriteFileAtomically(Path("ten"), "0123456789"), 0);
   EXPECT_EQ(ReadWholeFile(Path("ten"), out, 5), EFBIG);
+  EXPECT_EQ(out, "kept");
+  EXPECT_EQ(ReadWholeFile(Path("ten"), out), 0);
+  EXPECT_EQ(out, "0123456789");
   EXPECT_TRUE(FileExists(Path("ten")));
   EXPECT_FALSE(FileExists(folder_.Path()));
 }
