@@ -1,6 +1,5 @@
 #include "bookfiles/acc_file.h"
 
-#include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -12,24 +11,6 @@
 
 namespace qv {
 namespace {
-
-// ---- CRC-32, eight bytes a step ("slicing by eight").
-
-using CrcTables = std::array<std::array<uint32_t, 256>, 8>;
-
-constexpr CrcTables MakeCrcTables() {
-  CrcTables t{};
-  for (uint32_t i = 0; i < 256; ++i) {
-    uint32_t c = i;
-    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    t[0][i] = c;
-  }
-  for (uint32_t i = 0; i < 256; ++i)
-    for (std::size_t s = 1; s < 8; ++s) t[s][i] = (t[s - 1][i] >> 8) ^ t[0][t[s - 1][i] & 0xFF];
-  return t;
-}
-
-constexpr CrcTables kCrc = MakeCrcTables();
 
 // The fixed part of a posting line: date 8, side 1, folio 8, amount 8, notes length 4,
 // reconciled 1.
@@ -111,29 +92,35 @@ struct AccFault {
 struct Where {
   std::string_view field;
   std::string_view item = {};
-  int64_t index = -1;
+  int64_t number = 0;  // of the item, from 1; 0 for none
   std::string Text() const {
     std::string s(field);
     if (!item.empty()) s += " of " + std::string(item);
-    if (index >= 0) s += " " + std::to_string(index);
+    if (number > 0) s += " " + std::to_string(number);
     return s;
   }
 };
 
 class AccReader {
  public:
-  explicit AccReader(std::string_view body) : p_(body.data()), end_(body.data() + body.size()) {}
+  // Reads the body from the source up to `end`, the offset of the checksum.
+  AccReader(ByteSource& in, uint64_t end) : in_(in), end_(end) {}
 
-  std::size_t Left() const { return static_cast<std::size_t>(end_ - p_); }
+  uint64_t Left() const { return end_ - in_.Position(); }
 
-  void Need(std::size_t n, const Where& where) {
-    if (Left() < n) Fail("The book file ends in the middle of the " + where.Text() + ".");
+  // The next `n` bytes, valid until the next read.
+  const char* Take(std::size_t n, const Where& where) {
+    if (Left() < n || !in_.Ensure(n))
+      Fail("The book file ends in the middle of the " + where.Text() + ".");
+    const char* p = in_.Window().data();
+    in_.Skip(n);
+    return p;
   }
   uint64_t Bytes(int n, const Where& where) {
-    Need(static_cast<std::size_t>(n), where);
+    const auto* p =
+        reinterpret_cast<const unsigned char*>(Take(static_cast<std::size_t>(n), where));
     uint64_t v = 0;
-    for (int i = 0; i < n; ++i) v |= uint64_t(static_cast<uint8_t>(p_[i])) << (8 * i);
-    p_ += n;
+    for (int i = 0; i < n; ++i) v |= uint64_t(p[i]) << (8 * i);
     return v;
   }
   uint8_t U8(const Where& where) { return static_cast<uint8_t>(Bytes(1, where)); }
@@ -146,7 +133,7 @@ class AccReader {
   // The count before a list whose elements take at least `minBytes` each: a count that the
   // bytes left cannot hold is refused before anything is allocated.
   std::size_t Count(std::string_view list, std::size_t minBytes, uint64_t limit) {
-    const uint32_t n = U32(Where{"count of", list});
+    const uint32_t n = U32(Where{"count", list});
     if (n > limit)
       Fail("The book file gives " + std::to_string(n) + " " + std::string(list) +
            ", more than the " + std::to_string(limit) + " a book can hold.");
@@ -156,16 +143,13 @@ class AccReader {
     return n;
   }
 
-  // A byte length, then that many bytes.
+  // A byte length, then that many bytes (valid until the next read).
   std::string_view Chunk(const Where& where, std::size_t limit) {
     const uint32_t n = U32(where);
     if (n > limit)
       Fail("The " + where.Text() + " is " + std::to_string(n) +
            " bytes long, more than the limit of " + std::to_string(limit) + ".");
-    Need(n, where);
-    const std::string_view s(p_, n);
-    p_ += n;
-    return s;
+    return std::string_view(Take(n, where), n);
   }
 
   std::string Text(const Where& where) {
@@ -183,28 +167,29 @@ class AccReader {
     return FixedText<N>(s);
   }
 
-  PostingLine Line(std::string_view item, int64_t index) {
+  // Line `number` (from 1) of a list of posting lines.
+  PostingLine Line(std::string_view item, int64_t number) {
     PostingLine line;
-    const double date = F64({"date", item, index});
+    const double date = F64({"date", item, number});
     if (!std::isfinite(date) || date != std::floor(date) || date < kMinDaySerial ||
         date > kMaxDaySerial)
-      Fail("The date of " + Where{item, {}, index}.Text() +
+      Fail("The date of " + Where{item, {}, number}.Text() +
            " is not a whole day between the years 100 and 9999.");
     line.LineDate = static_cast<DaySerial>(date);
-    line.Side = U8({"side", item, index});
+    line.Side = U8({"side", item, number});
     if (line.Side != kDebit && line.Side != kCredit)
-      Fail("The side of " + Where{item, {}, index}.Text() + " is " + std::to_string(line.Side) +
+      Fail("The side of " + Where{item, {}, number}.Text() + " is " + std::to_string(line.Side) +
            "; it must be 1 (debit) or 2 (credit).");
-    line.LineFolio = Folio::FromRaw(I64({"folio", item, index}));
-    line.Amount = Amount::FromRaw(I64({"amount", item, index}));
-    line.Notes = Text({"notes", item, index});
-    line.Reconciled = U8({"reconciled mark", item, index});
+    line.LineFolio = Folio::FromRaw(I64({"folio", item, number}));
+    line.Amount = Amount::FromRaw(I64({"amount", item, number}));
+    line.Notes = Text({"notes", item, number});
+    line.Reconciled = U8({"reconciled mark", item, number});
     return line;
   }
 
  private:
-  const char* p_;
-  const char* end_;
+  ByteSource& in_;
+  uint64_t end_;
 };
 
 std::string VersionMessage(uint32_t version) {
@@ -222,7 +207,7 @@ void ReadBody(AccReader& in, Books& book, const ProgressFn& progress) {
   ProgressTicker ticker(progress, static_cast<int64_t>(lineCount));
   book.PostingLines.reserve(lineCount);
   for (std::size_t i = 0; i < lineCount; ++i) {
-    book.PostingLines.push_back(in.Line("posting line", static_cast<int64_t>(i)));
+    book.PostingLines.push_back(in.Line("posting line", static_cast<int64_t>(i + 1)));
     ticker.At(static_cast<int64_t>(i + 1));
   }
   const std::size_t numberCount = in.Count("entry numbers", 4, kMaxPostingLines);
@@ -232,7 +217,7 @@ void ReadBody(AccReader& in, Books& book, const ProgressFn& progress) {
   book.EntryNumbers.reserve(numberCount);
   for (std::size_t i = 0; i < numberCount; ++i)
     book.EntryNumbers.push_back(
-        in.Fixed<14>({"entry number", "posting line", static_cast<int64_t>(i)}));
+        in.Fixed<14>({"entry number", "posting line", static_cast<int64_t>(i + 1)}));
 
   // The chart: six lists of one length, at least 14 slots.
   const std::size_t slots = in.Count("account names", 4, kMaxChartSlots);
@@ -247,20 +232,20 @@ void ReadBody(AccReader& in, Books& book, const ProgressFn& progress) {
   auto texts = [&](std::vector<std::string>& target, std::string_view field) {
     target.reserve(slots);
     for (std::size_t i = 0; i < slots; ++i)
-      target.push_back(in.Text({field, "account", static_cast<int64_t>(i)}));
+      target.push_back(in.Text({field, "account", static_cast<int64_t>(i + 1)}));
   };
   texts(book.AccountNames, "name");
   sameLength("account folios", 8);
   book.AccountFolios.reserve(slots);
   for (std::size_t i = 0; i < slots; ++i)
     book.AccountFolios.push_back(
-        Folio::FromRaw(in.I64({"folio", "account", static_cast<int64_t>(i)})));
+        Folio::FromRaw(in.I64({"folio", "account", static_cast<int64_t>(i + 1)})));
   sameLength("account types", 1);
   book.AccountTypes.reserve(slots);
   for (std::size_t i = 0; i < slots; ++i) {
-    const uint8_t type = in.U8({"type", "account", static_cast<int64_t>(i)});
+    const uint8_t type = in.U8({"type", "account", static_cast<int64_t>(i + 1)});
     if (type >= kAccountTypeCount)
-      Fail("Account " + std::to_string(i) + " has the type " + std::to_string(type) +
+      Fail("Account " + std::to_string(i + 1) + " has the type " + std::to_string(type) +
            "; account types run from 0 to 8.");
     book.AccountTypes.push_back(type);
   }
@@ -284,7 +269,7 @@ void ReadBody(AccReader& in, Books& book, const ProgressFn& progress) {
     const std::size_t n = in.Count("lines of a prepared group", kMinLineBytes, kMaxPostingLines);
     auto& group = book.PreparedGroups[static_cast<std::size_t>(g)];
     group.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) group.push_back(in.Line(item, static_cast<int64_t>(i)));
+    for (std::size_t i = 0; i < n; ++i) group.push_back(in.Line(item, static_cast<int64_t>(i + 1)));
   }
 
   // The settings.
@@ -313,22 +298,6 @@ void ReadBody(AccReader& in, Books& book, const ProgressFn& progress) {
 }
 
 }  // namespace
-
-uint32_t Crc32(std::string_view bytes, uint32_t crc) {
-  crc = ~crc;
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  std::size_t n = bytes.size();
-  while (n >= 8) {
-    const uint32_t lo =
-        crc ^ (uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
-    crc = kCrc[7][lo & 0xFF] ^ kCrc[6][(lo >> 8) & 0xFF] ^ kCrc[5][(lo >> 16) & 0xFF] ^
-          kCrc[4][lo >> 24] ^ kCrc[3][p[4]] ^ kCrc[2][p[5]] ^ kCrc[1][p[6]] ^ kCrc[0][p[7]];
-    p += 8;
-    n -= 8;
-  }
-  while (n-- > 0) crc = kCrc[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);
-  return ~crc;
-}
 
 std::string ScramblePassword(std::string_view text) {
   std::string out(text);
@@ -402,38 +371,77 @@ void WriteAccBook(const Books& books, const BookOutput::Consumer& consumer,
   consumer(std::string_view(tail, 4));
 }
 
-BookReadResult ParseAccBook(std::string_view bytes, DaySerial today, const ProgressFn& progress) {
-  if (bytes.size() < kAccMagic.size() || bytes.substr(0, kAccMagic.size()) != kAccMagic)
-    return DataMismatch("This file is not a book file of this program.");
-  if (bytes.size() < kHeaderBytes)
-    return DataMismatch("The book file ends before its layout version.");
-  AccReader header(bytes.substr(kAccMagic.size(), 4));
-  const uint32_t version = header.U32({"layout version"});
-  if (version != kAccLayoutVersion) return DataMismatch(VersionMessage(version));
-  if (bytes.size() < kHeaderBytes + kChecksumBytes)
-    return DataMismatch("The book file is incomplete: it ends after its layout version.");
+namespace {
 
-  const std::string_view covered = bytes.substr(0, bytes.size() - kChecksumBytes);
-  AccReader tail(bytes.substr(covered.size()));
-  if (Crc32(covered) != tail.U32({"checksum"}))
-    return DataMismatch(
-        "The book file is damaged or incomplete: its checksum does not match its contents.");
+// The book file's header: nothing when the magic and the version are those of layout 6,
+// else why the file is refused.
+std::optional<std::string> HeaderFault(ByteSource& source) {
+  source.Ensure(kHeaderBytes);
+  const std::string_view head = source.Window().substr(0, kHeaderBytes);
+  if (head.size() < kAccMagic.size() || head.substr(0, kAccMagic.size()) != kAccMagic)
+    return "This file is not a book file of this program.";
+  if (head.size() < kHeaderBytes) return "The book file ends before its layout version.";
+  uint32_t version = 0;
+  for (std::size_t i = 0; i < 4; ++i)
+    version |= uint32_t(static_cast<uint8_t>(head[kAccMagic.size() + i])) << (8 * i);
+  if (version != kAccLayoutVersion) return VersionMessage(version);
+  if (source.Size() < kHeaderBytes + kChecksumBytes)
+    return "The book file is incomplete: it ends after its layout version.";
+  return std::nullopt;
+}
 
+}  // namespace
+
+BookReadResult ReadAccBook(ByteSource& source, DaySerial today, const ProgressFn& progress) {
   BookReadResult result;
   try {
+    // Every byte but the checksum's own four is summed as it comes in.
+    source.KeepChecksum(source.Size() >= kChecksumBytes ? source.Size() - kChecksumBytes : 0);
+    if (auto fault = HeaderFault(source)) return DataMismatch(std::move(*fault));
+    source.Skip(kHeaderBytes);
+    const uint64_t bodyEnd = source.Size() - kChecksumBytes;
     Books book;
-    AccReader in(covered.substr(kHeaderBytes));
-    ReadBody(in, book, progress);
-    if (auto fault = FinishReadBook(book, today))
-      return DataMismatch("The book file's journal breaks a rule. " + fault->Text);
+    std::optional<std::string> fault;
+    try {
+      AccReader in(source, bodyEnd);
+      ReadBody(in, book, progress);
+    } catch (const AccFault& f) {
+      fault = f.message;
+    }
+    // The checksum is judged before what was read, so that a damaged file is called damaged
+    // whatever part of it the damage hit.
+    std::optional<uint32_t> stored;
+    if (source.SkipTo(bodyEnd) && source.Ensure(kChecksumBytes)) {
+      const auto* p = reinterpret_cast<const unsigned char*>(source.Window().data());
+      stored = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    }
+    if (!stored || source.Checksum() != stored)
+      return DataMismatch(
+          "The book file is damaged or incomplete: its checksum does not match its contents.");
+    if (fault) return DataMismatch(std::move(*fault));
+    if (const auto broken = FinishReadBook(book, today)) {
+      const bool journal = broken->Group < 0;
+      const auto& lines = journal ? book.PostingLines
+                                  : book.PreparedGroups[static_cast<std::size_t>(broken->Group)];
+      const std::string where =
+          journal ? "Posting line"
+                  : "Prepared group " + std::to_string(broken->Group + 1) + ", line";
+      return DataMismatch(JournalFaultMessage(broken->Fault, lines, where,
+                                              journal ? "posting line" : "line",
+                                              [](int32_t index) { return int64_t{index} + 1; }));
+    }
     result.Book = std::move(book);
-  } catch (const AccFault& fault) {
-    return DataMismatch(fault.message);
   } catch (const std::bad_alloc&) {
+    result = BookReadResult{};
     result.ErrorCode = kErrOutOfMemory;
     result.Message = "There is not enough memory to read the book file.";
   }
   return result;
+}
+
+BookReadResult ParseAccBook(std::string_view bytes, DaySerial today, const ProgressFn& progress) {
+  ByteSource source(bytes);
+  return ReadAccBook(source, today, progress);
 }
 
 }  // namespace qv

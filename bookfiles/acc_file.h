@@ -9,16 +9,13 @@
 #include <string_view>
 
 #include "bookfiles/book_format.h"
+#include "bookfiles/byte_source.h"
 
 namespace qv {
 
 inline constexpr uint32_t kAccLayoutVersion = 6;
 // The first eight bytes of every book file.
 inline constexpr std::string_view kAccMagic{"\x89QVBK\r\n\x1a", 8};
-
-// CRC-32 (the polynomial 0xEDB88320 of zip and PNG) of the bytes, continuing from `crc`
-// (0 to start).
-uint32_t Crc32(std::string_view bytes, uint32_t crc = 0);
 
 // The file password as stored: every byte XORed with (167 + 59 * i) mod 256, i being the
 // byte's position. Applying it twice gives the password back. It only hides the password
@@ -29,7 +26,8 @@ std::string ScramblePassword(std::string_view text);
 void WriteAccBook(const Books& books, const BookOutput::Consumer& consumer,
                   const ProgressFn& progress = {});
 
-// Reads a whole book file. Progress counts posting lines.
+// Reads a book file from its first byte. Progress counts posting lines.
+BookReadResult ReadAccBook(ByteSource& source, DaySerial today, const ProgressFn& progress = {});
 BookReadResult ParseAccBook(std::string_view bytes, DaySerial today,
                             const ProgressFn& progress = {});
 

@@ -49,10 +49,11 @@ std::optional<BookFileType> BookFileTypeOf(std::string_view type) {
 
 BookReadResult ParseBook(std::string_view bytes, BookFileType type, DaySerial today,
                          const ProgressFn& progress) {
+  ByteSource source(bytes);
   switch (type) {
-    case BookFileType::kAcc: return ParseAccBook(bytes, today, progress);
-    case BookFileType::kTxt: return ParseTextBook(bytes, today, progress);
-    case BookFileType::kCsv: return ParseCsvBook(bytes, today, progress);
+    case BookFileType::kAcc: return ReadAccBook(source, today, progress);
+    case BookFileType::kTxt: return ReadTextBook(source, today, progress);
+    case BookFileType::kCsv: return ReadCsvBook(source, today, progress);
   }
   return DataMismatch("Unknown type of book file.");
 }
@@ -67,15 +68,49 @@ BookReadResult ReadBook(const std::string& path, std::string_view type, DaySeria
                         const ProgressFn& progress) {
   const auto fileType = BookFileTypeOf(type);
   if (!fileType) return UnknownType(type);
-  std::string bytes;
-  if (const int err = ReadWholeFile(path, bytes)) {
+  const std::string quoted = "\"" + path + "\"";
+  FileReader file;
+  if (const int err = file.Open(path, kMaxBookFileBytes)) {
+    switch (file.Kind()) {
+      case FileKind::kFolder: return DataMismatch(quoted + " is a folder, not a book file.");
+      case FileKind::kPipe:
+        return DataMismatch(quoted + " is a named pipe, not a book file; it was not read.");
+      case FileKind::kDevice:
+        return DataMismatch(quoted + " is a device, not a book file; it was not read.");
+      case FileKind::kSocket:
+      case FileKind::kOther:
+        return DataMismatch(quoted + " is not an ordinary file; it was not read.");
+      case FileKind::kNone:
+      case FileKind::kRegular: break;
+    }
+    if (err == EFBIG)
+      return DataMismatch(quoted +
+                          " is larger than 4 GiB, more than any book file; it was not read.");
     BookReadResult result;
     result.ErrorCode = FileErrorCodeFromErrno(err);
     result.Message = SystemError("Reading", path, err);
     return result;
   }
-  BookReadResult result = ParseBook(bytes, *fileType, today, progress);
-  if (!result.Ok()) result.Message = "\"" + path + "\": " + result.Message;
+  BookReadResult result;
+  try {
+    ByteSource source(file);
+    switch (*fileType) {
+      case BookFileType::kAcc: result = ReadAccBook(source, today, progress); break;
+      case BookFileType::kTxt: result = ReadTextBook(source, today, progress); break;
+      case BookFileType::kCsv: result = ReadCsvBook(source, today, progress); break;
+    }
+  } catch (const SourceReadError& failure) {
+    result = BookReadResult{};
+    result.ErrorCode = FileErrorCodeFromErrno(failure.error);
+    result.Message = SystemError("Reading", path, failure.error);
+    return result;
+  } catch (const std::bad_alloc&) {
+    result = BookReadResult{};
+    result.ErrorCode = kErrOutOfMemory;
+    result.Message = "There is not enough memory to read " + quoted + "; it was not read.";
+    return result;
+  }
+  if (!result.Ok()) result.Message = quoted + ": " + result.Message;
   return result;
 }
 

@@ -22,7 +22,13 @@ enum class BookFileType { kAcc, kTxt, kCsv };
 // "acc", "txt" or "csv" (the file dialog's ChosenFileType), in any case; nothing otherwise.
 std::optional<BookFileType> BookFileTypeOf(std::string_view type);
 
-// Reads the book at `path`. `today` dates the empty entry given to a file without entries.
+// The largest book file a read takes; a larger one is refused before anything is read.
+inline constexpr uint64_t kMaxBookFileBytes = uint64_t(4) << 30;
+
+// Reads the book at `path`, from an ordinary file only (a folder, pipe, device or socket is
+// refused with a sentence saying what it is, without waiting on it). The file is read in
+// pieces as it is parsed. `today` dates the empty entry given to a file without entries.
+// Failures are "not a sound book" (kErrDataMismatch) or the system error of the read.
 BookReadResult ReadBook(const std::string& path, std::string_view type, DaySerial today,
                         const ProgressFn& progress = {});
 

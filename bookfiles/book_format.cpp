@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <utility>
 
 #include "books/date_styles.h"
@@ -102,8 +103,8 @@ std::optional<Amount> AmountField(std::string_view text) {
 }
 
 std::string NotANumber(std::string_view what, std::string_view text) {
-  return "the " + std::string(what) + " \"" + std::string(text) +
-         "\" is not a number written with \".\" and at most four decimals.";
+  return "the " + std::string(what) + " " + QuotedPiece(text) +
+         " is not a number written with \".\" and at most four decimals.";
 }
 
 }  // namespace
@@ -111,18 +112,18 @@ std::string NotANumber(std::string_view what, std::string_view text) {
 std::optional<std::string> ReadLineFields(const LineFields& f, PostingLine& line) {
   const auto date = ParseIsoDate(f.date);
   if (!date)
-    return "the date \"" + std::string(f.date) +
-           "\" is not a real day of the years 100 to 9999 written yyyy-mm-dd.";
+    return "the date " + QuotedPiece(f.date) +
+           " is not a real day of the years 100 to 9999 written yyyy-mm-dd.";
   const auto side = ParseSide(f.side);
-  if (!side) return "the side \"" + std::string(f.side) + "\" is not D (debit) or C (credit).";
+  if (!side) return "the side " + QuotedPiece(f.side) + " is not D (debit) or C (credit).";
   const auto folio = AmountField(f.folio);
   if (!folio) return NotANumber("folio", f.folio);
   const auto amount = AmountField(f.amount);
   if (!amount) return NotANumber("amount", f.amount);
   const auto reconciled = ParseWholeNumber(f.reconciled, 0, 255);
   if (!reconciled)
-    return "the reconciled mark \"" + std::string(f.reconciled) +
-           "\" is not a whole number (1 = reconciled, 0 = not).";
+    return "the reconciled mark " + QuotedPiece(f.reconciled) +
+           " is not a whole number (1 = reconciled, 0 = not).";
   line.LineDate = *date;
   line.Side = *side;
   line.LineFolio = *folio;
@@ -133,7 +134,7 @@ std::optional<std::string> ReadLineFields(const LineFields& f, PostingLine& line
 
 std::optional<std::string> ReadEntryNumber(std::string_view text, EntryNumber& number) {
   if (Utf8Length(text) > EntryNumber::kLength)
-    return "the entry number \"" + std::string(text) + "\" is longer than 14 characters.";
+    return "the entry number " + QuotedPiece(text) + " is longer than 14 characters.";
   number = text;
   return std::nullopt;
 }
@@ -143,31 +144,85 @@ std::optional<std::string> ReadAccountFields(std::string_view folio, std::string
   const auto f = AmountField(folio);
   if (!f) return NotANumber("folio", folio);
   const auto t = ParseWholeNumber(type, 0, kAccountTypeCount - 1);
-  if (!t) return "the account type \"" + std::string(type) + "\" is not a number from 0 to 8.";
+  if (!t) return "the account type " + QuotedPiece(type) + " is not a number from 0 to 8.";
   folioOut = *f;
   typeOut = static_cast<uint8_t>(*t);
   return std::nullopt;
 }
 
-std::string TextJournalFaultMessage(const JournalFault& fault,
-                                    const std::vector<PostingLine>& lines,
-                                    const std::vector<int64_t>& fileLines, int64_t journalLine) {
-  auto fileLine = [&](int32_t index) {
-    return index >= 0 && static_cast<std::size_t>(index) < fileLines.size()
-               ? fileLines[static_cast<std::size_t>(index)]
-               : journalLine;
+std::string QuotedPiece(std::string_view text) {
+  constexpr std::size_t kShown = 60;
+  std::string piece = IsValidUtf8(text) ? std::string(text) : SanitizeUtf8(text);
+  bool cut = false;
+  if (Utf8Length(piece) > kShown) {
+    piece.resize(Utf8Offset(piece, kShown));
+    cut = true;
+  }
+  for (char& c : piece)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+  return "\"" + piece + (cut ? "...\"" : "\"");
+}
+
+void FileLineMap::Add(int64_t fileLine) {
+  if (jumps_.empty() || fileLine != jumps_.back().second + (count_ - jumps_.back().first))
+    jumps_.emplace_back(count_, fileLine);
+  ++count_;
+}
+
+int64_t FileLineMap::Of(int32_t index) const {
+  auto it = std::upper_bound(jumps_.begin(), jumps_.end(), int64_t{index},
+                             [](int64_t i, const auto& jump) { return i < jump.first; });
+  if (it == jumps_.begin()) return 0;
+  --it;
+  return it->second + (index - it->first);
+}
+
+void JournalCollector::Add(PostingLine&& line, EntryNumber&& number) {
+  if (lines_.empty() || lines_.back().size() == kBlock) {
+    lines_.emplace_back().reserve(kBlock);
+    numbers_.emplace_back().reserve(kBlock);
+  }
+  lines_.back().push_back(std::move(line));
+  numbers_.back().push_back(std::move(number));
+  ++size_;
+}
+
+void JournalCollector::MoveInto(std::vector<PostingLine>& lines,
+                                std::vector<EntryNumber>& numbers) {
+  lines.clear();
+  numbers.clear();
+  lines.reserve(size_);
+  numbers.reserve(size_);
+  for (std::size_t b = 0; b < lines_.size(); ++b) {
+    std::move(lines_[b].begin(), lines_[b].end(), std::back_inserter(lines));
+    std::move(numbers_[b].begin(), numbers_[b].end(), std::back_inserter(numbers));
+    std::vector<PostingLine>().swap(lines_[b]);
+    std::vector<EntryNumber>().swap(numbers_[b]);
+  }
+  lines_.clear();
+  numbers_.clear();
+  size_ = 0;
+}
+
+std::string JournalFaultMessage(const JournalFault& fault, const std::vector<PostingLine>& lines,
+                                std::string_view where, std::string_view word,
+                                const std::function<int64_t(int32_t)>& numberOf) {
+  auto number = [&](int32_t index) {
+    const int32_t last = lines.empty() ? 0 : static_cast<int32_t>(lines.size()) - 1;
+    return std::to_string(numberOf(std::clamp(index, 0, last)));
   };
-  // Faults about one entry read "The entry at line <index> has ...": name the file lines.
+  std::string head = std::string(where) + " " + number(fault.Line) + ": ";
+  // Faults about one entry read "The entry at line <index> has ...": name the lines.
   const std::string_view prefix = "The entry at line ";
   std::string_view text = fault.Text;
   if (text.substr(0, prefix.size()) == prefix && !lines.empty()) {
     text.remove_prefix(prefix.size());
     while (!text.empty() && text.front() >= '0' && text.front() <= '9') text.remove_prefix(1);
     const int32_t first = EntryBounds(lines, fault.Line).First;
-    return "Line " + std::to_string(fileLine(fault.Line)) + ": the entry that starts on line " +
-           std::to_string(fileLine(first)) + std::string(text);
+    return head + "the entry that starts on " + std::string(word) + " " + number(first) +
+           std::string(text);
   }
-  return "Line " + std::to_string(fileLine(fault.Line)) + ": " + fault.Text;
+  return head + fault.Text;
 }
 
 namespace {
@@ -185,7 +240,7 @@ void CloseLastEntry(std::vector<PostingLine>& lines) {
 
 }  // namespace
 
-std::optional<JournalFault> FinishReadBook(Books& book, DaySerial today) {
+std::optional<ReadFault> FinishReadBook(Books& book, DaySerial today) {
   TrimNotes(book.PostingLines);
   if (book.PostingLines.empty()) {
     const int32_t stamp = book.BooksStamp;
@@ -209,7 +264,19 @@ std::optional<JournalFault> FinishReadBook(Books& book, DaySerial today) {
   book.PreparedEntryBuffer =
       book.PreparedGroups[0].empty() ? EmptyPreparedEntry() : book.PreparedGroups[0];
 
-  return FindJournalFault(book.PostingLines, &book.EntryNumbers);
+  if (auto fault = FindJournalFault(book.PostingLines, &book.EntryNumbers))
+    return ReadFault{-1, std::move(*fault)};
+  for (int g = 0; g < kPreparedGroupCount; ++g) {
+    const auto& group = book.PreparedGroups[static_cast<std::size_t>(g)];
+    if (group.size() == 1)
+      return ReadFault{g,
+                       {0,
+                        "The group holds a single line; a prepared entry has a debit and a "
+                        "credit line."}};
+    if (group.empty()) continue;
+    if (auto fault = FindJournalFault(group)) return ReadFault{g, std::move(*fault)};
+  }
+  return std::nullopt;
 }
 
 }  // namespace qv

@@ -133,13 +133,57 @@ std::optional<std::string> ReadEntryNumber(std::string_view text, EntryNumber& n
 std::optional<std::string> ReadAccountFields(std::string_view folio, std::string_view type,
                                              Folio& folioOut, uint8_t& typeOut);
 
-// The message for a broken journal rule found in a text or CSV file, naming the file lines:
-// "Line 120: the entry that starts on line 118 has a debit line after a credit line."
-// `fileLines` gives the file line of every posting line; `journalLine` is the line where
-// the journal starts, named when the fault has no line of its own.
-std::string TextJournalFaultMessage(const JournalFault& fault,
-                                    const std::vector<PostingLine>& lines,
-                                    const std::vector<int64_t>& fileLines, int64_t journalLine);
+// A piece of a file quoted in a message: cut to about 60 characters with "..." and with
+// control characters shown as blanks, so that a message stays one short line whatever the
+// file holds.
+std::string QuotedPiece(std::string_view text);
+
+// The file line of each posting line read from a text or CSV file, kept as the few places
+// where the posting lines stop following one another line by line (a comment, a blank line,
+// a field over several lines), so that a long journal costs nothing extra.
+class FileLineMap {
+ public:
+  // The next posting line stands on this line of the file.
+  void Add(int64_t fileLine);
+  // The file line of posting line `index`.
+  int64_t Of(int32_t index) const;
+
+ private:
+  std::vector<std::pair<int64_t, int64_t>> jumps_;  // (posting line, its file line)
+  int64_t count_ = 0;
+};
+
+// The posting lines and entry numbers of a text or CSV file, gathered in blocks while the
+// file is read, then put into the book's lists sized exactly, a block at a time, so that a
+// growing list never holds much more than the lines themselves.
+class JournalCollector {
+ public:
+  void Add(PostingLine&& line, EntryNumber&& number);
+  std::size_t Size() const { return size_; }
+  // Replaces the lists' contents with the lines gathered, and empties the collector.
+  void MoveInto(std::vector<PostingLine>& lines, std::vector<EntryNumber>& numbers);
+
+ private:
+  static constexpr std::size_t kBlock = std::size_t(1) << 14;
+  std::vector<std::vector<PostingLine>> lines_;
+  std::vector<std::vector<EntryNumber>> numbers_;
+  std::size_t size_ = 0;
+};
+
+// The message for a broken journal rule, naming the lines with the numbers `numberOf`
+// gives their indexes: "Line 120: the entry that starts on line 118 has a debit line after
+// a credit line." `where` starts the message ("Line", "Posting line"), `word` names a line
+// inside it ("line", "posting line").
+std::string JournalFaultMessage(const JournalFault& fault, const std::vector<PostingLine>& lines,
+                                std::string_view where, std::string_view word,
+                                const std::function<int64_t(int32_t)>& numberOf);
+
+// A broken rule found in a book that was read: in the journal (Group < 0) or in prepared
+// group Group (from 0).
+struct ReadFault {
+  int Group = -1;
+  JournalFault Fault;
+};
 
 // Puts a freshly read book in order and checks its journal. It trims every line's notes
 // (which never moves an entry boundary), gives an empty journal the one empty entry of a new
@@ -148,8 +192,8 @@ std::string TextJournalFaultMessage(const JournalFault& fault,
 // as 0, holds each decimals setting to 0..3 and any non-zero FolioDashes as -1, pads the
 // chart to 14 slots and sets LastAccountIndex to its last slot, and makes the prepared-entry
 // working list a copy of group 1 (an empty prepared entry when that group has no lines).
-// Then it checks the journal rules: the broken rule, with the index of its line, is
-// returned when one does not hold.
-std::optional<JournalFault> FinishReadBook(Books& book, DaySerial today);
+// Then it checks the journal rules on the journal and on every prepared group that has
+// lines (including a group appends it to the journal): the first broken rule is returned.
+std::optional<ReadFault> FinishReadBook(Books& book, DaySerial today);
 
 }  // namespace qv

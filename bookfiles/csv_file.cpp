@@ -15,97 +15,116 @@ struct CsvFault {
   std::string message;
 };
 
-// Splits RFC 4180 text into rows of fields, counting physical lines from 1.
+// The most fields a row may hold: the widest block's layout (a spreadsheet pads every row to
+// the width of the widest).
+constexpr std::size_t kMaxFields = kCsvEntryColumns.size();
+
+// Splits RFC 4180 text into rows of fields, counting physical lines from 1. A row ends with
+// LF, CR LF or a lone CR outside quotes. A row with more fields than any block's layout, or
+// a field longer than any text of a book, is refused as soon as it is seen.
 class CsvRows {
  public:
-  explicit CsvRows(std::string_view text) : text_(text) {
-    if (text_.substr(0, 3) == "\xEF\xBB\xBF") text_.remove_prefix(3);
+  explicit CsvRows(ByteSource& in) : in_(in) {
+    in_.Ensure(3);
+    if (in_.Window().substr(0, 3) == "\xEF\xBB\xBF") in_.Skip(3);
   }
 
-  // The next row; false at the end of the text. RowLine() is the line it begins on.
-  bool Next(std::vector<std::string>& fields) {
-    if (pos_ >= text_.size()) return false;
+  // The next row; false at the end of the text. RowLine() is the line it begins on, Count()
+  // the number of its fields (the first Count() of `fields`).
+  bool Next() {
+    if (in_.AtEnd()) return false;
     rowLine_ = line_;
-    std::size_t count = 0;
+    count_ = 0;
     while (true) {
-      if (count == fields.size()) fields.emplace_back();
-      std::string& field = fields[count++];
+      if (count_ == kMaxFields)
+        throw CsvFault{rowLine_, "the row has more than " + std::to_string(kMaxFields) +
+                                     " fields; a book's rows have at most " +
+                                     std::to_string(kMaxFields) + "."};
+      std::string& field = fields_[count_++];
       field.clear();
-      if (pos_ < text_.size() && text_[pos_] == '"') {
+      if (in_.Ensure(1) && in_.Window().front() == '"')
         ReadQuoted(field);
-      } else {
-        const std::size_t end = text_.find_first_of(",\n", pos_);
-        std::size_t stop = end == std::string_view::npos ? text_.size() : end;
-        std::string_view value = text_.substr(pos_, stop - pos_);
-        if (!value.empty() && value.back() == '\r' && stop < text_.size() && text_[stop] == '\n')
-          value.remove_suffix(1);
-        field.assign(value);
-        pos_ = stop;
-      }
-      if (pos_ >= text_.size()) break;
-      if (text_[pos_] == ',') {
-        ++pos_;
-        continue;
-      }
-      // The end of the row: LF (a CR before it was left out of the field above).
-      ++pos_;
+      else
+        ReadPlain(field);
+      if (!in_.Ensure(1)) break;
+      const char c = in_.Window().front();
+      in_.Skip(1);
+      if (c == ',') continue;
+      // The end of the row: LF, CR LF or CR.
+      if (c == '\r' && in_.Ensure(1) && in_.Window().front() == '\n') in_.Skip(1);
       ++line_;
       break;
     }
-    fields.resize(count);
     return true;
   }
 
+  std::size_t Count() const { return count_; }
+  std::string& Field(std::size_t i) { return fields_[i]; }
+  const std::string& Field(std::size_t i) const { return fields_[i]; }
   int64_t RowLine() const { return rowLine_; }
-  std::size_t Position() const { return pos_; }
+  uint64_t Position() const { return in_.Position(); }
 
  private:
+  void TooLong() const {
+    throw CsvFault{rowLine_, "field " + std::to_string(count_) + " is longer than " +
+                                 std::to_string(kMaxTextBytes) + " bytes."};
+  }
+
+  // A field without quotes, up to a comma or the end of the row.
+  void ReadPlain(std::string& field) {
+    while (true) {
+      const std::string_view window = in_.Window();
+      std::size_t end = 0;
+      while (end < window.size() && window[end] != ',' && window[end] != '\n' &&
+             window[end] != '\r')
+        ++end;
+      field.append(window.data(), end);
+      in_.Skip(end);
+      if (field.size() > kMaxTextBytes) TooLong();
+      if (end < window.size() || !in_.More()) return;
+    }
+  }
+
   void ReadQuoted(std::string& field) {
     const int64_t start = line_;
-    ++pos_;
+    in_.Skip(1);
     while (true) {
-      const std::size_t quote = text_.find('"', pos_);
-      if (quote == std::string_view::npos)
-        throw CsvFault{start, "a quoted field that begins on this line is never closed."};
-      const std::string_view chunk = text_.substr(pos_, quote - pos_);
-      for (char c : chunk) line_ += c == '\n';
-      field.append(chunk);
-      pos_ = quote + 1;
-      if (pos_ < text_.size() && text_[pos_] == '"') {
+      const std::string_view window = in_.Window();
+      const std::size_t quote = window.find('"');
+      field.append(window.data(), quote == std::string_view::npos ? window.size() : quote);
+      if (field.size() > kMaxTextBytes) TooLong();
+      if (quote == std::string_view::npos) {
+        in_.Skip(window.size());
+        if (!in_.More())
+          throw CsvFault{start, "a quoted field that begins on this line is never closed."};
+        continue;
+      }
+      in_.Skip(quote + 1);
+      // A doubled quote stands for one quote; any other ends the field.
+      if (in_.Ensure(1) && in_.Window().front() == '"') {
         field += '"';
-        ++pos_;
+        in_.Skip(1);
         continue;
       }
       break;
     }
+    for (std::size_t i = 0; i < field.size(); ++i)
+      if (field[i] == '\n' || (field[i] == '\r' && (i + 1 == field.size() || field[i + 1] != '\n')))
+        ++line_;
     // After the closing quote: a comma, the end of the row or the end of the text.
-    if (pos_ < text_.size() && text_[pos_] == '\r' && pos_ + 1 < text_.size() &&
-        text_[pos_ + 1] == '\n')
-      ++pos_;
-    if (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '\n')
-      throw CsvFault{line_, "a quoted field is followed by text before the next comma."};
+    if (in_.Ensure(1)) {
+      const char c = in_.Window().front();
+      if (c != ',' && c != '\n' && c != '\r')
+        throw CsvFault{line_, "a quoted field is followed by text before the next comma."};
+    }
   }
 
-  std::string_view text_;
-  std::size_t pos_ = 0;
+  ByteSource& in_;
+  std::array<std::string, kMaxFields> fields_;
+  std::size_t count_ = 0;
   int64_t line_ = 1;
   int64_t rowLine_ = 1;
 };
-
-bool IsBlank(const std::vector<std::string>& fields) {
-  for (const std::string& f : fields)
-    if (!f.empty()) return false;
-  return true;
-}
-
-template <std::size_t N>
-bool IsHeader(const std::vector<std::string>& fields,
-              const std::array<std::string_view, N>& columns) {
-  if (fields.size() < N) return false;
-  for (std::size_t i = 0; i < fields.size(); ++i)
-    if (i < N ? ToLowerText(TrimText(fields[i])) != columns[i] : !fields[i].empty()) return false;
-  return true;
-}
 
 template <std::size_t N>
 std::string HeaderText(const std::array<std::string_view, N>& columns) {
@@ -116,107 +135,127 @@ std::string HeaderText(const std::array<std::string_view, N>& columns) {
 
 class CsvReader {
  public:
-  CsvReader(std::string_view text, const ProgressFn& progress)
-      : rows_(text), ticker_(progress, static_cast<int64_t>(text.size())) {}
+  CsvReader(ByteSource& in, const ProgressFn& progress)
+      : rows_(in), ticker_(progress, static_cast<int64_t>(in.Size())) {}
 
   void Read(Books& book);
-  const std::vector<int64_t>& FileLines() const { return fileLines_; }
-  int64_t EntryHeaderLine() const { return entryHeaderLine_; }
+  const FileLineMap& JournalLines() const { return journalLines_; }
 
  private:
   [[noreturn]] void Fail(const std::string& message) const {
     throw CsvFault{rows_.RowLine(), message};
   }
   bool Next() {
-    const bool more = rows_.Next(fields_);
+    const bool more = rows_.Next();
     ticker_.At(static_cast<int64_t>(rows_.Position()));
     return more;
   }
+  bool IsBlank() const {
+    for (std::size_t i = 0; i < rows_.Count(); ++i)
+      if (!rows_.Field(i).empty()) return false;
+    return true;
+  }
+  template <std::size_t N>
+  bool IsHeader(const std::array<std::string_view, N>& columns) const {
+    if (rows_.Count() < N) return false;
+    for (std::size_t i = 0; i < rows_.Count(); ++i)
+      if (i < N ? ToLowerText(TrimText(rows_.Field(i))) != columns[i] : !rows_.Field(i).empty())
+        return false;
+    return true;
+  }
   // The row's fields beyond `n` must be empty (spreadsheets pad rows to one width).
   void Expect(std::size_t n, const char* row, const char* names) const {
-    if (fields_.size() < n)
-      Fail("a " + std::string(row) + " row has " + std::to_string(n) + " fields (" + names +
-           "); this one has " + std::to_string(fields_.size()) + ".");
-    for (std::size_t i = n; i < fields_.size(); ++i)
-      if (!fields_[i].empty())
-        Fail("a " + std::string(row) + " row has " + std::to_string(n) + " fields (" + names +
+    const std::size_t count = rows_.Count();
+    if (count < n)
+      Fail("an " + std::string(row) + " row has " + std::to_string(n) + " fields (" + names +
+           "); this one has " + std::to_string(count) + ".");
+    for (std::size_t i = n; i < count; ++i)
+      if (!rows_.Field(i).empty())
+        Fail("an " + std::string(row) + " row has " + std::to_string(n) + " fields (" + names +
              "); this one has more.");
-    for (std::size_t i = 0; i < n; ++i) {
-      if (fields_[i].size() > kMaxTextBytes)
-        Fail("field " + std::to_string(i + 1) + " is longer than " + std::to_string(kMaxTextBytes) +
-             " bytes.");
-      if (!IsValidUtf8(fields_[i])) Fail("the row is not UTF-8 text.");
-    }
+    for (std::size_t i = 0; i < n; ++i)
+      if (!IsValidUtf8(rows_.Field(i))) Fail("the row is not UTF-8 text.");
   }
   void ChartRow(Books& book);
-  void EntryRow(Books& book);
+  void EntryRow();
 
   CsvRows rows_;
   ProgressTicker ticker_;
-  std::vector<std::string> fields_;
-  std::vector<int64_t> fileLines_;
-  int64_t entryHeaderLine_ = 0;
+  JournalCollector journal_;
+  FileLineMap journalLines_;
 };
 
 void CsvReader::ChartRow(Books& book) {
-  Expect(kCsvChartColumns.size(), "chart", "folio, name, type, notes, details");
+  Expect(kCsvChartColumns.size(), "account", "folio, name, type, notes, details");
   if (book.AccountNames.size() >= kMaxChartSlots)
     Fail("the chart holds more than " + std::to_string(kMaxChartSlots) + " accounts.");
   Folio folio;
   uint8_t type = 0;
-  if (auto error = ReadAccountFields(fields_[0], fields_[2], folio, type)) Fail(*error);
+  if (auto error = ReadAccountFields(rows_.Field(0), rows_.Field(2), folio, type)) Fail(*error);
   book.AccountFolios.push_back(folio);
-  book.AccountNames.push_back(std::move(fields_[1]));
+  book.AccountNames.push_back(std::move(rows_.Field(1)));
   book.AccountTypes.push_back(type);
-  book.AccountNotes.push_back(std::move(fields_[3]));
-  book.AccountDetails.push_back(std::move(fields_[4]));
+  book.AccountNotes.push_back(std::move(rows_.Field(3)));
+  book.AccountDetails.push_back(std::move(rows_.Field(4)));
   book.AccountExtras.emplace_back();
 }
 
-void CsvReader::EntryRow(Books& book) {
+void CsvReader::EntryRow() {
   Expect(kCsvEntryColumns.size(), "entry",
          "date, entry number, side, folio, amount, notes, reconciled");
-  if (book.PostingLines.size() >= static_cast<std::size_t>(kMaxPostingLines))
+  if (journal_.Size() >= static_cast<std::size_t>(kMaxPostingLines))
     Fail("the journal holds more posting lines than a book can.");
   PostingLine line;
-  if (auto error =
-          ReadLineFields({fields_[0], fields_[2], fields_[3], fields_[4], fields_[6]}, line))
+  if (auto error = ReadLineFields(
+          {rows_.Field(0), rows_.Field(2), rows_.Field(3), rows_.Field(4), rows_.Field(6)}, line))
     Fail(*error);
   EntryNumber number;
-  if (auto error = ReadEntryNumber(fields_[1], number)) Fail(*error);
-  line.Notes = std::move(fields_[5]);
-  book.PostingLines.push_back(std::move(line));
-  book.EntryNumbers.push_back(std::move(number));
-  fileLines_.push_back(rows_.RowLine());
+  if (auto error = ReadEntryNumber(rows_.Field(1), number)) Fail(*error);
+  line.Notes = std::move(rows_.Field(5));
+  journal_.Add(std::move(line), std::move(number));
+  journalLines_.Add(rows_.RowLine());
 }
 
 void CsvReader::Read(Books& book) {
   bool more = Next();
-  while (more && IsBlank(fields_)) more = Next();
-  if (!more || !IsHeader(fields_, kCsvChartColumns))
+  while (more && IsBlank()) more = Next();
+  if (!more || !IsHeader(kCsvChartColumns))
     throw CsvFault{more ? rows_.RowLine() : 1,
                    "a book in CSV form begins with the chart's header row \"" +
                        HeaderText(kCsvChartColumns) + "\"."};
 
   // The chart block, up to a blank row (or straight to the entries' header).
   bool entries = false;
-  while ((more = Next()) && !IsBlank(fields_)) {
-    if (IsHeader(fields_, kCsvEntryColumns)) {
+  while ((more = Next()) && !IsBlank()) {
+    if (IsHeader(kCsvEntryColumns)) {
       entries = true;
       break;
     }
     ChartRow(book);
   }
   if (!entries) {
-    while (more && IsBlank(fields_)) more = Next();
-    if (!more) return;  // a chart without entries
-    if (!IsHeader(fields_, kCsvEntryColumns))
+    while (more && IsBlank()) more = Next();
+    // A file that ends before the entry block's header was cut short.
+    if (!more)
+      Fail("the file ends before the entry block's header row \"" + HeaderText(kCsvEntryColumns) +
+           "\", so it is incomplete.");
+    if (!IsHeader(kCsvEntryColumns))
       Fail("the entry block begins with the header row \"" + HeaderText(kCsvEntryColumns) + "\".");
   }
-  entryHeaderLine_ = rows_.RowLine();
 
+  int64_t lastRow = rows_.RowLine();
   while (Next())
-    if (!IsBlank(fields_)) EntryRow(book);
+    if (!IsBlank()) {
+      EntryRow();
+      lastRow = rows_.RowLine();
+    }
+  // Every entry ends with a line that has notes: a last line without them is what is left of
+  // a file cut in the middle of an entry.
+  journal_.MoveInto(book.PostingLines, book.EntryNumbers);
+  if (!book.PostingLines.empty() && TrimText(book.PostingLines.back().Notes).empty())
+    throw CsvFault{lastRow,
+                   "the file ends in the middle of an entry (its last line has no "
+                   "notes), so it was cut short."};
 }
 
 }  // namespace
@@ -286,7 +325,7 @@ void WriteCsvBook(const Books& books, const BookOutput::Consumer& consumer,
   output.Flush();
 }
 
-BookReadResult ParseCsvBook(std::string_view text, DaySerial today, const ProgressFn& progress) {
+BookReadResult ReadCsvBook(ByteSource& source, DaySerial today, const ProgressFn& progress) {
   BookReadResult result;
   try {
     // A new book gives the settings and the prepared groups; the file gives the chart and
@@ -294,7 +333,7 @@ BookReadResult ParseCsvBook(std::string_view text, DaySerial today, const Progre
     Books book = NewBooks(today);
     Books read;
     read.ResizeChart(-1);
-    CsvReader reader(text, progress);
+    CsvReader reader(source, progress);
     reader.Read(read);
     if (!read.AccountNames.empty()) {
       book.AccountNames = std::move(read.AccountNames);
@@ -306,9 +345,10 @@ BookReadResult ParseCsvBook(std::string_view text, DaySerial today, const Progre
     }
     book.PostingLines = std::move(read.PostingLines);
     book.EntryNumbers = std::move(read.EntryNumbers);
-    if (auto fault = FinishReadBook(book, today))
-      return DataMismatch(TextJournalFaultMessage(*fault, book.PostingLines, reader.FileLines(),
-                                                  reader.EntryHeaderLine()));
+    if (const auto broken = FinishReadBook(book, today))
+      return DataMismatch(
+          JournalFaultMessage(broken->Fault, book.PostingLines, "Line", "line",
+                              [&](int32_t index) { return reader.JournalLines().Of(index); }));
     result.Book = std::move(book);
   } catch (const CsvFault& fault) {
     return DataMismatch("Line " + std::to_string(fault.line) + ": " + fault.message);
@@ -317,6 +357,11 @@ BookReadResult ParseCsvBook(std::string_view text, DaySerial today, const Progre
     result.Message = "There is not enough memory to read the CSV file.";
   }
   return result;
+}
+
+BookReadResult ParseCsvBook(std::string_view text, DaySerial today, const ProgressFn& progress) {
+  ByteSource source(text);
+  return ReadCsvBook(source, today, progress);
 }
 
 }  // namespace qv

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "bookfiles/book_format.h"
+#include "bookfiles/byte_source.h"
 
 namespace qv {
 
@@ -27,9 +28,12 @@ void AppendCsvField(std::string& out, std::string_view field);
 void WriteCsvBook(const Books& books, const BookOutput::Consumer& consumer,
                   const ProgressFn& progress = {});
 
-// Reads a CSV book. Rows may end with CR LF or LF, the file may begin with a byte-order
-// mark, and a row whose fields are all empty counts as a blank line (as spreadsheets write
-// them). A failure names the line where the first bad row begins. Progress counts bytes.
+// Reads a CSV book from its first byte. Rows may end with CR LF, LF or CR, the file may
+// begin with a byte-order mark, and a row whose fields are all empty counts as a blank line
+// (as spreadsheets write them). A file without both header rows, or whose last entry lacks
+// the line with notes that ends it, was cut short and is refused. A failure names the line
+// where the first bad row begins. Progress counts bytes.
+BookReadResult ReadCsvBook(ByteSource& source, DaySerial today, const ProgressFn& progress = {});
 BookReadResult ParseCsvBook(std::string_view text, DaySerial today,
                             const ProgressFn& progress = {});
 

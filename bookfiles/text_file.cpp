@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -99,37 +100,75 @@ struct TextFault {
   std::string message;
 };
 
-// Splits the text into lines, counting them from 1; a CR before the LF is dropped.
+// The longest line a book text file can hold: a chart line of four texts of the largest
+// size, each written with every byte escaped.
+constexpr std::size_t kMaxLineBytes = 16 * kMaxTextBytes + 4096;
+
+// Splits the source into lines, counting them from 1: a line ends with LF, CR LF or a lone
+// CR. A line longer than any line of a book text file is refused as soon as it is seen.
 class LineReader {
  public:
-  explicit LineReader(std::string_view text) : text_(text) {}
+  explicit LineReader(ByteSource& in) : in_(in) {}
+
+  // The next line, valid until the following call; false at the end.
   bool Next(std::string_view& line) {
-    if (pos_ >= text_.size()) return false;
-    std::size_t end = text_.find('\n', pos_);
-    if (end == std::string_view::npos) end = text_.size();
-    line = text_.substr(pos_, end - pos_);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    pos_ = end + 1;
+    if (in_.AtEnd()) return false;
     ++number_;
-    return true;
+    std::size_t from = 0;
+    for (;;) {
+      std::string_view window = in_.Window();
+      std::size_t end = LineEnd(window, from);
+      // A CR at the end of what is at hand may have its LF still in the file.
+      if (end != std::string_view::npos && end + 1 == window.size() && window[end] == '\r' &&
+          in_.More())
+        window = in_.Window();
+      if (end != std::string_view::npos) {
+        line = window.substr(0, end);
+        const bool crlf = window[end] == '\r' && end + 1 < window.size() && window[end + 1] == '\n';
+        in_.Skip(end + (crlf ? 2 : 1));
+        return true;
+      }
+      if (window.size() > kMaxLineBytes)
+        throw TextFault{number_, "the line is longer than any line of a book text file."};
+      from = window.size();
+      if (!in_.More()) {
+        line = in_.Window();
+        in_.Skip(line.size());
+        return true;
+      }
+    }
   }
   int64_t Number() const { return number_; }
-  std::size_t Position() const { return pos_; }
+  uint64_t Position() const { return in_.Position(); }
 
  private:
-  std::string_view text_;
-  std::size_t pos_ = 0;
+  // The first CR or LF from `from` on.
+  static std::size_t LineEnd(std::string_view text, std::size_t from) {
+    const char* start = text.data() + from;
+    const std::size_t size = text.size() - from;
+    const void* lf = std::memchr(start, '\n', size);
+    const std::size_t upTo =
+        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : size;
+    const void* cr = std::memchr(start, '\r', upTo);
+    if (cr) return from + static_cast<std::size_t>(static_cast<const char*>(cr) - start);
+    return lf ? from + upTo : std::string_view::npos;
+  }
+
+  ByteSource& in_;
   int64_t number_ = 0;
 };
 
 class TextReader {
  public:
-  TextReader(std::string_view text, const ProgressFn& progress)
-      : lines_(text), ticker_(progress, static_cast<int64_t>(text.size())) {}
+  TextReader(ByteSource& in, const ProgressFn& progress)
+      : lines_(in), ticker_(progress, static_cast<int64_t>(in.Size())) {}
 
   void Read(Books& book);
-  const std::vector<int64_t>& FileLines() const { return fileLines_; }
-  int64_t JournalLine() const { return journalLine_; }
+  // The file lines of the journal's posting lines and of each group's.
+  const FileLineMap& JournalLines() const { return journalLines_; }
+  const FileLineMap& GroupLines(int group) const {
+    return groupLines_[static_cast<std::size_t>(group)];
+  }
 
  private:
   [[noreturn]] void Fail(const std::string& message) const {
@@ -144,8 +183,9 @@ class TextReader {
 
   LineReader lines_;
   ProgressTicker ticker_;
-  std::vector<int64_t> fileLines_;
-  int64_t journalLine_ = 0;
+  JournalCollector journal_;
+  FileLineMap journalLines_;
+  std::array<FileLineMap, kPreparedGroupCount> groupLines_;
   std::array<bool, kSettings.size()> seen_{};
 };
 
@@ -244,7 +284,7 @@ void TextReader::ReadSetting(Books& book, std::string_view line) {
     }
     return;
   }
-  Fail("\"" + std::string(name) + "\" is not the name of a setting.");
+  Fail(QuotedPiece(name) + " is not the name of a setting.");
 }
 
 void TextReader::ReadChartLine(Books& book, std::string_view line) const {
@@ -282,9 +322,8 @@ void TextReader::Read(Books& book) {
         Fail("this is not a book text file; its first line should read \"" +
              std::string(kTextTitle) + "\".");
       if (line != kTextTitle)
-        Fail("the file is a book text of layout \"" +
-             std::string(line.substr(kTitlePrefix.size())) +
-             "\", which this program cannot read; it reads layout 6.");
+        Fail("the file is a book text of layout " + QuotedPiece(line.substr(kTitlePrefix.size())) +
+             ", which this program cannot read; it reads layout 6.");
       titled = true;
       continue;
     }
@@ -306,13 +345,11 @@ void TextReader::Read(Books& book) {
         expected = "[End]", next = kEnd;
       }
       if (line != expected)
-        Fail("found \"" + std::string(line) + "\" where the section " + expected +
-             " should begin.");
+        Fail("found " + QuotedPiece(line) + " where the section " + expected + " should begin.");
       if (next == kGroup) {
         group = section == kChart ? 0 : group + 1;
         groupNamed = false;
       }
-      if (next == kJournal) journalLine_ = lines_.Number();
       section = next;
       continue;
     }
@@ -335,16 +372,17 @@ void TextReader::Read(Books& book) {
         }
         const int count = Split(line, f, 6);
         lines.push_back(Line(f, count, false, nullptr));
+        groupLines_[static_cast<std::size_t>(group)].Add(lines_.Number());
         break;
       }
       case kJournal: {
         const int count = Split(line, f, 7);
-        if (book.PostingLines.size() >= static_cast<std::size_t>(kMaxPostingLines))
+        if (journal_.Size() >= static_cast<std::size_t>(kMaxPostingLines))
           Fail("the journal holds more posting lines than a book can.");
         EntryNumber number;
-        book.PostingLines.push_back(Line(f, count, true, &number));
-        book.EntryNumbers.push_back(std::move(number));
-        fileLines_.push_back(lines_.Number());
+        PostingLine posting = Line(f, count, true, &number);
+        journal_.Add(std::move(posting), std::move(number));
+        journalLines_.Add(lines_.Number());
         break;
       }
       case kEnd: break;
@@ -355,6 +393,7 @@ void TextReader::Read(Books& book) {
                            std::string(kTextTitle) + "\"."};
   if (section != kEnd)
     throw TextFault{lines_.Number(), "the file ends before its [End] line, so it is incomplete."};
+  journal_.MoveInto(book.PostingLines, book.EntryNumbers);
 }
 
 }  // namespace
@@ -419,7 +458,7 @@ void WriteTextBook(const Books& books, const BookOutput::Consumer& consumer,
   output.Flush();
 }
 
-BookReadResult ParseTextBook(std::string_view text, DaySerial today, const ProgressFn& progress) {
+BookReadResult ReadTextBook(ByteSource& source, DaySerial today, const ProgressFn& progress) {
   BookReadResult result;
   try {
     // Start from a new book with an empty journal, chart and groups: the file fills them.
@@ -431,11 +470,17 @@ BookReadResult ParseTextBook(std::string_view text, DaySerial today, const Progr
     book.FilePassword.clear();
     book.AdminPassword.clear();
 
-    TextReader reader(text, progress);
+    TextReader reader(source, progress);
     reader.Read(book);
-    if (auto fault = FinishReadBook(book, today))
-      return DataMismatch(TextJournalFaultMessage(*fault, book.PostingLines, reader.FileLines(),
-                                                  reader.JournalLine()));
+    if (const auto broken = FinishReadBook(book, today)) {
+      const bool journal = broken->Group < 0;
+      const FileLineMap& map = journal ? reader.JournalLines() : reader.GroupLines(broken->Group);
+      return DataMismatch(JournalFaultMessage(
+          broken->Fault,
+          journal ? book.PostingLines
+                  : book.PreparedGroups[static_cast<std::size_t>(broken->Group)],
+          "Line", "line", [&](int32_t index) { return map.Of(index); }));
+    }
     result.Book = std::move(book);
   } catch (const TextFault& fault) {
     return DataMismatch("Line " + std::to_string(fault.line) + ": " + fault.message);
@@ -444,6 +489,11 @@ BookReadResult ParseTextBook(std::string_view text, DaySerial today, const Progr
     result.Message = "There is not enough memory to read the text file.";
   }
   return result;
+}
+
+BookReadResult ParseTextBook(std::string_view text, DaySerial today, const ProgressFn& progress) {
+  ByteSource source(text);
+  return ReadTextBook(source, today, progress);
 }
 
 }  // namespace qv

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "bookfiles/book_format.h"
+#include "bookfiles/byte_source.h"
 
 namespace qv {
 
@@ -20,8 +21,10 @@ inline constexpr std::string_view kTextTitle = "Quorvel book text, layout 6";
 void WriteTextBook(const Books& books, const BookOutput::Consumer& consumer,
                    const ProgressFn& progress = {});
 
-// Reads a whole text file. Settings that the file leaves out keep the values of a new book;
-// the passwords are empty. A failure names the first bad line. Progress counts bytes.
+// Reads a text file from its first byte. Settings that the file leaves out keep the values
+// of a new book; the passwords are empty. A failure names the first bad line. Progress
+// counts bytes.
+BookReadResult ReadTextBook(ByteSource& source, DaySerial today, const ProgressFn& progress = {});
 BookReadResult ParseTextBook(std::string_view text, DaySerial today,
                              const ProgressFn& progress = {});
 

@@ -6,7 +6,7 @@ set -euo pipefail
 QV_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   fonts-dejavu-core clang-format
   poppler-utils
   xvfb xauth

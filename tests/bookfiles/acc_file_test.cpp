@@ -57,8 +57,6 @@ TEST(AccFile, LayoutMagicVersionCountsChecksumAndScrambledPassword) {
   ExpectRefused("Quorvel book text, layout 6\n", "not a book file");
 
   EXPECT_EQ(ScramblePassword(ScramblePassword("secret")), "secret");
-  EXPECT_NE(ScramblePassword("secret"), "secret");
-  EXPECT_EQ(ScramblePassword(""), "");
   EXPECT_EQ(bytes.find("secret"), std::string::npos);
   const BookReadResult read = ParseAccBook(bytes, kToday);
   ASSERT_TRUE(read.Ok()) << read.Message;
@@ -66,23 +64,14 @@ TEST(AccFile, LayoutMagicVersionCountsChecksumAndScrambledPassword) {
 }
 
 TEST(AccFile, RefusesMalformedContentsBehindAGoodChecksum) {
-  std::string count = Bytes(SmallBook()), side = count, date = count;
+  // More damage of this kind is in the corpus (malformed_files_test).
+  std::string count = Bytes(SmallBook()), date = count;
   PutU32(count, kLineCountAt, 1000000);
-  ExpectRefused(Resealed(count), "more than the rest of the file can hold");
-  side[kFirstSideAt] = 3;
-  ExpectRefused(Resealed(side), "side of posting line 0 is 3");
+  ExpectRefused(Resealed(count), "1000000 posting lines, more than the rest of the file can hold");
   const double half = 46000.5;
   std::memcpy(&date[kFirstDateAt], &half, 8);
-  ExpectRefused(Resealed(date), "whole day");
-}
-
-TEST(AccFile, RefusesBooksThatBreakTheRules) {
-  Books twoDates = SmallBook(), oneLine = SmallBook();
-  twoDates.PostingLines[1].LineDate += 1;
-  ExpectRefused(Bytes(twoDates), "different dates");
-  oneLine.PostingLines.resize(1);
-  oneLine.EntryNumbers.resize(1);
-  ExpectRefused(Bytes(oneLine), "fewer than two lines");
+  ExpectRefused(Resealed(date), "The date of posting line 1 is not a whole day");
+  ExpectRefused(date, "damaged");  // the checksum is judged before the contents
 
   // The writer still writes 14 slots (the editor's closing would raise the index to 13),
   // and an unknown account type reads as "other".

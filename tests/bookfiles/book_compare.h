@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "bookfiles/book_files.h"
 #include "books/books.h"
@@ -42,47 +43,29 @@ inline std::string FirstDifference(const Books& a, const Books& b, CompareParts 
     return "";
   };
   if (auto d = lines(a.PostingLines, b.PostingLines, "posting line"); !d.empty()) return d;
-#define QV_SAME(field) \
-  if (!(a.field == b.field)) return #field
-  QV_SAME(EntryNumbers);
-  QV_SAME(LastAccountIndex);
-  QV_SAME(AccountNames);
-  QV_SAME(AccountFolios);
-  QV_SAME(AccountTypes);
-  QV_SAME(AccountNotes);
-  QV_SAME(AccountDetails);
-  if (parts.accountExtras) QV_SAME(AccountExtras);
-  if (parts.passwords) {
-    QV_SAME(FilePassword);
-    QV_SAME(AdminPassword);
+  auto chart = [](const Books& x) {
+    return std::tie(x.EntryNumbers, x.LastAccountIndex, x.AccountNames, x.AccountFolios,
+                    x.AccountTypes, x.AccountNotes, x.AccountDetails);
+  };
+  if (chart(a) != chart(b)) return "entry numbers or chart";
+  if (parts.accountExtras && a.AccountExtras != b.AccountExtras) return "AccountExtras";
+  if (parts.passwords &&
+      std::tie(a.FilePassword, a.AdminPassword) != std::tie(b.FilePassword, b.AdminPassword))
+    return "passwords";
+  if (!parts.settingsAndGroups) return "";
+  for (int g = 0; g < kPreparedGroupCount; ++g) {
+    const auto i = static_cast<std::size_t>(g);
+    if (auto d = lines(a.PreparedGroups[i], b.PreparedGroups[i], "group " + std::to_string(g));
+        !d.empty())
+      return d;
   }
-  if (parts.settingsAndGroups) {
-    QV_SAME(GroupNames);
-    for (int g = 0; g < kPreparedGroupCount; ++g) {
-      const auto i = static_cast<std::size_t>(g);
-      if (auto d = lines(a.PreparedGroups[i], b.PreparedGroups[i],
-                         "group " + std::to_string(g) + " line");
-          !d.empty())
-        return d;
-    }
-    QV_SAME(EntryCounter);
-    QV_SAME(AutoTrackingNumbers);
-    QV_SAME(FolioDashes);
-    QV_SAME(DateStyleIndex);
-    QV_SAME(JournalDecimals);
-    QV_SAME(LedgerDecimals);
-    QV_SAME(TrialDecimals);
-    QV_SAME(IncomeDecimals);
-    QV_SAME(BalanceSheetDecimals);
-    QV_SAME(BusinessName);
-    QV_SAME(BusinessAddress);
-    QV_SAME(FontName);
-    QV_SAME(FontCharset);
-    QV_SAME(ReservedLong);
-    QV_SAME(ReservedInteger);
-  }
-#undef QV_SAME
-  return "";
+  auto settings = [](const Books& x) {
+    return std::tie(x.GroupNames, x.EntryCounter, x.AutoTrackingNumbers, x.FolioDashes,
+                    x.DateStyleIndex, x.JournalDecimals, x.LedgerDecimals, x.TrialDecimals,
+                    x.IncomeDecimals, x.BalanceSheetDecimals, x.BusinessName, x.BusinessAddress,
+                    x.FontName, x.FontCharset, x.ReservedLong, x.ReservedInteger);
+  };
+  return settings(a) == settings(b) ? "" : "group names or settings";
 }
 
 // Every field, the working list and the change stamp too: "the books are unchanged".

@@ -81,24 +81,41 @@ TEST(CsvFile, ReadsWhatSpreadsheetsWrite) {
 }
 
 TEST(CsvFile, NamesTheLineWhereTheFirstBadRowBegins) {
+  // More bad rows are in the corpus (malformed_files_test).
   const std::string good = SmallBookCsv();
   // The entry rows stand on lines 19 and 20 (the details field takes two lines).
-  const std::string debit = "2026-01-02,7,D,110.5,25.5,,0";
-  const std::pair<std::string, std::string> rows[] = {
-      {"02/01/2026,7,D,110.5,25.5,,0",
-       "Line 19: the date \"02/01/2026\" is not a real day of the years 100 to 9999 written "
-       "yyyy-mm-dd."},
-      {"2026-01-02,7,D,\"1,234.50\",25.5,,0", "Line 19: the folio"},
-      {"2026-01-02,7,D,110.5,25.5,,0,x", "has more"},
-      {"2026-01-02,7,D,110.5", "this one has 4"},
-      {"2026-01-02,7,D,110.5,25.5,\"x\"y,0", "Line 19:"},
-      {"2026-01-02,7,C,1,1,,0\r\n2026-01-02,7,D,110.5,25.5,,0",
-       "Line 20: the entry that starts on line 19 has a debit line after a credit line."},
-  };
-  for (const auto& [row, message] : rows)
-    EXPECT_THAT(Refusal(Edited(good, debit, row)), HasSubstr(message));
-
+  EXPECT_THAT(Refusal(Edited(good, "2026-01-02,7,D", "02/01/2026,7,D")),
+              HasSubstr("Line 19: the date \"02/01/2026\" is not a real day"));
+  EXPECT_THAT(Refusal(Edited(good, ",,0\r\n", ",\"x\"y,0\r\n")), HasSubstr("Line 19:"));
   EXPECT_THAT(Refusal(kChartHeader + "\n\nsomething else\n"), HasSubstr("Line 4: the entry block"));
+}
+
+TEST(CsvFile, AFileCutShortIsRefusedUnlessItEndsBetweenEntries) {
+  const std::string twoCredits =
+      kChartHeader + kEntryHeader +
+      "2026-01-02,1,D,110,300,,0\n2026-01-02,1,C,400,200,,0\n2026-01-02,1,C,1,100,x,0\n";
+  ASSERT_TRUE(ParseCsvBook(twoCredits, kToday).Ok());
+  const std::pair<std::string, std::string> cuts[] = {
+      {twoCredits.substr(0, twoCredits.rfind("2026")), "Line 4: the file ends in the middle"},
+      {kChartHeader + "1,Balance b/f,8,,\n", "Line 2: the file ends before the entry block"},
+  };
+  for (const auto& [text, message] : cuts) EXPECT_THAT(Refusal(text), HasSubstr(message));
+  // A cut at an entry's end cannot be seen in this form: a header without rows is the empty
+  // entry of a new book.
+  EXPECT_TRUE(ParseCsvBook(kChartHeader + kEntryHeader, kToday).Ok());
+}
+
+TEST(CsvFile, ARowWiderThanAnyLayoutIsRefusedAsSoonAsItIsSeen) {
+  // Ten million commas would be ten million empty fields; the eighth already ends the read.
+  const std::string commas = kChartHeader + std::string(10'000'000, ',') + "\n" + kEntryHeader;
+  EXPECT_THAT(Refusal(commas), HasSubstr("Line 2: the row has more than 7 fields"));
+  // Lone CR line ends are line ends too.
+  std::string crOnly = SmallBookCsv();
+  std::erase(crOnly, '\n');
+  const BookReadResult read = ParseCsvBook(crOnly, kToday);
+  ASSERT_TRUE(read.Ok()) << read.Message;
+  EXPECT_EQ(read.Book->AccountDetails[1], "1 \"Long\" Road\rTown");
+  EXPECT_EQ(read.Book->PostingLines[1].Notes, "Till");
 }
 
 }  // namespace
