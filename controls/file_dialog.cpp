@@ -262,7 +262,10 @@ void FileDialog::OnFileDoubleClicked(QListWidgetItem* item) {
 }
 
 void FileDialog::OnAccept() {
-  if (model_.Accept()) accept();
+  if (model_.Accept())
+    accept();
+  else
+    ShowState();  // a typed path may have moved the dialog to another folder
 }
 
 void FileDialog::ShowState() {

@@ -47,7 +47,6 @@ bool IsForbiddenNameCharacter(char c) {
     case '|':
     case '*':
     case '"':
-    case '/':
     case ':':
     case '<':
     case '>':
@@ -66,7 +65,12 @@ std::string WithoutForbiddenCharacters(std::string_view text) {
 }
 
 std::string NameForType(std::string_view name, std::string_view type) {
-  return NameWithoutExtension(name) + "." + std::string(type);
+  std::string stem = NameWithoutExtension(name);
+  // A name whose extension is the type's in another case ("OLD.ACC") keeps its own, so
+  // that the file chosen is the file used.
+  if (stem.size() < name.size() && ToLowerText(name.substr(stem.size() + 1)) == ToLowerText(type))
+    return std::string(name);
+  return stem + "." + std::string(type);
 }
 
 bool IsAcceptableName(std::string_view name) { return !NameWithoutExtension(name).empty(); }
@@ -254,6 +258,17 @@ bool FileDialogModel::DoubleClickFile(std::string_view fileName) {
 }
 
 bool FileDialogModel::Accept() {
+  // A typed path first takes the dialog to its folder (hidden folders included); with no
+  // name after the last "/" the dialog stays open there.
+  if (const std::size_t slash = nameText_.rfind('/'); slash != std::string::npos) {
+    const std::string folder = nameText_.substr(0, slash);
+    const std::string wanted =
+        AbsoluteFolder(nameText_.front() == '/' ? (slash == 0 ? std::string("/") : folder)
+                                                : JoinPath(folder_, folder));
+    if (!TryFolder(wanted)) return false;
+    nameText_.erase(0, slash + 1);
+    FollowName();
+  }
   if (!IsAcceptableName(nameText_)) return false;
   FollowName();
   return true;
@@ -274,7 +289,9 @@ const std::string& FileDialogModel::Pattern() const {
 }
 
 std::string FileDialogModel::PathOfName() const {
-  return nameText_.empty() ? std::string() : JoinPath(folder_, nameText_);
+  if (nameText_.empty()) return {};
+  if (nameText_.front() == '/') return nameText_;
+  return JoinPath(folder_, nameText_);
 }
 
 bool FileDialogModel::TryFolder(const std::string& folder) {

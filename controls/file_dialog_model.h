@@ -24,8 +24,9 @@ std::string FileTypeOfPattern(std::string_view pattern);
 // "xls" 197, "txt" 198. 0 for every other type, whose choice leaves the caption as it is.
 int CaptionIdForType(std::string_view type);
 
-// True for the characters that a file name typed in the dialog may not hold:
-// | * " / : < > ? \ and the control characters.
+// True for the characters that a name typed in the dialog may not hold:
+// | * " : < > ? \ and the control characters. A "/" is taken: a typed path leads to its
+// folder, which may be one the folder list does not show (a hidden one).
 bool IsForbiddenNameCharacter(char c);
 
 // The text with every forbidden character removed. The forbidden characters are all ASCII,
@@ -33,7 +34,8 @@ bool IsForbiddenNameCharacter(char c);
 std::string WithoutForbiddenCharacters(std::string_view text);
 
 // The name with its extension replaced by the type: NameWithoutExtension & "." & type
-// ("books.acc" and "csv" give "books.csv", "my.report" gives "my.csv").
+// ("books.acc" and "csv" give "books.csv", "my.report" gives "my.csv"). A name whose
+// extension is the type's in another case keeps it ("OLD.ACC" and "acc" give "OLD.ACC").
 std::string NameForType(std::string_view name, std::string_view type);
 
 // True when the name box's text may be accepted: the name without its extension is not
@@ -123,7 +125,9 @@ class FileDialogModel {
   bool DoubleClickFile(std::string_view fileName);
 
   // The accept button: closes with the name (returns true) only when the name is
-  // acceptable; otherwise nothing happens.
+  // acceptable; otherwise nothing happens. A typed path ("../books/a.acc", "/x/.y/") first
+  // moves the dialog to its folder, and keeps only the name after its last "/" in the box;
+  // a folder that cannot be read leaves everything as it was.
   bool Accept();
   // The cancel button: nothing chosen; the name box keeps its text for the next use.
   void Cancel();

@@ -22,6 +22,8 @@ TEST(FileDialogRules, TypeCodesCaptionsNamesAndPaths) {
   EXPECT_EQ(CaptionIdForType("CSV"), 0) << "type codes compare with case";
   EXPECT_EQ(NameForType("my.report", "csv"), "my.csv");
   EXPECT_EQ(NameForType("", "csv"), ".csv");
+  EXPECT_EQ(FileNameWithType("/u/OLD.ACC", "acc"), "/u/OLD.ACC")
+      << "the file listed is the file used";
   // Absolute paths keep folders whose names hold dots; cancelled stays cancelled.
   EXPECT_EQ(FileNameWithType("/home/u/my.books/report", "csv"), "/home/u/my.books/report.csv");
   EXPECT_EQ(FileNameWithType("/home/u/my.books/report.acc", "txt"), "/home/u/my.books/report.txt");
@@ -35,7 +37,8 @@ TEST(FileDialogRules, TypeCodesCaptionsNamesAndPaths) {
 }
 
 TEST(FileDialogRules, ForbiddenCharactersNeverReachTheNameAndPatternsIgnoreCase) {
-  EXPECT_EQ(WithoutForbiddenCharacters("/etc/pass\\wd:<x>?*|\"\n"), "etcpasswdx");
+  EXPECT_FALSE(IsForbiddenNameCharacter('/'));
+  EXPECT_EQ(WithoutForbiddenCharacters("/etc/pass\\wd:<x>?*|\"\n"), "/etc/passwdx");
   EXPECT_EQ(WithoutForbiddenCharacters("Bücher 2026.acc"), "Bücher 2026.acc");
 
   for (auto [name, pattern, matches] : {std::tuple{"OLD.ACC", "*.acc", true},
@@ -82,7 +85,7 @@ TEST_F(FileDialogModelTest, ChoosingATypeRewritesTheNameTheCaptionAndForgetsTheP
   EXPECT_EQ(session.ChosenFileType, "rtf");
 }
 
-TEST_F(FileDialogModelTest, AcceptNeedsANameWithAStemAndTypedPathsBecomePlainNames) {
+TEST_F(FileDialogModelTest, AcceptNeedsANameWithAStemAndATypedPathLeadsToItsFolder) {
   model.Prepare(session, SaveAsRequest());
   EXPECT_EQ(session.ChosenFileName, "");
   EXPECT_FALSE(model.Accept()) << "an empty name leaves the dialog open";
@@ -90,9 +93,24 @@ TEST_F(FileDialogModelTest, AcceptNeedsANameWithAStemAndTypedPathsBecomePlainNam
   EXPECT_EQ(model.NameText(), ".csv");
   EXPECT_FALSE(model.Accept()) << "a name that is only an extension is refused";
 
-  EXPECT_EQ(model.SetNameText("../../etc/passwd"), "....etcpasswd");
   EXPECT_EQ(model.SetNameText("C:\\books.acc"), "Cbooks.acc");
   EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/Cbooks.acc");
+  // A hidden folder, which the folder list leaves out, is reached by typing its path; with
+  // nothing after the last "/" the dialog only moves there.
+  const std::string hidden = scratch.Folder(".books/2026");
+  model.SetNameText(".books/2026/");
+  EXPECT_FALSE(model.Accept());
+  EXPECT_EQ(model.Folder(), hidden);
+  EXPECT_EQ(FolderChain(model.Folder()).back(), hidden);
+  model.SetNameText(scratch.Path() + "/.books/year.acc");
+  EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/.books/year.acc");
+  EXPECT_TRUE(model.Accept());
+  EXPECT_EQ(model.Folder(), scratch.Path() + "/.books");
+  EXPECT_EQ(model.NameText(), "year.acc");
+  model.SetNameText("missing/x.acc");
+  EXPECT_FALSE(model.Accept()) << "a folder that is not there leaves the dialog as it was";
+  EXPECT_EQ(model.Folder(), scratch.Path() + "/.books");
+  model.OpenFolder(scratch.Path());
   model.SetNameText("ledger");
   EXPECT_TRUE(model.Accept());
   EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/ledger");
