@@ -6,14 +6,26 @@
 
 namespace qv {
 
-void ShowFileError(int code, std::string_view detail) {
+namespace {
+
+void ShowFileMessage(std::string text, std::string_view detail) {
   TheScreenPointer().Set(PointerShape::Normal);
-  std::string text = FileErrorText(code);
   if (!detail.empty()) {
     text += "\n\n";
     text += detail;
   }
   ShowMessage(text);
+}
+
+}  // namespace
+
+void ShowFileError(int code, std::string_view detail) {
+  ShowFileMessage(FileErrorText(code), detail);
+}
+
+void ShowReadError(int code, std::string_view detail) {
+  const bool speaksOfWriting = code == kErrDiskFull || code == kErrPathAccess;
+  ShowFileMessage(speaksOfWriting ? "The file could not be read." : FileErrorText(code), detail);
 }
 
 std::string MissingBookText(std::string_view path) {

@@ -1,6 +1,6 @@
 #pragma once
 // The messages of the book-file commands: the one report of a failed file operation
-// (ShowFileError) and the message for a book file that is not there.
+// (ShowFileError, ShowReadError) and the message for a book file that is not there.
 
 #include <string>
 #include <string_view>
@@ -11,6 +11,10 @@ namespace qv {
 // button and the program's title, followed by `detail` when given (what went wrong, in a
 // sentence). The screen pointer goes back to normal first.
 void ShowFileError(int code, std::string_view detail = {});
+
+// The same for a failed read: the table's messages that speak of writing or of a full drive
+// give way to one that says the file could not be read.
+void ShowReadError(int code, std::string_view detail = {});
 
 // The text for a book file that does not exist: it names the path and says that the open
 // book stays.

@@ -194,9 +194,10 @@ class TAcount : public QMainWindow {
   // Save (0) or Save As (1).
   void SaveFile_Click(int index);
   void InsertEntries_Click();
+  // Settings > Balance Brought / Forward > Are you sure ?, and Settings > Carried Over
+  // Accounts > Are you sure ?: behind the admin password, and after a question when the
+  // journal does not balance, the journal is replaced by its opening entries.
   void Brought_Forward_Click();
-  // Settings > Carried Over Accounts > Are you sure ?: shows its help in help mode; the
-  // command itself comes with the income statement.
   void BalBForword_Click();
   // ---- The chart and settings commands (main_window_settings_qt.cpp).
   // Settings > Account Settings: the chart editor, behind the admin password.
@@ -394,6 +395,8 @@ class TAcount : public QMainWindow {
                              const std::vector<std::string>& patterns,
                              const std::string& defaultType);
   bool SaveTo(const std::string& path, const std::string& type);
+  // Brings the balances forward, or carries the accounts over when `carry` is set.
+  void RollOverBooks(bool carry);
 
   Application& app_;
   EntryScreen screen_;

@@ -1,6 +1,8 @@
 // The main window's book commands: open, save, save as, insert entries, bring balances
-// forward. A book is replaced only by a complete, sound read, after every window that shows
-// the old one has gone; reads and writes run under the wait screen.
+// forward, carry accounts over. A book is replaced only by a complete, sound read, after
+// every window that shows the old one has gone; reads and writes run under the wait screen.
+// Only a book file (.acc) is the book's save target: the text, CSV and spreadsheet forms are
+// copies, and a book opened from one of them is saved under a name asked for.
 
 #include <filesystem>
 #include <string>
@@ -94,7 +96,7 @@ bool TAcount::LoadAccFile(int32_t flag) {
   app_.Windows().CloseForNewBook();
   ReplaceBooks(books, std::move(*read));
   read.reset();
-  session.LastFilePath = path;
+  session.LastFilePath = type == "acc" ? path : std::string();
   SetTitleForBook(path);
   AfterBookReplaced();
   return true;
@@ -107,7 +109,7 @@ std::optional<Books> TAcount::ReadBookFile(const std::string& path, const std::s
     read = ReadBook(path, type, app_.TheClock().Today(), wait.PositionProgress());
   }
   if (!read.Ok()) {
-    ShowFileError(read.ErrorCode, read.Message);
+    ShowReadError(read.ErrorCode, read.Message + " The book that is open was kept.");
     return std::nullopt;
   }
   return std::move(read.Book);
@@ -146,9 +148,11 @@ void TAcount::SaveFile_Click(int index) {
   Session& session = app_.TheSession();
   std::string path;
   std::string type;
-  if (index == 0 && !session.LastFilePath.empty()) {
-    path = session.LastFilePath;
-    type = BookTypeOfPath(path);
+  if (index == 0) {
+    // Save writes the book file, asking for its name when the book has none.
+    path = !session.LastFilePath.empty() ? session.LastFilePath
+                                         : AskForBookFile(166, 165, {"*.acc"}, "acc");
+    type = "acc";
   } else {
     path = AskForBookFile(166, 165, {"*.acc", "*.txt", "*.csv", "*.xls"}, "acc");
     type = session.ChosenFileType;
@@ -157,8 +161,8 @@ void TAcount::SaveFile_Click(int index) {
   if (path.empty()) return;
   app_.Windows().StoreBeforeSave();
   if (!SaveTo(path, type)) return;
-  // The spreadsheet is a copy for reading; the book stays tied to its book file.
-  if (IsBookForm(type)) {
+  // The other forms are copies: the book stays tied to its book file.
+  if (type == "acc") {
     session.LastFilePath = path;
     SetTitleForBook(path);
   }
@@ -190,15 +194,26 @@ void TAcount::InsertEntries_Click() {
   ScrollAcc->SetValue(screen_.CurrentLine());
 }
 
-void TAcount::Brought_Forward_Click() {
-  if (ShowHelpCard(FileCommandHelp(FileCommand::BroughtForward))) return;
+void TAcount::RollOverBooks(bool carry) {
+  if (ShowHelpCard(FileCommandHelp(carry ? FileCommand::CarriedOver : FileCommand::BroughtForward)))
+    return;
   if (!PassAdminGate()) return;
   Books& books = app_.TheBooks();
+  // Folio 1 takes the other side of every opening entry, and so whatever the old journal
+  // was out by: the user says first whether that is to be.
+  if (const auto difference = JournalDifference(books); difference && !difference->IsZero()) {
+    const Amount size = CheckedAbs(*difference).value_or(*difference);
+    const std::string text = PlainAmountText(size, app_.Locale().DecimalSymbol);
+    if (AskQuestion(UnbalancedRolloverQuestion(*difference, text), PromptButtons::YesNo) !=
+        PromptAnswer::Yes)
+      return;
+  }
   app_.Windows().CloseForNewBook();
   RolloverResult result;
   {
     WaitScreen wait(this, app_.TheSession(), books.LastLineIndex());
-    result = BringBalancesForward(books, app_.TheClock().Today());
+    const DaySerial today = app_.TheClock().Today();
+    result = carry ? CarryAccountsOver(books, today) : BringBalancesForward(books, today);
   }
   if (!result.Done) {
     ShowMessage(result.Problem);
@@ -207,6 +222,8 @@ void TAcount::Brought_Forward_Click() {
   AfterBookReplaced();
 }
 
-void TAcount::BalBForword_Click() { ShowHelpCard(FileCommandHelp(FileCommand::CarriedOver)); }
+void TAcount::Brought_Forward_Click() { RollOverBooks(false); }
+
+void TAcount::BalBForword_Click() { RollOverBooks(true); }
 
 }  // namespace qv
