@@ -274,7 +274,14 @@ std::optional<ReadFault> FinishReadBook(Books& book, DaySerial today) {
                         "The group holds a single line; a prepared entry has a debit and a "
                         "credit line."}};
     if (group.empty()) continue;
-    if (auto fault = FindJournalFault(group)) return ReadFault{g, std::move(*fault)};
+    // Including a group dates its lines today and clears their reconciled marks, so only
+    // the rules those leave are the group's.
+    std::vector<PostingLine> included = group;
+    for (PostingLine& line : included) {
+      line.LineDate = kZeroDate;
+      line.Reconciled = 0;
+    }
+    if (auto fault = FindJournalFault(included)) return ReadFault{g, std::move(*fault)};
   }
   return std::nullopt;
 }

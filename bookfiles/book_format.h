@@ -193,7 +193,8 @@ struct ReadFault {
 // chart to 14 slots and sets LastAccountIndex to its last slot, and makes the prepared-entry
 // working list a copy of group 1 (an empty prepared entry when that group has no lines).
 // Then it checks the journal rules on the journal and on every prepared group that has
-// lines (including a group appends it to the journal): the first broken rule is returned.
+// lines (including a group appends it to the journal, dated today and not reconciled, so a
+// group's lines may differ in those): the first broken rule is returned.
 std::optional<ReadFault> FinishReadBook(Books& book, DaySerial today);
 
 }  // namespace qv

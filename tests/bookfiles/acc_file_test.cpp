@@ -79,6 +79,9 @@ TEST(AccFile, RefusesMalformedContentsBehindAGoodChecksum) {
   odd.ResizeChart(12);
   odd.LastAccountIndex = 12;
   odd.AccountTypes[2] = 9;
+  // A group's lines may differ in date and mark: including dates them today, unreconciled.
+  odd.PreparedGroups[0][1].LineDate = 46001;
+  odd.PreparedGroups[0][1].Reconciled = 1;
   const BookReadResult read = ParseAccBook(Bytes(odd), kToday);
   ASSERT_TRUE(read.Ok()) << read.Message;
   EXPECT_EQ(read.Book->AccountTypes[2], kOtherAccount);
