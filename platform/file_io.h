@@ -42,7 +42,7 @@ class AtomicFileWriter {
   void Discard();
 
   int Error() const { return error_; }
-  // The temporary file being written ("" before Open and after Commit or Discard).
+  // The temporary file being written ("" before Open and after a failure or Discard).
   const std::string& TemporaryPath() const { return temp_; }
 
  private:
