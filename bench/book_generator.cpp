@@ -1,5 +1,6 @@
 #include "bench/book_generator.h"
 
+#include <algorithm>
 #include <string>
 
 namespace qv {
@@ -81,7 +82,7 @@ Books GenerateBook(const GeneratorOptions& options) {
       ++credits;  // never leave a single line over: an entry needs two
     }
     ++entry;
-    if (entry % 4 == 0) ++date;
+    if (entry % std::max(1, options.entriesPerDay) == 0) ++date;
     const EntryNumber number(std::to_string(entry));
     const uint8_t reconciled = random.Below(3) == 0 ? 1 : 0;
     // Amounts in whole cents; the credits share the debit total so entries balance.

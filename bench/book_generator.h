@@ -22,8 +22,9 @@ struct GeneratorOptions {
   bool nonAscii = false;
   // Fill every setting, the ten prepared groups and their names with non-default values.
   bool fillSettings = false;
-  // Dates run from this day, a few entries a day.
+  // Dates run from this day, `entriesPerDay` entries a day.
   DaySerial firstDate = 45658;  // 1 January 2025
+  int entriesPerDay = 4;
 };
 
 Books GenerateBook(const GeneratorOptions& options);

@@ -1,0 +1,344 @@
+#include "statements/cash_flow.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "bench/book_generator.h"
+#include "statements/account_sums.h"
+#include "tests/support/book_builder.h"
+
+namespace qv {
+namespace {
+
+using testing::AddEntry;
+using testing::Day;
+using testing::Money;
+using Texts = std::vector<std::string>;
+
+Books ShopBook() {
+  return testing::BookWithChart({{"Cash", 110, kCurrentAsset},
+                                 {"Bank", 120, kCurrentAsset},
+                                 {"Sales", 410, kRevenue},
+                                 {"VAT", 220, kCurrentLiability},
+                                 {"Purchases", 500, kCostOfGoodsSold},
+                                 {"Rent", 610, kExpense},
+                                 {"Owner Drawings", 710, kCapital},
+                                 {"Owner drawings", 720, kCapital},
+                                 {"Petty Cash", 110.1, kExpense},
+                                 {"Interest", 420, kRevenue}});
+}
+
+// Each period's start, list item and window heading, and the end bound.
+struct CutCase {
+  CashFlowTerm term;
+  DaySerial earliest, latest;
+  std::vector<DaySerial> starts;  // the end bound last
+  Texts items, headings;
+};
+
+TEST(CashFlowPeriods, CutsTheSpanAsTheKindSays) {
+  const DaySerial jan10 = Day(2020, 1, 10), apr15 = Day(2020, 4, 15);
+  const std::vector<CutCase> cases = {
+      {CashFlowTerm::kMonthly,
+       jan10,
+       apr15,
+       {Day(2020, 1, 1), Day(2020, 2, 1), Day(2020, 3, 1), Day(2020, 4, 1), Day(2020, 5, 1)},
+       {"Jan 2020", "Feb 2020", "Mar 2020", "Apr 2020"},
+       {"Jan 2020", "Feb 2020", "Mar 2020", "Apr 2020", "Total"}},
+      {CashFlowTerm::kBimonthly,
+       jan10,
+       apr15,
+       {Day(2020, 1, 1), Day(2020, 3, 1), apr15, Day(2020, 5, 1)},
+       {"Jan 2020", "Mar 2020", "Apr 2020"},
+       {"Feb 2020", "Apr 2020", "May 2020", "Total"}},
+      {CashFlowTerm::kQuarterly,
+       jan10,
+       apr15,
+       {Day(2020, 1, 1), Day(2020, 4, 1), apr15, Day(2020, 5, 1)},
+       {"Jan 2020", "Apr 2020", "Apr 2020"},
+       {"Mar 2020", "Jun 2020", "Jun 2020", "Total"}},
+      {CashFlowTerm::kYearly,
+       Day(2020, 1, 5),
+       Day(2021, 6, 20),
+       {Day(2020, 1, 1), Day(2021, 1, 1), Day(2021, 6, 20), Day(2022, 6, 20)},
+       {"2020", "2021", "2021"},
+       {"2020", "2021", "2021", "Total"}},
+      // The latest date on a 1st opens one period only.
+      {CashFlowTerm::kBimonthly,
+       jan10,
+       Day(2020, 2, 1),
+       {Day(2020, 1, 1), Day(2020, 2, 1), Day(2020, 3, 1)},
+       {"Jan 2020", "Feb 2020"},
+       {"Feb 2020", "Mar 2020", "Total"}},
+      // A last posting on 25 December is headed with the next year.
+      {CashFlowTerm::kYearly,
+       Day(2020, 2, 29),
+       Day(2020, 12, 25),
+       {Day(2020, 2, 1), Day(2020, 12, 25), Day(2021, 12, 25)},
+       {"2020", "2020"},
+       {"2020", "2021", "Total"}},
+      // A book of one day.
+      {CashFlowTerm::kMonthly,
+       apr15,
+       apr15,
+       {Day(2020, 4, 1), Day(2020, 5, 1)},
+       {"Apr 2020"},
+       {"Apr 2020", "Total"}},
+  };
+  const LocaleInfo locale = UsEnglishLocale();
+  for (const CutCase& c : cases) {
+    Books books = ShopBook();
+    AddEntry(books, c.earliest, "1", {{110, 1}}, {{410, 1}});
+    AddEntry(books, c.latest, "2", {{110, 1}}, {{410, 1}});
+    const CashFlowStatement s = ComputeCashFlow(books, {c.term, {}});
+    ASSERT_FALSE(s.Failed());
+    EXPECT_EQ(std::vector<DaySerial>(s.PeriodStarts.begin() + 1, s.PeriodStarts.end()), c.starts)
+        << c.items.front();
+    Texts items, headings;
+    for (int p = 1; p < s.TotalColumn; ++p) items.push_back(PeriodListItem(s, p, locale));
+    for (int p = 1; p <= s.TotalColumn; ++p) headings.push_back(PeriodColumnHeading(s, p, locale));
+    EXPECT_EQ(items, c.items);
+    EXPECT_EQ(headings, c.headings);
+  }
+}
+
+// "name: amount per period | total" of each row.
+Texts Rows(const std::vector<CashFlowRow>& rows) {
+  Texts out;
+  for (const CashFlowRow& row : rows) {
+    std::string text = row.Name + ":";
+    for (std::size_t p = 1; p < row.Amounts.size(); ++p)
+      text += (p + 1 == row.Amounts.size() ? " | " : " ") + PlainAmountText(row.Amounts[p]);
+    out.push_back(text);
+  }
+  return out;
+}
+
+TEST(CashFlowAllAccounts, RowsForEveryRevenueExpenseAndDrawingsAccount) {
+  Books books = ShopBook();
+  AddEntry(books, Day(2020, 1, 10), "1", {{110, 250}}, {{410, 250}});
+  AddEntry(books, Day(2020, 1, 11), "2", {{410, 50}}, {{110, 50}});  // a refund
+  AddEntry(books, Day(2020, 2, 3), "3", {{610, 100}, {710, 40}, {720, 5}}, {{110, 145}});
+  AddEntry(books, Day(2020, 2, 4), "4", {{110.1, 7}, {500, 3}}, {{110, 10}});
+  const CashFlowStatement s = ComputeCashFlow(books, {});
+  ASSERT_FALSE(s.Failed());
+  // Interest has no postings and still has its row; "Owner drawings" is no row at all.
+  EXPECT_EQ(Rows(s.Inflows), (Texts{"Sales: 200 0 | 200", "Interest: 0 0 | 0"}));
+  EXPECT_EQ(Rows(s.Outflows), (Texts{"Purchases: 0 3 | 3", "Rent: 0 100 | 100",
+                                     "Owner Drawings: 0 40 | 40", "Petty Cash: 0 7 | 7"}));
+  EXPECT_EQ(s.TotalInflows, (std::vector<Amount>{{}, Money(200), {}, Money(200)}));
+  EXPECT_EQ(s.TotalOutflows, (std::vector<Amount>{{}, {}, Money(150), Money(150)}));
+  EXPECT_EQ(s.BalanceBefore(1), Money(0));
+  EXPECT_EQ(s.BalanceBefore(2), Money(200));
+  EXPECT_EQ(s.BalanceAfter(2), Money(50));
+
+  // Two accounts with one folio: the first takes the lines, the second shows zeros.
+  books.AccountFolios[10] = Money(410);
+  EXPECT_EQ(Rows(ComputeCashFlow(books, {}).Inflows),
+            (Texts{"Sales: 200 0 | 200", "Interest: 0 0 | 0"}));
+}
+
+TEST(CashFlowOneAccount, ContraAccountsNettedPerPeriod) {
+  Books books = ShopBook();
+  AddEntry(books, Day(2020, 3, 2), "1", {{610, 100}}, {{110, 100}});
+  AddEntry(books, Day(2020, 3, 3), "2", {{110, 250}}, {{410, 250}});
+  AddEntry(books, Day(2020, 3, 4), "3", {{120, 100}}, {{110, 100}});
+  AddEntry(books, Day(2020, 3, 5), "4", {{110, 30}}, {{120, 30}});
+  AddEntry(books, Day(2020, 4, 6), "5", {{110, 300}}, {{410, 200}, {220, 100}});
+  AddEntry(books, Day(2020, 4, 7), "6", {{110, 80}}, {{120, 80}});  // Bank turns inflow
+  AddEntry(books, Day(2020, 4, 8), "7", {{110.1, 9}}, {{110, 9}});  // a sub-account of its own
+  const CashFlowStatement s = ComputeCashFlow(books, {CashFlowTerm::kMonthly, Money(110)});
+  ASSERT_FALSE(s.Failed());
+  EXPECT_EQ(Rows(s.Inflows),
+            (Texts{"Bank: 0 80 | 80", "Sales: 250 200 | 450", "VAT: 0 100 | 100"}));
+  EXPECT_EQ(Rows(s.Outflows),
+            (Texts{"Bank: 70 0 | 70", "Rent: 100 0 | 100", "Petty Cash: 0 9 | 9"}));
+  EXPECT_EQ(s.BalanceAfter(2), Money(80 + 450 + 100 - 70 - 100 - 9));
+}
+
+TEST(CashFlowOneAccount, SharesRoundHalfEvenAndLopsidedEntriesGiveNothing) {
+  Books books = ShopBook();
+  // 1 shared by three equal lines: 0.3333 each.
+  AddEntry(books, Day(2020, 1, 2), "1", {{110, 1}}, {{410, 2}, {420, 2}, {120, 2}});
+  AddEntry(books, Day(2020, 1, 3), "2", {{110, 0.0001}}, {{410, 1}, {420, 1}});  // half: 0
+  AddEntry(books, Day(2020, 1, 4), "3", {{410, 0}, {420, 0}}, {{110, 5}});       // equal
+  AddEntry(books, Day(2020, 1, 5), "4", {{110, 50}, {120, 50}}, {});             // no credit
+  AddEntry(books, Day(2020, 1, 6), "5", {}, {{110, 60}});                        // no debit
+  AddEntry(books, Day(2020, 1, 7), "6", {{110, 70}}, {}, "last line of the journal");
+  const CashFlowStatement s = ComputeCashFlow(books, {CashFlowTerm::kMonthly, Money(110)});
+  ASSERT_FALSE(s.Failed());
+  EXPECT_EQ(Rows(s.Inflows), (Texts{"Bank: 0.3333 | 0.3333"}));
+  EXPECT_EQ(Rows(s.Outflows), (Texts{"Sales: 2.1667 | 2.1667", "Interest: 2.1667 | 2.1667"}));
+}
+
+TEST(CashFlowStatement, BadBooksGiveAMessageNotFigures) {
+  Books empty = ShopBook();
+  empty.PostingLines.clear();
+  empty.EntryNumbers.clear();
+  const CashFlowStatement none = ComputeCashFlow(empty, {});
+  EXPECT_EQ(none.Status, CashFlowStatus::kNoPostings);
+  EXPECT_EQ(none.PeriodCount(), 0);
+
+  Books huge = ShopBook();
+  AddEntry(huge, Day(2020, 1, 1), "1", {{610, 900000000000000}}, {{110, 900000000000000}});
+  AddEntry(huge, Day(2020, 1, 2), "2", {{610, 900000000000000}}, {{110, 900000000000000}});
+  for (const auto& folio : {std::optional<Folio>(), std::optional(Money(110))}) {
+    const CashFlowStatement s = ComputeCashFlow(huge, {CashFlowTerm::kMonthly, folio});
+    EXPECT_EQ(s.Status, CashFlowStatus::kOverflow);
+    EXPECT_TRUE(s.Inflows.empty() && s.Outflows.empty());
+  }
+
+  // Nine thousand years of months for a chart of three hundred outflow accounts.
+  Books wide = ShopBook();
+  wide.ResizeChart(300);
+  for (std::size_t k = 11; k <= 300; ++k) wide.AccountTypes[k] = kExpense;
+  AddEntry(wide, Day(100, 1, 1), "1", {{610, 1}}, {{110, 1}});
+  AddEntry(wide, Day(9999, 12, 31), "2", {{610, 1}}, {{110, 1}});
+  const CashFlowStatement tooWide = ComputeCashFlow(wide, {});
+  EXPECT_EQ(tooWide.Status, CashFlowStatus::kTooManyCells);
+  EXPECT_EQ(CashFlowProblemText(tooWide),
+            "The books' dates span 118800 periods of this kind, too many to show for these "
+            "accounts; choose a longer period.");
+  EXPECT_FALSE(ComputeCashFlow(wide, {CashFlowTerm::kYearly, {}}).Failed());
+}
+
+// ---- The per-period scan: each period walks the whole journal, and a line of the chosen
+// account finds its entry by looking for the lines that carry notes.
+
+__extension__ typedef __int128 Wide;
+
+// a / b to the nearest integer, halves to the even one (b > 0).
+Wide Nearest(Wide a, Wide b) {
+  const Wide floor = a / b - (a % b < 0 ? 1 : 0);
+  const Wide twiceRest = 2 * (a - floor * b);
+  return twiceRest > b || (twiceRest == b && floor % 2 != 0) ? floor + 1 : floor;
+}
+
+// The first chart account of each folio but 0.
+std::map<int64_t, int> FirstAccounts(const Books& books) {
+  std::map<int64_t, int> first;
+  for (int k = ChartAccountCount(books) - 1; k >= 0; --k)
+    if (!books.AccountFolios[static_cast<std::size_t>(k)].IsZero())
+      first[books.AccountFolios[static_cast<std::size_t>(k)].Raw()] = k;
+  return first;
+}
+
+CashFlowStatement ScanPerPeriod(const Books& books, CashFlowTerm term,
+                                std::optional<Folio> chosen) {
+  const PostingDates dates = PostingDateRange(books);
+  const CashFlowPeriods periods = CutPeriods(dates.Earliest, dates.Latest, term);
+  const int tc = periods.TotalColumn;
+  const auto& lines = books.PostingLines;
+  const auto n = static_cast<int64_t>(lines.size());
+  const std::map<int64_t, int> firstAccounts = FirstAccounts(books);
+  auto accountOf = [&firstAccounts](Folio folio) {
+    const auto it = firstAccounts.find(folio.Raw());
+    return it == firstAccounts.end() ? -1 : it->second;
+  };
+  std::map<int, CashFlowRow> in, out;
+  auto cell = [&](std::map<int, CashFlowRow>& rows, int k, int p) -> Amount& {
+    auto it = rows.find(k);
+    if (it == rows.end())
+      it = rows.emplace(k, CashFlowRow{books.AccountNames[static_cast<std::size_t>(k)],
+                                       books.AccountFolios[static_cast<std::size_t>(k)], k,
+                                       std::vector<Amount>(static_cast<std::size_t>(tc) + 1)})
+               .first;
+    return it->second.Amounts[static_cast<std::size_t>(p)];
+  };
+  for (int p = 1; p < tc; ++p) {
+    std::map<int, int64_t> net;  // chart index: money in - money out
+    for (int64_t i = 0; i < n; ++i) {
+      const PostingLine& line = lines[static_cast<std::size_t>(i)];
+      if (line.LineDate < periods.PeriodStarts[static_cast<std::size_t>(p)] ||
+          line.LineDate >= periods.PeriodStarts[static_cast<std::size_t>(p) + 1])
+        continue;
+      const int64_t sign = line.Side == kDebit ? -1 : 1;
+      if (!chosen) {
+        net[accountOf(line.LineFolio)] += sign * line.Amount.Raw();
+        continue;
+      }
+      if (line.LineFolio != *chosen) continue;
+      int64_t first = i, last = i;
+      while (first > 0 && !EndsEntry(lines[static_cast<std::size_t>(first) - 1].Notes)) --first;
+      while (last + 1 < n && !EndsEntry(lines[static_cast<std::size_t>(last)].Notes)) ++last;
+      Wide sum = 0;
+      int others = 0;
+      for (int64_t c = first; c <= last; ++c)
+        if (lines[static_cast<std::size_t>(c)].Side != line.Side) {
+          sum += lines[static_cast<std::size_t>(c)].Amount.Raw();
+          ++others;
+        }
+      for (int64_t c = first; c <= last; ++c) {
+        const PostingLine& other = lines[static_cast<std::size_t>(c)];
+        const int k = accountOf(other.LineFolio);
+        if (other.Side == line.Side || k < 0 || other.LineFolio == *chosen) continue;
+        const Wide share = sum != 0 ? Nearest(Wide{line.Amount.Raw()} * other.Amount.Raw(), sum)
+                                    : Nearest(line.Amount.Raw(), others);
+        net[k] -= sign * static_cast<int64_t>(share);
+      }
+    }
+    if (!chosen) {
+      for (int k = 0; k < ChartAccountCount(books); ++k) {
+        const auto s = static_cast<std::size_t>(k);
+        const int type = books.AccountTypes[s];
+        const bool drawings =
+            type == kCapital && books.AccountNames[s].find("Draw") != std::string::npos;
+        const int64_t v = accountOf(books.AccountFolios[s]) == k ? net[k] : 0;
+        if (type == kRevenue) cell(in, k, p) = Amount::FromRaw(v);
+        if (type == kExpense || type == kCostOfGoodsSold || drawings)
+          cell(out, k, p) = Amount::FromRaw(-v);
+      }
+    } else {
+      for (const auto& [k, v] : net)
+        if (v != 0) cell(v > 0 ? in : out, k, p) = Amount::FromRaw(v > 0 ? v : -v);
+    }
+  }
+  CashFlowStatement s;
+  s.PeriodStarts = periods.PeriodStarts;
+  s.TotalColumn = tc;
+  s.TotalInflows.assign(static_cast<std::size_t>(tc) + 1, Amount());
+  s.TotalOutflows = s.TotalInflows;
+  for (auto* side : {&in, &out})
+    for (auto& [k, row] : *side) {
+      auto& totals = side == &in ? s.TotalInflows : s.TotalOutflows;
+      int64_t total = 0;
+      for (int p = 1; p < tc; ++p) {
+        total += row.Amounts[static_cast<std::size_t>(p)].Raw();
+        totals[static_cast<std::size_t>(p)] =
+            Amount::FromRaw(totals[static_cast<std::size_t>(p)].Raw() +
+                            row.Amounts[static_cast<std::size_t>(p)].Raw());
+      }
+      row.Amounts[static_cast<std::size_t>(tc)] = Amount::FromRaw(total);
+      totals[static_cast<std::size_t>(tc)] =
+          Amount::FromRaw(totals[static_cast<std::size_t>(tc)].Raw() + total);
+      (side == &in ? s.Inflows : s.Outflows).push_back(row);
+    }
+  return s;
+}
+
+TEST(CashFlowStatement, OnePassAgreesWithThePerPeriodScanOnATenYearBook) {
+  GeneratorOptions options;
+  options.lines = 100000;
+  options.entriesPerDay = 11;  // ten years
+  const Books books = GenerateBook(options);
+  const Folio cash = books.AccountFolios[1];
+  for (const auto& [term, chosen] : std::vector<std::pair<CashFlowTerm, std::optional<Folio>>>{
+           {CashFlowTerm::kMonthly, {}},
+           {CashFlowTerm::kMonthly, cash},
+           {CashFlowTerm::kQuarterly, books.AccountFolios[8]}}) {
+    const CashFlowStatement fast = ComputeCashFlow(books, {term, chosen});
+    const CashFlowStatement scan = ScanPerPeriod(books, term, chosen);
+    ASSERT_FALSE(fast.Failed());
+    EXPECT_GE(fast.PeriodCount(), term == CashFlowTerm::kMonthly ? 120 : 40);
+    EXPECT_EQ(fast.PeriodStarts, scan.PeriodStarts);
+    EXPECT_EQ(fast.Inflows, scan.Inflows);
+    EXPECT_EQ(fast.Outflows, scan.Outflows);
+    EXPECT_EQ(fast.TotalInflows, scan.TotalInflows);
+    EXPECT_EQ(fast.TotalOutflows, scan.TotalOutflows);
+    EXPECT_FALSE(fast.Inflows.empty() || fast.Outflows.empty());
+  }
+}
+
+}  // namespace
+}  // namespace qv
