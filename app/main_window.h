@@ -215,10 +215,13 @@ class TAcount : public QMainWindow {
 
   // ---- Statements (main_window_statements_qt.cpp): each opens only on a journal of at least
   // two posting lines. The trial balance and the income statement are single windows made
-  // afresh on every command; every Balance Sheet command opens a new balance sheet.
+  // afresh on every command; every Balance Sheet command opens a new balance sheet. The
+  // comparative statement is a single window made afresh on every command, whatever the
+  // journal holds.
   void TrialBalance_Click();
   void IncomeStatement_Click();
   void Show_Balance_Click();
+  void CashFlowMenu_Click();
 
   // ---- Menus and toolbar.
   // The menu item with that control name ("LoadFile", "SaveFile(1)", "Samples(2)"), or

@@ -1,5 +1,6 @@
-// The main window's statement commands: the trial balance, the income statement and the
-// balance sheet of the open book, and what the window lists do with the statement windows.
+// The main window's statement commands: the trial balance, the income statement, the
+// balance sheet and the comparative statement of the open book, and what the window lists do
+// with the statement windows.
 
 #include <QAction>
 #include <QComboBox>
@@ -9,7 +10,9 @@
 #include "app/main_window.h"
 #include "books/date_styles.h"
 #include "controls/date_picker_control.h"
+#include "platform/string_table.h"
 #include "statements/balance_sheet_window.h"
+#include "statements/cash_flow_window.h"
 #include "statements/income_statement_window.h"
 #include "statements/trial_balance_window.h"
 
@@ -24,12 +27,13 @@ StatementContext StatementContextOf(Application& app) {
   context.Locale = app.Locale();
   context.TheClock = &app.TheClock();
   context.SecondCopy = app.SecondCopy();
-  // A row opens the program's default ledger of its kind, filled and shown again.
+  // A row opens the program's default ledger of its kind, filled and shown again; without an
+  // end date the ledger keeps its own.
   context.OpenLedger = [&app](LedgerLink link, const std::string& name, const std::string& end) {
     LedgerWindow* ledger = link == LedgerLink::RunningBalance
                                ? static_cast<LedgerWindow*>(app.Ledgers().DefaultRunningBalance())
                                : app.Ledgers().DefaultReport();
-    ledger->DateSearch(1)->SetText(QString::fromStdString(end));
+    if (!end.empty()) ledger->DateSearch(1)->SetText(QString::fromStdString(end));
     ledger->tReportAcc->setEditText(QString::fromStdString(name));
     ledger->tReportAcc_Click();
     ledger->show();
@@ -58,12 +62,14 @@ void WindowLists::FollowNewBook() {
 
 void WindowLists::DeleteStatementWindows() {
   ForEachStatementWindow(*this, [](StatementWindow* window) { delete window; });
+  delete CashFlow.data();
 }
 
 void TAcount::ConnectStatementCommands() {
   connect(MenuItem("TrialBalance"), &QAction::triggered, this, &TAcount::TrialBalance_Click);
   connect(MenuItem("IncomeStatement"), &QAction::triggered, this, &TAcount::IncomeStatement_Click);
   connect(MenuItem("Show_Balance"), &QAction::triggered, this, &TAcount::Show_Balance_Click);
+  connect(MenuItem("CashFlowMenu"), &QAction::triggered, this, &TAcount::CashFlowMenu_Click);
 }
 
 void TAcount::TrialBalance_Click() {
@@ -100,6 +106,17 @@ void TAcount::Show_Balance_Click() {
       [this] { return new BalanceSheetWindow(StatementContextOf(app_)); });
   if (window == nullptr) return;
   window->BalanceMainLOAD();
+  window->show();
+}
+
+void TAcount::CashFlowMenu_Click() {
+  if (ShowHelpCard(MenuCommandHelp(MenuCommand::ComparativeStatement))) return;
+  WindowLists& lists = app_.Windows();
+  delete lists.CashFlow.data();
+  auto* window = new CashFlow(StatementContextOf(app_));
+  constexpr int kCaptionComparativeStatement = 135;
+  window->setWindowTitle(QString::fromStdString(Str(kCaptionComparativeStatement)));
+  lists.CashFlow = window;
   window->show();
 }
 

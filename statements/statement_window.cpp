@@ -42,30 +42,36 @@ constexpr int kLabelFile = 110, kLabelAccounts = 156, kLabelPrint = 157, kLabelC
 
 bool Busy() { return TheScreenPointer().Shape() == PointerShape::Busy; }
 
-// The band across the top: the gradient of the program's toolbar over a black lower edge.
-class StatementBand : public QWidget {
- public:
-  StatementBand(const Session& session, QWidget* parent) : QWidget(parent), session_(session) {}
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Window));
-    const auto& fade = session_.FadeColors;
-    for (int i = 1; i < static_cast<int>(fade.size()) && i < height() - 1; ++i) {
-      if (fade[static_cast<std::size_t>(i)] == 0) continue;
-      painter.setPen(ToQColor(fade[static_cast<std::size_t>(i)]));
-      painter.drawLine(0, i, width(), i);
-    }
-    painter.setPen(Qt::black);
-    painter.drawLine(0, height() - 1, width(), height() - 1);
-  }
-
- private:
-  const Session& session_;
-};
-
 }  // namespace
+
+QWidget* BuildStatementCentral(QMainWindow& window, bool secondCopy) {
+  auto* central = new QWidget(&window);
+  QPalette palette = central->palette();
+  const QColor background = secondCopy ? ToQColor(kSecondCopyBackground) : Qt::white;
+  palette.setColor(QPalette::Base, background);
+  palette.setColor(QPalette::Window, background);
+  central->setPalette(palette);
+  central->setAutoFillBackground(true);
+  window.setCentralWidget(central);
+  central->installEventFilter(&window);
+  return central;
+}
+
+StatementBand::StatementBand(const Session& session, QWidget* parent)
+    : QWidget(parent), session_(session) {}
+
+void StatementBand::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Window));
+  const auto& fade = session_.FadeColors;
+  for (int i = 1; i < static_cast<int>(fade.size()) && i < height() - 1; ++i) {
+    if (fade[static_cast<std::size_t>(i)] == 0) continue;
+    painter.setPen(ToQColor(fade[static_cast<std::size_t>(i)]));
+    painter.drawLine(0, i, width(), i);
+  }
+  painter.setPen(Qt::black);
+  painter.drawLine(0, height() - 1, width(), height() - 1);
+}
 
 // The statement's drawing area: paints the lines in view at the scroll offset and passes
 // the mouse to the window.
@@ -141,15 +147,8 @@ StatementWindow::StatementWindow(const StatementContext& context, QWidget* paren
 StatementWindow::~StatementWindow() = default;
 
 void StatementWindow::BuildFrame(PelVerticalScroll* ownBar) {
-  auto* central = new QWidget(this);
-  QPalette palette = central->palette();
-  const QColor background = context_.SecondCopy ? ToQColor(kSecondCopyBackground) : Qt::white;
-  palette.setColor(QPalette::Base, background);
-  palette.setColor(QPalette::Window, background);
-  central->setPalette(palette);
-  central->setAutoFillBackground(true);
-  setCentralWidget(central);
-  central->installEventFilter(this);
+  QWidget* central = BuildStatementCentral(*this, context_.SecondCopy);
+  const QPalette palette = central->palette();
 
   band_ = new StatementBand(*context_.TheSession, central);
   band_->setObjectName("Band");

@@ -53,6 +53,23 @@ struct StatementContext {
       OpenLedger;
 };
 
+// Gives a statement window its central area, white or, in a second copy of the program, light
+// yellow; the area's resizes go to the window's event filter.
+QWidget* BuildStatementCentral(QMainWindow& window, bool secondCopy);
+
+// The band across the top of a statement window: the gradient of the program's toolbar over
+// a black lower edge.
+class StatementBand : public QWidget {
+ public:
+  StatementBand(const Session& session, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  const Session& session_;
+};
+
 // A picture that runs a command when it is pressed and released.
 class StatementButton : public QLabel {
   Q_OBJECT
