@@ -121,6 +121,16 @@ std::string CashFlowProblemText(const CashFlowStatement& statement);
 
 // ---- Texts.
 
+// String-table entries of the statement's captions and totals.
+enum CashFlowLabel : int {
+  kLabelInflows = 250,
+  kLabelTotalInflows = 251,
+  kLabelOutflows = 252,
+  kLabelTotalOutflows = 253,
+  kLabelBeginningBalance = 254,
+  kLabelEndingBalance = 255,
+};
+
 // A date as "mmm yyyy" ("Jan 2020") or "yyyy" with the locale's short month names.
 std::string MonthYearText(DaySerial date, const LocaleInfo& locale);
 std::string YearText(DaySerial date);

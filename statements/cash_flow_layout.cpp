@@ -9,15 +9,6 @@ namespace qv {
 
 namespace {
 
-enum : int {
-  kLabelInflows = 250,
-  kLabelTotalInflows = 251,
-  kLabelOutflows = 252,
-  kLabelTotalOutflows = 253,
-  kLabelBeginningBalance = 254,
-  kLabelEndingBalance = 255,
-};
-
 constexpr double kFontPoints = 9;
 constexpr double kNameLeft = 150;
 constexpr double kColumnWidth = 1500;

@@ -15,9 +15,11 @@
 #include "books/entry_fields.h"
 #include "books/entry_screen.h"
 #include "books/module_procedures.h"
+#include "controls/email_file_qt.h"
 #include "controls/horizontal_scroll_control.h"
 #include "controls/print_document_qt.h"
 #include "controls/vertical_scroll_control.h"
+#include "platform/clipboard_qt.h"
 #include "platform/colors_qt.h"
 #include "platform/prompts.h"
 #include "platform/screen_pointer.h"
@@ -196,6 +198,7 @@ void CashFlow::BuildMenus() {
   PrintCash = item("PrintCash", kLabelPrint, &CashFlow::PrintCash_Click);
   EmalSt = item("EmalSt", kLabelSend, &CashFlow::EmalSt_Click);
   SaveA = item("SaveA", kLabelExport, &CashFlow::SaveA_Click);
+  SaveA->setVisible(false);
   // The read-out line of the row under the pointer.
   mA = menuBar()->addAction(QString());
   mA->setObjectName("mA");
@@ -371,8 +374,23 @@ void CashFlow::PrintCash_Click() {
   });
 }
 
-void CashFlow::SaveB_Click() {}
-void CashFlow::EmalSt_Click() {}
+CashFlowOutput CashFlow::Output() const {
+  const Books& books = *context_.TheBooks;
+  return CashFlowOutput(statement_,
+                        StatementOutputLook{books.BusinessName, books.FontName,
+                                            books.BalanceSheetDecimals, context_.Locale},
+                        firstPeriodShown_, windowTitle().toStdString(),
+                        width() + Px(HScroll1->ValueMax()));
+}
+
+void CashFlow::SaveB_Click() { SetClipboardText(Output().Text()); }
+
+void CashFlow::EmalSt_Click() {
+  const CashFlowOutput output = Output();
+  // The message file is named like the income statement's.
+  WriteEmailFile("IncomeStatement", output.Html(), output.Subject());
+}
+
 void CashFlow::SaveA_Click() {}
 
 }  // namespace qv

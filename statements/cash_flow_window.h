@@ -18,6 +18,7 @@
 #include "books/amount.h"
 #include "statements/cash_flow.h"
 #include "statements/cash_flow_layout.h"
+#include "statements/cash_flow_outputs.h"
 #include "statements/statement_window.h"
 
 class QAction;
@@ -92,6 +93,8 @@ class CashFlow : public QMainWindow {
   void PlaceParts();
   void ApplyScrollRanges();
   StatementLook Look() const;
+  // The statement's outputs from the first period shown.
+  CashFlowOutput Output() const;
   // The text of the account box that stands for all accounts.
   static QString StartText();
   void CanvasMouseMove(double y);

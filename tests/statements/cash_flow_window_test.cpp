@@ -18,12 +18,15 @@
 #include <tuple>
 
 #include "bench/book_generator.h"
+#include "controls/email_file_qt.h"
 #include "controls/horizontal_scroll_control.h"
 #include "controls/print_document_qt.h"
 #include "controls/vertical_scroll_control.h"
+#include "platform/clipboard_qt.h"
 #include "platform/units.h"
 #include "statements/statement_frame.h"
 #include "tests/support/book_builder.h"
+#include "tests/support/eml_python.h"
 #include "tests/support/pdf_text.h"
 #include "tests/support/prompt_answerer.h"
 
@@ -97,6 +100,7 @@ class CashFlowWindowTest : public ::testing::Test {
   }
   std::unique_ptr<CashFlow> Open() {
     auto window = std::make_unique<CashFlow>(Context());
+    window->setWindowTitle("Comparative Statement...");
     window->resize(Px(12000), Px(6000));
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -174,6 +178,35 @@ TEST_F(CashFlowWindowTest, ALaterFirstPeriodKeepsTheEarlierPeriodsInTheBeginning
   EXPECT_EQ(w->FirstPeriodShown(), 1);
   EXPECT_EQ(LineTexts(w->Drawing(), 0),
             (std::vector<std::string>{"Mar 2020", "Jun 2020", "Jun 2020", "Total"}));
+}
+
+TEST_F(CashFlowWindowTest, CopyAndSendHandOnTheStatementFromTheFirstPeriodShown) {
+  books.BusinessName = "Acme & <Sons>";
+  auto w = Open();
+  Choose(w->SmSelect, 2);
+  w->SaveB->trigger();
+  const std::string text = ClipboardText();
+  EXPECT_EQ(text.substr(0, text.find("Beginning")),
+            "Acme & <Sons> Comparative Statement...\r\n\r\n\tMar 2020\tApr 2020\tTotal\r\n");
+
+  std::string written;
+  ScopedEmailOpener opener([&](const std::string& path) {
+    written = path;
+    return true;
+  });
+  w->EmalSt->trigger();
+  ASSERT_FALSE(written.empty());
+  EXPECT_EQ(std::filesystem::path(written).filename().string().rfind("IncomeStatement", 0), 0u);
+  if (PythonAvailable()) {
+    const auto message = ParseEmlWithPython(written);
+    ASSERT_FALSE(message.empty());
+    EXPECT_EQ(message.at("Subject"), "Acme & <Sons> Comparative Statement...");
+    const std::string body = message.at("body");
+    EXPECT_NE(body.find("Acme &amp; &lt;Sons&gt;"), std::string::npos);
+    EXPECT_NE(body.find("Mar 2020"), std::string::npos);
+    EXPECT_EQ(body.find("Feb 2020"), std::string::npos);
+  }
+  std::filesystem::remove(written);
 }
 
 TEST_F(CashFlowWindowTest, KeysInTheFolioBoxChooseTheAccountOrSayThereIsNone) {
