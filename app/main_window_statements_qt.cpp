@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QComboBox>
 
+#include "app/application_messages.h"
 #include "app/application_window.h"
 #include "app/ledger_openers_qt.h"
 #include "app/main_window.h"
@@ -40,6 +41,7 @@ StatementContext StatementContextOf(Application& app) {
     ledger->raise();
     ledger->activateWindow();
   };
+  context.ShowFileError = [](int code, const std::string& detail) { ShowFileError(code, detail); };
   return context;
 }
 

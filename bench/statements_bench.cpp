@@ -79,7 +79,7 @@ void BM_StatementsTrialBalanceExport(benchmark::State& state) {
   const char* type = kTypes[state.range(0)];
   const Books& books = BookOf(1000000, 32000);
   const TrialBalance tb = ComputeTrialBalance(books, {PostingDateRange(books).Latest, true});
-  const StatementOutput output(tb, StatementOutputLook{books.BusinessName, "Arial", 2, {}});
+  const StatementOutput output(tb, StatementLookOf(books, UsEnglishLocale(), 2));
   const std::string path =
       (std::filesystem::temp_directory_path() / (std::string("qv-bench-tb.") + type)).string();
   for (auto _ : state) {
@@ -93,7 +93,7 @@ void BM_StatementsTrialBalanceExport(benchmark::State& state) {
 void BM_StatementsTrialBalanceCopy(benchmark::State& state) {
   const Books& books = BookOf(1000000, 32000);
   const TrialBalance tb = ComputeTrialBalance(books, {PostingDateRange(books).Latest, true});
-  const StatementOutput output(tb, StatementOutputLook{books.BusinessName, "Arial", 2, {}});
+  const StatementOutput output(tb, StatementLookOf(books, UsEnglishLocale(), 2));
   for (auto _ : state) {
     std::string rtf = output.Rtf();
     std::string text = output.Text();

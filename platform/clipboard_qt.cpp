@@ -14,15 +14,23 @@ void SetClipboardText(const std::string& text) {
   if (QClipboard* clipboard = Clipboard()) clipboard->setText(QString::fromStdString(text));
 }
 
-void SetClipboardTextAndRtf(const std::string& text, const std::string& rtf) {
+namespace {
+void SetClipboardData(const std::string* text, const std::string& rtf) {
   QClipboard* clipboard = Clipboard();
   if (!clipboard) return;
   auto* data = new QMimeData;
-  data->setText(QString::fromStdString(text));
+  if (text) data->setText(QString::fromStdString(*text));
   const QByteArray bytes = QByteArray::fromStdString(rtf);
   data->setData(QString::fromLatin1(kRtfMimeType), bytes);
   data->setData(QString::fromLatin1(kRtfMimeTypeAlias), bytes);
   clipboard->setMimeData(data);  // the clipboard takes ownership
+}
+}  // namespace
+
+void SetClipboardRtf(const std::string& rtf) { SetClipboardData(nullptr, rtf); }
+
+void SetClipboardTextAndRtf(const std::string& text, const std::string& rtf) {
+  SetClipboardData(&text, rtf);
 }
 
 std::string ClipboardText() {

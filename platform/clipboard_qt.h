@@ -14,6 +14,8 @@ inline constexpr const char* kRtfMimeTypeAlias = "text/richtext";
 
 // Replaces the clipboard's content with the text.
 void SetClipboardText(const std::string& text);
+// Replaces the clipboard's content with an RTF document alone (no plain text).
+void SetClipboardRtf(const std::string& rtf);
 // Replaces the clipboard's content with the text and its RTF form, as one content.
 void SetClipboardTextAndRtf(const std::string& text, const std::string& rtf);
 // The clipboard's plain text ("" when it holds none).

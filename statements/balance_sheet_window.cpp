@@ -10,7 +10,6 @@
 #include "statements/account_sums.h"
 #include "statements/balance_sheet_layout.h"
 #include "statements/statement_frame.h"
-#include "statements/statement_tables.h"
 #include "statements/statement_texts.h"
 
 namespace qv {
@@ -71,8 +70,8 @@ StatementDrawing BalanceSheetWindow::Draw(DrawingSurface& surface) const {
   return DrawBalanceSheet(surface, sheet_, Layout(), LookFor(TheBooks().BalanceSheetDecimals));
 }
 
-TableDocument BalanceSheetWindow::Table() const {
-  return BalanceSheetTable(sheet_, Layout(), LookFor(TheBooks().BalanceSheetDecimals));
+StatementOutput BalanceSheetWindow::Output() const {
+  return StatementOutput(sheet_, Layout(), LookFor(TheBooks().BalanceSheetDecimals));
 }
 
 void BalanceSheetWindow::SetDefaultDates() {

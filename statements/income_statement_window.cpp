@@ -8,7 +8,6 @@
 #include "statements/account_sums.h"
 #include "statements/income_statement_layout.h"
 #include "statements/statement_frame.h"
-#include "statements/statement_tables.h"
 #include "statements/statement_texts.h"
 
 namespace qv {
@@ -69,8 +68,8 @@ StatementDrawing IncomeStatementWindow::Draw(DrawingSurface& surface) const {
   return DrawIncomeStatement(surface, statement_, LookFor(TheBooks().IncomeDecimals));
 }
 
-TableDocument IncomeStatementWindow::Table() const {
-  return IncomeStatementTable(statement_, LookFor(TheBooks().IncomeDecimals));
+StatementOutput IncomeStatementWindow::Output() const {
+  return StatementOutput(statement_, LookFor(TheBooks().IncomeDecimals));
 }
 
 void IncomeStatementWindow::SetDefaultDates() {

@@ -100,7 +100,7 @@ bool HasTotals(const TrialBalance& tb) {
   return !tb.DebitTotal.IsZero() || !tb.CreditTotal.IsZero();
 }
 
-std::vector<TextRow> TrialTextRows(const TrialBalance& tb, const StatementOutputLook& look) {
+std::vector<TextRow> TrialTextRows(const TrialBalance& tb, const StatementLook& look) {
   std::vector<TextRow> rows;
   for (const TrialBalanceRow& row : tb.Rows) {
     if (!row.Shown()) continue;
@@ -165,7 +165,7 @@ enum SheetFont : int { kPlainFont = 0, kBoldFont = 1 };
 constexpr int kNameColumnChars = 62;    // 500 pixels at 15 twips a pixel
 constexpr int kAmountColumnChars = 12;  // 100 pixels
 
-SheetDocument SheetFrame(const StatementOutputLook& look, int amountColumns) {
+SheetDocument SheetFrame(const StatementLook& look, int amountColumns) {
   SheetDocument sheet;
   sheet.FontName = look.FontName;
   sheet.FontPoints = 9;
@@ -192,7 +192,7 @@ SheetDocument SheetOf(SheetDocument sheet, std::vector<SheetRow> rows) {
 // subtotal and result rows with empty rows between the groups.
 std::vector<SheetRow> LinesSheetRows(const std::string& businessName, const std::string& title,
                                      const std::vector<StatementLine>& lines,
-                                     const StatementOutputLook& look) {
+                                     const StatementLook& look) {
   constexpr int G = kExcelGeneral, L = kExcelLeft, R = kExcelRight;
   std::vector<SheetRow> rows;
   int font = kBoldFont;
@@ -266,14 +266,14 @@ std::vector<TableColumn> LinesColumns() {
 
 }  // namespace
 
-StatementOutput::StatementOutput(const TrialBalance& tb, StatementOutputLook look)
+StatementOutput::StatementOutput(const TrialBalance& tb, StatementLook look)
     : tb_(&tb), look_(std::move(look)) {}
 
-StatementOutput::StatementOutput(const IncomeStatement& statement, StatementOutputLook look)
+StatementOutput::StatementOutput(const IncomeStatement& statement, StatementLook look)
     : income_(&statement), look_(std::move(look)) {}
 
 StatementOutput::StatementOutput(const BalanceSheet& sheet, BalanceSheetLayout layout,
-                                 StatementOutputLook look)
+                                 StatementLook look)
     : sheet_(&sheet), layout_(layout), look_(std::move(look)) {}
 
 std::string StatementOutput::Rtf() const {

@@ -28,28 +28,21 @@
 #include "bookfiles/table_document.h"
 #include "bookfiles/table_files.h"
 #include "controls/file_dialog_model.h"
-#include "platform/locale_info.h"
 #include "statements/balance_sheet.h"
 #include "statements/income_statement.h"
+#include "statements/statement_drawing.h"
 #include "statements/trial_balance.h"
 
 namespace qv {
 
-// What the outputs take from the book besides the statement.
-struct StatementOutputLook {
-  std::string BusinessName;
-  std::string FontName = "Arial";  // the sheet's fonts
-  int Decimals = 2;                // the statement's own decimals setting
-  LocaleInfo Locale;
-};
-
-// One statement's outputs. It refers to the statement it was made from, which must outlive
-// it (and the documents it hands out); a window makes one for each command.
+// One statement's outputs, with the business name, decimals, locale and font of its look.
+// It refers to the statement it was made from, which must outlive it (and the documents it
+// hands out); a window makes one for each command.
 class StatementOutput {
  public:
-  StatementOutput(const TrialBalance& tb, StatementOutputLook look);
-  StatementOutput(const IncomeStatement& statement, StatementOutputLook look);
-  StatementOutput(const BalanceSheet& sheet, BalanceSheetLayout layout, StatementOutputLook look);
+  StatementOutput(const TrialBalance& tb, StatementLook look);
+  StatementOutput(const IncomeStatement& statement, StatementLook look);
+  StatementOutput(const BalanceSheet& sheet, BalanceSheetLayout layout, StatementLook look);
 
   // The Copy command's rich text, also the .rtf file.
   std::string Rtf() const;
@@ -75,7 +68,7 @@ class StatementOutput {
   const IncomeStatement* income_ = nullptr;
   const BalanceSheet* sheet_ = nullptr;
   BalanceSheetLayout layout_ = BalanceSheetLayout::kStandard;
-  StatementOutputLook look_;
+  StatementLook look_;
 };
 
 }  // namespace qv

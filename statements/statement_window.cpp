@@ -11,14 +11,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "bookfiles/table_formats.h"
 #include "books/date_styles.h"
 #include "books/module_procedures.h"
 #include "controls/date_picker_control.h"
 #include "controls/email_file_qt.h"
+#include "controls/file_dialog.h"
 #include "controls/print_document_qt.h"
 #include "controls/vertical_scroll_control.h"
+#include "platform/clipboard_qt.h"
 #include "platform/colors_qt.h"
+#include "platform/prompts.h"
 #include "platform/screen_pointer.h"
 #include "platform/string_table.h"
 #include "platform/units.h"
@@ -208,6 +210,8 @@ void StatementWindow::BuildFrame(PelVerticalScroll* ownBar) {
   exportItem_ = file->addAction(QString::fromStdString(Str(kLabelExport)));
   exportItem_->setObjectName("Save");
   connect(printItem_, &QAction::triggered, this, &StatementWindow::PrintStatement);
+  connect(copyItem_, &QAction::triggered, this, &StatementWindow::CopyStatement);
+  connect(exportItem_, &QAction::triggered, this, &StatementWindow::ExportStatement);
   accountsMenu_ = menuBar()->addMenu(QString::fromStdString(Str(kLabelAccounts)));
   accountsMenu_->setObjectName("Accounts");
   subAccounts_ = accountsMenu_->addAction(QString::fromStdString(Str(kLabelIncludeSubAccounts)));
@@ -219,8 +223,7 @@ void StatementWindow::BuildFrame(PelVerticalScroll* ownBar) {
   emailItem_->setObjectName("Email");
   connect(emailItem_, &QAction::triggered, this, &StatementWindow::EmailStatement);
 
-  // Copy and export show once their outputs are connected; a picture shows with its command.
-  for (QAction* item : {copyItem_, exportItem_}) item->setVisible(false);
+  // A picture shows with its command.
   for (int i = 0; i < 3; ++i) {
     buttons_[i]->setVisible(ButtonCommand(i)->isVisible());
     connect(ButtonCommand(i), &QAction::changed, buttons_[i],
@@ -469,7 +472,33 @@ void StatementWindow::PrintStatement() {
 }
 
 void StatementWindow::EmailStatement() {
-  WriteEmailFile(EmailBaseName(), TableHtml(Table()), EmailSubject());
+  WriteEmailFile(EmailBaseName(), Output().Html(), EmailSubject());
+}
+
+void StatementWindow::CopyStatement() {
+  const StatementOutput output = Output();
+  if (output.HasText())
+    SetClipboardTextAndRtf(output.Text(), output.Rtf());
+  else
+    SetClipboardRtf(output.Rtf());
+}
+
+void StatementWindow::ExportStatement() {
+  const StatementOutput output = Output();
+  const FileDialogRequest request = output.ExportRequest();
+  const std::string path =
+      ChooseExportFile ? ChooseExportFile(request) : ChooseFile(this, TheSession(), request);
+  if (path.empty()) return;
+  const std::string stem = NameWithoutExtension(path);
+  const std::string type = stem.size() < path.size() ? path.substr(stem.size() + 1) : "";
+  // The rich text and the tabbed text go on the clipboard too, as Copy leaves them.
+  if (type == "rtf" || type == "csv") CopyStatement();
+  const TableFileResult result = output.Export(path, type);
+  if (!result.Ok()) {
+    if (context_.ShowFileError) context_.ShowFileError(result.ErrorCode, result.Message);
+  } else if (!result.Notice.empty()) {
+    ShowMessage(result.Notice, PromptIcon::Information);
+  }
 }
 
 QAction* StatementWindow::ButtonCommand(int index) const {

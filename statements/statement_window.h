@@ -18,13 +18,13 @@
 #include <memory>
 #include <string>
 
-#include "bookfiles/table_document.h"
 #include "books/books.h"
 #include "books/day_date.h"
 #include "books/session.h"
 #include "platform/locale_info.h"
 #include "platform/surface_replay_qt.h"
 #include "statements/statement_drawing.h"
+#include "statements/statement_outputs.h"
 
 class QAction;
 class QScrollBar;
@@ -51,6 +51,8 @@ struct StatementContext {
   std::function<void(LedgerLink link, const std::string& accountName,
                      const std::string& endDateText)>
       OpenLedger;
+  // Shows the message of a failed file operation (its error number and what was kept).
+  std::function<void(int code, const std::string& detail)> ShowFileError;
 };
 
 // Gives a statement window its central area, white or, in a second copy of the program, light
@@ -108,6 +110,11 @@ class StatementWindow : public QMainWindow {
   void PrintStatement();
   // The e-mail picture: the statement as an HTML message, ready to be addressed.
   void EmailStatement();
+  // The Copy command and picture: the statement as rich text on the clipboard (the trial
+  // balance also as tab-separated text).
+  void CopyStatement();
+  // The Export command: the file dialog with the statement's types, then the file.
+  void ExportStatement();
   QLabel* ReadOut() const { return P; }
   QString StatusText() const;
   int ScrollValue() const;
@@ -118,8 +125,6 @@ class StatementWindow : public QMainWindow {
   int32_t ComputedStamp() const { return computedStamp_; }
   QAction* SubAccountsItem() const { return subAccounts_; }
   QAction* PrintItem() const { return printItem_; }
-  // E-mail (the picture's command); Copy and Export, kept hidden until an output is
-  // connected to them.
   QAction* EmailItem() const { return emailItem_; }
   QAction* CopyItem() const { return copyItem_; }
   QAction* ExportItem() const { return exportItem_; }
@@ -129,6 +134,9 @@ class StatementWindow : public QMainWindow {
 
   // The read-out label P.
   QLabel* P = nullptr;
+  // Tests: answers the Export command's file dialog in its place (the path to write, with
+  // the chosen type's extension, or "" for cancel).
+  std::function<std::string(const FileDialogRequest&)> ChooseExportFile;
 
  protected:
   StatementWindow(const StatementContext& context, QWidget* parent);
@@ -146,8 +154,8 @@ class StatementWindow : public QMainWindow {
   virtual void SetDefaultDates() = 0;
   // The date a ledger opened from a row ends on, as the box shows it.
   virtual std::string LedgerEndDate() const = 0;
-  // The statement as a table for the e-mail body.
-  virtual TableDocument Table() const = 0;
+  // The statement's outputs, for Copy, the e-mail and Export.
+  virtual StatementOutput Output() const = 0;
   virtual std::string EmailBaseName() const = 0;
   virtual std::string EmailSubject() const = 0;
   // After a computation: the ratio lines of the menu bar.

@@ -7,7 +7,6 @@
 #include "platform/units.h"
 #include "statements/statement_frame.h"
 #include "statements/statement_lines.h"
-#include "statements/statement_tables.h"
 #include "statements/trial_balance_layout.h"
 
 namespace qv {
@@ -53,8 +52,8 @@ StatementDrawing TrialBalanceWindow::Draw(DrawingSurface& surface) const {
   return DrawTrialBalance(surface, tb_, LookFor(TheBooks().TrialDecimals));
 }
 
-TableDocument TrialBalanceWindow::Table() const {
-  return TrialBalanceTable(tb_, LookFor(TheBooks().TrialDecimals));
+StatementOutput TrialBalanceWindow::Output() const {
+  return StatementOutput(tb_, LookFor(TheBooks().TrialDecimals));
 }
 
 void TrialBalanceWindow::SetDefaultDates() {

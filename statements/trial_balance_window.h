@@ -28,7 +28,7 @@ class TrialBalanceWindow : public StatementWindow {
   bool ReadDates(std::string& problem) override;
   bool Compute() override;
   StatementDrawing Draw(DrawingSurface& surface) const override;
-  TableDocument Table() const override;
+  StatementOutput Output() const override;
   void SetDefaultDates() override;
   std::string LedgerEndDate() const override;
   std::string EmailBaseName() const override { return "TrialBalance"; }

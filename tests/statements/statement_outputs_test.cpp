@@ -12,6 +12,7 @@
 #include "tests/support/biff2_records.h"
 #include "tests/support/book_builder.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/pdf_text.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/table_readers.h"
 
@@ -28,8 +29,12 @@ using Lines = std::vector<std::string>;
 
 const DaySerial kDay = Day(2026, 3, 31);
 
-StatementOutputLook Look(int decimals = 2) {
-  return StatementOutputLook{"Acme", "Arial", decimals, UsEnglishLocale()};
+StatementLook Look(int decimals = 2) {
+  StatementLook look;
+  look.BusinessName = "Acme";
+  look.Decimals = decimals;
+  look.Locale = UsEnglishLocale();
+  return look;
 }
 
 Books Chart() {
@@ -145,12 +150,13 @@ TEST_F(StatementOutputsTest, HardNamesAndLargeAmountsStayWholeInEveryFormat) {
   books.AccountNames[6] = other;
   AddEntry(books, kDay, "1", {{110, 1e14}}, {{400, 1e14}});
   const TrialBalance tb = TrialOf(books);
-  StatementOutputLook look = Look();
+  StatementLook look = Look();
   look.BusinessName = "Smith & {Sons}";
   const StatementOutput output(tb, look);
   const std::string big = "100,000,000,000,000.00";
 
   const std::string rtf = output.Rtf();
+  ASSERT_EQ(WriteFileAtomically(testing::TestOutputPath("hard_names.rtf"), rtf), 0);
   for (unsigned char c : rtf) ASSERT_LT(c, 0x80) << "the rich text is ASCII";
   const std::string shown = testing::RtfPlainText(rtf);  // fails on unbalanced braces
   EXPECT_THAT(shown, HasSubstr("Smith & {Sons}\n"));

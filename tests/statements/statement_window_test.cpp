@@ -29,6 +29,7 @@
 #include "statements/balance_sheet_window.h"
 #include "statements/income_statement_window.h"
 #include "statements/trial_balance_window.h"
+#include "tests/statements/statement_window_fixture.h"
 #include "tests/support/book_builder.h"
 #include "tests/support/eml_python.h"
 #include "tests/support/pdf_text.h"
@@ -63,31 +64,9 @@ Books ShopBook(int extra = 0) {
   return books;
 }
 
-class StatementWindowTest : public ::testing::Test {
+class StatementWindowTest : public StatementWindowFixture {
  protected:
-  StatementContext Context() {
-    StatementContext context;
-    context.TheBooks = &books;
-    context.TheSession = &session;
-    context.TheClock = &clock;
-    context.OpenLedger = [this](LedgerLink link, const std::string& name, const std::string& end) {
-      opened.emplace_back(link, name, end);
-    };
-    return context;
-  }
-
-  template <typename Window>
-  std::unique_ptr<Window> Open(int widthTwips = 12000, int heightTwips = 7000) {
-    auto window = std::make_unique<Window>(Context());
-    window->resize(Px(widthTwips), Px(heightTwips));
-    if constexpr (std::is_same_v<Window, TrialBalanceWindow>)
-      window->ISCalander->SetText(QString::fromStdString(
-          FormatDateStyle(clock.Today(), books.DateStyleIndex, UsEnglishLocale())));
-    window->Recompute();
-    window->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    return window;
-  }
+  StatementWindowTest() : StatementWindowFixture(ShopBook()) {}
 
   // Mouse actions on the canvas, at a height in pixels.
   static void Mouse(StatementWindow& w, QEvent::Type type, int y,
@@ -107,11 +86,6 @@ class StatementWindowTest : public ::testing::Test {
     return Px(w.Drawing().Rows[static_cast<std::size_t>(row)].Bottom - 100 - w.ScrollValue());
   }
   static void PressEnter(CalanderForm* box) { QTest::keyClick(box->DateX(), Qt::Key_Return); }
-
-  Books books = ShopBook();
-  Session session;
-  FixedClock clock{Day(2026, 3, 15)};
-  std::vector<std::tuple<LedgerLink, std::string, std::string>> opened;
 };
 
 TEST_F(StatementWindowTest, EachOpensOnItsDefaultDatesInTheBooksStyleAndKeepsItsSmallestSize) {
