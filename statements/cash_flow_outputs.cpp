@@ -21,7 +21,7 @@ constexpr int kAmountColumnChars = 15;  // 120 pixels
 
 }  // namespace
 
-CashFlowOutput::CashFlowOutput(const CashFlowStatement& statement, StatementOutputLook look,
+CashFlowOutput::CashFlowOutput(const CashFlowStatement& statement, StatementLook look,
                                int firstPeriodShown, std::string caption, int pageWidthPixels)
     : statement_(statement),
       look_(std::move(look)),

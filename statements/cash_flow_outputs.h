@@ -28,7 +28,7 @@ class CashFlowOutput {
   // `caption` is the window's caption; `pageWidthPixels` the HTML page's width (the
   // window's width plus its horizontal scroll range). The statement must outlive the
   // output and the documents it hands out.
-  CashFlowOutput(const CashFlowStatement& statement, StatementOutputLook look, int firstPeriodShown,
+  CashFlowOutput(const CashFlowStatement& statement, StatementLook look, int firstPeriodShown,
                  std::string caption, int pageWidthPixels = 0);
 
   TableDocument Table() const;
@@ -51,7 +51,7 @@ class CashFlowOutput {
   int ColumnCount() const;
 
   const CashFlowStatement& statement_;
-  StatementOutputLook look_;
+  StatementLook look_;
   int first_ = 1;
   std::string caption_;
   int pageWidthPixels_ = 0;

@@ -376,11 +376,9 @@ void CashFlow::PrintCash_Click() {
 
 CashFlowOutput CashFlow::Output() const {
   const Books& books = *context_.TheBooks;
-  return CashFlowOutput(statement_,
-                        StatementOutputLook{books.BusinessName, books.FontName,
-                                            books.BalanceSheetDecimals, context_.Locale},
-                        firstPeriodShown_, windowTitle().toStdString(),
-                        width() + Px(HScroll1->ValueMax()));
+  return CashFlowOutput(
+      statement_, StatementLookOf(books, context_.Locale, books.BalanceSheetDecimals),
+      firstPeriodShown_, windowTitle().toStdString(), width() + Px(HScroll1->ValueMax()));
 }
 
 void CashFlow::SaveB_Click() { SetClipboardText(Output().Text()); }

@@ -35,7 +35,13 @@ Books FourMonths() {
   return books;
 }
 
-StatementOutputLook Look() { return StatementOutputLook{"Acme", "Arial", 2, UsEnglishLocale()}; }
+StatementLook Look() {
+  StatementLook look;
+  look.BusinessName = "Acme";
+  look.Decimals = 2;
+  look.Locale = UsEnglishLocale();
+  return look;
+}
 
 Lines LinesOf(const std::string& text) {
   Lines out;
