@@ -23,17 +23,6 @@ namespace {
 
 class ChartOfAccountsWindowTest : public MainWindowTest {
  protected:
-  // Gives the keyboard to a window, as a user's click on it does.
-  static void Activate(QWidget* window) {
-    window->show();
-    window->activateWindow();
-    QApplication::setActiveWindow(window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-  }
-  void TabTo(QWidget* target) {
-    for (int i = 0; i < 40 && Focused() != target; ++i) Press(Qt::Key_Tab);
-    ASSERT_EQ(Focused(), target) << target->objectName().toStdString();
-  }
   ConfigAccounts* Editor() {
     return qobject_cast<ConfigAccounts*>(p.app->Windows().ConfigAccounts.data());
   }

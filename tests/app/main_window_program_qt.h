@@ -194,6 +194,20 @@ inline void TypeKeys(const QString& text) {
   }
 }
 
+// Gives the keyboard to a window, as a user's click on it does.
+inline void Activate(QWidget* window) {
+  window->show();
+  window->activateWindow();
+  QApplication::setActiveWindow(window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+// Presses Tab until `target` has the focus.
+inline void TabTo(QWidget* target) {
+  for (int i = 0; i < 40 && Focused() != target; ++i) Press(Qt::Key_Tab);
+  ASSERT_EQ(Focused(), target) << target->objectName().toStdString();
+}
+
 // Where a widget stands in the window.
 inline QRect RectIn(const QWidget* window, const QWidget* w) {
   return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
