@@ -7,6 +7,7 @@
 // and mailed stays in the tests' output folder (business_year_*).
 
 #include <QXmlStreamReader>
+#include <map>
 #include <sstream>
 
 #include "accounts/chart_editor_window.h"
@@ -261,6 +262,7 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   auto* sheet = Newest<BalanceSheetWindow>(p.app->Windows().BalanceSheetWindows);
   ASSERT_NE(sheet, nullptr);
   const std::string bs = AllPages(PrintToPdf(sheet, "balance_sheet"));
+  const BalanceSheet yearEnd = sheet->Statement();
   EXPECT_EQ(LinesWith(bs, {"NET ASSETS", kNetAssets}).size(), 1u) << bs;
   EXPECT_EQ(LinesWith(bs, {"PROFIT / LOSS", kNetProfit}).size(), 1u) << bs;
   EXPECT_EQ(LinesWith(bs, {kNetAssets}).size(), 2u) << "net assets, and capital with equity";
@@ -295,6 +297,30 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   PressInMain(Qt::Key_O, Qt::ControlModifier);
   ASSERT_EQ(p.requests.size(), 2u);
   EXPECT_EQ(FirstDifference(books(), kept), "");
+
+  // ---- Settings > Carried Over Accounts > Are you sure ?: the new period opens, today, with
+  // the balance sheet's figures, the year's profit in the capital account.
+  w->MenuItem("BalBForword")->trigger();
+  std::map<int64_t, int64_t> opening;  // folio -> debits less credits, raw
+  for (const PostingLine& line : books().PostingLines) {
+    EXPECT_EQ(line.LineDate, p.clock.Today());
+    opening[line.LineFolio.Raw()] += line.Side == kDebit ? line.Amount.Raw() : -line.Amount.Raw();
+  }
+  std::map<int64_t, int64_t> wanted;
+  auto want = [&wanted](const std::vector<StatementAccountRow>& rows, int sign) {
+    for (const StatementAccountRow& row : rows)
+      wanted[row.AccountFolio.Raw()] = sign * row.Value.Raw();
+  };
+  want(yearEnd.CurrentAssetRows, 1);
+  want(yearEnd.NonCurrentAssetRows, 1);
+  want(yearEnd.CurrentLiabilityRows, -1);
+  want(yearEnd.NonCurrentLiabilityRows, -1);
+  want(yearEnd.CapitalRows, -1);
+  wanted[Money(300).Raw()] -= yearEnd.SheetProfit.Raw();
+  for (auto it = opening.begin(); it != opening.end();)
+    it = it->second == 0 ? opening.erase(it) : std::next(it);
+  EXPECT_EQ(opening, wanted);
+  EXPECT_EQ(wanted.size(), 11u) << "the balance sheet's eleven accounts";
 }
 
 }  // namespace
