@@ -5,6 +5,7 @@
 #include <set>
 
 #include "app/ledger_openers_qt.h"
+#include "bookfiles/rollover.h"
 #include "books/date_styles.h"
 #include "platform/units.h"
 #include "statements/balance_sheet_window.h"
@@ -182,6 +183,44 @@ TEST_F(StatementOpenersTest, ARowClickFillsAndShowsTheDefaultLedgers) {
   click(0, Qt::LeftButton);
   EXPECT_EQ(p.app->Ledgers().DefaultRunningBalance(), running);
   EXPECT_EQ(running->tReportAcc->currentText(), "Cash");
+}
+
+TEST_F(StatementOpenersTest, CarryingOverGivesTheRulesJournalAndOpenStatementsTheNewPeriod) {
+  Books book = BookWithChart({{"Cash", 110, kCurrentAsset},
+                              {"Capital", 300, kCapital},
+                              {"Sales", 400, kRevenue},
+                              {"Rent", 600, kExpense}});
+  AddEntry(book, Day(2026, 3, 1), "1", {{110, 1000}}, {{300, 1000}});
+  AddEntry(book, Day(2026, 3, 2), "2", {{110, 500}}, {{400, 500}});
+  AddEntry(book, Day(2026, 3, 3), "3", {{600, 200}}, {{110, 200}});
+  StartOn(book);
+  Run("TrialBalance");
+  Run("Show_Balance");
+  TrialBalanceWindow* tb = TrialBalance();
+  BalanceSheetWindow* bs = Sheet(0);
+  ASSERT_TRUE(tb && bs);
+  EXPECT_EQ(bs->Statement().SheetProfit, Money(300));
+
+  p.clock.Set(Day(2026, 4, 1));
+  Books expected = books();
+  ASSERT_TRUE(CarryAccountsOver(expected, Day(2026, 4, 1)).Done);
+  Run("BalBForword");
+  EXPECT_EQ(FirstDifference(expected, books()), "");
+  ASSERT_EQ(TrialBalance(), tb);
+  ASSERT_EQ(Sheet(0), bs);
+
+  // Activated, both show the new period: the profit sits in the capital, and nothing is
+  // left on sales or rent.
+  Activate(tb);
+  EXPECT_EQ(tb->TrialDate(), Day(2026, 4, 1));
+  std::vector<std::string> shown;
+  for (const TrialBalanceRow& row : tb->Statement().Rows)
+    if (row.Shown()) shown.push_back(row.Name + " " + PlainAmountText(row.Balance));
+  EXPECT_EQ(shown, (std::vector<std::string>{"Cash 1300", "Capital -1300"}));
+  Activate(bs);
+  EXPECT_EQ(bs->Statement().SheetDate, Day(2026, 4, 1));
+  EXPECT_EQ(bs->Statement().SheetProfit, Amount());
+  EXPECT_EQ(bs->Statement().CapitalBalance, Money(1300));
 }
 
 }  // namespace
