@@ -1,0 +1,222 @@
+// Every menu item and every toolbar button of the main window, clicked once with help mode
+// off and once with it on, on a small book: each must do something a user can see (open a
+// window, ask something, change the book, the entry shown, the clipboard or the help
+// window, start or end the program, print or mail). With help mode on, a command that
+// honours it shows its help card and does nothing else. The test answers what is asked
+// (every question with its escape answer, every file question with "cancelled") and closes
+// the windows that each command opens.
+
+#include <QDialog>
+#include <QMenuBar>
+#include <QTimer>
+#include <filesystem>
+#include <set>
+
+#include "controls/email_file_qt.h"
+#include "controls/print_document_qt.h"
+#include "controls/shared_printer_qt.h"
+#include "controls/wait_screen_dialog.h"
+#include "tests/app/main_window_program_qt.h"
+
+namespace qv::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What a user could see change after a command.
+struct World {
+  std::set<QWidget*> windows;  // visible windows besides the main and help windows
+  QString helpCaption, helpTitle, helpText;
+  bool helpShown = false;
+  bool contentsChecked = false;
+  PointerShape pointer = PointerShape::Normal;
+  std::size_t prompts = 0, fileQuestions = 0, pdfQuestions = 0, mails = 0, modals = 0;
+  int ended = 0, started = 0;
+  Books book;
+  int shownLine = 0;
+  QString clipboard;
+  fs::file_time_type saved;
+
+  // The differences from `before`, named; the help window's apart when `withHelp` is false.
+  std::vector<std::string> ChangesFrom(const World& before, bool withHelp) const {
+    std::vector<std::string> changes;
+    auto note = [&changes](bool changed, const char* what) {
+      if (changed) changes.push_back(what);
+    };
+    std::set<QWidget*> opened;
+    for (QWidget* w : windows)
+      if (!before.windows.contains(w)) opened.insert(w);
+    note(!opened.empty(), "a window opened");
+    if (withHelp) {
+      note(helpCaption != before.helpCaption || helpTitle != before.helpTitle ||
+               helpText != before.helpText || helpShown != before.helpShown,
+           "the help window");
+      note(contentsChecked != before.contentsChecked, "Contents' check mark");
+      note(pointer != before.pointer, "the pointer");
+    }
+    note(prompts != before.prompts, "a message");
+    note(fileQuestions != before.fileQuestions, "a file question");
+    note(pdfQuestions != before.pdfQuestions, "printing");
+    note(mails != before.mails, "a mail");
+    note(modals != before.modals, "a modal window");
+    note(ended != before.ended, "the program ended");
+    note(started != before.started, "a second copy");
+    note(!FirstDifference(book, before.book).empty(), "the book");
+    note(shownLine != before.shownLine, "the entry shown");
+    note(clipboard != before.clipboard, "the clipboard");
+    note(saved != before.saved, "the book file");
+    return changes;
+  }
+};
+
+// The commands that do not look at help mode, or act in it as well as explaining.
+const std::set<QString> kActInHelpMode = {"Exitit",
+                                          "CopyTheEntry",
+                                          "PageTheEntry",
+                                          "Rolling_Calculator_Menu",
+                                          "Depreciation_Menu",
+                                          "SoftwareSettings",
+                                          "HelpSelect",
+                                          "AboutMenu",
+                                          "Samples(1)",
+                                          "CalcButton2",
+                                          "CalcButton3",
+                                          "CalcButton10",
+                                          "CalcButton11",
+                                          "CalcButton13"};
+
+// An entry on the clipboard that differs from every entry of the book.
+constexpr const char* kClipboardEntry = "110\t\tCash\t7\t\r\n\t400\tSales\t7\tWalk\r\nQV";
+
+class MenuWalkTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    if (!PrintsToFile(SharedPrinter()))
+      GTEST_SKIP() << "a printer is installed; the invoice would go to it";
+  }
+
+  World Look() {
+    World world;
+    HelpWindow* help = TheHelpDesk().Window();
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->isVisible() && window != w && window != help && !qobject_cast<QMenu*>(window))
+        world.windows.insert(window);
+    if (help != nullptr) {
+      world.helpCaption = help->windowTitle();
+      world.helpTitle = help->Title();
+      world.helpText = help->Text();
+      world.helpShown = help->isVisible();
+    }
+    world.contentsChecked = w->MenuItem("HelpSelect")->isChecked();
+    world.pointer = TheScreenPointer().Shape();
+    world.prompts = prompts.History().size();
+    world.fileQuestions = p.requests.size();
+    world.pdfQuestions = pdfQuestions;
+    world.mails = mails;
+    world.modals = modals;
+    world.ended = p.ended;
+    world.started = static_cast<int>(p.started.size());
+    world.book = books();
+    world.shownLine = w->ScrollAcc->Value();
+    world.clipboard = QApplication::clipboard()->text();
+    world.saved = fs::last_write_time(path);
+    return world;
+  }
+
+  // The book as it was, its first entry shown, help mode as wanted (switched on afresh, so
+  // that the help window shows its general text), the windows of the last command closed.
+  void Reset(bool helpMode) {
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->isVisible() && window != w && window != TheHelpDesk().Window() &&
+          !qobject_cast<QMenu*>(window))
+        window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (TheHelpDesk().IsOn() || w->MenuItem("HelpSelect")->isChecked())
+      w->MenuItem("HelpSelect")->trigger();
+    if (TheHelpDesk().IsOn()) w->MenuItem("HelpSelect")->trigger();
+    if (!FirstDifference(books(), original).empty()) {
+      p.app->TheSession().ChosenFileName = path;
+      ASSERT_TRUE(w->LoadAccFile(1));
+    }
+    if (helpMode) w->MenuItem("HelpSelect")->trigger();
+    ASSERT_EQ(TheHelpDesk().IsOn(), helpMode);
+    w->ScrollAcc->SetValue(0);
+    QApplication::clipboard()->setText(kClipboardEntry);
+    QApplication::setActiveWindow(w);
+  }
+
+  // Runs a command with the modal windows it opens closed as soon as they show.
+  void Run(const std::function<void()>& command) {
+    QTimer closer;
+    closer.setInterval(10);
+    QObject::connect(&closer, &QTimer::timeout, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr || qobject_cast<WaitScreenDialog*>(modal)) return;
+      ++modals;
+      modal->close();
+    });
+    closer.start();
+    command();
+    QCoreApplication::processEvents();
+  }
+
+  // The commands: every menu item that runs something, then every toolbar button.
+  std::vector<std::pair<QString, std::function<void()>>> Commands() {
+    std::vector<std::pair<QString, std::function<void()>>> commands;
+    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+      for (QAction* action : menu->actions()) {
+        if (action->menu() != nullptr) {
+          walk(action->menu());
+        } else if (!action->isSeparator() && action->isVisible()) {
+          commands.emplace_back(action->objectName(), [action] { action->trigger(); });
+        }
+      }
+    };
+    for (QAction* top : w->menuBar()->actions()) walk(top->menu());
+    for (int index = 0; index <= 13; ++index)
+      if (PictureImage* button = w->CalcButton(index))
+        commands.emplace_back("CalcButton" + QString::number(index), [button] { Click(button); });
+    return commands;
+  }
+
+  PromptAnswerer prompts;
+  Books original;
+  int pdfQuestions = 0, mails = 0, modals = 0;
+};
+
+TEST_F(MenuWalkTest, EveryMenuItemAndToolbarButtonDoesSomethingAndInHelpModeOnlyExplains) {
+  fs::create_directories(p.folder / "Examples");
+  WriteBookFile(p.folder / "Examples" / "Sample.acc", SmallBook());
+  StartOn(SmallBook());
+  original = books();
+  prompts.Scripted().OnUnexpected = [](const PromptRequest&, const std::string&) {};
+  ScopedPdfFileAnswer pdf([this] { return ++pdfQuestions, std::string(); });
+  ScopedEmailOpener mail([this](const std::string&) { return ++mails, true; });
+  const std::string tmp = (p.folder / "tmp").string();
+  fs::create_directories(tmp);
+  setenv("tmp", tmp.c_str(), 1);
+
+  const auto commands = Commands();
+  ASSERT_GE(commands.size(), 50u);
+  for (const bool helpMode : {false, true}) {
+    for (const auto& [name, command] : commands) {
+      SCOPED_TRACE((helpMode ? "help mode, " : "") + name.toStdString());
+      Reset(helpMode);
+      const World before = Look();
+      Run(command);
+      const World after = Look();
+      const std::vector<std::string> changes = after.ChangesFrom(before, true);
+      EXPECT_FALSE(changes.empty()) << "did nothing";
+      if (helpMode && !kActInHelpMode.contains(name)) {
+        EXPECT_NE(after.helpTitle, QString(kHelpWindowTitle)) << "showed no help card";
+        EXPECT_EQ(after.ChangesFrom(before, false), std::vector<std::string>{})
+            << "acted as well as explaining";
+      }
+      Reset(false);
+    }
+  }
+  unsetenv("tmp");
+}
+
+}  // namespace
+}  // namespace qv::testing
