@@ -2,9 +2,9 @@
 // empty book: the sample chart with one account added, twenty entries of different shapes
 // typed in the main window, an entry copied and pasted, the journal and ledgers looked at
 // and clicked through, an entry deleted, the three statements printed to PDF and their
-// totals read back, the income statement mailed, the book saved, reopened and carried over
-// to a new period whose opening balances are those of the balance sheet. What was printed
-// and mailed stays in the tests' output folder (business_year_*).
+// totals read back, the balance sheet exported, the income statement mailed, the book saved,
+// reopened and carried over to a new period whose opening balances are those of the balance sheet.
+// What was printed, exported and mailed stays in the tests' output folder (business_year_*).
 
 #include <QXmlStreamReader>
 #include <map>
@@ -22,8 +22,11 @@
 #include "statements/income_statement_window.h"
 #include "statements/trial_balance_window.h"
 #include "tests/app/typed_entries_qt.h"
+#include "tests/support/biff2_records.h"
 #include "tests/support/eml_python.h"
 #include "tests/support/pdf_text.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/table_readers.h"
 
 namespace qv::testing {
 namespace {
@@ -266,6 +269,33 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   EXPECT_EQ(LinesWith(bs, {"NET ASSETS", kNetAssets}).size(), 1u) << bs;
   EXPECT_EQ(LinesWith(bs, {"PROFIT / LOSS", kNetProfit}).size(), 1u) << bs;
   EXPECT_EQ(LinesWith(bs, {kNetAssets}).size(), 2u) << "net assets, and capital with equity";
+
+  // ---- The balance sheet exported (File > Export) as a spreadsheet, a web page and rich
+  // text, and the trial balance for a spreadsheet; each file shows the
+  // year's totals.
+  auto exportAs = [](StatementWindow& window, const std::string& name) {
+    const std::string file = TestOutputPath("business_year_" + name);
+    fs::remove(file);
+    window.ChooseExportFile = [file](const FileDialogRequest&) { return file; };
+    window.ExportItem()->trigger();
+    window.ChooseExportFile = nullptr;
+    return file;
+  };
+  bool sheetHasNetAssets = false;
+  for (const auto& [cell, text] : CellMap(exportAs(*sheet, "balance_sheet.xls")))
+    sheetHasNetAssets = sheetHasNetAssets || text == kNetAssets;
+  EXPECT_TRUE(sheetHasNetAssets);
+  const std::string page = ScratchFolder::Read(exportAs(*sheet, "balance_sheet.htm"));
+  QXmlStreamReader xml(QByteArray::fromStdString(page));
+  while (!xml.atEnd()) xml.readNext();
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_NE(page.find(kNetAssets), std::string::npos);
+  const std::string rtf = RtfPlainText(ScratchFolder::Read(exportAs(*sheet, "balance_sheet.rtf")));
+  EXPECT_EQ(LinesWith(rtf, {"NET ASSETS", kNetAssets}).size(), 1u) << rtf;
+  const auto rows = ParseCsv(ScratchFolder::Read(exportAs(*trial, "trial_balance.csv")));
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows.back(),
+            (std::vector<std::string>{"Total", kTrialBalanceTotal, kTrialBalanceTotal}));
 
   // ---- The income statement mailed (its File > E-mail): the message parses, its page shows
   // the net profit.

@@ -24,13 +24,13 @@ namespace {
 namespace fs = std::filesystem;
 using testing::HasSubstr;
 
+using testing::BiffRecord;
 using testing::CellMap;
 using testing::Cells;
-using testing::Record;
 using testing::Records;
 using testing::U16;
 
-// Record data from bytes.
+// BiffRecord data from bytes.
 std::string Bytes(std::initializer_list<int> bytes) {
   std::string s;
   for (int b : bytes) s.push_back(static_cast<char>(b));
@@ -64,7 +64,7 @@ TEST_F(ExcelFileTest, WritesATinySheetRecordByRecord) {
   ASSERT_EQ(sheet.CloseFile(), 0);
   EXPECT_EQ(sheet.CodePage(), 1252);
 
-  const std::vector<Record> expected = {
+  const std::vector<BiffRecord> expected = {
       {0x0009, Bytes({2, 0, 0x10, 0})},              // BOF: BIFF2, a worksheet
       {0x0042, Bytes({0xE4, 0x04})},                 // CODEPAGE 1252
       {0x002B, Bytes({0, 0})},                       // no grid lines printed
@@ -117,13 +117,13 @@ TEST_F(ExcelFileTest, KeepsCellsWithinTheFormatsLimits) {
   ASSERT_EQ(sheet.CloseFile(), 0);
   EXPECT_EQ(sheet.TextsCut(), 1);
 
-  const std::vector<Record> all = Records(path);
+  const std::vector<BiffRecord> all = Records(path);
   ASSERT_EQ(all.size(), 11u) << "no column width or margin was written";
-  EXPECT_EQ(all[2], (Record{0x0043, Bytes({0, 0, 0, 0})}));
-  EXPECT_EQ(all[3], (Record{0x0043, Bytes({3, 0, 0x40, 0})}));
-  EXPECT_EQ(all[4], (Record{0x0000, Bytes({0, 0, 0xFF, 0xFF, 0, 0, 0, 1})}))
+  EXPECT_EQ(all[2], (BiffRecord{0x0043, Bytes({0, 0, 0, 0})}));
+  EXPECT_EQ(all[3], (BiffRecord{0x0043, Bytes({3, 0, 0x40, 0})}));
+  EXPECT_EQ(all[4], (BiffRecord{0x0000, Bytes({0, 0, 0xFF, 0xFF, 0, 0, 0, 1})}))
       << "rows 0-65535, columns 0-255";
-  const std::vector<Record> cells = {
+  const std::vector<BiffRecord> cells = {
       {0x0004, Bytes({0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 255}) + std::string(255, 'a')},
       {0x0003, Bytes({0, 0, 0, 0, 0, 0, 0}) + Double(70000)},
       {0x0003, Bytes({0, 0, 1, 0, 0, 0, 0}) + Double(-3)},
@@ -161,7 +161,7 @@ TEST_F(ExcelFileTest, ChoosesTheCodePageThatHoldsTheTexts) {
     for (std::size_t i = 0; i < c.texts.size(); ++i)
       sheet.WriteValue(kExcelLabel, 0, 0, 0, static_cast<int32_t>(i + 1), 1, c.texts[i]);
     ASSERT_EQ(sheet.CloseFile(), 0);
-    const std::vector<Record> cells = Cells(Path("sheet.xls"));
+    const std::vector<BiffRecord> cells = Cells(Path("sheet.xls"));
     EXPECT_EQ(sheet.CodePage(), c.codePage);
     EXPECT_EQ(sheet.CharactersReplaced(), c.replaced);
     EXPECT_EQ(cells[0].data.substr(8), c.firstLabel);
@@ -221,8 +221,8 @@ TEST_F(ExcelFileTest, ExportsTheChartAndTheEntriesOfABook) {
   }
   EXPECT_EQ(cells.count({16, 1}) + cells.count({18, 6}), 0u);
   // The header carries the business name.
-  const std::vector<Record> records = Records(path);
-  const Record header{0x0014, Bytes({13}) + "Smith && Sons"};
+  const std::vector<BiffRecord> records = Records(path);
+  const BiffRecord header{0x0014, Bytes({13}) + "Smith && Sons"};
   EXPECT_NE(std::find(records.begin(), records.end(), header), records.end());
 }
 

@@ -119,7 +119,7 @@ TEST(CashFlowOutputs, CsvHtmlAndSheetReadBackCellByCell) {
   EXPECT_EQ(at(10, 1), "Outflows:");
   EXPECT_EQ(at(13, 1) + "|" + at(13, 5), "Total Outflows:|2,254.50");
   EXPECT_EQ(at(15, 1) + "|" + at(15, 4), "Ending Balance:|(1,054.50)");
-  for (const Record& cell : Cells(xls)) {
+  for (const BiffRecord& cell : Cells(xls)) {
     const int row = U16(cell.data, 0) + 1, col = U16(cell.data, 2) + 1;
     EXPECT_EQ(static_cast<uint8_t>(cell.data[4]) & 0x40, 0x40) << row << "," << col << " locked";
     // Account rows in the plain font, every other cell in bold.

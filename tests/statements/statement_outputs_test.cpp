@@ -81,7 +81,7 @@ Lines SheetRows(const std::string& path, int first, int last) {
 
 // The attribute bytes of the cell at row, column: "lock font align" (64 64 1).
 std::string Attributes(const std::string& path, int row, int col) {
-  for (const testing::Record& r : testing::Cells(path))
+  for (const testing::BiffRecord& r : testing::Cells(path))
     if (testing::U16(r.data, 0) + 1 == row && testing::U16(r.data, 2) + 1 == col)
       return std::to_string(r.data[4] & 0x40) + " " + std::to_string(r.data[5] & 0xC0) + " " +
              std::to_string(r.data[6] & 0x07);

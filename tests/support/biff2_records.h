@@ -17,13 +17,13 @@
 
 namespace qv::testing {
 
-struct Record {
+struct BiffRecord {
   uint16_t type = 0;
   std::string data;
-  bool operator==(const Record&) const = default;
+  bool operator==(const BiffRecord&) const = default;
 };
 
-inline std::ostream& operator<<(std::ostream& os, const Record& r) {
+inline std::ostream& operator<<(std::ostream& os, const BiffRecord& r) {
   os << "record 0x" << std::hex << r.type << std::dec << " [";
   for (unsigned char c : r.data) os << ' ' << static_cast<int>(c);
   return os << " ]";
@@ -35,9 +35,9 @@ inline uint16_t U16(const std::string& bytes, std::size_t at) {
 }
 
 // Splits a BIFF2 file into its records; fails the test on a record that runs past the end.
-inline std::vector<Record> Records(const std::string& path) {
+inline std::vector<BiffRecord> Records(const std::string& path) {
   const std::string bytes = ScratchFolder::Read(path);
-  std::vector<Record> out;
+  std::vector<BiffRecord> out;
   std::size_t at = 0;
   while (at + 4 <= bytes.size()) {
     const std::size_t length = U16(bytes, at + 2);
@@ -50,9 +50,9 @@ inline std::vector<Record> Records(const std::string& path) {
 }
 
 // The cell records (INTEGER, NUMBER, LABEL) of a file.
-inline std::vector<Record> Cells(const std::string& path) {
-  std::vector<Record> cells;
-  for (const Record& r : Records(path))
+inline std::vector<BiffRecord> Cells(const std::string& path) {
+  std::vector<BiffRecord> cells;
+  for (const BiffRecord& r : Records(path))
     if (r.type >= 0x0002 && r.type <= 0x0004) cells.push_back(r);
   return cells;
 }
@@ -61,7 +61,7 @@ inline std::vector<Record> Cells(const std::string& path) {
 // the sheet's code page), numbers in their shortest form.
 inline std::map<std::pair<int, int>, std::string> CellMap(const std::string& path) {
   std::map<std::pair<int, int>, std::string> out;
-  for (const Record& r : Cells(path)) {
+  for (const BiffRecord& r : Cells(path)) {
     std::string& cell = out[{U16(r.data, 0) + 1, U16(r.data, 2) + 1}];
     if (r.type == 0x0004) {
       cell = r.data.substr(8);
