@@ -175,9 +175,9 @@ struct QtTextMetrics::FontMeasure {
   static constexpr std::size_t kMaxWords = 8192;
   static constexpr int kAscii = 128;
 
-  FontMeasure(const FontSpec& spec, const QPaintDevice* device)
-      : Font(spec),
-        Metrics(device ? QFontMetricsF(ToQFont(spec), device) : QFontMetricsF(ToQFont(spec))),
+  FontMeasure(const FontSpec& font, const QPaintDevice* device)
+      : Font(font),
+        Metrics(device ? QFontMetricsF(ToQFont(font), device) : QFontMetricsF(ToQFont(font))),
         Blank(Metrics.horizontalAdvance(QLatin1Char(' '))) {
     BeforeBlank.fill(std::numeric_limits<double>::quiet_NaN());
     AfterBlank.fill(std::numeric_limits<double>::quiet_NaN());
