@@ -23,19 +23,6 @@ class DatePickerModelTest : public ::testing::Test {
     ADD_FAILURE() << "no cell shows day " << day;
     return 0;
   }
-  // Whether the grid shows `month` of `year` with day 1 in cell `lead` and every other cell
-  // hidden and empty.
-  void ExpectMonthLaidOut(int year, int month, int lead) {
-    model.CalcDate(0, month, year, false);
-    const int length = DaysInMonth(year, month);
-    ASSERT_LE(lead + length, kUsedDayCells);
-    for (int i = 0; i < kDayCellCount; ++i) {
-      const DayCell& cell = model.Cells()[static_cast<size_t>(i)];
-      const bool inMonth = i >= lead && i < lead + length;
-      ASSERT_EQ(cell.Visible, inMonth) << year << "-" << month << " cell " << i;
-      ASSERT_EQ(cell.Day, inMonth ? i - lead + 1 : 0) << year << "-" << month << " cell " << i;
-    }
-  }
   bool AnyCell(DayCellColor color) const {
     for (const DayCell& cell : model.Cells()) {
       if (cell.Color == color) return true;
@@ -51,7 +38,14 @@ TEST_F(DatePickerModelTest, EachDayOfTheMonthSitsInItsWeekdayColumnAndNothingEls
   // Among them February 2026: 28 days from a Sunday, and no stray "1" of March in cell 28.
   for (int year = model.FirstYear(); year <= model.LastYear(); ++year) {
     for (int month = 1; month <= 12; ++month) {
-      ASSERT_NO_FATAL_FAILURE(ExpectMonthLaidOut(year, month, WeekdayOf(Day(year, month, 1)) - 1));
+      model.CalcDate(0, month, year, false);
+      const int lead = WeekdayOf(Day(year, month, 1)) - 1, length = DaysInMonth(year, month);
+      for (int i = 0; i < kDayCellCount; ++i) {
+        const DayCell& cell = model.Cells()[static_cast<size_t>(i)];
+        const bool inMonth = i >= lead && i < lead + length;
+        ASSERT_TRUE(cell.Visible == inMonth && cell.Day == (inMonth ? i - lead + 1 : 0))
+            << year << "-" << month << " cell " << i;
+      }
     }
   }
   // After a month change no empty cell can be clicked.
@@ -119,7 +113,10 @@ TEST_F(DatePickerModelTest, AChosenDayMissingFromTheNewMonthFallsOnItsLastDay) {
   }
 }
 
-TEST_F(DatePickerModelTest, TodayIsMagentaOnlyInItsMonthAndTheChosenDayIsRedEvenOnToday) {
+TEST_F(DatePickerModelTest, StartsOnTodayWhichIsMagentaOnlyInItsMonthAndTheChosenDayIsRed) {
+  EXPECT_EQ(std::pair(model.FirstYear(), model.LastYear()), std::pair(1826, 2226));
+  EXPECT_EQ(model.TheDate(), Day(2026, 3, 15));
+  EXPECT_EQ(model.MarkedHeading(), 0);  // Sunday
   EXPECT_EQ(ColorOf(15), DayCellColor::Chosen);
   model.SetTheDate(Day(2026, 3, 10));
   EXPECT_EQ(ColorOf(15), DayCellColor::Today);
@@ -133,13 +130,8 @@ TEST_F(DatePickerModelTest, TodayIsMagentaOnlyInItsMonthAndTheChosenDayIsRedEven
   clock.Set(Day(2026, 3, 16));  // the clock is read at every redraw
   model.CalcDate(0, 3, 2026, false);
   EXPECT_EQ(ColorOf(16), DayCellColor::Today);
-}
 
-TEST_F(DatePickerModelTest, StartsOnTodayAndMarksTheHeadingOfTheDatesWeekday) {
-  EXPECT_EQ(std::pair(model.FirstYear(), model.LastYear()), std::pair(1826, 2226));
-  EXPECT_EQ(model.TheDate(), Day(2026, 3, 15));
-  EXPECT_EQ(model.MarkedHeading(), 0);  // Sunday
-  model.SetTheDate(Day(2024, 3, 15));   // a Friday
+  model.SetTheDate(Day(2024, 3, 15));  // a Friday: its heading is marked once it is read
   EXPECT_EQ(model.MarkedHeading(), -1);
   EXPECT_EQ(model.TheDate(), Day(2024, 3, 15));
   EXPECT_EQ(model.MarkedHeading(), 5);
@@ -147,8 +139,7 @@ TEST_F(DatePickerModelTest, StartsOnTodayAndMarksTheHeadingOfTheDatesWeekday) {
   LocaleInfo german = UsEnglishLocale();
   german.MonthNames[2] = "März";
   EXPECT_EQ(model.CellToolTip(CellOf(15), german), "15 März 2024");
-  EXPECT_EQ(model.CellToolTip(0, german), "");  // 1 March 2024 is a Friday
-  EXPECT_EQ(model.CellToolTip(99, german), "");
+  EXPECT_EQ(model.CellToolTip(0, german) + model.CellToolTip(99, german), "");
 }
 
 TEST(DatePanelLayoutTest, CellsTileTheGridBelowTheHeadingsAndHitTestingFindsThem) {
@@ -162,21 +153,11 @@ TEST(DatePanelLayoutTest, CellsTileTheGridBelowTheHeadingsAndHitTestingFindsThem
     EXPECT_EQ(DayCellAt(layout, r.Left, r.Top), i);
     EXPECT_EQ(DayCellAt(layout, r.Left + r.Width - 1, r.Top + r.Height - 1), i);
   }
-  EXPECT_EQ(layout.Cells[1].Left, layout.Headings[1].Left);  // under their headings
   EXPECT_EQ(DayCellAt(layout, width / 2, layout.Headings[0].Top), -1);
-  EXPECT_LE(layout.YearList.Left + layout.YearList.Width, width);
 }
 
-TEST(DatePickerSettingsTest, DefaultsAreNotStoredExceptTheFontSizeAndBadValuesReadAsDefaults) {
-  EXPECT_EQ(WriteDatePickerSettings({}), (StoredSettings{{"FontSize", "10"}}));
-  const DatePickerSettings s{.BackColor = 0xC0FFFF,
-                             .FontBold = true,
-                             .FontSize = 8.25,
-                             .FontName = "Arial",
-                             .DateToolTipText = "Entry date",
-                             .Text = "15/03/2024",
-                             .Enabled = false,
-                             .ForeColor = 0x80000012};
+TEST(DatePickerSettingsTest, StoredSettingsReadBackAndBadValuesReadAsDefaults) {
+  const DatePickerSettings s{.BackColor = 0xC0FFFF, .FontSize = 8.25, .Text = "15/03/2024"};
   EXPECT_EQ(ReadDatePickerSettings(WriteDatePickerSettings(s)), s);
   EXPECT_EQ(
       ReadDatePickerSettings({{"BackColor", "blue"}, {"FontSize", "-3"}, {"Enabled", "maybe"}}),

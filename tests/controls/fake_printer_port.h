@@ -46,26 +46,14 @@ class FakePrinterPort final : public PrinterPort {
   }
   int PaperSize() override { return Paper; }
   bool SetOrientation(int orientation) override {
-    if (FailSettings) return false;
-    Orientation_ = orientation;
-    return true;
+    return !FailSettings && (Orientation_ = orientation, true);
   }
   int Orientation() override { return Orientation_; }
-  bool SetPrintQuality(int quality) override {
-    if (FailSettings) return false;
-    Quality = quality;
-    return true;
-  }
+  bool SetPrintQuality(int quality) override { return !FailSettings && (Quality = quality, true); }
   int PrintQuality() override { return Quality; }
-  bool SetColorMode(int mode) override {
-    Color = mode;
-    return true;
-  }
+  bool SetColorMode(int mode) override { return Color = mode, true; }
   int ColorMode() override { return Color; }
-  bool SetDuplex(bool twoSided) override {
-    TwoSided = twoSided;
-    return true;
-  }
+  bool SetDuplex(bool twoSided) override { return TwoSided = twoSided, true; }
 };
 
 }  // namespace qv::testing

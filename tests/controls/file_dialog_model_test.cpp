@@ -17,8 +17,7 @@ FileDialogRequest SaveAsRequest(std::string preset = {}) {
   return {"acc", {"*.acc", "*.txt", "*.csv", "*.xls"}, 166, 165, std::move(preset)};
 }
 
-TEST(FileDialogRules, TypeCodesCaptionsNamesAndPaths) {
-  EXPECT_EQ(FileTypeOfPattern("*.csv"), "csv");
+TEST(FileDialogRules, TypeCodesNamesPathsForbiddenCharactersAndPatterns) {
   EXPECT_EQ(CaptionIdForType("CSV"), 0) << "type codes compare with case";
   EXPECT_EQ(NameForType("my.report", "csv"), "my.csv");
   EXPECT_EQ(NameForType("", "csv"), ".csv");
@@ -31,13 +30,9 @@ TEST(FileDialogRules, TypeCodesCaptionsNamesAndPaths) {
 
   // The root folder, which the dialog's browsing reaches only at the top.
   EXPECT_EQ(JoinPath("/", "a.acc"), "/a.acc");
-  EXPECT_EQ(FolderChain("/home/u"), (Names{"/", "/home", "/home/u"}));
   EXPECT_EQ(FolderChain("/"), Names{"/"});
   EXPECT_EQ(LastPathComponent("/"), "");
-}
-
-TEST(FileDialogRules, ForbiddenCharactersNeverReachTheNameAndPatternsIgnoreCase) {
-  EXPECT_FALSE(IsForbiddenNameCharacter('/'));
+  // Forbidden characters never reach the name; patterns ignore case.
   EXPECT_EQ(WithoutForbiddenCharacters("/etc/pass\\wd:<x>?*|\"\n"), "/etc/passwdx");
   EXPECT_EQ(WithoutForbiddenCharacters("Bücher 2026.acc"), "Bücher 2026.acc");
 
@@ -67,23 +62,6 @@ class FileDialogModelTest : public ::testing::Test {
   Session session;
   FileDialogModel model{scratch.Path()};
 };
-
-TEST_F(FileDialogModelTest, ChoosingATypeRewritesTheNameTheCaptionAndForgetsThePassword) {
-  model.Prepare(session, SaveAsRequest("books.acc"));
-  session.LoginPassword = "secret";
-  model.ChooseType(2);  // *.csv
-  EXPECT_EQ(model.NameText(), "books.csv");
-  EXPECT_EQ(model.CaptionId(), 196);
-  EXPECT_EQ(session.ChosenFileType, "csv");
-  EXPECT_EQ(session.LoginPassword, "");
-  EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/books.csv");
-
-  // A type without a caption of its own leaves the caption as it is.
-  model.Prepare(session, {"xls", {"*.xls", "*.rtf", "*.htm"}, 166, 165, {}});
-  model.ChooseType(1);
-  EXPECT_EQ(model.CaptionId(), 166);
-  EXPECT_EQ(session.ChosenFileType, "rtf");
-}
 
 TEST_F(FileDialogModelTest, AcceptNeedsANameWithAStemAndATypedPathLeadsToItsFolder) {
   model.Prepare(session, SaveAsRequest());
@@ -116,29 +94,6 @@ TEST_F(FileDialogModelTest, AcceptNeedsANameWithAStemAndATypedPathLeadsToItsFold
   EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/ledger");
   EXPECT_EQ(FileNameWithType(session.ChosenFileName, session.ChosenFileType),
             scratch.Path() + "/ledger.csv");
-}
-
-TEST_F(FileDialogModelTest, CancelAndCloseChooseNothingAndTheDialogReopensWhereItWas) {
-  const std::string exports = scratch.Folder("exports");
-  model.Prepare(session, SaveAsRequest("books.acc"));
-  model.OpenFolder(exports);
-  model.Cancel();
-  EXPECT_EQ(session.ChosenFileName, "");
-  model.Prepare(session, SaveAsRequest());
-  EXPECT_EQ(model.Folder(), exports);
-  EXPECT_EQ(model.NameText(), "books.acc") << "cancel keeps the name for the next use";
-  EXPECT_EQ(session.ChosenFileName, exports + "/books.acc");
-
-  model.Close();
-  EXPECT_EQ(session.ChosenFileName, "");
-  EXPECT_EQ(model.NameText(), "") << "the close box starts the next use afresh";
-
-  // A preset path moves to its folder.
-  const std::string year = scratch.Folder("year 2026");
-  model.Prepare(session, SaveAsRequest(year + "/books.acc"));
-  EXPECT_EQ(model.Folder(), year);
-  EXPECT_EQ(model.NameText(), "books.acc");
-  EXPECT_EQ(session.ChosenFileName, year + "/books.acc");
 }
 
 TEST_F(FileDialogModelTest, UnreadableOrVanishedFoldersFallBackAndNeverLoop) {

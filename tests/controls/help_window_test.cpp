@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <memory>
 #include <tuple>
-#include <utility>
 
 #include "controls/wait_screen_dialog.h"
 #include "tests/controls/input_events_qt.h"
@@ -24,48 +21,38 @@ class HelpDeskTest : public ::testing::Test {
     contents = new QAction("&Contents...", &mainWindow);
     desk.SetMainItem(contents);
   }
+  // The main item's mark, the pointer and whether a help window is loaded.
+  std::tuple<bool, PointerShape, bool> Mode() const {
+    return {contents->isChecked(), pointer.Shape(), desk.Window() != nullptr};
+  }
+  static QString Captions(const HelpWindow* w) { return w->windowTitle() + " | " + w->Title(); }
 
   ScreenPointer pointer;
   HelpDesk desk{pointer};
   QWidget mainWindow;
   QAction* contents = nullptr;
-  // The main item's mark, the pointer and whether a help window is loaded.
-  std::tuple<bool, PointerShape, bool> Mode() const {
-    return {contents->isChecked(), pointer.Shape(), desk.Window() != nullptr};
-  }
-  using Captions = std::pair<QString, QString>;  // the window's caption and the title
-  static Captions CaptionsOf(const HelpWindow* w) { return {w->windowTitle(), w->Title()}; }
-
   const HelpCard card{"Journal Entries", "Will display Journal entries..."};
-  const Captions kContents{"Help Contents...", "Quorvel Help"};
 };
 
 TEST_F(HelpDeskTest, ContentsShowsTheGeneralTextByTheRightEdgeAndCommandsOnlyChangeIt) {
   EXPECT_FALSE(desk.ShowCard(card));
   EXPECT_EQ(desk.Window(), nullptr) << "nothing happens while help mode is off";
-
   contents->setChecked(false);  // as the menu's own toggle would leave it
   desk.ToggleFromMain(&mainWindow);
   EXPECT_EQ(Mode(), std::tuple(true, PointerShape::Help, true));
   HelpWindow* window = desk.Window();
   EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(CaptionsOf(window), kContents);
+  EXPECT_EQ(Captions(window), "Help Contents... | Quorvel Help");
   EXPECT_TRUE(window->Text().contains("...\n\nTo exit out of help mode"));
-  EXPECT_TRUE(window->TextBox()->isReadOnly());
   const QRect area = mainWindow.screen()->availableGeometry();
-  const QRect frame = window->frameGeometry();
-  const int gap = area.x() + area.width() - frame.x() - frame.width();
+  const int gap = area.x() + area.width() - window->frameGeometry().right() - 1;
   EXPECT_TRUE(gap >= 2 && gap <= 4) << gap << ": about 50 twips from the screen's right edge";
   testing::Grab(window, "help_window");
 
   // In help mode a command only changes the title and the text.
-  const QRect placed = window->geometry();
   EXPECT_TRUE(desk.ShowCard(card));
-  EXPECT_EQ(CaptionsOf(window), Captions("Help Contents...", "Journal Entries"));
+  EXPECT_EQ(Captions(window), "Help Contents... | Journal Entries");
   EXPECT_EQ(window->Text(), "Will display Journal entries...");
-  EXPECT_EQ(window->geometry(), placed) << "the window is not moved";
-  EXPECT_EQ(Mode(), std::tuple(true, PointerShape::Help, true));
-
   // The close box unchecks the item and brings the normal pointer back.
   window->close();
   EXPECT_EQ(Mode(), std::tuple(false, PointerShape::Normal, false));
@@ -79,7 +66,7 @@ TEST_F(HelpDeskTest, SwitchingOnAfterAboutReplacesTheAboutText) {
   desk.ShowAbout(&mainWindow, QIcon(iconPicture));
   HelpWindow* window = desk.Window();
   EXPECT_EQ(Mode(), std::tuple(false, PointerShape::Normal, true)) << "About ends help mode";
-  EXPECT_EQ(CaptionsOf(window), Captions("About...", "Quorvel"));
+  EXPECT_EQ(Captions(window), "About... | Quorvel");
   EXPECT_TRUE(window->Text().endsWith("Accounts Paid in May"));
   const auto pictureCentre = [&] {
     return window->Picture()->pixmap().toImage().pixelColor(24, 24);
@@ -87,26 +74,20 @@ TEST_F(HelpDeskTest, SwitchingOnAfterAboutReplacesTheAboutText) {
   EXPECT_EQ(pictureCentre(), QColor(Qt::red));
 
   desk.ToggleFromMain(&mainWindow);
-  EXPECT_EQ(CaptionsOf(window), kContents);
+  EXPECT_EQ(Captions(window), "Help Contents... | Quorvel Help");
   EXPECT_TRUE(window->Text().startsWith("You are now in help mode."));
-  EXPECT_TRUE(window->isVisible());
   EXPECT_NE(pictureCentre(), QColor(Qt::red)) << "the icon belongs to the About text";
 }
 
-TEST_F(HelpDeskTest, TheHelpWindowBelongsToTheDeskNotToTheWindowThatSwitchedItOn) {
+TEST_F(HelpDeskTest, TheHelpWindowOutlivesTheWindowThatSwitchedItOn) {
   auto configuration = std::make_unique<QWidget>();
-  configuration->show();
   auto* configContents = new QAction("Contents...", configuration.get());
   desk.ToggleFromItem(configContents, configuration.get());
   EXPECT_TRUE(configContents->isChecked());
   EXPECT_FALSE(contents->isChecked());
-  ASSERT_NE(desk.Window(), nullptr);
-
   configuration.reset();
   ASSERT_NE(desk.Window(), nullptr) << "the help window belongs to the desk";
-  EXPECT_TRUE(desk.Window()->isVisible());
   EXPECT_EQ(pointer.Shape(), PointerShape::Help);
-
   // A help window destroyed by other means ends help mode too; a new one is made when needed.
   delete desk.Window();
   EXPECT_EQ(Mode(), std::tuple(false, PointerShape::Normal, false));

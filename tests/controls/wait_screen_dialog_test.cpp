@@ -56,7 +56,6 @@ TEST_F(WaitScreenTest, OpensBusyAndEmptyInTheProgramsFontAndClosesWithTheNormalP
     EXPECT_EQ(QApplication::activeModalWidget(), window.data());
     EXPECT_EQ(pointer.Shape(), PointerShape::Busy);
     EXPECT_EQ(std::pair(window->BarTwips(), window->PercentText()), std::pair(1, QString("0%")));
-    EXPECT_EQ(window->Activity(), "Processing");
     EXPECT_EQ(window->findChild<QLabel*>("Label2")->font().pointSize(), 15);
     window->close();
     EXPECT_TRUE(window->isVisible()) << "the user cannot close it";
@@ -127,21 +126,7 @@ TEST_F(WaitScreenTest, InputToOtherWindowsIsIgnoredDuringTheJobAndAfterIt) {
   EXPECT_EQ(clicks, 2) << "input works again after the job";
 }
 
-TEST_F(WaitScreenTest, EveryWayOutRestoresThePointerAndInputAndEndsHelpMode) {
-  pointer.Set(PointerShape::Help);
-  try {
-    WaitScreen job(&other, session, 100, {}, pointer);
-    EXPECT_EQ(pointer.Shape(), PointerShape::Busy);
-    throw std::runtime_error("file error");
-  } catch (const std::runtime_error&) {
-  }
-  EXPECT_EQ(pointer.Shape(), PointerShape::Normal) << "help mode ends with the job";
-  PostClick(button);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(clicks, 1);
-}
-
-TEST_F(WaitScreenTest, AJobInsideAJobKeepsTheBusyPointerUntilTheOuterEnds) {
+TEST_F(WaitScreenTest, AJobInsideAJobKeepsTheBusyPointerAndAThrowEndsHelpModeAndTheJob) {
   ProgressTick();  // without a job: nothing
   {
     WaitScreen outer(&other, session, 99, {}, pointer);
@@ -158,6 +143,16 @@ TEST_F(WaitScreenTest, AJobInsideAJobKeepsTheBusyPointerUntilTheOuterEnds) {
     EXPECT_EQ(outer.Window()->PercentText(), "1%");
   }
   EXPECT_EQ(CurrentWaitScreen(), nullptr);
+  pointer.Set(PointerShape::Help);
+  try {
+    WaitScreen job(&other, session, 100, {}, pointer);
+    throw std::runtime_error("file error");
+  } catch (const std::runtime_error&) {
+  }
+  EXPECT_EQ(pointer.Shape(), PointerShape::Normal) << "help mode ends with the job";
+  PostClick(button);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(clicks, 1) << "input works again";
 }
 
 }  // namespace

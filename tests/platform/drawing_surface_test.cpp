@@ -55,7 +55,7 @@ TEST_F(DrawingSurfaceTest, PrintEndsTheLinePrintStayContinuesItAndTextsKeepTheir
   EXPECT_EQ(surface_.Texts().size(), 3u);
 }
 
-TEST_F(DrawingSurfaceTest, PrintScaleScalesOnlyWhereAskedAndABadScaleIsOne) {
+TEST_F(DrawingSurfaceTest, PrintScaleScalesOnlyWhereAskedABadScaleIsOneAndPixelsArePixels) {
   surface_.SetPrintScale(1.5);
   surface_.SetFontSizeScaled(12);
   EXPECT_DOUBLE_EQ(surface_.TextHeight("W"), 360);
@@ -66,6 +66,12 @@ TEST_F(DrawingSurfaceTest, PrintScaleScalesOnlyWhereAskedAndABadScaleIsOne) {
     surface_.SetPrintScale(bad);
     EXPECT_DOUBLE_EQ(surface_.PrintScale(), 1.0) << bad;
   }
+  // A pixel surface measures in pixels.
+  FixedTextMetrics metrics(150, 300);
+  DrawingSurface pixels(metrics, SurfaceUnits::Pixels, 15.0);
+  pixels.SetFontSize(10);
+  pixels.Print("ab");
+  EXPECT_EQ(std::pair(pixels.TextWidth("ab"), pixels.CurrentY()), std::pair(20.0, 20.0));
 }
 
 TEST_F(DrawingSurfaceTest, BoxesTakeTheFillOfTheMomentAndDrawingMovesThePosition) {
@@ -107,15 +113,6 @@ TEST_F(DrawingSurfaceTest, ClearForgetsTheDrawingAndPagesAndDocumentsNumberTheir
   EXPECT_EQ(where("Page one"), std::tuple(0, 0, 14000.0));
   EXPECT_EQ(where("Page two"), std::tuple(0, 1, 0.0));
   EXPECT_EQ(where("Second copy"), std::tuple(1, 0, 0.0));
-}
-
-TEST(DrawingSurfacePixels, MeasuresInPixelsOnAPixelSurface) {
-  FixedTextMetrics metrics(150, 300);
-  DrawingSurface surface(metrics, SurfaceUnits::Pixels, 15.0);
-  surface.SetFontSize(10);
-  EXPECT_DOUBLE_EQ(surface.TextWidth("ab"), 20);
-  surface.Print("ab");
-  EXPECT_DOUBLE_EQ(surface.CurrentY(), 20);
 }
 
 }  // namespace

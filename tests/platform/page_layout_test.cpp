@@ -79,6 +79,15 @@ TEST_F(PageLayoutTest, TheMarkedHeadingStartsEveryFurtherPage) {
     if (const auto* line = std::get_if<LineOp>(&op); line && line->Y1 == 200) ++rulesAt200;
   EXPECT_EQ(rulesAt200, 2);
   for (const DrawOp& op : laid) EXPECT_FALSE(std::holds_alternative<PageHeadingOp>(op));
+
+  // A page the drawing starts itself has no heading, and a last one left empty no page.
+  surface_.NewPage();
+  Lines("B", 2);
+  surface_.NewPage();
+  surface_.EndDoc();
+  const auto more = Pages(Laid(1000));
+  ASSERT_EQ(more.size(), 4u);
+  EXPECT_EQ(more[3], (PageTexts{{"B1", 0}, {"B2", 200}}));
 }
 
 TEST_F(PageLayoutTest, NothingIsCutAtThePageFootAndAHeadingIsNotLeftAlone) {
@@ -109,21 +118,6 @@ TEST_F(PageLayoutTest, NothingIsCutAtThePageFootAndAHeadingIsNotLeftAlone) {
   Lines("After ", 2);
   const auto cut = Pages(Laid(900));
   EXPECT_EQ(cut, (std::vector<PageTexts>{{{"Huge", 0}}, {{"After 1", 0}, {"After 2", 200}}}));
-}
-
-TEST_F(PageLayoutTest, NewPageStartsAPageWithoutTheHeadingAndNoBlankPageAtTheEnd) {
-  surface_.BeginPageHeading();
-  surface_.Print("Head");
-  surface_.EndPageHeading();
-  Lines("A", 6);
-  surface_.NewPage();
-  Lines("B", 2);
-  surface_.NewPage();
-  surface_.EndDoc();
-  const auto pages = Pages(Laid(1000));
-  ASSERT_EQ(pages.size(), 3u);
-  EXPECT_EQ(pages[1], (PageTexts{{"Head", 0}, {"A5", 200}, {"A6", 400}}));
-  EXPECT_EQ(pages[2], (PageTexts{{"B1", 0}, {"B2", 200}}));
 }
 
 TEST(PageCopies, EachCopyIsAJobOfItsOwnOnAPrinterAndFollowsOnInAFile) {

@@ -5,16 +5,24 @@
 namespace qv {
 namespace {
 
-TEST(Prompts, ScriptedAnswersGoToThePromptsInOrderWithTheirCaptions) {
-  ScriptedPrompts scripted;
+TEST(Prompts, ScriptedAnswersGoToThePromptsInOrderAndScopesNestWithoutBlocking) {
+  ScriptedPrompts outer, scripted;
+  {
+    ScopedPromptService outerScope(outer);
+    ScopedPromptService scope(scripted);
+    scripted.Then(PromptAnswer::Ok);
+    ShowMessage("inner");
+  }
+  EXPECT_EQ(AskQuestion("Nobody sees this", PromptButtons::YesNo), PromptAnswer::No);
+  EXPECT_TRUE(outer.History().empty());
   ScopedPromptService scope(scripted);
   scripted.Then(PromptAnswer::No).Then(PromptAnswer::Yes);
   EXPECT_EQ(AskQuestion("Exit ?", PromptButtons::YesNo), PromptAnswer::No);
   EXPECT_EQ(AskQuestion("Move ?", PromptButtons::YesNo, PromptIcon::Question, "Accounts"),
             PromptAnswer::Yes);
-  ASSERT_EQ(scripted.History().size(), 2u);
-  EXPECT_EQ(scripted.History()[0].Request.Caption(), "Quorvel");
-  EXPECT_EQ(scripted.History()[1].Request.Caption(), "Accounts");
+  ASSERT_EQ(scripted.History().size(), 3u);
+  EXPECT_EQ(scripted.History()[1].Request.Caption(), "Quorvel");
+  EXPECT_EQ(scripted.History()[2].Request.Caption(), "Accounts");
   EXPECT_EQ((PromptRequest{"x", PromptButtons::Ok, PromptIcon::None, ""}).Caption(), "");
 }
 
@@ -34,23 +42,6 @@ TEST(Prompts, UnscriptedOrImpossibleAnswersGetTheEscapeAnswerAndAreReported) {
   ShowMessage("Printer Error");
   EXPECT_EQ(scripted.History().back().Answer, PromptAnswer::Ok);
   EXPECT_EQ(reported, 5);
-}
-
-TEST(Prompts, ScopedServicesNestAndRestoreAndNoServiceNeverBlocks) {
-  ScriptedPrompts outer, inner;
-  {
-    ScopedPromptService outerScope(outer);
-    {
-      ScopedPromptService innerScope(inner);
-      inner.Then(PromptAnswer::Ok);
-      ShowMessage("inner");
-    }
-    outer.Then(PromptAnswer::Ok);
-    ShowMessage("outer");
-  }
-  EXPECT_EQ(inner.Texts(), std::vector<std::string>{"inner"});
-  EXPECT_EQ(outer.Texts(), std::vector<std::string>{"outer"});
-  EXPECT_EQ(AskQuestion("Nobody sees this", PromptButtons::YesNo), PromptAnswer::No);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 namespace qv {
 namespace {
 
-TEST(ScreenPointer, ObserversHearEachChangeOnceAndMayRemoveObserversWhileBeingTold) {
+TEST(ScreenPointer, ObserversHearEachChangeOnceAndBusyScopesEndWithTheOutermost) {
   ScreenPointer pointer;
   std::vector<int> heard;
   pointer.AddObserver([&](PointerShape s) { heard.push_back(static_cast<int>(s)); });
@@ -21,10 +21,8 @@ TEST(ScreenPointer, ObserversHearEachChangeOnceAndMayRemoveObserversWhileBeingTo
     pointer.Set(s);
   EXPECT_EQ(heard, (std::vector<int>{14, 11, 0}));
   EXPECT_EQ(std::pair(first, second), std::pair(1, 0));
-}
 
-TEST(ScreenPointer, BusyScopesEndWithTheOutermostAndEndHelpMode) {
-  ScreenPointer pointer;
+  // Busy scopes end with the outermost, and end help mode.
   pointer.Set(PointerShape::Help);
   {
     BusyPointer job(pointer);

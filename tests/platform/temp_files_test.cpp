@@ -17,20 +17,17 @@ namespace {
 namespace fs = std::filesystem;
 
 // Sets an environment variable for the scope, then puts back what was there.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
+struct ScopedEnv {
+  ScopedEnv(const char* name, const std::optional<std::string>& value) : name(name) {
+    if (const char* was = std::getenv(name)) old = was;
     Set(value);
   }
-  ~ScopedEnv() { Set(old_); }
-
- private:
-  void Set(const std::optional<std::string>& value) {
-    value ? setenv(name_, value->c_str(), 1) : unsetenv(name_);
+  ~ScopedEnv() { Set(old); }
+  void Set(const std::optional<std::string>& v) {
+    v ? setenv(name, v->c_str(), 1) : unsetenv(name);
   }
-  const char* name_;
-  std::optional<std::string> old_;
+  const char* name;
+  std::optional<std::string> old;
 };
 
 TEST(TempFiles, EachFileIsNewPrivateAndUnforeseeable) {
