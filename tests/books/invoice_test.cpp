@@ -55,50 +55,26 @@ TEST(Invoice, ThePageOfTheExampleIsExact) {
 }
 
 TEST(Invoice, CustomerItemsAndTotalFollowTheEntry) {
-  struct Case {
-    const char* what;
-    std::initializer_list<testing::LineSpec> debits, credits;
-    int decimals;
-    std::string title;
-    std::vector<std::string> amounts;
-    std::string total;
-  };
-  const Case cases[] = {
-      {"several debits: the last line is the customer",
-       {{1300, 80}, {2200, 20}},
-       {{2100, 100}},
-       2,
-       "Supplier   (2100)",
-       {"80.00", "20.00"},
-       "100.00"},
-      {"halves go to the even digit before adding",
-       {{1100, 22}},
-       {{4000, 10.5}, {2200, 11.5}},
-       0,
-       "Customer   (1100)",
-       {"10", "12"},
-       "22"},
-      {"no zero before the point",
-       {{1100, 0.25}},
-       {{4000, 0.25}},
-       2,
-       "Customer   (1100)",
-       {".25"},
-       ".25"},
-      {"an account nobody has", {{999, 5}}, {{4000, 5}}, 2, "   (999)", {"5.00"}, "5.00"},
-  };
-  for (const Case& c : cases) {
+  // (The mailed invoice's window test takes an entry of several debits, the last of them the
+  // customer.)
+  auto check = [](std::initializer_list<testing::LineSpec> debits,
+                  std::initializer_list<testing::LineSpec> credits, int16_t decimals,
+                  const char* title, std::vector<std::string> amounts, const char* total) {
     Books books = ExampleBook();
-    books.JournalDecimals = static_cast<int16_t>(c.decimals);
+    books.JournalDecimals = decimals;
     const int32_t first = books.LastLineIndex() + 1;
-    AddEntry(books, Day(2026, 3, 6), "9", c.debits, c.credits);
+    AddEntry(books, Day(2026, 3, 6), "9", debits, credits);
     const Invoice invoice = InvoiceOf(books, first, books.LastLineIndex());
-    EXPECT_EQ(invoice.Title, c.title) << c.what;
-    std::vector<std::string> amounts;
-    for (const InvoiceItem& item : invoice.Items) amounts.push_back(item.AmountText);
-    EXPECT_EQ(amounts, c.amounts) << c.what;
-    EXPECT_EQ(invoice.TotalText, c.total) << c.what;
-  }
+    std::vector<std::string> shown;
+    for (const InvoiceItem& item : invoice.Items) shown.push_back(item.AmountText);
+    EXPECT_EQ(invoice.Title, title);
+    EXPECT_EQ(shown, amounts);
+    EXPECT_EQ(invoice.TotalText, total);
+  };
+  // Halves go to the even digit before adding; no zero before the point; an unknown account.
+  check({{1100, 22}}, {{4000, 10.5}, {2200, 11.5}}, 0, "Customer   (1100)", {"10", "12"}, "22");
+  check({{1100, 0.25}}, {{4000, 0.25}}, 2, "Customer   (1100)", {".25"}, ".25");
+  check({{999, 5}}, {{4000, 5}}, 2, "   (999)", {"5.00"}, "5.00");
   // A customer folio that no account has gives no detail lines, not account 0's.
   Books books = ExampleBook();
   books.PostingLines[0].LineFolio = testing::Money(999);
@@ -114,7 +90,6 @@ TEST(Invoice, EmptyTextsAddNothingNamesAreEscapedAndAnOverflowHasNoTotal) {
   EXPECT_NE(page.find("<b>A&amp;B &lt;Co&gt;</b><br></p><br><br><p><br><br>Date"),
             std::string::npos);
   EXPECT_EQ(TextLines("A\r\n"), (std::vector<std::string>{"A", ""}));
-
   books.PostingLines[1].Amount = Amount::Max();
   books.PostingLines[2].Amount = Amount::Max();
   EXPECT_FALSE(InvoiceOf(books, 0, 2).TotalText.has_value());
@@ -133,6 +108,7 @@ class InvoiceDrawingTest : public ::testing::Test {
     static const TextOp none;
     return op ? *op : none;
   }
+  double Right(const std::string& text) { return Text(text).X + Text(text).Width; }
   FixedTextMetrics metrics_{100, 200};
   DrawingSurface printer_;
 };
@@ -140,33 +116,25 @@ class InvoiceDrawingTest : public ::testing::Test {
 TEST_F(InvoiceDrawingTest, EveryPartStandsWhereTheLayoutPutsIt) {
   const Books books = ExampleBook();
   DrawInvoice(printer_, books, InvoiceOf(books, 0, 2), "Thanks");
+  // The heading right-aligned inside the printable width, the name bold and larger; amounts
+  // and the total at the same inset; the labels of the date and the reference further in.
   const double right = 11240 - 730;
-  // The heading right-aligned inside the printable width, the name bold and larger.
-  const TextOp& name = Text("Acme");
-  EXPECT_DOUBLE_EQ(name.X + name.Width, right);
-  EXPECT_TRUE(name.Font.Bold);
-  EXPECT_DOUBLE_EQ(name.Font.Size, 11);
-  EXPECT_DOUBLE_EQ(Text("Town").X + Text("Town").Width, right);
-  // The details at (2268, 2835); the date level with them, after its label.
-  EXPECT_DOUBLE_EQ(Text("Cust Pty").X, 2268);
-  EXPECT_DOUBLE_EQ(Text("Cust Pty").Y, 2835);
-  const TextOp& dateLabel = Text("Date of Issue : ");
-  EXPECT_DOUBLE_EQ(dateLabel.Y, 2835);
-  EXPECT_DOUBLE_EQ(dateLabel.X + dateLabel.Width, 11240 - 1565);
-  const TextOp& reference = Text("Reference No : ");
-  EXPECT_DOUBLE_EQ(reference.X + reference.Width, 11240 - 1565);
-  EXPECT_TRUE(reference.Font.Bold);
-  // Folios end at the folio column, amounts and the total at the right inset.
-  const double folioRight = 900 + (12240 - 11240) / 2.0;
-  EXPECT_DOUBLE_EQ(Text("4000      ").X + 400, folioRight);
-  EXPECT_DOUBLE_EQ(Text("100.00").X + Text("100.00").Width, right);
-  EXPECT_DOUBLE_EQ(Text("Total - 115.00").X + Text("Total - 115.00").Width, right);
+  for (const char* text : {"Acme", "Town", "100.00", "Total - 115.00"})
+    EXPECT_DOUBLE_EQ(Right(text), right) << text;
+  for (const char* text : {"Date of Issue : ", "Reference No : "})
+    EXPECT_DOUBLE_EQ(Right(text), 11240 - 1565) << text;
+  EXPECT_TRUE(Text("Acme").Font.Bold && Text("Reference No : ").Font.Bold);
+  EXPECT_DOUBLE_EQ(Text("Acme").Font.Size, 11);
+  // The details at (2268, 2835); the date level with them; folios end at the folio column.
+  EXPECT_EQ(std::tuple(Text("Cust Pty").X, Text("Cust Pty").Y, Text("Date of Issue : ").Y),
+            std::tuple(2268.0, 2835.0, 2835.0));
+  EXPECT_DOUBLE_EQ(Text("4000      ").X + 400, 900 + (12240 - 11240) / 2.0);
   // The title centred above the rule, the notes centred last.
   const TextOp& title = Text("Customer   (1100)");
   EXPECT_DOUBLE_EQ(title.X, (11240 - title.Width) / 2);
-  const std::vector<TextOp> texts = printer_.Texts();
-  EXPECT_EQ(texts.back().Text, "Thanks");
-  EXPECT_DOUBLE_EQ(texts.back().X, (11240 - texts.back().Width) / 2);
+  const TextOp last = printer_.Texts().back();
+  EXPECT_EQ(last.Text, "Thanks");
+  EXPECT_DOUBLE_EQ(last.X, (11240 - last.Width) / 2);
 }
 
 TEST_F(InvoiceDrawingTest, LongDetailsPushTheTitleDown) {
