@@ -1,10 +1,7 @@
-// A small business's year kept as a user keeps it, with the keyboard and the menus, from an
-// empty book: the sample chart with one account added, twenty entries of different shapes
-// typed in the main window, an entry copied and pasted, the journal and ledgers looked at
-// and clicked through, an entry deleted, the three statements printed to PDF and their
-// totals read back, the balance sheet exported, the income statement mailed, the book saved,
-// reopened and carried over to a new period whose opening balances are those of the balance sheet.
-// What was printed, exported and mailed stays in the tests' output folder (business_year_*).
+// A small business's year kept with the keyboard and the menus from an empty book: chart,
+// twenty entries, copy and paste, views clicked through, a deletion, the statements printed,
+// exported and mailed, the book saved, reopened and carried over to a new period. What was
+// printed, exported and mailed stays in the tests' output folder (business_year_*).
 
 #include <QXmlStreamReader>
 #include <map>
@@ -33,11 +30,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The year 2025, written as tests/app/typed_entries_qt.h reads it: 100 Cash at Bank, 101
-// Petty Cash (the account added to the sample chart), 110 Accounts Receivable, 120
-// Inventory, 170 Motor Vehicles, 210 Accounts Payable, 230 Goods Tax Collected, 235 Goods Tax
-// Paid, 270 Long Term Loan, 300 Capital, 310 Drawings, 400 Sales, 500 Purchases and seven
-// expense accounts.
+// The year 2025 on the sample chart and Petty Cash (101), as typed_entries_qt.h reads it.
 const char* const kYear[] = {
     "c1|1/2/2025|100 20,000|=cap 300 20,000|Owner's capital",
     "l1|1/5/2025|170 15,000|270 15,000|Van bought on a loan",
@@ -61,8 +54,7 @@ const char* const kYear[] = {
     "b1|12/31/2025|840 25|101 25|Bank charges",
 };
 
-// The year's figures, worked out by hand from the entries above, as the statements show them
-// (in whole units, the book's default).
+// The year's figures, worked out by hand, in whole units as the statements show them.
 constexpr const char* kTrialBalanceTotal = "56,380";  // debits and credits alike
 constexpr const char* kNetProfit = "3,625";           // sales 20,000 less 16,375
 constexpr const char* kNetAssets = "22,625";  // capital 20,000 less 1,000 drawn, and the profit
@@ -73,7 +65,6 @@ class BusinessYearTest : public MainWindowTest {
   Window* Newest(const std::vector<QPointer<QWidget>>& list) {
     return list.empty() ? nullptr : qobject_cast<Window*>(list.back().data());
   }
-  // Presses a key in the main window.
   void PressInMain(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     Activate(w);
     Press(key, modifiers);
@@ -87,7 +78,7 @@ class BusinessYearTest : public MainWindowTest {
     Press(Qt::Key_Return);
     ASSERT_EQ(w->JournalID->text(), number.toUpper());
   }
-  // Clicks the row of a view that shows `line`, which must be in sight.
+  // Clicks the row of a view that shows `line`.
   static void ClickRowOf(LedgerWindow* view, int32_t line) {
     LedgerSheetWidget* area = view->SheetArea();
     const LedgerSheet& sheet = area->Sheet();
@@ -102,13 +93,11 @@ class BusinessYearTest : public MainWindowTest {
                     static_cast<int>((rowsTop + (row + 0.5) * area->Layout().RowHeight) / twips));
     QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, at);
   }
-  // Prints a statement to the PDF `name` in the tests' output folder, through its File >
-  // Print and the print set-up; the text of each page.
-  std::vector<std::string> PrintToPdf(StatementWindow* window, const std::string& name) {
+  // Prints a statement to business_year_`name`.pdf through File > Print; the text of it all.
+  std::string PrintToPdf(StatementWindow* window, const std::string& name) {
     const std::string file = TestOutputPath("business_year_" + name + ".pdf");
     fs::remove(file);
     ScopedPdfFileAnswer answer([file] { return file; });
-    // Without a printer installed, the print set-up says so the first time it opens.
     ScriptedPrompts setUp;
     setUp.OnUnexpected = [](const PromptRequest& request, const std::string&) {
       EXPECT_EQ(request.Text, "Printer Trouble");
@@ -120,8 +109,9 @@ class BusinessYearTest : public MainWindowTest {
       dialog->Command1()->click();
     });
     window->PrintItem()->trigger();
-    EXPECT_TRUE(fs::exists(file)) << file;
-    return PdfPageTexts(file);
+    std::string text;
+    for (const std::string& page : PdfPageTexts(file)) text += page;
+    return text;
   }
 };
 
@@ -130,13 +120,6 @@ void ExpectSameLines(const Books& actual, const Books& expected) {
   ASSERT_EQ(actual.LastLineIndex(), expected.LastLineIndex());
   for (std::size_t i = 0; i < actual.PostingLines.size(); ++i)
     EXPECT_EQ(LineText(actual.PostingLines[i]), LineText(expected.PostingLines[i])) << "line " << i;
-}
-
-// The text of every page, joined.
-std::string AllPages(const std::vector<std::string>& pages) {
-  std::string text;
-  for (const std::string& page : pages) text += page;
-  return text;
 }
 
 // The lines of a text that hold every one of `parts`.
@@ -251,28 +234,27 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   PressInMain(Qt::Key_F4);
   auto* trial = qobject_cast<TrialBalanceWindow*>(p.app->Windows().Trial_Balance.data());
   ASSERT_NE(trial, nullptr);
-  const std::string tb = AllPages(PrintToPdf(trial, "trial_balance"));
+  const std::string tb = PrintToPdf(trial, "trial_balance");
   EXPECT_NE(tb.find("Harbor Supplies"), std::string::npos) << tb;
   EXPECT_EQ(LinesWith(tb, {kTrialBalanceTotal, kTrialBalanceTotal}).size(), 1u) << tb;
 
   PressInMain(Qt::Key_F5);
   auto* income = qobject_cast<IncomeStatementWindow*>(p.app->Windows().Income_Statement.data());
   ASSERT_NE(income, nullptr);
-  const std::string is = AllPages(PrintToPdf(income, "income_statement"));
+  const std::string is = PrintToPdf(income, "income_statement");
   EXPECT_EQ(LinesWith(is, {kNetProfit}).size(), 1u) << is;
 
   PressInMain(Qt::Key_F7);
   auto* sheet = Newest<BalanceSheetWindow>(p.app->Windows().BalanceSheetWindows);
   ASSERT_NE(sheet, nullptr);
-  const std::string bs = AllPages(PrintToPdf(sheet, "balance_sheet"));
+  const std::string bs = PrintToPdf(sheet, "balance_sheet");
   const BalanceSheet yearEnd = sheet->Statement();
   EXPECT_EQ(LinesWith(bs, {"NET ASSETS", kNetAssets}).size(), 1u) << bs;
   EXPECT_EQ(LinesWith(bs, {"PROFIT / LOSS", kNetProfit}).size(), 1u) << bs;
   EXPECT_EQ(LinesWith(bs, {kNetAssets}).size(), 2u) << "net assets, and capital with equity";
 
-  // ---- The balance sheet exported (File > Export) as a spreadsheet, a web page and rich
-  // text, and the trial balance for a spreadsheet; each file shows the
-  // year's totals.
+  // ---- The balance sheet exported (File > Export) as .xls, .htm and .rtf, the trial balance
+  // as .csv; each shows the year's totals.
   auto exportAs = [](StatementWindow& window, const std::string& name) {
     const std::string file = TestOutputPath("business_year_" + name);
     fs::remove(file);
@@ -297,8 +279,7 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   EXPECT_EQ(rows.back(),
             (std::vector<std::string>{"Total", kTrialBalanceTotal, kTrialBalanceTotal}));
 
-  // ---- The income statement mailed (its File > E-mail): the message parses, its page shows
-  // the net profit.
+  // ---- The income statement mailed: the message parses, its page shows the net profit.
   std::string mailed;
   {
     ScopedEmailOpener opener([&mailed](const std::string& file) {

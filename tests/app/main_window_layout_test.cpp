@@ -22,26 +22,6 @@ TEST(MainWindowLayout, NothingOfTheRowBoxLiesUnderEitherScrollBarAtAnyWidth) {
   }
 }
 
-TEST(MainWindowLayout, ExtraWidthGoesToTheNamesAndExtraHeightToTheRowBox) {
-  const MainWindowGeometry g = ResizeGeometry(10875, 3000, 11000, 45);
-  const MainWindowGeometry wide = ResizeGeometry(10875 + 2000, 3000 + 500, 13000, 45);
-  EXPECT_EQ(wide.NameWidth, g.NameWidth + 2000);
-  EXPECT_EQ(wide.DebitAmountLeft, g.DebitAmountLeft + 2000);
-  EXPECT_EQ(wide.CreditCompoundLeft, g.CreditCompoundLeft + 2000);
-  EXPECT_EQ(wide.CreditAmountLeft - wide.DebitAmountLeft, 760);
-  EXPECT_EQ(wide.BoxHeight, g.BoxHeight + 500);
-  EXPECT_EQ(ResizeGeometry(10875, InnerHeightForRowBox(1545), 11000, 45).BoxHeight, 1545);
-  // The status line ends 550 twips from the right edge; the smallest inner area the window
-  // allows gives no negative size.
-  EXPECT_EQ(g.StatusLeft, 10875 - 595);
-  const MainWindowGeometry small =
-      ResizeGeometry(kMinWindowWidth - kFrameWidthAllowance,
-                     kMinWindowHeight - kFrameHeightAllowance, kMinWindowWidth, 12000);
-  EXPECT_GT(small.EScrollHeight, 0);
-  EXPECT_GT(small.BoxHeight, 0);
-  EXPECT_EQ(small.StatusLeft, 0);
-}
-
 // The toolbar's go-to box, previous and next buttons and New Entry stand side by side, New
 // Entry ending at the right edge of the window's design width.
 TEST(MainWindowLayout, TheToolbarsRightGroupEndsAtTheDesignWidthWithoutOverlaps) {

@@ -1,12 +1,7 @@
 #pragma once
-// The program as the main window's tests run it: US English, 15 March 2026, its own
-// settings file and example folder in a scratch folder, the password prompt and the file
-// dialog answered by the test. Also keys, typing and clicks as a user gives them, and the
-// fixture of the tests that open a book in the window.
-//
-// It also brings the widgets and helpers that the window tests share. The window tests are
-// written inside qv::testing, so these helpers, those of book_builder.h and the book
-// comparison need no qualification there.
+// The program as the main window's tests run it: US English, 15 March 2026, its settings and
+// example folder in a scratch folder, the password prompt and the file dialog answered by the
+// test; keys, typing and clicks as a user gives them; the fixture of the tests on a book.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +10,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -23,8 +17,6 @@
 #include <QTimer>
 #include <filesystem>
 #include <functional>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,30 +40,26 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace qv::testing {
 
-// A password prompt that answers as the test says and records what it was asked for.
+// A password prompt that knows the passwords in `known` and counts its showings.
 class FakePrompt final : public PasswordPrompt {
  public:
-  std::vector<std::string> known;   // the passwords the user knows
-  std::vector<std::string> wanted;  // what each showing asked for
+  std::vector<std::string> known;
   int asked = 0;
   void Ask(const std::string& password, Session& session) override {
     ++asked;
-    wanted.push_back(password);
     for (const std::string& k : known)
       if (!k.empty() && k == password) session.LoginPassword = password;
   }
 };
 
 struct Program {
-  explicit Program(std::vector<std::string> arguments = {"quorvel"},
-                   std::optional<bool> secondCopy = false)
-      : folder(scratch.Path()) {
-    options.Arguments = std::move(arguments);
+  Program() : folder(scratch.Path()) {
+    options.Arguments = {"quorvel"};
     options.SettingsFile = (folder / "QV.conf").string();
     options.ExampleFolders = {(folder / "Examples").string()};
     options.TheClock = &clock;
     options.Locale = UsEnglishLocale();
-    options.SecondCopy = secondCopy;
+    options.SecondCopy = false;
     options.Prompt = &prompt;
   }
   ~Program() {
@@ -81,20 +69,12 @@ struct Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  // The program's own password prompt window instead of the fake one; its lockout is
-  // recorded in `lockouts`.
-  void UseRealPrompt() {
-    options.Prompt = nullptr;
-    options.EndOnLockout = [this] { ++lockouts; };
-  }
-
   TAcount& Start() {
     app = std::make_unique<Application>(options);
     TAcount& w = app->MainWindow();
     w.EndProgram = [this] { ++ended; };
-    w.StartProgram = [this](const QString& program, const QStringList& arguments) {
+    w.StartProgram = [this](const QString& program, const QStringList&) {
       started.push_back(program);
-      startedArguments = arguments;
     };
     w.ChooseBookFile = [this](const FileDialogRequest& request) {
       requests.push_back(request);
@@ -128,9 +108,7 @@ struct Program {
   ApplicationOptions options;
   std::unique_ptr<Application> app;
   int ended = 0;
-  int lockouts = 0;
   std::vector<QString> started;
-  QStringList startedArguments;
   std::vector<FileDialogRequest> requests;
   std::vector<std::string> answers;
 };
@@ -151,15 +129,7 @@ inline std::string WriteBookFile(const std::filesystem::path& path, const Books&
   return path.string();
 }
 
-// ---- Input sent straight to a widget (no focus needed).
-
-inline void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QKeyEvent press(QEvent::KeyPress, key, modifiers);
-  QApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-  QApplication::sendEvent(target, &release);
-}
-
+// A click sent straight to a widget (no focus needed).
 inline void Click(QWidget* w, Qt::MouseButton button = Qt::LeftButton) {
   const QPointF at(2, 2);
   QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), button, button,
@@ -170,13 +140,11 @@ inline void Click(QWidget* w, Qt::MouseButton button = Qt::LeftButton) {
   QApplication::sendEvent(w, &release);
 }
 
-// ---- The keyboard as a user has it: every key goes to the widget that has the focus, and
-// the window's shortcuts take theirs first.
-
+// The keyboard as a user has it: every key goes to the widget that has the focus, and the
+// window's shortcuts take theirs first.
 inline QWidget* Focused() { return QApplication::focusWidget(); }
 
-// The key comes up in whatever has the keyboard once it went down: after Tab, the box
-// the focus moved to.
+// The key comes up in whatever has the keyboard once it went down (after Tab, the next box).
 inline void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QWidget* target = Focused() ? Focused() : QApplication::activeWindow();
   ASSERT_NE(target, nullptr) << "no window has the keyboard";
@@ -228,16 +196,14 @@ inline QStringList OverlapsOf(const QWidget* window, const QWidget* w) {
   return names;
 }
 
-// A test of the main window on a book named on the command line. It ends help mode if the
-// test left it on.
+// A test of the main window on a book named on the command line; help mode ends with it.
 class MainWindowTest : public ::testing::Test {
  protected:
   void TearDown() override {
     if (w != nullptr && TheHelpDesk().IsOn()) w->MenuItem("HelpSelect")->trigger();
   }
 
-  // Writes `book` to book.acc in the scratch folder and starts the program on it; an active
-  // window has the keyboard as a user's has.
+  // Writes `book` to book.acc in the scratch folder and starts the program on it.
   void StartOn(const Books& book, bool active = true) {
     path = WriteBookFile(p.folder / "book.acc", book);
     p.options.Arguments = {"quorvel", path};
@@ -256,8 +222,7 @@ class MainWindowTest : public ::testing::Test {
   static QString HelpTitle() {
     return TheHelpDesk().Window() ? TheHelpDesk().Window()->Title() : QString();
   }
-  // Switches help mode; the user then goes back to the main window, which the help window
-  // may have taken the keyboard from.
+  // Switches help mode; the user then goes back to the main window.
   void HelpMode(bool on) {
     if (TheHelpDesk().IsOn() != on) w->MenuItem("HelpSelect")->trigger();
     ASSERT_EQ(TheHelpDesk().IsOn(), on);

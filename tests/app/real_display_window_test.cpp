@@ -1,8 +1,7 @@
-// The main window as a user meets it on a desktop: the menus' shortcuts from inside the text
-// boxes, the focus walking the entry, and what the date box shows. These tests run with the
-// other window tests under the offscreen platform, and again under an X server with the xcb
-// platform (the app_ui_tests_on_x11 test), whose text boxes have the key bindings of X11
-// desktops. Pictures of the window after start-up go to the tests' output folder.
+// The main window as a user meets it on a desktop: menu shortcuts inside text boxes, the
+// focus walking the entry, the date box, the sum image and the notes box in reach. These run
+// offscreen and again under an X server with the xcb platform, whose text boxes have the key
+// bindings of X11 desktops. Pictures of the window after start-up go to the output folder.
 
 #include <QSignalSpy>
 
@@ -64,21 +63,30 @@ TEST_F(RealDisplayTest, EveryMenuShortcutRunsItsItemFromEveryTextBox) {
 }
 
 // Tab walks from the entry number through the date box and every row to New Entry, each
-// box of the rows wholly in view when it has the focus; Shift+Tab walks back.
+// box of the rows wholly in view when it has the focus; Shift+Tab walks back. The first
+// run's window shows a three-row entry and its notes whole; the row bar's end shows the notes.
 TEST_F(RealDisplayTest, TabAndShiftTabWalkTheEntryWithEveryBoxInView) {
   Books book = SmallBook();
   AddEntry(book, Day(2026, 3, 4), "C1", {{110, 1}, {120, 2}, {110, 3}}, {{400, 5}, {400, 1}},
            "Five rows");
   StartOn(book);
+  const auto inView = [this](QWidget* box) {
+    return w->eBox->rect().contains(RectIn(w->eBox, box));
+  };
+  w->ScrollAcc->SetValue(2);  // A10: two debit rows, one credit row
+  EXPECT_TRUE(inView(w->AccNote));
+  EXPECT_FALSE(w->EScroll->isVisible());
   w->ScrollAcc->SetValue(7);
+  ASSERT_TRUE(w->EScroll->isVisible());
+  w->EScroll->SetValue(w->EScroll->ValueMax());
+  EXPECT_TRUE(inView(w->AccNote));
   Focus(w->JournalID);
   QStringList walked;
   for (int i = 0; i < 30 && Focused() != w->Command1; ++i) {
     Press(Qt::Key_Tab);
     walked << Focused()->objectName();
     if (w->eBox->isAncestorOf(Focused())) {
-      EXPECT_TRUE(w->eBox->rect().contains(RectIn(w->eBox, Focused())))
-          << walked.last().toStdString() << " is out of view";
+      EXPECT_TRUE(inView(Focused())) << walked.last().toStdString() << " is out of view";
     }
   }
   EXPECT_EQ(walked.join(" ").toStdString(),
@@ -115,6 +123,37 @@ TEST_F(RealDisplayTest, TheDateBoxShowsTheWholeDateAndTheReconcileBoxStandsBesid
   EXPECT_EQ(OverlapsOf(w, w->Datetext), QStringList());
 }
 
+// The sum image stands beside its add-line image after start-up and every resize, beside the
+// credit one with the row bar showing at the smallest width, overlapping nothing.
+TEST_F(RealDisplayTest, TheSumImageStandsBesideItsAddLineImageInEveryLayout) {
+  w = &p.StartActive();
+  const auto expectBeside = [this](int side) {
+    const QRect sum = RectIn(w, w->CalcCompound);
+    const QRect image = RectIn(w, w->CompoundEntry[side]);
+    EXPECT_EQ(sum.top(), image.top());
+    EXPECT_NEAR(sum.left() - image.right(), 3, 1);
+    EXPECT_EQ(OverlapsOf(w, w->CalcCompound), QStringList());
+  };
+  Focus(w->DebitAmountText(0));
+  TypeKeys("25");
+  ASSERT_TRUE(w->CalcCompound->isVisible());
+  expectBeside(1);
+  for (int wider : {200, -150}) {
+    w->resize(w->width() + wider, w->height());
+    QApplication::processEvents();
+    expectBeside(1);
+  }
+  for (int i = 0; i < 3; ++i) QTest::mouseClick(w->CompoundEntry[1], Qt::LeftButton);
+  w->resize(w->minimumSizeHint().width(), w->height());
+  QApplication::processEvents();
+  Focus(w->DebitAmountText(0));
+  TypeKeys("30");
+  Focus(w->CreditFolio(0));
+  ASSERT_TRUE(w->EScroll->isVisible());
+  ASSERT_TRUE(w->CalcCompound->isVisible());
+  expectBeside(2);
+}
+
 // Each example book opens under the C and the United States locales with its date whole and
 // the entry's controls apart; the window is saved as a picture of each.
 TEST_F(RealDisplayTest, TheExampleBooksOpenWithEveryControlInPlace) {
@@ -123,7 +162,8 @@ TEST_F(RealDisplayTest, TheExampleBooksOpenWithEveryControlInPlace) {
   for (const char* book : {"Trading Business", "Payroll Example"}) {
     for (const char* locale : {"C", "en_US"}) {
       SCOPED_TRACE(std::string(book) + " " + locale);
-      Program run({"quorvel", (examples / (std::string(book) + ".acc")).string()});
+      Program run;
+      run.options.Arguments = {"quorvel", (examples / (std::string(book) + ".acc")).string()};
       run.options.Locale = CaptureLocale(QLocale(QString::fromLatin1(locale)));
       TAcount& window = run.StartActive();
       ASSERT_GT(run.books().LastLineIndex(), 20);
@@ -133,6 +173,7 @@ TEST_F(RealDisplayTest, TheExampleBooksOpenWithEveryControlInPlace) {
            std::initializer_list<QWidget*>{window.Datetext, window.Rr, window.xFrame1,
                                            window.Command1, window.GL(8), window.GL(9)})
         EXPECT_EQ(OverlapsOf(&window, control).size(), 0) << control->objectName().toStdString();
+      EXPECT_LE(RectIn(window.Client(), window.Command1).right(), window.Client()->width() - 1);
       SavePicture(&window, QString(book).replace(' ', '_').toStdString() + "_" + locale);
     }
   }

@@ -1,14 +1,11 @@
-// A year of a small business recorded in the main window with the keyboard alone: twelve
-// entries (sales, purchases, wages, rent, receipts, three-line entries, one balanced by the
-// sum image), each begun with Ctrl+N and filled by typing and Tab, saved with Ctrl+S,
-// reopened with Ctrl+O, and found line by line as typed.
+// A year recorded in the main window with the keyboard alone: twelve entries of different
+// shapes, saved with Ctrl+S, reopened with Ctrl+O, and found line by line as typed.
 
 #include "tests/app/typed_entries_qt.h"
 
 namespace qv::testing {
 namespace {
 
-// The year's entries, written as tests/app/typed_entries_qt.h reads them.
 const char* const kYear[] = {
     "inv101|1/31/2026|120 1,250.50|=sa 400 1,250.50|Invoice 101 Harbor Cafe",
     "p201|2/28/2026|500 640|110 640|Stock from Mills and Co",
@@ -24,7 +21,6 @@ const char* const kYear[] = {
     "w303|12/31/2026|600 1,500;610 300|110 1,800|Wages and rent December",
 };
 
-// The business's book before the year: its chart and the opening entry.
 Books OpeningBook() {
   Books books = BookWithChart({{"Cash at Bank", 110, 0},
                                {"Accounts Receivable", 120, 0},
@@ -41,13 +37,6 @@ Books OpeningBook() {
 class RecordingYearWindowTest : public MainWindowTest {
  protected:
   void SetUp() override { StartOn(OpeningBook()); }
-
-  // The window system gives the keyboard back to the main window when the wait screen of a
-  // save or an open closes; the offscreen test platform leaves that to the test.
-  void BackToMainWindow() {
-    QApplication::setActiveWindow(w);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
-  }
 };
 
 TEST_F(RecordingYearWindowTest, TwelveEntriesTypedWithKeysAloneAreSavedAndReopenedAsTyped) {
@@ -60,13 +49,12 @@ TEST_F(RecordingYearWindowTest, TwelveEntriesTypedWithKeysAloneAreSavedAndReopen
   }
   Press(Qt::Key_S, Qt::ControlModifier);
   EXPECT_TRUE(p.requests.empty()) << "saved to the book's own file";
-  BackToMainWindow();
+  Activate(w);  // after the wait screen, as the window system does
   p.answers = {path};
   Press(Qt::Key_O, Qt::ControlModifier);
   ASSERT_EQ(p.requests.size(), 1u);
-  BackToMainWindow();
+  Activate(w);  // after the wait screen, as the window system does
 
-  // The book as it must be: the opening entry and the twelve entries as typed.
   Books expected = OpeningBook();
   for (const TypedEntry& e : year) AppendTyped(expected, e);
   ASSERT_EQ(books().LastLineIndex(), expected.LastLineIndex());

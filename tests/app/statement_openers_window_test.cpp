@@ -1,7 +1,6 @@
-// The main window's statement commands: the windows they open, on which dates, and how the
-// open statements follow the book when entries are deleted or a new period starts.
+// The main window's statement commands: the windows they open, on which dates, a row's click
+// into the ledgers, and how open statements follow a new period.
 
-#include <QImage>
 #include <set>
 
 #include "app/ledger_openers_qt.h"
@@ -9,10 +8,11 @@
 #include "books/date_styles.h"
 #include "platform/units.h"
 #include "statements/balance_sheet_window.h"
-#include "statements/income_statement_window.h"
+#include "statements/cash_flow_window.h"
 #include "statements/statement_texts.h"
 #include "statements/trial_balance_window.h"
 #include "tests/app/main_window_program_qt.h"
+#include "tests/support/pdf_text.h"
 
 namespace qv::testing {
 namespace {
@@ -23,9 +23,6 @@ class StatementOpenersTest : public MainWindowTest {
  protected:
   TrialBalanceWindow* TrialBalance() {
     return qobject_cast<TrialBalanceWindow*>(p.app->Windows().Trial_Balance.data());
-  }
-  IncomeStatementWindow* Income() {
-    return qobject_cast<IncomeStatementWindow*>(p.app->Windows().Income_Statement.data());
   }
   BalanceSheetWindow* Sheet(int index) {
     return qobject_cast<BalanceSheetWindow*>(
@@ -73,90 +70,7 @@ TEST_F(StatementOpenersTest, TheTradingBusinessTrialBalanceShowsEachAccountOnceI
       TrialAmountText(rows.DebitTotal, books().TrialDecimals, p.app->Locale());
   EXPECT_EQ(drawn.count(total), 2u);
 
-  const QImage shot = tb->grab().toImage();
-  const fs::path png = fs::path(std::getenv("QV_TEST_OUTPUT")) / "trial_balance_trading.png";
-  EXPECT_TRUE(shot.save(QString::fromStdString(png.string())));
-}
-
-TEST_F(StatementOpenersTest, OpenersNeedTwoLinesHonourHelpModeAndDateInTheBooksStyle) {
-  Books book = SmallBook();
-  book.DateStyleIndex = kDdMmYyyySlash;  // day first, on a month-first machine
-  StartOn(book);
-  HelpMode(true);
-  for (const char* item : {"TrialBalance", "IncomeStatement", "Show_Balance"}) Run(item);
-  EXPECT_EQ(HelpTitle(), "Balance Sheet");
-  EXPECT_EQ(TrialBalance(), nullptr);
-  EXPECT_EQ(Income(), nullptr);
-  EXPECT_TRUE(p.app->Windows().BalanceSheetWindows.empty());
-  HelpMode(false);
-
-  Run("TrialBalance");
-  ASSERT_NE(TrialBalance(), nullptr);
-  EXPECT_EQ(TrialBalance()->ISCalander->Text(), "15/03/2026");
-  EXPECT_EQ(TrialBalance()->TrialDate(), Day(2026, 3, 15));
-  // A second command makes the window afresh.
-  const QPointer<QWidget> first = TrialBalance();
-  Run("TrialBalance");
-  EXPECT_TRUE(first.isNull());
-  ASSERT_NE(TrialBalance(), nullptr);
-  Run("IncomeStatement");
-  ASSERT_NE(Income(), nullptr);
-  EXPECT_EQ(Income()->DateSearch[0]->Text(), "01/03/2026");
-  EXPECT_EQ(p.app->TheSession().NetProfit, Money(210));
-  // Every Balance Sheet command opens one more.
-  Run("Show_Balance");
-  Run("Show_Balance");
-  EXPECT_EQ(p.app->Windows().BalanceSheetWindowCount, 2);
-  ASSERT_NE(Sheet(0), nullptr);
-  ASSERT_NE(Sheet(1), nullptr);
-  EXPECT_NE(Sheet(0), Sheet(1));
-  EXPECT_EQ(Sheet(1)->ISCalander->Text(), "03/03/2026");
-  // A journal of one line opens no statement.
-  books().PostingLines.resize(1);
-  books().EntryNumbers.resize(1);
-  Run("Show_Balance");
-  EXPECT_EQ(p.app->Windows().BalanceSheetWindowCount, 2);
-}
-
-TEST_F(StatementOpenersTest, OpenStatementsFollowDeletionsAndANewPeriod) {
-  StartOn(SmallBook());
-  Run("TrialBalance");
-  Run("Show_Balance");
-  TrialBalanceWindow* tb = TrialBalance();
-  BalanceSheetWindow* bs = Sheet(0);
-  ASSERT_TRUE(tb && bs);
-  const auto balanceOf = [&](const std::string& name) {
-    for (const TrialBalanceRow& row : tb->Statement().Rows)
-      if (row.Name == name) return row.Balance;
-    return Amount();
-  };
-  EXPECT_EQ(balanceOf("Bank"), Money(60));
-
-  // The entry shown in the main window is deleted there; the trial balance follows once it
-  // is activated.
-  const int64_t bankLines =
-      std::count_if(books().PostingLines.begin(), books().PostingLines.end(),
-                    [](const PostingLine& line) { return line.LineFolio == Money(120); });
-  w->ScrollAcc->SetValue(books().LastLineIndex());
-  Run("ArUshore");
-  ASSERT_LT(std::count_if(books().PostingLines.begin(), books().PostingLines.end(),
-                          [](const PostingLine& line) { return line.LineFolio == Money(120); }),
-            bankLines);
-  Activate(tb);
-  EXPECT_EQ(tb->ComputedStamp(), books().BooksStamp);
-  EXPECT_EQ(balanceOf("Bank"), Money(50));
-
-  // Balances brought forward: both windows take the new period's dates when activated.
-  p.clock.Set(Day(2026, 4, 1));
-  Run("Brought_Forward");
-  ASSERT_NE(TrialBalance(), nullptr);
-  ASSERT_NE(Sheet(0), nullptr);
-  Activate(bs);
-  EXPECT_EQ(bs->ISCalander->Text(), "4/1/26");
-  EXPECT_EQ(bs->Statement().SheetDate, Day(2026, 4, 1));
-  Activate(tb);
-  EXPECT_EQ(tb->TrialDate(), Day(2026, 4, 1));
-  EXPECT_EQ(balanceOf("Bank"), Money(50));
+  EXPECT_TRUE(tb->grab().save(QString::fromStdString(TestOutputPath("trial_balance_trading.png"))));
 }
 
 TEST_F(StatementOpenersTest, ARowClickFillsAndShowsTheDefaultLedgers) {
@@ -183,6 +97,22 @@ TEST_F(StatementOpenersTest, ARowClickFillsAndShowsTheDefaultLedgers) {
   click(0, Qt::LeftButton);
   EXPECT_EQ(p.app->Ledgers().DefaultRunningBalance(), running);
   EXPECT_EQ(running->tReportAcc->currentText(), "Cash");
+
+  // The comparative statement's rows open the same ledgers, which keep their own dates.
+  Run("CashFlowMenu");
+  auto* cashFlow = qobject_cast<CashFlow*>(p.app->Windows().CashFlow.data());
+  ASSERT_NE(cashFlow, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(cashFlow));
+  cashFlow->tReportAcc->setEditText("Cash");
+  cashFlow->tReportAcc_Click();
+  running->DateSearch(1)->SetText("03/02/2026");
+  const QPoint at(60, Px(cashFlow->Drawing().Drawing.Rows[0].Bottom - 100));
+  QMouseEvent move(QEvent::MouseMove, at, cashFlow->Canvas()->mapToGlobal(at), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(cashFlow->Canvas(), &move);
+  QTest::mouseClick(cashFlow->Canvas(), Qt::LeftButton, Qt::NoModifier, at);
+  EXPECT_EQ(running->tReportAcc->currentText(), "Sales");
+  EXPECT_EQ(running->DateSearch(1)->Text(), "03/02/2026");
 }
 
 TEST_F(StatementOpenersTest, CarryingOverGivesTheRulesJournalAndOpenStatementsTheNewPeriod) {
@@ -221,6 +151,23 @@ TEST_F(StatementOpenersTest, CarryingOverGivesTheRulesJournalAndOpenStatementsTh
   EXPECT_EQ(bs->Statement().SheetDate, Day(2026, 4, 1));
   EXPECT_EQ(bs->Statement().SheetProfit, Amount());
   EXPECT_EQ(bs->Statement().CapitalBalance, Money(1300));
+}
+
+TEST_F(StatementOpenersTest, BalancesBroughtForwardGiveOpenStatementsTheNewPeriod) {
+  StartOn(SmallBook());
+  Run("TrialBalance");
+  Run("Show_Balance");
+  TrialBalanceWindow* tb = TrialBalance();
+  BalanceSheetWindow* bs = Sheet(0);
+  ASSERT_TRUE(tb && bs);
+  p.clock.Set(Day(2026, 4, 1));
+  Run("Brought_Forward");
+  ASSERT_EQ(TrialBalance(), tb);
+  Activate(bs);
+  EXPECT_EQ(bs->ISCalander->Text(), "4/1/26");
+  EXPECT_EQ(bs->Statement().SheetDate, Day(2026, 4, 1));
+  Activate(tb);
+  EXPECT_EQ(tb->TrialDate(), Day(2026, 4, 1));
 }
 
 }  // namespace

@@ -1,15 +1,9 @@
 #pragma once
-// Entries typed into the main window as a user types them: each begun with Ctrl+N and filled
-// with the keyboard alone (the entry number, Tab, the date, Tab to each row's folio box, the
-// add-line images pressed with Space for further rows, the notes, the sum image, the
-// Reconcile box), and the posting lines they must give.
-//
-// An entry is written "number|date|debit rows|credit rows|notes", with "|reconciled" after
-// the notes for an entry whose Reconcile box is ticked. Rows are separated by ";"; a row is
-// "folio amount", or "=letters folio amount" when the account is chosen by the first letters
-// of its name instead of its folio; the amount "sum" is left to the sum image (first credit
-// row only). The number is typed in lower case; the box keeps it in upper case. Dates are
-// typed month first.
+// Entries typed into the main window with the keyboard alone (Ctrl+N, Tab, Space on the
+// add-line and sum images), and the posting lines they must give. An entry is written
+// "number|date|debit rows|credit rows|notes[|reconciled]", rows separated by ";", each
+// "folio amount" or "=letters folio amount" (the account chosen by its name's first letters);
+// the amount "sum" is left to the sum image (first credit row only). Dates are month first.
 
 #include "tests/app/main_window_program_qt.h"
 
@@ -40,8 +34,7 @@ inline TypedEntry EntryOf(const char* text) {
   return {f[0], f[1], f[4], RowsOf(f[2]), RowsOf(f[3]), f.size() > 5 && f[5] == "reconciled"};
 }
 
-// The amount a typed text stands for ("1,250.50" is 1250.5); a summed one balances the
-// other side.
+// The amount a typed text stands for; a summed one balances the other side.
 inline double ValueOf(const QString& amount, const std::vector<TypedRow>& other) {
   if (amount != "sum") return QString(amount).remove(',').toDouble();
   double total = 0;
@@ -62,8 +55,7 @@ inline void AppendTyped(Books& books, const TypedEntry& e) {
   books.PostingLines.back().Notes = e.notes.toStdString();
 }
 
-// Types a row from its folio box on: the folio, or the name's first letters in the list
-// after it, then the amount (none for the sum image).
+// Types a row from its folio box on: the folio or the name's first letters, then the amount.
 inline void FillRow(const TypedRow& row) {
   if (row.nameKeys.isEmpty()) TypeKeys(row.folio);
   Press(Qt::Key_Tab);
@@ -88,7 +80,6 @@ inline void Record(TAcount& w, const TypedEntry& e) {
     const std::vector<TypedRow>& rows = debit ? e.debits : e.credits;
     TabTo(debit ? w.DebitFolio(0) : w.CreditFolio(0));
     FillRow(rows[0]);
-    // Further rows come from the add-line images, reached with Tab and pressed with Space.
     for (std::size_t k = 1; k < rows.size(); ++k) {
       TabTo(w.CompoundEntry[debit ? 1 : 2]);
       Press(Qt::Key_Space);
