@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "bookfiles/rollover.h"
+#include "statements/trial_balance.h"
 #include "tests/statements/statement_sketch.h"
-#include "tests/support/book_builder.h"
 
 namespace qv {
 namespace {
@@ -82,66 +83,39 @@ TEST(BalanceSheet, ClassifiesTotalsAndLaysOutBothLayouts) {
   EXPECT_EQ(Sketch(BalanceSheetLines(sheet, Layout::kUnitedStates)), us);
 }
 
-TEST(BalanceSheet, SignsStayInTheNonCurrentAndCapitalSections) {
-  Books books = FirmBook();
-  AddEntry(books, Day(2026, 3, 1), "1", {{110, 30}}, {{310, 30}});  // equipment in credit
-  AddEntry(books, Day(2026, 3, 1), "2", {{510, 20}}, {{110, 20}});  // capital in debit
-  AddEntry(books, Day(2026, 3, 1), "3", {{410, 5}, {120, 7}}, {{410, 5}, {110, 7}});
-  const BalanceSheet sheet = SheetOf(books);
-  // The loan's debits equal its credits: no row. Capital below 0: no ratio.
-  EXPECT_EQ(
-      Sketch(BalanceSheetLines(sheet, Layout::kStandard)),
-      (Lines{"# CURRENT ASSETS", "1 Cash 3", "2 Debtors 7", "= Balance 10", "== WORKING CAPITAL 10",
-             "# NON CURRENT ASSETS", "3 Equipment (30)", "= Balance (30)", "== NET ASSETS (20)",
-             "# CAPITAL / EQUITY", "4 Capital (20)", "= Balance (20)"}));
-  EXPECT_EQ(Caption(sheet.ReturnOnEquity), "(hidden)");
-}
-
-TEST(BalanceSheet, TotalLinesFollowTheirOwnConditions) {
-  // Only current accounts: standard shows WORKING CAPITAL but no NET ASSETS; non-current
-  // assets equal to non-current liabilities change nothing.
+TEST(BalanceSheet, TotalsAndTheCapitalSectionFollowTheirOwnConditions) {
+  // Only current accounts: no NET ASSETS in the standard layout, also when the non-current
+  // assets equal the non-current liabilities. Nothing up to the date: no lines.
   Books books = FirmBook();
   AddEntry(books, Day(2026, 3, 1), "1", {{110, 700}}, {{510, 700}});
-  EXPECT_EQ(Totals(SheetOf(books), Layout::kStandard), (Lines{"== WORKING CAPITAL 700"}));
   EXPECT_EQ(Totals(SheetOf(books), Layout::kUnitedStates),
             (Lines{"== TOTAL ASSETS 700", "== NET ASSETS 700"}));
   AddEntry(books, Day(2026, 3, 1), "2", {{310, 300}}, {{410, 300}});
   EXPECT_EQ(Totals(SheetOf(books), Layout::kStandard), (Lines{"== WORKING CAPITAL 700"}));
+  EXPECT_TRUE(BalanceSheetLines(SheetOf(books, Day(2026, 2, 28)), Layout::kStandard).empty());
 
-  // No current assets: the United States layout shows no TOTAL ASSETS, whatever the
-  // non-current assets; its other totals follow their own tests.
+  // No current assets: no TOTAL ASSETS in the United States layout.
   Books noCurrent = FirmBook();
   AddEntry(noCurrent, Day(2026, 3, 1), "1", {{310, 900}}, {{510, 500}, {220, 400}});
-  const BalanceSheet sheet = SheetOf(noCurrent);
-  EXPECT_EQ(Totals(sheet, Layout::kUnitedStates),
+  EXPECT_EQ(Totals(SheetOf(noCurrent), Layout::kUnitedStates),
             (Lines{"== TOTAL LIABILITIES 400", "== NET ASSETS 500"}));
-  EXPECT_EQ(Totals(sheet, Layout::kStandard),
-            (Lines{"== WORKING CAPITAL (400)", "== NET ASSETS 500"}));
 
-  // Nothing up to the sheet date: no lines at all.
-  EXPECT_TRUE(BalanceSheetLines(SheetOf(books, Day(2026, 2, 28)), Layout::kStandard).empty());
-}
-
-TEST(BalanceSheet, CapitalSectionProfitLineAndReturnOnEquity) {
-  // A loss of 1,250 on capital of 10,000.
-  Books books = FirmBook();
-  AddEntry(books, Day(2026, 3, 1), "1", {{110, 10000}}, {{510, 10000}});
-  AddEntry(books, Day(2026, 3, 2), "2", {{710, 1250}}, {{110, 1250}});
-  const BalanceSheet loss = SheetOf(books);
-  EXPECT_EQ(Caption(loss.ReturnOnEquity), "Return on Equity : (12.50%)");
-  EXPECT_EQ(Sketch(BalanceSheetLines(loss, Layout::kStandard)).back(), "= Balance 8,750");
-
-  // No profit: no profit line, the balance is the capital total.
-  const BalanceSheet before = SheetOf(books, Day(2026, 3, 1));
-  EXPECT_EQ(Sketch(BalanceSheetLines(before, Layout::kStandard)).back(), "= Balance 10,000");
-
-  // No capital rows: no capital section even with a profit, and no ratio.
+  // A loss of 1,250 on capital of 10,000; before it, no profit line. Capital below 0 or
+  // none: no ratio, and no capital section without capital rows.
+  Books loss = FirmBook();
+  AddEntry(loss, Day(2026, 3, 1), "1", {{110, 10000}}, {{510, 10000}});
+  AddEntry(loss, Day(2026, 3, 2), "2", {{710, 1250}}, {{110, 1250}});
+  EXPECT_EQ(Caption(SheetOf(loss).ReturnOnEquity), "Return on Equity : (12.50%)");
+  EXPECT_EQ(Sketch(BalanceSheetLines(SheetOf(loss), Layout::kStandard)).back(), "= Balance 8,750");
+  EXPECT_EQ(Sketch(BalanceSheetLines(SheetOf(loss, Day(2026, 3, 1)), Layout::kStandard)).back(),
+            "= Balance 10,000");
+  AddEntry(loss, Day(2026, 3, 3), "3", {{510, 20000}}, {{110, 20000}});
+  EXPECT_EQ(Caption(SheetOf(loss).ReturnOnEquity), "(hidden)");
   Books noCapital = FirmBook();
   AddEntry(noCapital, Day(2026, 3, 1), "1", {{110, 400}}, {{610, 400}});
-  const BalanceSheet sheet = SheetOf(noCapital);
-  EXPECT_EQ(Sketch(BalanceSheetLines(sheet, Layout::kStandard)),
+  EXPECT_EQ(Sketch(BalanceSheetLines(SheetOf(noCapital), Layout::kStandard)),
             (Lines{"# CURRENT ASSETS", "1 Cash 400", "= Balance 400", "== WORKING CAPITAL 400"}));
-  EXPECT_EQ(Caption(sheet.ReturnOnEquity), "(hidden)");
+  EXPECT_EQ(Caption(SheetOf(noCapital).ReturnOnEquity), "(hidden)");
 }
 
 TEST(BalanceSheet, EachSheetKeepsTheProfitOfItsOwnPeriodAndAttribution) {
@@ -150,23 +124,46 @@ TEST(BalanceSheet, EachSheetKeepsTheProfitOfItsOwnPeriodAndAttribution) {
   books.AccountFolios[11] = Money(620.5);
   books.AccountTypes[11] = kRevenue;
   AddEntry(books, Day(2026, 2, 1), "9", {{110, 40}}, {{620.5, 40}});
-  const DaySerial earliest = Day(2026, 2, 1);
-
   const BalanceSheet rolled = SheetOf(books);
   const BalanceSheet exact = SheetOf(books, Day(2026, 3, 31), true);
-  EXPECT_EQ(rolled.ProfitPeriod, IncomePeriod::Between(earliest, Day(2026, 3, 31)));
+  EXPECT_EQ(rolled.ProfitPeriod, IncomePeriod::Between(Day(2026, 2, 1), Day(2026, 3, 31)));
   for (const BalanceSheet* sheet : {&rolled, &exact}) {
     const IncomeStatement income = ComputeIncomeStatement(
-        books, {IncomePeriod::Between(earliest, sheet->SheetDate), sheet->IncludeSubAccounts});
+        books,
+        {IncomePeriod::Between(Day(2026, 2, 1), sheet->SheetDate), sheet->IncludeSubAccounts});
     EXPECT_EQ(sheet->SheetProfit, income.NetProfit);
   }
   EXPECT_EQ(rolled.SheetProfit, Money(1250));  // the sub-account's sale is left out
   EXPECT_EQ(exact.SheetProfit, Money(1290));
-  // The line after the sheet date is in neither the sheet nor its profit.
+  // The line after the sheet date is in neither the sheet nor its profit; a later sheet
+  // has the later profit.
   EXPECT_EQ(rolled.CurrentAssetRows[0].Value, Money(10420 + 40));
-
-  // A later sheet has the later profit.
   EXPECT_EQ(SheetOf(books, Day(2026, 4, 1)).SheetProfit, Money(1250 + 999));
+}
+
+TEST(BalanceSheet, CarryingOverSharesTheProfitOfAllDatesWithSubAccountsApart) {
+  Books books = testing::BookWithChart({{"Cash", 110, kCurrentAsset},
+                                        {"Stock", 150, kCurrentAsset},
+                                        {"Stock losses", 150.5, kExpense},
+                                        {"Capital A", 510, kCapital},
+                                        {"Capital B", 520, kCapital},
+                                        {"Sales", 610, kRevenue}});
+  AddEntry(books, Day(2025, 7, 1), "1", {{110, 1000}}, {{510, 600}, {520, 400}});
+  AddEntry(books, Day(2026, 2, 1), "2", {{110, 300}, {0, 5}}, {{610, 300}, {0, 5}});
+  AddEntry(books, Day(2026, 3, 1), "3", {{150.5, 20}, {0, 2}}, {{150, 20}, {110, 2}});
+  const DaySerial today = Day(2026, 12, 31);
+  const IncomeStatement income = ComputeIncomeStatement(books, {IncomePeriod::EveryDate(), true});
+  EXPECT_EQ(income.NetProfit, Money(280));
+  const BalanceSheet before = SheetOf(books, today, true);
+  const RolloverResult result = CarryAccountsOver(books, today);
+  ASSERT_TRUE(result.Done) << result.Problem;
+  EXPECT_EQ(result.ProfitShared, income.NetProfit);
+  const BalanceSheet after = SheetOf(books, today, true);
+  EXPECT_EQ(after.SheetProfit, Amount());
+  EXPECT_EQ(std::pair(after.CapitalBalance, after.NetAssets),
+            std::pair(before.CapitalBalance, before.NetAssets));
+  const TrialBalance tb = ComputeTrialBalance(books, {today, true});
+  EXPECT_EQ(tb.DebitTotal, tb.CreditTotal);
 }
 
 TEST(BalanceSheet, SumsThatWouldOverflowGiveAnError) {
@@ -179,8 +176,7 @@ TEST(BalanceSheet, SumsThatWouldOverflowGiveAnError) {
   EXPECT_TRUE(sheet.Failed() && sheet.AccountRowCount() == 0);
   EXPECT_TRUE(BalanceSheetLines(sheet, Layout::kUnitedStates).empty());
 
-  // A profit that overflows fails the sheet too: two revenue accounts whose total passes
-  // the range, while every balance-sheet account stays at 0.
+  // A profit that overflows (two revenue accounts) fails the sheet too.
   Books profit = FirmBook();
   profit.AccountNames[11] = "Fees";
   profit.AccountFolios[11] = Money(620);

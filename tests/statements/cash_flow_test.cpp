@@ -5,6 +5,7 @@
 #include <map>
 
 #include "bench/book_generator.h"
+#include "books/date_styles.h"
 #include "statements/account_sums.h"
 #include "tests/support/book_builder.h"
 
@@ -29,77 +30,52 @@ Books ShopBook() {
                                  {"Interest", 420, kRevenue}});
 }
 
-// Each period's start, list item and window heading, and the end bound.
-struct CutCase {
-  CashFlowTerm term;
-  DaySerial earliest, latest;
-  std::vector<DaySerial> starts;  // the end bound last
-  Texts items, headings;
-};
+// "starts | list items | column headings" of a statement's periods, the end bound last
+// among the starts.
+std::string PeriodsOf(const CashFlowStatement& s) {
+  const LocaleInfo locale = UsEnglishLocale();
+  std::string starts, items, headings;
+  for (int p = 1; p <= s.TotalColumn; ++p) {
+    starts +=
+        FormatDateStyle(s.PeriodStarts[static_cast<std::size_t>(p)], kDdMmYyyySlash, locale) + " ";
+    if (p < s.TotalColumn) items += PeriodListItem(s, p, locale) + ",";
+    headings += "," + PeriodColumnHeading(s, p, locale);
+  }
+  return starts + "| " + items + " |" + headings;
+}
 
 TEST(CashFlowPeriods, CutsTheSpanAsTheKindSays) {
   const DaySerial jan10 = Day(2020, 1, 10), apr15 = Day(2020, 4, 15);
-  const std::vector<CutCase> cases = {
-      {CashFlowTerm::kMonthly,
-       jan10,
-       apr15,
-       {Day(2020, 1, 1), Day(2020, 2, 1), Day(2020, 3, 1), Day(2020, 4, 1), Day(2020, 5, 1)},
-       {"Jan 2020", "Feb 2020", "Mar 2020", "Apr 2020"},
-       {"Jan 2020", "Feb 2020", "Mar 2020", "Apr 2020", "Total"}},
-      {CashFlowTerm::kBimonthly,
-       jan10,
-       apr15,
-       {Day(2020, 1, 1), Day(2020, 3, 1), apr15, Day(2020, 5, 1)},
-       {"Jan 2020", "Mar 2020", "Apr 2020"},
-       {"Feb 2020", "Apr 2020", "May 2020", "Total"}},
-      {CashFlowTerm::kQuarterly,
-       jan10,
-       apr15,
-       {Day(2020, 1, 1), Day(2020, 4, 1), apr15, Day(2020, 5, 1)},
-       {"Jan 2020", "Apr 2020", "Apr 2020"},
-       {"Mar 2020", "Jun 2020", "Jun 2020", "Total"}},
-      {CashFlowTerm::kYearly,
-       Day(2020, 1, 5),
-       Day(2021, 6, 20),
-       {Day(2020, 1, 1), Day(2021, 1, 1), Day(2021, 6, 20), Day(2022, 6, 20)},
-       {"2020", "2021", "2021"},
-       {"2020", "2021", "2021", "Total"}},
+  const std::tuple<CashFlowTerm, DaySerial, DaySerial, std::string> cases[] = {
+      {CashFlowTerm::kMonthly, jan10, apr15,
+       "01/01/2020 01/02/2020 01/03/2020 01/04/2020 01/05/2020 "
+       "| Jan 2020,Feb 2020,Mar 2020,Apr 2020, |,Jan 2020,Feb 2020,Mar 2020,Apr 2020,Total"},
+      {CashFlowTerm::kBimonthly, jan10, apr15,
+       "01/01/2020 01/03/2020 15/04/2020 01/05/2020 "
+       "| Jan 2020,Mar 2020,Apr 2020, |,Feb 2020,Apr 2020,May 2020,Total"},
+      {CashFlowTerm::kQuarterly, jan10, apr15,
+       "01/01/2020 01/04/2020 15/04/2020 01/05/2020 "
+       "| Jan 2020,Apr 2020,Apr 2020, |,Mar 2020,Jun 2020,Jun 2020,Total"},
+      {CashFlowTerm::kYearly, Day(2020, 1, 5), Day(2021, 6, 20),
+       "01/01/2020 01/01/2021 20/06/2021 20/06/2022 "
+       "| 2020,2021,2021, |,2020,2021,2021,Total"},
       // The latest date on a 1st opens one period only.
-      {CashFlowTerm::kBimonthly,
-       jan10,
-       Day(2020, 2, 1),
-       {Day(2020, 1, 1), Day(2020, 2, 1), Day(2020, 3, 1)},
-       {"Jan 2020", "Feb 2020"},
-       {"Feb 2020", "Mar 2020", "Total"}},
+      {CashFlowTerm::kBimonthly, jan10, Day(2020, 2, 1),
+       "01/01/2020 01/02/2020 01/03/2020 "
+       "| Jan 2020,Feb 2020, |,Feb 2020,Mar 2020,Total"},
       // A last posting on 25 December is headed with the next year.
-      {CashFlowTerm::kYearly,
-       Day(2020, 2, 29),
-       Day(2020, 12, 25),
-       {Day(2020, 2, 1), Day(2020, 12, 25), Day(2021, 12, 25)},
-       {"2020", "2020"},
-       {"2020", "2021", "Total"}},
+      {CashFlowTerm::kYearly, Day(2020, 2, 29), Day(2020, 12, 25),
+       "01/02/2020 25/12/2020 25/12/2021 | 2020,2020, |,2020,2021,Total"},
       // A book of one day.
-      {CashFlowTerm::kMonthly,
-       apr15,
-       apr15,
-       {Day(2020, 4, 1), Day(2020, 5, 1)},
-       {"Apr 2020"},
-       {"Apr 2020", "Total"}},
+      {CashFlowTerm::kMonthly, apr15, apr15, "01/04/2020 01/05/2020 | Apr 2020, |,Apr 2020,Total"},
   };
-  const LocaleInfo locale = UsEnglishLocale();
-  for (const CutCase& c : cases) {
+  for (const auto& [term, earliest, latest, periods] : cases) {
     Books books = ShopBook();
-    AddEntry(books, c.earliest, "1", {{110, 1}}, {{410, 1}});
-    AddEntry(books, c.latest, "2", {{110, 1}}, {{410, 1}});
-    const CashFlowStatement s = ComputeCashFlow(books, {c.term, {}});
+    AddEntry(books, earliest, "1", {{110, 1}}, {{410, 1}});
+    AddEntry(books, latest, "2", {{110, 1}}, {{410, 1}});
+    const CashFlowStatement s = ComputeCashFlow(books, {term, {}});
     ASSERT_FALSE(s.Failed());
-    EXPECT_EQ(std::vector<DaySerial>(s.PeriodStarts.begin() + 1, s.PeriodStarts.end()), c.starts)
-        << c.items.front();
-    Texts items, headings;
-    for (int p = 1; p < s.TotalColumn; ++p) items.push_back(PeriodListItem(s, p, locale));
-    for (int p = 1; p <= s.TotalColumn; ++p) headings.push_back(PeriodColumnHeading(s, p, locale));
-    EXPECT_EQ(items, c.items);
-    EXPECT_EQ(headings, c.headings);
+    EXPECT_EQ(PeriodsOf(s), periods);
   }
 }
 
@@ -215,14 +191,10 @@ Wide Nearest(Wide a, Wide b) {
   return twiceRest > b || (twiceRest == b && floor % 2 != 0) ? floor + 1 : floor;
 }
 
-// The first chart account of each folio but 0.
-std::map<int64_t, int> FirstAccounts(const Books& books) {
-  std::map<int64_t, int> first;
-  for (int k = ChartAccountCount(books) - 1; k >= 0; --k)
-    if (!books.AccountFolios[static_cast<std::size_t>(k)].IsZero())
-      first[books.AccountFolios[static_cast<std::size_t>(k)].Raw()] = k;
-  return first;
-}
+// v[i] for any integer i.
+constexpr auto At = [](auto& v, auto i) -> decltype(auto) {
+  return v[static_cast<std::size_t>(i)];
+};
 
 CashFlowStatement ScanPerPeriod(const Books& books, CashFlowTerm term,
                                 std::optional<Folio> chosen) {
@@ -231,27 +203,28 @@ CashFlowStatement ScanPerPeriod(const Books& books, CashFlowTerm term,
   const int tc = periods.TotalColumn;
   const auto& lines = books.PostingLines;
   const auto n = static_cast<int64_t>(lines.size());
-  const std::map<int64_t, int> firstAccounts = FirstAccounts(books);
-  auto accountOf = [&firstAccounts](Folio folio) {
-    const auto it = firstAccounts.find(folio.Raw());
-    return it == firstAccounts.end() ? -1 : it->second;
+  std::map<int64_t, int> first;  // the first chart account of each folio but 0
+  for (int k = ChartAccountCount(books) - 1; k >= 0; --k)
+    if (!At(books.AccountFolios, k).IsZero()) first[At(books.AccountFolios, k).Raw()] = k;
+  auto accountOf = [&first](Folio folio) {
+    const auto it = first.find(folio.Raw());
+    return it == first.end() ? -1 : it->second;
   };
   std::map<int, CashFlowRow> in, out;
   auto cell = [&](std::map<int, CashFlowRow>& rows, int k, int p) -> Amount& {
     auto it = rows.find(k);
     if (it == rows.end())
-      it = rows.emplace(k, CashFlowRow{books.AccountNames[static_cast<std::size_t>(k)],
-                                       books.AccountFolios[static_cast<std::size_t>(k)], k,
+      it = rows.emplace(k, CashFlowRow{At(books.AccountNames, k), At(books.AccountFolios, k), k,
                                        std::vector<Amount>(static_cast<std::size_t>(tc) + 1)})
                .first;
-    return it->second.Amounts[static_cast<std::size_t>(p)];
+    return At(it->second.Amounts, p);
   };
   for (int p = 1; p < tc; ++p) {
     std::map<int, int64_t> net;  // chart index: money in - money out
     for (int64_t i = 0; i < n; ++i) {
-      const PostingLine& line = lines[static_cast<std::size_t>(i)];
-      if (line.LineDate < periods.PeriodStarts[static_cast<std::size_t>(p)] ||
-          line.LineDate >= periods.PeriodStarts[static_cast<std::size_t>(p) + 1])
+      const PostingLine& line = At(lines, i);
+      if (line.LineDate < At(periods.PeriodStarts, p) ||
+          line.LineDate >= At(periods.PeriodStarts, p + 1))
         continue;
       const int64_t sign = line.Side == kDebit ? -1 : 1;
       if (!chosen) {
@@ -259,18 +232,15 @@ CashFlowStatement ScanPerPeriod(const Books& books, CashFlowTerm term,
         continue;
       }
       if (line.LineFolio != *chosen) continue;
-      int64_t first = i, last = i;
-      while (first > 0 && !EndsEntry(lines[static_cast<std::size_t>(first) - 1].Notes)) --first;
-      while (last + 1 < n && !EndsEntry(lines[static_cast<std::size_t>(last)].Notes)) ++last;
+      int64_t from = i, to = i;
+      while (from > 0 && !EndsEntry(At(lines, from - 1).Notes)) --from;
+      while (to + 1 < n && !EndsEntry(At(lines, to).Notes)) ++to;
       Wide sum = 0;
       int others = 0;
-      for (int64_t c = first; c <= last; ++c)
-        if (lines[static_cast<std::size_t>(c)].Side != line.Side) {
-          sum += lines[static_cast<std::size_t>(c)].Amount.Raw();
-          ++others;
-        }
-      for (int64_t c = first; c <= last; ++c) {
-        const PostingLine& other = lines[static_cast<std::size_t>(c)];
+      for (int64_t c = from; c <= to; ++c)
+        if (At(lines, c).Side != line.Side) sum += At(lines, c).Amount.Raw(), ++others;
+      for (int64_t c = from; c <= to; ++c) {
+        const PostingLine& other = At(lines, c);
         const int k = accountOf(other.LineFolio);
         if (other.Side == line.Side || k < 0 || other.LineFolio == *chosen) continue;
         const Wide share = sum != 0 ? Nearest(Wide{line.Amount.Raw()} * other.Amount.Raw(), sum)
@@ -278,20 +248,19 @@ CashFlowStatement ScanPerPeriod(const Books& books, CashFlowTerm term,
         net[k] -= sign * static_cast<int64_t>(share);
       }
     }
-    if (!chosen) {
-      for (int k = 0; k < ChartAccountCount(books); ++k) {
-        const auto s = static_cast<std::size_t>(k);
-        const int type = books.AccountTypes[s];
-        const bool drawings =
-            type == kCapital && books.AccountNames[s].find("Draw") != std::string::npos;
-        const int64_t v = accountOf(books.AccountFolios[s]) == k ? net[k] : 0;
-        if (type == kRevenue) cell(in, k, p) = Amount::FromRaw(v);
-        if (type == kExpense || type == kCostOfGoodsSold || drawings)
-          cell(out, k, p) = Amount::FromRaw(-v);
-      }
-    } else {
+    if (chosen) {
       for (const auto& [k, v] : net)
         if (v != 0) cell(v > 0 ? in : out, k, p) = Amount::FromRaw(v > 0 ? v : -v);
+      continue;
+    }
+    for (int k = 0; k < ChartAccountCount(books); ++k) {
+      const int type = At(books.AccountTypes, k);
+      const bool drawings =
+          type == kCapital && At(books.AccountNames, k).find("Draw") != std::string::npos;
+      const int64_t v = accountOf(At(books.AccountFolios, k)) == k ? net[k] : 0;
+      if (type == kRevenue) cell(in, k, p) = Amount::FromRaw(v);
+      if (type == kExpense || type == kCostOfGoodsSold || drawings)
+        cell(out, k, p) = Amount::FromRaw(-v);
     }
   }
   CashFlowStatement s;
@@ -302,16 +271,11 @@ CashFlowStatement ScanPerPeriod(const Books& books, CashFlowTerm term,
   for (auto* side : {&in, &out})
     for (auto& [k, row] : *side) {
       auto& totals = side == &in ? s.TotalInflows : s.TotalOutflows;
-      int64_t total = 0;
       for (int p = 1; p < tc; ++p) {
-        total += row.Amounts[static_cast<std::size_t>(p)].Raw();
-        totals[static_cast<std::size_t>(p)] =
-            Amount::FromRaw(totals[static_cast<std::size_t>(p)].Raw() +
-                            row.Amounts[static_cast<std::size_t>(p)].Raw());
+        At(row.Amounts, tc) = Amount::FromRaw(At(row.Amounts, tc).Raw() + At(row.Amounts, p).Raw());
+        At(totals, p) = Amount::FromRaw(At(totals, p).Raw() + At(row.Amounts, p).Raw());
       }
-      row.Amounts[static_cast<std::size_t>(tc)] = Amount::FromRaw(total);
-      totals[static_cast<std::size_t>(tc)] =
-          Amount::FromRaw(totals[static_cast<std::size_t>(tc)].Raw() + total);
+      At(totals, tc) = Amount::FromRaw(At(totals, tc).Raw() + At(row.Amounts, tc).Raw());
       (side == &in ? s.Inflows : s.Outflows).push_back(row);
     }
   return s;

@@ -1,6 +1,6 @@
-// The statements on paper: drawn for a PDF printer through the program's print service, and
-// read back with pdftotext. Every row is printed once, whole, with its amount; long
-// statements run over several pages, the trial balance with its column headings on each.
+// The statements on paper: printed to PDF through the program's print service and read back
+// with pdftotext. Every row is printed once, whole, with its amount; long statements run over
+// several pages with their column headings on each, the comparative one also across.
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <sstream>
 
+#include "bench/book_generator.h"
 #include "controls/print_document_qt.h"
 #include "statements/balance_sheet_layout.h"
+#include "statements/cash_flow_layout.h"
 #include "statements/income_statement_layout.h"
 #include "statements/statement_texts.h"
 #include "statements/trial_balance_layout.h"
@@ -19,46 +21,45 @@
 namespace qv::testing {
 namespace {
 
-// A business with `count` accounts of each kind: debtors (current assets), suppliers
-// (current liabilities), expenses, and sales, bank and capital; all dated in 2026.
+using Texts = std::vector<std::string>;
+const LocaleInfo kUs = UsEnglishLocale();
+
+// A business with `count` debtors, suppliers and expenses besides bank, capital, sales and
+// stock, all dated in 2026.
 Books PaperBook(int count) {
   Books books = BookWithChart({{"Bank", 100, kCurrentAsset},
                                {"Capital", 300, kCapital},
                                {"Sales", 400, kRevenue},
                                {"Stock Purchases", 500, kCostOfGoodsSold}});
   books.BusinessName = "Paper Trading Ltd";
-  books.BalanceSheetDecimals = books.IncomeDecimals = books.TrialDecimals = 2;
   const DaySerial day = Day(2026, 5, 1);
   AddEntry(books, day, "c", {{100, 100000}}, {{300, 100000}});
   AddEntry(books, day, "s", {{100, 90000}}, {{400, 90000}});
   AddEntry(books, day, "p", {{500, 30000}}, {{100, 30000}});
-  int index = 5;
-  const auto add = [&](const std::string& name, double folio, AccountType type) {
-    if (index > books.LastAccountIndex) books.ResizeChart(index);
-    const auto slot = static_cast<std::size_t>(index++);
-    books.AccountNames[slot] = name;
-    books.AccountFolios[slot] = Money(folio);
-    books.AccountTypes[slot] = type;
-  };
+  books.ResizeChart(4 + 3 * count);
   for (int k = 0; k < count; ++k) {
-    add("Debtor " + std::to_string(k), 1100 + k, kCurrentAsset);
-    add("Supplier " + std::to_string(k), 2100 + k, kCurrentLiability);
-    add("Expense " + std::to_string(k), 6100 + k, kExpense);
+    const std::pair<std::string, AccountType> kinds[] = {
+        {"Debtor ", kCurrentAsset}, {"Supplier ", kCurrentLiability}, {"Expense ", kExpense}};
+    for (int j = 0; j < 3; ++j) {
+      const auto slot = static_cast<std::size_t>(5 + 3 * k + j);
+      books.AccountNames[slot] = kinds[j].first + std::to_string(k);
+      books.AccountFolios[slot] = Money(1100 + 2500 * j + k);
+      books.AccountTypes[slot] = kinds[j].second;
+    }
     AddEntry(books, day, "d", {{1100.0 + k, 100.0 + k}}, {{400, 100.0 + k}});
-    AddEntry(books, day, "x", {{6100.0 + k, 10.0 + k}}, {{2100.0 + k, 10.0 + k}});
+    AddEntry(books, day, "x", {{6100.0 + k, 10.0 + k}}, {{3600.0 + k, 10.0 + k}});
   }
   return books;
 }
 
-StatementLook LookOf(const Books& books, int decimals) {
-  StatementLook look = StatementLookOf(books, UsEnglishLocale(), decimals);
-  look.WidestName = "Stock Purchases";
+StatementLook LookOf(const Books& books, const std::string& widest = "Stock Purchases") {
+  StatementLook look = StatementLookOf(books, kUs, 2);
+  look.WidestName = widest;
   return look;
 }
 
 // Prints on a PDF file in the tests' output folder and returns the text of its pages.
-std::vector<std::string> PrintToPdf(const std::string& name, const DocumentDrawing& draw,
-                                    double scale = 1.0) {
+Texts PrintToPdf(const std::string& name, const DocumentDrawing& draw, double scale = 1.0) {
   const std::string path = TestOutputPath(name);
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
@@ -70,11 +71,11 @@ std::vector<std::string> PrintToPdf(const std::string& name, const DocumentDrawi
 }
 
 // The lines of a page with text, the ligatures the PDF fonts use spelt out ("Profit").
-std::vector<std::string> LinesOf(std::string page) {
+Texts LinesOf(std::string page) {
   for (const auto& [ligature, letters] : {std::pair{"\xEF\xAC\x81", "fi"}, {"\xEF\xAC\x82", "fl"}})
     for (std::size_t at = page.find(ligature); at != std::string::npos; at = page.find(ligature))
       page.replace(at, 3, letters);
-  std::vector<std::string> lines;
+  Texts lines;
   std::istringstream in(page);
   for (std::string line; std::getline(in, line);)
     if (line.find_first_not_of(' ') != std::string::npos) lines.push_back(line);
@@ -82,7 +83,7 @@ std::vector<std::string> LinesOf(std::string page) {
 }
 
 // The page (from 0) of the first line holding `text`, and that line; -1 when none.
-std::pair<int, std::string> Where(const std::vector<std::string>& pages, const std::string& text) {
+std::pair<int, std::string> Where(const Texts& pages, const std::string& text) {
   for (std::size_t p = 0; p < pages.size(); ++p)
     for (const std::string& line : LinesOf(pages[p]))
       if (line.find(text) != std::string::npos) return {static_cast<int>(p), line};
@@ -90,15 +91,14 @@ std::pair<int, std::string> Where(const std::vector<std::string>& pages, const s
 }
 
 // Every account is printed once, on one line with its amount.
-void ExpectEveryRowWhole(const std::vector<std::string>& pages,
-                         const std::vector<std::pair<std::string, std::string>>& rows) {
+void ExpectEveryRowWhole(const Texts& pages, const std::vector<StatementAccountRow>& rows) {
   std::string all;
   for (const std::string& page : pages) all += page;
-  for (const auto& [name, amount] : rows) {
-    const auto [page, line] = Where(pages, name + " ");
-    ASSERT_GE(page, 0) << name;
-    EXPECT_NE(line.find(amount), std::string::npos) << name << ": " << line;
-    EXPECT_EQ(all.find(name + " ", all.find(name + " ") + 1), std::string::npos) << name;
+  for (const StatementAccountRow& row : rows) {
+    const auto [page, line] = Where(pages, row.Name + " ");
+    ASSERT_GE(page, 0) << row.Name;
+    EXPECT_NE(line.find(StatementAmountText(row.Value, 2, kUs)), std::string::npos) << line;
+    EXPECT_EQ(all.find(row.Name + " ", all.find(row.Name + " ") + 1), std::string::npos);
   }
 }
 
@@ -106,60 +106,53 @@ TEST(StatementPrinting, ABalanceSheetAndAnIncomeStatementRunOverPagesWithNothing
   if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
   const Books books = PaperBook(60);
   const BalanceSheet sheet = ComputeBalanceSheet(books, {Day(2026, 5, 31), false});
-  const std::vector<std::string> sheetPages =
-      PrintToPdf("balance_sheet.pdf", [&](DrawingSurface& printer) {
-        DrawBalanceSheet(printer, sheet, BalanceSheetLayout::kStandard, LookOf(books, 2));
-      });
+  const Texts sheetPages = PrintToPdf("balance_sheet.pdf", [&](DrawingSurface& printer) {
+    DrawBalanceSheet(printer, sheet, BalanceSheetLayout::kStandard, LookOf(books));
+  });
   ASSERT_GE(sheetPages.size(), 2u);
+  const int last = static_cast<int>(sheetPages.size()) - 1;
   EXPECT_EQ(Where(sheetPages, "Financial Position Ending 31 May 2026").first, 0);
   EXPECT_EQ(Where(sheetPages, "CURRENT ASSETS").first, 0);
-  const int last = static_cast<int>(sheetPages.size()) - 1;
+  for (const char* heading : {"CURRENT LIABILITIES", "WORKING CAPITAL", "CAPITAL / EQUITY"})
+    EXPECT_GE(Where(sheetPages, heading).first, 0) << heading;
   // The profit and the capital's closing balance close the sheet on its last page.
   const auto [profitPage, profitLine] = Where(sheetPages, "PROFIT / LOSS");
   EXPECT_EQ(profitPage, last);
-  EXPECT_NE(profitLine.find(StatementAmountText(sheet.SheetProfit, 2, UsEnglishLocale())),
-            std::string::npos);
-  const std::string closing = StatementAmountText(sheet.CapitalBalance, 2, UsEnglishLocale());
-  EXPECT_EQ(Where(sheetPages, closing).first, last);
-  for (const char* heading : {"CURRENT LIABILITIES", "WORKING CAPITAL", "CAPITAL / EQUITY"})
-    EXPECT_GE(Where(sheetPages, heading).first, 0) << heading;
-  std::vector<std::pair<std::string, std::string>> rows;
-  for (const auto* section : {&sheet.CurrentAssetRows, &sheet.CurrentLiabilityRows})
-    for (const StatementAccountRow& row : *section)
-      rows.emplace_back(row.Name, StatementAmountText(row.Value, 2, UsEnglishLocale()));
-  ExpectEveryRowWhole(sheetPages, rows);
+  EXPECT_NE(profitLine.find(StatementAmountText(sheet.SheetProfit, 2, kUs)), std::string::npos);
+  EXPECT_EQ(Where(sheetPages, StatementAmountText(sheet.CapitalBalance, 2, kUs)).first, last);
+  ExpectEveryRowWhole(sheetPages, sheet.CurrentAssetRows);
+  ExpectEveryRowWhole(sheetPages, sheet.CurrentLiabilityRows);
 
   const IncomeStatement income = ComputeIncomeStatement(
       books, {IncomePeriod::Between(Day(2026, 1, 1), Day(2026, 12, 31)), false});
-  const std::vector<std::string> incomePages = PrintToPdf(
-      "income_statement.pdf",
-      [&](DrawingSurface& printer) { DrawIncomeStatement(printer, income, LookOf(books, 2)); });
+  const Texts incomePages = PrintToPdf("income_statement.pdf", [&](DrawingSurface& printer) {
+    DrawIncomeStatement(printer, income, LookOf(books));
+  });
   ASSERT_GE(incomePages.size(), 2u);
   EXPECT_EQ(Where(incomePages, "1 January 2026 to 31 December 2026").first, 0);
   EXPECT_EQ(Where(incomePages, "Gross Profit").first, 0);
   const auto [netPage, netLine] = Where(incomePages, "Net Profit");
   EXPECT_EQ(netPage, static_cast<int>(incomePages.size()) - 1);
-  EXPECT_NE(netLine.find(StatementAmountText(income.NetProfit, 2, UsEnglishLocale())),
-            std::string::npos);
-  rows.clear();
-  for (const StatementAccountRow& row : income.ExpenseRows)
-    rows.emplace_back(row.Name, StatementAmountText(row.Value, 2, UsEnglishLocale()));
-  ExpectEveryRowWhole(incomePages, rows);
+  EXPECT_NE(netLine.find(StatementAmountText(income.NetProfit, 2, kUs)), std::string::npos);
+  ExpectEveryRowWhole(incomePages, income.ExpenseRows);
 }
 
 TEST(StatementPrinting, ATrialBalanceOf200RowsRepeatsItsHeadingsOnEveryPage) {
   if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
   const Books books = PaperBook(67);  // 3 x 67 + 4 accounts with a balance
   const TrialBalance tb = ComputeTrialBalance(books, {Day(2026, 5, 31), false});
+  std::vector<StatementAccountRow> rows;
+  for (const TrialBalanceRow& row : tb.Rows)
+    if (row.Shown()) rows.push_back({row.Name, row.RowFolio, 0, *CheckedAbs(row.Balance)});
+  ASSERT_GE(rows.size(), 200u);
   for (const double scale : {1.0, 0.5}) {
-    const std::vector<std::string> pages = PrintToPdf(
+    const Texts pages = PrintToPdf(
         scale == 1.0 ? "trial_balance_200.pdf" : "trial_balance_200_half.pdf",
-        [&](DrawingSurface& printer) { DrawTrialBalance(printer, tb, LookOf(books, 2)); }, scale);
+        [&](DrawingSurface& printer) { DrawTrialBalance(printer, tb, LookOf(books)); }, scale);
     ASSERT_GE(pages.size(), 2u) << scale;
     for (std::size_t p = 0; p < pages.size(); ++p) {
-      const std::vector<std::string> lines = LinesOf(pages[p]);
-      ASSERT_FALSE(lines.empty());
       // Below the title on the first page, at the top of every other page.
+      const Texts lines = LinesOf(pages[p]);
       const auto heading = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
         return l.find("Accounts") != std::string::npos && l.find("Debit") != std::string::npos &&
                l.find("Credit") != std::string::npos;
@@ -167,17 +160,72 @@ TEST(StatementPrinting, ATrialBalanceOf200RowsRepeatsItsHeadingsOnEveryPage) {
       ASSERT_NE(heading, lines.end()) << "page " << p;
       EXPECT_TRUE(p == 0 || heading == lines.begin()) << "page " << p;
     }
-    std::vector<std::pair<std::string, std::string>> rows;
-    for (const TrialBalanceRow& row : tb.Rows) {
-      if (row.Shown())
-        rows.emplace_back(row.Name, TrialAmountText(row.Balance, 2, UsEnglishLocale()));
-    }
-    EXPECT_GE(rows.size(), 200u);
     ExpectEveryRowWhole(pages, rows);
     const auto [totalsPage, totals] = Where(pages, "TOTALS");
     EXPECT_EQ(totalsPage, static_cast<int>(pages.size()) - 1);
-    const std::string total = TrialAmountText(tb.DebitTotal, 2, UsEnglishLocale());
-    EXPECT_NE(totals.find(total + " "), std::string::npos) << totals;
+    EXPECT_NE(totals.find(TrialAmountText(tb.DebitTotal, 2, kUs) + " "), std::string::npos);
+  }
+}
+
+// The words of a line of pdftotext's layout, split at runs of two or more blanks.
+Texts Cells(const std::string& line) {
+  Texts cells;
+  std::size_t at = line.find_first_not_of(' ');
+  while (at != std::string::npos) {
+    std::size_t end = line.find("  ", at);
+    cells.push_back(line.substr(at, end == std::string::npos ? std::string::npos : end - at));
+    at = end == std::string::npos ? end : line.find_first_not_of(' ', end);
+  }
+  return cells;
+}
+
+TEST(StatementPrinting, TheComparativeStatementBandsAcrossAndDownAtEveryTextSize) {
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
+  GeneratorOptions options;
+  options.lines = 3000;
+  options.entriesPerDay = 2;  // twenty months
+  Books books = GenerateBook(options);
+  books.BusinessName = "Acme Ltd";
+  const CashFlowStatement statement = ComputeCashFlow(books, {});
+  const CashFlowRow& row = statement.Inflows.front();
+  // Every column once, from the second period shown, each amount whole and apart.
+  Texts wantHeadings, wantSales, wantOpening;
+  for (int p = 2; p <= statement.TotalColumn; ++p) {
+    if (p < statement.TotalColumn)
+      wantOpening.push_back(CashFlowAmountText(statement.BalanceBefore(p), 2, kUs));
+    wantHeadings.push_back(PeriodColumnHeading(statement, p, kUs));
+    wantSales.push_back(CashFlowAmountText(row.Amounts[static_cast<std::size_t>(p)], 2, kUs));
+  }
+  for (const double scale : {0.5, 1.0, 1.5}) {
+    const Texts pages = PrintToPdf(
+        "cash_flow_" + std::to_string(int(scale * 100)) + ".pdf",
+        [&](DrawingSurface& s) { PrintCashFlow(s, statement, LookOf(books, "Creditor 299"), 2); },
+        scale);
+    ASSERT_GE(pages.size(), 2u);
+    int bands = 0;
+    Texts headings, sales, opening;
+    for (const std::string& page : pages) {
+      const Texts lines = LinesOf(page);
+      ASSERT_GE(lines.size(), 2u);
+      std::size_t i = 0;
+      // Each band starts with the title; every page with the band's column headings.
+      if (Cells(lines[i]) == Texts{"Acme Ltd, Cash Flow Position"}) {
+        ++bands;
+        const Texts cells = Cells(lines[++i]);
+        headings.insert(headings.end(), cells.begin(), cells.end());
+      }
+      EXPECT_TRUE(Cells(lines[i]).back() == "Total" || Cells(lines[i]).back().size() == 8) << page;
+      for (++i; i < lines.size(); ++i) {
+        const Texts c = Cells(lines[i]);
+        if (c.front() == row.Name) sales.insert(sales.end(), c.begin() + 1, c.end());
+        if (c.front() == "Beginning Balance:")
+          opening.insert(opening.end(), c.begin() + 1, c.end());
+      }
+    }
+    EXPECT_GT(bands, 1) << scale;
+    EXPECT_EQ(headings, wantHeadings) << scale;
+    EXPECT_EQ(sales, wantSales) << scale;
+    EXPECT_EQ(opening, wantOpening) << scale;
   }
 }
 

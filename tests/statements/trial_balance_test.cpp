@@ -7,6 +7,7 @@
 
 #include "bench/book_generator.h"
 #include "books/module_procedures.h"
+#include "ledgers/running_balance_view.h"
 #include "tests/statements/statement_sketch.h"
 #include "tests/support/book_builder.h"
 
@@ -19,10 +20,11 @@ using testing::AddEntry;
 using testing::BookWithChart;
 using testing::Day;
 using testing::Money;
+using Rows = std::vector<std::string>;
 
 // The rows as "folio name balance", balances with a sign (debits positive).
-std::vector<std::string> RowsOf(const TrialBalance& tb) {
-  std::vector<std::string> rows;
+Rows RowsOf(const TrialBalance& tb) {
+  Rows rows;
   for (const auto& row : tb.Rows)
     rows.push_back(PlainAmountText(row.RowFolio) + " " + row.Name + " " +
                    PlainAmountText(row.Balance));
@@ -48,9 +50,8 @@ TEST(TrialBalance, RowsInChartOrderWithColumnsAndTheAsOfDate) {
   // out, so rent has no balance yet but keeps its row.
   const TrialBalance tb = ComputeTrialBalance(books, {Day(2026, 12, 5), false});
   ASSERT_FALSE(tb.Failed());
-  EXPECT_EQ(RowsOf(tb),
-            (std::vector<std::string>{"1 Balance b/f 0", "110 Cash 300", "400 Sales -300",
-                                      "600 Rent 0", "300 Capital 0", "0  0"}));
+  EXPECT_EQ(RowsOf(tb), (Rows{"1 Balance b/f 0", "110 Cash 300", "400 Sales -300", "600 Rent 0",
+                              "300 Capital 0", "0  0"}));
   EXPECT_EQ(std::pair(tb.DebitTotal, tb.CreditTotal), std::pair(Money(300), Money(300)));
 
   const TrialBalance next = ComputeTrialBalance(books, {Day(2026, 12, 6), false});
@@ -70,30 +71,26 @@ TEST(TrialBalance, SubAccountsRollIntoTheirMainAccountWhereverItStands) {
   // The row of 110 opens where 110.1 stands and carries all three.
   const TrialBalance rolled = ComputeTrialBalance(books, {Day(2026, 3, 1), false});
   ASSERT_FALSE(rolled.Failed());
-  EXPECT_EQ(RowsOf(rolled), (std::vector<std::string>{"1 Balance b/f 0", "110 Bank 150",
-                                                      "400 Sales -150", "0  0"}));
+  EXPECT_EQ(RowsOf(rolled), (Rows{"1 Balance b/f 0", "110 Bank 150", "400 Sales -150", "0  0"}));
   const TrialBalance exact = ComputeTrialBalance(books, {Day(2026, 3, 1), true});
-  EXPECT_EQ(RowsOf(exact),
-            (std::vector<std::string>{"1 Balance b/f 0", "110.1 Petty cash 100", "110 Bank 10",
-                                      "110.2 Deposit 40", "400 Sales -150", "0  0"}));
+  EXPECT_EQ(RowsOf(exact), (Rows{"1 Balance b/f 0", "110.1 Petty cash 100", "110 Bank 10",
+                                 "110.2 Deposit 40", "400 Sales -150", "0  0"}));
 
   // Without an account 110 the sub-accounts' postings appear nowhere when rolled up.
   books.AccountFolios[2] = Money(120);
   const TrialBalance orphan = ComputeTrialBalance(books, {Day(2026, 3, 1), false});
-  EXPECT_EQ(RowsOf(orphan), (std::vector<std::string>{"1 Balance b/f 0", "110  0", "120 Bank 0",
-                                                      "400 Sales -150", "0  0"}));
+  EXPECT_EQ(RowsOf(orphan),
+            (Rows{"1 Balance b/f 0", "110  0", "120 Bank 0", "400 Sales -150", "0  0"}));
   EXPECT_EQ(std::pair(orphan.DebitTotal, orphan.CreditTotal), std::pair(Amount(), Money(150)));
 }
 
-TEST(TrialBalance, AttributionGoesToTheFirstAccountOfAFolioAndFolioZeroToAFreeSlot) {
+TEST(TrialBalance, AFolioGoesToItsFirstAccountFolioZeroToAFreeSlotAndAnUnknownOneNowhere) {
   Books books = BookWithChart(
       {{"Cash", 110, kCurrentAsset}, {"Cash again", 110, kCurrentAsset}, {"Sales", 400, kRevenue}});
   AddEntry(books, Day(2026, 3, 1), "1", {{110, 70}}, {{400, 70}});
-  AddEntry(books, Day(2026, 3, 1), "2", {{0, 5}}, {{999, 5}});  // no account, unknown folio
+  AddEntry(books, Day(2026, 3, 1), "2", {{0, 5}}, {{999, 5}});
   const TrialBalance tb = ComputeTrialBalance(books, {Day(2026, 3, 1), true});
-  // A nameless row for folio 0; the line to folio 999 is left out.
-  EXPECT_EQ(RowsOf(tb),
-            (std::vector<std::string>{"1 Balance b/f 0", "110 Cash 70", "400 Sales -70", "0  5"}));
+  EXPECT_EQ(RowsOf(tb), (Rows{"1 Balance b/f 0", "110 Cash 70", "400 Sales -70", "0  5"}));
   EXPECT_EQ(std::pair(tb.DebitTotal, tb.CreditTotal), std::pair(Money(75), Money(70)));
 
   books.LastAccountIndex = -1;  // the chart editor has emptied the chart
@@ -120,9 +117,11 @@ TEST(TrialBalance, SumsThatWouldOverflowGiveAnErrorNotAWrappedFigure) {
   EXPECT_TRUE(withEntries({{110, 400}, {110, 410}}).Failed());
 }
 
-// The balances of a generated book, checked against sums taken line by line here.
-TEST(TrialBalance, GeneratedBookBalancesAndEveryRowIsTheSumOfItsPostings) {
+// The balances of a generated book against sums taken line by line here, and against the
+// last figure of each account's running-balance ledger on the same date.
+TEST(TrialBalance, GeneratedBookRowsAreTheSumsOfTheirPostingsAndEndTheRunningBalances) {
   const Books books = GenerateBook({.lines = 20000, .accounts = 300});
+  const LedgerDates dates = DefaultLedgerDates(books);
   const DaySerial asOf = books.PostingLines[12000].LineDate;
   std::set<int64_t> chartFolios;
   for (int j = 0; j <= books.LastAccountIndex; ++j)
@@ -146,6 +145,15 @@ TEST(TrialBalance, GeneratedBookBalancesAndEveryRowIsTheSumOfItsPostings) {
       EXPECT_TRUE((it == expected.end() ? 0 : it->second) == row.Balance.Raw())
           << PlainAmountText(row.RowFolio);
       shown += row.Shown();
+      if (row.RowFolio <= Folio()) continue;  // the free slots
+      LedgerOptions options;
+      options.Account = row.RowFolio;
+      options.WithSubAccounts = !exact;
+      options.From = dates.First;
+      options.To = asOf;
+      const RunningBalanceView view = ComputeRunningBalance(books, options);
+      ASSERT_TRUE(view.Message.empty());
+      EXPECT_EQ(view.Closing, row.Balance) << row.Name;
     }
     std::erase_if(expected, [](const auto& kv) { return kv.second == 0; });
     EXPECT_EQ(shown, expected.size());  // every account with a balance has a row
