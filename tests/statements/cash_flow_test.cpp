@@ -91,30 +91,6 @@ Texts Rows(const std::vector<CashFlowRow>& rows) {
   return out;
 }
 
-TEST(CashFlowAllAccounts, RowsForEveryRevenueExpenseAndDrawingsAccount) {
-  Books books = ShopBook();
-  AddEntry(books, Day(2020, 1, 10), "1", {{110, 250}}, {{410, 250}});
-  AddEntry(books, Day(2020, 1, 11), "2", {{410, 50}}, {{110, 50}});  // a refund
-  AddEntry(books, Day(2020, 2, 3), "3", {{610, 100}, {710, 40}, {720, 5}}, {{110, 145}});
-  AddEntry(books, Day(2020, 2, 4), "4", {{110.1, 7}, {500, 3}}, {{110, 10}});
-  const CashFlowStatement s = ComputeCashFlow(books, {});
-  ASSERT_FALSE(s.Failed());
-  // Interest has no postings and still has its row; "Owner drawings" is no row at all.
-  EXPECT_EQ(Rows(s.Inflows), (Texts{"Sales: 200 0 | 200", "Interest: 0 0 | 0"}));
-  EXPECT_EQ(Rows(s.Outflows), (Texts{"Purchases: 0 3 | 3", "Rent: 0 100 | 100",
-                                     "Owner Drawings: 0 40 | 40", "Petty Cash: 0 7 | 7"}));
-  EXPECT_EQ(s.TotalInflows, (std::vector<Amount>{{}, Money(200), {}, Money(200)}));
-  EXPECT_EQ(s.TotalOutflows, (std::vector<Amount>{{}, {}, Money(150), Money(150)}));
-  EXPECT_EQ(s.BalanceBefore(1), Money(0));
-  EXPECT_EQ(s.BalanceBefore(2), Money(200));
-  EXPECT_EQ(s.BalanceAfter(2), Money(50));
-
-  // Two accounts with one folio: the first takes the lines, the second shows zeros.
-  books.AccountFolios[10] = Money(410);
-  EXPECT_EQ(Rows(ComputeCashFlow(books, {}).Inflows),
-            (Texts{"Sales: 200 0 | 200", "Interest: 0 0 | 0"}));
-}
-
 TEST(CashFlowOneAccount, ContraAccountsNettedPerPeriod) {
   Books books = ShopBook();
   AddEntry(books, Day(2020, 3, 2), "1", {{610, 100}}, {{110, 100}});
