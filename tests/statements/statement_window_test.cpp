@@ -280,6 +280,26 @@ TEST_F(StatementWindowTest, TogglesRestoreTheStatementAndTheLayoutOnlyRedraws) {
   EXPECT_TRUE(is->Command1->isEnabled());
 }
 
+TEST_F(StatementWindowTest, ActivationAfterTheBooksChangedComputesAgain) {
+  auto tb = Open<TrialBalanceWindow>();
+  const auto shown = [&] {
+    std::vector<std::string> names;
+    for (const TrialBalanceRow& row : tb->Statement().Rows)
+      if (row.Shown()) names.push_back(row.Name);
+    return names;
+  };
+  EXPECT_EQ(shown(), (std::vector<std::string>{"Bank", "Capital", "Sales", "Stock"}));
+  // The stock purchase is deleted elsewhere: the stamp rises.
+  books.PostingLines.resize(books.PostingLines.size() - 2);
+  books.EntryNumbers.resize(books.PostingLines.size());
+  RaiseBooksStamp(books);
+  QApplication::setActiveWindow(tb.get());
+  QEvent activation(QEvent::ActivationChange);
+  QApplication::sendEvent(tb.get(), &activation);
+  EXPECT_EQ(tb->ComputedStamp(), books.BooksStamp);
+  EXPECT_EQ(shown(), (std::vector<std::string>{"Bank", "Capital", "Sales"}));
+}
+
 // Answers the print set-up once it shows: Print with `copies` at `size`, or Cancel.
 void AnswerPrintSetup(int copies, const QString& size = "100%") {
   QTimer::singleShot(0, [copies, size] {
