@@ -117,11 +117,8 @@ class AccReader {
     return p;
   }
   uint64_t Bytes(int n, const Where& where) {
-    const auto* p =
-        reinterpret_cast<const unsigned char*>(Take(static_cast<std::size_t>(n), where));
-    uint64_t v = 0;
-    for (int i = 0; i < n; ++i) v |= uint64_t(p[i]) << (8 * i);
-    return v;
+    return Bytes(reinterpret_cast<const unsigned char*>(Take(static_cast<std::size_t>(n), where)),
+                 n);
   }
   uint8_t U8(const Where& where) { return static_cast<uint8_t>(Bytes(1, where)); }
   int16_t I16(const Where& where) { return static_cast<int16_t>(Bytes(2, where)); }
@@ -158,36 +155,61 @@ class AccReader {
     return std::string(s);
   }
 
+  // A text of at most N characters; `previous` when it is the same text, as the entry numbers
+  // of one entry are.
   template <std::size_t N>
-  FixedText<N> Fixed(const Where& where) {
+  FixedText<N> Fixed(const Where& where, const FixedText<N>* previous = nullptr) {
     const std::string_view s = Chunk(where, 4 * N);
+    if (previous && s == previous->TrimmedText()) return *previous;
     if (!IsValidUtf8(s)) Fail("The " + where.Text() + " is not valid UTF-8 text.");
-    if (Utf8Length(s) > N)
+    // No text of N bytes or fewer has more than N characters.
+    if (s.size() > N && Utf8Length(s) > N)
       Fail("The " + where.Text() + " is longer than " + std::to_string(N) + " characters.");
     return FixedText<N>(s);
   }
 
   // Line `number` (from 1) of a list of posting lines.
   PostingLine Line(std::string_view item, int64_t number) {
-    PostingLine line;
+    // The date, side, folio and amount of a line in one piece, when the file holds them;
+    // field by field otherwise, so that a file that ends among them says where.
+    constexpr std::size_t kFixed = 25;
+    if (Left() >= kFixed && in_.Ensure(kFixed)) {
+      const auto* p = reinterpret_cast<const unsigned char*>(Take(kFixed, {}));
+      return Line(std::bit_cast<double>(Bytes(p, 8)), p[8], static_cast<int64_t>(Bytes(p + 9, 8)),
+                  static_cast<int64_t>(Bytes(p + 17, 8)), item, number);
+    }
     const double date = F64({"date", item, number});
+    const uint8_t side = U8({"side", item, number});
+    const int64_t folio = I64({"folio", item, number});
+    return Line(date, side, folio, I64({"amount", item, number}), item, number);
+  }
+
+ private:
+  static uint64_t Bytes(const unsigned char* p, int n) {
+    uint64_t v = 0;
+    for (int i = 0; i < n; ++i) v |= uint64_t(p[i]) << (8 * i);
+    return v;
+  }
+
+  PostingLine Line(double date, uint8_t side, int64_t folio, int64_t amount, std::string_view item,
+                   int64_t number) {
+    PostingLine line;
     if (!std::isfinite(date) || date != std::floor(date) || date < kMinDaySerial ||
         date > kMaxDaySerial)
       Fail("The date of " + Where{item, {}, number}.Text() +
            " is not a whole day between the years 100 and 9999.");
     line.LineDate = static_cast<DaySerial>(date);
-    line.Side = U8({"side", item, number});
+    line.Side = side;
     if (line.Side != kDebit && line.Side != kCredit)
       Fail("The side of " + Where{item, {}, number}.Text() + " is " + std::to_string(line.Side) +
            "; it must be 1 (debit) or 2 (credit).");
-    line.LineFolio = Folio::FromRaw(I64({"folio", item, number}));
-    line.Amount = Amount::FromRaw(I64({"amount", item, number}));
+    line.LineFolio = Folio::FromRaw(folio);
+    line.Amount = Amount::FromRaw(amount);
     line.Notes = Text({"notes", item, number});
     line.Reconciled = U8({"reconciled mark", item, number});
     return line;
   }
 
- private:
   ByteSource& in_;
   uint64_t end_;
 };
@@ -205,7 +227,7 @@ void ReadBody(AccReader& in, Books& book, const ProgressFn& progress) {
   // The journal.
   const std::size_t lineCount = in.Count("posting lines", kMinLineBytes, kMaxPostingLines);
   ProgressTicker ticker(progress, static_cast<int64_t>(lineCount));
-  book.PostingLines.reserve(lineCount);
+  ReserveJournalLines(book, lineCount);
   for (std::size_t i = 0; i < lineCount; ++i) {
     book.PostingLines.push_back(in.Line("posting line", static_cast<int64_t>(i + 1)));
     ticker.At(static_cast<int64_t>(i + 1));
@@ -214,10 +236,10 @@ void ReadBody(AccReader& in, Books& book, const ProgressFn& progress) {
   if (numberCount != lineCount)
     Fail("The book file gives " + std::to_string(numberCount) + " entry numbers for " +
          std::to_string(lineCount) + " posting lines.");
-  book.EntryNumbers.reserve(numberCount);
   for (std::size_t i = 0; i < numberCount; ++i)
     book.EntryNumbers.push_back(
-        in.Fixed<14>({"entry number", "posting line", static_cast<int64_t>(i + 1)}));
+        in.Fixed<14>({"entry number", "posting line", static_cast<int64_t>(i + 1)},
+                     book.EntryNumbers.empty() ? nullptr : &book.EntryNumbers.back()));
 
   // The chart: six lists of one length, at least 14 slots.
   const std::size_t slots = in.Count("account names", 4, kMaxChartSlots);

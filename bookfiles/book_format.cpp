@@ -1,8 +1,10 @@
 #include "bookfiles/book_format.h"
 
 #include <algorithm>
+#include <sys/mman.h>
+
 #include <charconv>
-#include <iterator>
+#include <cstdint>
 #include <utility>
 
 #include "books/date_styles.h"
@@ -177,31 +179,39 @@ int64_t FileLineMap::Of(int32_t index) const {
   return it->second + (index - it->first);
 }
 
-void JournalCollector::Add(PostingLine&& line, EntryNumber&& number) {
-  if (lines_.empty() || lines_.back().size() == kBlock) {
-    lines_.emplace_back().reserve(kBlock);
-    numbers_.emplace_back().reserve(kBlock);
-  }
-  lines_.back().push_back(std::move(line));
-  numbers_.back().push_back(std::move(number));
-  ++size_;
+namespace {
+
+// Asks for large pages over the whole pages of a block not yet touched.
+void PreferLargePages(const void* data, std::size_t bytes) {
+  constexpr std::uintptr_t kLarge = std::uintptr_t(2) << 20;
+  const auto begin = reinterpret_cast<std::uintptr_t>(data);
+  const std::uintptr_t first = (begin + kLarge - 1) & ~(kLarge - 1);
+  const std::uintptr_t last = (begin + bytes) & ~(kLarge - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
-void JournalCollector::MoveInto(std::vector<PostingLine>& lines,
-                                std::vector<EntryNumber>& numbers) {
-  lines.clear();
-  numbers.clear();
-  lines.reserve(size_);
-  numbers.reserve(size_);
-  for (std::size_t b = 0; b < lines_.size(); ++b) {
-    std::move(lines_[b].begin(), lines_[b].end(), std::back_inserter(lines));
-    std::move(numbers_[b].begin(), numbers_[b].end(), std::back_inserter(numbers));
-    std::vector<PostingLine>().swap(lines_[b]);
-    std::vector<EntryNumber>().swap(numbers_[b]);
+}  // namespace
+
+void ReserveJournalLines(Books& book, std::size_t count) {
+  book.PostingLines.reserve(count);
+  book.EntryNumbers.reserve(count);
+  PreferLargePages(book.PostingLines.data(), count * sizeof(PostingLine));
+  PreferLargePages(book.EntryNumbers.data(), count * sizeof(EntryNumber));
+}
+
+void ReserveJournal(Books& book, uint64_t lines, uint64_t bytes) {
+  // "yyyy-mm-dd", a side, a reconciled mark, six separators and a line end.
+  constexpr uint64_t kLeastLineBytes = 19;
+  const uint64_t most = std::min<uint64_t>(
+      {lines, bytes / kLeastLineBytes + 1, static_cast<uint64_t>(kMaxPostingLines)});
+  ReserveJournalLines(book, static_cast<std::size_t>(most));
+}
+
+void FitJournal(Books& book) {
+  if (book.PostingLines.capacity() / 2 > book.PostingLines.size() + 1024) {
+    book.PostingLines.shrink_to_fit();
+    book.EntryNumbers.shrink_to_fit();
   }
-  lines_.clear();
-  numbers_.clear();
-  size_ = 0;
 }
 
 std::string JournalFaultMessage(const JournalFault& fault, const std::vector<PostingLine>& lines,

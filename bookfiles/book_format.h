@@ -153,22 +153,17 @@ class FileLineMap {
   int64_t count_ = 0;
 };
 
-// The posting lines and entry numbers of a text or CSV file, gathered in blocks while the
-// file is read, then put into the book's lists sized exactly, a block at a time, so that a
-// growing list never holds much more than the lines themselves.
-class JournalCollector {
- public:
-  void Add(PostingLine&& line, EntryNumber&& number);
-  std::size_t Size() const { return size_; }
-  // Replaces the lists' contents with the lines gathered, and empties the collector.
-  void MoveInto(std::vector<PostingLine>& lines, std::vector<EntryNumber>& numbers);
+// Reserves room for `count` posting lines and entry numbers, on large pages where the
+// system offers them: a million-line journal then costs a few hundred page faults instead of
+// tens of thousands.
+void ReserveJournalLines(Books& book, std::size_t count);
 
- private:
-  static constexpr std::size_t kBlock = std::size_t(1) << 14;
-  std::vector<std::vector<PostingLine>> lines_;
-  std::vector<std::vector<EntryNumber>> numbers_;
-  std::size_t size_ = 0;
-};
+// Sizes the journal's lists once for a text or CSV source of `lines` lines and `bytes`
+// bytes: a posting line to a line, but no more than the bytes can hold (a posting line takes
+// at least 19), so that a file of blank lines does not make room for lines it cannot have.
+void ReserveJournal(Books& book, uint64_t lines, uint64_t bytes);
+// Gives back the room the journal did not take when that is more than it took.
+void FitJournal(Books& book);
 
 // The message for a broken journal rule, naming the lines with the numbers `numberOf`
 // gives their indexes: "Line 120: the entry that starts on line 118 has a debit line after

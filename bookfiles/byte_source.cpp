@@ -39,6 +39,30 @@ std::optional<uint32_t> ByteSource::Checksum() const {
   return crc_;
 }
 
+uint64_t ByteSource::CountLines() {
+  // LF ends most lines and CR LF many; a file of lone CRs has no LF at all. The larger count
+  // is the number of line ends, or near it in a file that mixes them.
+  uint64_t lf = 0, cr = 0, bytes = 0;
+  auto count = [&](std::string_view text) {
+    lf += static_cast<uint64_t>(std::count(text.begin(), text.end(), '\n'));
+    cr += static_cast<uint64_t>(std::count(text.begin(), text.end(), '\r'));
+    bytes += text.size();
+  };
+  if (file_ == nullptr) {
+    count(Window());
+  } else {
+    std::unique_ptr<char[]> piece(new char[piece_]);
+    for (;;) {
+      const int64_t got = file_->Read(piece.get(), piece_);
+      if (got < 0) throw SourceReadError{file_->Error()};
+      if (got == 0) break;
+      count(std::string_view(piece.get(), static_cast<std::size_t>(got)));
+    }
+    if (const int err = file_->Rewind()) throw SourceReadError{err};
+  }
+  return bytes == 0 ? 0 : std::max(lf, cr) + 1;
+}
+
 bool ByteSource::SkipTo(uint64_t offset) {
   while (Position() < offset) {
     const uint64_t want = offset - Position();

@@ -44,6 +44,11 @@ class ByteSource {
   // Hands out `n` bytes of the window.
   void Skip(std::size_t n) { pos_ += n; }
 
+  // About the number of lines of the whole source (a line ends with LF, CR LF or a lone CR),
+  // so that a reader can size its lists once. Called before anything is read: a file is
+  // read through once and then again from its start.
+  uint64_t CountLines();
+
   // Hands out bytes up to `offset` (from the start); false when the source ends first.
   bool SkipTo(uint64_t offset);
 

@@ -177,11 +177,10 @@ class CsvReader {
       if (!IsValidUtf8(rows_.Field(i))) Fail("the row is not UTF-8 text.");
   }
   void ChartRow(Books& book);
-  void EntryRow();
+  void EntryRow(Books& book);
 
   CsvRows rows_;
   ProgressTicker ticker_;
-  JournalCollector journal_;
   FileLineMap journalLines_;
 };
 
@@ -200,10 +199,10 @@ void CsvReader::ChartRow(Books& book) {
   book.AccountExtras.emplace_back();
 }
 
-void CsvReader::EntryRow() {
+void CsvReader::EntryRow(Books& book) {
   Expect(kCsvEntryColumns.size(), "entry",
          "date, entry number, side, folio, amount, notes, reconciled");
-  if (journal_.Size() >= static_cast<std::size_t>(kMaxPostingLines))
+  if (book.PostingLines.size() >= static_cast<std::size_t>(kMaxPostingLines))
     Fail("the journal holds more posting lines than a book can.");
   PostingLine line;
   if (auto error = ReadLineFields(
@@ -212,7 +211,8 @@ void CsvReader::EntryRow() {
   EntryNumber number;
   if (auto error = ReadEntryNumber(rows_.Field(1), number)) Fail(*error);
   line.Notes = std::move(rows_.Field(5));
-  journal_.Add(std::move(line), std::move(number));
+  book.PostingLines.push_back(std::move(line));
+  book.EntryNumbers.push_back(std::move(number));
   journalLines_.Add(rows_.RowLine());
 }
 
@@ -246,12 +246,12 @@ void CsvReader::Read(Books& book) {
   int64_t lastRow = rows_.RowLine();
   while (Next())
     if (!IsBlank()) {
-      EntryRow();
+      EntryRow(book);
       lastRow = rows_.RowLine();
     }
   // Every entry ends with a line that has notes: a last line without them is what is left of
   // a file cut in the middle of an entry.
-  journal_.MoveInto(book.PostingLines, book.EntryNumbers);
+  FitJournal(book);
   if (!book.PostingLines.empty() && TrimText(book.PostingLines.back().Notes).empty())
     throw CsvFault{lastRow,
                    "the file ends in the middle of an entry (its last line has no "
@@ -333,6 +333,7 @@ BookReadResult ReadCsvBook(ByteSource& source, DaySerial today, const ProgressFn
     Books book = NewBooks(today);
     Books read;
     read.ResizeChart(-1);
+    ReserveJournal(read, source.CountLines(), source.Size());
     CsvReader reader(source, progress);
     reader.Read(read);
     if (!read.AccountNames.empty()) {

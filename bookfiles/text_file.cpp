@@ -144,14 +144,11 @@ class LineReader {
  private:
   // The first CR or LF from `from` on.
   static std::size_t LineEnd(std::string_view text, std::size_t from) {
-    const char* start = text.data() + from;
-    const std::size_t size = text.size() - from;
-    const void* lf = std::memchr(start, '\n', size);
-    const std::size_t upTo =
-        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : size;
-    const void* cr = std::memchr(start, '\r', upTo);
-    if (cr) return from + static_cast<std::size_t>(static_cast<const char*>(cr) - start);
-    return lf ? from + upTo : std::string_view::npos;
+    for (std::size_t i = from; i < text.size(); ++i) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      if (c <= '\r' && (c == '\n' || c == '\r')) return i;
+    }
+    return std::string_view::npos;
   }
 
   ByteSource& in_;
@@ -183,7 +180,6 @@ class TextReader {
 
   LineReader lines_;
   ProgressTicker ticker_;
-  JournalCollector journal_;
   FileLineMap journalLines_;
   std::array<FileLineMap, kPreparedGroupCount> groupLines_;
   std::array<bool, kSettings.size()> seen_{};
@@ -233,13 +229,13 @@ std::string TextReader::Unescape(std::string_view field, std::string_view what) 
 int TextReader::Split(std::string_view line, std::string_view* fields, int max) const {
   int count = 0;
   std::size_t start = 0;
-  while (true) {
-    const std::size_t tab = line.find('\t', start);
+  for (std::size_t i = 0; i <= line.size(); ++i) {
+    if (i < line.size() && line[i] != '\t') continue;
     if (count == max) Fail("the line has more than " + std::to_string(max) + " fields.");
-    fields[count++] = line.substr(start, tab == std::string_view::npos ? tab : tab - start);
-    if (tab == std::string_view::npos) return count;
-    start = tab + 1;
+    fields[count++] = line.substr(start, i - start);
+    start = i + 1;
   }
+  return count;
 }
 
 PostingLine TextReader::Line(const std::string_view* f, int count, bool numbered,
@@ -377,11 +373,11 @@ void TextReader::Read(Books& book) {
       }
       case kJournal: {
         const int count = Split(line, f, 7);
-        if (journal_.Size() >= static_cast<std::size_t>(kMaxPostingLines))
+        if (book.PostingLines.size() >= static_cast<std::size_t>(kMaxPostingLines))
           Fail("the journal holds more posting lines than a book can.");
         EntryNumber number;
-        PostingLine posting = Line(f, count, true, &number);
-        journal_.Add(std::move(posting), std::move(number));
+        book.PostingLines.push_back(Line(f, count, true, &number));
+        book.EntryNumbers.push_back(std::move(number));
         journalLines_.Add(lines_.Number());
         break;
       }
@@ -393,7 +389,6 @@ void TextReader::Read(Books& book) {
                            std::string(kTextTitle) + "\"."};
   if (section != kEnd)
     throw TextFault{lines_.Number(), "the file ends before its [End] line, so it is incomplete."};
-  journal_.MoveInto(book.PostingLines, book.EntryNumbers);
 }
 
 }  // namespace
@@ -470,8 +465,10 @@ BookReadResult ReadTextBook(ByteSource& source, DaySerial today, const ProgressF
     book.FilePassword.clear();
     book.AdminPassword.clear();
 
+    ReserveJournal(book, source.CountLines(), source.Size());
     TextReader reader(source, progress);
     reader.Read(book);
+    FitJournal(book);
     if (const auto broken = FinishReadBook(book, today)) {
       const bool journal = broken->Group < 0;
       const FileLineMap& map = journal ? reader.JournalLines() : reader.GroupLines(broken->Group);

@@ -264,6 +264,12 @@ int64_t FileReader::Read(char* data, std::size_t size) {
   }
 }
 
+int FileReader::Rewind() {
+  if (fd_ < 0) return error_ = EBADF;
+  if (::lseek(fd_, 0, SEEK_SET) != 0) return error_ = errno;
+  return 0;
+}
+
 int ReadWholeFile(const std::string& path, std::string& out, uint64_t maxBytes) {
   FileReader file;
   if (const int err = file.Open(path, maxBytes)) return err;

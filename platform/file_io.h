@@ -85,6 +85,8 @@ class FileReader {
   // Reads up to `size` bytes into `data`, going on after interruptions. Returns the number
   // read (0 at the end of the file), or -1 with the errno value in Error().
   int64_t Read(char* data, std::size_t size);
+  // Goes back to the file's first byte. Returns 0 or an errno value.
+  int Rewind();
 
   // The size the file had when it was opened.
   uint64_t Size() const { return size_; }

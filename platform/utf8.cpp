@@ -1,6 +1,8 @@
 #include "platform/utf8.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace qv {
 namespace {
@@ -38,10 +40,30 @@ std::string MapText(std::string_view text, Map map) {
   return out;
 }
 
+// The end of the run of plain ASCII bytes from `pos`, taken eight bytes a step: most texts
+// of a book are nothing else.
+std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
+  while (pos + 8 <= text.size()) {
+    uint64_t bytes;
+    std::memcpy(&bytes, text.data() + pos, 8);
+    if (bytes & 0x8080808080808080ull) break;
+    pos += 8;
+  }
+  while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
+  return pos;
+}
+
 // Moves `pos` on by up to `count` characters; returns how many it passed.
 std::size_t Advance(std::string_view text, std::size_t& pos, std::size_t count) {
   std::size_t n = 0;
-  for (; n < count && pos < text.size(); ++n) pos += DecodeUtf8At(text, pos).Length;
+  while (n < count && pos < text.size()) {
+    const std::size_t ascii = std::min(AsciiRunEnd(text, pos), pos + (count - n));
+    n += ascii - pos;
+    pos = ascii;
+    if (n == count || pos == text.size()) break;
+    pos += DecodeUtf8At(text, pos).Length;
+    ++n;
+  }
   return n;
 }
 
@@ -102,7 +124,7 @@ std::size_t Utf8Offset(std::string_view text, std::size_t count) {
 }
 
 bool IsValidUtf8(std::string_view text) {
-  for (std::size_t pos = 0; pos < text.size();) {
+  for (std::size_t pos = AsciiRunEnd(text, 0); pos < text.size(); pos = AsciiRunEnd(text, pos)) {
     const Utf8Char c = DecodeUtf8At(text, pos);
     if (c.CodePoint < 0) return false;
     pos += c.Length;
