@@ -1,7 +1,7 @@
 #include "bookfiles/book_format.h"
 
-#include <algorithm>
 #include <sys/mman.h>
+#include <algorithm>
 
 #include <charconv>
 #include <cstdint>
