@@ -151,6 +151,16 @@ TEST_F(StatementOpenersTest, CarryingOverGivesTheRulesJournalAndOpenStatementsTh
   EXPECT_EQ(bs->Statement().SheetDate, Day(2026, 4, 1));
   EXPECT_EQ(bs->Statement().SheetProfit, Amount());
   EXPECT_EQ(bs->Statement().CapitalBalance, Money(1300));
+
+  // A month on, balances brought forward: the balance sheet that was the active window when
+  // the command ran catches up with the new journal, not the one being rolled over.
+  p.clock.Set(Day(2026, 5, 1));
+  Run("Brought_Forward");
+  EXPECT_EQ(books().PostingLines.back().LineDate, Day(2026, 5, 1));
+  Activate(tb);
+  EXPECT_EQ(tb->TrialDate(), Day(2026, 5, 1));
+  Activate(bs);
+  EXPECT_EQ(bs->Statement().SheetDate, Day(2026, 5, 1));
 }
 
 TEST_F(StatementOpenersTest, BalancesBroughtForwardGiveOpenStatementsTheNewPeriod) {
