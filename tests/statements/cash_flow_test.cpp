@@ -140,7 +140,6 @@ TEST(CashFlowStatement, BadBooksGiveAMessageNotFigures) {
     EXPECT_EQ(s.Status, CashFlowStatus::kOverflow);
     EXPECT_TRUE(s.Inflows.empty() && s.Outflows.empty());
   }
-
   // Nine thousand years of months for a chart of three hundred outflow accounts.
   Books wide = ShopBook();
   wide.ResizeChart(300);

@@ -127,7 +127,6 @@ TEST_F(CashFlowWindowTest, OpensOnTheMonthsAndALaterFirstPeriodStartsTheWindowCo
   // Drawings are an outflow; Petty Cash is no revenue or expense and has no row.
   EXPECT_EQ(d.Drawing.Rows.size(), 3u);
   w->grab().toImage().save(QString::fromStdString(TestOutputPath("cash_flow_window.png")));
-
   // The third period first: the beginning balance holds the first two.
   Choose(w->SmSelect, 2);
   EXPECT_EQ(w->FirstPeriodShown(), 3);
@@ -156,7 +155,6 @@ TEST_F(CashFlowWindowTest, OpensOnTheMonthsAndALaterFirstPeriodStartsTheWindowCo
     EXPECT_EQ(body.find("Feb 2020"), std::string::npos);
   }
   std::filesystem::remove(written);
-
   // Another period kind starts again from the first period.
   Choose(w->DateTerm, 2);
   EXPECT_EQ(w->FirstPeriodShown(), 1);
@@ -175,7 +173,6 @@ TEST_F(CashFlowWindowTest, KeysInTheFolioBoxChooseTheAccountOrSayThereIsNone) {
     // Petty Cash paid 50 in March: an outflow of Cash, an inflow of Petty Cash.
     EXPECT_EQ(w->Statement().InflowCount(), 1) << symbol;
     EXPECT_EQ(w->Statement().Inflows[0].Name, "Cash");
-
     // Letters are dropped; an unknown or a 20-digit folio is no account.
     TypeFolio(*w, "1x1y0");
     EXPECT_EQ(w->FolioChoiceTx->text(), "110");
@@ -268,7 +265,6 @@ TEST(CashFlowOutputs, CsvHtmlAndSheetReadBackCellByCell) {
   const CashFlowStatement s = ComputeCashFlow(books, {});
   const CashFlowOutput output(s, Look(), 2, kCaption, 900);
   ScratchFolder folder;
-
   // CSV: one field per cell, grouped amounts and the comma in a name kept whole.
   const std::string csv = folder.Path("flow.csv");
   ASSERT_TRUE(output.Export(csv, "csv").Ok());
@@ -278,7 +274,6 @@ TEST(CashFlowOutputs, CsvHtmlAndSheetReadBackCellByCell) {
   for (const auto& row : rows) EXPECT_EQ(row.size(), 5u);
   EXPECT_EQ(rows[1], (Texts{"Beginning Balance:", "1,000.00", "(1,234.50)", "(1,254.50)", ""}));
   EXPECT_EQ(rows[4], (Texts{"Fees, <Legal> & Co", "0.00", "0.00", "200.00", "200.00"}));
-
   // HTML: well-formed, every name and amount as a cell's whole text.
   const std::string htm = folder.Path("flow.htm");
   ASSERT_TRUE(output.Export(htm, "htm").Ok());
@@ -293,7 +288,6 @@ TEST(CashFlowOutputs, CsvHtmlAndSheetReadBackCellByCell) {
   EXPECT_EQ(output.Html(), ScratchFolder::Read(htm));
   for (const char* text : {"Fees, <Legal> & Co", "(1,254.50)", "2,234.50", "Ending Balance:"})
     EXPECT_NE(std::find(cells.begin(), cells.end(), text), cells.end()) << text;
-
   // The sheet: locked text cells, headings centred, amounts right-aligned.
   const std::string xls = folder.Path("flow.xls");
   ASSERT_TRUE(output.Export(xls, "xls").Ok());

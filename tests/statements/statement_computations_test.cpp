@@ -109,7 +109,6 @@ TEST(TrialBalance, SubAccountsRollIntoTheirMainAccountWhereverItStands) {
                                {"Deposit", 110.2, kCurrentAsset},
                                {"Sales", 400, kRevenue}});
   AddEntry(books, Day(2026, 3, 1), "1", {{110.1, 100}, {110.2, 40}, {110, 10}}, {{400, 150}});
-
   // The row of 110 opens where 110.1 stands and carries all three.
   const TrialBalance rolled = ComputeTrialBalance(books, {Day(2026, 3, 1), false});
   ASSERT_FALSE(rolled.Failed());
@@ -117,7 +116,6 @@ TEST(TrialBalance, SubAccountsRollIntoTheirMainAccountWhereverItStands) {
   const TrialBalance exact = ComputeTrialBalance(books, {Day(2026, 3, 1), true});
   EXPECT_EQ(RowsOf(exact), (Rows{"1 Balance b/f 0", "110.1 Petty cash 100", "110 Bank 10",
                                  "110.2 Deposit 40", "400 Sales -150", "0  0"}));
-
   // Without an account 110 the sub-accounts' postings appear nowhere when rolled up.
   books.AccountFolios[2] = Money(120);
   const TrialBalance orphan = ComputeTrialBalance(books, {Day(2026, 3, 1), false});
@@ -218,7 +216,6 @@ TEST(IncomeStatement, SectionsResultsAndRatiosForProfitLossAndNoRevenue) {
                    "= Balance 300", "== Net Profit 100"}));
   EXPECT_EQ(Caption(is.GrossRatio), "Gross Profit : 40.00%");
   EXPECT_EQ(Caption(is.NetRatio), "Net Profit : 10.00%");
-
   // Without cost of goods sold: no gross line, the net line is PROFIT / LOSS.
   books.AccountTypes[3] = kOtherAccount;
   const IncomeStatement plain = Year2026(books);
@@ -227,7 +224,6 @@ TEST(IncomeStatement, SectionsResultsAndRatiosForProfitLossAndNoRevenue) {
                    "= Balance 300", "== PROFIT / LOSS 700"}));
   EXPECT_EQ(Caption(plain.GrossRatio), "(hidden)");
   EXPECT_EQ(Caption(plain.NetRatio), "Net Profit : 70.00%");
-
   // A loss: the net label does not follow the sign; the ratio captions do.
   Books lossBook = TradingBook();
   AddEntry(lossBook, Day(2026, 2, 1), "1", {{110, 1000}}, {{410, 1000}});
@@ -238,7 +234,6 @@ TEST(IncomeStatement, SectionsResultsAndRatiosForProfitLossAndNoRevenue) {
                    "2 Purchases 1,200", "= Gross Profit (200)", "== Net Profit (200)"}));
   EXPECT_EQ(Caption(loss.GrossRatio) + " " + Caption(loss.NetRatio),
             "Gross Loss : (20.00%) Net Loss : (20.00%)");
-
   // Cost of goods sold without revenue: no division by zero, both ratios hidden.
   Books noRevenue = TradingBook();
   AddEntry(noRevenue, Day(2026, 2, 2), "1", {{500, 600}}, {{110, 600}});
@@ -256,7 +251,6 @@ TEST(IncomeStatement, PeriodEndsCountAllDatesCountsEverythingAndSubAccountsRollU
   EXPECT_EQ(Year2026(books).NetProfit, Money(110));
   EXPECT_EQ(ComputeIncomeStatement(books, {IncomePeriod::EveryDate(), false}).NetProfit,
             Money(1111));
-
   // Sub-accounts roll up into their main account or stand alone.
   Books subs = BookWithChart({{"Cash", 110, kCurrentAsset},
                               {"Online sales", 410.1, kRevenue},
@@ -359,13 +353,11 @@ TEST(BalanceSheet, TotalsAndTheCapitalSectionFollowTheirOwnConditions) {
   AddEntry(books, Day(2026, 3, 1), "2", {{310, 300}}, {{410, 300}});
   EXPECT_EQ(Totals(SheetOf(books), Layout::kStandard), (Lines{"== WORKING CAPITAL 700"}));
   EXPECT_TRUE(BalanceSheetLines(SheetOf(books, Day(2026, 2, 28)), Layout::kStandard).empty());
-
   // No current assets: no TOTAL ASSETS in the United States layout.
   Books noCurrent = FirmBook();
   AddEntry(noCurrent, Day(2026, 3, 1), "1", {{310, 900}}, {{510, 500}, {220, 400}});
   EXPECT_EQ(Totals(SheetOf(noCurrent), Layout::kUnitedStates),
             (Lines{"== TOTAL LIABILITIES 400", "== NET ASSETS 500"}));
-
   // A loss of 1,250 on capital of 10,000; before it, no profit line. Capital below 0 or
   // none: no ratio, and no capital section without capital rows.
   Books loss = FirmBook();
@@ -418,7 +410,6 @@ TEST(BalanceSheet, SumsThatWouldOverflowGiveAnError) {
   const BalanceSheet sheet = SheetOf(books);
   EXPECT_TRUE(sheet.Failed() && sheet.AccountRowCount() == 0);
   EXPECT_TRUE(BalanceSheetLines(sheet, Layout::kUnitedStates).empty());
-
   // A profit that overflows (two revenue accounts) fails the sheet too.
   Books profit = FirmBook();
   profit.AccountNames[11] = "Fees";

@@ -71,7 +71,6 @@ TEST(TrialBalanceLayout, ColumnsShadingColoursAndTotalsAtWidth12000) {
   books.FolioDashes = -1;
   const TrialBalance tb = ComputeTrialBalance(books, {Day(2026, 12, 5), true});
   const StatementDrawing d = LayOutTrialBalance(tb, LookOf(books, 2), kMetrics, 12000, 1);
-
   // The three grey heading boxes, a margin apart, 4 screen pixels above the headings.
   const TextOp* accounts = Find(d, "Accounts");
   ASSERT_NE(accounts, nullptr);
@@ -85,7 +84,6 @@ TEST(TrialBalanceLayout, ColumnsShadingColoursAndTotalsAtWidth12000) {
                       std::to_string(int(b->Y2 - accounts->Y)));
   EXPECT_EQ(boxes, (std::vector<std::string>{"240..6960 grey -60..300", "7200..9120 grey -60..300",
                                              "9360..11280 grey -60..300"}));
-
   // Rows with a balance only: Balance b/f in red, Cash and Petty Cash in the Debit column
   // (dashed folio), Sales in Credit; Idle shows nothing and does not break the shading.
   const std::tuple<std::string, std::string, std::string, double, ColorValue> rows[] = {
@@ -110,7 +108,6 @@ TEST(TrialBalanceLayout, ColumnsShadingColoursAndTotalsAtWidth12000) {
     });
     EXPECT_EQ(shaded, k % 2 == 0) << nameText;
   }
-
   // TOTALS at 20 screen pixels, bold, with the equal column totals.
   const TextOp* totals = Find(d, "TOTALS");
   ASSERT_NE(totals, nullptr);
@@ -121,7 +118,6 @@ TEST(TrialBalanceLayout, ColumnsShadingColoursAndTotalsAtWidth12000) {
   ASSERT_EQ(sums.size(), 3u);  // the Sales row and both totals
   EXPECT_EQ(std::pair(RightOf(sums[1]), RightOf(sums[2])), std::pair(9120.0, 11280.0));
   EXPECT_EQ(d.DrawnHeight, sums[2].Y + sums[2].Height + 400);
-
   // The lines a band of the view meets are the ones replayed.
   for (const auto& [top, bottom] : {std::pair{0.0, 1e9}, {1500.0, 2500.0}, {-500.0, 10.0}}) {
     const auto [first, end] = d.LinesWithin(top, bottom);
@@ -166,7 +162,6 @@ TEST(IncomeStatementLayout, ColumnsAreSizedFromTheAmountsAndCentredSpacersStayAt
   ASSERT_EQ(d.Rows.size(), 3u);
   EXPECT_EQ(d.Rows[1].RowFolio, Money(500));
   ExpectNoOverlap(d);
-
   // On paper at half size the fonts scale, but the spacer lines stay at 5 points.
   const StatementDrawing paper = LayOutIncomeStatement(is, LookOf(books, 0), kMetrics, 12000, 0.5);
   const TextOp* title = Find(paper, "Income Statement");

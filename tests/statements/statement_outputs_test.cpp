@@ -132,7 +132,6 @@ TEST_F(StatementOutputsTest, TotalsShowEachColumnsOwnTotalInEveryOutput) {
             (Lines{"|||", "Acme|||-", "|||-", "Trial Balance as 31 March 2026|||-", "|||-",
                    "Accounts|Debit|Credit|-", "-|-|-|-", "Cash|500.00||-", "-|-|-|-"}));
   EXPECT_EQ(SheetRows(xls, 7 + tb.RowCount(), 7 + tb.RowCount()), Lines{"Total|500.00|450.00|-"});
-
   // An empty statement shows no totals and stays well-formed.
   const TrialBalance empty = TrialOf(Chart());
   const StatementOutput none(empty, Look());
@@ -181,7 +180,6 @@ TEST_F(StatementOutputsTest, HardNamesAndLargeAmountsStayWholeInEveryFormat) {
   EXPECT_EQ(SheetRows(xls, 7 + 1, 7 + 1), Lines{hard + "|" + big + "||-"})
       << "Cash is the second chart row";
   EXPECT_THAT(written.Notice, HasSubstr("cannot hold")) << "the code page lacks some letters";
-
   // Names are cut at their column: 32 characters on the debit side, 44 on the credit side.
   const std::string forty(40, 'n');
   books.AccountNames[1] = books.AccountNames[6] = forty;
@@ -233,7 +231,6 @@ TEST_F(StatementOutputsTest, IncomeStatementReadsInTheSameOrderInRichTextPageAnd
   EXPECT_THAT(rtf, HasSubstr("\\b Net Profit" + std::string(34, ' ') + "         100\\b0\\par"));
   EXPECT_THAT(output.Html(), HasSubstr("<b>Acme<br/><br/>Income Statement<br/><br/>5 January 2026 "
                                        "To 31 March 2026</b>"));
-
   // The sheet: five heading rows, then the sections with each amount in its column.
   const std::string xls = folder_.Path("is.xls");
   ASSERT_TRUE(output.Export(xls, "xls").Ok());
@@ -247,11 +244,9 @@ TEST_F(StatementOutputsTest, IncomeStatementReadsInTheSameOrderInRichTextPageAnd
   // Rows 1 to 3 locked, rows 1 to 5 bold; the title left-aligned, amounts right.
   EXPECT_EQ(Attributes(xls, 3, 4) + "|" + Attributes(xls, 4, 1) + "|" + Attributes(xls, 7, 2),
             "64 64 0|0 64 1|0 0 3");
-
   // Without revenue, cost or expenses: the five heading rows and one empty row.
   ASSERT_TRUE(StatementOutput(IncomeOf(Chart()), Look(0)).Export(xls, "xls").Ok());
   EXPECT_EQ(testing::CellMap(xls).rbegin()->first.first, 6);
-
   // A loss without cost accounts reads PROFIT / LOSS; break-even has no net line.
   Books loss = Chart();
   AddEntry(loss, kDay, "1", {{110, 200}}, {{400, 200}});
@@ -268,7 +263,6 @@ TEST_F(StatementOutputsTest, BalanceSheetReadsInTheSameOrderInBothFormatsWithIts
   AddEntry(books, kDay, "5", {{310, 300}}, {{410, 300}});  // NCA = NCL: no NET ASSETS
   const BalanceSheet sheet = SheetOf(books);
   ASSERT_EQ(sheet.SheetProfit, testing::Money(100));
-
   // Rich text and sheet read the same, each amount in its column.
   const StatementOutput standard(sheet, BalanceSheetLayout::kStandard, Look(0));
   const std::string xls = folder_.Path("bs.xls");
@@ -282,7 +276,6 @@ TEST_F(StatementOutputsTest, BalanceSheetReadsInTheSameOrderInBothFormatsWithIts
   EXPECT_EQ(SheetRows(xls, 11, 11), Lines{"WORKING CAPITAL|||5,100"});
   EXPECT_THAT(standard.Rtf(), HasSubstr("Cash" + std::string(26, ' ') + "       5,100\\par"));
   EXPECT_THAT(standard.Html(), HasSubstr("<b><br/>NON CURRENT ASSETS</b>"));
-
   // The United States layout, written as rich text only.
   const StatementOutput us(sheet, BalanceSheetLayout::kUnitedStates, Look(0));
   EXPECT_THAT(us.Rtf(), HasSubstr("\\b TOTAL ASSETS" + std::string(46, ' ') + "       5,400\\b0"));
@@ -300,7 +293,6 @@ TEST_F(StatementOutputsTest, ExportWritesTheChosenTypeOnceAndNeverLosesTheOldFil
   const StatementOutput output(tb, Look());
   const FileDialogRequest request = output.ExportRequest();
   EXPECT_THAT(request.patterns, ElementsAre("*.xls", "*.csv", "*.rtf", "*.htm"));
-
   // The dialog's answer: a dotted folder keeps its name, a typed extension is replaced.
   const std::string dotted = folder_.Folder("a.b");
   for (const char* typed : {"report", "report.txt"}) {
@@ -317,7 +309,6 @@ TEST_F(StatementOutputsTest, ExportWritesTheChosenTypeOnceAndNeverLosesTheOldFil
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dotted), {}), 1);
   ASSERT_TRUE(output.Export(dotted + "/tb.csv", "csv").Ok());
   EXPECT_EQ(testing::ScratchFolder::Read(dotted + "/tb.csv"), TableCsv(output.CsvTable()));
-
   // A folder that cannot be written (here a file stands in its place), and a disk that
   // fills up part-way.
   const std::string blocked = folder_.File("blocked");
