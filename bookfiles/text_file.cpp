@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -11,6 +13,26 @@
 
 namespace qv {
 namespace {
+
+// The first byte from `from` on that is `a` or `b`, looked for eight bytes at a time: a byte
+// equal to either leaves a high bit in `found`, and the lowest one is the first such byte (a
+// borrow can mark only bytes after a true match).
+std::size_t FindEither(std::string_view text, std::size_t from, char a, char b) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  const uint64_t aa = kOnes * static_cast<unsigned char>(a);
+  const uint64_t bb = kOnes * static_cast<unsigned char>(b);
+  std::size_t i = from;
+  for (; std::endian::native == std::endian::little && i + 8 <= text.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    const uint64_t x = word ^ aa, y = word ^ bb;
+    const uint64_t found = (((x - kOnes) & ~x) | ((y - kOnes) & ~y)) & kHighs;
+    if (found != 0) return i + static_cast<std::size_t>(std::countr_zero(found) / 8);
+  }
+  for (; i < text.size(); ++i)
+    if (text[i] == a || text[i] == b) return i;
+  return std::string_view::npos;
+}
 
 constexpr std::string_view kTitlePrefix = "Quorvel book text, layout ";
 constexpr std::string_view kJournalColumns =
@@ -144,11 +166,7 @@ class LineReader {
  private:
   // The first CR or LF from `from` on.
   static std::size_t LineEnd(std::string_view text, std::size_t from) {
-    for (std::size_t i = from; i < text.size(); ++i) {
-      const auto c = static_cast<unsigned char>(text[i]);
-      if (c <= '\r' && (c == '\n' || c == '\r')) return i;
-    }
-    return std::string_view::npos;
+    return FindEither(text, from, '\n', '\r');
   }
 
   ByteSource& in_;
@@ -228,14 +246,13 @@ std::string TextReader::Unescape(std::string_view field, std::string_view what) 
 
 int TextReader::Split(std::string_view line, std::string_view* fields, int max) const {
   int count = 0;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i <= line.size(); ++i) {
-    if (i < line.size() && line[i] != '\t') continue;
+  for (std::size_t start = 0;;) {
+    const std::size_t tab = FindEither(line, start, '\t', '\t');
     if (count == max) Fail("the line has more than " + std::to_string(max) + " fields.");
-    fields[count++] = line.substr(start, i - start);
-    start = i + 1;
+    fields[count++] = line.substr(start, tab == std::string_view::npos ? tab : tab - start);
+    if (tab == std::string_view::npos) return count;
+    start = tab + 1;
   }
-  return count;
 }
 
 PostingLine TextReader::Line(const std::string_view* f, int count, bool numbered,
