@@ -1,6 +1,3 @@
-// The configuration window and the move dialog: their layout, what opening them leaves as it
-// was, the controls writing the book at once, and help mode.
-
 #include "accounts/configuration_window.h"
 
 #include <gtest/gtest.h>
@@ -58,20 +55,18 @@ TEST_F(ConfigurationWindowTest, OpeningShowsTheBookAndChangesNoneOfIt) {
   locale.DecimalSymbol = ",";
   Open();
   EXPECT_EQ(books.FontCharset, 186);
-  EXPECT_EQ(window->Combo1->currentText(), "Baltic");
-  EXPECT_EQ(window->Combo2->currentText(), "Sans");
+  EXPECT_EQ(window->Combo1->currentText() + " " + window->Combo2->currentText(), "Baltic Sans");
   EXPECT_EQ(window->Combo2->count(), 2);  // no symbol font
   EXPECT_EQ(window->BusAddress->toPlainText(), "1 Quay St\nPort Town");
-  EXPECT_EQ(window->DateStyle->currentIndex(), 5);
-  EXPECT_EQ(window->DateStyle->itemText(5), "03/05/26");
+  EXPECT_EQ(window->DateStyle->currentText(), "03/05/26");
+  EXPECT_EQ(window->DateStyle->itemText(0) + " " + window->DateStyle->itemText(8),
+            "Default 03-05-2026");
   EXPECT_TRUE(window->DecimalPlacing[3][3]->isChecked());
-  EXPECT_EQ(window->DecimalPlacing[0][2]->text(), "0,00");
-  EXPECT_EQ(books.BusinessAddress, before.BusinessAddress);
-  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(window->DecimalPlacing[0][2]->text() + " " + window->DecimalPlacing[0][0]->text(),
+            "0,00 0");
+  EXPECT_EQ(std::pair(books.BusinessAddress, changes), std::pair(before.BusinessAddress, 0));
   ExpectNoOverlap(window->centralWidget());
   ExpectWholeCaptions(window->centralWidget());
-  if (const char* out = std::getenv("QV_TEST_OUTPUT"))
-    window->grab().save(QString::fromLocal8Bit(out) + "/configuration.png");
 }
 
 TEST_F(ConfigurationWindowTest, EveryControlWritesTheBookAtOnce) {
@@ -89,8 +84,8 @@ TEST_F(ConfigurationWindowTest, EveryControlWritesTheBookAtOnce) {
   EXPECT_EQ(books.FontCharset, 186);
   window->Combo2->setCurrentIndex(window->Combo2->findText("Greek Face"));
   emit window->Combo2->activated(window->Combo2->currentIndex());
-  EXPECT_EQ(books.FontName, "Greek Face");
-  EXPECT_EQ(books.FontCharset, 161);
+  EXPECT_EQ(std::pair(books.FontName, books.FontCharset),
+            std::pair(std::string("Greek Face"), int16_t{161}));
   EXPECT_EQ(window->Combo1->count(), 1);
   EXPECT_EQ(window->Bname->font().family(), "Greek Face");
   QTest::mouseClick(window->Aincress, Qt::LeftButton, {}, QPoint(6, 8));
@@ -118,15 +113,13 @@ TEST(MoveAccountsTest, ATextNamingNoAccountAsksNothingAndKeepsTheWindowOpen) {
   Books books = BookWithChart({{"Cash", 110, 0}, {"Bank", 120, 0}});
   MoveAccounts dialog(books, UsEnglishLocale(), {});
   dialog.show();
-  EXPECT_EQ(dialog.windowTitle(), "Move Account to Account");
   EXPECT_EQ(dialog.A1->count(), 14);  // every slot, free ones as blank items
-  dialog.A1->setEditText("Cas");
   dialog.A2->setEditText("Bank");
-  dialog.Command1->click();
-  EXPECT_TRUE(dialog.isVisible());
-  dialog.A1->setEditText("");
-  dialog.Command1->click();
-  EXPECT_TRUE(dialog.isVisible());
+  for (const char* from : {"Cas", ""}) {
+    dialog.A1->setEditText(from);
+    dialog.Command1->click();
+    EXPECT_TRUE(dialog.isVisible()) << from;
+  }
   ExpectNoOverlap(&dialog);
   ExpectWholeCaptions(&dialog);
 }

@@ -20,7 +20,7 @@ Books MoveBook() {
   return books;
 }
 
-TEST(MovePostingsTest, OnlyLinesOnExactlyTheSourceFolioMove) {
+TEST(MovePostingsTest, OnlyLinesOnExactlyTheSourceFolioMoveAndNoAccountMovesNothing) {
   Books books = MoveBook();
   const Books before = books;
   const auto request = MoveRequestOf(books, "Receivable", "Payable");
@@ -37,22 +37,19 @@ TEST(MovePostingsTest, OnlyLinesOnExactlyTheSourceFolioMove) {
     other.LineFolio = before.PostingLines[i].LineFolio;
     EXPECT_EQ(other, before.PostingLines[i]);  // nothing else of a line changes
   }
-  EXPECT_EQ(books.AccountNames, before.AccountNames);
-  EXPECT_EQ(books.AccountFolios, before.AccountFolios);
+  EXPECT_EQ(std::tie(books.AccountNames, books.AccountFolios),
+            std::tie(before.AccountNames, before.AccountFolios));
   EXPECT_NE(books.BooksStamp, before.BooksStamp);
   EXPECT_EQ(MovedPostingsText(2, *request, "."),
             "2 posting lines were moved from account 110 to account 200.");
-}
-
-TEST(MovePostingsTest, EmptyOrUnmatchedTextsAndTheSameAccountMoveNothing) {
-  Books books = MoveBook();
-  EXPECT_FALSE(MoveRequestOf(books, "", "Payable").has_value());
-  EXPECT_FALSE(MoveRequestOf(books, "Receivab", "Payable").has_value());
-  EXPECT_FALSE(MoveRequestOf(books, "Payable", "Nobody").has_value());
-  const Books before = books;
+  // Empty or unmatched texts, and the same account, move nothing.
+  for (const auto& [from, to] :
+       {std::pair{"", "Payable"}, {"Receivab", "Payable"}, {"Payable", "Nobody"}})
+    EXPECT_FALSE(MoveRequestOf(books, from, to).has_value()) << from << " " << to;
+  const int32_t stamp = books.BooksStamp;
   const MoveRequest same{Money(200), Money(200)};
   EXPECT_EQ(MovePostings(books, same), 0);
-  EXPECT_EQ(books.BooksStamp, before.BooksStamp);
+  EXPECT_EQ(books.BooksStamp, stamp);
   EXPECT_EQ(MovedPostingsText(0, same, "."),
             "Both accounts have folio 200; no posting line was moved.");
 }

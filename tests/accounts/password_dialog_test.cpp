@@ -32,9 +32,8 @@ class PasswordDialogTest : public ::testing::Test {
     books.FontName = "Courier New";
   }
 
-  // Runs `steps` on the prompt once its modal showing is up. A prompt that the steps leave
-  // open is closed with "Exit" afterwards and counted in `leftOpen`, so no test ever waits
-  // on a modal showing.
+  // Runs `steps` on the prompt once its modal showing is up; a prompt the steps leave open is
+  // closed with "Exit" and counted in `leftOpen`, so no test waits on a modal showing.
   void OnNextShowing(std::function<void(PasswordDialog&)> steps) {
     QTimer::singleShot(0, [this, steps = std::move(steps)] {
       auto* dialog = qobject_cast<PasswordDialog*>(QApplication::activeModalWidget());
@@ -59,23 +58,30 @@ class PasswordDialogTest : public ::testing::Test {
   PasswordDialogPrompt prompt{model, books, session, nullptr};
 };
 
-TEST_F(PasswordDialogTest, ShowsTheSecuredAccountPromptWithAMaskedBoxOfEightyCharacters) {
+TEST_F(PasswordDialogTest, AMaskedBoxWhereEnterAndEscapeOnlyCountAndThePasswordClosesAtOnce) {
   OnNextShowing([&](PasswordDialog& dialog) {
-    EXPECT_EQ(dialog.windowTitle(), "Secured Account");
     EXPECT_EQ(dialog.PromptLabel()->text(), "Password Required");
     EXPECT_EQ(dialog.PasswordBox()->font().family(), "Courier New");
     EXPECT_EQ(dialog.focusWidget(), dialog.PasswordBox());
-    Type(dialog, "xy");
+    Type(dialog, "ab");
     EXPECT_EQ(dialog.PasswordBox()->displayText(), "**");
     testing::Grab(&dialog, "password_dialog");
+    SendKey(dialog.PasswordBox(), Qt::Key_Return, "\r");
+    SendKey(dialog.PasswordBox(), Qt::Key_Escape, QString(QChar(27)));
+    SendKey(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    SendKey(dialog.PasswordBox(), Qt::Key_Backspace, "\b");
+    EXPECT_EQ(dialog.PasswordBox()->text(), "a");
     dialog.PasswordBox()->insert(QString(100, 'z'));
     EXPECT_EQ(dialog.PasswordBox()->text().size(), 80);
+    dialog.ExitButton()->click();
   });
   EXPECT_FALSE(PassAdminGate(books, session, prompt));
-  EXPECT_EQ(leftOpen, 1);
-}
-
-TEST_F(PasswordDialogTest, TypingOrPastingThePasswordClosesThePromptAtOnce) {
+  // Exit unloads the prompt; a, b, Enter, Escape in the box and Backspace were counted.
+  EXPECT_EQ(std::pair(leftOpen, prompt.Window()),
+            std::pair(0, static_cast<PasswordDialog*>(nullptr)));
+  EXPECT_EQ(model.FailedKeyPresses(), 5);
+  // Typing or pasting the password closes the prompt at once.
   bool stillOpenAfterFive = false;
   OnNextShowing([&](PasswordDialog& dialog) {
     Type(dialog, "abcde");
@@ -96,23 +102,6 @@ TEST_F(PasswordDialogTest, TypingOrPastingThePasswordClosesThePromptAtOnce) {
   });
   EXPECT_TRUE(PassFilePasswordGate(books.FilePassword, session, prompt));
   EXPECT_EQ(leftOpen, 0);
-}
-
-TEST_F(PasswordDialogTest, EnterAndEscapeDoNothingButCountAndExitUnloadsThePrompt) {
-  OnNextShowing([&](PasswordDialog& dialog) {
-    Type(dialog, "ab");
-    SendKey(dialog.PasswordBox(), Qt::Key_Return, "\r");
-    SendKey(dialog.PasswordBox(), Qt::Key_Escape, QString(QChar(27)));
-    SendKey(&dialog, Qt::Key_Escape);
-    EXPECT_TRUE(dialog.isVisible());
-    SendKey(dialog.PasswordBox(), Qt::Key_Backspace, "\b");
-    EXPECT_EQ(dialog.PasswordBox()->text(), "a");
-    dialog.ExitButton()->click();
-  });
-  EXPECT_FALSE(PassAdminGate(books, session, prompt));
-  EXPECT_EQ(std::pair(leftOpen, prompt.Window()),
-            std::pair(0, static_cast<PasswordDialog*>(nullptr)));
-  EXPECT_EQ(model.FailedKeyPresses(), 5);  // a, b, Enter, Escape in the box, Backspace
 }
 
 TEST_F(PasswordDialogTest, TheFiveHundredthFailedKeyClosesThePromptAndEndsTheRun) {

@@ -1,6 +1,3 @@
-// The prepared entries window: its rows, the add-line buttons, keys in the rows, the menus
-// and the include buttons.
-
 #include "accounts/prepared_entries_window.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +45,11 @@ class PreparedEntriesWindowTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
   }
   static void Press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
+  static void TypeInto(QLineEdit* box, const char* keys) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, keys);
+  }
 
   Books books = BookWithChart({{"Cash", 110, 0}, {"Wages", 600, 6}, {"Rent", 610, 6}});
   LocaleInfo locale = UsEnglishLocale();
@@ -57,38 +59,28 @@ class PreparedEntriesWindowTest : public ::testing::Test {
   int included = 0;
 };
 
-TEST_F(PreparedEntriesWindowTest, ShowsEachLineAsARowWithItsEntrysLabelsAndNotes) {
+TEST_F(PreparedEntriesWindowTest, ShowsEachLineAsARowAndTheAddLineButtonBesideTheFocusedOne) {
   Open();
-  EXPECT_EQ(window->CrDrLabel[0]->text(), "Debit :");
+  EXPECT_EQ(window->CrDrLabel[0]->text() + window->CrDrLabel[1]->text(), "Debit :Credit :");
   EXPECT_TRUE(window->CrDrLabel[0]->isVisible());
-  EXPECT_EQ(window->CrDrLabel[1]->text(), "Credit :");
   EXPECT_EQ(window->Account_Name[0]->currentText(), "Wages");
   EXPECT_EQ(window->AmountText[1]->text(), "100");
-  EXPECT_TRUE(window->AccNote[1]->isVisible());
   EXPECT_EQ(window->AccNote[1]->text(), "Wages");
-  EXPECT_FALSE(window->AccNote[0]->isVisible());
+  EXPECT_TRUE(window->AccNote[1]->isVisible() && !window->AccNote[0]->isVisible());
   EXPECT_FALSE(window->Folio[4]->isVisible());  // the list has four lines
   // The notes box stands below its row and above the next entry.
   EXPECT_GT(window->AccNote[1]->y(), window->Folio[1]->y() + window->Folio[1]->height() - 1);
   EXPECT_GT(window->Folio[2]->y(), window->AccNote[1]->y() + window->AccNote[1]->height() - 1);
   EXPECT_TRUE(window->gp[0]->isChecked());
-  if (const char* out = std::getenv("QV_TEST_OUTPUT"))
-    window->grab().save(QString::fromLocal8Bit(out) + "/prepared_entries.png");
-}
-
-TEST_F(PreparedEntriesWindowTest, TheAddLineButtonStandsBesideTheFocusedRowAndAddsAbove) {
-  Open();
+  // The add-line button stands beside the focused row and adds above it.
   window->AmountText[1]->setFocus();
   ASSERT_TRUE(window->CompoundEntry[2]->isVisible());
   EXPECT_FALSE(window->CompoundEntry[1]->isVisible());
   EXPECT_EQ(window->CompoundEntry[2]->y(), window->AmountText[1]->y());
   EXPECT_GE(window->CompoundEntry[2]->x(),
             window->AmountText[1]->x() + window->AmountText[1]->width());
-  window->CompoundEntry[2]->click();
-  EXPECT_EQ(window->Model().Lines()[1].Notes, "");
-  EXPECT_EQ(window->Model().Lines()[2].Notes, "Wages");
-  EXPECT_EQ(window->AmountText[1]->text(), "");  // the new line, above the focused one
-  EXPECT_EQ(window->AmountText[2]->text(), "100");
+  window->CompoundEntry[2]->click();  // the new line stands above the focused one
+  EXPECT_EQ(window->AmountText[1]->text() + "|" + window->AmountText[2]->text(), "|100");
 }
 
 TEST_F(PreparedEntriesWindowTest, KeysUpAndDownInANotesBoxScrollAndNeverChangeNotes) {
@@ -99,21 +91,14 @@ TEST_F(PreparedEntriesWindowTest, KeysUpAndDownInANotesBoxScrollAndNeverChangeNo
   Press(Qt::Key_Up);
   Press(Qt::Key_Up);
   EXPECT_EQ(window->ScrollAcc->Value(), 0);
-  EXPECT_EQ(window->Model().Lines()[1].Notes, "Wages");
-  EXPECT_EQ(window->Model().Lines()[3].Notes, "Rent");
+  EXPECT_EQ(window->Model().Lines()[1].Notes + window->Model().Lines()[3].Notes, "WagesRent");
   // Typing in the notes box writes the notes of the line its row shows.
-  window->AccNote[1]->setFocus();
-  window->AccNote[1]->selectAll();
-  QTest::keyClicks(window->AccNote[1], "Pay");
+  TypeInto(window->AccNote[1], "Pay");
   EXPECT_EQ(window->Model().Lines()[1].Notes, "Pay");
   // The folio and amount boxes take only their characters.
-  window->AmountText[2]->setFocus();
-  window->AmountText[2]->selectAll();
-  QTest::keyClicks(window->AmountText[2], "1,0x00.50");
+  TypeInto(window->AmountText[2], "1,0x00.50");
   EXPECT_EQ(window->Model().Lines()[2].Amount, Money(1000.5));
-  window->Folio[2]->setFocus();
-  window->Folio[2]->selectAll();
-  QTest::keyClicks(window->Folio[2], "6a00");
+  TypeInto(window->Folio[2], "6a00");
   EXPECT_EQ(window->Account_Name[2]->currentText(), "Wages");
 }
 
@@ -138,37 +123,30 @@ TEST_F(PreparedEntriesWindowTest, MenusCopyPasteDeleteSwitchAndTheButtonsInclude
   PromptAnswerer prompts;
   prompts.Then(PromptAnswer::Ok);
   Open();
+  // (The model's tests check what copy, paste, delete and include do.)
   window->Folio[2]->setFocus();
   window->C_E->trigger();
-  EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
-            "610\t\tRent\t50\t\r\n\t110\tCash\t50\tRent\r\nQV");
   window->P_E->trigger();
   EXPECT_EQ(window->Model().LastWorkLine(), 5);
   QApplication::clipboard()->setText("610\t\tRent\tfifty\t\r\nQV");
   window->P_E->trigger();
   EXPECT_EQ(prompts.Texts().size(), 1u);
-  EXPECT_EQ(window->Model().LastWorkLine(), 5);
   window->Del_E->trigger();
   EXPECT_EQ(window->Model().LastWorkLine(), 3);
-
   window->InEe[1]->click();  // Include Entry: the last entry, which is selected
-  EXPECT_EQ(included, 1);
-  EXPECT_EQ(books.PostingLines.back().Notes, "Rent");
-  EXPECT_EQ(books.PostingLines.back().LineDate, Day(2026, 3, 15));
-
+  EXPECT_EQ(std::pair(included, books.PostingLines.back().Notes),
+            std::pair(1, std::string("Rent")));
   window->GroupLabels->setFocus();
   QTest::keyClicks(window->GroupLabels, "Monthly");
   EXPECT_EQ(window->gp[0]->text(), "Monthly");
   window->gp[2]->trigger();
-  EXPECT_TRUE(window->gp[2]->isChecked());
-  EXPECT_FALSE(window->gp[0]->isChecked());
+  EXPECT_TRUE(window->gp[2]->isChecked() && !window->gp[0]->isChecked());
   EXPECT_EQ(window->GroupLabels->text(), "Group 3...");
-  EXPECT_EQ(window->Model().LastWorkLine(), 1);
   window->gp[0]->trigger();
   EXPECT_EQ(window->GroupLabels->text(), "Monthly");
   window->close();
-  EXPECT_EQ(books.PreparedGroups[0].size(), 4u);
-  EXPECT_EQ(books.GroupNames[0].TrimmedText(), "Monthly");
+  EXPECT_EQ(std::pair(books.PreparedGroups[0].size(), books.GroupNames[0].TrimmedText()),
+            std::pair(std::size_t{4}, std::string_view("Monthly")));
 }
 
 }  // namespace
