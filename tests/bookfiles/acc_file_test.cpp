@@ -38,11 +38,10 @@ void ExpectRefused(const std::string& bytes, const std::string& words) {
   EXPECT_THAT(testing::Refusal(bytes, BookFileType::kAcc), HasSubstr(words));
 }
 
-// Offsets in the layout: the magic (8), the version (4), the count of posting lines (4),
-// then the first posting line: its date (8), then its side.
+// Offsets: magic (8), version (4), count of posting lines (4), first line's date (8), side.
 constexpr std::size_t kVersionAt = 8, kLineCountAt = 12, kFirstDateAt = 16, kFirstSideAt = 24;
 
-TEST(AccFile, LayoutMagicVersionCountsChecksumAndScrambledPassword) {
+TEST(AccFile, LayoutChecksumAndScrambledPasswordAndContentsJudgedBehindTheChecksum) {
   const std::string bytes = Bytes(SmallBook());
   EXPECT_EQ(bytes.substr(0, 8), kAccMagic);
   EXPECT_EQ(bytes.substr(kVersionAt, 4), std::string("\x06\x00\x00\x00", 4));
@@ -55,16 +54,10 @@ TEST(AccFile, LayoutMagicVersionCountsChecksumAndScrambledPassword) {
   ExpectRefused(std::string(kAccMagic) + std::string("\x05\x00\x00\x00", 4), "version 5");
   ExpectRefused("", "not a book file");
   ExpectRefused("Quorvel book text, layout 6\n", "not a book file");
-
   EXPECT_EQ(ScramblePassword(ScramblePassword("secret")), "secret");
   EXPECT_EQ(bytes.find("secret"), std::string::npos);
-  const BookReadResult read = ParseAccBook(bytes, kToday);
-  ASSERT_TRUE(read.Ok()) << read.Message;
-  EXPECT_EQ(read.Book->FilePassword, "secret");
-}
-
-TEST(AccFile, RefusesMalformedContentsBehindAGoodChecksum) {
-  // More damage of this kind is in the corpus (malformed_files_test).
+  EXPECT_EQ(ParseAccBook(bytes, kToday).Book.value().FilePassword, "secret");
+  // Malformed contents behind a good checksum (more such damage is in the corpus).
   std::string count = Bytes(SmallBook()), date = count;
   PutU32(count, kLineCountAt, 1000000);
   ExpectRefused(Resealed(count), "1000000 posting lines, more than the rest of the file can hold");
@@ -72,7 +65,6 @@ TEST(AccFile, RefusesMalformedContentsBehindAGoodChecksum) {
   std::memcpy(&date[kFirstDateAt], &half, 8);
   ExpectRefused(Resealed(date), "The date of posting line 1 is not a whole day");
   ExpectRefused(date, "damaged");  // the checksum is judged before the contents
-
   // The writer still writes 14 slots (the editor's closing would raise the index to 13),
   // and an unknown account type reads as "other".
   Books odd = SmallBook();

@@ -1,7 +1,6 @@
 #pragma once
-// Helpers of the book-file tests. FirstDifference compares two books field by field and
-// names the first difference, so that a failed round trip says where it went wrong instead
-// of printing a million lines.
+// Helpers of the book-file tests. FirstDifference names the first field in which two books
+// differ, so that a failed round trip says where instead of printing a million lines.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,8 +16,7 @@ namespace qv::testing {
 
 using ::testing::HasSubstr;
 
-// The day the tests read files on.
-inline constexpr DaySerial kToday = 46000;
+inline constexpr DaySerial kToday = 46000;  // the day the tests read files on
 
 struct CompareParts {
   bool passwords = true;          // FilePassword and AdminPassword
@@ -33,16 +31,12 @@ inline std::string LineText(const PostingLine& l) {
 }
 
 inline std::string FirstDifference(const Books& a, const Books& b, CompareParts parts = {}) {
-  auto lines = [](const std::vector<PostingLine>& x, const std::vector<PostingLine>& y,
-                  const std::string& what) -> std::string {
-    if (x.size() != y.size())
-      return what + " count " + std::to_string(x.size()) + " vs " + std::to_string(y.size());
-    for (std::size_t i = 0; i < x.size(); ++i)
-      if (!(x[i] == y[i]))
-        return what + " " + std::to_string(i) + ": " + LineText(x[i]) + " vs " + LineText(y[i]);
-    return "";
-  };
-  if (auto d = lines(a.PostingLines, b.PostingLines, "posting line"); !d.empty()) return d;
+  const std::vector<PostingLine>&x = a.PostingLines, &y = b.PostingLines;
+  if (x.size() != y.size())
+    return "posting lines " + std::to_string(x.size()) + " vs " + std::to_string(y.size());
+  for (std::size_t i = 0; i < x.size(); ++i)
+    if (!(x[i] == y[i]))
+      return "posting line " + std::to_string(i) + ": " + LineText(x[i]) + " vs " + LineText(y[i]);
   auto chart = [](const Books& x) {
     return std::tie(x.EntryNumbers, x.LastAccountIndex, x.AccountNames, x.AccountFolios,
                     x.AccountTypes, x.AccountNotes, x.AccountDetails);
@@ -53,12 +47,7 @@ inline std::string FirstDifference(const Books& a, const Books& b, CompareParts 
       std::tie(a.FilePassword, a.AdminPassword) != std::tie(b.FilePassword, b.AdminPassword))
     return "passwords";
   if (!parts.settingsAndGroups) return "";
-  for (int g = 0; g < kPreparedGroupCount; ++g) {
-    const auto i = static_cast<std::size_t>(g);
-    if (auto d = lines(a.PreparedGroups[i], b.PreparedGroups[i], "group " + std::to_string(g));
-        !d.empty())
-      return d;
-  }
+  if (a.PreparedGroups != b.PreparedGroups) return "prepared groups";
   auto settings = [](const Books& x) {
     return std::tie(x.GroupNames, x.EntryCounter, x.AutoTrackingNumbers, x.FolioDashes,
                     x.DateStyleIndex, x.JournalDecimals, x.LedgerDecimals, x.TrialDecimals,

@@ -27,7 +27,7 @@ std::string SmallBookCsv() {
   return FormatBook(books, BookFileType::kCsv);
 }
 
-TEST(CsvFile, WritesAChartBlockAndAnEntryBlock) {
+TEST(CsvFile, WritesTwoBlocksReadsWhatSpreadsheetsWriteAndRefusesBadRowsNamingTheLine) {
   std::string expected =
       "folio,name,type,notes,details\r\n"
       "1,Balance b/f,8,,\r\n"
@@ -39,11 +39,8 @@ TEST(CsvFile, WritesAChartBlockAndAnEntryBlock) {
       "2026-01-02,7,D,110.5,25.5,,0\r\n"
       "2026-01-02,7,C,1,25.5,Till,0\r\n";
   EXPECT_EQ(SmallBookCsv(), expected);
-}
-
-TEST(CsvFile, ReadsWhatSpreadsheetsWrite) {
-  // LF line ends, a byte-order mark, a header in another case, rows padded with empty
-  // fields, blank rows as commas, a quoted field over two lines.
+  // It reads what spreadsheets write: LF line ends, a byte-order mark, a header in another case,
+  // rows padded with empty fields, blank rows as commas, a quoted field over two lines.
   const std::string csv =
       "\xEF\xBB\xBF"
       "Folio,Name,Type,Notes,Details,,\n"
@@ -57,30 +54,24 @@ TEST(CsvFile, ReadsWhatSpreadsheetsWrite) {
   const BookReadResult read = ParseCsvBook(csv, kToday);
   ASSERT_TRUE(read.Ok()) << read.Message;
   const Books& b = *read.Book;
-  EXPECT_EQ(b.AccountNames.size(), 14u);
-  EXPECT_EQ(b.AccountNotes[1], "two\nlines");
+  EXPECT_EQ(std::pair(b.AccountNames.size(), b.AccountNotes[1]),
+            std::pair(std::size_t{14}, std::string("two\nlines")));
   ASSERT_EQ(b.LastLineIndex(), 1);
-  EXPECT_EQ(b.PostingLines[0].Amount, testing::Money(10.25));
-  EXPECT_EQ(b.PostingLines[1].Side, kCredit);
-  EXPECT_EQ(b.PostingLines[1].Notes, "said \"hi\"");
+  EXPECT_EQ(b.PostingLines[1], (PostingLine{Day(2026, 1, 2), kCredit, 0, testing::Money(1),
+                                            testing::Money(10.25), "said \"hi\""}));
   EXPECT_EQ(b.EntryNumbers[1], "A1");
   // The fields a CSV does not carry are those of a new book.
   const Books fresh = NewBooks(kToday);
-  EXPECT_TRUE(b.PreparedGroups == fresh.PreparedGroups && b.GroupNames == fresh.GroupNames);
-  EXPECT_EQ(
-      std::tie(b.JournalDecimals, b.FontName, b.EntryCounter, b.FilePassword),
-      std::tie(fresh.JournalDecimals, fresh.FontName, fresh.EntryCounter, fresh.FilePassword));
-
+  EXPECT_TRUE(b.PreparedGroups == fresh.PreparedGroups && b.GroupNames == fresh.GroupNames &&
+              b.FontName == fresh.FontName && b.EntryCounter == fresh.EntryCounter);
   // The blank line between the blocks may be missing; a chart block without rows keeps the
   // chart of a new book.
   const BookReadResult joined = ParseCsvBook(
       kChartHeader + kEntryHeader + "2026-01-02,1,D,1,1,,0\r\n2026-01-02,1,C,1,1,_,0\r\n", kToday);
   ASSERT_TRUE(joined.Ok()) << joined.Message;
-  EXPECT_EQ(joined.Book->AccountNames, fresh.AccountNames);
-  EXPECT_EQ(joined.Book->LastLineIndex(), 1);
-}
-
-TEST(CsvFile, NamesTheLineWhereTheFirstBadRowBegins) {
+  EXPECT_EQ(std::pair(joined.Book->AccountNames, joined.Book->LastLineIndex()),
+            std::pair(fresh.AccountNames, 1));
+  // A bad row, a cut file or a wide row is refused, naming the line.
   // More bad rows are in the corpus (malformed_files_test).
   const std::string good = SmallBookCsv();
   // The entry rows stand on lines 19 and 20 (the details field takes two lines).
@@ -88,9 +79,7 @@ TEST(CsvFile, NamesTheLineWhereTheFirstBadRowBegins) {
               HasSubstr("Line 19: the date \"02/01/2026\" is not a real day"));
   EXPECT_THAT(Refusal(Edited(good, ",,0\r\n", ",\"x\"y,0\r\n")), HasSubstr("Line 19:"));
   EXPECT_THAT(Refusal(kChartHeader + "\n\nsomething else\n"), HasSubstr("Line 4: the entry block"));
-}
-
-TEST(CsvFile, AFileCutShortIsRefusedUnlessItEndsBetweenEntries) {
+  // A file cut short is refused unless it ends between entries.
   const std::string twoCredits =
       kChartHeader + kEntryHeader +
       "2026-01-02,1,D,110,300,,0\n2026-01-02,1,C,400,200,,0\n2026-01-02,1,C,1,100,x,0\n";
@@ -101,21 +90,22 @@ TEST(CsvFile, AFileCutShortIsRefusedUnlessItEndsBetweenEntries) {
   };
   for (const auto& [text, message] : cuts) EXPECT_THAT(Refusal(text), HasSubstr(message));
   // A cut at an entry's end cannot be seen in this form: a header without rows is the empty
-  // entry of a new book.
-  EXPECT_TRUE(ParseCsvBook(kChartHeader + kEntryHeader, kToday).Ok());
-}
-
-TEST(CsvFile, ARowWiderThanAnyLayoutIsRefusedAsSoonAsItIsSeen) {
-  // Ten million commas would be ten million empty fields; the eighth already ends the read.
+  // entry of a new book, dated today.
+  const BookReadResult empty = ParseCsvBook(kChartHeader + kEntryHeader, kToday);
+  ASSERT_TRUE(empty.Ok()) << empty.Message;
+  EXPECT_EQ(empty.Book->PostingLines, NewBooks(kToday).PostingLines);
+  EXPECT_EQ(empty.Book->EntryNumbers[0], "1");
+  // A row wider than any layout is refused as soon as it is seen.
+  // Ten million commas would be ten million empty fields; the eighth already ends the crRead.
   const std::string commas = kChartHeader + std::string(10'000'000, ',') + "\n" + kEntryHeader;
   EXPECT_THAT(Refusal(commas), HasSubstr("Line 2: the row has more than 7 fields"));
   // Lone CR line ends are line ends too.
   std::string crOnly = SmallBookCsv();
   std::erase(crOnly, '\n');
-  const BookReadResult read = ParseCsvBook(crOnly, kToday);
-  ASSERT_TRUE(read.Ok()) << read.Message;
-  EXPECT_EQ(read.Book->AccountDetails[1], "1 \"Long\" Road\rTown");
-  EXPECT_EQ(read.Book->PostingLines[1].Notes, "Till");
+  const BookReadResult crRead = ParseCsvBook(crOnly, kToday);
+  ASSERT_TRUE(crRead.Ok()) << crRead.Message;
+  EXPECT_EQ(crRead.Book->AccountDetails[1] + "|" + crRead.Book->PostingLines[1].Notes,
+            "1 \"Long\" Road\rTown|Till");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// Malformed files through every reader: the committed corpus (tests/bookfiles/corpus/, one
-// file per kind of damage), then truncations and flipped bits of valid files. Nothing may
-// crash or leak (the tests run under the sanitizers), a refused file leaves the open books
-// exactly as they were, and a file that is accepted gives a sound book.
+// Malformed files through every reader: the corpus (tests/bookfiles/corpus/, one file per
+// kind of damage), then truncations and flipped bits of valid files. Nothing may crash or
+// leak, a refused file leaves the open books as they were, an accepted one gives sound books.
 
 #include <gtest/gtest.h>
 
@@ -38,8 +37,7 @@ Books OpenBooks() {
 const std::map<std::string, std::string> kCorpus = {
     {"acc-bad-utf8.acc", "The notes of posting line 2 is not valid UTF-8 text."},
     {"acc-bit-flipped.acc", "its checksum does not match its contents"},
-    {"acc-debit-after-credit.acc",
-     "Posting line 2: the entry that starts on posting line 1 has a debit line after a credit"},
+    {"acc-debit-after-credit.acc", "line 2: the entry that starts on posting line 1 has a debit"},
     {"acc-header-only.acc", "incomplete: it ends after its layout version"},
     {"acc-huge-count.acc", "4294967280 posting lines, more than the 2147483647 a book can hold"},
     {"acc-huge-text.acc", "posting line 1 is 4294967295 bytes long, more than the limit"},
@@ -51,12 +49,10 @@ const std::map<std::string, std::string> kCorpus = {
     {"acc-version-7.acc", "layout version 7, which this program does not know"},
     {"acc-wrong-magic.acc", "This file is not a book file of this program."},
     {"acc-wrong-side.acc", "The side of posting line 1 is 0; it must be 1 (debit) or 2"},
-    {"acc-two-dates-in-an-entry.acc",
-     "Posting line 2: the entry that starts on posting line 1 has lines of different dates."},
+    {"acc-two-dates-in-an-entry.acc", "line 2: the entry that starts on posting line 1 has lines"},
     {"acc-single-line.acc", "Posting line 1: The journal holds fewer than two lines."},
     // Including a group appends it to the journal: the journal's rules hold for it.
-    {"acc-group-of-40-debits.acc",
-     "Prepared group 2, line 1: the entry that starts on line 1 has more than 31 lines on one"},
+    {"acc-group-of-40-debits.acc", "group 2, line 1: the entry that starts on line 1 has more"},
     {"acc-group-of-one-line.acc", "Prepared group 3, line 1: The group holds a single line"},
     {"csv-bad-amount.csv", "Line 21: the amount \"12.34567\" is not a number written with"},
     {"csv-bad-side.csv", "Line 21: the side \"X\" is not D (debit) or C (credit)."},
@@ -68,23 +64,17 @@ const std::map<std::string, std::string> kCorpus = {
     {"csv-chart-only.csv", "Line 18: the file ends before the entry block's header row"},
     {"csv-cut-after-a-credit.csv", "Line 22: the file ends in the middle of an entry"},
     {"csv-wide-row.csv", "Line 5: the row has more than 7 fields"},
-    {"csv-long-date.csv",
-     "Line 21: the date \"999999999999999999999999999999999999999999999999"
-     "999999999999...\" is not a real day"},
+    {"csv-long-date.csv", "Line 21: the date \"" + std::string(60, '9') + "...\" is not a real"},
     {"csv-folio-with-comma.csv", "Line 21: the folio \"1,234.50\" is not a number written"},
-    {"csv-short-row.csv",
-     "Line 21: an entry row has 7 fields (date, entry number, side, folio, "
-     "amount, notes, reconciled); this one has 4."},
-    {"csv-debit-after-credit.csv",
-     "Line 22: the entry that starts on line 21 has a debit line after a credit line."},
+    {"csv-short-row.csv", "Line 21: an entry row has 7 fields (date, entry number, side,"},
+    {"csv-debit-after-credit.csv", "Line 22: the entry that starts on line 21 has a debit line"},
     {"csv-text-after-quote.csv", "Line 2: a quoted field is followed by text"},
     {"csv-unterminated-quote.csv", "Line 22: a quoted field that begins on this line is never"},
     {"txt-bad-date.txt", "Line 101: the date \"2025-13-09\" is not a real day"},
     {"txt-bad-escape.txt", "Line 102: the notes holds the unknown escape \\l"},
     {"txt-bad-utf8.txt", "Line 23: the line is not UTF-8 text."},
     {"txt-credit-first.txt", "Line 101: the entry that starts on line 101 lacks a debit or"},
-    {"txt-group-of-40-debits.txt",
-     "Line 48: the entry that starts on line 48 has more than 31 lines on one side."},
+    {"txt-group-of-40-debits.txt", "Line 48: the entry that starts on line 48 has more than 31"},
     {"txt-cut-in-a-line.txt", "Line 100: the file ends before its [End] line"},
     {"txt-huge-number.txt", "Line 4: the setting EntryCounter must be a whole number from"},
     {"txt-layout-5.txt", "Line 1: the file is a book text of layout \"5\", which this"},
@@ -94,16 +84,11 @@ const std::map<std::string, std::string> kCorpus = {
     {"txt-unknown-setting.txt", "Line 15: \"FontNam\" is not the name of a setting."},
     {"txt-wrong-side.txt", "Line 101: the side \"3\" is not D (debit) or C (credit)."},
     {"txt-bad-folio.txt", "Line 101: the folio \"1,10\" is not a number"},
-    {"txt-too-few-fields.txt",
-     "Line 101: a posting line has 7 fields separated by TABs, this "
-     "one has 6."},
-    {"txt-long-section-name.txt",
-     "Line 45: found \"[GGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGG"
-     "GGGGGGGGGGGGGGGG...\" where the section [Group 2] should"},
-    {"txt-group-without-a-credit.txt",
-     "Line 42: the entry that starts on line 42 lacks a debit or a credit line."}};
+    {"txt-too-few-fields.txt", "Line 101: a posting line has 7 fields separated by TABs, this"},
+    {"txt-long-section-name.txt", "Line 45: found \"[" + std::string(59, 'G') + "...\" where"},
+    {"txt-group-without-a-credit.txt", "Line 42: the entry that starts on line 42 lacks a debit"}};
 
-TEST(MalformedFiles, EveryCorpusFileIsRefusedByEveryReaderAndItsOwnSaysWhatIsWrong) {
+TEST(MalformedFiles, CorpusFilesTruncationsAndFlippedBitsNeverHarmTheOpenBooks) {
   const Books original = OpenBooks();
   std::size_t files = 0;
   for (const auto& entry : fs::directory_iterator(fs::path(__FILE__).parent_path() / "corpus")) {
@@ -123,14 +108,6 @@ TEST(MalformedFiles, EveryCorpusFileIsRefusedByEveryReaderAndItsOwnSaysWhatIsWro
     }
   }
   EXPECT_EQ(files, kCorpus.size());
-}
-
-// Truncations and flipped bits of the three forms of one book (every one of the book file,
-// a sample of the others), read by every reader. The book file refuses all of them; a text
-// or CSV file cut at a line's end may still be a sound, shorter book, and a flipped bit may
-// give a different sound one.
-TEST(MalformedFiles, TruncationsAndFlippedBitsNeverHarmTheOpenBooks) {
-  const Books original = OpenBooks();
   for (BookFileType form : kTypes) {
     const std::string valid = FormatBook(original, form);
     std::vector<std::string> damaged;

@@ -34,14 +34,13 @@ Books OtherBook() {
   return other;
 }
 
-TEST(InsertEntries, AppendsTheEntriesAsTheyStandWithNewNumbers) {
+TEST(InsertEntries, AppendsTheEntriesWithNewNumbersAndRefusesABrokenJournal) {
   Books books = BookWithChart({{"Cash", 110, kCurrentAsset}, {"Sales", 400, kRevenue}});
   AddEntry(books, Day(2025, 2, 1), "11", {{110, 1}}, {{400, 1}});
   AddEntry(books, Day(2025, 2, 2), "12", {{110, 2}}, {{400, 2}});
   books.EntryCounter = 20;
   books.PreparedEntryBuffer[0].Amount = testing::Money(3);  // an edit in the groups window
   const Books other = OtherBook();
-
   // Nothing of the other book but its journal comes in; the working buffer is untouched.
   Books expected = books;
   expected.PostingLines.insert(expected.PostingLines.end(), other.PostingLines.begin(),
@@ -50,24 +49,17 @@ TEST(InsertEntries, AppendsTheEntriesAsTheyStandWithNewNumbers) {
     expected.EntryNumbers.emplace_back(number);
   expected.EntryCounter = 23;
   expected.BooksStamp = books.BooksStamp + 1;
-
   const MergeResult result = InsertEntries(books, other);
   ASSERT_TRUE(result.Ok());
-  EXPECT_EQ(result.EntriesInserted, 3);
-  EXPECT_EQ(result.FirstNewLine, 4);
+  EXPECT_EQ(std::pair(result.EntriesInserted, result.FirstNewLine), std::pair(3, 4));
   EXPECT_EQ(testing::FirstChange(expected, books), "");
   EXPECT_EQ(CheckBooks(books), std::nullopt);
-}
-
-TEST(InsertEntries, KeepsTheEmptyEntryOfANewBookAndNumbersAfterIt) {
-  Books books = NewBooks(Day(2026, 1, 1));
-  ASSERT_TRUE(InsertEntries(books, OtherBook()).Ok());
-  ASSERT_EQ(books.PostingLines.size(), 9u);
-  EXPECT_TRUE(books.PostingLines[0].LineFolio.IsZero() && books.PostingLines[1].Notes == "_");
-  EXPECT_EQ(NumbersFrom(books, 0), (Numbers{"1", "1", "2", "2", "3", "3", "3", "4", "4"}));
-  EXPECT_EQ(books.EntryCounter, 4);
-  EXPECT_EQ(CheckBooks(books), std::nullopt);
-
+  // A new book keeps its empty entry and numbers after it.
+  Books fresh = NewBooks(Day(2026, 1, 1));
+  ASSERT_TRUE(InsertEntries(fresh, OtherBook()).Ok());
+  EXPECT_TRUE(fresh.PostingLines[0].LineFolio.IsZero() && fresh.PostingLines[1].Notes == "_");
+  EXPECT_EQ(NumbersFrom(fresh, 0), (Numbers{"1", "1", "2", "2", "3", "3", "3", "4", "4"}));
+  EXPECT_EQ(fresh.EntryCounter, 4);
   // Numbers that do not start with a number count from 1; decimals count on; the entry
   // counter stops at its largest value rather than wrap.
   for (const auto& [last, next] : {std::pair{"INV7", "1"}, std::pair{"1.5", "2.5"}}) {
@@ -78,11 +70,7 @@ TEST(InsertEntries, KeepsTheEmptyEntryOfANewBookAndNumbersAfterIt) {
     EXPECT_EQ(NumbersFrom(numbered, 2).front(), next) << last;
     EXPECT_EQ(numbered.EntryCounter, std::numeric_limits<int32_t>::max());
   }
-}
-
-TEST(InsertEntries, RefusesABrokenJournalAndLeavesTheBooksAsTheyWere) {
-  Books books = BookWithChart({});
-  AddEntry(books, Day(2025, 1, 1), "1", {{110, 1}}, {{400, 1}});
+  // A broken journal is refused and the books stay as they were.
   const Books before = books;
   Books open = OtherBook(), creditFirst = OtherBook();
   open.PostingLines.back().Notes = "";  // the last entry never ends
