@@ -52,8 +52,8 @@ class EntryClipboardTest : public ::testing::Test {
   const DaySerial today = Day(2026, 5, 17);
 };
 
-// (The window tests copy and paste plain entries by keys, menus and toolbar.)
 TEST_F(EntryClipboardTest, CopyWritesOneRowPerLineAndTheMarker) {
+  EXPECT_EQ(WriteEntryClipboardText(books, EntryBounds(books, 0)), kCashSalesTill);
   // A sub-account, a fraction, a TAB in the notes and in the name, and a line without an
   // account; the machine's decimal symbol never reaches the text.
   AddEntry(books, today, "42", {{110.1, 1250.5}, {0, 0.25}}, {{400, 1250.75}}, "a\tb");

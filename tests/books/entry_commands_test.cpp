@@ -45,10 +45,14 @@ class EntryCommandsTest : public ::testing::Test {
 };
 
 TEST_F(EntryCommandsTest, NewEntryReportsTheBalanceOfTheWholeJournal) {
-  // (The window test shows the balanced journal and a debit too many.) The difference takes
-  // the locale's decimal symbol and no grouping.
+  screen.ShowLine(0);
+  EXPECT_EQ(commands.NewEntry("3/1/26").Status.Text, "The Accounts are balanced");
+  ASSERT_TRUE(fields.StoreAmount(kDebit, 0, "100").Stored);
+  ASSERT_TRUE(fields.StoreAmount(kCredit, 0, "150.25").Stored);
+  const auto out = commands.NewEntry("3/1/26");
+  EXPECT_EQ(std::pair(out.Status.Text, out.Status.Color), std::pair(Str(276) + " 50.25", kRed));
+  // The difference takes the locale's decimal symbol and no grouping.
   books.PostingLines[0].Amount = Money(1234.5);
-  books.PostingLines[1].Amount = Money(150.25);
   LocaleInfo german = locale;
   german.DecimalSymbol = ",";
   german.GroupSymbol = ".";
@@ -70,7 +74,6 @@ TEST_F(EntryCommandsTest, NewEntryReportsTheBalanceOfTheWholeJournal) {
 }
 
 TEST_F(EntryCommandsTest, NewEntryTakesTodayForAnEmptyOrUnreadablePickerAndKeepsAnUneditedDate) {
-  // (The window test finds new entries numbered on and dated as the picker shows.)
   screen.ShowLine(0);
   auto r = commands.NewEntry("13/45/26");
   EXPECT_TRUE(r.InvalidDate);
@@ -115,7 +118,6 @@ TEST_F(EntryCommandsTest, OnlyTheLastEntryGrowsUpToThirtyOneLinesASideKeepingIts
   screen.ShowLine(2);
   EXPECT_FALSE(commands.AddLine(kDebit, kBoxHeight).Added);
   EXPECT_FALSE(commands.AddLine(kCredit, kBoxHeight).Added);
-  // (The window test clicks the debit image thirty times and finds each new row in view.)
   screen.ShowLine(4);
   ASSERT_TRUE(commands.SetReconciled(true));
   for (int i = 1; i < kMaxRowsPerSide; ++i)
@@ -130,14 +132,19 @@ TEST_F(EntryCommandsTest, OnlyTheLastEntryGrowsUpToThirtyOneLinesASideKeepingIts
 }
 
 TEST_F(EntryCommandsTest, TheSumCommandFillsTheFirstBoxSoThatTheEntryBalances) {
-  // (The window test sums an entry of one line a side.) In a compound entry the single side
-  // gets the other side's total.
-  AddEntry(books, Day(2026, 3, 4), "43", {{110, 0}}, {{400, 40}, {410, 60}}, "Three");
+  // One line a side: the box without a text gets the other's; none typed, nothing happens.
+  AddEntry(books, Day(2026, 3, 4), "42", {{110, 0}}, {{400, 0}}, "Two");
   screen.ShowLine(6);
+  EXPECT_FALSE(commands.CalcCompound("", "").Acted);
+  commands.CalcCompound("", "1,250.5");
+  EXPECT_EQ(Line(6).Amount, Money(1250.5));
+  // A compound entry: the single side gets the other side's total.
+  AddEntry(books, Day(2026, 3, 4), "43", {{110, 0}}, {{400, 40}, {410, 60}}, "Three");
+  screen.ShowLine(8);
   auto r = commands.CalcCompound("", "40");
   EXPECT_EQ(std::tuple(r.Side, r.Text, r.Focus),
             std::tuple(kDebit, "100", EntryFocus::DebitAmount));
-  EXPECT_EQ(Line(6).Amount, Money(100));
+  EXPECT_EQ(Line(8).Amount, Money(100));
   AddEntry(books, Day(2026, 3, 5), "44", {{110, 12.5}, {120, 7.25}}, {{400, 0}}, "Four");
   screen.ShowLine(books.LastLineIndex());
   r = commands.CalcCompound("12.5", "");
@@ -146,11 +153,13 @@ TEST_F(EntryCommandsTest, TheSumCommandFillsTheFirstBoxSoThatTheEntryBalances) {
 }
 
 TEST_F(EntryCommandsTest, DeletingShowsTheNextEntryAtTheSameLineOrElseThePreviousOne) {
-  // (The window test finds the next entry shown after deleting a middle one, and nothing
-  // changed when the admin gate failed.)
+  const Books before = books;
   const int32_t stamp = books.BooksStamp;
   screen.ShowLine(3);  // any line of the entry: the bounds come from CurrentLine
-  auto r = commands.DeleteShownEntry(true);
+  auto r = commands.DeleteShownEntry(false);  // the admin gate failed: nothing changes
+  EXPECT_FALSE(r.Deleted);
+  EXPECT_EQ(std::pair(books.PostingLines, books.BooksStamp), std::pair(before.PostingLines, stamp));
+  r = commands.DeleteShownEntry(true);
   ASSERT_TRUE(r.Deleted);
   EXPECT_EQ(books.BooksStamp, stamp + 1);
   EXPECT_EQ(std::tuple(Number(2), r.ScrollValue, screen.EntryLastLine()), std::tuple("41", 2, 3));

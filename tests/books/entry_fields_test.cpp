@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "books/date_styles.h"
 #include "tests/support/book_builder.h"
 
 namespace qv {
@@ -41,6 +42,9 @@ class EntryFieldsTest : public ::testing::Test {
   // Every test leaves a book that keeps the journal's rules.
   void TearDown() override { EXPECT_EQ(CheckBooks(books), std::nullopt); }
   const PostingLine& Line(int32_t i) const { return books.PostingLines[static_cast<size_t>(i)]; }
+  void SetEntryDate(DaySerial date) {
+    for (int32_t i = 2; i <= 4; ++i) books.PostingLines[static_cast<size_t>(i)].LineDate = date;
+  }
   Books books = testing::BookWithChart(
       {{"Cash", 110, 0}, {"Bank", 120, 0}, {"Sales", 400, 5}, {"Cash sub", 110.1, 0}});
   LocaleInfo locale = UsEnglishLocale();
@@ -191,10 +195,40 @@ TEST_F(EntryFieldsTest, NotesAreStoredTrimmedOnTheEntrysLastLine) {
   Show(2);
   EXPECT_TRUE(fields.StoreNotes("  Paid in cash  "));
   EXPECT_EQ(Line(4).Notes, "Paid in cash");
+  EXPECT_TRUE(fields.StoreNotes("   "));  // an entry without notes keeps its end marker
+  EXPECT_EQ(Line(4).Notes + "|" + Line(2).Notes, "_|");
   EXPECT_TRUE(fields.StoreNotes("two\r\nlines"));
   EXPECT_EQ(Line(4).Notes, "two  lines");
   EXPECT_TRUE(fields.StoreNotes(std::string(40000, 'n')));
   EXPECT_EQ(Line(4).Notes.size(), kMaxNotesLength);
+}
+
+TEST_F(EntryFieldsTest, AnUnreadableDateGivesTodayAndAnUneditedOneNeverChangesTheDate) {
+  Show(2);
+  for (std::string_view bad : {"31/31/26", "abc", "12/30/1899", ""}) {
+    EXPECT_EQ(fields.CommitDate(bad), (EntryFields::DateCommit{true, true, "6/15/26"})) << bad;
+    for (int32_t i = 2; i <= 4; ++i) EXPECT_EQ(Line(i).LineDate, clock.Today()) << bad;
+    SetEntryDate(Day(2026, 3, 2));
+  }
+  // A date outside the two-digit-year window: read back, "5/1/60" would be 2060.
+  books.DateStyleIndex = kDdMmYySlash;
+  SetEntryDate(Day(1960, 1, 5));
+  Show(2);
+  const std::string shown = screen.Layout().DateText;
+  EXPECT_EQ(shown, "05/01/60");
+  EXPECT_TRUE(fields.DateTextUnedited(shown));
+  EXPECT_EQ(fields.CommitDate(shown), (EntryFields::DateCommit{false, false, shown}));
+  EXPECT_EQ(Line(2).LineDate, Day(1960, 1, 5));
+  // Up and Down commit the same way and step to the neighbouring entry.
+  const auto up = fields.DateKeyDown(38, shown);
+  EXPECT_TRUE(up.Handled && !up.Commit.Changed);
+  EXPECT_EQ(up.ScrollValue, 1);
+  EXPECT_EQ(Line(4).LineDate, Day(1960, 1, 5));
+  // A stored 31 December 2035 keeps its year as well.
+  SetEntryDate(Day(2035, 12, 31));
+  Show(2);
+  EXPECT_FALSE(fields.CommitDate(screen.Layout().DateText).Changed);
+  EXPECT_EQ(Line(2).LineDate, Day(2035, 12, 31));
 }
 
 }  // namespace

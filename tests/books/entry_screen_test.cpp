@@ -54,8 +54,7 @@ TEST_F(EntryScreenTest, AnyLineOfAnEntryShowsTheWholeEntryFromItsFirstLine) {
 }
 
 TEST_F(EntryScreenTest, EachRowRecordsTheLineItShowsWhateverTheOrderOfTheLines) {
-  // An entry whose credit comes first, then one of 40 debit lines. (The window test shows the
-  // forty rows and a negative amount.)
+  // An entry whose credit comes first (with a negative debit), then one of 40 debit lines.
   Books odd = testing::BookWithChart({{"Cash", 110, 0}});
   odd.PostingLines.clear();
   odd.EntryNumbers.clear();
@@ -67,6 +66,7 @@ TEST_F(EntryScreenTest, EachRowRecordsTheLineItShowsWhateverTheOrderOfTheLines) 
   s.ShowLine(0);
   EXPECT_EQ(std::tuple(s.LineOfCreditRow(0), s.LineOfDebitRow(0), s.LineOfDebitRow(1)),
             std::tuple(0, 1, -1));
+  EXPECT_EQ(s.Layout().Debit[0].AmountText, "-5") << "a negative amount must show";
   s.ShowLine(30);
   EXPECT_EQ(std::pair(s.LineOfDebitRow(39), s.LineOfCreditRow(0)), std::pair(41, 42));
 
@@ -92,7 +92,7 @@ TEST_F(EntryScreenTest, FoliosAndAmountsShowAsPlainNumbersInTheLocalesFormAndZer
 }
 
 TEST_F(EntryScreenTest, TheTotalsLineShowsTheBalanceInRedWhenTheEntryDoesNotBalance) {
-  // (The window test shows a debit total above the credit and a balanced entry.)
+  // (The main window's test shows a debit total above the credit.)
   screen.ShowLine(0);
   books.PostingLines[0].Amount = Money(0);
   books.PostingLines[1].Amount = Money(50);
@@ -102,6 +102,7 @@ TEST_F(EntryScreenTest, TheTotalsLineShowsTheBalanceInRedWhenTheEntryDoesNotBala
             std::pair(kRed, CalcCompoundChange::Show));
   books.PostingLines[0].Amount = Money(50);
   status = screen.SumEntry();
+  EXPECT_EQ(status.Text, "Debit : 50.00     Credit : 50.00");
   EXPECT_EQ(std::pair(status.Color, status.CalcCompound),
             std::pair(kBlack, CalcCompoundChange::Hide));
 
@@ -120,6 +121,16 @@ TEST_F(EntryScreenTest, TheTotalsLineShowsTheBalanceInRedWhenTheEntryDoesNotBala
   books.PostingLines[0].Amount = Amount::Max();
   books.PostingLines[1].Amount = Amount::FromRaw(-5);
   EXPECT_EQ(screen.SumEntry().Text, tooLarge);
+}
+
+TEST_F(EntryScreenTest, EntryNumbersAreFoundAndStoredOnAllFourteenCharacters) {
+  EXPECT_EQ(screen.FindEntryNumber("A10"), 2);
+  EXPECT_EQ(screen.FindEntryNumber("a1"), std::nullopt);
+  screen.ShowLine(7);
+  EXPECT_TRUE(screen.StoreEntryNumber("ABCDEFGHIJKLMNOPQ"));
+  for (int i = 6; i <= 9; ++i)
+    EXPECT_EQ(books.EntryNumbers[static_cast<std::size_t>(i)].Text(), "ABCDEFGHIJKLMN");
+  EXPECT_EQ(books.EntryNumbers[5].TrimmedText(), "A10");
 }
 
 TEST_F(EntryScreenTest, WithAnAdminPasswordOnlyTheLastThirtyLinesCanBeEdited) {

@@ -55,8 +55,6 @@ TEST(Invoice, ThePageOfTheExampleIsExact) {
 }
 
 TEST(Invoice, CustomerItemsAndTotalFollowTheEntry) {
-  // (The mailed invoice's window test takes an entry of several debits, the last of them the
-  // customer.)
   auto check = [](std::initializer_list<testing::LineSpec> debits,
                   std::initializer_list<testing::LineSpec> credits, int16_t decimals,
                   const char* title, std::vector<std::string> amounts, const char* total) {
@@ -71,6 +69,9 @@ TEST(Invoice, CustomerItemsAndTotalFollowTheEntry) {
     EXPECT_EQ(shown, amounts);
     EXPECT_EQ(invoice.TotalText, total);
   };
+  // With several debits the last line is the customer.
+  check({{1300, 80}, {2200, 20}}, {{2100, 100}}, 2, "Supplier   (2100)", {"80.00", "20.00"},
+        "100.00");
   // Halves go to the even digit before adding; no zero before the point; an unknown account.
   check({{1100, 22}}, {{4000, 10.5}, {2200, 11.5}}, 0, "Customer   (1100)", {"10", "12"}, "22");
   check({{1100, 0.25}}, {{4000, 0.25}}, 2, "Customer   (1100)", {".25"}, ".25");
