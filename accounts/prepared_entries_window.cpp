@@ -128,7 +128,7 @@ void RecurringEntries::BuildControls() {
     eBox->setPalette(palette);
     eBox->setAutoFillBackground(true);
   }
-  ScrollAcc = new PelVerticalScroll(client);
+  ScrollAcc = new PelVerticalScroll(kPreparedGroupsScrollAccSettings, client);
   ScrollAcc->setObjectName("ScrollAcc");
   connect(ScrollAcc, &ScrollBarControl::Change, this, [this] {
     top_ = ScrollAcc->Value();

@@ -85,6 +85,8 @@ TEST_F(PreparedEntriesWindowTest, ShowsEachLineAsARowAndTheAddLineButtonBesideTh
 
 TEST_F(PreparedEntriesWindowTest, KeysUpAndDownInANotesBoxScrollAndNeverChangeNotes) {
   Open();
+  // The bar pages a line at a time, as the main window's does.
+  EXPECT_EQ(window->ScrollAcc->ValueLargeChange(), 1);
   window->AccNote[1]->setFocus();
   Press(Qt::Key_Down);
   EXPECT_EQ(window->ScrollAcc->Value(), 1);
