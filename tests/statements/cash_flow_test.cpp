@@ -36,8 +36,7 @@ std::string PeriodsOf(const CashFlowStatement& s) {
   const LocaleInfo locale = UsEnglishLocale();
   std::string starts, items, headings;
   for (int p = 1; p <= s.TotalColumn; ++p) {
-    starts +=
-        FormatDateStyle(s.PeriodStarts[static_cast<std::size_t>(p)], kDdMmYyyySlash, locale) + " ";
+    starts += FormatDateStyle(s.PeriodStarts[p], kDdMmYyyySlash, locale) + " ";
     if (p < s.TotalColumn) items += PeriodListItem(s, p, locale) + ",";
     headings += "," + PeriodColumnHeading(s, p, locale);
   }
@@ -160,107 +159,85 @@ TEST(CashFlowStatement, BadBooksGiveAMessageNotFigures) {
 __extension__ typedef __int128 Wide;
 
 // a / b to the nearest integer, halves to the even one (b > 0).
-Wide Nearest(Wide a, Wide b) {
-  const Wide floor = a / b - (a % b < 0 ? 1 : 0);
-  const Wide twiceRest = 2 * (a - floor * b);
-  return twiceRest > b || (twiceRest == b && floor % 2 != 0) ? floor + 1 : floor;
+int64_t Nearest(Wide a, Wide b) {
+  const Wide floor = a / b - (a % b < 0 ? 1 : 0), twiceRest = 2 * (a - floor * b);
+  return static_cast<int64_t>(twiceRest > b || (twiceRest == b && floor % 2 != 0) ? floor + 1
+                                                                                  : floor);
 }
-
-// v[i] for any integer i.
-constexpr auto At = [](auto& v, auto i) -> decltype(auto) {
-  return v[static_cast<std::size_t>(i)];
-};
 
 CashFlowStatement ScanPerPeriod(const Books& books, CashFlowTerm term,
                                 std::optional<Folio> chosen) {
   const PostingDates dates = PostingDateRange(books);
   const CashFlowPeriods periods = CutPeriods(dates.Earliest, dates.Latest, term);
-  const int tc = periods.TotalColumn;
+  const int tc = periods.TotalColumn, n = static_cast<int>(books.PostingLines.size());
   const auto& lines = books.PostingLines;
-  const auto n = static_cast<int64_t>(lines.size());
   std::map<int64_t, int> first;  // the first chart account of each folio but 0
   for (int k = ChartAccountCount(books) - 1; k >= 0; --k)
-    if (!At(books.AccountFolios, k).IsZero()) first[At(books.AccountFolios, k).Raw()] = k;
+    if (!books.AccountFolios[k].IsZero()) first[books.AccountFolios[k].Raw()] = k;
   auto accountOf = [&first](Folio folio) {
     const auto it = first.find(folio.Raw());
     return it == first.end() ? -1 : it->second;
   };
   std::map<int, CashFlowRow> in, out;
-  auto cell = [&](std::map<int, CashFlowRow>& rows, int k, int p) -> Amount& {
-    auto it = rows.find(k);
-    if (it == rows.end())
-      it = rows.emplace(k, CashFlowRow{At(books.AccountNames, k), At(books.AccountFolios, k), k,
-                                       std::vector<Amount>(static_cast<std::size_t>(tc) + 1)})
-               .first;
-    return At(it->second.Amounts, p);
+  auto add = [&](std::map<int, CashFlowRow>& rows, int k, int p, int64_t v) {
+    auto it = rows.try_emplace(k, CashFlowRow{books.AccountNames[k], books.AccountFolios[k], k,
+                                              std::vector<Amount>(tc + 1)})
+                  .first;
+    it->second.Amounts[p] = Amount::FromRaw(v);
   };
   for (int p = 1; p < tc; ++p) {
     std::map<int, int64_t> net;  // chart index: money in - money out
-    for (int64_t i = 0; i < n; ++i) {
-      const PostingLine& line = At(lines, i);
-      if (line.LineDate < At(periods.PeriodStarts, p) ||
-          line.LineDate >= At(periods.PeriodStarts, p + 1))
+    for (int i = 0; i < n; ++i) {
+      const PostingLine& line = lines[i];
+      if (line.LineDate < periods.PeriodStarts[p] || line.LineDate >= periods.PeriodStarts[p + 1])
         continue;
       const int64_t sign = line.Side == kDebit ? -1 : 1;
-      if (!chosen) {
-        net[accountOf(line.LineFolio)] += sign * line.Amount.Raw();
-        continue;
-      }
-      if (line.LineFolio != *chosen) continue;
-      int64_t from = i, to = i;
-      while (from > 0 && !EndsEntry(At(lines, from - 1).Notes)) --from;
-      while (to + 1 < n && !EndsEntry(At(lines, to).Notes)) ++to;
+      if (!chosen) net[accountOf(line.LineFolio)] += sign * line.Amount.Raw();
+      if (!chosen || line.LineFolio != *chosen) continue;
+      int from = i, to = i, others = 0;
+      while (from > 0 && !EndsEntry(lines[from - 1].Notes)) --from;
+      while (to + 1 < n && !EndsEntry(lines[to].Notes)) ++to;
       Wide sum = 0;
-      int others = 0;
-      for (int64_t c = from; c <= to; ++c)
-        if (At(lines, c).Side != line.Side) sum += At(lines, c).Amount.Raw(), ++others;
-      for (int64_t c = from; c <= to; ++c) {
-        const PostingLine& other = At(lines, c);
-        const int k = accountOf(other.LineFolio);
-        if (other.Side == line.Side || k < 0 || other.LineFolio == *chosen) continue;
-        const Wide share = sum != 0 ? Nearest(Wide{line.Amount.Raw()} * other.Amount.Raw(), sum)
-                                    : Nearest(line.Amount.Raw(), others);
-        net[k] -= sign * static_cast<int64_t>(share);
+      for (int c = from; c <= to; ++c)
+        if (lines[c].Side != line.Side) sum += lines[c].Amount.Raw(), ++others;
+      for (int c = from; c <= to; ++c) {
+        const int k = accountOf(lines[c].LineFolio);
+        if (lines[c].Side == line.Side || k < 0 || lines[c].LineFolio == *chosen) continue;
+        net[k] -= sign * (sum != 0 ? Nearest(Wide{line.Amount.Raw()} * lines[c].Amount.Raw(), sum)
+                                   : Nearest(line.Amount.Raw(), others));
       }
     }
-    if (chosen) {
-      for (const auto& [k, v] : net)
-        if (v != 0) cell(v > 0 ? in : out, k, p) = Amount::FromRaw(v > 0 ? v : -v);
-      continue;
+    for (int k = 0; k < ChartAccountCount(books) && !chosen; ++k) {
+      const int type = books.AccountTypes[k];
+      const int64_t v = accountOf(books.AccountFolios[k]) == k ? net[k] : 0;
+      if (type == kRevenue) add(in, k, p, v);
+      if (type == kExpense || type == kCostOfGoodsSold ||
+          (type == kCapital && books.AccountNames[k].find("Draw") != std::string::npos))
+        add(out, k, p, -v);
     }
-    for (int k = 0; k < ChartAccountCount(books); ++k) {
-      const int type = At(books.AccountTypes, k);
-      const bool drawings =
-          type == kCapital && At(books.AccountNames, k).find("Draw") != std::string::npos;
-      const int64_t v = accountOf(At(books.AccountFolios, k)) == k ? net[k] : 0;
-      if (type == kRevenue) cell(in, k, p) = Amount::FromRaw(v);
-      if (type == kExpense || type == kCostOfGoodsSold || drawings)
-        cell(out, k, p) = Amount::FromRaw(-v);
-    }
+    for (const auto& [k, v] : net)
+      if (chosen && v != 0) add(v > 0 ? in : out, k, p, v > 0 ? v : -v);
   }
   CashFlowStatement s;
   s.PeriodStarts = periods.PeriodStarts;
   s.TotalColumn = tc;
-  s.TotalInflows.assign(static_cast<std::size_t>(tc) + 1, Amount());
+  s.TotalInflows.assign(tc + 1, Amount());
   s.TotalOutflows = s.TotalInflows;
   for (auto* side : {&in, &out})
     for (auto& [k, row] : *side) {
       auto& totals = side == &in ? s.TotalInflows : s.TotalOutflows;
       for (int p = 1; p < tc; ++p) {
-        At(row.Amounts, tc) = Amount::FromRaw(At(row.Amounts, tc).Raw() + At(row.Amounts, p).Raw());
-        At(totals, p) = Amount::FromRaw(At(totals, p).Raw() + At(row.Amounts, p).Raw());
+        row.Amounts[tc] = Amount::FromRaw(row.Amounts[tc].Raw() + row.Amounts[p].Raw());
+        totals[p] = Amount::FromRaw(totals[p].Raw() + row.Amounts[p].Raw());
       }
-      At(totals, tc) = Amount::FromRaw(At(totals, tc).Raw() + At(row.Amounts, tc).Raw());
+      totals[tc] = Amount::FromRaw(totals[tc].Raw() + row.Amounts[tc].Raw());
       (side == &in ? s.Inflows : s.Outflows).push_back(row);
     }
   return s;
 }
 
 TEST(CashFlowStatement, OnePassAgreesWithThePerPeriodScanOnATenYearBook) {
-  GeneratorOptions options;
-  options.lines = 100000;
-  options.entriesPerDay = 11;  // ten years
-  const Books books = GenerateBook(options);
+  const Books books = GenerateBook({.lines = 100000, .entriesPerDay = 11});  // ten years
   const Folio cash = books.AccountFolios[1];
   for (const auto& [term, chosen] : std::vector<std::pair<CashFlowTerm, std::optional<Folio>>>{
            {CashFlowTerm::kMonthly, {}},

@@ -2,6 +2,7 @@
 // balance sheet as lines in compact texts ("# HEADING", "3 Name 1,250", "p LABEL value",
 // "= LABEL value", "== LABEL value", amounts with 0 decimals, US English).
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -29,25 +30,31 @@ using testing::BookWithChart;
 using testing::Day;
 using testing::Money;
 using Layout = BalanceSheetLayout;
-using Lines = std::vector<std::string>;
+using ::testing::EndsWith;
+using ::testing::StartsWith;
 using Rows = std::vector<std::string>;
 
-Lines Sketch(const std::vector<StatementLine>& lines) {
+// The lines joined by "; ".
+std::string Sketch(const std::vector<StatementLine>& lines, bool totalsOnly = false) {
   using Kind = StatementLine::Kind;
-  Lines out;
+  std::string out;
   for (const StatementLine& line : lines) {
-    const std::string value = StatementAmountText(line.Value, 0, UsEnglishLocale());
+    const std::string value = " " + StatementAmountText(line.Value, 0, UsEnglishLocale());
+    std::string text;
     switch (line.LineKind) {
-      case Kind::kHeading: out.push_back("# " + Str(line.LabelId)); break;
-      case Kind::kAccount:
-        out.push_back(std::to_string(line.RowNumber) + " " + line.Name + " " + value);
-        break;
-      case Kind::kProfit: out.push_back("p " + Str(line.LabelId) + " " + value); break;
-      case Kind::kSubtotal: out.push_back("= " + Str(line.LabelId) + " " + value); break;
-      case Kind::kTotal: out.push_back("== " + Str(line.LabelId) + " " + value); break;
+      case Kind::kHeading: text = "# " + Str(line.LabelId); break;
+      case Kind::kAccount: text = std::to_string(line.RowNumber) + " " + line.Name + value; break;
+      case Kind::kProfit: text = "p " + Str(line.LabelId) + value; break;
+      case Kind::kSubtotal: text = "= " + Str(line.LabelId) + value; break;
+      case Kind::kTotal: text = "== " + Str(line.LabelId) + value; break;
     }
+    if (!totalsOnly || line.LineKind == Kind::kTotal) out += (out.empty() ? "" : "; ") + text;
   }
   return out;
+}
+std::string Sketch(const IncomeStatement& is) { return Sketch(IncomeStatementLines(is)); }
+std::string Sketch(const BalanceSheet& sheet, Layout layout = Layout::kStandard) {
+  return Sketch(BalanceSheetLines(sheet, layout));
 }
 
 // The caption of a ratio line, or "(hidden)".
@@ -206,32 +213,31 @@ TEST(IncomeStatement, SectionsResultsAndRatiosForProfitLossAndNoRevenue) {
   AddEntry(books, Day(2026, 2, 3), "3", {{610, 300}}, {{110, 300}});
   AddEntry(books, Day(2026, 2, 4), "4", {{620, 40}}, {{110, 40}});
   AddEntry(books, Day(2026, 2, 5), "5", {{110, 40}}, {{620, 40}});  // wages cancel out
-
   const IncomeStatement is = Year2026(books);
   ASSERT_FALSE(is.Failed());
   EXPECT_EQ(is.NetProfit, Money(100));
-  EXPECT_EQ(Sketch(IncomeStatementLines(is)),
-            (Lines{"# REVENUE", "1 Sales 1,000", "= Balance 1,000", "# Less Cost of Goods Sold",
-                   "2 Purchases 600", "= Gross Profit 400", "# EXPENSES", "3 Rent 300",
-                   "= Balance 300", "== Net Profit 100"}));
-  EXPECT_EQ(Caption(is.GrossRatio), "Gross Profit : 40.00%");
-  EXPECT_EQ(Caption(is.NetRatio), "Net Profit : 10.00%");
+  EXPECT_EQ(
+      Sketch(is),
+      "# REVENUE; 1 Sales 1,000; = Balance 1,000; # Less Cost of Goods Sold; 2 Purchases 600; "
+      "= Gross Profit 400; # EXPENSES; 3 Rent 300; = Balance 300; == Net Profit 100");
+  EXPECT_EQ(Caption(is.GrossRatio) + " " + Caption(is.NetRatio),
+            "Gross Profit : 40.00% Net Profit : 10.00%");
   // Without cost of goods sold: no gross line, the net line is PROFIT / LOSS.
   books.AccountTypes[3] = kOtherAccount;
   const IncomeStatement plain = Year2026(books);
-  EXPECT_EQ(Sketch(IncomeStatementLines(plain)),
-            (Lines{"# REVENUE", "1 Sales 1,000", "= Balance 1,000", "# EXPENSES", "2 Rent 300",
-                   "= Balance 300", "== PROFIT / LOSS 700"}));
-  EXPECT_EQ(Caption(plain.GrossRatio), "(hidden)");
-  EXPECT_EQ(Caption(plain.NetRatio), "Net Profit : 70.00%");
+  EXPECT_EQ(Sketch(plain),
+            "# REVENUE; 1 Sales 1,000; = Balance 1,000; # EXPENSES; 2 Rent 300; = Balance 300; "
+            "== PROFIT / LOSS 700");
+  EXPECT_EQ(Caption(plain.GrossRatio) + " " + Caption(plain.NetRatio),
+            "(hidden) Net Profit : 70.00%");
   // A loss: the net label does not follow the sign; the ratio captions do.
   Books lossBook = TradingBook();
   AddEntry(lossBook, Day(2026, 2, 1), "1", {{110, 1000}}, {{410, 1000}});
   AddEntry(lossBook, Day(2026, 2, 2), "2", {{500, 1200}}, {{110, 1200}});
   const IncomeStatement loss = Year2026(lossBook);
-  EXPECT_EQ(Sketch(IncomeStatementLines(loss)),
-            (Lines{"# REVENUE", "1 Sales 1,000", "= Balance 1,000", "# Less Cost of Goods Sold",
-                   "2 Purchases 1,200", "= Gross Profit (200)", "== Net Profit (200)"}));
+  EXPECT_EQ(Sketch(loss),
+            "# REVENUE; 1 Sales 1,000; = Balance 1,000; # Less Cost of Goods Sold; "
+            "2 Purchases 1,200; = Gross Profit (200); == Net Profit (200)");
   EXPECT_EQ(Caption(loss.GrossRatio) + " " + Caption(loss.NetRatio),
             "Gross Loss : (20.00%) Net Loss : (20.00%)");
   // Cost of goods sold without revenue: no division by zero, both ratios hidden.
@@ -258,10 +264,9 @@ TEST(IncomeStatement, PeriodEndsCountAllDatesCountsEverythingAndSubAccountsRollU
                               {"Export sales", 420.5, kRevenue}});
   AddEntry(subs, Day(2026, 3, 1), "1", {{110, 175}}, {{410.1, 100}, {410, 50}, {420.5, 25}});
   // 420.5 has no account 420: rolled up, it is left out.
-  EXPECT_EQ(Sketch(IncomeStatementLines(Year2026(subs))),
-            (Lines{"# REVENUE", "1 Sales 150", "= Balance 150", "== PROFIT / LOSS 150"}));
+  EXPECT_EQ(Sketch(Year2026(subs)), "# REVENUE; 1 Sales 150; = Balance 150; == PROFIT / LOSS 150");
   const IncomeStatement exact = Year2026(subs, true);
-  EXPECT_EQ(Sketch(IncomeStatementLines(exact)).at(1), "1 Online sales 100");
+  EXPECT_THAT(Sketch(exact), StartsWith("# REVENUE; 1 Online sales 100; "));
   EXPECT_EQ(exact.NetProfit, Money(175));
 }
 
@@ -310,37 +315,28 @@ BalanceSheet SheetOf(const Books& books, DaySerial date = Day(2026, 3, 31), bool
   return ComputeBalanceSheet(books, {date, exact});
 }
 
-Lines Totals(const BalanceSheet& sheet, Layout layout) {
-  Lines out;
-  for (const std::string& line : Sketch(BalanceSheetLines(sheet, layout)))
-    if (line.starts_with("== ")) out.push_back(line);
-  return out;
+std::string Totals(const BalanceSheet& sheet, Layout layout) {
+  return Sketch(BalanceSheetLines(sheet, layout), true);
 }
 
 TEST(BalanceSheet, ClassifiesTotalsAndLaysOutBothLayouts) {
   const BalanceSheet sheet = SheetOf(TradedBook());
   ASSERT_FALSE(sheet.Failed());
   EXPECT_EQ(Caption(sheet.ReturnOnEquity), "Return on Equity : 12.50%");
-  const Lines capital = {"# CAPITAL / EQUITY", "p PROFIT / LOSS 1,250", "6 Capital 10,000",
-                         "= Balance 11,250"};
-  Lines standard = {"# CURRENT ASSETS",      "1 Cash 10,420",
-                    "2 Creditors 80",        "= Balance 10,500",
-                    "# CURRENT LIABILITIES", "3 Debtors 250",
-                    "= Balance 250",         "== WORKING CAPITAL 10,250",
-                    "# NON CURRENT ASSETS",  "4 Equipment 4,000",
-                    "= Balance 4,000",       "# NON CURRENT LIABILITIES",
-                    "5 Loan 3,000",          "= Balance 3,000",
-                    "== NET ASSETS 11,250"};
-  Lines us = {"# CURRENT ASSETS",    "1 Cash 10,420",          "2 Creditors 80",
-              "= Balance 10,500",    "# NON CURRENT ASSETS",   "3 Equipment 4,000",
-              "= Balance 4,000",     "== TOTAL ASSETS 14,500", "# CURRENT LIABILITIES",
-              "4 Debtors 250",       "= Balance 250",          "# NON CURRENT LIABILITIES",
-              "5 Loan 3,000",        "= Balance 3,000",        "== TOTAL LIABILITIES 3,250",
-              "== NET ASSETS 11,250"};
-  standard.insert(standard.end(), capital.begin(), capital.end());
-  us.insert(us.end(), capital.begin(), capital.end());
-  EXPECT_EQ(Sketch(BalanceSheetLines(sheet, Layout::kStandard)), standard);
-  EXPECT_EQ(Sketch(BalanceSheetLines(sheet, Layout::kUnitedStates)), us);
+  const std::string capital =
+      "; # CAPITAL / EQUITY; p PROFIT / LOSS 1,250; 6 Capital 10,000; = Balance 11,250";
+  EXPECT_EQ(Sketch(sheet),
+            "# CURRENT ASSETS; 1 Cash 10,420; 2 Creditors 80; = Balance 10,500; "
+            "# CURRENT LIABILITIES; 3 Debtors 250; = Balance 250; == WORKING CAPITAL 10,250; "
+            "# NON CURRENT ASSETS; 4 Equipment 4,000; = Balance 4,000; # NON CURRENT LIABILITIES; "
+            "5 Loan 3,000; = Balance 3,000; == NET ASSETS 11,250" +
+                capital);
+  EXPECT_EQ(Sketch(sheet, Layout::kUnitedStates),
+            "# CURRENT ASSETS; 1 Cash 10,420; 2 Creditors 80; = Balance 10,500; "
+            "# NON CURRENT ASSETS; 3 Equipment 4,000; = Balance 4,000; == TOTAL ASSETS 14,500; "
+            "# CURRENT LIABILITIES; 4 Debtors 250; = Balance 250; # NON CURRENT LIABILITIES; "
+            "5 Loan 3,000; = Balance 3,000; == TOTAL LIABILITIES 3,250; == NET ASSETS 11,250" +
+                capital);
 }
 
 TEST(BalanceSheet, TotalsAndTheCapitalSectionFollowTheirOwnConditions) {
@@ -349,30 +345,29 @@ TEST(BalanceSheet, TotalsAndTheCapitalSectionFollowTheirOwnConditions) {
   Books books = FirmBook();
   AddEntry(books, Day(2026, 3, 1), "1", {{110, 700}}, {{510, 700}});
   EXPECT_EQ(Totals(SheetOf(books), Layout::kUnitedStates),
-            (Lines{"== TOTAL ASSETS 700", "== NET ASSETS 700"}));
+            "== TOTAL ASSETS 700; == NET ASSETS 700");
   AddEntry(books, Day(2026, 3, 1), "2", {{310, 300}}, {{410, 300}});
-  EXPECT_EQ(Totals(SheetOf(books), Layout::kStandard), (Lines{"== WORKING CAPITAL 700"}));
-  EXPECT_TRUE(BalanceSheetLines(SheetOf(books, Day(2026, 2, 28)), Layout::kStandard).empty());
+  EXPECT_EQ(Totals(SheetOf(books), Layout::kStandard), "== WORKING CAPITAL 700");
+  EXPECT_EQ(Sketch(SheetOf(books, Day(2026, 2, 28))), "");
   // No current assets: no TOTAL ASSETS in the United States layout.
   Books noCurrent = FirmBook();
   AddEntry(noCurrent, Day(2026, 3, 1), "1", {{310, 900}}, {{510, 500}, {220, 400}});
   EXPECT_EQ(Totals(SheetOf(noCurrent), Layout::kUnitedStates),
-            (Lines{"== TOTAL LIABILITIES 400", "== NET ASSETS 500"}));
+            "== TOTAL LIABILITIES 400; == NET ASSETS 500");
   // A loss of 1,250 on capital of 10,000; before it, no profit line. Capital below 0 or
   // none: no ratio, and no capital section without capital rows.
   Books loss = FirmBook();
   AddEntry(loss, Day(2026, 3, 1), "1", {{110, 10000}}, {{510, 10000}});
   AddEntry(loss, Day(2026, 3, 2), "2", {{710, 1250}}, {{110, 1250}});
   EXPECT_EQ(Caption(SheetOf(loss).ReturnOnEquity), "Return on Equity : (12.50%)");
-  EXPECT_EQ(Sketch(BalanceSheetLines(SheetOf(loss), Layout::kStandard)).back(), "= Balance 8,750");
-  EXPECT_EQ(Sketch(BalanceSheetLines(SheetOf(loss, Day(2026, 3, 1)), Layout::kStandard)).back(),
-            "= Balance 10,000");
+  EXPECT_THAT(Sketch(SheetOf(loss)), EndsWith("; = Balance 8,750"));
+  EXPECT_THAT(Sketch(SheetOf(loss, Day(2026, 3, 1))), EndsWith("; = Balance 10,000"));
   AddEntry(loss, Day(2026, 3, 3), "3", {{510, 20000}}, {{110, 20000}});
   EXPECT_EQ(Caption(SheetOf(loss).ReturnOnEquity), "(hidden)");
   Books noCapital = FirmBook();
   AddEntry(noCapital, Day(2026, 3, 1), "1", {{110, 400}}, {{610, 400}});
-  EXPECT_EQ(Sketch(BalanceSheetLines(SheetOf(noCapital), Layout::kStandard)),
-            (Lines{"# CURRENT ASSETS", "1 Cash 400", "= Balance 400", "== WORKING CAPITAL 400"}));
+  EXPECT_EQ(Sketch(SheetOf(noCapital)),
+            "# CURRENT ASSETS; 1 Cash 400; = Balance 400; == WORKING CAPITAL 400");
   EXPECT_EQ(Caption(SheetOf(noCapital).ReturnOnEquity), "(hidden)");
 }
 
@@ -409,7 +404,7 @@ TEST(BalanceSheet, SumsThatWouldOverflowGiveAnError) {
   AddEntryOf(books, Day(2026, 3, 1), 310, 410, kHalfRange);
   const BalanceSheet sheet = SheetOf(books);
   EXPECT_TRUE(sheet.Failed() && sheet.AccountRowCount() == 0);
-  EXPECT_TRUE(BalanceSheetLines(sheet, Layout::kUnitedStates).empty());
+  EXPECT_EQ(Sketch(sheet, Layout::kUnitedStates), "");
   // A profit that overflows (two revenue accounts) fails the sheet too.
   Books profit = FirmBook();
   profit.AccountNames[11] = "Fees";

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <sstream>
 
 #include "bookfiles/table_formats.h"
 #include "books/module_procedures.h"
@@ -50,16 +51,6 @@ IncomeStatement IncomeOf(const Books& books) {
 }
 BalanceSheet SheetOf(const Books& books) { return ComputeBalanceSheet(books, {kDay, false}); }
 
-// The lines of a text split at CR LF.
-Lines LinesOf(const std::string& text, const std::string& end = "\r\n") {
-  Lines out;
-  std::size_t start = 0;
-  for (std::size_t at; (at = text.find(end, start)) != std::string::npos; start = at + end.size())
-    out.push_back(text.substr(start, at - start));
-  if (start < text.size()) out.push_back(text.substr(start));
-  return out;
-}
-
 // A sheet's rows from `first`, each as its cells' texts joined by "|".
 Lines SheetRows(const std::string& path, int first, int last) {
   const auto cells = testing::CellMap(path);
@@ -97,17 +88,12 @@ TEST_F(StatementOutputsTest, TrialBalanceCopyIsThePaddedDocumentAndItsTabbedText
   EXPECT_EQ(output.Rtf(),
             "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang3081{\\fonttbl{\\f0\\fswiss\\fcharset0 "
             "Arial;}{\\f1\\fmodern\\fprq1\\fcharset0 Courier New;}}\r\n"
-            "{\\*\\generator Quorvel 4;}\\viewkind4\\uc1\\pard\\f0\\fs28 Acme\\par\r\n"
-            "\\par\r\n"
-            "Trial Balance -\\par\r\n"
-            "\\fs24\\par\r\n"
+            "{\\*\\generator Quorvel 4;}\\viewkind4\\uc1\\pard\\f0\\fs28 Acme\\par\r\n\\par\r\n"
+            "Trial Balance -\\par\r\n\\fs24\\par\r\n"
             "\\b\\f1 Account\\tab\\tab\\tab\\tab\\tab\\tab\\tab Debit\\tab Credit\\b0\\par\r\n"
-            "\\par\r\n"
-            "Cash                                  300.00\\par\r\n"
-            "Sales                                             300.00\\par\r\n"
-            "\\par\r\n"
-            "\\b TOTALS                                300.00      300.00\\b0\\f0\\fs20\\par\r\n"
-            "}");
+            "\\par\r\nCash                                  300.00\\par\r\n"
+            "Sales                                             300.00\\par\r\n\\par\r\n"
+            "\\b TOTALS                                300.00      300.00\\b0\\f0\\fs20\\par\r\n}");
   EXPECT_EQ(output.Text(), "Cash\t300.00\r\nSales\t\t300.00\r\n\t\t\r\nTotal\t300.00\t300.00\r\n");
   EXPECT_EQ(TableCsv(output.CsvTable()),
             "Cash,300.00,\r\nSales,,300.00\r\n,,\r\nTotal,300.00,300.00\r\n");
@@ -190,7 +176,8 @@ Books TradingBook() {
 // The rich text's lines from the one starting with `first`, blanks runs made one blank.
 Lines RtfFrom(const std::string& rtf, const std::string& first) {
   Lines out;
-  for (std::string line : LinesOf(testing::RtfPlainText(rtf), "\n")) {
+  std::istringstream text(testing::RtfPlainText(rtf));
+  for (std::string line; std::getline(text, line);) {
     line = std::regex_replace(line, std::regex(" +"), " ");
     if (line.starts_with(" ")) line.erase(0, 1);
     if (!line.empty() && (!out.empty() || line == first)) out.push_back(line);

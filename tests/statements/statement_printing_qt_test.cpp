@@ -6,6 +6,7 @@
 
 #include <QPrinter>
 #include <algorithm>
+#include <regex>
 #include <sstream>
 
 #include "bench/book_generator.h"
@@ -169,22 +170,17 @@ TEST(StatementPrinting, ATrialBalanceOf200RowsRepeatsItsHeadingsOnEveryPage) {
 
 // The words of a line of pdftotext's layout, split at runs of two or more blanks.
 Texts Cells(const std::string& line) {
+  static const std::regex gap(" {2,}");
+  const std::string text = line.substr(line.find_first_not_of(' '));
   Texts cells;
-  std::size_t at = line.find_first_not_of(' ');
-  while (at != std::string::npos) {
-    std::size_t end = line.find("  ", at);
-    cells.push_back(line.substr(at, end == std::string::npos ? std::string::npos : end - at));
-    at = end == std::string::npos ? end : line.find_first_not_of(' ', end);
-  }
+  for (std::sregex_token_iterator it(text.begin(), text.end(), gap, -1), end; it != end; ++it)
+    if (it->length() > 0) cells.push_back(it->str());
   return cells;
 }
 
 TEST(StatementPrinting, TheComparativeStatementBandsAcrossAndDownAtEveryTextSize) {
   if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
-  GeneratorOptions options;
-  options.lines = 3000;
-  options.entriesPerDay = 2;  // twenty months
-  Books books = GenerateBook(options);
+  Books books = GenerateBook({.lines = 3000, .entriesPerDay = 2});  // twenty months
   books.BusinessName = "Acme Ltd";
   const CashFlowStatement statement = ComputeCashFlow(books, {});
   const CashFlowRow& row = statement.Inflows.front();
