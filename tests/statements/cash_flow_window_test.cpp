@@ -86,8 +86,7 @@ class CashFlowWindowTest : public ::testing::Test {
   }
   // A point in pixels just above the bottom of account row `row` as the canvas shows it.
   static QPointF RowPoint(const CashFlow& w, int row, double x = 60) {
-    return QPointF(
-        x, Px(w.Drawing().Drawing.Rows[static_cast<std::size_t>(row)].Bottom - 100 - w.OffsetY()));
+    return QPointF(x, Px(w.Drawing().Drawing.Rows[row].Bottom - 100 - w.OffsetY()));
   }
   static void Choose(QComboBox* box, int index) {
     box->setCurrentIndex(index);

@@ -158,7 +158,7 @@ TEST(TrialBalance, GeneratedBookRowsAreTheSumsOfTheirPostingsAndEndTheRunningBal
   const DaySerial asOf = books.PostingLines[12000].LineDate;
   std::set<int64_t> chartFolios;
   for (int j = 0; j <= books.LastAccountIndex; ++j)
-    chartFolios.insert(books.AccountFolios[static_cast<std::size_t>(j)].Raw());
+    chartFolios.insert(books.AccountFolios[j].Raw());
 
   for (const bool exact : {false, true}) {
     SCOPED_TRACE(exact ? "exact folios" : "sub-accounts rolled up");
@@ -179,12 +179,9 @@ TEST(TrialBalance, GeneratedBookRowsAreTheSumsOfTheirPostingsAndEndTheRunningBal
           << PlainAmountText(row.RowFolio);
       shown += row.Shown();
       if (row.RowFolio <= Folio()) continue;  // the free slots
-      LedgerOptions options;
-      options.Account = row.RowFolio;
-      options.WithSubAccounts = !exact;
-      options.From = dates.First;
-      options.To = asOf;
-      const RunningBalanceView view = ComputeRunningBalance(books, options);
+      const RunningBalanceView view = ComputeRunningBalance(
+          books,
+          {.Account = row.RowFolio, .WithSubAccounts = !exact, .From = dates.First, .To = asOf});
       ASSERT_TRUE(view.Message.empty());
       EXPECT_EQ(view.Closing, row.Balance) << row.Name;
     }

@@ -42,10 +42,9 @@ Books PaperBook(int count) {
     const std::pair<std::string, AccountType> kinds[] = {
         {"Debtor ", kCurrentAsset}, {"Supplier ", kCurrentLiability}, {"Expense ", kExpense}};
     for (int j = 0; j < 3; ++j) {
-      const auto slot = static_cast<std::size_t>(5 + 3 * k + j);
-      books.AccountNames[slot] = kinds[j].first + std::to_string(k);
-      books.AccountFolios[slot] = Money(1100 + 2500 * j + k);
-      books.AccountTypes[slot] = kinds[j].second;
+      books.AccountNames[5 + 3 * k + j] = kinds[j].first + std::to_string(k);
+      books.AccountFolios[5 + 3 * k + j] = Money(1100 + 2500 * j + k);
+      books.AccountTypes[5 + 3 * k + j] = kinds[j].second;
     }
     AddEntry(books, day, "d", {{1100.0 + k, 100.0 + k}}, {{400, 100.0 + k}});
     AddEntry(books, day, "x", {{6100.0 + k, 10.0 + k}}, {{3600.0 + k, 10.0 + k}});
@@ -190,7 +189,7 @@ TEST(StatementPrinting, TheComparativeStatementBandsAcrossAndDownAtEveryTextSize
     if (p < statement.TotalColumn)
       wantOpening.push_back(CashFlowAmountText(statement.BalanceBefore(p), 2, kUs));
     wantHeadings.push_back(PeriodColumnHeading(statement, p, kUs));
-    wantSales.push_back(CashFlowAmountText(row.Amounts[static_cast<std::size_t>(p)], 2, kUs));
+    wantSales.push_back(CashFlowAmountText(row.Amounts[p], 2, kUs));
   }
   for (const double scale : {0.5, 1.0, 1.5}) {
     const Texts pages = PrintToPdf(

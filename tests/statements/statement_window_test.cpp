@@ -107,7 +107,7 @@ class StatementWindowTest : public ::testing::Test {
   }
   // A height in pixels within the lower part of account row `row` as the canvas shows it.
   static int RowY(const StatementWindow& w, int row) {
-    return Px(w.Drawing().Rows[static_cast<std::size_t>(row)].Bottom - 100 - w.ScrollValue());
+    return Px(w.Drawing().Rows[row].Bottom - 100 - w.ScrollValue());
   }
   static void PressEnter(CalanderForm* box) { QTest::keyClick(box->DateX(), Qt::Key_Return); }
 
