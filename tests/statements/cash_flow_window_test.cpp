@@ -108,12 +108,9 @@ class CashFlowWindowTest : public ::testing::Test {
 TEST_F(CashFlowWindowTest, OpensOnTheMonthsAndALaterFirstPeriodStartsTheWindowCopyAndMail) {
   books.BusinessName = "Acme & <Sons>";
   auto w = Open();
-  EXPECT_EQ(w->tReportAcc->currentText(), "Revenue / Expense");
-  EXPECT_EQ(w->DateTerm->currentText(), "Monthly");
-  Texts periods;
-  for (int i = 0; i < w->SmSelect->count(); ++i)
-    periods.push_back(w->SmSelect->itemText(i).toStdString());
-  EXPECT_EQ(periods, (Texts{"Jan 2020", "Feb 2020", "Mar 2020", "Apr 2020"}));
+  QString choices = w->tReportAcc->currentText() + "|" + w->DateTerm->currentText();
+  for (int i = 0; i < w->SmSelect->count(); ++i) choices += "|" + w->SmSelect->itemText(i);
+  EXPECT_EQ(choices, "Revenue / Expense|Monthly|Jan 2020|Feb 2020|Mar 2020|Apr 2020");
   const CashFlowDrawing& d = w->Drawing();
   EXPECT_EQ(LineTexts(d), (Texts{"Jan 2020", "Feb 2020", "Mar 2020", "Apr 2020", "Total"}));
   EXPECT_EQ(LineTexts(d, "Sales    "),
@@ -123,8 +120,7 @@ TEST_F(CashFlowWindowTest, OpensOnTheMonthsAndALaterFirstPeriodStartsTheWindowCo
   // Drawings are an outflow; Petty Cash is no revenue or expense and has no row.
   EXPECT_EQ(d.Drawing.Rows.size(), 3u);
   w->grab().toImage().save(QString::fromStdString(TestOutputPath("cash_flow_window.png")));
-  // The third period first: the beginning balance holds the first two.
-  Choose(w->SmSelect, 2);
+  Choose(w->SmSelect, 2);  // the third period first: the beginning balance holds the first two
   EXPECT_EQ(w->FirstPeriodShown(), 3);
   EXPECT_EQ(LineTexts(w->Drawing(), " Beginning Balance:"),
             (Texts{" Beginning Balance:", "700.00", "680.00"}));
@@ -151,8 +147,7 @@ TEST_F(CashFlowWindowTest, OpensOnTheMonthsAndALaterFirstPeriodStartsTheWindowCo
     EXPECT_EQ(body.find("Feb 2020"), std::string::npos);
   }
   std::filesystem::remove(written);
-  // Another period kind starts again from the first period.
-  Choose(w->DateTerm, 2);
+  Choose(w->DateTerm, 2);  // another period kind starts again from the first period
   EXPECT_EQ(w->FirstPeriodShown(), 1);
   EXPECT_EQ(LineTexts(w->Drawing()), (Texts{"Mar 2020", "Jun 2020", "Jun 2020", "Total"}));
 }

@@ -1,6 +1,5 @@
-// The statement windows as a user meets them: keys, scrolling, the read-out and the
-// click-through into the ledgers, the toggles, printing, and the Copy, Export and e-mail
-// commands (the outputs' own layouts are checked in statement_outputs_test.cpp).
+// The statement windows as a user meets them: keys, scrolling, the read-out and click-through,
+// the toggles, printing, and the Copy, Export and e-mail commands.
 
 #include <gtest/gtest.h>
 
@@ -142,24 +141,23 @@ TEST_F(StatementWindowTest, KeysInDateBoxesSwallowLettersAndANonDateKeepsThePeri
   // 31 February is no date: the trial balance stays as it was and the status line says so.
   tb->ISCalander->SetText("31/02/2026");
   PressEnter(tb->ISCalander);
-  EXPECT_EQ(tb->TrialDate(), Day(2026, 3, 15));
-  EXPECT_EQ(tb->ISCalander->Text(), "15/03/2026");
+  EXPECT_EQ(std::pair(tb->TrialDate(), tb->ISCalander->Text()),
+            std::pair(Day(2026, 3, 15), QString("15/03/2026")));
   EXPECT_EQ(tb->StatusText(),
             "\"31/02/2026\" is not a date, so the statement stays as of 15 March 2026.");
   // Enter with a date computes for it, the status line clears.
   tb->ISCalander->SetText("01/01/2026");
   PressEnter(tb->ISCalander);
-  EXPECT_EQ(tb->TrialDate(), Day(2026, 1, 1));
-  EXPECT_EQ(tb->StatusText(), "");
-  EXPECT_TRUE(tb->Drawing().Rows.empty());
+  EXPECT_EQ(std::tuple(tb->TrialDate(), tb->StatusText(), tb->Drawing().Rows.size()),
+            std::tuple(Day(2026, 1, 1), "", 0u));
   // A day picked in the income statement's drop-down computes too.
   auto is = Open<IncomeStatementWindow>();
   is->DateSearch[1]->SetText("01/02/2026");
   session.DatePicked = 1;
   emit is->DateSearch[1]->Click();
-  EXPECT_EQ(session.DatePicked, 0);
-  EXPECT_EQ(is->Statement().Period.IncomeToDate, Day(2026, 2, 1));
-  EXPECT_EQ(is->Statement().CostOfGoodsSoldRows.size(), 0u);
+  EXPECT_EQ(std::tuple(session.DatePicked, is->Statement().Period.IncomeToDate,
+                       is->Statement().CostOfGoodsSoldRows.size()),
+            std::tuple(0, Day(2026, 2, 1), 0u));
 }
 
 TEST_F(StatementWindowTest, KeysAndTheBarScrollExactlyAsFarAsTheLastRow) {
@@ -175,14 +173,13 @@ TEST_F(StatementWindowTest, KeysAndTheBarScrollExactlyAsFarAsTheLastRow) {
   };
   lastRowInView();
   // Up and Down in the date box move the view by 10 twips, within the range.
-  tb->SetScrollValue(0);
-  QTest::keyClick(tb->ISCalander->DateX(), Qt::Key_Up);
-  EXPECT_EQ(tb->ScrollValue(), 0);
-  QTest::keyClick(tb->ISCalander->DateX(), Qt::Key_Down);
-  EXPECT_EQ(tb->ScrollValue(), 10);
-  tb->SetScrollValue(tb->ScrollMax());
-  QTest::keyClick(tb->ISCalander->DateX(), Qt::Key_Down);
-  EXPECT_EQ(tb->ScrollValue(), tb->ScrollMax());
+  const int max = tb->ScrollMax();
+  for (const auto& [from, key, to] :
+       {std::tuple{0, Qt::Key_Up, 0}, {0, Qt::Key_Down, 10}, {max, Qt::Key_Down, max}}) {
+    tb->SetScrollValue(from);
+    QTest::keyClick(tb->ISCalander->DateX(), key);
+    EXPECT_EQ(tb->ScrollValue(), to) << key;
+  }
   // A resize while scrolled keeps the whole range.
   tb->resize(Px(12000), Px(4000));
   lastRowInView();
@@ -191,8 +188,7 @@ TEST_F(StatementWindowTest, KeysAndTheBarScrollExactlyAsFarAsTheLastRow) {
   lastRowInView();
   tb->ISCalander->SetText("10/02/2026");
   PressEnter(tb->ISCalander);
-  EXPECT_FALSE(tb->ScrollShown());
-  EXPECT_EQ(tb->ScrollValue(), 0);
+  EXPECT_EQ(std::pair(tb->ScrollShown(), tb->ScrollValue()), std::pair(false, 0));
 }
 
 TEST_F(StatementWindowTest, PointingReadsARowOutAndAStillClickOpensItsLedger) {
