@@ -51,18 +51,16 @@ IncomeStatement IncomeOf(const Books& books) {
 }
 BalanceSheet SheetOf(const Books& books) { return ComputeBalanceSheet(books, {kDay, false}); }
 
-// A sheet's rows from `first`, each as its cells' texts joined by "|".
-Lines SheetRows(const std::string& path, int first, int last) {
+// A sheet's rows `first` to `last`, each as its cells' texts joined by "|", rows by "; ".
+std::string SheetRows(const std::string& path, int first, int last) {
   const auto cells = testing::CellMap(path);
-  Lines out;
-  for (int row = first; row <= last; ++row) {
-    std::string line;
-    for (int col = 1; col <= 4; ++col) {
-      const auto it = cells.find({row, col});
-      line += (col > 1 ? "|" : "") + (it == cells.end() ? std::string("-") : it->second);
-    }
-    out.push_back(line);
-  }
+  std::string out;
+  for (int row = first; row <= last; ++row)
+    for (int col = 1; col <= 4; ++col)
+      out += (col > 1       ? "|"
+              : row > first ? "; "
+                            : "") +
+             (cells.contains({row, col}) ? cells.at({row, col}) : "-");
   return out;
 }
 
@@ -110,10 +108,11 @@ TEST_F(StatementOutputsTest, TotalsShowEachColumnsOwnTotalInEveryOutput) {
   const std::string xls = folder_.Path("tb.xls");
   ASSERT_TRUE(output.Export(xls, "xls").Ok());
   // The sheet: headings, then chart row k in sheet row 7 + k (empty while its balance is 0).
-  EXPECT_EQ(SheetRows(xls, 1, 9),
-            (Lines{"|||", "Acme|||-", "|||-", "Trial Balance as 31 March 2026|||-", "|||-",
-                   "Accounts|Debit|Credit|-", "-|-|-|-", "Cash|500.00||-", "-|-|-|-"}));
-  EXPECT_EQ(SheetRows(xls, 7 + tb.RowCount(), 7 + tb.RowCount()), Lines{"Total|500.00|450.00|-"});
+  EXPECT_EQ(
+      SheetRows(xls, 1, 9),
+      "|||; Acme|||-; |||-; Trial Balance as 31 March 2026|||-; |||-; Accounts|Debit|Credit|-; "
+      "-|-|-|-; Cash|500.00||-; -|-|-|-");
+  EXPECT_EQ(SheetRows(xls, 7 + tb.RowCount(), 7 + tb.RowCount()), "Total|500.00|450.00|-");
   // An empty statement shows no totals and stays well-formed.
   const TrialBalance empty = TrialOf(Chart());
   const StatementOutput none(empty, Look());
@@ -159,7 +158,7 @@ TEST_F(StatementOutputsTest, HardNamesAndLargeAmountsStayWholeInEveryFormat) {
   const std::string xls = folder_.Path("tb.xls");
   const TableFileResult written = output.Export(xls, "xls");
   ASSERT_TRUE(written.Ok());
-  EXPECT_EQ(SheetRows(xls, 7 + 1, 7 + 1), Lines{hard + "|" + big + "||-"})
+  EXPECT_EQ(SheetRows(xls, 7 + 1, 7 + 1), hard + "|" + big + "||-")
       << "Cash is the second chart row";
   EXPECT_THAT(written.Notice, HasSubstr("cannot hold")) << "the code page lacks some letters";
 }
@@ -212,10 +211,10 @@ TEST_F(StatementOutputsTest, IncomeStatementReadsInTheSameOrderInRichTextPageAnd
   ASSERT_TRUE(output.Export(xls, "xls").Ok());
   EXPECT_EQ(
       SheetRows(xls, 1, 19),
-      (Lines{"|||", "Acme|||", "|||", "Income Statement 5 January 2026 To 31 March 2026|||", "|||",
-             "REVENUE|||", "Sales|1,000||", "Balance||1,000|", "|||", "Less Cost of Goods Sold|||",
-             "Stock|600||", "Gross Profit||400|", "|||", "EXPENSES|||", "Expenses|300||",
-             "Balance||300|", "|||", "Net Profit|||100", "-|-|-|-"}));
+      "|||; Acme|||; |||; Income Statement 5 January 2026 To 31 March 2026|||; |||; "
+      "REVENUE|||; Sales|1,000||; Balance||1,000|; |||; Less Cost of Goods Sold|||; "
+      "Stock|600||; Gross Profit||400|; |||; EXPENSES|||; Expenses|300||; Balance||300|; |||; "
+      "Net Profit|||100; -|-|-|-");
   EXPECT_EQ(RtfFrom(rtf, "REVENUE"), SheetFrom(xls, "REVENUE"));
   // Rows 1 to 3 locked, rows 1 to 5 bold; the title left-aligned, amounts right.
   EXPECT_EQ(Attributes(xls, 3, 4) + "|" + Attributes(xls, 4, 1) + "|" + Attributes(xls, 7, 2),
@@ -248,8 +247,8 @@ TEST_F(StatementOutputsTest, BalanceSheetReadsInTheSameOrderInBothFormatsWithIts
   ASSERT_EQ(lines.size(), 14u);
   EXPECT_EQ(Lines(lines.begin() + 10, lines.end()),
             (Lines{"CAPITAL / EQUITY", "PROFIT / LOSS 100", "Capital 5,000", "Balance 5,100"}));
-  EXPECT_EQ(SheetRows(xls, 6, 8), (Lines{"CURRENT ASSETS|||", "Cash|5,100||", "Balance||5,100|"}));
-  EXPECT_EQ(SheetRows(xls, 11, 11), Lines{"WORKING CAPITAL|||5,100"});
+  EXPECT_EQ(SheetRows(xls, 6, 8), "CURRENT ASSETS|||; Cash|5,100||; Balance||5,100|");
+  EXPECT_EQ(SheetRows(xls, 11, 11), "WORKING CAPITAL|||5,100");
   EXPECT_THAT(standard.Rtf(), HasSubstr("Cash" + std::string(26, ' ') + "       5,100\\par"));
   EXPECT_THAT(standard.Html(), HasSubstr("<b><br/>NON CURRENT ASSETS</b>"));
   // The United States layout, written as rich text only.
