@@ -1,10 +1,10 @@
-// A small business's year kept with the keyboard and the menus from an empty book: chart,
-// twenty entries, copy and paste, views clicked through, a deletion, the statements printed,
-// exported and mailed, the book saved, reopened and carried over to a new period. What was
-// printed, exported and mailed stays in the tests' output folder (business_year_*).
+// A small business's year kept with keys and menus from an empty book: chart, twenty entries,
+// copy and paste, views, a deletion, the statements printed, exported and mailed (kept in the
+// output folder as business_year_*), the book saved, reopened and carried over.
 
 #include <QXmlStreamReader>
 #include <map>
+#include <numeric>
 #include <sstream>
 
 #include "accounts/chart_editor_window.h"
@@ -109,18 +109,10 @@ class BusinessYearTest : public MainWindowTest {
       dialog->Command1()->click();
     });
     window->PrintItem()->trigger();
-    std::string text;
-    for (const std::string& page : PdfPageTexts(file)) text += page;
-    return text;
+    const std::vector<std::string> pages = PdfPageTexts(file);
+    return std::accumulate(pages.begin(), pages.end(), std::string());
   }
 };
-
-// The journals of both books hold the same lines.
-void ExpectSameLines(const Books& actual, const Books& expected) {
-  ASSERT_EQ(actual.LastLineIndex(), expected.LastLineIndex());
-  for (std::size_t i = 0; i < actual.PostingLines.size(); ++i)
-    EXPECT_EQ(LineText(actual.PostingLines[i]), LineText(expected.PostingLines[i])) << "line " << i;
-}
 
 // The lines of a text that hold every one of `parts`.
 std::vector<std::string> LinesWith(const std::string& text, std::vector<std::string> parts) {
@@ -140,7 +132,6 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   PromptAnswerer prompts;  // a message that the year does not expect fails the test
   w = &p.StartActive();
   path = (p.folder / "harbor.acc").string();
-
   // ---- The chart: Settings > Account Settings, its Help > Generate Accounts Setup, and Petty
   // Cash (101) inserted after Cash at Bank with Ctrl+I.
   w->MenuItem("EditAccounts")->trigger();
@@ -157,7 +148,6 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   editor->close();
   QApplication::processEvents();
   ASSERT_GE(w->DebitAccName(0)->findText("Petty Cash"), 0);
-
   // ---- The business's name, from Settings > Configurations.
   w->MenuItem("SoftwareSettings")->trigger();
   auto* settings = qobject_cast<QVMainsettings*>(p.app->Windows().QVMainsettings.data());
@@ -166,22 +156,18 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   settings->Bname->setFocus(Qt::TabFocusReason);
   TypeKeys("Harbor Supplies");
   settings->close();
-
   // ---- The year, typed entry by entry.
   Activate(w);
   // The new book's journal starts with an empty entry of today, which stays before the year.
   Books expected = books();
-  std::vector<TypedEntry> year;
   for (const char* text : kYear) {
-    year.push_back(EntryOf(text));
-    Record(*w, year.back());
+    Record(*w, EntryOf(text));
     if (HasFatalFailure()) return;
+    AppendTyped(expected, EntryOf(text));
   }
-  for (const TypedEntry& e : year) AppendTyped(expected, e);
   ExpectSameLines(books(), expected);
   if (HasFailure()) return;
   EXPECT_FALSE(CheckBooks(books()).has_value());
-
   // ---- The electricity entry copied (Ctrl+W) and pasted (Ctrl+E) as a new entry of today.
   GoTo("e1");
   Press(Qt::Key_W, Qt::ControlModifier);
@@ -191,7 +177,6 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   EXPECT_EQ(books().PostingLines[static_cast<std::size_t>(pasted)].LineDate, p.clock.Today());
   EXPECT_EQ(books().PostingLines.back().Notes, "Electricity");
   EXPECT_EQ(w->ScrollAcc->Value(), pasted) << "the pasted entry is shown";
-
   // ---- The journal (F1), a T-account ledger (F2) and a running balance (F3).
   PressInMain(Qt::Key_F1);
   auto* journal = Newest<GeneralJournal>(p.app->Windows().JournalWindows);
@@ -211,12 +196,10 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   }
   EXPECT_EQ(running->Sheet().Table.RowCount, 2) << "the entry and its copy";
   const int64_t journalRows = journal->Sheet().Table.RowCount;
-
   // A click on the second entry's line in the journal shows that entry in the main window.
   Activate(journal);
   ClickRowOf(journal, 4);  // after the new book's empty entry and the first entry
   EXPECT_EQ(w->JournalID->text(), "L1");
-
   // ---- The pasted copy deleted (Edit > Delete Entry > Are you sure ?, Ctrl+D); the views
   // follow when next activated.
   GoTo("e1");
@@ -229,7 +212,6 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   EXPECT_EQ(running->Sheet().Table.RowCount, 1);
   Activate(journal);
   EXPECT_EQ(journal->Sheet().Table.RowCount, journalRows - 3) << "two lines and the notes";
-
   // ---- The trial balance (F4), income statement (F5) and balance sheet (F7), printed.
   PressInMain(Qt::Key_F4);
   auto* trial = qobject_cast<TrialBalanceWindow*>(p.app->Windows().Trial_Balance.data());
@@ -237,13 +219,11 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   const std::string tb = PrintToPdf(trial, "trial_balance");
   EXPECT_NE(tb.find("Harbor Supplies"), std::string::npos) << tb;
   EXPECT_EQ(LinesWith(tb, {kTrialBalanceTotal, kTrialBalanceTotal}).size(), 1u) << tb;
-
   PressInMain(Qt::Key_F5);
   auto* income = qobject_cast<IncomeStatementWindow*>(p.app->Windows().Income_Statement.data());
   ASSERT_NE(income, nullptr);
   const std::string is = PrintToPdf(income, "income_statement");
   EXPECT_EQ(LinesWith(is, {kNetProfit}).size(), 1u) << is;
-
   PressInMain(Qt::Key_F7);
   auto* sheet = Newest<BalanceSheetWindow>(p.app->Windows().BalanceSheetWindows);
   ASSERT_NE(sheet, nullptr);
@@ -252,7 +232,6 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   EXPECT_EQ(LinesWith(bs, {"NET ASSETS", kNetAssets}).size(), 1u) << bs;
   EXPECT_EQ(LinesWith(bs, {"PROFIT / LOSS", kNetProfit}).size(), 1u) << bs;
   EXPECT_EQ(LinesWith(bs, {kNetAssets}).size(), 2u) << "net assets, and capital with equity";
-
   // ---- The balance sheet exported (File > Export) as .xls, .htm and .rtf, the trial balance
   // as .csv; each shows the year's totals.
   auto exportAs = [](StatementWindow& window, const std::string& name) {
@@ -278,7 +257,6 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   ASSERT_FALSE(rows.empty());
   EXPECT_EQ(rows.back(),
             (std::vector<std::string>{"Total", kTrialBalanceTotal, kTrialBalanceTotal}));
-
   // ---- The income statement mailed: the message parses, its page shows the net profit.
   std::string mailed;
   {
@@ -299,16 +277,11 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
     EXPECT_NE(message.at("Subject").find("Harbor Supplies"), std::string::npos);
     EXPECT_NE(message.at("body").find(kNetProfit), std::string::npos);
   }
-
   // ---- Saved (Ctrl+S asks for the new book's name) and reopened (Ctrl+O).
   const Books kept = books();
-  p.answers = {path};
-  PressInMain(Qt::Key_S, Qt::ControlModifier);
-  p.answers = {path};
-  PressInMain(Qt::Key_O, Qt::ControlModifier);
+  SaveAndReopen();
   ASSERT_EQ(p.requests.size(), 2u);
   EXPECT_EQ(FirstDifference(books(), kept), "");
-
   // ---- Settings > Carried Over Accounts > Are you sure ?: the new period opens, today, with
   // the balance sheet's figures, the year's profit in the capital account.
   w->MenuItem("BalBForword")->trigger();
@@ -322,11 +295,10 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
     for (const StatementAccountRow& row : rows)
       wanted[row.AccountFolio.Raw()] = sign * row.Value.Raw();
   };
-  want(yearEnd.CurrentAssetRows, 1);
-  want(yearEnd.NonCurrentAssetRows, 1);
-  want(yearEnd.CurrentLiabilityRows, -1);
-  want(yearEnd.NonCurrentLiabilityRows, -1);
-  want(yearEnd.CapitalRows, -1);
+  for (const auto* rows : {&yearEnd.CurrentAssetRows, &yearEnd.NonCurrentAssetRows}) want(*rows, 1);
+  for (const auto* rows :
+       {&yearEnd.CurrentLiabilityRows, &yearEnd.NonCurrentLiabilityRows, &yearEnd.CapitalRows})
+    want(*rows, -1);
   wanted[Money(300).Raw()] -= yearEnd.SheetProfit.Raw();
   for (auto it = opening.begin(); it != opening.end();)
     it = it->second == 0 ? opening.erase(it) : std::next(it);

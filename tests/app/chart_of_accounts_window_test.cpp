@@ -1,10 +1,10 @@
-// The chart and settings windows as the main window opens them: a chart built with the keys
-// and menus alone, entries on it, postings moved, the book saved and reopened; the settings
-// followed at once and kept; the prepared groups saved while open; the printed chart.
+// The chart, settings and prepared-entry windows as the main window opens them: a chart built
+// with keys and menus, postings moved, settings followed at once and kept; the printed chart.
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <numeric>
 
 #include "accounts/chart_editor_window.h"
 #include "accounts/configuration_window.h"
@@ -24,20 +24,14 @@ class ChartOfAccountsWindowTest : public MainWindowTest {
   ConfigAccounts* Editor() {
     return qobject_cast<ConfigAccounts*>(p.app->Windows().ConfigAccounts.data());
   }
-  // The first journal line whose entry ends with these notes.
-  int LineOfNotes(const std::string& notes) {
-    for (int i = 0; i <= books().LastLineIndex(); ++i)
-      if (Line(i).Notes == notes) return i;
+  // The debit line of the two-line entry with these notes (on its last line).
+  int DebitOf(const std::string& notes) {
+    for (int i = 1; i <= books().LastLineIndex(); ++i)
+      if (Line(i).Notes == notes) return i - 1;
     return -1;
   }
-  // Saves with Ctrl+S and reopens with Ctrl+O, `path` answering the file dialog.
-  void SaveAndReopen() {
-    Activate(w);
-    p.answers = {path};
-    Press(Qt::Key_S, Qt::ControlModifier);
-    Activate(w);
-    p.answers = {path};
-    Press(Qt::Key_O, Qt::ControlModifier);
+  Amount FolioOfNotes(const std::string& notes) {
+    return Line(std::max(DebitOf(notes), 0)).LineFolio;
   }
 };
 
@@ -45,7 +39,6 @@ TEST_F(ChartOfAccountsWindowTest, KeysAndMenusBuildAChartThatIsSavedAndReopenedW
   PromptAnswerer prompts;
   w = &p.StartActive();
   path = (p.folder / "built.acc").string();
-
   // Settings > Account Settings; Help > Generate Accounts Setup on the new book's chart.
   w->MenuItem("EditAccounts")->trigger();
   ConfigAccounts* editor = Editor();
@@ -54,7 +47,6 @@ TEST_F(ChartOfAccountsWindowTest, KeysAndMenusBuildAChartThatIsSavedAndReopenedW
   ASSERT_EQ(Focused(), editor->RenameAccount[0]);
   editor->GChatA->trigger();  // the new book's chart is replaced without a question
   EXPECT_EQ(editor->RenameAccount[0]->text(), "Cash at Bank");
-
   // Folio dashes on: Shift+Tab from the grid reaches the box, Space ticks it, Tab goes back.
   Press(Qt::Key_Backtab);
   ASSERT_EQ(Focused(), editor->Dsh);
@@ -62,7 +54,6 @@ TEST_F(ChartOfAccountsWindowTest, KeysAndMenusBuildAChartThatIsSavedAndReopenedW
   EXPECT_EQ(books().FolioDashes, -1);
   Press(Qt::Key_Tab);
   ASSERT_EQ(Focused(), editor->RenameAccount[0]);
-
   // Two sub-accounts after Accounts Receivable: Ctrl+I, then name, Tab, folio.
   Press(Qt::Key_Down);
   Press(Qt::Key_Down);
@@ -76,16 +67,13 @@ TEST_F(ChartOfAccountsWindowTest, KeysAndMenusBuildAChartThatIsSavedAndReopenedW
     TypeKeys(folio);
     Press(Qt::Key_Backtab);
   }
-  EXPECT_EQ(editor->Folio[3]->text(), "110-1");
-  EXPECT_EQ(editor->Folio[4]->text(), "110-2");
+  EXPECT_EQ(editor->Folio[3]->text() + " " + editor->Folio[4]->text(), "110-1 110-2");
   EXPECT_GT(editor->RenameAccount[3]->x(), editor->RenameAccount[2]->x());  // indented
-
   // Cash on Hand goes: Up to its row, Ctrl+D.
   for (int k = 0; k < 3; ++k) Press(Qt::Key_Up);
   ASSERT_EQ(editor->RenameAccount[1]->text(), "Cash on Hand");
   Press(Qt::Key_D, Qt::ControlModifier);
   EXPECT_EQ(editor->RenameAccount[1]->text(), "Accounts Receivable");
-
   // Paul's type, notes and details: Tab to the types, Down picks the next one (the focus
   // comes back to the row), then Tab on to the notes and the details.
   Press(Qt::Key_Down);
@@ -108,25 +96,20 @@ TEST_F(ChartOfAccountsWindowTest, KeysAndMenusBuildAChartThatIsSavedAndReopenedW
   Press(Qt::Key_Tab);
   Press(Qt::Key_Tab);
   EXPECT_EQ(Focused(), editor->RenameAccount[3]);
-
   // Closing: the checks pass, the main window lists the new accounts.
   editor->close();
   QApplication::processEvents();
   EXPECT_EQ(Editor(), nullptr);
   EXPECT_GE(w->DebitAccName(0)->findText("Peter"), 0);
   EXPECT_LT(w->DebitAccName(0)->findText("Cash on Hand"), 0);
-
   // Two sales on the sub-accounts, typed in the main window.
   Activate(w);
   Record(*w, EntryOf("s1|3/10/2026|110-1 250|400 250|Sale to Peter"));
   Record(*w, EntryOf("s2|3/10/2026|110-2 100|400 100|Sale to Paul"));
-  const int peter = LineOfNotes("Sale to Peter") - 1;
-  ASSERT_GE(peter, 0);
-  EXPECT_EQ(Line(peter).LineFolio, Money(110.1));
-
+  EXPECT_EQ(FolioOfNotes("Sale to Peter"), Money(110.1));
   // Edit > Move Account: Peter's postings to Paul, chosen by typing in the lists. The entry
   // on show follows at once.
-  w->ScrollAcc->SetValue(peter);
+  w->ScrollAcc->SetValue(DebitOf("Sale to Peter"));
   ASSERT_EQ(w->DebitAccName(0)->currentText(), "Peter");
   prompts.Then(PromptAnswer::Yes).Then(PromptAnswer::Ok);
   QTimer::singleShot(0, [&] {
@@ -148,26 +131,21 @@ TEST_F(ChartOfAccountsWindowTest, KeysAndMenusBuildAChartThatIsSavedAndReopenedW
             (std::vector<std::string>{"Move Account 110.1 to 110.2, Are you sure ?",
                                       "1 posting line was moved from account 110.1 to account "
                                       "110.2."}));
-  EXPECT_EQ(Line(peter).LineFolio, Money(110.2));
+  EXPECT_EQ(FolioOfNotes("Sale to Peter"), Money(110.2));
   EXPECT_EQ(w->DebitAccName(0)->currentText(), "Paul");
-
   // Saved with Ctrl+S (the file dialog asks for the new book's name), reopened with Ctrl+O.
   SaveAndReopen();
   ASSERT_EQ(p.requests.size(), 2u);
-
   const Books& b = books();
-  EXPECT_EQ(b.LastAccountIndex, 71);
-  EXPECT_EQ(b.AccountNames[1] + " " + b.AccountNames[2] + " " + b.AccountNames[3],
-            "Accounts Receivable Peter Paul");
-  EXPECT_EQ(b.AccountFolios[2], Money(110.1));
-  EXPECT_EQ(b.AccountFolios[3], Money(110.2));
-  EXPECT_EQ(b.AccountTypes[3], kCurrentLiability);
-  EXPECT_EQ(b.AccountNotes[3], "Pays monthly");
-  EXPECT_EQ(b.AccountDetails[3], "Paul Smith\r\n12 Harbour Rd");
-  EXPECT_EQ(b.FolioDashes, -1);
+  EXPECT_EQ(std::tie(b.LastAccountIndex, b.FolioDashes, b.AccountNames[1], b.AccountNames[2],
+                     b.AccountNames[3], b.AccountTypes[3], b.AccountNotes[3], b.AccountDetails[3]),
+            std::tuple(71, -1, "Accounts Receivable", "Peter", "Paul", kCurrentLiability,
+                       "Pays monthly", "Paul Smith\r\n12 Harbour Rd"));
+  EXPECT_EQ(std::tie(b.AccountFolios[2], b.AccountFolios[3]),
+            std::tuple(Money(110.1), Money(110.2)));
   EXPECT_EQ(std::count(b.AccountNames.begin(), b.AccountNames.end(), "Cash on Hand"), 0);
-  EXPECT_EQ(Line(LineOfNotes("Sale to Paul") - 1).LineFolio, Money(110.2));
-  EXPECT_EQ(Line(LineOfNotes("Sale to Peter") - 1).LineFolio, Money(110.2));
+  EXPECT_EQ(FolioOfNotes("Sale to Paul"), Money(110.2));
+  EXPECT_EQ(FolioOfNotes("Sale to Peter"), Money(110.2));
   EXPECT_FALSE(CheckBooks(b).has_value());
 }
 
@@ -196,7 +174,6 @@ TEST_F(ChartOfAccountsWindowTest, SettingsAndPreparedGroupsAreFollowedAtOnceAndK
   const DaySerial shown = Line(w->Screen().EntryFirstLine()).LineDate;
   EXPECT_EQ(w->Datetext->Text().toStdString(), FormatDateStyle(shown, 2, p.app->Locale()));
   settings->OKu->click();
-
   w->MenuItem("EnTryDic")->trigger();
   auto* prepared = qobject_cast<RecurringEntries*>(p.app->Windows().RecurringEntries.data());
   ASSERT_NE(prepared, nullptr);
@@ -209,15 +186,13 @@ TEST_F(ChartOfAccountsWindowTest, SettingsAndPreparedGroupsAreFollowedAtOnceAndK
   prepared->InEe[1]->click();  // Include Entry: the main window shows the new entry
   EXPECT_EQ(w->Screen().EntryFirstLine(), books().LastLineIndex() - 1);
   EXPECT_EQ(Line(books().LastLineIndex() - 1).Amount, Money(75));
-
   SaveAndReopen();
-  EXPECT_EQ(books().BusinessName, "Harbor Cafe");
-  EXPECT_EQ(books().BusinessAddress, "1 Quay St\r\nPort Town");
-  EXPECT_EQ(books().DateStyleIndex, 2);
-  EXPECT_EQ(books().JournalDecimals, 3);
-  ASSERT_FALSE(books().PreparedGroups[0].empty());
-  EXPECT_EQ(books().PreparedGroups[0][0].LineFolio, Money(120));
-  EXPECT_EQ(books().PreparedGroups[0][0].Amount, Money(75));
+  const Books& b = books();
+  EXPECT_EQ(std::tie(b.BusinessName, b.BusinessAddress, b.DateStyleIndex, b.JournalDecimals),
+            std::tuple("Harbor Cafe", "1 Quay St\r\nPort Town", 2, 3));
+  ASSERT_FALSE(b.PreparedGroups[0].empty());
+  EXPECT_EQ(std::tie(b.PreparedGroups[0][0].LineFolio, b.PreparedGroups[0][0].Amount),
+            std::tuple(Money(120), Money(75)));
   QApplication::processEvents();
   EXPECT_EQ(p.app->Windows().RecurringEntries.data(), nullptr) << "the open closed it";
 }
@@ -245,12 +220,10 @@ TEST_F(ChartOfAccountsWindowTest, ThePrintedListingShowsEverySlotWithFolioNameAn
   editor->RenameAccount[0]->setFocus();
   editor->PrintAccounts->trigger();
   editor->CloseWithoutChecks();
-
   const std::vector<std::string> pages = PdfPageTexts(pdf);
   ASSERT_EQ(static_cast<int>(pages.size()), PdfPageCount(pdf));
   ASSERT_GE(pages.size(), 2u);
-  std::string all;
-  for (const std::string& page : pages) all += page;
+  std::string all = std::accumulate(pages.begin(), pages.end(), std::string());
   // The PDF's fonts join "ffi", "fi", "fl" and "ff" into single glyphs.
   for (const auto& [joined, letters] :
        {std::pair{"\uFB03", "ffi"}, {"\uFB01", "fi"}, {"\uFB02", "fl"}, {"\uFB00", "ff"}})

@@ -1,11 +1,12 @@
-// The main window's invoice commands: printed to PDF through the program's printer and
-// mailed as a message file; the print set-up over the main window.
+// The main window's invoice commands: printed to PDF, mailed as a message file; the print
+// set-up over the main window.
 
 #include <QAction>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
+#include <numeric>
 
 #include "books/date_styles.h"
 #include "books/invoice.h"
@@ -90,16 +91,21 @@ TEST_F(InvoiceWindowTest, ALongInvoiceRunsOnToMorePagesLosingNothing) {
   if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
   Books book = InvoiceBook();
   book.ResizeChart(40);
-  std::vector<std::string> items;
+  std::vector<std::string> address, lines = {"Customer"};  // as printed, in order
   for (int k = 1; k <= 31; ++k) {
     const std::size_t slot = static_cast<std::size_t>(3 + k);
     book.AccountNames[slot] = "Part " + std::to_string(k);
     book.AccountFolios[slot] = Money(5000 + k);
-    items.push_back("Part " + std::to_string(k));
+    lines.push_back("Part " + std::to_string(k) + " ");
   }
-  std::string address;
-  for (int k = 1; k <= 60; ++k) address += "Address line " + std::to_string(k) + "\r\n";
-  book.BusinessAddress = address + "Last address line";
+  lines.insert(lines.end(), {"Total - 496.00", "Long one"});
+  book.BusinessAddress.clear();
+  for (int k = 1; k <= 60; ++k) {
+    address.push_back("Address line " + std::to_string(k) + "\n");
+    book.BusinessAddress += "Address line " + std::to_string(k) + "\r\n";
+  }
+  book.BusinessAddress += "Last address line";
+  address.push_back("Last address line");
   // 31 debit lines, then the customer's credit line.
   const int32_t first = book.LastLineIndex() + 1;
   for (int k = 1; k <= 31; ++k)
@@ -112,17 +118,9 @@ TEST_F(InvoiceWindowTest, ALongInvoiceRunsOnToMorePagesLosingNothing) {
   ASSERT_EQ(w->Screen().EntryFirstLine(), first);
   const std::vector<std::string> pages = PdfPageTexts(PrintInvoice("invoice_long.pdf"));
   ASSERT_GE(pages.size(), 2u);
-  std::string all;
-  for (const std::string& page : pages) all += page;
-  std::vector<std::string> order;
-  for (int k = 1; k <= 60; ++k) order.push_back("Address line " + std::to_string(k) + "\n");
-  order.push_back("Last address line");
-  ExpectInOrder(all, order);
-  order = {"Customer"};
-  for (const std::string& item : items) order.push_back(item + " ");
-  order.push_back("Total - 496.00");
-  order.push_back("Long one");
-  ExpectInOrder(all, order);
+  const std::string all = std::accumulate(pages.begin(), pages.end(), std::string());
+  ExpectInOrder(all, address);
+  ExpectInOrder(all, lines);
 }
 
 TEST_F(InvoiceWindowTest, AFailingPrinterIsToldOnceAndInHelpModeOnlyTheMailIsWritten) {
@@ -184,7 +182,6 @@ TEST_F(InvoiceWindowTest, ThePrintSetUpOverTheMainWindowPrintsOrCancels) {
   const std::string file = TestOutputPath("invoice_setup.pdf");
   fs::remove(file);
   ScopedPdfFileAnswer pdf([file] { return file; });
-
   answer([this](Printformer& dialog) {
     EXPECT_EQ(dialog.parentWidget(), w);
     const int pdfRow = dialog.Combo1()->findText("PDF file...");
@@ -195,20 +192,17 @@ TEST_F(InvoiceWindowTest, ThePrintSetUpOverTheMainWindowPrintsOrCancels) {
     dialog.Command1()->click();
   });
   EXPECT_EQ(PrintDocument(w, session, invoice), PrintOutcome::Printed);
-  EXPECT_EQ(PdfPageCount(file), 2);  // two copies, one after the other in the file
-
-  for (auto close : {std::function<void(Printformer&)>([](Printformer& d) {
-                       EXPECT_EQ(d.Combo1()->currentText(), "PDF file...");
-                       d.Command2()->click();
-                     }),
-                     std::function<void(Printformer&)>([](Printformer& d) { d.close(); })}) {
+  EXPECT_EQ(PdfPageCount(file), 2);          // two copies, one after the other in the file
+  for (const bool cancel : {true, false}) {  // Cancel, then the close box
     fs::remove(file);
-    answer(close);
+    answer([cancel](Printformer& d) {
+      EXPECT_EQ(d.Combo1()->currentText(), "PDF file...");
+      cancel ? d.Command2()->click() : static_cast<void>(d.close());
+    });
     EXPECT_EQ(PrintDocument(w, session, invoice), PrintOutcome::Cancelled);
     EXPECT_EQ(session.PrintCopies, 0);
     EXPECT_FALSE(fs::exists(file));
   }
-
   // The paper chosen here is the paper of a later invoice, which has no set-up of its own.
   answer([](Printformer& dialog) {
     const int legal = dialog.Combo2()->findText("Legal, 8½ x 14 in.");

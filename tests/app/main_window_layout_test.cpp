@@ -22,15 +22,5 @@ TEST(MainWindowLayout, NothingOfTheRowBoxLiesUnderEitherScrollBarAtAnyWidth) {
   }
 }
 
-// The toolbar's go-to box, previous and next buttons and New Entry stand side by side, New
-// Entry ending at the right edge of the window's design width.
-TEST(MainWindowLayout, TheToolbarsRightGroupEndsAtTheDesignWidthWithoutOverlaps) {
-  const DesignRect group[] = {design::Text1, design::PNPagePrevious, design::PNPageNext,
-                              design::Command1};
-  for (std::size_t k = 1; k < std::size(group); ++k)
-    EXPECT_EQ(group[k - 1].Left + group[k - 1].Width, group[k].Left) << k;
-  EXPECT_EQ(design::Command1.Left + design::Command1.Width, design::kClientWidth);
-}
-
 }  // namespace
 }  // namespace qv

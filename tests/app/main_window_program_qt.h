@@ -1,7 +1,6 @@
 #pragma once
-// The program as the main window's tests run it: US English, 15 March 2026, its settings and
-// example folder in a scratch folder, the password prompt and the file dialog answered by the
-// test; keys, typing and clicks as a user gives them; the fixture of the tests on a book.
+// The program as the main window's tests run it (US English, 15 March 2026, a scratch folder,
+// prompts and file dialogs answered by the test), keys and clicks as a user gives them.
 
 #include <gtest/gtest.h>
 
@@ -67,7 +66,6 @@ struct Program {
     TheScreenPointer().Set(PointerShape::Normal);
   }
   Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
 
   TAcount& Start() {
     app = std::make_unique<Application>(options);
@@ -78,7 +76,7 @@ struct Program {
     };
     w.ChooseBookFile = [this](const FileDialogRequest& request) {
       requests.push_back(request);
-      std::string answer = answers.empty() ? std::string() : answers.front();
+      const std::string answer = answers.empty() ? std::string() : answers.front();
       if (!answers.empty()) answers.erase(answers.begin());
       app->TheSession().ChosenFileType =
           answer.empty() ? std::string()
@@ -129,22 +127,19 @@ inline std::string WriteBookFile(const std::filesystem::path& path, const Books&
   return path.string();
 }
 
-// A click sent straight to a widget (no focus needed).
-inline void Click(QWidget* w, Qt::MouseButton button = Qt::LeftButton) {
+// A left click sent straight to a widget (no focus needed).
+inline void Click(QWidget* w) {
   const QPointF at(2, 2);
-  QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), button, button,
-                    Qt::NoModifier);
-  QApplication::sendEvent(w, &press);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), button, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(w, &release);
+  for (const auto& [type, buttons] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton},
+                                      std::pair{QEvent::MouseButtonRelease, Qt::NoButton}}) {
+    QMouseEvent event(type, at, w->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+  }
 }
 
-// The keyboard as a user has it: every key goes to the widget that has the focus, and the
-// window's shortcuts take theirs first.
+// Keys go to the focused widget as a user's do; the key comes up in whatever has the keyboard
+// once it went down (after Tab, the next box).
 inline QWidget* Focused() { return QApplication::focusWidget(); }
-
-// The key comes up in whatever has the keyboard once it went down (after Tab, the next box).
 inline void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QWidget* target = Focused() ? Focused() : QApplication::activeWindow();
   ASSERT_NE(target, nullptr) << "no window has the keyboard";
@@ -153,7 +148,6 @@ inline void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     QTest::keyRelease(now, key, modifiers);
 }
 
-// Types each character of `text` into whatever has the focus at that moment.
 inline void TypeKeys(const QString& text) {
   for (QChar c : text) {
     QWidget* target = Focused();
@@ -176,7 +170,6 @@ inline void TabTo(QWidget* target) {
   ASSERT_EQ(Focused(), target) << target->objectName().toStdString();
 }
 
-// Where a widget stands in the window.
 inline QRect RectIn(const QWidget* window, const QWidget* w) {
   return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
 }
@@ -203,7 +196,7 @@ class MainWindowTest : public ::testing::Test {
     if (w != nullptr && TheHelpDesk().IsOn()) w->MenuItem("HelpSelect")->trigger();
   }
 
-  // Writes `book` to book.acc in the scratch folder and starts the program on it.
+  // Starts the program on `book`, written to book.acc in the scratch folder.
   void StartOn(const Books& book, bool active = true) {
     path = WriteBookFile(p.folder / "book.acc", book);
     p.options.Arguments = {"quorvel", path};
@@ -212,15 +205,20 @@ class MainWindowTest : public ::testing::Test {
 
   Books& books() { return p.books(); }
   PostingLine& Line(int i) { return books().PostingLines[static_cast<std::size_t>(i)]; }
-  std::string Number(int i) {
-    return std::string(books().EntryNumbers[static_cast<std::size_t>(i)].TrimmedText());
-  }
   QString Status() const { return w->GL(7)->text(); }
-  QColor StatusColor() const { return w->GL(7)->palette().color(QPalette::WindowText); }
   // Moves the focus to a box as Tab does: its text is selected.
   static void Focus(QWidget* box) { box->setFocus(Qt::TabFocusReason); }
   static QString HelpTitle() {
     return TheHelpDesk().Window() ? TheHelpDesk().Window()->Title() : QString();
+  }
+  // Saves with Ctrl+S and reopens with Ctrl+O, `path` answering each file dialog.
+  void SaveAndReopen() {
+    for (const Qt::Key key : {Qt::Key_S, Qt::Key_O}) {
+      Activate(w);  // after the wait screen, as the window system does
+      p.answers = {path};
+      Press(key, Qt::ControlModifier);
+    }
+    Activate(w);
   }
   // Switches help mode; the user then goes back to the main window.
   void HelpMode(bool on) {

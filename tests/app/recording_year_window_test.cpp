@@ -34,36 +34,21 @@ Books OpeningBook() {
   return books;
 }
 
-class RecordingYearWindowTest : public MainWindowTest {
- protected:
-  void SetUp() override { StartOn(OpeningBook()); }
-};
-
-TEST_F(RecordingYearWindowTest, TwelveEntriesTypedWithKeysAloneAreSavedAndReopenedAsTyped) {
+TEST_F(MainWindowTest, TwelveEntriesTypedWithKeysAloneAreSavedAndReopenedAsTyped) {
+  StartOn(OpeningBook());
   PromptAnswerer prompts;  // any message box on the way fails the test
   std::vector<TypedEntry> year;
+  Books expected = OpeningBook();
   for (const char* text : kYear) {
     year.push_back(EntryOf(text));
     Record(*w, year.back());
-    if (::testing::Test::HasFatalFailure()) return;
+    if (HasFatalFailure()) return;
+    AppendTyped(expected, year.back());
   }
-  Press(Qt::Key_S, Qt::ControlModifier);
-  EXPECT_TRUE(p.requests.empty()) << "saved to the book's own file";
-  Activate(w);  // after the wait screen, as the window system does
-  p.answers = {path};
-  Press(Qt::Key_O, Qt::ControlModifier);
-  ASSERT_EQ(p.requests.size(), 1u);
-  Activate(w);  // after the wait screen, as the window system does
-
-  Books expected = OpeningBook();
-  for (const TypedEntry& e : year) AppendTyped(expected, e);
-  ASSERT_EQ(books().LastLineIndex(), expected.LastLineIndex());
-  for (int i = 0; i <= expected.LastLineIndex(); ++i) {
-    EXPECT_EQ(Line(i), expected.PostingLines[static_cast<std::size_t>(i)]) << "line " << i;
-    EXPECT_EQ(Number(i), expected.EntryNumbers[static_cast<std::size_t>(i)].TrimmedText()) << i;
-  }
+  SaveAndReopen();
+  ASSERT_EQ(p.requests.size(), 1u) << "saved to the book's own file, asked only for the open";
+  ExpectSameLines(books(), expected);
   EXPECT_FALSE(CheckBooks(books()).has_value());
-
   // Paged through with Down, the window shows every entry as it was typed.
   w->ScrollAcc->setFocus();
   for (const TypedEntry& e : year) {

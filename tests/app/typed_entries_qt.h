@@ -55,6 +55,16 @@ inline void AppendTyped(Books& books, const TypedEntry& e) {
   books.PostingLines.back().Notes = e.notes.toStdString();
 }
 
+// The journals of both books hold the same lines under the same entry numbers.
+inline void ExpectSameLines(const Books& actual, const Books& expected) {
+  ASSERT_EQ(actual.LastLineIndex(), expected.LastLineIndex());
+  const auto text = [](const Books& b, std::size_t i) {
+    return LineText(b.PostingLines[i]) + " " + std::string(b.EntryNumbers[i].TrimmedText());
+  };
+  for (std::size_t i = 0; i < actual.PostingLines.size(); ++i)
+    EXPECT_EQ(text(actual, i), text(expected, i)) << "line " << i;
+}
+
 // Types a row from its folio box on: the folio or the name's first letters, then the amount.
 inline void FillRow(const TypedRow& row) {
   if (row.nameKeys.isEmpty()) TypeKeys(row.folio);
