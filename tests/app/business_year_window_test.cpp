@@ -114,15 +114,13 @@ class BusinessYearTest : public MainWindowTest {
   }
 };
 
-// The lines of a text that hold every one of `parts`.
-std::vector<std::string> LinesWith(const std::string& text, std::vector<std::string> parts) {
-  std::vector<std::string> found;
+// How many lines of a text hold every one of `parts`.
+std::size_t LinesWith(const std::string& text, const std::vector<std::string>& parts) {
+  std::size_t found = 0;
   std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    bool all = true;
-    for (const std::string& part : parts) all = all && line.find(part) != std::string::npos;
-    if (all) found.push_back(line);
-  }
+  for (std::string line; std::getline(in, line);)
+    found += std::ranges::all_of(
+        parts, [&line](const std::string& part) { return line.find(part) != std::string::npos; });
   return found;
 }
 
@@ -218,20 +216,20 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   ASSERT_NE(trial, nullptr);
   const std::string tb = PrintToPdf(trial, "trial_balance");
   EXPECT_NE(tb.find("Harbor Supplies"), std::string::npos) << tb;
-  EXPECT_EQ(LinesWith(tb, {kTrialBalanceTotal, kTrialBalanceTotal}).size(), 1u) << tb;
+  EXPECT_EQ(LinesWith(tb, {kTrialBalanceTotal, kTrialBalanceTotal}), 1u) << tb;
   PressInMain(Qt::Key_F5);
   auto* income = qobject_cast<IncomeStatementWindow*>(p.app->Windows().Income_Statement.data());
   ASSERT_NE(income, nullptr);
   const std::string is = PrintToPdf(income, "income_statement");
-  EXPECT_EQ(LinesWith(is, {kNetProfit}).size(), 1u) << is;
+  EXPECT_EQ(LinesWith(is, {kNetProfit}), 1u) << is;
   PressInMain(Qt::Key_F7);
   auto* sheet = Newest<BalanceSheetWindow>(p.app->Windows().BalanceSheetWindows);
   ASSERT_NE(sheet, nullptr);
   const std::string bs = PrintToPdf(sheet, "balance_sheet");
   const BalanceSheet yearEnd = sheet->Statement();
-  EXPECT_EQ(LinesWith(bs, {"NET ASSETS", kNetAssets}).size(), 1u) << bs;
-  EXPECT_EQ(LinesWith(bs, {"PROFIT / LOSS", kNetProfit}).size(), 1u) << bs;
-  EXPECT_EQ(LinesWith(bs, {kNetAssets}).size(), 2u) << "net assets, and capital with equity";
+  EXPECT_EQ(LinesWith(bs, {"NET ASSETS", kNetAssets}), 1u) << bs;
+  EXPECT_EQ(LinesWith(bs, {"PROFIT / LOSS", kNetProfit}), 1u) << bs;
+  EXPECT_EQ(LinesWith(bs, {kNetAssets}), 2u) << "net assets, and capital with equity";
   // ---- The balance sheet exported (File > Export) as .xls, .htm and .rtf, the trial balance
   // as .csv; each shows the year's totals.
   auto exportAs = [](StatementWindow& window, const std::string& name) {
@@ -252,7 +250,7 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
   EXPECT_NE(page.find(kNetAssets), std::string::npos);
   const std::string rtf = RtfPlainText(ScratchFolder::Read(exportAs(*sheet, "balance_sheet.rtf")));
-  EXPECT_EQ(LinesWith(rtf, {"NET ASSETS", kNetAssets}).size(), 1u) << rtf;
+  EXPECT_EQ(LinesWith(rtf, {"NET ASSETS", kNetAssets}), 1u) << rtf;
   const auto rows = ParseCsv(ScratchFolder::Read(exportAs(*trial, "trial_balance.csv")));
   ASSERT_FALSE(rows.empty());
   EXPECT_EQ(rows.back(),

@@ -58,20 +58,6 @@ class InvoiceWindowTest : public MainWindowTest {
     w->MenuItem("Invoice")->trigger();
     return file;
   }
-  // Runs the e-mail button with `folder` as the temporary folder; the files it opened.
-  std::vector<std::string> MailInvoice(const std::string& folder) {
-    std::vector<std::string> opened;
-    setenv("tmp", folder.c_str(), 1);
-    {
-      ScopedEmailOpener opener([&opened](const std::string& file) {
-        opened.push_back(file);
-        return true;
-      });
-      w->CalcButton_Click(13);
-    }
-    unsetenv("tmp");
-    return opened;
-  }
 };
 
 TEST_F(InvoiceWindowTest, TheExampleInvoicePrintsOnOnePageInTheLayoutsOrder) {
@@ -149,7 +135,15 @@ TEST_F(InvoiceWindowTest, AFailingPrinterIsToldOnceAndInHelpModeOnlyTheMailIsWri
   fs::remove_all(folder);
   fs::create_directories(folder);
   const std::string eml = folder + "/Invoice0.eml";
-  ASSERT_EQ(MailInvoice(folder), std::vector<std::string>{eml});
+  std::vector<std::string> opened;
+  setenv("tmp", folder.c_str(), 1);  // the temporary folder the message is written to
+  {
+    ScopedEmailOpener opener(
+        [&opened](const std::string& file) { return opened.push_back(file), true; });
+    w->CalcButton_Click(13);
+  }
+  unsetenv("tmp");
+  ASSERT_EQ(opened, std::vector<std::string>{eml});
   const std::string page =
       InvoiceHtml(books(), MakeInvoice(books(), UsEnglishLocale(), EntryRange{0, 2}));
   const std::string text = ScratchFolder::Read(eml);

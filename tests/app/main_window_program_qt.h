@@ -51,6 +51,14 @@ class FakePrompt final : public PasswordPrompt {
   }
 };
 
+// Gives the keyboard to a window, as a user's click on it does.
+inline void Activate(QWidget* window) {
+  window->show();
+  window->activateWindow();
+  QApplication::setActiveWindow(window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
 struct Program {
   Program() : folder(scratch.Path()) {
     options.Arguments = {"quorvel"};
@@ -89,12 +97,8 @@ struct Program {
 
   // Starts the program and makes its window the active one, as a user sees it.
   TAcount& StartActive() {
-    TAcount& w = Start();
-    w.show();
-    w.activateWindow();
-    QApplication::setActiveWindow(&w);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-    return w;
+    Activate(&Start());
+    return app->MainWindow();
   }
 
   Books& books() { return app->TheBooks(); }
@@ -154,14 +158,6 @@ inline void TypeKeys(const QString& text) {
     ASSERT_NE(target, nullptr) << "no box has the focus";
     QTest::keyClick(target, c.toLatin1());
   }
-}
-
-// Gives the keyboard to a window, as a user's click on it does.
-inline void Activate(QWidget* window) {
-  window->show();
-  window->activateWindow();
-  QApplication::setActiveWindow(window);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
 }
 
 // Presses Tab until `target` has the focus.

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 // What a user could see change after a command: the windows opened, the book, and the rest
 // by name; the help window's parts are left out when `withHelp` is false.
 struct World {
-  std::set<QWidget*> windows;  // visible windows besides the main and help windows
+  std::set<QWidget*> windows;
   Books book;
   std::map<std::string, QString> seen;
 
@@ -61,13 +61,19 @@ class MenuWalkTest : public MainWindowTest {
       GTEST_SKIP() << "a printer is installed; the invoice would go to it";
   }
 
-  World Look() {
-    World world;
-    HelpWindow* help = TheHelpDesk().Window();
+  // The visible windows besides the main and help windows.
+  std::set<QWidget*> OtherWindows() const {
+    std::set<QWidget*> windows;
     for (QWidget* window : QApplication::topLevelWidgets())
-      if (window->isVisible() && window != w && window != help && !qobject_cast<QMenu*>(window))
-        world.windows.insert(window);
-    world.book = books();
+      if (window->isVisible() && window != w && window != TheHelpDesk().Window() &&
+          !qobject_cast<QMenu*>(window))
+        windows.insert(window);
+    return windows;
+  }
+
+  World Look() {
+    World world{OtherWindows(), books(), {}};
+    HelpWindow* help = TheHelpDesk().Window();
     const auto n = [](auto number) { return QString::number(static_cast<int64_t>(number)); };
     world.seen = {
         {"the help window",
@@ -91,10 +97,7 @@ class MenuWalkTest : public MainWindowTest {
   // The book as it was, its first entry shown, help mode as wanted (switched on afresh, so
   // that the help window shows its general text), the windows of the last command closed.
   void Reset(bool helpMode) {
-    for (QWidget* window : QApplication::topLevelWidgets())
-      if (window->isVisible() && window != w && window != TheHelpDesk().Window() &&
-          !qobject_cast<QMenu*>(window))
-        window->close();
+    for (QWidget* window : OtherWindows()) window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (TheHelpDesk().IsOn() || w->MenuItem("HelpSelect")->isChecked())
       w->MenuItem("HelpSelect")->trigger();

@@ -6,6 +6,7 @@
 
 #include "platform/locale_qt.h"
 #include "tests/app/main_window_program_qt.h"
+#include "tests/support/pdf_text.h"
 
 namespace qv::testing {
 namespace {
@@ -25,14 +26,6 @@ bool ShowsWholeText(QLineEdit* box) {
   const int end = caretAt(static_cast<int>(box->text().size()));
   box->setCursorPosition(cursor);
   return std::abs(end - start - box->fontMetrics().horizontalAdvance(box->text())) <= 1;
-}
-
-// The window saved as a picture named for what it shows and the platform it ran on.
-void SavePicture(QWidget* window, const std::string& name) {
-  if (const char* folder = std::getenv("QV_TEST_OUTPUT"))
-    window->grab().save(QString::fromLocal8Bit(folder) + "/main_window_" +
-                        QString::fromStdString(name) + "_" + QGuiApplication::platformName() +
-                        ".png");
 }
 
 class RealDisplayTest : public MainWindowTest {};
@@ -174,7 +167,9 @@ TEST_F(RealDisplayTest, TheExampleBooksOpenWithEveryControlInPlace) {
         EXPECT_EQ(OverlapsOf(&window, control), QStringList())
             << control->objectName().toStdString();
       EXPECT_LE(RectIn(window.Client(), window.Command1).right(), window.Client()->width() - 1);
-      SavePicture(&window, QString(book).replace(' ', '_').toStdString() + "_" + locale);
+      window.grab().save(QString::fromStdString(TestOutputPath("main_window_")) +
+                         QString(book).replace(' ', '_') + "_" + locale + "_" +
+                         QGuiApplication::platformName() + ".png");
     }
   }
 }
