@@ -176,15 +176,11 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   EXPECT_EQ(books().PostingLines.back().Notes, "Electricity");
   EXPECT_EQ(w->ScrollAcc->Value(), pasted) << "the pasted entry is shown";
   // ---- The journal (F1), a T-account ledger (F2) and a running balance (F3).
-  PressInMain(Qt::Key_F1);
+  for (const Qt::Key key : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3}) PressInMain(key);
   auto* journal = Newest<GeneralJournal>(p.app->Windows().JournalWindows);
-  ASSERT_NE(journal, nullptr);
-  PressInMain(Qt::Key_F2);
   auto* taccount = Newest<Report>(p.app->Windows().LedgerWindows);
-  ASSERT_NE(taccount, nullptr);
-  PressInMain(Qt::Key_F3);
   auto* running = Newest<Running_Balance>(p.app->Windows().RunningBalanceWindows);
-  ASSERT_NE(running, nullptr);
+  ASSERT_TRUE(journal && taccount && running);
   for (LedgerWindow* view : std::initializer_list<LedgerWindow*>{taccount, running}) {
     Activate(view);
     view->tReportAcc->setFocus(Qt::TabFocusReason);

@@ -150,9 +150,8 @@ TEST_F(InvoiceWindowTest, AFailingPrinterIsToldOnceAndInHelpModeOnlyTheMailIsWri
   EXPECT_EQ(text.substr(text.find("\r\n\r\n") + 4), page + "\r\n");
   if (!PythonAvailable()) GTEST_SKIP() << kNoPython;
   const auto fields = ParseEmlWithPython(eml);
-  EXPECT_EQ(fields.at("Subject"), "Acme, Customer (INV1)");
-  EXPECT_EQ(fields.at("Content-Type"), "text/html");
-  EXPECT_EQ(fields.at("body"), page + "\r\n");
+  EXPECT_EQ(std::tie(fields.at("Subject"), fields.at("Content-Type"), fields.at("body")),
+            std::tuple("Acme, Customer (INV1)", "text/html", page + "\r\n"));
 }
 
 // The print set-up as every view shows it, over the main window: Print prints, Cancel and the
@@ -163,6 +162,10 @@ TEST_F(InvoiceWindowTest, ThePrintSetUpOverTheMainWindowPrintsOrCancels) {
   Session& session = p.app->TheSession();
   const DocumentDrawing invoice = [this](DrawingSurface& printer) {
     DrawInvoice(printer, books(), MakeInvoice(books(), UsEnglishLocale(), {0, 2}), "Thanks");
+  };
+  const auto choose = [](QComboBox* box, const QString& text) {
+    box->setCurrentIndex(box->findText(text));
+    emit box->activated(box->currentIndex());
   };
   auto answer = [](std::function<void(Printformer&)> act) {
     QTimer::singleShot(0, [act] {
@@ -176,11 +179,9 @@ TEST_F(InvoiceWindowTest, ThePrintSetUpOverTheMainWindowPrintsOrCancels) {
   const std::string file = TestOutputPath("invoice_setup.pdf");
   fs::remove(file);
   ScopedPdfFileAnswer pdf([file] { return file; });
-  answer([this](Printformer& dialog) {
+  answer([this, choose](Printformer& dialog) {
     EXPECT_EQ(dialog.parentWidget(), w);
-    const int pdfRow = dialog.Combo1()->findText("PDF file...");
-    dialog.Combo1()->setCurrentIndex(pdfRow);
-    emit dialog.Combo1()->activated(pdfRow);
+    choose(dialog.Combo1(), "PDF file...");
     dialog.Copying()->setText("2");
     emit dialog.Copying()->textEdited("2");
     dialog.Command1()->click();
@@ -198,10 +199,8 @@ TEST_F(InvoiceWindowTest, ThePrintSetUpOverTheMainWindowPrintsOrCancels) {
     EXPECT_FALSE(fs::exists(file));
   }
   // The paper chosen here is the paper of a later invoice, which has no set-up of its own.
-  answer([](Printformer& dialog) {
-    const int legal = dialog.Combo2()->findText("Legal, 8½ x 14 in.");
-    dialog.Combo2()->setCurrentIndex(legal);
-    emit dialog.Combo2()->activated(legal);
+  answer([choose](Printformer& dialog) {
+    choose(dialog.Combo2(), "Legal, 8½ x 14 in.");
     dialog.Command1()->click();
   });
   EXPECT_EQ(PrintDocument(w, session, invoice), PrintOutcome::Printed);
