@@ -1,14 +1,11 @@
 #include "controls/date_picker_control.h"
-
 #include <gtest/gtest.h>
-
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QToolTip>
 #include <QVBoxLayout>
-
 #include "books/date_styles.h"
 #include "books/session.h"
 #include "platform/locale_qt.h"
@@ -17,17 +14,9 @@
 namespace qv {
 namespace {
 
-using testing::Click;
-using testing::ClickAt;
-using testing::Grab;
-using testing::SendKey;
-using testing::SendMouse;
+using namespace testing;
 
 DaySerial Day(int year, int month, int day) { return *SerialOf(year, month, day); }
-
-const QColor kMagenta(255, 0, 255);
-const QColor kRed(255, 0, 0);
-const QColor kDarkBlue(0, 0, 192);
 
 // A host window: the picker, a second field to take the focus, and the handlers a host wires
 // (the date commit on leaving the box, the Click protocol of DatePicked).
@@ -81,24 +70,17 @@ class DatePickerControlTest : public ::testing::Test {
   // Whether the day's cell shows pixels near the colour; the caption's glyphs carry it.
   bool DayDrawnIn(const QImage& image, int day, QColor color) const {
     const PixelRect r = CellRect(day);
-    for (int y = r.Top; y < r.Top + r.Height; ++y) {
-      for (int x = r.Left; x < r.Left + r.Width; ++x) {
-        const QColor c = image.pixelColor(x, y);
-        if (std::abs(c.red() - color.red()) < 40 && std::abs(c.green() - color.green()) < 40 &&
-            std::abs(c.blue() - color.blue()) < 40)
+    for (int y = r.Top; y < r.Top + r.Height; ++y)
+      for (int x = r.Left; x < r.Left + r.Width; ++x)
+        if (const QColor c = image.pixelColor(x, y); std::abs(c.red() - color.red()) < 40 &&
+                                                     std::abs(c.green() - color.green()) < 40 &&
+                                                     std::abs(c.blue() - color.blue()) < 40)
           return true;
-      }
-    }
     return false;
   }
 
-  struct ClickSeen {
-    int16_t datePicked;
-    QString text;
-    bool operator==(const ClickSeen&) const = default;
-  };
-
-  LocaleInfo locale = UsEnglishLocale();  // month first
+  using ClickSeen = std::pair<int16_t, QString>;  // DatePicked and the text at each Click
+  LocaleInfo locale = UsEnglishLocale();          // month first
   FixedClock clock{Day(2026, 3, 15)};
   Session session;
   QWidget window;
@@ -114,8 +96,8 @@ TEST_F(DatePickerControlTest, OpensOnTheTypedDateAndTheHostCommitsTheDateShownOn
   EXPECT_EQ(picker->CMonth()->currentText(), "December");
   EXPECT_EQ(picker->Cyear()->currentText(), "2026");
   const QImage image = Grab(picker->Calender(), "date_picker_december_2026");
-  EXPECT_TRUE(DayDrawnIn(image, 5, kRed));
-  EXPECT_TRUE(DayDrawnIn(image, 6, kDarkBlue));
+  EXPECT_TRUE(DayDrawnIn(image, 5, Qt::red));
+  EXPECT_TRUE(DayDrawnIn(image, 6, QColor(0, 0, 192)));
   EXPECT_TRUE(commits.empty()) << "opening the panel is no focus loss for the host";
 
   // A month step writes the shown date in the book's style.
@@ -147,8 +129,8 @@ TEST_F(DatePickerControlTest, UnreadableTextOpensOnTodayAndOnlyTheMonthsDaysCanB
   EXPECT_EQ(picker->Text(), "15/03/2026");
   picker->SetTheDate(Day(2026, 3, 10));
   const QImage image = Grab(picker->Calender(), "date_picker_today_magenta");
-  EXPECT_TRUE(DayDrawnIn(image, 15, kMagenta));
-  EXPECT_TRUE(DayDrawnIn(image, 10, kRed));
+  EXPECT_TRUE(DayDrawnIn(image, 15, Qt::magenta));
+  EXPECT_TRUE(DayDrawnIn(image, 10, Qt::red));
   // Each day's tip names it.
   const QPoint at = Centre(CellRect(15));
   QHelpEvent help(QEvent::ToolTip, at, picker->Calender()->mapToGlobal(at));

@@ -1,40 +1,20 @@
 #include "controls/email_file_qt.h"
-
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <vector>
-
 #include "platform/screen_pointer.h"
 #include "tests/support/prompt_answerer.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/scratch_folder.h"
 
 namespace qv {
 namespace {
 
+using testing::ScopedEnv;
 using testing::ScratchFolder;
-
-// The user's temporary folder is `folder` while this object lives.
-class TemporaryFolderAt {
- public:
-  explicit TemporaryFolderAt(const std::string& folder) {
-    if (const char* old = std::getenv("tmp")) old_ = old;
-    setenv("tmp", folder.c_str(), 1);
-  }
-  ~TemporaryFolderAt() {
-    if (old_.empty())
-      unsetenv("tmp");
-    else
-      setenv("tmp", old_.c_str(), 1);
-  }
-
- private:
-  std::string old_;
-};
 
 TEST(WriteEmailFile, OpensTheWrittenMessageWithTheDesktop) {
   ScratchFolder folder;
-  TemporaryFolderAt tmp(folder.Path());
+  ScopedEnv tmp("tmp", folder.Path());
   std::vector<std::string> opened;
   ScopedEmailOpener opener([&opened](const std::string& path) {
     opened.push_back(path);
@@ -57,7 +37,7 @@ TEST(WriteEmailFile, AFailureIsToldOnceAndNothingHalfWrittenIsOpened) {
   ScopedEmailOpener opener([&opened](const std::string&) { return ++opened, false; });
   {
     // A folder where no file can be made, even by the administrator.
-    TemporaryFolderAt tmp("/proc");
+    ScopedEnv tmp("tmp", "/proc");
     prompts.Then(PromptAnswer::Ok);
     EXPECT_FALSE(WriteEmailFile("Invoice", "<p>x</p>", "s"));
   }
@@ -66,7 +46,7 @@ TEST(WriteEmailFile, AFailureIsToldOnceAndNothingHalfWrittenIsOpened) {
   EXPECT_EQ(prompts.Texts()[0].rfind("The e-mail message could not be written", 0), 0u);
 
   // No program takes the file: that is told too.
-  TemporaryFolderAt tmp(folder.Path());
+  ScopedEnv tmp("tmp", folder.Path());
   prompts.Then(PromptAnswer::Ok);
   EXPECT_FALSE(WriteEmailFile("Invoice", "<p>x</p>", "s"));
   EXPECT_EQ(opened, 1);

@@ -7,7 +7,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
 #include "controls/print_setup_model.h"
 
 namespace qv::testing {
@@ -34,15 +33,11 @@ class FakePrinterPort final : public PrinterPort {
   std::vector<std::string> InstalledPrinters() override { return Order; }
   std::string CurrentPrinter() override { return Current; }
   bool SelectPrinter(const std::string& name) override {
-    if (name != kPdfFileEntry && !Papers.count(name)) return false;
-    Current = name;
-    return true;
+    return (name == kPdfFileEntry || Papers.count(name)) && (Current = name, true);
   }
   bool SetPaperSize(int code) override {
     ++PaperSets;
-    if (Current != kPdfFileEntry && !Papers[Current].count(code)) return false;
-    Paper = code;
-    return true;
+    return (Current == kPdfFileEntry || Papers[Current].count(code)) && (Paper = code, true);
   }
   int PaperSize() override { return Paper; }
   bool SetOrientation(int orientation) override {

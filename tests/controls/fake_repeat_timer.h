@@ -3,7 +3,6 @@
 // way, at its due time, with the same restart rules as the program's window timer.
 
 #include <vector>
-
 #include "controls/repeat_timer.h"
 
 namespace qv::testing {

@@ -1,9 +1,7 @@
 #include "controls/file_dialog_model.h"
-
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <tuple>
-
 #include "tests/support/scratch_folder.h"
 
 namespace qv {

@@ -1,5 +1,4 @@
 #include "controls/file_dialog.h"
-
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
@@ -8,11 +7,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
-#include <functional>
-
 #include "platform/colors_qt.h"
 #include "tests/controls/input_events_qt.h"
 #include "tests/support/scratch_folder.h"
@@ -21,26 +17,12 @@ namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Grab;
-using testing::ScratchFolder;
-using testing::SendKey;
+using namespace testing;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 FileDialogRequest OpenRequest(std::string preset = {}) {
   return {"acc", {"*.acc", "*.txt", "*.csv"}, 111, 285, std::move(preset)};
-}
-
-// Runs `answer` on the modal dialog once it shows. A watchdog closes any modal window left
-// open, so a test can fail but never hang.
-void WhenModalShows(std::function<void(FileDialog&)> answer) {
-  QTimer::singleShot(0, [answer] {
-    auto* dialog = qobject_cast<FileDialog*>(QApplication::activeModalWidget());
-    if (dialog) answer(*dialog);
-  });
-  QTimer::singleShot(5000, [] {
-    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-  });
 }
 
 class FileDialogWindowTest : public ::testing::Test {
@@ -158,7 +140,7 @@ TEST(ChooseFile, ReturnsAbsolutePathsAndReopensWhereTheUserLastBrowsed) {
   Session session;
 
   // Open the book: browse into "my.books" and type a name without extension.
-  WhenModalShows([&](FileDialog& dialog) {
+  WhenModalShows<FileDialog>([&](FileDialog& dialog) {
     OpenFolder(dialog, "my.books");
     AcceptName(dialog, "report");
   });
@@ -170,7 +152,7 @@ TEST(ChooseFile, ReturnsAbsolutePathsAndReopensWhereTheUserLastBrowsed) {
   EXPECT_EQ(session.ChosenFileType, "csv");
 
   // An export elsewhere later does not move the first file.
-  WhenModalShows([&](FileDialog& dialog) {
+  WhenModalShows<FileDialog>([&](FileDialog& dialog) {
     EXPECT_EQ(dialog.FolderLabel()->text(), Q(books)) << "reopens in the folder last browsed";
     OpenFolder(dialog, fs::path(scratch.Path()).filename().string());
     OpenFolder(dialog, "exports");
@@ -181,10 +163,10 @@ TEST(ChooseFile, ReturnsAbsolutePathsAndReopensWhereTheUserLastBrowsed) {
   EXPECT_EQ(opened, books + "/report.csv");
 
   // Cancel returns nothing and keeps the name for the next use.
-  WhenModalShows([](FileDialog& dialog) { dialog.CancelButton()->click(); });
+  WhenModalShows<FileDialog>([](FileDialog& dialog) { dialog.CancelButton()->click(); });
   EXPECT_EQ(ChooseFile(nullptr, session, exportRequest), "");
   EXPECT_EQ(session.ChosenFileName, "");
-  WhenModalShows([&](FileDialog& dialog) {
+  WhenModalShows<FileDialog>([&](FileDialog& dialog) {
     EXPECT_EQ(dialog.NameBox()->text(), "ledger.htm");
     dialog.CancelButton()->click();
   });

@@ -1,5 +1,4 @@
 #include "controls/help_mode.h"
-
 #include <gtest/gtest.h>
 
 namespace qv {

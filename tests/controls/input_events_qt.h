@@ -2,12 +2,15 @@
 // Input sent straight to a widget, as the window system would deliver it, and grabs of what
 // a widget shows, for the window tests of the controls.
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 #include <cstdlib>
+#include <functional>
 
 namespace qv::testing {
 
@@ -40,6 +43,20 @@ inline QImage Grab(QWidget* w, const char* name) {
     image.save(QString::fromLocal8Bit(folder) + "/" + name + ".png");
   }
   return image;
+}
+
+// Runs `answer` on the modal dialog once it shows. A watchdog closes any modal window left
+// open after five seconds, so a test can fail but never hang.
+template <typename Dialog>
+void WhenModalShows(std::function<void(Dialog&)> answer) {
+  QTimer::singleShot(0, [answer] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    answer(*dialog);
+  });
+  QTimer::singleShot(5000, [] {
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+  });
 }
 
 }  // namespace qv::testing

@@ -1,9 +1,6 @@
 #include "controls/picture_button_control.h"
-
 #include <gtest/gtest.h>
-
 #include <tuple>
-
 #include "controls/etched_frame_control.h"
 #include "controls/picture_button_face.h"
 #include "platform/colors_qt.h"
@@ -20,13 +17,11 @@ using testing::SendMouse;
 bool ShowsFace(QWidget* w, bool up) {
   const QImage image = w->grab().toImage();  // the whole picture, mask ignored
   const FacePicture face = TriangleFace(up);
-  for (int y = 0; y < kFaceHeight; ++y) {
-    for (int x = 0; x < kFaceWidth; ++x) {
-      const int g = face[static_cast<size_t>(y)][static_cast<size_t>(x)];
-      if (image.pixel(x, y) != qRgb(g, g, g)) return false;
-      if (w->mask().contains(QPoint(x, y)) != (g != 0)) return false;
-    }
-  }
+  for (int y = 0; y < kFaceHeight; ++y)
+    for (int x = 0; x < kFaceWidth; ++x)
+      if (const int g = face[size_t(y)][size_t(x)];
+          image.pixel(x, y) != qRgb(g, g, g) || w->mask().contains(QPoint(x, y)) != (g != 0))
+        return false;
   return true;
 }
 
@@ -92,16 +87,10 @@ TEST(MyFrameTest, DrawsTheEtchedOutlinesHalfALineDown) {
   ASSERT_NE(light, shadow);
   const int w = 120, h = 70;
   // {x, y, colour}; on the right the shadow is drawn over the highlight.
-  for (auto [x, y, colour] : {std::tuple{5, a - 1, back},
-                              {5, a, shadow},
-                              {1, a + 5, light},
-                              {w - 2, a + 5, shadow},
-                              {w - 1, a + 5, light},
-                              {5, h - 3, shadow},
-                              {5, h - 2, back},
-                              {w / 2, h / 2, back}})
-    EXPECT_EQ(image.pixel(x, y), colour) << x << ", " << y;
-
+  const std::vector<std::tuple<int, int, QRgb>> pixels = {
+      {5, a - 1, back},      {5, a, shadow},     {1, a + 5, light}, {w - 2, a + 5, shadow},
+      {w - 1, a + 5, light}, {5, h - 3, shadow}, {5, h - 2, back},  {w / 2, h / 2, back}};
+  for (auto [x, y, colour] : pixels) EXPECT_EQ(image.pixel(x, y), colour) << x << ", " << y;
   // A larger font moves the top edge down by half the larger line (8.5 rounds to 8).
   QFont big = frame.font();
   big.setPointSizeF(18);

@@ -1,11 +1,8 @@
 #include "controls/print_document_qt.h"
-
 #include <gtest/gtest.h>
-
 #include <QFile>
 #include <QPrinter>
 #include <stdexcept>
-
 #include "controls/shared_printer_qt.h"
 #include "platform/screen_pointer.h"
 #include "tests/support/pdf_text.h"
@@ -14,9 +11,7 @@
 namespace qv {
 namespace {
 
-using testing::PdfPageCount;
-using testing::PdfPageTexts;
-using testing::TestOutputPath;
+using namespace testing;
 
 std::unique_ptr<QPrinter> PdfPrinter(const std::string& name) {
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -41,7 +36,7 @@ DocumentDrawing Ledger(int rows, double* scaleSeen = nullptr, Session* session =
 }
 
 TEST(PrintDocument, PaginatesWithTheHeadingAndPrintsEveryCopy) {
-  if (!testing::PdfToolsAvailable()) GTEST_SKIP() << testing::kNoPdfTools;
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
   auto printer = PdfPrinter("print_document_ledger.pdf");
   Session session;
   double scale = 0;
@@ -73,22 +68,17 @@ TEST(PrintDocument, PaginatesWithTheHeadingAndPrintsEveryCopy) {
 TEST(PrintDocument, AFailingPrinterIsToldOnceAndTheScaleComesBack) {
   PromptAnswerer prompts;
   prompts.Then(PromptAnswer::Ok);
-  QPrinter unusable(QPrinter::HighResolution);
-  unusable.setOutputFormat(QPrinter::PdfFormat);
-  unusable.setOutputFileName(QString::fromStdString(TestOutputPath("no-such-folder/x.pdf")));
+  const auto unusable = PdfPrinter("no-such-folder/x.pdf");
   Session session;
-  EXPECT_EQ(PrintOnPrinter(unusable, session, Ledger(200), 3, 0.8), PrintOutcome::Failed);
+  EXPECT_EQ(PrintOnPrinter(*unusable, session, Ledger(200), 3, 0.8), PrintOutcome::Failed);
   EXPECT_EQ(prompts.Texts(),
             std::vector<std::string>{"Printer Error, Please Check the Printer..."});
   EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
   EXPECT_FLOAT_EQ(session.PrintScale, 1.0f);
-
   // A drawing procedure that throws leaves the scale and the pointer as they were too.
   auto printer = PdfPrinter("print_document_throws.pdf");
-  EXPECT_THROW(
-      PrintOnPrinter(
-          *printer, session, [](DrawingSurface&) { throw std::runtime_error("no rows"); }, 1, 0.5),
-      std::runtime_error);
+  const DocumentDrawing throws = [](DrawingSurface&) { throw std::runtime_error("no rows"); };
+  EXPECT_THROW(PrintOnPrinter(*printer, session, throws, 1, 0.5), std::runtime_error);
   EXPECT_FLOAT_EQ(session.PrintScale, 1.0f);
   EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
 }
@@ -109,33 +99,27 @@ TEST(PrintDocument, StraightToTheSharedPrinterAsksForThePdfFile) {
 }
 
 TEST(QtPrinterPort, PdfOutputTakesEveryPaperAndKeepsTheChoices) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  QtPrinterPort port(printer);
+  const auto printer = PdfPrinter("print_document_legal.pdf");
+  QtPrinterPort port(*printer);
   EXPECT_EQ(port.CurrentPrinter(), "PDF file...");
   for (int code = 1; code <= 41; ++code) EXPECT_TRUE(port.SetPaperSize(code)) << code;
   EXPECT_FALSE(port.SetPaperSize(42));
-  ASSERT_TRUE(port.SetPaperSize(5));
-  EXPECT_EQ(port.PaperSize(), 5);
-  ASSERT_TRUE(port.SetOrientation(kLandscape));
-  EXPECT_EQ(port.Orientation(), kLandscape);
+  ASSERT_TRUE(port.SetPaperSize(5) && port.SetOrientation(kLandscape));
+  EXPECT_EQ(std::tuple(port.PaperSize(), port.Orientation()), std::tuple(5, kLandscape));
   // Quality as resolution: draft is the lowest, best the highest.
-  ASSERT_TRUE(port.SetPrintQuality(-1));
-  EXPECT_EQ(printer.resolution(), 150);
-  EXPECT_EQ(port.PrintQuality(), -1);
-  ASSERT_TRUE(port.SetPrintQuality(-4));
-  EXPECT_EQ(printer.resolution(), 1200);
+  for (auto [quality, dpi] : {std::pair{-1, 150}, {-4, 1200}}) {
+    ASSERT_TRUE(port.SetPrintQuality(quality));
+    EXPECT_EQ(std::pair(printer->resolution(), port.PrintQuality()), std::pair(dpi, quality));
+  }
   ASSERT_TRUE(port.SetColorMode(kMonochrome));
-  EXPECT_EQ(printer.colorMode(), QPrinter::GrayScale);
+  EXPECT_EQ(printer->colorMode(), QPrinter::GrayScale);
   EXPECT_FALSE(port.SelectPrinter("No such printer"));
 
-  if (!testing::PdfToolsAvailable()) GTEST_SKIP() << testing::kNoPdfTools;
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
   // The PDF comes out on landscape Legal paper.
-  const std::string path = TestOutputPath("print_document_legal.pdf");
-  printer.setOutputFileName(QString::fromStdString(path));
   Session session;
-  ASSERT_EQ(PrintOnPrinter(printer, session, Ledger(2), 1, 1.0), PrintOutcome::Printed);
-  EXPECT_EQ(testing::PdfPageSize(path), "1008 x 612");
+  ASSERT_EQ(PrintOnPrinter(*printer, session, Ledger(2), 1, 1.0), PrintOutcome::Printed);
+  EXPECT_EQ(PdfPageSize(TestOutputPath("print_document_legal.pdf")), "1008 x 612");
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "controls/print_setup_dialog.h"
-
 #include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,11 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
 #include <QToolButton>
-#include <functional>
 #include <tuple>
-
 #include "tests/controls/fake_printer_port.h"
 #include "tests/controls/input_events_qt.h"
 #include "tests/support/prompt_answerer.h"
@@ -22,20 +17,7 @@
 namespace qv {
 namespace {
 
-using testing::FakePrinterPort;
-
-// Runs `answer` on the print set-up once it is shown modally; closes whatever is still open
-// after five seconds so that a failing test cannot hang.
-void AnswerDialog(std::function<void(Printformer&)> answer) {
-  QTimer::singleShot(0, [answer] {
-    auto* dialog = qobject_cast<Printformer*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    answer(*dialog);
-  });
-  QTimer::singleShot(5000, [] {
-    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-  });
-}
+using namespace testing;
 
 class PrintSetupDialogTest : public ::testing::Test {
  protected:
@@ -54,8 +36,8 @@ TEST_F(PrintSetupDialogTest, ShowsEveryChoiceWholeAndApart) {
   Printformer dialog(model_);
   dialog.show();
   EXPECT_EQ(dialog.windowTitle(), "Print Page(s)...");
-  EXPECT_EQ(dialog.Combo1()->currentText(), "Office");
-  EXPECT_EQ(dialog.Combo2()->currentText(), "A4, 210 x 297 mm");
+  EXPECT_EQ(dialog.Combo1()->currentText() + "|" + dialog.Combo2()->currentText(),
+            "Office|A4, 210 x 297 mm");
   EXPECT_EQ(dialog.PxSize()->currentText() + dialog.Copying()->text(), "100%1");
   EXPECT_TRUE(dialog.PorL(1)->isChecked());  // turned to portrait on the first opening
   EXPECT_TRUE(dialog.DPIBox(4)->isChecked());
@@ -65,22 +47,19 @@ TEST_F(PrintSetupDialogTest, ShowsEveryChoiceWholeAndApart) {
   for (QGroupBox* frame : frames) {
     EXPECT_TRUE(dialog.rect().contains(frame->geometry())) << frame->title().toStdString();
     EXPECT_GE(frame->width(), frame->minimumSizeHint().width()) << frame->title().toStdString();
-    for (QGroupBox* other : frames) {
+    for (QGroupBox* other : frames)
       EXPECT_TRUE(other == frame || !frame->geometry().intersects(other->geometry()));
-    }
   }
   for (QPushButton* button : {dialog.Command1(), dialog.Command2()}) {
     EXPECT_GE(button->width(), button->sizeHint().width());
-    for (QGroupBox* frame : frames) {
-      EXPECT_FALSE(button->geometry().intersects(frame->geometry()));
-    }
+    for (QGroupBox* frame : frames) EXPECT_FALSE(button->geometry().intersects(frame->geometry()));
   }
   EXPECT_FALSE(dialog.Command1()->geometry().intersects(dialog.Command2()->geometry()));
-  testing::Grab(&dialog, "print_setup_dialog");
+  Grab(&dialog, "print_setup_dialog");
 }
 
 TEST_F(PrintSetupDialogTest, PrintReturnsTheCopiesAndScaleEscapeNothingAndChoicesStay) {
-  AnswerDialog([](Printformer& dialog) {
+  WhenModalShows<Printformer>([](Printformer& dialog) {
     dialog.Copying()->setText("2");
     emit dialog.Copying()->textEdited("2");
     dialog.PxSize()->setEditText("85%");
@@ -92,12 +71,12 @@ TEST_F(PrintSetupDialogTest, PrintReturnsTheCopiesAndScaleEscapeNothingAndChoice
   EXPECT_EQ(session_.PrintCopies, 2);
 
   // Cancel and the close box are tried over the main window; here Escape.
-  AnswerDialog([](Printformer& d) { testing::SendKey(&d, Qt::Key_Escape); });
+  WhenModalShows<Printformer>([](Printformer& d) { SendKey(&d, Qt::Key_Escape); });
   result = ShowPrintSetup(nullptr, session_, model_);
   EXPECT_EQ(result.Copies, 0);
   EXPECT_EQ(session_.PrintCopies, 0);
   // The next opening shows the earlier choices.
-  AnswerDialog([](Printformer& dialog) {
+  WhenModalShows<Printformer>([](Printformer& dialog) {
     EXPECT_EQ(dialog.Copying()->text(), "2");
     EXPECT_EQ(dialog.PxSize()->currentText(), "85%");
     dialog.Command1()->click();
@@ -120,7 +99,7 @@ TEST_F(PrintSetupDialogTest, ThePicturesAndBoxesSetThePrinter) {
   emit dialog.Combo2()->activated(1);
   EXPECT_EQ(port_.Paper, 5);
   // Typing in the printer list chooses nothing.
-  testing::SendKey(dialog.Combo1(), Qt::Key_P, "P");
+  SendKey(dialog.Combo1(), Qt::Key_P, "P");
   EXPECT_EQ(dialog.Combo1()->currentText(), "Office");
   // The spinner writes the copies; a text size below 20% becomes 20% on leaving the box.
   dialog.VScroll1()->setValue(7);

@@ -1,7 +1,5 @@
 #include "controls/print_setup_model.h"
-
 #include <gtest/gtest.h>
-
 #include "platform/prompts.h"
 #include "tests/controls/fake_printer_port.h"
 
@@ -33,16 +31,15 @@ TEST_F(PrintSetupModelTest, ListsThePrinterPapersAndKeepsThemApartPerPrinter) {
   EXPECT_EQ(
       model_.PaperNames(),
       (std::vector<std::string>{"Letter, 8½ x 11 in.", "Legal, 8½ x 14 in.", "A4, 210 x 297 mm"}));
-  EXPECT_EQ(model_.PaperRow(), 1);  // the size the printer had
-  EXPECT_EQ(port_.Paper, 5);
-  EXPECT_EQ(port_.Orientation_, kPortrait);  // the first opening turns to portrait
+  // The size the printer had is chosen; the first opening turns to portrait.
+  EXPECT_EQ(std::tuple(model_.PaperRow(), port_.Paper, port_.Orientation_),
+            std::tuple(1, 5, kPortrait));
 
   // Another printer lists only its own sizes; the old size is not among them, so the first
   // row is chosen and set.
   model_.ChoosePrinter("Label");
   EXPECT_EQ(model_.PaperCodes(), (std::vector<int>{9, 11}));
-  EXPECT_EQ(model_.PaperRow(), 0);
-  EXPECT_EQ(port_.Paper, 9);
+  EXPECT_EQ(std::pair(model_.PaperRow(), port_.Paper), std::pair(0, 9));
   model_.ChoosePrinter("PDF file...");
   EXPECT_EQ(model_.PaperCodes().size(), 41u);
   EXPECT_EQ(model_.PaperRow(), 4);  // Legal again
@@ -51,7 +48,7 @@ TEST_F(PrintSetupModelTest, ListsThePrinterPapersAndKeepsThemApartPerPrinter) {
   EXPECT_EQ(model_.PrinterText(), "PDF file...");
 }
 
-TEST_F(PrintSetupModelTest, LaterOpeningsKeepTheChoicesWithoutANewProbe) {
+TEST_F(PrintSetupModelTest, LaterOpeningsKeepTheChoicesWithoutANewProbeAndRefusalsAreTold) {
   model_.Open();
   model_.ChooseOrientation(2);
   model_.ChooseQuality(1);
@@ -61,18 +58,24 @@ TEST_F(PrintSetupModelTest, LaterOpeningsKeepTheChoicesWithoutANewProbe) {
   EXPECT_EQ(model_.Accept(), 3);
   const int probes = port_.PaperSets;
   model_.Open();
-  EXPECT_EQ(port_.PaperSets, probes);
-  EXPECT_EQ(port_.Orientation_, kLandscape);
-  EXPECT_EQ(model_.OrientationMarker(), 2);
-  EXPECT_EQ(model_.QualityMarker(), 1);
-  EXPECT_EQ(port_.Quality, -1);
-  EXPECT_EQ(model_.ColorMarker(), 1);
-  EXPECT_TRUE(port_.TwoSided);
+  EXPECT_EQ(std::tuple(port_.PaperSets, port_.Orientation_, port_.Quality, port_.TwoSided),
+            std::tuple(probes, kLandscape, -1, true));
+  EXPECT_EQ(std::tuple(model_.OrientationMarker(), model_.QualityMarker(), model_.ColorMarker()),
+            std::tuple(2, 1, 1));
   EXPECT_EQ(model_.CopiesText(), "3");
   EXPECT_EQ(model_.Copies(), 0);  // nothing accepted yet in this opening
   model_.SetDuplex(false);
   EXPECT_FALSE(port_.TwoSided);
   EXPECT_TRUE(Asked().empty());
+  // Refused settings are told, and printing goes on.
+  port_.Papers["Office"].erase(5);
+  model_.ChoosePaper(1);
+  port_.FailSettings = true;
+  model_.SetCopiesText("4");
+  EXPECT_EQ(model_.Accept(), 4);
+  EXPECT_EQ(Asked(),
+            (std::vector<std::string>{"Printer does not support this paper size",
+                                      "Printer Problem, check printer, paper and cables"}));
 }
 
 TEST_F(PrintSetupModelTest, WithNoPrinterItOpensOnThePdfEntryWithOneMessage) {
@@ -81,29 +84,20 @@ TEST_F(PrintSetupModelTest, WithNoPrinterItOpensOnThePdfEntryWithOneMessage) {
   PrintSetupModel model(bare);
   model.Open();
   EXPECT_EQ(model.Printers(), std::vector<std::string>{"PDF file..."});
-  EXPECT_EQ(model.PrinterText(), "PDF file...");
-  EXPECT_EQ(bare.Current, "PDF file...");
+  EXPECT_EQ(model.PrinterText() + "|" + bare.Current, "PDF file...|PDF file...");
   model.Open();
   EXPECT_EQ(Asked(), std::vector<std::string>{"Printer Trouble"});
   EXPECT_EQ(prompts_.History()[0].Request.Caption(), "");
 }
 
 TEST_F(PrintSetupModelTest, TextSizeAndCopiesAreReadSafely) {
-  struct Case {
-    const char* text;
-    double scale;
-  };
-  for (const Case& c : {Case{"100%", 1.0}, Case{"85%", 0.85}, Case{"5%", 0.2}, Case{"", 0.2},
-                        Case{"250", 2.5}, Case{"99999%", 10.0}})
-    EXPECT_DOUBLE_EQ(PrintScaleOfText(c.text), c.scale) << c.text;
-  struct Copies {
-    const char* text;
-    int16_t copies;
-  };
-  for (const Copies& c :
-       {Copies{"1", 1}, Copies{"0", 0}, Copies{"", 0}, Copies{"many", 0}, Copies{"-3", 0},
-        Copies{"2.5", 2}, Copies{"3.5", 4}, Copies{"30000", 999}, Copies{"1e9", 999}})
-    EXPECT_EQ(CopiesOfText(c.text), c.copies) << c.text;
+  const std::pair<const char*, double> scales[] = {{"100%", 1.0}, {"85%", 0.85}, {"5%", 0.2},
+                                                   {"", 0.2},     {"250", 2.5},  {"99999%", 10.0}};
+  for (auto [text, scale] : scales) EXPECT_DOUBLE_EQ(PrintScaleOfText(text), scale) << text;
+  const std::pair<const char*, int> copies[] = {{"1", 1},    {"0", 0},       {"", 0},
+                                                {"many", 0}, {"-3", 0},      {"2.5", 2},
+                                                {"3.5", 4},  {"30000", 999}, {"1e9", 999}};
+  for (auto [text, count] : copies) EXPECT_EQ(CopiesOfText(text), count) << text;
 
   model_.Open();
   model_.SetTextSize("5%");
@@ -116,18 +110,6 @@ TEST_F(PrintSetupModelTest, TextSizeAndCopiesAreReadSafely) {
   EXPECT_DOUBLE_EQ(model_.PrintScale(), 0.2);
   model_.Cancel();
   EXPECT_EQ(model_.Copies(), 0);
-}
-
-TEST_F(PrintSetupModelTest, RefusedSettingsAreToldAndPrintGoesOn) {
-  model_.Open();
-  port_.Papers["Office"].erase(5);
-  model_.ChoosePaper(1);
-  port_.FailSettings = true;
-  model_.SetCopiesText("4");
-  EXPECT_EQ(model_.Accept(), 4);
-  EXPECT_EQ(Asked(),
-            (std::vector<std::string>{"Printer does not support this paper size",
-                                      "Printer Problem, check printer, paper and cables"}));
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
 // The two scroll bars as shown: drawn pixels from their colour, presses and held keys on a
 // fake clock, the host's view of every key.
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <vector>
-
 #include "controls/horizontal_scroll_control.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/colors_qt.h"
@@ -20,7 +18,7 @@ struct Pixel {
   int x, y;
   QColor color;
 };
-void ExpectPixels(const QImage& image, std::initializer_list<Pixel> pixels) {
+void ExpectPixels(const QImage& image, const std::vector<Pixel>& pixels) {
   for (const Pixel& p : pixels)
     EXPECT_EQ(image.pixelColor(p.x, p.y), p.color) << "pixel (" << p.x << ", " << p.y << ")";
 }
@@ -68,24 +66,15 @@ const QRect kHorizontalPlace(10, 10, 900, 19);  // the cash-flow window's period
 TEST(PelVerticalScroll, DrawsTrackButtonsAndThumbFromItsColourAndTheFocusOutline) {
   Vertical w(ScrollBarSettings{.BackColor = 0xC0FFFF}, kVerticalPlace);
   w.bar->SetValue(50);
-  const QImage image = Grab(w.bar, "vertical_scroll_value_50");
   const QColor shade55 = w.Shade(55), tint(0xFF, 0xFF, 0xC0);
-  ExpectPixels(image, {// Border and dither in the 55 % shade; the dither's other pixels keep
-                       // the bar colour.
-                       {0, 120, shade55},
-                       {4, 130, shade55},
-                       {5, 130, tint},
-                       // The arrows' apexes: the up arrow's in 55 %, the down arrow's black.
-                       {10, 6, shade55},
-                       {10, 193, Qt::black},
-                       // The thumb covers rows 78 to 102 in its bevel shades.
-                       {4, 77, tint},
-                       {4, 78, shade55},
-                       {3, 79, w.Shade(80)},
-                       {3, 81, w.Shade(70)},
-                       {9, 90, w.Shade(90)},
-                       {4, 102, shade55},
-                       {4, 103, tint}});
+  // Border and dither in the 55 % shade, the dither's other pixels in the bar colour; the
+  // arrows' apexes, the up arrow's in 55 %, the down arrow's black; the thumb on rows 78 to
+  // 102 in its bevel shades.
+  const std::vector<Pixel> pixels = {
+      {0, 120, shade55},    {4, 130, shade55},    {5, 130, tint},    {10, 6, shade55},
+      {10, 193, Qt::black}, {4, 77, tint},        {4, 78, shade55},  {3, 79, w.Shade(80)},
+      {3, 81, w.Shade(70)}, {9, 90, w.Shade(90)}, {4, 102, shade55}, {4, 103, tint}};
+  ExpectPixels(Grab(w.bar, "vertical_scroll_value_50"), pixels);
   // While dragged the thumb darkens one step.
   w.Mouse(QEvent::MouseButtonPress, 90);
   EXPECT_EQ(Grab(w.bar, "vertical_scroll_dragged").pixelColor(3, 81), w.Shade(65));
@@ -148,19 +137,13 @@ TEST(RealhScroll, DrawsTrackButtonsAndThumbLeftToRightWithNoPressedLook) {
   w.bar->SetValue(75);
   const QImage image = Grab(w.bar, "horizontal_scroll_value_75");
   const QColor white(Qt::white), shade55 = w.Shade(55);
-  ExpectPixels(image, {// The arrows' apexes: the left arrow's in 55 %, the right arrow's black.
-                       {5, 10, shade55},
-                       {893, 10, Qt::black},
-                       // Dither on the track.
-                       {100, 4, shade55},
-                       {101, 4, white},
-                       // The thumb spans columns 240 to 674.
-                       {239, 4, white},
-                       {240, 4, shade55},
-                       {241, 4, w.Shade(80)},
-                       {243, 4, w.Shade(90)},
-                       {674, 4, shade55},
-                       {675, 4, white}});
+  // The arrows' apexes, the left arrow's in 55 %, the right arrow's black; dither on the
+  // track; the thumb on columns 240 to 674.
+  const std::vector<Pixel> pixels = {
+      {5, 10, shade55},  {893, 10, Qt::black}, {100, 4, shade55},     {101, 4, white},
+      {239, 4, white},   {240, 4, shade55},    {241, 4, w.Shade(80)}, {243, 4, w.Shade(90)},
+      {674, 4, shade55}, {675, 4, white}};
+  ExpectPixels(image, pixels);
   w.Mouse(QEvent::MouseButtonPress, 300);
   ASSERT_TRUE(w.bar->Model().Dragging());
   EXPECT_EQ(w.bar->grab().toImage(), image);

@@ -1,11 +1,8 @@
 #include "controls/scroll_bar_model.h"
-
 #include <gtest/gtest.h>
-
 #include <limits>
 #include <tuple>
 #include <variant>
-
 #include "tests/controls/fake_repeat_timer.h"
 
 namespace qv {
@@ -23,39 +20,23 @@ struct Bar {
   explicit Bar(ScrollBarKind kind, const ScrollBarSettings& settings = {}, int along = 200)
       : model(kind, timer, settings) {
     model.onChange = [this] {
-      changeTimes.push_back(timer.Now());
-      values.push_back(model.Value());
+      changeTimes.push_back(timer.Now()), values.push_back(model.Value());
     };
     kind == kVertical ? model.Resize(19, along) : model.Resize(along, 19);
   }
-  void Press(double along) {
-    model.Kind() == kVertical ? model.MousePress(9, along) : model.MousePress(along, 9);
-  }
-  void Move(double along) {
-    model.Kind() == kVertical ? model.MouseMove(9, along) : model.MouseMove(along, 9);
-  }
+  bool V() const { return model.Kind() == kVertical; }
+  void Press(double at) { V() ? model.MousePress(9, at) : model.MousePress(at, 9); }
+  void Move(double at) { V() ? model.MouseMove(9, at) : model.MouseMove(at, 9); }
   void Clear() { changeTimes.clear(), values.clear(); }
   std::pair<int, int> ValueAndThumb() const { return {model.Value(), model.ThumbPos()}; }
   // A press, or a key, held for the given time and then released.
-  void Hold(double along, long long ms) {
-    Press(along);
-    timer.Advance(ms);
-    model.MouseRelease();
-  }
-  void HoldKey(int key, long long ms) {
-    model.KeyDown(key);
-    timer.Advance(ms);
-    model.KeyUp();
-  }
+  void Hold(double at, long long ms) { Press(at), timer.Advance(ms), model.MouseRelease(); }
+  void HoldKey(int key, long long ms) { model.KeyDown(key), timer.Advance(ms), model.KeyUp(); }
   // Every kind of input: presses on the arrows and the track, each held and dragged, then
   // every key held.
   void Pester() {
-    for (double at : {3, 100, 150, 197, 895}) {
-      Press(at);
-      Move(700);
-      timer.Advance(300);
-      model.MouseRelease();
-    }
+    for (double at : {3, 100, 150, 197, 895})
+      Press(at), Move(700), timer.Advance(300), model.MouseRelease();
     for (int key : {kKeyPageUp, kKeyPageDown, kKeyLeft, kKeyUp, kKeyRight, kKeyDown})
       HoldKey(key, 300);
   }
@@ -125,7 +106,6 @@ TEST(VerticalScrollBar, TrackPressPagesTowardsThePointerAndDragMapsItToTheValue)
   bar.Clear();
   bar.Hold(150, 1000);
   EXPECT_EQ(bar.values, Ints{96});  // round(100 - 7 / 200 x 100) = 96.5 -> 96
-
   Bar drag(kVertical);
   drag.Press(20);  // on the thumb (rows 17 to 41)
   EXPECT_TRUE(drag.model.Dragging());
@@ -252,10 +232,8 @@ TEST(ScrollBarRobustness, ShownThumbsStayOnTheTrack) {
           ASSERT_GE(t, 17) << "extent " << extent;
           ASSERT_LE(t + bar.model.ThumbLength() + 4, extent - 18) << "extent " << extent;
         };
-        for (int v : {settings.ValueMin, settings.ValueMax / 2, settings.ValueMax, -10}) {
-          bar.model.SetValue(v);
-          check();
-        }
+        for (int v : {settings.ValueMin, settings.ValueMax / 2, settings.ValueMax, -10})
+          bar.model.SetValue(v), check();
         bar.HoldKey(kKeyPageDown, 30);
         check();
         bar.Press(bar.model.DrawnThumbPos() + 1);

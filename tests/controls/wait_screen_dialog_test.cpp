@@ -1,5 +1,4 @@
 #include "controls/wait_screen_dialog.h"
-
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialog>
@@ -9,7 +8,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <stdexcept>
-
 #include "tests/controls/input_events_qt.h"
 
 namespace qv {
@@ -35,6 +33,12 @@ class WaitScreenTest : public ::testing::Test {
     other.show();
     QCoreApplication::processEvents();
   }
+  // The clicks the button has taken once a posted click on it is handled.
+  int ClicksAfterAClick() {
+    PostClick(button);
+    QCoreApplication::processEvents();
+    return clicks;
+  }
 
   ScreenPointer pointer;
   Session session;
@@ -54,8 +58,8 @@ TEST_F(WaitScreenTest, OpensBusyAndEmptyInTheProgramsFontAndClosesWithTheNormalP
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), window.data());
-    EXPECT_EQ(pointer.Shape(), PointerShape::Busy);
-    EXPECT_EQ(std::pair(window->BarTwips(), window->PercentText()), std::pair(1, QString("0%")));
+    EXPECT_EQ(std::tuple(pointer.Shape(), window->BarTwips(), window->PercentText()),
+              std::tuple(PointerShape::Busy, 1, QString("0%")));
     EXPECT_EQ(window->findChild<QLabel*>("Label2")->font().pointSize(), 15);
     window->close();
     EXPECT_TRUE(window->isVisible()) << "the user cannot close it";
@@ -94,17 +98,13 @@ TEST_F(WaitScreenTest, NinetyNineTicksFillTheBarAndNothingPassesOneHundredPerCen
 }
 
 TEST_F(WaitScreenTest, InputToOtherWindowsIsIgnoredDuringTheJobAndAfterIt) {
-  PostClick(button);  // the posted click does reach the button when no job runs
-  QCoreApplication::processEvents();
-  ASSERT_EQ(clicks, 1);
+  ASSERT_EQ(ClicksAfterAClick(), 1);  // the posted click does reach the button when no job runs
   {
     WaitScreen job(&other, session, 100, {}, pointer);
     PostClick(button);
     button->setFocus();
-    QCoreApplication::postEvent(
-        button, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " "));
-    QCoreApplication::postEvent(
-        button, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, " "));
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+      QCoreApplication::postEvent(button, new QKeyEvent(type, Qt::Key_Space, Qt::NoModifier, " "));
     job.ProgressTick();
     EXPECT_EQ(clicks, 1) << "no click acts in the middle of the job";
 
@@ -121,9 +121,7 @@ TEST_F(WaitScreenTest, InputToOtherWindowsIsIgnoredDuringTheJobAndAfterIt) {
   }
   QCoreApplication::processEvents();
   EXPECT_EQ(clicks, 1) << "nor once the job is over";
-  PostClick(button);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(clicks, 2) << "input works again after the job";
+  EXPECT_EQ(ClicksAfterAClick(), 2) << "input works again after the job";
 }
 
 TEST_F(WaitScreenTest, AJobInsideAJobKeepsTheBusyPointerAndAThrowEndsHelpModeAndTheJob) {
@@ -150,9 +148,7 @@ TEST_F(WaitScreenTest, AJobInsideAJobKeepsTheBusyPointerAndAThrowEndsHelpModeAnd
   } catch (const std::runtime_error&) {
   }
   EXPECT_EQ(pointer.Shape(), PointerShape::Normal) << "help mode ends with the job";
-  PostClick(button);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(clicks, 1) << "input works again";
+  EXPECT_EQ(ClicksAfterAClick(), 1) << "input works again";
 }
 
 }  // namespace

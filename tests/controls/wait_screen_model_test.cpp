@@ -1,5 +1,4 @@
 #include "controls/wait_screen_model.h"
-
 #include <gtest/gtest.h>
 #include <cstdint>
 

@@ -1,7 +1,5 @@
 #include "platform/clipboard_qt.h"
-
 #include <gtest/gtest.h>
-
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>

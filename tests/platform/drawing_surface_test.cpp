@@ -1,7 +1,5 @@
 #include "platform/drawing_surface.h"
-
 #include <gtest/gtest.h>
-
 #include <cmath>
 #include <limits>
 

@@ -1,9 +1,6 @@
 #include "platform/email_file.h"
-
 #include <gtest/gtest.h>
-
 #include <filesystem>
-
 #include "tests/support/eml_python.h"
 #include "tests/support/scratch_folder.h"
 

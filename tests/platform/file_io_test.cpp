@@ -1,14 +1,11 @@
 #include "platform/file_io.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <filesystem>
 #include <tuple>
-
 #include "tests/support/file_size_limit.h"
 #include "tests/support/scratch_folder.h"
 

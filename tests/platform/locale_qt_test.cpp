@@ -1,12 +1,9 @@
 #include "platform/locale_qt.h"
-
 #include <gtest/gtest.h>
 #include <QDate>
 #include <QLocale>
-
 #include <map>
 #include <string>
-
 #include "books/date_styles.h"
 #include "books/locale_symbols.h"
 

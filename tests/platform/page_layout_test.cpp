@@ -1,7 +1,5 @@
 #include "platform/page_layout.h"
-
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -45,9 +43,9 @@ TEST_F(PageLayoutTest, LinesRunOnToNewPagesEachLineOnceAndInOrder) {
   const auto pages = Pages(Laid(1000));
   ASSERT_EQ(pages.size(), 3u);
   EXPECT_EQ(pages[0].size(), 5u);
-  EXPECT_EQ(
-      pages[1],
-      (PageTexts{{"Row 6", 0}, {"Row 7", 200}, {"Row 8", 400}, {"Row 9", 600}, {"Row 10", 800}}));
+  const PageTexts second{
+      {"Row 6", 0}, {"Row 7", 200}, {"Row 8", 400}, {"Row 9", 600}, {"Row 10", 800}};
+  EXPECT_EQ(pages[1], second);
   EXPECT_EQ(pages[2], (PageTexts{{"Row 11", 0}, {"Row 12", 200}}));
   // A drawing that fits stays as it is, on one page.
   EXPECT_EQ(PageCountOf(Laid(2400)), 1);
@@ -67,11 +65,9 @@ TEST_F(PageLayoutTest, TheMarkedHeadingStartsEveryFurtherPage) {
   // Page 1: title, heading, three rows; then the heading and four rows a page.
   ASSERT_EQ(pages.size(), 3u);
   EXPECT_EQ(pages[0].back(), (std::pair<std::string, double>("Row 3", 800)));
-  EXPECT_EQ(pages[1], (PageTexts{{"Date  Notes  Amount", 0},
-                                 {"Row 4", 200},
-                                 {"Row 5", 400},
-                                 {"Row 6", 600},
-                                 {"Row 7", 800}}));
+  const PageTexts second{
+      {"Date  Notes  Amount", 0}, {"Row 4", 200}, {"Row 5", 400}, {"Row 6", 600}, {"Row 7", 800}};
+  EXPECT_EQ(pages[1], second);
   EXPECT_EQ(pages[2], (PageTexts{{"Date  Notes  Amount", 0}, {"Row 8", 200}}));
   // The heading's rule comes along, under the heading's text.
   int rulesAt200 = 0;

@@ -1,7 +1,5 @@
 #include "platform/prompts_qt.h"
-
 #include <gtest/gtest.h>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPushButton>

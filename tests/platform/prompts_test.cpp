@@ -1,5 +1,4 @@
 #include "platform/prompts.h"
-
 #include <gtest/gtest.h>
 
 namespace qv {

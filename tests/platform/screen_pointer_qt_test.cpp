@@ -1,7 +1,5 @@
 #include "platform/screen_pointer_qt.h"
-
 #include <gtest/gtest.h>
-
 #include <QCursor>
 #include <QGuiApplication>
 

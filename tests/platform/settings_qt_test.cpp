@@ -1,7 +1,5 @@
 #include "platform/settings_qt.h"
-
 #include <gtest/gtest.h>
-
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>

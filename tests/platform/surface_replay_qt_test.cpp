@@ -1,14 +1,11 @@
 #include "platform/surface_replay_qt.h"
-
 #include <gtest/gtest.h>
-
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <cmath>
 #include <limits>
-
 #include "tests/support/pdf_text.h"
 
 namespace qv {
@@ -37,7 +34,7 @@ struct PixelWant {
   int x, y;
   QRgb rgb;
 };
-void ExpectPixels(const QImage& image, std::initializer_list<PixelWant> wants) {
+void ExpectPixels(const QImage& image, const std::vector<PixelWant>& wants) {
   for (const PixelWant& p : wants)
     EXPECT_EQ(image.pixel(p.x, p.y) & 0xFFFFFF, p.rgb) << "at " << p.x << "," << p.y;
 }
@@ -61,23 +58,12 @@ TEST(SurfaceReplay, PixelDrawingLandsOnExactPixels) {
 
   std::vector<DrawOp> ops = surface.TakeOperations();
   ops.emplace_back(PixelOp{70, 5, kRed});  // as a scroll bar's face draws its dither
-  const QImage image = Replayed(ops, 100, 80, {1.0, {}});
-  ExpectPixels(image, {{10, 10, kRedPixel},
-                       {19, 19, kRedPixel},
-                       {20, 19, kWhitePixel},
-                       {9, 50, kBlackPixel},
-                       {10, 50, kWhitePixel},
-                       {30, 60, kBlackPixel},
-                       {30, 56, kBlackPixel},
-                       {30, 55, kWhitePixel},
-                       {40, 40, kBlackPixel},
-                       {50, 48, kBlackPixel},
-                       {51, 44, kWhitePixel},
-                       {45, 44, 0xFFFF00u},
-                       {70, 5, kRedPixel},
-                       {71, 5, kWhitePixel},
-                       {99, 0, kBlackPixel},
-                       {5, 5, kWhitePixel}});
+  const std::vector<PixelWant> wants = {
+      {10, 10, kRedPixel},   {19, 19, kRedPixel},   {20, 19, kWhitePixel}, {9, 50, kBlackPixel},
+      {10, 50, kWhitePixel}, {30, 60, kBlackPixel}, {30, 56, kBlackPixel}, {30, 55, kWhitePixel},
+      {40, 40, kBlackPixel}, {50, 48, kBlackPixel}, {51, 44, kWhitePixel}, {45, 44, 0xFFFF00u},
+      {70, 5, kRedPixel},    {71, 5, kWhitePixel},  {99, 0, kBlackPixel},  {5, 5, kWhitePixel}};
+  ExpectPixels(Replayed(ops, 100, 80, {1.0, {}}), wants);
 }
 
 TEST(SurfaceReplay, TwipsMapToPixelsAndAClearFillsTheBackground) {
@@ -93,15 +79,11 @@ TEST(SurfaceReplay, TwipsMapToPixelsAndAClearFillsTheBackground) {
   band.fill(Qt::red);
   const ReplayOptions options{
       15.0, [&](const std::string& name) { return name == "ButtonBar" ? band : QImage(); }};
-  const QImage image = Replayed(surface.Operations(), 60, 60, options);
   // The light-yellow tint is 0xC0FFFF as BGR.
-  ExpectPixels(image, {{10, 20, kBlackPixel},
-                       {20, 30, kBlackPixel},
-                       {21, 30, 0xFFFFC0u},
-                       {0, 0, 0xFFFFC0u},
-                       {43, 41, kRedPixel},
-                       {44, 41, 0xFFFFC0u},
-                       {40, 42, 0xFFFFC0u}});
+  const std::vector<PixelWant> wants = {
+      {10, 20, kBlackPixel}, {20, 30, kBlackPixel}, {21, 30, 0xFFFFC0u}, {0, 0, 0xFFFFC0u},
+      {43, 41, kRedPixel},   {44, 41, 0xFFFFC0u},   {40, 42, 0xFFFFC0u}};
+  ExpectPixels(Replayed(surface.Operations(), 60, 60, options), wants);
 }
 
 TEST(SurfaceReplay, TextIsDrawnWhereItWasMeasuredAndOpaqueTextPaintsItsBox) {
@@ -159,20 +141,15 @@ TEST(SurfaceReplay, QtMetricsMeasureALineAsQtMeasuresItWhole) {
     QtTextMetrics metrics(device);
     for (const char* name : {"Arial", "Times New Roman", "Courier New"}) {
       for (int style = 0; style < 3; ++style) {
-        FontSpec font;
-        font.Name = name;
-        font.Size = 8.25 + style * 2;
-        font.Bold = style == 1;
-        font.Italic = style == 2;
+        const FontSpec font{
+            .Name = name, .Size = 8.25 + style * 2, .Bold = style == 1, .Italic = style == 2};
         const QFontMetricsF qt(ToQFont(font), device);
-        for (int round = 0; round < 2; ++round) {  // measured afresh, then from what is kept
-          for (const char* line : lines) {
+        for (int round = 0; round < 2; ++round)  // measured afresh, then from what is kept
+          for (const char* line : lines)
             EXPECT_DOUBLE_EQ(
                 metrics.TextWidth(font, line),
                 qt.horizontalAdvance(QString::fromUtf8(line)) * metrics.TwipsPerPixel())
                 << name << " " << style << " \"" << line << "\"";
-          }
-        }
       }
     }
   }

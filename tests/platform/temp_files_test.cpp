@@ -1,34 +1,19 @@
 #include "platform/temp_files.h"
-
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-
 #include "platform/file_io.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/scratch_folder.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Sets an environment variable for the scope, then puts back what was there.
-struct ScopedEnv {
-  ScopedEnv(const char* name, const std::optional<std::string>& value) : name(name) {
-    if (const char* was = std::getenv(name)) old = was;
-    Set(value);
-  }
-  ~ScopedEnv() { Set(old); }
-  void Set(const std::optional<std::string>& v) {
-    v ? setenv(name, v->c_str(), 1) : unsetenv(name);
-  }
-  const char* name;
-  std::optional<std::string> old;
-};
+using testing::ScopedEnv;
 
 TEST(TempFiles, EachFileIsNewPrivateAndUnforeseeable) {
   testing::ScratchFolder folder;
