@@ -55,10 +55,9 @@ class DatePickerControlTest : public ::testing::Test {
   PixelRect CellRect(int day) const {
     const DatePanelLayout layout =
         LayOutDatePanel(picker->Calender()->width(), picker->Calender()->height());
-    for (int i = 0; i < kDayCellCount; ++i) {
-      const DayCell& c = picker->Model().Cells()[static_cast<size_t>(i)];
-      if (c.Visible && c.Day == day) return layout.Cells[static_cast<size_t>(i)];
-    }
+    for (size_t i = 0; i < kDayCellCount; ++i)
+      if (const DayCell& c = picker->Model().Cells()[i]; c.Visible && c.Day == day)
+        return layout.Cells[i];
     return layout.Cells[41];  // a cell no month fills
   }
   static QPoint Centre(const PixelRect& r) { return {r.Left + r.Width / 2, r.Top + r.Height / 2}; }

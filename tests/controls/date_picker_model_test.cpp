@@ -14,10 +14,8 @@ class DatePickerModelTest : public ::testing::Test {
     return model.Cells()[static_cast<size_t>(CellOf(day))].Color;
   }
   int CellOf(int day) const {
-    for (int i = 0; i < kDayCellCount; ++i) {
-      const DayCell& cell = model.Cells()[static_cast<size_t>(i)];
-      if (cell.Visible && cell.Day == day) return i;
-    }
+    for (int i = 0; i < kDayCellCount; ++i)
+      if (const DayCell& c = model.Cells()[size_t(i)]; c.Visible && c.Day == day) return i;
     ADD_FAILURE() << "no cell shows day " << day;
     return 0;
   }

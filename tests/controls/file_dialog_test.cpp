@@ -34,9 +34,7 @@ class FileDialogWindowTest : public ::testing::Test {
 
 TEST_F(FileDialogWindowTest, ShowsItsCaptionTheFilesOfTheTypeAndTheGradient) {
   for (const char* file : {"OLD.ACC", "new.acc", "notes.txt"}) scratch.File(file);
-  for (int i = 1; i <= 30; ++i)
-    session.FadeColors[static_cast<std::size_t>(i)] =
-        RgbValue(static_cast<uint8_t>(100 + i), 50, 20);
+  for (int i = 1; i <= 30; ++i) session.FadeColors[size_t(i)] = RgbValue(uint8_t(100 + i), 50, 20);
   model.Prepare(session, OpenRequest());
   FileDialog dialog(model, session);
   EXPECT_EQ(dialog.windowTitle() + " " + dialog.AcceptButton()->text(), "Open Project... Open");

@@ -1,26 +1,16 @@
 #include "controls/print_document_qt.h"
 #include <gtest/gtest.h>
 #include <QFile>
-#include <QPrinter>
 #include <stdexcept>
 #include "controls/shared_printer_qt.h"
 #include "platform/screen_pointer.h"
-#include "tests/support/pdf_text.h"
+#include "tests/support/pdf_printer_qt.h"
 #include "tests/support/prompt_answerer.h"
 
 namespace qv {
 namespace {
 
 using namespace testing;
-
-std::unique_ptr<QPrinter> PdfPrinter(const std::string& name) {
-  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  printer->setOutputFormat(QPrinter::PdfFormat);
-  QFile::remove(QString::fromStdString(TestOutputPath(name)));
-  printer->setOutputFileName(QString::fromStdString(TestOutputPath(name)));
-  printer->setPageSize(QPageSize(QPageSize::A4));
-  return printer;
-}
 
 // A ledger of `rows` rows under a title and a marked column heading.
 DocumentDrawing Ledger(int rows, double* scaleSeen = nullptr, Session* session = nullptr) {

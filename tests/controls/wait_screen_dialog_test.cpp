@@ -70,8 +70,7 @@ TEST_F(WaitScreenTest, OpensBusyAndEmptyInTheProgramsFontAndClosesWithTheNormalP
 }
 
 TEST_F(WaitScreenTest, NinetyNineTicksFillTheBarAndNothingPassesOneHundredPerCent) {
-  for (int i = 1; i <= 30; ++i)
-    session.FadeColors[static_cast<std::size_t>(i)] = static_cast<uint32_t>(0xC0C0C0 - 0x0101 * i);
+  for (int i = 1; i <= 30; ++i) session.FadeColors[size_t(i)] = uint32_t(0xC0C0C0 - 0x0101 * i);
   WaitScreen job(&other, session, 1039, "Saving", pointer);
   EXPECT_EQ(job.Window()->Activity(), "Saving");
   for (int i = 0; i < 99; ++i) job.ProgressTick();

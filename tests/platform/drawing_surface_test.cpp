@@ -23,8 +23,7 @@ class DrawingSurfaceTest : public ::testing::Test {
 
 TEST_F(DrawingSurfaceTest, PrintEndsTheLinePrintStayContinuesItAndTextsKeepTheirFont) {
   // A ledger row: folio and name in bold red, then the amount right-aligned at 9000.
-  surface_.SetCurrentY(1000);
-  surface_.SetCurrentX(500);
+  surface_.SetCurrentY(1000), surface_.SetCurrentX(500);
   surface_.SetFontBold(true);
   surface_.SetForeColor(kRed);
   surface_.SetFontTransparent(false);
@@ -81,9 +80,8 @@ TEST_F(DrawingSurfaceTest, BoxesTakeTheFillOfTheMomentAndDrawingMovesThePosition
   surface_.Box(10, 20, 30, 40);
   const auto& ops = surface_.Operations();
   ASSERT_EQ(ops.size(), 2u);
-  const auto& header = std::get<BoxOp>(ops[0]);
+  const BoxOp header = std::get<BoxOp>(ops[0]), outline = std::get<BoxOp>(ops[1]);
   EXPECT_TRUE(header.Filled && header.FillColor == 0xE0E0E0u && header.Color == kBlack);
-  const auto& outline = std::get<BoxOp>(ops[1]);
   EXPECT_TRUE(!outline.Filled && outline.Color == 0x123456u);
   EXPECT_EQ(Position(), Point(30, 40));
   EXPECT_EQ(surface_.TakeOperations().size(), 2u);

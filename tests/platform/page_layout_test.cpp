@@ -1,5 +1,6 @@
 #include "platform/page_layout.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -124,9 +125,8 @@ TEST(PageCopies, EachCopyIsAJobOfItsOwnOnAPrinterAndFollowsOnInAFile) {
   surface.Print("Page 2");
   const std::vector<DrawOp> pages = LayOutPages(surface.Operations(), 1000);
   auto count = [](const std::vector<DrawOp>& ops, auto kind) {
-    int n = 0;
-    for (const DrawOp& op : ops) n += std::holds_alternative<decltype(kind)>(op) ? 1 : 0;
-    return n;
+    return std::ranges::count_if(
+        ops, [](auto& op) { return std::holds_alternative<decltype(kind)>(op); });
   };
   const std::vector<DrawOp> jobs = CopiesOf(pages, 3, false);
   EXPECT_EQ(count(jobs, EndDocOp{}), 3);

@@ -4,7 +4,7 @@
 namespace qv {
 namespace {
 
-TEST(Prompts, ScriptedAnswersGoToThePromptsInOrderAndScopesNestWithoutBlocking) {
+TEST(Prompts, ScriptedAnswersGoInOrderScopesNestAndWhatWasNotScriptedIsReported) {
   ScriptedPrompts outer, scripted;
   {
     ScopedPromptService outerScope(outer);
@@ -23,11 +23,8 @@ TEST(Prompts, ScriptedAnswersGoToThePromptsInOrderAndScopesNestWithoutBlocking) 
   EXPECT_EQ(scripted.History()[1].Request.Caption(), "Quorvel");
   EXPECT_EQ(scripted.History()[2].Request.Caption(), "Accounts");
   EXPECT_EQ((PromptRequest{"x", PromptButtons::Ok, PromptIcon::None, ""}).Caption(), "");
-}
 
-TEST(Prompts, UnscriptedOrImpossibleAnswersGetTheEscapeAnswerAndAreReported) {
-  ScriptedPrompts scripted;
-  ScopedPromptService scope(scripted);
+  // Unscripted or impossible answers get the escape answer and are reported.
   int reported = 0;
   scripted.OnUnexpected = [&](const PromptRequest&, const std::string&) { ++reported; };
   // Nothing scripted: Cancel where offered, else No, else OK.

@@ -1,19 +1,14 @@
 #include "platform/surface_replay_qt.h"
 #include <gtest/gtest.h>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <cmath>
 #include <limits>
-#include "tests/support/pdf_text.h"
+#include "tests/support/pdf_printer_qt.h"
 
 namespace qv {
 namespace {
-
-QString OutputPath(const std::string& name) {
-  return QString::fromStdString(testing::TestOutputPath(name));
-}
 
 constexpr QRgb kWhitePixel = 0xFFFFFF, kBlackPixel = 0x000000, kRedPixel = 0xFF0000;
 
@@ -100,7 +95,7 @@ TEST(SurfaceReplay, TextIsDrawnWhereItWasMeasuredAndOpaqueTextPaintsItsBox) {
   EXPECT_GT(text.Width, 0);
   EXPECT_DOUBLE_EQ(surface.CurrentX(), 300 + text.Width);
   image = Replayed(surface.Operations(), 0, 0, {15.0, {}}, image);
-  image.save(OutputPath("surface_replay_text.png"));
+  image.save(QString::fromStdString(testing::TestOutputPath("surface_replay_text.png")));
 
   // The ink starts at the recorded top-left corner and stays inside the measured box.
   QRect ink;
@@ -165,14 +160,8 @@ TEST(SurfaceReplay, QtMetricsMeasureLinesAndHoldSizesToAUsableRange) {
 }
 
 TEST(SurfaceReplay, PrintsPageByPageToAPdfAndReportsAJobThatCannotStart) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  const QString path = OutputPath("surface_replay.pdf");
-  QFile::remove(path);
-  printer.setOutputFileName(path);
-  printer.setPageSize(QPageSize(QPageSize::A4));
-
-  PrinterSurface page(printer);
+  const auto printer = testing::PdfPrinter("surface_replay.pdf");
+  PrinterSurface page(*printer);
   DrawingSurface& surface = page.Surface();
   const SurfaceExtent extent = surface.Extent();
   EXPECT_NEAR(extent.Width, 8.27 * 1440, 10);                               // A4 paper
@@ -184,14 +173,10 @@ TEST(SurfaceReplay, PrintsPageByPageToAPdfAndReportsAJobThatCannotStart) {
   surface.EndDoc();
   ASSERT_TRUE(page.Send());
   EXPECT_TRUE(surface.Operations().empty());
-  if (testing::PdfToolsAvailable()) {
-    EXPECT_EQ(testing::PdfPageCount(path.toStdString()), 2);
-  }
-
-  QPrinter unusable(QPrinter::HighResolution);
-  unusable.setOutputFormat(QPrinter::PdfFormat);
-  unusable.setOutputFileName(OutputPath("no-such-folder/out.pdf"));
-  PrinterSurface failing(unusable);
+  EXPECT_TRUE(!testing::PdfToolsAvailable() ||
+              testing::PdfPageCount(testing::TestOutputPath("surface_replay.pdf")) == 2);
+  const auto unusable = testing::PdfPrinter("no-such-folder/out.pdf");
+  PrinterSurface failing(*unusable);
   failing.Surface().Print("Invoice");
   failing.Surface().EndDoc();
   EXPECT_FALSE(failing.Send());
