@@ -66,7 +66,6 @@ TEST_F(DatePickerModelTest, MonthStepsWrapTheYearAndLandOnTheLastDayByTheGregori
             std::tuple(12, 2024, Day(2024, 12, 31)));
   ASSERT_TRUE(model.StepMonth(1));
   EXPECT_EQ(model.TheDate(), Day(2025, 1, 31));
-
   // Steps stop at the ends of the year list; a date set outside the list widens it.
   for (auto [date, index] : {std::pair{Day(1826, 1, 5), 0}, {Day(2226, 12, 5), 1}}) {
     model.SetTheDate(date);
@@ -84,14 +83,12 @@ TEST_F(DatePickerModelTest, AChosenDayMissingFromTheNewMonthFallsOnItsLastDay) {
   EXPECT_EQ(ColorOf(30), DayCellColor::Chosen);
   model.ChooseMonth(5);  // the chosen day is kept: a month that has it shows it again
   EXPECT_EQ(model.TheDate(), Day(2025, 5, 31));
-
   model.SetTheDate(Day(2024, 2, 29));
   model.ChooseYear(2025);
   EXPECT_EQ(model.TheDate(), Day(2025, 2, 28));
   model.SetTheDate(Day(2024, 3, 10));
   model.ChooseYear(2025);
   EXPECT_FALSE(AnyCell(DayCellColor::Chosen)) << "choosing a year leaves no cell red";
-
   // No sequence of steps and choices reaches the zero date, and a step after a capped day
   // goes to the neighbouring month of the one shown.
   model.SetTheDate(Day(2025, 1, 31));
@@ -118,11 +115,9 @@ TEST_F(DatePickerModelTest, StartsOnTodayWhichIsMagentaOnlyInItsMonthAndTheChose
     model.CalcDate(0, month, year, false);
     EXPECT_FALSE(AnyCell(DayCellColor::Today)) << year << "-" << month;
   }
-
   clock.Set(Day(2026, 3, 16));  // the clock is read at every redraw
   model.CalcDate(0, 3, 2026, false);
   EXPECT_EQ(ColorOf(16), DayCellColor::Today);
-
   model.SetTheDate(Day(2024, 3, 15));  // a Friday: its heading is marked once it is read
   EXPECT_EQ(model.MarkedHeading(), -1);
   EXPECT_EQ(model.TheDate(), Day(2024, 3, 15));

@@ -44,7 +44,6 @@ TEST(WriteEmailFile, AFailureIsToldOnceAndNothingHalfWrittenIsOpened) {
   EXPECT_EQ(opened, 0);
   ASSERT_EQ(prompts.Texts().size(), 1u);
   EXPECT_EQ(prompts.Texts()[0].rfind("The e-mail message could not be written", 0), 0u);
-
   // No program takes the file: that is told too.
   ScopedEnv tmp("tmp", folder.Path());
   prompts.Then(PromptAnswer::Ok);

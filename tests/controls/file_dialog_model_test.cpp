@@ -25,7 +25,6 @@ TEST(FileDialogRules, TypeCodesNamesPathsForbiddenCharactersAndPatterns) {
   EXPECT_EQ(FileNameWithType("/home/u/my.books/report", "csv"), "/home/u/my.books/report.csv");
   EXPECT_EQ(FileNameWithType("/home/u/my.books/report.acc", "txt"), "/home/u/my.books/report.txt");
   EXPECT_EQ(FileNameWithType("", "acc"), "");
-
   // The root folder, which the dialog's browsing reaches only at the top.
   EXPECT_EQ(JoinPath("/", "a.acc"), "/a.acc");
   EXPECT_EQ(FolderChain("/"), Names{"/"});
@@ -33,7 +32,6 @@ TEST(FileDialogRules, TypeCodesNamesPathsForbiddenCharactersAndPatterns) {
   // Forbidden characters never reach the name; patterns ignore case.
   EXPECT_EQ(WithoutForbiddenCharacters("/etc/pass\\wd:<x>?*|\"\n"), "/etc/passwdx");
   EXPECT_EQ(WithoutForbiddenCharacters("Bücher 2026.acc"), "Bücher 2026.acc");
-
   for (auto [name, pattern, matches] : {std::tuple{"OLD.ACC", "*.acc", true},
                                         {"new.acc.bak", "*.acc", false},
                                         {"newacc", "*.acc", false},
@@ -68,7 +66,6 @@ TEST_F(FileDialogModelTest, AcceptNeedsANameWithAStemAndATypedPathLeadsToItsFold
   model.ChooseType(2);
   EXPECT_EQ(model.NameText(), ".csv");
   EXPECT_FALSE(model.Accept()) << "a name that is only an extension is refused";
-
   EXPECT_EQ(model.SetNameText("C:\\books.acc"), "Cbooks.acc");
   EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/Cbooks.acc");
   // A hidden folder, which the folder list leaves out, is reached by typing its path; with
@@ -103,7 +100,6 @@ TEST_F(FileDialogModelTest, UnreadableOrVanishedFoldersFallBackAndNeverLoop) {
   fs::remove_all(kept);  // the folder it was in vanished as well: the home folder
   EXPECT_FALSE(inKept.OpenFolder(scratch.Path() + "/missing"));
   EXPECT_EQ(inKept.Folder(), HomeFolder());
-
   // A vanished folder is left for the nearest one above.
   FileDialogModel deep(scratch.Folder("a/b/c"));
   fs::remove_all(scratch.Path() + "/a/b");

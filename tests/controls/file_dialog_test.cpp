@@ -44,7 +44,6 @@ TEST_F(FileDialogWindowTest, ShowsItsCaptionTheFilesOfTheTypeAndTheGradient) {
   EXPECT_EQ(dialog.FileList()->item(0)->text() + " " + dialog.FileList()->item(1)->text(),
             "new.acc OLD.ACC");
   EXPECT_EQ(dialog.FolderLabel()->text(), Q(scratch.Path()));
-
   // The gradient bands, one fade colour each, down the right of the window.
   const QImage image = Grab(&dialog, "file_dialog");
   EXPECT_EQ(image.pixelColor(image.width() - 2, 0), ToQColor(session.FadeColors[1]));
@@ -61,7 +60,6 @@ TEST_F(FileDialogWindowTest, ChoosingCsvRewritesTheNameAndForbiddenCharactersNev
   EXPECT_EQ(dialog.windowTitle(), "Save CSV As...") << "a saving caption also when opening";
   EXPECT_EQ(session.ChosenFileType + session.LoginPassword, "csv");
   EXPECT_EQ(dialog.focusWidget(), box);
-
   box->clear();
   for (auto [key, text] : {std::pair{Qt::Key_A, "a"}, {Qt::Key_Colon, ":"}, {Qt::Key_B, "b"}})
     SendKey(box, key, text);
@@ -87,7 +85,6 @@ TEST_F(FileDialogWindowTest, EnterGoesToAcceptEmptyNamesStayDoubleClickAcceptsCl
     dialog.AcceptButton()->click();
     EXPECT_TRUE(dialog.isVisible()) << "an empty name leaves the dialog open";
     EXPECT_NE(dialog.result(), QDialog::Accepted);
-
     QListWidgetItem* item = dialog.FileList()->item(0);
     ASSERT_NE(item, nullptr);
     emit dialog.FileList()->itemClicked(item);
@@ -136,7 +133,6 @@ TEST(ChooseFile, ReturnsAbsolutePathsAndReopensWhereTheUserLastBrowsed) {
   const std::string books = scratch.Folder("my.books");
   const std::string exports = scratch.Folder("exports");
   Session session;
-
   // Open the book: browse into "my.books" and type a name without extension.
   WhenModalShows<FileDialog>([&](FileDialog& dialog) {
     OpenFolder(dialog, "my.books");
@@ -148,7 +144,6 @@ TEST(ChooseFile, ReturnsAbsolutePathsAndReopensWhereTheUserLastBrowsed) {
   EXPECT_EQ(opened, books + "/report.csv") << "folder names with dots are not cut";
   EXPECT_EQ(session.ChosenFileName, books + "/report");
   EXPECT_EQ(session.ChosenFileType, "csv");
-
   // An export elsewhere later does not move the first file.
   WhenModalShows<FileDialog>([&](FileDialog& dialog) {
     EXPECT_EQ(dialog.FolderLabel()->text(), Q(books)) << "reopens in the folder last browsed";
@@ -159,7 +154,6 @@ TEST(ChooseFile, ReturnsAbsolutePathsAndReopensWhereTheUserLastBrowsed) {
   const FileDialogRequest exportRequest{"htm", {"*.htm", "*.rtf"}, 166, 165, {}};
   EXPECT_EQ(ChooseFile(nullptr, session, exportRequest), exports + "/ledger.htm");
   EXPECT_EQ(opened, books + "/report.csv");
-
   // Cancel returns nothing and keeps the name for the next use.
   WhenModalShows<FileDialog>([](FileDialog& dialog) { dialog.CancelButton()->click(); });
   EXPECT_EQ(ChooseFile(nullptr, session, exportRequest), "");

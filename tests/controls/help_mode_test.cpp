@@ -16,7 +16,6 @@ TEST(HelpModeTest, OtherWindowsItemsKeepTheirOwnMarksAndTheHelpPointerLoadsCards
             (HelpMode::Window{.loaded = true, .title = card.title, .text = card.text}));
   pointer.Set(PointerShape::Normal);
   help.Unload();
-
   const HelpSwitch configuration = help.AddSwitch();
   help.Toggle(kMainHelpSwitch);
   help.Toggle(configuration);
@@ -28,7 +27,6 @@ TEST(HelpModeTest, OtherWindowsItemsKeepTheirOwnMarksAndTheHelpPointerLoadsCards
   EXPECT_TRUE(help.Checked(configuration));
   help.Toggle(configuration);
   EXPECT_FALSE(help.Checked(configuration) || help.IsOn());
-
   // The chart editor's item shows its own card on switching on.
   const HelpSwitch chart = help.AddSwitch();
   help.Toggle(chart, HelpCard{"Chart of Accounts", "Sets up the accounts."});

@@ -42,7 +42,6 @@ TEST(ButtonUdTest, ShowsItsFacesPassesItsInputOnAndRaisesNothingWhenDisabled) {
   Grab(&window, "picture_button_pressed");
   button.Refresh();
   EXPECT_TRUE(ShowsFace(&button, true));
-
   std::vector<std::string> seen;
   const auto note = [&](const std::string& event, int a, int b = -1) {
     seen.push_back(event + " " + std::to_string(a) + (b < 0 ? "" : " " + std::to_string(b)));

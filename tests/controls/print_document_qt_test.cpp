@@ -104,7 +104,6 @@ TEST(QtPrinterPort, PdfOutputTakesEveryPaperAndKeepsTheChoices) {
   ASSERT_TRUE(port.SetColorMode(kMonochrome));
   EXPECT_EQ(printer->colorMode(), QPrinter::GrayScale);
   EXPECT_FALSE(port.SelectPrinter("No such printer"));
-
   if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
   // The PDF comes out on landscape Legal paper.
   Session session;

@@ -69,7 +69,6 @@ TEST_F(PrintSetupDialogTest, PrintReturnsTheCopiesAndScaleEscapeNothingAndChoice
   EXPECT_EQ(result.Copies, 2);
   EXPECT_DOUBLE_EQ(result.Scale, 0.85);
   EXPECT_EQ(session_.PrintCopies, 2);
-
   // Cancel and the close box are tried over the main window; here Escape.
   WhenModalShows<Printformer>([](Printformer& d) { SendKey(&d, Qt::Key_Escape); });
   result = ShowPrintSetup(nullptr, session_, model_);

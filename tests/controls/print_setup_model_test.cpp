@@ -34,7 +34,6 @@ TEST_F(PrintSetupModelTest, ListsThePrinterPapersAndKeepsThemApartPerPrinter) {
   // The size the printer had is chosen; the first opening turns to portrait.
   EXPECT_EQ(std::tuple(model_.PaperRow(), port_.Paper, port_.Orientation_),
             std::tuple(1, 5, kPortrait));
-
   // Another printer lists only its own sizes; the old size is not among them, so the first
   // row is chosen and set.
   model_.ChoosePrinter("Label");
@@ -98,7 +97,6 @@ TEST_F(PrintSetupModelTest, TextSizeAndCopiesAreReadSafely) {
                                                 {"many", 0}, {"-3", 0},      {"2.5", 2},
                                                 {"3.5", 4},  {"30000", 999}, {"1e9", 999}};
   for (auto [text, count] : copies) EXPECT_EQ(CopiesOfText(text), count) << text;
-
   model_.Open();
   model_.SetTextSize("5%");
   model_.TextSizeLeft();

@@ -79,7 +79,6 @@ TEST(PelVerticalScroll, DrawsTrackButtonsAndThumbFromItsColourAndTheFocusOutline
   w.Mouse(QEvent::MouseButtonPress, 90);
   EXPECT_EQ(Grab(w.bar, "vertical_scroll_dragged").pixelColor(3, 81), w.Shade(65));
   w.Mouse(QEvent::MouseButtonRelease, 90);
-
   QApplication::setActiveWindow(&w.window);
   w.bar->setFocus();
   if (!w.bar->hasFocus()) GTEST_SKIP() << "the platform gives no window the focus";
@@ -148,7 +147,6 @@ TEST(RealhScroll, DrawsTrackButtonsAndThumbLeftToRightWithNoPressedLook) {
   ASSERT_TRUE(w.bar->Model().Dragging());
   EXPECT_EQ(w.bar->grab().toImage(), image);
   w.Mouse(QEvent::MouseButtonRelease, 300);
-
   // A value below the range draws the thumb from column 17, clear of the left arrow; a
   // disabled bar's thumb fills the track after a refresh.
   w.bar->SetValue(-10);

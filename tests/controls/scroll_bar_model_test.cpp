@@ -31,10 +31,12 @@ struct Bar {
   std::pair<int, int> ValueAndThumb() const { return {model.Value(), model.ThumbPos()}; }
   // A press, or a key, held for the given time and then released.
   void Hold(double at, long long ms) { Press(at), timer.Advance(ms), model.MouseRelease(); }
+  Ints Held(double at, long long ms) { return Clear(), Hold(at, ms), values; }  // the new values
   void HoldKey(int key, long long ms) { model.KeyDown(key), timer.Advance(ms), model.KeyUp(); }
-  // Every kind of input: presses on the arrows and the track, each held and dragged, then
-  // every key held.
+  // Every kind of input, after a Clear: presses on the arrows and the track, each held and
+  // dragged, then every key held.
   void Pester() {
+    Clear();
     for (double at : {3, 100, 150, 197, 895})
       Press(at), Move(700), timer.Advance(300), model.MouseRelease();
     for (int key : {kKeyPageUp, kKeyPageDown, kKeyLeft, kKeyUp, kKeyRight, kKeyDown})
@@ -76,15 +78,10 @@ TEST(ScrollBar, APressStepsAtOnceAndRepeatsOnlyWhenHeldPastTheDelay) {
   for (ScrollBarKind kind : kKinds) {
     SCOPED_TRACE(kind == kVertical ? "vertical" : "horizontal");
     Bar bar(kind, ScrollBarSettings{.ValueMax = 1000, .ValueLargeChange = 100});
-    bar.Hold(195, 0);  // the far arrow, clicked
-    EXPECT_EQ(bar.values, Ints{1});
-    bar.Clear();
-    bar.Hold(195, 320);
+    EXPECT_EQ(bar.Held(195, 0), Ints{1});  // the far arrow, clicked
+    EXPECT_EQ(bar.Held(195, 320), (Ints{2, 3, 4, 5}));
     EXPECT_EQ(bar.changeTimes, (Times{0, 300, 310, 320}));
-    EXPECT_EQ(bar.values, (Ints{2, 3, 4, 5}));
-    bar.Clear();
-    bar.Hold(5, 150);  // the near arrow
-    EXPECT_EQ(bar.values, Ints{4});
+    EXPECT_EQ(bar.Held(5, 150), Ints{4});  // the near arrow
     bar.Clear();
     const long long start = bar.timer.Now();
     bar.Hold(150, 450);  // the track beyond the thumb
@@ -103,9 +100,7 @@ TEST(VerticalScrollBar, TrackPressPagesTowardsThePointerAndDragMapsItToTheValue)
   bar.model.MouseRelease();
   // Above the thumb and close to it, the value moves by the pointer's share of the bar.
   bar.model.SetValue(100);
-  bar.Clear();
-  bar.Hold(150, 1000);
-  EXPECT_EQ(bar.values, Ints{96});  // round(100 - 7 / 200 x 100) = 96.5 -> 96
+  EXPECT_EQ(bar.Held(150, 1000), Ints{96});  // round(100 - 7 / 200 x 100) = 96.5 -> 96
   Bar drag(kVertical);
   drag.Press(20);  // on the thumb (rows 17 to 41)
   EXPECT_TRUE(drag.model.Dragging());
@@ -134,8 +129,7 @@ TEST(ScrollBar, APressOnEveryPixelOfTheDrawnThumbStartsADrag) {
         ASSERT_EQ(bar.model.Dragging(), at >= first && at <= last)
             << (kind == kVertical ? "vertical" : "horizontal") << " value " << value << " at " << at
             << " of " << first << " to " << last;
-        bar.model.MouseRelease();
-        bar.model.SetValue(value);
+        bar.model.MouseRelease(), bar.model.SetValue(value);
       }
     }
   }
@@ -146,14 +140,12 @@ TEST(ScrollBarRobustness, NoRangeOrAnEmptiedOneNeitherDividesNorJumps) {
   Bar journal(kVertical, kMainScrollAccSettings);
   EXPECT_TRUE(journal.model.ThumbDrawing().empty());
   journal.model.SetValue(7);
-  journal.Clear();
   journal.Pester();
   EXPECT_EQ(journal.model.Value(), 0);
   EXPECT_TRUE(journal.values.empty());
   journal.model.SetValueMax(3);
   journal.model.KeyDown(kKeyDown);
   EXPECT_EQ(journal.values, Ints{1});
-
   for (ScrollBarKind kind : kKinds) {
     SCOPED_TRACE(kind == kVertical ? "vertical" : "horizontal");
     // An empty range, and the cash-flow window's bar when every column fits: ValueMax
@@ -165,14 +157,12 @@ TEST(ScrollBarRobustness, NoRangeOrAnEmptiedOneNeitherDividesNorJumps) {
     const int thumb = bar.model.ThumbPos();
     bar.model.SetValue(9);
     for (Bar* b : {&bar, &fits}) {
-      b->Clear();
       b->Pester();
       b->model.Refresh();
       EXPECT_TRUE(b->values.empty());
     }
     EXPECT_EQ(bar.model.ThumbPos(), thumb);
     EXPECT_EQ(fits.model.Value(), 0);
-
     // The range emptied during a hold stops the repeat where it stands.
     Bar held(kind);
     held.Press(190);
@@ -181,8 +171,7 @@ TEST(ScrollBarRobustness, NoRangeOrAnEmptiedOneNeitherDividesNorJumps) {
     held.Clear();
     held.model.SetValueMax(0);
     held.timer.Advance(500);
-    EXPECT_TRUE(held.values.empty());
-    EXPECT_FALSE(held.timer.Enabled());
+    EXPECT_TRUE(held.values.empty() && !held.timer.Enabled());
     EXPECT_EQ(held.ValueAndThumb(), state);
   }
   // 18 rows: the thumb length comes to 6 and the drag's divisor H - (L + 12) to 0.
@@ -190,10 +179,8 @@ TEST(ScrollBarRobustness, NoRangeOrAnEmptiedOneNeitherDividesNorJumps) {
   EXPECT_EQ(tiny.model.ThumbLength(), 6);
   tiny.model.MousePress(9, tiny.model.DrawnThumbPos());
   ASSERT_TRUE(tiny.model.Dragging());
-  tiny.Move(10);
-  tiny.Move(-40);
-  EXPECT_EQ(tiny.model.Value(), 0);
-  EXPECT_TRUE(tiny.values.empty());
+  tiny.Move(10), tiny.Move(-40);
+  EXPECT_TRUE(tiny.model.Value() == 0 && tiny.values.empty());
 }
 
 TEST(ScrollBarRobustness, ExtremeValuesNeitherOverflowNorLeaveTheRange) {

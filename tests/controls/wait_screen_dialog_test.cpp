@@ -78,7 +78,6 @@ TEST_F(WaitScreenTest, NinetyNineTicksFillTheBarAndNothingPassesOneHundredPerCen
   EXPECT_EQ(job.Window()->BarTwips(), 2871);
   const int fullPixels = job.Window()->BarPixels();
   testing::Grab(job.Window(), "wait_screen");
-
   // A loop over lines 0 to 1039 ticks 104 times, and a second pass more still.
   auto lines = job.LineProgress();
   for (int pass = 0; pass < 2; ++pass)
@@ -86,7 +85,6 @@ TEST_F(WaitScreenTest, NinetyNineTicksFillTheBarAndNothingPassesOneHundredPerCen
   EXPECT_EQ(job.Window()->PercentText(), "100%");
   EXPECT_EQ(job.Window()->BarTwips(), WaitScreenDialog::kFrameTwips);
   EXPECT_EQ(job.Window()->BarPixels(), fullPixels) << "the bar never leaves its frame";
-
   // Readers move the bar by their position, never back.
   WaitScreen reader(&other, session, 0, {}, pointer);
   auto progress = reader.PositionProgress();
@@ -106,7 +104,6 @@ TEST_F(WaitScreenTest, InputToOtherWindowsIsIgnoredDuringTheJobAndAfterIt) {
       QCoreApplication::postEvent(button, new QKeyEvent(type, Qt::Key_Space, Qt::NoModifier, " "));
     job.ProgressTick();
     EXPECT_EQ(clicks, 1) << "no click acts in the middle of the job";
-
     // A question the job asks still takes input.
     QDialog question(job.Window());
     auto* ok = new QPushButton("OK", &question);

@@ -41,7 +41,6 @@ TEST_F(DrawingSurfaceTest, PrintEndsTheLinePrintStayContinuesItAndTextsKeepTheir
   EXPECT_TRUE(!texts[1].Font.Bold && texts[1].Color == kBlack && texts[1].X == 803);
   EXPECT_DOUBLE_EQ(texts[2].X + texts[2].Width, 9000);
   for (const TextOp& t : texts) EXPECT_DOUBLE_EQ(t.Y, 1000);
-
   // An empty print ends the line at the current font's height; staying on the line with
   // nothing to print moves nothing.
   surface_.SetFontSize(5);
@@ -95,7 +94,6 @@ TEST_F(DrawingSurfaceTest, ClearForgetsTheDrawingAndPagesAndDocumentsNumberTheir
   ASSERT_EQ(surface_.Operations().size(), 1u);
   EXPECT_EQ(std::get<ClearOp>(surface_.Operations()[0]).BackColor, kSecondCopyTint);
   EXPECT_EQ(Position(), Point(0, 0));
-
   surface_.SetCurrentY(14000);
   surface_.Print("Page one");
   surface_.NewPage();

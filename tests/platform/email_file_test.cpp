@@ -52,13 +52,11 @@ TEST(EmailFile, TakesTheFirstNameItMayReplaceAndNeverFollowsALink) {
   // The user's own earlier message is replaced, under the same name.
   EXPECT_EQ(SaveEmailFile("Invoice", "two", folder.Path()).Path, first.Path);
   EXPECT_EQ(ScratchFolder::Read(first.Path), "two");
-
   // A name that cannot be replaced moves on to the next number.
   fs::remove(first.Path);
   folder.File("Invoice0.eml/held", "a folder in the way");
   const EmailFileWrite second = SaveEmailFile("Invoice", "three", folder.Path());
   EXPECT_EQ(second.Path, folder.Path("Invoice1.eml"));
-
   // A link planted under the name is replaced; the file it points at keeps its contents.
   const std::string victim = folder.File("victim.txt", "precious");
   fs::create_symlink(victim, folder.Path("Statement0.eml"));

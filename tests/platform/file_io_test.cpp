@@ -82,7 +82,6 @@ TEST_F(FileIoTest, ASaveThroughALinkWritesTheLinkedFileAndAReadOnlyFileIsRefused
   EXPECT_TRUE(S_ISLNK(ModeOf(link)));
   EXPECT_EQ(Read(real), "new");
   EXPECT_EQ(folder_.EntryCount(), 2u) << "the temporary file went beside the linked file";
-
   ASSERT_EQ(::chmod(real.c_str(), 0444), 0);
   EXPECT_EQ(WriteFileAtomically(link, "newer"), EACCES);
   EXPECT_EQ(Read(real), "new");

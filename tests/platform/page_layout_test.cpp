@@ -76,7 +76,6 @@ TEST_F(PageLayoutTest, TheMarkedHeadingStartsEveryFurtherPage) {
     if (const auto* line = std::get_if<LineOp>(&op); line && line->Y1 == 200) ++rulesAt200;
   EXPECT_EQ(rulesAt200, 2);
   for (const DrawOp& op : laid) EXPECT_FALSE(std::holds_alternative<PageHeadingOp>(op));
-
   // A page the drawing starts itself has no heading, and a last one left empty no page.
   surface_.NewPage();
   Lines("B", 2);
@@ -106,7 +105,6 @@ TEST_F(PageLayoutTest, NothingIsCutAtThePageFootAndAHeadingIsNotLeftAlone) {
   EXPECT_EQ(pages[0].size(), 3u);
   EXPECT_EQ(pages[1], (PageTexts{{"Band 1", 0}, {"Band 2", 200}}));
   EXPECT_EQ(pages[2], (PageTexts{{"Heading", 0}, {"Item 1", 200}, {"Item 2", 400}}));
-
   // A text taller than a page cannot be kept whole; the pages still move on.
   surface_.Cls();
   surface_.SetFontSize(100);  // 2000 twips a line

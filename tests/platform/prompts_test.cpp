@@ -23,7 +23,6 @@ TEST(Prompts, ScriptedAnswersGoInOrderScopesNestAndWhatWasNotScriptedIsReported)
   EXPECT_EQ(scripted.History()[1].Request.Caption(), "Quorvel");
   EXPECT_EQ(scripted.History()[2].Request.Caption(), "Accounts");
   EXPECT_EQ((PromptRequest{"x", PromptButtons::Ok, PromptIcon::None, ""}).Caption(), "");
-
   // Unscripted or impossible answers get the escape answer and are reported.
   int reported = 0;
   scripted.OnUnexpected = [&](const PromptRequest&, const std::string&) { ++reported; };

@@ -20,7 +20,6 @@ TEST(SettingsQt, ValuesAreTextUnderTheSettingsGroupInTheApplicationsOwnStore) {
   }
   EXPECT_EQ(SettingsQt(file).Read("Height", "7000"), "");  // stored empty is not missing
   EXPECT_EQ(QSettings(file, QSettings::IniFormat).value("Settings/Width").toString(), "12345.5");
-
   // The user's store, pointed at the temporary folder for this test, then back.
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
   EXPECT_EQ(SettingsQt().FileName(), dir.path() + "/QV/QV.conf");

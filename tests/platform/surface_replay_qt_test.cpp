@@ -50,7 +50,6 @@ TEST(SurfaceReplay, PixelDrawingLandsOnExactPixels) {
   surface.Line(0, 0, std::numeric_limits<double>::infinity(), 0, kBlack);
   surface.SetCurrentX(std::nan(""));
   surface.PrintStay("x");
-
   std::vector<DrawOp> ops = surface.TakeOperations();
   ops.emplace_back(PixelOp{70, 5, kRed});  // as a scroll bar's face draws its dither
   const std::vector<PixelWant> wants = {
@@ -96,7 +95,6 @@ TEST(SurfaceReplay, TextIsDrawnWhereItWasMeasuredAndOpaqueTextPaintsItsBox) {
   EXPECT_DOUBLE_EQ(surface.CurrentX(), 300 + text.Width);
   image = Replayed(surface.Operations(), 0, 0, {15.0, {}}, image);
   image.save(QString::fromStdString(testing::TestOutputPath("surface_replay_text.png")));
-
   // The ink starts at the recorded top-left corner and stays inside the measured box.
   QRect ink;
   for (int y = 0; y < image.height(); ++y)
@@ -107,7 +105,6 @@ TEST(SurfaceReplay, TextIsDrawnWhereItWasMeasuredAndOpaqueTextPaintsItsBox) {
   EXPECT_GE(ink.top(), 30);
   EXPECT_LE(ink.right(), 20 + text.Width / 15 + 1);
   EXPECT_LE(ink.bottom(), 30 + text.Height / 15);
-
   DrawingSurface opaque(metrics);
   opaque.SetFontTransparent(false);
   opaque.SetBackColor(kRed);

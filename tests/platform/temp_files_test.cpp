@@ -49,7 +49,6 @@ TEST(TempFiles, AFileGoesWithItsObjectUnlessKeptAndFailuresLeaveNothing) {
   EXPECT_FALSE(FileExists(dropped));
   EXPECT_TRUE(FileExists(kept));
   fs::remove(kept);
-
   TemporaryFile missing, escape;
   EXPECT_EQ(missing.Create("Invoice", ".eml", folder.Path("missing")), ENOENT);
   EXPECT_EQ(escape.Create("../escape", ".eml", folder.Path()), EINVAL);
