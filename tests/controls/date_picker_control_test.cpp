@@ -44,7 +44,6 @@ class DatePickerControlTest : public ::testing::Test {
     FocusBox();
   }
   ~DatePickerControlTest() override { picker->WLoss(); }
-
   void FocusBox() {
     window.activateWindow();
     QApplication::setActiveWindow(&window);
@@ -77,7 +76,6 @@ class DatePickerControlTest : public ::testing::Test {
           return true;
     return false;
   }
-
   using ClickSeen = std::pair<int16_t, QString>;  // DatePicked and the text at each Click
   LocaleInfo locale = UsEnglishLocale();          // month first
   FixedClock clock{Day(2026, 3, 15)};

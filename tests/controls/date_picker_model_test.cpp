@@ -10,9 +10,7 @@ DaySerial Day(int year, int month, int day) { return *SerialOf(year, month, day)
 class DatePickerModelTest : public ::testing::Test {
  protected:
   // The colour of the cell that shows `day`; fails when no visible cell shows it.
-  DayCellColor ColorOf(int day) const {
-    return model.Cells()[static_cast<size_t>(CellOf(day))].Color;
-  }
+  DayCellColor ColorOf(int day) const { return model.Cells()[size_t(CellOf(day))].Color; }
   int CellOf(int day) const {
     for (int i = 0; i < kDayCellCount; ++i)
       if (const DayCell& c = model.Cells()[size_t(i)]; c.Visible && c.Day == day) return i;
@@ -24,7 +22,6 @@ class DatePickerModelTest : public ::testing::Test {
       if (cell.Color == color) return true;
     return false;
   }
-
   FixedClock clock{Day(2026, 3, 15)};  // a Sunday
   DatePickerModel model{clock};
 };

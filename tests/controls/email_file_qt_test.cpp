@@ -16,10 +16,7 @@ TEST(WriteEmailFile, OpensTheWrittenMessageWithTheDesktop) {
   ScratchFolder folder;
   ScopedEnv tmp("tmp", folder.Path());
   std::vector<std::string> opened;
-  ScopedEmailOpener opener([&opened](const std::string& path) {
-    opened.push_back(path);
-    return true;
-  });
+  ScopedEmailOpener opener([&](const std::string& path) { return opened.push_back(path), true; });
   SetEmailProducer([] { return std::string("Quorvel - books.acc"); });
   EXPECT_TRUE(WriteEmailFile("TrialBalance", "<b>Trial</b>", "Acme, Trial Balance"));
   ASSERT_EQ(opened, std::vector<std::string>{folder.Path("TrialBalance0.eml")});
@@ -48,8 +45,7 @@ TEST(WriteEmailFile, AFailureIsToldOnceAndNothingHalfWrittenIsOpened) {
   ScopedEnv tmp("tmp", folder.Path());
   prompts.Then(PromptAnswer::Ok);
   EXPECT_FALSE(WriteEmailFile("Invoice", "<p>x</p>", "s"));
-  EXPECT_EQ(opened, 1);
-  EXPECT_EQ(prompts.Texts().size(), 2u);
+  EXPECT_EQ(std::pair(opened, prompts.Texts().size()), std::pair(1, size_t{2}));
 }
 
 }  // namespace

@@ -24,7 +24,6 @@ class HelpDeskTest : public ::testing::Test {
     return {contents->isChecked(), pointer.Shape(), desk.Window() != nullptr};
   }
   static QString Captions(const HelpWindow* w) { return w->windowTitle() + " | " + w->Title(); }
-
   ScreenPointer pointer;
   HelpDesk desk{pointer};
   QWidget mainWindow;

@@ -17,7 +17,6 @@ class PrintSetupModelTest : public ::testing::Test {
     port_.Paper = 5;
   }
   std::vector<std::string> Asked() const { return prompts_.Texts(); }
-
   ScriptedPrompts prompts_;
   ScopedPromptService scope_;
   FakePrinterPort port_;

@@ -51,7 +51,6 @@ struct BarWindow {
     Key(QEvent::KeyPress, key, true);
   }
   QColor Shade(int percent) const { return ToQColor(bar->Model().Shade().Percent(percent)); }
-
   std::vector<int> values;  // Value at every Change
   QWidget window;
   Bar* bar = nullptr;

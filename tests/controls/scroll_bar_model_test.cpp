@@ -42,7 +42,6 @@ struct Bar {
     for (int key : {kKeyPageUp, kKeyPageDown, kKeyLeft, kKeyUp, kKeyRight, kKeyDown})
       HoldKey(key, 300);
   }
-
   testing::FakeRepeatTimer timer;
   ScrollBarModel model;
   Times changeTimes;

@@ -39,7 +39,6 @@ class WaitScreenTest : public ::testing::Test {
     QCoreApplication::processEvents();
     return clicks;
   }
-
   ScreenPointer pointer;
   Session session;
   QWidget other;
@@ -48,15 +47,12 @@ class WaitScreenTest : public ::testing::Test {
 };
 
 TEST_F(WaitScreenTest, OpensBusyAndEmptyInTheProgramsFontAndClosesWithTheNormalPointer) {
-  QFont font("DejaVu Serif");
-  font.setPointSize(15);
-  other.setFont(font);
+  other.setFont(QFont("DejaVu Serif", 15));
   QPointer<WaitScreenDialog> window;
   {
     WaitScreen job(&other, session, 999, {}, pointer);
     window = job.Window();
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(window->isVisible());
+    ASSERT_TRUE(window && window->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), window.data());
     EXPECT_EQ(std::tuple(pointer.Shape(), window->BarTwips(), window->PercentText()),
               std::tuple(PointerShape::Busy, 1, QString("0%")));
@@ -128,8 +124,8 @@ TEST_F(WaitScreenTest, AJobInsideAJobKeepsTheBusyPointerAndAThrowEndsHelpModeAnd
       WaitScreen inner(&other, session, 99, {}, pointer);
       EXPECT_EQ(CurrentWaitScreen(), &inner);
       ProgressTick();
-      EXPECT_EQ(inner.Counter().ProgressCount(), 29);
-      EXPECT_EQ(outer.Counter().ProgressCount(), 0);
+      EXPECT_EQ(std::pair(inner.Counter().ProgressCount(), outer.Counter().ProgressCount()),
+                std::pair(29, 0));
     }
     EXPECT_EQ(pointer.Shape(), PointerShape::Busy);
     EXPECT_EQ(CurrentWaitScreen(), &outer);

@@ -20,7 +20,7 @@ class FileIoTest : public ::testing::Test {
   const std::string path_ = Path("book.acc");
 };
 
-TEST_F(FileIoTest, WritesAndReplacesWholeFiles) {
+TEST_F(FileIoTest, WritesAndReplacesWholeFilesAndAFailedOrAbandonedWriteLeavesTheOldOne) {
   ASSERT_EQ(WriteFileAtomically(path_, "first"), 0);
   EXPECT_EQ(Read(path_), "first");
   // A large text crosses the writer's buffer several times.
@@ -29,9 +29,7 @@ TEST_F(FileIoTest, WritesAndReplacesWholeFiles) {
   ASSERT_EQ(WriteFileAtomically(path_, big), 0);
   EXPECT_EQ(Read(path_), big);
   EXPECT_EQ(folder_.EntryCount(), 1u) << "no temporary file is left behind";
-}
-
-TEST_F(FileIoTest, AFailedOrAbandonedWriteLeavesTheOldFile) {
+  // A failed or abandoned write leaves the old file.
   ASSERT_EQ(WriteFileAtomically(path_, "old"), 0);
   {
     AtomicFileWriter writer(path_);

@@ -11,7 +11,6 @@ namespace {
 class PageLayoutTest : public ::testing::Test {
  protected:
   PageLayoutTest() : surface_(metrics_) { surface_.SetFontSize(10); }
-
   void Lines(const std::string& prefix, int count) {
     for (int k = 1; k <= count; ++k) surface_.Print(prefix + std::to_string(k));
   }
@@ -31,7 +30,6 @@ class PageLayoutTest : public ::testing::Test {
     }
     return pages;
   }
-
   FixedTextMetrics metrics_{100, 200};
   DrawingSurface surface_;
 };

@@ -9,7 +9,7 @@
 namespace qv {
 namespace {
 
-TEST(PromptsQt, TheBoxShowsThePromptAsPlainTextWithItsButtonsAndCaption) {
+TEST(PromptsQt, TheBoxShowsThePromptAsPlainTextAndTheServiceWaitsForTheAnswer) {
   const PromptRequest request{"Account <b>300</b>", PromptButtons::YesNo, PromptIcon::Question,
                               std::nullopt};
   std::unique_ptr<QMessageBox> box(MakeMessageBox(request, nullptr));
@@ -22,9 +22,7 @@ TEST(PromptsQt, TheBoxShowsThePromptAsPlainTextWithItsButtonsAndCaption) {
   std::unique_ptr<QMessageBox> titled(
       MakeMessageBox({"Fix it", PromptButtons::Ok, PromptIcon::Critical, "Please Fix Now..."}, {}));
   EXPECT_EQ(titled->windowTitle(), "Please Fix Now...");
-}
-
-TEST(PromptsQt, TheServiceWaitsForTheAnswerAndABoxClosedOtherwiseGivesTheEscapeAnswer) {
+  // The service waits for the answer; a box closed otherwise gives the escape answer.
   EXPECT_EQ(AnswerOf(QMessageBox::NoButton, PromptButtons::YesNo), PromptAnswer::No);
   EXPECT_EQ(AnswerOf(QMessageBox::Yes, PromptButtons::Ok), PromptAnswer::Ok);
   QtPromptService service;
