@@ -24,10 +24,8 @@ class DatePickerControlTest : public ::testing::Test {
  protected:
   DatePickerControlTest() {
     auto* layout = new QVBoxLayout(&window);
-    picker = new CalanderForm(locale, clock, &window);
-    other = new QLineEdit(&window);
-    layout->addWidget(picker);
-    layout->addWidget(other);
+    layout->addWidget(picker = new CalanderForm(locale, clock, &window));
+    layout->addWidget(other = new QLineEdit(&window));
     picker->SetSession(&session);
     picker->SetDateStyle(kDdMmYyyySlash);
     QObject::connect(picker, &CalanderForm::Click, [this] {

@@ -29,7 +29,6 @@ class FakePrinterPort final : public PrinterPort {
     Order.push_back(name);
     Papers[name] = std::move(codes);
   }
-
   std::vector<std::string> InstalledPrinters() override { return Order; }
   std::string CurrentPrinter() override { return Current; }
   bool SelectPrinter(const std::string& name) override {

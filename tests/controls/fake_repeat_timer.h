@@ -2,7 +2,6 @@
 // A repeat timer on a hand-stepped clock: Advance(ms) runs every tick that falls due on the
 // way, at its due time, with the same restart rules as the program's window timer.
 
-#include <vector>
 #include "controls/repeat_timer.h"
 
 namespace qv::testing {
@@ -37,8 +36,7 @@ class FakeRepeatTimer : public RepeatTimer {
   std::function<void()> tick_;
   int interval_ = 0;
   bool enabled_ = false;
-  long long now_ = 0;
-  long long due_ = 0;
+  long long now_ = 0, due_ = 0;
 };
 
 }  // namespace qv::testing

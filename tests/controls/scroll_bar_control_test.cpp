@@ -96,17 +96,13 @@ TEST(PelVerticalScroll, HostSeesEveryKeyFirstAndHeldPageDownRepeatsThroughAutoRe
       keyCode = 0;
     }
   });
-  w.Key(QEvent::KeyPress, Qt::Key_Up);
-  w.Key(QEvent::KeyRelease, Qt::Key_Up);
+  w.Key(QEvent::KeyPress, Qt::Key_Up), w.Key(QEvent::KeyRelease, Qt::Key_Up);
   EXPECT_EQ(w.values, std::vector<int>{13});  // exactly one move per key
   // Keys the host leaves alone work as usual. The platform repeats a held key as release
   // and press pairs; the repeat goes on, every 10 ms, until the real release.
   w.Key(QEvent::KeyPress, Qt::Key_PageDown);
   w.timer->Advance(25);
-  for (int i = 0; i < 2; ++i) {
-    w.KeyRepeat(Qt::Key_PageDown);
-    w.timer->Advance(10);
-  }
+  for (int i = 0; i < 2; ++i) w.KeyRepeat(Qt::Key_PageDown), w.timer->Advance(10);
   w.Key(QEvent::KeyRelease, Qt::Key_PageDown);
   w.timer->Advance(100);
   EXPECT_EQ(w.values, (std::vector<int>{13, 18, 23, 28, 33}));
@@ -119,8 +115,8 @@ TEST(PelVerticalScroll, ADisabledBarTakesNoInputAndOnlyTheLeftButtonPresses) {
   w.Mouse(QEvent::MouseButtonPress, 195);
   w.timer->Advance(500);
   EXPECT_TRUE(w.values.empty());
-  w.bar->setEnabled(true);  // the widget's own switch is the same switch
-  EXPECT_TRUE(w.bar->Enabled());
+  w.bar->setEnabled(true);
+  EXPECT_TRUE(w.bar->Enabled()) << "the widget's own switch is the same switch";
   // A drag follows the pointer until the release; other buttons do not press.
   w.Mouse(QEvent::MouseButtonPress, 20);
   w.Mouse(QEvent::MouseMove, 199);

@@ -55,8 +55,7 @@ TEST(EmailFile, TakesTheFirstNameItMayReplaceAndNeverFollowsALink) {
   // A name that cannot be replaced moves on to the next number.
   fs::remove(first.Path);
   folder.File("Invoice0.eml/held", "a folder in the way");
-  const EmailFileWrite second = SaveEmailFile("Invoice", "three", folder.Path());
-  EXPECT_EQ(second.Path, folder.Path("Invoice1.eml"));
+  EXPECT_EQ(SaveEmailFile("Invoice", "three", folder.Path()).Path, folder.Path("Invoice1.eml"));
   // A link planted under the name is replaced; the file it points at keeps its contents.
   const std::string victim = folder.File("victim.txt", "precious");
   fs::create_symlink(victim, folder.Path("Statement0.eml"));

@@ -12,6 +12,8 @@
 namespace qv {
 namespace {
 
+namespace fs = std::filesystem;
+
 class FileIoTest : public ::testing::Test {
  protected:
   std::string Path(const std::string& name) const { return folder_.Path(name); }
@@ -49,8 +51,7 @@ TEST_F(FileIoTest, WritesAndReplacesWholeFilesAndAFailedOrAbandonedWriteLeavesTh
 TEST_F(FileIoTest, AReadOnlyFolderIsReportedAndTheOldFileKept) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   ASSERT_EQ(WriteFileAtomically(path_, "old"), 0);
-  std::filesystem::permissions(folder_.Path(), std::filesystem::perms::owner_write,
-                               std::filesystem::perm_options::remove);
+  fs::permissions(folder_.Path(), fs::perms::owner_write, fs::perm_options::remove);
   EXPECT_EQ(WriteFileAtomically(path_, "new"), EACCES);
   EXPECT_EQ(Read(path_), "old");
 }
@@ -75,7 +76,7 @@ TEST_F(FileIoTest, ANewFileFollowsTheUmaskAndAReplacedOneKeepsItsMode) {
 TEST_F(FileIoTest, ASaveThroughALinkWritesTheLinkedFileAndAReadOnlyFileIsRefused) {
   const std::string real = folder_.File("real/book.acc", "old");
   const std::string link = Path("link.acc");
-  std::filesystem::create_symlink("real/book.acc", link);
+  fs::create_symlink("real/book.acc", link);
   ASSERT_EQ(WriteFileAtomically(link, "new"), 0);
   EXPECT_TRUE(S_ISLNK(ModeOf(link)));
   EXPECT_EQ(Read(real), "new");
@@ -91,9 +92,8 @@ TEST_F(FileIoTest, ASaveRemovesTheTemporariesOfKilledSavesOfTheSameFile) {
   const std::string running = folder_.File(".book.acc.tmp-1-abcdef");
   const std::string other = folder_.File(".other.acc.tmp-4194305-abcdef");
   ASSERT_EQ(WriteFileAtomically(path_, "book"), 0);
-  EXPECT_FALSE(std::filesystem::exists(gone));
-  EXPECT_TRUE(std::filesystem::exists(running));
-  EXPECT_TRUE(std::filesystem::exists(other));
+  EXPECT_EQ(std::tuple(fs::exists(gone), fs::exists(running), fs::exists(other)),
+            std::tuple(false, true, true));
   AtomicFileWriter writer(path_);
   ASSERT_EQ(writer.Open(), 0);
   EXPECT_THAT(writer.TemporaryPath(),

@@ -7,6 +7,8 @@
 namespace qv {
 namespace {
 
+using PageTexts = std::vector<std::pair<std::string, double>>;
+
 // Fixed metrics: a 10-point line is 200 twips high.
 class PageLayoutTest : public ::testing::Test {
  protected:
@@ -18,9 +20,8 @@ class PageLayoutTest : public ::testing::Test {
     return LayOutPages(surface_.Operations(), pageHeight);
   }
   // The texts of each page, in order, with their tops.
-  static std::vector<std::vector<std::pair<std::string, double>>> Pages(
-      const std::vector<DrawOp>& ops) {
-    std::vector<std::vector<std::pair<std::string, double>>> pages(1);
+  static std::vector<PageTexts> Pages(const std::vector<DrawOp>& ops) {
+    std::vector<PageTexts> pages(1);
     for (const DrawOp& op : ops) {
       if (std::holds_alternative<NewPageOp>(op)) pages.emplace_back();
       if (const auto* text = std::get_if<TextOp>(&op)) {
@@ -33,8 +34,6 @@ class PageLayoutTest : public ::testing::Test {
   FixedTextMetrics metrics_{100, 200};
   DrawingSurface surface_;
 };
-
-using PageTexts = std::vector<std::pair<std::string, double>>;
 
 TEST_F(PageLayoutTest, LinesRunOnToNewPagesEachLineOnceAndInOrder) {
   Lines("Row ", 12);

@@ -42,14 +42,12 @@ TEST(SurfaceReplay, PixelDrawingLandsOnExactPixels) {
   surface.FilledBox(10, 10, 19, 19, kRed);
   surface.Line(0, 50, 10, 50, kBlack);   // pixels 0..9
   surface.Line(30, 60, 30, 55, kBlack);  // pixels 60 down to 56
-  surface.SetFillStyle(kFillSolid);
-  surface.SetFillColor(RgbValue(255, 255, 0));
+  surface.SetFillStyle(kFillSolid), surface.SetFillColor(RgbValue(255, 255, 0));
   surface.Box(40, 40, 50, 48, kBlack);
   // Coordinates that are not numbers draw nothing; an infinite one is held to the edge.
   surface.FilledBox(std::nan(""), 0, 10, 10, kBlack);
   surface.Line(0, 0, std::numeric_limits<double>::infinity(), 0, kBlack);
-  surface.SetCurrentX(std::nan(""));
-  surface.PrintStay("x");
+  surface.SetCurrentX(std::nan("")), surface.PrintStay("x");
   std::vector<DrawOp> ops = surface.TakeOperations();
   ops.emplace_back(PixelOp{70, 5, kRed});  // as a scroll bar's face draws its dither
   const std::vector<PixelWant> wants = {
@@ -63,8 +61,7 @@ TEST(SurfaceReplay, PixelDrawingLandsOnExactPixels) {
 TEST(SurfaceReplay, TwipsMapToPixelsAndAClearFillsTheBackground) {
   FixedTextMetrics metrics;
   DrawingSurface surface(metrics);
-  surface.SetBackColor(kSecondCopyTint);
-  surface.Cls();
+  surface.SetBackColor(kSecondCopyTint), surface.Cls();
   surface.FilledBox(150, 300, 300, 450, kBlack);  // pixels 10..20, 20..30 at 15 twips
   // A named picture is drawn at its own size; an unknown one draws nothing.
   surface.DrawPicture("ButtonBar", 600, 600);
@@ -86,9 +83,7 @@ TEST(SurfaceReplay, TextIsDrawnWhereItWasMeasuredAndOpaqueTextPaintsItsBox) {
   QtTextMetrics metrics(&image);
   EXPECT_DOUBLE_EQ(metrics.TwipsPerPixel(), 15.0);  // 96 dots per inch
   DrawingSurface surface(metrics, SurfaceUnits::Twips, metrics.TwipsPerPixel());
-  surface.SetFontSize(12);
-  surface.SetCurrentX(300);
-  surface.SetCurrentY(450);
+  surface.SetFontSize(12), surface.SetCurrentX(300), surface.SetCurrentY(450);
   surface.PrintStay("WWWW");
   const TextOp text = *surface.FindText("WWWW");
   EXPECT_GT(text.Width, 0);
@@ -101,10 +96,9 @@ TEST(SurfaceReplay, TextIsDrawnWhereItWasMeasuredAndOpaqueTextPaintsItsBox) {
     for (int x = 0; x < image.width(); ++x)
       if ((image.pixel(x, y) & 0xFFFFFF) != kWhitePixel) ink |= QRect(x, y, 1, 1);
   ASSERT_FALSE(ink.isNull());
-  EXPECT_GE(ink.left(), 20 - 1);
-  EXPECT_GE(ink.top(), 30);
-  EXPECT_LE(ink.right(), 20 + text.Width / 15 + 1);
-  EXPECT_LE(ink.bottom(), 30 + text.Height / 15);
+  EXPECT_TRUE(ink.left() >= 20 - 1 && ink.top() >= 30) << ink.left() << ", " << ink.top();
+  EXPECT_TRUE(ink.right() <= 20 + text.Width / 15 + 1 && ink.bottom() <= 30 + text.Height / 15)
+      << ink.right() << ", " << ink.bottom();
   DrawingSurface opaque(metrics);
   opaque.SetFontTransparent(false);
   opaque.SetBackColor(kRed);

@@ -43,11 +43,9 @@ TEST(TempFiles, AFileGoesWithItsObjectUnlessKeptAndFailuresLeaveNothing) {
     ASSERT_EQ(file.Create("Scratch", ".txt", folder.Path()), 0);
     ASSERT_EQ(mail.Create("Mail", ".eml", folder.Path()), 0);
     mail.Keep();
-    dropped = file.Path();
-    kept = mail.Path();
+    dropped = file.Path(), kept = mail.Path();
   }
-  EXPECT_FALSE(FileExists(dropped));
-  EXPECT_TRUE(FileExists(kept));
+  EXPECT_TRUE(!FileExists(dropped) && FileExists(kept));
   fs::remove(kept);
   TemporaryFile missing, escape;
   EXPECT_EQ(missing.Create("Invoice", ".eml", folder.Path("missing")), ENOENT);
