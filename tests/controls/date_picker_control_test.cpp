@@ -90,8 +90,7 @@ TEST_F(DatePickerControlTest, OpensOnTheTypedDateAndTheHostCommitsTheDateShownOn
   Open();
   EXPECT_EQ(picker->CMonth()->currentText() + picker->Cyear()->currentText(), "December2026");
   const QImage image = Grab(picker->Calender(), "date_picker_december_2026");
-  EXPECT_TRUE(DayDrawnIn(image, 5, Qt::red));
-  EXPECT_TRUE(DayDrawnIn(image, 6, QColor(0, 0, 192)));
+  EXPECT_TRUE(DayDrawnIn(image, 5, Qt::red) && DayDrawnIn(image, 6, QColor(0, 0, 192)));
   EXPECT_TRUE(commits.empty()) << "opening the panel is no focus loss for the host";
   // A month step writes the shown date in the book's style.
   Click(picker->Mchange(1));
@@ -119,8 +118,7 @@ TEST_F(DatePickerControlTest, UnreadableTextOpensOnTodayAndOnlyTheMonthsDaysCanB
   EXPECT_EQ(picker->Text(), "15/03/2026");
   picker->SetTheDate(Day(2026, 3, 10));
   const QImage image = Grab(picker->Calender(), "date_picker_today_magenta");
-  EXPECT_TRUE(DayDrawnIn(image, 15, Qt::magenta));
-  EXPECT_TRUE(DayDrawnIn(image, 10, Qt::red));
+  EXPECT_TRUE(DayDrawnIn(image, 15, Qt::magenta) && DayDrawnIn(image, 10, Qt::red));
   // Each day's tip names it.
   const QPoint at = Centre(CellRect(15));
   QHelpEvent help(QEvent::ToolTip, at, picker->Calender()->mapToGlobal(at));

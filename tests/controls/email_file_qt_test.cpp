@@ -9,8 +9,7 @@
 namespace qv {
 namespace {
 
-using testing::ScopedEnv;
-using testing::ScratchFolder;
+using namespace testing;
 
 TEST(WriteEmailFile, OpensTheWrittenMessageWithTheDesktop) {
   ScratchFolder folder;

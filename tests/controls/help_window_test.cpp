@@ -75,8 +75,7 @@ TEST_F(HelpDeskTest, TheHelpWindowOutlivesItsOpenerAndALongJobEndsHelpMode) {
   auto configuration = std::make_unique<QWidget>();
   auto* configContents = new QAction("Contents...", configuration.get());
   desk.ToggleFromItem(configContents, configuration.get());
-  EXPECT_TRUE(configContents->isChecked());
-  EXPECT_FALSE(contents->isChecked());
+  EXPECT_TRUE(configContents->isChecked() && !contents->isChecked());
   configuration.reset();
   ASSERT_NE(desk.Window(), nullptr) << "the help window belongs to the desk";
   EXPECT_EQ(pointer.Shape(), PointerShape::Help);

@@ -9,8 +9,7 @@
 namespace qv {
 namespace {
 
-using testing::Grab;
-using testing::SendMouse;
+using namespace testing;
 
 // True when the widget shows the face: the picture's pixels in its greys, and the black
 // around the triangle cut away by the mask.
@@ -58,15 +57,12 @@ TEST(ButtonUdTest, ShowsItsFacesPassesItsInputOnAndRaisesNothingWhenDisabled) {
   auto input = [&] {
     SendMouse(&button, QEvent::MouseButtonPress, QPoint(12, 4));
     SendMouse(&button, QEvent::MouseButtonRelease, QPoint(13, 5), Qt::LeftButton, Qt::NoButton);
-    testing::SendKey(&button, Qt::Key_A, "A", Qt::ShiftModifier);
+    SendKey(&button, Qt::Key_A, "A", Qt::ShiftModifier);
   };
-  input();
-  // Positions in twips.
+  input();  // positions in twips
   EXPECT_EQ(seen, (std::vector<std::string>{"MouseDown 1 180 60", "MouseUp 1", "Click",
                                             "KeyDown 65 1", "KeyPress 65"}));
-  seen.clear();
-  button.SetEnabled(false);
-  input();
+  seen.clear(), button.SetEnabled(false), input();
   EXPECT_TRUE(seen.empty());
 }
 

@@ -16,11 +16,8 @@ using namespace testing;
 DocumentDrawing Ledger(int rows, double* scaleSeen = nullptr, Session* session = nullptr) {
   return [=](DrawingSurface& printer) {
     if (scaleSeen) *scaleSeen = session->PrintScale;
-    printer.SetFontSizeScaled(10);
-    printer.Print("Cash ledger");
-    printer.BeginPageHeading();
-    printer.Print("Date Notes Balance");
-    printer.EndPageHeading();
+    printer.SetFontSizeScaled(10), printer.Print("Cash ledger");
+    printer.BeginPageHeading(), printer.Print("Date Notes Balance"), printer.EndPageHeading();
     for (int k = 1; k <= rows; ++k) printer.Print("Posting " + std::to_string(k));
   };
 }
@@ -39,8 +36,7 @@ TEST(PrintDocument, PaginatesWithTheHeadingAndPrintsEveryCopy) {
   const int perCopy = static_cast<int>(pages.size()) / 2;
   ASSERT_GE(perCopy, 2);  // 200 rows at 5 points take more than a page
   EXPECT_EQ(PdfPageCount(path), 2 * perCopy);
-  // Each row once per copy, in order, and every page after the first starts with the
-  // heading.
+  // Each row once per copy, in order; every page after the first starts with the heading.
   int next = 1;
   for (int p = 0; p < perCopy; ++p) {
     const std::string& page = pages[static_cast<std::size_t>(p)];

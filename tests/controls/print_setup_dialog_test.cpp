@@ -75,8 +75,7 @@ TEST_F(PrintSetupDialogTest, PrintReturnsTheCopiesAndScaleEscapeNothingAndChoice
   EXPECT_TRUE(result.Copies == 0 && session_.PrintCopies == 0);
   // The next opening shows the earlier choices.
   WhenModalShows<Printformer>([](Printformer& dialog) {
-    EXPECT_EQ(dialog.Copying()->text(), "2");
-    EXPECT_EQ(dialog.PxSize()->currentText(), "85%");
+    EXPECT_EQ(dialog.Copying()->text() + "|" + dialog.PxSize()->currentText(), "2|85%");
     dialog.Command1()->click();
   });
   EXPECT_EQ(ShowPrintSetup(nullptr, session_, model_).Copies, 2);

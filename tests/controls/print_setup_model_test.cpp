@@ -63,8 +63,7 @@ TEST_F(PrintSetupModelTest, LaterOpeningsKeepTheChoicesWithoutANewProbeAndRefusa
   EXPECT_EQ(model_.CopiesText(), "3");
   EXPECT_EQ(model_.Copies(), 0);  // nothing accepted yet in this opening
   model_.SetDuplex(false);
-  EXPECT_FALSE(port_.TwoSided);
-  EXPECT_TRUE(Asked().empty());
+  EXPECT_TRUE(!port_.TwoSided && Asked().empty());
   // Refused settings are told, and printing goes on.
   port_.Papers["Office"].erase(5);
   model_.ChoosePaper(1);

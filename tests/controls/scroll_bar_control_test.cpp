@@ -46,10 +46,7 @@ struct BarWindow {
     QApplication::sendEvent(bar, &event);
   }
   // The platform's repeat of a held key: a release and a press, both marked as repeats.
-  void KeyRepeat(int key) {
-    Key(QEvent::KeyRelease, key, true);
-    Key(QEvent::KeyPress, key, true);
-  }
+  void KeyRepeat(int key) { Key(QEvent::KeyRelease, key, true), Key(QEvent::KeyPress, key, true); }
   QColor Shade(int percent) const { return ToQColor(bar->Model().Shade().Percent(percent)); }
   std::vector<int> values;  // Value at every Change
   QWidget window;
