@@ -43,11 +43,8 @@ class DatePickerControlTest : public ::testing::Test {
   }
   ~DatePickerControlTest() override { picker->WLoss(); }
   void FocusBox() {
-    window.activateWindow();
-    QApplication::setActiveWindow(&window);
-    QApplication::processEvents();
-    picker->DateX()->setFocus(Qt::OtherFocusReason);
-    QApplication::processEvents();
+    window.activateWindow(), QApplication::setActiveWindow(&window), QApplication::processEvents();
+    picker->DateX()->setFocus(Qt::OtherFocusReason), QApplication::processEvents();
   }
   PixelRect CellRect(int day) const {
     const DatePanelLayout layout =

@@ -39,8 +39,8 @@ TEST_F(PrintSetupModelTest, ListsThePrinterPapersAndKeepsThemApartPerPrinter) {
   EXPECT_EQ(model_.PaperCodes(), (std::vector<int>{9, 11}));
   EXPECT_EQ(std::pair(model_.PaperRow(), port_.Paper), std::pair(0, 9));
   model_.ChoosePrinter("PDF file...");
-  EXPECT_EQ(model_.PaperCodes().size(), 41u);
-  EXPECT_EQ(model_.PaperRow(), 4);  // Legal again
+  EXPECT_EQ(std::pair(model_.PaperCodes().size(), model_.PaperRow()), std::pair(size_t{41}, 4))
+      << "every size, Legal chosen again";
   model_.ChoosePrinter("Gone");
   EXPECT_EQ(Asked(), std::vector<std::string>{"Can not set Gone"});
   EXPECT_EQ(model_.PrinterText(), "PDF file...");

@@ -23,10 +23,13 @@ void ExpectPixels(const QImage& image, const std::vector<Pixel>& pixels) {
     EXPECT_EQ(image.pixelColor(p.x, p.y), p.color) << "pixel (" << p.x << ", " << p.y << ")";
 }
 
-// A small window holding one bar on a fake clock.
+// A small window holding one bar on a fake clock; the horizontal bar is the cash-flow
+// window's period bar.
 template <typename Bar>
 struct BarWindow {
-  BarWindow(const ScrollBarSettings& settings, QRect geometry) {
+  explicit BarWindow(const ScrollBarSettings& settings) {
+    const QRect geometry =
+        std::is_same_v<Bar, PelVerticalScroll> ? QRect(10, 10, 19, 200) : QRect(10, 10, 900, 19);
     auto clock = std::make_unique<testing::FakeRepeatTimer>();
     timer = clock.get();
     bar = new Bar(settings, &window, std::move(clock));
@@ -56,11 +59,8 @@ struct BarWindow {
 using Vertical = BarWindow<PelVerticalScroll>;
 using Horizontal = BarWindow<RealhScroll>;
 
-const QRect kVerticalPlace(10, 10, 19, 200);
-const QRect kHorizontalPlace(10, 10, 900, 19);  // the cash-flow window's period bar
-
 TEST(PelVerticalScroll, DrawsTrackButtonsAndThumbFromItsColourAndTheFocusOutline) {
-  Vertical w(ScrollBarSettings{.BackColor = 0xC0FFFF}, kVerticalPlace);
+  Vertical w(ScrollBarSettings{.BackColor = 0xC0FFFF});
   w.bar->SetValue(50);
   const QColor shade55 = w.Shade(55), tint(0xFF, 0xFF, 0xC0);
   // Border and dither in the 55 % shade, the dither's other pixels in the bar colour; the
@@ -83,7 +83,7 @@ TEST(PelVerticalScroll, DrawsTrackButtonsAndThumbFromItsColourAndTheFocusOutline
 }
 
 TEST(PelVerticalScroll, HostSeesEveryKeyFirstAndHeldPageDownRepeatsThroughAutoRepeat) {
-  Vertical w(ScrollBarSettings{.ValueMax = 40, .Value = 20}, kVerticalPlace);
+  Vertical w(ScrollBarSettings{.ValueMax = 40, .Value = 20});
   std::vector<int> seen;
   // As the main window does: Up and Down move to the neighbouring entry and are dropped.
   QObject::connect(w.bar, &PelVerticalScroll::KeyDown, [&](int16_t& keyCode, int16_t& shift) {
@@ -107,7 +107,7 @@ TEST(PelVerticalScroll, HostSeesEveryKeyFirstAndHeldPageDownRepeatsThroughAutoRe
 }
 
 TEST(PelVerticalScroll, ADisabledBarTakesNoInputAndOnlyTheLeftButtonPresses) {
-  Vertical w(ScrollBarSettings{.Enabled = false}, kVerticalPlace);
+  Vertical w(ScrollBarSettings{.Enabled = false});
   w.Key(QEvent::KeyPress, Qt::Key_PageDown);
   w.Mouse(QEvent::MouseButtonPress, 195);
   w.timer->Advance(500);
@@ -124,7 +124,7 @@ TEST(PelVerticalScroll, ADisabledBarTakesNoInputAndOnlyTheLeftButtonPresses) {
 }
 
 TEST(RealhScroll, DrawsTrackButtonsAndThumbLeftToRightWithNoPressedLook) {
-  Horizontal w(kCashFlowHScroll1Settings, kHorizontalPlace);
+  Horizontal w(kCashFlowHScroll1Settings);
   w.bar->SetValue(75);
   const QImage image = Grab(w.bar, "horizontal_scroll_value_75");
   const QColor white(Qt::white), shade55 = w.Shade(55);
@@ -151,8 +151,7 @@ TEST(RealhScroll, DrawsTrackButtonsAndThumbLeftToRightWithNoPressedLook) {
 }
 
 TEST(RealhScroll, HeldRightKeyStepsAtOnceThenEvery10MsThroughAutoRepeat) {
-  Horizontal w(ScrollBarSettings{.ValueMax = 1000, .ValueLargeChange = 150, .ValueSmallChange = 50},
-               kHorizontalPlace);
+  Horizontal w({.ValueMax = 1000, .ValueLargeChange = 150, .ValueSmallChange = 50});
   w.Key(QEvent::KeyPress, Qt::Key_Right);
   w.timer->Advance(25);
   // Each repeated press steps at once as well; the timer keeps its own beat.
