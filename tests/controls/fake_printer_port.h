@@ -39,9 +39,7 @@ class FakePrinterPort final : public PrinterPort {
     return (Current == kPdfFileEntry || Papers[Current].count(code)) && (Paper = code, true);
   }
   int PaperSize() override { return Paper; }
-  bool SetOrientation(int orientation) override {
-    return !FailSettings && (Orientation_ = orientation, true);
-  }
+  bool SetOrientation(int o) override { return !FailSettings && (Orientation_ = o, true); }
   int Orientation() override { return Orientation_; }
   bool SetPrintQuality(int quality) override { return !FailSettings && (Quality = quality, true); }
   int PrintQuality() override { return Quality; }

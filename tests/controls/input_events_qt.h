@@ -26,7 +26,6 @@ inline void ClickAt(QWidget* w, QPointF at) {
   SendMouse(w, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
 }
 inline void Click(QWidget* w) { ClickAt(w, QRectF(w->rect()).center()); }
-
 // A key pressed and released.
 inline void SendKey(QWidget* w, int key, const QString& text = {},
                     Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -35,16 +34,13 @@ inline void SendKey(QWidget* w, int key, const QString& text = {},
     QApplication::sendEvent(w, &event);
   }
 }
-
 // The widget as drawn, also saved as <name>.png in the test output folder when there is one.
 inline QImage Grab(QWidget* w, const char* name) {
   const QImage image = w->grab().toImage();
-  if (const char* folder = std::getenv("QV_TEST_OUTPUT")) {
+  if (const char* folder = std::getenv("QV_TEST_OUTPUT"))
     image.save(QString::fromLocal8Bit(folder) + "/" + name + ".png");
-  }
   return image;
 }
-
 // Runs `answer` on the modal dialog once it shows. A watchdog closes any modal window left
 // open after five seconds, so a test can fail but never hang.
 template <typename Dialog>

@@ -75,8 +75,7 @@ TEST(PelVerticalScroll, DrawsTrackButtonsAndThumbFromItsColourAndTheFocusOutline
   w.Mouse(QEvent::MouseButtonPress, 90);
   EXPECT_EQ(Grab(w.bar, "vertical_scroll_dragged").pixelColor(3, 81), w.Shade(65));
   w.Mouse(QEvent::MouseButtonRelease, 90);
-  QApplication::setActiveWindow(&w.window);
-  w.bar->setFocus();
+  QApplication::setActiveWindow(&w.window), w.bar->setFocus();
   if (!w.bar->hasFocus()) GTEST_SKIP() << "the platform gives no window the focus";
   ExpectPixels(Grab(w.bar, "vertical_scroll_focused"),
                {{0, 100, Qt::black}, {18, 5, Qt::black}, {1, 100, w.Shade(80)}});

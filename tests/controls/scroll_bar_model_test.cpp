@@ -185,12 +185,10 @@ TEST(ScrollBarRobustness, NoRangeOrAnEmptiedOneNeitherDividesNorJumps) {
 TEST(ScrollBarRobustness, ExtremeValuesNeitherOverflowNorLeaveTheRange) {
   constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
   constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+  ScrollBarSettings extreme{.ValueMax = kMax, .Value = kMax - 1, .ValueMin = kMin};
+  extreme.ValueLargeChange = extreme.ValueSmallChange = kMax;
   for (ScrollBarKind kind : kKinds) {
-    Bar bar(kind, ScrollBarSettings{.ValueMax = kMax,
-                                    .Value = kMax - 1,
-                                    .ValueMin = kMin,
-                                    .ValueLargeChange = kMax,
-                                    .ValueSmallChange = kMax});
+    Bar bar(kind, extreme);
     bar.HoldKey(kKeyPageDown, 200);
     EXPECT_EQ(bar.model.Value(), kMax);
     bar.HoldKey(kKeyPageUp, 400);
@@ -206,8 +204,8 @@ TEST(ScrollBarRobustness, ShownThumbsStayOnTheTrack) {
   const ScrollBarSettings kinds[] = {{},
                                      kMainEScrollSettings,
                                      kCashFlowHScroll1Settings,
-                                     ScrollBarSettings{.ValueMax = 100, .ValueLargeChange = 375},
-                                     ScrollBarSettings{.ValueMax = 100000, .ValueLargeChange = 1}};
+                                     {.ValueMax = 100, .ValueLargeChange = 375},
+                                     {.ValueMax = 100000, .ValueLargeChange = 1}};
   for (ScrollBarKind kind : kKinds) {
     for (const ScrollBarSettings& settings : kinds) {
       for (int extent = 0; extent <= 260; ++extent) {
