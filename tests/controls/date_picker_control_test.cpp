@@ -43,8 +43,11 @@ class DatePickerControlTest : public ::testing::Test {
   }
   ~DatePickerControlTest() override { picker->WLoss(); }
   void FocusBox() {
-    window.activateWindow(), QApplication::setActiveWindow(&window), QApplication::processEvents();
-    picker->DateX()->setFocus(Qt::OtherFocusReason), QApplication::processEvents();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    QApplication::processEvents();
+    picker->DateX()->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
   }
   PixelRect CellRect(int day) const {
     const DatePanelLayout layout =
@@ -92,7 +95,8 @@ TEST_F(DatePickerControlTest, OpensOnTheTypedDateAndTheHostCommitsTheDateShownOn
   // A month step writes the shown date in the book's style.
   Click(picker->Mchange(1));
   EXPECT_EQ(picker->Text(), "31/01/2027");
-  Click(picker->Mchange(0)), Click(picker->Mchange(0));
+  Click(picker->Mchange(0));
+  Click(picker->Mchange(0));
   EXPECT_EQ(picker->Text(), "30/11/2026");
   // A press outside the panel closes it quietly; then the user leaves the box.
   ClickAt(picker->Calender(), QPoint(-50, -50));

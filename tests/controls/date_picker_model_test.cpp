@@ -74,18 +74,22 @@ TEST_F(DatePickerModelTest, MonthStepsWrapTheYearAndLandOnTheLastDayByTheGregori
 }
 
 TEST_F(DatePickerModelTest, AChosenDayMissingFromTheNewMonthFallsOnItsLastDay) {
-  model.SetTheDate(Day(2025, 3, 31)), model.ChooseMonth(4);
+  model.SetTheDate(Day(2025, 3, 31));
+  model.ChooseMonth(4);
   EXPECT_EQ(std::pair(model.PickedDay(), model.TheDate()), std::pair(31, Day(2025, 4, 30)));
   EXPECT_EQ(ColorOf(30), DayCellColor::Chosen);
   model.ChooseMonth(5);  // the chosen day is kept: a month that has it shows it again
   EXPECT_EQ(model.TheDate(), Day(2025, 5, 31));
-  model.SetTheDate(Day(2024, 2, 29)), model.ChooseYear(2025);
+  model.SetTheDate(Day(2024, 2, 29));
+  model.ChooseYear(2025);
   EXPECT_EQ(model.TheDate(), Day(2025, 2, 28));
-  model.SetTheDate(Day(2024, 3, 10)), model.ChooseYear(2025);
+  model.SetTheDate(Day(2024, 3, 10));
+  model.ChooseYear(2025);
   EXPECT_FALSE(AnyCell(DayCellColor::Chosen)) << "choosing a year leaves no cell red";
   // No sequence of steps and choices reaches the zero date, and a step after a capped day
   // goes to the neighbouring month of the one shown.
-  model.SetTheDate(Day(2025, 1, 31)), model.ChooseMonth(2);
+  model.SetTheDate(Day(2025, 1, 31));
+  model.ChooseMonth(2);
   ASSERT_TRUE(model.StepMonth(1));
   EXPECT_EQ(model.TheDate(), Day(2025, 3, 31));
   for (int i = 0; i < 60; ++i) {

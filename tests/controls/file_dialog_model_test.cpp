@@ -80,7 +80,8 @@ TEST_F(FileDialogModelTest, AcceptNeedsANameWithAStemAndATypedPathLeadsToItsFold
   model.SetNameText("missing/x.acc");
   EXPECT_FALSE(model.Accept()) << "a folder that is not there leaves the dialog as it was";
   EXPECT_EQ(model.Folder(), scratch.Path() + "/.books");
-  model.OpenFolder(scratch.Path()), model.SetNameText("ledger");
+  model.OpenFolder(scratch.Path());
+  model.SetNameText("ledger");
   EXPECT_TRUE(model.Accept());
   EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/ledger");
   EXPECT_EQ(FileNameWithType(session.ChosenFileName, session.ChosenFileType),

@@ -14,7 +14,8 @@ TEST(HelpModeTest, OtherWindowsItemsKeepTheirOwnMarksAndTheHelpPointerLoadsCards
   EXPECT_TRUE(help.ShowCard(card));
   EXPECT_EQ(help.HelpWindow(),
             (HelpMode::Window{.loaded = true, .title = card.title, .text = card.text}));
-  pointer.Set(PointerShape::Normal), help.Unload();
+  pointer.Set(PointerShape::Normal);
+  help.Unload();
   const HelpSwitch configuration = help.AddSwitch();
   help.Toggle(kMainHelpSwitch);
   help.Toggle(configuration);

@@ -14,7 +14,8 @@ namespace {
 class HelpDeskTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    mainWindow.resize(400, 300), mainWindow.show();
+    mainWindow.resize(400, 300);
+    mainWindow.show();
     desk.SetMainItem(contents = new QAction("&Contents...", &mainWindow));
   }
   // The main item's mark, the pointer and whether a help window is loaded.

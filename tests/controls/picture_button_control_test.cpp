@@ -62,7 +62,9 @@ TEST(ButtonUdTest, ShowsItsFacesPassesItsInputOnAndRaisesNothingWhenDisabled) {
   input();  // positions in twips
   EXPECT_EQ(seen, (std::vector<std::string>{"MouseDown 1 180 60", "MouseUp 1", "Click",
                                             "KeyDown 65 1", "KeyPress 65"}));
-  seen.clear(), button.SetEnabled(false), input();
+  seen.clear();
+  button.SetEnabled(false);
+  input();
   EXPECT_TRUE(seen.empty());
 }
 

@@ -16,8 +16,11 @@ using namespace testing;
 DocumentDrawing Ledger(int rows, double* scaleSeen = nullptr, Session* session = nullptr) {
   return [=](DrawingSurface& printer) {
     if (scaleSeen) *scaleSeen = session->PrintScale;
-    printer.SetFontSizeScaled(10), printer.Print("Cash ledger");
-    printer.BeginPageHeading(), printer.Print("Date Notes Balance"), printer.EndPageHeading();
+    printer.SetFontSizeScaled(10);
+    printer.Print("Cash ledger");
+    printer.BeginPageHeading();
+    printer.Print("Date Notes Balance");
+    printer.EndPageHeading();
     for (int k = 1; k <= rows; ++k) printer.Print("Posting " + std::to_string(k));
   };
 }

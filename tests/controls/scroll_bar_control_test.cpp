@@ -75,7 +75,8 @@ TEST(PelVerticalScroll, DrawsTrackButtonsAndThumbFromItsColourAndTheFocusOutline
   w.Mouse(QEvent::MouseButtonPress, 90);
   EXPECT_EQ(Grab(w.bar, "vertical_scroll_dragged").pixelColor(3, 81), w.Shade(65));
   w.Mouse(QEvent::MouseButtonRelease, 90);
-  QApplication::setActiveWindow(&w.window), w.bar->setFocus();
+  QApplication::setActiveWindow(&w.window);
+  w.bar->setFocus();
   if (!w.bar->hasFocus()) GTEST_SKIP() << "the platform gives no window the focus";
   ExpectPixels(Grab(w.bar, "vertical_scroll_focused"),
                {{0, 100, Qt::black}, {18, 5, Qt::black}, {1, 100, w.Shade(80)}});
@@ -92,7 +93,8 @@ TEST(PelVerticalScroll, HostSeesEveryKeyFirstAndHeldPageDownRepeatsThroughAutoRe
       keyCode = 0;
     }
   });
-  w.Key(QEvent::KeyPress, Qt::Key_Up), w.Key(QEvent::KeyRelease, Qt::Key_Up);
+  w.Key(QEvent::KeyPress, Qt::Key_Up);
+  w.Key(QEvent::KeyRelease, Qt::Key_Up);
   EXPECT_EQ(w.values, std::vector<int>{13});  // exactly one move per key
   // Keys the host leaves alone work as usual. The platform repeats a held key as release
   // and press pairs; the repeat goes on, every 10 ms, until the real release.

@@ -20,7 +20,8 @@ struct Bar {
   explicit Bar(ScrollBarKind kind, const ScrollBarSettings& settings = {}, int along = 200)
       : model(kind, timer, settings) {
     model.onChange = [this] {
-      changeTimes.push_back(timer.Now()), values.push_back(model.Value());
+      changeTimes.push_back(timer.Now());
+      values.push_back(model.Value());
     };
     kind == kVertical ? model.Resize(19, along) : model.Resize(along, 19);
   }
@@ -128,7 +129,8 @@ TEST(ScrollBar, APressOnEveryPixelOfTheDrawnThumbStartsADrag) {
         ASSERT_EQ(bar.model.Dragging(), at >= first && at <= last)
             << (kind == kVertical ? "vertical" : "horizontal") << " value " << value << " at " << at
             << " of " << first << " to " << last;
-        bar.model.MouseRelease(), bar.model.SetValue(value);
+        bar.model.MouseRelease();
+        bar.model.SetValue(value);
       }
     }
   }
@@ -178,7 +180,8 @@ TEST(ScrollBarRobustness, NoRangeOrAnEmptiedOneNeitherDividesNorJumps) {
   EXPECT_EQ(tiny.model.ThumbLength(), 6);
   tiny.model.MousePress(9, tiny.model.DrawnThumbPos());
   ASSERT_TRUE(tiny.model.Dragging());
-  tiny.Move(10), tiny.Move(-40);
+  tiny.Move(10);
+  tiny.Move(-40);
   EXPECT_TRUE(tiny.model.Value() == 0 && tiny.values.empty());
 }
 

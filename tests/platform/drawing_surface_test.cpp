@@ -23,8 +23,11 @@ class DrawingSurfaceTest : public ::testing::Test {
 
 TEST_F(DrawingSurfaceTest, PrintEndsTheLinePrintStayContinuesItAndTextsKeepTheirFont) {
   // A ledger row: folio and name in bold red, then the amount right-aligned at 9000.
-  surface_.SetCurrentY(1000), surface_.SetCurrentX(500);
-  surface_.SetFontBold(true), surface_.SetForeColor(kRed), surface_.SetFontTransparent(false);
+  surface_.SetCurrentY(1000);
+  surface_.SetCurrentX(500);
+  surface_.SetFontBold(true);
+  surface_.SetForeColor(kRed);
+  surface_.SetFontTransparent(false);
   surface_.PrintStay("110");
   EXPECT_EQ(Position(), Point(803, 1000));  // bold: 101 a character
   surface_.SetFontBold(false), surface_.SetForeColor(kBlack);
@@ -62,13 +65,15 @@ TEST_F(DrawingSurfaceTest, PrintScaleScalesOnlyWhereAskedABadScaleIsOneAndPixels
   // A pixel surface measures in pixels.
   FixedTextMetrics metrics(150, 300);
   DrawingSurface pixels(metrics, SurfaceUnits::Pixels, 15.0);
-  pixels.SetFontSize(10), pixels.Print("ab");
+  pixels.SetFontSize(10);
+  pixels.Print("ab");
   EXPECT_EQ(std::pair(pixels.TextWidth("ab"), pixels.CurrentY()), std::pair(20.0, 20.0));
 }
 
 TEST_F(DrawingSurfaceTest, BoxesTakeTheFillOfTheMomentAndDrawingMovesThePosition) {
   surface_.SetForeColor(0x123456);
-  surface_.SetFillStyle(kFillSolid), surface_.SetFillColor(0xE0E0E0);
+  surface_.SetFillStyle(kFillSolid);
+  surface_.SetFillColor(0xE0E0E0);
   surface_.Box(200, 300, 6000, 600, kBlack);
   surface_.SetFillStyle(kFillTransparent);
   surface_.Box(10, 20, 30, 40);
@@ -83,7 +88,9 @@ TEST_F(DrawingSurfaceTest, BoxesTakeTheFillOfTheMomentAndDrawingMovesThePosition
 }
 
 TEST_F(DrawingSurfaceTest, ClearForgetsTheDrawingAndPagesAndDocumentsNumberTheirTexts) {
-  surface_.Print("Old"), surface_.SetBackColor(kSecondCopyTint), surface_.Cls();
+  surface_.Print("Old");
+  surface_.SetBackColor(kSecondCopyTint);
+  surface_.Cls();
   ASSERT_EQ(surface_.Operations().size(), 1u);
   EXPECT_EQ(std::get<ClearOp>(surface_.Operations()[0]).BackColor, kSecondCopyTint);
   EXPECT_EQ(Position(), Point(0, 0));

@@ -47,7 +47,8 @@ TEST(SurfaceReplay, PixelDrawingLandsOnExactPixels) {
   // Coordinates that are not numbers draw nothing; an infinite one is held to the edge.
   surface.FilledBox(std::nan(""), 0, 10, 10, kBlack);
   surface.Line(0, 0, std::numeric_limits<double>::infinity(), 0, kBlack);
-  surface.SetCurrentX(std::nan("")), surface.PrintStay("x");
+  surface.SetCurrentX(std::nan(""));
+  surface.PrintStay("x");
   std::vector<DrawOp> ops = surface.TakeOperations();
   ops.emplace_back(PixelOp{70, 5, kRed});  // as a scroll bar's face draws its dither
   const std::vector<PixelWant> wants = {
@@ -61,7 +62,8 @@ TEST(SurfaceReplay, PixelDrawingLandsOnExactPixels) {
 TEST(SurfaceReplay, TwipsMapToPixelsAndAClearFillsTheBackground) {
   FixedTextMetrics metrics;
   DrawingSurface surface(metrics);
-  surface.SetBackColor(kSecondCopyTint), surface.Cls();
+  surface.SetBackColor(kSecondCopyTint);
+  surface.Cls();
   surface.FilledBox(150, 300, 300, 450, kBlack);  // pixels 10..20, 20..30 at 15 twips
   // A named picture is drawn at its own size; an unknown one draws nothing.
   surface.DrawPicture("ButtonBar", 600, 600);
@@ -83,7 +85,9 @@ TEST(SurfaceReplay, TextIsDrawnWhereItWasMeasuredAndOpaqueTextPaintsItsBox) {
   QtTextMetrics metrics(&image);
   EXPECT_DOUBLE_EQ(metrics.TwipsPerPixel(), 15.0);  // 96 dots per inch
   DrawingSurface surface(metrics, SurfaceUnits::Twips, metrics.TwipsPerPixel());
-  surface.SetFontSize(12), surface.SetCurrentX(300), surface.SetCurrentY(450);
+  surface.SetFontSize(12);
+  surface.SetCurrentX(300);
+  surface.SetCurrentY(450);
   surface.PrintStay("WWWW");
   const TextOp text = *surface.FindText("WWWW");
   EXPECT_GT(text.Width, 0);

@@ -43,7 +43,8 @@ TEST(TempFiles, AFileGoesWithItsObjectUnlessKeptAndFailuresLeaveNothing) {
     ASSERT_EQ(file.Create("Scratch", ".txt", folder.Path()), 0);
     ASSERT_EQ(mail.Create("Mail", ".eml", folder.Path()), 0);
     mail.Keep();
-    dropped = file.Path(), kept = mail.Path();
+    dropped = file.Path();
+    kept = mail.Path();
   }
   EXPECT_TRUE(!FileExists(dropped) && FileExists(kept));
   fs::remove(kept);
