@@ -48,7 +48,6 @@ MergeResult InsertEntries(Books& books, const Books& other) {
     books.EntryNumbers.insert(books.EntryNumbers.end(), std::make_move_iterator(numbers.begin()),
                               std::make_move_iterator(numbers.end()));
     result.EntriesInserted = entries;
-    result.FirstNewLine = static_cast<int32_t>(have);
     // The counter counts entries made; it stops at its largest value rather than wrap.
     const int64_t counted = static_cast<int64_t>(books.EntryCounter) + entries;
     books.EntryCounter = counted > std::numeric_limits<int32_t>::max()

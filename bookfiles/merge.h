@@ -23,8 +23,6 @@ struct MergeResult {
   // the journal cannot hold the lines. On failure the books are as they were.
   int ErrorCode = 0;
   int32_t EntriesInserted = 0;
-  // The index of the first appended line (-1 when nothing was appended).
-  int32_t FirstNewLine = -1;
   bool Ok() const { return ErrorCode == 0; }
 };
 

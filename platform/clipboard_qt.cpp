@@ -48,8 +48,4 @@ std::string ClipboardRtf() {
   return {};
 }
 
-void ClearClipboard() {
-  if (QClipboard* clipboard = Clipboard()) clipboard->clear();
-}
-
 }  // namespace qv

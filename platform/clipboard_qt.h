@@ -22,6 +22,5 @@ void SetClipboardTextAndRtf(const std::string& text, const std::string& rtf);
 std::string ClipboardText();
 // The clipboard's RTF ("" when it holds none).
 std::string ClipboardRtf();
-void ClearClipboard();
 
 }  // namespace qv

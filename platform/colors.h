@@ -63,7 +63,6 @@ inline constexpr ColorValue kBlack = 0x000000;
 inline constexpr ColorValue kWhite = 0xFFFFFF;
 inline constexpr ColorValue kRed = 0x0000FF;
 inline constexpr ColorValue kMagenta = 0xFF00FF;
-inline constexpr ColorValue kSilver = 0xC0C0C0;
 // The tint of a second copy of the program: light yellow.
 inline constexpr ColorValue kSecondCopyTint = 0xC0FFFF;
 

@@ -110,7 +110,6 @@ class RecordingView : public QWidget {
   explicit RecordingView(QWidget* parent = nullptr, double unitsPerPixel = 15.0);
   void SetOperations(std::vector<DrawOp> ops);
   const std::vector<DrawOp>& Operations() const { return ops_; }
-  void SetPictures(PictureSource pictures) { options_.Pictures = std::move(pictures); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
