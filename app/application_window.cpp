@@ -53,7 +53,6 @@ void WindowLists::CloseForNewBook() {
   CloseWithBook(RecurringEntries);
   CloseWithBook(ConfigAccounts);
   CloseWithBook(QVMainsettings);
-  FollowNewBook();
 }
 
 bool WindowLists::RoomForAnother(int16_t count) {

@@ -59,7 +59,9 @@ struct WindowLists {
   QPointer<QWidget> Running_Balance;
   QPointer<QWidget> Depreciation;  // the depreciation calculator
 
-  // Tells the statement windows that the book was replaced.
+  // Tells the statement windows that the book was replaced: each takes the new book's dates
+  // and computes afresh when next activated. Called once the new book is in place, so that
+  // a window activated while it was read or rolled over does not settle on the old one.
   void FollowNewBook();
 
   // Shows the find dialog (Find_Entry) owned by the main window, once it exists.
@@ -84,7 +86,7 @@ struct WindowLists {
   // running-balance windows, the comparative statement, the prepared-groups window (which
   // stores its working list as it closes), and the chart editor and configuration window
   // without their closing checks (see app/application_hooks.h). The statement windows stay
-  // open: each takes the new book's dates and computes afresh when next activated.
+  // open; FollowNewBook marks them once the new book is in place.
   void CloseForNewBook();
   // Before the book is saved: the open windows that hold edits apart from the book put them
   // in (see app/application_hooks.h).

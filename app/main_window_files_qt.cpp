@@ -116,8 +116,6 @@ std::optional<Books> TAcount::ReadBookFile(const std::string& path, const std::s
 }
 
 void TAcount::AfterBookReplaced() {
-  // Told again now that the new books are in place: a statement window activated while they
-  // were read or rolled over has caught up with the old ones.
   app_.Windows().FollowNewBook();
   screen_.SetShownEntry(0, 0);
   RefillAccountLists();
