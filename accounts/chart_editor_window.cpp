@@ -22,6 +22,7 @@
 #include "controls/print_document_qt.h"
 #include "platform/placement_qt.h"
 #include "platform/prompts.h"
+#include "platform/screen_fit_qt.h"
 #include "platform/string_table.h"
 
 namespace qv {
@@ -74,8 +75,9 @@ ConfigAccounts::~ConfigAccounts() = default;
 
 void ConfigAccounts::BuildControls() {
   auto* client = new QWidget(this);
-  setCentralWidget(client);
   client->setFixedSize(TwipsRect(0, 0, kClientWidth, kClientHeight).size());
+  // The controls keep their design places; the window scrolls them on a smaller screen.
+  HoldFixedContents(this, client);
   const Books& books = model_.TheBooks();
   QFont bookFont = font();
   bookFont.setFamily(Q(books.FontName));

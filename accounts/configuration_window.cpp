@@ -16,6 +16,7 @@
 #include "accounts/password_gates.h"
 #include "controls/help_window.h"
 #include "platform/placement_qt.h"
+#include "platform/screen_fit_qt.h"
 #include "platform/string_table.h"
 
 namespace qv {
@@ -71,8 +72,9 @@ QVMainsettings::QVMainsettings(Books& books, const LocaleInfo& locale, DaySerial
 
 void QVMainsettings::BuildControls(const LocaleInfo& locale, DaySerial today) {
   auto* client = new QWidget(this);
-  setCentralWidget(client);
   client->setFixedSize(TwipsRect(0, 0, kClientWidth, kClientHeight).size());
+  // The controls keep their design places; the window scrolls them on a smaller screen.
+  HoldFixedContents(this, client);
   const int inner = kColumnWidth - 240;
 
   Bname = FramedLine(client, CnameBusiness, "CnameBusiness", 219, "Bname", 120);

@@ -79,6 +79,7 @@ std::vector<std::string> DefaultExampleFolders() {
 
 Application::Application(ApplicationOptions options) : options_(std::move(options)) {
   RegisterResources();
+  QCoreApplication::instance()->installEventFilter(&windowOpening_);
   if (options_.TheClock) {
     clock_ = options_.TheClock;
   } else {

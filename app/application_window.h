@@ -19,6 +19,7 @@
 #include "books/locale_symbols.h"
 #include "books/session.h"
 #include "platform/locale_info.h"
+#include "platform/screen_fit_qt.h"
 #include "platform/settings_qt.h"
 
 namespace qv {
@@ -146,6 +147,8 @@ class Application {
 
  private:
   ApplicationOptions options_;
+  // Fits every window to the screen as it opens; it outlives the windows.
+  WindowOpening windowOpening_;
   std::unique_ptr<Clock> ownClock_;
   const Clock* clock_ = nullptr;
   LocaleInfo locale_;

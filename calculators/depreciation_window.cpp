@@ -10,6 +10,7 @@
 #include "controls/vertical_scroll_control.h"
 #include "platform/placement_qt.h"
 #include "platform/prompts.h"
+#include "platform/screen_fit_qt.h"
 #include "platform/string_table.h"
 #include "platform/units.h"
 
@@ -49,6 +50,8 @@ void UseFont(QWidget* w, const std::string& name) {
 
 Depreciation::Depreciation(const Books& books, const LocaleInfo& locale, QWidget* parent)
     : QWidget(parent), books_(books), locale_(locale) {
+  // Its size follows the schedule's columns, never the user: no maximise button.
+  OfferNoMaximise(this);
   setObjectName("Depreciation");
   setWindowTitle(QString::fromStdString(Str(127)));
   const char* captions[] = {nullptr, "% Rate", nullptr, nullptr};

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 
 #include "platform/key_codes_qt.h"
+#include "platform/screen_fit_qt.h"
 
 namespace qv {
 namespace {
@@ -47,7 +48,10 @@ PayRoll::PayRoll(const LocaleInfo& locale, const std::string& currencyCaption,
   setObjectName("PayRoll");
   const PayCaptions captions = PayrollCaptions(currencyCaption);
   setWindowTitle(QString::fromStdString(captions.Window));
-  auto* grid = new QGridLayout(this);
+  // The sheet keeps its design size; the window scrolls it where the screen is smaller.
+  auto* sheet = new QWidget(this);
+  sheet->setObjectName("PaySheet");
+  auto* grid = new QGridLayout(sheet);
   grid->setHorizontalSpacing(4);
   grid->setVerticalSpacing(2);
 
@@ -143,6 +147,7 @@ PayRoll::PayRoll(const LocaleInfo& locale, const std::string& currencyCaption,
     grid->addWidget(PayDT[static_cast<std::size_t>(k)], kFirstDeduction + k, kTotalsColumn);
   }
   grid->setSizeConstraint(QLayout::SetFixedSize);
+  HoldFixedContents(this, sheet);
 
   // Tab goes through the percentages, then down each shift's boxes.
   QWidget* previous = PayP[2];

@@ -157,6 +157,12 @@ void HelpDesk::ShowAbout(QWidget* owner, const QIcon& icon) {
   aboutIcon_ = icon;
   mode_.ShowAbout();
   Sync(owner);
+  // Unlike a help card, About is opened to be read and closed: it takes the keyboard, so
+  // that Alt+F4 closes it rather than the window behind it.
+  if (window_ && window_->isVisible()) {
+    window_->raise();
+    window_->activateWindow();
+  }
 }
 
 HelpWindow* HelpDesk::Window() const {

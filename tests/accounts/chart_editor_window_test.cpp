@@ -63,8 +63,8 @@ TEST_F(ChartEditorWindowTest, ShowsEveryControlWholeAndApartAndKeysMoveThroughTh
   PromptAnswerer prompts;
   prompts.Then(PromptAnswer::Ok);
   Open();
-  ExpectNoOverlap(editor->centralWidget());
-  ExpectWholeCaptions(editor->centralWidget());
+  ExpectNoOverlap(ClientOf(editor));
+  ExpectWholeCaptions(ClientOf(editor));
   EXPECT_EQ(editor->CurrentAsset[kCostOfGoodsSold]->toolTip(), "Cost of Goods Sold");
   EXPECT_EQ(editor->Frame2->title(), "1 To 14 :");
   EXPECT_EQ(editor->ScrollAcc->maximum(), 16);

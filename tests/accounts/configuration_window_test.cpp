@@ -65,8 +65,8 @@ TEST_F(ConfigurationWindowTest, OpeningShowsTheBookAndChangesNoneOfIt) {
   EXPECT_EQ(window->DecimalPlacing[0][2]->text() + " " + window->DecimalPlacing[0][0]->text(),
             "0,00 0");
   EXPECT_EQ(std::pair(books.BusinessAddress, changes), std::pair(before.BusinessAddress, 0));
-  ExpectNoOverlap(window->centralWidget());
-  ExpectWholeCaptions(window->centralWidget());
+  ExpectNoOverlap(ClientOf(window));
+  ExpectWholeCaptions(ClientOf(window));
 }
 
 TEST_F(ConfigurationWindowTest, EveryControlWritesTheBookAtOnce) {

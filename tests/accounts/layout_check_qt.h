@@ -7,10 +7,19 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMainWindow>
+#include <QScrollArea>
 #include <QStyle>
 #include <QWidget>
 
 namespace qv::testing {
+
+// The client area of a main window, where its controls stand: the contents of its scroll
+// area where it has one.
+inline QWidget* ClientOf(QMainWindow* window) {
+  auto* scroller = qobject_cast<QScrollArea*>(window->centralWidget());
+  return scroller != nullptr ? scroller->widget() : window->centralWidget();
+}
 
 // The named controls placed directly on `client` that are shown.
 inline std::vector<QWidget*> ShownControls(QWidget* client) {

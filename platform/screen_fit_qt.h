@@ -1,0 +1,39 @@
+#pragma once
+// Keeps windows on the screen: a window opens wholly within its screen's work area (the
+// screen less the desktop's panels), frame and title bar included, and takes the keyboard.
+
+#include <QObject>
+#include <QRect>
+
+class QScrollArea;
+class QWidget;
+
+namespace qv {
+
+// The work area of the screen the window is on, or will open on, in logical pixels.
+QRect WorkAreaOf(const QWidget* window);
+
+// Sizes and places a top-level window within the work area: one larger than the area is made
+// as large as the area allows, its minimum size lowered to fit (its contents scroll or lay
+// themselves out narrower), and one placed partly outside is moved in.
+void FitToScreen(QWidget* window);
+
+// Puts a window's contents of fixed design size into a scroll area filling the window (a
+// main window's client area): the window opens as large as the contents where the work area
+// allows, grows no larger and offers no maximise button; on a smaller screen it scrolls.
+QScrollArea* HoldFixedContents(QWidget* window, QWidget* contents);
+
+// Takes the maximise button from a window whose contents do not grow with it.
+void OfferNoMaximise(QWidget* window);
+
+// Watches the application's windows as they open: each is fitted to the screen and, unless
+// it is a tool window or asks not to be, given the keyboard.
+class WindowOpening final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+}  // namespace qv

@@ -1,0 +1,255 @@
+// Every window of the program as it opens on a small screen: wholly within the screen's work
+// area, its controls reachable, the keyboard given to it. Run offscreen and again under X11 on
+// a 1920 x 1080 screen at scale 2 (a 960 x 540 work area); pictures go to the output folder.
+
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <filesystem>
+#include <set>
+
+#include "controls/email_file_qt.h"
+#include "controls/print_document_qt.h"
+#include "controls/shared_printer_qt.h"
+#include "controls/wait_screen_dialog.h"
+#include "tests/app/main_window_program_qt.h"
+#include "tests/support/pdf_text.h"
+
+namespace qv::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Scrolls the nearest scroll area around `control` so as to show the whole of it.
+void ScrollIntoView(QWidget* control) {
+  for (QWidget* up = control->parentWidget(); up != nullptr; up = up->parentWidget()) {
+    if (auto* scroller = qobject_cast<QScrollArea*>(up); scroller && scroller->widget()) {
+      const QRect at(control->mapTo(scroller->widget(), QPoint(0, 0)), control->size());
+      scroller->ensureVisible(at.center().x(), at.center().y(), at.width() / 2 + 1,
+                              at.height() / 2 + 1);
+      return;
+    }
+  }
+}
+
+QString NameOf(const QWidget* window) {
+  return window->objectName().isEmpty() ? window->metaObject()->className() : window->objectName();
+}
+
+// Saves what the screen shows (the window alone where the screen cannot be read).
+void SavePicture(QWidget* window, const std::string& name) {
+  QPixmap picture = window->screen()->grabWindow(0);
+  if (picture.isNull() || QGuiApplication::platformName() == "offscreen") picture = window->grab();
+  picture.save(QString::fromStdString(TestOutputPath(name + "_")) +
+               QGuiApplication::platformName() + ".png");
+}
+
+class ScreenFitTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    if (!PrintsToFile(SharedPrinter()))
+      GTEST_SKIP() << "a printer is installed; the invoice would go to it";
+  }
+
+  std::set<QWidget*> OpenWindows() const {
+    std::set<QWidget*> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->isVisible() && window != w && !qobject_cast<QMenu*>(window) &&
+          window->windowType() != Qt::ToolTip)
+        windows.insert(window);
+    return windows;
+  }
+
+  // The window lies within the work area, frame and title bar included, and every button of
+  // it lies within it or can be scrolled into its view.
+  static void ExpectWithinScreen(QWidget* window, const QString& command) {
+    SCOPED_TRACE((command + ": " + NameOf(window)).toStdString());
+    const QRect area = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    EXPECT_TRUE(area.contains(frame))
+        << "the window at " << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+        << frame.height() << " is not within " << area.width() << "x" << area.height();
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+      if (!button->isVisibleTo(window) || button->window() != window) continue;
+      ScrollIntoView(button);
+      const QRect shown(button->mapToGlobal(QPoint(0, 0)), button->size());
+      const QRect inside(window->mapToGlobal(QPoint(0, 0)), window->size());
+      EXPECT_TRUE(inside.contains(shown) && area.contains(shown))
+          << NameOf(button).toStdString() << " cannot be brought within the window";
+    }
+  }
+
+  // The window is the active one, and a control of it has the focus where any has.
+  static void ExpectKeyboard(QWidget* window, const QString& command) {
+    SCOPED_TRACE((command + ": " + NameOf(window)).toStdString());
+    EXPECT_EQ(QApplication::activeWindow(), window) << "another window has the keyboard";
+    if (QWidget* focused = QApplication::focusWidget()) {
+      EXPECT_EQ(focused->window(), window);
+    }
+  }
+
+  // Runs a command; each modal window it opens is looked at once it has the keyboard (or
+  // after two seconds) and then closed.
+  void Run(const QString& name, const std::function<void()>& command) {
+    QTimer closer;
+    closer.setInterval(10);
+    int waited = 0;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr || qobject_cast<WaitScreenDialog*>(modal)) return;
+      if (QApplication::activeWindow() != modal && ++waited < 200) return;
+      waited = 0;
+      ExpectWithinScreen(modal, name);
+      ExpectKeyboard(modal, name);
+      ++modals;
+      modal->close();
+    });
+    closer.start();
+    command();
+    QCoreApplication::processEvents();
+  }
+
+  // The commands: every menu item that runs something, then every toolbar button.
+  std::vector<std::pair<QString, std::function<void()>>> Commands() {
+    std::vector<std::pair<QString, std::function<void()>>> commands;
+    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+      for (QAction* action : menu->actions()) {
+        if (action->menu() != nullptr) {
+          walk(action->menu());
+        } else if (!action->isSeparator() && action->isVisible() &&
+                   action->objectName() != "HelpSelect" && action->objectName() != "Exitit") {
+          commands.emplace_back(action->objectName(), [action] { action->trigger(); });
+        }
+      }
+    };
+    for (QAction* top : w->menuBar()->actions()) walk(top->menu());
+    for (int index = 0; index <= 13; ++index)
+      if (PictureImage* button = w->CalcButton(index))
+        commands.emplace_back("CalcButton" + QString::number(index), [button] { Click(button); });
+    return commands;
+  }
+
+  void CloseOthers() {
+    for (QWidget* window : OpenWindows()) window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Activate(w);
+  }
+
+  // The one window that opened besides the main window, after a command.
+  QWidget* Opened(const char* command) {
+    CloseOthers();
+    w->MenuItem(command)->trigger();
+    QCoreApplication::processEvents();
+    const std::set<QWidget*> windows = OpenWindows();
+    return windows.size() == 1 ? *windows.begin() : nullptr;
+  }
+
+  PromptAnswerer prompts;
+  int modals = 0;
+};
+
+TEST_F(ScreenFitTest, EveryWindowOpensWithinTheScreenAndTakesTheKeyboard) {
+  fs::create_directories(p.folder / "Examples");
+  WriteBookFile(p.folder / "Examples" / "Sample.acc", SmallBook());
+  StartOn(SmallBook());
+  ExpectWithinScreen(w, "start");
+  const Books original = books();
+  prompts.Scripted().OnUnexpected = [](const PromptRequest&, const std::string&) {};
+  ScopedPdfFileAnswer pdf([] { return std::string(); });
+  ScopedEmailOpener mail([](const std::string&) { return true; });
+  const std::string tmp = (p.folder / "tmp").string();
+  fs::create_directories(tmp);
+  setenv("tmp", tmp.c_str(), 1);
+  std::set<QString> opened;
+  for (const auto& [name, command] : Commands()) {
+    CloseOthers();
+    if (!FirstDifference(books(), original).empty()) {
+      p.app->TheSession().ChosenFileName = path;
+      ASSERT_TRUE(w->LoadAccFile(1));
+      Activate(w);
+    }
+    const std::set<QWidget*> before = OpenWindows();
+    const int modalsBefore = modals;
+    Run(name, command);
+    if (modals > modalsBefore) opened.insert(name);
+    for (QWidget* window : OpenWindows()) {
+      if (before.contains(window)) continue;
+      opened.insert(name);
+      (void)QTest::qWaitForWindowActive(window, 2000);
+      ExpectWithinScreen(window, name);
+      ExpectKeyboard(window, name);
+      if (name == "PayCalc") SavePicture(window, "payroll_calculator");
+      if (name == "AboutMenu") SavePicture(window, "about");
+    }
+  }
+  unsetenv("tmp");
+  CloseOthers();
+  for (const char* name : {"EditAccounts", "ReplaceAccountsMenu", "SoftwareSettings", "EnTryDic",
+                           "ShowJournals", "ShowTaccount", "Rb_MenuItem", "SearchMenu(0)",
+                           "TrialBalance", "IncomeStatement", "Show_Balance", "CashFlowMenu",
+                           "Rolling_Calculator_Menu", "Depreciation_Menu", "PayCalc", "AboutMenu"})
+    EXPECT_TRUE(opened.contains(name)) << name << " opened no window";
+}
+
+// On a screen narrower than its design the calculator is no wider than the work area, and its
+// totals column and last row can be scrolled into view.
+TEST_F(ScreenFitTest, ThePayrollCalculatorScrollsToItsTotalsWhenTheScreenIsSmall) {
+  StartOn(SmallBook());
+  QWidget* payroll = Opened("PayCalc");
+  ASSERT_NE(payroll, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(payroll));
+  const QRect area = payroll->screen()->availableGeometry();
+  EXPECT_TRUE(area.contains(payroll->frameGeometry()));
+  auto* scroller = payroll->findChild<QScrollArea*>();
+  ASSERT_NE(scroller, nullptr);
+  const QSize design = scroller->widget()->size();
+  // It grows no further than its contents and the scroll bars they need.
+  const int bar = scroller->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  EXPECT_LE(payroll->maximumWidth(), design.width() + bar);
+  EXPECT_LE(payroll->maximumHeight(), design.height() + bar);
+  for (const char* name : {"PayNetT", "PayGrossT", "PayTotalT", "PayNet(6)", "PayP1"}) {
+    auto* box = payroll->findChild<QLineEdit*>(name);
+    ASSERT_NE(box, nullptr) << name;
+    ScrollIntoView(box);
+    const QWidget* view = scroller->viewport();
+    EXPECT_TRUE(view->rect().contains(QRect(box->mapTo(view, QPoint(0, 0)), box->size()))) << name;
+  }
+  // Where the screen is large enough, the whole calculator shows without scroll bars.
+  if (design.width() <= area.width() && design.height() <= area.height()) {
+    EXPECT_EQ(payroll->size(), design);
+    EXPECT_EQ(payroll->maximumSize(), design);
+    EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible());
+  } else {
+    EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible());
+    if (design.height() + bar <= area.height()) {
+      EXPECT_FALSE(scroller->verticalScrollBar()->isVisible()) << "there is room for the rows";
+    }
+  }
+}
+
+// Windows whose contents keep their design size offer no maximise button; the ledgers and
+// statements, whose lists grow with them, do.
+TEST_F(ScreenFitTest, OnlyWindowsThatGrowOfferToMaximise) {
+  StartOn(SmallBook());
+  p.prompt.known = {""};
+  for (const char* name : {"EditAccounts", "SoftwareSettings", "PayCalc", "Depreciation_Menu",
+                           "ShowJournals", "TrialBalance"}) {
+    QWidget* window = Opened(name);
+    ASSERT_NE(window, nullptr) << name;
+    const bool grows = window->maximumWidth() == QWIDGETSIZE_MAX;
+    EXPECT_EQ(grows, std::string(name) == "ShowJournals" || std::string(name) == "TrialBalance")
+        << name;
+    EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint), grows) << name;
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowCloseButtonHint) ||
+                !window->windowFlags().testFlag(Qt::CustomizeWindowHint))
+        << name << " has no close button";
+  }
+  CloseOthers();
+}
+
+}  // namespace
+}  // namespace qv::testing
