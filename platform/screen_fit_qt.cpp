@@ -99,6 +99,7 @@ void FitToScreen(QWidget* window) {
     if (want.height() + bars.height() > room.height()) bars.setWidth(bar);
     scroller->setMaximumSize(scroller->widget()->size() + bars);
     window->layout()->activate();
+    window->setMaximumSize(want + bars);
     window->resize((want + bars).boundedTo(room));
   }
   const QSize minimum = window->minimumSize();
@@ -125,8 +126,6 @@ QScrollArea* HoldFixedContents(QWidget* window, QWidget* contents) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroller);
   }
-  // The window's largest size is that of its contents (and its menu bar).
-  window->layout()->setSizeConstraint(QLayout::SetMinAndMaxSize);
   OfferNoMaximise(window);
   return scroller;
 }
@@ -148,10 +147,14 @@ bool WindowOpening::eventFilter(QObject* watched, QEvent* event) {
     return false;
   FitToScreen(window);
   // Once shown: the window system may have placed it, or given it a frame, that reaches out.
-  QTimer::singleShot(0, window, [window] {
+  // It takes the keyboard unless the keyboard has moved on meanwhile (the user, or another
+  // window opened since, took it).
+  QPointer<QWidget> keyboardBefore = QApplication::activeWindow();
+  QTimer::singleShot(0, window, [window, keyboardBefore] {
     if (!window->isVisible()) return;
     MoveWithin(window, WorkAreaOf(window));
-    if (TakesKeyboard(window) && !window->isActiveWindow() && !window->isMinimized())
+    if (TakesKeyboard(window) && !window->isActiveWindow() && !window->isMinimized() &&
+        QApplication::activeWindow() == keyboardBefore.data())
       window->activateWindow();
   });
   return false;

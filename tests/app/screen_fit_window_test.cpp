@@ -240,6 +240,7 @@ TEST_F(ScreenFitTest, OnlyWindowsThatGrowOfferToMaximise) {
                            "ShowJournals", "TrialBalance"}) {
     QWidget* window = Opened(name);
     ASSERT_NE(window, nullptr) << name;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << name;
     const bool grows = window->maximumWidth() == QWIDGETSIZE_MAX;
     EXPECT_EQ(grows, std::string(name) == "ShowJournals" || std::string(name) == "TrialBalance")
         << name;
