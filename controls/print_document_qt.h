@@ -29,6 +29,12 @@ namespace qv {
 
 // A print command's drawing procedure.
 using DocumentDrawing = std::function<void(DrawingSurface& printer)>;
+// A long document's drawing procedure, a page at a time: draws page `page` (from 0, in
+// order; 0 again for each further copy) from the top of the surface and returns true when
+// a further page follows. Each page is laid out and sent before the next is drawn, so the
+// memory a print takes does not grow with the document. What a call draws past the page
+// foot is laid out on further pages as a whole document is.
+using PageDrawing = std::function<bool(DrawingSurface& printer, int page)>;
 
 enum class PrintOutcome { Printed, Cancelled, Failed };
 
@@ -36,6 +42,7 @@ enum class PrintOutcome { Printed, Cancelled, Failed };
 // at the chosen text size. Nothing is printed when the dialog was cancelled or gave 0
 // copies.
 PrintOutcome PrintDocument(QWidget* owner, Session& session, const DocumentDrawing& draw);
+PrintOutcome PrintDocument(QWidget* owner, Session& session, const PageDrawing& draw);
 
 // Printing straight to the printer as it is set, without the print set-up: one copy at
 // scale 1 (the invoice, the chart listing).
@@ -44,7 +51,13 @@ PrintOutcome PrintDocumentDirect(QWidget* owner, Session& session, const Documen
 // The job itself on a given printer, with no dialog: `copies` copies at `scale`, the PDF
 // file (when the printer writes one) already set on the printer. Shows the printer error
 // message on failure.
+//
+// A PDF file is written to a temporary file in its folder, renamed over it only when the
+// whole document was written: a print that fails (a full disk) leaves an earlier file of
+// the name as it was and no temporary file, and the message names the file and the reason.
 PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const DocumentDrawing& draw,
+                            int copies, double scale);
+PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const PageDrawing& draw,
                             int copies, double scale);
 
 // The PDF file a print goes to: the program's file dialog for type "pdf" over `owner`, or ""

@@ -11,6 +11,7 @@ namespace {
 constexpr double kRowPaddingTwips = 30;
 // The narrowest a stretch column becomes, in characters of "M".
 constexpr std::string_view kNarrowestStretch = "MMMMMMMM";
+constexpr std::string_view kEllipsis = "...";
 
 // Sets the surface's bold for the scope.
 class BoldScope {
@@ -27,6 +28,20 @@ class BoldScope {
   bool was_;
 };
 
+bool GivesWay(const LedgerSheet& sheet, std::size_t column) {
+  return std::find(sheet.GiveWayColumns.begin(), sheet.GiveWayColumns.end(),
+                   static_cast<int>(column)) != sheet.GiveWayColumns.end();
+}
+
+// The start of `text` that fits `width` with "..." after it ("..." alone, or less, when
+// nothing more fits).
+std::string CutText(const DrawingSurface& surface, std::string_view text, double width) {
+  if (surface.TextWidth(text) <= width) return std::string(text);
+  const double room = width - surface.TextWidth(kEllipsis);
+  if (room <= 0) return FitText(surface, kEllipsis, width);
+  return FitText(surface, text, room) + std::string(kEllipsis);
+}
+
 void DrawCells(DrawingSurface& surface, const LedgerSheet& sheet, const SheetLayout& layout,
                const TableRow& row, double y) {
   const std::size_t columns = std::min(layout.Left.size(), row.Cells.size());
@@ -36,12 +51,16 @@ void DrawCells(DrawingSurface& surface, const LedgerSheet& sheet, const SheetLay
     double left = layout.Left[c];
     if (static_cast<int>(c) == row.IndentedCell) left += layout.IndentWidth;
     const double room = std::max(0.0, layout.Right[c] - left);
-    const bool more = std::any_of(row.Cells.begin() + static_cast<std::ptrdiff_t>(c) + 1,
-                                  row.Cells.end(), [](const std::string& s) { return !s.empty(); });
     double width = surface.TextWidth(text);
     std::string shown = text;
-    if (more && width > room) {
-      shown = FitText(surface, text, room);
+    // Only a column that gives way cuts its texts; dates and amounts are always whole, their
+    // columns being as wide as the widest of them. A text with nothing on its right (the
+    // journal's notes) runs on to the sheet's edge.
+    const bool more = std::any_of(row.Cells.begin() + static_cast<std::ptrdiff_t>(c) + 1,
+                                  row.Cells.end(), [](const std::string& s) { return !s.empty(); });
+    const double reach = more ? room : std::max(room, layout.Width - kSheetMarginTwips - left);
+    if (width > reach && GivesWay(sheet, c)) {
+      shown = CutText(surface, text, reach);
       width = surface.TextWidth(shown);
     }
     double x = left;
@@ -97,15 +116,33 @@ SheetLayout LayoutSheet(DrawingSurface& surface, const LedgerSheet& sheet, doubl
   layout.IndentWidth = surface.TextWidth("    ");
   layout.RowHeight = surface.TextHeight("Ag") + 2 * kRowPaddingTwips;
   const auto stretch = static_cast<std::size_t>(sheet.StretchColumn);
-  if (sheet.StretchColumn >= 0 && stretch < n) {
-    widths[stretch] += layout.IndentWidth;
-    double total = 2 * kSheetMarginTwips + kColumnGapTwips * static_cast<double>(n - 1);
-    for (double w : widths) total += w;
-    if (total < width)
-      widths[stretch] += width - total;
-    else
-      widths[stretch] =
-          std::max(surface.TextWidth(kNarrowestStretch), widths[stretch] - (total - width));
+  if (sheet.StretchColumn >= 0 && stretch < n) widths[stretch] += layout.IndentWidth;
+  double total = 2 * kSheetMarginTwips + kColumnGapTwips * static_cast<double>(n - 1);
+  for (double w : widths) total += w;
+  if (total < width && sheet.StretchColumn >= 0 && stretch < n) {
+    widths[stretch] += width - total;
+  } else if (total > width) {
+    // The columns that give way give up room, the widest first, none below a few
+    // characters; the others keep theirs, so a sheet that is still too wide runs past the
+    // space rather than cut a date or an amount.
+    const double narrowest = surface.TextWidth(kNarrowestStretch);
+    double excess = total - width;
+    std::vector<std::size_t> giving;
+    for (const int c : sheet.GiveWayColumns)
+      if (c >= 0 && static_cast<std::size_t>(c) < n) giving.push_back(static_cast<std::size_t>(c));
+    while (excess > 0) {
+      std::size_t widest = n;
+      for (const std::size_t c : giving)
+        if (widths[c] > narrowest && (widest == n || widths[c] > widths[widest])) widest = c;
+      if (widest == n) break;
+      // Down to the next widest of the giving columns, or by what is left.
+      double next = narrowest;
+      for (const std::size_t c : giving)
+        if (c != widest && widths[c] < widths[widest]) next = std::max(next, widths[c]);
+      const double cut = std::min(excess, widths[widest] - next);
+      widths[widest] -= cut;
+      excess -= cut;
+    }
   }
   double x = kSheetMarginTwips;
   for (std::size_t c = 0; c < n; ++c) {
@@ -177,20 +214,38 @@ double DrawSheetMessage(DrawingSurface& surface, const LedgerSheet& sheet, doubl
   return surface.CurrentY();
 }
 
-void DrawSheetDocument(DrawingSurface& printer, const LedgerSheet& sheet) {
-  FontSpec font = SheetFont();
+SheetPrintout::SheetPrintout(LedgerSheet sheet, std::function<void(DrawingSurface&)> before)
+    : sheet_(std::move(sheet)), before_(std::move(before)) {}
+
+bool SheetPrintout::DrawPage(DrawingSurface& printer, int page) {
+  const FontSpec font = SheetFont();
   printer.SetFont(font);
   printer.SetFontSizeScaled(font.Size);
-  double y = DrawSheetTitle(printer, sheet, printer.CurrentY());
-  if (!sheet.HasRows()) {
-    DrawSheetMessage(printer, sheet, y);
-    return;
+  double y = printer.CurrentY();
+  if (page == 0) {
+    next_ = 0;
+    if (before_) {
+      before_(printer);
+      printer.SetFont(font);
+      printer.SetFontSizeScaled(font.Size);
+      y = printer.CurrentY();
+    }
+    y = DrawSheetTitle(printer, sheet_, y);
+    if (!sheet_.HasRows()) {
+      DrawSheetMessage(printer, sheet_, y);
+      return false;
+    }
+    layout_ = LayoutSheet(printer, sheet_, printer.ScaleWidth());
   }
-  const SheetLayout layout = LayoutSheet(printer, sheet, printer.ScaleWidth());
-  printer.BeginPageHeading();
-  y = DrawSheetHeadings(printer, sheet, layout, y);
-  printer.EndPageHeading();
-  DrawSheetRows(printer, sheet, layout, 0, sheet.Table.RowCount, y);
+  y = DrawSheetHeadings(printer, sheet_, layout_, y);
+  // As many rows as fit below the headings, and at least one, so that every page moves on.
+  int64_t rows = sheet_.Table.RowCount - next_;
+  if (rows > 0 && printer.ScaleHeight() > 0 && layout_.RowHeight > 0)
+    rows = std::clamp<int64_t>(
+        static_cast<int64_t>((printer.ScaleHeight() - y) / layout_.RowHeight), 1, rows);
+  DrawSheetRows(printer, sheet_, layout_, next_, rows, y);
+  next_ += rows;
+  return next_ < sheet_.Table.RowCount;
 }
 
 int ColumnAt(const SheetLayout& layout, double x) {

@@ -6,12 +6,14 @@
 // every row, page by page, through the same calls. Units are the surface's (twips on a
 // window and on paper).
 //
-// Columns are as wide as the widest of their heading and their width samples in the
-// surface's font; the stretch column takes the room left over, or gives up room down to a
-// few characters when the sheet is wider than the space. A text wider than its column is
-// cut where the row has more to show on its right.
+// Columns are as wide as the widest of their heading and their width samples, measured in
+// the surface's own font (the screen's on a window, the printer's on paper); the stretch
+// column takes the room left over. When the sheet is wider than the space, the columns that
+// give way (names, notes) give up room, the widest first, down to a few characters, and
+// their texts are cut with "..."; dates and amounts are never cut.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,11 +58,25 @@ double DrawSheetRows(DrawingSurface& surface, const LedgerSheet& sheet, const Sh
 // The sheet's message (for a sheet without rows) at `y`.
 double DrawSheetMessage(DrawingSurface& surface, const LedgerSheet& sheet, double y);
 
-// The whole sheet as a print-out, from the printer's current position: the title lines,
-// the column headings (marked as the page heading, so that they stand at the top of every
-// further page) and every row, as tall as it runs; the print service cuts it into pages.
-// A sheet without rows prints its message.
-void DrawSheetDocument(DrawingSurface& printer, const LedgerSheet& sheet);
+// The sheet as a print-out, drawn a page at a time (each page from the top of a fresh
+// surface, so a document of any length never lies in memory whole): the first page holds
+// what `before` draws (the business heading), the title lines, the column headings and the
+// rows that fit below them; every further page the column headings and the rows that fit.
+// A sheet without rows prints its message. Pages are drawn in order from 0; drawing page 0
+// again starts a new copy.
+class SheetPrintout {
+ public:
+  explicit SheetPrintout(LedgerSheet sheet,
+                         std::function<void(DrawingSurface& printer)> before = nullptr);
+  // Draws page `page` and returns true when a further page follows.
+  bool DrawPage(DrawingSurface& printer, int page);
+
+ private:
+  LedgerSheet sheet_;
+  std::function<void(DrawingSurface&)> before_;
+  SheetLayout layout_;
+  int64_t next_ = 0;  // the first row of the next page
+};
 
 // The column under `x`, or -1 left of the first column (the gap before a column counts
 // with it).

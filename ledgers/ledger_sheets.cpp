@@ -81,14 +81,33 @@ std::string LongestNumber(const std::vector<LedgerEntry>& entries) {
   return longest;
 }
 
-// The dates of the period, and the widest of their years (two-digit day and month).
+// Every date text the style writes in the period, as width samples: each day of the first
+// and of the last year (every day and month, so every month name and weekday the style may
+// write) and the last days of every year between.
 std::vector<std::string> DateSamples(const SheetTexts& texts, const LedgerOptions& options) {
   std::vector<std::string> samples{texts.Date(options.From), texts.Date(options.To)};
-  for (const DaySerial date : {options.From, options.To})
-    if (IsValidSerial(date))
-      if (const auto wide = SerialOf(DateOf(date).Year, 12, 28))
-        samples.push_back(texts.Date(*wide));
+  if (!IsValidSerial(options.From) || !IsValidSerial(options.To)) return samples;
+  const int first = DateOf(options.From).Year, last = DateOf(options.To).Year;
+  for (const int year : {first, last}) {
+    const auto start = SerialOf(year, 1, 1), end = SerialOf(year, 12, 31);
+    if (!start || !end) continue;
+    for (DaySerial day = *start; day <= *end; ++day) samples.push_back(texts.Date(day));
+    if (first == last) break;
+  }
+  for (int year = first + 1; year < last; ++year)
+    if (const auto wide = SerialOf(year, 12, 28)) samples.push_back(texts.Date(*wide));
   return samples;
+}
+
+// The widest texts of a column of amounts: the largest and the most negative value.
+template <class Values>
+std::vector<std::string> AmountSamples(const SheetTexts& texts, const Values& values) {
+  Amount most, least;
+  for (const Amount value : values) {
+    most = std::max(most, value);
+    least = std::min(least, value);
+  }
+  return {texts.Money(most), texts.Money(least)};
 }
 
 // What every sheet of a view starts with: its title, its rows' count and, for a view whose
@@ -205,13 +224,18 @@ LedgerSheet JournalSheet(std::shared_ptr<const JournalView> view, const Books& b
       out.Cells[5] = texts->Money(row.Value);
     }
   };
+  std::vector<Amount> debits{view->DebitTotal}, credits{view->CreditTotal};
+  for (const JournalRow& row : view->Rows)
+    if (row.Kind == JournalRowKind::kDebit || row.Kind == JournalRowKind::kCredit)
+      (row.Kind == JournalRowKind::kDebit ? debits : credits).push_back(row.Value);
   sheet.WidthSamples = {DateSamples(*texts, view->Options.Ledger),
                         {LongestNumber(view->Entries)},
                         {texts->FolioText(Folio::FromUnits(99999))},
                         SheetTexts::ChartNames(books),
-                        {texts->Money(view->DebitTotal)},
-                        {texts->Money(view->CreditTotal)}};
+                        AmountSamples(*texts, debits),
+                        AmountSamples(*texts, credits)};
   sheet.StretchColumn = 3;
+  sheet.GiveWayColumns = {3};
   return sheet;
 }
 
@@ -252,11 +276,15 @@ LedgerSheet TAccountSheet(std::shared_ptr<const TAccountView> view, const Books&
     return column < 3 ? row.Debit.Line : row.Credit.Line;
   };
   std::vector<std::string> names = SheetTexts::ChartNames(books);
-  names.push_back(kBalanceBroughtDownText);
-  const std::string total = texts->Money(std::max(view->DebitTotal, view->CreditTotal));
-  sheet.WidthSamples = {DateSamples(*texts, view->Options), names, {total},
-                        DateSamples(*texts, view->Options), names, {total}};
+  names.insert(names.end(), {kBalanceBroughtDownText, kBalanceCarriedDownText, kSundriesText});
+  std::vector<Amount> values{view->DebitTotal, view->CreditTotal};
+  for (const TAccountRow& row : view->Rows)
+    values.insert(values.end(), {row.Debit.Value, row.Credit.Value});
+  const std::vector<std::string> amounts = AmountSamples(*texts, values);
+  const std::vector<std::string> dates = DateSamples(*texts, view->Options);
+  sheet.WidthSamples = {dates, names, amounts, dates, names, amounts};
   sheet.RuleAfterColumn = 2;
+  sheet.GiveWayColumns = {1, 4};
   return sheet;
 }
 
@@ -285,17 +313,22 @@ LedgerSheet RunningBalanceSheet(std::shared_ptr<const RunningBalanceView> view, 
   };
   // The widest amount is that of the greatest size.
   Amount widest;
+  std::vector<Amount> values;
   for (const RunningBalanceRow& row : view->Rows) {
     const std::optional<Amount> size = CheckedAbs(row.Balance);
     widest = std::max({widest, row.Value, size ? *size : Amount::Max()});
+    values.push_back(row.Value);
   }
+  std::vector<std::string> amounts = AmountSamples(*texts, values);
+  amounts.push_back(texts->Money(widest));
   sheet.WidthSamples = {DateSamples(*texts, view->Options),
                         {LongestNumber(view->Entries)},
                         {},
-                        {texts->Money(widest)},
-                        {texts->Money(widest)},
+                        amounts,
+                        amounts,
                         {texts->Balance(widest)}};
   sheet.StretchColumn = 2;
+  sheet.GiveWayColumns = {2};
   return sheet;
 }
 

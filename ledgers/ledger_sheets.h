@@ -28,10 +28,14 @@ struct LedgerSheet {
   // The posting line that row `row` shows in column `column` (the T-account's two halves
   // show different lines), or -1 where no line is shown.
   std::function<int32_t(int64_t row, int column)> LineAt;
-  // Texts likely to be the widest of each column, by which the columns are sized.
+  // The widest texts each column holds (every date the style writes in the period, the
+  // widest amounts and the totals), by which the columns are sized.
   std::vector<std::vector<std::string>> WidthSamples;
-  // The column that gives up or takes the room left over (names, notes); -1 for none.
+  // The column that takes the room left over (names, notes); -1 for none.
   int StretchColumn = -1;
+  // The columns that give up room when the sheet is wider than the space, their texts cut
+  // with "..." (account names, notes); every other column keeps its whole texts.
+  std::vector<int> GiveWayColumns;
   // A vertical rule stands after this column (between the T-account's sides); -1 for none.
   int RuleAfterColumn = -1;
   // The sentence shown in place of the rows when the view could not be built; the sheet

@@ -302,17 +302,14 @@ void LedgerWindow::Export_Click() {
   }
 }
 
-std::function<void(DrawingSurface& printer)> LedgerWindow::PrintDrawing() const {
-  // The sheet is copied: it keeps its view alive for as long as the print-out needs it.
-  return [sheet = Sheet(), header = PrintsBusinessHeader(),
-          &books = context_.TheBooks](DrawingSurface& printer) {
-    if (header) {
-      const FontSpec font = SheetFont();
-      printer.SetFontSizeScaled(font.Size);
-      PrintHeader(printer, books);
-    }
-    DrawSheetDocument(printer, sheet);
-  };
+std::function<bool(DrawingSurface& printer, int page)> LedgerWindow::PrintDrawing() const {
+  // The print-out keeps a copy of the sheet, and with it the view, for as long as it needs.
+  std::function<void(DrawingSurface&)> header;
+  if (PrintsBusinessHeader())
+    header = [&books = context_.TheBooks](DrawingSurface& printer) { PrintHeader(printer, books); };
+  auto printout = std::make_shared<SheetPrintout>(Sheet(), std::move(header));
+  return
+      [printout](DrawingSurface& printer, int page) { return printout->DrawPage(printer, page); };
 }
 
 void LedgerWindow::Print_Click() {

@@ -94,8 +94,9 @@ class LedgerWindow : public QWidget {
   // path with the chosen type's extension, or "" when cancelled.
   std::function<std::string(const FileDialogRequest&)> ChooseExportFile;
 
-  // What Print draws: the whole sheet, after the business heading where the kind has one.
-  std::function<void(DrawingSurface& printer)> PrintDrawing() const;
+  // What Print draws, page by page: the whole sheet, after the business heading where the
+  // kind has one.
+  std::function<bool(DrawingSurface& printer, int page)> PrintDrawing() const;
 
   const LedgerSheet& Sheet() const;
   LedgerSheetWidget* SheetArea() const { return sheet_; }

@@ -287,6 +287,44 @@ void ReplayOnPainter(QPainter& painter, const std::vector<DrawOp>& ops,
   painter.restore();
 }
 
+PageStream::PageStream(QPagedPaintDevice& device, double unitsPerPixel)
+    : device_(device), options_{unitsPerPixel, {}} {}
+
+PageStream::~PageStream() {
+  if (painter_.isActive()) painter_.end();
+}
+
+bool PageStream::Begin() {
+  if (!painter_.begin(&device_)) return false;
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  drawn_ = pageDue_ = false;
+  return true;
+}
+
+bool PageStream::Send(std::span<const DrawOp> pages) {
+  if (!painter_.isActive()) return false;
+  // What follows earlier pages of the job starts a page of its own.
+  if (drawn_) pageDue_ = true;
+  for (const DrawOp& op : pages) {
+    if (std::holds_alternative<NewPageOp>(op)) {
+      pageDue_ = true;
+      continue;
+    }
+    if (IsPageOrDocumentEnd(op)) continue;
+    // A page is ejected only when something is drawn after it, so a page break at the end
+    // leaves no blank page.
+    if (pageDue_) {
+      if (!device_.newPage()) return false;
+      pageDue_ = false;
+    }
+    ReplayOne(painter_, op, options_);
+    drawn_ = true;
+  }
+  return true;
+}
+
+bool PageStream::End() { return painter_.isActive() && painter_.end(); }
+
 bool PrintRecording(QPrinter& printer, const std::vector<DrawOp>& ops, ReplayOptions options) {
   if (!(options.UnitsPerPixel > 0))
     options.UnitsPerPixel = TwipsPerPixelForDpi(printer.resolution());
@@ -300,27 +338,8 @@ bool PrintRecording(QPrinter& printer, const std::vector<DrawOp>& ops, ReplayOpt
       ++end;
     }
     if (draws) {
-      QPainter painter;
-      if (!painter.begin(&printer)) return false;
-      painter.setRenderHint(QPainter::Antialiasing, false);
-      // A page is ejected only when something is drawn after it, so a page break at the end
-      // of a document leaves no blank page.
-      bool pageDue = false;
-      for (std::size_t k = i; k < end; ++k) {
-        if (std::holds_alternative<NewPageOp>(ops[k])) {
-          pageDue = true;
-          continue;
-        }
-        if (pageDue) {
-          if (!printer.newPage()) {
-            painter.end();
-            return false;
-          }
-          pageDue = false;
-        }
-        ReplayOne(painter, ops[k], options);
-      }
-      if (!painter.end()) return false;
+      PageStream job(printer, options.UnitsPerPixel);
+      if (!job.Begin() || !job.Send(std::span(ops).subspan(i, end - i)) || !job.End()) return false;
       if (printer.printerState() == QPrinter::Error) return false;
     }
     i = end < ops.size() ? end + 1 : end;

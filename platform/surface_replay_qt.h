@@ -17,6 +17,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,31 @@ void ReplayOnPainter(QPainter& painter, const std::vector<DrawOp>& ops,
 // sent.
 bool PrintRecording(QPrinter& printer, const std::vector<DrawOp>& ops,
                     ReplayOptions options = {0.0, {}});
+
+// One print job on a printer or a PDF writer, sent a few pages at a time: Begin starts the
+// job, each Send replays laid-out pages (platform/page_layout.h: pages separated by NewPage)
+// and End finishes it. What a Send brings after pages already sent starts on a page of its
+// own; a page is ejected only when something is drawn after it. Each call returns false
+// when the device fails; the job is then over.
+class PageStream {
+ public:
+  // `unitsPerPixel`: the drawing's units per device pixel (1440 / resolution for twips).
+  PageStream(QPagedPaintDevice& device, double unitsPerPixel);
+  ~PageStream();
+  PageStream(const PageStream&) = delete;
+  PageStream& operator=(const PageStream&) = delete;
+
+  bool Begin();
+  bool Send(std::span<const DrawOp> pages);
+  bool End();
+
+ private:
+  QPagedPaintDevice& device_;
+  ReplayOptions options_;
+  QPainter painter_;
+  bool drawn_ = false;
+  bool pageDue_ = false;
+};
 
 // The extent of a printer page in twips: Width and Height of the paper, ScaleWidth and
 // ScaleHeight of its printable area.

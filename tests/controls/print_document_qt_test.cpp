@@ -60,8 +60,10 @@ TEST(PrintDocument, AFailingPrinterIsToldOnceAndTheScaleComesBack) {
   const auto unusable = PdfPrinter("no-such-folder/x.pdf");
   Session session;
   EXPECT_EQ(PrintOnPrinter(*unusable, session, Ledger(200), 3, 0.8), PrintOutcome::Failed);
-  EXPECT_EQ(prompts.Texts(),
-            std::vector<std::string>{"Printer Error, Please Check the Printer..."});
+  // A PDF file that cannot be written is named, with the reason.
+  EXPECT_EQ(prompts.Texts(), std::vector<std::string>{
+                                 "Printing to \"" + TestOutputPath("no-such-folder/x.pdf") +
+                                 "\" failed: No such file or directory. No file was written."});
   EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
   EXPECT_FLOAT_EQ(session.PrintScale, 1.0f);
   // A drawing procedure that throws leaves the scale and the pointer as they were too.

@@ -1,0 +1,80 @@
+// Printing the whole general journal of a generated book to a PDF file, as the journal
+// window's Print does: 10^5 and 10^6 posting lines on A4 at the printer's high resolution.
+// Each run reports its time, the pages printed, the most the heap held at once beyond the
+// book and its view, and the process's peak resident memory during the print (the kernel's
+// high-water mark, reset before the print). The target: the 10^6-line journal under 300 MB
+// of peak memory.
+
+#include <benchmark/benchmark.h>
+
+#include <QPrinter>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "bench/book_generator.h"
+#include "bench/heap_meter.h"
+#include "bench/program_setup_qt.h"
+#include "controls/print_document_qt.h"
+#include "ledgers/journal_view.h"
+#include "ledgers/ledger_drawing.h"
+#include "ledgers/ledger_sheets.h"
+
+namespace qv {
+namespace {
+
+// The process's resident high-water mark in bytes (VmHWM), or -1 when unknown.
+int64_t PeakResidentBytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmHWM:", 0) == 0) return std::stoll(line.substr(6)) * 1024;
+  return -1;
+}
+
+// Starts the high-water mark again from what is resident now.
+void ResetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+void BM_PrintWholeJournalToPdf(benchmark::State& state) {
+  bench::App();
+  const Books books = GenerateBook({.lines = state.range(0), .accounts = 300});
+  const LedgerDates dates = DefaultLedgerDates(books);
+  JournalOptions options;
+  options.Ledger.From = dates.First;
+  options.Ledger.To = dates.Last;
+  options.Ledger.AllAccounts = true;
+  auto view = std::make_shared<const JournalView>(ComputeJournal(books, options));
+  const LedgerSheet sheet = JournalSheet(view, books, UsEnglishLocale());
+  const std::string path = (bench::BenchFolder("quorvel_bench_print") / "journal.pdf").string();
+  Session session;
+  int64_t heapPeak = 0, residentPeak = 0;
+  for (auto _ : state) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFileName(QString::fromStdString(path));
+    ResetPeakResident();
+    const HeapMeter meter;
+    SheetPrintout printout(sheet);
+    const PrintOutcome outcome =
+        PrintOnPrinter(printer, session, PageDrawing([&](DrawingSurface& surface, int page) {
+                         return printout.DrawPage(surface, page);
+                       }),
+                       1, 1.0);
+    heapPeak = meter.PeakBytes();
+    residentPeak = PeakResidentBytes();
+    if (outcome != PrintOutcome::Printed) state.SkipWithError("the print failed");
+  }
+  state.counters["rows"] = static_cast<double>(sheet.Table.RowCount);
+  state.counters["heap_peak_MB"] = static_cast<double>(heapPeak) / 1e6;
+  state.counters["resident_peak_MB"] = static_cast<double>(residentPeak) / 1e6;
+  state.counters["pdf_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+}
+BENCHMARK(BM_PrintWholeJournalToPdf)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+
+}  // namespace
+}  // namespace qv
