@@ -119,6 +119,7 @@ SheetLayout LayoutSheet(DrawingSurface& surface, const LedgerSheet& sheet, doubl
   if (sheet.StretchColumn >= 0 && stretch < n) widths[stretch] += layout.IndentWidth;
   double total = 2 * kSheetMarginTwips + kColumnGapTwips * static_cast<double>(n - 1);
   for (double w : widths) total += w;
+  layout.FullWidth = total;
   if (total < width && sheet.StretchColumn >= 0 && stretch < n) {
     widths[stretch] += width - total;
   } else if (total > width) {

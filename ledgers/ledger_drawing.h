@@ -31,6 +31,8 @@ struct SheetLayout {
   double IndentWidth = 0;
   // The right edge of the last column and the sheet's margin.
   double Width = 0;
+  // The width the sheet needs to show every text whole, no column giving way.
+  double FullWidth = 0;
   // Where the T-account's middle rule stands; 0 for none.
   double RuleX = 0;
 };

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/colors_qt.h"
 
@@ -32,6 +33,7 @@ void LedgerSheetWidget::SetSheet(LedgerSheet sheet) {
   sheet_ = std::move(sheet);
   layout_.reset();
   firstRow_ = std::clamp<int64_t>(firstRow_, 0, LastFirstRow());
+  offsetX_ = std::clamp(offsetX_, 0, HiddenWidth());
   Redraw();
   emit LayoutChanged();
 }
@@ -51,6 +53,9 @@ void LedgerSheetWidget::SetFirstRow(int64_t row) {
 void LedgerSheetWidget::EnsureLayout() {
   if (layout_) return;
   layout_ = LayoutSheet(surface_, sheet_, WidthTwips());
+  // On the screen no column gives way: the sheet runs past the area and scrolls across.
+  if (layout_->FullWidth > WidthTwips())
+    layout_ = LayoutSheet(surface_, sheet_, layout_->FullWidth);
   DrawingSurface scratch(metrics_);
   scratch.SetFont(surface_.Font());
   const double headingBottom = DrawSheetHeading(scratch, sheet_, 0);
@@ -61,6 +66,20 @@ void LedgerSheetWidget::EnsureLayout() {
 const SheetLayout& LedgerSheetWidget::Layout() {
   EnsureLayout();
   return *layout_;
+}
+
+int LedgerSheetWidget::FullWidthPixels() {
+  EnsureLayout();
+  return static_cast<int>(std::ceil(layout_->Width / metrics_.TwipsPerPixel()));
+}
+
+int LedgerSheetWidget::HiddenWidth() { return std::max(0, FullWidthPixels() - width()); }
+
+void LedgerSheetWidget::SetOffsetX(int pixels) {
+  pixels = std::clamp(pixels, 0, HiddenWidth());
+  if (pixels == offsetX_) return;
+  offsetX_ = pixels;
+  update();
 }
 
 int64_t LedgerSheetWidget::VisibleRows() {
@@ -99,6 +118,8 @@ const std::vector<DrawOp>& LedgerSheetWidget::Recording() {
 
 void LedgerSheetWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  painter.fillRect(rect(), ToQColor(backColor_));
+  painter.translate(-offsetX_, 0);
   ReplayOnPainter(painter, Recording(), ReplayOptions{metrics_.TwipsPerPixel(), {}});
 }
 
@@ -106,6 +127,7 @@ void LedgerSheetWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   layout_.reset();
   firstRow_ = std::clamp<int64_t>(firstRow_, 0, LastFirstRow());
+  offsetX_ = std::clamp(offsetX_, 0, HiddenWidth());
   Redraw();
   emit LayoutChanged();
 }
@@ -113,7 +135,7 @@ void LedgerSheetWidget::resizeEvent(QResizeEvent* event) {
 void LedgerSheetWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !sheet_.HasRows()) return;
   EnsureLayout();
-  const double x = event->position().x() * metrics_.TwipsPerPixel();
+  const double x = (event->position().x() + offsetX_) * metrics_.TwipsPerPixel();
   const double y = event->position().y() * metrics_.TwipsPerPixel();
   if (y < rowsTop_) return;
   const int64_t row = firstRow_ + static_cast<int64_t>((y - rowsTop_) / layout_->RowHeight);

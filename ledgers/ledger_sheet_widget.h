@@ -31,6 +31,14 @@ class LedgerSheetWidget : public QWidget {
   void SetBackColor(ColorValue color);
   ColorValue BackColor() const { return backColor_; }
 
+  // How far the sheet is scrolled to the left, in pixels (kept within HiddenWidth).
+  void SetOffsetX(int pixels);
+  int OffsetX() const { return offsetX_; }
+  // The width of the whole sheet in pixels, and how much of it lies past the area's right
+  // edge. The sheet is never laid out narrower than it needs to show every text whole.
+  int FullWidthPixels();
+  int HiddenWidth();
+
   // The first row shown (kept within the rows).
   void SetFirstRow(int64_t row);
   int64_t FirstRow() const { return firstRow_; }
@@ -69,6 +77,7 @@ class LedgerSheetWidget : public QWidget {
   LedgerSheet sheet_;
   ColorValue backColor_ = kWhite;
   int64_t firstRow_ = 0;
+  int offsetX_ = 0;
   QtTextMetrics metrics_;
   DrawingSurface surface_;
   std::optional<SheetLayout> layout_;

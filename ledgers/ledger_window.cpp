@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
@@ -25,6 +26,7 @@
 #include "controls/date_picker_control.h"
 #include "controls/email_file_qt.h"
 #include "controls/file_dialog.h"
+#include "controls/horizontal_scroll_control.h"
 #include "controls/print_document_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "controls/wait_screen_dialog.h"
@@ -52,6 +54,11 @@ constexpr int kSaveId = 165;
 // than this the wait screen while they are written.
 constexpr int32_t kLongJournalLines = 100000;
 constexpr int64_t kLongTableRows = 20000;
+
+// The bar that scrolls the sheet across: its height, and its settings (in pixels).
+constexpr int kAcrossBarPixels = 17;
+constexpr ScrollBarSettings kAcrossBarSettings{
+    .ValueMax = 0, .ValueLargeChange = 200, .ValueSmallChange = 20};
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -133,9 +140,17 @@ void LedgerWindow::BuildWidgets(const ScrollBarSettings& settings, int captionId
 
   auto* body = new QHBoxLayout;
   body->setSpacing(0);
+  auto* column = new QVBoxLayout;
+  column->setSpacing(0);
   sheet_ = new LedgerSheetWidget(this);
   sheet_->setObjectName("Sheet");
-  body->addWidget(sheet_, 1);
+  column->addWidget(sheet_, 1);
+  across_ = new RealhScroll(kAcrossBarSettings, this);
+  across_->setObjectName("AcrossBar");
+  across_->setFixedHeight(kAcrossBarPixels);
+  across_->hide();
+  column->addWidget(across_);
+  body->addLayout(column, 1);
   scroll_ = new PelVerticalScroll(settings, this);
   scroll_->setObjectName("ScrollBar");
   body->addWidget(scroll_);
@@ -171,6 +186,8 @@ void LedgerWindow::ConnectTopBar() {
   }
   connect(scroll_, &ScrollBarControl::Change, this,
           [this] { sheet_->SetFirstRow(scroll_->Value()); });
+  connect(across_, &ScrollBarControl::Change, this,
+          [this] { sheet_->SetOffsetX(across_->Value()); });
   connect(sheet_, &LedgerSheetWidget::ScrollRequested, this, &LedgerWindow::ScrollTo);
   connect(sheet_, &LedgerSheetWidget::LayoutChanged, this, &LedgerWindow::UpdateScrollRange);
   connect(sheet_, &LedgerSheetWidget::LineClicked, this, [this](int32_t line) {
@@ -243,6 +260,19 @@ void LedgerWindow::UpdateScrollRange() {
   scroll_->SetValueMax(static_cast<int>(last));
   scroll_->SetValue(static_cast<int>(std::min(sheet_->FirstRow(), last)));
   scroll_->Refresh();
+  const int hidden = sheet_->HiddenWidth();
+  across_->SetValueMax(hidden);
+  across_->SetValue(std::clamp(across_->Value(), 0, hidden));
+  across_->SetValueLargeChange(std::max(1, sheet_->width()));
+  across_->setVisible(hidden > 0);
+  across_->Refresh();
+}
+
+void LedgerWindow::FitWidthToSheet() {
+  const int wanted = sheet_->FullWidthPixels() + (width() - sheet_->width());
+  const QScreen* screen = this->screen();
+  const int room = screen ? screen->availableGeometry().width() : wanted;
+  if (wanted > width()) resize(std::min(wanted, room), height());
 }
 
 void LedgerWindow::ScrollTo(int64_t firstRow) {
@@ -263,7 +293,10 @@ void LedgerWindow::SetBackColor(ColorValue color) {
 
 void LedgerWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (!built_) Rebuild();
+  if (!built_) {
+    Rebuild();
+    FitWidthToSheet();
+  }
 }
 
 void LedgerWindow::changeEvent(QEvent* event) {

@@ -43,6 +43,7 @@ namespace qv {
 class CalanderForm;
 class LedgerSheetWidget;
 class PelVerticalScroll;
+class RealhScroll;
 
 // What the views need of the running program, handed over by the application.
 struct LedgerContext {
@@ -101,6 +102,9 @@ class LedgerWindow : public QWidget {
   const LedgerSheet& Sheet() const;
   LedgerSheetWidget* SheetArea() const { return sheet_; }
   PelVerticalScroll* ScrollBar() const { return scroll_; }
+  // The bar under the sheet that scrolls it across when the window is narrower than the
+  // sheet; hidden otherwise.
+  RealhScroll* AcrossBar() const { return across_; }
   QAction* MenuItem(const QString& name) const;
   // The change stamp of the books the view was built from.
   int32_t BuiltStamp() const { return builtStamp_; }
@@ -133,6 +137,8 @@ class LedgerWindow : public QWidget {
   void ShowSheet(LedgerSheet sheet);
   void ScrollTo(int64_t firstRow);
   void UpdateScrollRange();
+  // On the first showing: wide enough for the whole sheet, within the screen's width.
+  void FitWidthToSheet();
   void ConnectTopBar();
 
   LedgerContext& context_;
@@ -145,6 +151,7 @@ class LedgerWindow : public QWidget {
   std::array<CalanderForm*, 2> dateSearch_{};
   LedgerSheetWidget* sheet_ = nullptr;
   PelVerticalScroll* scroll_ = nullptr;
+  RealhScroll* across_ = nullptr;
 };
 
 }  // namespace qv
