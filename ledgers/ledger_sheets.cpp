@@ -49,12 +49,12 @@ class SheetTexts {
     return Money(size ? *size : Amount::Max()) + " " +
            (value > Amount() ? kDebitBalanceMark : kCreditBalanceMark);
   }
-  // The names of the chart, as width samples of a name column.
-  static std::vector<std::string> ChartNames(const Books& books) {
+  // The names of the accounts, as width samples of a name column: each once.
+  std::vector<std::string> Names(std::vector<Folio> folios) const {
+    std::sort(folios.begin(), folios.end());
+    folios.erase(std::unique(folios.begin(), folios.end()), folios.end());
     std::vector<std::string> names;
-    const auto count = static_cast<std::size_t>(ChartAccountCount(books));
-    for (std::size_t j = 0; j < count; ++j)
-      if (!books.AccountNames[j].empty()) names.push_back(books.AccountNames[j]);
+    for (const Folio folio : folios) names.push_back(Name(folio));
     return names;
   }
 
@@ -225,13 +225,18 @@ LedgerSheet JournalSheet(std::shared_ptr<const JournalView> view, const Books& b
     }
   };
   std::vector<Amount> debits{view->DebitTotal}, credits{view->CreditTotal};
-  for (const JournalRow& row : view->Rows)
-    if (row.Kind == JournalRowKind::kDebit || row.Kind == JournalRowKind::kCredit)
-      (row.Kind == JournalRowKind::kDebit ? debits : credits).push_back(row.Value);
+  std::vector<Folio> folios;
+  for (const JournalRow& row : view->Rows) {
+    if (row.Kind != JournalRowKind::kDebit && row.Kind != JournalRowKind::kCredit) continue;
+    (row.Kind == JournalRowKind::kDebit ? debits : credits).push_back(row.Value);
+    folios.push_back(row.LineFolio);
+  }
+  std::vector<std::string> names = texts->Names(std::move(folios));
+  names.push_back(Str(kTotalsId));
   sheet.WidthSamples = {DateSamples(*texts, view->Options.Ledger),
                         {LongestNumber(view->Entries)},
                         {texts->FolioText(Folio::FromUnits(99999))},
-                        SheetTexts::ChartNames(books),
+                        names,
                         AmountSamples(*texts, debits),
                         AmountSamples(*texts, credits)};
   sheet.StretchColumn = 3;
@@ -275,14 +280,25 @@ LedgerSheet TAccountSheet(std::shared_ptr<const TAccountView> view, const Books&
     const TAccountRow& row = view->Rows[static_cast<std::size_t>(r)];
     return column < 3 ? row.Debit.Line : row.Credit.Line;
   };
-  std::vector<std::string> names = SheetTexts::ChartNames(books);
-  names.insert(names.end(), {kBalanceBroughtDownText, kBalanceCarriedDownText, kSundriesText});
   std::vector<Amount> values{view->DebitTotal, view->CreditTotal};
-  for (const TAccountRow& row : view->Rows)
+  // Each side's names column holds the names of its own side.
+  std::vector<Folio> debitFolios, creditFolios;
+  for (const TAccountRow& row : view->Rows) {
     values.insert(values.end(), {row.Debit.Value, row.Credit.Value});
+    if (row.Debit.Kind == TAccountItemKind::kPosting && !row.Debit.Sundries)
+      debitFolios.push_back(row.Debit.Contra);
+    if (row.Credit.Kind == TAccountItemKind::kPosting && !row.Credit.Sundries)
+      creditFolios.push_back(row.Credit.Contra);
+  }
+  const std::vector<std::string> others{kBalanceBroughtDownText, kBalanceCarriedDownText,
+                                        kSundriesText};
+  std::vector<std::string> debitNames = texts->Names(std::move(debitFolios));
+  std::vector<std::string> creditNames = texts->Names(std::move(creditFolios));
+  debitNames.insert(debitNames.end(), others.begin(), others.end());
+  creditNames.insert(creditNames.end(), others.begin(), others.end());
   const std::vector<std::string> amounts = AmountSamples(*texts, values);
   const std::vector<std::string> dates = DateSamples(*texts, view->Options);
-  sheet.WidthSamples = {dates, names, amounts, dates, names, amounts};
+  sheet.WidthSamples = {dates, debitNames, amounts, dates, creditNames, amounts};
   sheet.RuleAfterColumn = 2;
   sheet.GiveWayColumns = {1, 4};
   return sheet;

@@ -7,16 +7,22 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QScreen>
 #include <QTest>
 #include <QWheelEvent>
 #include <QXmlStreamReader>
+#include <cstring>
 #include <memory>
 #include <regex>
 
 #include "bench/book_generator.h"
+#include "bookfiles/book_files.h"
 #include "bookfiles/table_formats.h"
+#include "books/date_styles.h"
+#include "books/module_procedures.h"
 #include "controls/date_picker_control.h"
 #include "controls/email_file_qt.h"
+#include "controls/horizontal_scroll_control.h"
 #include "controls/print_document_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "ledgers/general_journal_window.h"
@@ -24,9 +30,12 @@
 #include "ledgers/running_balance_window.h"
 #include "ledgers/t_account_window.h"
 #include "platform/clipboard_qt.h"
+#include "platform/locale_qt.h"
+#include "platform/surface_replay_qt.h"
 #include "tests/ledgers/ledger_fixture.h"
 #include "tests/support/biff2_records.h"
 #include "tests/support/eml_python.h"
+#include "tests/support/pdf_printer_qt.h"
 #include "tests/support/pdf_text.h"
 #include "tests/support/prompt_answerer.h"
 #include "tests/support/scratch_folder.h"
@@ -345,6 +354,207 @@ TEST_F(LedgerWindowTest, PrintsEveryRowOnceOnAsManyPagesAsItNeedsAndMailsTheShee
   EXPECT_EQ(message.at("Subject"), "Cash (110)");
   EXPECT_EQ(message.at("Content-Type"), "text/html");
   EXPECT_NE(message.at("body").find("<td align=\"left\">Posting 2000</td>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+// The Trading Business example as the program writes it beside itself, in the dd-mm-yyyy
+// date style, with the three views of Cash at Bank over the whole book.
+class TradingBusinessLedgers : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string path =
+        QCoreApplication::applicationDirPath().toStdString() + "/../Examples/Trading Business.acc";
+    BookReadResult read = ReadBook(path, "acc", Day(2026, 1, 1));
+    ASSERT_TRUE(read.Book.has_value()) << path << ": " << read.Message;
+    books_ = std::move(*read.Book);
+    books_.DateStyleIndex = kDdMmYyyyDash;
+    const LedgerDates dates = DefaultLedgerDates(books_);
+    options_.From = dates.First;
+    options_.To = dates.Last;
+    options_.Account = FolioOfAccount(books_, "Cash at Bank");
+    ASSERT_FALSE(options_.Account.IsZero());
+  }
+
+  std::vector<LedgerSheet> Sheets() const {
+    JournalOptions journal{options_};
+    journal.Ledger.AllAccounts = true;
+    return {TAccountSheet(std::make_shared<const TAccountView>(ComputeTAccount(books_, options_)),
+                          books_, locale_),
+            RunningBalanceSheet(
+                std::make_shared<const RunningBalanceView>(ComputeRunningBalance(books_, options_)),
+                books_, locale_),
+            JournalSheet(std::make_shared<const JournalView>(ComputeJournal(books_, journal)),
+                         books_, locale_)};
+  }
+
+  Books books_;
+  LedgerOptions options_;
+  LocaleInfo locale_ = UsEnglishLocale();
+};
+
+// The text with the typographic ligatures that the PDF reader gives ("ﬃ") spelt out.
+std::string WithoutLigatures(std::string text) {
+  for (auto [ligature, letters] : {std::pair{"\uFB00", "ff"},
+                                   {"\uFB01", "fi"},
+                                   {"\uFB02", "fl"},
+                                   {"\uFB03", "ffi"},
+                                   {"\uFB04", "ffl"}})
+    for (std::size_t at; (at = text.find(ligature)) != std::string::npos;)
+      text.replace(at, std::strlen(ligature), letters);
+  return text;
+}
+
+// True when `text` stands in `page` as a whole cell: blanks or line ends on both sides.
+bool HasWholeCell(const std::string& page, const std::string& text) {
+  for (std::size_t at = page.find(text); at != std::string::npos; at = page.find(text, at + 1)) {
+    const std::size_t end = at + text.size();
+    if ((at == 0 || std::isspace(static_cast<unsigned char>(page[at - 1]))) &&
+        (end == page.size() || std::isspace(static_cast<unsigned char>(page[end]))))
+      return true;
+  }
+  return false;
+}
+
+TEST_F(TradingBusinessLedgers, PrintoutsHoldEveryDateAccountAndAmountWhole) {
+  if (!testing::PdfToolsAvailable()) GTEST_SKIP() << testing::kNoPdfTools;
+  const char* names[] = {"t-account-cash-at-bank.pdf", "running-balance-cash-at-bank.pdf",
+                         "journal.pdf"};
+  const std::vector<LedgerSheet> sheets = Sheets();
+  Session session;
+  for (std::size_t k = 0; k < sheets.size(); ++k) {
+    SCOPED_TRACE(names[k]);
+    const LedgerSheet& sheet = sheets[k];
+    ASSERT_GT(sheet.Table.RowCount, 10);
+    auto printer = testing::PdfPrinter(names[k]);
+    auto printout = std::make_shared<SheetPrintout>(sheet);
+    ASSERT_EQ(PrintOnPrinter(*printer, session,
+                             PageDrawing([printout](DrawingSurface& surface, int page) {
+                               return printout->DrawPage(surface, page);
+                             }),
+                             1, 1.0),
+              PrintOutcome::Printed);
+    std::string text;
+    for (const std::string& page : testing::PdfPageTexts(testing::TestOutputPath(names[k])))
+      text += WithoutLigatures(page);
+    for (const TableColumn& column : sheet.Table.Columns)
+      EXPECT_TRUE(HasWholeCell(text, column.Heading)) << column.Heading;
+    // Every cell but the notes: dates, numbers, folios, accounts, amounts and both totals.
+    TableRow row;
+    for (int64_t r = 0; r < sheet.Table.RowCount; ++r) {
+      sheet.Table.Row(r, row);
+      for (std::size_t c = 0; c < row.Cells.size(); ++c) {
+        const std::string& cell = row.Cells[c];
+        const bool notes = sheet.Table.Columns[c].Heading == "Notes" ||
+                           (k == 2 && c == 3 && row.Cells[2].empty() && row.Cells[4].empty() &&
+                            row.Cells[5].empty());
+        if (!cell.empty() && !notes) {
+          EXPECT_TRUE(HasWholeCell(text, cell)) << "row " << r << " column " << c << ": " << cell;
+        }
+      }
+    }
+  }
+}
+
+// The T-account window at its opening size shows both sides whole: every amount and both
+// totals inside the sheet area, on the screen's fonts.
+TEST_F(TradingBusinessLedgers, KeysTheTAccountWindowOpensWithBothSidesInSight) {
+  Session session;
+  FixedClock clock(Day(2026, 1, 1));
+  LedgerContext context{books_, session, locale_, clock, {}, {}};
+  Report window(context);
+  window.setAttribute(Qt::WA_DeleteOnClose, false);
+  window.tReportAcc->setEditText("Cash at Bank");
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QApplication::processEvents();
+  LedgerSheetWidget* area = window.SheetArea();
+  ASSERT_GT(window.Sheet().Table.RowCount, 10);
+  const double twips = 1440.0 / area->logicalDpiX();
+  const QRect inWindow(area->mapTo(&window, QPoint(0, 0)), area->size());
+  EXPECT_TRUE(window.rect().contains(inWindow)) << "the sheet area lies inside the window";
+  EXPECT_LE(window.width(), window.screen()->availableGeometry().width());
+  EXPECT_FALSE(window.AcrossBar()->isVisible()) << "the whole sheet is in sight";
+  const SheetLayout& layout = area->Layout();
+  int amounts = 0, totals = 0;
+  for (const DrawOp& op : area->Recording()) {
+    const auto* text = std::get_if<TextOp>(&op);
+    if (!text || text->Y < layout.RowHeight) continue;
+    const int column = ColumnAt(layout, text->X + text->Width / 2);
+    if (column != 2 && column != 5) continue;
+    if (!(text->Text.find_first_of("0123456789") != std::string::npos)) continue;
+    ++amounts;
+    totals += text->Font.Bold ? 1 : 0;
+    const QRectF box(text->X / twips, text->Y / twips, text->Width / twips, text->Height / twips);
+    EXPECT_GE(box.left(), 0) << text->Text;
+    EXPECT_LE(box.right(), area->width()) << text->Text << " runs past the window";
+    EXPECT_LE(box.bottom(), area->height() + layout.RowHeight / twips) << text->Text;
+  }
+  EXPECT_GT(amounts, 10) << "amounts on both sides";
+  window.SheetArea()->SetFirstRow(window.Sheet().Table.RowCount);
+  QApplication::processEvents();
+  totals = 0;
+  for (const DrawOp& op : area->Recording())
+    if (const auto* text = std::get_if<TextOp>(&op);
+        text && text->Font.Bold && text->X > 0 && ColumnAt(layout, text->X) >= 2) {
+      ++totals;
+      EXPECT_LE((text->X + text->Width) / twips, area->width()) << text->Text;
+    }
+  EXPECT_GE(totals, 2) << "both totals";
+  window.SheetArea()->SetFirstRow(0);
+  QApplication::processEvents();
+  window.grab().save(QString::fromStdString(testing::TestOutputPath("t-account-window-")) +
+                     QGuiApplication::platformName() + ".png");
+  // Narrower than the sheet, the window's own bar reaches the rest.
+  // A sheet wider than the window (a long name on the debit side): the window's own bar
+  // reaches the rest.
+  for (std::string& name : books_.AccountNames)
+    if (name == "Capital") name = "Capital " + std::string(120, 'W');
+  window.tReportAcc_Click();
+  QApplication::processEvents();
+  ASSERT_LT(area->width(), area->FullWidthPixels());
+  ASSERT_TRUE(window.AcrossBar()->isVisible());
+  window.AcrossBar()->SetValue(window.AcrossBar()->ValueMax());
+  EXPECT_EQ(area->OffsetX(), area->HiddenWidth());
+  EXPECT_EQ(area->OffsetX() + area->width(), area->FullWidthPixels());
+}
+
+// Every date the style writes in the period is whole in its column, for each date style
+// under the C, United States and German locales, on the screen's fonts and the printer's.
+TEST(LedgerDates, WholeInEveryStyleAndLocaleOnScreenAndPaper) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  const QtTextMetrics screen(nullptr), paper(&printer);
+  Books books = LedgerFixture();
+  LedgerOptions options;
+  options.Account = FolioOfAccount(books, "Cash");
+  options.From = Day(2025, 1, 1);
+  options.To = Day(2025, 12, 31);
+  for (const char* name : {"C", "en_US", "de_DE"}) {
+    const LocaleInfo locale = CaptureLocale(QLocale(QString::fromLatin1(name)));
+    for (int style = 0; style < kDateStyleCount; ++style) {
+      books.DateStyleIndex = style;
+      const LedgerSheet sheet = TAccountSheet(
+          std::make_shared<const TAccountView>(ComputeTAccount(books, options)), books, locale);
+      for (const QtTextMetrics* metrics : {&screen, &paper}) {
+        DrawingSurface surface(*metrics);
+        surface.SetFont(SheetFont());
+        // A narrow space: the names give way, the dates keep their width.
+        const SheetLayout layout = LayoutSheet(surface, sheet, 1000);
+        for (DaySerial day = options.From; day <= options.To; ++day) {
+          const std::string text = FormatDateStyle(day, style, locale);
+          const double width = surface.TextWidth(text) - 1e-6;
+          ASSERT_LE(width, layout.Right[0] - layout.Left[0])
+              << name << " style " << style << ": " << text;
+          ASSERT_LE(width, layout.Right[3] - layout.Left[3]) << text;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
