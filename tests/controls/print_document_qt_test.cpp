@@ -1,9 +1,15 @@
 #include "controls/print_document_qt.h"
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <QFile>
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include "controls/shared_printer_qt.h"
 #include "platform/screen_pointer.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/pdf_printer_qt.h"
 #include "tests/support/prompt_answerer.h"
 
@@ -61,9 +67,9 @@ TEST(PrintDocument, AFailingPrinterIsToldOnceAndTheScaleComesBack) {
   Session session;
   EXPECT_EQ(PrintOnPrinter(*unusable, session, Ledger(200), 3, 0.8), PrintOutcome::Failed);
   // A PDF file that cannot be written is named, with the reason.
-  EXPECT_EQ(prompts.Texts(), std::vector<std::string>{
-                                 "Printing to \"" + TestOutputPath("no-such-folder/x.pdf") +
-                                 "\" failed: No such file or directory. No file was written."});
+  EXPECT_EQ(prompts.Texts(),
+            std::vector<std::string>{"Printing to \"" + TestOutputPath("no-such-folder/x.pdf") +
+                                     "\" failed: No such file or directory. No file was written."});
   EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
   EXPECT_FLOAT_EQ(session.PrintScale, 1.0f);
   // A drawing procedure that throws leaves the scale and the pointer as they were too.
@@ -72,6 +78,50 @@ TEST(PrintDocument, AFailingPrinterIsToldOnceAndTheScaleComesBack) {
   EXPECT_THROW(PrintOnPrinter(*printer, session, throws, 1, 0.5), std::runtime_error);
   EXPECT_FLOAT_EQ(session.PrintScale, 1.0f);
   EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
+}
+
+// A print to a PDF file on a full file system (a small tmpfs of its own when the tests run as
+// root, else a file-size limit) fails with the reason, keeps the older file of the name as
+// it was and leaves nothing else behind; the program goes on.
+TEST(PrintDocument, AFullDiskKeepsTheOlderPdfAndLeavesNothing) {
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
+  namespace fs = std::filesystem;
+  const fs::path folder = TestOutputPath("full_disk_pdf");
+  ::umount2(folder.c_str(), MNT_DETACH);  // a mount left by an interrupted run
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  const bool mounted =
+      ::geteuid() == 0 && ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=256k") == 0;
+  const std::string path = (folder / "ledger.pdf").string();
+  auto printer = PdfPrinter("full_disk_pdf/ledger.pdf");
+  Session session;
+  ASSERT_EQ(PrintOnPrinter(*printer, session, Ledger(3), 1, 1.0), PrintOutcome::Printed);
+  std::string older;
+  {
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    older = file.readAll().toStdString();
+  }
+  std::optional<FileSizeLimit> limit;
+  if (!mounted) limit.emplace(256 * 1024);
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::Ok);
+  EXPECT_EQ(PrintOnPrinter(*printer, session, Ledger(30000), 1, 1.0), PrintOutcome::Failed);
+  limit.reset();
+  const std::string reason = mounted ? "No space left on device" : "File too large";
+  EXPECT_EQ(prompts.Texts(),
+            std::vector<std::string>{"Printing to \"" + path + "\" failed: " + reason +
+                                     ". The file there was not changed."});
+  QFile file(QString::fromStdString(path));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll().toStdString(), older);
+  EXPECT_EQ(PdfPageCount(path), 1);
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(folder))
+    left.push_back(entry.path().filename().string());
+  EXPECT_EQ(left, std::vector<std::string>{"ledger.pdf"});
+  EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
+  if (mounted) ::umount2(folder.c_str(), MNT_DETACH);
 }
 
 TEST(PrintDocument, StraightToTheSharedPrinterAsksForThePdfFile) {
