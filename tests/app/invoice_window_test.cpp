@@ -117,8 +117,10 @@ TEST_F(InvoiceWindowTest, AFailingPrinterIsToldOnceAndInHelpModeOnlyTheMailIsWri
     const std::string nowhere = TestOutputPath("no-such-folder/invoice.pdf");
     ScopedPdfFileAnswer answer([nowhere] { return nowhere; });
     w->MenuItem("Invoice")->trigger();
-    EXPECT_EQ(prompts.Texts(),
-              std::vector<std::string>{"Printer Error, Please Check the Printer..."});
+    // A PDF file that cannot be written is named, with the reason.
+    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Printing to \"" + nowhere +
+                                                        "\" failed: No such file or directory. "
+                                                        "No file was written."});
     EXPECT_FALSE(fs::exists(nowhere));
     EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
   }
