@@ -12,7 +12,10 @@ namespace {
 enum : int {
   kSaveId = 165,
   kSaveAsId = 166,
+  kLabelTotal = 168,
 };
+
+constexpr std::string_view kCrLf = "\r\n";
 
 // The sheet's fonts, in the order they are added: plain, bold, underlined, bold italic.
 enum SheetFont : int { kPlainFont = 0, kBoldFont = 1 };
@@ -35,69 +38,192 @@ int CashFlowOutput::ColumnCount() const {
 
 std::string CashFlowOutput::Subject() const { return look_.BusinessName + " " + caption_; }
 
-TableDocument CashFlowOutput::Table() const {
-  TableDocument table;
-  table.Title = {Subject()};
-  table.Columns.push_back(TableColumn{"", CellAlign::kLeft, 40});
-  for (int p = first_; p <= statement_.TotalColumn; ++p)
-    table.Columns.push_back(
-        TableColumn{PeriodOutputHeading(statement_, p, look_.Locale), CellAlign::kRight, 14});
-  table.Page.WidthPixels = pageWidthPixels_;
-  table.Page.FontPoints = 11;
-  table.Page.CellPadding = 0;
-  const int inflows = statement_.InflowCount(), outflows = statement_.OutflowCount();
-  table.RowCount = statement_.TotalColumn > 0 ? 8 + inflows + outflows : 0;
-  table.FillRow = [this, inflows](int64_t row, TableRow& out) {
-    const CashFlowStatement& s = statement_;
-    const auto r = static_cast<int>(row);
-    auto amounts = [&](const std::vector<Amount>& values, int last) {
-      for (int p = first_; p <= last; ++p)
-        out.Cells[static_cast<std::size_t>(p - first_) + 1] =
-            CashFlowAmountText(values[static_cast<std::size_t>(p)], look_.Decimals, look_.Locale);
-    };
-    auto account = [&](const CashFlowRow& account, int index) {
-      out.Cells[0] = account.Name;
-      out.Shaded = index % 2 == 0;
-      amounts(account.Amounts, s.TotalColumn);
-    };
-    auto label = [&](int id) {
-      out.Cells[0] = Str(id);
-      out.Bold = true;
-    };
-    const int outflowStart = 5 + inflows;
-    const int end = static_cast<int>(8 + inflows + s.OutflowCount());
-    if (r == 0) {
-      label(kLabelBeginningBalance);
-      for (int p = first_; p < s.TotalColumn; ++p)
-        out.Cells[static_cast<std::size_t>(p - first_) + 1] =
-            CashFlowAmountText(s.BalanceBefore(p), look_.Decimals, look_.Locale);
-    } else if (r == 1) {
-      label(kLabelInflows);
-    } else if (r < 2 + inflows) {
-      account(s.Inflows[static_cast<std::size_t>(r - 2)], r - 2);
-    } else if (r == 2 + inflows) {
-      label(kLabelTotalInflows);
-      amounts(s.TotalInflows, s.TotalColumn);
-    } else if (r == 4 + inflows) {
-      label(kLabelOutflows);
-    } else if (r >= outflowStart && r < end - 3) {
-      account(s.Outflows[static_cast<std::size_t>(r - outflowStart)], r - outflowStart);
-    } else if (r == end - 3) {
-      label(kLabelTotalOutflows);
-      amounts(s.TotalOutflows, s.TotalColumn);
-    } else if (r == end - 1) {
-      label(kLabelEndingBalance);
-      for (int p = first_; p < s.TotalColumn; ++p)
-        out.Cells[static_cast<std::size_t>(p - first_) + 1] =
-            CashFlowAmountText(s.BalanceAfter(p), look_.Decimals, look_.Locale);
+std::string TableAddRow(std::string_view text, int shade, int align) {
+  std::string cell = "<td bgcolor=\"";
+  cell += shade == 0 ? "#F0F0F0" : "#FFFFFF";
+  cell += "\" align=\"";
+  cell += align == 0 ? "left" : align == 1 ? "center" : align == 2 ? "right" : "";
+  cell += "\">";
+  cell += text;
+  cell += "</td>";
+  return cell;
+}
+
+// ---- The text, line by line:
+//   0 the title, 1 empty, 2 the headings, 3 empty, 4 the beginning balances, 5 "Inflows:",
+//   the inflow rows, empty, the inflows' totals, empty, "Outflows:", the outflow rows,
+//   empty, empty, the outflows' totals, the ending balances.
+
+int CashFlowOutput::TextLineCount() const {
+  return 14 + statement_.InflowCount() + statement_.OutflowCount();
+}
+
+void CashFlowOutput::TextLineAt(int index, TextLine& line) const {
+  const CashFlowStatement& s = statement_;
+  line.Cells.clear();
+  line.TabAfterLast = true;
+  auto cell = [&line](std::string_view text) {
+    std::string plain;
+    AppendPlainText(plain, text);
+    line.Cells.push_back(std::move(plain));
+  };
+  auto amount = [&](Amount value) {
+    line.Cells.push_back(CashFlowAmountText(value, look_.Decimals, look_.Locale));
+  };
+  // The label, then the amounts of the shown columns, the total column included.
+  auto amounts = [&](std::string_view label, const std::vector<Amount>& values) {
+    cell(label);
+    for (int p = first_; p <= s.TotalColumn; ++p) amount(values[static_cast<std::size_t>(p)]);
+  };
+  auto balances = [&](std::string_view label, bool after) {
+    cell(label);
+    for (int p = first_; p < s.TotalColumn; ++p)
+      amount(after ? s.BalanceAfter(p) : s.BalanceBefore(p));
+  };
+  const int inflows = s.InflowCount(), outflows = s.OutflowCount();
+  const int outflowStart = 10 + inflows;
+  if (index == 0) {
+    cell(Subject());
+  } else if (index == 2) {
+    cell("");
+    for (int p = first_; p < s.TotalColumn; ++p) cell(PeriodOutputHeading(s, p, look_.Locale));
+    if (ColumnCount() > 0) cell(Str(kLabelTotal));
+    line.TabAfterLast = ColumnCount() == 0;
+  } else if (index == 4) {
+    balances(Str(kLabelBeginningBalance) + " ", false);
+  } else if (index == 5) {
+    cell(Str(kLabelInflows));
+  } else if (index >= 6 && index < 6 + inflows) {
+    const CashFlowRow& row = s.Inflows[static_cast<std::size_t>(index - 6)];
+    amounts(row.Name, row.Amounts);
+  } else if (index == 7 + inflows) {
+    amounts(Str(kLabelTotalInflows) + " ", s.TotalInflows);
+  } else if (index == 9 + inflows) {
+    cell(Str(kLabelOutflows));
+  } else if (index >= outflowStart && index < outflowStart + outflows) {
+    const CashFlowRow& row = s.Outflows[static_cast<std::size_t>(index - outflowStart)];
+    amounts(row.Name, row.Amounts);
+  } else if (index == outflowStart + outflows + 2) {
+    amounts(Str(kLabelTotalOutflows) + " ", s.TotalOutflows);
+  } else if (index == outflowStart + outflows + 3) {
+    balances(Str(kLabelEndingBalance) + " ", true);
+  }
+}
+
+std::string CashFlowOutput::Ptable() const {
+  std::string text;
+  TextLine line;
+  for (int k = 0; k < TextLineCount(); ++k) {
+    TextLineAt(k, line);
+    for (std::size_t c = 0; c < line.Cells.size(); ++c) {
+      text += line.Cells[c];
+      if (c + 1 < line.Cells.size() || line.TabAfterLast) text += '\t';
     }
+    text += kCrLf;
+  }
+  return text;
+}
+
+TableDocument CashFlowOutput::CsvTable() const {
+  TableDocument table;
+  table.ShowHeadings = false;
+  table.Columns.resize(1);
+  // The records are the text's lines and the empty line the file adds after them.
+  table.RowCount = TextLineCount() + 1;
+  table.FillRow = [this, line = TextLine()](int64_t row, TableRow& out) mutable {
+    if (row >= TextLineCount()) return;
+    TextLineAt(static_cast<int>(row), line);
+    out.Cells = line.Cells;
+    // The TAB after the last cell is a comma: an empty last field.
+    if (!line.Cells.empty() && line.TabAfterLast) out.Cells.emplace_back();
   };
   return table;
 }
 
-std::string CashFlowOutput::Text() const { return TableText(Table()); }
+std::string CashFlowOutput::WebTable() const {
+  const CashFlowStatement& s = statement_;
+  auto escaped = [](std::string_view text) {
+    std::string out;
+    AppendHtmlText(out, text, false);
+    return out;
+  };
+  auto bold = [&escaped](std::string_view text) { return "<b>" + escaped(text) + "</b>"; };
+  auto amount = [&](Amount value) {
+    return escaped(CashFlowAmountText(value, look_.Decimals, look_.Locale));
+  };
+  const bool columns = ColumnCount() > 0;
+  std::string html = "<html><body><br><br>";
+  html += "<table cellspacing=\"0\" cellpadding=\"0\" Style=\"font-size:11pt; border:none; width:" +
+          std::to_string(pageWidthPixels_) + "\">";
+  std::string row;
+  auto add = [&row](std::string_view text, int shade, int align) {
+    row += TableAddRow(text, shade, align);
+  };
+  auto end = [&html, &row] {
+    html += "<tr>" + row + "</tr>";
+    row.clear();
+  };
+  int t = 0;  // the shade of the rows from the inflows on, switching after each
+  auto endAndSwitch = [&] {
+    end();
+    t = 1 - t;
+  };
+  // The amounts of the shown columns, the total column included.
+  auto amounts = [&](const std::vector<Amount>& values, int shade, bool inBold) {
+    for (int p = first_; p <= s.TotalColumn; ++p) {
+      const std::string text = amount(values[static_cast<std::size_t>(p)]);
+      add(inBold ? "<b>" + text + "</b>" : text, shade, 2);
+    }
+  };
+  auto fillers = [&](std::string_view text, int shade) {
+    for (int p = first_; p <= s.TotalColumn; ++p) add(text, shade, 2);
+  };
 
-std::string CashFlowOutput::Html() const { return TableHtml(Table()); }
+  add(bold(Subject()), 1, 0);
+  end();
+  add("", 1, 1);
+  for (int p = first_; p < s.TotalColumn; ++p)
+    add(bold(PeriodOutputHeading(s, p, look_.Locale)), 1, 2);
+  if (columns) add(bold(Str(kLabelTotal)), 1, 1);
+  end();
+  add(bold(Str(kLabelBeginningBalance)), 0, 0);
+  for (int p = first_; p < s.TotalColumn; ++p)
+    add("<b>" + amount(s.BalanceBefore(p)) + "</b>", 0, 2);
+  if (columns) add("", 0, 2);
+  end();
+  add(bold(Str(kLabelInflows)), 1, 0);
+  end();
+  auto accountRows = [&](const std::vector<CashFlowRow>& rows) {
+    for (const CashFlowRow& r : rows) {
+      add("&nbsp;&nbsp;" + escaped(r.Name), t, 0);
+      amounts(r.Amounts, t, false);
+      endAndSwitch();
+    }
+  };
+  accountRows(s.Inflows);
+  add(bold(Str(kLabelTotalInflows)), t, 0);
+  amounts(s.TotalInflows, 0, true);
+  endAndSwitch();
+  add("&nbsp;", t, 1);
+  fillers("", t);
+  endAndSwitch();
+  add(bold(Str(kLabelOutflows)), t, 0);
+  fillers("", t);
+  endAndSwitch();
+  accountRows(s.Outflows);
+  add(bold(Str(kLabelTotalOutflows)), t, 0);
+  amounts(s.TotalOutflows, t, false);
+  endAndSwitch();
+  add("&nbsp;", t, 0);
+  fillers(" ", t);
+  endAndSwitch();
+  add("<b>&nbsp;&nbsp;" + escaped(Str(kLabelEndingBalance)) + "</b>", t, 0);
+  for (int p = first_; p < s.TotalColumn; ++p)
+    add("<b>" + amount(s.BalanceAfter(p)) + "</b>", t, 2);
+  end();
+  html += "</table></body>";
+  return html;
+}
 
 SheetDocument CashFlowOutput::Sheet() const {
   SheetDocument sheet;
@@ -179,7 +305,8 @@ FileDialogRequest CashFlowOutput::ExportRequest() const {
 }
 
 TableFileResult CashFlowOutput::Export(const std::string& path, std::string_view type) const {
-  if (type == "csv" || type == "htm") return WriteTableFile(path, type, Table());
+  if (type == "csv") return WriteTableFile(path, "csv", CsvTable());
+  if (type == "htm") return WriteDocumentFile(path, WebTable() + std::string(kCrLf));
   TableFileResult result;
   if (type != "xls") {
     result.ErrorCode = kErrDataMismatch;

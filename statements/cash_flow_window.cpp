@@ -198,7 +198,6 @@ void CashFlow::BuildMenus() {
   PrintCash = item("PrintCash", kLabelPrint, &CashFlow::PrintCash_Click);
   EmalSt = item("EmalSt", kLabelSend, &CashFlow::EmalSt_Click);
   SaveA = item("SaveA", kLabelExport, &CashFlow::SaveA_Click);
-  SaveA->setVisible(false);
   // The read-out line of the row under the pointer.
   mA = menuBar()->addAction(QString());
   mA->setObjectName("mA");
@@ -381,14 +380,20 @@ CashFlowOutput CashFlow::Output() const {
       firstPeriodShown_, windowTitle().toStdString(), width() + Px(HScroll1->ValueMax()));
 }
 
-void CashFlow::SaveB_Click() { SetClipboardText(Output().Text()); }
+void CashFlow::SaveB_Click() { SetClipboardText(Output().Ptable()); }
 
 void CashFlow::EmalSt_Click() {
   const CashFlowOutput output = Output();
   // The message file is named like the income statement's.
-  WriteEmailFile("IncomeStatement", output.Html(), output.Subject());
+  WriteEmailFile("IncomeStatement", output.WebTable(), output.Subject());
 }
 
-void CashFlow::SaveA_Click() {}
+void CashFlow::SaveA_Click() {
+  const CashFlowOutput output = Output();
+  ExportStatementFile(this, context_, output.ExportRequest(), ChooseExportFile,
+                      [&output](const std::string& path, const std::string& type) {
+                        return output.Export(path, type);
+                      });
+}
 
 }  // namespace qv

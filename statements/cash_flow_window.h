@@ -82,6 +82,9 @@ class CashFlow : public QMainWindow {
   QAction* EmalSt = nullptr;
   QAction* SaveA = nullptr;
   QAction* mA = nullptr;
+  // Tests: answers the Export command's file dialog in its place (the path to write, with
+  // the chosen type's extension, or "" for cancel).
+  ExportFileChooser ChooseExportFile;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

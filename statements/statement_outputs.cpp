@@ -68,11 +68,12 @@ class RtfStatement {
       if (static_cast<unsigned char>(c) < 0x20) c = ' ';
     AppendRtfText(out_, FitToLength(clean, static_cast<std::size_t>(width)));
   }
-  // The amount right-aligned in 12 characters. A longer amount keeps every character, after
-  // one blank that keeps it apart from the cell before it.
+  // The amount right-aligned in 12 characters, an amount of exactly 12 filling the cell.
+  // A longer amount keeps every character, after one blank that keeps it apart from the
+  // cell before it.
   void AmountCell(std::string_view amount) {
     const std::size_t length = Utf8Length(amount);
-    out_.append(length < kAmountWidth ? kAmountWidth - length : 1, ' ');
+    out_.append(length <= kAmountWidth ? kAmountWidth - length : 1, ' ');
     AppendRtfText(out_, amount);
   }
   // A bold line: the label in a cell of `width` and the amount.

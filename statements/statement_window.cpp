@@ -46,6 +46,23 @@ bool Busy() { return TheScreenPointer().Shape() == PointerShape::Busy; }
 
 }  // namespace
 
+void ExportStatementFile(
+    QWidget* owner, const StatementContext& context, const FileDialogRequest& request,
+    const ExportFileChooser& choose,
+    const std::function<TableFileResult(const std::string& path, const std::string& type)>& write) {
+  const std::string path =
+      choose ? choose(request) : ChooseFile(owner, *context.TheSession, request);
+  if (path.empty()) return;
+  const std::string stem = NameWithoutExtension(path);
+  const std::string type = stem.size() < path.size() ? path.substr(stem.size() + 1) : "";
+  const TableFileResult result = write(path, type);
+  if (!result.Ok()) {
+    if (context.ShowFileError) context.ShowFileError(result.ErrorCode, result.Message);
+  } else if (!result.Notice.empty()) {
+    ShowMessage(result.Notice, PromptIcon::Information);
+  }
+}
+
 QWidget* BuildStatementCentral(QMainWindow& window, bool secondCopy) {
   auto* central = new QWidget(&window);
   QPalette palette = central->palette();
@@ -485,20 +502,13 @@ void StatementWindow::CopyStatement() {
 
 void StatementWindow::ExportStatement() {
   const StatementOutput output = Output();
-  const FileDialogRequest request = output.ExportRequest();
-  const std::string path =
-      ChooseExportFile ? ChooseExportFile(request) : ChooseFile(this, TheSession(), request);
-  if (path.empty()) return;
-  const std::string stem = NameWithoutExtension(path);
-  const std::string type = stem.size() < path.size() ? path.substr(stem.size() + 1) : "";
-  // The rich text and the tabbed text go on the clipboard too, as Copy leaves them.
-  if (type == "rtf" || type == "csv") CopyStatement();
-  const TableFileResult result = output.Export(path, type);
-  if (!result.Ok()) {
-    if (context_.ShowFileError) context_.ShowFileError(result.ErrorCode, result.Message);
-  } else if (!result.Notice.empty()) {
-    ShowMessage(result.Notice, PromptIcon::Information);
-  }
+  ExportStatementFile(this, context_, output.ExportRequest(), ChooseExportFile,
+                      [&](const std::string& path, const std::string& type) {
+                        // The rich text and the tabbed text go on the clipboard too, as Copy
+                        // leaves them.
+                        if (type == "rtf" || type == "csv") CopyStatement();
+                        return output.Export(path, type);
+                      });
 }
 
 QAction* StatementWindow::ButtonCommand(int index) const {

@@ -55,6 +55,18 @@ struct StatementContext {
   std::function<void(int code, const std::string& detail)> ShowFileError;
 };
 
+// Chooses a file through the file dialog.
+using ExportFileChooser = std::function<std::string(const FileDialogRequest&)>;
+
+// The Export command of a statement window: the file dialog over `owner` for the request (or
+// `choose` in its place when set), then `write` with the path chosen, which carries the
+// chosen type's extension, and that type. A cancelled dialog writes nothing; a failure
+// goes to the context's ShowFileError and a notice of what the file lacks to a message.
+void ExportStatementFile(
+    QWidget* owner, const StatementContext& context, const FileDialogRequest& request,
+    const ExportFileChooser& choose,
+    const std::function<TableFileResult(const std::string& path, const std::string& type)>& write);
+
 // Gives a statement window its central area, white or, in a second copy of the program, light
 // yellow; the area's resizes go to the window's event filter.
 QWidget* BuildStatementCentral(QMainWindow& window, bool secondCopy);
@@ -136,7 +148,7 @@ class StatementWindow : public QMainWindow {
   QLabel* P = nullptr;
   // Tests: answers the Export command's file dialog in its place (the path to write, with
   // the chosen type's extension, or "" for cancel).
-  std::function<std::string(const FileDialogRequest&)> ChooseExportFile;
+  ExportFileChooser ChooseExportFile;
 
  protected:
   StatementWindow(const StatementContext& context, QWidget* parent);

@@ -4,25 +4,32 @@
 
 #include "statements/cash_flow_window.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
-#include <QXmlStreamReader>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <filesystem>
 #include <tuple>
 
 #include "controls/email_file_qt.h"
 #include "platform/clipboard_qt.h"
+#include "platform/file_io.h"
 #include "platform/units.h"
 #include "statements/cash_flow_outputs.h"
 #include "statements/statement_frame.h"
 #include "tests/support/biff2_records.h"
 #include "tests/support/book_builder.h"
 #include "tests/support/eml_python.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/pdf_text.h"
 #include "tests/support/prompt_answerer.h"
 #include "tests/support/scratch_folder.h"
@@ -68,6 +75,9 @@ class CashFlowWindowTest : public ::testing::Test {
     context.OpenLedger = [this](LedgerLink link, const std::string& name, const std::string& end) {
       opened.emplace_back(link, name, end);
     };
+    context.ShowFileError = [this](int code, const std::string& detail) {
+      fileErrors.emplace_back(code, detail);
+    };
     return context;
   }
   std::unique_ptr<CashFlow> Open() {
@@ -100,6 +110,7 @@ class CashFlowWindowTest : public ::testing::Test {
   }
 
   Books books = ShopBook();
+  std::vector<std::pair<int, std::string>> fileErrors;
   Session session;
   LocaleInfo locale = UsEnglishLocale();
   std::vector<std::tuple<LedgerLink, std::string, std::string>> opened;
@@ -129,7 +140,7 @@ TEST_F(CashFlowWindowTest, OpensOnTheMonthsAndALaterFirstPeriodStartsTheWindowCo
   w->SaveB->trigger();
   const std::string text = ClipboardText();
   EXPECT_EQ(text.substr(0, text.find("Beginning")),
-            "Acme & <Sons> Comparative Statement...\r\n\r\n\tMar 2020\tApr 2020\tTotal\r\n");
+            "Acme & <Sons> Comparative Statement...\t\r\n\r\n\tMar 2020\tApr 2020\tTotal\r\n\r\n");
   std::string written;
   ScopedEmailOpener opener([&](const std::string& path) {
     written = path;
@@ -241,6 +252,30 @@ Books FourMonths() {
   return books;
 }
 
+// The rows of the first table of an HTML page as a browser reads it, each cell's text with
+// its non-breaking spaces as blanks and trimmed.
+std::vector<Texts> HtmlTableRows(const std::string& html) {
+  QTextDocument document;
+  document.setHtml(QString::fromStdString(html));
+  std::vector<Texts> rows;
+  for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+    auto* table = qobject_cast<QTextTable*>(frame);
+    if (table == nullptr) continue;
+    for (int r = 0; r < table->rows(); ++r) {
+      Texts row;
+      for (int c = 0; c < table->columns(); ++c) {
+        const QTextTableCell cell = table->cellAt(r, c);
+        QTextCursor cursor = cell.firstCursorPosition();
+        cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+        row.push_back(cursor.selectedText().replace(QChar(0xA0), ' ').trimmed().toStdString());
+      }
+      rows.push_back(row);
+    }
+    break;
+  }
+  return rows;
+}
+
 StatementLook Look() {
   return {.BusinessName = "Acme", .Decimals = 2, .Locale = UsEnglishLocale()};
 }
@@ -252,26 +287,23 @@ TEST(CashFlowOutputs, CsvHtmlAndSheetReadBackCellByCellAndATooWideSheetIsRefused
   const CashFlowStatement s = ComputeCashFlow(books, {});
   const CashFlowOutput output(s, Look(), 2, kCaption, 900);
   ScratchFolder folder;
-  // CSV: one field per cell, grouped amounts and the comma in a name kept whole.
+  // CSV: the text's lines, one field per cell, grouped amounts and the comma in a name kept
+  // whole.
   const std::string csv = folder.Path("flow.csv");
   ASSERT_TRUE(output.Export(csv, "csv").Ok());
   const auto rows = ParseCsv(ScratchFolder::Read(csv));
-  ASSERT_GE(rows.size(), 5u);
-  EXPECT_EQ(rows[0], (Texts{"", "Feb 2020", "Mar 2020", "Apr 2020", "Total"}));
-  for (const auto& row : rows) EXPECT_EQ(row.size(), 5u);
-  EXPECT_EQ(rows[1], (Texts{"Beginning Balance:", "1,000.00", "(1,234.50)", "(1,254.50)", ""}));
-  EXPECT_EQ(rows[4], (Texts{"Fees, <Legal> & Co", "0.00", "0.00", "200.00", "200.00"}));
-  // HTML: well-formed, every name and amount as a cell's whole text.
+  ASSERT_EQ(rows.size(), 19u);
+  EXPECT_EQ(rows[2], (Texts{"", "Feb 2020", "Mar 2020", "Apr 2020", "Total"}));
+  EXPECT_EQ(rows[4], (Texts{"Beginning Balance: ", "1,000.00", "(1,234.50)", "(1,254.50)", ""}));
+  EXPECT_EQ(rows[7], (Texts{"Fees, <Legal> & Co", "0.00", "0.00", "200.00", "200.00", ""}));
+  EXPECT_EQ(rows[18], Texts{""}) << "the file ends with one more CR LF";
+  // HTML: every name and amount as a cell's whole text.
   const std::string htm = folder.Path("flow.htm");
   ASSERT_TRUE(output.Export(htm, "htm").Ok());
-  QXmlStreamReader xml(QByteArray::fromStdString(ScratchFolder::Read(htm)));
+  EXPECT_EQ(output.WebTable() + "\r\n", ScratchFolder::Read(htm));
   Texts cells;
-  while (!xml.atEnd())
-    if (xml.readNext() == QXmlStreamReader::StartElement &&
-        (xml.name() == u"td" || xml.name() == u"th"))
-      cells.push_back(xml.readElementText(QXmlStreamReader::IncludeChildElements).toStdString());
-  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-  EXPECT_EQ(output.Html(), ScratchFolder::Read(htm));
+  for (const Texts& row : HtmlTableRows(ScratchFolder::Read(htm)))
+    cells.insert(cells.end(), row.begin(), row.end());
   for (const char* text : {"Fees, <Legal> & Co", "(1,254.50)", "2,234.50", "Ending Balance:"})
     EXPECT_NE(std::find(cells.begin(), cells.end(), text), cells.end()) << text;
   // The sheet: locked text cells, headings centred, amounts right-aligned.
@@ -298,6 +330,125 @@ TEST(CashFlowOutputs, CsvHtmlAndSheetReadBackCellByCellAndATooWideSheetIsRefused
             "was written. Choose a later first period or a longer period, or export it as CSV.");
   EXPECT_FALSE(refused.Ok() || std::filesystem::exists(wideXls));
   EXPECT_TRUE(CashFlowOutput(longer, Look(), 100, kCaption).Export(wideXls, "xls").Ok());
+}
+
+// A cell of the mail page as the page writes it.
+std::string Td(const std::string& text, const char* colour, const char* align) {
+  return "<td bgcolor=\"" + std::string(colour) + "\" align=\"" + align + "\">" + text + "</td>";
+}
+
+TEST(CashFlowOutputs, CopyTextAndMailPageFollowTheStatementsLayoutLineByLine) {
+  Books books = ShopBook();
+  books.BusinessName = "Acme Ltd";
+  const CashFlowStatement s = ComputeCashFlow(books, {});
+  StatementLook look = Look();
+  look.BusinessName = "Acme Ltd";
+  const CashFlowOutput all(s, look, 1, kCaption, 900);
+  Texts lines;
+  std::string text = all.Ptable();
+  ASSERT_TRUE(text.ends_with("\r\n"));
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find("\r\n", at);
+    lines.push_back(text.substr(at, end - at));
+    at = end + 2;
+  }
+  EXPECT_EQ(lines, (Texts{"Acme Ltd Comparative Statement...\t", "",
+                          "\tJan 2020\tFeb 2020\tMar 2020\tApr 2020\tTotal", "",
+                          "Beginning Balance: \t0.00\t1,000.00\t700.00\t680.00\t", "Inflows:\t",
+                          "Sales\t1,000.00\t0.00\t0.00\t200.00\t1,200.00\t", "",
+                          "Total Inflows: \t1,000.00\t0.00\t0.00\t200.00\t1,200.00\t", "",
+                          "Outflows:\t", "Rent\t0.00\t300.00\t0.00\t0.00\t300.00\t",
+                          "Owner Drawings\t0.00\t0.00\t20.00\t0.00\t20.00\t", "", "",
+                          "Total Outflows: \t0.00\t300.00\t20.00\t0.00\t320.00\t",
+                          "Ending Balance: \t1,000.00\t700.00\t680.00\t880.00\t"}));
+
+  // The page from the third period: the rows after the captions switch between grey and
+  // white, the inflows' totals always grey.
+  const char *grey = "#F0F0F0", *white = "#FFFFFF";
+  const Texts rows = {
+      Td("<b>Acme Ltd Comparative Statement...</b>", white, "left"),
+      Td("", white, "center") + Td("<b>Mar 2020</b>", white, "right") +
+          Td("<b>Apr 2020</b>", white, "right") + Td("<b>Total</b>", white, "center"),
+      Td("<b>Beginning Balance:</b>", grey, "left") + Td("<b>700.00</b>", grey, "right") +
+          Td("<b>680.00</b>", grey, "right") + Td("", grey, "right"),
+      Td("<b>Inflows:</b>", white, "left"),
+      Td("&nbsp;&nbsp;Sales", grey, "left") + Td("0.00", grey, "right") +
+          Td("200.00", grey, "right") + Td("1,200.00", grey, "right"),
+      Td("<b>Total Inflows:</b>", white, "left") + Td("<b>0.00</b>", grey, "right") +
+          Td("<b>200.00</b>", grey, "right") + Td("<b>1,200.00</b>", grey, "right"),
+      Td("&nbsp;", grey, "center") + Td("", grey, "right") + Td("", grey, "right") +
+          Td("", grey, "right"),
+      Td("<b>Outflows:</b>", white, "left") + Td("", white, "right") + Td("", white, "right") +
+          Td("", white, "right"),
+      Td("&nbsp;&nbsp;Rent", grey, "left") + Td("0.00", grey, "right") + Td("0.00", grey, "right") +
+          Td("300.00", grey, "right"),
+      Td("&nbsp;&nbsp;Owner Drawings", white, "left") + Td("20.00", white, "right") +
+          Td("0.00", white, "right") + Td("20.00", white, "right"),
+      Td("<b>Total Outflows:</b>", grey, "left") + Td("20.00", grey, "right") +
+          Td("0.00", grey, "right") + Td("320.00", grey, "right"),
+      Td("&nbsp;", white, "left") + Td(" ", white, "right") + Td(" ", white, "right") +
+          Td(" ", white, "right"),
+      Td("<b>&nbsp;&nbsp;Ending Balance:</b>", grey, "left") + Td("<b>680.00</b>", grey, "right") +
+          Td("<b>880.00</b>", grey, "right")};
+  std::string page =
+      "<html><body><br><br><table cellspacing=\"0\" cellpadding=\"0\" Style=\"font-size:11pt; "
+      "border:none; width:900\">";
+  for (const std::string& row : rows) page += "<tr>" + row + "</tr>";
+  page += "</table></body>";
+  EXPECT_EQ(CashFlowOutput(s, look, 3, kCaption, 900).WebTable(), page);
+  EXPECT_EQ(TableAddRow("x", 7, 3), "<td bgcolor=\"#FFFFFF\" align=\"\">x</td>");
+
+  // A statement that could not be computed still has its title, captions and labels.
+  const CashFlowStatement none = ComputeCashFlow(Books(), {});
+  const std::string empty = CashFlowOutput(none, look, 1, kCaption).Ptable();
+  EXPECT_TRUE(empty.starts_with("Acme Ltd Comparative Statement...\t\r\n\r\n\t\r\n"));
+  EXPECT_TRUE(empty.ends_with("\r\n\r\nTotal Outflows: \t\r\nEnding Balance: \t\r\n"));
+}
+
+TEST_F(CashFlowWindowTest, ExportFromTheAccountsMenuWritesTheChosenFileOrKeepsTheOldOne) {
+  auto w = Open();
+  Texts items;
+  for (const QAction* action : w->OpFile->actions())
+    if (action->isVisible()) items.push_back(action->text().toStdString());
+  EXPECT_EQ(items, (Texts{"Copy...", "Print...", "Send...", "Export..."}));
+  ScratchFolder folder;
+  std::string answer;
+  FileDialogRequest asked;
+  w->ChooseExportFile = [&](const FileDialogRequest& request) {
+    asked = request;
+    return answer;
+  };
+  w->SaveA->trigger();  // cancelled: nothing written
+  EXPECT_EQ(asked.patterns, (Texts{"*.xls", "*.csv", "*.htm"}));
+  EXPECT_EQ(std::tuple(asked.defaultType, asked.captionId, asked.acceptCaptionId),
+            std::tuple(std::string("xls"), 166, 165));
+  EXPECT_EQ(static_cast<int>(folder.EntryCount()), 0);
+  for (const char* type : {"xls", "csv", "htm"}) {
+    answer = folder.Path(std::string("flow.") + type);
+    w->SaveA->trigger();
+    EXPECT_TRUE(std::filesystem::exists(answer)) << type;
+  }
+  EXPECT_EQ(ParseCsv(ScratchFolder::Read(folder.Path("flow.csv")))[16],
+            (Texts{"Ending Balance: ", "1,000.00", "700.00", "680.00", "880.00", ""}));
+  EXPECT_EQ(CellMap(folder.Path("flow.xls")).at({14, 5}), "880.00");
+  EXPECT_TRUE(fileErrors.empty());
+  // A disk that fills up part-way, and a folder that cannot be written: the message, the
+  // old file as it was and no piece of the new one.
+  for (const char* type : {"xls", "csv", "htm"}) {
+    answer = folder.Path(std::string("flow.") + type);
+    ASSERT_EQ(WriteFileAtomically(answer, "old"), 0);
+    {
+      FileSizeLimit fullDisk(100);
+      w->SaveA->trigger();
+    }
+    EXPECT_EQ(ScratchFolder::Read(answer), "old") << type;
+    answer = folder.File("blocked") + "/flow." + type;
+    w->SaveA->trigger();
+  }
+  EXPECT_EQ(static_cast<int>(folder.EntryCount()), 4);
+  ASSERT_EQ(fileErrors.size(), 6u);
+  for (const auto& [code, detail] : fileErrors)
+    EXPECT_THAT(detail, ::testing::HasSubstr("not changed"));
 }
 
 }  // namespace

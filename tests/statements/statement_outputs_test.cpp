@@ -163,6 +163,40 @@ TEST_F(StatementOutputsTest, HardNamesAndLargeAmountsStayWholeInEveryFormat) {
   EXPECT_THAT(written.Notice, HasSubstr("cannot hold")) << "the code page lacks some letters";
 }
 
+TEST_F(StatementOutputsTest, AnAmountOfTwelveCharactersFillsItsCellInEveryStatement) {
+  // Trial balance: a million on both sides, in the rows and on the TOTALS line.
+  Books books = Chart();
+  AddEntry(books, kDay, "1", {{110, 1000000}}, {{400, 1000000}});
+  const std::string million = "1,000,000.00";
+  const TrialBalance tb = TrialOf(books);
+  const std::string tbRtf = StatementOutput(tb, Look()).Rtf();
+  EXPECT_THAT(tbRtf, HasSubstr("\\par\r\nCash" + std::string(28, ' ') + million + "\\par"));
+  EXPECT_THAT(tbRtf, HasSubstr("\nSales" + std::string(39, ' ') + million + "\\par"));
+  EXPECT_THAT(tbRtf, HasSubstr("\\b TOTALS" + std::string(26, ' ') + million + million +
+                               "\\b0\\f0\\fs20\\par"));
+  // Income statement: a loss of (989,846.20) and an expense of a million.
+  Books loss = Chart();
+  AddEntry(loss, kDay, "1", {{110, 10153.8}}, {{400, 10153.8}});
+  AddEntry(loss, kDay, "2", {{710, 1000000}}, {{110, 1000000}});
+  const IncomeStatement income = IncomeOf(loss);
+  const std::string isRtf = StatementOutput(income, Look()).Rtf();
+  EXPECT_THAT(isRtf, HasSubstr("\nExpenses" + std::string(24, ' ') + million + "\\par"));
+  EXPECT_THAT(isRtf, HasSubstr("\\b PROFIT / LOSS" + std::string(31, ' ') + "(989,846.20)\\b0"));
+  // Balance sheet: account rows of 30, subtotals of 44 characters before the amount.
+  Books sheet = Chart();
+  AddEntry(sheet, kDay, "1", {{110, 1000000}}, {{510, 1000000}});
+  const BalanceSheet position = SheetOf(sheet);
+  const std::string bsRtf = StatementOutput(position, BalanceSheetLayout::kStandard, Look()).Rtf();
+  EXPECT_THAT(bsRtf, HasSubstr("Cash" + std::string(26, ' ') + million + "\\par"));
+  EXPECT_THAT(bsRtf, HasSubstr("\\b Balance" + std::string(37, ' ') + million + "\\b0"));
+  // One character more: the amount extends to the right after one blank.
+  Books more = Chart();
+  AddEntry(more, kDay, "1", {{110, 10000000}}, {{400, 10000000}});
+  const TrialBalance longer = TrialOf(more);
+  EXPECT_THAT(StatementOutput(longer, Look()).Rtf(),
+              HasSubstr("Cash" + std::string(28, ' ') + " 10,000,000.00\\par"));
+}
+
 // Revenue 1,000, cost of goods sold 600, expenses 300, no decimals.
 Books TradingBook() {
   Books books = Chart();
