@@ -12,7 +12,10 @@
 #include "statements/statement_texts.h"
 #include "statements/trial_balance_window.h"
 #include "tests/app/main_window_program_qt.h"
+#include "tests/support/biff2_records.h"
+#include "tests/support/html_table_qt.h"
 #include "tests/support/pdf_text.h"
+#include "tests/support/table_readers.h"
 
 namespace qv::testing {
 namespace {
@@ -68,6 +71,56 @@ TEST_F(StatementOpenersTest, TheTradingBusinessTrialBalanceShowsEachAccountOnceI
   EXPECT_EQ(drawn.count(TrialAmountText(rows.DebitTotal, books().TrialDecimals, p.app->Locale())),
             2u);
   EXPECT_TRUE(tb->grab().save(QString::fromStdString(TestOutputPath("trial_balance_trading.png"))));
+}
+
+TEST_F(StatementOpenersTest, F6AndExportWriteTheTradingBusinessComparativeStatementThreeWays) {
+  const fs::path example = fs::path(QCoreApplication::applicationDirPath().toStdString()) / ".." /
+                           "Examples" / "Trading Business.acc";
+  p.options.Arguments = {"quorvel", example.string()};
+  w = &p.StartActive();
+  Activate(w);
+  Press(Qt::Key_F6);
+  QApplication::processEvents();
+  auto* cashFlow = qobject_cast<CashFlow*>(p.app->Windows().CashFlow.data());
+  ASSERT_NE(cashFlow, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(cashFlow));
+  EXPECT_EQ(cashFlow->tReportAcc->currentText() + " " + cashFlow->DateTerm->currentText(),
+            "Revenue / Expense Monthly");
+  ASSERT_TRUE(cashFlow->SaveA->isVisible());
+  // The ending balance of every period shown, as the window shows it.
+  const CashFlowStatement& statement = cashFlow->Statement();
+  ASSERT_GT(statement.PeriodCount(), 1);
+  std::vector<std::string> endings;
+  for (int period = 1; period < statement.TotalColumn; ++period)
+    endings.push_back(CashFlowAmountText(statement.BalanceAfter(period),
+                                         books().BalanceSheetDecimals, p.app->Locale()));
+  std::string chosen;
+  for (const char* type : {"xls", "csv", "htm"}) {
+    chosen = TestOutputPath(std::string("comparative.") + type);
+    fs::remove(chosen);
+    cashFlow->ChooseExportFile = [&chosen](const FileDialogRequest&) { return chosen; };
+    cashFlow->SaveA->trigger();
+    ASSERT_TRUE(fs::exists(chosen)) << type;
+  }
+  // The sheet: the row headed "Ending Balance:", read through the BIFF reader.
+  const auto cells = CellMap(TestOutputPath("comparative.xls"));
+  std::vector<std::string> fromSheet;
+  for (const auto& [at, text] : cells)
+    if (at.second == 1 && text == "Ending Balance:")
+      for (int column = 2; cells.contains({at.first, column}); ++column)
+        fromSheet.push_back(cells.at({at.first, column}));
+  EXPECT_EQ(fromSheet, endings);
+  // The CSV: one value per field, the last field empty after the trailing comma.
+  std::vector<std::string> fromCsv;
+  for (const auto& record : ParseCsv(ScratchFolder::Read(TestOutputPath("comparative.csv"))))
+    if (record.front() == "Ending Balance: ") fromCsv.assign(record.begin() + 1, record.end() - 1);
+  EXPECT_EQ(fromCsv, endings);
+  // The page, as a browser reads its table.
+  std::vector<std::string> fromPage;
+  for (const auto& row : HtmlTableRows(ScratchFolder::Read(TestOutputPath("comparative.htm"))))
+    if (!row.empty() && row.front() == "Ending Balance:")
+      for (std::size_t c = 1; c < row.size() && !row[c].empty(); ++c) fromPage.push_back(row[c]);
+  EXPECT_EQ(fromPage, endings);
 }
 
 TEST_F(StatementOpenersTest, ARowClickFillsAndShowsTheDefaultLedgers) {

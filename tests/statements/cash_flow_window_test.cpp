@@ -13,10 +13,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextFrame>
-#include <QTextTable>
 #include <filesystem>
 #include <tuple>
 
@@ -30,6 +26,7 @@
 #include "tests/support/book_builder.h"
 #include "tests/support/eml_python.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/html_table_qt.h"
 #include "tests/support/pdf_text.h"
 #include "tests/support/prompt_answerer.h"
 #include "tests/support/scratch_folder.h"
@@ -250,30 +247,6 @@ Books FourMonths() {
   AddEntry(books, Day(2020, 3, 3), "3", {{710, 20}}, {{110, 20}});
   AddEntry(books, Day(2020, 4, 15), "4", {{110, 200}}, {{420, 200}});
   return books;
-}
-
-// The rows of the first table of an HTML page as a browser reads it, each cell's text with
-// its non-breaking spaces as blanks and trimmed.
-std::vector<Texts> HtmlTableRows(const std::string& html) {
-  QTextDocument document;
-  document.setHtml(QString::fromStdString(html));
-  std::vector<Texts> rows;
-  for (QTextFrame* frame : document.rootFrame()->childFrames()) {
-    auto* table = qobject_cast<QTextTable*>(frame);
-    if (table == nullptr) continue;
-    for (int r = 0; r < table->rows(); ++r) {
-      Texts row;
-      for (int c = 0; c < table->columns(); ++c) {
-        const QTextTableCell cell = table->cellAt(r, c);
-        QTextCursor cursor = cell.firstCursorPosition();
-        cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
-        row.push_back(cursor.selectedText().replace(QChar(0xA0), ' ').trimmed().toStdString());
-      }
-      rows.push_back(row);
-    }
-    break;
-  }
-  return rows;
 }
 
 StatementLook Look() {
