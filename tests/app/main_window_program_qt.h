@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -16,6 +17,8 @@
 #include <QTimer>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,13 +42,16 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace qv::testing {
 
-// A password prompt that knows the passwords in `known` and counts its showings.
+// A password prompt that knows the passwords in `known`, counts its showings and records
+// what each showing asked for.
 class FakePrompt final : public PasswordPrompt {
  public:
   std::vector<std::string> known;
+  std::vector<std::string> wanted;
   int asked = 0;
   void Ask(const std::string& password, Session& session) override {
     ++asked;
+    wanted.push_back(password);
     for (const std::string& k : known)
       if (!k.empty() && k == password) session.LoginPassword = password;
   }
@@ -60,13 +66,15 @@ inline void Activate(QWidget* window) {
 }
 
 struct Program {
-  Program() : folder(scratch.Path()) {
-    options.Arguments = {"quorvel"};
+  explicit Program(std::vector<std::string> arguments = {"quorvel"},
+                   std::optional<bool> secondCopy = false)
+      : folder(scratch.Path()) {
+    options.Arguments = std::move(arguments);
     options.SettingsFile = (folder / "QV.conf").string();
     options.ExampleFolders = {(folder / "Examples").string()};
     options.TheClock = &clock;
     options.Locale = UsEnglishLocale();
-    options.SecondCopy = false;
+    options.SecondCopy = secondCopy;
     options.Prompt = &prompt;
   }
   ~Program() {
@@ -75,12 +83,20 @@ struct Program {
   }
   Program(const Program&) = delete;
 
+  // The program's own password prompt window instead of the fake one; its lockout is
+  // recorded in `lockouts`.
+  void UseRealPrompt() {
+    options.Prompt = nullptr;
+    options.EndOnLockout = [this] { ++lockouts; };
+  }
+
   TAcount& Start() {
     app = std::make_unique<Application>(options);
     TAcount& w = app->MainWindow();
     w.EndProgram = [this] { ++ended; };
-    w.StartProgram = [this](const QString& program, const QStringList&) {
+    w.StartProgram = [this](const QString& program, const QStringList& arguments) {
       started.push_back(program);
+      startedArguments = arguments;
     };
     w.ChooseBookFile = [this](const FileDialogRequest& request) {
       requests.push_back(request);
@@ -110,7 +126,9 @@ struct Program {
   ApplicationOptions options;
   std::unique_ptr<Application> app;
   int ended = 0;
+  int lockouts = 0;
   std::vector<QString> started;
+  QStringList startedArguments;
   std::vector<FileDialogRequest> requests;
   std::vector<std::string> answers;
 };
@@ -129,6 +147,14 @@ inline std::string WriteBookFile(const std::filesystem::path& path, const Books&
       WriteBook(path.string(), path.extension().string().substr(1), books);
   EXPECT_TRUE(written.Ok()) << written.Message;
   return path.string();
+}
+
+// A key sent straight to a widget (no focus needed).
+inline void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+    QKeyEvent event(type, key, modifiers);
+    QApplication::sendEvent(target, &event);
+  }
 }
 
 // A left click sent straight to a widget (no focus needed).
@@ -202,6 +228,10 @@ class MainWindowTest : public ::testing::Test {
   Books& books() { return p.books(); }
   PostingLine& Line(int i) { return books().PostingLines[static_cast<std::size_t>(i)]; }
   QString Status() const { return w->GL(7)->text(); }
+  QColor StatusColor() const { return w->GL(7)->palette().color(QPalette::WindowText); }
+  std::string Number(int i) {
+    return std::string(books().EntryNumbers[static_cast<std::size_t>(i)].TrimmedText());
+  }
   // Moves the focus to a box as Tab does: its text is selected.
   static void Focus(QWidget* box) { box->setFocus(Qt::TabFocusReason); }
   static QString HelpTitle() {

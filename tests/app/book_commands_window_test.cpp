@@ -1,0 +1,101 @@
+// The book commands as a user meets them: which file Save writes, what is refused before
+// anything is read, and the two roll-over commands with their gate and question.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+
+#include "tests/app/main_window_program_qt.h"
+
+namespace qv::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class BookCommandsTest : public MainWindowTest {
+ protected:
+  void SetUp() override { StartOn(SmallBook(), false); }
+  // A book file whose opening for reading is refused (EACCES): the book itself with no
+  // permissions, or, where permissions do not bind (the superuser), a link named like a book
+  // to a write-only attribute of the kernel's sysfs, which refuses every read. Empty when
+  // neither can be had.
+  std::string UnreadableBook() {
+    const auto refused = [](const std::string& file) {
+      const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK);
+      if (fd >= 0) ::close(fd);
+      return fd < 0 && errno == EACCES;
+    };
+    if (chmod(path.c_str(), 0) == 0 && refused(path)) return path;
+    std::error_code error;
+    for (const auto& bus : fs::directory_iterator("/sys/bus", error)) {
+      const fs::path attribute = bus.path() / "uevent";
+      if (!refused(attribute.string())) continue;
+      const fs::path link = p.folder / "locked.acc";
+      fs::create_symlink(attribute, link, error);
+      if (!error && refused(link.string())) return link.string();
+    }
+    return {};
+  }
+};
+
+TEST_F(BookCommandsTest, APipeIsRefusedAtOnceAndAnUnreadableFileIsNoWriteError) {
+  const std::string pipe = (p.folder / "pipe.acc").string();
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::Ok);
+  p.app->TheSession().ChosenFileName = pipe;
+  EXPECT_FALSE(w->LoadAccFile(1));
+  ASSERT_EQ(prompts.Texts().size(), 1u);
+  EXPECT_NE(prompts.Texts()[0].find("is a named pipe, not a book file"), std::string::npos);
+  EXPECT_EQ(books().LastLineIndex(), 6);
+
+  // A file that cannot be opened for reading (EACCES): the message speaks of reading.
+  const std::string locked = UnreadableBook();
+  if (locked.empty()) GTEST_SKIP() << "no file here refuses this user a read";
+  prompts.Then(PromptAnswer::Ok);
+  p.app->TheSession().ChosenFileName = locked;
+  EXPECT_FALSE(w->LoadAccFile(1));
+  ASSERT_EQ(prompts.Texts().size(), 2u);
+  EXPECT_EQ(prompts.Texts()[1].rfind("The file could not be read.", 0), 0u) << prompts.Texts()[1];
+  EXPECT_EQ(books().LastLineIndex(), 6);
+}
+
+TEST_F(BookCommandsTest, CarryOverPassesTheGateClosesTheViewsAndClosesTheIncomeAccounts) {
+  QPointer<QWidget> view = new QWidget;
+  view->setAttribute(Qt::WA_DeleteOnClose);
+  view->show();
+  p.app->Windows().JournalWindows.push_back(view);
+  books().AdminPassword = "boss";
+  const Books before = books();
+  w->MenuItem("BalBForword")->trigger();
+  EXPECT_EQ(FirstChange(before, books()), "") << "a failed gate ends the command silently";
+  p.prompt.known = {"boss"};
+  w->MenuItem("BalBForword")->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(view.isNull()) << "the views of the old journal are closed";
+  // Cash 150 and bank 60 come forward; the sales of 210 are closed into folio 1, as the
+  // book has no capital account.
+  ASSERT_EQ(books().LastLineIndex(), 3);
+  EXPECT_EQ(books().EntryNumbers[0].TrimmedText(), "B/D");
+  for (const PostingLine& line : books().PostingLines) EXPECT_NE(line.LineFolio, Money(400));
+  EXPECT_EQ(w->ScrollAcc->ValueMax(), 3);
+}
+
+TEST_F(BookCommandsTest, AnUnbalancedJournalIsRolledOverOnlyOnYes) {
+  books().PostingLines[0].Amount = Money(112.5);
+  const Books before = books();
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::No).Then(PromptAnswer::Yes);
+  w->MenuItem("Brought_Forward")->trigger();
+  ASSERT_EQ(prompts.Texts().size(), 1u);
+  EXPECT_EQ(prompts.Texts()[0],
+            "The journal does not balance: its debits exceed its credits by 12.5. The Balance "
+            "b/f account (folio 1) will take the difference. Go on?");
+  EXPECT_EQ(FirstChange(before, books()), "");
+  w->MenuItem("Brought_Forward")->trigger();
+  EXPECT_EQ(books().EntryNumbers[0].TrimmedText(), "B/D");
+}
+
+}  // namespace
+}  // namespace qv::testing
