@@ -129,6 +129,22 @@ TEST(ChartEditorTest, InsertAfterTheLastAccountTakesFolioPlusTwoAndStopsAtTheLim
             std::tie(before.LastAccountIndex, before.AccountNames, before.AccountFolios));
 }
 
+TEST(ChartEditorTest, ArrowsMoveBetweenRowsAndScrollAtTheEdges) {
+  Books books = ChartOf(20);
+  ChartEditorModel editor(books, UsEnglishLocale());
+  EXPECT_EQ(ChartEditorModel::EnterMove(3).Row, 4);
+  EXPECT_EQ(ChartEditorModel::EnterMove(13).Row, -1);
+  EXPECT_EQ(editor.ArrowMove(5, kKeyUp).Row, 4);
+  EXPECT_EQ(editor.ArrowMove(0, kKeyUp).Row, -1);  // at the top already
+  const ChartEditorModel::Move down = editor.ArrowMove(13, kKeyDown);
+  EXPECT_EQ(down.ScrollBy, 1);
+  EXPECT_TRUE(down.Reselect);
+  editor.SetTop(editor.ScrollMax());
+  EXPECT_EQ(editor.ArrowMove(13, kKeyDown).Row, -1);
+  EXPECT_EQ(editor.ArrowMove(0, kKeyUp).ScrollBy, -1);
+  EXPECT_EQ(editor.FrameCaption(), "7 To 20 :");
+}
+
 TEST(ChartEditorTest, DeletingKeepsFourteenSlotsAndNeverLeavesTheSelectionOutside) {
   Books books = ChartOf(14);
   books.AccountNotes[13] = "last notes";

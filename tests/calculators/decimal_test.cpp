@@ -61,6 +61,14 @@ TEST(DecimalTest, ResultsAtTheEdgesOfTheRangeAndComparisonsByValue) {
   EXPECT_FALSE(D("-0").IsNegative());
 }
 
+TEST(DecimalTest, ValuesCompareByValueWhateverTheirScale) {
+  EXPECT_EQ(D("1.50"), D("1.5"));
+  EXPECT_LT(D("-2"), D("-1.99"));
+  EXPECT_LT(D("0.0000000000000000000000000001"), D("1"));
+  EXPECT_EQ(D("-0"), D("0"));
+  EXPECT_FALSE(D("-0").IsNegative());
+}
+
 TEST(DecimalTest, TypedTextsAreReadOrRefused) {
   const std::pair<const char*, const char*> rows[] = {
       {" 12.5 ", "12.5"}, {".50", "0.5"}, {"5.", "5"},   {"(1234.50)", "-1234.5"},

@@ -71,8 +71,11 @@ TEST(RollingListTest, TotalIsFormattedWithTheChosenDecimals) {
       {"-1234.5", 2, kEnglish, "(1,234.50)"},
       {"0.25", kVariableDecimals, kEnglish, "0.25"},
       {"-1234.5", kVariableDecimals, kEnglish, "-1234.5"},
+      {"1234.5", 0, kEnglish, "1,235"},
       {"1234.5", 6, german, "1.234,500000"},
       {"-1234.5", kVariableDecimals, german, "-1234,5"},
+      {"0", 2, kEnglish, ".00"},
+      {"1.5", 24, RollSymbols{"", "."}, "1.500000000000000000000000"},
   };
   for (const auto& [value, decimals, symbols, shown] : rows)
     EXPECT_EQ(ListOf({{value, '+'}}, kRunningTotal, decimals).MailCalc(symbols), shown) << value;
@@ -86,12 +89,15 @@ TEST(RollingListTest, StatisticalModesLeaveOutZerosAndSmallerValues) {
       {{"0", "2", "0", "4"}, kAverage, "Average : 3"},
       {{"2", "-4", "0"}, kAverage, "Average : -1"},
       {{"1", "1", "2"}, kAverage, "Average : 1.3333333333333333333333333333"},
+      {{"7", "1", "5"}, kMiddleValue, "Mean : 5"},
       {{"7", "0", "1", "-9", "5", "3"}, kMiddleValue, "Mean : 4"},
       {{"1", "2"}, kMiddleValue, "Mean : 1.5"},
       {{"2", "3", "3", "2", "9"}, kMostFrequent, "Mode : 2"},
+      {{"1", "4", "4"}, kMostFrequent, "Mode : 4"},
       {{"1.50", "1.5", "2"}, kMostFrequent, "Mode : 1.5"},
       {{"0", "0"}, kAverage, "Average : "},
       {{"0", "-2"}, kMiddleValue, "Mean : "},
+      {{}, kMostFrequent, "Mode : "},
       {{"79228162514264337593543950335", "1"}, kAverage, "Overflow"},
       // Numbers closer than a double tells apart keep their exact order.
       {{"1.0000000000000000000000000002", "1.0000000000000000000000000001", "1",

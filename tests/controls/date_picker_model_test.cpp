@@ -148,5 +148,21 @@ TEST(DatePickerSettingsTest, StoredSettingsReadBackAndBadValuesReadAsDefaults) {
       DatePickerSettings{});
 }
 
+TEST(DatePickerSettingsTest, DefaultsAreNotStoredExceptTheFontSizeAndBadValuesReadAsDefaults) {
+  EXPECT_EQ(WriteDatePickerSettings({}), (StoredSettings{{"FontSize", "10"}}));
+  const DatePickerSettings s{.BackColor = 0xC0FFFF,
+                             .FontBold = true,
+                             .FontSize = 8.25,
+                             .FontName = "Arial",
+                             .DateToolTipText = "Entry date",
+                             .Text = "15/03/2024",
+                             .Enabled = false,
+                             .ForeColor = 0x80000012};
+  EXPECT_EQ(ReadDatePickerSettings(WriteDatePickerSettings(s)), s);
+  EXPECT_EQ(
+      ReadDatePickerSettings({{"BackColor", "blue"}, {"FontSize", "-3"}, {"Enabled", "maybe"}}),
+      DatePickerSettings{});
+}
+
 }  // namespace
 }  // namespace qv

@@ -15,6 +15,7 @@
 #include "platform/string_table.h"
 #include "statements/balance_sheet.h"
 #include "statements/income_statement.h"
+#include "statements/statement_dates.h"
 #include "statements/statement_lines.h"
 #include "statements/statement_texts.h"
 #include "statements/trial_balance.h"
@@ -100,6 +101,32 @@ TEST(StatementTexts, AmountsRoundHalvesAwayFromZeroWithTheLocalesSymbols) {
   EXPECT_EQ(PercentText(Money(12345), kGerman), "12.345,00%");
 }
 
+TEST(StatementTexts, FoliosTitlesAndPeriods) {
+  LocaleInfo german = kGerman;
+  german.MonthNames[11] = "Dezember";
+  EXPECT_EQ(TrialFolioText(Money(110.5), false, kUs), " 110.5 ");
+  EXPECT_EQ(TrialFolioText(Money(-3), false, kUs), "-3 ");
+  EXPECT_EQ(TrialFolioText(Money(110.5), true, german), "110-5");
+  EXPECT_EQ(TrialFolioText(Money(110.25), false, german), " 110,25 ");
+  EXPECT_EQ(BalanceSheetTitle(Day(2026, 12, 5), german),
+            "Financial Position Ending 05 Dezember 2026");
+  EXPECT_EQ(IncomePeriodText(Day(2026, 1, 5), Day(2026, 12, 5), kUs, " To "),
+            "5 January 2026 To 05 December 2026");
+}
+
+TEST(StatementTexts, AnUnreadableDateKeepsThePreviousOne) {
+  Books books = NewBooks(Day(2026, 1, 1));
+  books.DateStyleIndex = 2;  // dd/mm/yyyy
+  const DaySerial previous = Day(2026, 3, 31), today = Day(2026, 6, 1);
+  std::string text = "05/12/2026";
+  StatementDateRead read = ReadStatementDate(text, previous, books, kUs, today);
+  EXPECT_EQ(std::pair(read.Date, read.Kept), std::pair(Day(2026, 12, 5), false));
+  for (std::string bad : {"", "31/02/2026", "next week"}) {
+    read = ReadStatementDate(bad, previous, books, kUs, today);
+    EXPECT_EQ(std::pair(read.Date, read.Kept), std::pair(previous, true)) << bad;
+  }
+}
+
 // The rows as "folio name balance", balances with a sign (debits positive).
 Rows RowsOf(const TrialBalance& tb) {
   Rows rows;
@@ -129,6 +156,20 @@ TEST(TrialBalance, SubAccountsRollIntoTheirMainAccountWhereverItStands) {
   EXPECT_EQ(RowsOf(orphan),
             (Rows{"1 Balance b/f 0", "110  0", "120 Bank 0", "400 Sales -150", "0  0"}));
   EXPECT_EQ(std::pair(orphan.DebitTotal, orphan.CreditTotal), std::pair(Amount(), Money(150)));
+}
+
+TEST(TrialBalance, AFolioGoesToItsFirstAccountFolioZeroToAFreeSlotAndAnUnknownOneNowhere) {
+  Books books = BookWithChart(
+      {{"Cash", 110, kCurrentAsset}, {"Cash again", 110, kCurrentAsset}, {"Sales", 400, kRevenue}});
+  AddEntry(books, Day(2026, 3, 1), "1", {{110, 70}}, {{400, 70}});
+  AddEntry(books, Day(2026, 3, 1), "2", {{0, 5}}, {{999, 5}});
+  const TrialBalance tb = ComputeTrialBalance(books, {Day(2026, 3, 1), true});
+  EXPECT_EQ(RowsOf(tb), (Rows{"1 Balance b/f 0", "110 Cash 70", "400 Sales -70", "0  5"}));
+  EXPECT_EQ(std::pair(tb.DebitTotal, tb.CreditTotal), std::pair(Money(75), Money(70)));
+
+  books.LastAccountIndex = -1;  // the chart editor has emptied the chart
+  const TrialBalance none = ComputeTrialBalance(books, {Day(2026, 3, 1), true});
+  EXPECT_TRUE(!none.Failed() && none.Rows.empty());
 }
 
 TEST(TrialBalance, SumsThatWouldOverflowGiveAnErrorNotAWrappedFigure) {

@@ -239,5 +239,18 @@ TEST(StatementFrame, HitTestsTakeTheFirstRowWhoseBandHoldsThePointer) {
   EXPECT_EQ(RowAt({}, 10, kClickBand), -1);
 }
 
+TEST(StatementFrame, DateBoxesPassDatesCharactersAndEnterOnly) {
+  for (int key = 0; key < 128; ++key) {
+    int16_t code = static_cast<int16_t>(key);
+    const DateBoxKey result = FilterDateBoxKey(code);
+    const bool passes = key == 8 || key == '-' || (key >= '/' && key <= '9');
+    EXPECT_EQ(result, key == 13 ? DateBoxKey::Commit
+                      : passes  ? DateBoxKey::Passed
+                                : DateBoxKey::Dropped)
+        << key;
+    EXPECT_EQ(code, result == DateBoxKey::Dropped ? 0 : key);
+  }
+}
+
 }  // namespace
 }  // namespace qv

@@ -113,7 +113,11 @@ TEST_F(StatementOutputsTest, TotalsShowEachColumnsOwnTotalInEveryOutput) {
       "|||; Acme|||-; |||-; Trial Balance as 31 March 2026|||-; |||-; Accounts|Debit|Credit|-; "
       "-|-|-|-; Cash|500.00||-; -|-|-|-");
   EXPECT_EQ(SheetRows(xls, 7 + tb.RowCount(), 7 + tb.RowCount()), "Total|500.00|450.00|-");
-  // An empty statement shows no totals and stays well-formed.
+  // Credit balances alone still show their total; an empty statement shows none and stays
+  // well-formed.
+  Books credits = Chart();
+  AddEntry(credits, kDay, "1", {}, {{400, 450}});
+  EXPECT_THAT(StatementOutput(TrialOf(credits), Look()).Text(), HasSubstr("Total\t0.00\t450.00"));
   const TrialBalance empty = TrialOf(Chart());
   const StatementOutput none(empty, Look());
   EXPECT_EQ(none.Text(), "");

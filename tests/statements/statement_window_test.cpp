@@ -150,14 +150,28 @@ TEST_F(StatementWindowTest, KeysInDateBoxesSwallowLettersAndANonDateKeepsThePeri
   PressEnter(tb->ISCalander);
   EXPECT_EQ(std::tuple(tb->TrialDate(), tb->StatusText(), tb->Drawing().Rows.size()),
             std::tuple(Day(2026, 1, 1), "", 0u));
-  // A day picked in the income statement's drop-down computes too.
+  // The income statement's boxes alike: a text that is no date keeps the period and says so.
   auto is = Open<IncomeStatementWindow>();
+  is->DateSearch[0]->SetText("1/1/");
+  PressEnter(is->DateSearch[0]);
+  EXPECT_EQ(is->Statement().Period.IncomeFromDate, Day(2026, 1, 5));
+  EXPECT_NE(is->StatusText(), "");
+  // A day picked in the drop-down computes.
   is->DateSearch[1]->SetText("01/02/2026");
   session.DatePicked = 1;
   emit is->DateSearch[1]->Click();
   EXPECT_EQ(std::tuple(session.DatePicked, is->Statement().Period.IncomeToDate,
                        is->Statement().CostOfGoodsSoldRows.size()),
             std::tuple(0, Day(2026, 2, 1), 0u));
+  // After the book's date style changed, a box shows its date in the new style before it is
+  // read: 13 January read month first from "13/01/2026" would be no date at all.
+  tb->ISCalander->SetText("13/01/2026");
+  PressEnter(tb->ISCalander);
+  ASSERT_EQ(tb->TrialDate(), Day(2026, 1, 13));
+  books.DateStyleIndex = kMmDdYyyySlash;
+  PressEnter(tb->ISCalander);
+  EXPECT_EQ(std::tuple(tb->ISCalander->Text(), tb->TrialDate(), tb->StatusText()),
+            std::tuple(QString("01/13/2026"), Day(2026, 1, 13), ""));
 }
 
 TEST_F(StatementWindowTest, KeysAndTheBarScrollExactlyAsFarAsTheLastRow) {
