@@ -136,6 +136,25 @@ TEST_F(BookFileOnDisk, SavesAndOpensEachTypeReadsOnlyAFileAndAFailureChangesNoth
   EXPECT_EQ(folder_.EntryCount(), entries);
 }
 
+// A book larger than the limit fails while it is being written, not only when it is
+// committed: each form stops at once and the old file stays.
+TEST_F(BookFileOnDisk, AFailedSaveLeavesTheOldFile) {
+  const std::string path = Path("book.acc");
+  ASSERT_EQ(WriteFileAtomically(path, "old book"), 0);
+  const BookFileResult missing = WriteBook(Path("gone/book.acc"), "acc", LargeBook());
+  EXPECT_EQ(missing.ErrorCode, kErrFileNotFound);
+  EXPECT_THAT(missing.Message, HasSubstr("was not changed"));
+
+  std::vector<BookFileResult> results;
+  {
+    testing::FileSizeLimit fullDisk(256 * 1024);
+    for (const char* type : kTypeNames) results.push_back(WriteBook(path, type, LargeBook()));
+  }
+  for (const BookFileResult& r : results) EXPECT_EQ(r.ErrorCode, FileErrorCodeFromErrno(EFBIG));
+  EXPECT_EQ(testing::ScratchFolder::Read(path), "old book");
+  EXPECT_EQ(folder_.EntryCount(), 1u);
+}
+
 TEST_F(BookFileOnDisk, EveryFormReadsBackAnAwkwardBookInPiecesOfAnySizeAndInOrder) {
   for (std::size_t t = 0; t < 3; ++t) {  // and a large one whole
     const BookReadResult read = ParseBook(FormatBook(LargeBook(), kTypes[t]), kTypes[t], kToday);

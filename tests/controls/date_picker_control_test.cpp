@@ -58,6 +58,10 @@ class DatePickerControlTest : public ::testing::Test {
     return layout.Cells[41];  // a cell no month fills
   }
   static QPoint Centre(const PixelRect& r) { return {r.Left + r.Width / 2, r.Top + r.Height / 2}; }
+  static void Choose(QComboBox* list, int index) {
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+  }
   void Open() {
     ASSERT_FALSE(picker->IsOpen());
     Click(picker->CalanderButton());
@@ -144,6 +148,26 @@ TEST_F(DatePickerControlTest, UnreadableTextOpensOnTodayAndOnlyTheMonthsDaysCanB
   Open();
   window.hide();
   EXPECT_FALSE(picker->IsOpen()) << "the panel does not outlive the box on screen";
+}
+
+TEST_F(DatePickerControlTest, TheMonthListChoosesADayThatExistsAndStoredSettingsApply) {
+  picker->SetText("31/03/2025");
+  Open();
+  Choose(picker->CMonth(), 3);  // April
+  EXPECT_EQ(picker->Text(), "30/04/2025");
+  Click(picker->CalanderButton());
+
+  picker->ApplySettings({.BackColor = 0xC0FFFF,
+                         .FontSize = 12,
+                         .DateToolTipText = "The date",
+                         .Text = "01/02/2026",
+                         .ForeColor = 0x000080});
+  const QLineEdit* box = picker->DateX();
+  EXPECT_EQ(box->font().pointSizeF(), 12);
+  EXPECT_EQ(box->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xC0));  // light yellow
+  EXPECT_EQ(box->palette().color(QPalette::Text), QColor(0x80, 0, 0));
+  EXPECT_EQ(box->toolTip(), "The date");
+  EXPECT_EQ(picker->Text(), "01/02/2026");
 }
 
 TEST_F(DatePickerControlTest, TheBoxForwardsItsKeysAndClicksAndAHostCanDropKeys) {

@@ -48,6 +48,9 @@ TEST_F(FileDialogWindowTest, ShowsItsCaptionTheFilesOfTheTypeAndTheGradient) {
   const QImage image = Grab(&dialog, "file_dialog");
   EXPECT_EQ(image.pixelColor(image.width() - 2, 0), ToQColor(session.FadeColors[1]));
   EXPECT_EQ(image.pixelColor(image.width() - 2, 2), ToQColor(session.FadeColors[2]));
+  // Clicking a label takes the user to the type list.
+  SendMouse(dialog.findChild<QLabel*>("Label1_3"), QEvent::MouseButtonPress, QPointF(2, 2));
+  EXPECT_EQ(dialog.focusWidget(), dialog.TypeList());
 }
 
 TEST_F(FileDialogWindowTest, ChoosingCsvRewritesTheNameAndForbiddenCharactersNeverReachIt) {

@@ -68,6 +68,25 @@ TEST(ButtonUdTest, ShowsItsFacesPassesItsInputOnAndRaisesNothingWhenDisabled) {
   EXPECT_TRUE(seen.empty());
 }
 
+// A move reaches the host with every button it holds, and a key's release too.
+TEST(ButtonUdTest, PassesMovesAndKeyReleasesToTheHost) {
+  QWidget window;
+  window.resize(60, 40);
+  ButtonUd button(&window);
+  button.move(10, 10);
+  window.show();
+  std::vector<std::string> seen;
+  QObject::connect(&button, &ButtonUd::MouseMove, [&](int16_t& b, int16_t&, float&, float&) {
+    seen.push_back("MouseMove " + std::to_string(b));
+  });
+  QObject::connect(&button, &ButtonUd::KeyUp,
+                   [&](int16_t& k, int16_t&) { seen.push_back("KeyUp " + std::to_string(k)); });
+  SendMouse(&button, QEvent::MouseMove, QPoint(13, 5), Qt::NoButton,
+            Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
+  SendKey(&button, Qt::Key_A, "A", Qt::ShiftModifier);
+  EXPECT_EQ(seen, (std::vector<std::string>{"MouseMove 7", "KeyUp 65"}));
+}
+
 TEST(MyFrameTest, DrawsTheEtchedOutlinesHalfALineDown) {
   QWidget window;
   MyFrame frame(&window);

@@ -124,6 +124,14 @@ TEST(PelVerticalScroll, ADisabledBarTakesNoInputAndOnlyTheLeftButtonPresses) {
   EXPECT_EQ(w.values, std::vector<int>{100});
 }
 
+TEST(PelVerticalScroll, ABarMadeWithoutSettingsTakesTheDefaults) {
+  QWidget window;
+  const PelVerticalScroll bar(&window);
+  const ScrollBarSettings defaults;
+  EXPECT_EQ(std::tuple(bar.Value(), bar.ValueMax(), bar.BackColor()),
+            std::tuple(defaults.Value, defaults.ValueMax, defaults.BackColor));
+}
+
 TEST(RealhScroll, DrawsTrackButtonsAndThumbLeftToRightWithNoPressedLook) {
   Horizontal w(kCashFlowHScroll1Settings);
   w.bar->SetValue(75);

@@ -244,5 +244,19 @@ TEST(ScrollBarSettings, LoadWithoutClampingAndHoldNumbersBeyondAFieldAtItsLimit)
   EXPECT_TRUE(loaded.values.empty());
 }
 
+TEST(ScrollBarSettings, StoreOnlyWhatDiffersFromTheDefaultsAndEveryFieldReadsBack) {
+  EXPECT_EQ(WriteScrollBarSettings(kMainEScrollSettings),
+            (std::vector<ScrollBarSetting>{
+                {"BackColor", 0xC0FFFF}, {"ValueLargeChange", 375}, {"ValueSmallChange", 25}}));
+  const ScrollBarSettings all{.BackColor = 0xFFE0E0,
+                              .ValueMax = 9,
+                              .Value = 4,
+                              .Enabled = false,
+                              .ValueMin = -2,
+                              .ValueLargeChange = 3,
+                              .ValueSmallChange = 2};
+  EXPECT_EQ(ReadScrollBarSettings(WriteScrollBarSettings(all)), all);
+}
+
 }  // namespace
 }  // namespace qv

@@ -16,7 +16,10 @@
 #include <filesystem>
 #include <tuple>
 
+#include "bench/book_generator.h"
 #include "controls/email_file_qt.h"
+#include "controls/horizontal_scroll_control.h"
+#include "controls/vertical_scroll_control.h"
 #include "platform/clipboard_qt.h"
 #include "platform/file_io.h"
 #include "platform/units.h"
@@ -158,6 +161,35 @@ TEST_F(CashFlowWindowTest, OpensOnTheMonthsAndALaterFirstPeriodStartsTheWindowCo
   Choose(w->DateTerm, 2);  // another period kind starts again from the first period
   EXPECT_EQ(w->FirstPeriodShown(), 1);
   EXPECT_EQ(LineTexts(w->Drawing()), (Texts{"Mar 2020", "Jun 2020", "Jun 2020", "Total"}));
+}
+
+TEST_F(CashFlowWindowTest, ScrollsBothWaysOverTenYearsAndKeepsTheRangeToTheStatement) {
+  GeneratorOptions options;
+  options.lines = 20000;
+  options.accounts = 300;
+  options.entriesPerDay = 2;  // ten years
+  books = GenerateBook(options);
+  auto w = Open();
+  ASSERT_GE(w->Statement().PeriodCount(), 120);
+  const CashFlowDrawing& d = w->Drawing();
+  EXPECT_EQ(w->HScroll1->ValueMax(),
+            ScrollMaxFor(d.DrawnWidth, PixelsToTwips(w->Canvas()->width())));
+  EXPECT_GT(w->VScroll1->ValueMax(), 0);
+  w->HScroll1->SetValue(w->HScroll1->ValueMax());
+  w->VScroll1->SetValue(w->VScroll1->ValueMax());
+  // The last row and the total column are in view at the far ends.
+  const double viewRight = w->OffsetX() + PixelsToTwips(w->Canvas()->width());
+  EXPECT_LE(d.Columns.RightEdge(w->Statement().TotalColumn, 1), viewRight);
+  EXPECT_LE(d.Drawing.Lines.back().Bottom, w->OffsetY() + PixelsToTwips(w->Canvas()->height()));
+
+  // Yearly: a narrower statement; the bars' ranges and values follow it.
+  const int wideMax = w->HScroll1->ValueMax();
+  Choose(w->DateTerm, 3);
+  EXPECT_EQ(w->HScroll1->ValueMax(),
+            ScrollMaxFor(w->Drawing().DrawnWidth, PixelsToTwips(w->Canvas()->width())));
+  EXPECT_LT(w->HScroll1->ValueMax(), wideMax);
+  EXPECT_EQ(w->OffsetX(), w->HScroll1->ValueMax());
+  w->grab().toImage().save(QString::fromStdString(TestOutputPath("cash_flow_yearly.png")));
 }
 
 TEST_F(CashFlowWindowTest, KeysInTheFolioBoxChooseTheAccountOrSayThereIsNone) {
