@@ -88,8 +88,16 @@ TEST(DecimalTest, TypedTextsAreReadOrRefused) {
   EXPECT_EQ(PlainDecimalText(ReadDecimalText("3\u066B25", "\u066B").Value), "3.25");
   // Leading numbers stop at the first other character.
   const std::pair<const char*, const char*> leading[] = {
-      {"12abc", "12"},   {" 1 2.5x", "12.5"}, {"abc", "0"},     {"-.5", "-0.5"},
-      {"1,234.50", "1"}, {"1-2", "1"},        {"3.4.5", "3.4"},
+      {"12abc", "12"},
+      {" 1 2.5x", "12.5"},
+      {"abc", "0"},
+      {"-.5", "-0.5"},
+      {"1,234.50", "1"},
+      {"1-2", "1"},
+      {"3.4.5", "3.4"},
+      // A negative exponent moves the point left, past the first digit if need be.
+      {"12E-5", "0.00012"},
+      {"1234d-2", "12.34"},
   };
   for (const auto& [text, value] : leading)
     EXPECT_EQ(PlainDecimalText(LeadingDecimal(text).Value), value) << text;

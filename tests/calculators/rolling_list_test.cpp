@@ -64,6 +64,17 @@ TEST(RollingListTest, RowsThatAreNoNumberTurnEveryResultIntoAFailure) {
   }
 }
 
+// The operator button steps + - x / and round again; anything else is no operator and stays.
+// A list in no known mode shows no result.
+TEST(RollingListTest, OperatorsCycleAndAnUnknownModeShowsNothing) {
+  std::string cycle = "+";
+  for (int i = 0; i < 4; ++i) cycle += NextRollOperator(cycle.back());
+  EXPECT_EQ(cycle, "+-x/+");
+  EXPECT_EQ(NextRollOperator('?'), '?');
+  EXPECT_FALSE(IsRollOperator('?'));
+  EXPECT_EQ(ListOf({{"5", '+'}}, 99).MailCalc(kEnglish), "");
+}
+
 TEST(RollingListTest, TotalIsFormattedWithTheChosenDecimals) {
   const RollSymbols german{".", ","};
   const std::tuple<const char*, int16_t, RollSymbols, const char*> rows[] = {
