@@ -83,8 +83,9 @@ TEST(ButtonUdTest, PassesMovesAndKeyReleasesToTheHost) {
                    [&](int16_t& k, int16_t&) { seen.push_back("KeyUp " + std::to_string(k)); });
   SendMouse(&button, QEvent::MouseMove, QPoint(13, 5), Qt::NoButton,
             Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
+  SendMouse(&button, QEvent::MouseMove, QPoint(14, 5), Qt::NoButton, Qt::LeftButton);
   SendKey(&button, Qt::Key_A, "A", Qt::ShiftModifier);
-  EXPECT_EQ(seen, (std::vector<std::string>{"MouseMove 7", "KeyUp 65"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"MouseMove 7", "MouseMove 1", "KeyUp 65"}));
 }
 
 TEST(MyFrameTest, DrawsTheEtchedOutlinesHalfALineDown) {
