@@ -20,6 +20,7 @@
 #include "books/entry_fields.h"
 #include "controls/help_window.h"
 #include "controls/print_document_qt.h"
+#include "controls/wheel_routing_qt.h"
 #include "platform/placement_qt.h"
 #include "platform/prompts.h"
 #include "platform/screen_fit_qt.h"
@@ -117,6 +118,8 @@ void ConfigAccounts::BuildControls() {
   ScrollAcc = new QScrollBar(Qt::Vertical, client);
   ScrollAcc->setObjectName("ScrollAcc");
   ScrollAcc->setPageStep(kChartGridRows);
+  // The wheel over the window's boxes moves the grid as the bar's arrows do.
+  WheelMovesBar(client, ScrollAcc);
   PlaceTwips(ScrollAcc, 7830, kRowTop, 255, kChartGridRows * kRowStep - (kRowStep - kRowHeight));
   connect(ScrollAcc, &QScrollBar::valueChanged, this, [this](int value) {
     model_.SetTop(value);

@@ -16,6 +16,7 @@
 #include "accounts/window_shortcuts_qt.h"
 #include "books/entry_screen.h"
 #include "controls/vertical_scroll_control.h"
+#include "controls/wheel_routing_qt.h"
 #include "platform/clipboard_qt.h"
 #include "platform/placement_qt.h"
 #include "platform/prompts.h"
@@ -136,6 +137,8 @@ void RecurringEntries::BuildControls() {
     DrawRows();
   });
   connect(ScrollAcc, &ScrollBarControl::GotFocus, this, &RecurringEntries::HideCompoundButtons);
+  // The wheel over the rows moves the list as the bar's arrows do.
+  WheelMovesBar(eBox, ScrollAcc);
 
   accountNames_ = new QStringListModel(this);
   FillAccountNames();

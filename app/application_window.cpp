@@ -1,5 +1,6 @@
 #include "app/application_window.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -9,6 +10,7 @@
 #include "app/application_hooks.h"
 #include "app/ledger_openers_qt.h"
 #include "app/main_window.h"
+#include "controls/wheel_routing_qt.h"
 #include "platform/locale_qt.h"
 #include "platform/prompts.h"
 
@@ -98,6 +100,8 @@ Application::Application(ApplicationOptions options) : options_(std::move(option
     secondCopy_ = *options_.SecondCopy;
   else
     runningLock_ = LockRunningCopy(secondCopy_);
+  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+    InstallWheelGuard(*app);
   mainWindow_ = std::make_unique<TAcount>(*this);
   ledgers_ = std::make_unique<LedgerOpeners>(*this);
 }

@@ -18,6 +18,7 @@
 #include "controls/date_picker_control.h"
 #include "controls/help_window.h"
 #include "controls/vertical_scroll_control.h"
+#include "controls/wheel_routing_qt.h"
 #include "platform/colors_qt.h"
 #include "platform/key_codes_qt.h"
 #include "platform/placement_qt.h"
@@ -321,6 +322,8 @@ void TAcount::BuildControls() {
   connect(ScrollAcc, &PelVerticalScroll::KeyDown, this, &TAcount::ScrollAccKeyDown,
           Qt::DirectConnection);
   connect(EScroll, &ScrollBarControl::Change, this, &TAcount::EScroll_Change);
+  // The wheel over the rows moves them as the row bar's arrows do.
+  WheelMovesBar(eBox, EScroll);
   connect(PNPage[0], &QPushButton::clicked, this, [this] { PNPage_Click(0); });
   connect(PNPage[1], &QPushButton::clicked, this, [this] { PNPage_Click(1); });
   connect(Text1, &QLineEdit::returnPressed, this, &TAcount::GoToEntry);

@@ -131,8 +131,15 @@ class TAcount : public QMainWindow {
   // ---- Start-up and shut-down.
   // The whole start-up, before the window is first shown (Form_Load).
   void Form_Load();
-  // File > Exit: ends the program at once, asking nothing and saving nothing.
+  // File > Exit: ends the program, saving nothing. When the books changed since they were
+  // opened, saved as a book file or started afresh, it first asks the exit question and ends
+  // only on Yes; otherwise it ends at once.
   void Exitit_Click();
+  // Whether the books (with the edits that open windows hold apart) differ from the books as
+  // they were last opened, saved as a book file or started afresh.
+  bool BooksChangedSinceSaved();
+  // The books as they stand now count as saved.
+  void MarkBooksSaved();
   // Help > an example book: starts a second copy of the program on it.
   void Samples_Click(int index);
   // How the program ends at once; QCoreApplication::exit by default (tests record it).
@@ -335,6 +342,8 @@ class TAcount : public QMainWindow {
   void PlaceLabels();
   void TintSecondCopy();
   void SaveSize();
+  // "Do you want to exit without saving ?", Yes and No, No the default: true on Yes.
+  static bool ExitConfirmed();
   void SetTitleForBook(const std::string& path);
 
   // main_window_entry_qt.cpp: the entry's input fields.
@@ -394,9 +403,11 @@ class TAcount : public QMainWindow {
   std::optional<Books> ReadBookFile(const std::string& path, const std::string& type);
   void AfterBookReplaced();
   bool PassAdminGate();
+  // `proposedName`, when given, is put in the name box, even when it is empty.
   std::string AskForBookFile(int captionId, int acceptCaptionId,
                              const std::vector<std::string>& patterns,
-                             const std::string& defaultType);
+                             const std::string& defaultType,
+                             std::optional<std::string> proposedName = std::nullopt);
   bool SaveTo(const std::string& path, const std::string& type);
   // Brings the balances forward, or carries the accounts over when `carry` is set.
   void RollOverBooks(bool carry);

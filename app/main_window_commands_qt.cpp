@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 #include "app/application_window.h"
@@ -19,12 +20,36 @@
 #include "books/balance_point.h"
 #include "books/entry_clipboard_qt.h"
 #include "controls/date_picker_control.h"
+#include "controls/help_window.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/prompts.h"
 #include "platform/screen_pointer.h"
+#include "platform/string_table.h"
 #include "platform/units.h"
 
 namespace qv {
+namespace {
+
+// Lets an action's keyboard shortcut act only when `confirm` says so; choosing the item in
+// its menu is not asked.
+class ShortcutConfirmation final : public QObject {
+ public:
+  ShortcutConfirmation(QAction* action, std::function<bool()> confirm)
+      : QObject(action), confirm_(std::move(confirm)) {
+    action->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    return event->type() == QEvent::Shortcut && !confirm_();
+  }
+
+ private:
+  std::function<bool()> confirm_;
+};
+
+}  // namespace
+
 int TAcount::ScrollValueOf(int64_t value) {
   return static_cast<int>(
       std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
@@ -41,6 +66,13 @@ void TAcount::ConnectEntryCommands() {
   CalcCompound->SetKeyboardReachable();
   connect(CalcCompound, &PictureImage::Click, this, &TAcount::CalcCompound_Click);
   connect(MenuItem("ArUshore"), &QAction::triggered, this, &TAcount::ArUshore_Click);
+  // The menu reaches the deletion through its "Are you sure ?" submenu, which is the
+  // confirmation; Ctrl+D skips the submenu, so the key asks the same in a question box, No
+  // the default (in help mode the item shows its card and deletes nothing).
+  new ShortcutConfirmation(MenuItem("ArUshore"), [] {
+    return TheHelpDesk().IsOn() ||
+           AskYesNoDefaultNo(Str(122), PromptIcon::Question) == PromptAnswer::Yes;
+  });
   connect(Rr, &QCheckBox::clicked, this, &TAcount::Rr_Click);
   connect(MenuItem("CopyTheEntry"), &QAction::triggered, this, &TAcount::CopyTheEntry_Click);
   connect(MenuItem("PageTheEntry"), &QAction::triggered, this, &TAcount::PageTheEntry_Click);

@@ -12,6 +12,7 @@
 #include "app/application_window.h"
 #include "app/main_window.h"
 #include "bookfiles/book_files.h"
+#include "bookfiles/book_notices.h"
 #include "bookfiles/books_export.h"
 #include "bookfiles/merge.h"
 #include "bookfiles/rollover.h"
@@ -49,12 +50,26 @@ bool BookPathExists(const std::string& path) {
   return false;
 }
 
+// True when a save may write to the path: it is the open book's own file, or nothing stands
+// there, or the user says to replace what does (No is the default).
+bool MayReplace(const std::string& path, const std::string& ownFile) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return true;
+  if (!ownFile.empty() && std::filesystem::equivalent(path, ownFile, error)) return true;
+  return AskYesNoDefaultNo(ReplaceFileQuestion(path), PromptIcon::Exclamation) == PromptAnswer::Yes;
+}
+
 }  // namespace
 
 std::string TAcount::AskForBookFile(int captionId, int acceptCaptionId,
                                     const std::vector<std::string>& patterns,
-                                    const std::string& defaultType) {
+                                    const std::string& defaultType,
+                                    std::optional<std::string> proposedName) {
   FileDialogRequest request;
+  if (proposedName) {
+    request.presetName = *proposedName;
+    request.nameGiven = true;
+  }
   request.defaultType = defaultType;
   request.patterns = patterns;
   request.captionId = captionId;
@@ -99,6 +114,7 @@ bool TAcount::LoadAccFile(int32_t flag) {
   session.LastFilePath = type == "acc" ? path : std::string();
   SetTitleForBook(path);
   AfterBookReplaced();
+  MarkBooksSaved();
   return true;
 }
 
@@ -151,21 +167,30 @@ void TAcount::SaveFile_Click(int index) {
   std::string type;
   if (index == 0) {
     // Save writes the book file, asking for its name when the book has none.
-    path = !session.LastFilePath.empty() ? session.LastFilePath
-                                         : AskForBookFile(166, 165, {"*.acc"}, "acc");
+    path = !session.LastFilePath.empty()
+               ? session.LastFilePath
+               : AskForBookFile(166, 165, {"*.acc"}, "acc", session.LastFilePath);
     type = "acc";
   } else {
-    path = AskForBookFile(166, 165, {"*.acc", "*.txt", "*.csv", "*.xls"}, "acc");
+    // The name proposed is the open book's own (none for a book without a book file), never
+    // that of a file last opened for another purpose, such as inserting its entries.
+    path =
+        AskForBookFile(166, 165, {"*.acc", "*.txt", "*.csv", "*.xls"}, "acc", session.LastFilePath);
     type = session.ChosenFileType;
     if (type != "xls" && !IsBookForm(type)) type = BookTypeOfPath(path);
   }
   if (path.empty()) return;
+  if (!MayReplace(path, session.LastFilePath)) return;
   app_.Windows().StoreBeforeSave();
   if (!SaveTo(path, type)) return;
+  // A copy in a lesser form says once what it leaves out.
+  if (const std::string left = LeftOutOfCopyText(app_.TheBooks(), type, path); !left.empty())
+    ShowMessage(left, PromptIcon::Information);
   // The other forms are copies: the book stays tied to its book file.
   if (type == "acc") {
     session.LastFilePath = path;
     SetTitleForBook(path);
+    MarkBooksSaved();
   }
 }
 
@@ -193,12 +218,17 @@ void TAcount::InsertEntries_Click() {
   }
   ScrollAcc->SetValueMax(books.LastLineIndex());
   ScrollAcc->SetValue(screen_.CurrentLine());
+  ShowMessage(InsertedEntriesReport(path, merged), PromptIcon::Information);
 }
 
 void TAcount::RollOverBooks(bool carry) {
   if (ShowHelpCard(FileCommandHelp(carry ? FileCommand::CarriedOver : FileCommand::BroughtForward)))
     return;
   if (!PassAdminGate()) return;
+  // An open chart editor closes first as the user's closing does, with its checks and
+  // questions: a chart it finds at fault is not rolled over, and while it stays open the
+  // roll-over does not run.
+  if (QPointer<QWidget>& editor = app_.Windows().ConfigAccounts; editor && !editor->close()) return;
   Books& books = app_.TheBooks();
   // Folio 1 takes the other side of every opening entry, and so whatever the old journal
   // was out by: the user says first whether that is to be.

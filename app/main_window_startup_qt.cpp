@@ -18,6 +18,7 @@
 
 #include <QSessionManager>
 #include "app/startup.h"
+#include "bookfiles/book_files.h"
 #include "controls/date_picker_control.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/colors_qt.h"
@@ -98,6 +99,8 @@ void TAcount::Form_Load() {
   ScrollAcc->SetValueMax(books.LastLineIndex());
   ScrollAcc->SetValue(0);
   Form_Resize();
+  // A new book has nothing to lose until it is changed.
+  MarkBooksSaved();
   // 20. The book named on the command line; the title shows it only when it opened.
   const std::string path = CommandLineBookPath(app_.Arguments());
   if (!path.empty()) {
@@ -183,11 +186,15 @@ void TAcount::SaveSize() {
   settings.Sync();
 }
 
+bool TAcount::ExitConfirmed() {
+  // Enter must never be the key that drops unsaved work: No is the default.
+  return AskYesNoDefaultNo(Str(279)) == PromptAnswer::Yes;
+}
+
 void TAcount::closeEvent(QCloseEvent* event) {
   // The measures are saved whatever the answer.
   SaveSize();
-  const PromptAnswer answer = AskQuestion(Str(279), PromptButtons::YesNo);
-  if (answer != PromptAnswer::Yes) {
+  if (!ExitConfirmed()) {
     event->ignore();
     return;
   }
@@ -198,12 +205,21 @@ void TAcount::closeEvent(QCloseEvent* event) {
 void TAcount::AskBeforeSessionEnds(QSessionManager& manager) {
   SaveSize();
   if (!manager.allowsInteraction()) return;  // the session ends without a question
-  const PromptAnswer answer = AskQuestion(Str(279), PromptButtons::YesNo);
+  const bool confirmed = ExitConfirmed();
   manager.release();
-  if (answer != PromptAnswer::Yes) manager.cancel();
+  if (!confirmed) manager.cancel();
 }
 
+bool TAcount::BooksChangedSinceSaved() {
+  // The prepared-groups window's working list is part of what a save would write.
+  app_.Windows().StoreBeforeSave();
+  return BookDigest(app_.TheBooks()) != app_.TheSession().SavedBookDigest;
+}
+
+void TAcount::MarkBooksSaved() { app_.TheSession().SavedBookDigest = BookDigest(app_.TheBooks()); }
+
 void TAcount::Exitit_Click() {
+  if (BooksChangedSinceSaved() && !ExitConfirmed()) return;
   if (EndProgram) EndProgram();
 }
 

@@ -64,6 +64,18 @@ std::string FormatBook(const Books& books, BookFileType type) {
   return out;
 }
 
+uint64_t BookDigest(const Books& books) {
+  // FNV-1a over the bytes the book file would hold, as the writer hands them out.
+  uint64_t digest = 14695981039346656037ull;
+  WriteAccBook(books, [&digest](std::string_view piece) {
+    for (const char c : piece) {
+      digest ^= static_cast<unsigned char>(c);
+      digest *= 1099511628211ull;
+    }
+  });
+  return digest;
+}
+
 BookReadResult ReadBook(const std::string& path, std::string_view type, DaySerial today,
                         const ProgressFn& progress) {
   const auto fileType = BookFileTypeOf(type);

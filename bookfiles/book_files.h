@@ -9,6 +9,7 @@
 // it is complete and on the disk, so a failed write (disk full, read-only or missing
 // folder) leaves the old file as it was.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,12 @@ void ReplaceBooks(Books& books, Books&& read);
 // (ReplaceBooks). On failure `books` is untouched.
 BookFileResult OpenBookInto(Books& books, const std::string& path, std::string_view type,
                             DaySerial today, const ProgressFn& progress = {});
+
+// A 64-bit digest of everything the book file (.acc) holds, so that the program can tell
+// whether the books changed since they were opened or saved without keeping a copy of them.
+// Equal books give equal digests; books that differ in anything saved differ in their digests
+// but for a chance of one in 2^64.
+uint64_t BookDigest(const Books& books);
 
 // The same forms in memory, for tests and for checking readers against arbitrary bytes.
 BookReadResult ParseBook(std::string_view bytes, BookFileType type, DaySerial today,

@@ -3,6 +3,8 @@
 #include <iterator>
 #include <limits>
 #include <new>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "bookfiles/book_format.h"
@@ -40,6 +42,12 @@ MergeResult InsertEntries(Books& books, const Books& other) {
       ++entries;
       first = last + 1;
     }
+    // The folios used are few beside the lines: each is looked up in the chart once.
+    std::set<Folio> used;
+    for (const PostingLine& line : lines) used.insert(line.LineFolio);
+    std::vector<Folio> notInChart;
+    for (const Folio folio : used)
+      if (folio != Folio() && !AccountIndexOfFolio(books, folio)) notInChart.push_back(folio);
     books.PostingLines.reserve(have + add);
     books.EntryNumbers.reserve(have + add);
     // Nothing below can fail: the room is there and the moves do not throw.
@@ -48,6 +56,7 @@ MergeResult InsertEntries(Books& books, const Books& other) {
     books.EntryNumbers.insert(books.EntryNumbers.end(), std::make_move_iterator(numbers.begin()),
                               std::make_move_iterator(numbers.end()));
     result.EntriesInserted = entries;
+    result.FoliosNotInChart = std::move(notInChart);
     // The counter counts entries made; it stops at its largest value rather than wrap.
     const int64_t counted = static_cast<int64_t>(books.EntryCounter) + entries;
     books.EntryCounter = counted > std::numeric_limits<int32_t>::max()

@@ -12,6 +12,7 @@
 // appended after it, as after any other entry.
 
 #include <cstdint>
+#include <vector>
 
 #include "books/books.h"
 
@@ -23,6 +24,10 @@ struct MergeResult {
   // the journal cannot hold the lines. On failure the books are as they were.
   int ErrorCode = 0;
   int32_t EntriesInserted = 0;
+  // The folios, other than 0, that the inserted lines post to and no account of this chart
+  // has, from the lowest up, each once: those postings show no account and stay out of the
+  // statements until the chart has them.
+  std::vector<Folio> FoliosNotInChart;
   bool Ok() const { return ErrorCode == 0; }
 };
 

@@ -28,6 +28,9 @@ struct Session {
   std::string ChosenFileType;
   // The book file last opened or saved; a plain Save writes to it.
   std::string LastFilePath;
+  // The digest (BookDigest) of the books as they were last opened, saved as a book file or
+  // started afresh: Exit asks before it drops changes made since.
+  uint64_t SavedBookDigest = 0;
 
   int16_t PrintCopies = 0;
   float PrintScale = 1.0f;

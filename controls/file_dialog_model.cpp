@@ -199,7 +199,7 @@ void FileDialogModel::Prepare(Session& session, const FileDialogRequest& request
           : (patterns_.empty() ? std::string() : FileTypeOfPattern(patterns_[0]));
   // A preset path moves the dialog to its folder when that folder can be read.
   bool moved = false;
-  if (!request.presetName.empty()) {
+  if (request.nameGiven || !request.presetName.empty()) {
     const std::size_t slash = request.presetName.rfind('/');
     if (slash != std::string::npos) {
       moved = TryFolder(AbsoluteFolder(slash == 0 ? "/" : request.presetName.substr(0, slash)));

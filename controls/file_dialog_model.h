@@ -90,6 +90,9 @@ struct FileDialogRequest {
   int acceptCaptionId = 0;
   // A name to put in the name box; a path also moves the dialog to its folder.
   std::string presetName;
+  // The name box shows presetName even when it is empty; otherwise an empty presetName
+  // leaves the name of the last use.
+  bool nameGiven = false;
 };
 
 // The state of the dialog between and during uses. One object serves every use.

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <cstdlib>
 
 #include "controls/repeat_timer_qt.h"
 #include "platform/colors_qt.h"
@@ -103,6 +105,23 @@ void ScrollBarControl::keyPressEvent(QKeyEvent* event) {
   // Keys the bar acts on, and keys its host dropped, go no further; the others reach the
   // window as usual.
   event->setAccepted(model_.ActsOnKey(keyCode) || (keyCode == 0 && pressed != 0));
+}
+
+void ScrollBarControl::StepLines(int lines) {
+  const bool vertical = model_.Kind() == ScrollBarKind::Vertical;
+  const int key = lines < 0 ? (vertical ? kKeyUp : kKeyLeft) : (vertical ? kKeyDown : kKeyRight);
+  for (int i = 0; i < std::abs(lines); ++i) {
+    model_.KeyDown(key);
+    model_.KeyUp();
+  }
+}
+
+void ScrollBarControl::wheelEvent(QWheelEvent* event) {
+  wheelPending_ += event->angleDelta().y();
+  const int notches = wheelPending_ / 120;
+  wheelPending_ -= notches * 120;
+  StepLines(-notches);
+  event->accept();
 }
 
 void ScrollBarControl::keyReleaseEvent(QKeyEvent* event) {

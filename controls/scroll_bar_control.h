@@ -41,6 +41,10 @@ class ScrollBarControl : public QWidget {
   int ValueSmallChange() const { return model_.ValueSmallChange(); }
   void SetValueSmallChange(int change) { model_.SetValueSmallChange(change); }
 
+  // Moves the value `lines` small changes towards ValueMax (towards ValueMin when negative),
+  // a step at a time as presses of the arrow keys do, each raising Change.
+  void StepLines(int lines);
+
   // The settings to store with the placed bar.
   ScrollBarSettings Settings() const { return model_.Settings(); }
 
@@ -74,6 +78,8 @@ class ScrollBarControl : public QWidget {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // The wheel over the bar steps it as its arrows do.
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void RenderFace();
@@ -82,6 +88,7 @@ class ScrollBarControl : public QWidget {
   ScrollBarModel model_;
   QImage face_;
   bool faceStale_ = true;
+  int wheelPending_ = 0;  // eighths of a degree short of a whole notch
 };
 
 }  // namespace qv

@@ -66,6 +66,11 @@ PromptAnswer AskQuestion(const std::string& text, PromptButtons buttons, PromptI
   return Prompts().Ask(PromptRequest{text, buttons, icon, std::move(title)});
 }
 
+PromptAnswer AskYesNoDefaultNo(const std::string& text, PromptIcon icon) {
+  return Prompts().Ask(
+      PromptRequest{text, PromptButtons::YesNo, icon, std::nullopt, PromptAnswer::No});
+}
+
 ScriptedPrompts& ScriptedPrompts::Then(PromptAnswer answer) {
   answers_.push_back(answer);
   return *this;

@@ -25,6 +25,9 @@ struct PromptRequest {
   PromptIcon Icon = PromptIcon::None;
   // The caption; none = the program's title. An empty caption stays empty.
   std::optional<std::string> Title;
+  // The button that Enter presses; none = the first button (OK or Yes). A question whose Yes
+  // throws work away makes No the default.
+  std::optional<PromptAnswer> Default;
 
   std::string Caption() const { return Title ? *Title : std::string(kApplicationTitle); }
   bool operator==(const PromptRequest&) const = default;
@@ -65,6 +68,8 @@ void ShowMessage(const std::string& text, PromptIcon icon = PromptIcon::None,
 PromptAnswer AskQuestion(const std::string& text, PromptButtons buttons,
                          PromptIcon icon = PromptIcon::None,
                          std::optional<std::string> title = std::nullopt);
+// A Yes and No question whose default is No: Enter and Escape alike leave things as they are.
+PromptAnswer AskYesNoDefaultNo(const std::string& text, PromptIcon icon = PromptIcon::None);
 
 // Answers prompts from a queue of scripted answers and records every request. A prompt with
 // no answer left, or whose scripted answer the box does not offer, gets the escape answer

@@ -49,11 +49,14 @@ QMessageBox* MakeMessageBox(const PromptRequest& request, QWidget* parent) {
   box->setText(QString::fromStdString(request.Text));
   box->setIcon(IconOf(request.Icon));
   box->setStandardButtons(ButtonsOf(request.Buttons));
-  // The first button is the default (OK or Yes); Escape gives the escape answer.
-  box->setDefaultButton(request.Buttons == PromptButtons::YesNo ||
-                                request.Buttons == PromptButtons::YesNoCancel
-                            ? QMessageBox::Yes
-                            : QMessageBox::Ok);
+  // The first button is the default (OK or Yes) unless the prompt names another it offers;
+  // Escape gives the escape answer.
+  const PromptAnswer first =
+      request.Buttons == PromptButtons::YesNo || request.Buttons == PromptButtons::YesNoCancel
+          ? PromptAnswer::Yes
+          : PromptAnswer::Ok;
+  box->setDefaultButton(ButtonOf(
+      request.Default && Offers(request.Buttons, *request.Default) ? *request.Default : first));
   box->setEscapeButton(ButtonOf(EscapeAnswer(request.Buttons)));
   return box;
 }

@@ -200,6 +200,7 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   Press(Qt::Key_Down);
   Press(Qt::Key_Down);
   ASSERT_EQ(w->ScrollAcc->Value(), pasted);
+  prompts.Then(PromptAnswer::Yes);  // "Are you sure ?"
   Press(Qt::Key_D, Qt::ControlModifier);
   ExpectSameLines(books(), expected);
   Activate(running);

@@ -33,6 +33,7 @@ class RealDisplayTest : public MainWindowTest {};
 // On X11 a text box takes Ctrl+E for "end of line"; the menus' shortcuts come first.
 TEST_F(RealDisplayTest, EveryMenuShortcutRunsItsItemFromEveryTextBox) {
   StartOn(SmallBook());
+  PromptAnswerer prompts;
   std::vector<QAction*> items;
   for (const MenuItemSpec& item : MainMenuItems()) {
     if (item.Shortcut.empty()) continue;
@@ -45,6 +46,8 @@ TEST_F(RealDisplayTest, EveryMenuShortcutRunsItsItemFromEveryTextBox) {
            w->DebitAmountText(0), w->CreditFolio(0), w->AccNote}) {
     for (QAction* action : items) {
       Focus(box);
+      // Ctrl+D asks first, as the menu's submenu does; Yes lets its item run.
+      if (action == w->MenuItem("ArUshore")) prompts.Then(PromptAnswer::Yes);
       QSignalSpy triggered(action, &QAction::triggered);
       const QKeyCombination key = action->shortcut()[0];
       Press(key.key(), key.keyboardModifiers());

@@ -22,6 +22,15 @@ TEST(PromptsQt, TheBoxShowsThePromptAsPlainTextAndTheServiceWaitsForTheAnswer) {
   std::unique_ptr<QMessageBox> titled(
       MakeMessageBox({"Fix it", PromptButtons::Ok, PromptIcon::Critical, "Please Fix Now..."}, {}));
   EXPECT_EQ(titled->windowTitle(), "Please Fix Now...");
+  // A question that names No as its default leaves Enter on No; a default the box does not
+  // offer leaves the first button.
+  std::unique_ptr<QMessageBox> careful(MakeMessageBox(
+      {"Exit ?", PromptButtons::YesNo, PromptIcon::None, std::nullopt, PromptAnswer::No}, {}));
+  EXPECT_EQ(static_cast<QAbstractButton*>(careful->defaultButton()),
+            careful->button(QMessageBox::No));
+  std::unique_ptr<QMessageBox> odd(MakeMessageBox(
+      {"Saved", PromptButtons::Ok, PromptIcon::None, std::nullopt, PromptAnswer::No}, {}));
+  EXPECT_EQ(static_cast<QAbstractButton*>(odd->defaultButton()), odd->button(QMessageBox::Ok));
   // The service waits for the answer; a box closed otherwise gives the escape answer.
   EXPECT_EQ(AnswerOf(QMessageBox::NoButton, PromptButtons::YesNo), PromptAnswer::No);
   EXPECT_EQ(AnswerOf(QMessageBox::Yes, PromptButtons::Ok), PromptAnswer::Ok);

@@ -1,0 +1,239 @@
+// Nothing a user does loses work: leaving asks while there are changes, Ctrl+D asks before
+// it deletes, the wheel changes no list it passes over, a save asks before it replaces
+// another book, and the book commands say what they did and what a copy leaves out.
+
+#include <QtTest/qtestspontaneevent.h>
+#include <QWheelEvent>
+
+#include "accounts/chart_editor_window.h"
+#include "bookfiles/book_notices.h"
+#include "platform/prompts_qt.h"
+#include "platform/string_table.h"
+#include "tests/app/main_window_program_qt.h"
+
+namespace qv::testing {
+namespace {
+
+class LostWorkTest : public MainWindowTest {
+ protected:
+  // The question asked last, as the user saw it.
+  const PromptRequest& Asked() const { return prompts.History().back().Request; }
+
+  // One notch of the wheel (up when `notches` is positive) over `target`, delivered as the
+  // window system delivers it: to the widget under the pointer, then to its parents while
+  // none takes it.
+  static void Wheel(QWidget* target, int notches) {
+    const QPointF at(4, 4);
+    QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    // Only an event from the window system goes on to the parents (sendEvent would make it
+    // the program's own); a list with the wheel focus policy takes the focus first.
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    qApp->notify(target, &wheel);
+  }
+
+  PromptAnswerer prompts;
+};
+
+TEST_F(LostWorkTest, ExitAsksOnlyWhenTheBooksChangedSinceOpenedOrSavedAndEndsOnlyOnYes) {
+  StartOn(SmallBook());
+  // As opened, Exit ends at once.
+  w->MenuItem("Exitit")->trigger();
+  EXPECT_EQ(p.ended, 1);
+  EXPECT_TRUE(prompts.History().empty());
+  // A corrected amount: No keeps the program and the change, Yes ends it.
+  w->ScrollAcc->SetValue(5);
+  Focus(w->DebitAmountText(0));
+  TypeKeys("9");
+  ASSERT_NE(Line(5).Amount, Money(10));
+  prompts.Then(PromptAnswer::No).Then(PromptAnswer::Yes);
+  Press(Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_EQ(p.ended, 1);
+  EXPECT_EQ(Asked().Text, Str(279));
+  EXPECT_EQ(Asked().Buttons, PromptButtons::YesNo);
+  EXPECT_EQ(Asked().Default, PromptAnswer::No);
+  w->MenuItem("Exitit")->trigger();
+  EXPECT_EQ(p.ended, 2);
+  // Saved, the books have nothing to lose again.
+  w->MenuItem("SaveFile(0)")->trigger();
+  w->MenuItem("Exitit")->trigger();
+  EXPECT_EQ(p.ended, 3);
+  EXPECT_EQ(prompts.History().size(), 2u);
+  // The close box asks whatever the books, No its default too.
+  prompts.Then(PromptAnswer::No);
+  w->close();
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(Asked().Default, PromptAnswer::No);
+}
+
+// Enter on the exit question, from Exit and from the close box alike, keeps the program.
+TEST_F(LostWorkTest, KeysEnterOnTheExitQuestionKeepsTheProgramRunning) {
+  StartOn(SmallBook());
+  books().BusinessName = "Changed since opened";
+  QtPromptService boxes;
+  ScopedPromptService shown(boxes);
+  int boxesSeen = 0;
+  const auto pressEnterOnTheBox = [&boxesSeen] {
+    QTimer::singleShot(0, [&boxesSeen] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->text().toStdString(), Str(279));
+      ++boxesSeen;
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+  };
+  pressEnterOnTheBox();
+  Press(Qt::Key_Q, Qt::ControlModifier);
+  pressEnterOnTheBox();
+  w->close();
+  EXPECT_EQ(boxesSeen, 2);
+  EXPECT_EQ(p.ended, 0);
+  EXPECT_TRUE(w->isVisible());
+}
+
+// Ctrl+D skips the "Are you sure ?" submenu, so it asks the same: No keeps the entry.
+TEST_F(LostWorkTest, KeysCtrlDAsksBeforeDeletingTheShownEntryWhereTheMenuDoesNot) {
+  StartOn(SmallBook());
+  const Books before = books();
+  w->ScrollAcc->SetValue(2);  // A10
+  Focus(w->DebitAmountText(0));
+  prompts.Then(PromptAnswer::No);
+  Press(Qt::Key_D, Qt::ControlModifier);
+  EXPECT_EQ(FirstDifference(before, books()), "");
+  EXPECT_EQ(Asked().Text, Str(122));
+  EXPECT_EQ(Asked().Buttons, PromptButtons::YesNo);
+  EXPECT_EQ(Asked().Icon, PromptIcon::Question);
+  EXPECT_EQ(Asked().Default, PromptAnswer::No);
+  prompts.Then(PromptAnswer::Yes);
+  Press(Qt::Key_D, Qt::ControlModifier);
+  ASSERT_EQ(books().LastLineIndex(), 3) << "A10's three lines went";
+  EXPECT_EQ(books().EntryNumbers[2].TrimmedText(), "B7");
+  // The submenu item is the confirmation: chosen there, it deletes without a question.
+  w->MenuItem("ArUshore")->trigger();
+  EXPECT_EQ(books().LastLineIndex(), 1);
+  EXPECT_EQ(prompts.History().size(), 2u);
+}
+
+// The wheel over a list without the keyboard leaves its account; over the rows of a long
+// entry it moves the row bar as its arrows do.
+TEST_F(LostWorkTest, KeysTheWheelChangesNoUnfocusedAccountListAndScrollsTheRows) {
+  Books book = SmallBook();
+  AddEntry(book, Day(2026, 3, 4), "C1",
+           {{110, 1}, {120, 1}, {110, 1}, {120, 1}, {110, 1}, {120, 1}, {110, 1}, {120, 1}},
+           {{400, 8}}, "Long");
+  StartOn(book);
+  w->ScrollAcc->SetValue(2);  // A10: Cash, Bank / Sales
+  Focus(w->DebitAmountText(0));
+  QComboBox* list = w->DebitAccName(1);
+  for (int notches : {-3, 3, -1}) Wheel(list, notches);
+  EXPECT_EQ(list->currentText(), "Bank");
+  EXPECT_EQ(Line(3).LineFolio, Money(120));
+  EXPECT_EQ(Focused(), w->DebitAmountText(0));
+  // Nine debit rows do not fit: the wheel down over a row's boxes moves the rows down.
+  w->ScrollAcc->SetValue(7);
+  ASSERT_TRUE(w->EScroll->isVisible());
+  const int step = w->EScroll->ValueSmallChange();
+  Wheel(w->DebitAccName(2), -1);
+  EXPECT_EQ(w->EScroll->Value(), step);
+  Wheel(w->DebitFolio(3), -2);
+  EXPECT_EQ(w->EScroll->Value(), std::min(3 * step, w->EScroll->ValueMax()));
+  Wheel(w->eBox, 5);
+  EXPECT_EQ(w->EScroll->Value(), 0);
+  EXPECT_EQ(Line(7).LineFolio, Money(110));
+  EXPECT_EQ(Line(8).LineFolio, Money(120));
+}
+
+TEST_F(LostWorkTest, SaveAsAsksBeforeReplacingAnotherBookAndProposesTheOpenBooksOwnName) {
+  Books other = BookWithChart({{"Cash", 110, kCurrentAsset}, {"Wages", 245, kExpense}});
+  AddEntry(other, Day(2026, 2, 1), "P1", {{245, 300}}, {{110, 300}}, "Pay");
+  AddEntry(other, Day(2026, 2, 8), "P2", {{245, 310}}, {{110, 310}}, "Pay");
+  AddEntry(other, Day(2026, 2, 9), "P3", {{110, 5}}, {{110, 5}}, "Float");
+  StartOn(SmallBook());
+  const std::string payroll = WriteBookFile(p.folder / "payroll.acc", other);
+  const std::string payrollBytes = ScratchFolder::Read(payroll);
+  // Inserting says how many entries came and names the folio the chart lacks.
+  prompts.Then(PromptAnswer::Ok);
+  p.answers = {payroll};
+  w->MenuItem("InsertEntries")->trigger();
+  ASSERT_EQ(books().LastLineIndex(), 12);
+  EXPECT_EQ(Asked().Text,
+            "3 entries were inserted from \"" + payroll +
+                "\". Their postings use folio 245, which this chart of accounts does not have: "
+                "those postings show no account and stay out of the statements until an account "
+                "is given that folio in Account Settings.");
+  // Save As proposes the open book's own file, not the one just inserted from.
+  p.answers = {payroll};
+  prompts.Then(PromptAnswer::No);
+  w->MenuItem("SaveFile(1)")->trigger();
+  EXPECT_EQ(p.requests.back().presetName, path);
+  EXPECT_TRUE(p.requests.back().nameGiven);
+  EXPECT_EQ(Asked().Default, PromptAnswer::No);
+  EXPECT_NE(Asked().Text.find(payroll), std::string::npos);
+  EXPECT_EQ(ScratchFolder::Read(payroll), payrollBytes) << "answered No, nothing is written";
+  EXPECT_EQ(p.app->TheSession().LastFilePath, path);
+  // The book's own file is written without a question; Yes replaces another.
+  p.answers = {path};
+  w->MenuItem("SaveFile(1)")->trigger();
+  EXPECT_EQ(ReadBook(path, "acc", Day(2026, 1, 1)).Book->LastLineIndex(), 12);
+  p.answers = {payroll};
+  prompts.Then(PromptAnswer::Yes);
+  w->MenuItem("SaveFile(1)")->trigger();
+  EXPECT_EQ(ReadBook(payroll, "acc", Day(2026, 1, 1)).Book->LastLineIndex(), 12);
+  EXPECT_EQ(prompts.History().size(), 3u);
+}
+
+// A copy in a form that holds less than the book says once what it leaves out.
+TEST_F(LostWorkTest, ACopyInALesserFormSaysOnceWhatItLeavesOut) {
+  Books book = SmallBook();
+  book.BusinessName = "Corner Shop";
+  StartOn(book);
+  const std::string csv = (p.folder / "copy.csv").string();
+  const std::string txt = (p.folder / "copy.txt").string();
+  prompts.Then(PromptAnswer::Ok);
+  p.answers = {csv};
+  w->MenuItem("SaveFile(1)")->trigger();
+  ASSERT_EQ(prompts.History().size(), 1u);
+  EXPECT_EQ(Asked().Text, "The copy in \"" + csv +
+                              "\" leaves out the book's settings and business name and address: "
+                              "only the book file (.acc) keeps the whole book.");
+  // The text form holds all but the passwords: without one it says nothing.
+  p.answers = {txt};
+  w->MenuItem("SaveFile(1)")->trigger();
+  EXPECT_EQ(prompts.History().size(), 1u);
+  books().AdminPassword = "secret";
+  prompts.Then(PromptAnswer::Yes).Then(PromptAnswer::Ok);  // replace the first copy
+  p.answers = {txt};
+  w->MenuItem("SaveFile(1)")->trigger();
+  EXPECT_EQ(Asked().Text, "The copy in \"" + txt +
+                              "\" leaves out the book's passwords: only the book file (.acc) "
+                              "keeps the whole book.");
+  EXPECT_EQ(LeftOutOfCopyText(books(), "CSV", csv),
+            "The copy in \"" + csv +
+                "\" leaves out the book's settings, business name and address and passwords: "
+                "only the book file (.acc) keeps the whole book.");
+}
+
+// The roll-over closes the chart editor as the user does: a duplicate folio keeps the
+// editor open and the journal as it was.
+TEST_F(LostWorkTest, ARollOverFirstClosesTheChartEditorWithItsChecks) {
+  StartOn(SmallBook());
+  w->MenuItem("EditAccounts")->trigger();
+  auto* editor = qobject_cast<ConfigAccounts*>(p.app->Windows().ConfigAccounts.data());
+  ASSERT_NE(editor, nullptr);
+  const Books before = books();
+  books().AccountFolios[2] = books().AccountFolios[1];  // Bank takes Cash's folio
+  for (const char* command : {"BalBForword", "Brought_Forward"}) {
+    prompts.Then(PromptAnswer::Ok);  // the editor's message on the duplicate
+    w->MenuItem(command)->trigger();
+    EXPECT_TRUE(editor->isVisible()) << command;
+    EXPECT_EQ(books().PostingLines, before.PostingLines) << command;
+  }
+  // Mended, the editor closes and the roll-over runs.
+  books().AccountFolios[2] = Money(120);
+  w->MenuItem("Brought_Forward")->trigger();
+  EXPECT_FALSE(p.app->Windows().ConfigAccounts && p.app->Windows().ConfigAccounts->isVisible());
+  EXPECT_NE(books().PostingLines, before.PostingLines);
+}
+
+}  // namespace
+}  // namespace qv::testing
