@@ -88,17 +88,11 @@ const std::map<std::string, std::string> kCorpus = {
     {"txt-long-section-name.txt", "Line 45: found \"[" + std::string(59, 'G') + "...\" where"},
     {"txt-group-without-a-credit.txt", "Line 42: the entry that starts on line 42 lacks a debit"}};
 
-// The corpus folder beside this file. A compiler cache may name this file relative to the
-// build folder, which is one above the folder the tests run in.
-fs::path CorpusFolder() {
-  const fs::path beside = fs::path(__FILE__).parent_path() / "corpus";
-  return beside.is_relative() && !fs::exists(beside) ? ".." / beside : beside;
-}
-
 TEST(MalformedFiles, CorpusFilesTruncationsAndFlippedBitsNeverHarmTheOpenBooks) {
   const Books original = OpenBooks();
   std::size_t files = 0;
-  for (const auto& entry : fs::directory_iterator(CorpusFolder())) {
+  for (const auto& entry :
+       fs::directory_iterator(fs::path(QV_TESTS_SOURCE_DIR) / "bookfiles" / "corpus")) {
     ++files;
     const std::string name = entry.path().filename().string();
     ASSERT_TRUE(kCorpus.contains(name)) << name << " has no expected message";
