@@ -58,8 +58,11 @@ std::string LeftOutOfCopyText(const Books& books, std::string_view type, std::st
     if (hasPasswords) left.push_back("passwords");
   }
   if (left.empty()) return {};
-  return "The copy in " + Quoted(path) + " leaves out the book's " + Listed(left) +
-         ": only the book file (.acc) keeps the whole book.";
+  std::string list;
+  for (const std::string& item : left) list += (list.empty() ? "" : "; ") + item;
+  return "The copy in " + Quoted(path) +
+         " leaves out these parts of the book, which only the book file (.acc) keeps: " + list +
+         ".";
 }
 
 std::string ReplaceFileQuestion(std::string_view path) {

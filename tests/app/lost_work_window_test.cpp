@@ -194,8 +194,8 @@ TEST_F(LostWorkTest, ACopyInALesserFormSaysOnceWhatItLeavesOut) {
   w->MenuItem("SaveFile(1)")->trigger();
   ASSERT_EQ(prompts.History().size(), 1u);
   EXPECT_EQ(Asked().Text, "The copy in \"" + csv +
-                              "\" leaves out the book's settings and business name and address: "
-                              "only the book file (.acc) keeps the whole book.");
+                              "\" leaves out these parts of the book, which only the book "
+                              "file (.acc) keeps: settings; business name and address.");
   // The text form holds all but the passwords: without one it says nothing.
   p.answers = {txt};
   w->MenuItem("SaveFile(1)")->trigger();
@@ -205,12 +205,12 @@ TEST_F(LostWorkTest, ACopyInALesserFormSaysOnceWhatItLeavesOut) {
   p.answers = {txt};
   w->MenuItem("SaveFile(1)")->trigger();
   EXPECT_EQ(Asked().Text, "The copy in \"" + txt +
-                              "\" leaves out the book's passwords: only the book file (.acc) "
-                              "keeps the whole book.");
+                              "\" leaves out these parts of the book, which only the book "
+                              "file (.acc) keeps: passwords.");
   EXPECT_EQ(LeftOutOfCopyText(books(), "CSV", csv),
             "The copy in \"" + csv +
-                "\" leaves out the book's settings, business name and address and passwords: "
-                "only the book file (.acc) keeps the whole book.");
+                "\" leaves out these parts of the book, which only the book file (.acc) keeps: "
+                "settings; business name and address; passwords.");
 }
 
 // The roll-over closes the chart editor as the user does: a duplicate folio keeps the
