@@ -113,9 +113,13 @@ TEST_F(EntryCommandsWindowTest, DeletingAsksForTheAdminPasswordFromTheMenuAndCtr
   WhenPromptShows("bos", true, [](PasswordDialog& dialog) {
     EXPECT_EQ(dialog.PasswordBox()->displayText(), "***");
   });
-  Focus(w->JournalID);
-  Press(Qt::Key_D, Qt::ControlModifier);
-  QApplication::processEvents();
+  {
+    PromptAnswerer prompts;
+    prompts.Then(PromptAnswer::Yes);  // Ctrl+D first asks "Are you sure ?"
+    Focus(w->JournalID);
+    Press(Qt::Key_D, Qt::ControlModifier);
+    QApplication::processEvents();
+  }
   EXPECT_EQ(FirstDifference(before, books()), "") << "Exit changes nothing";
   EXPECT_EQ(books().BooksStamp, before.BooksStamp);
 
@@ -132,8 +136,10 @@ TEST_F(EntryCommandsWindowTest, DeletingAsksForTheAdminPasswordFromTheMenuAndCtr
   EXPECT_EQ(books().LastLineIndex(), 3);
   HelpMode(false);
 
-  // Without an admin password Ctrl+D deletes at once.
+  // Without an admin password Ctrl+D deletes once its question is answered Yes.
   books().AdminPassword.clear();
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::Yes);
   Focus(w->JournalID);
   Press(Qt::Key_D, Qt::ControlModifier);
   EXPECT_EQ(books().LastLineIndex(), 1);
