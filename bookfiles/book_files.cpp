@@ -145,17 +145,11 @@ BookFileResult WriteBook(const std::string& path, std::string_view type, const B
     } catch (const WriteStopped&) {
     } catch (const std::bad_alloc&) {
       writer.Discard();
-      result.ErrorCode = kErrOutOfMemory;
-      result.Message =
-          "There is not enough memory to write \"" + path + "\"; the file was not changed.";
-      return result;
+      return WriteFailure(path, ENOMEM);
     }
     err = writer.Commit();
   }
-  if (err != 0) {
-    result.ErrorCode = FileErrorCodeFromErrno(err);
-    result.Message = SystemError("Writing", path, err) + " The file was not changed.";
-  }
+  if (err != 0) return WriteFailure(path, err);
   return result;
 }
 

@@ -3,8 +3,10 @@
 #include <sys/mman.h>
 #include <algorithm>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "books/date_styles.h"
@@ -50,6 +52,22 @@ BookReadResult DataMismatch(std::string message) {
   BookReadResult result;
   result.ErrorCode = kErrDataMismatch;
   result.Message = std::move(message);
+  return result;
+}
+
+BookFileResult WriteFailure(const std::string& path, int err) {
+  BookFileResult result;
+  const std::string quoted = "\"" + path + "\"";
+  if (err == ENOMEM) {
+    result.ErrorCode = kErrOutOfMemory;
+    result.Message =
+        "There is not enough memory to write " + quoted + "; the file was not changed.";
+    return result;
+  }
+  result.ErrorCode = err != 0 ? FileErrorCodeFromErrno(err) : kErrDeviceIo;
+  result.Message = "Writing " + quoted + " failed" +
+                   (err != 0 ? std::string(": ") + std::strerror(err) : std::string()) +
+                   ". The file was not changed.";
   return result;
 }
 

@@ -107,6 +107,12 @@ const EntryNumber& EntryNumberOfLine(const Books& books, std::size_t i);
 // The reading failure "this file is not a sound book", with its explanation.
 BookReadResult DataMismatch(std::string message);
 
+// The failure of a write to `path` that left the file as it was, from the system's error
+// number: its code for the failed-file message, and a sentence giving the system's reason
+// ("Writing "..." failed: No space left on device. The file was not changed."), or saying
+// that memory ran out (ENOMEM). An error number of 0 gives the sentence without a reason.
+BookFileResult WriteFailure(const std::string& path, int err);
+
 // A day written as "yyyy-mm-dd" with a four-digit year (a day outside the accepted range is
 // written as the nearest day inside it).
 void AppendIsoDate(std::string& out, DaySerial day);

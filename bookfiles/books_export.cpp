@@ -1,5 +1,6 @@
 #include "bookfiles/books_export.h"
 
+#include <cerrno>
 #include <new>
 
 #include "bookfiles/csv_file.h"
@@ -51,12 +52,8 @@ std::string SheetCellText(std::string_view text) {
 BooksSheetResult WriteBooksSheet(const std::string& path, const Books& books,
                                  const ProgressFn& progress) {
   BooksSheetResult result;
-  auto failed = [&](int code) {
-    result.ErrorCode = code;
-    result.Message =
-        code == kErrOutOfMemory
-            ? "There is not enough memory to write \"" + path + "\"; the file was not changed."
-            : "Writing \"" + path + "\" failed. The file was not changed.";
+  auto failed = [&](int err) {
+    static_cast<BookFileResult&>(result) = WriteFailure(path, err);
     result.LinesWritten = 0;
     return result;
   };
@@ -74,7 +71,7 @@ BooksSheetResult WriteBooksSheet(const std::string& path, const Books& books,
   }
 
   ExcelFile sheet;
-  if (const int err = sheet.CreateFile(path)) return failed(err);
+  if (sheet.CreateFile(path) != 0) return failed(sheet.SystemError());
   sheet.PrintGridLines(true);
   sheet.SetMargin(kExcelTopMargin, 0.5);
   sheet.SetMargin(kExcelLeftMargin, 0.5);
@@ -119,9 +116,9 @@ BooksSheetResult WriteBooksSheet(const std::string& path, const Books& books,
       ticker.At(i + 1);
     }
   } catch (const std::bad_alloc&) {
-    return failed(kErrOutOfMemory);
+    return failed(ENOMEM);
   }
-  if (const int err = sheet.CloseFile()) return failed(err);
+  if (sheet.CloseFile() != 0) return failed(sheet.SystemError());
 
   result.LinesWritten = lines;
   result.LinesLeftOut = total - lines;

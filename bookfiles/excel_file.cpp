@@ -192,19 +192,26 @@ void ExcelFile::Reset() {
   textsCut_ = 0;
   charactersReplaced_ = 0;
   error_ = 0;
+  systemError_ = 0;
 }
 
 bool ExcelFile::Ready() const { return writer_ != nullptr && error_ == 0; }
 
 void ExcelFile::Fail(int code) {
+  if (error_ == 0 && code == kErrOutOfMemory) systemError_ = ENOMEM;
   if (error_ == 0) error_ = code;
+}
+
+void ExcelFile::FailWithErrno(int err) {
+  if (error_ == 0) systemError_ = err;
+  Fail(FileErrorCodeFromErrno(err));
 }
 
 int ExcelFile::CreateFile(const std::string& fileName) {
   Reset();
   try {
     writer_ = std::make_unique<AtomicFileWriter>(fileName);
-    if (const int err = writer_->Open()) Fail(FileErrorCodeFromErrno(err));
+    if (const int err = writer_->Open()) FailWithErrno(err);
   } catch (const std::bad_alloc&) {
     Fail(kErrOutOfMemory);
   }
@@ -475,7 +482,7 @@ int ExcelFile::CloseFile() {
     emit(kDimensions, data);
     replay(cells_);
     emit(kEof, {});
-    if (const int err = out.Commit()) Fail(FileErrorCodeFromErrno(err));
+    if (const int err = out.Commit()) FailWithErrno(err);
   } catch (const std::bad_alloc&) {
     Fail(kErrOutOfMemory);
   }

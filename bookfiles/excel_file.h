@@ -122,6 +122,8 @@ class ExcelFile {
   int64_t CharactersReplaced() const { return charactersReplaced_; }
   // The first failure (a FileErrorCode), or 0.
   int Error() const { return error_; }
+  // The system's error number (errno) of that failure (ENOMEM when memory ran out), or 0.
+  int SystemError() const { return systemError_; }
 
  private:
   bool Ready() const;
@@ -129,6 +131,7 @@ class ExcelFile {
              std::optional<std::string_view> text = std::nullopt, bool alreadyCut = false);
   void CountCharacters(std::string_view text);
   void Fail(int code);
+  void FailWithErrno(int err);
   void Reset();
   int XfIndex(uint8_t lock, uint8_t font, uint8_t align);
 
@@ -145,6 +148,7 @@ class ExcelFile {
   int64_t textsCut_ = 0;
   int64_t charactersReplaced_ = 0;
   int error_ = 0;
+  int systemError_ = 0;
 };
 
 }  // namespace qv

@@ -1,7 +1,7 @@
 #include "bookfiles/table_files.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cerrno>
 #include <new>
 
 #include "bookfiles/books_export.h"
@@ -17,16 +17,9 @@ constexpr std::string_view kTextTypes[] = {"csv", "rtf", "htm", "txt"};
 
 struct WriteStopped {};
 
-TableFileResult Failed(const std::string& path, int code, std::string_view why = {}) {
+TableFileResult Failed(const std::string& path, int err) {
   TableFileResult result;
-  result.ErrorCode = code;
-  if (code == kErrOutOfMemory)
-    result.Message =
-        "There is not enough memory to write \"" + path + "\"; the file was not changed.";
-  else
-    result.Message = "Writing \"" + path + "\" failed" +
-                     (why.empty() ? std::string() : ": " + std::string(why)) +
-                     ". The file was not changed.";
+  static_cast<BookFileResult&>(result) = WriteFailure(path, err);
   return result;
 }
 
@@ -51,11 +44,11 @@ TableFileResult WriteTextFile(const std::string& path, std::string_view type,
     } catch (const WriteStopped&) {
     } catch (const std::bad_alloc&) {
       writer.Discard();
-      return Failed(path, kErrOutOfMemory);
+      return Failed(path, ENOMEM);
     }
     err = writer.Commit();
   }
-  if (err != 0) return Failed(path, FileErrorCodeFromErrno(err), std::strerror(err));
+  if (err != 0) return Failed(path, err);
   TableFileResult result;
   result.RowsWritten = table.RowCount;
   return result;
@@ -169,7 +162,7 @@ TableFileResult WriteTableFile(const std::string& path, std::string_view type,
 TableFileResult WriteSheetDocument(const std::string& path, const SheetDocument& document,
                                    const ProgressFn& progress) {
   ExcelFile sheet;
-  if (const int err = sheet.CreateFile(path)) return Failed(path, err);
+  if (sheet.CreateFile(path) != 0) return Failed(path, sheet.SystemError());
   sheet.PrintGridLines(false);
   for (const int margin :
        {kExcelTopMargin, kExcelLeftMargin, kExcelRightMargin, kExcelBottomMargin})
@@ -198,9 +191,9 @@ TableFileResult WriteSheetDocument(const std::string& path, const SheetDocument&
       ticker.At(row);
     }
   } catch (const std::bad_alloc&) {
-    return Failed(path, kErrOutOfMemory);
+    return Failed(path, ENOMEM);
   }
-  if (const int err = sheet.CloseFile()) return Failed(path, err);
+  if (sheet.CloseFile() != 0) return Failed(path, sheet.SystemError());
 
   TableFileResult result;
   result.RowsWritten = rows;
@@ -213,8 +206,7 @@ TableFileResult WriteSheetDocument(const std::string& path, const SheetDocument&
 }
 
 TableFileResult WriteDocumentFile(const std::string& path, std::string_view text) {
-  if (const int err = WriteFileAtomically(path, text))
-    return Failed(path, FileErrorCodeFromErrno(err), std::strerror(err));
+  if (const int err = WriteFileAtomically(path, text)) return Failed(path, err);
   return TableFileResult();
 }
 

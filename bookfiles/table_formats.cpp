@@ -45,11 +45,12 @@ void ForEachLine(std::string_view text, Line line, Break lineBreak) {
   line(text.substr(start));
 }
 
-// Collects the writer's output and hands it to the sink in pieces.
+// Collects the writer's output and hands it to the sink in pieces. Each writer hands on
+// its last piece itself with Flush: the sink may throw (a file that stopped taking bytes), so
+// it is never called from the destructor, which also runs while such an exception unwinds.
 class Output {
  public:
   explicit Output(const TextSink& sink) : sink_(sink) {}
-  ~Output() { Flush(); }
   std::string& Text() { return buffer_; }
   void Spill() {
     if (buffer_.size() >= kChunk) Flush();
@@ -240,6 +241,7 @@ void WriteTableText(const TableDocument& table, const TextSink& sink, const Prog
   if (table.ShowHeadings) AppendPlainRow(out.Text(), Headings(table));
   ForEachRow(table, progress, out,
              [&](const TableRow& row) { AppendPlainRow(out.Text(), row.Cells, row.IndentedCell); });
+  out.Flush();
 }
 
 void WriteTableCsv(const TableDocument& table, const TextSink& sink, const ProgressFn& progress) {
@@ -253,6 +255,7 @@ void WriteTableCsv(const TableDocument& table, const TextSink& sink, const Progr
   };
   if (table.ShowHeadings) record(Headings(table));
   ForEachRow(table, progress, out, [&](const TableRow& row) { record(row.Cells); });
+  out.Flush();
 }
 
 void WriteTableRtf(const TableDocument& table, const TextSink& sink, const ProgressFn& progress) {
@@ -279,6 +282,7 @@ void WriteTableRtf(const TableDocument& table, const TextSink& sink, const Progr
   out.Text() += "\\pard\\par";
   out.Text() += kCrLf;
   out.Text() += "}";
+  out.Flush();
 }
 
 void WriteTableHtml(const TableDocument& table, const TextSink& sink, const ProgressFn& progress) {
@@ -333,6 +337,7 @@ void WriteTableHtml(const TableDocument& table, const TextSink& sink, const Prog
   });
   out.Text() += "</table></body></html>";
   out.Text() += kCrLf;
+  out.Flush();
 }
 
 namespace {

@@ -3,11 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "bench/book_generator.h"
+#include "bookfiles/books_export.h"
 #include "bookfiles/excel_file.h"
 #include "bookfiles/table_files.h"
 #include "books/module_procedures.h"
 #include "platform/file_io.h"
 #include "tests/support/biff2_records.h"
+#include "tests/support/full_disk.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/table_readers.h"
 
@@ -154,6 +157,37 @@ TEST_F(TableFilesTest, ASheetLaidOutCellByCellKeepsEachCellsAttributesAndSaysWha
   EXPECT_EQ(cells[0].data[4] & 0x40, 0x40) << "locked";
   EXPECT_EQ(cells[0].data[5] & 0xC0, 0x40) << "the bold font";
   EXPECT_EQ(testing::CellMap(path).at({3, 2}), "7");
+}
+
+// A disk that fills up part-way through a file of more than a megabyte: every type says why
+// in the words of the book files, keeps the old file and leaves no temporary file.
+TEST(TableFilesOnAFullDisk, EveryTypeSaysWhyKeepsTheOldFileAndLeavesNothingBehind) {
+  const std::string cell(40, 'x');
+  TableDocument table = HardTable();
+  table.RowCount = 30000;
+  table.FillRow = [&cell](int64_t, TableRow& out) { out.Cells = {cell, cell, "1,250.00"}; };
+  testing::FullDisk disk(256 * 1024);
+  std::vector<std::pair<std::string, TableFileResult>> results;
+  for (const char* type : {"csv", "htm", "rtf", "txt", "xls"}) {
+    const std::string path = disk.Path(std::string("ledger.") + type);
+    ASSERT_EQ(WriteFileAtomically(path, "old"), 0);
+    results.emplace_back(path, WriteTableFile(path, type, table));
+  }
+  const std::string statement = disk.Path("statement.rtf");
+  ASSERT_EQ(WriteFileAtomically(statement, "old"), 0);
+  results.emplace_back(statement, WriteDocumentFile(statement, std::string(3 << 20, 'r')));
+  const std::string book = disk.Path("book.xls");
+  ASSERT_EQ(WriteFileAtomically(book, "old"), 0);
+  const BooksSheetResult sheet = WriteBooksSheet(book, GenerateBook({.lines = 40000}));
+  results.emplace_back(book, TableFileResult());
+  static_cast<BookFileResult&>(results.back().second) = sheet;
+  for (const auto& [path, result] : results) {
+    EXPECT_EQ(result.ErrorCode, kErrDiskFull) << path;
+    EXPECT_EQ(result.Message,
+              "Writing \"" + path + "\" failed: " + disk.Reason() + ". The file was not changed.");
+    EXPECT_EQ(testing::ScratchFolder::Read(path), "old");
+  }
+  EXPECT_EQ(disk.EntryCount(), results.size()) << "no temporary file is left";
 }
 
 }  // namespace
