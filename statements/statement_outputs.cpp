@@ -539,7 +539,22 @@ FileDialogRequest StatementOutput::ExportRequest() const {
   return request;
 }
 
+bool StatementOutput::Failed() const {
+  return (tb_ != nullptr && tb_->Failed()) || (income_ != nullptr && income_->Failed()) ||
+         (sheet_ != nullptr && sheet_->Failed());
+}
+
+std::string StatementOutput::TooLargeMessage(std::string_view notDone) {
+  return "The amounts of this statement are too large to add up, " + std::string(notDone);
+}
+
 TableFileResult StatementOutput::Export(const std::string& path, std::string_view type) const {
+  if (Failed()) {
+    TableFileResult result;
+    result.ErrorCode = kErrDataMismatch;
+    result.Message = TooLargeMessage("so \"" + path + "\" was not written.");
+    return result;
+  }
   bool offered = false;
   for (const std::string& pattern : ExportRequest().patterns)
     offered = offered || FileTypeOfPattern(pattern) == type;

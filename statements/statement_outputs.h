@@ -44,6 +44,13 @@ class StatementOutput {
   StatementOutput(const IncomeStatement& statement, StatementLook look);
   StatementOutput(const BalanceSheet& sheet, BalanceSheetLayout layout, StatementLook look);
 
+  // True when the statement's amounts were too large to add up: it has no rows to hand on,
+  // and Export writes nothing.
+  bool Failed() const;
+  // What a command says instead of handing on such a statement, ending with `notDone`
+  // ("so it was not exported.").
+  static std::string TooLargeMessage(std::string_view notDone);
+
   // The Copy command's rich text, also the .rtf file.
   std::string Rtf() const;
   // The trial balance's plain text for the clipboard; the other statements have none.
@@ -60,7 +67,8 @@ class StatementOutput {
   // The Export command's file dialog: the types offered, the preset first.
   FileDialogRequest ExportRequest() const;
   // Writes the file of `type` ("xls", "rtf", "htm", or "csv" for the trial balance) to
-  // `path` as it stands. A type the statement does not offer is refused.
+  // `path` as it stands. A type the statement does not offer, or a statement that Failed, is
+  // refused.
   TableFileResult Export(const std::string& path, std::string_view type) const;
 
  private:

@@ -484,16 +484,26 @@ void StatementWindow::CanvasMouseRelease(Qt::MouseButton button, double y) {
                       AccountNameOfFolio(TheBooks(), folio), LedgerEndDate());
 }
 
+bool StatementWindow::RefusedTooLarge(const StatementOutput& output, std::string_view notDone) {
+  if (!output.Failed()) return false;
+  ShowMessage(StatementOutput::TooLargeMessage(notDone));
+  return true;
+}
+
 void StatementWindow::PrintStatement() {
+  if (RefusedTooLarge(Output(), "so it was not printed.")) return;
   PrintDocument(this, TheSession(), [this](DrawingSurface& printer) { Draw(printer); });
 }
 
 void StatementWindow::EmailStatement() {
-  WriteEmailFile(EmailBaseName(), Output().Html(), EmailSubject());
+  const StatementOutput output = Output();
+  if (RefusedTooLarge(output, "so no message was written.")) return;
+  WriteEmailFile(EmailBaseName(), output.Html(), EmailSubject());
 }
 
 void StatementWindow::CopyStatement() {
   const StatementOutput output = Output();
+  if (RefusedTooLarge(output, "so it was not copied.")) return;
   if (output.HasText())
     SetClipboardTextAndRtf(output.Text(), output.Rtf());
   else
@@ -502,6 +512,7 @@ void StatementWindow::CopyStatement() {
 
 void StatementWindow::ExportStatement() {
   const StatementOutput output = Output();
+  if (RefusedTooLarge(output, "so it was not exported.")) return;
   ExportStatementFile(this, context_, output.ExportRequest(), ChooseExportFile,
                       [&](const std::string& path, const std::string& type) {
                         // The rich text and the tabbed text go on the clipboard too, as Copy

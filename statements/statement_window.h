@@ -210,6 +210,9 @@ class StatementWindow : public QMainWindow {
 
  private:
   friend class StatementCanvas;
+  // A statement whose amounts were too large to add up is not handed on: the user is told
+  // so (the message ending with `notDone`) and the result is true.
+  static bool RefusedTooLarge(const StatementOutput& output, std::string_view notDone);
   void SetReadOutColor(const QColor& color);
   void CanvasMousePress();
   void CanvasMouseMove(double y);

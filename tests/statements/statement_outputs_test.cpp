@@ -268,6 +268,18 @@ TEST_F(StatementOutputsTest, IncomeStatementReadsInTheSameOrderInRichTextPageAnd
               HasSubstr("\\b PROFIT / LOSS" + std::string(31, ' ') + "       (300)\\b0\\par"));
   loss.PostingLines.back().Amount = loss.PostingLines.rbegin()[1].Amount = testing::Money(200);
   EXPECT_THAT(StatementOutput(IncomeOf(loss), Look(0)).Rtf(), Not(HasSubstr("PROFIT")));
+  // A statement too large to add up is written in no type.
+  Books huge = Chart();
+  for (int i = 0; i < 2; ++i) AddEntry(huge, kDay, "9", {{110, 1}}, {{400, 1}});
+  for (PostingLine& line : huge.PostingLines) line.Amount = Amount::Max();
+  const IncomeStatement failed = IncomeOf(huge);
+  ASSERT_TRUE(failed.Failed());
+  for (const char* type : {"xls", "htm"}) {
+    const std::string path = folder_.Path(std::string("huge.") + type);
+    EXPECT_THAT(StatementOutput(failed, Look(0)).Export(path, type).Message,
+                HasSubstr("too large to add up, so \"" + path + "\" was not written."));
+    EXPECT_FALSE(FileExists(path));
+  }
 }
 
 TEST_F(StatementOutputsTest, BalanceSheetReadsInTheSameOrderInBothFormatsWithItsOwnProfit) {

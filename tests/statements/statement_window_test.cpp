@@ -35,6 +35,7 @@
 #include "tests/support/book_builder.h"
 #include "tests/support/eml_python.h"
 #include "tests/support/pdf_text.h"
+#include "tests/support/prompt_answerer.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/table_readers.h"
 
@@ -479,6 +480,42 @@ TEST_F(StatementOutputsWindowTest, ExportOffersTheStatementsTypesAndTellsAFailur
   EXPECT_EQ(Export(*bs, "").patterns, (std::vector<std::string>{"*.rtf", "*.xls", "*.htm"}));
   bs->USA->trigger();
   EXPECT_EQ(Export(*bs, "").patterns, std::vector<std::string>{"*.rtf"});
+}
+
+// The largest amount posted twice: no statement adds up, and none is handed on as an empty
+// one. Each command says why and writes nothing: no file, no message, no clipboard.
+TEST_F(StatementOutputsWindowTest,
+       AStatementTooLargeToAddUpIsNeitherExportedCopiedMailedNorPrinted) {
+  for (int i = 0; i < 2; ++i) AddEntry(books, Day(2026, 2, 20), "9", {{100, 1}}, {{410, 1}});
+  for (std::size_t i = books.PostingLines.size() - 4; i < books.PostingLines.size(); ++i)
+    books.PostingLines[i].Amount = Amount::Max();
+  auto tb = Open<TrialBalanceWindow>();
+  auto is = Open<IncomeStatementWindow>();
+  auto bs = Open<BalanceSheetWindow>();
+  int mails = 0;
+  ScopedEmailOpener opener([&](const std::string&) { return ++mails > 0; });
+  PromptAnswerer prompts;
+  for (StatementWindow* window : std::vector<StatementWindow*>{tb.get(), is.get(), bs.get()}) {
+    EXPECT_EQ(window->StatusText().toStdString(), StatementOverflowMessage());
+    SetClipboardText("kept");
+    for (int i = 0; i < 4; ++i) prompts.Then(PromptAnswer::Ok);
+    window->CopyItem()->trigger();
+    EXPECT_EQ(Export(*window, folder.Path("statement.htm")).patterns, std::vector<std::string>())
+        << "no file dialog";
+    window->EmailItem()->trigger();
+    window->PrintItem()->trigger();
+    EXPECT_EQ(ClipboardText(), "kept");
+  }
+  const std::string tooLarge = "The amounts of this statement are too large to add up, so ";
+  std::vector<std::string> expected;
+  for (int w = 0; w < 3; ++w)
+    for (const char* notDone : {"it was not copied.", "it was not exported.",
+                                "no message was written.", "it was not printed."})
+      expected.push_back(tooLarge + notDone);
+  EXPECT_EQ(prompts.Texts(), expected);
+  EXPECT_EQ(mails, 0);
+  EXPECT_EQ(folder.EntryCount(), 0u);
+  EXPECT_EQ(fileErrors, std::vector<std::string>());
 }
 
 TEST_F(StatementOutputsWindowTest, EachBalanceSheetCopiesItsOwnProfitAfterOtherStatements) {
