@@ -106,24 +106,46 @@ RolloverResult Failure(std::string problem) {
 const char* const kTooLarge =
     "An account balance is too large to be brought forward; the books are unchanged.";
 
-// True for the income accounts, which are closed rather than carried.
-bool IsIncomeFolio(const Books& books, Folio folio) {
-  auto index = AccountIndexOfFolio(books, folio);
-  if (!index) index = AccountIndexOfFolio(books, TruncFolio(folio, 0));
-  if (!index) return false;
-  const uint8_t type = books.AccountTypes[static_cast<std::size_t>(*index)];
-  return type == kCostOfGoodsSold || type == kRevenue || type == kExpense;
-}
+// The account type that the statements count a folio's lines in, with sub-accounts rolled
+// into their main account: that of the first chart account (of those in use) whose folio is
+// the folio rounded down; none when no account has that folio.
+class CountedTypes {
+ public:
+  explicit CountedTypes(const Books& books) {
+    const int count = ChartAccountCount(books);
+    for (int j = 0; j < count; ++j) {
+      const uint8_t type = books.AccountTypes[static_cast<std::size_t>(j)];
+      firstType_.emplace(books.AccountFolios[static_cast<std::size_t>(j)].Raw(), type);
+    }
+  }
+  std::optional<uint8_t> Of(Folio folio) const {
+    const auto it = firstType_.find(TruncFolio(folio, 0).Raw());
+    if (it == firstType_.end()) return std::nullopt;
+    return it->second;
+  }
+  // The income statement's lines (cost of goods sold, revenue, expense) are closed rather
+  // than carried.
+  bool Closed(Folio folio) const {
+    const auto type = Of(folio);
+    return type == kCostOfGoodsSold || type == kRevenue || type == kExpense;
+  }
+
+ private:
+  std::map<int64_t, uint8_t> firstType_;  // folio -> type of the first account with it
+};
 
 // The folios that take a share of the profit: the capital accounts (folio above 0 and other
-// than 1, each folio once, in chart order) whose balance is a credit; when none has one, the
-// first capital account; none when the chart has no capital account.
-std::vector<Folio> ShareFolios(const Books& books, const std::map<int64_t, Amount>& balances) {
+// than 1, each folio once, in chart order, and counted as capital by the statements) whose
+// balance is a credit; when none has one, the first capital account; none when the chart has
+// no capital account.
+std::vector<Folio> ShareFolios(const Books& books, const CountedTypes& counted,
+                               const std::map<int64_t, Amount>& balances) {
   std::vector<Folio> capital;
   const auto count = static_cast<std::size_t>(ChartAccountCount(books));
   for (std::size_t i = 0; i < count; ++i) {
     const Folio folio = books.AccountFolios[i];
     if (books.AccountTypes[i] == kCapital && folio.Raw() > 0 && folio != kBalanceFolio &&
+        counted.Of(folio) == kCapital &&
         std::find(capital.begin(), capital.end(), folio) == capital.end())
       capital.push_back(folio);
   }
@@ -142,22 +164,22 @@ RolloverResult RollOver(Books& books, DaySerial today, bool closeIncome) {
     if (!balances) return Failure(kTooLarge);
     OpeningJournal journal;
     journal.Reserve(balances->size());
+    const CountedTypes counted(books);
     // The closed lines' credits less their debits: the profit.
     AmountSum profit;
     for (const auto& [raw, balance] : *balances) {
       const Folio folio = Folio::FromRaw(raw);
-      if (folio == kBalanceFolio) continue;
-      if (closeIncome && IsIncomeFolio(books, folio)) {
+      if (closeIncome && counted.Closed(folio)) {
         profit.Subtract(balance);
         continue;
       }
-      if (balance.IsZero()) continue;
+      if (folio == kBalanceFolio || balance.IsZero()) continue;
       if (!journal.Add(folio, balance, today)) return Failure(kTooLarge);
     }
     const auto netProfit = profit.Value();
     if (!netProfit) return Failure(kTooLarge);
     if (closeIncome) {
-      const std::vector<Folio> folios = ShareFolios(books, *balances);
+      const std::vector<Folio> folios = ShareFolios(books, counted, *balances);
       const std::vector<Amount> shares = EqualShares(*netProfit, static_cast<int>(folios.size()));
       if (!folios.empty() && shares.empty()) return Failure(kTooLarge);
       for (std::size_t i = 0; i < shares.size(); ++i) {

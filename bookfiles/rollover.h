@@ -48,17 +48,22 @@ std::string UnbalancedRolloverQuestion(Amount difference, const std::string& amo
 // keeps its rows and totals.
 RolloverResult BringBalancesForward(Books& books, DaySerial today);
 
-// Accounts carried over: as BringBalancesForward, except that the folios of cost of goods
-// sold, revenue and expense accounts (types 4, 5, 6) are closed rather than carried; the type
-// is that of the first chart account with the folio, or, when none has it, of the first with
-// the folio's integer part (a folio no account has is carried). The profit is the net of
-// exactly the lines closed (their credits less their debits), so every carried folio keeps
-// its balance and nothing of the profit is lost. It is shared equally to the cent, the
-// remainder to the first, among the capital accounts (type 7, folio above 0 and other than
-// 1, each folio once, in chart order) whose balance is a credit; when none has one, the
-// first capital account takes it all; each share is one entry against folio 1, a credit to
-// the capital account for a profit, a debit for a loss (a zero share makes no entry). With no
-// capital account no share entry is made, and folio 1 holds the result.
+// Accounts carried over: as BringBalancesForward, except that the lines the income statement
+// of all dates counts, with sub-accounts rolled into their main account, are closed rather
+// than carried. A line belongs to the first chart account in use whose folio is the line's
+// folio rounded down (so 150.5 counts in 150 whatever the type of a chart account 150.5), and
+// is closed when that account is of cost of goods sold, revenue or expense (types 4, 5, 6); a
+// line whose rounded folio no account has is carried. The profit is the net of exactly the
+// lines closed (their credits less their debits), which is that statement's net profit, so
+// every carried folio keeps its balance and the balance sheet shows every account but the
+// capital accounts as before. It is shared equally to the cent, the remainder to the first,
+// among the capital accounts (type 7, folio above 0 and other than 1, each folio once, in
+// chart order, whose lines the statements count in a capital account) whose balance is a
+// credit; when none has one, the first capital account takes
+// it all; each share is one entry against folio 1, a credit to the capital account for a
+// profit, a debit for a loss (a zero share makes no entry). With no capital account no share
+// entry is made, and folio 1 holds the result. The new journal balances, but its totals are
+// not the old ones: the closed lines are gone.
 RolloverResult CarryAccountsOver(Books& books, DaySerial today);
 
 // The shares of `total` among `count` accounts: equal multiples of one cent, rounded

@@ -1,8 +1,9 @@
 #pragma once
 // The income statement of a period: the revenue, cost-of-goods-sold and expense accounts
 // with their net amounts, the section totals, the gross and net results and the two ratio
-// lines. The window, the balance sheet (its period's profit) and the carrying over of
-// accounts (the result of all dates) call it directly.
+// lines. The window and the balance sheet (its period's profit) call it directly; carrying
+// accounts over (bookfiles/rollover.h) closes exactly the lines that its statement of all
+// dates counts with sub-accounts rolled up, and shares out that statement's net profit.
 
 #include <optional>
 #include <vector>

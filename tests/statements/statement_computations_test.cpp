@@ -7,6 +7,7 @@
 
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "bench/book_generator.h"
 #include "bookfiles/rollover.h"
@@ -409,29 +410,74 @@ TEST(BalanceSheet, TotalsAndTheCapitalSectionFollowTheirOwnConditions) {
   EXPECT_EQ(Caption(SheetOf(noCapital).ReturnOnEquity), "(hidden)");
 }
 
-TEST(BalanceSheet, CarryingOverSharesTheProfitOfAllDatesWithSubAccountsApart) {
+// The debits less the credits of the lines at exactly this folio.
+Amount BalanceOf(const Books& books, double folio) {
+  int64_t raw = 0;
+  for (const PostingLine& line : books.PostingLines)
+    if (line.LineFolio == Money(folio))
+      raw += line.Side == kDebit ? line.Amount.Raw() : -line.Amount.Raw();
+  return Amount::FromRaw(raw);
+}
+
+// Carrying over closes what the income statement of all dates counts, sub-accounts rolled
+// into their main account: the balance sheet keeps every account but the capital, which
+// takes the statement's net profit, and the new income statement is empty.
+void ExpectCarryOverKeepsTheSheet(Books books, const std::string& name) {
+  const DaySerial today = Day(2100, 1, 1);  // after every posting line
+  const IncomeStatement income = ComputeIncomeStatement(books, {IncomePeriod::EveryDate(), false});
+  ASSERT_FALSE(income.Failed()) << name;
+  const BalanceSheet before = SheetOf(books, today);
+  ASSERT_EQ(before.SheetProfit, income.NetProfit) << name;
+  const RolloverResult result = CarryAccountsOver(books, today);
+  ASSERT_TRUE(result.Done) << name << ": " << result.Problem;
+  EXPECT_EQ(result.ProfitShared, income.NetProfit) << name;
+  const BalanceSheet after = SheetOf(books, today);
+  EXPECT_EQ(std::tie(after.CurrentAssetRows, after.CurrentLiabilityRows, after.NonCurrentAssetRows,
+                     after.NonCurrentLiabilityRows, after.NetAssets),
+            std::tie(before.CurrentAssetRows, before.CurrentLiabilityRows,
+                     before.NonCurrentAssetRows, before.NonCurrentLiabilityRows, before.NetAssets))
+      << name;
+  EXPECT_EQ(after.SheetProfit, Amount()) << name;
+  EXPECT_EQ(after.CapitalTotal.Raw() - before.CapitalTotal.Raw(), income.NetProfit.Raw()) << name;
+  const IncomeStatement next = ComputeIncomeStatement(books, {IncomePeriod::EveryDate(), false});
+  EXPECT_TRUE(next.RevenueRows.empty() && next.CostOfGoodsSoldRows.empty() &&
+              next.ExpenseRows.empty())
+      << name;
+}
+
+TEST(BalanceSheet, CarryingOverClosesWhatTheIncomeStatementCountsAndKeepsEveryOtherAccount) {
+  // Sub-accounts of other types than their main account: an expense under an asset, a
+  // revenue under a capital account, an asset under a revenue account; and a folio that no
+  // account has.
   Books books = BookWithChart({{"Cash", 110, kCurrentAsset},
                                {"Stock", 150, kCurrentAsset},
                                {"Stock losses", 150.5, kExpense},
                                {"Capital A", 510, kCapital},
+                               {"Capital A fees", 510.5, kRevenue},
                                {"Capital B", 520, kCapital},
-                               {"Sales", 610, kRevenue}});
+                               {"Sales", 610, kRevenue},
+                               {"Sales float", 610.1, kCurrentAsset}});
   AddEntry(books, Day(2025, 7, 1), "1", {{110, 1000}}, {{510, 600}, {520, 400}});
   AddEntry(books, Day(2026, 2, 1), "2", {{110, 300}, {0, 5}}, {{610, 300}, {0, 5}});
   AddEntry(books, Day(2026, 3, 1), "3", {{150.5, 20}, {0, 2}}, {{150, 20}, {110, 2}});
-  const DaySerial today = Day(2026, 12, 31);
-  const IncomeStatement income = ComputeIncomeStatement(books, {IncomePeriod::EveryDate(), true});
-  EXPECT_EQ(income.NetProfit, Money(280));
-  const BalanceSheet before = SheetOf(books, today, true);
-  const RolloverResult result = CarryAccountsOver(books, today);
-  ASSERT_TRUE(result.Done) << result.Problem;
-  EXPECT_EQ(result.ProfitShared, income.NetProfit);
-  const BalanceSheet after = SheetOf(books, today, true);
-  EXPECT_EQ(after.SheetProfit, Amount());
-  EXPECT_EQ(std::pair(after.CapitalBalance, after.NetAssets),
-            std::pair(before.CapitalBalance, before.NetAssets));
-  const TrialBalance tb = ComputeTrialBalance(books, {today, true});
-  EXPECT_EQ(tb.DebitTotal, tb.CreditTotal);
+  AddEntry(books, Day(2026, 3, 2), "4", {{610.1, 50}}, {{110, 50}});
+  AddEntry(books, Day(2026, 3, 3), "5", {{110, 30}}, {{510.5, 30}});
+  AddEntry(books, Day(2026, 3, 4), "6", {{110, 7}}, {{720.3, 7}});
+  const IncomeStatement income = ComputeIncomeStatement(books, {IncomePeriod::EveryDate(), false});
+  EXPECT_EQ(income.NetProfit, Money(250)) << "sales 300 less the 50 of the sub-account under them";
+  Books carried = books;
+  const RolloverResult result = CarryAccountsOver(carried, Day(2026, 12, 31));
+  EXPECT_EQ(result.ProfitShared, Money(250));
+  EXPECT_EQ(BalanceOf(carried, 150.5), Money(20)) << "carried in Stock";
+  EXPECT_EQ(BalanceOf(carried, 510), Money(-725)) << "600 and a share of 125";
+  EXPECT_EQ(BalanceOf(carried, 510.5), Money(-30)) << "carried in Capital A";
+  EXPECT_EQ(BalanceOf(carried, 610.1), Amount()) << "closed with Sales";
+  EXPECT_EQ(BalanceOf(carried, 720.3), Money(-7));
+  ExpectCarryOverKeepsTheSheet(books, "example");
+  // Generated books: sub-accounts of every type under accounts of other types.
+  for (const uint64_t seed : {1u, 7u, 42u})
+    ExpectCarryOverKeepsTheSheet(GenerateBook({.lines = 4000, .accounts = 60, .seed = seed}),
+                                 "seed " + std::to_string(seed));
 }
 
 TEST(BalanceSheet, SumsThatWouldOverflowGiveAnError) {
