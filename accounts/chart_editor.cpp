@@ -536,7 +536,8 @@ void ChartEditorModel::StoreNotes(std::string_view text) {
 }
 
 void ChartEditorModel::StoreDetails(std::string_view text) {
-  if (HasSlot(selected_)) books_.AccountDetails[static_cast<std::size_t>(selected_)] = text;
+  if (HasSlot(selected_))
+    books_.AccountDetails[static_cast<std::size_t>(selected_)] = WithinBookTextLimit(text);
 }
 
 void ChartEditorModel::SetFolioDashes(bool on) {
@@ -658,6 +659,22 @@ std::string ToBookLines(std::string_view boxText) {
     }
   }
   return out;
+}
+
+std::string_view WithinBookTextLimit(std::string_view text) {
+  std::size_t bytes = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const bool lineBreak = text[i] == '\r' || text[i] == '\n';
+    const std::size_t cost = lineBreak ? 2 : 1;
+    if (bytes + cost > kMaxTextBytes) break;
+    bytes += cost;
+    i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+  }
+  // Back to the start of a character that was cut.
+  if (i < text.size())
+    while (i > 0 && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) --i;
+  return text.substr(0, i);
 }
 
 std::string ToBoxLines(std::string_view bookText) {

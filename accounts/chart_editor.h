@@ -184,7 +184,8 @@ class ChartEditorModel {
   std::optional<std::string> FolioLeftMessage(int row, std::string_view text) const;
   void SetType(int type);
   void StoreNotes(std::string_view text);
-  void StoreDetails(std::string_view text);  // lines separated by CR LF
+  // Lines separated by CR LF; a text longer than a book holds is cut (WithinBookTextLimit).
+  void StoreDetails(std::string_view text);
   bool FolioDashes() const { return books_.FolioDashes == -1; }
   void SetFolioDashes(bool on);
 
@@ -234,5 +235,13 @@ class ChartEditorModel {
 // Texts of a multi-line box: the book keeps CR LF between lines, the boxes LF.
 std::string ToBookLines(std::string_view boxText);
 std::string ToBoxLines(std::string_view bookText);
+// The longest start of a box's text (or of a book text) whose book form holds at most
+// kMaxTextBytes bytes, a line break counting two, ending on a whole character: what a box
+// that feeds a book text may hold. The whole text when it fits.
+std::string_view WithinBookTextLimit(std::string_view text);
+// What a box says when a text was cut to that length.
+inline constexpr std::string_view kBookTextCutMessage =
+    "The text is longer than a book can hold in one text (1,048,576 bytes, a line break "
+    "counting two), so it was cut to that length.";
 
 }  // namespace qv

@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include "accounts/book_text_box_qt.h"
 #include "accounts/window_shortcuts_qt.h"
 #include "books/entry_fields.h"
 #include "controls/help_window.h"
@@ -174,7 +175,9 @@ void ConfigAccounts::BuildControls() {
   ANote2->setTabChangesFocus(true);
   PlaceTwips(ANote2, 60, 5750, kClientWidth - 120, 1300);
   connect(ANote2, &QPlainTextEdit::textChanged, this, [this] {
-    if (!showing_) model_.StoreDetails(ToBookLines(ANote2->toPlainText().toStdString()));
+    // A text cut to fit comes back here and is stored then.
+    if (showing_ || HoldToBookTextLimit(ANote2)) return;
+    model_.StoreDetails(ToBookLines(ANote2->toPlainText().toStdString()));
   });
 
   // Tab goes from the types to the notes, the details and the dashes box; the window's own

@@ -131,7 +131,7 @@ void ConfigurationModel::Load() {
 void ConfigurationModel::SetBusinessName(std::string_view text) { books_.BusinessName = text; }
 
 void ConfigurationModel::SetBusinessAddress(std::string_view boxText) {
-  books_.BusinessAddress = ToBookLines(boxText);
+  books_.BusinessAddress = ToBookLines(WithinBookTextLimit(boxText));
 }
 
 std::string ConfigurationModel::BusinessAddressText() const {

@@ -79,7 +79,8 @@ class ConfigurationModel {
   void Load();
 
   void SetBusinessName(std::string_view text);
-  // The address box's text; its lines are stored separated by CR LF.
+  // The address box's text; its lines are stored separated by CR LF, cut to what a book
+  // holds (WithinBookTextLimit).
   void SetBusinessAddress(std::string_view boxText);
   std::string BusinessAddressText() const;  // lines separated by LF
   void SetFilePassword(std::string_view text);

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "accounts/book_text_box_qt.h"
 #include "accounts/password_gates.h"
 #include "controls/help_window.h"
 #include "platform/placement_qt.h"
@@ -142,7 +143,8 @@ void QVMainsettings::BuildControls(const LocaleInfo& locale, DaySerial today) {
     Changed();
   });
   connect(BusAddress, &QPlainTextEdit::textChanged, this, [this] {
-    if (loading_) return;
+    // A text cut to fit comes back here and is stored then.
+    if (loading_ || HoldToBookTextLimit(BusAddress)) return;
     model_.SetBusinessAddress(BusAddress->toPlainText().toStdString());
     Changed();
   });

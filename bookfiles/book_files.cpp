@@ -131,6 +131,13 @@ BookFileResult WriteBook(const std::string& path, std::string_view type, const B
   const auto fileType = BookFileTypeOf(type);
   if (!fileType) return UnknownType(type);
   BookFileResult result;
+  // A book that a reader would refuse is not written: the old file stays.
+  if (auto overlong = OverlongBookText(books, *fileType != BookFileType::kCsv,
+                                       *fileType == BookFileType::kAcc)) {
+    result.ErrorCode = kErrDataMismatch;
+    result.Message = "\"" + path + "\" was not written: " + *overlong;
+    return result;
+  }
   AtomicFileWriter writer(path);
   int err = writer.Open();
   if (err == 0) {

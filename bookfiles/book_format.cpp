@@ -55,6 +55,68 @@ BookReadResult DataMismatch(std::string message) {
   return result;
 }
 
+namespace {
+
+// The bytes a writer writes for a text: malformed UTF-8 is written replaced, which may make
+// it longer.
+std::size_t WrittenBytes(std::string_view text) {
+  // Each malformed byte becomes at most three.
+  if (text.size() <= kMaxTextBytes / 3 || IsValidUtf8(text)) return text.size();
+  return SanitizeUtf8(text).size();
+}
+
+std::string TooLongText(const std::string& what, bool plural, std::size_t bytes) {
+  return what + (plural ? " hold " : " holds ") + std::to_string(bytes) +
+         " bytes; a book file holds at most " + std::to_string(kMaxTextBytes) +
+         " bytes in one text.";
+}
+
+}  // namespace
+
+std::optional<std::string> OverlongBookText(const Books& books, bool withSettings,
+                                            bool withPasswords) {
+  auto over = [](std::string_view text) { return WrittenBytes(text) > kMaxTextBytes; };
+  const std::size_t slots = ChartSlotsToWrite(books);
+  const std::pair<const std::vector<std::string>*, const char*> chartTexts[] = {
+      {&books.AccountNames, "name"},
+      {&books.AccountNotes, "notes"},
+      {&books.AccountDetails, "details"},
+      {&books.AccountExtras, "extra text"}};
+  for (const auto& [list, what] : chartTexts)
+    for (std::size_t i = 0; i < slots; ++i)
+      if (over(ChartSlot(*list, i)))
+        return TooLongText(std::string("The ") + what + " of account " +
+                               PlainAmountText(ChartSlot(books.AccountFolios, i)) +
+                               " (chart slot " + std::to_string(i + 1) + ")",
+                           std::string_view(what) == "notes" || std::string_view(what) == "details",
+                           WrittenBytes(ChartSlot(*list, i)));
+  for (std::size_t i = 0; i < books.PostingLines.size(); ++i)
+    if (over(books.PostingLines[i].Notes))
+      return TooLongText("The notes of posting line " + std::to_string(i + 1), true,
+                         WrittenBytes(books.PostingLines[i].Notes));
+  if (withSettings) {
+    for (std::size_t g = 0; g < books.PreparedGroups.size(); ++g)
+      for (std::size_t i = 0; i < books.PreparedGroups[g].size(); ++i)
+        if (over(books.PreparedGroups[g][i].Notes))
+          return TooLongText("The notes of line " + std::to_string(i + 1) + " of prepared group " +
+                                 std::to_string(g + 1),
+                             true, WrittenBytes(books.PreparedGroups[g][i].Notes));
+    const std::pair<const std::string*, const char*> settings[] = {
+        {&books.BusinessName, "The business name"},
+        {&books.BusinessAddress, "The business address"},
+        {&books.FontName, "The font name"}};
+    for (const auto& [text, what] : settings)
+      if (over(*text)) return TooLongText(what, false, WrittenBytes(*text));
+  }
+  if (withPasswords) {
+    const std::pair<const std::string*, const char*> passwords[] = {
+        {&books.FilePassword, "The file password"}, {&books.AdminPassword, "The admin password"}};
+    for (const auto& [text, what] : passwords)
+      if (over(*text)) return TooLongText(what, false, WrittenBytes(*text));
+  }
+  return std::nullopt;
+}
+
 BookFileResult WriteFailure(const std::string& path, int err) {
   BookFileResult result;
   const std::string quoted = "\"" + path + "\"";

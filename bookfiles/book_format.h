@@ -74,8 +74,7 @@ class BookOutput {
 
 // Limits a reader holds a file to. Texts without a length of their own (names, notes,
 // details, the business's name and address, the font name, passwords) may hold up to
-// kMaxTextBytes bytes; entry numbers and group names count characters.
-inline constexpr std::size_t kMaxTextBytes = std::size_t(1) << 20;
+// kMaxTextBytes bytes (books/books.h); entry numbers and group names count characters.
 // The chart's highest index is a 16-bit number.
 inline constexpr std::size_t kMaxChartSlots = 32768;
 // The journal's highest index is a 32-bit number.
@@ -103,6 +102,14 @@ inline uint8_t ChartTypeToWrite(const Books& books, std::size_t i) {
 
 // The entry number of journal line `i` (blanks when the list falls short of the lines).
 const EntryNumber& EntryNumberOfLine(const Books& books, std::size_t i);
+
+// The first text of the book that a reader would refuse as longer than kMaxTextBytes (as
+// written: malformed UTF-8 is written replaced), in a sentence naming it ("The details of
+// account 3 (folio 110, "Cash") hold 2,097,152 bytes; a book file holds at most 1,048,576
+// bytes in one text."), or nothing. `withSettings`: the business's name and address, the
+// font name and the prepared groups are written; `withPasswords`: the passwords too.
+std::optional<std::string> OverlongBookText(const Books& books, bool withSettings,
+                                            bool withPasswords);
 
 // The reading failure "this file is not a sound book", with its explanation.
 BookReadResult DataMismatch(std::string message);

@@ -66,6 +66,11 @@ inline constexpr int kMinLastAccountIndex = 13;
 // A further account may be inserted only while the highest index is at most this.
 inline constexpr int kMaxInsertAccountIndex = 32000;
 
+// The most bytes (UTF-8) that a book file holds in one text without a length of its own
+// (names, notes, details, the business's name and address, the font name, passwords): the
+// readers refuse a longer one, so the boxes hold no more and the writers write no more.
+inline constexpr std::size_t kMaxTextBytes = std::size_t(1) << 20;
+
 // The notes text that marks the end of an entry without notes.
 inline constexpr std::string_view kNoNotes = "_";
 

@@ -155,6 +155,51 @@ TEST_F(BookFileOnDisk, AFailedSaveLeavesTheOldFile) {
   EXPECT_EQ(folder_.EntryCount(), 1u);
 }
 
+// A text as long as a reader takes is written and read back in every form that carries it;
+// one byte more and the writers refuse the book, naming the text, and the old file stays.
+TEST_F(BookFileOnDisk, TheWritersRefuseWhatTheReadersWouldRefuseAndWriteNothing) {
+  Books books = AwkwardBook();
+  const std::string longest(kMaxTextBytes - 2, 'd');
+  books.AccountDetails[1] = longest + "\r\n";
+  books.BusinessAddress = longest + "é";
+  books.PostingLines[1].Notes = "é" + std::string(kMaxTextBytes - 2, 'n');
+  for (std::size_t t = 0; t < 3; ++t) {
+    const std::string path = Path(std::string("long.") + kTypeNames[t]);
+    ASSERT_TRUE(WriteBook(path, kTypeNames[t], books).Ok());
+    const BookReadResult read = ReadBook(path, kTypeNames[t], kToday);
+    ASSERT_TRUE(read.Ok()) << read.Message;
+    EXPECT_EQ(FirstDifference(books, *read.Book, kCarried[t]), "") << kTypeNames[t];
+  }
+  struct Case {
+    std::string* text;
+    std::string named;
+    bool inCsv;
+  };
+  const Case cases[] = {
+      {&books.AccountDetails[1], "The details of account 110 (chart slot 2) hold", true},
+      {&books.PostingLines[1].Notes, "The notes of posting line 2 hold", true},
+      {&books.BusinessAddress, "The business address holds", false},
+      {&books.AdminPassword, "The admin password holds", false}};
+  for (const Case& c : cases) {
+    const std::string kept = *c.text;
+    *c.text = std::string(kMaxTextBytes + 1, 'x');
+    for (std::size_t t = 0; t < 3; ++t) {
+      const bool carried = t == 0 || (c.text != &books.AdminPassword && (t == 1 || c.inCsv));
+      const std::string path = Path(std::string("old.") + kTypeNames[t]);
+      ASSERT_EQ(WriteFileAtomically(path, "old"), 0);
+      const BookFileResult result = WriteBook(path, kTypeNames[t], books);
+      EXPECT_EQ(result.Ok(), !carried) << c.named << " " << kTypeNames[t];
+      if (carried) {
+        EXPECT_EQ(result.Message, "\"" + path + "\" was not written: " + c.named +
+                                      " 1048577 bytes; a book file holds at most 1048576 bytes "
+                                      "in one text.");
+        EXPECT_EQ(testing::ScratchFolder::Read(path), "old");
+      }
+    }
+    *c.text = kept;
+  }
+}
+
 TEST_F(BookFileOnDisk, EveryFormReadsBackAnAwkwardBookInPiecesOfAnySizeAndInOrder) {
   for (std::size_t t = 0; t < 3; ++t) {  // and a large one whole
     const BookReadResult read = ParseBook(FormatBook(LargeBook(), kTypes[t]), kTypes[t], kToday);
