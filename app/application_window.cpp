@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QIcon>
 #include <QStandardPaths>
 #include <limits>
 
@@ -82,6 +83,8 @@ std::vector<std::string> DefaultExampleFolders() {
 Application::Application(ApplicationOptions options) : options_(std::move(options)) {
   RegisterResources();
   QCoreApplication::instance()->installEventFilter(&windowOpening_);
+  // The program's icon: every window's, and the picture of the About text.
+  QApplication::setWindowIcon(QIcon(":/quorvel.svg"));
   if (options_.TheClock) {
     clock_ = options_.TheClock;
   } else {

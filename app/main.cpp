@@ -1,7 +1,6 @@
 // The program's entry point: checks that a display is there, then starts the application.
 
 #include <QApplication>
-#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -43,7 +42,6 @@ int main(int argc, char** argv) {
   for (const QString& argument : QApplication::arguments())
     options.Arguments.push_back(argument.toStdString());
   qv::Application program(std::move(options));
-  QApplication::setWindowIcon(QIcon(":/quorvel.svg"));
   qv::QtPromptService prompts;
   qv::ScopedPromptService installPrompts(prompts);
   qv::ScreenPointerCursor pointer;

@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStyle>
@@ -31,6 +32,42 @@ QString DisplayText(const std::string& text) {
   QString shown = QString::fromStdString(text);
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return shown;
+}
+
+// True when the picture shows anything: an image that could not be read (its plugin is
+// missing, or the file is damaged) comes out null or wholly transparent.
+bool ShowsSomething(const QPixmap& picture) {
+  if (picture.isNull()) return false;
+  const QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      if (qAlpha(line[x]) != 0) return true;
+  }
+  return false;
+}
+
+// The program's ledger picture drawn in place of an image that cannot be shown: an open
+// book with debit lines in green on the left page and credit lines in red on the right.
+QPixmap DrawnPicture(int size) {
+  QPixmap picture(size, size);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(size / 32.0, size / 32.0);
+  const QColor blue(0x3a, 0x5a, 0x80);
+  painter.setPen(QPen(blue, 2));
+  painter.setBrush(QColor(0xf4, 0xf1, 0xe6));
+  painter.drawRoundedRect(QRectF(3, 4, 26, 24), 2, 2);
+  painter.setPen(QPen(blue, 1.5));
+  painter.drawLine(QLineF(16, 6, 16, 26));
+  painter.drawLine(QLineF(6, 22, 26, 22));
+  for (const auto& [color, left] :
+       {std::pair{QColor(0x2e, 0x7d, 0x32), 6.0}, std::pair{QColor(0xc6, 0x28, 0x28), 19.0}}) {
+    painter.setPen(QPen(color, 2));
+    for (const double y : {11.0, 16.0}) painter.drawLine(QLineF(left, y, left + 7, y));
+  }
+  return picture;
 }
 
 HelpDesk* theDesk = nullptr;
@@ -81,10 +118,12 @@ void HelpWindow::ShowState(const HelpMode::Window& state, const QIcon& aboutIcon
   title_->setText(QString::fromStdString(state.title));
   const QString text = DisplayText(state.text);
   if (text_->toPlainText() != text) text_->setPlainText(text);
-  const QIcon icon = state.about && !aboutIcon.isNull()
-                         ? aboutIcon
-                         : style()->standardIcon(QStyle::SP_MessageBoxQuestion);
-  picture_->setPixmap(icon.pixmap(kPictureSize, kPictureSize));
+  // The program's picture with the About text, the question mark with help cards; the drawn
+  // picture when the image cannot be read.
+  const QPixmap picture =
+      (state.about ? aboutIcon : style()->standardIcon(QStyle::SP_MessageBoxQuestion))
+          .pixmap(kPictureSize, kPictureSize);
+  picture_->setPixmap(ShowsSomething(picture) ? picture : DrawnPicture(kPictureSize));
 }
 
 void HelpWindow::Place(QWidget* near) {

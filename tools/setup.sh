@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs (only the missing ones) and configures a build
-# folder. Sourced by ./run and ./test; not meant to be called on its own.
+# Installs the Debian packages the build and the program need (only the missing ones) and
+# configures a build folder. libqt6svg6 holds Qt's SVG image plugin, without which the
+# program's icon (an SVG file) draws as nothing. Sourced by ./run and ./test; not meant to be called on its own.
 set -euo pipefail
 
 QV_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libqt6svg6
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   fonts-dejavu-core clang-format
   poppler-utils

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <memory>
 #include <tuple>
+#include <vector>
 #include "controls/wait_screen_dialog.h"
 #include "tests/controls/input_events_qt.h"
 
@@ -68,6 +69,26 @@ TEST_F(HelpDeskTest, SwitchingOnAfterAboutReplacesTheAboutText) {
   EXPECT_EQ(Captions(window), "Help Contents... | Quorvel Help");
   EXPECT_TRUE(window->Text().startsWith("You are now in help mode."));
   EXPECT_NE(pictureCentre(), QColor(Qt::red)) << "the icon belongs to the About text";
+}
+
+// An icon that cannot be read (no image plugin for its format, a missing file, a wholly
+// transparent picture) leaves no empty square: the program's picture is drawn instead.
+TEST_F(HelpDeskTest, AboutDrawsTheProgramPictureWhenItsIconCannotBeRead) {
+  QPixmap clear(32, 32);
+  clear.fill(Qt::transparent);
+  std::vector<QImage> shown;
+  for (const QIcon& icon : {QIcon(), QIcon(clear), QIcon("/no/such/picture.svg")}) {
+    desk.ShowAbout(&mainWindow, icon);
+    const QImage picture = desk.Window()->Picture()->pixmap().toImage();
+    int opaque = 0;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) opaque += picture.pixelColor(x, y).alpha() > 0;
+    EXPECT_GT(opaque, picture.width() * picture.height() / 2) << shown.size();
+    shown.push_back(picture);
+  }
+  EXPECT_EQ(shown[0], shown[1]);
+  EXPECT_EQ(shown[0], shown[2]);
+  testing::Grab(desk.Window(), "about_drawn_picture");
 }
 
 TEST_F(HelpDeskTest, TheHelpWindowOutlivesItsOpenerAndALongJobEndsHelpMode) {
