@@ -53,14 +53,14 @@ bool AmountKeyPasses(std::string_view typed, const LocaleInfo& locale) {
 }
 
 bool FolioKeyPasses(std::string_view typed, const LocaleInfo& locale) {
-  if (typed == kBackspace) return true;
+  if (typed == kBackspace || typed == kCtrlA) return true;
   // Codes 45 to 57: "-", ".", "/" and the digits.
   if (typed.size() == 1 && typed[0] >= '-' && typed[0] <= '9') return true;
   return !typed.empty() && typed == locale.DecimalSymbol;
 }
 
 bool DateKeyPasses(std::string_view typed) {
-  if (typed == kBackspace) return true;
+  if (typed == kBackspace || typed == kCtrlA) return true;
   return typed.size() == 1 && (typed[0] == '-' || (typed[0] >= '/' && typed[0] <= '9'));
 }
 

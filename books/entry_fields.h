@@ -40,11 +40,12 @@ namespace qv {
 // all), Ctrl+C and Ctrl+V. No minus sign, no letters, no Enter, no Ctrl+X. Where the locale groups
 // digits with a blank (a no-break or thin space), an ordinary space is taken as that symbol too.
 bool AmountKeyPasses(std::string_view typed, const LocaleInfo& locale);
-// Folio boxes: digits, "-", ".", "/", the locale's decimal symbol and Backspace; the
-// clipboard keys are refused.
+// Folio boxes: digits, "-", ".", "/", the locale's decimal symbol, Backspace and Ctrl+A
+// (select all); the clipboard keys are refused.
 bool FolioKeyPasses(std::string_view typed, const LocaleInfo& locale);
-// The date box: digits, "-", "/" and Backspace. "." is refused whatever the locale's date
-// separator is (the date readers take "-" and "/" for any separator).
+// The date box: digits, "-", "/", Backspace and Ctrl+A (which selects the whole date, so
+// that a date typed next replaces it). "." is refused whatever the locale's date separator
+// is (the date readers take "-" and "/" for any separator).
 bool DateKeyPasses(std::string_view typed);
 // The notes box has no key filter; its store makes line breaks blanks (StoreNotes).
 

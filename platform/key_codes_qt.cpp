@@ -67,6 +67,12 @@ int16_t VirtualKeyOf(const QKeyEvent& event) {
 }
 
 int16_t KeyAsciiOf(const QKeyEvent& event) {
+  // Ctrl with a letter types its control code (Ctrl+A 1, Ctrl+C 3, Ctrl+V 22, Ctrl+X 24),
+  // whatever text the platform sends with it (some send the letter itself).
+  const Qt::KeyboardModifiers mods = event.modifiers();
+  if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier) && event.key() >= Qt::Key_A &&
+      event.key() <= Qt::Key_Z)
+    return static_cast<int16_t>(event.key() - Qt::Key_A + 1);
   const QString text = event.text();
   if (text.size() == 1) {
     const char16_t c = text.at(0).unicode();
@@ -75,19 +81,14 @@ int16_t KeyAsciiOf(const QKeyEvent& event) {
   }
   // Some platforms give no text for the control keys; these are the ones that type a
   // character code.
-  const bool ctrl = event.modifiers() & Qt::ControlModifier;
   switch (event.key()) {
     case Qt::Key_Backspace: return 8;
     case Qt::Key_Return:
     case Qt::Key_Enter: return 13;
     case Qt::Key_Escape: return 27;
     case Qt::Key_Tab: return 9;
-    default: break;
+    default: return 0;
   }
-  if (ctrl && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) {
-    return static_cast<int16_t>(event.key() - Qt::Key_A + 1);  // Ctrl+C 3, Ctrl+V 22, Ctrl+X 24
-  }
-  return 0;
 }
 
 int16_t ShiftMaskOf(Qt::KeyboardModifiers modifiers) {
