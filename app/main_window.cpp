@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <QStringListModel>
 #include <algorithm>
 
+#include "accounts/account_combo_qt.h"
 #include "accounts/window_shortcuts_qt.h"
 #include "app/application_window.h"
 #include "controls/date_picker_control.h"
@@ -170,6 +172,7 @@ TAcount::TAcount(Application& app)
   ConnectCommands();
   WireEntryFields();
   ConnectEntryCommands();
+  SetMinimumWindowSize();
   connect(qApp, &QGuiApplication::commitDataRequest, this, &TAcount::AskBeforeSessionEnds);
 }
 
@@ -193,8 +196,6 @@ void TAcount::BuildControls() {
   client_ = new QWidget(this);
   client_->setObjectName("client");
   setCentralWidget(client_);
-  client_->setMinimumSize(Px(kMinWindowWidth - kFrameWidthAllowance),
-                          Px(kMinWindowHeight - kFrameHeightAllowance));
 
   ButtonBar = new ButtonBarStrip(client_);
   ButtonBar->setObjectName("ButtonBar");
@@ -501,7 +502,7 @@ void TAcount::ShowEntryDateInPicker() {
 
 void TAcount::ShowRow(EntryRowWidgets& w, const EntryRowView& view, bool visible) {
   w.Folio->setText(QString::fromStdString(view.FolioText));
-  ShowAccountName(w.AccName, QString::fromStdString(view.AccountName));
+  ShowComboName(w.AccName, QString::fromStdString(view.AccountName));
   w.AmountText->setText(QString::fromStdString(view.AmountText));
   w.Folio->setVisible(visible);
   w.AccName->setVisible(visible);
@@ -590,8 +591,23 @@ void TAcount::resizeEvent(QResizeEvent* event) {
   Form_Resize();
 }
 
+void TAcount::SetMinimumWindowSize() {
+  // The toolbar's buttons keep their design places, so the window is never narrower than
+  // New Entry's right edge and the toolbar's margin.
+  const int newEntryRight = Command1->mapTo(client_, QPoint(Command1->width(), 0)).x();
+  const int innerWidth =
+      std::max(Px(kMinWindowWidth - kFrameWidthAllowance), newEntryRight + Px(kToolbarMargin));
+  client_->setMinimumSize(innerWidth, Px(kMinWindowHeight - kFrameHeightAllowance));
+  setMinimumSize(innerWidth, menuBar()->sizeHint().height() + client_->minimumHeight());
+}
+
 void TAcount::Form_Resize() {
   if (isMinimized()) return;
+  // A window made smaller than the minimum (by a window system that does not keep the
+  // window's size hints, or by none) is set back to it; that resize lays it out.
+  if (width() < minimumWidth() || height() < minimumHeight()) {
+    resize(std::max(width(), minimumWidth()), std::max(height(), minimumHeight()));
+  }
   geometry_ =
       ResizeGeometry(InnerWidthTwips(), InnerHeightTwips(), Tw(width()), Tw(GL(7)->width()));
   const MainWindowGeometry& g = geometry_;

@@ -313,6 +313,9 @@ class TAcount : public QMainWindow {
   void ScrollIntoView(const QWidget* box);
   void EScroll_Change();
   void Form_Resize();
+  // The smallest window: the design's minimum, widened to show the whole New Entry button;
+  // set on the window and on its inner area, and kept by Form_Resize.
+  void SetMinimumWindowSize();
   void ScrollAccKeyDown(int16_t& keyCode, int16_t& shift);
   void Text1KeyDown(int16_t& keyCode);
   void JournalIDEdited(const QString& text);
@@ -375,7 +378,6 @@ class TAcount : public QMainWindow {
   void CommitAccountName(uint8_t side, int row);
   void ApplyStatusChange(const StatusChange& change);
   // Shows a name in an account list without raising its events.
-  static void ShowAccountName(QComboBox* combo, const QString& name);
   void DateText_Click();
   void DateText_KeyDown(int16_t& keyCode, int16_t& shift);
   void DateText_KeyPress(int16_t& keyAscii);

@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include "accounts/account_combo_qt.h"
 #include "app/application_window.h"
 #include "app/main_window.h"
 #include "controls/date_picker_control.h"
@@ -56,30 +57,9 @@ bool MovedInsideWindow(const QEvent* event) {
   return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
-// The number of characters (code points) in the first `units` UTF-16 units of `text`.
-std::size_t CodePointsOf(const QString& text, int units) {
-  return static_cast<std::size_t>(text.left(units).toUcs4().size());
-}
-
-// The UTF-16 position of the character at code-point position `points` of `text`.
-int UnitsOf(const QString& text, std::size_t points) {
-  int units = 0;
-  for (std::size_t k = 0; k < points && units < text.size(); ++k)
-    units += text.at(units).isHighSurrogate() && units + 1 < text.size() ? 2 : 1;
-  return units;
-}
-
 }  // namespace
 
 // The item of that name is chosen when the list has one, so that Up and Down go on from it.
-void TAcount::ShowAccountName(QComboBox* combo, const QString& name) {
-  const QSignalBlocker block(combo);
-  const int item =
-      name.isEmpty() ? -1 : combo->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  combo->setCurrentIndex(item);
-  combo->setEditText(name);
-}
-
 EntryRowWidgets& TAcount::RowWidgets(uint8_t side, int row) {
   std::vector<EntryRowWidgets>& rows = side == kDebit ? debitRows_ : creditRows_;
   return rows[static_cast<std::size_t>(row)];
@@ -108,10 +88,9 @@ void TAcount::WireEntryRow(uint8_t side, int row) {
   rowOf_[w.Folio] = RowRef{side, row, RowField::Folio};
   rowOf_[w.AccName] = RowRef{side, row, RowField::Name};
   rowOf_[w.AmountText] = RowRef{side, row, RowField::Amount};
-  // The type-ahead is the window's own (AccNameKeyPress); the list's completer would take
-  // the keys first.
-  w.AccName->setCompleter(nullptr);
+  // The type-ahead is the window's own (AccNameKeyPress, before the list's own handling).
   w.AccName->installEventFilter(this);
+  MakeAccountCombo(w.AccName);
   connect(w.AmountText, &QLineEdit::textEdited, this,
           [this, side, row](const QString& text) { AmountEdited(side, row, text); });
   connect(w.Folio, &QLineEdit::textEdited, this,
@@ -194,7 +173,7 @@ void TAcount::AmountLostFocus(uint8_t side, int row) {
 void TAcount::FolioEdited(uint8_t side, int row, const QString& text) {
   const std::optional<std::string> name = fields_.StoreFolio(side, row, text.toStdString());
   if (!name) return;
-  ShowAccountName(RowWidgets(side, row).AccName, QString::fromStdString(*name));
+  ShowComboName(RowWidgets(side, row).AccName, QString::fromStdString(*name));
   if (!fields_.FolioLeftMessage(text.toStdString())) ClearFolioMessage(side, row);
 }
 
@@ -222,24 +201,11 @@ void TAcount::ClearFolioMessage(uint8_t side, int row) {
 // ---- Account lists.
 
 bool TAcount::AccNameKeyPress(uint8_t side, int row, const std::string& typed) {
-  QComboBox* combo = RowWidgets(side, row).AccName;
-  QLineEdit* edit = combo->lineEdit();
-  const QString text = edit->text();
-  const bool selected = edit->hasSelectedText();
-  const int start = selected ? edit->selectionStart() : edit->cursorPosition();
-  const int length = selected ? static_cast<int>(edit->selectedText().size()) : 0;
-  const TypeAheadResult found =
-      ComboTypeAhead(AccountListNames(app_.TheBooks()), text.toStdString(),
-                     CodePointsOf(text, start), CodePointsOf(text.mid(start), length), typed);
-  if (found.KeyPasses) return false;
-  if (!found.Found) return true;
-  // The list stays closed: the keyboard stays in the box, and the account is taken at once.
-  const QString name = QString::fromStdString(found.Text);
-  ShowAccountName(combo, name);
-  const int from = UnitsOf(name, found.SelectionStart);
-  const int to = UnitsOf(name, found.SelectionStart + found.SelectionLength);
-  edit->setSelection(from, to - from);
-  CommitAccountName(side, row);
+  // The account found is taken at once, while the list stays open under the box.
+  const TypeAheadOutcome outcome = AccountComboTypeAhead(RowWidgets(side, row).AccName,
+                                                         AccountListNames(app_.TheBooks()), typed);
+  if (outcome == TypeAheadOutcome::Passes) return false;
+  if (outcome == TypeAheadOutcome::Shown) CommitAccountName(side, row);
   return true;
 }
 

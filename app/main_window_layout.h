@@ -67,6 +67,8 @@ inline constexpr uint32_t kToolbarBottomLine = 0xC0C0C0;
 // The window cannot be made smaller than this (outer measures, twips).
 inline constexpr int32_t kMinWindowWidth = 9750;
 inline constexpr int32_t kMinWindowHeight = 3600;
+// The toolbar's margin at its left, kept too at the right of New Entry at the smallest width.
+inline constexpr int32_t kToolbarMargin = 90;
 // What the window frame (borders, title and menu bar) takes of the outer measures; the
 // minimum inner area is the minimum outer one less this.
 inline constexpr int32_t kFrameWidthAllowance = 120;
