@@ -1,10 +1,16 @@
 // The main window as a user meets it on a desktop: shortcuts inside text boxes, the focus
-// walking the entry, the date box, the sum image; run offscreen and again under X11 (xcb),
-// whose text boxes have X11 key bindings. Pictures of the window go to the output folder.
+// walking the entry, the date box, the sum image, the account lists' type-ahead, the window
+// at its smallest and the About text; run offscreen and again under X11 (xcb), whose text
+// boxes have X11 key bindings. Pictures of the windows go to the output folder.
 
+#include <QImageReader>
+#include <QListView>
 #include <QSignalSpy>
 
+#include "accounts/account_combo_qt.h"
+#include "app/main_window_layout.h"
 #include "platform/locale_qt.h"
+#include "platform/units.h"
 #include "tests/app/main_window_program_qt.h"
 #include "tests/support/pdf_text.h"
 
@@ -28,7 +34,23 @@ bool ShowsWholeText(QLineEdit* box) {
   return std::abs(end - start - box->fontMetrics().horizontalAdvance(box->text())) <= 1;
 }
 
-class RealDisplayTest : public MainWindowTest {};
+class RealDisplayTest : public MainWindowTest {
+ protected:
+  // Saves a picture of the window, named for the platform it was drawn on.
+  static void SavePicture(QWidget* window, const QString& name) {
+    window->grab().save(QString::fromStdString(TestOutputPath(name.toStdString() + "_")) +
+                        QGuiApplication::platformName() + ".png");
+  }
+};
+
+// The share of the picture's pixels that are not transparent.
+double OpaqueShare(const QImage& picture) {
+  if (picture.isNull()) return 0;
+  int opaque = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) opaque += picture.pixelColor(x, y).alpha() > 0;
+  return double(opaque) / (picture.width() * picture.height());
+}
 
 // On X11 a text box takes Ctrl+E for "end of line"; the menus' shortcuts come first.
 TEST_F(RealDisplayTest, EveryMenuShortcutRunsItsItemFromEveryTextBox) {
@@ -175,6 +197,140 @@ TEST_F(RealDisplayTest, TheExampleBooksOpenWithEveryControlInPlace) {
                          QGuiApplication::platformName() + ".png");
     }
   }
+}
+
+// Typing in an account list opens its list on the account found, below the box; the keyboard
+// stays in the box, so the next character goes on typing. Escape and leaving the box close
+// the list; a click on an account in it chooses that account.
+TEST_F(RealDisplayTest, TypeAheadOpensTheAccountListAndTheBoxKeepsTheKeys) {
+  Books book =
+      BookWithChart({{"Cash", 110, 0}, {"Bank", 120, 0}, {"Capital", 300, 3}, {"Sales", 400, 5}});
+  AddEntry(book, Day(2026, 3, 1), "A1", {{110, 100}}, {{400, 100}}, "First");
+  StartOn(book);
+  QComboBox* name = w->DebitAccName(0);
+  Focus(name);
+  EXPECT_EQ(OpenTypeAheadList(name), nullptr);
+  TypeKeys("cap");
+  QListView* list = OpenTypeAheadList(name);
+  ASSERT_NE(list, nullptr) << "the list opens while the user types";
+  EXPECT_TRUE(list->isVisible());
+  EXPECT_EQ(Focused(), name) << "the list takes no keyboard";
+  EXPECT_EQ(name->currentText(), "Capital");
+  EXPECT_EQ(name->lineEdit()->selectedText(), "ital");
+  EXPECT_EQ(list->currentIndex().data().toString(), "Capital");
+  EXPECT_TRUE(list->visualRect(list->currentIndex()).intersects(list->viewport()->rect()));
+  const QRect box(name->mapToGlobal(QPoint(0, 0)), name->size());
+  const QRect shown = list->geometry();
+  EXPECT_EQ(shown.left(), box.left());
+  EXPECT_EQ(shown.top(), box.bottom() + 1);
+  EXPECT_EQ(shown.width(), box.width());
+  EXPECT_EQ(w->DebitFolio(0)->text(), "300") << "the account is taken at once";
+  SavePicture(list, "type_ahead_list");
+  // The next character still goes to the box.
+  TypeKeys("i");
+  EXPECT_EQ(name->lineEdit()->selectedText(), "tal");
+  EXPECT_EQ(OpenTypeAheadList(name), list);
+  Press(Qt::Key_Escape);
+  EXPECT_EQ(OpenTypeAheadList(name), nullptr);
+  EXPECT_EQ(Focused(), name);
+  EXPECT_EQ(name->currentText(), "Capital");
+  // Leaving the box closes the list.
+  TypeKeys("x");
+  ASSERT_NE(OpenTypeAheadList(name), nullptr) << "a character that begins no account opens it too";
+  EXPECT_EQ(name->currentText(), "Capital");
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(OpenTypeAheadList(name), nullptr);
+  // A click on an account in the list chooses it.
+  QComboBox* credit = w->CreditAccName(0);
+  Focus(credit);
+  TypeKeys("b");
+  list = OpenTypeAheadList(credit);
+  ASSERT_NE(list, nullptr);
+  const QModelIndex cash = list->model()->index(credit->findText("Cash"), 0);
+  list->scrollTo(cash);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(cash).center());
+  EXPECT_EQ(OpenTypeAheadList(credit), nullptr);
+  EXPECT_EQ(credit->currentText(), "Cash");
+  EXPECT_EQ(w->CreditFolio(0)->text(), "110");
+  EXPECT_EQ(Focused(), credit);
+}
+
+// The window cannot be made smaller than its minimum, by a window system or by none (a bare X
+// server keeps no size hints); at that size New Entry is whole and takes a click, and the
+// rows, the notes box and the status line are inside the window.
+TEST_F(RealDisplayTest, TheSmallestWindowShowsNewEntryWholeAndItsRowsNotesAndStatus) {
+  StartOn(SmallBook());
+  w->windowHandle()->resize(500, 120);  // as a resize from outside the program
+  QTest::qWait(50);
+  QApplication::processEvents();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return w->height() >= w->minimumHeight(); }, 2000));
+  EXPECT_GE(w->width(), w->minimumWidth());
+  EXPECT_GE(w->minimumWidth(), Px(kMinWindowWidth - kFrameWidthAllowance));
+  EXPECT_GE(w->minimumHeight(), Px(kMinWindowHeight - kFrameHeightAllowance));
+  w->resize(w->minimumSize());
+  QApplication::processEvents();
+  ASSERT_EQ(w->size(), w->minimumSize());
+  QWidget* client = w->Client();
+  const QRect newEntry = RectIn(client, w->Command1);
+  EXPECT_TRUE(client->rect().contains(newEntry))
+      << newEntry.right() << " beyond " << client->width();
+  EXPECT_EQ(client->childAt(newEntry.center()), w->Command1);
+  EXPECT_EQ(OverlapsOf(w, w->Command1), QStringList());
+  for (QWidget* shown : std::initializer_list<QWidget*>{
+           w->DebitAmountText(1), w->CreditAmountText(0), w->AccNote, w->GL(7), w->ScrollAcc})
+    EXPECT_TRUE(client->rect().contains(RectIn(client, shown)))
+        << shown->objectName().toStdString();
+  EXPECT_TRUE(w->eBox->rect().contains(RectIn(w->eBox, w->AccNote)));
+  SavePicture(w, "main_window_minimum");
+  const int lines = books().LastLineIndex();
+  QTest::mouseClick(w->Command1, Qt::LeftButton, {}, w->Command1->rect().center());
+  EXPECT_EQ(books().LastLineIndex(), lines + 2) << "New Entry adds an entry of two lines";
+}
+
+// Help > About shows the program's picture, read from its SVG file (the image plugin is
+// installed with the program), which is also the windows' icon.
+TEST_F(RealDisplayTest, AboutShowsTheProgramPictureWhichIsTheWindowsIcon) {
+  ASSERT_TRUE(QImageReader::supportedImageFormats().contains("svg"))
+      << "Qt's SVG image plugin is missing (Debian package libqt6svg6)";
+  StartOn(SmallBook());
+  const QImage icon = w->windowIcon().pixmap(48, 48).toImage();
+  EXPECT_GT(OpaqueShare(icon), 0.5) << "the window's icon draws";
+  w->MenuItem("AboutMenu")->trigger();
+  HelpWindow* about = TheHelpDesk().Window();
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(about->windowTitle(), "About...");
+  const QImage picture = about->Picture()->pixmap().toImage();
+  EXPECT_GT(OpaqueShare(picture), 0.5);
+  EXPECT_EQ(picture.convertToFormat(QImage::Format_ARGB32),
+            icon.convertToFormat(QImage::Format_ARGB32));
+  SavePicture(about, "about_window");
+  about->close();
+}
+
+// Ctrl+A selects the whole text of every box of the entry, the date box too, so that a date
+// typed next replaces the old one.
+TEST_F(RealDisplayTest, CtrlASelectsTheWholeTextOfEveryEntryBox) {
+  StartOn(SmallBook());
+  PromptAnswerer prompts;  // "Invalid Date" would fail the test
+  QLineEdit* date = w->Datetext->DateX();
+  for (QLineEdit* box : {w->JournalID, date, w->DebitFolio(0), w->DebitAccName(0)->lineEdit(),
+                         w->DebitAmountText(0), w->AccNote}) {
+    Focus(box == w->DebitAccName(0)->lineEdit() ? static_cast<QWidget*>(w->DebitAccName(0)) : box);
+    box->deselect();
+    box->setCursorPosition(1);
+    Press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(box->selectedText(), box->text()) << box->objectName().toStdString();
+    EXPECT_FALSE(box->text().isEmpty());
+  }
+  Focus(date);
+  date->deselect();
+  date->end(false);
+  Press(Qt::Key_A, Qt::ControlModifier);
+  TypeKeys("3/15/2026");
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Line(0).LineDate, Day(2026, 3, 15));
+  EXPECT_EQ(Line(1).LineDate, Day(2026, 3, 15));
+  EXPECT_EQ(prompts.Texts(), std::vector<std::string>());
 }
 
 }  // namespace
