@@ -40,14 +40,15 @@ class TypeAheadList final : public QListView {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setUniformItemSizes(true);
-    setModel(combo->model());
     connect(this, &QListView::clicked, this, &TypeAheadList::Choose);
     combo->installEventFilter(this);
   }
 
   // Opens the list (or keeps it open) on the box's account.
   void Open() {
-    if (model()->rowCount() == 0) return;
+    // The box may have been given another list of accounts since.
+    if (model() != combo_->model()) setModel(combo_->model());
+    if (model() == nullptr || model()->rowCount() == 0) return;
     setFont(combo_->font());
     Place();
     const QModelIndex item = model()->index(combo_->currentIndex(), combo_->modelColumn());

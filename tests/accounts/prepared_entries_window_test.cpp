@@ -8,11 +8,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
+#include "accounts/account_combo_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "tests/support/book_builder.h"
 #include "tests/support/prompt_answerer.h"
@@ -102,6 +104,24 @@ TEST_F(PreparedEntriesWindowTest, KeysUpAndDownInANotesBoxScrollAndNeverChangeNo
   EXPECT_EQ(window->Model().Lines()[2].Amount, Money(1000.5));
   TypeInto(window->Folio[2], "6a00");
   EXPECT_EQ(window->Account_Name[2]->currentText(), "Wages");
+}
+
+// The rows' account lists open their list of accounts as the user types, on the account
+// found; the keys stay in the box, and Escape closes the list.
+TEST_F(PreparedEntriesWindowTest, KeysTypeAheadOpensTheAccountListAndTheBoxKeepsTheKeys) {
+  Open();
+  QComboBox* name = window->Account_Name[0];
+  name->setFocus(Qt::TabFocusReason);
+  QTest::keyClicks(name, "re");
+  QListView* list = OpenTypeAheadList(name);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->currentIndex().data().toString(), "Rent");
+  EXPECT_EQ(name->currentText(), "Rent");
+  EXPECT_EQ(QApplication::focusWidget(), name);
+  EXPECT_EQ(list->geometry().top(), name->mapToGlobal(QPoint(0, name->height())).y());
+  Press(Qt::Key_Escape);
+  EXPECT_EQ(OpenTypeAheadList(name), nullptr);
+  EXPECT_EQ(QApplication::focusWidget(), name);
 }
 
 TEST_F(PreparedEntriesWindowTest, KeysOfTheEditMenuWorkFromTheRowsBoxes) {
