@@ -9,6 +9,9 @@ namespace qv {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+// What a spreadsheet takes for "the rest is text".
+constexpr char kTextMark = '\'';
 // Twips per character of a column's width in the RTF table.
 constexpr int kRtfTwipsPerCharacter = 120;
 
@@ -85,7 +88,7 @@ void AppendPlainRow(std::string& out, const std::vector<std::string>& cells, int
   for (std::size_t c = 0; c < cells.size(); ++c) {
     if (c > 0) out.push_back('\t');
     if (static_cast<int>(c) == indented) out += "    ";
-    AppendPlainText(out, cells[c]);
+    AppendPlainCell(out, cells[c]);
   }
   out += kCrLf;
 }
@@ -174,6 +177,35 @@ void AppendPlainText(std::string& out, std::string_view text) {
   for (char c : clean) out.push_back(c == '\t' || c == '\r' || c == '\n' ? ' ' : c);
 }
 
+bool ReadsAsFormula(std::string_view cell) {
+  if (cell.empty()) return false;
+  switch (cell.front()) {
+    case '=':
+    case '@':
+    case '\t':
+    case '\r': return true;
+    case '+':
+    case '-': break;
+    default: return false;
+  }
+  // A signed figure is a number to the spreadsheet, never a formula: digits with the decimal
+  // and grouping symbols, which are ASCII punctuation or blanks or characters beyond ASCII.
+  bool digits = false;
+  for (const char ch : cell.substr(1)) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c >= '0' && c <= '9')
+      digits = true;
+    else if (c < 0x80 && c != '.' && c != ',' && c != ' ' && c != '\'')
+      return true;
+  }
+  return !digits;
+}
+
+void AppendPlainCell(std::string& out, std::string_view cell) {
+  if (ReadsAsFormula(cell)) out.push_back(kTextMark);
+  AppendPlainText(out, cell);
+}
+
 void AppendRtfText(std::string& out, std::string_view text) {
   ForEachLine(
       text,
@@ -234,7 +266,7 @@ void AppendHtmlText(std::string& out, std::string_view text, bool breaks) {
 void WriteTableText(const TableDocument& table, const TextSink& sink, const ProgressFn& progress) {
   Output out(sink);
   for (const std::string& line : table.Title) {
-    AppendPlainText(out.Text(), line);
+    AppendPlainCell(out.Text(), line);
     out.Text() += kCrLf;
   }
   if (!table.Title.empty()) out.Text() += kCrLf;
@@ -246,10 +278,15 @@ void WriteTableText(const TableDocument& table, const TextSink& sink, const Prog
 
 void WriteTableCsv(const TableDocument& table, const TextSink& sink, const ProgressFn& progress) {
   Output out(sink);
+  out.Text() += kUtf8ByteOrderMark;
+  std::string field;
   auto record = [&](const std::vector<std::string>& cells) {
     for (std::size_t c = 0; c < cells.size(); ++c) {
       if (c > 0) out.Text().push_back(',');
-      AppendCsvField(out.Text(), IsValidUtf8(cells[c]) ? cells[c] : SanitizeUtf8(cells[c]));
+      field.clear();
+      if (ReadsAsFormula(cells[c])) field.push_back(kTextMark);
+      field += IsValidUtf8(cells[c]) ? cells[c] : SanitizeUtf8(cells[c]);
+      AppendCsvField(out.Text(), field);
     }
     out.Text() += kCrLf;
   };

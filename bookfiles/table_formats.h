@@ -6,7 +6,14 @@
 //   blank, so that every row stays one line of cells.
 // - CSV (RFC 4180): the headings and rows only, one field per cell, fields holding a
 //   comma, a double quote or a line break in double quotes with inner quotes doubled;
-//   records end with CR LF; UTF-8.
+//   records end with CR LF; UTF-8 after a byte-order mark, which tells a spreadsheet the
+//   encoding.
+//
+// A spreadsheet reads the plain text (pasted) and the CSV: there a text that starts with
+// "=", "+", "-", "@", TAB or CR would be taken for a formula, and a formula can open links
+// or run programs. Such a cell, title line or heading is written with a leading apostrophe,
+// which makes the spreadsheet show it as the text it is; figures ("-1,250.00", "-3") are
+// written as they stand.
 // - RTF: the title lines (the first larger and bold), then the table as RTF table rows
 //   with each column's width and alignment, headings bold. Backslashes and braces are
 //   escaped, every character outside ASCII is written as \uN? (UTF-16 units, surrogate
@@ -45,6 +52,12 @@ std::string TableHtml(const TableDocument& table);
 
 // A text for the plain-text form (see above): TAB and line breaks become blanks.
 void AppendPlainText(std::string& out, std::string_view text);
+// True when a spreadsheet would read the cell as a formula: it starts with "=", "+", "-",
+// "@", TAB or CR and is not a figure (a sign, then digits with the locale's decimal and
+// grouping symbols).
+bool ReadsAsFormula(std::string_view cell);
+// A cell of the plain-text form: AppendPlainText after the apostrophe ReadsAsFormula asks for.
+void AppendPlainCell(std::string& out, std::string_view cell);
 // A text escaped for an RTF document (see above); line breaks become \line.
 void AppendRtfText(std::string& out, std::string_view text);
 // A text escaped for HTML element content or a quoted attribute (see above); line breaks

@@ -365,7 +365,7 @@ std::string StatementOutput::Text() const {
   for (const TextRow& row : TrialTextRows(*tb_, look_)) {
     for (std::size_t c = 0; c < row.size(); ++c) {
       if (c > 0) text += '\t';
-      AppendPlainText(text, row[c]);
+      AppendPlainCell(text, row[c]);
     }
     text += kCrLf;
   }

@@ -10,13 +10,15 @@
 //   characters (a longer amount is never cut). Texts are escaped (braces, backslashes, \uN?
 //   for every character outside ASCII), so the document stays whole whatever the names hold.
 // - Plain text (trial balance): cells separated by TAB, lines ended by CR LF; a TAB or line
-//   break inside a name becomes a blank.
+//   break inside a name becomes a blank, and a name a spreadsheet would take for a formula
+//   starts with an apostrophe (bookfiles/table_formats.h).
 // - HTML: a well-formed XHTML page declared UTF-8 (bookfiles/table_formats.h): the business
 //   name and the title centred and bold over a table of four columns 800 pixels wide; the
 //   trial balance's account rows shaded in turn.
 // - Sheet: text cells only, laid out row by row as the statement reads, with the business
 //   name as the page header and footer.
-// - CSV (trial balance): the rows of the plain text, RFC 4180, UTF-8.
+// - CSV (trial balance): the rows of the plain text, RFC 4180, UTF-8 after a byte-order
+//   mark, names marked as in the plain text.
 //
 // The trial balance's totals line shows the debit total and the credit total each in its
 // own column, and is left out only when both are 0. The balance sheet's profit line is the

@@ -108,5 +108,20 @@ TEST(CsvFile, WritesTwoBlocksReadsWhatSpreadsheetsWriteAndRefusesBadRowsNamingTh
             "1 \"Long\" Road\rTown|Till");
 }
 
+// The book's own form is read back by this program, not by a spreadsheet: texts that a
+// spreadsheet would take for formulas are written without a mark and read back exactly.
+TEST(CsvFile, TextsThatLookLikeFormulasReadBackExactlyWithoutAMark) {
+  Books books = testing::HostileBook();
+  const std::string csv = FormatBook(books, BookFileType::kCsv);
+  EXPECT_EQ(csv.rfind("folio,name,", 0), 0u) << "no byte-order mark";
+  EXPECT_NE(csv.find("\n110,\"=HYPERLINK(\"\"http"), std::string::npos);
+  EXPECT_NE(csv.find("\n130,\"-Drawings \"\"owner"), std::string::npos);
+  EXPECT_EQ(csv.find(",'"), std::string::npos) << "no apostrophe before a field";
+  const BookReadResult read = ParseCsvBook(csv, kToday);
+  ASSERT_TRUE(read.Ok()) << read.Message;
+  // The parts a CSV book carries: the chart and the journal.
+  EXPECT_EQ(testing::FirstDifference(*read.Book, books, {false, false, false}), "");
+}
+
 }  // namespace
 }  // namespace qv

@@ -95,6 +95,49 @@ TEST(TableFormatsTest, EveryFormKeepsTheCellsEscapesTheirTextsAndReplacesBadByte
   EXPECT_THAT(pageHtml, HasSubstr("<tr style=\"background-color:#E0E0E0\">"));
 }
 
+// A spreadsheet takes a text that starts with =, +, -, @, TAB or CR for a formula: the CSV
+// and the plain text mark such a text with an apostrophe, and leave figures as they are.
+TEST(TableFormatsTest, TextsASpreadsheetWouldRunAsFormulasAreMarkedAndFiguresAreNot) {
+  const std::vector<std::vector<std::string>> hostile = {
+      {"=HYPERLINK(\"http://x.test/steal\";\"click me\")", "-1,250.00", "+2"},
+      {"+cmd|' /C calc'!A0", "-3 ", "@SUM(A1:A2)"},
+      {"-2+3", "\t=1+1", "\r=1"},
+      {"- Cash", "-.50",
+       "-1\xC2\xA0"
+       "234,5"},  // a blank and comma of another locale
+      {"Plain = fine", "(12.50)", "-"},
+  };
+  TableDocument table = HardTable(hostile);
+  table.Title = {"=Title", "Period"};
+  table.Columns[0].Heading = "@Account";
+  const std::string csv = TableCsv(table);
+  EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF") << "a byte-order mark first";
+  const std::vector<std::vector<std::string>> marked = {
+      {"'@Account", "Notes", "Debit"},
+      {"'=HYPERLINK(\"http://x.test/steal\";\"click me\")", "-1,250.00", "+2"},
+      {"'+cmd|' /C calc'!A0", "-3 ", "'@SUM(A1:A2)"},
+      {"'-2+3", "'\t=1+1", "'\r=1"},
+      {"'- Cash", "-.50",
+       "-1\xC2\xA0"
+       "234,5"},
+      {"Plain = fine", "(12.50)", "'-"},
+  };
+  EXPECT_EQ(testing::ParseCsv(csv), marked);
+  // The plain text (the clipboard's, and the .txt file) marks its cells and title lines alike.
+  const std::string text = TableText(table);
+  EXPECT_EQ(text.substr(0, text.find("Notes")), "'=Title\r\nPeriod\r\n\r\n'@Account\t");
+  EXPECT_THAT(text, HasSubstr("\r\n'-2+3\t' =1+1\t' =1\r\n"));
+  EXPECT_THAT(
+      text, HasSubstr("\r\n'=HYPERLINK(\"http://x.test/steal\";\"click me\")\t-1,250.00\t+2\r\n"));
+  // The other forms show the texts as they are.
+  EXPECT_THAT(TableHtml(table), HasSubstr(">=HYPERLINK(&quot;http"));
+  EXPECT_THAT(testing::RtfPlainText(TableRtf(table)), HasSubstr("@Account\tNotes"));
+  for (const char* figure : {"-0", "+1.5", "-1'234.50", "-12 345", "-1,250.00"})
+    EXPECT_FALSE(ReadsAsFormula(figure)) << figure;
+  for (const char* formula : {"-1+2", "-A1", "+-", "-1e5", "=1", "@x", "\t1", "\r1", "-", "--1"})
+    EXPECT_TRUE(ReadsAsFormula(formula)) << formula;
+}
+
 class TableFilesTest : public ::testing::Test {
  protected:
   testing::ScratchFolder folder_;

@@ -94,6 +94,7 @@ TEST_F(StatementOutputsTest, TrialBalanceCopyIsThePaddedDocumentAndItsTabbedText
             "\\b TOTALS                                300.00      300.00\\b0\\f0\\fs20\\par\r\n}");
   EXPECT_EQ(output.Text(), "Cash\t300.00\r\nSales\t\t300.00\r\n\t\t\r\nTotal\t300.00\t300.00\r\n");
   EXPECT_EQ(TableCsv(output.CsvTable()),
+            "\xEF\xBB\xBF"
             "Cash,300.00,\r\nSales,,300.00\r\n,,\r\nTotal,300.00,300.00\r\n");
 }
 

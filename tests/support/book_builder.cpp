@@ -52,4 +52,19 @@ void AddEntry(Books& books, DaySerial date, const std::string& number,
   books.PostingLines.back().Notes = notes;
 }
 
+Books HostileBook() {
+  Books books = BookWithChart({
+      {"=HYPERLINK(\"http://x.test/steal\";\"click me\")", 110, 0},
+      {"+cmd|' /C calc'!A0", 120, 0},
+      {"-Drawings \"owner\"", 130, 0},
+      {"@SUM(1+1)*cmd|' /C calc'!A0", 400, 5},
+      {"Caf\u00e9 \u00fcber \u4e2d\u6587, \"Sales\"", 410, 5},
+  });
+  books.AccountNotes[1] = "=1+1";
+  books.BusinessName = kHostileBusinessName;
+  AddEntry(books, Day(2026, 1, 2), "-1", {{110, 1250.5}, {120, 300}, {130, 49.5}},
+           {{400, 1000}, {410, 600}}, "@note \"quoted\", =2+2");
+  return books;
+}
+
 }  // namespace qv::testing

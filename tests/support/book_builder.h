@@ -30,6 +30,15 @@ void AddEntry(Books& books, DaySerial date, const std::string& number,
               std::initializer_list<LineSpec> debits, std::initializer_list<LineSpec> credits,
               const std::string& notes = "_");
 
+// A book whose texts a spreadsheet or a mail program could misread: account names that
+// start with "=", "+", "-" and "@", quotes, and letters beyond ASCII ("Café über 中文"), in
+// the chart, the notes and the business name. One entry, dated 2 January 2026: debits of
+// 1,250.50, 300.00 and 49.50 to the first three accounts, credits of 1,000.00 and 600.00 to
+// the last two.
+Books HostileBook();
+inline constexpr const char* kHostileBusinessName =
+    "=Caf\u00e9 \u00fcber \u4e2d\u6587 \"Hostile\" & Co";
+
 // An amount or folio from a decimal number with at most four decimals.
 Amount Money(double value);
 

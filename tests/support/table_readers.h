@@ -13,9 +13,10 @@
 
 namespace qv::testing {
 
-// The records of a CSV text, each a list of fields. Fails the test on a stray quote or a
-// record that does not end with CR LF.
+// The records of a CSV text, each a list of fields, after the byte-order mark when there is
+// one. Fails the test on a stray quote or a record that does not end with CR LF.
 inline std::vector<std::vector<std::string>> ParseCsv(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   std::vector<std::vector<std::string>> records;
   std::vector<std::string> record;
   std::string field;
