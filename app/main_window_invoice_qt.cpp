@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPointer>
 
 #include "app/application_window.h"
 #include "app/main_window.h"
@@ -26,10 +25,6 @@ constexpr int kPrintInvoiceCaption = 114;
 void TAcount::ConnectInvoiceCommands() {
   connect(MenuItem("Invoice"), &QAction::triggered, this, &TAcount::Invoice_Click);
   connect(MenuItem("EmailInvoice"), &QAction::triggered, this, &TAcount::EmailInvoice_Click);
-  // Message files say which window produced them: this one, with its title at that moment.
-  SetEmailProducer([window = QPointer<TAcount>(this)] {
-    return window ? window->windowTitle().toStdString() : std::string(kApplicationTitle);
-  });
 }
 
 Invoice TAcount::ShownInvoice() const {
@@ -46,9 +41,9 @@ void TAcount::Invoice_Click() {
   }
   const Books& books = app_.TheBooks();
   const std::string notes = AccNote->text().toStdString();
-  PrintDocumentDirect(this, app_.TheSession(), [&](DrawingSurface& printer) {
-    DrawInvoice(printer, books, invoice, notes);
-  });
+  PrintDocumentDirect(
+      this, app_.TheSession(),
+      [&](DrawingSurface& printer) { DrawInvoice(printer, books, invoice, notes); }, "Invoice");
 }
 
 void TAcount::EmailInvoice_Click() {

@@ -1,9 +1,10 @@
 #include "controls/email_file_qt.h"
 
 #include <QDesktopServices>
-#include <QGuiApplication>
+#include <QProcess>
 #include <QUrl>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "platform/email_file.h"
@@ -14,44 +15,59 @@ namespace qv {
 
 namespace {
 
-std::function<std::string()>& Producer() {
-  static std::function<std::string()> title;
-  return title;
-}
-
 std::function<bool(const std::string&)>& Opener() {
   static std::function<bool(const std::string&)> open;
   return open;
 }
 
-bool OpenWithDesktop(const std::string& path) {
-  if (Opener()) return Opener()(path);
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+// Whether the desktop names a default program for e-mail messages, as xdg-mime tells it;
+// nothing when xdg-mime cannot be asked (not installed, or no answer in time).
+std::optional<bool> DesktopHasMailProgram() {
+  QProcess query;
+  query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                           QStringLiteral("message/rfc822")});
+  if (!query.waitForStarted(3000)) return std::nullopt;
+  if (!query.waitForFinished(5000)) {
+    query.kill();
+    query.waitForFinished(1000);
+    return std::nullopt;
+  }
+  if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) return std::nullopt;
+  return !query.readAllStandardOutput().trimmed().isEmpty();
 }
 
 }  // namespace
 
-void SetEmailProducer(std::function<std::string()> title) { Producer() = std::move(title); }
+bool OpenWithMailProgram(const std::string& path) {
+  // The desktop's opener hands a file without a program of its own to whatever it finds,
+  // or to nothing, and says so only on the terminal: ask first whether there is one.
+  if (DesktopHasMailProgram() == false) return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
 
 bool WriteEmailFile(const std::string& baseName, const std::string& htmlBody,
                     const std::string& subject) {
-  const std::string producer =
-      Producer() ? Producer()() : QGuiApplication::applicationDisplayName().toStdString();
-  const std::string folder = TemporaryFolder();
   EmailFileWrite written;
   {
     BusyPointer busy;
-    written = SaveEmailFile(baseName, EmailFileText(subject, producer, htmlBody), folder);
+    const EmailFileWrite folder = EmailFolder();
+    written = folder.Error != 0
+                  ? folder
+                  : SaveEmailFile(baseName, EmailFileText(subject, kApplicationTitle, htmlBody),
+                                  folder.Path);
+    if (written.Error != 0 && written.Path.empty()) written.Path = folder.Path;
   }
   if (written.Error != 0) {
-    ShowMessage("The e-mail message could not be written in the temporary folder \"" + folder +
-                    "\" (" + std::strerror(written.Error) + "), so no message was opened.",
+    ShowMessage("The e-mail message could not be written in the folder \"" + written.Path + "\" (" +
+                    std::strerror(written.Error) + "), so no message was opened.",
                 PromptIcon::Exclamation);
     return false;
   }
-  if (!OpenWithDesktop(written.Path)) {
+  const bool opened = Opener() ? Opener()(written.Path) : OpenWithMailProgram(written.Path);
+  if (!opened) {
     ShowMessage("The e-mail message was written to \"" + written.Path +
-                    "\", but no mail program could be started to open it.",
+                    "\", but no mail program opened it: none is set up to open e-mail message "
+                    "files (.eml). Open that file with your mail program to address and send it.",
                 PromptIcon::Exclamation);
     return false;
   }

@@ -1,9 +1,10 @@
 #pragma once
 // WriteEmailFile: the e-mail command of every window that mails (the invoice, the ledgers,
 // the statements). It writes the unsent message file (platform/email_file.h) in the user's
-// temporary folder and opens it with the desktop's program for .eml files, which shows it
+// own message folder and opens it with the desktop's program for .eml files, which shows it
 // ready to be addressed and sent. A message that could not be written is never opened; each
-// failure is told in one message.
+// failure is told in one message, and when no mail program opens the message the user is
+// told where its file is.
 
 #include <functional>
 #include <string>
@@ -15,9 +16,10 @@ namespace qv {
 bool WriteEmailFile(const std::string& baseName, const std::string& htmlBody,
                     const std::string& subject);
 
-// The text after "Produced By " in the message: the main window's title, which the main
-// window gives here (the application's name until it does).
-void SetEmailProducer(std::function<std::string()> title);
+// Opens the message file with the desktop's program for e-mail messages. False when there
+// is none (the desktop's list of default programs names none for message/rfc822) or it
+// could not be started.
+bool OpenWithMailProgram(const std::string& path);
 
 // Tests: message files are handed to `open` instead of the desktop while this object lives;
 // `open` returns whether a program took the file.

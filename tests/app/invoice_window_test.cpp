@@ -17,6 +17,7 @@
 #include "tests/app/main_window_program_qt.h"
 #include "tests/support/eml_python.h"
 #include "tests/support/pdf_text.h"
+#include "tests/support/scoped_env.h"
 
 namespace qv::testing {
 namespace {
@@ -136,24 +137,23 @@ TEST_F(InvoiceWindowTest, AFailingPrinterIsToldOnceAndInHelpModeOnlyTheMailIsWri
   const std::string folder = TestOutputPath("invoice-mail");
   fs::remove_all(folder);
   fs::create_directories(folder);
-  const std::string eml = folder + "/Invoice0.eml";
+  fs::permissions(folder, fs::perms::owner_all);  // a runtime folder is the user's alone
+  const std::string eml = folder + "/quorvel/Invoice0.eml";
   std::vector<std::string> opened;
-  setenv("tmp", folder.c_str(), 1);  // the temporary folder the message is written to
   {
+    ScopedEnv runtime("XDG_RUNTIME_DIR", folder);  // where the message is written
     ScopedEmailOpener opener(
         [&opened](const std::string& file) { return opened.push_back(file), true; });
     w->CalcButton_Click(13);
   }
-  unsetenv("tmp");
   ASSERT_EQ(opened, std::vector<std::string>{eml});
   const std::string page =
       InvoiceHtml(books(), MakeInvoice(books(), UsEnglishLocale(), EntryRange{0, 2}));
-  const std::string text = ScratchFolder::Read(eml);
-  EXPECT_EQ(text.substr(text.find("\r\n\r\n") + 4), page + "\r\n");
+  EXPECT_EQ(DecodedEmlBody(ScratchFolder::Read(eml)), page);
   if (!PythonAvailable()) GTEST_SKIP() << kNoPython;
   const auto fields = ParseEmlWithPython(eml);
   EXPECT_EQ(std::tie(fields.at("Subject"), fields.at("Content-Type"), fields.at("body")),
-            std::tuple("Acme, Customer (INV1)", "text/html", page + "\r\n"));
+            std::tuple("Acme, Customer (INV1)", "text/html", page));
 }
 
 // The print set-up as every view shows it, over the main window: Print prints, Cancel and the

@@ -1,7 +1,8 @@
 // The main of every window test: the application runs under the offscreen platform, so no
-// display is needed, and its saved settings go to a folder of the test run, never to the
-// user's own.
+// display is needed, and its saved settings and e-mail message files go to folders of the
+// test run, never to the user's own.
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QDir>
@@ -18,9 +19,14 @@ int main(int argc, char** argv) {
   const std::string config = base + "/config-" + std::to_string(getpid());
   QDir().mkpath(QString::fromStdString(config));
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  const std::string runtime = base + "/runtime-" + std::to_string(getpid());
+  QDir().mkpath(QString::fromStdString(runtime));
+  chmod(runtime.c_str(), 0700);  // a runtime folder is the user's alone
+  setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
   QDir(QString::fromStdString(config)).removeRecursively();
+  QDir(QString::fromStdString(runtime)).removeRecursively();
   return result;
 }
