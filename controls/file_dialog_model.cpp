@@ -73,6 +73,14 @@ std::string NameForType(std::string_view name, std::string_view type) {
   return stem + "." + std::string(type);
 }
 
+std::string DocumentFileName(std::string_view title, std::string_view type) {
+  std::string name = WithoutForbiddenCharacters(title);
+  std::erase(name, '/');
+  std::string stem(TrimAny(name, " -:."));
+  if (stem.empty()) stem = "Document";
+  return stem + "." + std::string(type);
+}
+
 bool IsAcceptableName(std::string_view name) { return !NameWithoutExtension(name).empty(); }
 
 std::string FileNameWithType(std::string_view chosenPath, std::string_view type) {

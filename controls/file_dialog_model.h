@@ -38,6 +38,12 @@ std::string WithoutForbiddenCharacters(std::string_view text);
 // extension is the type's in another case keeps it ("OLD.ACC" and "acc" give "OLD.ACC").
 std::string NameForType(std::string_view name, std::string_view type);
 
+// The name a file dialog proposes for a document of that title: the title without the
+// characters a name may not hold (and without "/"), without blanks, dashes, colons or dots
+// at either end, then "." and the type ("Trial Balance -" and "pdf" give "Trial
+// Balance.pdf"); "Document" when nothing of the title is left.
+std::string DocumentFileName(std::string_view title, std::string_view type);
+
 // True when the name box's text may be accepted: the name without its extension is not
 // empty, so ".csv" alone is refused.
 bool IsAcceptableName(std::string_view name);

@@ -93,10 +93,10 @@ int PrintToPdfFile(QPrinter& printer, const std::string& path, DrawingSurface& s
 }
 
 PrintOutcome PrintOnSharedPrinter(QWidget* owner, Session& session, const PageDrawing& draw,
-                                  int copies, double scale) {
+                                  int copies, double scale, const std::string& documentName = {}) {
   QPrinter& printer = SharedPrinter();
   if (PrintsToFile(printer)) {
-    const std::string path = ChoosePdfFile(owner, session);
+    const std::string path = ChoosePdfFile(owner, session, documentName);
     if (path.empty()) return PrintOutcome::Cancelled;
     printer.setOutputFileName(QString::fromStdString(path));
   }
@@ -162,13 +162,17 @@ PrintOutcome PrintDocument(QWidget* owner, Session& session, const DocumentDrawi
   return PrintDocument(owner, session, AsPages(draw));
 }
 
-PrintOutcome PrintDocumentDirect(QWidget* owner, Session& session, const DocumentDrawing& draw) {
-  return PrintOnSharedPrinter(owner, session, AsPages(draw), 1, 1.0);
+PrintOutcome PrintDocumentDirect(QWidget* owner, Session& session, const DocumentDrawing& draw,
+                                 const std::string& documentName) {
+  return PrintOnSharedPrinter(owner, session, AsPages(draw), 1, 1.0, documentName);
 }
 
-std::string ChoosePdfFile(QWidget* owner, Session& session) {
+std::string ChoosePdfFile(QWidget* owner, Session& session, const std::string& documentName) {
   if (PdfFileAnswer()) return PdfFileAnswer()();
   FileDialogRequest request;
+  const QString title = owner ? owner->window()->windowTitle() : QString();
+  request.presetName =
+      DocumentFileName(documentName.empty() ? title.toStdString() : documentName, "pdf");
   request.defaultType = "pdf";
   request.patterns = {"*.pdf"};
   request.captionId = kPdfCaption;

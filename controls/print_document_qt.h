@@ -45,8 +45,9 @@ PrintOutcome PrintDocument(QWidget* owner, Session& session, const DocumentDrawi
 PrintOutcome PrintDocument(QWidget* owner, Session& session, const PageDrawing& draw);
 
 // Printing straight to the printer as it is set, without the print set-up: one copy at
-// scale 1 (the invoice, the chart listing).
-PrintOutcome PrintDocumentDirect(QWidget* owner, Session& session, const DocumentDrawing& draw);
+// scale 1 (the invoice, the chart listing). `documentName` names the PDF file proposed.
+PrintOutcome PrintDocumentDirect(QWidget* owner, Session& session, const DocumentDrawing& draw,
+                                 const std::string& documentName = {});
 
 // The job itself on a given printer, with no dialog: `copies` copies at `scale`, the PDF
 // file (when the printer writes one) already set on the printer. Shows the printer error
@@ -61,8 +62,9 @@ PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const PageDrawi
                             int copies, double scale);
 
 // The PDF file a print goes to: the program's file dialog for type "pdf" over `owner`, or ""
-// when the user cancelled.
-std::string ChoosePdfFile(QWidget* owner, Session& session);
+// when the user cancelled. The dialog proposes the document's name with ".pdf": the name
+// given, else the title of `owner`'s window.
+std::string ChoosePdfFile(QWidget* owner, Session& session, const std::string& documentName = {});
 
 // Tests: the PDF file question is answered by `answer` instead of the file dialog while this
 // object lives ("" = cancelled).

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
@@ -14,6 +15,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "controls/shared_printer_qt.h"
 
@@ -24,6 +26,8 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int kPictureSize = 32;
+constexpr const char* kNoPrinterText =
+    "No printer was found, so the document will be written to a PDF file.";
 
 enum class Picture {
   BlackWhite,
@@ -123,6 +127,10 @@ Printformer::Printformer(PrintSetupModel& model, QWidget* owner) : QDialog(owner
   combo1_->setObjectName("Combo1");
   combo1_->setToolTip("Select Printer...");
   combo1_->installEventFilter(this);  // typing does not choose a printer
+  noPrinterNote_ = new QLabel(kNoPrinterText, this);
+  noPrinterNote_->setObjectName("NoPrinterNote");
+  noPrinterNote_->setWordWrap(true);
+  noPrinterNote_->setVisible(model_.NoPrinterFound());
   combo2_ = new QComboBox(this);
   combo2_->setObjectName("Combo2");
   check1_ = new QCheckBox("Duplex", this);
@@ -163,7 +171,11 @@ Printformer::Printformer(PrintSetupModel& model, QWidget* owner) : QDialog(owner
   command2_->setObjectName("Command2");
 
   auto* grid = new QGridLayout(this);
-  grid->addWidget(MakeFrame(this, "Printer :", combo1_), 0, 0, 1, 3);
+  auto* printerFrame = new QGroupBox("Printer :", this);
+  auto* printerColumn = new QVBoxLayout(printerFrame);
+  printerColumn->addWidget(combo1_);
+  printerColumn->addWidget(noPrinterNote_);  // under the list, shown only without a printer
+  grid->addWidget(printerFrame, 0, 0, 1, 3);
   grid->addWidget(MakeFrame(this, "Page Type :", combo2_, check1_), 1, 0, 1, 3);
   grid->addWidget(MakeFrame(this, "Color :", colorImages_[1], colorImages_[2]), 2, 0);
   grid->addWidget(MakeFrame(this, "Quality :", qualityImages_[1], qualityImages_[2],

@@ -7,7 +7,8 @@
 // one before; the window itself is made for each opening over the calling window.
 //
 // Print sets the copies from the copies box (0 prints nothing); Cancel, Escape and the close
-// box give 0 copies.
+// box give 0 copies. On a machine without a printer a line under the printer list says that
+// none was found and the document goes to a PDF file.
 
 #include <QDialog>
 #include <QString>
@@ -19,6 +20,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
@@ -45,6 +47,7 @@ class Printformer : public QDialog {
   explicit Printformer(PrintSetupModel& model, QWidget* owner = nullptr);
 
   QComboBox* Combo1() const { return combo1_; }  // printers
+  QLabel* NoPrinterNote() const { return noPrinterNote_; }
   QComboBox* Combo2() const { return combo2_; }  // paper sizes
   QCheckBox* Check1() const { return check1_; }  // duplex
   // The pictures: colour 1, 2; quality 1 to 4; orientation 1, 2. Checked = marked.
@@ -71,6 +74,7 @@ class Printformer : public QDialog {
 
   PrintSetupModel& model_;
   QComboBox* combo1_ = nullptr;
+  QLabel* noPrinterNote_ = nullptr;
   QComboBox* combo2_ = nullptr;
   QCheckBox* check1_ = nullptr;
   std::array<QToolButton*, 3> colorImages_{};

@@ -52,7 +52,15 @@ void PrintSetupModel::Open() {
   savedPaperSize_ = port_.PaperSize();
   AllPages();
   printers_ = port_.InstalledPrinters();
-  if (printers_.empty()) Trouble();  // no printer installed: only the PDF entry remains
+  // No printer installed: a PDF file is what remains, and the dialog says so; only when
+  // even that is refused is there trouble.
+  noPrinter_ = printers_.empty();
+  if (noPrinter_ && port_.CurrentPrinter() != kPdfFileEntry) {
+    if (port_.SelectPrinter(kPdfFileEntry))
+      AllPages();
+    else
+      Trouble();
+  }
   printers_.push_back(kPdfFileEntry);
   ReadMarkers();
   printerText_ = port_.CurrentPrinter();

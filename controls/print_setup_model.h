@@ -66,8 +66,12 @@ class PrintSetupModel {
 
   // Each opening of the dialog. The first one turns the printer to portrait, probes its
   // paper sizes, lists the printers and reads the printer's settings; a failure there
-  // shows "Printer Trouble" once and the step is skipped.
+  // shows "Printer Trouble" once and the step is skipped. With no printer installed the PDF
+  // file is chosen without a message (NoPrinterFound), unless the printer refuses it too.
   void Open();
+  // True when the first opening found no installed printer: the dialog says that the
+  // document goes to a PDF file.
+  bool NoPrinterFound() const { return noPrinter_; }
 
   // The lists and choices the dialog shows.
   const std::vector<std::string>& Printers() const { return printers_; }
@@ -116,6 +120,7 @@ class PrintSetupModel {
   PrinterPort& port_;
   bool loaded_ = false;
   bool troubleShown_ = false;
+  bool noPrinter_ = false;
   std::vector<std::string> printers_;
   std::string printerText_;
   std::vector<int> paperCodes_;

@@ -4,13 +4,18 @@
 // boxes have X11 key bindings. Pictures of the windows go to the output folder.
 
 #include <QImageReader>
+#include <QLabel>
 #include <QListView>
+#include <QPrinterInfo>
 #include <QSignalSpy>
 
 #include "accounts/account_combo_qt.h"
 #include "app/main_window_layout.h"
+#include "controls/file_dialog.h"
+#include "controls/print_setup_dialog.h"
 #include "platform/locale_qt.h"
 #include "platform/units.h"
+#include "statements/trial_balance_window.h"
 #include "tests/app/main_window_program_qt.h"
 #include "tests/support/pdf_text.h"
 
@@ -331,6 +336,56 @@ TEST_F(RealDisplayTest, CtrlASelectsTheWholeTextOfEveryEntryBox) {
   EXPECT_EQ(Line(0).LineDate, Day(2026, 3, 15));
   EXPECT_EQ(Line(1).LineDate, Day(2026, 3, 15));
   EXPECT_EQ(prompts.Texts(), std::vector<std::string>());
+}
+
+// With no printer installed, Print in the trial balance opens the print set-up on the PDF
+// file with a line saying that no printer was found, and no message before it; the PDF file's
+// dialog then proposes the statement's name. The set-up is saved as a picture.
+TEST_F(RealDisplayTest, WithNoPrinterThePrintSetUpOpensOnThePdfFileAndSaysWhy) {
+  if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "a printer is installed";
+  StartOn(SmallBook());
+  w->MenuItem("TrialBalance")->trigger();
+  auto* tb = qobject_cast<TrialBalanceWindow*>(p.app->Windows().Trial_Balance.data());
+  ASSERT_NE(tb, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(tb));
+  ScriptedPrompts prompts;
+  prompts.OnUnexpected = [](const PromptRequest& request, const std::string&) {
+    ADD_FAILURE() << "a message: " << request.Text;
+  };
+  const ScopedPromptService scope(prompts);
+  std::string printer, proposed;
+  QStringList overlaps;
+  bool noteWhole = false;
+  QTimer poll, watchdog;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* setUp = qobject_cast<Printformer*>(modal); setUp && setUp->isVisible()) {
+      printer = setUp->Combo1()->currentText().toStdString();
+      QLabel* note = setUp->NoPrinterNote();
+      noteWhole = note->isVisible() && !note->text().isEmpty() &&
+                  setUp->rect().contains(RectIn(setUp, note)) &&
+                  note->height() >= note->heightForWidth(note->width()) &&
+                  RectIn(setUp, note).top() >= RectIn(setUp, setUp->Combo1()).bottom();
+      overlaps = OverlapsOf(setUp, note);
+      setUp->grab().save(QString::fromStdString(TestOutputPath("print_setup_no_printer_")) +
+                         QGuiApplication::platformName() + ".png");
+      setUp->Command1()->click();
+    } else if (auto* files = qobject_cast<FileDialog*>(modal); files && files->isVisible()) {
+      proposed = files->NameBox()->text().toStdString();
+      files->reject();
+      poll.stop();
+    }
+  });
+  QObject::connect(&watchdog, &QTimer::timeout, [] {
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+  });
+  poll.start(20);
+  watchdog.start(10000);
+  tb->PrintItem()->trigger();
+  EXPECT_EQ(printer, "PDF file...");
+  EXPECT_TRUE(noteWhole);
+  EXPECT_EQ(overlaps, QStringList());
+  EXPECT_EQ(proposed, "Trial Balance.pdf");
 }
 
 }  // namespace

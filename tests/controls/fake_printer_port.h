@@ -23,6 +23,7 @@ class FakePrinterPort final : public PrinterPort {
   int Color = kColor;
   bool TwoSided = false;
   bool FailSettings = false;  // every setting but the paper is refused
+  bool NoPdf = false;         // the PDF entry cannot be chosen
   int PaperSets = 0;          // the paper sizes tried, to see a probe
 
   void Add(const std::string& name, std::set<int> codes) {
@@ -32,7 +33,7 @@ class FakePrinterPort final : public PrinterPort {
   std::vector<std::string> InstalledPrinters() override { return Order; }
   std::string CurrentPrinter() override { return Current; }
   bool SelectPrinter(const std::string& name) override {
-    return (name == kPdfFileEntry || Papers.count(name)) && (Current = name, true);
+    return (name == kPdfFileEntry ? !NoPdf : Papers.count(name) > 0) && (Current = name, true);
   }
   bool SetPaperSize(int code) override {
     ++PaperSets;

@@ -39,6 +39,18 @@ TEST(FileDialogRules, TypeCodesNamesPathsForbiddenCharactersAndPatterns) {
   }
 }
 
+// A document's title proposes its file: never a folder, never a forbidden character.
+TEST(FileDialogRules, ADocumentsTitleGivesTheNameProposedForItsFile) {
+  const std::pair<const char*, const char*> titles[] = {
+      {"Trial Balance -", "Trial Balance.pdf"},
+      {"Reconciled General Journal", "Reconciled General Journal.pdf"},
+      {"Quorvel V6.2 : /home/u/books.acc    ", "Quorvel V6.2  homeubooks.acc.pdf"},
+      {"Acme Ltd. Ledger", "Acme Ltd. Ledger.pdf"},
+      {" - : ", "Document.pdf"},
+      {"", "Document.pdf"}};
+  for (const auto& [title, name] : titles) EXPECT_EQ(DocumentFileName(title, "pdf"), name);
+}
+
 TEST(FileDialogFolders, ListsFoldersAndMatchingFilesButNotHiddenOnes) {
   ScratchFolder scratch;
   for (const char* file : {"OLD.ACC", "new.acc", "notes.txt", ".hidden.acc"}) scratch.File(file);

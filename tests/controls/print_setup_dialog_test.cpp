@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -55,6 +56,7 @@ TEST_F(PrintSetupDialogTest, ShowsEveryChoiceWholeAndApart) {
     for (QGroupBox* frame : frames) EXPECT_FALSE(button->geometry().intersects(frame->geometry()));
   }
   EXPECT_FALSE(dialog.Command1()->geometry().intersects(dialog.Command2()->geometry()));
+  EXPECT_FALSE(dialog.NoPrinterNote()->isVisible()) << "a printer was found";
   Grab(&dialog, "print_setup_dialog");
 }
 

@@ -75,14 +75,25 @@ TEST_F(PrintSetupModelTest, LaterOpeningsKeepTheChoicesWithoutANewProbeAndRefusa
                                       "Printer Problem, check printer, paper and cables"}));
 }
 
-TEST_F(PrintSetupModelTest, WithNoPrinterItOpensOnThePdfEntryWithOneMessage) {
+TEST_F(PrintSetupModelTest, WithNoPrinterItOpensOnThePdfEntryWithoutAMessage) {
   FakePrinterPort bare;
   bare.Current = "";
   PrintSetupModel model(bare);
   model.Open();
   EXPECT_EQ(model.Printers(), std::vector<std::string>{"PDF file..."});
   EXPECT_EQ(model.PrinterText() + "|" + bare.Current, "PDF file...|PDF file...");
+  EXPECT_TRUE(model.NoPrinterFound());
+  EXPECT_EQ(model.PaperCodes().size(), 41u) << "the PDF file's paper sizes";
   model.Open();
+  model_.Open();  // over installed printers
+  EXPECT_EQ(Asked(), std::vector<std::string>{});
+  EXPECT_FALSE(model_.NoPrinterFound());
+  // Only when not even a PDF file can be written is there trouble, told once.
+  FakePrinterPort none;
+  none.Current = "";
+  none.NoPdf = true;
+  PrintSetupModel stuck(none);
+  stuck.Open();
   EXPECT_EQ(Asked(), std::vector<std::string>{"Printer Trouble"});
   EXPECT_EQ(prompts_.History()[0].Request.Caption(), "");
 }

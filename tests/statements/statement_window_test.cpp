@@ -31,6 +31,7 @@
 #include "platform/units.h"
 #include "statements/balance_sheet_window.h"
 #include "statements/income_statement_window.h"
+#include "statements/statement_dates.h"
 #include "statements/trial_balance_window.h"
 #include "tests/support/book_builder.h"
 #include "tests/support/eml_python.h"
@@ -452,7 +453,7 @@ TEST_F(StatementOutputsWindowTest, EachStatementsPageIsWellFormedAndShowsTheWind
   EXPECT_EQ(std::filesystem::path(written).filename().string().rfind("BalanceSheet", 0), 0u);
   std::string body;
   EXPECT_EQ(ReadWholeFile(written, body), 0);
-  EXPECT_EQ(PageFigures(body.substr(body.find("<!DOCTYPE"))), WindowFigures(*bs));
+  EXPECT_EQ(PageFigures(DecodedEmlBody(body)), WindowFigures(*bs));
   if (PythonAvailable()) {
     const auto message = ParseEmlWithPython(written);
     EXPECT_EQ(message.at("Subject"), "Acme & Sons,Financial Position Ending 02 March 2026");
@@ -462,6 +463,60 @@ TEST_F(StatementOutputsWindowTest, EachStatementsPageIsWellFormedAndShowsTheWind
                              std::filesystem::copy_options::overwrite_existing);
   std::filesystem::remove(written);
   EXPECT_EQ(fileErrors, std::vector<std::string>());
+}
+
+// A book whose names start with =, +, - and @ and hold quotes and letters beyond ASCII: a
+// spreadsheet reads every name of the trial balance's CSV as text and every figure as shown,
+// and a mail reader that allows no defect reads the message's subject and page as they are.
+TEST_F(StatementOutputsWindowTest, AHostileBooksTrialBalanceIsReadAsShownBySpreadsheetAndMail) {
+  books = HostileBook();
+  books.TrialDecimals = 2;
+  auto tb = Open<TrialBalanceWindow>();
+  const std::string csv = TestOutputPath("hostile-trial-balance.csv");
+  const std::string page = TestOutputPath("hostile-trial-balance.htm");
+  const std::string eml = TestOutputPath("hostile-trial-balance.eml");
+  for (const std::string& path : {csv, page, eml}) std::filesystem::remove(path);
+  Export(*tb, csv);
+  Export(*tb, page);
+  std::string written;
+  {
+    ScopedEmailOpener opener([&](const std::string& path) { return written = path, true; });
+    tb->EmailItem()->trigger();
+  }
+  ASSERT_FALSE(written.empty());
+  std::filesystem::copy_file(written, eml);
+  std::filesystem::remove(written);
+  EXPECT_EQ(fileErrors, std::vector<std::string>());
+  const std::string subject = std::string(kHostileBusinessName) + ", " +
+                              TrialBalanceTitle(clock.Today(), UsEnglishLocale());
+  // The clipboard's text marks the names as the CSV does.
+  tb->CopyItem()->trigger();
+  EXPECT_EQ(ClipboardText().substr(0, ClipboardText().find('\t')),
+            "'=HYPERLINK(\"http://x.test/steal\";\"click me\")");
+  if (!PythonAvailable()) GTEST_SKIP() << kNoPython;
+  const auto table = ParseCsvWithPython(csv);
+  ASSERT_FALSE(table.empty()) << "csv module failed";
+  EXPECT_EQ(table.at("bom"), "1");
+  EXPECT_FALSE(table.contains("live")) << table.at("live");
+  const std::vector<std::vector<std::string>> rows = {
+      {"'=HYPERLINK(\"http://x.test/steal\";\"click me\")", "1,250.50", ""},
+      {"'+cmd|' /C calc'!A0", "300.00", ""},
+      {"'-Drawings \"owner\"", "49.50", ""},
+      {"'@SUM(1+1)*cmd|' /C calc'!A0", "", "1,000.00"},
+      {"Caf\u00e9 \u00fcber \u4e2d\u6587, \"Sales\"", "", "600.00"},
+      {"", "", ""},
+      {"Total", "1,600.00", "1,600.00"}};
+  EXPECT_EQ(CsvRowsOf(table.at("row")), rows);
+  const auto message = ParseEmlStrictlyWithPython(eml);
+  ASSERT_FALSE(message.empty()) << "the strict policy refused the message";
+  EXPECT_EQ(message.at("defects"), "0");
+  EXPECT_EQ(message.at("Subject"), subject);
+  EXPECT_EQ(message.at("html"), ScratchFolder::Read(page));
+  EXPECT_EQ(message.at("encoding"), "base64");
+  EXPECT_EQ(message.at("fields"),
+            "Subject,X-Mailer,MIME-Version,X-Unsent,X-MimeOLE,Content-Type,"
+            "Content-Transfer-Encoding");
+  EXPECT_LE(std::stoi(message.at("longest")), 78);
 }
 
 TEST_F(StatementOutputsWindowTest, ExportOffersTheStatementsTypesAndTellsAFailureOnce) {
