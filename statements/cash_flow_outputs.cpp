@@ -64,7 +64,7 @@ void CashFlowOutput::TextLineAt(int index, TextLine& line) const {
   line.TabAfterLast = true;
   auto cell = [&line](std::string_view text) {
     std::string plain;
-    AppendPlainText(plain, text);
+    AppendPlainCell(plain, text);
     line.Cells.push_back(std::move(plain));
   };
   auto amount = [&](Amount value) {

@@ -8,10 +8,11 @@
 //   line; the beginning balances; "Inflows:", one line per inflow row, an empty line, the
 //   inflows' totals and another empty line; "Outflows:", one line per outflow row, two
 //   empty lines, the outflows' totals, and the ending balances. A TAB or line break inside
-//   a name becomes a blank, so every line stays one line of cells. The .csv file is this
-//   text with each TAB a comma and one more CR LF at its end; its fields are written as
-//   RFC 4180 fields (bookfiles/csv_file.h), so an amount grouped with commas or a name
-//   holding one stays one field;
+//   a name becomes a blank, so every line stays one line of cells, and a name a spreadsheet
+//   would take for a formula starts with an apostrophe (bookfiles/table_formats.h). The
+//   .csv file is this text with each TAB a comma and one more CR LF at its end, after a
+//   byte-order mark; its fields are written as RFC 4180 fields (bookfiles/csv_file.h), so an
+//   amount grouped with commas or a name holding one stays one field;
 // - the HTML page (Send, and the .htm file): one table of cells with their own background
 //   and alignment, the rows between the captions alternately grey and white; names and the
 //   business name are escaped;

@@ -337,6 +337,26 @@ TEST(CashFlowOutputs, CsvHtmlAndSheetReadBackCellByCellAndATooWideSheetIsRefused
   EXPECT_TRUE(CashFlowOutput(longer, Look(), 100, kCaption).Export(wideXls, "xls").Ok());
 }
 
+// A name a spreadsheet would take for a formula is marked in the CSV and in Copy's text; the
+// amounts, negative ones too, stand as shown, and the CSV begins with a byte-order mark.
+TEST(CashFlowOutputs, NamesASpreadsheetWouldRunAreMarkedInTheCsvAndCopysText) {
+  Books books = FourMonths();
+  books.AccountNames[2] = "=HYPERLINK(\"http://x.test\")";
+  const CashFlowStatement s = ComputeCashFlow(books, {});
+  const CashFlowOutput output(s, Look(), 1, kCaption, 900);
+  ScratchFolder folder;
+  ASSERT_TRUE(output.Export(folder.Path("flow.csv"), "csv").Ok());
+  const std::string csv = ScratchFolder::Read(folder.Path("flow.csv"));
+  EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+  const auto rows = ParseCsv(csv);
+  ASSERT_GT(rows.size(), 6u);
+  EXPECT_EQ(rows[6], (Texts{"'=HYPERLINK(\"http://x.test\")", "1,000.00", "0.00", "0.00", "0.00",
+                            "1,000.00", ""}));
+  EXPECT_NE(output.Ptable().find("\r\n'=HYPERLINK(\"http://x.test\")\t1,000.00\t"),
+            std::string::npos);
+  EXPECT_NE(csv.find(",\"(1,234.50)\","), std::string::npos) << "a negative amount as shown";
+}
+
 // A cell of the mail page as the page writes it.
 std::string Td(const std::string& text, const char* colour, const char* align) {
   return "<td bgcolor=\"" + std::string(colour) + "\" align=\"" + align + "\">" + text + "</td>";
