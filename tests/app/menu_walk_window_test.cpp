@@ -4,8 +4,6 @@
 // cancelled, and the windows each command opens are closed.
 
 #include <QDialog>
-#include <QMenuBar>
-#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -14,8 +12,7 @@
 #include "controls/email_file_qt.h"
 #include "controls/print_document_qt.h"
 #include "controls/shared_printer_qt.h"
-#include "controls/wait_screen_dialog.h"
-#include "tests/app/main_window_program_qt.h"
+#include "tests/app/main_window_commands_qt.h"
 
 namespace qv::testing {
 namespace {
@@ -115,36 +112,7 @@ class MenuWalkTest : public MainWindowTest {
 
   // Runs a command with the modal windows it opens closed as soon as they show.
   void Run(const std::function<void()>& command) {
-    QTimer closer;
-    closer.setInterval(10);
-    QObject::connect(&closer, &QTimer::timeout, [this] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (modal == nullptr || qobject_cast<WaitScreenDialog*>(modal)) return;
-      ++modals;
-      modal->close();
-    });
-    closer.start();
-    command();
-    QCoreApplication::processEvents();
-  }
-
-  // The commands: every menu item that runs something, then every toolbar button.
-  std::vector<std::pair<QString, std::function<void()>>> Commands() {
-    std::vector<std::pair<QString, std::function<void()>>> commands;
-    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
-      for (QAction* action : menu->actions()) {
-        if (action->menu() != nullptr) {
-          walk(action->menu());
-        } else if (!action->isSeparator() && action->isVisible()) {
-          commands.emplace_back(action->objectName(), [action] { action->trigger(); });
-        }
-      }
-    };
-    for (QAction* top : w->menuBar()->actions()) walk(top->menu());
-    for (int index = 0; index <= 13; ++index)
-      if (PictureImage* button = w->CalcButton(index))
-        commands.emplace_back("CalcButton" + QString::number(index), [button] { Click(button); });
-    return commands;
+    RunClosingModals(command, [this](QWidget*) { ++modals; });
   }
 
   PromptAnswerer prompts;
@@ -163,7 +131,7 @@ TEST_F(MenuWalkTest, EveryMenuItemAndToolbarButtonDoesSomethingAndInHelpModeOnly
   const std::string tmp = (p.folder / "tmp").string();
   fs::create_directories(tmp);
   setenv("tmp", tmp.c_str(), 1);
-  const auto commands = Commands();
+  const auto commands = MainWindowCommands(w);
   ASSERT_GE(commands.size(), 50u);
   for (const bool helpMode : {false, true}) {
     for (const auto& [name, command] : commands) {

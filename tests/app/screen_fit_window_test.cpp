@@ -2,21 +2,18 @@
 // area, its controls reachable, the keyboard given to it. Run offscreen and again under X11 on
 // a 1920 x 1080 screen at scale 2 (a 960 x 540 work area); pictures go to the output folder.
 
-#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTimer>
 #include <filesystem>
 #include <set>
 
 #include "controls/email_file_qt.h"
 #include "controls/print_document_qt.h"
 #include "controls/shared_printer_qt.h"
-#include "controls/wait_screen_dialog.h"
-#include "tests/app/main_window_program_qt.h"
+#include "tests/app/main_window_commands_qt.h"
 #include "tests/support/pdf_text.h"
 
 namespace qv::testing {
@@ -95,42 +92,14 @@ class ScreenFitTest : public MainWindowTest {
   // Runs a command; each modal window it opens is looked at once it has the keyboard (or
   // after two seconds) and then closed.
   void Run(const QString& name, const std::function<void()>& command) {
-    QTimer closer;
-    closer.setInterval(10);
-    int waited = 0;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (modal == nullptr || qobject_cast<WaitScreenDialog*>(modal)) return;
-      if (QApplication::activeWindow() != modal && ++waited < 200) return;
-      waited = 0;
-      ExpectWithinScreen(modal, name);
-      ExpectKeyboard(modal, name);
-      ++modals;
-      modal->close();
-    });
-    closer.start();
-    command();
-    QCoreApplication::processEvents();
-  }
-
-  // The commands: every menu item that runs something, then every toolbar button.
-  std::vector<std::pair<QString, std::function<void()>>> Commands() {
-    std::vector<std::pair<QString, std::function<void()>>> commands;
-    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
-      for (QAction* action : menu->actions()) {
-        if (action->menu() != nullptr) {
-          walk(action->menu());
-        } else if (!action->isSeparator() && action->isVisible() &&
-                   action->objectName() != "HelpSelect" && action->objectName() != "Exitit") {
-          commands.emplace_back(action->objectName(), [action] { action->trigger(); });
-        }
-      }
-    };
-    for (QAction* top : w->menuBar()->actions()) walk(top->menu());
-    for (int index = 0; index <= 13; ++index)
-      if (PictureImage* button = w->CalcButton(index))
-        commands.emplace_back("CalcButton" + QString::number(index), [button] { Click(button); });
-    return commands;
+    RunClosingModals(
+        command,
+        [&](QWidget* modal) {
+          ExpectWithinScreen(modal, name);
+          ExpectKeyboard(modal, name);
+          ++modals;
+        },
+        true);
   }
 
   void CloseOthers() {
@@ -165,7 +134,7 @@ TEST_F(ScreenFitTest, EveryWindowOpensWithinTheScreenAndTakesTheKeyboard) {
   fs::create_directories(tmp);
   setenv("tmp", tmp.c_str(), 1);
   std::set<QString> opened;
-  for (const auto& [name, command] : Commands()) {
+  for (const auto& [name, command] : MainWindowCommands(w, {"HelpSelect", "Exitit"})) {
     CloseOthers();
     if (!FirstDifference(books(), original).empty()) {
       p.app->TheSession().ChosenFileName = path;

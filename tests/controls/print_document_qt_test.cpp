@@ -1,15 +1,12 @@
 #include "controls/print_document_qt.h"
 #include <gtest/gtest.h>
-#include <sys/mount.h>
-#include <unistd.h>
 
 #include <QFile>
 #include <filesystem>
-#include <optional>
 #include <stdexcept>
 #include "controls/shared_printer_qt.h"
 #include "platform/screen_pointer.h"
-#include "tests/support/file_size_limit.h"
+#include "tests/support/full_disk.h"
 #include "tests/support/pdf_printer_qt.h"
 #include "tests/support/prompt_answerer.h"
 
@@ -86,14 +83,9 @@ TEST(PrintDocument, AFailingPrinterIsToldOnceAndTheScaleComesBack) {
 TEST(PrintDocument, AFullDiskKeepsTheOlderPdfAndLeavesNothing) {
   if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
   namespace fs = std::filesystem;
-  const fs::path folder = TestOutputPath("full_disk_pdf");
-  ::umount2(folder.c_str(), MNT_DETACH);  // a mount left by an interrupted run
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  const bool mounted =
-      ::geteuid() == 0 && ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=256k") == 0;
-  const std::string path = (folder / "ledger.pdf").string();
-  auto printer = PdfPrinter("full_disk_pdf/ledger.pdf");
+  FullDisk disk(256 * 1024);
+  const std::string path = disk.Path("ledger.pdf");
+  auto printer = PdfPrinter(path);
   Session session;
   ASSERT_EQ(PrintOnPrinter(*printer, session, Ledger(3), 1, 1.0), PrintOutcome::Printed);
   std::string older;
@@ -102,13 +94,10 @@ TEST(PrintDocument, AFullDiskKeepsTheOlderPdfAndLeavesNothing) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     older = file.readAll().toStdString();
   }
-  std::optional<FileSizeLimit> limit;
-  if (!mounted) limit.emplace(256 * 1024);
   PromptAnswerer prompts;
   prompts.Then(PromptAnswer::Ok);
   EXPECT_EQ(PrintOnPrinter(*printer, session, Ledger(30000), 1, 1.0), PrintOutcome::Failed);
-  limit.reset();
-  const std::string reason = mounted ? "No space left on device" : "File too large";
+  const std::string reason = disk.IsTmpfs() ? "No space left on device" : "File too large";
   EXPECT_EQ(prompts.Texts(),
             std::vector<std::string>{"Printing to \"" + path + "\" failed: " + reason +
                                      ". The file there was not changed."});
@@ -117,11 +106,10 @@ TEST(PrintDocument, AFullDiskKeepsTheOlderPdfAndLeavesNothing) {
   EXPECT_EQ(file.readAll().toStdString(), older);
   EXPECT_EQ(PdfPageCount(path), 1);
   std::vector<std::string> left;
-  for (const auto& entry : fs::directory_iterator(folder))
+  for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path()))
     left.push_back(entry.path().filename().string());
   EXPECT_EQ(left, std::vector<std::string>{"ledger.pdf"});
   EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
-  if (mounted) ::umount2(folder.c_str(), MNT_DETACH);
 }
 
 TEST(PrintDocument, StraightToTheSharedPrinterAsksForThePdfFile) {

@@ -1,6 +1,7 @@
 #pragma once
 // A high-resolution printer that writes a PDF file of that name, on A4 paper, to the tests'
-// output folder; an earlier file of the name is removed first.
+// output folder (or to that path, where the name is a full path); an earlier file of the name
+// is removed first.
 
 #include <QFile>
 #include <QPrinter>
