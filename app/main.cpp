@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/application_window.h"
+#include "app/main_window.h"
 #include "platform/prompts_qt.h"
 #include "platform/screen_pointer_qt.h"
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
   qv::QtPromptService prompts;
   qv::ScopedPromptService installPrompts(prompts);
   qv::ScreenPointerCursor pointer;
+  prompts.SetOwner(&program.MainWindow());
   program.Start();
   return QApplication::exec();
 }

@@ -1,7 +1,6 @@
 #include "platform/prompts_qt.h"
 
 #include <QApplication>
-#include <QPointer>
 
 namespace qv {
 
@@ -76,6 +75,9 @@ PromptAnswer AnswerOf(QMessageBox::StandardButton button, PromptButtons buttons)
 PromptAnswer QtPromptService::Ask(const PromptRequest& request) {
   QWidget* parent = QApplication::activeModalWidget();
   if (!parent) parent = QApplication::activeWindow();
+  // A box without a parent would be placed by the window system wherever it likes, with
+  // nothing to say which window it belongs to.
+  if (!parent && owner_ && owner_->isVisible() && !owner_->isMinimized()) parent = owner_;
   // The box may outlive its parent's closing during the nested event loop.
   QPointer<QMessageBox> box = MakeMessageBox(request, parent);
   const int result = box->exec();

@@ -107,9 +107,11 @@ void FitToScreen(QWidget* window) {
     window->setMinimumSize(minimum.boundedTo(room));
   if (window->width() > room.width() || window->height() > room.height())
     window->resize(window->size().boundedTo(room));
-  // A window not yet placed is placed by its owner (a dialog centres itself over it) or by
-  // the window system, within the area; one placed already is moved in where it lies out.
-  if (window->isVisible() || window->testAttribute(Qt::WA_Moved)) MoveWithin(window, area);
+  // A window not yet placed is placed by its owner (a dialog centres itself over it as it
+  // shows, after this) or by the window system, and moved in once shown where it lies out;
+  // one placed already is moved in now. Moving an unplaced dialog here would mark it placed,
+  // and it would stay where it was made, at the screen's top left corner.
+  if (window->testAttribute(Qt::WA_Moved)) MoveWithin(window, area);
 }
 
 QScrollArea* HoldFixedContents(QWidget* window, QWidget* contents) {

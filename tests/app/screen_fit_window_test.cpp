@@ -13,7 +13,11 @@
 #include "controls/email_file_qt.h"
 #include "controls/print_document_qt.h"
 #include "controls/shared_printer_qt.h"
+#include "controls/wait_screen_dialog.h"
+#include "platform/prompts_qt.h"
+#include "platform/string_table.h"
 #include "tests/app/main_window_commands_qt.h"
+#include "tests/app/main_window_program_qt.h"
 #include "tests/support/pdf_text.h"
 
 namespace qv::testing {
@@ -219,6 +223,59 @@ TEST_F(ScreenFitTest, OnlyWindowsThatGrowOfferToMaximise) {
         << name << " has no close button";
   }
   CloseOthers();
+}
+
+// The program's question boxes open centred over the window that asked, the main window when
+// no window is active, as the program's filter fits them to the screen. Under a window
+// manager, a box marked placed before it centred itself was left at the screen's top left;
+// the frame that made the filter move it is that of the other windows, which Xvfb alone does
+// not draw, so there the check is of the centring alone.
+TEST_F(ScreenFitTest, QuestionBoxesOpenCentredOverTheMainWindow) {
+  StartOn(SmallBook());
+  const QRect area = w->screen()->availableGeometry();
+  w->move(area.left() + area.width() / 5, area.top() + area.height() / 6);
+  QCoreApplication::processEvents();
+  QtPromptService boxes;
+  boxes.SetOwner(w);
+  ScopedPromptService shown(boxes);
+  std::vector<QString> seen;
+  // Looks at the next box once it shows, then answers No.
+  const auto lookAtTheBox = [&](const QString& what) {
+    QTimer::singleShot(0, [&, what] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr) << what.toStdString();
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(box)) << what.toStdString();
+      SCOPED_TRACE((what + ": " + box->text()).toStdString());
+      seen.push_back(box->text());
+      // Qt centres a dialog allowing for its frame, which it guesses (10 x 40 pixels) where
+      // the window system draws none.
+      const QPoint centre = box->frameGeometry().center();
+      const QPoint owner = w->frameGeometry().center();
+      EXPECT_LE(std::abs(centre.x() - owner.x()), 12)
+          << "the box's centre is at x " << centre.x() << ", the window's at " << owner.x();
+      EXPECT_LE(std::abs(centre.y() - owner.y()), 42)
+          << "the box's centre is at y " << centre.y() << ", the window's at " << owner.y();
+      EXPECT_TRUE(area.contains(box->frameGeometry()));
+      EXPECT_TRUE(box->isModal());
+      box->button(QMessageBox::No)->click();
+    });
+  };
+  books().BusinessName = "Changed since opened";
+  lookAtTheBox("Ctrl+Q");
+  Press(Qt::Key_Q, Qt::ControlModifier);
+  Activate(w);  // as the window system gives it back once the box has gone
+  w->ScrollAcc->SetValue(2);
+  Focus(w->DebitAmountText(0));
+  lookAtTheBox("Ctrl+D");
+  Press(Qt::Key_D, Qt::ControlModifier);
+  // With no window active, the box still belongs to the main window and opens over it.
+  QApplication::setActiveWindow(nullptr);
+  lookAtTheBox("no window active");
+  EXPECT_EQ(boxes.Ask({"Exit ?", PromptButtons::YesNo, PromptIcon::None, std::nullopt}),
+            PromptAnswer::No);
+  EXPECT_EQ(seen, (std::vector<QString>{QString::fromStdString(Str(279)),
+                                        QString::fromStdString(Str(122)), "Exit ?"}));
+  EXPECT_TRUE(w->isVisible());
 }
 
 }  // namespace
