@@ -3,9 +3,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +17,7 @@
 #include <optional>
 #include <variant>
 
+#include "accounts/account_combo_qt.h"
 #include "bookfiles/table_files.h"
 #include "bookfiles/table_formats.h"
 #include "books/date_styles.h"
@@ -116,12 +117,12 @@ void LedgerWindow::BuildWidgets(const ScrollBarSettings& settings, int captionId
   auto* bar = new QHBoxLayout;
   tReportAcc = new QComboBox(this);
   tReportAcc->setObjectName("tReportAcc");
-  tReportAcc->setEditable(true);
-  tReportAcc->setInsertPolicy(QComboBox::NoInsert);
+  // Type-ahead: a typed character shows the first account that begins with the text typed
+  // so far and opens the list of accounts below the box.
+  MakeAccountCombo(tReportAcc);
   tReportAcc->setMinimumContentsLength(24);
-  // Type-ahead: the first account that starts with what was typed is completed in the box.
-  tReportAcc->completer()->setCompletionMode(QCompleter::InlineCompletion);
-  tReportAcc->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+  tReportAcc->installEventFilter(this);
+  tReportAcc->lineEdit()->installEventFilter(this);
   bar->addWidget(tReportAcc, 1);
   SubAccounts = new QCheckBox(Q(Str(kSubAccountsId)), this);
   SubAccounts->setObjectName("SubAccounts");
@@ -207,6 +208,8 @@ void LedgerWindow::Form_Load() {
   QStringList names;
   if (allAccounts_) names.push_back(kAllAccountsText);
   for (const std::string& name : AccountListNames(books)) names.push_back(Q(name));
+  accountNames_.clear();
+  for (const QString& name : names) accountNames_.push_back(name.toStdString());
   tReportAcc->clear();
   tReportAcc->addItems(names);
   tReportAcc->setEditText(typed.isEmpty() && allAccounts_ ? QString(kAllAccountsText) : typed);
@@ -220,11 +223,23 @@ void LedgerWindow::Form_Load() {
 
 void LedgerWindow::tReportAcc_Click() { Rebuild(); }
 
+bool LedgerWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress ||
+      (watched != tReportAcc && watched != tReportAcc->lineEdit()))
+    return QWidget::eventFilter(watched, event);
+  const QString before = tReportAcc->currentText();
+  if (!AccountComboKeyPress(tReportAcc, accountNames_, *static_cast<QKeyEvent*>(event)))
+    return false;
+  // An account shown by typing is the user's change: leaving the box shows its view.
+  if (tReportAcc->currentText() != before) tReportAcc->lineEdit()->setModified(true);
+  return true;
+}
+
 void LedgerWindow::Rebuild(bool keepPosition) {
   if (building_) return;
   building_ = true;
   const Books& books = context_.TheBooks;
-  // The type-ahead keeps the case typed; an account named so in other letters is meant.
+  // A name written in other letters (pasted, or left by Backspace) means the account.
   if (const int item = tReportAcc->findText(tReportAcc->currentText(), Qt::MatchFixedString);
       item >= 0 && tReportAcc->itemText(item) != tReportAcc->currentText())
     tReportAcc->setEditText(tReportAcc->itemText(item));

@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "books/books.h"
 #include "books/session.h"
@@ -131,6 +132,8 @@ class LedgerWindow : public QWidget {
 
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // The account box's keys go through the type-ahead.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildWidgets(const ScrollBarSettings& settings, int captionId);
@@ -143,6 +146,8 @@ class LedgerWindow : public QWidget {
 
   LedgerContext& context_;
   bool allAccounts_;
+  // The names in the account box, for its type-ahead.
+  std::vector<std::string> accountNames_;
   ColorValue backColor_ = kWhite;
   int32_t builtStamp_ = 0;
   bool building_ = false;

@@ -2,7 +2,6 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -12,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "accounts/account_combo_qt.h"
 #include "books/entry_fields.h"
 #include "books/entry_screen.h"
 #include "books/module_procedures.h"
@@ -166,14 +166,12 @@ void CashFlow::BuildBand() {
   connect(DateTerm, &QComboBox::activated, this, [this](int) { DateTerm_Click(); });
 
   tReportAcc = new QComboBox;
-  tReportAcc->setEditable(true);
-  tReportAcc->setInsertPolicy(QComboBox::NoInsert);
-  for (const std::string& name : AccountListNames(*context_.TheBooks))
-    tReportAcc->addItem(QString::fromStdString(name));
-  tReportAcc->completer()->setCompletionMode(QCompleter::InlineCompletion);
-  tReportAcc->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+  MakeAccountCombo(tReportAcc);
+  accountNames_ = AccountListNames(*context_.TheBooks);
+  for (const std::string& name : accountNames_) tReportAcc->addItem(QString::fromStdString(name));
   tReportAcc->setEditText(StartText());
   place(tReportAcc, "tReportAcc", 1680, 3300);
+  tReportAcc->lineEdit()->installEventFilter(this);
   connect(tReportAcc, &QComboBox::activated, this, [this](int) { tReportAcc_Click(); });
   connect(tReportAcc->lineEdit(), &QLineEdit::returnPressed, this, [this] { tReportAcc_Click(); });
 
@@ -311,6 +309,11 @@ bool CashFlow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == DateTerm || watched == SmSelect) {
     // The lists choose with the arrows and the mouse; typed characters do nothing.
     return !text.isEmpty() && text.front().isPrint();
+  }
+  if (watched == tReportAcc || watched == tReportAcc->lineEdit()) {
+    // Type-ahead: a typed character shows the first account that begins with the text
+    // typed so far and opens the list of accounts; Backspace and Enter reach the box.
+    return AccountComboKeyPress(tReportAcc, accountNames_, *key);
   }
   if (watched == FolioChoiceTx) {
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

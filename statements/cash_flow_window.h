@@ -14,6 +14,8 @@
 
 #include <QMainWindow>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "books/amount.h"
 #include "statements/cash_flow.h"
@@ -109,6 +111,8 @@ class CashFlow : public QMainWindow {
   CashFlowDrawing drawing_;
   int firstPeriodShown_ = 1;
   std::optional<Folio> chosenFolio_;
+  // The names in the account box, for its type-ahead.
+  std::vector<std::string> accountNames_;
   std::optional<double> lastMouseY_;
   QWidget* band_ = nullptr;
   CashFlowCanvas* canvas_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QPrinter>
 #include <QScreen>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include <memory>
 #include <regex>
 
+#include "accounts/account_combo_qt.h"
 #include "bench/book_generator.h"
 #include "bookfiles/book_files.h"
 #include "bookfiles/table_formats.h"
@@ -209,10 +211,50 @@ TEST_F(LedgerWindowTest, KeysTypeAheadInTheAccountBoxAndEnterShowsTheAccount) {
   EXPECT_EQ(report->tReportAcc->currentText(), "Petty cash");
   ASSERT_TRUE(report->Sheet().HasRows());
   EXPECT_EQ(report->Sheet().Table.Title[0], "Petty cash (110.1)");
-  // Typing on past every account leaves a name no account has: Enter says so.
+  // A character that begins no account is dropped; Backspace, which reaches the box, leaves
+  // a name no account has: Enter says so.
   QTest::keyClicks(report->tReportAcc->lineEdit(), "x");
+  EXPECT_EQ(report->tReportAcc->currentText(), "Petty cash");
+  QTest::keyClick(report->tReportAcc->lineEdit(), Qt::Key_End);
+  QTest::keyClick(report->tReportAcc->lineEdit(), Qt::Key_Backspace);
   QTest::keyClick(report->tReportAcc->lineEdit(), Qt::Key_Return);
-  EXPECT_EQ(report->Sheet().Message, "No account named \"Petty cashx\".");
+  EXPECT_EQ(report->Sheet().Message, "No account named \"Petty cas\".");
+}
+
+// Typing in the account box opens the list of accounts below it on the account found; the
+// box keeps the focus and every key, Escape closes the list, and a click on an account in
+// it shows that account's ledger.
+TEST_F(LedgerWindowTest, KeysTypeAheadOpensTheAccountListAndTheBoxKeepsTheKeys) {
+  auto report = Open<Report>();
+  QApplication::setActiveWindow(report.get());
+  QComboBox* box = report->tReportAcc;
+  box->setFocus(Qt::TabFocusReason);
+  QTest::keyClicks(box, "cap");
+  QListView* list = OpenTypeAheadList(box);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->currentIndex().data().toString(), "Capital");
+  EXPECT_EQ(box->currentText(), "Capital");
+  EXPECT_EQ(QApplication::focusWidget(), box);
+  const QPoint under = box->mapToGlobal(QPoint(0, box->height()));
+  EXPECT_EQ(list->geometry().topLeft(), under) << "just below the box, at its left edge";
+  EXPECT_EQ(list->width(), box->width());
+  // The next character still goes to the box: the caret moves on after it.
+  QTest::keyClick(box, 'i');
+  EXPECT_EQ(box->lineEdit()->selectionStart(), 4);
+  EXPECT_EQ(box->lineEdit()->selectedText(), "tal");
+  EXPECT_FALSE(report->Sheet().HasRows()) << "typing alone shows no account yet";
+  QTest::keyClick(box, Qt::Key_Escape);
+  EXPECT_EQ(OpenTypeAheadList(box), nullptr);
+  EXPECT_EQ(QApplication::focusWidget(), box);
+  // Typing on opens it again; a click on the account chooses it.
+  QTest::keyClick(box, 't');
+  list = OpenTypeAheadList(box);
+  ASSERT_NE(list, nullptr);
+  const QModelIndex capital = list->currentIndex();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(capital).center());
+  EXPECT_EQ(OpenTypeAheadList(box), nullptr);
+  ASSERT_TRUE(report->Sheet().HasRows());
+  EXPECT_EQ(report->Sheet().Table.Title[0], "Capital (300)");
 }
 
 TEST_F(LedgerWindowTest, AClickOnALineAsksForThatPostingLine) {

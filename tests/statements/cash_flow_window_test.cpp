@@ -10,12 +10,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 #include <filesystem>
 #include <tuple>
 
+#include "accounts/account_combo_qt.h"
 #include "bench/book_generator.h"
 #include "controls/email_file_qt.h"
 #include "controls/horizontal_scroll_control.h"
@@ -216,6 +218,49 @@ TEST_F(CashFlowWindowTest, KeysInTheFolioBoxChooseTheAccountOrSayThereIsNone) {
       EXPECT_EQ(w->tReportAcc->currentText(), "Cash");
     }
   }
+}
+
+// Typing in the account box opens the list of accounts below it on the account found; the
+// box keeps the focus and every key, Escape closes the list, and a click on an account in
+// it computes that account's statement.
+TEST_F(CashFlowWindowTest, KeysTypeAheadOpensTheAccountListAndTheBoxKeepsTheKeys) {
+  books = BookWithChart({{"Cash", 110, kCurrentAsset},
+                         {"Capital", 300, kCapital},
+                         {"Sales", 410, kRevenue},
+                         {"Rent", 610, kExpense}});
+  AddEntry(books, Day(2020, 1, 10), "1", {{110, 1000}}, {{300, 1000}});
+  AddEntry(books, Day(2020, 2, 3), "2", {{610, 300}}, {{110, 300}});
+  auto w = Open();
+  QApplication::setActiveWindow(w.get());
+  QComboBox* box = w->tReportAcc;
+  box->setFocus(Qt::TabFocusReason);
+  box->lineEdit()->selectAll();  // over the start text
+  QTest::keyClicks(box, "cap");
+  QListView* list = OpenTypeAheadList(box);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->currentIndex().data().toString(), "Capital");
+  EXPECT_EQ(box->currentText(), "Capital");
+  EXPECT_EQ(QApplication::focusWidget(), box);
+  const QPoint under = box->mapToGlobal(QPoint(0, box->height()));
+  EXPECT_EQ(list->geometry().topLeft(), under) << "just below the box, at its left edge";
+  EXPECT_EQ(list->width(), box->width());
+  // The next character still goes to the box; one that begins no account is dropped.
+  QTest::keyClicks(box, "iq");
+  EXPECT_EQ(box->currentText(), "Capital");
+  EXPECT_EQ(box->lineEdit()->selectedText(), "tal");
+  EXPECT_EQ(w->ChosenFolio(), std::nullopt) << "typing alone computes nothing";
+  QTest::keyClick(box, Qt::Key_Escape);
+  EXPECT_EQ(OpenTypeAheadList(box), nullptr);
+  EXPECT_EQ(QApplication::focusWidget(), box);
+  // Typing on opens it again; a click on the account chooses it.
+  QTest::keyClick(box, 't');
+  list = OpenTypeAheadList(box);
+  ASSERT_NE(list, nullptr);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualRect(list->currentIndex()).center());
+  EXPECT_EQ(OpenTypeAheadList(box), nullptr);
+  EXPECT_EQ(w->ChosenFolio(), std::optional<Folio>(Money(300)));
+  EXPECT_EQ(w->FolioChoiceTx->text(), "300");
 }
 
 TEST_F(CashFlowWindowTest, HoverShowsTheRowAndAClickOpensItsLedgerWithItsOwnDates) {
