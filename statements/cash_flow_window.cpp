@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "accounts/account_combo_qt.h"
@@ -26,6 +27,7 @@
 #include "platform/string_table.h"
 #include "platform/units.h"
 #include "statements/statement_frame.h"
+#include "statements/statement_outputs.h"
 #include "statements/statement_texts.h"
 
 namespace qv {
@@ -369,7 +371,21 @@ void CashFlow::CanvasMouseRelease(Qt::MouseButton button, double y) {
                       AccountNameOfFolio(*context_.TheBooks, folio), std::string());
 }
 
+bool CashFlow::Refused(std::string_view notDone) const {
+  if (statement_.Status == CashFlowStatus::kOk) return false;
+  if (statement_.Status == CashFlowStatus::kOverflow) {
+    ShowMessage(StatementOutput::TooLargeMessage(notDone));
+  } else {
+    // "so it was not copied." follows the problem's own sentence as "It was not copied."
+    std::string sentence(notDone.substr(notDone.starts_with("so ") ? 3 : 0));
+    if (!sentence.empty()) sentence[0] = static_cast<char>(std::toupper(sentence[0]));
+    ShowMessage(CashFlowProblemText(statement_) + " " + sentence);
+  }
+  return true;
+}
+
 void CashFlow::PrintCash_Click() {
+  if (Refused("so it was not printed.")) return;
   const StatementLook look = Look();
   PrintDocument(this, *context_.TheSession, [this, &look](DrawingSurface& printer) {
     PrintCashFlow(printer, statement_, look, firstPeriodShown_);
@@ -383,15 +399,20 @@ CashFlowOutput CashFlow::Output() const {
       firstPeriodShown_, windowTitle().toStdString(), width() + Px(HScroll1->ValueMax()));
 }
 
-void CashFlow::SaveB_Click() { SetClipboardText(Output().Ptable()); }
+void CashFlow::SaveB_Click() {
+  if (Refused("so it was not copied.")) return;
+  SetClipboardText(Output().Ptable());
+}
 
 void CashFlow::EmalSt_Click() {
+  if (Refused("so no message was written.")) return;
   const CashFlowOutput output = Output();
   // The message file is named like the income statement's.
   WriteEmailFile("IncomeStatement", output.WebTable(), output.Subject());
 }
 
 void CashFlow::SaveA_Click() {
+  if (Refused("so it was not exported.")) return;
   const CashFlowOutput output = Output();
   ExportStatementFile(this, context_, output.ExportRequest(), ChooseExportFile,
                       [&output](const std::string& path, const std::string& type) {

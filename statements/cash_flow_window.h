@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "books/amount.h"
@@ -100,6 +101,9 @@ class CashFlow : public QMainWindow {
   StatementLook Look() const;
   // The statement's outputs from the first period shown.
   CashFlowOutput Output() const;
+  // True, after saying why, when the statement could not be computed (its sums too large, or
+  // no periods to show): then it is not handed on, so no empty statement is written or copied.
+  bool Refused(std::string_view notDone) const;
   // The text of the account box that stands for all accounts.
   static QString StartText();
   void CanvasMouseMove(double y);

@@ -521,5 +521,45 @@ TEST_F(CashFlowWindowTest, ExportFromTheAccountsMenuWritesTheChosenFileOrKeepsTh
     EXPECT_THAT(detail, ::testing::HasSubstr("not changed"));
 }
 
+// A statement that could not be computed (its sums too large, or no periods at all) is not
+// handed on as an empty one: each output says why and writes, copies and mails nothing.
+TEST_F(CashFlowWindowTest, AStatementThatCannotBeComputedIsNeitherCopiedExportedMailedNorPrinted) {
+  for (int i = 0; i < 2; ++i) AddEntry(books, Day(2020, 1, 20), "9", {{110, 1}}, {{410, 1}});
+  for (std::size_t i = books.PostingLines.size() - 4; i < books.PostingLines.size(); ++i)
+    books.PostingLines[i].Amount = Amount::Max();
+  auto tooLarge = Open();
+  books = ShopBook();
+  books.PostingLines.clear();
+  books.EntryNumbers.clear();
+  auto empty = Open();
+  ScratchFolder folder;
+  int asked = 0, mails = 0;
+  ScopedEmailOpener opener([&](const std::string&) { return ++mails > 0; });
+  PromptAnswerer prompts;
+  for (CashFlow* w : {tooLarge.get(), empty.get()}) {
+    w->ChooseExportFile = [&](const FileDialogRequest&) {
+      ++asked;
+      return folder.Path("flow.csv");
+    };
+    SetClipboardText("kept");
+    for (int i = 0; i < 4; ++i) prompts.Then(PromptAnswer::Ok);
+    for (QAction* action : {w->SaveB, w->SaveA, w->EmalSt, w->PrintCash}) action->trigger();
+    EXPECT_EQ(ClipboardText(), "kept");
+  }
+  Texts expected;
+  for (const char* notDone : {"it was not copied.", "it was not exported.",
+                              "no message was written.", "it was not printed."})
+    expected.push_back(std::string("The amounts of this statement are too large to add up, so ") +
+                       notDone);
+  for (const char* notDone : {"It was not copied.", "It was not exported.",
+                              "No message was written.", "It was not printed."})
+    expected.push_back(
+        std::string("The journal holds no posting lines, so there are no periods to compare. ") +
+        notDone);
+  EXPECT_EQ(prompts.Texts(), expected);
+  EXPECT_EQ(std::tuple(asked, mails, folder.EntryCount()), std::tuple(0, 0, std::size_t{0}));
+  EXPECT_TRUE(fileErrors.empty());
+}
+
 }  // namespace
 }  // namespace qv::testing
