@@ -42,7 +42,7 @@ inline std::vector<MainWindowCommand> MainWindowCommands(TAcount* w,
 
 // Runs a command; each modal window it opens (the wait screen aside) is handed to `onModal`
 // and closed. With `keyboardFirst`, a modal window is handed on only once it has the keyboard
-// (or after two seconds), else as soon as it shows.
+// (or after ten seconds, which a loaded machine may need), else as soon as it shows.
 inline void RunClosingModals(const std::function<void()>& command,
                              const std::function<void(QWidget*)>& onModal,
                              bool keyboardFirst = false) {
@@ -52,7 +52,7 @@ inline void RunClosingModals(const std::function<void()>& command,
   QObject::connect(&closer, &QTimer::timeout, [&] {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || qobject_cast<WaitScreenDialog*>(modal)) return;
-    if (keyboardFirst && QApplication::activeWindow() != modal && ++waited < 200) return;
+    if (keyboardFirst && QApplication::activeWindow() != modal && ++waited < 1000) return;
     waited = 0;
     onModal(modal);
     modal->close();

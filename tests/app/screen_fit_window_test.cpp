@@ -94,7 +94,7 @@ class ScreenFitTest : public MainWindowTest {
   }
 
   // Runs a command; each modal window it opens is looked at once it has the keyboard (or
-  // after two seconds) and then closed.
+  // after ten seconds) and then closed.
   void Run(const QString& name, const std::function<void()>& command) {
     RunClosingModals(
         command,
@@ -152,7 +152,7 @@ TEST_F(ScreenFitTest, EveryWindowOpensWithinTheScreenAndTakesTheKeyboard) {
     for (QWidget* window : OpenWindows()) {
       if (before.contains(window)) continue;
       opened.insert(name);
-      (void)QTest::qWaitForWindowActive(window, 2000);
+      (void)QTest::qWaitForWindowActive(window, 10000);
       ExpectWithinScreen(window, name);
       ExpectKeyboard(window, name);
       if (name == "PayCalc") SavePicture(window, "payroll_calculator");
