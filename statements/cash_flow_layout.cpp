@@ -87,11 +87,14 @@ CashFlowColumns MeasureCashFlowColumns(DrawingSurface& s, const CashFlowStatemen
   const FontSpec kept = s.Font();
   CashFlowColumns columns;
   SetBodyFont(s, look, false);
-  columns.LineHeight = std::max(1.0, s.TextHeight(""));
+  const double plainHeight = s.TextHeight("");
   const double widestName = s.TextWidth(look.WidestName);
   // The widest amount, in bold as the totals are drawn: each row's total is its largest
   // value only when no period is negative, so every amount is measured.
   s.SetFontBold(true);
+  // Headings and totals are bold, and a bold font may stand a pixel taller than the plain
+  // one: every line is as high as the taller, so that no text reaches into the next line.
+  columns.LineHeight = std::max({1.0, plainHeight, s.TextHeight("")});
   double widestLabel = 0;
   for (const int id :
        {kLabelBeginningBalance, kLabelTotalInflows, kLabelTotalOutflows, kLabelEndingBalance})

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
+#include <variant>
 
 #include "bench/book_generator.h"
 #include "books/date_styles.h"
 #include "statements/account_sums.h"
+#include "statements/cash_flow_layout.h"
 #include "tests/support/book_builder.h"
 
 namespace qv {
@@ -254,6 +257,51 @@ TEST(CashFlowStatement, OnePassAgreesWithThePerPeriodScanOnATenYearBook) {
     EXPECT_EQ(fast.TotalOutflows, scan.TotalOutflows);
     EXPECT_FALSE(fast.Inflows.empty() || fast.Outflows.empty());
   }
+}
+
+// Fixed widths, with bold lines a pixel taller than plain ones, as some screen fonts are.
+class TallBoldMetrics final : public TextMetrics {
+ public:
+  double TextWidth(const FontSpec& font, std::string_view text) const override {
+    return fixed_.TextWidth(font, text);
+  }
+  double TextHeight(const FontSpec& font, std::string_view text) const override {
+    return fixed_.TextHeight(font, text) + (font.Bold ? 15 : 0);
+  }
+
+ private:
+  FixedTextMetrics fixed_;
+};
+
+TEST(CashFlowLayout, EveryLineHoldsItsBoldAndPlainTextsAndTheLinesDoNotOverlap) {
+  Books books = ShopBook();
+  AddEntry(books, Day(2020, 3, 2), "1", {{610, 100}}, {{110, 100}});
+  AddEntry(books, Day(2020, 4, 3), "2", {{110, 250}}, {{410, 250}});
+  const CashFlowStatement s = ComputeCashFlow(books, {});
+  ASSERT_FALSE(s.Failed());
+  const TallBoldMetrics metrics;
+  const CashFlowDrawing d =
+      LayOutCashFlow(s, StatementLookOf(books, UsEnglishLocale(), 2), metrics, 1);
+  FontSpec bold;
+  bold.Size = 9;  // the statement's size, at scale 1
+  bold.Bold = true;
+  EXPECT_EQ(d.Columns.LineHeight, metrics.TextHeight(bold, ""));
+  ASSERT_FALSE(d.Drawing.Lines.empty());
+  std::set<bool> weights;
+  double above = 0;
+  for (const DrawnLine& line : d.Drawing.Lines) {
+    EXPECT_GE(line.Top, above);
+    above = line.Bottom;
+    for (std::size_t op = line.FirstOp; op < line.EndOp; ++op) {
+      const auto* t = std::get_if<TextOp>(&d.Drawing.Ops[op]);
+      if (t == nullptr) continue;
+      weights.insert(t->Font.Bold);
+      EXPECT_GE(t->Y, line.Top) << t->Text;
+      EXPECT_LE(t->Y + t->Height, line.Bottom) << t->Text;
+    }
+  }
+  EXPECT_EQ(weights, (std::set<bool>{false, true}));
+  EXPECT_GE(d.Drawing.DrawnHeight, above);
 }
 
 }  // namespace

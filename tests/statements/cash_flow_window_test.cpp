@@ -70,6 +70,23 @@ Texts LineTexts(const CashFlowDrawing& d, const std::string& label = "") {
   return {};
 }
 
+// Every text is whole inside the drawing's width, texts of one line do not overlap, and
+// each text, plain or bold, stands within its line's band from top to bottom.
+void ExpectTidy(const CashFlowDrawing& d) {
+  for (const DrawnLine& line : d.Drawing.Lines) {
+    double right = -1;
+    for (std::size_t op = line.FirstOp; op < line.EndOp; ++op) {
+      const auto* t = std::get_if<TextOp>(&d.Drawing.Ops[op]);
+      if (t == nullptr) continue;
+      EXPECT_GE(t->X, right) << t->Text;
+      EXPECT_LE(t->X + t->Width, d.DrawnWidth) << t->Text;
+      EXPECT_GE(t->Y, line.Top) << t->Text;
+      EXPECT_LE(t->Y + t->Height, line.Bottom + 1) << t->Text;
+      right = t->X + t->Width;
+    }
+  }
+}
+
 class CashFlowWindowTest : public ::testing::Test {
  protected:
   StatementContext Context() {
@@ -125,6 +142,7 @@ TEST_F(CashFlowWindowTest, OpensOnTheMonthsAndALaterFirstPeriodStartsTheWindowCo
   for (int i = 0; i < w->SmSelect->count(); ++i) choices += "|" + w->SmSelect->itemText(i);
   EXPECT_EQ(choices, "Revenue / Expense|Monthly|Jan 2020|Feb 2020|Mar 2020|Apr 2020");
   const CashFlowDrawing& d = w->Drawing();
+  ExpectTidy(d);
   EXPECT_EQ(LineTexts(d), (Texts{"Jan 2020", "Feb 2020", "Mar 2020", "Apr 2020", "Total"}));
   EXPECT_EQ(LineTexts(d, "Sales    "),
             (Texts{"Sales    ", "1,000.00", "0.00", "0.00", "200.00", "1,200.00"}));
@@ -174,6 +192,7 @@ TEST_F(CashFlowWindowTest, ScrollsBothWaysOverTenYearsAndKeepsTheRangeToTheState
   auto w = Open();
   ASSERT_GE(w->Statement().PeriodCount(), 120);
   const CashFlowDrawing& d = w->Drawing();
+  ExpectTidy(d);
   EXPECT_EQ(w->HScroll1->ValueMax(),
             ScrollMaxFor(d.DrawnWidth, PixelsToTwips(w->Canvas()->width())));
   EXPECT_GT(w->VScroll1->ValueMax(), 0);
