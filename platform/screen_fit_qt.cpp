@@ -87,7 +87,8 @@ void FitToScreen(QWidget* window) {
   // A window of fixed contents opens as large as they are, where there is room (a window
   // sized by Qt alone would open at two thirds of the screen at most); where they scroll one
   // way, it leaves room for that scroll bar.
-  if (auto* scroller = window->findChild<FixedContentsArea*>();
+  // Its own area only: a window it owns (a child window) may hold one of its own.
+  if (auto* scroller = window->findChild<FixedContentsArea*>(QString(), Qt::FindDirectChildrenOnly);
       scroller != nullptr && scroller->widget() != nullptr &&
       !window->property(kOpenedBefore).toBool()) {
     window->setProperty(kOpenedBefore, true);

@@ -225,6 +225,25 @@ TEST_F(ScreenFitTest, OnlyWindowsThatGrowOfferToMaximise) {
   CloseOthers();
 }
 
+// A window shown again while a window of fixed contents that it owns is open (the chart
+// editor belongs to the main window) keeps its own sizes: the owned window's contents are not
+// taken for its own.
+TEST_F(ScreenFitTest, AWindowShownAgainIsNotSizedByAWindowItOwns) {
+  StartOn(SmallBook());
+  p.prompt.known = {""};
+  QWidget* editor = Opened("EditAccounts");
+  ASSERT_NE(editor, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
+  ASSERT_EQ(editor->parent(), w);
+  const QSize editorMaximum = editor->maximumSize();
+  w->hide();
+  w->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+  EXPECT_EQ(w->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+  EXPECT_EQ(editor->maximumSize(), editorMaximum);
+  CloseOthers();
+}
+
 // The program's question boxes open centred over the window that asked, the main window when
 // no window is active, as the program's filter fits them to the screen. Under a window
 // manager, a box marked placed before it centred itself was left at the screen's top left;
