@@ -130,19 +130,29 @@ SheetLayout LayoutSheet(DrawingSurface& surface, const LedgerSheet& sheet, doubl
     double excess = total - width;
     std::vector<std::size_t> giving;
     for (const int c : sheet.GiveWayColumns)
-      if (c >= 0 && static_cast<std::size_t>(c) < n) giving.push_back(static_cast<std::size_t>(c));
+      if (c >= 0 && static_cast<std::size_t>(c) < n &&
+          std::find(giving.begin(), giving.end(), static_cast<std::size_t>(c)) == giving.end())
+        giving.push_back(static_cast<std::size_t>(c));
     while (excess > 0) {
-      std::size_t widest = n;
+      // The widest of the giving columns, all of them when several are as wide.
+      double top = narrowest;
+      for (const std::size_t c : giving) top = std::max(top, widths[c]);
+      std::vector<std::size_t> widest;
       for (const std::size_t c : giving)
-        if (widths[c] > narrowest && (widest == n || widths[c] > widths[widest])) widest = c;
-      if (widest == n) break;
-      // Down to the next widest of the giving columns, or by what is left.
+        if (widths[c] > narrowest && widths[c] == top) widest.push_back(c);
+      if (widest.empty()) break;
+      // Together down to the next widest of the giving columns, or by what is left.
       double next = narrowest;
       for (const std::size_t c : giving)
-        if (c != widest && widths[c] < widths[widest]) next = std::max(next, widths[c]);
-      const double cut = std::min(excess, widths[widest] - next);
-      widths[widest] -= cut;
-      excess -= cut;
+        if (widths[c] < top) next = std::max(next, widths[c]);
+      const auto count = static_cast<double>(widest.size());
+      const double share = excess / count;
+      if (share <= top - next) {
+        for (const std::size_t c : widest) widths[c] = top - share;
+        break;
+      }
+      for (const std::size_t c : widest) widths[c] = next;
+      excess -= (top - next) * count;
     }
   }
   double x = kSheetMarginTwips;

@@ -76,5 +76,34 @@ TEST_F(LedgerDrawingTest, DrawsOnlyTheRowsAskedForAlignedInTheirColumns) {
   EXPECT_EQ(message.Texts()[0].Text, "No account named \"X\".");
 }
 
+TEST_F(LedgerDrawingTest, ColumnsThatGiveWayShareTheCutWidestFirst) {
+  // Two name columns as wide as each other (the T-account's sides) and an amount column.
+  LedgerSheet sheet;
+  sheet.Table.Columns = {TableColumn{"", CellAlign::kLeft}, TableColumn{"", CellAlign::kRight},
+                         TableColumn{"", CellAlign::kLeft}};
+  sheet.WidthSamples = {{std::string(30, 'a')}, {std::string(10, '9')}, {std::string(30, 'b')}};
+  sheet.GiveWayColumns = {0, 2};
+  auto widthOf = [](const SheetLayout& layout, std::size_t c) {
+    return layout.Right[c] - layout.Left[c];
+  };
+  const SheetLayout whole = LayoutSheet(surface_, sheet, 1e6);
+  const double name = widthOf(whole, 0), amount = widthOf(whole, 1);
+  ASSERT_DOUBLE_EQ(widthOf(whole, 2), name);
+  const SheetLayout even = LayoutSheet(surface_, sheet, whole.FullWidth - 1000);
+  EXPECT_DOUBLE_EQ(even.Width, whole.FullWidth - 1000);
+  EXPECT_DOUBLE_EQ(widthOf(even, 0), name - 500) << "equal columns give up equal room";
+  EXPECT_DOUBLE_EQ(widthOf(even, 2), name - 500);
+  EXPECT_DOUBLE_EQ(widthOf(even, 1), amount) << "the amounts keep their room";
+
+  // The wider gives way alone until it is as narrow as the other, then both do.
+  sheet.WidthSamples[0] = {std::string(40, 'a')};
+  const SheetLayout wider = LayoutSheet(surface_, sheet, 1e6);
+  const double extra = widthOf(wider, 0) - name;
+  const SheetLayout uneven = LayoutSheet(surface_, sheet, wider.FullWidth - extra - 1000);
+  EXPECT_DOUBLE_EQ(uneven.Width, wider.FullWidth - extra - 1000);
+  EXPECT_DOUBLE_EQ(widthOf(uneven, 0), name - 500);
+  EXPECT_DOUBLE_EQ(widthOf(uneven, 2), name - 500);
+}
+
 }  // namespace
 }  // namespace qv
