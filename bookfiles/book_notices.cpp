@@ -34,14 +34,27 @@ std::string InsertedEntriesReport(std::string_view path, const MergeResult& merg
   const int32_t n = merged.EntriesInserted;
   std::string text = std::to_string(n) + (n == 1 ? " entry was" : " entries were") +
                      " inserted from " + Quoted(path) + ".";
-  if (merged.FoliosNotInChart.empty()) return text;
-  std::vector<std::string> folios;
-  for (const Folio folio : merged.FoliosNotInChart) folios.push_back(PlainAmountText(folio));
-  const bool one = folios.size() == 1;
-  return text + " Their postings use " + (one ? "folio " : "folios ") + Listed(folios) +
-         ", which this chart of accounts does not have: those postings show no account and " +
-         "stay out of the statements until " + (one ? "an account is" : "accounts are") +
-         " given " + (one ? "that folio" : "those folios") + " in Account Settings.";
+  const auto texts = [](const std::vector<Folio>& list) {
+    std::vector<std::string> folios;
+    for (const Folio folio : list) folios.push_back(PlainAmountText(folio));
+    return folios;
+  };
+  if (!merged.FoliosNotInChart.empty()) {
+    const std::vector<std::string> folios = texts(merged.FoliosNotInChart);
+    const bool one = folios.size() == 1;
+    text += std::string(" Their postings use ") + (one ? "folio " : "folios ") + Listed(folios) +
+            ", which this chart of accounts does not have: those postings show no account and " +
+            "stay out of the statements until " + (one ? "an account is" : "accounts are") +
+            " given " + (one ? "that folio" : "those folios") + " in Account Settings.";
+  }
+  if (!merged.SubFoliosWithoutAccount.empty()) {
+    const std::vector<std::string> folios = texts(merged.SubFoliosWithoutAccount);
+    const bool one = folios.size() == 1;
+    text += std::string(" Postings to ") + (one ? "folio " : "folios ") + Listed(folios) +
+            " show no account, since this chart has no such sub-account; the statements count " +
+            (one ? "them in its main account." : "them in their main accounts.");
+  }
+  return text;
 }
 
 std::string LeftOutOfCopyText(const Books& books, std::string_view type, std::string_view path) {

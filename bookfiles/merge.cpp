@@ -45,9 +45,13 @@ MergeResult InsertEntries(Books& books, const Books& other) {
     // The folios used are few beside the lines: each is looked up in the chart once.
     std::set<Folio> used;
     for (const PostingLine& line : lines) used.insert(line.LineFolio);
-    std::vector<Folio> notInChart;
-    for (const Folio folio : used)
-      if (folio != Folio() && !AccountIndexOfFolio(books, folio)) notInChart.push_back(folio);
+    std::vector<Folio> notInChart, subWithoutAccount;
+    for (const Folio folio : used) {
+      if (folio == Folio() || AccountIndexOfFolio(books, folio)) continue;
+      const Folio main = TruncFolio(folio, 0);
+      (main != folio && AccountIndexOfFolio(books, main) ? subWithoutAccount : notInChart)
+          .push_back(folio);
+    }
     books.PostingLines.reserve(have + add);
     books.EntryNumbers.reserve(have + add);
     // Nothing below can fail: the room is there and the moves do not throw.
@@ -57,6 +61,7 @@ MergeResult InsertEntries(Books& books, const Books& other) {
                               std::make_move_iterator(numbers.end()));
     result.EntriesInserted = entries;
     result.FoliosNotInChart = std::move(notInChart);
+    result.SubFoliosWithoutAccount = std::move(subWithoutAccount);
     // The counter counts entries made; it stops at its largest value rather than wrap.
     const int64_t counted = static_cast<int64_t>(books.EntryCounter) + entries;
     books.EntryCounter = counted > std::numeric_limits<int32_t>::max()

@@ -25,9 +25,13 @@ struct MergeResult {
   int ErrorCode = 0;
   int32_t EntriesInserted = 0;
   // The folios, other than 0, that the inserted lines post to and no account of this chart
-  // has, from the lowest up, each once: those postings show no account and stay out of the
-  // statements until the chart has them.
+  // has, neither exactly nor as a main account of theirs, from the lowest up, each once: those
+  // postings show no account and stay out of the statements until the chart has them.
   std::vector<Folio> FoliosNotInChart;
+  // The sub-account folios the inserted lines post to that have no account of their own while
+  // their main account (the folio's whole number) has one, from the lowest up: those postings
+  // show no account, but the statements count them in that main account.
+  std::vector<Folio> SubFoliosWithoutAccount;
   bool Ok() const { return ErrorCode == 0; }
 };
 

@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "bookfiles/book_notices.h"
 #include "tests/bookfiles/book_compare.h"
 #include "tests/support/book_builder.h"
 
@@ -79,6 +80,25 @@ TEST(InsertEntries, AppendsTheEntriesWithNewNumbersAndRefusesABrokenJournal) {
   EXPECT_EQ(InsertEntries(books, open).ErrorCode, kErrDataMismatch);
   EXPECT_EQ(InsertEntries(books, creditFirst).ErrorCode, kErrDataMismatch);
   EXPECT_EQ(testing::FirstChange(before, books), "");
+}
+
+// The report after inserting names every folio the chart lacks: one whose main account is
+// missing too stays out of the statements, a sub-account folio whose main account exists is
+// counted there.
+TEST(InsertEntries, TheReportTellsMissingAccountsFromSubAccountsCountedInTheirMainAccount) {
+  Books books = BookWithChart({{"Cash", 110, kCurrentAsset}, {"Stock", 150, kCurrentAsset}});
+  Books other = BookWithChart({{"Cash", 110, kCurrentAsset}});
+  AddEntry(other, Day(2024, 5, 1), "A1", {{150.5, 10}, {245, 2}}, {{110, 12}});
+  const MergeResult merged = InsertEntries(books, other);
+  ASSERT_TRUE(merged.Ok());
+  EXPECT_EQ(merged.FoliosNotInChart, std::vector<Folio>{testing::Money(245)});
+  EXPECT_EQ(merged.SubFoliosWithoutAccount, std::vector<Folio>{testing::Money(150.5)});
+  EXPECT_EQ(InsertedEntriesReport("in.acc", merged),
+            "1 entry was inserted from \"in.acc\". Their postings use folio 245, which this "
+            "chart of accounts does not have: those postings show no account and stay out of the "
+            "statements until an account is given that folio in Account Settings. Postings to "
+            "folio 150.5 show no account, since this chart has no such sub-account; the "
+            "statements count them in its main account.");
 }
 
 }  // namespace
