@@ -305,6 +305,13 @@ FileDialogRequest CashFlowOutput::ExportRequest() const {
 }
 
 TableFileResult CashFlowOutput::Export(const std::string& path, std::string_view type) const {
+  // A statement that could not be computed has no rows: it is not written as an empty one.
+  if (statement_.Status != CashFlowStatus::kOk) {
+    TableFileResult result;
+    result.ErrorCode = kErrDataMismatch;
+    result.Message = CashFlowProblemText(statement_) + " \"" + path + "\" was not written.";
+    return result;
+  }
   if (type == "csv") return WriteTableFile(path, "csv", CsvTable());
   if (type == "htm") return WriteDocumentFile(path, WebTable() + std::string(kCrLf));
   TableFileResult result;

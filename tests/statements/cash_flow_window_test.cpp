@@ -577,6 +577,18 @@ TEST_F(CashFlowWindowTest, AStatementThatCannotBeComputedIsNeitherCopiedExported
         notDone);
   EXPECT_EQ(prompts.Texts(), expected);
   EXPECT_EQ(std::tuple(asked, mails, folder.EntryCount()), std::tuple(0, 0, std::size_t{0}));
+  // The export refuses such a statement itself, whoever asks.
+  CashFlowStatement none;
+  none.Status = CashFlowStatus::kNoPostings;
+  for (const char* type : {"csv", "htm", "xls"}) {
+    const std::string path = folder.Path(std::string("flow.") + type);
+    const TableFileResult result = CashFlowOutput(none, Look(), 1, kCaption).Export(path, type);
+    EXPECT_EQ(result.Message,
+              "The journal holds no posting lines, so there are no periods to "
+              "compare. \"" +
+                  path + "\" was not written.");
+  }
+  EXPECT_EQ(folder.EntryCount(), 0u);
   EXPECT_TRUE(fileErrors.empty());
 }
 
