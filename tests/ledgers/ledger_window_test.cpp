@@ -42,6 +42,7 @@
 #include "tests/support/prompt_answerer.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/table_readers.h"
+#include "tests/support/type_ahead_qt.h"
 
 namespace qv {
 namespace {
@@ -230,14 +231,7 @@ TEST_F(LedgerWindowTest, KeysTypeAheadOpensTheAccountListAndTheBoxKeepsTheKeys) 
   QComboBox* box = report->tReportAcc;
   box->setFocus(Qt::TabFocusReason);
   QTest::keyClicks(box, "cap");
-  QListView* list = OpenTypeAheadList(box);
-  ASSERT_NE(list, nullptr);
-  EXPECT_EQ(list->currentIndex().data().toString(), "Capital");
-  EXPECT_EQ(box->currentText(), "Capital");
-  EXPECT_EQ(QApplication::focusWidget(), box);
-  const QPoint under = box->mapToGlobal(QPoint(0, box->height()));
-  EXPECT_EQ(list->geometry().topLeft(), under) << "just below the box, at its left edge";
-  EXPECT_EQ(list->width(), box->width());
+  ASSERT_NE(testing::ExpectTypeAheadListOn(box, "Capital"), nullptr);
   // The next character still goes to the box: the caret moves on after it.
   QTest::keyClick(box, 'i');
   EXPECT_EQ(box->lineEdit()->selectionStart(), 4);
@@ -248,11 +242,7 @@ TEST_F(LedgerWindowTest, KeysTypeAheadOpensTheAccountListAndTheBoxKeepsTheKeys) 
   EXPECT_EQ(QApplication::focusWidget(), box);
   // Typing on opens it again; a click on the account chooses it.
   QTest::keyClick(box, 't');
-  list = OpenTypeAheadList(box);
-  ASSERT_NE(list, nullptr);
-  const QModelIndex capital = list->currentIndex();
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(capital).center());
-  EXPECT_EQ(OpenTypeAheadList(box), nullptr);
+  testing::ClickTypeAheadChoice(box);
   ASSERT_TRUE(report->Sheet().HasRows());
   EXPECT_EQ(report->Sheet().Table.Title[0], "Capital (300)");
 }

@@ -36,6 +36,7 @@
 #include "tests/support/prompt_answerer.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/table_readers.h"
+#include "tests/support/type_ahead_qt.h"
 
 namespace qv::testing {
 namespace {
@@ -255,14 +256,7 @@ TEST_F(CashFlowWindowTest, KeysTypeAheadOpensTheAccountListAndTheBoxKeepsTheKeys
   box->setFocus(Qt::TabFocusReason);
   box->lineEdit()->selectAll();  // over the start text
   QTest::keyClicks(box, "cap");
-  QListView* list = OpenTypeAheadList(box);
-  ASSERT_NE(list, nullptr);
-  EXPECT_EQ(list->currentIndex().data().toString(), "Capital");
-  EXPECT_EQ(box->currentText(), "Capital");
-  EXPECT_EQ(QApplication::focusWidget(), box);
-  const QPoint under = box->mapToGlobal(QPoint(0, box->height()));
-  EXPECT_EQ(list->geometry().topLeft(), under) << "just below the box, at its left edge";
-  EXPECT_EQ(list->width(), box->width());
+  ASSERT_NE(ExpectTypeAheadListOn(box, "Capital"), nullptr);
   // The next character still goes to the box; one that begins no account is dropped.
   QTest::keyClicks(box, "iq");
   EXPECT_EQ(box->currentText(), "Capital");
@@ -273,11 +267,7 @@ TEST_F(CashFlowWindowTest, KeysTypeAheadOpensTheAccountListAndTheBoxKeepsTheKeys
   EXPECT_EQ(QApplication::focusWidget(), box);
   // Typing on opens it again; a click on the account chooses it.
   QTest::keyClick(box, 't');
-  list = OpenTypeAheadList(box);
-  ASSERT_NE(list, nullptr);
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                    list->visualRect(list->currentIndex()).center());
-  EXPECT_EQ(OpenTypeAheadList(box), nullptr);
+  ClickTypeAheadChoice(box);
   EXPECT_EQ(w->ChosenFolio(), std::optional<Folio>(Money(300)));
   EXPECT_EQ(w->FolioChoiceTx->text(), "300");
 }
