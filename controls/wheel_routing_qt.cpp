@@ -27,6 +27,8 @@ class WheelGuard final : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    // Every event of the program passes here: the cheap test of its type comes first.
+    if (event->type() != QEvent::Polish && event->type() != QEvent::Wheel) return false;
     if (!TakesWheelForValue(watched)) return false;
     auto* box = static_cast<QWidget*>(watched);
     // Qt gives such a box the focus when the wheel turns over it, before anything can look
