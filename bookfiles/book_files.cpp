@@ -1,7 +1,6 @@
 #include "bookfiles/book_files.h"
 
 #include <cerrno>
-#include <cstring>
 #include <new>
 #include <utility>
 
@@ -10,6 +9,7 @@
 #include "bookfiles/text_file.h"
 #include "books/module_procedures.h"
 #include "platform/file_io.h"
+#include "platform/system_error_text.h"
 #include "platform/utf8.h"
 
 namespace qv {
@@ -29,7 +29,7 @@ void Write(const Books& books, BookFileType type, const BookOutput::Consumer& co
 }
 
 std::string SystemError(const char* doing, const std::string& path, int err) {
-  return std::string(doing) + " \"" + path + "\" failed: " + std::strerror(err) + ".";
+  return std::string(doing) + " \"" + path + "\" failed: " + SystemErrorText(err) + ".";
 }
 
 BookReadResult UnknownType(std::string_view type) {

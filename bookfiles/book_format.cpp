@@ -6,11 +6,11 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 
 #include "books/date_styles.h"
 #include "books/module_procedures.h"
+#include "platform/system_error_text.h"
 #include "platform/utf8.h"
 
 namespace qv {
@@ -128,7 +128,7 @@ BookFileResult WriteFailure(const std::string& path, int err) {
   }
   result.ErrorCode = err != 0 ? FileErrorCodeFromErrno(err) : kErrDeviceIo;
   result.Message = "Writing " + quoted + " failed" +
-                   (err != 0 ? std::string(": ") + std::strerror(err) : std::string()) +
+                   (err != 0 ? std::string(": ") + SystemErrorText(err) : std::string()) +
                    ". The file was not changed.";
   return result;
 }

@@ -3,13 +3,13 @@
 #include <QDesktopServices>
 #include <QProcess>
 #include <QUrl>
-#include <cstring>
 #include <optional>
 #include <utility>
 
 #include "platform/email_file.h"
 #include "platform/prompts.h"
 #include "platform/screen_pointer.h"
+#include "platform/system_error_text.h"
 
 namespace qv {
 
@@ -59,7 +59,7 @@ bool WriteEmailFile(const std::string& baseName, const std::string& htmlBody,
   }
   if (written.Error != 0) {
     ShowMessage("The e-mail message could not be written in the folder \"" + written.Path + "\" (" +
-                    std::strerror(written.Error) + "), so no message was opened.",
+                    SystemErrorText(written.Error) + "), so no message was opened.",
                 PromptIcon::Exclamation);
     return false;
   }

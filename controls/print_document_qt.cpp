@@ -3,7 +3,6 @@
 #include <QIODevice>
 #include <QPdfWriter>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <utility>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "platform/screen_pointer.h"
 #include "platform/string_table.h"
 #include "platform/surface_replay_qt.h"
+#include "platform/system_error_text.h"
 
 namespace qv {
 
@@ -139,7 +139,7 @@ PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const PageDrawi
   if (sent) return PrintOutcome::Printed;
   if (toFile) {
     const bool existed = std::filesystem::exists(path);
-    ShowMessage("Printing to \"" + path + "\" failed: " + std::strerror(fileError) + "." +
+    ShowMessage("Printing to \"" + path + "\" failed: " + SystemErrorText(fileError) + "." +
                 (existed ? " The file there was not changed." : " No file was written."));
   } else {
     ShowMessage(Str(kPrinterErrorText));

@@ -8,8 +8,6 @@
 
 #include <sys/mount.h>
 #include <unistd.h>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -41,8 +39,8 @@ class FullDisk {
   // A file's path in the folder.
   std::string Path(const std::string& name) const { return folder_.Path(name); }
   std::size_t EntryCount() const { return folder_.EntryCount(); }
-  // The system's reason a write stops with here.
-  std::string Reason() const { return std::strerror(mounted_ ? ENOSPC : EFBIG); }
+  // The system's reason a write stops with here, as the program's messages give it.
+  std::string Reason() const { return mounted_ ? "No space left on device" : "File too large"; }
   bool IsTmpfs() const { return mounted_; }
 
  private:
