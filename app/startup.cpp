@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
+#include "platform/number_text.h"
 #include "platform/units.h"
 #include "platform/utf8.h"
 
@@ -82,9 +82,7 @@ std::optional<double> ParseSavedMeasure(std::string_view text) {
 }
 
 std::string SavedMeasureText(double twips) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.7g", static_cast<double>(static_cast<float>(twips)));
-  return buffer;
+  return NumberText(static_cast<double>(static_cast<float>(twips)), std::chars_format::general, 7);
 }
 
 int32_t FittedInnerHeight(int32_t frameTop, int32_t frameHeight) {

@@ -44,7 +44,8 @@ std::string CommandLineBookPath(const std::vector<std::string>& arguments);
 // A saved window measure (twips, the text of a number). Nothing when the text is not a
 // number, or not a plausible size (above 0 and at most 10^6 twips).
 std::optional<double> ParseSavedMeasure(std::string_view text);
-// The text a measure is saved as: the number as a single-precision value writes it.
+// The text a measure is saved as: the number as a single-precision value writes it, with
+// "." as its point under every locale.
 std::string SavedMeasureText(double twips);
 
 // The inner height that fits the window to its entry frame: the frame's top and height

@@ -1,10 +1,10 @@
 #include "books/module_procedures.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
+#include "platform/number_text.h"
 #include "platform/string_table.h"
 
 namespace qv {
@@ -120,8 +120,13 @@ double LeadingNumber(std::string_view text) {
     }
     if (expDigits) number += exponent;
   }
-  const double value = std::strtod(number.c_str(), nullptr);
-  if (!std::isfinite(value) || std::fabs(value) >= 1e15) return 0;
+  // The number is read with "." as its point whatever the locale (from_chars takes no plus
+  // sign); one beyond the range of a double reads as 0.
+  const char* first = number.data();
+  if (*first == '+') ++first;
+  double value = 0;
+  const auto [end, error] = std::from_chars(first, number.data() + number.size(), value);
+  if (error != std::errc() || !std::isfinite(value) || std::fabs(value) >= 1e15) return 0;
   return value;
 }
 
@@ -131,9 +136,7 @@ std::string PlainNumberText(double value) {
   int decimals = 14 - magnitude;
   if (decimals < 0) decimals = 0;
   if (decimals > 40) decimals = 40;
-  char buffer[128];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-  std::string text = buffer;
+  std::string text = NumberText(value, std::chars_format::fixed, decimals);
   if (text.find('.') != std::string::npos) {
     while (text.back() == '0') text.pop_back();
     if (text.back() == '.') text.pop_back();

@@ -37,14 +37,14 @@ Folio TruncFolio(Folio folio, int digits);
 std::string NextEntryNumber(const Books& books, int32_t entryFirstLine);
 
 // The number at the start of a text, read as the entry numbers are: leading blanks are
-// skipped, then an optional sign, digits with at most one "." and an optional exponent
-// (E or D), blanks between them ignored; "&H" and "&O" read hexadecimal and octal digits
-// (unsigned, 32 bits). 0 when the text does not start with a number. A value that is not
-// finite or not below 1e15 in magnitude also reads as 0.
+// skipped, then an optional sign, digits with at most one "." (the point under every
+// locale) and an optional exponent (E or D), blanks between them ignored; "&H" and "&O"
+// read hexadecimal and octal digits (unsigned, 32 bits). 0 when the text does not start
+// with a number. A value that is not finite or not below 1e15 in magnitude also reads as 0.
 double LeadingNumber(std::string_view text);
 
 // The number written as a plain decimal with up to 15 significant digits and no exponent
-// ("13", "2.5", "-4").
+// ("13", "2.5", "-4"), with "." as its point under every locale.
 std::string PlainNumberText(double value);
 
 // The path without its last extension: only a "." after the last path separator ("/" or

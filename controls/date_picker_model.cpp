@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 
 #include "books/date_styles.h"
+#include "platform/number_text.h"
 
 namespace qv {
 
@@ -198,12 +198,6 @@ namespace {
 
 std::string BoolText(bool value) { return value ? "True" : "False"; }
 
-std::string NumberText(double value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.15g", value);
-  return buffer;
-}
-
 template <typename T>
 void ReadNumber(const StoredSettings& stored, const char* key, T& value) {
   const auto it = stored.find(key);
@@ -234,7 +228,7 @@ StoredSettings WriteDatePickerSettings(const DatePickerSettings& s) {
   if (s.BackColor != d.BackColor) stored["BackColor"] = std::to_string(s.BackColor);
   if (s.FontItalic != d.FontItalic) stored["FontItalic"] = BoolText(s.FontItalic);
   if (s.FontBold != d.FontBold) stored["FontBold"] = BoolText(s.FontBold);
-  stored["FontSize"] = NumberText(s.FontSize);
+  stored["FontSize"] = NumberText(s.FontSize, std::chars_format::general, 15);
   if (s.FontName != d.FontName) stored["FontName"] = s.FontName;
   if (s.DateToolTipText != d.DateToolTipText) stored["DateTipText"] = s.DateToolTipText;
   if (s.Text != d.Text) stored["Text"] = s.Text;

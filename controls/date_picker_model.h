@@ -171,7 +171,7 @@ struct DatePickerSettings {
 inline constexpr bool IsUsableFontSize(double points) { return points > 0 && points < 2048; }
 
 // Stored settings of a control: key to value written as text (colours and numbers in
-// decimal, Booleans as "True" and "False").
+// decimal with "." as the point under every locale, Booleans as "True" and "False").
 using StoredSettings = std::map<std::string, std::string>;
 
 StoredSettings WriteDatePickerSettings(const DatePickerSettings& settings);
