@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <locale>
 #include <map>
 #include <ostream>
 #include <sstream>
@@ -70,7 +71,10 @@ inline std::map<std::pair<int, int>, std::string> CellMap(const std::string& pat
     } else {
       double v = 0;
       std::memcpy(&v, r.data.data() + 7, 8);
-      cell = (std::ostringstream() << v).str();
+      std::ostringstream text;
+      text.imbue(std::locale::classic());  // "." as the point whatever the global locale
+      text << v;
+      cell = text.str();
     }
   }
   return out;
