@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QPrinterInfo>
 #include <QSignalSpy>
 
@@ -336,6 +337,33 @@ TEST_F(RealDisplayTest, CtrlASelectsTheWholeTextOfEveryEntryBox) {
   EXPECT_EQ(Line(0).LineDate, Day(2026, 3, 15));
   EXPECT_EQ(Line(1).LineDate, Day(2026, 3, 15));
   EXPECT_EQ(prompts.Texts(), std::vector<std::string>());
+}
+
+// Alt with a key types nothing into the entry: not over the notes' selected text, not into an
+// amount, and it does not choose an account by its first letter. Alt alone, then Down, opens
+// the first menu.
+TEST_F(RealDisplayTest, AltWithAKeyLeavesTheNotesAmountAndAccountAndAltAloneReachesTheMenus) {
+  StartOn(SmallBook());
+  const Books before = books();
+  Focus(w->AccNote);
+  ASSERT_EQ(w->AccNote->selectedText(), "First");
+  Press(Qt::Key_F, Qt::AltModifier);
+  EXPECT_EQ(w->AccNote->text(), "First");
+  Focus(w->DebitAmountText(0));
+  Press(Qt::Key_5, Qt::AltModifier);
+  EXPECT_EQ(w->DebitAmountText(0)->text(), "100");
+  Focus(w->DebitAccName(0));
+  Press(Qt::Key_S, Qt::AltModifier);  // typed, it would show Sales
+  EXPECT_EQ(w->DebitAccName(0)->currentText(), "Cash");
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(FirstDifference(books(), before), "");
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  Press(Qt::Key_Alt, Qt::AltModifier);
+  Press(Qt::Key_Down);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->objectName(), "Filemenu");
+  menu->close();
 }
 
 // With no printer installed, Print in the trial balance opens the print set-up on the PDF
