@@ -89,7 +89,8 @@ QToolButton* MakeImage(QWidget* parent, const char* name, const char* toolTip, P
   button->setIcon(QIcon(DrawPicture(picture)));
   button->setIconSize(QSize(kPictureSize, kPictureSize));
   button->setCheckable(true);  // checked: the choice's mark
-  button->setFocusPolicy(Qt::NoFocus);
+  // Tab reaches it and Space presses it; a click leaves the focus where it was.
+  button->setFocusPolicy(Qt::TabFocus);
   return button;
 }
 

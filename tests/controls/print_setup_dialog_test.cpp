@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QToolButton>
 #include <tuple>
 #include "tests/controls/fake_printer_port.h"
@@ -107,6 +108,35 @@ TEST_F(PrintSetupDialogTest, ThePicturesAndBoxesSetThePrinter) {
   QFocusEvent out(QEvent::FocusOut);
   QApplication::sendEvent(dialog.PxSize()->lineEdit(), &out);
   EXPECT_EQ(dialog.PxSize()->currentText().toStdString() + model_.TextSize(), "20%20%");
+}
+
+// Tab runs through every choice in reading order, the pictures included, and Space presses
+// a picture as a click does: landscape and black and white need no mouse.
+TEST_F(PrintSetupDialogTest, KeysTabReachesEveryChoiceAndSpacePressesThePictures) {
+  model_.Open();
+  Printformer dialog(model_);
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  dialog.Combo1()->setFocus(Qt::TabFocusReason);
+  QStringList walked;
+  for (int i = 0; i < 20 && (walked.isEmpty() || QApplication::focusWidget() != dialog.Combo1());
+       ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    walked << QApplication::focusWidget()->objectName();
+  }
+  EXPECT_EQ(walked.join(" ").toStdString(),
+            "Combo2 Check1 DPIColorIt1 DPIColorIt2 DPIBox1 DPIBox2 DPIBox3 DPIBox4 PorL1 PorL2 "
+            "PxSize Copying Command1 Command2 Combo1");
+  for (QToolButton* picture : {dialog.PorL(2), dialog.DPIColorIt(1), dialog.DPIBox(2)}) {
+    picture->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(picture, Qt::Key_Space);
+    EXPECT_TRUE(picture->isChecked()) << picture->objectName().toStdString();
+  }
+  EXPECT_EQ(std::tuple(port_.Orientation_, port_.Quality, port_.Color),
+            std::tuple(kLandscape, -2, kMonochrome));
+  EXPECT_FALSE(dialog.PorL(1)->isChecked() || dialog.DPIColorIt(2)->isChecked() ||
+               dialog.DPIBox(4)->isChecked());
 }
 
 }  // namespace
