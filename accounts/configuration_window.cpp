@@ -193,6 +193,10 @@ void QVMainsettings::Load() {
   for (int g = 0; g < kDecimalsKinds; ++g) {
     const int places = model_.Decimals(static_cast<DecimalsKind>(g));
     DecimalPlacing[static_cast<std::size_t>(g)][static_cast<std::size_t>(places)]->setChecked(true);
+    // Tab stops at the chosen option of each group (the arrows choose among them), so that
+    // Space there changes nothing.
+    for (QRadioButton* option : DecimalPlacing[static_cast<std::size_t>(g)])
+      option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
   }
   loading_ = false;
 }

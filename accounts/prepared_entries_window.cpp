@@ -349,6 +349,8 @@ void RecurringEntries::RowFocused(int row) {
   QToolButton* button = CompoundEntry[side];
   button->setGeometry(amount->x() + amount->width(), amount->y(), Px(kButtonWidth),
                       amount->height());
+  // Tab goes from the amount to the button beside it, and on from there as from the amount.
+  QWidget::setTabOrder(amount, button);
   button->show();
   button->raise();
 }
@@ -444,13 +446,16 @@ void RecurringEntries::New_E_Click() {
 
 void RecurringEntries::CompoundEntry_Click(int side) {
   if (!model_.AddLine(static_cast<uint8_t>(side))) return;
+  // The new line takes the focused line's place, and so its row. Its folio takes the focus
+  // before the rows are drawn again: the button may be hidden meanwhile, and the focus
+  // would move on from it to another line.
+  int row = -1;
+  for (int r = 0; r < kPreparedRows && row < 0; ++r)
+    if (rowLine_[static_cast<std::size_t>(r)] == model_.FocusLine()) row = r;
+  if (row >= 0) Folio[static_cast<std::size_t>(row)]->setFocus(Qt::OtherFocusReason);
   ScrollTo(top_);
   // The button stays beside the new line while its side may take another.
-  for (int r = 0; r < kPreparedRows; ++r)
-    if (rowLine_[static_cast<std::size_t>(r)] == model_.FocusLine()) {
-      RowFocused(r);
-      break;
-    }
+  if (row >= 0) RowFocused(row);
 }
 
 void RecurringEntries::Del_E_Click() {

@@ -11,6 +11,7 @@
 #include "app/application_hooks.h"
 #include "app/ledger_openers_qt.h"
 #include "app/main_window.h"
+#include "controls/focus_marks_qt.h"
 #include "controls/text_box_keys_qt.h"
 #include "controls/wheel_routing_qt.h"
 #include "platform/locale_qt.h"
@@ -107,6 +108,7 @@ Application::Application(ApplicationOptions options) : options_(std::move(option
   if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
     InstallWheelGuard(*app);
     InstallTextBoxKeys(*app);
+    InstallFocusMarks(*app);
   }
   mainWindow_ = std::make_unique<TAcount>(*this);
   ledgers_ = std::make_unique<LedgerOpeners>(*this);

@@ -18,6 +18,7 @@
 #include "accounts/window_shortcuts_qt.h"
 #include "app/application_window.h"
 #include "controls/date_picker_control.h"
+#include "controls/focus_marks_qt.h"
 #include "controls/help_window.h"
 #include "controls/vertical_scroll_control.h"
 #include "controls/wheel_routing_qt.h"
@@ -114,10 +115,7 @@ void PictureImage::paintEvent(QPaintEvent* event) {
   QLabel::paintEvent(event);
   if (!hasFocus()) return;
   QPainter painter(this);
-  QPen pen(palette().color(QPalette::WindowText));
-  pen.setStyle(Qt::DotLine);
-  painter.setPen(pen);
-  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  DrawFocusMark(painter, rect(), palette().color(QPalette::WindowText));
 }
 
 ButtonBarStrip::ButtonBarStrip(QWidget* parent) : QWidget(parent) {}
@@ -213,7 +211,9 @@ void TAcount::BuildControls() {
   PNPage[1]->setIconSize(QSize(15, 15));
   PNPage[1]->setToolTip(tips::kNext);
   Place(PNPage[1], design::PNPageNext);
-  for (QPushButton* b : PNPage) b->setFocusPolicy(Qt::NoFocus);
+  // Tab reaches them (after the go-to box) and Space presses them; a click leaves the focus
+  // in the entry.
+  for (QPushButton* b : PNPage) b->setFocusPolicy(Qt::TabFocus);
 
   Command1 = new QPushButton(QString::fromStdString(Str(153)), ButtonBar);
   Command1->setObjectName("Command1");
@@ -221,7 +221,9 @@ void TAcount::BuildControls() {
   Command1->setStyleSheet(
       "QPushButton { color: white; font-weight: bold; background-color: #2f5f8f;"
       " border: 1px solid #1f3f5f; border-radius: 3px; }"
-      "QPushButton:pressed { background-color: #1f4468; }");
+      "QPushButton:pressed { background-color: #1f4468; }"
+      // The style's own focus mark is not drawn under a style sheet: the border shows it.
+      "QPushButton:focus { border: 2px solid #ffcc33; }");
   Place(Command1, design::Command1);
 
   Text1 = new QLineEdit(client_);

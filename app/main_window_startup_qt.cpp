@@ -56,7 +56,7 @@ void TAcount::Form_Load() {
   }
   // 5, 6. The rows exist; the tab order runs through the debit rows, then the credit rows,
   // then the notes, the add-line and sum images (so that a compound entry can be made
-  // without the mouse) and New Entry.
+  // without the mouse), New Entry, the go-to box and the previous and next buttons.
   QWidget* previous = nullptr;
   auto chain = [&previous](QWidget* w) {
     if (previous) QWidget::setTabOrder(previous, w);
@@ -73,6 +73,11 @@ void TAcount::Form_Load() {
   chain(CompoundEntry[2]);
   chain(CalcCompound);
   chain(Command1);
+  chain(Text1);
+  chain(PNPage[0]);
+  chain(PNPage[1]);
+  // The window opens with the focus on New Entry (its mark shows it).
+  Command1->setFocus(Qt::OtherFocusReason);
   // 7. The saved width.
   ApplySavedSize();
   // 9. A second copy is tinted so that the two can be told apart.

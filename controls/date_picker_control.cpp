@@ -544,9 +544,10 @@ bool CalanderForm::HandleBoxKey(QKeyEvent* event) {
     emit KeyDown(keyCode, shift);
     if (keyCode == 0) return true;
   }
-  // Shift+Tab types no character, whatever text a platform sends with it: it only moves the
-  // focus back.
-  const int16_t ascii = event->key() == Qt::Key_Backtab ? 0 : KeyAsciiOf(*event);
+  // Tab and Shift+Tab type no character, whatever text a platform sends with them: they only
+  // move the focus, so a host's filter of typed characters cannot keep the focus in the box.
+  const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+  const int16_t ascii = tab ? 0 : KeyAsciiOf(*event);
   if (ascii != 0) {
     int16_t keyAscii = ascii;
     emit KeyPress(keyAscii);

@@ -49,6 +49,12 @@ void ButtonUd::DownRefresh() { ShowFace(true); }
 void ButtonUd::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.drawPixmap(0, 0, face_);
+  if (!hasFocus()) return;
+  // With the focus the face is tinted in the highlight colour: the mask leaves no room for an
+  // outline around the triangle.
+  QColor tint = palette().color(QPalette::Highlight);
+  tint.setAlpha(110);
+  p.fillRect(rect(), tint);
 }
 
 void ButtonUd::keyPressEvent(QKeyEvent* event) {

@@ -3,7 +3,8 @@
 // downward triangle face until the host calls DownRefresh, and then the upward (pressed)
 // face for good; only the triangle is shown, the black around it is cut away. It passes
 // its clicks, keys and mouse actions to the host as events and does nothing else on them.
-// A disabled button takes no input and so raises no event.
+// A disabled button takes no input and so raises no event. With the keyboard focus its face
+// is tinted.
 
 #include <QPixmap>
 #include <QWidget>

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controls/focus_marks_qt.h"
 #include "platform/colors_qt.h"
 
 namespace qv {
@@ -121,6 +122,10 @@ void LedgerSheetWidget::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), ToQColor(backColor_));
   painter.translate(-offsetX_, 0);
   ReplayOnPainter(painter, Recording(), ReplayOptions{metrics_.TwipsPerPixel(), {}});
+  // The keys scroll the sheet while it has the focus: the outline says so.
+  if (!hasFocus()) return;
+  painter.resetTransform();
+  DrawFocusMark(painter, rect(), palette().color(QPalette::WindowText));
 }
 
 void LedgerSheetWidget::resizeEvent(QResizeEvent* event) {

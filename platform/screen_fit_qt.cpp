@@ -120,6 +120,9 @@ QScrollArea* HoldFixedContents(QWidget* window, QWidget* contents) {
   auto* scroller = new FixedContentsArea(window);
   scroller->setObjectName(window->objectName() + "Scroller");
   scroller->setFrameShape(QFrame::NoFrame);
+  // The area shows nothing of its own to take the focus with: Tab goes from control to
+  // control, and the area scrolls to the one that takes the focus.
+  scroller->setFocusPolicy(Qt::NoFocus);
   scroller->setWidget(contents);
   scroller->setMaximumSize(contents->size());
   if (auto* main = qobject_cast<QMainWindow*>(window)) {

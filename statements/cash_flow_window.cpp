@@ -322,7 +322,8 @@ bool CashFlow::eventFilter(QObject* watched, QEvent* event) {
       FolioChoiceEntered();
       return true;
     }
-    if (text.isEmpty()) return false;  // arrows, Home, End, Delete
+    // Arrows, Home, End, Delete; Tab moves on to the next control.
+    if (text.isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
     const char16_t c = text.front().unicode();
     // Backspace, "-", ".", "/" and the digits reach the box; every other key is dropped.
     return !(c == 8 || (c >= 45 && c <= 57));

@@ -85,6 +85,26 @@ TEST_F(PreparedEntriesWindowTest, ShowsEachLineAsARowAndTheAddLineButtonBesideTh
   EXPECT_EQ(window->AmountText[1]->text() + "|" + window->AmountText[2]->text(), "|100");
 }
 
+// Tab goes from an amount to the add-line button beside it, Space adds the line, and the new
+// line's folio takes the keys; Tab from the button goes on as from the amount.
+TEST_F(PreparedEntriesWindowTest, KeysTabReachesTheAddLineButtonAndSpaceAddsALine) {
+  Open();
+  window->AmountText[0]->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), window->CompoundEntry[1]);
+  Press(Qt::Key_Space);
+  EXPECT_EQ(window->Model().LastWorkLine(), 4);
+  EXPECT_EQ(QApplication::focusWidget(), window->Folio[0]);
+  QTest::keyClicks(window->Folio[0], "610");
+  EXPECT_EQ(window->Model().Lines()[0].LineFolio, Money(610));
+  EXPECT_EQ(window->Model().Lines()[1].LineFolio, Money(600));
+  window->AmountText[2]->setFocus(Qt::TabFocusReason);
+  Press(Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), window->CompoundEntry[2]);
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), window->AccNote[2]);
+}
+
 TEST_F(PreparedEntriesWindowTest, KeysUpAndDownInANotesBoxScrollAndNeverChangeNotes) {
   Open();
   // The bar pages a line at a time, as the main window's does.

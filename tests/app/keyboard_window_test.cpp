@@ -3,11 +3,13 @@
 // and again under X11 (xcb), whose text boxes have the key bindings of X11 desktops.
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QButtonGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -62,6 +64,15 @@ class KeyboardTest : public MainWindowTest {
     const auto lookOnce = [&](QWidget* window) {
       if (!seen.insert(window->metaObject()->className()).second) return;
       SCOPED_TRACE(NameOf(window).toStdString());
+      // The window system may hand the keyboard over a moment after the window showed.
+      const auto focusedHere = [window] {
+        const QWidget* focused = QApplication::focusWidget();
+        return focused != nullptr && focused->window() == window;
+      };
+      if (!QTest::qWaitFor(focusedHere, 10000)) {
+        ADD_FAILURE() << "the window takes no focus";
+        return;
+      }
       look(window);
     };
     Activate(w);
@@ -137,6 +148,68 @@ TEST_F(KeyboardTest, KeysCtrlASelectsTheWholeTextAndAltTypesNothingInEveryBoxOfE
   });
   EXPECT_GT(boxes, 100);
   EXPECT_EQ(seen.size(), 20u) << QStringList(seen.begin(), seen.end()).join(" ").toStdString();
+}
+
+// What the control itself draws, without the controls within it: a text or list area's
+// frame and what it shows (its caret, its current item).
+QImage OwnPicture(QWidget* control) {
+  QImage picture(control->size(), QImage::Format_ARGB32);
+  picture.fill(Qt::transparent);
+  control->render(&picture, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(control))
+    area->viewport()->render(&picture, area->viewport()->pos(), QRegion(),
+                             QWidget::DrawWindowBackground);
+  return picture;
+}
+
+// Whether `control` was reached, or stands for a control that was: a box of a list, an option
+// of a group whose chosen option was reached (the arrows choose among them).
+bool Reached(QWidget* control, const std::set<QWidget*>& reached) {
+  if (reached.contains(FocusTargetOf(control))) return true;
+  auto* option = qobject_cast<QRadioButton*>(control);
+  if (option == nullptr) return false;
+  const QButtonGroup* group = option->group();
+  for (QWidget* other : reached) {
+    auto* sibling = qobject_cast<QRadioButton*>(other);
+    if (sibling &&
+        (group ? sibling->group() == group
+               : sibling->autoExclusive() && sibling->parentWidget() == option->parentWidget()))
+      return true;
+  }
+  return false;
+}
+
+// Tab runs through every control that can be used, stopping at the chosen option of a group,
+// and wherever the focus goes it shows: a control looks different with the focus than without.
+TEST_F(KeyboardTest, KeysTabReachesEveryControlOfEveryWindowAndTheFocusShows) {
+  // The chart's rows are reached with the arrows from the selected row, which Tab reaches.
+  const QRegularExpression byArrows("^(RenameAccount|Folio)\\(\\d+\\)$");
+  ForEveryWindow([&](QWidget* window) {
+    std::set<QWidget*> reached;
+    for (int step = 0; step < 300; ++step) {
+      QWidget* focused = QApplication::focusWidget();
+      if (focused == nullptr || reached.contains(focused)) break;
+      reached.insert(focused);
+      const QImage withFocus = OwnPicture(focused);
+      Press(Qt::Key_Tab);
+      if (QApplication::focusWidget() == focused) break;  // the window's only stop
+      EXPECT_NE(OwnPicture(focused), withFocus)
+          << NameOf(focused).toStdString() << " does not show the focus";
+    }
+    // Of a group of options, Tab stops at the chosen one.
+    for (QWidget* stop : reached) {
+      auto* option = qobject_cast<QRadioButton*>(stop);
+      if (option && option->group() && option->group()->checkedButton()) {
+        EXPECT_TRUE(option->isChecked()) << NameOf(option).toStdString() << " is not the choice";
+      }
+    }
+    for (QWidget* control : ShownControls<QWidget>(window)) {
+      const bool used = qobject_cast<QAbstractButton*>(control) != nullptr ||
+                        (control->focusPolicy() & Qt::TabFocus) != 0;
+      if (!used || byArrows.match(control->objectName()).hasMatch()) continue;
+      EXPECT_TRUE(Reached(control, reached)) << NameOf(control).toStdString() << " is not reached";
+    }
+  });
 }
 
 }  // namespace

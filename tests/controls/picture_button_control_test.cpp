@@ -1,5 +1,7 @@
 #include "controls/picture_button_control.h"
 #include <gtest/gtest.h>
+#include <QLineEdit>
+#include <QTest>
 #include <tuple>
 #include "controls/etched_frame_control.h"
 #include "controls/picture_button_face.h"
@@ -86,6 +88,26 @@ TEST(ButtonUdTest, PassesMovesAndKeyReleasesToTheHost) {
   SendMouse(&button, QEvent::MouseMove, QPoint(14, 5), Qt::NoButton, Qt::LeftButton);
   SendKey(&button, Qt::Key_A, "A", Qt::ShiftModifier);
   EXPECT_EQ(seen, (std::vector<std::string>{"MouseMove 7", "MouseMove 1", "KeyUp 65"}));
+}
+
+// The face shows the focus, which Tab gives it.
+TEST(ButtonUdTest, ShowsTheFocusOnItsFace) {
+  QWidget window;
+  window.resize(60, 40);
+  QLineEdit before(&window);
+  ButtonUd button(&window);
+  button.move(10, 10);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  before.setFocus();
+  ASSERT_TRUE(ShowsFace(&button, false));
+  const QImage plain = button.grab().toImage();
+  QTest::keyClick(&before, Qt::Key_Tab);
+  ASSERT_TRUE(button.hasFocus());
+  EXPECT_NE(button.grab().toImage(), plain);
+  before.setFocus();
+  EXPECT_TRUE(ShowsFace(&button, false));
 }
 
 TEST(MyFrameTest, DrawsTheEtchedOutlinesHalfALineDown) {
