@@ -5,6 +5,8 @@
 #include <QPen>
 #include <QWidget>
 
+#include "controls/application_filter_qt.h"
+
 namespace qv {
 namespace {
 
@@ -26,11 +28,7 @@ class FocusMarks final : public QObject {
 }  // namespace
 
 void InstallFocusMarks(QApplication& app) {
-  static const QString kName = "FocusMarks";
-  if (app.findChild<QObject*>(kName, Qt::FindDirectChildrenOnly) != nullptr) return;
-  auto* marks = new FocusMarks(&app);
-  marks->setObjectName(kName);
-  app.installEventFilter(marks);
+  InstallApplicationFilter<FocusMarks>(app, "FocusMarks");
 }
 
 void DrawFocusMark(QPainter& painter, const QRect& area, const QColor& color) {

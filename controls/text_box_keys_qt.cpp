@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+#include "controls/application_filter_qt.h"
+
 namespace qv {
 namespace {
 
@@ -69,11 +71,7 @@ class TextBoxKeys final : public QObject {
 }  // namespace
 
 void InstallTextBoxKeys(QApplication& app) {
-  static const QString kName = "TextBoxKeys";
-  if (app.findChild<QObject*>(kName, Qt::FindDirectChildrenOnly) != nullptr) return;
-  auto* keys = new TextBoxKeys(&app);
-  keys->setObjectName(kName);
-  app.installEventFilter(keys);
+  InstallApplicationFilter<TextBoxKeys>(app, "TextBoxKeys");
 }
 
 }  // namespace qv

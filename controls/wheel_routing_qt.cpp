@@ -10,6 +10,7 @@
 #include <functional>
 #include <utility>
 
+#include "controls/application_filter_qt.h"
 #include "controls/scroll_bar_control.h"
 
 namespace qv {
@@ -74,12 +75,7 @@ class WheelToBar final : public QObject {
 }  // namespace
 
 void InstallWheelGuard(QApplication& app) {
-  // Once for the application, however many times the program's windows are set up.
-  static const QString kName = "WheelGuard";
-  if (app.findChild<QObject*>(kName, Qt::FindDirectChildrenOnly) != nullptr) return;
-  auto* guard = new WheelGuard(&app);
-  guard->setObjectName(kName);
-  app.installEventFilter(guard);
+  InstallApplicationFilter<WheelGuard>(app, "WheelGuard");
 }
 
 void WheelMovesBar(QWidget* area, ScrollBarControl* bar) {

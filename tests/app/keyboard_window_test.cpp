@@ -88,9 +88,9 @@ class KeyboardTest : public MainWindowTest {
       PasswordDialog(passwordModel, books(), session, w).Ask("secret");
     });
     for (const auto& [name, command] : commands) {
-      std::set<QWidget*> before(OpenWindows());
+      const std::set<QWidget*> before = WindowsBesides(w);
       RunClosingModals(command, lookOnce, true);
-      for (QWidget* window : OpenWindows()) {
+      for (QWidget* window : WindowsBesides(w)) {
         if (before.contains(window)) continue;
         (void)QTest::qWaitForWindowActive(window, 10000);
         lookOnce(window);
@@ -99,15 +99,6 @@ class KeyboardTest : public MainWindowTest {
       QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
       Activate(w);
     }
-  }
-
-  std::set<QWidget*> OpenWindows() const {
-    std::set<QWidget*> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-      if (window->isVisible() && window != w && !qobject_cast<QMenu*>(window) &&
-          window->windowType() != Qt::ToolTip)
-        windows.insert(window);
-    return windows;
   }
 
   // The kinds of window looked at.

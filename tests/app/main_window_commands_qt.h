@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -38,6 +39,16 @@ inline std::vector<MainWindowCommand> MainWindowCommands(TAcount* w,
     if (PictureImage* button = w->CalcButton(index))
       commands.emplace_back("CalcButton" + QString::number(index), [button] { Click(button); });
   return commands;
+}
+
+// The windows shown besides `main` (menus and tool tips aside).
+inline std::set<QWidget*> WindowsBesides(const QWidget* main) {
+  std::set<QWidget*> windows;
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && window != main && !qobject_cast<QMenu*>(window) &&
+        window->windowType() != Qt::ToolTip)
+      windows.insert(window);
+  return windows;
 }
 
 // Runs a command; each modal window it opens (the wait screen aside) is handed to `onModal`

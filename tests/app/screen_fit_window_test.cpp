@@ -56,14 +56,7 @@ class ScreenFitTest : public MainWindowTest {
       GTEST_SKIP() << "a printer is installed; the invoice would go to it";
   }
 
-  std::set<QWidget*> OpenWindows() const {
-    std::set<QWidget*> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-      if (window->isVisible() && window != w && !qobject_cast<QMenu*>(window) &&
-          window->windowType() != Qt::ToolTip)
-        windows.insert(window);
-    return windows;
-  }
+  std::set<QWidget*> OpenWindows() const { return WindowsBesides(w); }
 
   // The window lies within the work area, frame and title bar included, and every button of
   // it lies within it or can be scrolled into its view.
