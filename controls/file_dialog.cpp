@@ -65,6 +65,7 @@ std::string ChooseFile(QWidget* owner, Session& session, const FileDialogRequest
   model.Prepare(session, request);
   FileDialog dialog(model, session, owner);
   if (dialog.exec() != QDialog::Accepted) session.ChosenFileName.clear();
+  model.EndUse();
   return FileNameWithType(session.ChosenFileName, session.ChosenFileType);
 }
 

@@ -142,6 +142,9 @@ class FileDialogModel {
   void Cancel();
   // The window's close box: nothing chosen, and the name box starts empty next time.
   void Close();
+  // The use is over: results no longer go to the session given to Prepare, which may go
+  // before the model does.
+  void EndUse() { session_ = nullptr; }
 
   const std::vector<std::string>& Patterns() const { return patterns_; }
   std::size_t PatternIndex() const { return patternIndex_; }

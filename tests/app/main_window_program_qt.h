@@ -219,6 +219,9 @@ class MainWindowTest : public ::testing::Test {
     // A busy pointer ends the help pointer but leaves the item checked; the next test in
     // this process starts with help mode wholly off.
     if (TheHelpDesk().Mode().Checked(kMainHelpSwitch)) TheHelpDesk().Mode().Unload();
+    // The help window belongs to the process, not to the program a test started: it goes
+    // with the test that showed it (About shows it without help mode).
+    if (HelpWindow* help = TheHelpDesk().Window()) help->close();
   }
 
   // Starts the program on `book`, written to book.acc in the scratch folder.
