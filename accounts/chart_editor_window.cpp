@@ -20,6 +20,7 @@
 #include "accounts/window_shortcuts_qt.h"
 #include "books/entry_fields.h"
 #include "controls/help_window.h"
+#include "controls/pending_edit_qt.h"
 #include "controls/print_document_qt.h"
 #include "controls/wheel_routing_qt.h"
 #include "platform/placement_qt.h"
@@ -47,9 +48,11 @@ constexpr int kPanelWidth = 3100;
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // The reasons for which a grid box loses the focus without the user leaving it: a menu or
-// its bar opened.
+// its bar opened, or another window took the keyboard (a folio box left for another window
+// of the program, or for a command, is told about through the pending-edit guard).
 bool LeavesBox(Qt::FocusReason reason) {
-  return reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason;
+  return reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason &&
+         reason != Qt::ActiveWindowFocusReason;
 }
 
 }  // namespace
@@ -114,6 +117,7 @@ void ConfigAccounts::BuildControls() {
     connect(name, &QLineEdit::textEdited, this, [this, i](const QString& t) { NameEdited(i, t); });
     connect(folio, &QLineEdit::textEdited, this,
             [this, i](const QString& t) { FolioEdited(i, t); });
+    StoresWhenLeft(folio, [this] { CommitFolioBox(); });
   }
 
   ScrollAcc = new QScrollBar(Qt::Vertical, client);
@@ -471,7 +475,6 @@ void ConfigAccounts::AfterChartChanged() {
 }
 
 void ConfigAccounts::Insert_Account_Click() {
-  CommitFolioBox();
   if (const auto limit = model_.Insert()) {
     ShowMessage(*limit);
     return;
@@ -480,12 +483,10 @@ void ConfigAccounts::Insert_Account_Click() {
 }
 
 void ConfigAccounts::Delete_Account_Click() {
-  CommitFolioBox();
   if (model_.Delete()) AfterChartChanged();
 }
 
 void ConfigAccounts::PrintAccounts_Click() {
-  CommitFolioBox();
   // Straight to the printer as it is set, one copy; a printer error is reported once.
   PrintDocumentDirect(this, session_, [this](DrawingSurface& printer) {
     DrawChartListing(printer, model_.TheBooks(), locale_.DecimalSymbol);
@@ -493,7 +494,6 @@ void ConfigAccounts::PrintAccounts_Click() {
 }
 
 void ConfigAccounts::GChatA_Click() {
-  CommitFolioBox();
   if (ChartHoldsMoreThanStart(model_.TheBooks()) &&
       AskQuestion(kSampleChartQuestion, PromptButtons::YesNo, PromptIcon::Question) !=
           PromptAnswer::Yes)
@@ -516,7 +516,6 @@ void ConfigAccounts::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  CommitFolioBox();
   if (hooks_.BeforeChecks) hooks_.BeforeChecks();
   const ChartCheck check = model_.Close();
   if (!check.Passed()) {

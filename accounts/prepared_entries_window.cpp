@@ -15,6 +15,7 @@
 #include "accounts/account_combo_qt.h"
 #include "accounts/window_shortcuts_qt.h"
 #include "books/entry_screen.h"
+#include "controls/pending_edit_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "controls/wheel_routing_qt.h"
 #include "platform/clipboard_qt.h"
@@ -186,6 +187,8 @@ void RecurringEntries::BuildControls() {
       model_.StoreNotes(rowLine_[static_cast<std::size_t>(r)], text.toStdString());
     });
     connect(Account_Name[i], &QComboBox::activated, this, [this, r](int) { AccountLeft(r); });
+    StoresWhenLeft(Account_Name[i], [this, r] { AccountLeft(r); });
+    StoresWhenLeft(Folio[i], [this, r] { FolioLeft(r); });
   }
   for (const int side : {1, 2}) {
     auto* button = new QToolButton(eBox);

@@ -12,6 +12,7 @@
 #include "app/ledger_openers_qt.h"
 #include "app/main_window.h"
 #include "controls/focus_marks_qt.h"
+#include "controls/pending_edit_qt.h"
 #include "controls/text_box_keys_qt.h"
 #include "controls/wheel_routing_qt.h"
 #include "platform/locale_qt.h"
@@ -109,6 +110,7 @@ Application::Application(ApplicationOptions options) : options_(std::move(option
     InstallWheelGuard(*app);
     InstallTextBoxKeys(*app);
     InstallFocusMarks(*app);
+    InstallPendingEditGuard(*app);
   }
   mainWindow_ = std::make_unique<TAcount>(*this);
   ledgers_ = std::make_unique<LedgerOpeners>(*this);

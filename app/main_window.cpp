@@ -701,9 +701,6 @@ void TAcount::keyPressEvent(QKeyEvent* event) {
 }
 
 void TAcount::PNPage_Click(int index) {
-  // The buttons do not take the focus, so a date being typed has not been left yet: it goes
-  // to the entry it was typed for before another is shown.
-  CommitPendingDate();
   ScrollAcc->SetValue(
       ScrollValueOf(index == 0 ? screen_.PreviousEntryTarget() : screen_.NextEntryTarget()));
   if (JournalID->isEnabled()) JournalID->setFocus();

@@ -383,9 +383,9 @@ class TAcount : public QMainWindow {
   void DateText_KeyPress(int16_t& keyAscii);
   void DateText_LostFocus();
   void ShowDateCommit(const EntryFields::DateCommit& commit, bool postMessage);
-  // Commits a date typed in the date box that still has the focus (as leaving it would),
-  // before a command that does not take the focus shows the entry again or another one.
-  void CommitPendingDate();
+  // What leaving the date box stores, with "Invalid Date" shown at once, for a command that
+  // comes while the box still has the focus; nothing when nothing was typed since.
+  void StoreTypedDate();
   void AccNote_DblClick();
   EntryRowWidgets& RowWidgets(uint8_t side, int row);
   QLineEdit* AmountBox(uint8_t side, int row);

@@ -81,7 +81,6 @@ void TAcount::ConnectEntryCommands() {
 
 void TAcount::BalancePoint_Click() {
   if (ShowHelpCard(MenuCommandHelp(MenuCommand::BalancePoint))) return;
-  CommitPendingDate();
   // The window's own pointer shows the wait; the screen's pointer, which is help mode, is
   // left alone.
   setCursor(Qt::WaitCursor);
@@ -112,8 +111,6 @@ void TAcount::CompoundEntry_Click(int index) {
   if (index != 1 && index != 2) return;
   CalcCompound->hide();
   if (ShowHelpCard(EntryHelpTopic::CompoundEntries)) return;
-  // A date typed and not yet left is taken before the rows are written again.
-  CommitPendingDate();
   const uint8_t side = index == 1 ? kDebit : kCredit;
   const EntryCommands::AddLineResult result = commands_.AddLine(side, Tw(eBox->height()));
   if (result.HideButton) CompoundEntry[static_cast<std::size_t>(index)]->hide();

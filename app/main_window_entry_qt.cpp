@@ -5,8 +5,10 @@
 // account, the date as stored.
 //
 // Boxes store what the user changes (textEdited: typing, pasting, undo), never what the
-// display writes into them. Focus leaving a box counts only for moves inside the window:
-// switching to another window or opening a drop-down list leaves the box as it is.
+// display writes into them. Focus leaving a box counts only for moves inside the window
+// (opening a drop-down list leaves the box as it is); what leaving a box does also runs
+// before any command, and when another window of the program is activated, through the
+// application's pending-edit guard (controls/pending_edit_qt.h).
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -19,6 +21,7 @@
 #include "app/application_window.h"
 #include "app/main_window.h"
 #include "controls/date_picker_control.h"
+#include "controls/pending_edit_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/key_codes_qt.h"
 #include "platform/prompts.h"
@@ -81,6 +84,7 @@ void TAcount::WireEntryFields() {
   connect(Datetext, &CalanderForm::KeyPress, this, &TAcount::DateText_KeyPress,
           Qt::DirectConnection);
   connect(Datetext, &CalanderForm::LostFocus, this, &TAcount::DateText_LostFocus);
+  StoresWhenLeft(Datetext, [this] { StoreTypedDate(); });
 }
 
 void TAcount::WireEntryRow(uint8_t side, int row) {
@@ -97,6 +101,9 @@ void TAcount::WireEntryRow(uint8_t side, int row) {
           [this, side, row](const QString& text) { FolioEdited(side, row, text); });
   connect(w.AccName, &QComboBox::activated, this,
           [this, side, row](int) { AccNameClick(side, row); });
+  StoresWhenLeft(w.AccName, [this, side, row] { AccNameLostFocus(side, row); });
+  StoresWhenLeft(w.Folio, [this, side, row] { FolioLostFocus(side, row); });
+  StoresWhenLeft(w.AmountText, [this, side, row] { AmountLostFocus(side, row); });
 }
 
 bool TAcount::EntryFieldEvent(QObject* watched, QEvent* event) {
@@ -268,9 +275,10 @@ void TAcount::DateText_LostFocus() {
   ShowDateCommit(fields_.CommitDate(Datetext->Text().toStdString()), true);
 }
 
-void TAcount::CommitPendingDate() {
-  if (Datetext->HasFocusWithin())
-    ShowDateCommit(fields_.CommitDate(Datetext->Text().toStdString()), false);
+void TAcount::StoreTypedDate() {
+  const std::string typed = Datetext->Text().toStdString();
+  const EntryFields::DateCommit commit = fields_.CommitDate(typed);
+  if (commit.Changed || commit.InvalidDate || commit.Text != typed) ShowDateCommit(commit, false);
 }
 
 void TAcount::ShowDateCommit(const EntryFields::DateCommit& commit, bool postMessage) {
