@@ -43,6 +43,10 @@ bool OpensOverAnother(const QWidget* window) {
   return type == Qt::Popup || type == Qt::ToolTip;
 }
 
+// A modal window (a message, a question, a file dialog) is part of the command or the
+// leaving that opened it, not another window the user went to.
+bool IsModal(const QWidget* window) { return window->windowModality() != Qt::NonModal; }
+
 QWidget* ProgramWindowOf(QObject* object) {
   if (!object->isWidgetType()) return nullptr;
   auto* widget = static_cast<QWidget*>(object);
@@ -66,7 +70,12 @@ class PendingEditGuard final : public QObject {
       case QEvent::Shortcut: StoreNow(QApplication::activeWindow()); break;
       case QEvent::MouseButtonPress: Pressed(watched, *static_cast<QMouseEvent*>(event)); break;
       case QEvent::Close:
-        if (QWidget* window = ProgramWindowOf(watched)) StoreNow(window);
+        // The window closing is left, and a window that ends the program with it must see
+        // the edit of the one that has the keyboard.
+        if (QWidget* window = ProgramWindowOf(watched)) {
+          StoreNow(window);
+          if (lastActive_ && lastActive_ != window) StoreNow(lastActive_);
+        }
         break;
       case QEvent::WindowActivate:
         if (QWidget* window = ProgramWindowOf(watched)) Activated(window);
@@ -117,7 +126,7 @@ class PendingEditGuard final : public QObject {
 
   // Another window of the program takes the keyboard: the box of the one left is left.
   void Activated(QWidget* window) {
-    if (window != QApplication::activeWindow()) return;
+    if (window != QApplication::activeWindow() || IsModal(window)) return;
     const QPointer<QWidget> left = lastActive_;
     lastActive_ = window;
     if (left && left != window) StoreAfterMove(left->focusWidget());
@@ -138,7 +147,7 @@ class PendingEditGuard final : public QObject {
     if (OpensOverAnother(window)) return;
     // The press may come before the window it lands in is made the active one: the box of
     // the window left is stored first, as the command may read it.
-    if (window != lastActive_) {
+    if (window != lastActive_ && !IsModal(window)) {
       const QPointer<QWidget> left = lastActive_;
       lastActive_ = window;
       if (left) StoreNow(left);

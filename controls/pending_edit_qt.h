@@ -16,7 +16,8 @@
 //   - the desktop session ends;
 // and, for the box of the window left, once the move is over, when
 //   - the menu bar takes the keyboard (Alt),
-//   - another window of the program becomes the active one.
+//   - another window of the program becomes the active one (a modal window, such as a
+//     message or a file dialog, belongs to whatever opened it and is none).
 // The box's own drop-down (its list, the month grid, its context menu) and a switch to
 // another program do not count. A move of the focus inside the window is the box's own
 // leaving, which it handles itself.

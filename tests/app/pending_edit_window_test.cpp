@@ -24,7 +24,11 @@ class PendingEditWindowTest : public MainWindowTest {
     StartOn(book);
   }
   // The book as the file holds it.
-  Books Saved() const { return *ReadBook(path, "acc", Day(2026, 3, 15)).Book; }
+  Books Saved() const {
+    BookReadResult read = ReadBook(path, "acc", Day(2026, 3, 15));
+    EXPECT_TRUE(read.Ok()) << read.Message;
+    return std::move(read.Book).value_or(Books());
+  }
   // Types over the date box of the entry holding `line` as a user does, not leaving it.
   void TypeDate(int line, const QString& text) {
     w->ScrollAcc->SetValue(line);
@@ -32,8 +36,8 @@ class PendingEditWindowTest : public MainWindowTest {
     Press(Qt::Key_A, Qt::ControlModifier);
     TypeKeys(text);
   }
-  // "Cash" typed in a list as "Cash F" (which shows Cash Float and takes its folio) and three
-  // Backspaces: the name shown is no longer the account taken.
+  // "Cash" typed in a list as "Cash F" (which shows Cash Float, whose folio the entry screen
+  // takes at once) and three Backspaces, which the type-ahead leaves to the box.
   static void TypeCashBack(QComboBox* list) {
     Focus(list);
     TypeKeys("cash f");
