@@ -117,17 +117,6 @@ HelpCard ConfigHelp(ConfigField field) {
 
 ConfigurationModel::ConfigurationModel(Books& books) : books_(books) {}
 
-void ConfigurationModel::Load() {
-  const Books start;
-  books_.DateStyleIndex = static_cast<int16_t>(EffectiveDateStyle(books_.DateStyleIndex));
-  for (int k = 0; k < kDecimalsKinds; ++k) {
-    const auto kind = static_cast<DecimalsKind>(k);
-    int16_t& places = DecimalsField(books_, kind);
-    if (places < 0 || places > 3) places = DecimalsField(start, kind);
-  }
-  if (books_.AutoTrackingNumbers != 1) books_.AutoTrackingNumbers = 0;
-}
-
 void ConfigurationModel::SetBusinessName(std::string_view text) { books_.BusinessName = text; }
 
 void ConfigurationModel::SetBusinessAddress(std::string_view boxText) {
@@ -148,7 +137,15 @@ void ConfigurationModel::SetDateStyle(int index) {
   if (index >= 0 && index < kDateStyleCount) books_.DateStyleIndex = static_cast<int16_t>(index);
 }
 
-int ConfigurationModel::Decimals(DecimalsKind kind) const { return DecimalsField(books_, kind); }
+bool ConfigurationModel::Tracking() const { return books_.AutoTrackingNumbers == 1; }
+
+int ConfigurationModel::DateStyle() const { return EffectiveDateStyle(books_.DateStyleIndex); }
+
+int ConfigurationModel::Decimals(DecimalsKind kind) const {
+  static const Books start;
+  const int places = DecimalsField(books_, kind);
+  return places >= 0 && places <= 3 ? places : DecimalsField(start, kind);
+}
 
 void ConfigurationModel::SetDecimals(DecimalsKind kind, int places) {
   if (places >= 0 && places <= 3) DecimalsField(books_, kind) = static_cast<int16_t>(places);

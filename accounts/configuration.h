@@ -73,11 +73,6 @@ class ConfigurationModel {
  public:
   explicit ConfigurationModel(Books& books);
 
-  // The settings as the window shows them: a date style outside 0 to 8 becomes 0, a decimals
-  // value outside 0 to 3 its start value, tracking numbers other than 1 are off. Stored back
-  // into the book, as showing them writes them back.
-  void Load();
-
   void SetBusinessName(std::string_view text);
   // The address box's text; its lines are stored separated by CR LF, cut to what a book
   // holds (WithinBookTextLimit).
@@ -85,9 +80,14 @@ class ConfigurationModel {
   std::string BusinessAddressText() const;  // lines separated by LF
   void SetFilePassword(std::string_view text);
   void SetAdminPassword(std::string_view text);
+  // The settings as the window shows them: tracking numbers other than 1 are off, a date
+  // style outside 0 to 8 is 0, a decimals value outside 0 to 3 its start value. Showing them
+  // leaves the book as it is; only the user's choice stores one.
+  bool Tracking() const;
+  int DateStyle() const;
+  int Decimals(DecimalsKind kind) const;
   void SetTracking(bool on);
   void SetDateStyle(int index);
-  int Decimals(DecimalsKind kind) const;
   void SetDecimals(DecimalsKind kind, int places);
   // A font chosen in the font list: it becomes the program's font and takes its own set.
   void ChooseFont(const FontFacts& font);

@@ -175,7 +175,6 @@ void QVMainsettings::BuildControls(const LocaleInfo& locale, DaySerial today) {
 
 void QVMainsettings::Load() {
   loading_ = true;
-  model_.Load();
   const Books& books = model_.TheBooks();
   // The book's font is shown as it is; opening the window changes neither it nor its set.
   const QString font = Q(books.FontName);
@@ -185,10 +184,10 @@ void QVMainsettings::Load() {
   FT();
   ApplyBookFont();
   BusAddress->setPlainText(Q(model_.BusinessAddressText()));
-  Aincress->setChecked(books.AutoTrackingNumbers == 1);
+  Aincress->setChecked(model_.Tracking());
   Bname->setText(Q(books.BusinessName));
   AdminPass->setText(Q(books.AdminPassword));
-  DateStyle->setCurrentIndex(books.DateStyleIndex);
+  DateStyle->setCurrentIndex(model_.DateStyle());
   EnterPassWord->setText(Q(books.FilePassword));
   for (int g = 0; g < kDecimalsKinds; ++g) {
     const int places = model_.Decimals(static_cast<DecimalsKind>(g));

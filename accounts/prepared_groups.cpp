@@ -96,22 +96,26 @@ PreparedGroupsModel::PreparedGroupsModel(Books& books) : books_(books) {
 
 void PreparedGroupsModel::Load() {
   for (int g = 0; g < kPreparedGroupCount; ++g) {
-    GroupName& name = books_.GroupNames[static_cast<std::size_t>(g)];
-    std::string text = name.Text();
-    std::replace(text.begin(), text.end(), '\0', ' ');
-    name = text;
-    const std::string_view trimmed = TrimText(text);
-    captions_[static_cast<std::size_t>(g)] =
-        trimmed.empty() ? DefaultCaption(g) : std::string(trimmed);
+    const std::string name = ShownGroupName(g);
+    captions_[static_cast<std::size_t>(g)] = name.empty() ? DefaultCaption(g) : name;
   }
-  nameBox_ = std::string(TrimText(books_.GroupNames[0].Text()));
+  nameBox_ = ShownGroupName(0);
   group_ = 0;
   List() = books_.PreparedGroups[0];
   SelectFirstEntry();
 }
 
+std::string PreparedGroupsModel::ShownGroupName(int group) const {
+  std::string text = books_.GroupNames[static_cast<std::size_t>(group)].Text();
+  std::replace(text.begin(), text.end(), '\0', ' ');
+  return std::string(TrimText(text));
+}
+
 void PreparedGroupsModel::Store() {
-  books_.PreparedGroups[static_cast<std::size_t>(group_)] = Lines();
+  std::vector<PostingLine>& group = books_.PreparedGroups[static_cast<std::size_t>(group_)];
+  // The empty entry shown for a group without lines goes back as it came, as no lines.
+  if (group.empty() && Lines() == EmptyPreparedEntry()) return;
+  group = Lines();
 }
 
 void PreparedGroupsModel::SwitchGroup(int group) {
@@ -207,9 +211,10 @@ std::optional<std::string> PreparedGroupsModel::StoreAccountName(int32_t line,
                                                                  std::string_view name,
                                                                  const LocaleInfo& locale) {
   if (line < 0 || line > LastWorkLine()) return std::nullopt;
-  const Folio folio = FolioOfAccount(books_, name);
+  Folio& posted = List()[static_cast<std::size_t>(line)].LineFolio;
+  const Folio folio = FolioOfAccountFor(books_, name, posted);
   if (folio.IsZero()) return std::nullopt;
-  List()[static_cast<std::size_t>(line)].LineFolio = folio;
+  posted = folio;
   return ChartFolioText(folio, books_.FolioDashes != 0, locale.DecimalSymbol);
 }
 

@@ -73,10 +73,12 @@ class PreparedGroupsModel {
   explicit PreparedGroupsModel(Books& books);
 
   // ---- Loading, storing, switching.
-  // Loads group 1: NUL characters in the group names become blanks, the captions are set,
-  // the working list becomes a copy of group 1 and its first entry is selected.
+  // Loads group 1: the captions are set from the group names (NUL characters shown as
+  // blanks; the names stay as the book holds them), the working list becomes a copy of group
+  // 1 and its first entry is selected.
   void Load();
-  // The working list goes back into its group.
+  // The working list goes back into its group. A group without lines, shown as one empty
+  // entry, stays without lines while that entry is unchanged: showing a group changes none.
   void Store();
   // Stores the working list, then loads group `group` (0 to 9) and selects its first entry.
   void SwitchGroup(int group);
@@ -150,6 +152,8 @@ class PreparedGroupsModel {
  private:
   std::vector<PostingLine>& List() { return books_.PreparedEntryBuffer; }
   void SelectFirstEntry();
+  // A group's name as the window shows it: trimmed, NUL characters as blanks.
+  std::string ShownGroupName(int group) const;
 
   Books& books_;
   int group_ = 0;

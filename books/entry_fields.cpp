@@ -238,11 +238,12 @@ std::optional<std::string> EntryFields::FolioLeftMessage(std::string_view text) 
 
 std::optional<std::string> EntryFields::CommitAccountName(uint8_t side, int row,
                                                           std::string_view name) {
-  const Folio folio = FolioOfAccount(books(), name);
-  if (folio.IsZero()) return std::nullopt;
   const int32_t line = WritableLine(side, row);
   if (line < 0) return std::nullopt;
-  books().PostingLines[static_cast<std::size_t>(line)].LineFolio = folio;
+  Folio& posted = books().PostingLines[static_cast<std::size_t>(line)].LineFolio;
+  const Folio folio = FolioOfAccountFor(books(), name, posted);
+  if (folio.IsZero()) return std::nullopt;
+  posted = folio;
   return screen_.FolioText(folio);
 }
 

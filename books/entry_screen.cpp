@@ -44,10 +44,6 @@ const EntryLayout& EntryScreen::ShowLine(int64_t value) {
   entryFirstLine_ = range.First;
   entryLastLine_ = range.Last;
   currentLine_ = entryFirstLine_;
-  if (last >= 0) {
-    PostingLine& first = books_.PostingLines[static_cast<std::size_t>(entryFirstLine_)];
-    if (first.Reconciled > 1) first.Reconciled = 0;
-  }
   return Arrange();
 }
 

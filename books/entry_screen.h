@@ -84,8 +84,7 @@ class EntryScreen {
   // ---- The shown entry (ScrollAcc_Change). `value` is the journal scroll bar's value; it
   // is brought into 0..LastLineIndex. The entry holding that line becomes the shown one:
   // CurrentLine and EntryFirstLine its first line, EntryLastLine its last, the row offset
-  // 0; a Reconciled mark above 1 on its first line is set to 0 in the book; the rows are
-  // laid out. Returns the layout.
+  // 0; the rows are laid out. The book is not written. Returns the layout.
   const EntryLayout& ShowLine(int64_t value);
   // Lays the shown entry's rows out again at the current row offset (DrCrArrange), after
   // the book changed under the same bounds or the rows were scrolled.
@@ -121,7 +120,9 @@ class EntryScreen {
   std::string EntryNumberText() const;
   // The notes box: the last line's notes trimmed, "" for "_".
   std::string NotesText() const;
-  // The Reconcile box: ticked when the first line's mark is 1.
+  // The Reconcile box: ticked when the first line's mark is 1 (a mark above 1, from an older
+  // book, counts as not reconciled, as everywhere, and stays in the book until the box is
+  // used).
   bool Reconciled() const;
 
   // ---- The read-only lock. With an admin password, the entries whose first line lies

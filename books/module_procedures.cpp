@@ -31,6 +31,11 @@ Folio FolioOfAccount(const Books& books, std::string_view name) {
   return Folio{};
 }
 
+Folio FolioOfAccountFor(const Books& books, std::string_view name, Folio current) {
+  if (!name.empty() && AccountNameOfFolio(books, current) == name) return current;
+  return FolioOfAccount(books, name);
+}
+
 Folio TruncFolio(Folio folio, int digits) {
   static constexpr int64_t kStep[] = {10000, 1000, 100, 10, 1};
   if (digits < 0) digits = 0;

@@ -21,6 +21,11 @@ std::string AccountNameOfFolio(const Books& books, Folio folio);
 // count); 0 when none does or the name is empty.
 Folio FolioOfAccount(const Books& books, std::string_view name);
 
+// The folio a line posted to `current` takes when its account list is left showing `name`:
+// `current` itself when its account has that name (a chart may hold two accounts of one
+// name, and leaving the list changes nothing), else FolioOfAccount.
+Folio FolioOfAccountFor(const Books& books, std::string_view name, Folio current);
+
 // The index of the first account whose folio equals `folio` exactly, or nothing when none
 // does (folio 0 and negative folios never match).
 std::optional<int> AccountIndexOfFolio(const Books& books, Folio folio);

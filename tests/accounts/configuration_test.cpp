@@ -20,19 +20,23 @@ TEST(ConfigurationTest, CharacterSetsFollowTheFontsAndChangesGoIntoTheBookAtOnce
   EXPECT_FALSE(ChosenFontCharset({"Nothing", false, true, {}}).has_value());
   EXPECT_EQ(ListedFonts({{"Sans", false, true, {0}}, {"Big Only", false, false, {0}}}),
             std::vector<std::string>{"Sans"});
-  // Changes go into the book at once, and loading mends out-of-range values.
+  // Changes go into the book at once; out-of-range values are shown mended, and showing
+  // them changes nothing in the book.
   Books books = NewBooks(Day(2026, 1, 1));
   books.DateStyleIndex = 12;
   books.LedgerDecimals = 9;
   books.BalanceSheetDecimals = -1;
-  books.AutoTrackingNumbers = 5;
+  books.AutoTrackingNumbers = -1;
   books.FontCharset = 161;
+  const Books before = books;
   ConfigurationModel config(books);
-  config.Load();
+  EXPECT_EQ(std::tuple(config.DateStyle(), config.Decimals(DecimalsKind::Ledgers),
+                       config.Decimals(DecimalsKind::BalanceSheet), config.Tracking()),
+            std::tuple(0, 2, 0, false));
   EXPECT_EQ(std::tuple(books.DateStyleIndex, books.LedgerDecimals, books.BalanceSheetDecimals,
-                       books.AutoTrackingNumbers),
-            std::tuple(0, 2, 0, 0));
-  EXPECT_EQ(books.FontCharset, 161);  // opening changes no character set
+                       books.AutoTrackingNumbers, books.FontCharset),
+            std::tuple(before.DateStyleIndex, before.LedgerDecimals, before.BalanceSheetDecimals,
+                       before.AutoTrackingNumbers, before.FontCharset));
   EXPECT_EQ(config.CharsetName(), std::optional<std::string_view>("Greek"));
   config.SetBusinessAddress("1 Quay St\nPort Town");
   EXPECT_EQ(books.BusinessAddress, "1 Quay St\r\nPort Town");

@@ -113,6 +113,31 @@ TEST_F(PreparedGroupsTest, SwitchingGroupsAndClosingKeepEveryGroupsEdits) {
             std::pair(std::string("_"), Money(1000.5)));
 }
 
+// Showing the groups of a book from elsewhere (a group without lines, a name holding a NUL,
+// two accounts of one name) and storing them back without an edit changes none of them.
+TEST_F(PreparedGroupsTest, ShowingAndStoringWithoutAnEditLeavesTheGroupsAsTheyWere) {
+  books.PreparedGroups[1].clear();
+  books.GroupNames[2] = std::string("Pay\0run", 7);
+  books.AccountNames[2] = "Cash";  // Wages, 600, is now a second "Cash"
+  books.PreparedGroups[2] = {Line(kDebit, 600, 5), Line(kCredit, 110, 5, "Float")};
+  const Books before = books;
+  model.Load();
+  EXPECT_EQ(model.Caption(2), "Pay run");
+  model.SwitchGroup(1);
+  EXPECT_EQ(model.Lines(), EmptyPreparedEntry()) << "shown as one empty entry";
+  model.SwitchGroup(2);
+  EXPECT_EQ(model.StoreAccountName(0, "Cash", locale), std::optional<std::string>("600"));
+  model.SwitchGroup(0);
+  model.Store();
+  EXPECT_EQ(books.PreparedGroups, before.PreparedGroups);
+  EXPECT_TRUE(books.GroupNames == before.GroupNames);
+  // An entry typed into the empty group is stored.
+  model.SwitchGroup(1);
+  EXPECT_TRUE(model.StoreAmount(0, "7", locale));
+  model.Store();
+  EXPECT_EQ(books.PreparedGroups[1].size(), 2u);
+}
+
 TEST_F(PreparedGroupsTest, FoliosAndNamesFillEachOtherAndAddedLinesStandAboveTheFocusedOne) {
   EXPECT_EQ(model.StoreFolio(0, "610", locale), std::optional<std::string>("Rent"));
   EXPECT_EQ(model.StoreFolio(0, "999", locale), std::optional<std::string>(""));

@@ -139,6 +139,18 @@ TEST_F(EntryFieldsTest, OnACommaLocaleAmountsAndFoliosReadBackAsTheyShow) {
   EXPECT_EQ(german.CommitAccountName(kDebit, 0, "Cash sub"), "110-1");
 }
 
+// A chart from elsewhere may name two accounts alike: a list left showing the line's own
+// account keeps the line's folio; choosing the name afresh takes the first such account.
+TEST_F(EntryFieldsTest, AListLeftShowingItsLinesOwnAccountChangesNothing) {
+  books.AccountNames[2] = "Cash";  // Bank, 120, is now a second "Cash"
+  books.PostingLines[3].LineFolio = Money(120);
+  Show(2);
+  EXPECT_EQ(fields.CommitAccountName(kDebit, 1, "Cash"), "120");
+  EXPECT_EQ(Line(3).LineFolio, Money(120));
+  EXPECT_EQ(fields.CommitAccountName(kDebit, 1, "Sales"), "400");
+  EXPECT_EQ(fields.CommitAccountName(kDebit, 1, "Cash"), "110");
+}
+
 TEST_F(EntryFieldsTest, AnAmountOrTotalOutOfRangeIsRefusedWithAMessage) {
   Show(0);
   auto store = fields.StoreAmount(kDebit, 0, "922337203685478");

@@ -47,10 +47,11 @@ TEST_F(EntryScreenTest, AnyLineOfAnEntryShowsTheWholeEntryFromItsFirstLine) {
   EXPECT_EQ(std::tuple(screen.EntryFirstLine(), screen.EntryLastLine(), screen.NotesText()),
             std::tuple(6, 9, ""));
 
-  // Showing resets a reconciled mark above one.
+  // A reconciled mark above one shows as not reconciled, and showing leaves it in the book.
   books.PostingLines[2].Reconciled = 7;
   screen.ShowLine(3);
-  EXPECT_EQ(books.PostingLines[2].Reconciled, 0);
+  EXPECT_FALSE(screen.Reconciled());
+  EXPECT_EQ(books.PostingLines[2].Reconciled, 7);
 }
 
 TEST_F(EntryScreenTest, EachRowRecordsTheLineItShowsWhateverTheOrderOfTheLines) {
