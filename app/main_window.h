@@ -282,8 +282,8 @@ class TAcount : public QMainWindow {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  // The desktop session is ending: the same question as closing the window, where the
-  // session lets the program ask.
+  // The desktop session is ending: the same question as closing the window (asked only when
+  // the books changed), where the session lets the program ask.
   void AskBeforeSessionEnds(QSessionManager& manager);
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -347,6 +347,9 @@ class TAcount : public QMainWindow {
   void SaveSize();
   // "Do you want to exit without saving ?", Yes and No, No the default: true on Yes.
   static bool ExitConfirmed();
+  // Whether the program may end: at once when the books hold no change since they were
+  // opened, saved or started, else only when the exit question is answered Yes.
+  bool MayEnd();
   void SetTitleForBook(const std::string& path);
 
   // main_window_entry_qt.cpp: the entry's input fields.

@@ -196,10 +196,12 @@ bool TAcount::ExitConfirmed() {
   return AskYesNoDefaultNo(Str(279)) == PromptAnswer::Yes;
 }
 
+bool TAcount::MayEnd() { return !BooksChangedSinceSaved() || ExitConfirmed(); }
+
 void TAcount::closeEvent(QCloseEvent* event) {
   // The measures are saved whatever the answer.
   SaveSize();
-  if (!ExitConfirmed()) {
+  if (!MayEnd()) {
     event->ignore();
     return;
   }
@@ -210,7 +212,7 @@ void TAcount::closeEvent(QCloseEvent* event) {
 void TAcount::AskBeforeSessionEnds(QSessionManager& manager) {
   SaveSize();
   if (!manager.allowsInteraction()) return;  // the session ends without a question
-  const bool confirmed = ExitConfirmed();
+  const bool confirmed = MayEnd();
   manager.release();
   if (!confirmed) manager.cancel();
 }
@@ -224,7 +226,7 @@ bool TAcount::BooksChangedSinceSaved() {
 void TAcount::MarkBooksSaved() { app_.TheSession().SavedBookDigest = BookDigest(app_.TheBooks()); }
 
 void TAcount::Exitit_Click() {
-  if (BooksChangedSinceSaved() && !ExitConfirmed()) return;
+  if (!MayEnd()) return;
   if (EndProgram) EndProgram();
 }
 

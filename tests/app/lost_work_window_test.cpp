@@ -54,16 +54,13 @@ TEST_F(LostWorkTest, ExitAsksOnlyWhenTheBooksChangedSinceOpenedOrSavedAndEndsOnl
   EXPECT_EQ(Asked().Default, PromptAnswer::No);
   w->MenuItem("Exitit")->trigger();
   EXPECT_EQ(p.ended, 2);
-  // Saved, the books have nothing to lose again.
+  // Saved, the books have nothing to lose again: Exit and the close box end at once.
   w->MenuItem("SaveFile(0)")->trigger();
   w->MenuItem("Exitit")->trigger();
   EXPECT_EQ(p.ended, 3);
+  EXPECT_TRUE(w->close());
+  EXPECT_EQ(p.ended, 4);
   EXPECT_EQ(prompts.History().size(), 2u);
-  // The close box asks whatever the books, No its default too.
-  prompts.Then(PromptAnswer::No);
-  w->close();
-  EXPECT_TRUE(w->isVisible());
-  EXPECT_EQ(Asked().Default, PromptAnswer::No);
 }
 
 // Enter on the exit question, from Exit and from the close box alike, keeps the program.
@@ -89,6 +86,43 @@ TEST_F(LostWorkTest, KeysEnterOnTheExitQuestionKeepsTheProgramRunning) {
   EXPECT_EQ(boxesSeen, 2);
   EXPECT_EQ(p.ended, 0);
   EXPECT_TRUE(w->isVisible());
+}
+
+// The close box ends at once while the books hold no change, and asks while they do.
+TEST_F(LostWorkTest, KeysTheCloseBoxAsksOnlyWhenTheBooksChanged) {
+  StartOn(SmallBook());
+  QtPromptService boxes;
+  ScopedPromptService shown(boxes);
+  std::vector<std::string> seen;
+  // Any box that shows is read and answered with Enter.
+  QTimer answering;
+  answering.setInterval(10);
+  QObject::connect(&answering, &QTimer::timeout, [&seen] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      seen.push_back(box->text().toStdString());
+      QTest::keyClick(box, Qt::Key_Return);
+    }
+  });
+  answering.start();
+  EXPECT_TRUE(w->close());
+  EXPECT_EQ(p.ended, 1);
+  EXPECT_TRUE(seen.empty());
+  // A typed note: the question, and Enter keeps the program and the note.
+  Activate(w);
+  w->ScrollAcc->SetValue(2);
+  Focus(w->AccNote);
+  TypeKeys("!");
+  EXPECT_FALSE(w->close());
+  EXPECT_EQ(seen, std::vector<std::string>{Str(279)});
+  EXPECT_EQ(p.ended, 1);
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(Line(4).Notes, "!");
+  // Saved, nothing is lost by closing.
+  w->MenuItem("SaveFile(0)")->trigger();
+  Activate(w);
+  EXPECT_TRUE(w->close());
+  EXPECT_EQ(p.ended, 2);
+  EXPECT_EQ(seen.size(), 1u);
 }
 
 // Ctrl+D skips the "Are you sure ?" submenu, so it asks the same: No keeps the entry.

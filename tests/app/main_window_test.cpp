@@ -88,11 +88,12 @@ TEST(MainWindowStartup, AFailedOpenKeepsTheEmptyBookAndNoPathToSaveOver) {
   EXPECT_EQ(p.books().LastLineIndex(), 6);
 }
 
-TEST(MainWindowStartup, ClosingAsksAndSavesTheWidthWhileExitEndsAtOnce) {
+TEST(MainWindowStartup, ClosingAChangedBookAsksAndSavesTheWidthWhileExitEndsAtOnce) {
   Program p;
   {
     TAcount& w = p.Start();
     w.resize(w.width() + 50, w.height());
+    p.books().BusinessName = "Changed";
     PromptAnswerer prompts;
     prompts.Then(PromptAnswer::No);
     EXPECT_FALSE(w.close());
