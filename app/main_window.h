@@ -195,8 +195,10 @@ class TAcount : public QMainWindow {
   void EmailInvoice_Click();
 
   // ---- Book commands.
-  // Opens a book: flag 0 asks with the file dialog, any other value opens
-  // session.ChosenFileName. True when a book was opened.
+  // Opens a book: flag 0 (the Open command) first asks before it drops changes made since
+  // the books were opened, saved or started, then asks with the file dialog; any other value
+  // opens session.ChosenFileName. True when a book was opened; otherwise the books, their
+  // passwords and their saved state are as they were.
   bool LoadAccFile(int32_t flag);
   // Save (0) or Save As (1).
   void SaveFile_Click(int index);

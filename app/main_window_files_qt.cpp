@@ -89,6 +89,11 @@ bool TAcount::LoadAccFile(int32_t flag) {
   std::string path;
   std::string type;
   if (flag == 0) {
+    // Changes are dropped only on the user's word: No, the default, leaves everything as it
+    // was.
+    if (BooksChangedSinceSaved() &&
+        AskYesNoDefaultNo(OpenWithoutSavingQuestion()) != PromptAnswer::Yes)
+      return false;
     path = AskForBookFile(111, 285, {"*.acc", "*.txt", "*.csv"}, "acc");
     type = ChosenBookType(session, path);
   } else {

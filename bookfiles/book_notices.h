@@ -1,7 +1,8 @@
 #pragma once
 // What the book commands tell the user beyond success or failure: the entries that Insert
 // Entries added and the folios they post to that the chart lacks, what a copy in a lesser
-// form leaves out of the book, and the question before a save replaces another file.
+// form leaves out of the book, and the questions before a command drops unsaved changes or
+// a save replaces another file.
 
 #include <string>
 #include <string_view>
@@ -24,5 +25,9 @@ std::string LeftOutOfCopyText(const Books& books, std::string_view type, std::st
 
 // The question before a save writes over a file that is not the open book's own.
 std::string ReplaceFileQuestion(std::string_view path);
+
+// The question before another book is opened in place of books that changed since they
+// were opened, saved or started.
+std::string OpenWithoutSavingQuestion();
 
 }  // namespace qv

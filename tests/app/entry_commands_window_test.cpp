@@ -188,7 +188,10 @@ TEST_F(EntryCommandsWindowTest, InsertingOrOpeningAsksForTheOtherBooksOwnPasswor
   EXPECT_EQ(books().LastLineIndex(), 13);
   EXPECT_EQ(books().FilePassword, "mine") << "the book keeps its own password";
 
-  // Opening it: Exit leaves the open book, its password and its file as they were.
+  // Opening it (the inserted entries given up): Exit leaves the open book, its password and
+  // its file as they were.
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::Yes).Then(PromptAnswer::Yes);
   p.answers = {otherPath};
   WhenPromptShows("", true);
   Run("LoadFile");

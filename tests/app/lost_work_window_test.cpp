@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 
 #include "accounts/chart_editor_window.h"
+#include "bookfiles/book_files.h"
 #include "bookfiles/book_notices.h"
 #include "platform/prompts_qt.h"
 #include "platform/string_table.h"
@@ -123,6 +124,78 @@ TEST_F(LostWorkTest, KeysTheCloseBoxAsksOnlyWhenTheBooksChanged) {
   EXPECT_TRUE(w->close());
   EXPECT_EQ(p.ended, 2);
   EXPECT_EQ(seen.size(), 1u);
+}
+
+// Open asks before it drops changes: No leaves everything as it was, Yes opens.
+TEST_F(LostWorkTest, KeysOpenAsksBeforeItDropsATypedChangeAndNoLeavesEverythingAsItWas) {
+  Books other = SmallBook();
+  other.BusinessName = "Other";
+  StartOn(SmallBook());
+  const std::string otherPath = WriteBookFile(p.folder / "other.acc", other);
+  w->ScrollAcc->SetValue(2);
+  Focus(w->AccNote);
+  TypeKeys("!");
+  const Books typed = books();
+  prompts.Then(PromptAnswer::No);
+  Press(Qt::Key_O, Qt::ControlModifier);
+  ASSERT_EQ(prompts.History().size(), 1u);
+  EXPECT_EQ(
+      Asked().Text,
+      "The books have changed since they were saved. Open another book without saving them ?");
+  EXPECT_EQ(Asked().Buttons, PromptButtons::YesNo);
+  EXPECT_EQ(Asked().Default, PromptAnswer::No);
+  EXPECT_TRUE(p.requests.empty()) << "no book was asked for";
+  EXPECT_EQ(FirstDifference(typed, books()), "");
+  EXPECT_EQ(p.app->TheSession().LastFilePath, path);
+  // The toolbar's button asks the same; Yes opens the other book, which has nothing to lose.
+  prompts.Then(PromptAnswer::Yes);
+  p.answers = {otherPath};
+  Click(w->CalcButton(0));
+  EXPECT_EQ(Asked().Text, OpenWithoutSavingQuestion());
+  EXPECT_EQ(books().BusinessName, "Other");
+  EXPECT_EQ(p.app->TheSession().LastFilePath, otherPath);
+  w->MenuItem("Exitit")->trigger();
+  EXPECT_EQ(p.ended, 1);
+  EXPECT_EQ(prompts.History().size(), 2u);
+}
+
+// An open that fails (a password not given, a file that is no book, a missing file) leaves
+// the books, their passwords and what counts as saved exactly as they were.
+TEST_F(LostWorkTest, ARefusedOpenLeavesTheBooksTheirPasswordsAndTheirSavedStateAsTheyWere) {
+  Books mine = SmallBook();
+  mine.FilePassword = "mine";
+  mine.AdminPassword = "boss";
+  p.prompt.known = {"mine"};
+  StartOn(mine);
+  Books theirs = SmallBook();
+  theirs.FilePassword = "theirs";
+  const std::string locked = WriteBookFile(p.folder / "locked.acc", theirs);
+  const std::string junk = p.scratch.File("junk.acc", "no book");
+  const std::string missing = (p.folder / "missing.acc").string();
+  const Session& session = p.app->TheSession();
+  const uint64_t saved = session.SavedBookDigest;
+  auto refuseEach = [&] {
+    for (const std::string& file : {locked, junk, missing}) {
+      SCOPED_TRACE(file);
+      const uint64_t digest = BookDigest(books());
+      if (w->BooksChangedSinceSaved()) prompts.Then(PromptAnswer::Yes);  // open without saving
+      if (file != locked) prompts.Then(PromptAnswer::Ok);                // why it was not opened
+      p.answers = {file};
+      w->MenuItem("LoadFile")->trigger();
+      EXPECT_EQ(BookDigest(books()), digest);
+      EXPECT_EQ(session.SavedBookDigest, saved);
+      EXPECT_EQ(std::pair(books().FilePassword, books().AdminPassword),
+                std::pair(std::string("mine"), std::string("boss")));
+      EXPECT_EQ(session.LastFilePath, path);
+    }
+  };
+  refuseEach();
+  EXPECT_EQ(p.prompt.wanted, (std::vector<std::string>{"mine", "theirs"}));
+  EXPECT_FALSE(w->BooksChangedSinceSaved());
+  // With a change: the change stays, and still counts as one.
+  books().BusinessName = "Changed";
+  refuseEach();
+  EXPECT_TRUE(w->BooksChangedSinceSaved());
 }
 
 // Ctrl+D skips the "Are you sure ?" submenu, so it asks the same: No keeps the entry.

@@ -5,6 +5,7 @@
 
 #include "accounts/chart_editor_window.h"
 #include "app/ledger_openers_qt.h"
+#include "bookfiles/book_notices.h"
 #include "books/date_styles.h"
 #include "calculators/payroll_window.h"
 #include "calculators/rolling_calculator_window.h"
@@ -257,7 +258,7 @@ TEST_F(MenuCommandsTest, CalculatorsTakeACopiedEntryAndEachOtherList) {
 // The chart editor and the configuration window go without their checks and questions.
 TEST_F(MenuCommandsTest, OpeningAnotherBookClosesEveryViewAndEditorHoweverMany) {
   StartOn(SmallBook());
-  PromptAnswerer prompts;  // the chart's checks would ask; nothing may
+  PromptAnswerer prompts;  // the chart's checks would ask; only the changed books may
   for (int k = 0; k < 23; ++k) w->MenuItem("ShowJournals")->trigger();
   for (const char* item :
        {"RA1(2)", "Rb_MenuItem", "CashFlowMenu", "EditAccounts", "SoftwareSettings"})
@@ -267,7 +268,9 @@ TEST_F(MenuCommandsTest, OpeningAnotherBookClosesEveryViewAndEditorHoweverMany) 
   qobject_cast<ConfigAccounts*>(lists().ConfigAccounts.data())->RenameAccount[1]->setText("");
   books().AccountNames[1] = "";  // a folio without a name: the checks would refuse
   p.answers = {WriteBookFile(p.folder / "other.acc", SmallBook())};
+  prompts.Then(PromptAnswer::Yes);
   w->MenuItem("LoadFile")->trigger();
+  EXPECT_EQ(prompts.Texts(), std::vector<std::string>{OpenWithoutSavingQuestion()});
   DeleteClosedWindows();
   QApplication::processEvents();
   for (const auto* list :
