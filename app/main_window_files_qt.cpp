@@ -19,6 +19,7 @@
 #include "controls/file_dialog.h"
 #include "controls/vertical_scroll_control.h"
 #include "controls/wait_screen_dialog.h"
+#include "platform/file_stamp.h"
 #include "platform/prompts.h"
 #include "platform/utf8.h"
 
@@ -50,13 +51,19 @@ bool BookPathExists(const std::string& path) {
   return false;
 }
 
-// True when a save may write to the path: it is the open book's own file, or nothing stands
-// there, or the user says to replace what does (No is the default).
-bool MayReplace(const std::string& path, const std::string& ownFile) {
+// True when a save may write to the path: nothing stands there; or it is the open book's own
+// file as this program last read or wrote it; or the user says to replace what stands there,
+// another file or the book's file as something else wrote it since (No is the default).
+bool MayReplace(const std::string& path, const Session& session) {
   std::error_code error;
   if (!std::filesystem::exists(path, error)) return true;
-  if (!ownFile.empty() && std::filesystem::equivalent(path, ownFile, error)) return true;
-  return AskYesNoDefaultNo(ReplaceFileQuestion(path), PromptIcon::Exclamation) == PromptAnswer::Yes;
+  const std::string& ownFile = session.LastFilePath;
+  std::string question = ReplaceFileQuestion(path);
+  if (!ownFile.empty() && std::filesystem::equivalent(path, ownFile, error)) {
+    if (!FileChangedSince(session.BookFileStamp, ownFile)) return true;
+    question = ChangedOnDiskQuestion(path);
+  }
+  return AskYesNoDefaultNo(question, PromptIcon::Exclamation) == PromptAnswer::Yes;
 }
 
 }  // namespace
@@ -105,6 +112,8 @@ bool TAcount::LoadAccFile(int32_t flag) {
   // The text and CSV forms carry no password: the open book's admin password guards them.
   if (type != "acc" && !PassAdminGate()) return false;
 
+  // The book file as it was before the reading, to tell later whether another wrote it.
+  const FileStamp before = type == "acc" ? FileIdentity(path) : FileStamp{};
   std::optional<Books> read = ReadBookFile(path, type);
   if (!read) return false;
   // A book with a file password opens only with it; the books in memory stay as they are
@@ -117,6 +126,7 @@ bool TAcount::LoadAccFile(int32_t flag) {
   ReplaceBooks(books, std::move(*read));
   read.reset();
   session.LastFilePath = type == "acc" ? path : std::string();
+  session.BookFileStamp = type == "acc" ? StampAfterReading(before, path) : FileStamp{};
   SetTitleForBook(path);
   AfterBookReplaced();
   MarkBooksSaved();
@@ -185,7 +195,7 @@ void TAcount::SaveFile_Click(int index) {
     if (type != "xls" && !IsBookForm(type)) type = BookTypeOfPath(path);
   }
   if (path.empty()) return;
-  if (!MayReplace(path, session.LastFilePath)) return;
+  if (!MayReplace(path, session)) return;
   app_.Windows().StoreBeforeSave();
   if (!SaveTo(path, type)) return;
   // A copy in a lesser form says once what it leaves out.
@@ -194,6 +204,7 @@ void TAcount::SaveFile_Click(int index) {
   // The other forms are copies: the book stays tied to its book file.
   if (type == "acc") {
     session.LastFilePath = path;
+    session.BookFileStamp = StampOfFile(path);
     SetTitleForBook(path);
     MarkBooksSaved();
   }

@@ -86,4 +86,10 @@ std::string OpenWithoutSavingQuestion() {
   return "The books have changed since they were saved. Open another book without saving them ?";
 }
 
+std::string ChangedOnDiskQuestion(std::string_view path) {
+  return Quoted(path) +
+         " was changed by another program since it was opened here. Replace it with the books "
+         "shown here ?";
+}
+
 }  // namespace qv

@@ -30,4 +30,8 @@ std::string ReplaceFileQuestion(std::string_view path);
 // were opened, saved or started.
 std::string OpenWithoutSavingQuestion();
 
+// The question before a save writes over the open book's own file after something else
+// wrote it since this program opened or saved it.
+std::string ChangedOnDiskQuestion(std::string_view path);
+
 }  // namespace qv

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "books/amount.h"
+#include "platform/file_stamp.h"
 
 namespace qv {
 
@@ -28,6 +29,9 @@ struct Session {
   std::string ChosenFileType;
   // The book file last opened or saved; a plain Save writes to it.
   std::string LastFilePath;
+  // That file as this program last read or wrote it, so that a save can tell whether
+  // something else wrote it since.
+  FileStamp BookFileStamp;
   // The digest (BookDigest) of the books as they were last opened, saved as a book file or
   // started afresh: Exit asks before it drops changes made since.
   uint64_t SavedBookDigest = 0;

@@ -198,6 +198,45 @@ TEST_F(LostWorkTest, ARefusedOpenLeavesTheBooksTheirPasswordsAndTheirSavedStateA
   EXPECT_TRUE(w->BooksChangedSinceSaved());
 }
 
+// Two copies on one book file: a save writes over the file only as this copy last read or
+// wrote it, or on the user's word.
+TEST_F(LostWorkTest, ASaveOverTheBookFileThatAnotherCopyWroteAsksAndNoWritesNothing) {
+  StartOn(SmallBook());
+  Program second({"quorvel", path}, true);
+  TAcount& b = second.Start();
+  // A adds an entry and saves.
+  w->MenuItem("NewEntryMenu")->trigger();
+  books().PostingLines.back().Notes = "A's entry";
+  w->MenuItem("SaveFile(0)")->trigger();
+  const std::string firsts = ScratchFolder::Read(path);
+  // B, opened before, adds another: its save asks, and No writes nothing.
+  b.MenuItem("NewEntryMenu")->trigger();
+  second.books().PostingLines.back().Notes = "B's entry";
+  prompts.Then(PromptAnswer::No);
+  b.MenuItem("SaveFile(0)")->trigger();
+  ASSERT_EQ(prompts.History().size(), 1u);
+  EXPECT_EQ(Asked().Text, "\"" + path +
+                              "\" was changed by another program since it was opened here. "
+                              "Replace it with the books shown here ?");
+  EXPECT_EQ(Asked().Buttons, PromptButtons::YesNo);
+  EXPECT_EQ(Asked().Default, PromptAnswer::No);
+  EXPECT_EQ(ScratchFolder::Read(path), firsts) << "the first copy's file, byte for byte";
+  EXPECT_EQ(second.books().PostingLines.back().Notes, "B's entry");
+  EXPECT_TRUE(b.BooksChangedSinceSaved());
+  // Save As onto the same file asks the same; Yes writes, and B's next save asks nothing.
+  prompts.Then(PromptAnswer::Yes);
+  second.answers = {path};
+  b.MenuItem("SaveFile(1)")->trigger();
+  EXPECT_EQ(ReadBook(path, "acc", Day(2026, 1, 1)).Book->PostingLines.back().Notes, "B's entry");
+  b.MenuItem("SaveFile(0)")->trigger();
+  EXPECT_EQ(prompts.History().size(), 2u);
+  // Now A's file was written by another.
+  prompts.Then(PromptAnswer::No);
+  w->MenuItem("SaveFile(0)")->trigger();
+  EXPECT_EQ(prompts.History().size(), 3u);
+  EXPECT_EQ(Asked().Text.find("\"" + path + "\" was changed"), 0u);
+}
+
 // Ctrl+D skips the "Are you sure ?" submenu, so it asks the same: No keeps the entry.
 TEST_F(LostWorkTest, KeysCtrlDAsksBeforeDeletingTheShownEntryWhereTheMenuDoesNot) {
   StartOn(SmallBook());
