@@ -218,8 +218,8 @@ class TAcount : public QMainWindow {
   // Edit > Prepared Entries and toolbar button 9: the prepared entry groups.
   void EnTryDic_Click();
 
-  // How the commands ask for a file; the program's file dialog by default. Returns the
-  // absolute path with the chosen type's extension, or "" when cancelled.
+  // Answers the book commands' file dialog in its place when set: the absolute path with the
+  // chosen type's extension, or "" when cancelled. A save still asks about a file there.
   std::function<std::string(const FileDialogRequest&)> ChooseBookFile;
 
   // ---- Statements (main_window_statements_qt.cpp): each opens only on a journal of at least
@@ -410,7 +410,8 @@ class TAcount : public QMainWindow {
   std::optional<Books> ReadBookFile(const std::string& path, const std::string& type);
   void AfterBookReplaced();
   bool PassAdminGate();
-  // `proposedName`, when given, is put in the name box, even when it is empty.
+  // `proposedName`, when given, is put in the name box, even when it is empty, and makes it a
+  // save: any file that stands at the path chosen, but that one, is replaced only on Yes.
   std::string AskForBookFile(int captionId, int acceptCaptionId,
                              const std::vector<std::string>& patterns,
                              const std::string& defaultType,

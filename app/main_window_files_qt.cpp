@@ -51,19 +51,18 @@ bool BookPathExists(const std::string& path) {
   return false;
 }
 
-// True when a save may write to the path: nothing stands there; or it is the open book's own
-// file as this program last read or wrote it; or the user says to replace what stands there,
-// another file or the book's file as something else wrote it since (No is the default).
-bool MayReplace(const std::string& path, const Session& session) {
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) return true;
+// True when a save may write over the book's own file: unless something else wrote it since
+// this program last read or wrote it, when the user says so (No is the default). Any other
+// file that stands at the path was asked about when it was chosen.
+bool MayWriteOver(const std::string& path, const Session& session) {
   const std::string& ownFile = session.LastFilePath;
-  std::string question = ReplaceFileQuestion(path);
-  if (!ownFile.empty() && std::filesystem::equivalent(path, ownFile, error)) {
-    if (!FileChangedSince(session.BookFileStamp, ownFile)) return true;
-    question = ChangedOnDiskQuestion(path);
-  }
-  return AskYesNoDefaultNo(question, PromptIcon::Exclamation) == PromptAnswer::Yes;
+  std::error_code error;
+  if (ownFile.empty() || !std::filesystem::exists(path, error) ||
+      !std::filesystem::equivalent(path, ownFile, error))
+    return true;
+  if (!FileChangedSince(session.BookFileStamp, ownFile)) return true;
+  return AskYesNoDefaultNo(ChangedOnDiskQuestion(path), PromptIcon::Exclamation) ==
+         PromptAnswer::Yes;
 }
 
 }  // namespace
@@ -74,15 +73,17 @@ std::string TAcount::AskForBookFile(int captionId, int acceptCaptionId,
                                     std::optional<std::string> proposedName) {
   FileDialogRequest request;
   if (proposedName) {
+    // A save: the name proposed is the book's own file, which it replaces without a question.
     request.presetName = *proposedName;
     request.nameGiven = true;
+    request.writes = true;
+    request.ownFile = *proposedName;
   }
   request.defaultType = defaultType;
   request.patterns = patterns;
   request.captionId = captionId;
   request.acceptCaptionId = acceptCaptionId;
-  if (ChooseBookFile) return ChooseBookFile(request);
-  return ChooseFile(this, app_.TheSession(), request);
+  return ChooseFile(this, app_.TheSession(), request, ChooseBookFile);
 }
 
 bool TAcount::PassAdminGate() {
@@ -195,7 +196,7 @@ void TAcount::SaveFile_Click(int index) {
     if (type != "xls" && !IsBookForm(type)) type = BookTypeOfPath(path);
   }
   if (path.empty()) return;
-  if (!MayReplace(path, session)) return;
+  if (!MayWriteOver(path, session)) return;
   app_.Windows().StoreBeforeSave();
   if (!SaveTo(path, type)) return;
   // A copy in a lesser form says once what it leaves out.

@@ -78,10 +78,6 @@ std::string LeftOutOfCopyText(const Books& books, std::string_view type, std::st
          ".";
 }
 
-std::string ReplaceFileQuestion(std::string_view path) {
-  return Quoted(path) + " already exists and is not the open book's file. Replace it ?";
-}
-
 std::string OpenWithoutSavingQuestion() {
   return "The books have changed since they were saved. Open another book without saving them ?";
 }

@@ -23,9 +23,6 @@ std::string InsertedEntriesReport(std::string_view path, const MergeResult& merg
 // left out. The text form leaves out the passwords.
 std::string LeftOutOfCopyText(const Books& books, std::string_view type, std::string_view path);
 
-// The question before a save writes over a file that is not the open book's own.
-std::string ReplaceFileQuestion(std::string_view path);
-
 // The question before another book is opened in place of books that changed since they
 // were opened, saved or started.
 std::string OpenWithoutSavingQuestion();

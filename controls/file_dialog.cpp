@@ -60,13 +60,23 @@ std::vector<FilePlace> FilePlaces() {
   return places;
 }
 
-std::string ChooseFile(QWidget* owner, Session& session, const FileDialogRequest& request) {
-  FileDialogModel& model = SharedFileDialogModel();
-  model.Prepare(session, request);
-  FileDialog dialog(model, session, owner);
-  if (dialog.exec() != QDialog::Accepted) session.ChosenFileName.clear();
-  model.EndUse();
-  return FileNameWithType(session.ChosenFileName, session.ChosenFileType);
+std::string ChooseFile(QWidget* owner, Session& session, const FileDialogRequest& request,
+                       const FileDialogAnswer& answer) {
+  std::string path;
+  if (answer) {
+    path = answer(request);
+  } else {
+    FileDialogModel& model = SharedFileDialogModel();
+    model.Prepare(session, request);
+    FileDialog dialog(model, session, owner);
+    if (dialog.exec() != QDialog::Accepted) session.ChosenFileName.clear();
+    model.EndUse();
+    path = FileNameWithType(session.ChosenFileName, session.ChosenFileType);
+  }
+  // Asked here, once, for every command that writes a file the user named.
+  if (path.empty() || !request.writes || MayReplaceFile(path, request.ownFile)) return path;
+  session.ChosenFileName.clear();
+  return {};
 }
 
 FileDialog::FileDialog(FileDialogModel& model, const Session& session, QWidget* owner,
@@ -224,6 +234,10 @@ void FileDialog::OnTypeChosen(int index) {
   if (index < 0) return;
   model_.ChooseType(static_cast<std::size_t>(index));
   ShowState();
+  // The caret stands before the extension's point, so that what is typed names the file:
+  // in an empty box, "shop" typed after choosing "*.xls" gives "shop.xls".
+  if (const int point = nameBox_->text().lastIndexOf('.'); point >= 0)
+    nameBox_->setCursorPosition(point);
   nameBox_->setFocus();
 }
 

@@ -13,6 +13,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -30,9 +31,13 @@ class QListWidgetItem;
 
 namespace qv {
 
-// Shows the file dialog modally over `owner` (which may be null) for the request. Returns
-// the file to use, FileNameWithType(ChosenFileName, ChosenFileType), or "" when cancelled.
-std::string ChooseFile(QWidget* owner, Session& session, const FileDialogRequest& request);
+// Shows the file dialog modally over `owner` (which may be null) for the request, or asks
+// `answer` when one is given. Returns the file to use, FileNameWithType(ChosenFileName,
+// ChosenFileType), or "" when cancelled. For a request that writes, a file that stands
+// there already (other than request.ownFile) is replaced only when the user answers Yes to
+// the question; No returns "" as a cancel does, so the command writes nothing.
+std::string ChooseFile(QWidget* owner, Session& session, const FileDialogRequest& request,
+                       const FileDialogAnswer& answer = {});
 
 // The dialog's state for the whole run of the program.
 FileDialogModel& SharedFileDialogModel();

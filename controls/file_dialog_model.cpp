@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "books/module_procedures.h"
+#include "platform/prompts.h"
 #include "platform/utf8.h"
 
 namespace qv {
@@ -82,6 +83,17 @@ std::string DocumentFileName(std::string_view title, std::string_view type) {
 }
 
 bool IsAcceptableName(std::string_view name) { return !NameWithoutExtension(name).empty(); }
+
+std::string ReplaceFileQuestion(std::string_view path) {
+  return "\"" + std::string(path) + "\" already exists. Replace it ?";
+}
+
+bool MayReplaceFile(const std::string& path, const std::string& ownFile) {
+  std::error_code error;
+  if (!fs::exists(path, error)) return true;
+  if (!ownFile.empty() && fs::equivalent(path, ownFile, error)) return true;
+  return AskYesNoDefaultNo(ReplaceFileQuestion(path), PromptIcon::Exclamation) == PromptAnswer::Yes;
+}
 
 std::string FileNameWithType(std::string_view chosenPath, std::string_view type) {
   if (chosenPath.empty()) return {};
@@ -198,13 +210,17 @@ FileDialogModel::FileDialogModel(std::string startFolder) {
 void FileDialogModel::Prepare(Session& session, const FileDialogRequest& request) {
   session_ = &session;
   patterns_ = request.patterns;
-  patternIndex_ = 0;
+  // The type list, the file list and the file written all show the preset type, wherever
+  // its pattern stands in the list.
+  const auto preset = std::find_if(patterns_.begin(), patterns_.end(), [&](const std::string& p) {
+    return FileTypeOfPattern(p) == request.defaultType;
+  });
+  patternIndex_ =
+      preset == patterns_.end() ? 0 : static_cast<std::size_t>(preset - patterns_.begin());
   captionId_ = request.captionId;
   acceptCaptionId_ = request.acceptCaptionId;
   session.ChosenFileType =
-      !request.defaultType.empty()
-          ? request.defaultType
-          : (patterns_.empty() ? std::string() : FileTypeOfPattern(patterns_[0]));
+      patterns_.empty() ? request.defaultType : FileTypeOfPattern(patterns_[patternIndex_]);
   // A preset path moves the dialog to its folder when that folder can be read.
   bool moved = false;
   if (request.nameGiven || !request.presetName.empty()) {
@@ -277,7 +293,16 @@ bool FileDialogModel::Accept() {
     nameText_.erase(0, slash + 1);
     FollowName();
   }
-  if (!IsAcceptableName(nameText_)) return false;
+  if (!IsAcceptableName(nameText_)) {
+    // An empty box is plain to see; a lone extension looks like a name.
+    if (!nameText_.empty())
+      ShowMessage("\"" + nameText_ +
+                      "\" is only an extension and names no file: type a name before the point, "
+                      "as in \"name" +
+                      nameText_ + "\".",
+                  PromptIcon::Exclamation);
+    return false;
+  }
   FollowName();
   return true;
 }

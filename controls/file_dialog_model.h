@@ -9,6 +9,7 @@
 // window (controls/file_dialog.h) only shows this state and forwards the user's actions.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,14 @@ std::string DocumentFileName(std::string_view title, std::string_view type);
 // empty, so ".csv" alone is refused.
 bool IsAcceptableName(std::string_view name);
 
+// The question asked before a file that stands at the path is replaced.
+std::string ReplaceFileQuestion(std::string_view path);
+
+// True when a command may write the file at `path`: nothing stands there, or it is the file
+// `ownFile` (the open book's own, which its saves replace without asking; "" = none), or
+// the user answers Yes to the question whether to replace it (No is the default).
+bool MayReplaceFile(const std::string& path, const std::string& ownFile = {});
+
 // The file that a caller reads or writes for a chosen path and type: the path without its
 // extension & "." & type. "" when the path is "" (the dialog was cancelled).
 std::string FileNameWithType(std::string_view chosenPath, std::string_view type);
@@ -85,10 +94,11 @@ std::string HomeFolder();
 
 // What a command asks of the dialog.
 struct FileDialogRequest {
-  // The default type code ("acc", "txt", "csv", "xls", "rtf" or "htm"); when empty, the
-  // type of the first pattern.
+  // The preset type code ("acc", "txt", "csv", "xls", "rtf", "htm" or "pdf"): the dialog
+  // opens showing its pattern, wherever that stands in the list. When empty, or when no
+  // pattern is of that type, it opens on the first pattern.
   std::string defaultType;
-  // The offered patterns, the first one shown first ("*.acc", "*.txt", ...).
+  // The offered patterns, in the order of the type list ("*.acc", "*.txt", ...).
   std::vector<std::string> patterns;
   // String ids of the window caption and of the accept button (111 and 285, 166 and 165,
   // 283 and 284).
@@ -99,7 +109,15 @@ struct FileDialogRequest {
   // The name box shows presetName even when it is empty; otherwise an empty presetName
   // leaves the name of the last use.
   bool nameGiven = false;
+  // The command writes the file chosen: one that stands there already is replaced only
+  // when the user says so (MayReplaceFile), the file at ownFile excepted.
+  bool writes = false;
+  std::string ownFile;
 };
+
+// What stands in for the dialog where a test answers it: the file the user chooses, with
+// its type's extension ("" = cancelled).
+using FileDialogAnswer = std::function<std::string(const FileDialogRequest&)>;
 
 // The state of the dialog between and during uses. One object serves every use.
 class FileDialogModel {
@@ -107,9 +125,9 @@ class FileDialogModel {
   // Starts browsing in `startFolder` (the process's current directory when empty).
   explicit FileDialogModel(std::string startFolder = {});
 
-  // Prepares a use for a command: the type list, the type, the captions, the name box.
-  // The results go to `session` (ChosenFileName, ChosenFileType, LoginPassword), which
-  // must outlive the use.
+  // Prepares a use for a command: the type list, the type shown (the preset type), the
+  // captions, the name box. The results go to `session` (ChosenFileName, ChosenFileType,
+  // LoginPassword), which must outlive the use. ChosenFileType is always the type shown.
   void Prepare(Session& session, const FileDialogRequest& request);
 
   // Each activation: the folder is listed again; when it can no longer be read, the
@@ -134,9 +152,10 @@ class FileDialogModel {
   bool DoubleClickFile(std::string_view fileName);
 
   // The accept button: closes with the name (returns true) only when the name is
-  // acceptable; otherwise nothing happens. A typed path ("../books/a.acc", "/x/.y/") first
-  // moves the dialog to its folder, and keeps only the name after its last "/" in the box;
-  // a folder that cannot be read leaves everything as it was.
+  // acceptable. An empty name does nothing; a name with nothing before its extension
+  // (".csv") is refused with a message that says why. A typed path ("../books/a.acc", "/x/.y/")
+  // first moves the dialog to its folder, and keeps only the name after its last "/" in the box; a
+  // folder that cannot be read leaves everything as it was.
   bool Accept();
   // The cancel button: nothing chosen; the name box keeps its text for the next use.
   void Cancel();

@@ -168,7 +168,6 @@ PrintOutcome PrintDocumentDirect(QWidget* owner, Session& session, const Documen
 }
 
 std::string ChoosePdfFile(QWidget* owner, Session& session, const std::string& documentName) {
-  if (PdfFileAnswer()) return PdfFileAnswer()();
   FileDialogRequest request;
   const QString title = owner ? owner->window()->windowTitle() : QString();
   request.presetName =
@@ -177,7 +176,10 @@ std::string ChoosePdfFile(QWidget* owner, Session& session, const std::string& d
   request.patterns = {"*.pdf"};
   request.captionId = kPdfCaption;
   request.acceptCaptionId = kPdfAcceptCaption;
-  return ChooseFile(owner, session, request);
+  request.writes = true;
+  FileDialogAnswer answer;
+  if (PdfFileAnswer()) answer = [](const FileDialogRequest&) { return PdfFileAnswer()(); };
+  return ChooseFile(owner, session, request, answer);
 }
 
 ScopedPdfFileAnswer::ScopedPdfFileAnswer(std::function<std::string()> answer)

@@ -62,12 +62,13 @@ PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const PageDrawi
                             int copies, double scale);
 
 // The PDF file a print goes to: the program's file dialog for type "pdf" over `owner`, or ""
-// when the user cancelled. The dialog proposes the document's name with ".pdf": the name
-// given, else the title of `owner`'s window.
+// when the user cancelled or would not replace the file that stands there. The dialog
+// proposes the document's name with ".pdf": the name given, else the title of `owner`'s
+// window.
 std::string ChoosePdfFile(QWidget* owner, Session& session, const std::string& documentName = {});
 
-// Tests: the PDF file question is answered by `answer` instead of the file dialog while this
-// object lives ("" = cancelled).
+// Tests: the PDF file's dialog is answered by `answer` while this object lives ("" =
+// cancelled); a file that stands there is still asked about.
 class ScopedPdfFileAnswer {
  public:
   explicit ScopedPdfFileAnswer(std::function<std::string()> answer);

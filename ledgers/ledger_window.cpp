@@ -330,10 +330,9 @@ void LedgerWindow::Copy_Click() {
 void LedgerWindow::Export_Click() {
   const LedgerSheet& sheet = Sheet();
   if (!sheet.HasRows()) return;
-  const FileDialogRequest request{
-      "xls", {"*.xls", "*.csv", "*.rtf", "*.htm"}, kSaveAsId, kSaveId, ""};
-  const std::string path =
-      ChooseExportFile ? ChooseExportFile(request) : ChooseFile(this, context_.TheSession, request);
+  FileDialogRequest request{"xls", {"*.xls", "*.csv", "*.rtf", "*.htm"}, kSaveAsId, kSaveId, ""};
+  request.writes = true;
+  const std::string path = ChooseFile(this, context_.TheSession, request, ChooseExportFile);
   if (path.empty()) return;
   TableFileResult result;
   {

@@ -92,8 +92,8 @@ class LedgerWindow : public QWidget {
   void Export_Click();
   void Send_Click();
 
-  // How Export asks for a file; the program's file dialog by default. Returns the absolute
-  // path with the chosen type's extension, or "" when cancelled.
+  // Answers Export's file dialog in its place when set: the absolute path with the chosen
+  // type's extension, or "" when cancelled. A file there is still asked about.
   std::function<std::string(const FileDialogRequest&)> ChooseExportFile;
 
   // What Print draws, page by page: the whole sheet, after the business heading where the

@@ -301,6 +301,7 @@ FileDialogRequest CashFlowOutput::ExportRequest() const {
   request.patterns = {"*.xls", "*.csv", "*.htm"};
   request.captionId = kSaveAsId;
   request.acceptCaptionId = kSaveId;
+  request.writes = true;
   return request;
 }
 

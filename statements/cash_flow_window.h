@@ -86,7 +86,7 @@ class CashFlow : public QMainWindow {
   QAction* SaveA = nullptr;
   QAction* mA = nullptr;
   // Tests: answers the Export command's file dialog in its place (the path to write, with
-  // the chosen type's extension, or "" for cancel).
+  // the chosen type's extension, or "" for cancel); a file there is still asked about.
   ExportFileChooser ChooseExportFile;
 
  protected:

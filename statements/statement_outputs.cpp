@@ -524,6 +524,7 @@ FileDialogRequest StatementOutput::ExportRequest() const {
   FileDialogRequest request;
   request.captionId = kSaveAsId;
   request.acceptCaptionId = kSaveId;
+  request.writes = true;
   request.defaultType = "xls";
   if (tb_)
     request.patterns = {"*.xls", "*.csv", "*.rtf", "*.htm"};

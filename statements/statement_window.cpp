@@ -50,8 +50,7 @@ void ExportStatementFile(
     QWidget* owner, const StatementContext& context, const FileDialogRequest& request,
     const ExportFileChooser& choose,
     const std::function<TableFileResult(const std::string& path, const std::string& type)>& write) {
-  const std::string path =
-      choose ? choose(request) : ChooseFile(owner, *context.TheSession, request);
+  const std::string path = ChooseFile(owner, *context.TheSession, request, choose);
   if (path.empty()) return;
   const std::string stem = NameWithoutExtension(path);
   const std::string type = stem.size() < path.size() ? path.substr(stem.size() + 1) : "";

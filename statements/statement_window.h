@@ -55,13 +55,14 @@ struct StatementContext {
   std::function<void(int code, const std::string& detail)> ShowFileError;
 };
 
-// Chooses a file through the file dialog.
-using ExportFileChooser = std::function<std::string(const FileDialogRequest&)>;
+// Answers the file dialog in its place (controls/file_dialog.h).
+using ExportFileChooser = FileDialogAnswer;
 
-// The Export command of a statement window: the file dialog over `owner` for the request (or
-// `choose` in its place when set), then `write` with the path chosen, which carries the
-// chosen type's extension, and that type. A cancelled dialog writes nothing; a failure
-// goes to the context's ShowFileError and a notice of what the file lacks to a message.
+// The Export command of a statement window: ChooseFile over `owner` for the request (`choose`
+// answering in the dialog's place when set), then `write` with the path chosen, which
+// carries the chosen type's extension, and that type. A cancelled dialog, or No to replacing
+// a file that stands there, writes nothing; a failure goes to the context's ShowFileError
+// and a notice of what the file lacks to a message.
 void ExportStatementFile(
     QWidget* owner, const StatementContext& context, const FileDialogRequest& request,
     const ExportFileChooser& choose,
@@ -147,7 +148,7 @@ class StatementWindow : public QMainWindow {
   // The read-out label P.
   QLabel* P = nullptr;
   // Tests: answers the Export command's file dialog in its place (the path to write, with
-  // the chosen type's extension, or "" for cancel).
+  // the chosen type's extension, or "" for cancel); a file there is still asked about.
   ExportFileChooser ChooseExportFile;
 
  protected:

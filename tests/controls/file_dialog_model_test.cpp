@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <tuple>
+#include "tests/support/prompt_answerer.h"
 #include "tests/support/scratch_folder.h"
 
 namespace qv {
@@ -70,12 +71,16 @@ class FileDialogModelTest : public ::testing::Test {
 };
 
 TEST_F(FileDialogModelTest, AcceptNeedsANameWithAStemAndATypedPathLeadsToItsFolder) {
+  PromptAnswerer prompts;
   model.Prepare(session, SaveAsRequest());
   EXPECT_EQ(session.ChosenFileName, "");
-  EXPECT_FALSE(model.Accept()) << "an empty name leaves the dialog open";
+  EXPECT_FALSE(model.Accept()) << "an empty name leaves the dialog open, and says nothing";
   model.ChooseType(2);
   EXPECT_EQ(model.NameText(), ".csv");
+  prompts.Then(PromptAnswer::Ok);
   EXPECT_FALSE(model.Accept()) << "a name that is only an extension is refused";
+  EXPECT_EQ(prompts.Texts(), Names{"\".csv\" is only an extension and names no file: type a "
+                                   "name before the point, as in \"name.csv\"."});
   EXPECT_EQ(model.SetNameText("C:\\books.acc"), "Cbooks.acc");
   EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/Cbooks.acc");
   // A hidden folder, which the folder list leaves out, is reached by typing its path; with
@@ -98,6 +103,47 @@ TEST_F(FileDialogModelTest, AcceptNeedsANameWithAStemAndATypedPathLeadsToItsFold
   EXPECT_EQ(session.ChosenFileName, scratch.Path() + "/ledger");
   EXPECT_EQ(FileNameWithType(session.ChosenFileName, session.ChosenFileType),
             scratch.Path() + "/ledger.csv");
+}
+
+// The dialog opens on the preset type wherever its pattern stands in the list, listing only
+// files of that type, and the file written is of the type shown: a name typed with another
+// extension takes the shown one.
+TEST_F(FileDialogModelTest, OpensOnThePresetTypeAndTheFileWrittenIsOfTheTypeShown) {
+  for (const char* file : {"old.rtf", "old.xls", "page.htm"}) scratch.File(file);
+  model.Prepare(session, {"xls", {"*.rtf", "*.xls", "*.htm"}, 166, 165, {}});
+  EXPECT_EQ(model.Pattern() + "|" + session.ChosenFileType, "*.xls|xls");
+  EXPECT_EQ(model.PatternIndex(), 1u);
+  EXPECT_EQ(model.Listing().files, Names{"old.xls"});
+  model.SetNameText("typed.rtf");
+  ASSERT_TRUE(model.Accept());
+  EXPECT_EQ(FileNameWithType(session.ChosenFileName, session.ChosenFileType),
+            scratch.Path() + "/typed.xls");
+  model.Prepare(session, {"rtf", {"*.rtf"}, 166, 165, {}});
+  EXPECT_EQ(model.Pattern() + "|" + session.ChosenFileType, "*.rtf|rtf");
+  EXPECT_EQ(model.Listing().files, Names{"old.rtf"});
+  // A preset type the list does not offer: the first pattern, whose type is written.
+  model.Prepare(session, {"pdf", {"*.htm", "*.rtf"}, 166, 165, {}});
+  EXPECT_EQ(model.Pattern() + "|" + session.ChosenFileType, "*.htm|htm");
+}
+
+// Before a file that stands there is written over, the user is asked, No the default; the
+// open book's own file, reached by any path, is replaced without a question.
+TEST(FileReplaceQuestion, AFileThatStandsThereIsReplacedOnlyOnYesTheOwnFileWithoutAsking) {
+  ScratchFolder scratch;
+  PromptAnswerer prompts;
+  const std::string shop = scratch.File("shop.csv");
+  const std::string own = scratch.File("book.acc");
+  EXPECT_TRUE(MayReplaceFile(scratch.Path("new.csv")));
+  EXPECT_TRUE(MayReplaceFile(scratch.Path() + "/./book.acc", own));
+  EXPECT_TRUE(prompts.History().empty());
+  prompts.Then(PromptAnswer::No).Then(PromptAnswer::Yes);
+  EXPECT_FALSE(MayReplaceFile(shop, own));
+  EXPECT_TRUE(MayReplaceFile(shop));
+  ASSERT_EQ(prompts.History().size(), 2u);
+  const PromptRequest& asked = prompts.History()[0].Request;
+  EXPECT_EQ(asked.Text, "\"" + shop + "\" already exists. Replace it ?");
+  EXPECT_EQ(asked.Buttons, PromptButtons::YesNo);
+  EXPECT_EQ(asked.Default, PromptAnswer::No);
 }
 
 TEST_F(FileDialogModelTest, UnreadableOrVanishedFoldersFallBackAndNeverLoop) {

@@ -7,10 +7,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
 #include "platform/colors_qt.h"
 #include "tests/controls/input_events_qt.h"
+#include "tests/support/prompt_answerer.h"
 #include "tests/support/scratch_folder.h"
 
 namespace qv {
@@ -104,6 +106,31 @@ TEST_F(FileDialogWindowTest, EnterGoesToAcceptEmptyNamesStayDoubleClickAcceptsCl
   EXPECT_EQ(session.ChosenFileName + dialog.NameBox()->text().toStdString(), "");
 }
 
+// With the name box empty, choosing "*.xls" leaves the caret before the point, so typing
+// names the file; accepting the lone extension keeps the dialog open and says why.
+TEST_F(FileDialogWindowTest, TypingAfterAChosenTypeNamesTheFileAndALoneExtensionIsRefusedAloud) {
+  PromptAnswerer prompts;
+  model.Prepare(session, {"acc", {"*.acc", "*.txt", "*.csv", "*.xls"}, 166, 165, {}, true});
+  FileDialog dialog(model, session);
+  dialog.show();
+  QLineEdit* box = dialog.NameBox();
+  emit dialog.TypeList()->activated(3);
+  EXPECT_EQ(box->text(), ".xls");
+  prompts.Then(PromptAnswer::Ok);
+  dialog.AcceptButton()->click();
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(prompts.Texts().size(), 1u);
+  QTest::keyClicks(box, "shop");
+  EXPECT_EQ(box->text(), "shop.xls");
+  // With a name, the caret again stands before the new type's point.
+  emit dialog.TypeList()->activated(2);
+  EXPECT_EQ(box->text(), "shop.csv");
+  EXPECT_EQ(box->cursorPosition(), 4);
+  dialog.AcceptButton()->click();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(session.ChosenFileName + "|" + session.ChosenFileType, scratch.Path("shop.csv|csv"));
+}
+
 TEST_F(FileDialogWindowTest, AnUnreadablePlaceGoesBackToTheFolderBrowsed) {
   const std::string here = scratch.Folder("here");
   FileDialogModel local(here);
@@ -163,6 +190,34 @@ TEST(ChooseFile, ReturnsAbsolutePathsAndReopensWhereTheUserLastBrowsed) {
     dialog.CancelButton()->click();
   });
   ChooseFile(nullptr, session, exportRequest);
+}
+
+// A command that writes asks before it replaces a file that stands there, whether the dialog
+// or a test's answer named it, and No counts as a cancel; reading asks nothing, and nor does
+// the file the request names as its own.
+TEST(ChooseFile, AWritingCommandAsksBeforeReplacingAFileAndNoIsACancel) {
+  ScratchFolder scratch;
+  const std::string shop = scratch.File("shop.csv", "old");
+  Session session;
+  PromptAnswerer prompts;
+  const FileDialogAnswer answerShop = [&shop](const FileDialogRequest&) { return shop; };
+  FileDialogRequest request{"csv", {"*.xls", "*.csv"}, 166, 165, shop};
+  EXPECT_EQ(ChooseFile(nullptr, session, request, answerShop), shop);
+  request.writes = true;
+  prompts.Then(PromptAnswer::No).Then(PromptAnswer::Yes);
+  for (const std::string& expected : {std::string(), shop}) {
+    WhenModalShows<FileDialog>([](FileDialog& dialog) { dialog.AcceptButton()->click(); });
+    EXPECT_EQ(ChooseFile(nullptr, session, request), expected);
+    EXPECT_EQ(session.ChosenFileName, expected);
+  }
+  EXPECT_EQ(prompts.Texts(),
+            std::vector<std::string>(2, "\"" + shop + "\" already exists. Replace it ?"));
+  prompts.Then(PromptAnswer::No);
+  EXPECT_EQ(ChooseFile(nullptr, session, request, answerShop), "");
+  request.ownFile = shop;
+  EXPECT_EQ(ChooseFile(nullptr, session, request, answerShop), shop);
+  EXPECT_EQ(prompts.History().size(), 3u);
+  EXPECT_EQ(ScratchFolder::Read(shop), "old");
 }
 
 }  // namespace

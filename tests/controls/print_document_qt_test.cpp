@@ -112,9 +112,12 @@ TEST(PrintDocument, AFullDiskKeepsTheOlderPdfAndLeavesNothing) {
   EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
 }
 
-TEST(PrintDocument, StraightToTheSharedPrinterAsksForThePdfFile) {
+// The PDF file is asked for; one that stands there already is replaced only on Yes, and No
+// prints nothing.
+TEST(PrintDocument, StraightToTheSharedPrinterAsksForThePdfFileAndBeforeReplacingIt) {
   QPrinter& printer = SharedPrinter();
   if (!PrintsToFile(printer)) GTEST_SKIP() << "a printer is installed; this test prints to PDF";
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
   Session session;
   {
     ScopedPdfFileAnswer cancel([] { return std::string(); });
@@ -124,7 +127,15 @@ TEST(PrintDocument, StraightToTheSharedPrinterAsksForThePdfFile) {
   ScopedPdfFileAnswer answer([path] { return path; });
   QFile::remove(QString::fromStdString(path));
   EXPECT_EQ(PrintDocumentDirect(nullptr, session, Ledger(3)), PrintOutcome::Printed);
-  EXPECT_TRUE(QFile::exists(QString::fromStdString(path)));
+  ASSERT_TRUE(QFile::exists(QString::fromStdString(path)));
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::No).Then(PromptAnswer::Yes);
+  EXPECT_EQ(PrintDocumentDirect(nullptr, session, Ledger(30)), PrintOutcome::Cancelled);
+  EXPECT_EQ(PdfPageTexts(path).front().find("Posting 30"), std::string::npos);
+  EXPECT_EQ(PrintDocumentDirect(nullptr, session, Ledger(30)), PrintOutcome::Printed);
+  EXPECT_NE(PdfPageTexts(path).front().find("Posting 30"), std::string::npos);
+  EXPECT_EQ(prompts.Texts(),
+            std::vector<std::string>(2, "\"" + path + "\" already exists. Replace it ?"));
 }
 
 TEST(QtPrinterPort, PdfOutputTakesEveryPaperAndKeepsTheChoices) {

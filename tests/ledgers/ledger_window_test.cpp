@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QWheelEvent>
@@ -24,6 +25,7 @@
 #include "books/module_procedures.h"
 #include "controls/date_picker_control.h"
 #include "controls/email_file_qt.h"
+#include "controls/file_dialog.h"
 #include "controls/horizontal_scroll_control.h"
 #include "controls/print_document_qt.h"
 #include "controls/vertical_scroll_control.h"
@@ -34,6 +36,7 @@
 #include "platform/clipboard_qt.h"
 #include "platform/locale_qt.h"
 #include "platform/surface_replay_qt.h"
+#include "tests/controls/input_events_qt.h"
 #include "tests/ledgers/ledger_fixture.h"
 #include "tests/support/biff2_records.h"
 #include "tests/support/eml_python.h"
@@ -70,6 +73,16 @@ class LedgerWindowTest : public ::testing::Test {
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     return window;
+  }
+
+  // A window of each kind, built: the journal, and a T-account and a running balance of Cash.
+  std::vector<std::unique_ptr<LedgerWindow>> OpenEveryKind() {
+    std::vector<std::unique_ptr<LedgerWindow>> windows;
+    windows.push_back(Open<GeneralJournal>());
+    windows.push_back(Open<Report>("Cash"));
+    windows.push_back(Open<Running_Balance>("Cash"));
+    for (auto& window : windows) window->tReportAcc_Click();
+    return windows;
   }
 
   // The texts drawn in the sheet area, in drawing order.
@@ -140,12 +153,8 @@ TEST_F(LedgerWindowTest, OpensOnTheWholePeriodAndShowsWhatTheTopBarAsks) {
 }
 
 TEST_F(LedgerWindowTest, TheSheetShowsWholeTextsApartInsideTheWindow) {
-  std::vector<std::unique_ptr<LedgerWindow>> windows;
-  windows.push_back(Open<GeneralJournal>());
-  windows.push_back(Open<Report>("Cash"));
-  windows.push_back(Open<Running_Balance>("Cash"));
+  std::vector<std::unique_ptr<LedgerWindow>> windows = OpenEveryKind();
   for (auto& window : windows) {
-    window->tReportAcc_Click();
     LedgerSheetWidget* area = window->SheetArea();
     const double twips = 1440.0 / area->logicalDpiX();
     const double width = area->width() * twips;
@@ -331,6 +340,43 @@ TEST_F(LedgerWindowTest, CopiesAndExportsTheRowsInEveryForm) {
   rb->Export_Click();
   ASSERT_EQ(errors_.size(), 1u);
   EXPECT_NE(errors_[0].find("not changed"), std::string::npos);
+}
+
+// Every kind of ledger's Export opens the file dialog on the sheet type, "*.xls", and writes
+// the type shown whatever extension is typed. Onto a file that stands there it asks first:
+// No writes nothing, Yes replaces it.
+TEST_F(LedgerWindowTest, ExportWritesTheTypeShownAndAsksBeforeReplacingAFile) {
+  testing::ScratchFolder folder;
+  PromptAnswerer prompts;
+  std::vector<std::unique_ptr<LedgerWindow>> windows = OpenEveryKind();
+  for (auto& window : windows) {
+    const std::string name = window->objectName().toStdString();
+    QString shown;
+    testing::WhenModalShows<FileDialog>([&](FileDialog& dialog) {
+      shown = dialog.TypeList()->currentText();
+      const QString typed = QString::fromStdString(folder.Path(name + ".rtf"));
+      dialog.NameBox()->setText(typed);
+      emit dialog.NameBox()->textEdited(typed);
+      dialog.AcceptButton()->click();
+    });
+    window->Export_Click();
+    EXPECT_EQ(shown, "*.xls") << name;
+    EXPECT_FALSE(std::filesystem::exists(folder.Path(name + ".rtf"))) << name;
+    EXPECT_FALSE(testing::CellMap(folder.Path(name + ".xls")).empty()) << name;
+  }
+  // A T-account exported onto a file that stands there.
+  Report& report = static_cast<Report&>(*windows[1]);
+  const std::string shop = folder.File("shop.csv", "old");
+  report.ChooseExportFile = [&shop](const FileDialogRequest&) { return shop; };
+  prompts.Then(PromptAnswer::No);
+  report.Export_Click();
+  EXPECT_EQ(testing::ScratchFolder::Read(shop), "old");
+  prompts.Then(PromptAnswer::Yes);
+  report.Export_Click();
+  EXPECT_EQ(testing::ScratchFolder::Read(shop), TableCsv(report.Sheet().Table));
+  EXPECT_EQ(prompts.Texts(),
+            std::vector<std::string>(2, "\"" + shop + "\" already exists. Replace it ?"));
+  EXPECT_TRUE(errors_.empty());
 }
 
 TEST_F(LedgerWindowTest, PrintsEveryRowOnceOnAsManyPagesAsItNeedsAndMailsTheSheet) {

@@ -13,6 +13,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 #include <tuple>
@@ -20,6 +21,7 @@
 #include "accounts/account_combo_qt.h"
 #include "bench/book_generator.h"
 #include "controls/email_file_qt.h"
+#include "controls/file_dialog.h"
 #include "controls/horizontal_scroll_control.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/clipboard_qt.h"
@@ -27,6 +29,7 @@
 #include "platform/units.h"
 #include "statements/cash_flow_outputs.h"
 #include "statements/statement_frame.h"
+#include "tests/controls/input_events_qt.h"
 #include "tests/support/biff2_records.h"
 #include "tests/support/book_builder.h"
 #include "tests/support/eml_python.h"
@@ -511,11 +514,18 @@ TEST_F(CashFlowWindowTest, ExportFromTheAccountsMenuWritesTheChosenFileOrKeepsTh
             (Texts{"Ending Balance: ", "1,000.00", "700.00", "680.00", "880.00", ""}));
   EXPECT_EQ(CellMap(folder.Path("flow.xls")).at({14, 5}), "880.00");
   EXPECT_TRUE(fileErrors.empty());
-  // A disk that fills up part-way, and a folder that cannot be written: the message, the
-  // old file as it was and no piece of the new one.
+  // A file that stands there is replaced only on Yes. A disk that fills up part-way, and a
+  // folder that cannot be written: the message, the old file as it was and no piece of the
+  // new one.
+  PromptAnswerer prompts;
+  Texts questions;
   for (const char* type : {"xls", "csv", "htm"}) {
     answer = folder.Path(std::string("flow.") + type);
     ASSERT_EQ(WriteFileAtomically(answer, "old"), 0);
+    prompts.Then(PromptAnswer::No).Then(PromptAnswer::Yes);
+    w->SaveA->trigger();
+    EXPECT_EQ(ScratchFolder::Read(answer), "old") << type << " answered No";
+    questions.insert(questions.end(), 2, "\"" + answer + "\" already exists. Replace it ?");
     {
       FileSizeLimit fullDisk(100);
       w->SaveA->trigger();
@@ -524,10 +534,25 @@ TEST_F(CashFlowWindowTest, ExportFromTheAccountsMenuWritesTheChosenFileOrKeepsTh
     answer = folder.File("blocked") + "/flow." + type;
     w->SaveA->trigger();
   }
+  EXPECT_EQ(prompts.Texts(), questions);
   EXPECT_EQ(static_cast<int>(folder.EntryCount()), 4);
   ASSERT_EQ(fileErrors.size(), 6u);
   for (const auto& [code, detail] : fileErrors)
     EXPECT_THAT(detail, ::testing::HasSubstr("not changed"));
+  // Through the file dialog: it opens on the sheet type, which is the type written.
+  w->ChooseExportFile = nullptr;
+  ScratchFolder chosen;
+  std::string shown;
+  WhenModalShows<FileDialog>([&](FileDialog& dialog) {
+    shown = dialog.TypeList()->currentText().toStdString();
+    dialog.NameBox()->setText(QString::fromStdString(chosen.Path("typed.htm")));
+    emit dialog.NameBox()->textEdited(dialog.NameBox()->text());
+    dialog.AcceptButton()->click();
+  });
+  w->SaveA->trigger();
+  EXPECT_EQ(shown, "*.xls");
+  EXPECT_EQ(CellMap(chosen.Path("typed.xls")).at({14, 5}), "880.00");
+  EXPECT_EQ(chosen.EntryCount(), 1u);
 }
 
 // A statement that could not be computed (its sums too large, or no periods at all) is not

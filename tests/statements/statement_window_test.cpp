@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -22,6 +23,7 @@
 #include "books/module_procedures.h"
 #include "controls/date_picker_control.h"
 #include "controls/email_file_qt.h"
+#include "controls/file_dialog.h"
 #include "controls/file_dialog_model.h"
 #include "controls/print_document_qt.h"
 #include "controls/print_setup_dialog.h"
@@ -33,6 +35,8 @@
 #include "statements/income_statement_window.h"
 #include "statements/statement_dates.h"
 #include "statements/trial_balance_window.h"
+#include "tests/controls/input_events_qt.h"
+#include "tests/support/biff2_records.h"
 #include "tests/support/book_builder.h"
 #include "tests/support/eml_python.h"
 #include "tests/support/pdf_text.h"
@@ -535,6 +539,62 @@ TEST_F(StatementOutputsWindowTest, ExportOffersTheStatementsTypesAndTellsAFailur
   EXPECT_EQ(Export(*bs, "").patterns, (std::vector<std::string>{"*.rtf", "*.xls", "*.htm"}));
   bs->USA->trigger();
   EXPECT_EQ(Export(*bs, "").patterns, std::vector<std::string>{"*.rtf"});
+}
+
+// Each statement's Export opens the file dialog on its preset type, whatever the order of its
+// list, lists only files of that type, and writes the type shown whatever extension is
+// typed: the balance sheet on "*.xls" in the standard layout, whose list starts with "*.rtf",
+// and on "*.rtf" in the United States layout. Onto a file that stands there it asks first:
+// No writes nothing, Yes replaces it.
+TEST_F(StatementOutputsWindowTest, ExportOpensOnThePresetTypeWritesItAndAsksBeforeReplacing) {
+  PromptAnswerer prompts;
+  for (const char* file : {"old.rtf", "old.xls", "old.htm", "old.csv"}) folder.File(file);
+  auto tb = Open<TrialBalanceWindow>();
+  auto is = Open<IncomeStatementWindow>();
+  auto bs = Open<BalanceSheetWindow>();
+  // The type shown as the dialog opens, and whether it lists a file of another type.
+  const auto exportThrough = [&](StatementWindow& window, const std::string& name) {
+    std::string shown;
+    bool othersListed = false;
+    WhenModalShows<FileDialog>([&](FileDialog& dialog) {
+      // Into the folder first, as a typed path leads there, then the name.
+      for (const std::string& text : {folder.Path() + "/", name + ".htm"}) {
+        dialog.NameBox()->setText(QString::fromStdString(text));
+        emit dialog.NameBox()->textEdited(dialog.NameBox()->text());
+        if (text.back() == '/') {
+          dialog.AcceptButton()->click();
+          shown = dialog.TypeList()->currentText().toStdString();
+          for (int i = 0; i < dialog.FileList()->count(); ++i)
+            othersListed = othersListed ||
+                           !dialog.FileList()->item(i)->text().endsWith(shown.substr(1).c_str());
+        }
+      }
+      dialog.AcceptButton()->click();
+    });
+    window.ExportItem()->trigger();
+    return shown + (othersListed ? " and files of other types" : "");
+  };
+  EXPECT_EQ(exportThrough(*tb, "tb"), "*.xls");
+  EXPECT_EQ(exportThrough(*is, "is"), "*.xls");
+  EXPECT_EQ(exportThrough(*bs, "bs"), "*.xls");
+  bs->USA->trigger();
+  EXPECT_EQ(exportThrough(*bs, "us"), "*.rtf");
+  for (const char* name : {"tb.xls", "is.xls", "bs.xls"})
+    EXPECT_FALSE(CellMap(folder.Path(name)).empty()) << name;
+  EXPECT_NE(RtfPlainText(ScratchFolder::Read(folder.Path("us.rtf"))).find("Acme & Sons"),
+            std::string::npos);
+  EXPECT_EQ(folder.EntryCount(), 8u) << "no .htm written";
+  // Onto a file that stands there.
+  const std::string old = folder.Path("old.xls");
+  prompts.Then(PromptAnswer::No);
+  Export(*is, old);
+  EXPECT_EQ(ScratchFolder::Read(old), "x");
+  prompts.Then(PromptAnswer::Yes);
+  Export(*is, old);
+  EXPECT_FALSE(CellMap(old).empty());
+  EXPECT_EQ(prompts.Texts(),
+            std::vector<std::string>(2, "\"" + old + "\" already exists. Replace it ?"));
+  EXPECT_EQ(fileErrors, std::vector<std::string>());
 }
 
 // The largest amount posted twice: no statement adds up, and none is handed on as an empty
