@@ -1,10 +1,17 @@
 #include "platform/prompts_qt.h"
 
 #include <QApplication>
+#include <QEvent>
 
 namespace qv {
 
 namespace {
+
+// A window that a box can stand over.
+bool Shown(const QWidget* window) {
+  return window != nullptr && window->isVisible() && !window->isMinimized() &&
+         !window->windowFlags().testFlag(Qt::Popup);
+}
 
 QMessageBox::StandardButton ButtonOf(PromptAnswer answer) {
   switch (answer) {
@@ -72,12 +79,64 @@ PromptAnswer AnswerOf(QMessageBox::StandardButton button, PromptButtons buttons)
   return Offers(buttons, answer) ? answer : EscapeAnswer(buttons);
 }
 
-PromptAnswer QtPromptService::Ask(const PromptRequest& request) {
-  QWidget* parent = QApplication::activeModalWidget();
-  if (!parent) parent = QApplication::activeWindow();
+// Keeps the window that took the user's last click or key, with the windows it belongs to,
+// nearest first. It only looks: every event goes on as it came.
+class QtPromptService::InputWatch final : public QObject {
+ public:
+  InputWatch() {
+    if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
+  }
+
+  // The first of the windows still shown.
+  QWidget* CommandWindow() const {
+    for (const QPointer<QWidget>& window : chain_)
+      if (Shown(window)) return window;
+    return nullptr;
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::KeyPress:
+      case QEvent::ShortcutOverride:  // a key that runs a menu's shortcut comes only as this
+        if (watched->isWidgetType()) Follow(static_cast<QWidget*>(watched));
+        break;
+      default: break;
+    }
+    return false;
+  }
+
+ private:
+  void Follow(QWidget* widget) {
+    // The same window as before: nothing to do, as for most keys and clicks.
+    if (!chain_.empty() && chain_.front() == widget->window()) return;
+    chain_.clear();
+    // A popup's or a dialog's parent leads to the window it belongs to.
+    for (QWidget* window = widget->window(); window != nullptr;
+         window = window->parentWidget() ? window->parentWidget()->window() : nullptr)
+      chain_.emplace_back(window);
+  }
+
+  std::vector<QPointer<QWidget>> chain_;
+};
+
+QtPromptService::QtPromptService() : watch_(std::make_unique<InputWatch>()) {}
+
+QtPromptService::~QtPromptService() = default;
+
+QWidget* QtPromptService::BoxParent() const {
+  if (QWidget* window = watch_->CommandWindow()) return window;
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (QWidget* active = QApplication::activeWindow()) return active;
   // A box without a parent would be placed by the window system wherever it likes, with
   // nothing to say which window it belongs to.
-  if (!parent && owner_ && owner_->isVisible() && !owner_->isMinimized()) parent = owner_;
+  return Shown(owner_) ? owner_.data() : nullptr;
+}
+
+PromptAnswer QtPromptService::Ask(const PromptRequest& request) {
+  QWidget* parent = BoxParent();
   // The box may outlive its parent's closing during the nested event loop.
   QPointer<QMessageBox> box = MakeMessageBox(request, parent);
   const int result = box->exec();

@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <memory>
 
@@ -42,6 +46,40 @@ TEST(PromptsQt, TheBoxShowsThePromptAsPlainTextAndTheServiceWaitsForTheAnswer) {
   });
   EXPECT_EQ(service.Ask({"Exit ?", PromptButtons::YesNo, PromptIcon::None, std::nullopt}),
             PromptAnswer::No);
+}
+
+// A box stands over the window of the command that asks: the window that took the last click
+// or key, through the popup it came from, or the nearest shown window it belongs to once it
+// has gone; the main window when the user has done nothing yet and no window is active.
+TEST(PromptsQt, ABoxStandsOverTheWindowThatTookTheLastClickOrKeyOrItsShownOwner) {
+  QWidget main, statement;
+  for (QWidget* window : {&main, &statement}) {
+    window->resize(300, 200);
+    window->show();
+  }
+  QtPromptService service;
+  QApplication::setActiveWindow(nullptr);
+  EXPECT_EQ(service.BoxParent(), nullptr);
+  service.SetOwner(&main);
+  EXPECT_EQ(service.BoxParent(), &main) << "nothing done yet";
+  auto* box = new QLineEdit(&statement);
+  QTest::mouseClick(box, Qt::LeftButton);
+  EXPECT_EQ(service.BoxParent(), &statement);
+  QMenu menu(&main);
+  QTest::keyClick(&menu, Qt::Key_Down);
+  EXPECT_EQ(service.BoxParent(), &main) << "a menu stands for the window it drops from";
+  {
+    QDialog files(&statement);
+    files.show();
+    QTest::keyClick(&files, Qt::Key_A);
+    EXPECT_EQ(service.BoxParent(), &files);
+    files.hide();
+    EXPECT_EQ(service.BoxParent(), &statement) << "the dialog's owner once it has gone";
+  }
+  EXPECT_EQ(service.BoxParent(), &statement);
+  statement.hide();
+  QApplication::setActiveWindow(nullptr);
+  EXPECT_EQ(service.BoxParent(), &main);
 }
 
 }  // namespace
