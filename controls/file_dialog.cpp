@@ -234,8 +234,11 @@ void FileDialog::OnTypeChosen(int index) {
   if (index < 0) return;
   model_.ChooseType(static_cast<std::size_t>(index));
   ShowState();
-  // The caret stands before the extension's point, so that what is typed names the file:
-  // in an empty box, "shop" typed after choosing "*.xls" gives "shop.xls".
+  TypeBeforePoint();
+}
+
+void FileDialog::TypeBeforePoint() {
+  // In an empty box, "shop" typed after choosing "*.xls" gives "shop.xls".
   if (const int point = nameBox_->text().lastIndexOf('.'); point >= 0)
     nameBox_->setCursorPosition(point);
   nameBox_->setFocus();
@@ -277,10 +280,13 @@ void FileDialog::OnFileDoubleClicked(QListWidgetItem* item) {
 }
 
 void FileDialog::OnAccept() {
-  if (model_.Accept())
+  if (model_.Accept()) {
     accept();
-  else
-    ShowState();  // a typed path may have moved the dialog to another folder
+    return;
+  }
+  ShowState();  // a typed path may have moved the dialog to another folder
+  // A lone extension was refused: the name is typed before its point.
+  if (!model_.NameText().empty()) TypeBeforePoint();
 }
 
 void FileDialog::ShowState() {

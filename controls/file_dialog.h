@@ -91,6 +91,9 @@ class FileDialog : public QDialog {
   void ShowState();
   void ShowName();
   void ShowFolder();
+  // The name box takes the keys with the caret before the extension's point, so that what
+  // is typed names the file.
+  void TypeBeforePoint();
 
   FileDialogModel& model_;
   const Session& session_;

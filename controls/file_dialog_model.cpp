@@ -230,6 +230,10 @@ void FileDialogModel::Prepare(Session& session, const FileDialogRequest& request
     }
     nameText_ = WithoutForbiddenCharacters(LastPathComponent(request.presetName));
   }
+  // The name kept from the last use, or given, shows the extension of the type shown, as
+  // choosing that type would make it: the name box names the file written.
+  if (!nameText_.empty() && !patterns_.empty())
+    nameText_ = WithoutForbiddenCharacters(NameForType(nameText_, session.ChosenFileType));
   if (!moved) Refresh();
   FollowName();
 }

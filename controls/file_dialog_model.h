@@ -126,8 +126,9 @@ class FileDialogModel {
   explicit FileDialogModel(std::string startFolder = {});
 
   // Prepares a use for a command: the type list, the type shown (the preset type), the
-  // captions, the name box. The results go to `session` (ChosenFileName, ChosenFileType,
-  // LoginPassword), which must outlive the use. ChosenFileType is always the type shown.
+  // captions, the name box (a name in it takes the extension of the type shown). The results go to
+  // `session` (ChosenFileName, ChosenFileType, LoginPassword), which must outlive the use.
+  // ChosenFileType is always the type shown.
   void Prepare(Session& session, const FileDialogRequest& request);
 
   // Each activation: the folder is listed again; when it can no longer be read, the

@@ -118,12 +118,17 @@ TEST_F(FileDialogModelTest, OpensOnThePresetTypeAndTheFileWrittenIsOfTheTypeShow
   ASSERT_TRUE(model.Accept());
   EXPECT_EQ(FileNameWithType(session.ChosenFileName, session.ChosenFileType),
             scratch.Path() + "/typed.xls");
+  // The name kept for the next use shows that use's type, which is the type written.
+  model.Prepare(session, {"xls", {"*.rtf", "*.xls", "*.htm"}, 166, 165, {}});
+  EXPECT_EQ(model.NameText(), "typed.xls");
   model.Prepare(session, {"rtf", {"*.rtf"}, 166, 165, {}});
   EXPECT_EQ(model.Pattern() + "|" + session.ChosenFileType, "*.rtf|rtf");
   EXPECT_EQ(model.Listing().files, Names{"old.rtf"});
+  EXPECT_EQ(model.NameText(), "typed.rtf");
   // A preset type the list does not offer: the first pattern, whose type is written.
   model.Prepare(session, {"pdf", {"*.htm", "*.rtf"}, 166, 165, {}});
   EXPECT_EQ(model.Pattern() + "|" + session.ChosenFileType, "*.htm|htm");
+  EXPECT_EQ(model.NameText(), "typed.htm");
 }
 
 // Before a file that stands there is written over, the user is asked, No the default; the

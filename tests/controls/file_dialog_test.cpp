@@ -120,6 +120,7 @@ TEST_F(FileDialogWindowTest, TypingAfterAChosenTypeNamesTheFileAndALoneExtension
   dialog.AcceptButton()->click();
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(prompts.Texts().size(), 1u);
+  EXPECT_EQ(dialog.focusWidget(), box) << "the name is typed next";
   QTest::keyClicks(box, "shop");
   EXPECT_EQ(box->text(), "shop.xls");
   // With a name, the caret again stands before the new type's point.
