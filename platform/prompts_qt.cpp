@@ -103,6 +103,9 @@ class QtPromptService::InputWatch final : public QObject {
       case QEvent::ShortcutOverride:  // a key that runs a menu's shortcut comes only as this
         if (watched->isWidgetType()) Follow(static_cast<QWidget*>(watched));
         break;
+      case QEvent::Close:  // the window's close box, which the window system handles
+        if (event->spontaneous() && watched->isWidgetType()) Follow(static_cast<QWidget*>(watched));
+        break;
       default: break;
     }
     return false;

@@ -3,8 +3,9 @@
 // the window whose command asked it, captioned with the program's title unless the prompt
 // names another.
 //
-// The window of the command is the window that took the user's last click or key: a command
-// runs from a click or a key in its window, or in a menu or list that drops from it. When
+// The window of the command is the window that took the user's last click or key (or whose
+// close box the user clicked): a command runs from a click or a key in its window, or in a
+// menu or list that drops from it. When
 // that window has gone or is hidden by the time the prompt is asked (a file dialog, or a
 // message box the command showed before), the nearest shown window it belonged to is taken:
 // a dialog's owner. The active window is not used for this: after a modal dialog closes,

@@ -1,7 +1,9 @@
 #include "platform/prompts_qt.h"
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -77,6 +79,13 @@ TEST(PromptsQt, ABoxStandsOverTheWindowThatTookTheLastClickOrKeyOrItsShownOwner)
     EXPECT_EQ(service.BoxParent(), &statement) << "the dialog's owner once it has gone";
   }
   EXPECT_EQ(service.BoxParent(), &statement);
+  // The main window's close box, which the window system handles, asks over the main window.
+  QCloseEvent closing;
+  QSpontaneKeyEvent::setSpontaneous(&closing);
+  closing.ignore();
+  QApplication::instance()->notify(&main, &closing);
+  EXPECT_EQ(service.BoxParent(), &main);
+  QTest::mouseClick(box, Qt::LeftButton);
   statement.hide();
   QApplication::setActiveWindow(nullptr);
   EXPECT_EQ(service.BoxParent(), &main);
