@@ -67,12 +67,46 @@ std::optional<Amount> AmountOf(const Decimal& value) {
 std::optional<Amount> AmountOfDouble(double value, int decimals) {
   decimals = std::clamp(decimals, 0, Amount::kDecimals);
   const double scaled = value * std::pow(10.0, decimals);
-  // Below 2^62 the whole number and its scaling to four decimals both fit.
-  if (!std::isfinite(scaled) || std::fabs(scaled) * std::pow(10.0, 4 - decimals) >= 4.6e18)
-    return std::nullopt;
+  // 2^63, the first whole number beyond the 64-bit range, is exactly a double; every double
+  // below it converts, and the scaling to four decimals is checked.
+  constexpr double kBeyondRange = 9223372036854775808.0;
+  if (!std::isfinite(scaled) || !(std::fabs(scaled) < kBeyondRange)) return std::nullopt;
   int64_t raw = std::llrint(scaled);
-  for (int d = decimals; d < Amount::kDecimals; ++d) raw *= 10;
+  for (int d = decimals; d < Amount::kDecimals; ++d)
+    if (__builtin_mul_overflow(raw, 10, &raw)) return std::nullopt;
   return Amount::FromRaw(raw);
+}
+
+std::optional<Amount> AmountTimesRate(Amount value, double rate) {
+  __extension__ typedef unsigned __int128 Wide;
+  if (!std::isfinite(rate)) return std::nullopt;
+  if (rate == 0 || value.IsZero()) return Amount{};
+  // |rate| = mantissa x 2^exponent with a whole mantissa below 2^53.
+  int exponent = 0;
+  const double fraction = std::frexp(std::fabs(rate), &exponent);
+  const auto mantissa = static_cast<uint64_t>(std::ldexp(fraction, 53));
+  exponent -= 53;
+  const uint64_t magnitude = value.IsNegative() ? uint64_t{0} - static_cast<uint64_t>(value.Raw())
+                                                : static_cast<uint64_t>(value.Raw());
+  Wide product = Wide{mantissa} * magnitude;  // below 2^117
+  if (exponent >= 0) {
+    if (exponent >= 64 || product > (Wide{1} << (64 - exponent))) return std::nullopt;
+    product <<= exponent;
+  } else if (-exponent >= 118) {
+    product = 0;  // less than half a ten-thousandth
+  } else {
+    const int shift = -exponent;
+    const Wide whole = product >> shift;
+    const Wide rest = product - (whole << shift);
+    const Wide half = Wide{1} << (shift - 1);
+    product = whole + ((rest > half || (rest == half && (whole & 1) != 0)) ? 1 : 0);
+  }
+  const bool negative = (rate < 0) != value.IsNegative();
+  const Wide limit = Wide{static_cast<uint64_t>(INT64_MAX)} + (negative ? 1 : 0);
+  if (product > limit) return std::nullopt;
+  const auto raw = static_cast<uint64_t>(product);
+  return Amount::FromRaw(negative ? static_cast<int64_t>(uint64_t{0} - raw)
+                                  : static_cast<int64_t>(raw));
 }
 
 }  // namespace qv

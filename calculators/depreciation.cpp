@@ -37,7 +37,7 @@ DepreciationSchedule ReducingBalanceSchedule(std::string_view cost, std::string_
   for (long i = 0; i <= n; ++i) {
     if (i > 0) bookValue = CheckedSub(*bookValue, schedule.Rows.back().YearDepreciation);
     const std::optional<Amount> depreciation =
-        bookValue ? AmountOfDouble(rate * bookValue->ToDouble()) : std::nullopt;
+        bookValue ? AmountTimesRate(*bookValue, rate) : std::nullopt;
     if (!depreciation) return Refusal(kDepreciationRangeText);
     schedule.Rows.push_back({*bookValue, *depreciation});
   }

@@ -50,6 +50,38 @@ TEST(DepreciationTest, YearsAreRoundedHalvesToEvenAndFiguresBeyondReachAreRefuse
   }
 }
 
+// Every figure that fits an amount is worked out, to its last decimal, up to either end of
+// the range; only a figure beyond it refuses the schedule.
+TEST(DepreciationTest, FiguresUpToTheEdgeOfTheRangeAreWorkedOutExactly) {
+  const DepreciationSchedule half = ReducingBalanceSchedule("500000000000000", "100", "2", kUs);
+  ASSERT_EQ(half.State, DepreciationSchedule::Status::Done);
+  EXPECT_EQ(Shown(half, 0), "500,000,000,000,000.00 / 500,000,000,000,000.00");
+  EXPECT_EQ(Shown(half, 1), "0.00 / 0.00");
+  const struct {
+    const char* cost;
+    const char* percent;
+    int64_t depreciation;  // of the first year, in ten-thousandths
+  } edges[] = {
+      {"922337203685477.5807", "100", INT64_MAX},
+      {"-922337203685477.5808", "100", INT64_MIN},
+      {"922337203685477.5807", "50", 4611686018427387904},  // .5 rounds to even
+      {"-922337203685477.5807", "-100", INT64_MAX},
+      {"400000000000000.0001", "100", 4000000000000000001},
+      {"400000000000000.0003", "12.5", 500000000000000000},  // 3/8 of a ten-thousandth
+      {"0.0001", "0.0000000001", 0},
+  };
+  for (const auto& [cost, percent, depreciation] : edges) {
+    const DepreciationSchedule s = ReducingBalanceSchedule(cost, percent, "1", kUs);
+    ASSERT_EQ(s.State, DepreciationSchedule::Status::Done) << cost << " " << percent;
+    EXPECT_EQ(s.Rows[0].YearDepreciation, Amount::FromRaw(depreciation)) << cost << " " << percent;
+  }
+  // Beyond it: the first year's depreciation, or the second year's book value.
+  for (const auto& [percent, years] : {std::pair{"100.0000000001", "1"}, {"200", "1"}, {"-1", "2"}})
+    EXPECT_EQ(ReducingBalanceSchedule("922337203685477.5807", percent, years, kUs).Message,
+              kDepreciationRangeText)
+        << percent;
+}
+
 TEST(DepreciationTest, NumbersAreReadInTheMachinesFormatFirst) {
   LocaleInfo de = UsEnglishLocale();
   de.DecimalSymbol = ",";
