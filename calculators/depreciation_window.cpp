@@ -25,14 +25,19 @@ constexpr int kBoxHeight = 315;
 constexpr int kLabelHeight = 255;
 constexpr int kFrameTop = 1620;
 constexpr int kFrameHeight = 5200;
-// The schedule's rows inside the frame: boxes 250 + 360 i down, captions 40 lower.
+// The schedule's rows inside the frame: boxes 250 + 360 i down, captions 40 lower. The
+// schedule's area runs from the first row's top to the scroll bar's foot, below the frame's
+// caption and above its lower edge.
 constexpr int kRowPitch = 360;
 constexpr int kRowBoxTop = 250;
 constexpr int kRowLabelTop = 290;
+constexpr int kScheduleHeight = kFrameHeight - kRowBoxTop - 100;
 constexpr int kYearWidth = 1100;
 constexpr int kAmountWidth = 2000;
 constexpr int kGap = 60;
 constexpr int kRateMinWidth = 1200;
+// An amount box's frame and margins beside its text.
+constexpr int kAmountBoxRoom = 180;
 constexpr int kScrollWidth = 255;
 // More rows than this take the scroll bar.
 constexpr int kRowsWithoutScroll = 13;
@@ -81,13 +86,17 @@ Depreciation::Depreciation(const Books& books, const LocaleInfo& locale, QWidget
 
   QLineEdit* inputs[] = {Cost, Percent, TheYears};
   const int inputLabels[] = {0, 1, 2};
+  // Wide enough for a cost at the edge of the range typed with its four decimals.
+  const int inputWidth = std::max(
+      kInputWidth,
+      Tw(QFontMetrics(Cost->font()).horizontalAdvance("-922337203685477.5808")) + kAmountBoxRoom);
   for (int i = 0; i < 3; ++i) {
     const int top = kMargin + i * kRowPitch;
     PlaceTwips(Label1[static_cast<std::size_t>(inputLabels[i])], kMargin, top + 40,
                kInputBoxLeft - kMargin - kGap, kLabelHeight);
-    PlaceTwips(inputs[i], kInputBoxLeft, top, kInputWidth, kBoxHeight);
+    PlaceTwips(inputs[i], kInputBoxLeft, top, inputWidth, kBoxHeight);
   }
-  PlaceTwips(Command1, kInputBoxLeft + kInputWidth + 2 * kGap, kMargin + 2 * kRowPitch - 30,
+  PlaceTwips(Command1, kInputBoxLeft + inputWidth + 2 * kGap, kMargin + 2 * kRowPitch - 30,
              kInputWidth, kBoxHeight + 60);
   PlaceTwips(Label1[3], kMargin, kMargin + 3 * kRowPitch + 60, 3000, kLabelHeight);
 
@@ -97,15 +106,17 @@ Depreciation::Depreciation(const Books& books, const LocaleInfo& locale, QWidget
   VScroll1 = new PelVerticalScroll(kVScroll1Settings, Frame1);
   VScroll1->setObjectName("VScroll1");
   connect(VScroll1, &ScrollBarControl::Change, this, &Depreciation::VScroll1_Change);
-  // As many rows as the frame can show, one more for a row scrolled half out.
-  const int shown = (kFrameHeight - kRowBoxTop) / kRowPitch + 1;
+  scheduleArea_ = new QWidget(Frame1);
+  scheduleArea_->setObjectName("Schedule");
+  // As many rows as the area can show with the first scrolled part out.
+  const int shown = (kScheduleHeight - 1) / kRowPitch + 2;
   for (int k = 0; k < shown; ++k) {
     Row row;
-    row.Year = new QLabel(Frame1);
-    row.BookValue = new QLineEdit(Frame1);
+    row.Year = new QLabel(scheduleArea_);
+    row.BookValue = new QLineEdit(scheduleArea_);
     row.BookValue->setToolTip("Book Value...");
-    row.Rate = new QLabel(Frame1);
-    row.YearDepreciation = new QLineEdit(Frame1);
+    row.Rate = new QLabel(scheduleArea_);
+    row.YearDepreciation = new QLineEdit(scheduleArea_);
     row.YearDepreciation->setToolTip("Depreciation Year...");
     for (QLineEdit* edit : {row.BookValue, row.YearDepreciation}) {
       edit->setReadOnly(true);
@@ -113,7 +124,7 @@ Depreciation::Depreciation(const Books& books, const LocaleInfo& locale, QWidget
     }
     rows_.push_back(row);
   }
-  PlaceColumns(kRateMinWidth);
+  PlaceColumns(kAmountWidth, kRateMinWidth);
   Frame1->hide();
   VScroll1->hide();
 }
@@ -134,14 +145,16 @@ int Depreciation::RowShownAt(int k) const {
   return row < static_cast<int>(schedule_.Rows.size()) ? row : -1;
 }
 
-void Depreciation::PlaceColumns(int rateWidth) {
+void Depreciation::PlaceColumns(int amountWidth, int rateWidth) {
+  amountWidth_ = amountWidth;
   rateWidth_ = rateWidth;
-  const int rateLeft = kMargin + kYearWidth + kAmountWidth + 2 * kGap;
+  const int rateLeft = kYearWidth + amountWidth + 2 * kGap;
   const int depreciationLeft = rateLeft + rateWidth + kGap;
-  const int scrollLeft = depreciationLeft + kAmountWidth + kGap;
+  const int scrollLeft = kMargin + depreciationLeft + amountWidth + kGap;
   const int frameWidth = scrollLeft + kScrollWidth + kMargin;
   PlaceTwips(Frame1, kMargin, kFrameTop, frameWidth, kFrameHeight);
-  PlaceTwips(VScroll1, scrollLeft, kRowBoxTop, kScrollWidth, kFrameHeight - kRowBoxTop - 100);
+  PlaceTwips(scheduleArea_, kMargin, kRowBoxTop, scrollLeft - kMargin, kScheduleHeight);
+  PlaceTwips(VScroll1, scrollLeft, kRowBoxTop, kScrollWidth, kScheduleHeight);
   VScroll1->Refresh();
   setFixedSize(Px(kMargin + frameWidth + kMargin), Px(kFrameTop + kFrameHeight + kMargin));
   VScroll1_Change();
@@ -151,19 +164,20 @@ void Depreciation::VScroll1_Change() {
   const int value = VScroll1->Value();
   const int first = value / kRowPitch;
   const int offset = value % kRowPitch;
-  const int rateLeft = kMargin + kYearWidth + kAmountWidth + 2 * kGap;
+  const int rateLeft = kYearWidth + amountWidth_ + 2 * kGap;
   const int decimals = books_.JournalDecimals;
   for (int k = 0; k < ShownRows(); ++k) {
     const Row& r = rows_[static_cast<std::size_t>(k)];
     const int i = first + k;
     const bool used = i < static_cast<int>(schedule_.Rows.size());
     // Every control keeps its own offset as it scrolls: captions 40 twips below the boxes.
-    const int boxTop = kRowBoxTop + kRowPitch * k - offset;
-    const int labelTop = kRowLabelTop + kRowPitch * k - offset;
-    PlaceTwips(r.Year, kMargin, labelTop, kYearWidth, kLabelHeight);
-    PlaceTwips(r.BookValue, kMargin + kYearWidth + kGap, boxTop, kAmountWidth, kBoxHeight);
+    // A row scrolled partly out of the schedule's area is cut at its edge.
+    const int boxTop = kRowPitch * k - offset;
+    const int labelTop = kRowLabelTop - kRowBoxTop + kRowPitch * k - offset;
+    PlaceTwips(r.Year, 0, labelTop, kYearWidth, kLabelHeight);
+    PlaceTwips(r.BookValue, kYearWidth + kGap, boxTop, amountWidth_, kBoxHeight);
     PlaceTwips(r.Rate, rateLeft, labelTop, rateWidth_, kLabelHeight);
-    PlaceTwips(r.YearDepreciation, rateLeft + rateWidth_ + kGap, boxTop, kAmountWidth, kBoxHeight);
+    PlaceTwips(r.YearDepreciation, rateLeft + rateWidth_ + kGap, boxTop, amountWidth_, kBoxHeight);
     if (used) {
       const DepreciationRow& row = schedule_.Rows[static_cast<std::size_t>(i)];
       r.Year->setText(QString::fromStdString(YearCaption(i)));
@@ -192,12 +206,22 @@ void Depreciation::Command1_Click() {
   rateCaption_ = RateCaption(Percent->text().toStdString());
   const int captionWidth =
       Tw(QFontMetrics(L2(0)->font()).horizontalAdvance(QString::fromStdString(rateCaption_)));
+  // The amount boxes widen for the widest figure of the schedule, with room for the box's
+  // frame and margins.
+  const QFontMetrics figures(Stage1(0)->font());
+  int figureWidth = 0;
+  for (const DepreciationRow& row : schedule_.Rows)
+    for (const Amount amount : {row.BookValue, row.YearDepreciation})
+      figureWidth =
+          std::max(figureWidth, figures.horizontalAdvance(QString::fromStdString(
+                                    ScheduleAmountText(amount, books_.JournalDecimals, locale_))));
   Frame1->show();
   const auto n = static_cast<int>(schedule_.Rows.size()) - 1;
   VScroll1->setVisible(n + 1 > kRowsWithoutScroll);
   VScroll1->SetValueMax(std::max(0, kRowLabelTop + kRowPitch * n - (kFrameHeight - 500)));
   VScroll1->SetValue(0);
-  PlaceColumns(std::max(kRateMinWidth, captionWidth + kGap));
+  PlaceColumns(std::max(kAmountWidth, Tw(figureWidth) + kAmountBoxRoom),
+               std::max(kRateMinWidth, captionWidth + kGap));
 }
 
 }  // namespace qv

@@ -5,8 +5,9 @@
 // the book value, "x rate% =" and the year's depreciation, with a scroll bar when there are
 // more than 13 years.
 //
-// The frame holds as many row controls as it can show; scrolling moves them and gives them
-// the texts of the schedule's rows that come into view.
+// The frame holds as many row controls as it can show, inside the schedule's area below its
+// caption, which clips them; scrolling moves them and gives them the texts of the
+// schedule's rows that come into view.
 
 #include <QWidget>
 #include <vector>
@@ -63,14 +64,17 @@ class Depreciation : public QWidget {
     QLabel* Rate = nullptr;
     QLineEdit* YearDepreciation = nullptr;
   };
-  // Places the frame's columns, the rate caption `rateWidth` twips wide.
-  void PlaceColumns(int rateWidth);
+  // Places the frame's columns: the amounts `amountWidth` twips wide, the rate caption
+  // `rateWidth`.
+  void PlaceColumns(int amountWidth, int rateWidth);
 
   const Books& books_;
   LocaleInfo locale_;
   DepreciationSchedule schedule_;
   std::string rateCaption_;
+  QWidget* scheduleArea_ = nullptr;  // in Frame1; the rows are its children
   std::vector<Row> rows_;
+  int amountWidth_ = 0;
   int rateWidth_ = 0;
 };
 

@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,6 +49,9 @@ class DepreciationWindowTest : public ::testing::Test {
       EXPECT_TRUE(parent->rect().contains(a->geometry())) << a->objectName().toStdString();
     }
   }
+
+  // The widget that holds the schedule's rows.
+  QWidget* RowsParent() const { return w.L1(0)->parentWidget(); }
 
   Books books;
   Depreciation w{books, UsEnglishLocale()};
@@ -99,8 +103,51 @@ TEST_F(DepreciationWindowTest,
     if (w.RowShownAt(k) == 13) last = k;
   ASSERT_GE(last, 0);
   EXPECT_EQ(w.L1(last)->text(), "Year 14:");
-  EXPECT_TRUE(w.Frame1->rect().contains(w.Stage2(last)->geometry()));
+  EXPECT_TRUE(w.Frame1->rect().contains(
+      QRect(w.Stage2(last)->mapTo(w.Frame1, QPoint(0, 0)), w.Stage2(last)->size())));
   EXPECT_EQ(w.L1(last)->y() - w.Stage1(last)->y(), w.L1(0)->y() - w.Stage1(0)->y());
+}
+
+TEST_F(DepreciationWindowTest, TheScheduleAtTheEdgeOfTheRangeIsShownWhole) {
+  Calculate("500000000000000", "100", "2");
+  EXPECT_EQ(Rows(),
+            (std::vector<QString>{"Year 1: 500,000,000,000,000.00 x 100% = 500,000,000,000,000.00",
+                                  "Year 2: 0.00 x 100% = 0.00"}));
+  ExpectReadable(&w);
+  ExpectReadable(w.Frame1);
+  ExpectReadable(RowsParent());
+}
+
+// Scrolled anywhere, up to the end, the rows draw nothing outside the schedule's area (from
+// the top of the scroll bar to its foot, left of it): neither over the frame's caption nor
+// over its lower edge.
+TEST_F(DepreciationWindowTest, RowsAreDrawnOnlyInsideTheSchedulesArea) {
+  for (const char* years : {"14", "40", "1000"}) {
+    Calculate("1000", "20", years);
+    ASSERT_TRUE(w.VScroll1->isVisible());
+    const QRect area(w.Frame1->mapTo(&w, QPoint(0, w.VScroll1->y())),
+                     QSize(w.VScroll1->x(), w.VScroll1->height()));
+    for (const int value : {w.VScroll1->ValueMax(), w.VScroll1->ValueMax() - 100, 190}) {
+      w.VScroll1->SetValue(value);
+      const QImage drawn = w.grab().toImage();
+      std::vector<QWidget*> shown;
+      for (int k = 0; k < w.ShownRows(); ++k)
+        for (QWidget* part : {static_cast<QWidget*>(w.L1(k)), static_cast<QWidget*>(w.Stage1(k)),
+                              static_cast<QWidget*>(w.L2(k)), static_cast<QWidget*>(w.Stage2(k))})
+          if (part->isVisible()) shown.push_back(part);
+      for (QWidget* part : shown) part->hide();
+      const QImage bare = w.grab().toImage();
+      for (QWidget* part : shown) part->show();
+      ASSERT_EQ(drawn.size(), bare.size());
+      int outside = 0;
+      int inside = 0;
+      for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+          if (drawn.pixel(x, y) != bare.pixel(x, y)) ++(area.contains(x, y) ? inside : outside);
+      EXPECT_EQ(outside, 0) << years << " years, scrolled to " << value;
+      EXPECT_GT(inside, 0) << years << " years, scrolled to " << value;
+    }
+  }
 }
 
 }  // namespace
