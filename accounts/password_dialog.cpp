@@ -1,5 +1,6 @@
 #include "accounts/password_dialog.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,9 +29,11 @@ constexpr int kWindowHeight = 1950;
 constexpr int kBandLines = 60;
 
 // The password box. Every key press that reaches it is reported once the box has handled
-// it, so that the lockout sees whether that key got the password accepted. Enter and
-// Escape reach it like any key but do nothing in it; they never reach the window's own
-// handling (default button, closing).
+// it, so that the lockout sees whether that key got the password accepted: by its character
+// code, or for a character beyond those codes by its Unicode value; each character that an
+// input method hands in counts as a key of its own. Enter and Escape reach it like any key
+// but do nothing in it; they never reach the window's own handling (default button,
+// closing).
 class MaskedPasswordBox final : public QLineEdit {
  public:
   MaskedPasswordBox(QWidget* parent, std::function<void(int)> keyHandled)
@@ -38,12 +41,19 @@ class MaskedPasswordBox final : public QLineEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
-    const int code = KeyAsciiOf(*event);
+    int code = KeyAsciiOf(*event);
+    if (code == 0) code = static_cast<int>(TypedCharacterOf(*event));
     if (code == kCharEnter || code == kCharEscape)
       event->accept();
     else
       QLineEdit::keyPressEvent(event);
     keyHandled_(code);
+  }
+
+  void inputMethodEvent(QInputMethodEvent* event) override {
+    const QString committed = event->commitString();
+    QLineEdit::inputMethodEvent(event);
+    for (const char32_t c : committed.toUcs4()) keyHandled_(static_cast<int>(c));
   }
 
  private:

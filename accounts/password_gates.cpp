@@ -27,7 +27,7 @@ void EndProgramAtOnce() {
   std::_Exit(EXIT_SUCCESS);
 }
 
-bool IsCountedKey(int characterCode) { return characterCode > 0 && characterCode != 9; }
+bool IsCountedKey(int characterCode) { return characterCode != 0 && characterCode != 9; }
 
 PasswordPromptModel::PasswordPromptModel(QuitFunction quit) : quit_(std::move(quit)) {}
 

@@ -34,8 +34,9 @@ inline constexpr const char* kLockoutMessage = "Hacking Protection Activated, En
 [[noreturn]] void EndProgramAtOnce();
 
 // True for a key press that the lockout counts: one that reaches the password box as a
-// character code (printable characters, Backspace 8, Enter 13, Escape 27, the Ctrl
-// combinations 1 to 26). Tab (9) moves the focus and is not counted; 0 types nothing.
+// character, whatever its code (printable characters of any script, Backspace 8, Enter 13,
+// Escape 27, the Ctrl combinations 1 to 26). Tab (9) moves the focus and is not counted; 0
+// types nothing.
 bool IsCountedKey(int characterCode);
 
 // The state of the password prompt over the whole run: what the showing in progress wants

@@ -91,6 +91,15 @@ int16_t KeyAsciiOf(const QKeyEvent& event) {
   }
 }
 
+char32_t TypedCharacterOf(const QKeyEvent& event) {
+  const QString text = event.text();
+  if (text.isEmpty()) return 0;
+  const char32_t c = text.at(0).isHighSurrogate() && text.size() > 1
+                         ? QChar::surrogateToUcs4(text.at(0), text.at(1))
+                         : text.at(0).unicode();
+  return c < 0x20 || c == 0x7F ? 0 : c;
+}
+
 int16_t ShiftMaskOf(Qt::KeyboardModifiers modifiers) {
   int16_t mask = 0;
   if (modifiers & Qt::ShiftModifier) mask |= 1;

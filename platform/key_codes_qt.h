@@ -17,6 +17,10 @@ int16_t VirtualKeyOf(const QKeyEvent& event);
 // modifiers). Characters beyond 16 bits give 0.
 int16_t KeyAsciiOf(const QKeyEvent& event);
 
+// The Unicode character that the key types as text, whatever its code (a CJK ideograph, a
+// Hangul syllable, an emoji beyond 16 bits), or 0 when it types no printable character.
+char32_t TypedCharacterOf(const QKeyEvent& event);
+
 // The shift mask of the modifiers.
 int16_t ShiftMaskOf(Qt::KeyboardModifiers modifiers);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -113,6 +114,36 @@ TEST_F(PasswordDialogTest, TheFiveHundredthFailedKeyClosesThePromptAndEndsTheRun
   });
   EXPECT_FALSE(PassAdminGate(books, session, prompt));
   EXPECT_EQ(std::pair(quits, leftOpen), std::pair(1, 0));
+  EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Hacking Protection Activated, Ending"});
+}
+
+// A password of CJK, Hangul or emoji characters has the same lockout: every key that reaches
+// the box as a character counts, typed or handed in by an input method, whatever its code.
+TEST_F(PasswordDialogTest, KeysOfEveryScriptCountTowardsTheLockout) {
+  books.AdminPassword = "\u5bc6\u7801";  // 密码
+  const QString typed[] = {QString::fromUtf8("\u8a66"), QString::fromUtf8("\ud55c"),
+                           QString::fromUtf8("\U0001F600"), QString::fromUtf8("\u00e9")};
+  OnNextShowing([&](PasswordDialog& dialog) {
+    for (int i = 0; i < 300; ++i) {
+      const QString& c = typed[i % 4];
+      SendKey(dialog.PasswordBox(), c.size() == 1 ? c.at(0).unicode() : 0, c);
+    }
+    EXPECT_EQ(dialog.PasswordBox()->text().size(), 80);  // the box is full; keys still count
+  });
+  EXPECT_FALSE(PassAdminGate(books, session, prompt));
+  EXPECT_EQ(model.FailedKeyPresses(), 300);
+  // Input-method text: each character counts; the 500th ends the run.
+  messages.Then(PromptAnswer::Ok);
+  int commits = 0;
+  OnNextShowing([&](PasswordDialog& dialog) {
+    for (; commits < 550 && dialog.isVisible(); ++commits) {
+      QInputMethodEvent event;
+      event.setCommitString(typed[0] + typed[1]);
+      QApplication::sendEvent(dialog.PasswordBox(), &event);
+    }
+  });
+  EXPECT_FALSE(PassAdminGate(books, session, prompt));
+  EXPECT_EQ(std::pair(commits, quits), std::pair(100, 1));
   EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Hacking Protection Activated, Ending"});
 }
 

@@ -81,7 +81,10 @@ TEST_F(PasswordGatesTest, FailedKeysAddUpUntilAcceptedAndTheFiveHundredthEndsThe
   model.Begin("abcdef");
   for (int code : {8, 13, 27, 3, 9, 0}) model.KeyPressed(code);
   EXPECT_EQ(model.FailedKeyPresses(), 4);
-  for (int i = 0; i < 495; ++i) model.KeyPressed(8);
+  // A character beyond 16 bits, or one whose 16-bit code reads as negative, counts alike.
+  for (int code : {0x8A66, 0x1F600, -30106}) model.KeyPressed(code);
+  EXPECT_EQ(model.FailedKeyPresses(), 7);
+  for (int i = 0; i < 492; ++i) model.KeyPressed(8);
   EXPECT_EQ(model.FailedKeyPresses(), 499);
   // A key that completes the password is no failure, even as the 500th press; an accepted
   // password starts the count again; the 500th failed key ends the run.
