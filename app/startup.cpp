@@ -67,7 +67,9 @@ std::string CommandLineBookPath(const std::vector<std::string>& arguments) {
     if (i > 1) path += ' ';
     path += arguments[i];
   }
-  std::erase(path, '"');
+  // Quotes that wrap the whole path are no part of it; any other quote is.
+  if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+    path = path.substr(1, path.size() - 2);
   return path;
 }
 

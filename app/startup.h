@@ -38,7 +38,8 @@ std::vector<ExampleBook> ListExampleBooks(const std::vector<std::string>& folder
 std::string MenuCaptionOf(std::string_view fileName);
 
 // The book named on the command line: the arguments after the program's name joined with
-// single blanks, every double quote removed; "" when there are none.
+// single blanks (a single argument is the path exactly as given), without the double quotes
+// that wrap the whole path, if any; "" when there are none.
 std::string CommandLineBookPath(const std::vector<std::string>& arguments);
 
 // A saved window measure (twips, the text of a number). Nothing when the text is not a

@@ -88,6 +88,19 @@ TEST(MainWindowStartup, AFailedOpenKeepsTheEmptyBookAndNoPathToSaveOver) {
   EXPECT_EQ(p.books().LastLineIndex(), 6);
 }
 
+TEST(MainWindowStartup, APathWithQuotesInItsNameOpensFromTheCommandLine) {
+  Program p;
+  const std::string path = WriteBookFile(p.folder / "my \"best\" book.acc", SmallBook());
+  // As given in one argument, and wrapped in quotes of its own.
+  for (const std::string& argument : {path, "\"" + path + "\""}) {
+    p.options.Arguments = {"quorvel", argument};
+    TAcount& w = p.Start();
+    EXPECT_EQ(w.windowTitle().toStdString(), "Quorvel V6.2 : " + path + "    ") << argument;
+    EXPECT_EQ(p.books().LastLineIndex(), 6) << argument;
+    p.app.reset();
+  }
+}
+
 TEST(MainWindowStartup, ClosingAChangedBookAsksAndSavesTheWidthWhileExitEndsAtOnce) {
   Program p;
   {

@@ -55,6 +55,13 @@ TEST(Startup, TheCommandLineNamesOneBookWithoutItsQuotes) {
             "/home/u/my books/a.acc");
   EXPECT_EQ(CommandLineBookPath({"quorvel", "/home/u/my", "books/a.acc"}),
             "/home/u/my books/a.acc");
+  // Quotes inside the path are part of its name; only those around the whole path go.
+  EXPECT_EQ(CommandLineBookPath({"quorvel", "/books/my \"best\" book.acc"}),
+            "/books/my \"best\" book.acc");
+  EXPECT_EQ(CommandLineBookPath({"quorvel", "\"/books/my \"best\" book.acc\""}),
+            "/books/my \"best\" book.acc");
+  EXPECT_EQ(CommandLineBookPath({"quorvel", "\"/books/x\"y.acc"}), "\"/books/x\"y.acc");
+  EXPECT_EQ(CommandLineBookPath({"quorvel", "\""}), "\"");
 }
 
 TEST(Startup, SavedMeasuresThatCannotBeReadAreIgnored) {
