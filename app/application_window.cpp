@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <QStandardPaths>
 #include <limits>
@@ -17,6 +18,7 @@
 #include "controls/wheel_routing_qt.h"
 #include "platform/locale_qt.h"
 #include "platform/prompts.h"
+#include "platform/running_copies.h"
 
 // Resources of a static library are registered by hand.
 static void RegisterResources() { Q_INIT_RESOURCE(quorvel); }
@@ -37,15 +39,14 @@ void CloseAll(std::vector<QPointer<QWidget>>& windows) {
   for (QPointer<QWidget>& window : windows) CloseWithBook(window);
 }
 
-// Takes the lock of the running copies; when another copy of the program holds it,
-// `secondCopy` is set and no lock comes back.
-std::unique_ptr<QLockFile> LockRunningCopy(bool& secondCopy) {
+// Takes this copy's share of the running copies' lock, held for the run; `secondCopy` tells
+// whether any other copy of the program runs.
+std::unique_ptr<RunningCopyLock> LockRunningCopy(bool& secondCopy) {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   if (folder.isEmpty()) folder = QDir::tempPath();
-  auto lock = std::make_unique<QLockFile>(folder + "/quorvel-running.lock");
-  lock->setStaleLockTime(0);
-  secondCopy = !lock->tryLock(0);
-  if (secondCopy) lock.reset();
+  auto lock = std::make_unique<RunningCopyLock>(
+      QFile::encodeName(folder + "/quorvel-copies.lock").toStdString());
+  secondCopy = lock->OtherCopyRuns();
   return lock;
 }
 

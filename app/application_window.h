@@ -4,7 +4,6 @@
 // the password prompt and the main window. main() makes one and starts it; window tests
 // make their own with a settings file, a clock, an example folder and prompts of their own.
 
-#include <QLockFile>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -25,6 +24,7 @@
 namespace qv {
 
 class LedgerOpeners;
+class RunningCopyLock;
 class TAcount;
 
 // The windows that commands open, kept so that the commands that replace the book can close
@@ -158,7 +158,7 @@ class Application {
   Session session_;
   WindowLists windows_;
   std::vector<std::string> exampleFolders_;
-  std::unique_ptr<QLockFile> runningLock_;
+  std::unique_ptr<RunningCopyLock> runningLock_;
   bool secondCopy_ = false;
   std::unique_ptr<PasswordPromptModel> passwordModel_;
   std::unique_ptr<PasswordPrompt> ownPrompt_;

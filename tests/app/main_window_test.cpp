@@ -61,6 +61,29 @@ TEST(MainWindowStartup, ExampleBooksBecomeHelpItemsThatStartATintedSecondCopy) {
   EXPECT_EQ(w.ScrollAcc->BackColor(), kSecondCopyTint) << "this run is a second copy";
 }
 
+// Whether another copy runs is found out at start-up: any copy that runs counts, also when the
+// first one has ended.
+TEST(MainWindowStartup, ACopyStartedWhileAnyOtherRunsIsTinted) {
+  auto start = [] {
+    auto copy = std::make_unique<Program>(std::vector<std::string>{"quorvel"}, std::nullopt);
+    copy->Start();
+    return copy;
+  };
+  auto tinted = [](Program& copy) {
+    return copy.app->MainWindow().ScrollAcc->BackColor() == kSecondCopyTint;
+  };
+  std::unique_ptr<Program> first = start();
+  EXPECT_FALSE(tinted(*first));
+  std::unique_ptr<Program> second = start();
+  EXPECT_TRUE(tinted(*second));
+  first.reset();
+  std::unique_ptr<Program> third = start();
+  EXPECT_TRUE(tinted(*third)) << "the second copy still runs";
+  second.reset();
+  third.reset();
+  EXPECT_FALSE(tinted(*start()));
+}
+
 TEST(MainWindowStartup, AFailedOpenKeepsTheEmptyBookAndNoPathToSaveOver) {
   Program p;
   Books locked = SmallBook();
