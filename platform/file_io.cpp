@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -50,14 +51,40 @@ int FollowLinks(const std::string& path, std::string& out) {
   return ELOOP;
 }
 
-// The start of the names of the temporary files that replace the file `name`.
-std::string TemporaryPrefix(const std::string& name) { return "." + name + ".tmp-"; }
+// What a temporary name adds to the name it is made from: ".", ".tmp-", a process id of up
+// to 10 digits, "-" and six random characters.
+constexpr std::size_t kTemporaryNameExtra = 1 + 5 + 10 + 1 + 6;
 
-// Removes the temporary files of `name` in `folder` whose writing process has gone.
-void RemoveStaleTemporaries(const std::string& folder, const std::string& name) {
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return;
-  const std::string prefix = TemporaryPrefix(name);
+// The start of the names of the temporary files that replace the file `name` in a folder
+// whose names hold at most `nameMax` bytes. A long name is cut (at a character's start), so
+// that the temporary name stays within the limit whatever the target's name.
+std::string TemporaryPrefix(const std::string& name, long nameMax) {
+  const std::size_t room = nameMax > static_cast<long>(kTemporaryNameExtra) + 1
+                               ? static_cast<std::size_t>(nameMax) - kTemporaryNameExtra
+                               : 1;
+  std::size_t keep = std::min(name.size(), room);
+  while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
+    --keep;
+  return "." + name.substr(0, keep) + ".tmp-";
+}
+
+// The longest name the folder takes.
+long NameMaxOf(int folder) {
+  const long max = ::fpathconf(folder, _PC_NAME_MAX);
+  return max > 0 ? max : NAME_MAX;
+}
+
+// Removes the temporary files of `name` in the open `folder` whose writing process has gone.
+void RemoveStaleTemporaries(int folder, const std::string& name) {
+  const int listed = ::dup(folder);
+  if (listed < 0) return;
+  DIR* dir = ::fdopendir(listed);
+  if (dir == nullptr) {
+    ::close(listed);
+    return;
+  }
+  ::rewinddir(dir);
+  const std::string prefix = TemporaryPrefix(name, NameMaxOf(folder));
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view file = entry->d_name;
     if (file.substr(0, prefix.size()) != prefix) continue;
@@ -68,9 +95,9 @@ void RemoveStaleTemporaries(const std::string& folder, const std::string& name) 
     if (ec != std::errc() || pid <= 0 || end == rest.data() + rest.size() || *end != '-') continue;
     if (pid == static_cast<long>(::getpid())) continue;
     if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
-    const std::string path = folder + "/" + std::string(file);
     struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
+    if (::fstatat(folder, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+      ::unlinkat(folder, entry->d_name, 0);
   }
   ::closedir(dir);
 }
@@ -101,30 +128,39 @@ AtomicFileWriter::~AtomicFileWriter() {
 int AtomicFileWriter::Open() {
   if (fd_ >= 0) return 0;
   if ((error_ = FollowLinks(target_, replaced_)) != 0) return error_;
+  // Everything below works in the target's folder through its descriptor, with names of
+  // their own: a target whose path is near the system's limit still has room for its
+  // temporary file's longer name.
+  CloseFolder();
+  folder_ = FolderOf(replaced_);
+  name_ = NameOf(replaced_);
+  folderFd_ = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folderFd_ < 0) return error_ = errno;
   struct stat st {};
-  const bool exists = ::stat(replaced_.c_str(), &st) == 0;
+  const bool exists = ::fstatat(folderFd_, name_.c_str(), &st, 0) == 0;
   if (exists) {
-    if (S_ISDIR(st.st_mode)) return error_ = EISDIR;
+    if (S_ISDIR(st.st_mode)) return Fail(EISDIR);
     // A file the user made read-only stays as it is, whoever runs the program.
-    if ((st.st_mode & 0222) == 0 || (::access(replaced_.c_str(), W_OK) != 0 && errno == EACCES))
-      return error_ = EACCES;
+    if ((st.st_mode & 0222) == 0 ||
+        (::faccessat(folderFd_, name_.c_str(), W_OK, 0) != 0 && errno == EACCES))
+      return Fail(EACCES);
   }
-  const std::string folder = FolderOf(replaced_);
-  const std::string name = NameOf(replaced_);
-  RemoveStaleTemporaries(folder, name);
+  RemoveStaleTemporaries(folderFd_, name_);
   // A hidden name in the same folder, so that the rename stays on one file system. A new
   // file is created as the umask allows; a replaced one takes the old file's permissions.
-  const std::string stem = folder + "/" + TemporaryPrefix(name) + std::to_string(::getpid()) + "-";
+  const std::string stem =
+      TemporaryPrefix(name_, NameMaxOf(folderFd_)) + std::to_string(::getpid()) + "-";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string path = stem + RandomPart();
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
+    std::string name = stem + RandomPart();
+    fd_ = ::openat(folderFd_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                   exists ? 0600 : 0666);
     if (fd_ >= 0) {
-      temp_ = std::move(path);
+      temp_ = std::move(name);
       break;
     }
-    if (errno != EEXIST) return error_ = errno;
+    if (errno != EEXIST) return Fail(errno);
   }
-  if (fd_ < 0) return error_ = EEXIST;
+  if (fd_ < 0) return Fail(EEXIST);
   if (exists) {
     if (::fchown(fd_, st.st_uid, st.st_gid) != 0) {
       // Another owner cannot be given; the file becomes the user's, as any new file.
@@ -135,6 +171,20 @@ int AtomicFileWriter::Open() {
   error_ = 0;
   committed_ = false;
   return 0;
+}
+
+int AtomicFileWriter::Fail(int error) {
+  CloseFolder();
+  return error_ = error;
+}
+
+void AtomicFileWriter::CloseFolder() {
+  if (folderFd_ >= 0) ::close(folderFd_);
+  folderFd_ = -1;
+}
+
+std::string AtomicFileWriter::TemporaryPath() const {
+  return temp_.empty() ? std::string() : folder_ + "/" + temp_;
 }
 
 int WriteAllBytes(int fd, std::string_view bytes) {
@@ -177,19 +227,19 @@ int AtomicFileWriter::Commit() {
   if (error_ == 0 && ::fsync(fd_) != 0) error_ = errno;
   if (::close(fd_) != 0 && error_ == 0) error_ = errno;
   fd_ = -1;
-  if (error_ == 0 && std::rename(temp_.c_str(), replaced_.c_str()) != 0) error_ = errno;
+  if (error_ == 0 && ::renameat(folderFd_, temp_.c_str(), folderFd_, name_.c_str()) != 0)
+    error_ = errno;
   if (error_ != 0) {
-    ::unlink(temp_.c_str());
+    ::unlinkat(folderFd_, temp_.c_str(), 0);
     temp_.clear();
+    CloseFolder();
     return error_;
   }
   committed_ = true;
+  temp_.clear();
   // Make the rename itself durable.
-  const int dir = ::open(FolderOf(replaced_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  ::fsync(folderFd_);
+  CloseFolder();
   return 0;
 }
 
@@ -199,9 +249,10 @@ void AtomicFileWriter::Discard() {
     fd_ = -1;
   }
   if (!temp_.empty()) {
-    ::unlink(temp_.c_str());
+    ::unlinkat(folderFd_, temp_.c_str(), 0);
     temp_.clear();
   }
+  CloseFolder();
   buffer_.clear();
 }
 

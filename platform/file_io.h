@@ -18,7 +18,10 @@ namespace qv {
 // stays. A file that is replaced keeps its permissions; a new file gets 0666 less the user's
 // umask. A file without any write permission is refused (EACCES) and left alone. The
 // temporary file's name holds the writing process's id; opening first removes the
-// temporaries of the same file whose process has gone (a save that was killed).
+// temporaries of the same file whose process has gone (a save that was killed). The
+// temporary name stays within the folder's name limit (a long target name is cut in it), and
+// the writer works through the folder's descriptor, so a target at a path near the system's
+// path limit is written too.
 class AtomicFileWriter {
  public:
   // Nothing is created until Open.
@@ -42,15 +45,21 @@ class AtomicFileWriter {
   void Discard();
 
   int Error() const { return error_; }
-  // The temporary file being written ("" before Open and after a failure or Discard).
-  const std::string& TemporaryPath() const { return temp_; }
+  // The temporary file being written ("" before Open and after a failure, Commit or
+  // Discard).
+  std::string TemporaryPath() const;
 
  private:
   void FlushBuffer();
+  int Fail(int error);  // closes the folder and keeps the error
+  void CloseFolder();
 
   std::string target_;
   std::string replaced_;
-  std::string temp_;
+  std::string folder_;  // of the file replaced
+  std::string name_;    // of the file replaced, in folder_
+  int folderFd_ = -1;
+  std::string temp_;  // the temporary file's name in folder_
   std::string buffer_;
   int fd_ = -1;
   int error_ = 0;

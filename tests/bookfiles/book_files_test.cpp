@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 #include <cerrno>
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -11,7 +12,9 @@
 
 #include "bench/book_generator.h"
 #include "bookfiles/acc_file.h"
+#include "bookfiles/books_export.h"
 #include "bookfiles/csv_file.h"
+#include "bookfiles/table_files.h"
 #include "bookfiles/text_file.h"
 #include "platform/file_io.h"
 #include "tests/bookfiles/book_compare.h"
@@ -134,6 +137,50 @@ TEST_F(BookFileOnDisk, SavesAndOpensEachTypeReadsOnlyAFileAndAFailureChangesNoth
   for (const BookFileResult& r : results) EXPECT_EQ(r.ErrorCode, FileErrorCodeFromErrno(EFBIG));
   EXPECT_EQ(testing::ScratchFolder::Read(path), "old book");
   EXPECT_EQ(folder_.EntryCount(), entries);
+}
+
+// A book named with 250 bytes, and one at a path as long as the system takes, is saved in
+// place in each form, and so is each export: the book forms, the book's spreadsheet and the
+// table files of the views. Each reads back and no temporary file is left.
+TEST_F(BookFileOnDisk, EveryFormIsSavedInPlaceAtTheLimitsOfNameAndPath) {
+  std::string books;
+  std::string table;
+  for (int i = 0; i < 82; ++i) {
+    books += "\u5e33";  // 帳, three bytes each
+    table += "\u8868";  // 表
+  }
+  const std::string deep = folder_.DeepPath(books + ".acc", PATH_MAX - 1);
+  ASSERT_EQ(deep.size(), static_cast<std::size_t>(PATH_MAX - 1));
+  const Books book = AwkwardBook();
+  TableDocument rows;
+  rows.Title = {"Ledger"};
+  rows.Columns = {{"Account", CellAlign::kLeft, 20}};
+  rows.RowCount = 2;
+  rows.FillRow = [](int64_t row, TableRow& out) { out.Cells = {row == 0 ? "Cash" : "Bank"}; };
+  for (const std::string& folder :
+       {folder_.Folder("named"), std::filesystem::path(deep).parent_path().string()}) {
+    for (std::size_t t = 0; t < 3; ++t) {
+      const std::string path = folder + "/" + books + "." + kTypeNames[t];
+      ASSERT_EQ(std::filesystem::path(path).filename().string().size(), 250u);
+      for (int save = 0; save < 2; ++save) {
+        const BookFileResult saved = WriteBook(path, kTypeNames[t], book);
+        ASSERT_TRUE(saved.Ok()) << saved.Message;
+      }
+      const BookReadResult read = ReadBook(path, kTypeNames[t], kToday);
+      ASSERT_TRUE(read.Ok()) << read.Message;
+      EXPECT_EQ(FirstDifference(book, *read.Book, kCarried[t]), "") << kTypeNames[t];
+    }
+    const BooksSheetResult sheet = WriteBooksSheet(folder + "/" + books + ".xls", book);
+    EXPECT_TRUE(sheet.Ok()) << sheet.Message;
+    for (const char* type : {"csv", "htm", "rtf", "txt", "xls"}) {
+      const std::string path = folder + "/" + table + "." + type;
+      const TableFileResult written = WriteTableFile(path, type, rows);
+      EXPECT_TRUE(written.Ok()) << written.Message;
+      EXPECT_NE(testing::ScratchFolder::Read(path), "") << type;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 9)
+        << "no temporary file is left";
+  }
 }
 
 // A book larger than the limit fails while it is being written, not only when it is

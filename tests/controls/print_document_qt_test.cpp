@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <climits>
 #include <filesystem>
 #include <stdexcept>
 #include "controls/shared_printer_qt.h"
@@ -9,6 +10,7 @@
 #include "tests/support/full_disk.h"
 #include "tests/support/pdf_printer_qt.h"
 #include "tests/support/prompt_answerer.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qv {
 namespace {
@@ -110,6 +112,23 @@ TEST(PrintDocument, AFullDiskKeepsTheOlderPdfAndLeavesNothing) {
     left.push_back(entry.path().filename().string());
   EXPECT_EQ(left, std::vector<std::string>{"ledger.pdf"});
   EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
+}
+
+// A PDF named with 250 bytes, at a path as long as the system takes, is written in place.
+TEST(PrintDocument, APdfAtThePathLimitIsWrittenInPlace) {
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
+  ScratchFolder folder;
+  std::string name;
+  for (int i = 0; i < 82; ++i) name += "\u5e33";  // 帳, three bytes each
+  const std::string path = folder.DeepPath(name + ".pdf", PATH_MAX - 1);
+  ASSERT_EQ(path.size(), static_cast<std::size_t>(PATH_MAX - 1));
+  auto printer = PdfPrinter(path);
+  Session session;
+  for (const int rows : {3, 200})
+    ASSERT_EQ(PrintOnPrinter(*printer, session, Ledger(rows), 1, 1.0), PrintOutcome::Printed);
+  EXPECT_GT(PdfPageCount(path), 1) << "the second print-out replaced the first";
+  const auto folderOfPdf = std::filesystem::path(path).parent_path();
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folderOfPdf), {}), 1);
 }
 
 // The PDF file is asked for; one that stands there already is replaced only on Yes, and No

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <climits>
 #include <filesystem>
+#include <fstream>
 #include <tuple>
 #include "tests/support/file_size_limit.h"
 #include "tests/support/scratch_folder.h"
@@ -98,6 +100,37 @@ TEST_F(FileIoTest, ASaveRemovesTheTemporariesOfKilledSavesOfTheSameFile) {
   ASSERT_EQ(writer.Open(), 0);
   EXPECT_THAT(writer.TemporaryPath(),
               ::testing::HasSubstr("/.book.acc.tmp-" + std::to_string(::getpid()) + "-"));
+}
+
+// A target whose name or path is as long as the system takes is written in place: the
+// temporary file's name stays within the limits. A killed save of such a file leaves a
+// temporary that the next save clears away.
+TEST_F(FileIoTest, ATargetAtTheLimitsOfNameAndPathIsWrittenInPlace) {
+  std::string cjk;
+  for (int i = 0; i < 83; ++i) cjk += "\u8a66";  // 試, three bytes each
+  const std::string named = Path(cjk + ".acc");  // 253 bytes
+  const std::string deep = folder_.DeepPath(std::string(NAME_MAX, 'n'), PATH_MAX - 1);
+  ASSERT_EQ(deep.size(), static_cast<std::size_t>(PATH_MAX - 1));
+  for (const std::string& path : {named, deep}) {
+    ASSERT_EQ(WriteFileAtomically(path, "first"), 0) << path.size();
+    ASSERT_EQ(WriteFileAtomically(path, "second"), 0) << path.size();
+    EXPECT_EQ(Read(path), "second");
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path).parent_path()), {}),
+              path == named ? 2 : 1)
+        << "no temporary file is left";
+  }
+  AtomicFileWriter writer(named);
+  ASSERT_EQ(writer.Open(), 0);
+  std::string killed = writer.TemporaryPath();
+  EXPECT_LE(fs::path(killed).filename().string().size(), static_cast<std::size_t>(NAME_MAX));
+  const std::string pid = "-" + std::to_string(::getpid()) + "-";
+  killed.replace(killed.rfind(pid), pid.size(), "-4194305-");
+  writer.Discard();
+  std::ofstream(killed) << "half";
+  ASSERT_TRUE(fs::exists(killed));
+  ASSERT_EQ(WriteFileAtomically(named, "third"), 0);
+  EXPECT_FALSE(fs::exists(killed));
+  EXPECT_EQ(Read(named), "third");
 }
 
 TEST_F(FileIoTest, ReadingTakesOnlyOrdinaryFilesAndNeverWaitsOnAPipe) {

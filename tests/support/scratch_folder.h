@@ -1,6 +1,7 @@
 #pragma once
 // A fresh folder for a test, removed (with everything in it) at the end of the test.
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -48,6 +49,25 @@ class ScratchFolder {
     const std::filesystem::path path = std::filesystem::path(path_) / relative;
     std::filesystem::create_directories(path);
     return path.string();
+  }
+
+  // A path of exactly `length` bytes in the folder that ends in "/<name>", its folders made:
+  // as many as it takes, each named with at most 200 bytes (a name holds at most 255). ""
+  // when no such path exists (`length` is one byte more than the folder and name take).
+  std::string DeepPath(const std::string& name, std::size_t length) const {
+    std::filesystem::path folder = path_;
+    std::size_t used = path_.size() + 1 + name.size();
+    if (used > length || used + 1 == length) return {};
+    while (used < length) {
+      // Each folder adds "/" and its name; a single byte left over could take neither.
+      const std::size_t left = length - used;
+      std::size_t part = std::min<std::size_t>(200, left - 1);
+      if (left - part - 1 == 1) --part;
+      folder /= std::string(part, 'd');
+      used += part + 1;
+    }
+    std::filesystem::create_directories(folder);
+    return (folder / name).string();
   }
 
   // The number of entries directly in the folder (to see that no temporary file is left).
