@@ -28,6 +28,20 @@ void ShowReadError(int code, std::string_view detail) {
   ShowFileMessage(speaksOfWriting ? "The file could not be read." : FileErrorText(code), detail);
 }
 
+void ShowWriteError(int code, std::string_view detail) {
+  switch (code) {
+    case kErrOutOfMemory:
+    case kErrDeviceIo:
+    case kErrDiskFull:
+    case kErrDeviceUnavailable:
+    case kErrPermissionDenied:
+    case kErrDiskNotReady:
+    case kErrPathAccess: ShowFileMessage(FileErrorText(code), detail); return;
+    default:
+      ShowFileMessage(detail.empty() ? "The file could not be written." : std::string(detail), {});
+  }
+}
+
 std::string MissingBookText(std::string_view path) {
   return "The book file \"" + std::string(path) +
          "\" does not exist. The book that is open was kept.";

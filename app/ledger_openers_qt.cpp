@@ -33,7 +33,7 @@ LedgerOpeners::LedgerOpeners(Application& app) : app_(app) {
   context_ = std::make_unique<LedgerContext>(
       LedgerContext{app.TheBooks(), app.TheSession(), app.Locale(), app.TheClock(),
                     [this](int32_t line, bool forward) { ShowPostingLine(line, forward); },
-                    [](int code, const std::string& detail) { ShowFileError(code, detail); }});
+                    [](int code, const std::string& detail) { ShowWriteError(code, detail); }});
   TAcount& main = app.MainWindow();
   auto on = [&](const char* item, auto command) {
     if (QAction* action = main.MenuItem(item)) connect(action, &QAction::triggered, this, command);

@@ -169,7 +169,7 @@ bool TAcount::SaveTo(const std::string& path, const std::string& type) {
     }
   }
   if (!result.Ok()) {
-    ShowFileError(result.ErrorCode, result.Message);
+    ShowWriteError(result.ErrorCode, result.Message);
     return false;
   }
   if (!sheet.Notice.empty()) ShowMessage(sheet.Notice);

@@ -41,7 +41,7 @@ StatementContext StatementContextOf(Application& app) {
     ledger->raise();
     ledger->activateWindow();
   };
-  context.ShowFileError = [](int code, const std::string& detail) { ShowFileError(code, detail); };
+  context.ShowFileError = [](int code, const std::string& detail) { ShowWriteError(code, detail); };
   return context;
 }
 

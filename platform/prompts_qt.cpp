@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QTextBoundaryFinder>
 
 namespace qv {
 
@@ -45,6 +46,39 @@ QMessageBox::Icon IconOf(PromptIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// The most characters a box's text runs without a place to break the line.
+constexpr int kLongestUnbroken = 24;
+
+// The text with an invisible break point (a zero-width space) after every kLongestUnbroken
+// characters of a run that has no place to break the line (a long file name in a path), so
+// that the box wraps it instead of cutting it off at its edge. Blanks, and the slashes and
+// hyphens of a path, are such places already.
+QString WithBreakPoints(const QString& text) {
+  QString out;
+  QTextBoundaryFinder lines(QTextBoundaryFinder::Line, text);
+  qsizetype start = 0;
+  for (qsizetype next = lines.toNextBoundary(); next != -1; next = lines.toNextBoundary()) {
+    const QString run = text.mid(start, next - start);
+    start = next;
+    if (run.size() <= kLongestUnbroken) {
+      out += run;
+      continue;
+    }
+    // Whole characters only: a surrogate pair or an accent stays with its letter.
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, run);
+    qsizetype from = 0;
+    int count = 0;
+    for (qsizetype at = characters.toNextBoundary(); at != -1 && at < run.size();
+         at = characters.toNextBoundary()) {
+      if (++count % kLongestUnbroken != 0) continue;
+      out += run.mid(from, at - from) + QChar(0x200B);
+      from = at;
+    }
+    out += run.mid(from);
+  }
+  return out;
+}
+
 }  // namespace
 
 QMessageBox* MakeMessageBox(const PromptRequest& request, QWidget* parent) {
@@ -52,7 +86,7 @@ QMessageBox* MakeMessageBox(const PromptRequest& request, QWidget* parent) {
   box->setWindowTitle(QString::fromStdString(request.Caption()));
   // Texts are shown as they are: a name that looks like markup is not markup.
   box->setTextFormat(Qt::PlainText);
-  box->setText(QString::fromStdString(request.Text));
+  box->setText(WithBreakPoints(QString::fromStdString(request.Text)));
   box->setIcon(IconOf(request.Icon));
   box->setStandardButtons(ButtonsOf(request.Buttons));
   // The first button is the default (OK or Yes) unless the prompt names another it offers;

@@ -61,6 +61,30 @@ TEST_F(BookCommandsTest, APipeIsRefusedAtOnceAndAnUnreadableFileIsNoWriteError) 
   EXPECT_EQ(books().LastLineIndex(), 6);
 }
 
+// A book named with 80 CJK characters (244 bytes) opens and is saved in place; a save that
+// fails says why in a sentence of its own, not under the title of a file that could not be
+// opened.
+TEST_F(BookCommandsTest, ABookWithALongNameIsSavedAndAFailedSaveSaysWhy) {
+  std::string name;
+  for (int i = 0; i < 80; ++i) name += "\u5e33";  // 帳, three bytes each
+  const std::string longName = WriteBookFile(p.folder / (name + ".acc"), SmallBook());
+  p.answers = {longName};
+  w->MenuItem("LoadFile")->trigger();
+  ASSERT_EQ(p.app->TheSession().LastFilePath, longName);
+  books().BusinessName = "Harbour Lane";
+  PromptAnswerer prompts;
+  w->MenuItem("SaveFile(0)")->trigger();
+  EXPECT_EQ(ReadBook(longName, "acc", Day(2026, 1, 1)).Book->BusinessName, "Harbour Lane");
+  const std::string tooLong = (p.folder / (std::string(300, 'x') + ".acc")).string();
+  prompts.Then(PromptAnswer::Ok);
+  p.answers = {tooLong};
+  w->MenuItem("SaveFile(1)")->trigger();
+  EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Writing \"" + tooLong +
+                                                      "\" failed: File name too long. The "
+                                                      "file was not changed."});
+  EXPECT_EQ(p.app->TheSession().LastFilePath, longName);
+}
+
 TEST_F(BookCommandsTest, CarryOverPassesTheGateClosesTheViewsAndClosesTheIncomeAccounts) {
   QPointer<QWidget> view = new QWidget;
   view->setAttribute(Qt::WA_DeleteOnClose);

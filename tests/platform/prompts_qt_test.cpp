@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 #include <memory>
 
@@ -89,6 +91,42 @@ TEST(PromptsQt, ABoxStandsOverTheWindowThatTookTheLastClickOrKeyOrItsShownOwner)
   statement.hide();
   QApplication::setActiveWindow(nullptr);
   EXPECT_EQ(service.BoxParent(), &main);
+}
+
+// A message that names a long path whose names have no place to break a line wraps inside
+// the box: every line fits its width and the box is tall enough for all of them. It reads
+// as it was written.
+TEST(PromptsQt, ALongPathWrapsInsideTheBox) {
+  std::string path;
+  while (path.size() < 3800) path += "/" + std::string(200, 'x');
+  const std::string text = "Writing \"" + path + "/" + std::string(250, 'b') +
+                           ".acc\" failed: File name too long. The file was not changed.";
+  std::unique_ptr<QMessageBox> box(
+      MakeMessageBox({text, PromptButtons::Ok, PromptIcon::Critical, std::nullopt}, nullptr));
+  box->show();
+  QApplication::processEvents();
+  EXPECT_EQ(box->text().remove(QChar(0x200B)).toStdString(), text);
+  const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+  ASSERT_NE(label, nullptr);
+  EXPECT_TRUE(box->rect().contains(QRect(label->mapTo(box.get(), QPoint()), label->size())));
+  // The label's text laid out as a word-wrapping label lays it out.
+  const int width = label->contentsRect().width();
+  QTextLayout layout(label->text(), label->font());
+  QTextOption option;
+  option.setWrapMode(QTextOption::WordWrap);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  qreal height = 0;
+  int lines = 0;
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(width);
+    EXPECT_LE(line.naturalTextWidth(), width) << "line " << lines;
+    height += line.height();
+    ++lines;
+  }
+  layout.endLayout();
+  EXPECT_GT(lines, 10);
+  EXPECT_LE(height, label->contentsRect().height() + 1);
 }
 
 }  // namespace
