@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
+#include <QScreen>
 #include <QTextBoundaryFinder>
+#include <algorithm>
 
 namespace qv {
 
@@ -79,6 +82,34 @@ QString WithBreakPoints(const QString& text) {
   return out;
 }
 
+// A text that would make the box taller than the screen at the width a box takes of itself
+// (a path near the system's limit) is given the width it needs, as far as a message box
+// grows: the screen's width less 480 pixels, at most 1000, or the whole width of a screen of
+// at most 1024 pixels. The room left beside and below the text is for the icon, the margins,
+// the title and the buttons.
+void WidenForLongText(QMessageBox* box, const QWidget* parent) {
+  constexpr int kRoomBeside = 100;
+  constexpr int kRoomBelow = 200;
+  auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  if (label == nullptr || screen == nullptr) return;
+  const QRect available = screen->availableGeometry();
+  const int widest =
+      (available.width() <= 1024 ? available.width() : std::min(available.width() - 480, 1000)) -
+      kRoomBeside;
+  const QFontMetrics metrics(label->font());
+  const auto heightAt = [&](int width) {
+    return metrics
+        .boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX), Qt::TextWordWrap, label->text())
+        .height();
+  };
+  int width = std::min(400, widest);
+  if (heightAt(width) <= available.height() - kRoomBelow) return;
+  while (width < widest && heightAt(width) > available.height() - kRoomBelow)
+    width = std::min(widest, width + 50);
+  label->setMinimumWidth(width);
+}
+
 }  // namespace
 
 QMessageBox* MakeMessageBox(const PromptRequest& request, QWidget* parent) {
@@ -88,6 +119,7 @@ QMessageBox* MakeMessageBox(const PromptRequest& request, QWidget* parent) {
   box->setTextFormat(Qt::PlainText);
   box->setText(WithBreakPoints(QString::fromStdString(request.Text)));
   box->setIcon(IconOf(request.Icon));
+  WidenForLongText(box, parent);
   box->setStandardButtons(ButtonsOf(request.Buttons));
   // The first button is the default (OK or Yes) unless the prompt names another it offers;
   // Escape gives the escape answer.

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextLayout>
 #include <QTimer>
@@ -94,8 +95,8 @@ TEST(PromptsQt, ABoxStandsOverTheWindowThatTookTheLastClickOrKeyOrItsShownOwner)
 }
 
 // A message that names a long path whose names have no place to break a line wraps inside
-// the box: every line fits its width and the box is tall enough for all of them. It reads
-// as it was written.
+// the box: every line fits its width and the box is tall enough for all of them, and no
+// taller than the screen. It reads as it was written.
 TEST(PromptsQt, ALongPathWrapsInsideTheBox) {
   std::string path;
   while (path.size() < 3800) path += "/" + std::string(200, 'x');
@@ -109,6 +110,9 @@ TEST(PromptsQt, ALongPathWrapsInsideTheBox) {
   const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
   ASSERT_NE(label, nullptr);
   EXPECT_TRUE(box->rect().contains(QRect(label->mapTo(box.get(), QPoint()), label->size())));
+  const QRect screen = box->screen()->availableGeometry();
+  EXPECT_LE(box->frameGeometry().width(), screen.width());
+  EXPECT_LE(box->frameGeometry().height(), screen.height());
   // The label's text laid out as a word-wrapping label lays it out.
   const int width = label->contentsRect().width();
   QTextLayout layout(label->text(), label->font());
