@@ -29,17 +29,10 @@ void ShowReadError(int code, std::string_view detail) {
 }
 
 void ShowWriteError(int code, std::string_view detail) {
-  switch (code) {
-    case kErrOutOfMemory:
-    case kErrDeviceIo:
-    case kErrDiskFull:
-    case kErrDeviceUnavailable:
-    case kErrPermissionDenied:
-    case kErrDiskNotReady:
-    case kErrPathAccess: ShowFileMessage(FileErrorText(code), detail); return;
-    default:
-      ShowFileMessage(detail.empty() ? "The file could not be written." : std::string(detail), {});
-  }
+  if (HasFileErrorText(code))
+    ShowFileMessage(FileErrorText(code), detail);
+  else
+    ShowFileMessage(detail.empty() ? "The file could not be written." : std::string(detail), {});
 }
 
 std::string MissingBookText(std::string_view path) {

@@ -196,6 +196,19 @@ std::string FileErrorText(int code) {
   }
 }
 
+bool HasFileErrorText(int code) {
+  switch (code) {
+    case kErrOutOfMemory:
+    case kErrDeviceIo:
+    case kErrDiskFull:
+    case kErrDeviceUnavailable:
+    case kErrPermissionDenied:
+    case kErrDiskNotReady:
+    case kErrPathAccess: return true;
+    default: return false;
+  }
+}
+
 int FileErrorCodeFromErrno(int err) {
   switch (err) {
     case ENOMEM: return kErrOutOfMemory;
@@ -216,18 +229,9 @@ int FileErrorCodeFromErrno(int err) {
     default:
       // Other system errors keep their own number for the general message, unless that
       // number means something else here.
-      switch (err) {
-        case kErrOutOfMemory:
-        case kErrDeviceIo:
-        case kErrDiskFull:
-        case kErrDeviceUnavailable:
-        case kErrPermissionDenied:
-        case kErrDiskNotReady:
-        case kErrPathAccess:
-        case kErrFileNotFound:
-        case kErrDataMismatch: return kErrDeviceIo;
-        default: return err;
-      }
+      return HasFileErrorText(err) || err == kErrFileNotFound || err == kErrDataMismatch
+                 ? kErrDeviceIo
+                 : err;
   }
 }
 

@@ -77,6 +77,10 @@ enum FileErrorCode : int {
 // The message shown for a failed file operation with that error number.
 std::string FileErrorText(int code);
 
+// True for an error number that has a message of its own in the table (a full drive, a
+// protected file, ...); FileErrorText gives any other the general message.
+bool HasFileErrorText(int code);
+
 // The error number for a system error (errno value).
 int FileErrorCodeFromErrno(int err);
 
