@@ -23,6 +23,7 @@
 #include "controls/vertical_scroll_control.h"
 #include "platform/colors_qt.h"
 #include "platform/prompts.h"
+#include "platform/screen_fit_qt.h"
 #include "platform/string_table.h"
 #include "platform/units.h"
 
@@ -141,8 +142,8 @@ void TAcount::ApplySavedSize() {
   int widthPx = Px(design::kClientWidth);
   if (const auto saved = ParseSavedMeasure(settings.Read("Width").toStdString()))
     widthPx = Px(*saved);
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    widthPx = std::min(widthPx, screen->availableGeometry().width());
+  // No wider than the work area holds with the window's frame.
+  widthPx = std::min(widthPx, RoomOf(this).width());
   resize(std::max(widthPx, minimumSizeHint().width()), height());
 }
 

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
@@ -35,6 +34,7 @@
 #include "platform/clipboard_qt.h"
 #include "platform/colors_qt.h"
 #include "platform/prompts.h"
+#include "platform/screen_fit_qt.h"
 #include "platform/screen_pointer.h"
 #include "platform/string_table.h"
 #include "platform/utf8.h"
@@ -285,9 +285,7 @@ void LedgerWindow::UpdateScrollRange() {
 
 void LedgerWindow::FitWidthToSheet() {
   const int wanted = sheet_->FullWidthPixels() + (width() - sheet_->width());
-  const QScreen* screen = this->screen();
-  const int room = screen ? screen->availableGeometry().width() : wanted;
-  if (wanted > width()) resize(std::min(wanted, room), height());
+  if (wanted > width()) resize(std::min(wanted, RoomOf(this).width()), height());
 }
 
 void LedgerWindow::ScrollTo(int64_t firstRow) {

@@ -10,7 +10,17 @@
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+#if defined(QV_HAVE_XCB) && QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
 
 namespace qv {
 namespace {
@@ -36,30 +46,260 @@ class FixedContentsArea final : public QScrollArea {
 // Marks a window of fixed contents once it has been sized to them.
 constexpr const char* kOpenedBefore = "qvOpenedBefore";
 
+#if defined(QV_HAVE_XCB) && QT_CONFIG(xcb)
+// The X11 display the program runs on, where it runs on one.
+struct X11Display {
+  xcb_connection_t* connection;
+  xcb_window_t root;
+};
+
+std::optional<X11Display> DisplayOf(const QWidget* window) {
+  if (QGuiApplication::platformName() != "xcb" || window->internalWinId() == 0) return std::nullopt;
+  const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+  if (connection == nullptr) return std::nullopt;
+  const xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+  if (screens.rem == 0) return std::nullopt;
+  return X11Display{connection, screens.data->root};
+}
+
+xcb_atom_t FrameExtentsAtom(xcb_connection_t* connection) {
+  static const xcb_atom_t atom = [connection] {
+    constexpr char kName[] = "_NET_FRAME_EXTENTS";
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, sizeof kName - 1, kName), nullptr);
+    const xcb_atom_t found = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return found;
+  }();
+  return atom;
+}
+#endif
+
+// The frame the window manager declares around the window (the window manager standards'
+// _NET_FRAME_EXTENTS, set as it takes the window), in the window's own pixels; nothing where
+// it declares none or the display is not X11's. Qt learns of a window's frame only when the
+// window is next moved or resized after the window manager took it, which for a window left
+// where the program put it may be never: the declared frame is the one to go by.
+std::optional<QMargins> DeclaredFrame(const QWidget* window) {
+#if defined(QV_HAVE_XCB) && QT_CONFIG(xcb)
+  const std::optional<X11Display> display = DisplayOf(window);
+  if (!display) return std::nullopt;
+  const xcb_atom_t extents = FrameExtentsAtom(display->connection);
+  if (extents == XCB_ATOM_NONE) return std::nullopt;
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(
+      display->connection,
+      xcb_get_property(display->connection, 0, static_cast<xcb_window_t>(window->internalWinId()),
+                       extents, XCB_ATOM_CARDINAL, 0, 4),
+      nullptr);
+  std::optional<QMargins> frame;
+  if (reply != nullptr && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
+    // Left, right, top, bottom in the screen's pixels, each taken up to whole pixels of the
+    // window's own, so that the frame is never taken for less than it is.
+    std::uint32_t sides[4];
+    std::memcpy(sides, xcb_get_property_value(reply), sizeof sides);
+    const qreal ratio = window->devicePixelRatioF();
+    const auto own = [ratio](std::uint32_t pixels) {
+      return static_cast<int>(std::ceil(pixels / ratio - 1e-9));
+    };
+    frame = QMargins(own(sides[0]), own(sides[2]), own(sides[1]), own(sides[3]));
+  }
+  std::free(reply);
+  return frame;
+#else
+  (void)window;
+  return std::nullopt;
+#endif
+}
+
+// Whether Qt knows where the window is: where the display shows its area is where Qt has it
+// (to within a pixel of the screen). Qt learns where the window manager has put a window from
+// a message that may come after the window is on the screen; until then, a move computed
+// from where Qt has it would go astray. Off X11 Qt is taken to know.
+bool PlaceKnown(const QWidget* window) {
+#if defined(QV_HAVE_XCB) && QT_CONFIG(xcb)
+  const std::optional<X11Display> display = DisplayOf(window);
+  if (!display) return true;
+  xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
+      display->connection,
+      xcb_translate_coordinates(display->connection,
+                                static_cast<xcb_window_t>(window->internalWinId()), display->root,
+                                0, 0),
+      nullptr);
+  if (reply == nullptr) return true;
+  const QPoint shown(reply->dst_x, reply->dst_y);
+  std::free(reply);
+  const qreal ratio = window->devicePixelRatioF();
+  const QPointF known = QPointF(window->geometry().topLeft()) * ratio;
+  return std::abs(known.x() - shown.x()) < ratio && std::abs(known.y() - shown.y()) < ratio;
+#else
+  (void)window;
+  return true;
+#endif
+}
+
+// The window's frame as Qt knows it.
+QMargins QtFrameOf(const QWidget* window) {
+  const QRect outer = window->frameGeometry();
+  const QRect inner = window->geometry();
+  return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                  outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
+// The frame the window system has put around the window, once it is on the screen (it does
+// so after the window is shown, when the window manager takes it; without one, never). Qt is
+// not asked before the window is on the screen: it would keep what it gets before the window
+// manager has taken the window, no frame, until the window is next moved or resized.
+std::optional<QMargins> OwnFrame(const QWidget* window) {
+  const QWindow* handle = window->windowHandle();
+  if (handle == nullptr || !handle->isExposed()) return std::nullopt;
+  if (const std::optional<QMargins> declared = DeclaredFrame(window);
+      declared && !declared->isNull())
+    return declared;
+  const QMargins known = QtFrameOf(window);
+  return known.isNull() ? std::nullopt : std::optional<QMargins>(known);
+}
+
+bool IsFramed(const QWidget* window) { return OwnFrame(window).has_value(); }
+
+// Another open window's frame: the best guess at the frame a window not yet framed will get.
+const QWidget* AnyFramedWindow(const QWidget* besides) {
+  for (const QWidget* other : QApplication::topLevelWidgets())
+    if (other != besides && other->isVisible() && other->windowType() == Qt::Window &&
+        IsFramed(other))
+      return other;
+  return nullptr;
+}
+
 // The frame the window system puts around a window: the window's own once it has one,
 // otherwise that of another open window (before its first showing a window has none yet).
 QMargins FrameOf(const QWidget* window) {
-  const auto margins = [](const QWidget* w) {
-    const QRect outer = w->frameGeometry();
-    const QRect inner = w->geometry();
-    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
-  };
-  if (window->frameGeometry() != window->geometry()) return margins(window);
-  for (const QWidget* other : QApplication::topLevelWidgets())
-    if (other->isVisible() && other->windowType() == Qt::Window &&
-        other->frameGeometry() != other->geometry())
-      return margins(other);
-  return {};
+  if (const std::optional<QMargins> own = OwnFrame(window)) return *own;
+  const QWidget* other = AnyFramedWindow(window);
+  return other != nullptr ? *OwnFrame(other) : QMargins();
 }
 
-// Moves the window so that its frame lies within the area, where it does not.
-void MoveWithin(QWidget* window, const QRect& area) {
-  const QRect outer = window->geometry().marginsAdded(FrameOf(window));
+QSize RoomWithin(const QRect& area, const QMargins& frame) {
+  return QSize(area.width() - frame.left() - frame.right(),
+               area.height() - frame.top() - frame.bottom());
+}
+
+// Sizes a window of fixed contents to them where the room allows; where they scroll one way,
+// it leaves room for that scroll bar.
+void SizeToContents(QWidget* window, QScrollArea* scroller, const QSize& room) {
+  // The window's limits of an earlier fit are not its contents'.
+  window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  scroller->setMaximumSize(scroller->widget()->size());
+  window->layout()->activate();
+  const QSize want = window->sizeHint();
+  const int bar = scroller->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroller);
+  QSize bars(0, 0);
+  if (want.width() > room.width()) bars.setHeight(bar);
+  if (want.height() + bars.height() > room.height()) bars.setWidth(bar);
+  if (want.width() + bars.width() > room.width()) bars.setHeight(bar);
+  scroller->setMaximumSize(scroller->widget()->size() + bars);
+  window->layout()->activate();
+  window->setMaximumSize(want + bars);
+  window->resize((want + bars).boundedTo(room));
+}
+
+// The window's own scroll area of fixed contents, if it has one (a window it owns, a child
+// window, may hold one of its own).
+QScrollArea* FixedContentsOf(QWidget* window) {
+  auto* scroller = window->findChild<FixedContentsArea*>(QString(), Qt::FindDirectChildrenOnly);
+  return scroller != nullptr && scroller->widget() != nullptr ? scroller : nullptr;
+}
+
+// Makes the window no larger than the room, lowering its minimum size where it must.
+void BoundTo(QWidget* window, const QSize& room) {
+  const QSize minimum = window->minimumSize();
+  if (minimum.width() > room.width() || minimum.height() > room.height())
+    window->setMinimumSize(minimum.boundedTo(room));
+  if (window->width() > room.width() || window->height() > room.height())
+    window->resize(window->size().boundedTo(room));
+}
+
+// Moves the window so that its frame lies within the area, where it does not. The move is
+// made from where the window is, so that it goes by as much whatever frame Qt reckons with.
+void MoveWithin(QWidget* window, const QRect& area, const QMargins& frame) {
+  const QRect outer = window->geometry().marginsAdded(frame);
   const int left = std::max(area.left(), std::min(outer.left(), area.right() + 1 - outer.width()));
   const int top = std::max(area.top(), std::min(outer.top(), area.bottom() + 1 - outer.height()));
-  if (left != outer.left() || top != outer.top()) window->move(left, top);
+  if (left != outer.left() || top != outer.top())
+    window->move(window->pos() + QPoint(left - outer.left(), top - outer.top()));
 }
+
+// Fits a shown window to the work area by its frame: its own once the window system has
+// framed it, else the guess of FrameOf. A window smaller than the room is only moved.
+void FitShown(QWidget* window) {
+  if (window->isMaximized() || window->isFullScreen() || window->isMinimized()) return;
+  const QRect area = WorkAreaOf(window);
+  if (area.isEmpty()) return;
+  const QMargins frame = FrameOf(window);
+  const QSize room = RoomWithin(area, frame);
+  if (window->width() > room.width() || window->height() > room.height()) {
+    if (QScrollArea* scroller = FixedContentsOf(window)) SizeToContents(window, scroller, room);
+    BoundTo(window, room);
+  }
+  MoveWithin(window, area, frame);
+}
+
+// Watches a window that has just been shown until the window manager has framed and placed
+// it, and Qt knows where, and fits it by its frame then: a window's frame is not known as it
+// opens. Where no window has a frame (no window manager), the window is fitted at once as it
+// is; where the frame has not come after a while, by the frame of the other windows.
+class FrameWatch final : public QObject {
+ public:
+  explicit FrameWatch(QWidget* window) : QObject(window), window_(window) {
+    window->installEventFilter(this);
+    if (QWindow* handle = window->windowHandle()) handle->installEventFilter(this);
+    // The window manager's frame is not always followed by a message Qt passes on: the
+    // window is looked at a few times a second meanwhile.
+    poll_.setInterval(kPollMs);
+    connect(&poll_, &QTimer::timeout, this, &FrameWatch::Check);
+    poll_.start();
+    QTimer::singleShot(kWaitMs, this, [this] {
+      if (window_->isVisible() && PlaceKnown(window_)) FitShown(window_);
+      deleteLater();
+    });
+  }
+
+  // Called once the events of the showing have run.
+  void Settle() {
+    Check();
+    if (!done_ && AnyFramedWindow(window_) == nullptr && PlaceKnown(window_)) FitShown(window_);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == window_ && event->type() == QEvent::Hide) {
+      deleteLater();
+    } else if (event->type() == QEvent::Expose ||
+               ((event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+                event->spontaneous())) {
+      Check();
+    }
+    return false;
+  }
+
+ private:
+  static constexpr int kPollMs = 20;
+  static constexpr int kWaitMs = 2000;
+
+  void Check() {
+    if (done_ || !window_->isVisible() || !IsFramed(window_) || !PlaceKnown(window_)) return;
+    done_ = true;
+    poll_.stop();
+    window_->removeEventFilter(this);
+    if (QWindow* handle = window_->windowHandle()) handle->removeEventFilter(this);
+    FitShown(window_);
+    deleteLater();
+  }
+
+  QWidget* window_;
+  QTimer poll_;
+  bool done_ = false;
+};
 
 // Whether the window takes the keyboard as it opens: plain windows and dialogs do; popups,
 // tool windows (the help window that follows a user's clicks) and splash screens do not.
@@ -82,37 +322,31 @@ void FitToScreen(QWidget* window) {
   const QRect area = WorkAreaOf(window);
   if (area.isEmpty()) return;
   const QMargins frame = FrameOf(window);
-  const QSize room(area.width() - frame.left() - frame.right(),
-                   area.height() - frame.top() - frame.bottom());
+  const QSize room = RoomWithin(area, frame);
   // A window of fixed contents opens as large as they are, where there is room (a window
-  // sized by Qt alone would open at two thirds of the screen at most); where they scroll one
-  // way, it leaves room for that scroll bar.
-  // Its own area only: a window it owns (a child window) may hold one of its own.
-  if (auto* scroller = window->findChild<FixedContentsArea*>(QString(), Qt::FindDirectChildrenOnly);
-      scroller != nullptr && scroller->widget() != nullptr &&
-      !window->property(kOpenedBefore).toBool()) {
+  // sized by Qt alone would open at two thirds of the screen at most).
+  if (QScrollArea* scroller = FixedContentsOf(window);
+      scroller != nullptr && !window->property(kOpenedBefore).toBool()) {
     window->setProperty(kOpenedBefore, true);
-    window->layout()->activate();
-    const QSize want = window->sizeHint();
-    const int bar = scroller->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroller);
-    QSize bars(0, 0);
-    if (want.width() > room.width()) bars.setHeight(bar);
-    if (want.height() + bars.height() > room.height()) bars.setWidth(bar);
-    scroller->setMaximumSize(scroller->widget()->size() + bars);
-    window->layout()->activate();
-    window->setMaximumSize(want + bars);
-    window->resize((want + bars).boundedTo(room));
+    SizeToContents(window, scroller, room);
   }
-  const QSize minimum = window->minimumSize();
-  if (minimum.width() > room.width() || minimum.height() > room.height())
-    window->setMinimumSize(minimum.boundedTo(room));
-  if (window->width() > room.width() || window->height() > room.height())
-    window->resize(window->size().boundedTo(room));
+  BoundTo(window, room);
   // A window not yet placed is placed by its owner (a dialog centres itself over it as it
   // shows, after this) or by the window system, and moved in once shown where it lies out;
   // one placed already is moved in now. Moving an unplaced dialog here would mark it placed,
   // and it would stay where it was made, at the screen's top left corner.
-  if (window->testAttribute(Qt::WA_Moved)) MoveWithin(window, area);
+  if (window->testAttribute(Qt::WA_Moved)) MoveWithin(window, area, frame);
+}
+
+QRect FrameGeometryOf(const QWidget* window) {
+  const std::optional<QMargins> own = OwnFrame(window);
+  return own ? window->geometry().marginsAdded(*own) : window->frameGeometry();
+}
+
+QSize RoomOf(const QWidget* window) {
+  const QRect area = WorkAreaOf(window);
+  if (area.isEmpty()) return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  return RoomWithin(area, FrameOf(window));
 }
 
 QScrollArea* HoldFixedContents(QWidget* window, QWidget* contents) {
@@ -152,13 +386,14 @@ bool WindowOpening::eventFilter(QObject* watched, QEvent* event) {
       window->windowType() == Qt::ToolTip)
     return false;
   FitToScreen(window);
-  // Once shown: the window system may have placed it, or given it a frame, that reaches out.
+  // Once shown: the window system may place it, or give it a frame, that reaches out.
   // It takes the keyboard unless the keyboard has moved on meanwhile (the user, or another
   // window opened since, took it).
+  QPointer<FrameWatch> watch = new FrameWatch(window);
   QPointer<QWidget> keyboardBefore = QApplication::activeWindow();
-  QTimer::singleShot(0, window, [window, keyboardBefore] {
+  QTimer::singleShot(0, window, [window, watch, keyboardBefore] {
     if (!window->isVisible()) return;
-    MoveWithin(window, WorkAreaOf(window));
+    if (watch) watch->Settle();
     if (TakesKeyboard(window) && !window->isActiveWindow() && !window->isMinimized() &&
         QApplication::activeWindow() == keyboardBefore.data())
       window->activateWindow();

@@ -11,7 +11,7 @@ QV_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   fonts-dejavu-core clang-format
   poppler-utils
-  xvfb xauth
+  xvfb xauth openbox
   locales
 )
 
