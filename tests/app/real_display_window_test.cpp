@@ -127,6 +127,69 @@ TEST_F(RealDisplayTest, TabAndShiftTabWalkTheEntryWithEveryBoxInView) {
   EXPECT_EQ(back, walked);
 }
 
+// The part of `box` that shows: what the boxes it stands in leave of it, in the window.
+QRect ShownPartOf(QWidget* box) {
+  QWidget* window = box->window();
+  QRect shown = RectIn(window, box);
+  for (QWidget* up = box->parentWidget(); up != nullptr && up != window; up = up->parentWidget())
+    shown &= RectIn(window, up);
+  return shown;
+}
+
+bool WhollyShown(QWidget* box) { return ShownPartOf(box) == RectIn(box->window(), box); }
+
+// Entries of 3 to 30 debit lines and one or two credit lines at the window's first size, at
+// its smallest, and taller and wider: where the rows and the notes box do not all show, the
+// row bar does, its end shows the notes box whole, and Tab from the last amount brings the
+// notes box into view.
+TEST_F(RealDisplayTest, TheRowBarsEndAndTabFromTheLastAmountShowTheNotesBoxAtEverySize) {
+  struct Shape {
+    int debits, credits, firstLine;
+  };
+  Books book = SmallBook();
+  std::vector<Shape> shapes;
+  for (const int debits : {3, 4, 5, 8, 12, 20, 30}) {
+    const int credits = debits % 2 == 0 ? 2 : 1;
+    shapes.push_back({debits, credits, book.LastLineIndex() + 1});
+    const EntryNumber number("D" + std::to_string(debits));
+    for (int i = 0; i < debits + credits; ++i)
+      book.AppendLine({.LineDate = Day(2026, 3, 9),
+                       .Side = i < debits ? kDebit : kCredit,
+                       .LineFolio = Money(i < debits ? 110 : 400),
+                       .Amount = Money(1),
+                       .Notes = i + 1 == debits + credits ? "Many lines" : ""},
+                      number);
+  }
+  StartOn(book);
+  const QSize first = w->size();
+  for (const QSize size :
+       {first, w->minimumSize(), first + QSize(0, 40), first + QSize(200, 150)}) {
+    w->resize(size);
+    QApplication::processEvents();
+    for (const Shape& shape : shapes) {
+      SCOPED_TRACE(std::to_string(shape.debits) + " debit lines at " + std::to_string(w->width()) +
+                   " x " + std::to_string(w->height()));
+      w->ScrollAcc->SetValue(shape.firstLine);
+      QApplication::processEvents();
+      ASSERT_TRUE(w->DebitAmountText(shape.debits - 1)->isVisibleTo(w));
+      if (!WhollyShown(w->AccNote)) {
+        EXPECT_TRUE(w->EScroll->isVisible()) << "no bar leads to the notes box";
+      }
+      w->EScroll->SetValue(w->EScroll->ValueMax());
+      EXPECT_TRUE(WhollyShown(w->AccNote))
+          << "at the bar's end the notes box shows " << ShownPartOf(w->AccNote).height()
+          << " of its " << w->AccNote->height() << " pixels";
+      w->EScroll->SetValue(0);
+      QWidget* lastAmount = w->CreditAmountText(shape.credits - 1);
+      Focus(lastAmount);
+      EXPECT_TRUE(WhollyShown(lastAmount));
+      Press(Qt::Key_Tab);
+      ASSERT_EQ(Focused(), w->AccNote);
+      EXPECT_TRUE(WhollyShown(w->AccNote)) << "Tab leaves the notes box out of view";
+    }
+  }
+}
+
 // Under the C locale the short date is "d MMM yyyy": 31 Dec 2025 showed as "1 Dec 2025".
 TEST_F(RealDisplayTest, TheDateBoxShowsTheWholeDateAndTheReconcileBoxStandsBesideIt) {
   p.options.Locale = CaptureLocale(QLocale::c());
