@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -94,6 +95,22 @@ QToolButton* MakeImage(QWidget* parent, const char* name, const char* toolTip, P
   return button;
 }
 
+// A text that wraps to the width it is given and asks for the height of all its lines at
+// that width. Without it the window took its height from the text laid out at another width,
+// where it needed fewer lines (at 144 dpi, one for two), and the text showed with its top and
+// bottom cut.
+class WrappedText final : public QLabel {
+ public:
+  WrappedText(const QString& text, QWidget* parent) : QLabel(text, parent) { setWordWrap(true); }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QLabel::resizeEvent(event);
+    const int needed = heightForWidth(width());
+    if (needed > 0 && needed != minimumHeight()) setMinimumHeight(needed);
+  }
+};
+
 QGroupBox* MakeFrame(QWidget* parent, const char* title, QWidget* first, QWidget* second = nullptr,
                      QWidget* third = nullptr, QWidget* fourth = nullptr) {
   auto* frame = new QGroupBox(title, parent);
@@ -128,9 +145,8 @@ Printformer::Printformer(PrintSetupModel& model, QWidget* owner) : QDialog(owner
   combo1_->setObjectName("Combo1");
   combo1_->setToolTip("Select Printer...");
   combo1_->installEventFilter(this);  // typing does not choose a printer
-  noPrinterNote_ = new QLabel(kNoPrinterText, this);
+  noPrinterNote_ = new WrappedText(kNoPrinterText, this);
   noPrinterNote_->setObjectName("NoPrinterNote");
-  noPrinterNote_->setWordWrap(true);
   noPrinterNote_->setVisible(model_.NoPrinterFound());
   combo2_ = new QComboBox(this);
   combo2_->setObjectName("Combo2");
@@ -286,6 +302,13 @@ void Printformer::reject() {
   // Cancel, Escape and the close box alike print nothing.
   model_.Cancel();
   QDialog::reject();
+}
+
+void Printformer::showEvent(QShowEvent* event) {
+  // The window took its size before the note had its width, and with it its lines: laid out
+  // again now, the window grows to what they need before it is on the screen.
+  layout()->activate();
+  QDialog::showEvent(event);
 }
 
 void Printformer::closeEvent(QCloseEvent* event) {

@@ -61,6 +61,7 @@ class Printformer : public QDialog {
   QPushButton* Command2() const { return command2_; }  // Cancel
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void reject() override;

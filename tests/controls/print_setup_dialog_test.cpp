@@ -61,6 +61,64 @@ TEST_F(PrintSetupDialogTest, ShowsEveryChoiceWholeAndApart) {
   Grab(&dialog, "print_setup_dialog");
 }
 
+// Why the widget's text does not show whole, or "" when it does: a text shows whole when its
+// widget is at least as large as the text asks (a wrapped text as high as its lines at its
+// width) and the boxes it stands in leave all of the widget to be seen.
+std::string CutText(QWidget* widget) {
+  QWidget* window = widget->window();
+  QRect shown(widget->mapTo(window, QPoint(0, 0)), widget->size());
+  QRect whole = shown;
+  for (QWidget* up = widget->parentWidget(); up != nullptr && up != window; up = up->parentWidget())
+    shown &= QRect(up->mapTo(window, QPoint(0, 0)), up->size());
+  shown &= window->rect();
+  if (shown != whole) return "cut by the window or the frame it stands in";
+  QSize wanted = widget->minimumSizeHint();
+  if (auto* label = qobject_cast<QLabel*>(widget); label && label->wordWrap())
+    wanted.setHeight(label->heightForWidth(label->width()));
+  // A frame's text is its title; what stands in it is looked at on its own.
+  if (auto* frame = qobject_cast<QGroupBox*>(widget))
+    wanted = QSize(frame->fontMetrics().horizontalAdvance(frame->title()),
+                   frame->fontMetrics().height());
+  if (widget->width() < wanted.width() || widget->height() < wanted.height())
+    return std::to_string(widget->width()) + " x " + std::to_string(widget->height()) +
+           " where it needs " + std::to_string(wanted.width()) + " x " +
+           std::to_string(wanted.height());
+  return "";
+}
+
+// Every text of the set-up (the frames' titles, the note without a printer, the check box,
+// the lists, the boxes and the buttons) shows whole, at whatever font resolution the screen
+// has; the tests run at 96 dpi and again under X11 at 120 and 144 dpi.
+TEST_F(PrintSetupDialogTest, EveryTextShowsWholeWithAndWithoutAPrinter) {
+  QWidget owner;
+  owner.resize(800, 600);
+  owner.show();
+  for (const bool printer : {true, false}) {
+    FakePrinterPort port;
+    if (printer) port.Add("Office", {1, 5, 9});
+    PrintSetupModel model(port);
+    WhenModalShows<Printformer>([printer](Printformer& dialog) {
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+      EXPECT_EQ(dialog.NoPrinterNote()->isVisible(), !printer);
+      for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+        const bool hasText = qobject_cast<QLabel*>(widget) || qobject_cast<QGroupBox*>(widget) ||
+                             qobject_cast<QAbstractButton*>(widget) ||
+                             qobject_cast<QComboBox*>(widget) || qobject_cast<QLineEdit*>(widget);
+        // The pictures have no text; a list's own edit box is the list's.
+        if (!hasText || !widget->isVisible() || qobject_cast<QToolButton*>(widget) ||
+            qobject_cast<QComboBox*>(widget->parentWidget()))
+          continue;
+        EXPECT_EQ(CutText(widget), "")
+            << widget->objectName().toStdString() << " " << widget->metaObject()->className()
+            << (printer ? " with a printer" : " without a printer");
+      }
+      Grab(&dialog, printer ? "print_setup_texts" : "print_setup_texts_no_printer");
+      dialog.Command2()->click();
+    });
+    ShowPrintSetup(&owner, session_, model);
+  }
+}
+
 TEST_F(PrintSetupDialogTest, PrintReturnsTheCopiesAndScaleEscapeNothingAndChoicesStay) {
   WhenModalShows<Printformer>([](Printformer& dialog) {
     dialog.Copying()->setText("2");
