@@ -93,6 +93,10 @@ void DrawingSurface::BeginPageHeading() { ops_.emplace_back(PageHeadingOp{true, 
 
 void DrawingSurface::EndPageHeading() { ops_.emplace_back(PageHeadingOp{false, currentY_}); }
 
+void DrawingSurface::SetPageColumns(std::vector<double> edges, int repeated) {
+  ops_.emplace_back(PageColumnsOp{std::move(edges), repeated, currentY_});
+}
+
 void DrawingSurface::NewPage() {
   ops_.emplace_back(NewPageOp{});
   ++page_;

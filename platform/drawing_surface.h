@@ -90,8 +90,18 @@ struct PageHeadingOp {
   double Y = 0;
 };
 
+// Printing only: the columns of a drawing that may be wider than the page, from the current Y
+// down (what stands above is the drawing's title). Edges are the x positions between which
+// the columns stand, left to right; the first `Repeated` columns (the names) are repeated
+// on every band of columns the page layout makes (platform/page_layout.h). Windows ignore it.
+struct PageColumnsOp {
+  std::vector<double> Edges;
+  int Repeated = 0;
+  double Y = 0;
+};
+
 using DrawOp = std::variant<TextOp, LineOp, BoxOp, FilledBoxOp, PixelOp, PictureOp, ClearOp,
-                            NewPageOp, EndDocOp, PageHeadingOp>;
+                            NewPageOp, EndDocOp, PageHeadingOp, PageColumnsOp>;
 
 class DrawingSurface {
  public:
@@ -177,6 +187,10 @@ class DrawingSurface {
   // heading replaces the one before; an empty one stops the repeating.
   void BeginPageHeading();
   void EndPageHeading();
+  // The columns of a printed drawing (PageColumnsOp), from the current Y down: a drawing
+  // wider than the page is printed in bands of whole columns, the first `repeated` columns
+  // on every band. The last mark of a part of the drawing holds for all of that part.
+  void SetPageColumns(std::vector<double> edges, int repeated = 0);
   // Printer pages and documents: both move to (0, 0) on the new page.
   void NewPage();
   void EndDoc();

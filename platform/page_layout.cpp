@@ -39,32 +39,284 @@ std::optional<Span> SpanOf(const DrawOp& op) {
   return Span{top, bottom};
 }
 
-// The operation moved down by `dy` onto page `page`.
-DrawOp Moved(DrawOp op, double dy, int page) {
+// The operation moved right by `dx` and down by `dy`.
+DrawOp Offset(DrawOp op, double dx, double dy) {
   if (auto* text = std::get_if<TextOp>(&op)) {
+    text->X += dx;
     text->Y += dy;
-    text->Page = page;
-    text->Document = 0;
   } else if (auto* line = std::get_if<LineOp>(&op)) {
+    line->X1 += dx;
+    line->X2 += dx;
     line->Y1 += dy;
     line->Y2 += dy;
   } else if (auto* box = std::get_if<BoxOp>(&op)) {
+    box->X1 += dx;
+    box->X2 += dx;
     box->Y1 += dy;
     box->Y2 += dy;
   } else if (auto* filled = std::get_if<FilledBoxOp>(&op)) {
+    filled->X1 += dx;
+    filled->X2 += dx;
     filled->Y1 += dy;
     filled->Y2 += dy;
   } else if (auto* pixel = std::get_if<PixelOp>(&op)) {
+    pixel->X += dx;
     pixel->Y += dy;
   } else if (auto* picture = std::get_if<PictureOp>(&op)) {
+    picture->X += dx;
     picture->Y += dy;
   }
   return op;
 }
 
+// The operation moved down by `dy` onto page `page`.
+DrawOp Moved(const DrawOp& op, double dy, int page) {
+  DrawOp moved = Offset(op, 0, dy);
+  if (auto* text = std::get_if<TextOp>(&moved)) {
+    text->Page = page;
+    text->Document = 0;
+  }
+  return moved;
+}
+
 bool IsBreak(const DrawOp& op) {
   return std::holds_alternative<NewPageOp>(op) || std::holds_alternative<EndDocOp>(op);
 }
+
+// The part of a line or box from x = lo to x = hi, both included; nothing when none of it
+// is there, or only an edge of a box that is wider than that.
+template <class Box>
+std::optional<DrawOp> BoxWithin(Box box, double lo, double hi) {
+  const auto [left, right] = std::minmax(box.X1, box.X2);
+  const double from = std::max(left, lo), to = std::min(right, hi);
+  if (from > to || (from == to && left < right)) return std::nullopt;
+  box.X1 = from;
+  box.X2 = to;
+  return box;
+}
+
+std::optional<DrawOp> Within(const DrawOp& op, double lo, double hi) {
+  if (const auto* line = std::get_if<LineOp>(&op)) {
+    if (line->X1 == line->X2) {
+      if (line->X1 < lo || line->X1 > hi) return std::nullopt;
+      return op;
+    }
+    // The line's stretch between the two x positions, its ends moved along it.
+    LineOp cut = *line;
+    const auto at = [&](double x) {
+      return line->Y1 + (line->Y2 - line->Y1) * (x - line->X1) / (line->X2 - line->X1);
+    };
+    const bool rightwards = line->X1 < line->X2;
+    double& start = rightwards ? cut.X1 : cut.X2;
+    double& startY = rightwards ? cut.Y1 : cut.Y2;
+    double& end = rightwards ? cut.X2 : cut.X1;
+    double& endY = rightwards ? cut.Y2 : cut.Y1;
+    if (start < lo) {
+      startY = at(lo);
+      start = lo;
+    }
+    if (end > hi) {
+      endY = at(hi);
+      end = hi;
+    }
+    if (start >= end) return std::nullopt;
+    return cut;
+  }
+  if (const auto* box = std::get_if<BoxOp>(&op)) return BoxWithin(*box, lo, hi);
+  if (const auto* filled = std::get_if<FilledBoxOp>(&op)) return BoxWithin(*filled, lo, hi);
+  return op;
+}
+
+bool IsStretch(const DrawOp& op) {
+  return std::holds_alternative<LineOp>(op) || std::holds_alternative<BoxOp>(op) ||
+         std::holds_alternative<FilledBoxOp>(op);
+}
+
+// Where an operation that stands at one point across (a text, a pixel, a picture) is: x
+// and, for a text, its width; nothing for the others.
+std::optional<std::pair<double, double>> PlaceAcross(const DrawOp& op) {
+  if (const auto* text = std::get_if<TextOp>(&op))
+    return std::pair(text->X, std::max(0.0, text->Width));
+  if (const auto* pixel = std::get_if<PixelOp>(&op)) return std::pair(pixel->X, 0.0);
+  if (const auto* picture = std::get_if<PictureOp>(&op)) return std::pair(picture->X, 0.0);
+  return std::nullopt;
+}
+
+double TopOf(const DrawOp& op) {
+  if (const auto* text = std::get_if<TextOp>(&op)) return text->Y;
+  if (const auto* line = std::get_if<LineOp>(&op)) return std::min(line->Y1, line->Y2);
+  if (const auto* box = std::get_if<BoxOp>(&op)) return std::min(box->Y1, box->Y2);
+  if (const auto* filled = std::get_if<FilledBoxOp>(&op)) return std::min(filled->Y1, filled->Y2);
+  if (const auto* pixel = std::get_if<PixelOp>(&op)) return pixel->Y;
+  if (const auto* picture = std::get_if<PictureOp>(&op)) return picture->Y;
+  return 0;
+}
+
+// How a part of a drawing is cut across into bands of whole columns (see the header).
+class Bands {
+ public:
+  // What a text may stand past the page's edge: a rounding, no more.
+  static constexpr double kSlack = 1;
+
+  Bands(const std::vector<DrawOp>& drawing, std::size_t begin, std::size_t end, double width)
+      : begin_(begin) {
+    if (!(width > 0) || !std::isfinite(width)) return;
+    const PageColumnsOp* mark = nullptr;
+    bool inside = true;
+    for (std::size_t i = begin; i < end; ++i) {
+      if (const auto* columns = std::get_if<PageColumnsOp>(&drawing[i])) mark = columns;
+      if (const auto place = PlaceAcross(drawing[i]); place && std::isfinite(place->first))
+        inside =
+            inside && place->first >= -kSlack && place->first + place->second <= width + kSlack;
+    }
+    if (inside) return;
+    std::vector<double> edges;
+    if (mark)
+      for (double edge : mark->Edges)
+        if (std::isfinite(edge)) edges.push_back(edge);
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    if (edges.size() < 2) {
+      fits_ = false;  // one column, wider than the page
+      return;
+    }
+    edges_ = std::move(edges);
+    top_ = mark->Y;
+    const int columns = static_cast<int>(edges_.size()) - 1;
+    // Each column reaches from its left edge to its right one, or past them as its texts do.
+    std::vector<double> left(edges_.begin(), edges_.end() - 1),
+        right(edges_.begin() + 1, edges_.end());
+    double aboveLeft = 0, aboveRight = 0;
+    where_.assign(end - begin, kUnplaced);
+    for (std::size_t i = begin; i < end; ++i) {
+      if (IsStretch(drawing[i])) {
+        where_[i - begin] = TopOf(drawing[i]) < top_ ? kStretchAbove : kStretch;
+        continue;
+      }
+      const auto place = PlaceAcross(drawing[i]);
+      if (!place || !std::isfinite(place->first)) continue;
+      const auto [x, w] = *place;
+      if (TopOf(drawing[i]) < top_) {
+        aboveLeft = std::min(aboveLeft, x);
+        aboveRight = std::max(aboveRight, x + w);
+        where_[i - begin] = kAbove;
+        continue;
+      }
+      const int c = ColumnAt(x);
+      where_[i - begin] = c;
+      left[static_cast<std::size_t>(c)] = std::min(left[static_cast<std::size_t>(c)], x);
+      right[static_cast<std::size_t>(c)] = std::max(right[static_cast<std::size_t>(c)], x + w);
+    }
+    // What stands above the columns is on the first band as it was drawn.
+    if (aboveLeft < -kSlack || aboveRight > width + kSlack) {
+      fits_ = false;
+      return;
+    }
+    const int repeated = std::clamp(mark->Repeated, 0, columns - 1);
+    fits_ = Plan(left, right, width, repeated) || (repeated > 0 && Plan(left, right, width, 0));
+    if (!fits_) return;
+    // Which band each text stands on, or every band (the repeated columns).
+    for (int& at : where_)
+      if (at >= 0) at = at < repeated_ ? kEvery : BandOfColumn(at);
+  }
+
+  bool Fits() const { return fits_; }
+  int Count() const { return bands_.empty() ? 1 : static_cast<int>(bands_.size()); }
+
+  // Appends operation `index` of the drawing, already moved down to its page, as band
+  // `band` shows it.
+  void Append(std::vector<DrawOp>& out, std::size_t index, DrawOp op, int band) const {
+    if (std::holds_alternative<PageColumnsOp>(op)) return;
+    if (bands_.empty()) {
+      out.push_back(std::move(op));
+      return;
+    }
+    const Band& b = bands_[static_cast<std::size_t>(band)];
+    const double repeatedEdge = edges_[static_cast<std::size_t>(repeated_)];
+    const int at = where_[index - begin_];
+    if (at == kStretch || at == kStretchAbove) {
+      // The band's own stretch (all of it above the columns, on the first band), then, on a
+      // further band, the stretch of the repeated columns.
+      if (band == 0 && at == kStretchAbove) {
+        out.push_back(std::move(op));
+        return;
+      }
+      if (at == kStretch)
+        if (auto part = Within(op, b.Lo, b.Hi)) out.push_back(Offset(*part, b.Shift, 0));
+      if (band > 0 && repeated_ > 0)
+        if (auto part = Within(op, -kInfinity, repeatedEdge)) out.push_back(std::move(*part));
+      return;
+    }
+    if (at == kUnplaced || at == kEvery) {
+      out.push_back(std::move(op));
+    } else if (at == kAbove) {
+      if (band == 0 || (repeated_ > 0 && PlaceAcross(op)->first < repeatedEdge))
+        out.push_back(std::move(op));
+    } else if (at == band) {
+      out.push_back(Offset(op, b.Shift, 0));
+    }
+  }
+
+ private:
+  // Where an operation stands, when not on one band: on every band as it is (no position, or
+  // in the repeated columns), above the columns, or a line or box (below or above them).
+  static constexpr int kUnplaced = -1, kEvery = -2, kAbove = -3, kStretch = -4, kStretchAbove = -5;
+  static constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+  struct Band {
+    int First = 0, End = 0;  // columns
+    double Shift = 0;        // added to x
+    double Lo = 0, Hi = 0;   // the stretch of the drawing it shows
+  };
+
+  int ColumnAt(double x) const {
+    const auto after = std::upper_bound(edges_.begin(), edges_.end(), x + kSlack);
+    const int c = static_cast<int>(after - edges_.begin()) - 1;
+    return std::clamp(c, 0, static_cast<int>(edges_.size()) - 2);
+  }
+  int BandOfColumn(int column) const {
+    for (std::size_t b = 0; b < bands_.size(); ++b)
+      if (column < bands_[b].End) return static_cast<int>(b);
+    return static_cast<int>(bands_.size()) - 1;
+  }
+
+  // Bands of whole columns, each as many as the width holds, with the first `repeated`
+  // columns again on every further band; false when a column does not fit.
+  bool Plan(const std::vector<double>& left, const std::vector<double>& right, double width,
+            int repeated) {
+    bands_.clear();
+    repeated_ = repeated;
+    const int columns = static_cast<int>(left.size());
+    for (int first = 0; first < columns;) {
+      const double shift = first == 0 ? 0.0
+                                      : edges_[static_cast<std::size_t>(repeated)] -
+                                            edges_[static_cast<std::size_t>(first)];
+      if (left[static_cast<std::size_t>(first)] + shift < -kSlack) return false;
+      int end = first;
+      double reach = -kInfinity;
+      while (end < columns) {
+        reach = std::max(reach, right[static_cast<std::size_t>(end)]);
+        if (reach + shift > width + kSlack) break;
+        ++end;
+      }
+      if (end == first || (first == 0 && end < repeated)) return false;
+      bands_.push_back(Band{first, end, shift, edges_[static_cast<std::size_t>(first)],
+                            edges_[static_cast<std::size_t>(end)]});
+      first = end;
+    }
+    bands_.front().Lo = -kInfinity;
+    bands_.back().Hi = kInfinity;
+    return true;
+  }
+
+  std::size_t begin_;
+  bool fits_ = true;
+  std::vector<double> edges_;
+  double top_ = 0;
+  int repeated_ = 0;
+  std::vector<Band> bands_;  // none: the part stands in one band as it was drawn
+  std::vector<int> where_;   // per operation: a band, or one of the places above
+};
 
 struct Heading {
   double Top = 0, Bottom = 0;
@@ -82,9 +334,9 @@ class Segment {
 
   bool Empty() const { return empty_; }
 
-  // Appends the segment's pages to `out`, numbering them from `firstPage`; returns the
-  // number of pages.
-  int AppendPages(std::vector<DrawOp>& out, int firstPage) {
+  // Appends the segment's pages to `out`, numbering them from `firstPage`, band after band
+  // when `bands` cut it across; returns the number of pages.
+  int AppendPages(std::vector<DrawOp>& out, int firstPage, const Bands& bands) {
     PlanPages();
     std::vector<std::vector<std::size_t>> onPage(pages_.size());
     for (std::size_t i = begin_; i < end_; ++i) {
@@ -92,19 +344,24 @@ class Segment {
       const std::optional<Span> span = spans_[i - begin_];
       onPage[span ? PageOf(span->Top) : 0].push_back(i);
     }
-    for (std::size_t p = 0; p < pages_.size(); ++p) {
-      const int page = firstPage + static_cast<int>(p);
-      if (page > 0) out.emplace_back(NewPageOp{});
-      if (pages_[p].HeadingIndex >= 0) {
-        const Heading& heading = headings_[static_cast<std::size_t>(pages_[p].HeadingIndex)];
-        for (std::size_t i : heading.Ops) out.push_back(Moved(drawing_[i], -heading.Top, page));
-      }
-      for (std::size_t i : onPage[p]) {
-        const bool positioned = spans_[i - begin_].has_value();
-        out.push_back(Moved(drawing_[i], positioned ? pages_[p].Shift : 0.0, page));
+    const int down = static_cast<int>(pages_.size());
+    for (int band = 0; band < bands.Count(); ++band) {
+      for (int p = 0; p < down; ++p) {
+        const int page = firstPage + band * down + p;
+        const Page& laid = pages_[static_cast<std::size_t>(p)];
+        if (page > 0) out.emplace_back(NewPageOp{});
+        if (laid.HeadingIndex >= 0) {
+          const Heading& heading = headings_[static_cast<std::size_t>(laid.HeadingIndex)];
+          for (std::size_t i : heading.Ops)
+            bands.Append(out, i, Moved(drawing_[i], -heading.Top, page), band);
+        }
+        for (std::size_t i : onPage[static_cast<std::size_t>(p)]) {
+          const bool positioned = spans_[i - begin_].has_value();
+          bands.Append(out, i, Moved(drawing_[i], positioned ? laid.Shift : 0.0, page), band);
+        }
       }
     }
-    return static_cast<int>(pages_.size());
+    return down * bands.Count();
   }
 
  private:
@@ -119,6 +376,7 @@ class Segment {
     spans_.resize(end_ - begin_);
     for (std::size_t i = begin_; i < end_; ++i) {
       const DrawOp& op = drawing_[i];
+      if (std::holds_alternative<PageColumnsOp>(op)) continue;
       if (const auto* mark = std::get_if<PageHeadingOp>(&op)) {
         if (mark->Begin) {
           open = Heading{mark->Y, mark->Y, {}};
@@ -259,19 +517,28 @@ class Segment {
 
 }  // namespace
 
-std::vector<DrawOp> LayOutPages(const std::vector<DrawOp>& drawing, double pageHeight) {
-  std::vector<DrawOp> out;
+LaidOutPages LayOutPages(const std::vector<DrawOp>& drawing, const PageArea& page) {
+  LaidOutPages laid;
+  std::vector<DrawOp>& out = laid.Ops;
   out.reserve(drawing.size() + drawing.size() / 8);
   int pages = 0;
   std::size_t begin = 0;
   while (begin <= drawing.size()) {
     std::size_t end = begin;
     while (end < drawing.size() && !IsBreak(drawing[end])) ++end;
-    Segment segment(drawing, begin, end, pageHeight);
-    if (!segment.Empty()) pages += segment.AppendPages(out, pages);
+    Segment segment(drawing, begin, end, page.Height);
+    if (!segment.Empty()) {
+      const Bands bands(drawing, begin, end, page.Width);
+      if (!bands.Fits()) return LaidOutPages{{}, false};
+      pages += segment.AppendPages(out, pages, bands);
+    }
     begin = end + 1;
   }
-  return out;
+  return laid;
+}
+
+std::vector<DrawOp> LayOutPages(const std::vector<DrawOp>& drawing, double pageHeight) {
+  return LayOutPages(drawing, PageArea{0, pageHeight}).Ops;
 }
 
 int PageCountOf(const std::vector<DrawOp>& pages) {

@@ -9,6 +9,16 @@
 // A NewPage or EndDoc in the drawing starts a new page of its own; the part after it is laid
 // out from its top again, with no heading until it marks one. Only a single item taller than
 // a page is cut at the page foot: there is no better place for it.
+//
+// A part wider than the page is cut across too, between the columns it marked with
+// DrawingSurface::SetPageColumns: as many whole columns as the page's width holds make a
+// band, and each band is printed on pages of its own, band after band, every band's pages
+// holding the same rows as the first band's. The marked first columns (the names) are
+// repeated at the left of every further band when they leave room for another column. What
+// is drawn above the mark (the title) stands on the first band, and on every band where it
+// lies in the repeated columns. Lines and boxes are cut at a band's edges; a text never is.
+// A part without the mark is one column. When a column, or a text above the columns, is
+// wider than the page, the drawing does not fit across and nothing is laid out.
 
 #include <vector>
 
@@ -16,10 +26,25 @@
 
 namespace qv {
 
-// The drawing as pages of `pageHeight` (the surface's units): its operations moved up to
-// their page, pages separated by NewPage, TextOp::Page counting the pages from 0, heading
-// marks dropped and no EndDoc. A page height that is not a positive number leaves the
-// drawing on one page.
+// The printable area of a page, in the surface's units.
+struct PageArea {
+  double Width = 0;
+  double Height = 0;
+};
+
+struct LaidOutPages {
+  // The drawing's operations moved to their page, pages separated by NewPage, TextOp::Page
+  // counting the pages from 0, heading and column marks dropped and no EndDoc.
+  std::vector<DrawOp> Ops;
+  // False when the drawing does not fit across the page (see above); Ops is then empty.
+  bool Fits = true;
+};
+
+// The drawing as pages of `page`. A height that is not a positive number leaves the drawing
+// on one page down, a width that is not one leaves it in one band across.
+LaidOutPages LayOutPages(const std::vector<DrawOp>& drawing, const PageArea& page);
+
+// The drawing as pages of `pageHeight`, however wide it is.
 std::vector<DrawOp> LayOutPages(const std::vector<DrawOp>& drawing, double pageHeight);
 
 // The number of pages of a laid-out drawing (NewPage count + 1; 0 for an empty one).

@@ -125,10 +125,11 @@ void ReplayOne(QPainter& painter, const DrawOp& op, const ReplayOptions& options
   }
 }
 
-// Page and document ends, and the page heading marks, which only the page layout reads.
+// Page and document ends, and the page heading and column marks, which only the page layout
+// reads.
 bool IsPageOrDocumentEnd(const DrawOp& op) {
   return std::holds_alternative<NewPageOp>(op) || std::holds_alternative<EndDocOp>(op) ||
-         std::holds_alternative<PageHeadingOp>(op);
+         std::holds_alternative<PageHeadingOp>(op) || std::holds_alternative<PageColumnsOp>(op);
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 namespace qv {
 namespace {
 
+// Texts with their tops, or with their left edges.
 using PageTexts = std::vector<std::pair<std::string, double>>;
+using Placed = std::vector<std::pair<std::string, double>>;
 
 // Fixed metrics: a 10-point line is 200 twips high.
 class PageLayoutTest : public ::testing::Test {
@@ -110,6 +112,142 @@ TEST_F(PageLayoutTest, NothingIsCutAtThePageFootAndAHeadingIsNotLeftAlone) {
   Lines("After ", 2);
   const auto cut = Pages(Laid(900));
   EXPECT_EQ(cut, (std::vector<PageTexts>{{{"Huge", 0}}, {{"After 1", 0}, {"After 2", 200}}}));
+}
+
+// A title, then four columns marked from y 200: names [0, 400), A [400, 700), B [700, 1000)
+// and C [1000, 1300), the names repeated on every band; a heading row with a rule under it
+// across all four, then five rows.
+class PageBandsTest : public PageLayoutTest {
+ protected:
+  PageBandsTest() {
+    surface_.Print("Title");
+    surface_.SetPageColumns({0, 400, 700, 1000, 1300}, 1);
+    surface_.BeginPageHeading();
+    Row("Nm", "AA", "BB", "CC");
+    surface_.Line(0, 400, 1300, 400);
+    surface_.EndPageHeading();
+    for (int k = 1; k <= 5; ++k) {
+      const std::string n = std::to_string(k);
+      Row("R" + n, "a" + n, "b" + n, "c" + n);
+    }
+  }
+  // One line: a name at the left, three texts right-aligned in their columns.
+  void Row(const std::string& name, const std::string& a, const std::string& b,
+           const std::string& c) {
+    const double y = surface_.CurrentY();
+    surface_.SetCurrentX(0);
+    surface_.PrintStay(name);
+    for (const auto& [text, right] : {std::pair{a, 700.0}, {b, 1000.0}, {c, 1300.0}}) {
+      surface_.SetCurrentX(right - surface_.TextWidth(text));
+      surface_.PrintStay(text);
+    }
+    surface_.SetCurrentY(y + 200);
+  }
+  LaidOutPages Across(double width) const {
+    return LayOutPages(surface_.Operations(), PageArea{width, 1000});
+  }
+  // The texts of each page with their left edges, in drawing order.
+  static std::vector<Placed> Lefts(const std::vector<DrawOp>& ops) {
+    std::vector<Placed> pages(1);
+    for (const DrawOp& op : ops) {
+      if (std::holds_alternative<NewPageOp>(op)) pages.emplace_back();
+      if (const auto* text = std::get_if<TextOp>(&op))
+        pages.back().emplace_back(text->Text, text->X);
+    }
+    return pages;
+  }
+  // The stretches across of the lines on page `page`.
+  static std::vector<std::pair<double, double>> Rules(const std::vector<DrawOp>& ops, int page) {
+    std::vector<std::pair<double, double>> rules;
+    int at = 0;
+    for (const DrawOp& op : ops) {
+      if (std::holds_alternative<NewPageOp>(op)) ++at;
+      if (const auto* line = std::get_if<LineOp>(&op); line && at == page)
+        rules.emplace_back(line->X1, line->X2);
+    }
+    return rules;
+  }
+};
+
+TEST_F(PageBandsTest, AWideDrawingIsPrintedInBandsOfWholeColumnsWithTheNamesOnEach) {
+  // A page as wide as the drawing keeps it as it is.
+  const LaidOutPages whole = Across(1300);
+  EXPECT_TRUE(whole.Fits);
+  EXPECT_EQ(Pages(whole.Ops), Pages(Laid(1000)));
+  // 1000 wide: names, A and B on the first band, down two pages; then the names and C.
+  const LaidOutPages laid = Across(1000);
+  ASSERT_TRUE(laid.Fits);
+  const auto pages = Pages(laid.Ops);
+  ASSERT_EQ(pages.size(), 4u);
+  const auto lefts = Lefts(laid.Ops);
+  EXPECT_EQ(lefts[0], (Placed{{"Title", 0},
+                              {"Nm", 0},
+                              {"AA", 500},
+                              {"BB", 800},
+                              {"R1", 0},
+                              {"a1", 500},
+                              {"b1", 800},
+                              {"R2", 0},
+                              {"a2", 500},
+                              {"b2", 800},
+                              {"R3", 0},
+                              {"a3", 500},
+                              {"b3", 800}}));
+  EXPECT_EQ(lefts[2], (Placed{{"Title", 0},
+                              {"Nm", 0},
+                              {"CC", 500},
+                              {"R1", 0},
+                              {"c1", 500},
+                              {"R2", 0},
+                              {"c2", 500},
+                              {"R3", 0},
+                              {"c3", 500}}));
+  EXPECT_EQ(lefts[3],
+            (Placed{{"Nm", 0}, {"CC", 500}, {"R4", 0}, {"c4", 500}, {"R5", 0}, {"c5", 500}}));
+  // Every band's pages hold the same rows at the same heights.
+  for (std::size_t p : {0u, 1u}) {
+    PageTexts names;
+    for (const auto& text : pages[p + 2])
+      if (text.first[0] != 'c' && text.first != "CC") names.push_back(text);
+    PageTexts first;
+    for (const auto& text : pages[p])
+      if (text.first[0] != 'a' && text.first[0] != 'b' && text.first != "AA" && text.first != "BB")
+        first.push_back(text);
+    EXPECT_EQ(names, first) << "page " << p;
+  }
+  // The heading's rule is cut at the band's edge and drawn under the repeated names.
+  EXPECT_EQ(Rules(laid.Ops, 0), (std::vector<std::pair<double, double>>{{0, 1000}}));
+  EXPECT_EQ(Rules(laid.Ops, 2), (std::vector<std::pair<double, double>>{{400, 700}, {0, 400}}));
+  for (const DrawOp& op : laid.Ops) EXPECT_FALSE(std::holds_alternative<PageColumnsOp>(op));
+}
+
+TEST_F(PageBandsTest, NamesThatLeaveNoRoomStandAloneAndAColumnWiderThanThePageDoesNotFit) {
+  // 600 wide holds the names or two columns, not both: the names and the title stand on the
+  // first band only, A and B share the next, C the last.
+  const LaidOutPages laid = Across(600);
+  ASSERT_TRUE(laid.Fits);
+  const auto lefts = Lefts(laid.Ops);
+  ASSERT_EQ(lefts.size(), 6u);
+  EXPECT_EQ(lefts[0].front(), (std::pair<std::string, double>{"Title", 0}));
+  EXPECT_EQ(lefts[2], (Placed{{"AA", 100},
+                              {"BB", 400},
+                              {"a1", 100},
+                              {"b1", 400},
+                              {"a2", 100},
+                              {"b2", 400},
+                              {"a3", 100},
+                              {"b3", 400}}));
+  EXPECT_EQ(lefts[5], (Placed{{"CC", 100}, {"c4", 100}, {"c5", 100}}));
+  // The names column alone is wider than 350: nothing is laid out.
+  const LaidOutPages narrow = Across(350);
+  EXPECT_FALSE(narrow.Fits);
+  EXPECT_TRUE(narrow.Ops.empty());
+  // Nor is a drawing that marks no columns and runs past the page.
+  DrawingSurface plain(metrics_);
+  plain.SetFontSize(10);
+  plain.Print("A line of thirty characters ..");
+  EXPECT_FALSE(LayOutPages(plain.Operations(), PageArea{2000, 1000}).Fits);
+  EXPECT_TRUE(LayOutPages(plain.Operations(), PageArea{3000, 1000}).Fits);
 }
 
 TEST(PageCopies, EachCopyIsAJobOfItsOwnOnAPrinterAndFollowsOnInAFile) {
