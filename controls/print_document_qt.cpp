@@ -2,8 +2,10 @@
 
 #include <QIODevice>
 #include <QPdfWriter>
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "controls/print_scale_scope.h"
 #include "controls/print_setup_dialog.h"
 #include "controls/shared_printer_qt.h"
+#include "controls/wait_screen_dialog.h"
 #include "platform/file_io.h"
 #include "platform/page_layout.h"
 #include "platform/prompts.h"
@@ -52,29 +55,74 @@ class AtomicFileDevice final : public QIODevice {
   AtomicFileWriter writer_;
 };
 
-// Every page of `copies` copies on `job`, each page laid out and sent as it is drawn; a copy
-// after the first starts on a new page. False when the device failed.
-bool SendCopies(PageStream& job, DrawingSurface& surface, const PageDrawing& draw, int copies) {
-  for (int copy = 0; copy < copies; ++copy) {
-    bool more = true;
-    for (int page = 0; more; ++page) {
-      surface.SetCurrentX(0);
-      surface.SetCurrentY(0);
-      more = draw(surface, page);
-      if (!job.Send(LayOutPages(surface.TakeOperations(), surface.ScaleHeight()))) return false;
+// Why a job ended.
+enum class Sent { All, DeviceFailed, DoesNotFit };
+
+// A document's pages, drawn and laid out one drawn page at a time; after the last page of a
+// copy the next starts again from page 0. Each page drawn moves the wait screen's bar, when
+// there is one.
+class PageSource {
+ public:
+  PageSource(DrawingSurface& surface, const LongDocument& document, int copies, WaitScreen* wait)
+      : surface_(surface), document_(document), copies_(copies), wait_(wait) {}
+
+  // Draws and lays out the next page.
+  void Next() {
+    if (!more_) {
+      page_ = 0;
+      ++copy_;
+    }
+    surface_.SetCurrentX(0);
+    surface_.SetCurrentY(0);
+    more_ = document_.Draw(surface_, page_++);
+    laid_ = LayOutPages(surface_.TakeOperations(),
+                        PageArea{surface_.ScaleWidth(), surface_.ScaleHeight()});
+    if (wait_ && document_.Position) {
+      const DocumentPosition at = document_.Position();
+      const int64_t total = std::max<int64_t>(at.Total, 1);
+      wait_->PositionProgress()(copy_ * total + std::clamp<int64_t>(at.Done, 0, total),
+                                total * copies_);
     }
   }
-  return true;
+  const LaidOutPages& Laid() const { return laid_; }
+  // True when a further page of this copy follows.
+  bool More() const { return more_; }
+
+ private:
+  DrawingSurface& surface_;
+  const LongDocument& document_;
+  int64_t copies_;
+  WaitScreen* wait_;
+  int64_t copy_ = -1;
+  int page_ = 0;
+  bool more_ = false;
+  LaidOutPages laid_;
+};
+
+// Sends `copies` copies on `job`, each starting on a new page: the page the source holds
+// first, then every page after it, drawn and laid out as it goes. Pages already drawn stay
+// sent when a later one fails or does not fit.
+Sent SendCopies(PageStream& job, PageSource& source, int copies) {
+  for (int copy = 0; copy < copies; ++copy) {
+    if (copy > 0) source.Next();
+    for (;;) {
+      if (!source.Laid().Fits) return Sent::DoesNotFit;
+      if (!job.Send(source.Laid().Ops)) return Sent::DeviceFailed;
+      if (!source.More()) break;
+      source.Next();
+    }
+  }
+  return Sent::All;
 }
 
 // Prints to the PDF file `path` through a temporary file; returns 0 or the errno value of
-// the failure (EIO when the PDF writer itself failed).
-int PrintToPdfFile(QPrinter& printer, const std::string& path, DrawingSurface& surface,
-                   const PageDrawing& draw, int copies) {
+// the failure (EIO when the PDF writer itself failed), or the job's end when a page did not
+// fit (then nothing is written).
+int PrintToPdfFile(QPrinter& printer, const std::string& path, PageSource& source, int copies,
+                   Sent& sent) {
   AtomicFileDevice file(path);
   if (const int err = file.Writer().Open()) return err;
   file.open(QIODevice::WriteOnly);
-  bool sent = false;
   {
     QPdfWriter writer(&file);
     writer.setResolution(printer.resolution());
@@ -82,17 +130,18 @@ int PrintToPdfFile(QPrinter& printer, const std::string& path, DrawingSurface& s
     writer.setTitle(printer.docName());
     writer.setCreator(printer.creator());
     PageStream job(writer, TwipsPerDevicePixel(printer));
-    sent = job.Begin() && SendCopies(job, surface, draw, copies) && job.End();
+    sent = job.Begin() ? SendCopies(job, source, copies) : Sent::DeviceFailed;
+    if (sent == Sent::All && !job.End()) sent = Sent::DeviceFailed;
   }
-  if (!sent) {
+  if (sent != Sent::All) {
     const int err = file.Writer().Error();
     file.Writer().Discard();
-    return err != 0 ? err : EIO;
+    return sent == Sent::DoesNotFit ? 0 : (err != 0 ? err : EIO);
   }
   return file.Writer().Commit();
 }
 
-PrintOutcome PrintOnSharedPrinter(QWidget* owner, Session& session, const PageDrawing& draw,
+PrintOutcome PrintOnSharedPrinter(QWidget* owner, Session& session, const LongDocument& document,
                                   int copies, double scale, const std::string& documentName = {}) {
   QPrinter& printer = SharedPrinter();
   if (PrintsToFile(printer)) {
@@ -100,7 +149,7 @@ PrintOutcome PrintOnSharedPrinter(QWidget* owner, Session& session, const PageDr
     if (path.empty()) return PrintOutcome::Cancelled;
     printer.setOutputFileName(QString::fromStdString(path));
   }
-  return PrintOnPrinter(printer, session, draw, copies, scale);
+  return PrintOnPrinter(printer, session, document, copies, scale, owner);
 }
 
 // A whole-document drawing as one page drawing: the layout cuts it into pages.
@@ -113,38 +162,62 @@ PageDrawing AsPages(const DocumentDrawing& draw) {
 
 }  // namespace
 
-PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const PageDrawing& draw,
-                            int copies, double scale) {
+PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const LongDocument& document,
+                            int copies, double scale, QWidget* owner) {
   const bool toFile = PrintsToFile(printer);
   const std::string path = printer.outputFileName().toStdString();
   int fileError = 0;
-  bool sent = true;
+  Sent sent = Sent::All;
+  bool begun = false;  // pages went to a printer
   if (copies >= 1) {
+    std::optional<WaitScreen> wait;
+    if (document.Position) wait.emplace(owner, session, 0);
     BusyPointer busy;
     PrinterSurface page(printer);
     DrawingSurface& surface = page.Surface();
     PrintScaleScope scaled(session, scale, &surface);
-    if (toFile) {
-      fileError = PrintToPdfFile(printer, path, surface, draw, copies);
-      sent = fileError == 0;
+    PageSource source(surface, document, copies, wait ? &*wait : nullptr);
+    source.Next();
+    if (!source.Laid().Fits) {
+      sent = Sent::DoesNotFit;
+    } else if (toFile) {
+      fileError = PrintToPdfFile(printer, path, source, copies, sent);
+      if (sent == Sent::All && fileError != 0) sent = Sent::DeviceFailed;
     } else {
       // Each copy is a print job of its own.
-      for (int copy = 0; copy < copies && sent; ++copy) {
+      for (int copy = 0; copy < copies && sent == Sent::All; ++copy) {
+        if (copy > 0) source.Next();
         PageStream job(printer, TwipsPerDevicePixel(printer));
-        sent = job.Begin() && SendCopies(job, surface, draw, 1) && job.End() &&
-               printer.printerState() != QPrinter::Error;
+        begun = true;
+        sent = job.Begin() ? SendCopies(job, source, 1) : Sent::DeviceFailed;
+        if (sent == Sent::All && (!job.End() || printer.printerState() == QPrinter::Error))
+          sent = Sent::DeviceFailed;
       }
     }
   }
-  if (sent) return PrintOutcome::Printed;
+  if (sent == Sent::All) return PrintOutcome::Printed;
+  const bool existed = toFile && std::filesystem::exists(path);
+  const std::string kept = !toFile   ? std::string()
+                           : existed ? " The file there was not changed."
+                                     : " No file was written.";
+  if (sent == Sent::DoesNotFit) {
+    ShowMessage(
+        begun ? std::string("A column or a heading of this document is wider than the page, so "
+                            "printing stopped there; the pages before it were sent.")
+              : kDoesNotFitText + kept);
+    return PrintOutcome::DoesNotFit;
+  }
   if (toFile) {
-    const bool existed = std::filesystem::exists(path);
-    ShowMessage("Printing to \"" + path + "\" failed: " + SystemErrorText(fileError) + "." +
-                (existed ? " The file there was not changed." : " No file was written."));
+    ShowMessage("Printing to \"" + path + "\" failed: " + SystemErrorText(fileError) + "." + kept);
   } else {
     ShowMessage(Str(kPrinterErrorText));
   }
   return PrintOutcome::Failed;
+}
+
+PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const PageDrawing& draw,
+                            int copies, double scale) {
+  return PrintOnPrinter(printer, session, LongDocument{draw, {}}, copies, scale);
 }
 
 PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const DocumentDrawing& draw,
@@ -152,10 +225,14 @@ PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const DocumentD
   return PrintOnPrinter(printer, session, AsPages(draw), copies, scale);
 }
 
-PrintOutcome PrintDocument(QWidget* owner, Session& session, const PageDrawing& draw) {
+PrintOutcome PrintDocument(QWidget* owner, Session& session, const LongDocument& document) {
   const PrintSetupResult setup = ShowPrintSetup(owner, session);
   if (setup.Copies <= 0) return PrintOutcome::Cancelled;
-  return PrintOnSharedPrinter(owner, session, draw, setup.Copies, setup.Scale);
+  return PrintOnSharedPrinter(owner, session, document, setup.Copies, setup.Scale);
+}
+
+PrintOutcome PrintDocument(QWidget* owner, Session& session, const PageDrawing& draw) {
+  return PrintDocument(owner, session, LongDocument{draw, {}});
 }
 
 PrintOutcome PrintDocument(QWidget* owner, Session& session, const DocumentDrawing& draw) {
@@ -164,7 +241,8 @@ PrintOutcome PrintDocument(QWidget* owner, Session& session, const DocumentDrawi
 
 PrintOutcome PrintDocumentDirect(QWidget* owner, Session& session, const DocumentDrawing& draw,
                                  const std::string& documentName) {
-  return PrintOnSharedPrinter(owner, session, AsPages(draw), 1, 1.0, documentName);
+  return PrintOnSharedPrinter(owner, session, LongDocument{AsPages(draw), {}}, 1, 1.0,
+                              documentName);
 }
 
 std::string ChoosePdfFile(QWidget* owner, Session& session, const std::string& documentName) {

@@ -12,13 +12,19 @@
 //
 //   PrintDocument(this, session, [&](DrawingSurface& printer) { DrawLedger(printer, rows); });
 //
+// A drawing wider than the page is printed in bands of whole columns (platform/page_layout.h).
+// When a column cannot fit across the page at all, the print says so and prints nothing.
+//
 // With "PDF file..." chosen in the print set-up, the program's file dialog asks for the PDF
 // file first (cancelling it prints nothing) and the copies follow one another in that file.
 // A printer that fails shows "Printer Error, Please Check the Printer..." once and nothing
-// more is sent; the screen pointer is busy while the job is drawn and sent.
+// more is sent; the screen pointer is busy while the job is drawn and sent. A long document
+// (LongDocument) is printed under the wait screen, whose bar follows its position, so that
+// the program's windows stay drawn.
 
 #include <QPrinter>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -36,13 +42,27 @@ using DocumentDrawing = std::function<void(DrawingSurface& printer)>;
 // foot is laid out on further pages as a whole document is.
 using PageDrawing = std::function<bool(DrawingSurface& printer, int page)>;
 
-enum class PrintOutcome { Printed, Cancelled, Failed };
+// How far a long document's drawing has got: units (rows, say) done of all.
+struct DocumentPosition {
+  int64_t Done = 0;
+  int64_t Total = 0;
+};
+
+// A long document: its pages, and where its drawing stands after each page.
+struct LongDocument {
+  PageDrawing Draw;
+  std::function<DocumentPosition()> Position;
+};
+
+// DoesNotFit: a column of the document is wider than the page; nothing was printed.
+enum class PrintOutcome { Printed, Cancelled, Failed, DoesNotFit };
 
 // The print command of a view: the print set-up dialog over `owner`, then PrintCopies copies
 // at the chosen text size. Nothing is printed when the dialog was cancelled or gave 0
 // copies.
 PrintOutcome PrintDocument(QWidget* owner, Session& session, const DocumentDrawing& draw);
 PrintOutcome PrintDocument(QWidget* owner, Session& session, const PageDrawing& draw);
+PrintOutcome PrintDocument(QWidget* owner, Session& session, const LongDocument& document);
 
 // Printing straight to the printer as it is set, without the print set-up: one copy at
 // scale 1 (the invoice, the chart listing). `documentName` names the PDF file proposed.
@@ -56,10 +76,20 @@ PrintOutcome PrintDocumentDirect(QWidget* owner, Session& session, const Documen
 // A PDF file is written to a temporary file in its folder, renamed over it only when the
 // whole document was written: a print that fails (a full disk) leaves an earlier file of
 // the name as it was and no temporary file, and the message names the file and the reason.
+// The first page is drawn and laid out before the job starts, so that a document too wide
+// for the page sends nothing to a printer.
 PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const DocumentDrawing& draw,
                             int copies, double scale);
 PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const PageDrawing& draw,
                             int copies, double scale);
+// The same under the wait screen over `owner`.
+PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const LongDocument& document,
+                            int copies, double scale, QWidget* owner = nullptr);
+
+// What the print says when a column of the document is wider than the page.
+inline constexpr const char* kDoesNotFitText =
+    "A column or a heading of this document is wider than the page, so nothing was printed. A "
+    "smaller text size, a larger paper or landscape in the print set-up makes it fit.";
 
 // The PDF file a print goes to: the program's file dialog for type "pdf" over `owner`, or ""
 // when the user cancelled or would not replace the file that stands there. The dialog

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QWindow>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "controls/wait_screen_model.h"
@@ -27,6 +28,12 @@ constexpr int kBarHeight = 18;
 std::vector<WaitScreen*>& RunningJobs() {
   static std::vector<WaitScreen*> jobs;
   return jobs;
+}
+
+// The windows whose close box was pressed while a job ran, in the order pressed.
+std::vector<QPointer<QWidget>>& PendingCloses() {
+  static std::vector<QPointer<QWidget>> windows;
+  return windows;
 }
 
 bool IsUserInput(const QEvent& event) {
@@ -82,8 +89,15 @@ class InputBlock final : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (!IsUserInput(*event)) return false;
+    QWidget* window = WindowOf(watched);
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal != nullptr && modal != waitWindow_ && WindowOf(watched) == modal) return false;
+    if (modal != nullptr && modal != waitWindow_ && window == modal) return false;
+    // A close box pressed during the job takes effect once it is over.
+    if (event->type() == QEvent::Close && window != nullptr && window != waitWindow_) {
+      auto& pending = PendingCloses();
+      if (std::find(pending.begin(), pending.end(), window) == pending.end())
+        pending.emplace_back(window);
+    }
     return true;
   }
 
@@ -196,6 +210,11 @@ WaitScreen::~WaitScreen() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   inputBlock_.reset();
   delete window_.data();
+  // The windows closed during the job close now, each through its own close, which asks
+  // what it asks; from the event loop, so that the command that ran the job has returned.
+  if (!jobs.empty()) return;
+  for (const QPointer<QWidget>& window : std::exchange(PendingCloses(), {}))
+    if (window) QMetaObject::invokeMethod(window.data(), &QWidget::close, Qt::QueuedConnection);
 }
 
 void WaitScreen::ProgressTick() {

@@ -6,7 +6,9 @@
 //
 // A job holds a WaitScreen for its length: the window opens, the busy pointer shows, and
 // until the WaitScreen goes away (on every way out of the job, an exception included) user
-// input to every window of the program is ignored while painting goes on. Loops tick with
+// input to every window of the program is ignored while painting goes on. A window's close
+// box pressed meanwhile is remembered: the window is closed, through its usual close, once
+// the last job has ended. Loops tick with
 // WaitScreen::ProgressTick (or the free ProgressTick), or hand LineProgress() /
 // PositionProgress() to the book readers and writers.
 

@@ -4,10 +4,12 @@
 
 #include <QtTest/qtestspontaneevent.h>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "accounts/chart_editor_window.h"
 #include "bookfiles/book_files.h"
 #include "bookfiles/book_notices.h"
+#include "controls/wait_screen_dialog.h"
 #include "platform/prompts_qt.h"
 #include "platform/string_table.h"
 #include "tests/app/main_window_program_qt.h"
@@ -62,6 +64,34 @@ TEST_F(LostWorkTest, ExitAsksOnlyWhenTheBooksChangedSinceOpenedOrSavedAndEndsOnl
   EXPECT_TRUE(w->close());
   EXPECT_EQ(p.ended, 4);
   EXPECT_EQ(prompts.History().size(), 2u);
+}
+
+// The close box pressed while a long job runs (a print, a copy) is not lost: once the job is
+// over the window closes its usual way, asking first about the changed books.
+TEST_F(LostWorkTest, TheCloseBoxPressedDuringALongJobClosesAfterItWithTheUsualQuestion) {
+  StartOn(SmallBook());
+  books().BusinessName = "Changed since opened";
+  {
+    WaitScreen job(w, p.app->TheSession(), 100);
+    w->windowHandle()->close();
+    job.ProgressTick();
+    EXPECT_TRUE(w->isVisible());
+  }
+  EXPECT_TRUE(prompts.History().empty()) << "nothing is asked in the middle of the job";
+  prompts.Then(PromptAnswer::No);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Asked().Text, Str(279));
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(p.ended, 0);
+  // Yes ends the program as the close box does.
+  {
+    WaitScreen job(w, p.app->TheSession(), 100);
+    w->windowHandle()->close();
+    job.ProgressTick();
+  }
+  prompts.Then(PromptAnswer::Yes);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(p.ended, 1);
 }
 
 // Enter on the exit question, from Exit and from the close box alike, keeps the program.

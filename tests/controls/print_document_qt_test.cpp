@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include "controls/shared_printer_qt.h"
+#include "controls/wait_screen_dialog.h"
 #include "platform/screen_pointer.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/pdf_printer_qt.h"
@@ -129,6 +130,33 @@ TEST(PrintDocument, APdfAtThePathLimitIsWrittenInPlace) {
   EXPECT_GT(PdfPageCount(path), 1) << "the second print-out replaced the first";
   const auto folderOfPdf = std::filesystem::path(path).parent_path();
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folderOfPdf), {}), 1);
+}
+
+// A long document whose third page holds a text wider than the page: the pages before it
+// are not kept either, the file is not written, the pointer and the scale come back.
+TEST(PrintDocument, APageWiderThanThePaperFurtherOnLeavesNoFile) {
+  auto printer = PdfPrinter("print_document_too_wide.pdf");
+  const std::string path = TestOutputPath("print_document_too_wide.pdf");
+  Session session;
+  int drawn = 0;
+  const LongDocument document{[&drawn](DrawingSurface& surface, int page) {
+                                ++drawn;
+                                surface.Print(page == 2 ? std::string(400, 'W') : "Page");
+                                return page < 3;
+                              },
+                              [&drawn] {
+                                return DocumentPosition{drawn, 4};
+                              }};
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::Ok);
+  EXPECT_EQ(PrintOnPrinter(*printer, session, document, 1, 1.0), PrintOutcome::DoesNotFit);
+  EXPECT_EQ(drawn, 3) << "nothing is drawn after the page that does not fit";
+  EXPECT_EQ(prompts.Texts(),
+            std::vector<std::string>{std::string(kDoesNotFitText) + " No file was written."});
+  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_EQ(TheScreenPointer().Shape(), PointerShape::Normal);
+  EXPECT_FLOAT_EQ(session.PrintScale, 1.0f);
+  EXPECT_EQ(CurrentWaitScreen(), nullptr);
 }
 
 // The PDF file is asked for; one that stands there already is replaced only on Yes, and No

@@ -1,12 +1,14 @@
 #include "controls/wait_screen_dialog.h"
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <stdexcept>
 #include "tests/controls/input_events_qt.h"
 
@@ -141,6 +143,54 @@ TEST_F(WaitScreenTest, AJobInsideAJobKeepsTheBusyPointerAndAThrowEndsHelpModeAnd
   }
   EXPECT_EQ(pointer.Shape(), PointerShape::Normal) << "help mode ends with the job";
   EXPECT_EQ(ClicksAfterAClick(), 1) << "input works again";
+}
+
+// A window that counts the closes it receives and whether a job was running at the time.
+class CountedWindow : public QWidget {
+ public:
+  int closes = 0;
+  int closesDuringAJob = 0;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    ++closes;
+    if (CurrentWaitScreen()) ++closesDuringAJob;
+    event->accept();
+  }
+};
+
+TEST_F(WaitScreenTest, AWindowsCloseBoxPressedDuringTheJobClosesItOnceTheJobIsOver) {
+  CountedWindow window;
+  window.resize(200, 100);
+  window.show();
+  QCoreApplication::processEvents();
+  {
+    WaitScreen outer(&other, session, 100, {}, pointer);
+    {
+      WaitScreen inner(&other, session, 100, {}, pointer);
+      // The window system's close, as the close box sends it, twice.
+      window.windowHandle()->close();
+      window.windowHandle()->close();
+      inner.ProgressTick();
+      EXPECT_TRUE(window.isVisible()) << "nothing closes in the middle of the job";
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.closes, 0) << "nor when an inner job ends";
+  }
+  EXPECT_EQ(window.closes, 0) << "the close waits for the command to return";
+  QCoreApplication::processEvents();
+  EXPECT_EQ(std::pair(window.closes, window.closesDuringAJob), std::pair(1, 0));
+  EXPECT_FALSE(window.isVisible());
+  // A window closed while it waits is left alone.
+  auto* gone = new CountedWindow;
+  gone->show();
+  {
+    WaitScreen job(&other, session, 100, {}, pointer);
+    gone->windowHandle()->close();
+    job.ProgressTick();
+    delete gone;
+  }
+  QCoreApplication::processEvents();
 }
 
 }  // namespace
