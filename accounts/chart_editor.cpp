@@ -314,6 +314,8 @@ void DrawChartListing(DrawingSurface& surface, const Books& books, std::string_v
   surface.SetFontBold(true);
   surface.Print(books.BusinessName);
   surface.Print("");
+  // On paper narrower than the listing the types are printed on pages of their own.
+  surface.SetPageColumns({0, kNameX, kTypeX, kTypeX + surface.TextWidth("Account Type")}, 2);
   line("Folio", "Account Name", "Account Type");
   surface.SetFontBold(false);
   surface.Print("");

@@ -42,9 +42,32 @@ std::optional<Amount> RoundedHalfEven(Amount value, int decimals) {
   return CheckedAdd(down, Amount::FromRaw(rest < 0 ? -unit : unit));
 }
 
+// Centred on the printable width, or from its left edge when wider.
 void PrintCentred(DrawingSurface& printer, std::string_view text) {
-  printer.SetCurrentX((printer.ScaleWidth() - printer.TextWidth(text)) / 2);
+  printer.SetCurrentX(std::max(0.0, (printer.ScaleWidth() - printer.TextWidth(text)) / 2));
   printer.Print(text);
+}
+
+// The text in lines as wide as the printable width, broken at blanks; a word wider than
+// that stands on a line of its own.
+std::vector<std::string> WrappedLines(const DrawingSurface& printer, std::string_view text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::size_t at = 0; at <= text.size();) {
+    std::size_t end = text.find(' ', at);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view word = text.substr(at, end - at);
+    const std::string longer = line.empty() ? std::string(word) : line + " " + std::string(word);
+    if (!line.empty() && printer.TextWidth(longer) > printer.ScaleWidth()) {
+      lines.push_back(line);
+      line = std::string(word);
+    } else {
+      line = longer;
+    }
+    at = end + 1;
+  }
+  lines.push_back(line);
+  return lines;
 }
 
 // A label right-aligned at `at` and its value from `at`, on one line.
@@ -113,23 +136,45 @@ void DrawInvoice(DrawingSurface& printer, const Books& books, const Invoice& inv
   PrintHeader(printer, books);
   // The date starts level with the details, on the right, or under a taller heading.
   if (printer.CurrentY() < kDetailsTop) printer.SetCurrentY(kDetailsTop);
-  const double valuesLeft = RoundHalfEven(printer.ScaleWidth() - kLabelRightInset);
+  // The values end inside the printable width, however long.
+  const std::string entryNumber(TrimText(invoice.EntryNumber));
+  printer.SetFontBold(true);
+  const double widestValue =
+      std::max(printer.TextWidth(entryNumber), printer.TextWidth(invoice.DateText));
+  printer.SetFontBold(false);
+  const double valuesLeft =
+      RoundHalfEven(printer.ScaleWidth() - std::max(kLabelRightInset, widestValue));
   PrintLabelled(printer, valuesLeft, kDateOfIssueText, invoice.DateText);
   printer.Print("");
   printer.SetFontBold(true);
-  PrintLabelled(printer, valuesLeft, kReferenceText, invoice.EntryNumber);
+  PrintLabelled(printer, valuesLeft, kReferenceText, entryNumber);
   for (int k = 0; k < kLinesBeforeTitle; ++k) printer.Print("");
   // Long details push the title down instead of running into it.
   if (printer.CurrentY() < detailsBottom) printer.SetCurrentY(detailsBottom);
   PrintCentred(printer, invoice.Title);
 
-  const double amountsRight = RoundHalfEven(printer.ScaleWidth() - kHeaderRightInset);
+  // The amounts end at the heading's inset, or further right where a name would run into
+  // them; on paper too narrow for both they are printed on a band of their own.
   printer.SetFontBold(false);
-  printer.SetCurrentY(printer.CurrentY() + kRuleGap);
-  printer.Line(0, printer.CurrentY(), printer.ScaleWidth(), printer.CurrentY(), kBlack);
-  printer.SetCurrentY(printer.CurrentY() + kRuleGap);
   const double folioRight =
       printer.TextWidth(kFolioColumn) + (printer.Width() - printer.ScaleWidth()) / 2;
+  double namesRight = 0, amounts = 0;
+  for (const InvoiceItem& item : invoice.Items) {
+    namesRight =
+        std::max(namesRight, folioRight + printer.TextWidth(std::string(kFolioGap) + item.Name));
+    amounts = std::max(amounts, printer.TextWidth(item.AmountText));
+  }
+  printer.SetFontBold(true);
+  const std::string total = Str(kTotalText) + " - " + invoice.TotalText.value_or("");
+  amounts = std::max(amounts, printer.TextWidth(total));
+  printer.SetFontBold(false);
+  const double gap = printer.TextWidth(kFolioGap);
+  const double amountsRight =
+      RoundHalfEven(std::max(printer.ScaleWidth() - kHeaderRightInset, namesRight + gap + amounts));
+  printer.SetCurrentY(printer.CurrentY() + kRuleGap);
+  printer.SetPageColumns({0, amountsRight - amounts - gap / 2, amountsRight}, 1);
+  printer.Line(0, printer.CurrentY(), printer.ScaleWidth(), printer.CurrentY(), kBlack);
+  printer.SetCurrentY(printer.CurrentY() + kRuleGap);
   for (const InvoiceItem& item : invoice.Items) {
     printer.SetCurrentX(folioRight - printer.TextWidth(item.FolioText));
     printer.PrintStay(item.FolioText + std::string(kFolioGap));
@@ -139,11 +184,10 @@ void DrawInvoice(DrawingSurface& printer, const Books& books, const Invoice& inv
   }
   printer.Print("");
   printer.SetFontBold(true);
-  const std::string total = Str(kTotalText) + " - " + invoice.TotalText.value_or("");
   printer.SetCurrentX(amountsRight - printer.TextWidth(total));
   printer.Print(total);
   printer.Print("");
-  PrintCentred(printer, notes);
+  for (const std::string& line : WrappedLines(printer, notes)) PrintCentred(printer, line);
 }
 
 std::string InvoiceHtml(const Books& books, const Invoice& invoice) {

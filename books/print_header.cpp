@@ -1,5 +1,7 @@
 #include "books/print_header.h"
 
+#include <algorithm>
+
 namespace qv {
 
 std::vector<std::string> TextLines(std::string_view text) {
@@ -20,12 +22,13 @@ void PrintHeader(DrawingSurface& printer, const Books& books) {
   printer.SetFontBold(true);
   const double right = printer.ScaleWidth() - kHeaderRightInset;
   printer.SetFontSize(printer.FontSize() + 1);
-  printer.SetCurrentX(right - printer.TextWidth(books.BusinessName));
+  // Right-aligned, or from the left edge when wider than the page.
+  printer.SetCurrentX(std::max(0.0, right - printer.TextWidth(books.BusinessName)));
   printer.Print(books.BusinessName);
   printer.SetFontSize(printer.FontSize() - 1);
   printer.SetFontBold(false);
   for (const std::string& line : TextLines(books.BusinessAddress)) {
-    printer.SetCurrentX(right - printer.TextWidth(line));
+    printer.SetCurrentX(std::max(0.0, right - printer.TextWidth(line)));
     printer.Print(line);
   }
   printer.Print("");

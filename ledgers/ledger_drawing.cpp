@@ -58,7 +58,7 @@ void DrawCells(DrawingSurface& surface, const LedgerSheet& sheet, const SheetLay
     // journal's notes) runs on to the sheet's edge.
     const bool more = std::any_of(row.Cells.begin() + static_cast<std::ptrdiff_t>(c) + 1,
                                   row.Cells.end(), [](const std::string& s) { return !s.empty(); });
-    const double reach = more ? room : std::max(room, layout.Width - kSheetMarginTwips - left);
+    const double reach = more ? room : std::max(room, layout.RunOnRight - left);
     if (width > reach && GivesWay(sheet, c)) {
       shown = CutText(surface, text, reach);
       width = surface.TextWidth(shown);
@@ -100,8 +100,13 @@ std::string FitText(const DrawingSurface& surface, std::string_view text, double
   return std::string(text.substr(0, Utf8Offset(text, low)));
 }
 
-SheetLayout LayoutSheet(DrawingSurface& surface, const LedgerSheet& sheet, double width) {
-  SheetLayout layout;
+namespace {
+
+// Each column as wide as the widest of its heading and its width samples, measured in the
+// surface's font, the stretch column with room for an indent; the row height and the indent
+// noted in `layout`.
+std::vector<double> MeasureColumns(DrawingSurface& surface, const LedgerSheet& sheet,
+                                   SheetLayout& layout) {
   const std::size_t n = sheet.Table.Columns.size();
   std::vector<double> widths(n, 0.0);
   {
@@ -120,6 +125,70 @@ SheetLayout LayoutSheet(DrawingSurface& surface, const LedgerSheet& sheet, doubl
   double total = 2 * kSheetMarginTwips + kColumnGapTwips * static_cast<double>(n - 1);
   for (double w : widths) total += w;
   layout.FullWidth = total;
+  return widths;
+}
+
+// The columns of `widths` side by side from the left margin.
+void Arrange(const LedgerSheet& sheet, const std::vector<double>& widths, SheetLayout& layout) {
+  const std::size_t n = widths.size();
+  double x = kSheetMarginTwips;
+  for (std::size_t c = 0; c < n; ++c) {
+    layout.Left.push_back(x);
+    x += widths[c];
+    layout.Right.push_back(x);
+    if (c + 1 < n) x += kColumnGapTwips;
+  }
+  layout.Width = x + kSheetMarginTwips;
+  layout.RunOnRight = x;
+  const auto rule = static_cast<std::size_t>(sheet.RuleAfterColumn);
+  if (sheet.RuleAfterColumn >= 0 && rule + 1 < n)
+    layout.RuleX = (layout.Right[rule] + layout.Left[rule + 1]) / 2;
+}
+
+std::vector<std::size_t> GivingColumns(const LedgerSheet& sheet) {
+  std::vector<std::size_t> giving;
+  for (const int c : sheet.GiveWayColumns)
+    if (c >= 0 && static_cast<std::size_t>(c) < sheet.Table.Columns.size() &&
+        std::find(giving.begin(), giving.end(), static_cast<std::size_t>(c)) == giving.end())
+      giving.push_back(static_cast<std::size_t>(c));
+  return giving;
+}
+
+// The sheet laid out for printing in bands on a page `pageWidth` wide: every column as wide
+// as its texts, but a column that gives way no wider than a band beside the repeated
+// columns holds; the stretch column reaching to the page's edge when it starts on the first
+// page. A text with nothing on its right ends with its column.
+SheetLayout BandedLayout(DrawingSurface& surface, const LedgerSheet& sheet, double pageWidth) {
+  SheetLayout layout;
+  std::vector<double> widths = MeasureColumns(surface, sheet, layout);
+  const auto repeated = static_cast<std::size_t>(std::max(0, sheet.RepeatedColumns));
+  double bandStart = kSheetMarginTwips;
+  for (std::size_t c = 0; c < repeated && c < widths.size(); ++c)
+    bandStart += widths[c] + kColumnGapTwips;
+  double widest = pageWidth - bandStart - kSheetMarginTwips;
+  if (widest < surface.TextWidth(kNarrowestStretch))
+    widest = pageWidth - 2 * kSheetMarginTwips;  // the repeated columns will not be repeated
+  for (const std::size_t c : GivingColumns(sheet)) widths[c] = std::min(widths[c], widest);
+  const auto stretch = static_cast<std::size_t>(sheet.StretchColumn);
+  if (sheet.StretchColumn >= 0 && stretch < widths.size()) {
+    double left = kSheetMarginTwips;
+    for (std::size_t c = 0; c < stretch; ++c) left += widths[c] + kColumnGapTwips;
+    if (left < pageWidth)
+      widths[stretch] = std::max(widths[stretch], pageWidth - kSheetMarginTwips - left);
+  }
+  Arrange(sheet, widths, layout);
+  layout.RunOnRight = 0;
+  return layout;
+}
+
+}  // namespace
+
+SheetLayout LayoutSheet(DrawingSurface& surface, const LedgerSheet& sheet, double width) {
+  SheetLayout layout;
+  std::vector<double> widths = MeasureColumns(surface, sheet, layout);
+  const std::size_t n = widths.size();
+  const double total = layout.FullWidth;
+  const auto stretch = static_cast<std::size_t>(sheet.StretchColumn);
   if (total < width && sheet.StretchColumn >= 0 && stretch < n) {
     widths[stretch] += width - total;
   } else if (total > width) {
@@ -128,11 +197,7 @@ SheetLayout LayoutSheet(DrawingSurface& surface, const LedgerSheet& sheet, doubl
     // space rather than cut a date or an amount.
     const double narrowest = surface.TextWidth(kNarrowestStretch);
     double excess = total - width;
-    std::vector<std::size_t> giving;
-    for (const int c : sheet.GiveWayColumns)
-      if (c >= 0 && static_cast<std::size_t>(c) < n &&
-          std::find(giving.begin(), giving.end(), static_cast<std::size_t>(c)) == giving.end())
-        giving.push_back(static_cast<std::size_t>(c));
+    const std::vector<std::size_t> giving = GivingColumns(sheet);
     while (excess > 0) {
       // The widest of the giving columns, all of them when several are as wide.
       double top = narrowest;
@@ -155,17 +220,7 @@ SheetLayout LayoutSheet(DrawingSurface& surface, const LedgerSheet& sheet, doubl
       excess -= (top - next) * count;
     }
   }
-  double x = kSheetMarginTwips;
-  for (std::size_t c = 0; c < n; ++c) {
-    layout.Left.push_back(x);
-    x += widths[c];
-    layout.Right.push_back(x);
-    if (c + 1 < n) x += kColumnGapTwips;
-  }
-  layout.Width = x + kSheetMarginTwips;
-  const auto rule = static_cast<std::size_t>(sheet.RuleAfterColumn);
-  if (sheet.RuleAfterColumn >= 0 && rule + 1 < n)
-    layout.RuleX = (layout.Right[rule] + layout.Left[rule + 1]) / 2;
+  Arrange(sheet, widths, layout);
   return layout;
 }
 
@@ -247,7 +302,16 @@ bool SheetPrintout::DrawPage(DrawingSurface& printer, int page) {
       return false;
     }
     layout_ = LayoutSheet(printer, sheet_, printer.ScaleWidth());
+    // Too wide even with the names given way: printed in bands of whole columns.
+    if (layout_.Width > printer.ScaleWidth())
+      layout_ = BandedLayout(printer, sheet_, printer.ScaleWidth());
+    edges_ = {0};
+    for (std::size_t c = 1; c < layout_.Left.size(); ++c)
+      edges_.push_back((layout_.Right[c - 1] + layout_.Left[c]) / 2);
+    if (!layout_.Right.empty()) edges_.push_back(layout_.Right.back());
   }
+  printer.SetCurrentY(y);
+  printer.SetPageColumns(edges_, sheet_.RepeatedColumns);
   y = DrawSheetHeadings(printer, sheet_, layout_, y);
   // As many rows as fit below the headings, and at least one, so that every page moves on.
   int64_t rows = sheet_.Table.RowCount - next_;

@@ -33,6 +33,9 @@ struct SheetLayout {
   double Width = 0;
   // The width the sheet needs to show every text whole, no column giving way.
   double FullWidth = 0;
+  // How far right a text with nothing on its right (the journal's notes) may run: to the
+  // sheet's edge, or only to the end of its column when the sheet is printed in bands.
+  double RunOnRight = 0;
   // Where the T-account's middle rule stands; 0 for none.
   double RuleX = 0;
 };
@@ -66,18 +69,26 @@ double DrawSheetMessage(DrawingSurface& surface, const LedgerSheet& sheet, doubl
 // rows that fit below them; every further page the column headings and the rows that fit.
 // A sheet without rows prints its message. Pages are drawn in order from 0; drawing page 0
 // again starts a new copy.
+//
+// A sheet that is wider than the page even with its names given way is printed whole, its
+// columns marked for the page layout to print in bands (the dates on every band); texts
+// with nothing on their right then end with their column.
 class SheetPrintout {
  public:
   explicit SheetPrintout(LedgerSheet sheet,
                          std::function<void(DrawingSurface& printer)> before = nullptr);
   // Draws page `page` and returns true when a further page follows.
   bool DrawPage(DrawingSurface& printer, int page);
+  // The rows drawn so far in this copy, of RowCount.
+  int64_t RowsDrawn() const { return next_; }
+  int64_t RowCount() const { return sheet_.Table.RowCount; }
 
  private:
   LedgerSheet sheet_;
   std::function<void(DrawingSurface&)> before_;
   SheetLayout layout_;
-  int64_t next_ = 0;  // the first row of the next page
+  std::vector<double> edges_;  // the columns as the page layout cuts them
+  int64_t next_ = 0;           // the first row of the next page
 };
 
 // The column under `x`, or -1 left of the first column (the gap before a column counts

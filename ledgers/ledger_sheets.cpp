@@ -241,6 +241,7 @@ LedgerSheet JournalSheet(std::shared_ptr<const JournalView> view, const Books& b
                         AmountSamples(*texts, credits)};
   sheet.StretchColumn = 3;
   sheet.GiveWayColumns = {3};
+  sheet.RepeatedColumns = 2;
   return sheet;
 }
 
@@ -345,6 +346,7 @@ LedgerSheet RunningBalanceSheet(std::shared_ptr<const RunningBalanceView> view, 
                         {texts->Balance(widest)}};
   sheet.StretchColumn = 2;
   sheet.GiveWayColumns = {2};
+  sheet.RepeatedColumns = 1;
   return sheet;
 }
 

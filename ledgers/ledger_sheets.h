@@ -38,6 +38,9 @@ struct LedgerSheet {
   std::vector<int> GiveWayColumns;
   // A vertical rule stands after this column (between the T-account's sides); -1 for none.
   int RuleAfterColumn = -1;
+  // The first columns printed again on every band of a print-out too wide for the page (the
+  // journal's date and number, the running balance's date).
+  int RepeatedColumns = 0;
   // The sentence shown in place of the rows when the view could not be built; the sheet
   // then has no rows.
   std::string Message;

@@ -26,6 +26,7 @@ StatementDrawing DrawBalanceSheet(DrawingSurface& s, const BalanceSheet& sheet,
   s.SetFontSizeScaled(10);
   pen.Centred(BalanceSheetTitle(sheet.SheetDate, look.Locale));
   s.SetFontUnderline(false);
+  columns.MarkPageColumns(s);
 
   using Kind = StatementLine::Kind;
   for (const StatementLine& line : lines) {

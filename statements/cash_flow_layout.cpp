@@ -128,6 +128,13 @@ CashFlowDrawing DrawCashFlow(DrawingSurface& s, const CashFlowStatement& stateme
   SetBodyFont(s, look, true);
   s.SetCurrentY(s.CurrentY() + columns.LineHeight);
 
+  // On paper the columns are printed in bands as many as the page holds, the names on every
+  // band.
+  if (printing) {
+    std::vector<double> edges = {0, columns.RightEdge(first, first) - columns.ColumnWidth};
+    for (int p = first; p <= last; ++p) edges.push_back(columns.RightEdge(p, first));
+    s.SetPageColumns(std::move(edges), 1);
+  }
   // Column headings, grey; then the beginning balance of each period drawn.
   if (printing) s.BeginPageHeading();
   s.SetForeColor(kHeadingGrey);
@@ -178,18 +185,10 @@ CashFlowDrawing LayOutCashFlow(const CashFlowStatement& statement, const Stateme
 void PrintCashFlow(DrawingSurface& s, const CashFlowStatement& statement, const StatementLook& look,
                    int firstPeriodShown) {
   if (statement.TotalColumn < 2) return;
-  const CashFlowColumns columns = MeasureCashFlowColumns(s, statement, look);
-  const int perBand = std::max(1, static_cast<int>((s.ScaleWidth() - columns.NameColumnWidth) /
-                                                   std::max(1.0, columns.ColumnWidth)) +
-                                      1);
-  for (int first = firstPeriodShown; first <= statement.TotalColumn; first += perBand) {
-    if (first != firstPeriodShown) s.NewPage();
-    SetBodyFont(s, look, true);
-    s.SetCurrentX(kNameLeft);
-    s.Print(look.BusinessName + ", Cash Flow Position");
-    DrawCashFlow(s, statement, look, first, std::min(statement.TotalColumn, first + perBand - 1),
-                 true);
-  }
+  SetBodyFont(s, look, true);
+  s.SetCurrentX(kNameLeft);
+  s.Print(look.BusinessName + ", Cash Flow Position");
+  DrawCashFlow(s, statement, look, firstPeriodShown, statement.TotalColumn, true);
 }
 
 int FirstPeriodShownOf(const CashFlowStatement& statement, int listIndex) {

@@ -4,9 +4,10 @@
 // the ending balance, with the account names in a column on the left and one
 // right-aligned column per period and the total column after them. The window
 // records it once per computation and replays the lines and columns in view;
-// printing draws it in bands of as many columns as the page holds, each band on
-// pages of its own with the names repeated and the column headings repeated at
-// the top of every page.
+// printing marks its columns, so that the print service prints it in bands of
+// as many columns as the page holds, each band on pages of its own with the
+// title and the names repeated where the page leaves room for them, and the
+// column headings repeated at the top of every page.
 //
 // Measures, in twips at scale 1: the name column is the widest account name +
 // 1650, each period column 1500 wide (wider when an amount needs it), names
@@ -47,8 +48,8 @@ struct CashFlowDrawing {
 };
 
 // Draws columns `first` to `last` (periods, and the total column when `last` is
-// TotalColumn) from the surface's current Y; with `printing` the column
-// headings are marked as the page heading.
+// TotalColumn) from the surface's current Y; with `printing` the columns are
+// marked for the page layout and the column headings as the page heading.
 CashFlowDrawing DrawCashFlow(DrawingSurface& surface, const CashFlowStatement& statement,
                              const StatementLook& look, int first, int last, bool printing);
 
@@ -57,8 +58,8 @@ CashFlowDrawing DrawCashFlow(DrawingSurface& surface, const CashFlowStatement& s
 CashFlowDrawing LayOutCashFlow(const CashFlowStatement& statement, const StatementLook& look,
                                const TextMetrics& metrics, int firstPeriodShown);
 
-// The printout: for every band of columns from `firstPeriodShown`, on a page of
-// its own, the title "<business>, Cash Flow Position" and the statement.
+// The printout: the title "<business>, Cash Flow Position" and the statement
+// from `firstPeriodShown` to the total column.
 void PrintCashFlow(DrawingSurface& printer, const CashFlowStatement& statement,
                    const StatementLook& look, int firstPeriodShown);
 

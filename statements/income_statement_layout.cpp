@@ -39,6 +39,10 @@ StatementColumns MeasureStatementColumns(DrawingSurface& surface,
   return columns;
 }
 
+void StatementColumns::MarkPageColumns(DrawingSurface& surface) const {
+  surface.SetPageColumns({0, RightEdge(0), RightEdge(1), RightEdge(2), RightEdge(3)}, 1);
+}
+
 void SetMarginBands(StatementDrawing& drawing, double left, double width) {
   drawing.HasMarginBands = left > 900;
   drawing.LeftBandEnd = left - 800;
@@ -72,6 +76,7 @@ StatementDrawing DrawIncomeStatement(DrawingSurface& s, const IncomeStatement& s
   const IncomePeriod& period = statement.Period;
   pen.Centred(IncomePeriodText(period.IncomeFromDate, period.IncomeToDate, look.Locale));
   s.SetFontUnderline(false);
+  columns.MarkPageColumns(s);
 
   using Kind = StatementLine::Kind;
   for (const StatementLine& line : lines) {

@@ -18,6 +18,9 @@ struct StatementColumns {
   double Left = 0;         // the block centred, at least 100
 
   double RightEdge(int column) const { return Left + NameWidth + (column - 1) * AmountWidth; }
+  // Marks the columns for printing from the surface's current Y: the names, then the three
+  // amount columns; the names stand on every band of a print too wide for the page.
+  void MarkPageColumns(DrawingSurface& surface) const;
 };
 
 // The columns for `lines` on `surface` (its width, scale and metrics). Amounts are measured

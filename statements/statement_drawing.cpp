@@ -60,7 +60,8 @@ void StatementPen::TextAndAmount(const std::string& text, double x, const std::s
 
 void StatementPen::Centred(const std::string& text) {
   BeginLine();
-  surface_.SetCurrentX((surface_.ScaleWidth() - surface_.TextWidth(text)) / 2);
+  // A text wider than the surface starts at its left edge rather than before it.
+  surface_.SetCurrentX(std::max(0.0, (surface_.ScaleWidth() - surface_.TextWidth(text)) / 2));
   surface_.Print(text);
   EndLine();
 }

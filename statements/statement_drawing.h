@@ -93,7 +93,7 @@ class StatementPen {
   void TextLine(const std::string& text, double x);
   void TextAndAmount(const std::string& text, double x, const std::string& amount,
                      double amountRight);
-  // Text centred on the surface's width, ending the line.
+  // Text centred on the surface's width (from its left edge when wider), ending the line.
   void Centred(const std::string& text);
   // An account row drawn by the last line: its bottom is the current Y.
   void MarkRow(Folio folio);

@@ -4,6 +4,7 @@
 
 #include "books/date_styles.h"
 #include "books/print_header.h"
+#include "platform/page_layout.h"
 #include "tests/support/book_builder.h"
 
 namespace qv {
@@ -143,6 +144,35 @@ TEST_F(InvoiceDrawingTest, LongDetailsPushTheTitleDown) {
   books.AccountDetails[1] = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11";
   DrawInvoice(printer_, books, InvoiceOf(books, 0, 2), "");
   EXPECT_GE(Text("Customer   (1100)").Y, Text("11").Y + 200);
+}
+
+// On paper narrower than the invoice's parts (fixed metrics: 100 twips a character, a page
+// 5000 wide) nothing runs into the amounts or past the page: the values end inside it, the
+// notes are broken into lines, and an item name too long to stand beside its amount puts
+// the amounts on a band of their own.
+TEST_F(InvoiceDrawingTest, OnNarrowPaperNothingRunsIntoTheAmountsOrPastThePage) {
+  Books books = ExampleBook();
+  books.AccountNames[3] = "Goods and Services Tax Due";  // 26 characters
+  books.EntryNumbers[0] = EntryNumber("INV-2026-00042");
+  printer_.SetExtent({6000, 12000, 5000, 11000});
+  const std::string notes = "Thank you for your custom, payment within thirty days please";
+  DrawInvoice(printer_, books, InvoiceOf(books, 0, 2), notes);
+  const TextOp& tax = Text("Goods and Services Tax Due");
+  EXPECT_GE(Text("15.00").X, tax.X + tax.Width) << "the amount stands clear of the name";
+  EXPECT_DOUBLE_EQ(Right("15.00"), Right("100.00"));
+  EXPECT_LE(Right("INV-2026-00042"), 5000);
+  // The notes close the page in two lines.
+  std::string joined;
+  const std::vector<TextOp> texts = printer_.Texts();
+  for (std::size_t k = texts.size() - 2; k < texts.size(); ++k) {
+    EXPECT_LE(texts[k].X + texts[k].Width, 5000) << texts[k].Text;
+    joined += (joined.empty() ? "" : " ") + texts[k].Text;
+  }
+  EXPECT_EQ(joined, notes);
+  // Laid out on the page: the names on one band, the amounts and the total on the next.
+  const LaidOutPages pages = LayOutPages(printer_.Operations(), PageArea{5000, 11000});
+  ASSERT_TRUE(pages.Fits);
+  EXPECT_EQ(PageCountOf(pages.Ops), 2);
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 
 #include <QPrinter>
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 
@@ -18,6 +21,7 @@
 #include "statements/trial_balance_layout.h"
 #include "tests/support/book_builder.h"
 #include "tests/support/pdf_text.h"
+#include "tests/support/prompt_answerer.h"
 
 namespace qv::testing {
 namespace {
@@ -59,15 +63,31 @@ StatementLook LookOf(const Books& books, const std::string& widest = "Stock Purc
 }
 
 // Prints on a PDF file in the tests' output folder and returns the text of its pages.
-Texts PrintToPdf(const std::string& name, const DocumentDrawing& draw, double scale = 1.0) {
+Texts PrintToPdf(const std::string& name, const DocumentDrawing& draw, double scale = 1.0,
+                 QPageSize::PageSizeId paper = QPageSize::A4,
+                 PrintOutcome outcome = PrintOutcome::Printed) {
   const std::string path = TestOutputPath(name);
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(QString::fromStdString(path));
-  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageSize(QPageSize(paper));
   Session session;
-  EXPECT_EQ(PrintOnPrinter(printer, session, draw, 1, scale), PrintOutcome::Printed);
+  EXPECT_EQ(PrintOnPrinter(printer, session, draw, 1, scale), outcome) << name;
   return PdfPageTexts(path);
+}
+
+// Upright paper narrower than the statements at 150 %: A5 and the DL envelope.
+const std::pair<const char*, QPageSize::PageSizeId> kNarrowPapers[] = {
+    {"a5", QPageSize::A5}, {"dl", QPageSize::EnvelopeDL}};
+
+// The texts that are not found whole on any page.
+Texts Missing(const Texts& pages, const Texts& wanted) {
+  std::string all;
+  for (const std::string& page : pages) all += page;
+  Texts missing;
+  for (const std::string& text : wanted)
+    if (all.find(text) == std::string::npos) missing.push_back(text);
+  return missing;
 }
 
 // The lines of a page with text, the ligatures the PDF fonts use spelt out ("Profit").
@@ -222,6 +242,98 @@ TEST(StatementPrinting, TheComparativeStatementBandsAcrossAndDownAtEveryTextSize
     EXPECT_EQ(sales, wantSales) << scale;
     EXPECT_EQ(opening, wantOpening) << scale;
   }
+}
+
+// A name as long as a chart may hold, which leaves a narrow page no room beside it.
+constexpr const char* kLongName = "Accumulated Depreciation, Motor Vehicles";
+
+TEST(StatementPrinting, OnNarrowPaperEveryFigureAndHeadingIsPrintedWholeOnSomePage) {
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
+  Books books = GenerateBook({.lines = 3000, .entriesPerDay = 2});  // twenty months
+  books.BusinessName = "Acme Ltd";
+  const TrialBalance tb = ComputeTrialBalance(books, {Day(2026, 12, 31), false});
+  Texts tbWanted = {"Accounts", "Debit", "Credit", "TOTALS",
+                    TrialAmountText(tb.DebitTotal, 2, kUs)};
+  for (const TrialBalanceRow& row : tb.Rows)
+    if (row.Shown()) tbWanted.push_back(TrialAmountText(row.Balance, 2, kUs));
+  const CashFlowStatement statement = ComputeCashFlow(books, {});
+  Texts cfWanted;
+  for (int p = 1; p <= statement.TotalColumn; ++p) {
+    cfWanted.push_back(PeriodColumnHeading(statement, p, kUs));
+    for (const auto* values : {&statement.Inflows.front().Amounts, &statement.TotalInflows,
+                               &statement.Outflows.back().Amounts, &statement.TotalOutflows})
+      cfWanted.push_back(CashFlowAmountText((*values)[static_cast<std::size_t>(p)], 2, kUs));
+  }
+  for (const auto& [paper, size] : kNarrowPapers) {
+    const std::string name = paper;
+    const Texts tbPages = PrintToPdf(
+        "trial_balance_150_" + name + ".pdf",
+        [&](DrawingSurface& s) { DrawTrialBalance(s, tb, LookOf(books)); }, 1.5, size);
+    EXPECT_EQ(Missing(tbPages, tbWanted), Texts{}) << name;
+    // The accounts stand beside the debit column and again beside the credit column.
+    EXPECT_EQ(std::ranges::count_if(tbPages,
+                                    [](const std::string& page) {
+                                      return std::ranges::any_of(LinesOf(page), [](auto& line) {
+                                        return std::ranges::count(Cells(line), "Bank 1") == 1;
+                                      });
+                                    }),
+              2)
+        << name;
+    const Texts cfPages = PrintToPdf(
+        "cash_flow_150_" + name + ".pdf",
+        [&](DrawingSurface& s) { PrintCashFlow(s, statement, LookOf(books, kLongName), 1); }, 1.5,
+        size);
+    EXPECT_GT(cfPages.size(), 2u) << name;
+    EXPECT_EQ(Missing(cfPages, cfWanted), Texts{}) << name;
+    // The income statement and the balance sheet on A5: names and amounts in bands too.
+    if (name != "a5") continue;
+    // The amount of every row and the closing amount, each found whole.
+    const auto amounts = [](const std::vector<StatementAccountRow>& rows, Amount closing) {
+      Texts wanted = {StatementAmountText(closing, 2, kUs)};
+      for (const StatementAccountRow& row : rows)
+        wanted.push_back(StatementAmountText(row.Value, 2, kUs));
+      return wanted;
+    };
+    const IncomeStatement income = ComputeIncomeStatement(
+        books, {IncomePeriod::Between(Day(2025, 1, 1), Day(2026, 12, 31)), false});
+    const BalanceSheet sheet = ComputeBalanceSheet(books, {Day(2026, 12, 31), false});
+    const std::pair<DocumentDrawing, Texts> others[] = {
+        {[&](DrawingSurface& s) { DrawIncomeStatement(s, income, LookOf(books, kLongName)); },
+         amounts(income.ExpenseRows, income.NetProfit)},
+        {[&](DrawingSurface& s) {
+           DrawBalanceSheet(s, sheet, BalanceSheetLayout::kStandard, LookOf(books, kLongName));
+         },
+         amounts(sheet.CurrentAssetRows, sheet.CapitalBalance)}};
+    for (const auto& [draw, wanted] : others) {
+      const std::string file = &draw == &others[0].first ? "income_statement" : "balance_sheet";
+      EXPECT_EQ(Missing(PrintToPdf(file + "_150_a5.pdf", draw, 1.5, size), wanted), Texts{});
+    }
+  }
+}
+
+TEST(StatementPrinting, APageTooSmallForOneColumnIsRefusedWithAMessageAndNothingWritten) {
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
+  Books books = GenerateBook({.lines = 300, .entriesPerDay = 2});
+  books.BusinessName = "Acme Ltd";
+  const CashFlowStatement statement = ComputeCashFlow(books, {});
+  const DocumentDrawing draw = [&](DrawingSurface& s) {
+    PrintCashFlow(s, statement, LookOf(books, kLongName), 1);
+  };
+  const std::string path = TestOutputPath("cash_flow_300_dl.pdf");
+  std::filesystem::remove(path);
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::Ok).Then(PromptAnswer::Ok);
+  // At 300 % the names alone are wider than the envelope.
+  PrintToPdf("cash_flow_300_dl.pdf", draw, 3.0, QPageSize::EnvelopeDL, PrintOutcome::DoesNotFit);
+  EXPECT_FALSE(std::filesystem::exists(path));
+  // An earlier file of the name is kept as it was.
+  std::ofstream(path) << "earlier";
+  PrintToPdf("cash_flow_300_dl.pdf", draw, 3.0, QPageSize::EnvelopeDL, PrintOutcome::DoesNotFit);
+  std::ifstream kept(path);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "earlier");
+  EXPECT_EQ(prompts.Texts(),
+            (Texts{std::string(kDoesNotFitText) + " No file was written.",
+                   std::string(kDoesNotFitText) + " The file there was not changed."}));
 }
 
 }  // namespace
