@@ -17,6 +17,7 @@
 #include <variant>
 
 #include "accounts/account_combo_qt.h"
+#include "bookfiles/table_clipboard_qt.h"
 #include "bookfiles/table_files.h"
 #include "bookfiles/table_formats.h"
 #include "books/date_styles.h"
@@ -30,8 +31,8 @@
 #include "controls/print_document_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "controls/wait_screen_dialog.h"
+#include "ledgers/ledger_drawing.h"
 #include "ledgers/ledger_sheet_widget.h"
-#include "platform/clipboard_qt.h"
 #include "platform/colors_qt.h"
 #include "platform/prompts.h"
 #include "platform/screen_fit_qt.h"
@@ -52,7 +53,7 @@ constexpr int kSaveAsId = 166;
 constexpr int kSaveId = 165;
 
 // Journals longer than this show the busy pointer while they are built, and tables longer
-// than this the wait screen while they are written.
+// than this the wait screen while they are printed, copied, exported or mailed.
 constexpr int32_t kLongJournalLines = 100000;
 constexpr int64_t kLongTableRows = 20000;
 
@@ -319,10 +320,17 @@ void LedgerWindow::changeEvent(QEvent* event) {
     Rebuild(true);
 }
 
+void LedgerWindow::RunSheetJob(const std::function<void(const ProgressFn& progress)>& job) {
+  std::optional<WaitScreen> wait;
+  if (Sheet().Table.RowCount > kLongTableRows)
+    wait.emplace(this, context_.TheSession, Sheet().Table.RowCount);
+  job(wait ? wait->PositionProgress() : ProgressFn());
+}
+
 void LedgerWindow::Copy_Click() {
   const LedgerSheet& sheet = Sheet();
   if (!sheet.HasRows()) return;
-  SetClipboardTextAndRtf(TableText(sheet.Table), TableRtf(sheet.Table));
+  RunSheetJob([&](const ProgressFn& progress) { CopyTableToClipboard(sheet.Table, progress); });
 }
 
 void LedgerWindow::Export_Click() {
@@ -333,13 +341,10 @@ void LedgerWindow::Export_Click() {
   const std::string path = ChooseFile(this, context_.TheSession, request, ChooseExportFile);
   if (path.empty()) return;
   TableFileResult result;
-  {
-    std::optional<WaitScreen> wait;
-    if (sheet.Table.RowCount > kLongTableRows)
-      wait.emplace(this, context_.TheSession, sheet.Table.RowCount);
-    result = WriteTableFile(path, TypeOfPath(path), sheet.Table, context_.TheBooks.FontName,
-                            wait ? wait->PositionProgress() : ProgressFn());
-  }
+  RunSheetJob([&](const ProgressFn& progress) {
+    result =
+        WriteTableFile(path, TypeOfPath(path), sheet.Table, context_.TheBooks.FontName, progress);
+  });
   if (!result.Ok()) {
     if (context_.ShowFileError) context_.ShowFileError(result.ErrorCode, result.Message);
   } else if (!result.Notice.empty()) {
@@ -347,26 +352,44 @@ void LedgerWindow::Export_Click() {
   }
 }
 
-std::function<bool(DrawingSurface& printer, int page)> LedgerWindow::PrintDrawing() const {
+std::shared_ptr<SheetPrintout> LedgerWindow::Printout() const {
   // The print-out keeps a copy of the sheet, and with it the view, for as long as it needs.
   std::function<void(DrawingSurface&)> header;
   if (PrintsBusinessHeader())
     header = [&books = context_.TheBooks](DrawingSurface& printer) { PrintHeader(printer, books); };
-  auto printout = std::make_shared<SheetPrintout>(Sheet(), std::move(header));
-  return
-      [printout](DrawingSurface& printer, int page) { return printout->DrawPage(printer, page); };
+  return std::make_shared<SheetPrintout>(Sheet(), std::move(header));
+}
+
+std::function<bool(DrawingSurface& printer, int page)> LedgerWindow::PrintDrawing() const {
+  return [printout = Printout()](DrawingSurface& printer, int page) {
+    return printout->DrawPage(printer, page);
+  };
 }
 
 void LedgerWindow::Print_Click() {
   if (!Sheet().HasRows()) return;
-  PrintDocument(this, context_.TheSession, PrintDrawing());
+  const std::shared_ptr<SheetPrintout> printout = Printout();
+  LongDocument document{
+      [printout](DrawingSurface& printer, int page) { return printout->DrawPage(printer, page); },
+      {}};
+  // A long sheet prints under the wait screen, its bar following the rows printed.
+  if (Sheet().Table.RowCount > kLongTableRows)
+    document.Position = [printout] {
+      return DocumentPosition{printout->RowsDrawn(), printout->RowCount()};
+    };
+  PrintDocument(this, context_.TheSession, document);
 }
 
 void LedgerWindow::Send_Click() {
   const LedgerSheet& sheet = Sheet();
   if (!sheet.HasRows()) return;
   const std::string subject = sheet.Table.Title.empty() ? std::string() : sheet.Table.Title.front();
-  WriteEmailFile(MailBaseName(), TableHtml(sheet.Table), subject);
+  RunSheetJob([&](const ProgressFn& progress) {
+    std::string html;
+    WriteTableHtml(
+        sheet.Table, [&html](std::string_view piece) { html += piece; }, progress);
+    WriteEmailFile(MailBaseName(), html, subject);
+  });
 }
 
 }  // namespace qv

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "bookfiles/book_format.h"
 #include "books/books.h"
 #include "books/session.h"
 #include "controls/file_dialog_model.h"
@@ -43,6 +44,7 @@ namespace qv {
 
 class CalanderForm;
 class LedgerSheetWidget;
+class SheetPrintout;
 class PelVerticalScroll;
 class RealhScroll;
 
@@ -143,6 +145,11 @@ class LedgerWindow : public QWidget {
   // On the first showing: wide enough for the whole sheet, within the screen's width.
   void FitWidthToSheet();
   void ConnectTopBar();
+  // Runs `job` on the sheet, under the wait screen when the sheet is long; `progress`
+  // moves its bar.
+  void RunSheetJob(const std::function<void(const ProgressFn& progress)>& job);
+  // The sheet's print-out, after the business heading where the kind has one.
+  std::shared_ptr<SheetPrintout> Printout() const;
 
   LedgerContext& context_;
   bool allAccounts_;

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <utility>
 
 namespace qv {
 
@@ -28,6 +29,17 @@ void SetClipboardData(const std::string* text, const std::string& rtf) {
 }  // namespace
 
 void SetClipboardRtf(const std::string& rtf) { SetClipboardData(nullptr, rtf); }
+
+void SetClipboardTextAndRtf(QByteArray text, QByteArray rtf) {
+  QClipboard* clipboard = Clipboard();
+  if (!clipboard) return;
+  auto* data = new QMimeData;
+  // Plain text given as bytes is read as UTF-8, here and by the programs it is pasted into.
+  data->setData(QStringLiteral("text/plain"), std::move(text));
+  data->setData(QString::fromLatin1(kRtfMimeType), rtf);
+  data->setData(QString::fromLatin1(kRtfMimeTypeAlias), std::move(rtf));
+  clipboard->setMimeData(data);  // the clipboard takes ownership
+}
 
 void SetClipboardTextAndRtf(const std::string& text, const std::string& rtf) {
   SetClipboardData(&text, rtf);

@@ -3,6 +3,7 @@
 // same content as rich text (RTF) for word processors. Texts are UTF-8; RTF is the bytes of
 // an RTF document.
 
+#include <QByteArray>
 #include <string>
 
 namespace qv {
@@ -18,6 +19,9 @@ void SetClipboardText(const std::string& text);
 void SetClipboardRtf(const std::string& rtf);
 // Replaces the clipboard's content with the text and its RTF form, as one content.
 void SetClipboardTextAndRtf(const std::string& text, const std::string& rtf);
+// The same from the text's UTF-8 bytes: the clipboard keeps these very buffers, so that a
+// large text is not copied on its way there.
+void SetClipboardTextAndRtf(QByteArray text, QByteArray rtf);
 // The clipboard's plain text ("" when it holds none).
 std::string ClipboardText();
 // The clipboard's RTF ("" when it holds none).
