@@ -1,5 +1,6 @@
 // Printing the whole general journal of a generated book to a PDF file, as the journal
-// window's Print does: 10^5 and 10^6 posting lines on A4 at the printer's high resolution.
+// window's Print does (page by page under the wait screen, whose bar follows the rows
+// printed): 10^5 and 10^6 posting lines on A4 at the printer's high resolution.
 // Each run reports its time, the pages printed, the most the heap held at once beyond the
 // book and its view, and the process's peak resident memory during the print (the kernel's
 // high-water mark, reset before the print). The target: the 10^6-line journal under 300 MB
@@ -11,13 +12,13 @@
 
 #include <QPrinter>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "bench/book_generator.h"
 #include "bench/heap_meter.h"
 #include "bench/program_setup_qt.h"
+#include "bench/resident_memory.h"
 #include "controls/print_document_qt.h"
 #include "ledgers/journal_view.h"
 #include "ledgers/ledger_drawing.h"
@@ -25,17 +26,6 @@
 
 namespace qv {
 namespace {
-
-// The process's resident high-water mark in bytes (VmHWM), or -1 when unknown.
-int64_t PeakResidentBytes() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmHWM:", 0) == 0) return std::stoll(line.substr(6)) * 1024;
-  return -1;
-}
-
-// Starts the high-water mark again from what is resident now.
-void ResetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 // The whole sheet in one drawing, its column headings marked to stand on every page.
 void DrawWhole(DrawingSurface& printer, const LedgerSheet& sheet) {
@@ -68,12 +58,14 @@ void BM_PrintWholeJournalToPdf(benchmark::State& state) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setOutputFileName(QString::fromStdString(path));
-    ResetPeakResident();
+    bench::ResetPeakResident();
     const HeapMeter meter;
     SheetPrintout printout(sheet);
-    const PageDrawing byPage = [&](DrawingSurface& surface, int page) {
-      return printout.DrawPage(surface, page);
-    };
+    const LongDocument byPage{
+        [&](DrawingSurface& surface, int page) { return printout.DrawPage(surface, page); },
+        [&] {
+          return DocumentPosition{printout.RowsDrawn(), printout.RowCount()};
+        }};
     const DocumentDrawing whole = [&](DrawingSurface& surface) {
       DrawWhole(surface, sheet);
       recorded = static_cast<double>(surface.Operations().size());
@@ -82,7 +74,7 @@ void BM_PrintWholeJournalToPdf(benchmark::State& state) {
                                      ? PrintOnPrinter(printer, session, byPage, 1, 1.0)
                                      : PrintOnPrinter(printer, session, whole, 1, 1.0);
     heapPeak = meter.PeakBytes();
-    residentPeak = PeakResidentBytes();
+    residentPeak = bench::PeakResidentBytes();
     if (outcome != PrintOutcome::Printed) state.SkipWithError("the print failed");
   }
   state.counters["rows"] = static_cast<double>(sheet.Table.RowCount);
