@@ -1,5 +1,6 @@
 #include "controls/wait_screen_dialog.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -23,6 +24,8 @@ namespace {
 constexpr int kStripWidth = 60;
 constexpr int kContentLeft = kStripWidth + 12;
 constexpr int kBarHeight = 18;
+// The longest the end of a job takes in the input held back during it.
+constexpr int kInputCatchUpMs = 100;
 
 // The jobs running, innermost last.
 std::vector<WaitScreen*>& RunningJobs() {
@@ -205,14 +208,22 @@ WaitScreen::WaitScreen(QWidget* owner, const Session& session, int64_t lastLineI
 WaitScreen::~WaitScreen() {
   auto& jobs = RunningJobs();
   jobs.erase(std::remove(jobs.begin(), jobs.end(), this), jobs.end());
-  // Input that arrived during the job is taken now, while it is still swallowed, so that no
-  // click queued during the job acts once the windows take input again.
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
-  inputBlock_.reset();
   delete window_.data();
+  if (!jobs.empty()) {
+    inputBlock_.reset();  // the job around this one holds the input back still
+    return;
+  }
+  // The window system held back the input that arrived during the job (the painting went on
+  // without it). It is taken now, the wait screen gone and the input still swallowed, so
+  // that no click queued during the job acts once the windows take input again, and a close
+  // box pressed meanwhile reaches its window and is remembered. The event dispatcher is
+  // woken, as new input would wake it, so that it looks at what it held back.
+  if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+    dispatcher->wakeUp();
+  QCoreApplication::processEvents(QEventLoop::AllEvents, kInputCatchUpMs);
+  inputBlock_.reset();
   // The windows closed during the job close now, each through its own close, which asks
   // what it asks; from the event loop, so that the command that ran the job has returned.
-  if (!jobs.empty()) return;
   for (const QPointer<QWidget>& window : std::exchange(PendingCloses(), {}))
     if (window) QMetaObject::invokeMethod(window.data(), &QWidget::close, Qt::QueuedConnection);
 }

@@ -80,7 +80,7 @@ TEST_F(LostWorkTest, TheCloseBoxPressedDuringALongJobClosesAfterItWithTheUsualQu
   EXPECT_TRUE(prompts.History().empty()) << "nothing is asked in the middle of the job";
   prompts.Then(PromptAnswer::No);
   QCoreApplication::processEvents();
-  EXPECT_EQ(Asked().Text, Str(279));
+  EXPECT_EQ(prompts.Texts(), std::vector<std::string>{Str(279)});
   EXPECT_TRUE(w->isVisible());
   EXPECT_EQ(p.ended, 0);
   // Yes ends the program as the close box does.
