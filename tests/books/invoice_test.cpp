@@ -52,7 +52,7 @@ TEST(Invoice, ThePageOfTheExampleIsExact) {
                 "align=\"right\">15.00</td></tr><tr><td></td><td></td><td align=\"right\"><br>"
                 "<b>Total -  115.00</b></td></tr></table></p></font></html></body>");
   EXPECT_EQ(InvoiceSubject(books.BusinessName, "Customer", "INV1"), "Acme, Customer (INV1)");
-  EXPECT_EQ(invoice.EntryNumber, "INV1          ");  // printed as stored
+  EXPECT_EQ(invoice.EntryNumber, "INV1          ");  // kept as stored
 }
 
 TEST(Invoice, CustomerItemsAndTotalFollowTheEntry) {
