@@ -83,15 +83,6 @@ TEST_F(LostWorkTest, TheCloseBoxPressedDuringALongJobClosesAfterItWithTheUsualQu
   EXPECT_EQ(prompts.Texts(), std::vector<std::string>{Str(279)});
   EXPECT_TRUE(w->isVisible());
   EXPECT_EQ(p.ended, 0);
-  // Yes ends the program as the close box does.
-  {
-    WaitScreen job(w, p.app->TheSession(), 100);
-    w->windowHandle()->close();
-    job.ProgressTick();
-  }
-  prompts.Then(PromptAnswer::Yes);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(p.ended, 1);
 }
 
 // Enter on the exit question, from Exit and from the close box alike, keeps the program.

@@ -7,9 +7,7 @@
 namespace qv {
 namespace {
 
-// Texts with their tops, or with their left edges.
 using PageTexts = std::vector<std::pair<std::string, double>>;
-using Placed = std::vector<std::pair<std::string, double>>;
 
 // Fixed metrics: a 10-point line is 200 twips high.
 class PageLayoutTest : public ::testing::Test {
@@ -123,15 +121,13 @@ class PageBandsTest : public PageLayoutTest {
     surface_.Print("Title");
     surface_.SetPageColumns({0, 400, 700, 1000, 1300}, 1);
     surface_.BeginPageHeading();
-    Row("Nm", "AA", "BB", "CC");
+    Row("N", "A", "B", "C");
     surface_.Line(0, 400, 1300, 400);
     surface_.EndPageHeading();
-    for (int k = 1; k <= 5; ++k) {
-      const std::string n = std::to_string(k);
-      Row("R" + n, "a" + n, "b" + n, "c" + n);
-    }
+    for (const char* k : {"1", "2", "3", "4", "5"})
+      Row(std::string("r") + k, std::string("a") + k, std::string("b") + k, std::string("c") + k);
   }
-  // One line: a name at the left, three texts right-aligned in their columns.
+  // A name at the left, three texts right-aligned in their columns.
   void Row(const std::string& name, const std::string& a, const std::string& b,
            const std::string& c) {
     const double y = surface_.CurrentY();
@@ -146,106 +142,57 @@ class PageBandsTest : public PageLayoutTest {
   LaidOutPages Across(double width) const {
     return LayOutPages(surface_.Operations(), PageArea{width, 1000});
   }
-  // The texts of each page with their left edges, in drawing order.
-  static std::vector<Placed> Lefts(const std::vector<DrawOp>& ops) {
-    std::vector<Placed> pages(1);
+  // Each page as its texts "text x,y" and its lines "|x1-x2", in drawing order.
+  static std::vector<std::string> Sheets(const std::vector<DrawOp>& ops) {
+    std::vector<std::string> pages(1);
+    auto number = [](double v) { return std::to_string(static_cast<int>(v)); };
     for (const DrawOp& op : ops) {
       if (std::holds_alternative<NewPageOp>(op)) pages.emplace_back();
       if (const auto* text = std::get_if<TextOp>(&op))
-        pages.back().emplace_back(text->Text, text->X);
+        pages.back() += " " + text->Text + " " + number(text->X) + "," + number(text->Y);
+      if (const auto* line = std::get_if<LineOp>(&op))
+        pages.back() += " |" + number(line->X1) + "-" + number(line->X2);
+      EXPECT_FALSE(std::holds_alternative<PageColumnsOp>(op));
     }
     return pages;
-  }
-  // The stretches across of the lines on page `page`.
-  static std::vector<std::pair<double, double>> Rules(const std::vector<DrawOp>& ops, int page) {
-    std::vector<std::pair<double, double>> rules;
-    int at = 0;
-    for (const DrawOp& op : ops) {
-      if (std::holds_alternative<NewPageOp>(op)) ++at;
-      if (const auto* line = std::get_if<LineOp>(&op); line && at == page)
-        rules.emplace_back(line->X1, line->X2);
-    }
-    return rules;
   }
 };
 
 TEST_F(PageBandsTest, AWideDrawingIsPrintedInBandsOfWholeColumnsWithTheNamesOnEach) {
   // A page as wide as the drawing keeps it as it is.
-  const LaidOutPages whole = Across(1300);
-  EXPECT_TRUE(whole.Fits);
-  EXPECT_EQ(Pages(whole.Ops), Pages(Laid(1000)));
-  // 1000 wide: names, A and B on the first band, down two pages; then the names and C.
+  EXPECT_EQ(Sheets(Across(1300).Ops), Sheets(Laid(1000)));
+  // 1000 wide: names, A and B on the first band, down two pages; then the names and C, on
+  // the same rows at the same heights, the rule cut at the band's edge and drawn again under
+  // the names.
   const LaidOutPages laid = Across(1000);
   ASSERT_TRUE(laid.Fits);
-  const auto pages = Pages(laid.Ops);
-  ASSERT_EQ(pages.size(), 4u);
-  const auto lefts = Lefts(laid.Ops);
-  EXPECT_EQ(lefts[0], (Placed{{"Title", 0},
-                              {"Nm", 0},
-                              {"AA", 500},
-                              {"BB", 800},
-                              {"R1", 0},
-                              {"a1", 500},
-                              {"b1", 800},
-                              {"R2", 0},
-                              {"a2", 500},
-                              {"b2", 800},
-                              {"R3", 0},
-                              {"a3", 500},
-                              {"b3", 800}}));
-  EXPECT_EQ(lefts[2], (Placed{{"Title", 0},
-                              {"Nm", 0},
-                              {"CC", 500},
-                              {"R1", 0},
-                              {"c1", 500},
-                              {"R2", 0},
-                              {"c2", 500},
-                              {"R3", 0},
-                              {"c3", 500}}));
-  EXPECT_EQ(lefts[3],
-            (Placed{{"Nm", 0}, {"CC", 500}, {"R4", 0}, {"c4", 500}, {"R5", 0}, {"c5", 500}}));
-  // Every band's pages hold the same rows at the same heights.
-  for (std::size_t p : {0u, 1u}) {
-    PageTexts names;
-    for (const auto& text : pages[p + 2])
-      if (text.first[0] != 'c' && text.first != "CC") names.push_back(text);
-    PageTexts first;
-    for (const auto& text : pages[p])
-      if (text.first[0] != 'a' && text.first[0] != 'b' && text.first != "AA" && text.first != "BB")
-        first.push_back(text);
-    EXPECT_EQ(names, first) << "page " << p;
-  }
-  // The heading's rule is cut at the band's edge and drawn under the repeated names.
-  EXPECT_EQ(Rules(laid.Ops, 0), (std::vector<std::pair<double, double>>{{0, 1000}}));
-  EXPECT_EQ(Rules(laid.Ops, 2), (std::vector<std::pair<double, double>>{{400, 700}, {0, 400}}));
-  for (const DrawOp& op : laid.Ops) EXPECT_FALSE(std::holds_alternative<PageColumnsOp>(op));
+  EXPECT_EQ(Sheets(laid.Ops),
+            (std::vector<std::string>{
+                " Title 0,0 N 0,200 A 600,200 B 900,200 |0-1000 r1 0,400 a1 500,400 b1 800,400"
+                " r2 0,600 a2 500,600 b2 800,600 r3 0,800 a3 500,800 b3 800,800",
+                " N 0,0 A 600,0 B 900,0 |0-1000 r4 0,200 a4 500,200 b4 800,200 r5 0,400"
+                " a5 500,400 b5 800,400",
+                " Title 0,0 N 0,200 C 600,200 |400-700 |0-400 r1 0,400 c1 500,400 r2 0,600"
+                " c2 500,600 r3 0,800 c3 500,800",
+                " N 0,0 C 600,0 |400-700 |0-400 r4 0,200 c4 500,200 r5 0,400 c5 500,400"}));
 }
 
 TEST_F(PageBandsTest, NamesThatLeaveNoRoomStandAloneAndAColumnWiderThanThePageDoesNotFit) {
   // 600 wide holds the names or two columns, not both: the names and the title stand on the
   // first band only, A and B share the next, C the last.
-  const LaidOutPages laid = Across(600);
-  ASSERT_TRUE(laid.Fits);
-  const auto lefts = Lefts(laid.Ops);
-  ASSERT_EQ(lefts.size(), 6u);
-  EXPECT_EQ(lefts[0].front(), (std::pair<std::string, double>{"Title", 0}));
-  EXPECT_EQ(lefts[2], (Placed{{"AA", 100},
-                              {"BB", 400},
-                              {"a1", 100},
-                              {"b1", 400},
-                              {"a2", 100},
-                              {"b2", 400},
-                              {"a3", 100},
-                              {"b3", 400}}));
-  EXPECT_EQ(lefts[5], (Placed{{"CC", 100}, {"c4", 100}, {"c5", 100}}));
-  // The names column alone is wider than 350: nothing is laid out.
+  const std::vector<std::string> pages = Sheets(Across(600).Ops);
+  ASSERT_EQ(pages.size(), 6u);
+  EXPECT_EQ(pages[0], " Title 0,0 N 0,200 |0-400 r1 0,400 r2 0,600 r3 0,800");
+  EXPECT_EQ(pages[2],
+            " A 200,200 B 500,200 |0-600 a1 100,400 b1 400,400 a2 100,600 b2 400,600"
+            " a3 100,800 b3 400,800");
+  EXPECT_EQ(pages[5], " C 200,0 |0-300 c4 100,200 c5 100,400");
+  // The names alone are wider than 350: nothing is laid out; nor is a drawing that marks no
+  // columns and runs past the page.
   const LaidOutPages narrow = Across(350);
-  EXPECT_FALSE(narrow.Fits);
-  EXPECT_TRUE(narrow.Ops.empty());
-  // Nor is a drawing that marks no columns and runs past the page.
+  EXPECT_TRUE(!narrow.Fits && narrow.Ops.empty());
   DrawingSurface plain(metrics_);
-  plain.SetFontSize(10);
-  plain.Print("A line of thirty characters ..");
+  plain.Print(std::string(30, 'x'));
   EXPECT_FALSE(LayOutPages(plain.Operations(), PageArea{2000, 1000}).Fits);
   EXPECT_TRUE(LayOutPages(plain.Operations(), PageArea{3000, 1000}).Fits);
 }
