@@ -127,21 +127,30 @@ TEST_F(RealDisplayTest, TabAndShiftTabWalkTheEntryWithEveryBoxInView) {
   EXPECT_EQ(back, walked);
 }
 
-// The part of `box` that shows: what the boxes it stands in leave of it, in the window.
+// The part of `box` that shows: what the boxes it stands in leave of it, in the window. Of the
+// entry frame only the inside of its etched border counts: two outlines, two pixels at each
+// edge, that a box standing on them would cut into.
 QRect ShownPartOf(QWidget* box) {
   QWidget* window = box->window();
   QRect shown = RectIn(window, box);
-  for (QWidget* up = box->parentWidget(); up != nullptr && up != window; up = up->parentWidget())
-    shown &= RectIn(window, up);
+  for (QWidget* up = box->parentWidget(); up != nullptr && up != window; up = up->parentWidget()) {
+    const QRect area = RectIn(window, up);
+    shown &= qobject_cast<EntryFrame*>(up) != nullptr ? area.adjusted(2, 2, -2, -2) : area;
+  }
   return shown;
 }
 
 bool WhollyShown(QWidget* box) { return ShownPartOf(box) == RectIn(box->window(), box); }
 
+std::string RectText(const QRect& r) {
+  return std::to_string(r.width()) + " x " + std::to_string(r.height()) + " at " +
+         std::to_string(r.x()) + ", " + std::to_string(r.y());
+}
+
 // Entries of 3 to 30 debit lines and one or two credit lines at the window's first size, at
 // its smallest, and taller and wider: where the rows and the notes box do not all show, the
-// row bar does, its end shows the notes box whole, and Tab from the last amount brings the
-// notes box into view.
+// row bar does; clicking its down arrow until the rows stop brings the notes box whole into
+// the row box and inside the frame's border, and so does Tab from the last amount.
 TEST_F(RealDisplayTest, TheRowBarsEndAndTabFromTheLastAmountShowTheNotesBoxAtEverySize) {
   struct Shape {
     int debits, credits, firstLine;
@@ -175,10 +184,16 @@ TEST_F(RealDisplayTest, TheRowBarsEndAndTabFromTheLastAmountShowTheNotesBoxAtEve
       if (!WhollyShown(w->AccNote)) {
         EXPECT_TRUE(w->EScroll->isVisible()) << "no bar leads to the notes box";
       }
-      w->EScroll->SetValue(w->EScroll->ValueMax());
+      const QPoint downArrow(w->EScroll->width() / 2, w->EScroll->height() - 5);
+      for (int before = -1, i = 0;
+           i < 1000 && w->EScroll->isVisible() && w->EScroll->Value() != before; ++i) {
+        before = w->EScroll->Value();
+        QTest::mouseClick(w->EScroll, Qt::LeftButton, {}, downArrow);
+      }
+      EXPECT_EQ(w->EScroll->Value(), w->EScroll->ValueMax());
       EXPECT_TRUE(WhollyShown(w->AccNote))
-          << "at the bar's end the notes box shows " << ShownPartOf(w->AccNote).height()
-          << " of its " << w->AccNote->height() << " pixels";
+          << "at the bar's end the notes box " << RectText(RectIn(w, w->AccNote)) << " shows "
+          << RectText(ShownPartOf(w->AccNote));
       w->EScroll->SetValue(0);
       QWidget* lastAmount = w->CreditAmountText(shape.credits - 1);
       Focus(lastAmount);
