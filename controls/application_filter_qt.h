@@ -8,12 +8,14 @@
 
 namespace qv {
 
+// Returns the filter when this call put it in place, null when it was there already.
 template <typename Filter>
-void InstallApplicationFilter(QApplication& app, const QString& name) {
-  if (app.findChild<QObject*>(name, Qt::FindDirectChildrenOnly) != nullptr) return;
+Filter* InstallApplicationFilter(QApplication& app, const QString& name) {
+  if (app.findChild<QObject*>(name, Qt::FindDirectChildrenOnly) != nullptr) return nullptr;
   auto* filter = new Filter(&app);
   filter->setObjectName(name);
   app.installEventFilter(filter);
+  return filter;
 }
 
 }  // namespace qv

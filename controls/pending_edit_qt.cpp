@@ -8,11 +8,12 @@
 #include <QWidget>
 #include <utility>
 
+#include "controls/application_filter_qt.h"
+
 namespace qv {
 namespace {
 
 constexpr const char* kStoreName = "StoreWhenLeft";
-constexpr const char* kGuardName = "PendingEditGuard";
 
 // What leaving one box does, kept as a child of the box so that it goes with it.
 class LeavingStore final : public QObject {
@@ -176,10 +177,8 @@ void StoresWhenLeft(QWidget* box, std::function<void()> store) {
 
 void InstallPendingEditGuard(QApplication& app) {
   // Once for the application, however many times the program's windows are set up.
-  if (app.findChild<QObject*>(kGuardName, Qt::FindDirectChildrenOnly) != nullptr) return;
-  auto* guard = new PendingEditGuard(&app);
-  guard->setObjectName(kGuardName);
-  app.installEventFilter(guard);
+  auto* guard = InstallApplicationFilter<PendingEditGuard>(app, "PendingEditGuard");
+  if (guard == nullptr) return;
   // Made before any window asks its question at the session's end, so it runs first.
   QObject::connect(&app, &QGuiApplication::commitDataRequest, guard,
                    [guard] { guard->SessionEnds(); });

@@ -57,6 +57,13 @@ constexpr int kSaveId = 165;
 constexpr int32_t kLongJournalLines = 100000;
 constexpr int64_t kLongTableRows = 20000;
 
+// The pages of a print-out, drawn one at a time.
+PageDrawing PagesOf(std::shared_ptr<SheetPrintout> printout) {
+  return [printout = std::move(printout)](DrawingSurface& printer, int page) {
+    return printout->DrawPage(printer, page);
+  };
+}
+
 // The bar that scrolls the sheet across: its height, and its settings (in pixels).
 constexpr int kAcrossBarPixels = 17;
 constexpr ScrollBarSettings kAcrossBarSettings{
@@ -361,17 +368,13 @@ std::shared_ptr<SheetPrintout> LedgerWindow::Printout() const {
 }
 
 std::function<bool(DrawingSurface& printer, int page)> LedgerWindow::PrintDrawing() const {
-  return [printout = Printout()](DrawingSurface& printer, int page) {
-    return printout->DrawPage(printer, page);
-  };
+  return PagesOf(Printout());
 }
 
 void LedgerWindow::Print_Click() {
   if (!Sheet().HasRows()) return;
   const std::shared_ptr<SheetPrintout> printout = Printout();
-  LongDocument document{
-      [printout](DrawingSurface& printer, int page) { return printout->DrawPage(printer, page); },
-      {}};
+  LongDocument document{PagesOf(printout), {}};
   // A long sheet prints under the wait screen, its bar following the rows printed.
   if (Sheet().Table.RowCount > kLongTableRows)
     document.Position = [printout] {

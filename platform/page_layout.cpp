@@ -142,14 +142,10 @@ std::optional<std::pair<double, double>> PlaceAcross(const DrawOp& op) {
   return std::nullopt;
 }
 
-double TopOf(const DrawOp& op) {
-  if (const auto* text = std::get_if<TextOp>(&op)) return text->Y;
-  if (const auto* line = std::get_if<LineOp>(&op)) return std::min(line->Y1, line->Y2);
-  if (const auto* box = std::get_if<BoxOp>(&op)) return std::min(box->Y1, box->Y2);
-  if (const auto* filled = std::get_if<FilledBoxOp>(&op)) return std::min(filled->Y1, filled->Y2);
-  if (const auto* pixel = std::get_if<PixelOp>(&op)) return pixel->Y;
-  if (const auto* picture = std::get_if<PictureOp>(&op)) return picture->Y;
-  return 0;
+// Whether an operation starts above `top` (one without a finite place does not).
+bool StartsAbove(const DrawOp& op, double top) {
+  const std::optional<Span> span = SpanOf(op);
+  return span && span->Top < top;
 }
 
 // How a part of a drawing is cut across into bands of whole columns (see the header).
@@ -190,13 +186,13 @@ class Bands {
     where_.assign(end - begin, kUnplaced);
     for (std::size_t i = begin; i < end; ++i) {
       if (IsStretch(drawing[i])) {
-        where_[i - begin] = TopOf(drawing[i]) < top_ ? kStretchAbove : kStretch;
+        where_[i - begin] = StartsAbove(drawing[i], top_) ? kStretchAbove : kStretch;
         continue;
       }
       const auto place = PlaceAcross(drawing[i]);
       if (!place || !std::isfinite(place->first)) continue;
       const auto [x, w] = *place;
-      if (TopOf(drawing[i]) < top_) {
+      if (StartsAbove(drawing[i], top_)) {
         aboveLeft = std::min(aboveLeft, x);
         aboveRight = std::max(aboveRight, x + w);
         where_[i - begin] = kAbove;

@@ -162,21 +162,20 @@ std::optional<QMargins> OwnFrame(const QWidget* window) {
 
 bool IsFramed(const QWidget* window) { return OwnFrame(window).has_value(); }
 
-// Another open window's frame: the best guess at the frame a window not yet framed will get.
-const QWidget* AnyFramedWindow(const QWidget* besides) {
+// Another open window's frame: the best guess at the frame a window not yet framed will get;
+// nothing while no other window has one.
+std::optional<QMargins> OtherWindowsFrame(const QWidget* besides) {
   for (const QWidget* other : QApplication::topLevelWidgets())
-    if (other != besides && other->isVisible() && other->windowType() == Qt::Window &&
-        IsFramed(other))
-      return other;
-  return nullptr;
+    if (other != besides && other->isVisible() && other->windowType() == Qt::Window)
+      if (const std::optional<QMargins> frame = OwnFrame(other)) return frame;
+  return std::nullopt;
 }
 
 // The frame the window system puts around a window: the window's own once it has one,
 // otherwise that of another open window (before its first showing a window has none yet).
 QMargins FrameOf(const QWidget* window) {
   if (const std::optional<QMargins> own = OwnFrame(window)) return *own;
-  const QWidget* other = AnyFramedWindow(window);
-  return other != nullptr ? *OwnFrame(other) : QMargins();
+  return OtherWindowsFrame(window).value_or(QMargins());
 }
 
 QSize RoomWithin(const QRect& area, const QMargins& frame) {
@@ -267,7 +266,7 @@ class FrameWatch final : public QObject {
   // Called once the events of the showing have run.
   void Settle() {
     Check();
-    if (!done_ && AnyFramedWindow(window_) == nullptr && PlaceKnown(window_)) FitShown(window_);
+    if (!done_ && !OtherWindowsFrame(window_) && PlaceKnown(window_)) FitShown(window_);
   }
 
  protected:
