@@ -9,6 +9,7 @@
 #include <functional>
 #include <utility>
 
+#include "controls/text_box_keys_qt.h"
 #include "controls/wait_screen_model.h"
 #include "platform/colors_qt.h"
 #include "platform/key_codes.h"
@@ -33,11 +34,14 @@ constexpr int kBandLines = 60;
 // code, or for a character beyond those codes by its Unicode value; each character that an
 // input method hands in counts as a key of its own. Enter and Escape reach it like any key
 // but do nothing in it; they never reach the window's own handling (default button,
-// closing).
+// closing). Ctrl+A selects the whole text here, as in every box, and counts like any key:
+// the program's shared rule for it leaves the key to this box.
 class MaskedPasswordBox final : public QLineEdit {
  public:
   MaskedPasswordBox(QWidget* parent, std::function<void(int)> keyHandled)
-      : QLineEdit(parent), keyHandled_(std::move(keyHandled)) {}
+      : QLineEdit(parent), keyHandled_(std::move(keyHandled)) {
+    LeaveSelectAllToBox(*this);
+  }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {

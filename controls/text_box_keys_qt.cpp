@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QVariant>
+#include <QWidget>
 
 #include "controls/application_filter_qt.h"
 
@@ -41,6 +43,9 @@ bool TakesTypedText(const QObject* object) {
          qobject_cast<const QTextEdit*>(object) != nullptr;
 }
 
+// The property that marks a box taking Ctrl+A itself.
+constexpr const char* kOwnSelectAll = "qvOwnSelectAll";
+
 bool IsSelectAll(const QKeyEvent& key) {
   return key.key() == Qt::Key_A && (key.modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
 }
@@ -62,7 +67,8 @@ class TextBoxKeys final : public QObject {
     // Every event of the program passes here: the cheap test of its type comes first.
     if (event->type() != QEvent::KeyPress) return false;
     const auto& key = *static_cast<const QKeyEvent*>(event);
-    if (IsSelectAll(key)) return SelectWholeText(watched);
+    if (IsSelectAll(key))
+      return !watched->property(kOwnSelectAll).toBool() && SelectWholeText(watched);
     // Handled here: neither the box nor a window's key filter sees the key.
     return TypesWithAlt(key) && TakesTypedText(watched);
   }
@@ -73,5 +79,7 @@ class TextBoxKeys final : public QObject {
 void InstallTextBoxKeys(QApplication& app) {
   InstallApplicationFilter<TextBoxKeys>(app, "TextBoxKeys");
 }
+
+void LeaveSelectAllToBox(QWidget& box) { box.setProperty(kOwnSelectAll, true); }
 
 }  // namespace qv

@@ -8,13 +8,20 @@
 // - Alt held with a key types nothing into a box (or into a list's type-ahead). Where no
 //   menu caption or button answers the key, Qt would type its letter over the selection,
 //   and a note could be lost unnoticed. Alt alone still opens the menu bar.
+//
+// A box whose own key handling uses or counts Ctrl+A declares so (LeaveSelectAllToBox): the
+// first rule then leaves Ctrl+A to the box, which selects its text itself.
 
 class QApplication;
+class QWidget;
 
 namespace qv {
 
 // Puts both rules in place for every window of the application, once however often it is
 // called.
 void InstallTextBoxKeys(QApplication& app);
+
+// Declares that `box` takes Ctrl+A itself.
+void LeaveSelectAllToBox(QWidget& box);
 
 }  // namespace qv

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "controls/text_box_keys_qt.h"
 #include "tests/controls/input_events_qt.h"
 #include "tests/support/book_builder.h"
 #include "tests/support/prompt_answerer.h"
@@ -145,6 +146,35 @@ TEST_F(PasswordDialogTest, KeysOfEveryScriptCountTowardsTheLockout) {
   EXPECT_FALSE(PassAdminGate(books, session, prompt));
   EXPECT_EQ(std::pair(commits, quits), std::pair(100, 1));
   EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Hacking Protection Activated, Ending"});
+}
+
+// The program's shared rule for Ctrl+A is in place, as in the running program: in this box
+// Ctrl+A still selects the whole text, and it counts like any key, so after 499 Backspaces
+// it is the 500th.
+TEST_F(PasswordDialogTest, KeysCtrlASelectsAllAndCountsTowardsTheLockout) {
+  InstallTextBoxKeys(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+  const auto ctrlA = [](PasswordDialog& dialog) {
+    SendKey(dialog.PasswordBox(), Qt::Key_A, QString(QChar(1)), Qt::ControlModifier);
+  };
+  messages.Then(PromptAnswer::Ok);
+  bool openAfter499 = false;
+  OnNextShowing([&](PasswordDialog& dialog) {
+    for (int i = 0; i < 499; ++i) SendKey(dialog.PasswordBox(), Qt::Key_Backspace, "\b");
+    openAfter499 = dialog.isVisible();
+    ctrlA(dialog);
+  });
+  EXPECT_FALSE(PassAdminGate(books, session, prompt));
+  EXPECT_TRUE(openAfter499);
+  EXPECT_EQ(std::pair(quits, leftOpen), std::pair(1, 0));
+  EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Hacking Protection Activated, Ending"});
+  int selected = -1;
+  OnNextShowing([&](PasswordDialog& dialog) {
+    Type(dialog, "ab");
+    ctrlA(dialog);
+    selected = dialog.PasswordBox()->selectionLength();
+  });
+  EXPECT_FALSE(PassAdminGate(books, session, prompt));
+  EXPECT_EQ(std::pair(selected, model.FailedKeyPresses()), std::pair(2, 3));
 }
 
 }  // namespace
