@@ -77,36 +77,11 @@ std::optional<Amount> AmountOfDouble(double value, int decimals) {
   return Amount::FromRaw(raw);
 }
 
-std::optional<Amount> AmountTimesRate(Amount value, double rate) {
-  __extension__ typedef unsigned __int128 Wide;
-  if (!std::isfinite(rate)) return std::nullopt;
-  if (rate == 0 || value.IsZero()) return Amount{};
-  // |rate| = mantissa x 2^exponent with a whole mantissa below 2^53.
-  int exponent = 0;
-  const double fraction = std::frexp(std::fabs(rate), &exponent);
-  const auto mantissa = static_cast<uint64_t>(std::ldexp(fraction, 53));
-  exponent -= 53;
-  const uint64_t magnitude = value.IsNegative() ? uint64_t{0} - static_cast<uint64_t>(value.Raw())
-                                                : static_cast<uint64_t>(value.Raw());
-  Wide product = Wide{mantissa} * magnitude;  // below 2^117
-  if (exponent >= 0) {
-    if (exponent >= 64 || product > (Wide{1} << (64 - exponent))) return std::nullopt;
-    product <<= exponent;
-  } else if (-exponent >= 118) {
-    product = 0;  // less than half a ten-thousandth
-  } else {
-    const int shift = -exponent;
-    const Wide whole = product >> shift;
-    const Wide rest = product - (whole << shift);
-    const Wide half = Wide{1} << (shift - 1);
-    product = whole + ((rest > half || (rest == half && (whole & 1) != 0)) ? 1 : 0);
-  }
-  const bool negative = (rate < 0) != value.IsNegative();
-  const Wide limit = Wide{static_cast<uint64_t>(INT64_MAX)} + (negative ? 1 : 0);
-  if (product > limit) return std::nullopt;
-  const auto raw = static_cast<uint64_t>(product);
-  return Amount::FromRaw(negative ? static_cast<int64_t>(uint64_t{0} - raw)
-                                  : static_cast<int64_t>(raw));
+std::optional<Amount> AmountTimesPercent(Amount value, const Decimal& percent) {
+  const DecimalResult product =
+      MultiplyRounded(Decimal::FromAmount(value), percent, 2, Amount::kDecimals);
+  if (!product.Ok()) return std::nullopt;
+  return AmountOf(product.Value);
 }
 
 }  // namespace qv

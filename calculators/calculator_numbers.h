@@ -31,10 +31,8 @@ std::optional<Amount> AmountOf(const Decimal& value);
 // it is not a finite number within the Amount range.
 std::optional<Amount> AmountOfDouble(double value, int decimals = Amount::kDecimals);
 
-// `rate` times `value`, worked out exactly and rounded to four decimals, halves to even;
-// nothing when the product is beyond the Amount range or the rate is not a finite number.
-// Unlike AmountOfDouble(rate * value.ToDouble()), it keeps every digit of a value above
-// 2^53 ten-thousandths, where a double no longer holds the last decimals.
-std::optional<Amount> AmountTimesRate(Amount value, double rate);
+// `percent` % of `value`, worked out exactly (the rate is percent / 100 as a decimal) and
+// rounded to four decimals, halves to even; nothing when it is beyond the Amount range.
+std::optional<Amount> AmountTimesPercent(Amount value, const Decimal& percent);
 
 }  // namespace qv

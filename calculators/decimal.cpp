@@ -213,6 +213,16 @@ void DivMod(const Wide& u, const Wide& v, Wide& q, Wide& r) {
   }
 }
 
+// n / d (d not zero) rounded to a whole number, halves to even.
+Wide RoundedQuotient(const Wide& n, const Wide& d) {
+  Wide q;
+  Wide r;
+  DivMod(n, d, q, r);
+  const int half = Compare(Sum(r, r), d);
+  if (half > 0 || (half == 0 && (q.d[0] & 1) != 0)) q = Sum(q, WideOf(1));
+  return q;
+}
+
 // The value n / d / 10^scale (d not zero) as a Decimal: exact when it fits, else rounded,
 // halves to even, at the most decimals that fit; an overflow when not even the whole part
 // fits.
@@ -223,12 +233,7 @@ DecimalResult Fit(bool negative, const Wide& n, const Wide& d, int scale) {
   if (bits > 0) k = std::max(k, bits * 30102 / 100000);
   for (;; ++k) {
     if (k > scale) return {Decimal(), DecimalError::Overflow};
-    const Wide divisor = k == 0 ? d : Product(d, Pow10(k));
-    Wide q;
-    Wide r;
-    DivMod(n, divisor, q, r);
-    const int half = Compare(Sum(r, r), divisor);
-    if (half > 0 || (half == 0 && (q.d[0] & 1) != 0)) q = Sum(q, WideOf(1));
+    const Wide q = RoundedQuotient(n, k == 0 ? d : Product(d, Pow10(k)));
     if (FitsMantissa(q)) return {Decimal::FromParts(negative, Low128(q), scale - k)};
   }
 }
@@ -329,6 +334,20 @@ DecimalResult Multiply(const Decimal& a, const Decimal& b) {
       product <= Decimal::kMaxMantissa)
     return {Decimal::FromParts(negative, product, scale)};
   return Fit(negative, Product(WideOf(a.Digits()), WideOf(b.Digits())), WideOf(1), scale);
+}
+
+DecimalResult MultiplyRounded(const Decimal& a, const Decimal& b, int shift, int places) {
+  shift = std::clamp(shift, 0, 4);
+  places = std::clamp(places, 0, Decimal::kMaxScale);
+  // The exact product is digits / 10^scale, at most 192 bits over at most 10^60.
+  const int scale = a.Scale() + b.Scale() + shift;
+  Wide digits = Product(WideOf(a.Digits()), WideOf(b.Digits()));
+  if (scale < places)
+    digits = Product(digits, Pow10(places - scale));
+  else if (scale > places)
+    digits = RoundedQuotient(digits, Pow10(scale - places));
+  if (!FitsMantissa(digits)) return {Decimal(), DecimalError::Overflow};
+  return {Decimal::FromParts(a.IsNegative() != b.IsNegative(), Low128(digits), places)};
 }
 
 DecimalResult Divide(const Decimal& a, const Decimal& b) {

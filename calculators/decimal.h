@@ -67,6 +67,11 @@ DecimalResult Subtract(const Decimal& a, const Decimal& b);
 DecimalResult Multiply(const Decimal& a, const Decimal& b);
 DecimalResult Divide(const Decimal& a, const Decimal& b);
 
+// a x b / 10^shift (shift 0 to 4), worked out exactly and rounded once to `places` decimals
+// (0 to 28), halves to even: a rate in percent times an amount is (amount, percent, 2, 4).
+// An overflow when the rounded result does not fit.
+DecimalResult MultiplyRounded(const Decimal& a, const Decimal& b, int shift, int places);
+
 // ---- Texts.
 
 // How a text read as a number came out.

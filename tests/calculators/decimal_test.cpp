@@ -61,6 +61,21 @@ TEST(DecimalTest, ResultsAtTheEdgesOfTheRangeAndComparisonsByValue) {
   EXPECT_FALSE(D("-0").IsNegative());
 }
 
+// The exact product is rounded once, at the places asked for, however many digits it has.
+TEST(DecimalTest, AProductRoundedOnceAtTheGivenPlaces) {
+  const auto rounded = [](const char* a, const char* b, int shift, int places) {
+    const DecimalResult r = MultiplyRounded(D(a), D(b), shift, places);
+    return r.Ok() ? PlainDecimalText(r.Value) + "@" + std::to_string(r.Value.Scale()) : Outcome(r);
+  };
+  EXPECT_EQ(rounded("1.5", "2", 0, 4), "3@4");
+  EXPECT_EQ(rounded("0.125", "-1", 0, 2), "-0.12@2");
+  EXPECT_EQ(rounded("0.375", "1", 0, 2), "0.38@2");
+  // 0.5000000000000000000000000001 % of one ten-thousandth is just over half a step.
+  EXPECT_EQ(rounded("0.0001", "0.5000000000000000000000000001", 2, 6), "0.000001@6");
+  EXPECT_EQ(rounded("0.0001", "0.5", 2, 6), "0@6");
+  EXPECT_EQ(rounded("79228162514264337593543950335", "10", 0, 0), "Overflow");
+}
+
 TEST(DecimalTest, ValuesCompareByValueWhateverTheirScale) {
   EXPECT_EQ(D("1.50"), D("1.5"));
   EXPECT_LT(D("-2"), D("-1.99"));

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "calculators/calculator_numbers.h"
 
@@ -80,6 +81,56 @@ TEST(DepreciationTest, FiguresUpToTheEdgeOfTheRangeAreWorkedOutExactly) {
     EXPECT_EQ(ReducingBalanceSchedule("922337203685477.5807", percent, years, kUs).Message,
               kDepreciationRangeText)
         << percent;
+}
+
+__extension__ typedef __int128 Int128;
+
+// The schedule worked out apart, in whole ten-thousandths: each year's depreciation is the
+// book value times numerator / denominator, rounded halves to even (positive figures only).
+std::vector<std::pair<int64_t, int64_t>> ExactSchedule(int64_t cost, Int128 numerator,
+                                                       Int128 denominator, int years) {
+  std::vector<std::pair<int64_t, int64_t>> rows;
+  int64_t book = cost;
+  for (int year = 0; year < years; ++year) {
+    const Int128 product = book * numerator;
+    auto depreciation = static_cast<int64_t>(product / denominator);
+    const Int128 twice = product % denominator * 2;
+    if (twice > denominator || (twice == denominator && depreciation % 2 != 0)) ++depreciation;
+    rows.emplace_back(book, depreciation);
+    book -= depreciation;
+  }
+  return rows;
+}
+
+// The typed rate is the decimal it reads, divided by 100 exactly, so rates that no double
+// holds (10 % among them) give the exact figures at the top of the range as well.
+TEST(DepreciationTest, EveryFigureIsTheExactDecimalResultRounded) {
+  const DepreciationSchedule top = ReducingBalanceSchedule("922337203685477.5807", "10", "3", kUs);
+  ASSERT_EQ(top.State, DepreciationSchedule::Status::Done);
+  EXPECT_EQ(Shown(top, 1), "830,103,483,316,929.82 / 83,010,348,331,692.98");
+  EXPECT_EQ(Shown(top, 2), "747,093,134,985,236.84 / 74,709,313,498,523.68");
+  constexpr Int128 kE20 = static_cast<Int128>(10'000'000'000) * 10'000'000'000;
+  const struct {
+    const char* cost;
+    const char* percent;
+    int64_t rawCost;
+    Int128 numerator;
+    Int128 denominator;
+  } cases[] = {
+      {"922337203685477.5807", "10", INT64_MAX, 10, 100},
+      {"922337203685477.5807", "0.3", INT64_MAX, 3, 1000},
+      {"876543210987654.3219", "7.77", 8765432109876543219, 777, 10000},
+      {"100000000000000", "33.333333333333333333", 1'000'000'000'000'000'000,
+       static_cast<Int128>(3'333'333'333'333'333'333) * 10 + 3, kE20},
+  };
+  for (const auto& c : cases) {
+    const DepreciationSchedule s = ReducingBalanceSchedule(c.cost, c.percent, "40", kUs);
+    ASSERT_EQ(s.State, DepreciationSchedule::Status::Done) << c.percent;
+    std::vector<std::pair<int64_t, int64_t>> raw;
+    for (const DepreciationRow& row : s.Rows)
+      raw.emplace_back(row.BookValue.Raw(), row.YearDepreciation.Raw());
+    EXPECT_EQ(raw, ExactSchedule(c.rawCost, c.numerator, c.denominator, 40)) << c.percent;
+  }
 }
 
 TEST(DepreciationTest, NumbersAreReadInTheMachinesFormatFirst) {
