@@ -190,6 +190,14 @@ void Depreciation::VScroll1_Change() {
     for (QWidget* w : {static_cast<QWidget*>(r.Year), static_cast<QWidget*>(r.BookValue),
                        static_cast<QWidget*>(r.Rate), static_cast<QWidget*>(r.YearDepreciation)})
       w->setVisible(used);
+    // Only a row wholly inside the area takes the focus, so Tab never stops on a box that
+    // is cut or lies out of sight below the area. A box that scrolls out while it has the
+    // focus hands it to the scroll bar.
+    const bool whole = boxTop >= 0 && boxTop + kBoxHeight <= kScheduleHeight;
+    for (QLineEdit* box : {r.BookValue, r.YearDepreciation}) {
+      box->setFocusPolicy(whole ? Qt::StrongFocus : Qt::NoFocus);
+      if (!whole && box->hasFocus()) VScroll1->setFocus(Qt::OtherFocusReason);
+    }
   }
 }
 

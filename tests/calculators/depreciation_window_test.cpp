@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "controls/vertical_scroll_control.h"
 #include "tests/support/prompt_answerer.h"
@@ -146,6 +147,36 @@ TEST_F(DepreciationWindowTest, RowsAreDrawnOnlyInsideTheSchedulesArea) {
           if (drawn.pixel(x, y) != bare.pixel(x, y)) ++(area.contains(x, y) ? inside : outside);
       EXPECT_EQ(outside, 0) << years << " years, scrolled to " << value;
       EXPECT_GT(inside, 0) << years << " years, scrolled to " << value;
+    }
+  }
+}
+
+// Tab and Shift+Tab walk the whole window, scrolled anywhere: every stop in the schedule
+// lies wholly inside its area, across and down, and the rows that can be seen are reached.
+TEST_F(DepreciationWindowTest, KeysTabStopsOnlyOnRowsThatCanBeSeen) {
+  w.activateWindow();
+  QApplication::setActiveWindow(&w);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  for (const char* years : {"15", "40"}) {
+    Calculate("1000", "20", years);
+    for (const int value : {0, 190, w.VScroll1->ValueMax()}) {
+      w.VScroll1->SetValue(value);
+      for (const Qt::Key key : {Qt::Key_Backtab, Qt::Key_Tab}) {
+        w.Cost->setFocus(Qt::TabFocusReason);
+        int rowStops = 0;
+        for (int i = 0; i < 60; ++i) {
+          QTest::keyClick(QApplication::focusWidget(), key);
+          QWidget* at = QApplication::focusWidget();
+          ASSERT_NE(at, nullptr);
+          if (at == w.Cost) break;
+          if (at->parentWidget() != RowsParent()) continue;
+          ++rowStops;
+          EXPECT_TRUE(RowsParent()->rect().contains(at->geometry()))
+              << years << " years, scrolled to " << value << ": a box at " << at->x() << ","
+              << at->y() << " outside " << RowsParent()->width() << "x" << RowsParent()->height();
+        }
+        EXPECT_GE(rowStops, 2 * 12) << years << " years, scrolled to " << value;
+      }
     }
   }
 }
