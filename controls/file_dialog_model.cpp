@@ -298,8 +298,9 @@ bool FileDialogModel::Accept() {
     FollowName();
   }
   if (!IsAcceptableName(nameText_)) {
-    // An empty box is plain to see; a lone extension looks like a name.
-    if (!nameText_.empty())
+    // An empty box or a lone point is plain to see; a point with an extension after it
+    // looks like a name.
+    if (nameText_.size() > 1)
       ShowMessage("\"" + nameText_ +
                       "\" is only an extension and names no file: type a name before the point, "
                       "as in \"name" +

@@ -107,13 +107,19 @@ TEST_F(FileDialogWindowTest, EnterGoesToAcceptEmptyNamesStayDoubleClickAcceptsCl
 }
 
 // With the name box empty, choosing "*.xls" leaves the caret before the point, so typing
-// names the file; accepting the lone extension keeps the dialog open and says why.
+// names the file; accepting the lone extension keeps the dialog open and says why. A lone
+// point is no extension: like the empty box it is refused without a word.
 TEST_F(FileDialogWindowTest, TypingAfterAChosenTypeNamesTheFileAndALoneExtensionIsRefusedAloud) {
   PromptAnswerer prompts;
   model.Prepare(session, {"acc", {"*.acc", "*.txt", "*.csv", "*.xls"}, 166, 165, {}, true});
   FileDialog dialog(model, session);
   dialog.show();
   QLineEdit* box = dialog.NameBox();
+  QTest::keyClicks(box, ".");
+  dialog.AcceptButton()->click();
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(prompts.Texts(), std::vector<std::string>{});
+  box->clear();
   emit dialog.TypeList()->activated(3);
   EXPECT_EQ(box->text(), ".xls");
   prompts.Then(PromptAnswer::Ok);
