@@ -179,6 +179,11 @@ TEST_F(DepreciationWindowTest, KeysTabStopsOnlyOnRowsThatCanBeSeen) {
       }
     }
   }
+  // A box that scrolls out of the area while it has the focus hands it to the scroll bar.
+  w.VScroll1->SetValue(0);
+  w.Stage1(0)->setFocus(Qt::MouseFocusReason);
+  w.VScroll1->SetValue(190);
+  EXPECT_EQ(QApplication::focusWidget(), w.VScroll1);
 }
 
 }  // namespace
