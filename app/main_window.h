@@ -411,7 +411,7 @@ class TAcount : public QMainWindow {
   void AfterBookReplaced();
   bool PassAdminGate();
   // `proposedName`, when given, is put in the name box, even when it is empty, and makes it a
-  // save: any file that stands at the path chosen, but that one, is replaced only on Yes.
+  // save: any file that stands at the path chosen, but the book's own, is replaced only on Yes.
   std::string AskForBookFile(int captionId, int acceptCaptionId,
                              const std::vector<std::string>& patterns,
                              const std::string& defaultType,

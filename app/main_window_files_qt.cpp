@@ -73,11 +73,11 @@ std::string TAcount::AskForBookFile(int captionId, int acceptCaptionId,
                                     std::optional<std::string> proposedName) {
   FileDialogRequest request;
   if (proposedName) {
-    // A save: the name proposed is the book's own file, which it replaces without a question.
+    // A save: only the book's own file is replaced without a question.
     request.presetName = *proposedName;
     request.nameGiven = true;
     request.writes = true;
-    request.ownFile = *proposedName;
+    request.ownFile = app_.TheSession().LastFilePath;
   }
   request.defaultType = defaultType;
   request.patterns = patterns;
@@ -127,6 +127,7 @@ bool TAcount::LoadAccFile(int32_t flag) {
   ReplaceBooks(books, std::move(*read));
   read.reset();
   session.LastFilePath = type == "acc" ? path : std::string();
+  session.ProposedFilePath.clear();
   session.BookFileStamp = type == "acc" ? StampAfterReading(before, path) : FileStamp{};
   SetTitleForBook(path);
   AfterBookReplaced();
@@ -181,17 +182,18 @@ void TAcount::SaveFile_Click(int index) {
   Session& session = app_.TheSession();
   std::string path;
   std::string type;
+  // The name proposed is the open book's own, or the one a rolled-over book was read from
+  // (none for a book without a book file), never that of a file last opened for another
+  // purpose, such as inserting its entries.
+  const std::string proposed =
+      session.LastFilePath.empty() ? session.ProposedFilePath : session.LastFilePath;
   if (index == 0) {
     // Save writes the book file, asking for its name when the book has none.
-    path = !session.LastFilePath.empty()
-               ? session.LastFilePath
-               : AskForBookFile(166, 165, {"*.acc"}, "acc", session.LastFilePath);
+    path = !session.LastFilePath.empty() ? session.LastFilePath
+                                         : AskForBookFile(166, 165, {"*.acc"}, "acc", proposed);
     type = "acc";
   } else {
-    // The name proposed is the open book's own (none for a book without a book file), never
-    // that of a file last opened for another purpose, such as inserting its entries.
-    path =
-        AskForBookFile(166, 165, {"*.acc", "*.txt", "*.csv", "*.xls"}, "acc", session.LastFilePath);
+    path = AskForBookFile(166, 165, {"*.acc", "*.txt", "*.csv", "*.xls"}, "acc", proposed);
     type = session.ChosenFileType;
     if (type != "xls" && !IsBookForm(type)) type = BookTypeOfPath(path);
   }
@@ -205,6 +207,7 @@ void TAcount::SaveFile_Click(int index) {
   // The other forms are copies: the book stays tied to its book file.
   if (type == "acc") {
     session.LastFilePath = path;
+    session.ProposedFilePath.clear();
     session.BookFileStamp = StampOfFile(path);
     SetTitleForBook(path);
     MarkBooksSaved();
@@ -267,6 +270,13 @@ void TAcount::RollOverBooks(bool carry) {
     ShowMessage(result.Problem);
     return;
   }
+  // The new period is no longer the old one's file: the first save asks for a name, and
+  // proposes that file's, which it then replaces only when the user says so.
+  Session& session = app_.TheSession();
+  if (!session.LastFilePath.empty()) session.ProposedFilePath = session.LastFilePath;
+  session.LastFilePath.clear();
+  session.BookFileStamp = FileStamp{};
+  SetTitleForBook({});
   AfterBookReplaced();
 }
 

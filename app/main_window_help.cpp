@@ -96,18 +96,21 @@ HelpCard FileCommandHelp(FileCommand command) {
           "Appends every entry of another book file after the last entry of this book, numbered "
           "after it. The other book's accounts and settings are not taken."};
     case FileCommand::BroughtForward:
-      return {
-          "Balance Brought / Forward",
-          "Starts a new period: the journal is replaced by one opening entry for each account "
-          "that has a balance, against the Balance b/f account, dated today. Every account keeps "
-          "its balance."
-          "\r\n\r\nSave the book under another name first to keep the old period."};
+      return {"Balance Brought / Forward",
+              "Starts a new period: the journal is replaced by one opening entry for each account "
+              "that has a balance, against the Balance b/f account, dated the day after the last "
+              "entry (today at the latest). Every account keeps its balance."
+              "\r\n\r\nSave then asks for a name: the old period's file is replaced only if you "
+              "say so."};
     case FileCommand::CarriedOver:
       return {
           "Carried Over Accounts",
           "Starts a new period with the balances of the balance-sheet accounts: revenue, expense "
           "and cost of goods sold accounts start again at zero, and the period's profit or loss "
-          "goes to the capital accounts."};
+          "goes to the capital accounts. The new entries are dated the day after the last entry "
+          "(today at the latest)."
+          "\r\n\r\nSave then asks for a name: the old period's file is replaced only if you "
+          "say so."};
   }
   return {};
 }

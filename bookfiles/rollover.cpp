@@ -46,12 +46,12 @@ class OpeningJournal {
 
   // One entry: `folio` on the side of `balance`, folio 1 on the other side. False when
   // the amount does not fit.
-  bool Add(Folio folio, Amount balance, DaySerial today) {
+  bool Add(Folio folio, Amount balance, DaySerial date) {
     const auto amount = CheckedAbs(balance);
     if (!amount || entries_ >= kMaxEntries) return false;
     const bool debit = !balance.IsNegative();
     PostingLine first, second;
-    first.LineDate = second.LineDate = today;
+    first.LineDate = second.LineDate = date;
     first.Side = kDebit;
     second.Side = kCredit;
     first.LineFolio = debit ? folio : kBalanceFolio;
@@ -68,12 +68,12 @@ class OpeningJournal {
 
   // Puts the new journal into the books, or the empty entry of a new book when it is
   // empty. Nothing here can fail.
-  RolloverResult Install(Books& books, DaySerial today) {
+  RolloverResult Install(Books& books, DaySerial date) {
     RolloverResult result;
     result.Done = true;
     result.EntriesMade = entries_;
     if (entries_ == 0) {
-      NewStart(books, today);  // raises the change stamp
+      NewStart(books, date);  // raises the change stamp
       books.EntryCounter = 1;
       return result;
     }
@@ -162,6 +162,7 @@ RolloverResult RollOver(Books& books, DaySerial today, bool closeIncome) {
   try {
     const auto balances = FolioBalances(books);
     if (!balances) return Failure(kTooLarge);
+    const DaySerial date = OpeningDate(books, today);
     OpeningJournal journal;
     journal.Reserve(balances->size());
     const CountedTypes counted(books);
@@ -174,7 +175,7 @@ RolloverResult RollOver(Books& books, DaySerial today, bool closeIncome) {
         continue;
       }
       if (folio == kBalanceFolio || balance.IsZero()) continue;
-      if (!journal.Add(folio, balance, today)) return Failure(kTooLarge);
+      if (!journal.Add(folio, balance, date)) return Failure(kTooLarge);
     }
     const auto netProfit = profit.Value();
     if (!netProfit) return Failure(kTooLarge);
@@ -187,10 +188,10 @@ RolloverResult RollOver(Books& books, DaySerial today, bool closeIncome) {
         // A profit is credited to the capital account: its balance, debit minus credit,
         // falls by the share.
         const auto balance = CheckedNegate(shares[i]);
-        if (!balance || !journal.Add(folios[i], *balance, today)) return Failure(kTooLarge);
+        if (!balance || !journal.Add(folios[i], *balance, date)) return Failure(kTooLarge);
       }
     }
-    RolloverResult result = journal.Install(books, today);
+    RolloverResult result = journal.Install(books, date);
     result.ProfitShared = closeIncome ? *netProfit : Amount();
     return result;
   } catch (const std::bad_alloc&) {
@@ -222,6 +223,14 @@ std::optional<Amount> JournalDifference(const Books& books) {
       sum.Subtract(line.Amount);
   }
   return sum.Value();
+}
+
+DaySerial OpeningDate(const Books& books, DaySerial today) {
+  std::optional<DaySerial> latest;
+  for (const PostingLine& line : books.PostingLines)
+    if (!line.Amount.IsZero() && (!latest || line.LineDate > *latest)) latest = line.LineDate;
+  // latest < today, so the day after it is at most today and cannot overflow.
+  return latest && *latest < today ? *latest + 1 : today;
 }
 
 std::string UnbalancedRolloverQuestion(Amount difference, const std::string& amountText) {

@@ -3,16 +3,18 @@
 //
 // Both operations read the balance of every folio from the whole journal: B(f), the sum of
 // the debits minus the credits of the posting lines whose folio is exactly f, folio 0 (lines
-// without an account) included. Each opening entry has two lines dated `today`, the entry
-// number "B/D" and the notes "Balance b/f": the folio on the side of its balance, and the
-// Balance b/f account (folio 1) on the other side for the same amount. Folio 1 itself is
-// never brought down; it takes the other side of every entry, so its balance stays what it
-// was as long as the old journal balanced (JournalDifference tells when it does not).
+// without an account) included. Each opening entry has two lines dated the opening date
+// (OpeningDate), the entry number "B/D" and the notes "Balance b/f": the folio on the side
+// of its balance, and the Balance b/f account (folio 1) on the other side for the same
+// amount. Folio 1 itself is never brought down; it takes the other side of every entry, so
+// its balance stays what it was as long as the old journal balanced (JournalDifference tells
+// when it does not).
 //
 // The chart, the prepared groups (the working buffer included) and the settings stay as
 // they are. The change stamp is raised and EntryCounter holds the number of entries of the
-// new journal. When no entry is made the journal is the one empty entry of a new book. A
-// balance that does not fit the amount type stops the operation with the books unchanged.
+// new journal. When no entry is made the journal is the one empty entry of a new book, on
+// the opening date too. A balance that does not fit the amount type stops the operation with
+// the books unchanged.
 
 #include <cstdint>
 #include <optional>
@@ -42,6 +44,13 @@ std::optional<Amount> JournalDifference(const Books& books);
 // The question asked before rolling over a journal that does not balance, with the
 // difference in the given amount text.
 std::string UnbalancedRolloverQuestion(Amount difference, const std::string& amountText);
+
+// The date of a rolled-over journal's lines: the day after the latest date of the old
+// journal's posting lines, so that the new period starts where the old one ends and a
+// statement or ledger of any later day counts the balances brought in. Lines with an amount
+// of 0 (a new book's empty entry, an entry begun and left blank) post nothing and are left
+// aside. Today when that day would fall after today, or when no line posts.
+DaySerial OpeningDate(const Books& books, DaySerial today);
 
 // Balances brought forward: one opening entry for every folio other than 1 whose balance is
 // not zero, in ascending folio order. Every folio keeps its balance, so the trial balance

@@ -29,6 +29,9 @@ struct Session {
   std::string ChosenFileType;
   // The book file last opened or saved; a plain Save writes to it.
   std::string LastFilePath;
+  // The name the first save of a book that no file holds proposes: the old period's book
+  // file after a roll-over, which is replaced only through the question any other file gets.
+  std::string ProposedFilePath;
   // That file as this program last read or wrote it, so that a save can tell whether
   // something else wrote it since.
   FileStamp BookFileStamp;

@@ -1,11 +1,15 @@
 // The book commands as a user meets them: which file Save writes, what is refused before
-// anything is read, and the two roll-over commands with their gate and question.
+// anything is read, and the two roll-over commands with their gate and question, and the
+// file that the rolled-over book is saved to.
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 
+#include "app/startup.h"
+#include "controls/file_dialog.h"
+#include "platform/string_table.h"
 #include "tests/app/main_window_program_qt.h"
 
 namespace qv::testing {
@@ -104,6 +108,59 @@ TEST_F(BookCommandsTest, CarryOverPassesTheGateClosesTheViewsAndClosesTheIncomeA
   EXPECT_EQ(books().EntryNumbers[0].TrimmedText(), "B/D");
   for (const PostingLine& line : books().PostingLines) EXPECT_NE(line.LineFolio, Money(400));
   EXPECT_EQ(w->ScrollAcc->ValueMax(), 3);
+}
+
+// A rolled-over book holds the new period, no longer the old period's file: the first save
+// shows the file dialog with the old file's name, and keeping it replaces that file only on
+// Yes to the question any other file gets. Until then Exit asks. The new lines start the day
+// after the old journal's last entry (3 March; today is 15 March).
+TEST_F(BookCommandsTest, ARolledOverBookIsSavedUnderANameAskedForAndReplacesTheOldFileOnlyOnYes) {
+  w->ChooseBookFile = nullptr;  // the real dialog, answered through its own controls
+  QString nameShown;
+  // Save (Ctrl+S), accepting the file dialog as it opens, the replace question answered.
+  const auto save = [&](PromptAnswer replace) {
+    nameShown.clear();
+    QTimer::singleShot(0, w, [&nameShown] {
+      if (auto* dialog = qobject_cast<FileDialog*>(QApplication::activeModalWidget())) {
+        nameShown = dialog->NameBox()->text();
+        dialog->AcceptButton()->click();
+      }
+    });
+    PromptAnswerer prompts;
+    prompts.Then(replace);
+    w->MenuItem("SaveFile(0)")->trigger();
+    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{ReplaceFileQuestion(path)});
+  };
+  for (const char* command : {"Brought_Forward", "BalBForword"}) {
+    SCOPED_TRACE(command);
+    WriteBookFile(path, SmallBook());
+    p.app->TheSession().ChosenFileName = path;
+    ASSERT_TRUE(w->LoadAccFile(1));
+    const std::string oldPeriod = ScratchFolder::Read(path);
+    w->MenuItem(command)->trigger();
+    ASSERT_EQ(books().EntryNumbers[0].TrimmedText(), "B/D");
+    for (const PostingLine& line : books().PostingLines) EXPECT_EQ(line.LineDate, Day(2026, 3, 4));
+    EXPECT_EQ(w->windowTitle().toStdString(), TitleText({})) << "the book has no file yet";
+
+    save(PromptAnswer::No);
+    EXPECT_EQ(nameShown, "book.acc");
+    EXPECT_TRUE(ScratchFolder::Read(path) == oldPeriod) << "the old period's file is kept";
+    {
+      PromptAnswerer prompts;
+      prompts.Then(PromptAnswer::No);
+      w->Exitit_Click();
+      EXPECT_EQ(prompts.Texts(), std::vector<std::string>{Str(279)});
+      EXPECT_EQ(p.ended, 0);
+    }
+
+    save(PromptAnswer::Yes);
+    EXPECT_EQ(nameShown, "book.acc");
+    const BookReadResult saved = ReadBook(path, "acc", Day(2026, 1, 1));
+    ASSERT_TRUE(saved.Ok());
+    EXPECT_EQ(saved.Book->PostingLines, books().PostingLines);
+    EXPECT_EQ(w->windowTitle().toStdString(), TitleText(path));
+    EXPECT_FALSE(w->BooksChangedSinceSaved());
+  }
 }
 
 TEST_F(BookCommandsTest, AnUnbalancedJournalIsRolledOverOnlyOnYes) {

@@ -277,12 +277,13 @@ TEST_F(BusinessYearTest, KeptWithKeysAndMenusFromAnEmptyBookToTheNextPeriod) {
   SaveAndReopen();
   ASSERT_EQ(p.requests.size(), 2u);
   EXPECT_EQ(FirstDifference(books(), kept), "");
-  // ---- Settings > Carried Over Accounts > Are you sure ?: the new period opens, today, with
-  // the balance sheet's figures, the year's profit in the capital account.
+  // ---- Settings > Carried Over Accounts > Are you sure ?: the new period opens on the day
+  // after the year's last entry (the new book's empty entry of today posts nothing), with the
+  // balance sheet's figures, the year's profit in the capital account.
   w->MenuItem("BalBForword")->trigger();
   std::map<int64_t, int64_t> opening;  // folio -> debits less credits, raw
   for (const PostingLine& line : books().PostingLines) {
-    EXPECT_EQ(line.LineDate, p.clock.Today());
+    EXPECT_EQ(line.LineDate, Day(2026, 1, 1));
     opening[line.LineFolio.Raw()] += line.Side == kDebit ? line.Amount.Raw() : -line.Amount.Raw();
   }
   std::map<int64_t, int64_t> wanted;

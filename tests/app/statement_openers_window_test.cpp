@@ -193,21 +193,24 @@ TEST_F(StatementOpenersTest, CarryingOverGivesTheRulesJournalAndOpenStatementsTh
   for (const TrialBalanceRow& row : tb->Statement().Rows)
     if (row.Shown()) shown.push_back(row.Name + " " + PlainAmountText(row.Balance));
   EXPECT_EQ(shown, (std::vector<std::string>{"Cash 1300", "Capital -1300"}));
+  // The balance sheet stands at the journal's last date: the new period's first day, the day
+  // after the old journal's last entry.
   Activate(bs);
-  EXPECT_EQ(bs->Statement().SheetDate, Day(2026, 4, 1));
+  EXPECT_EQ(bs->Statement().SheetDate, Day(2026, 3, 4));
   EXPECT_EQ(bs->Statement().SheetProfit, Amount());
   EXPECT_EQ(bs->Statement().CapitalBalance, Money(1300));
   // A month on, balances brought forward: the balance sheet that was the active window when
   // the command ran catches up with the new journal, not the one being rolled over.
   p.clock.Set(Day(2026, 5, 1));
   Run("Brought_Forward");
-  EXPECT_EQ(books().PostingLines.back().LineDate, Day(2026, 5, 1));
+  // The carried-over journal was dated 4 March: the new one opens on 5 March.
+  EXPECT_EQ(books().PostingLines.back().LineDate, Day(2026, 3, 5));
   ASSERT_EQ(TrialBalance(), tb);
   Activate(tb);
   EXPECT_EQ(tb->TrialDate(), Day(2026, 5, 1));
   Activate(bs);
-  EXPECT_EQ(bs->ISCalander->Text(), "5/1/26");
-  EXPECT_EQ(bs->Statement().SheetDate, Day(2026, 5, 1));
+  EXPECT_EQ(bs->ISCalander->Text(), "3/5/26");
+  EXPECT_EQ(bs->Statement().SheetDate, Day(2026, 3, 5));
 }
 
 }  // namespace

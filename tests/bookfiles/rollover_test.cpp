@@ -29,11 +29,12 @@ Balances BalancesOf(const Books& books) {
   return out;
 }
 
-// Checks an opening journal, and that nothing but it, its counter and the stamp changed.
-void ExpectOpeningJournal(const Books& before, const Books& after) {
+// Checks an opening journal dated `date`, and that nothing but it, its counter and the stamp
+// changed.
+void ExpectOpeningJournal(const Books& before, const Books& after, DaySerial date) {
   for (std::size_t i = 0; i < after.PostingLines.size(); ++i) {
     const PostingLine& l = after.PostingLines[i];
-    ASSERT_EQ(l.LineDate, kNewYear) << i;
+    ASSERT_EQ(l.LineDate, date) << i;
     ASSERT_EQ(after.EntryNumbers[i], "B/D") << i;
     ASSERT_EQ(l.Notes, i % 2 ? "Balance b/f" : "") << i;
     ASSERT_EQ(l.Reconciled, 0) << i;
@@ -73,7 +74,8 @@ Books ExampleBook() {
 TEST(Rollover, BroughtForwardKeepsEveryBalanceAndCarryOverSharesTheClosedNet) {
   Books forward = ExampleBook();
   ASSERT_TRUE(BringBalancesForward(forward, kNewYear).Done);
-  ExpectOpeningJournal(ExampleBook(), forward);
+  // The new period starts the day after the old journal's last date.
+  ExpectOpeningJournal(ExampleBook(), forward, Day(2025, 6, 3));
   EXPECT_EQ(BalancesOf(forward), BalancesOf(ExampleBook())) << "folio 0 included";
   Books books = ExampleBook();
   const Books before = books;
@@ -84,7 +86,7 @@ TEST(Rollover, BroughtForwardKeepsEveryBalanceAndCarryOverSharesTheClosedNet) {
   // none). The stock losses of sub-account 150.5 count in the asset Stock, as the statements
   // count them, so they are carried.
   EXPECT_EQ(result.ProfitShared, Money(300));
-  ExpectOpeningJournal(before, books);
+  ExpectOpeningJournal(before, books, Day(2025, 6, 3));
   Balances expected = BalancesOf(before);
   expected.erase(Money(400).Raw());
   expected[Money(300).Raw()] -= Money(150).Raw();
@@ -117,14 +119,14 @@ TEST(Rollover, UnbalancedEmptyOrTooLargeJournalsAndEqualShares) {
   expected[kOne] = -Money(12.5).Raw();
   ASSERT_TRUE(BringBalancesForward(books, kNewYear).Done);
   EXPECT_EQ(BalancesOf(books), expected);
-  // With nothing to carry a fresh journal starts.
+  // With nothing to carry a fresh journal starts, on the day after the old one ends.
   Books empty = BookWithChart({{"Cash", 110, kCurrentAsset}, {"Bank", 120, kCurrentAsset}});
   AddEntry(empty, Day(2025, 1, 2), "7", {{110, 50}}, {{120, 50}});
   AddEntry(empty, Day(2025, 1, 3), "8", {{120, 50}}, {{110, 50}});
   const RolloverResult result = BringBalancesForward(empty, Day(2026, 2, 1));
   ASSERT_TRUE(result.Done);
   EXPECT_EQ(std::pair(result.EntriesMade, empty.EntryCounter), std::pair(0, 1));
-  EXPECT_EQ(empty.PostingLines, NewBooks(Day(2026, 2, 1)).PostingLines);
+  EXPECT_EQ(empty.PostingLines, NewBooks(Day(2025, 1, 4)).PostingLines);
   // A balance or profit too large changes nothing.
   Books large = BookWithChart({{"Cash", 110, kCurrentAsset},
                                {"Bank", 120, kCurrentAsset},
@@ -159,6 +161,34 @@ TEST(Rollover, UnbalancedEmptyOrTooLargeJournalsAndEqualShares) {
   EXPECT_EQ(EqualShares(Amount::Max(), 7).size(), 7u);
 }
 
+// The new lines are dated the day after the old journal's last date, lines that post nothing
+// left aside; today when that day is later than today or when nothing was posted.
+TEST(Rollover, NewLinesStartTheDayAfterTheJournalEndsAndNeverAfterToday) {
+  using RollOver = RolloverResult (*)(Books&, DaySerial);
+  for (const RollOver rollOver : {&BringBalancesForward, &CarryAccountsOver}) {
+    // The example ends on 2 June 2025; an entry begun on 24 December and left blank, and
+    // lines of 0 in a dated entry, post nothing.
+    Books blankAtEnd = ExampleBook();
+    AddEntry(blankAtEnd, Day(2025, 7, 1), "7", {{110, 0}}, {{400, 0}});
+    for (const PostingLine& line : EmptyEntry(Day(2025, 12, 24)))
+      blankAtEnd.AppendLine(line, EntryNumber("8"));
+    const std::pair<Books, std::pair<DaySerial, DaySerial>> cases[] = {
+        {ExampleBook(), {Day(2025, 6, 4), Day(2025, 6, 3)}},  // ended before: the day after
+        {ExampleBook(), {Day(2025, 6, 2), Day(2025, 6, 2)}},  // ended today: today
+        {ExampleBook(), {Day(2025, 5, 1), Day(2025, 5, 1)}},  // later lines than today: today
+        {blankAtEnd, {kNewYear, Day(2025, 6, 3)}},            // nothing posted after June 2
+        {NewBooks(Day(2025, 3, 1)), {kNewYear, kNewYear}},    // nothing posted at all
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+      const auto& [book, dates] = cases[i];
+      Books books = book;
+      ASSERT_TRUE(rollOver(books, dates.first).Done);
+      for (const PostingLine& line : books.PostingLines)
+        ASSERT_EQ(line.LineDate, dates.second) << "case " << i;
+    }
+  }
+}
+
 // Generated books: sub-accounts of every type under other types, capital of either balance.
 class RolloverInvariants : public ::testing::TestWithParam<uint64_t> {
  protected:
@@ -173,9 +203,11 @@ class RolloverInvariants : public ::testing::TestWithParam<uint64_t> {
 TEST_P(RolloverInvariants, CarriedOverMovesExactlyTheClosedNetIntoCapital) {
   Books books = Generated();
   const Books before = books;
-  const RolloverResult result = CarryAccountsOver(books, kNewYear);
+  // A day before the generated journal starts: the new lines are dated that day.
+  const DaySerial today = Day(2024, 12, 31);
+  const RolloverResult result = CarryAccountsOver(books, today);
   ASSERT_TRUE(result.Done);
-  ExpectOpeningJournal(before, books);
+  ExpectOpeningJournal(before, books, today);
   // Each folio either kept its balance, was closed to 0 (an income account's), or is a
   // capital account that took a share; the shares add up to the closed lines' net.
   const Balances old = BalancesOf(before);
