@@ -5,6 +5,7 @@
 
 #include "books/entry_clipboard.h"
 #include "books/module_procedures.h"
+#include "books/print_header.h"
 #include "platform/key_codes.h"
 #include "platform/string_table.h"
 
@@ -301,26 +302,46 @@ std::vector<ChartListingLine> ChartListing(const Books& books, std::string_view 
 void DrawChartListing(DrawingSurface& surface, const Books& books, std::string_view decimalSymbol) {
   constexpr double kNameX = 1100;
   constexpr double kTypeX = 6200;
+  // Room kept between a name and its type.
+  constexpr double kNameGap = 120;
+  const std::vector<ChartListingLine> listing = ChartListing(books, decimalSymbol);
+  surface.SetFontName(books.FontName);
+  surface.SetFontCharset(books.FontCharset);
+  // The name column holds the longest name where the page leaves room for the types beside
+  // it; a name wider than the column goes on in further lines under it.
+  double names = 0, types = 0;
+  surface.SetFontBold(false);
+  for (const ChartListingLine& l : listing) {
+    names = std::max(names, surface.TextWidth(l.Name));
+    types = std::max(types, surface.TextWidth(l.Type));
+  }
+  surface.SetFontBold(true);
+  types = std::max(types, surface.TextWidth("Account Type"));
+  double typeX = kNameX + names + kNameGap;
+  if (surface.ScaleWidth() > 0) typeX = std::min(typeX, surface.ScaleWidth() - types);
+  typeX = std::max(typeX, kTypeX);
+  const double nameWidth = typeX - kNameGap - kNameX;
   auto line = [&](std::string_view folio, std::string_view name, std::string_view type) {
     surface.SetCurrentX(0);
     surface.PrintStay(folio);
+    const std::vector<std::string> lines = WrappedLines(surface, name, nameWidth, true);
     surface.SetCurrentX(kNameX);
-    surface.PrintStay(name);
-    surface.SetCurrentX(kTypeX);
+    surface.PrintStay(lines.front());
+    surface.SetCurrentX(typeX);
     surface.Print(type);
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+      surface.SetCurrentX(kNameX);
+      surface.Print(lines[k]);
+    }
   };
-  surface.SetFontName(books.FontName);
-  surface.SetFontCharset(books.FontCharset);
-  surface.SetFontBold(true);
   surface.Print(books.BusinessName);
   surface.Print("");
   // On paper narrower than the listing the types are printed on pages of their own.
-  surface.SetPageColumns({0, kNameX, kTypeX, kTypeX + surface.TextWidth("Account Type")}, 2);
+  surface.SetPageColumns({0, kNameX, typeX, typeX + types}, 2);
   line("Folio", "Account Name", "Account Type");
   surface.SetFontBold(false);
   surface.Print("");
-  for (const ChartListingLine& l : ChartListing(books, decimalSymbol))
-    line(l.Folio, l.Name, l.Type);
+  for (const ChartListingLine& l : listing) line(l.Folio, l.Name, l.Type);
 }
 
 // ---- Help cards.

@@ -124,6 +124,8 @@ std::vector<ChartListingLine> ChartListing(const Books& books, std::string_view 
 // pages; the heading is not repeated): the business name and an empty line in bold, the
 // heading ("Folio" at the left margin, "Account Name" at 1100 twips, "Account Type" at 6200)
 // and an empty line, then one line per chart slot 0..LastAccountIndex, free slots too.
+// The types stand further right when the longest name needs it and the page's width leaves
+// room; a name still wider than its column is broken into lines under its first.
 void DrawChartListing(DrawingSurface& surface, const Books& books, std::string_view decimalSymbol);
 
 // ---- Help cards.

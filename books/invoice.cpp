@@ -48,28 +48,6 @@ void PrintCentred(DrawingSurface& printer, std::string_view text) {
   printer.Print(text);
 }
 
-// The text in lines as wide as the printable width, broken at blanks; a word wider than
-// that stands on a line of its own.
-std::vector<std::string> WrappedLines(const DrawingSurface& printer, std::string_view text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (std::size_t at = 0; at <= text.size();) {
-    std::size_t end = text.find(' ', at);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string_view word = text.substr(at, end - at);
-    const std::string longer = line.empty() ? std::string(word) : line + " " + std::string(word);
-    if (!line.empty() && printer.TextWidth(longer) > printer.ScaleWidth()) {
-      lines.push_back(line);
-      line = std::string(word);
-    } else {
-      line = longer;
-    }
-    at = end + 1;
-  }
-  lines.push_back(line);
-  return lines;
-}
-
 // A label right-aligned at `at` and its value from `at`, on one line.
 void PrintLabelled(DrawingSurface& printer, double at, int labelId, std::string_view value) {
   const std::string label = Str(labelId) + " ";
@@ -187,7 +165,8 @@ void DrawInvoice(DrawingSurface& printer, const Books& books, const Invoice& inv
   printer.SetCurrentX(amountsRight - printer.TextWidth(total));
   printer.Print(total);
   printer.Print("");
-  for (const std::string& line : WrappedLines(printer, notes)) PrintCentred(printer, line);
+  for (const std::string& line : WrappedLines(printer, notes, printer.ScaleWidth()))
+    PrintCentred(printer, line);
 }
 
 std::string InvoiceHtml(const Books& books, const Invoice& invoice) {

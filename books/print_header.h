@@ -23,4 +23,10 @@ void PrintHeader(DrawingSurface& printer, const Books& books);
 // empty last line after a final CR LF.
 std::vector<std::string> TextLines(std::string_view text);
 
+// The text in lines no wider than `width` in the printer's current font, broken at blanks.
+// A word wider than that stands on a line of its own, or, with `breakWords`, is broken
+// between its characters (each line holding at least one).
+std::vector<std::string> WrappedLines(const DrawingSurface& printer, std::string_view text,
+                                      double width, bool breakWords = false);
+
 }  // namespace qv

@@ -1,6 +1,7 @@
 #include "controls/print_document_qt.h"
 
 #include <QIODevice>
+#include <QPageLayout>
 #include <QPdfWriter>
 #include <algorithm>
 #include <cerrno>
@@ -57,6 +58,23 @@ class AtomicFileDevice final : public QIODevice {
 
 // Why a job ended.
 enum class Sent { All, DeviceFailed, DoesNotFit };
+
+// What the print says when the document does not fit the page the way `overrun` says, on
+// a page of `orientation`; `begun` when pages before it were sent to a printer.
+std::string DoesNotFitMessage(PageOverrun overrun, QPageLayout::Orientation orientation,
+                              bool begun) {
+  if (overrun == PageOverrun::Down) {
+    if (begun)
+      return "A line of this document is taller than the page, so printing stopped there; the "
+             "pages before it were sent.";
+    return std::string(kTallerThanPageText) +
+           (orientation == QPageLayout::Landscape ? kTallerAdviceLandscape : kTallerAdvicePortrait);
+  }
+  if (begun)
+    return "A column or a heading of this document is wider than the page, so printing stopped "
+           "there; the pages before it were sent.";
+  return kDoesNotFitText;
+}
 
 // A document's pages, drawn and laid out one drawn page at a time; after the last page of a
 // copy the next starts again from page 0. Each page drawn moves the wait screen's bar, when
@@ -169,6 +187,7 @@ PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const LongDocum
   int fileError = 0;
   Sent sent = Sent::All;
   bool begun = false;  // pages went to a printer
+  PageOverrun overrun = PageOverrun::None;
   if (copies >= 1) {
     std::optional<WaitScreen> wait;
     if (document.Position) wait.emplace(owner, session, 0);
@@ -194,6 +213,7 @@ PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const LongDocum
           sent = Sent::DeviceFailed;
       }
     }
+    overrun = source.Laid().Overrun;
   }
   if (sent == Sent::All) return PrintOutcome::Printed;
   const bool existed = toFile && std::filesystem::exists(path);
@@ -201,10 +221,7 @@ PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const LongDocum
                            : existed ? " The file there was not changed."
                                      : " No file was written.";
   if (sent == Sent::DoesNotFit) {
-    ShowMessage(
-        begun ? std::string("A column or a heading of this document is wider than the page, so "
-                            "printing stopped there; the pages before it were sent.")
-              : kDoesNotFitText + kept);
+    ShowMessage(DoesNotFitMessage(overrun, printer.pageLayout().orientation(), begun) + kept);
     return PrintOutcome::DoesNotFit;
   }
   if (toFile) {

@@ -13,7 +13,8 @@
 //   PrintDocument(this, session, [&](DrawingSurface& printer) { DrawLedger(printer, rows); });
 //
 // A drawing wider than the page is printed in bands of whole columns (platform/page_layout.h).
-// When a column cannot fit across the page at all, the print says so and prints nothing.
+// When a column cannot fit across the page at all, or a line is taller than the page, the
+// print says which way the document does not fit and prints nothing.
 //
 // With "PDF file..." chosen in the print set-up, the program's file dialog asks for the PDF
 // file first (cancelling it prints nothing) and the copies follow one another in that file.
@@ -54,7 +55,8 @@ struct LongDocument {
   std::function<DocumentPosition()> Position;
 };
 
-// DoesNotFit: a column of the document is wider than the page; nothing was printed.
+// DoesNotFit: a column of the document is wider than the page, or a line of it taller;
+// nothing was printed.
 enum class PrintOutcome { Printed, Cancelled, Failed, DoesNotFit };
 
 // The print command of a view: the print set-up dialog over `owner`, then PrintCopies copies
@@ -90,6 +92,14 @@ PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const LongDocum
 inline constexpr const char* kDoesNotFitText =
     "A column or a heading of this document is wider than the page, so nothing was printed. A "
     "smaller text size, a larger paper or landscape in the print set-up makes it fit.";
+// What it says when a line of the document is taller than the page, followed by the advice
+// for a page turned sideways or for an upright one.
+inline constexpr const char* kTallerThanPageText =
+    "A line of this document is taller than the page, so nothing was printed.";
+inline constexpr const char* kTallerAdviceLandscape =
+    " A smaller text size, a larger paper or portrait in the print set-up makes it fit.";
+inline constexpr const char* kTallerAdvicePortrait =
+    " A smaller text size or a larger paper in the print set-up makes it fit.";
 
 // The PDF file a print goes to: the program's file dialog for type "pdf" over `owner`, or ""
 // when the user cancelled or would not replace the file that stands there. The dialog

@@ -314,6 +314,17 @@ class Bands {
   std::vector<int> where_;   // per operation: a band, or one of the places above
 };
 
+// True when a text of operations [begin, end) is taller than `height` (beyond a rounding).
+bool HasTextTallerThan(const std::vector<DrawOp>& drawing, std::size_t begin, std::size_t end,
+                       double height) {
+  if (!(height > 0) || !std::isfinite(height)) return false;
+  return std::any_of(drawing.begin() + static_cast<std::ptrdiff_t>(begin),
+                     drawing.begin() + static_cast<std::ptrdiff_t>(end), [&](const DrawOp& op) {
+                       const auto* text = std::get_if<TextOp>(&op);
+                       return text && text->Height > height + Bands::kSlack;
+                     });
+}
+
 struct Heading {
   double Top = 0, Bottom = 0;
   std::vector<std::size_t> Ops;  // indexes into the drawing
@@ -525,7 +536,9 @@ LaidOutPages LayOutPages(const std::vector<DrawOp>& drawing, const PageArea& pag
     Segment segment(drawing, begin, end, page.Height);
     if (!segment.Empty()) {
       const Bands bands(drawing, begin, end, page.Width);
-      if (!bands.Fits()) return LaidOutPages{{}, false};
+      if (!bands.Fits()) return LaidOutPages{{}, false, PageOverrun::Across};
+      if (HasTextTallerThan(drawing, begin, end, page.Height))
+        return LaidOutPages{{}, false, PageOverrun::Down};
       pages += segment.AppendPages(out, pages, bands);
     }
     begin = end + 1;

@@ -7,8 +7,9 @@
 // DrawingSurface::BeginPageHeading and EndPageHeading), when one was marked above the cut.
 //
 // A NewPage or EndDoc in the drawing starts a new page of its own; the part after it is laid
-// out from its top again, with no heading until it marks one. Only a single item taller than
-// a page is cut at the page foot: there is no better place for it.
+// out from its top again, with no heading until it marks one. Only a single line or box
+// taller than a page is cut at the page foot: there is no better place for it. A text taller
+// than the page does not fit down it, and nothing is laid out.
 //
 // A part wider than the page is cut across too, between the columns it marked with
 // DrawingSurface::SetPageColumns: as many whole columns as the page's width holds make a
@@ -32,12 +33,21 @@ struct PageArea {
   double Height = 0;
 };
 
+// Which way a drawing does not fit its page.
+enum class PageOverrun {
+  None,
+  Across,  // a column, or a text above the columns, is wider than the page
+  Down,    // a text is taller than the page
+};
+
 struct LaidOutPages {
   // The drawing's operations moved to their page, pages separated by NewPage, TextOp::Page
   // counting the pages from 0, heading and column marks dropped and no EndDoc.
   std::vector<DrawOp> Ops;
-  // False when the drawing does not fit across the page (see above); Ops is then empty.
+  // False when the drawing does not fit the page (see above); Ops is then empty and
+  // Overrun says which way (across when it fits neither way).
   bool Fits = true;
+  PageOverrun Overrun = PageOverrun::None;
 };
 
 // The drawing as pages of `page`. A height that is not a positive number leaves the drawing

@@ -121,9 +121,12 @@ StatementDrawing DrawTrialBalance(DrawingSurface& s, const TrialBalance& tb,
   for (const TrialBalanceRow& row : tb.Rows) {
     if (!row.Shown()) continue;
     pen.BeginLine();
+    const std::string amount = TrialAmountText(row.Balance, look.Decimals, look.Locale);
     if (shade) {
+      // The stripe is as high as the row: the amount ends the line, moving down by its
+      // height in the row's font (already scaled to the text size).
       const double top = s.CurrentY();
-      s.FilledBox(m, top, n + d + c, top + s.TextHeight("W") * s.PrintScale(), kShading);
+      s.FilledBox(m, top, n + d + c, top + s.TextHeight(amount), kShading);
       s.SetCurrentY(top);
     }
     shade = !shade;
@@ -132,7 +135,6 @@ StatementDrawing DrawTrialBalance(DrawingSurface& s, const TrialBalance& tb,
     s.PrintStay(TrialFolioText(row.RowFolio, look.FolioDashes, look.Locale));
     s.SetCurrentX(columns.NameLeft);
     s.PrintStay(row.Name);
-    const std::string amount = TrialAmountText(row.Balance, look.Decimals, look.Locale);
     s.SetCurrentX((row.IsDebit() ? n + d : n + d + c) - s.TextWidth(amount));
     s.Print(amount);
     s.SetForeColor(kBlack);

@@ -253,5 +253,62 @@ TEST(ChartListingTest, DrawsTheHeadingAndEverySlotInItsColumns) {
             14);
 }
 
+// A name of 147 characters, and one of a single word wider than the name column.
+const std::string kLongName =
+    "Cash at Bank, Main Operating Account of the Harbour Street Branch, Held for Daily "
+    "Receipts, Supplier Payments, Wages, Rent and Other Costs of Shops";
+const std::string kLongWord = "Sundry" + std::string(90, 'x');
+
+// The listing on a surface `width` twips wide (0: no page): no text is drawn over another
+// or past the width, and each long name stands whole in the name column, in lines under its
+// first, which holds the folio and the type.
+void ExpectNamesWholeAndApart(double width) {
+  ASSERT_EQ(kLongName.size(), 147u);
+  Books books = BookWithChart({{"Cash", 110, 0}, {"Stock", 500, 4}});
+  books.AccountNames[1] = kLongName;
+  books.AccountNames[2] = kLongWord;
+  FixedTextMetrics metrics;
+  DrawingSurface surface(metrics);
+  surface.SetExtent(SurfaceExtent{width, 0, width, 0});
+  DrawChartListing(surface, books, ".");
+  const std::vector<TextOp> texts = surface.Texts();
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const TextOp& a = texts[i];
+    EXPECT_TRUE(width == 0 || a.X + a.Width <= width) << a.Text;
+    for (std::size_t j = i + 1; j < texts.size(); ++j) {
+      const TextOp& b = texts[j];
+      const bool across = a.X < b.X + b.Width && b.X < a.X + a.Width;
+      const bool down = a.Y < b.Y + b.Height && b.Y < a.Y + a.Height;
+      EXPECT_FALSE(across && down) << a.Text << " | " << b.Text;
+    }
+  }
+  for (const std::string& name : {kLongName, kLongWord}) {
+    const auto first = std::find_if(texts.begin(), texts.end(), [&](const TextOp& t) {
+      return t.X == 1100 && name.starts_with(t.Text);
+    });
+    ASSERT_NE(first, texts.end()) << name;
+    // The lines up to the next slot's folio, the blanks where a line was broken dropped.
+    std::string whole = first->Text;
+    double y = first->Y + first->Height;
+    for (auto t = first + 1; t != texts.end() && t->X != 0; ++t) {
+      if (t->Y < y) continue;  // the type beside the first line
+      EXPECT_EQ(std::pair(t->X, t->Y), std::pair(1100.0, y)) << t->Text;
+      whole += (name == kLongName ? " " : "") + t->Text;
+      y += t->Height;
+    }
+    EXPECT_EQ(whole, name);
+    const TextOp* type = surface.FindText(name == kLongName ? "Current Asset" : "COGS");
+    ASSERT_NE(type, nullptr);
+    EXPECT_EQ(type->Y, first->Y);
+  }
+}
+
+TEST(ChartListingTest, ALongNameIsWrappedInItsColumnAndNoTextIsDrawnOverAnother) {
+  for (const double width : {11505.6, 7992.0, 0.0}) {
+    SCOPED_TRACE(width);
+    ExpectNamesWholeAndApart(width);
+  }
+}
+
 }  // namespace
 }  // namespace qv

@@ -13,8 +13,11 @@
 #include <QTest>
 
 #include "controls/help_window.h"
+#include "controls/print_document_qt.h"
+#include "controls/shared_printer_qt.h"
 #include "tests/accounts/layout_check_qt.h"
 #include "tests/support/book_builder.h"
+#include "tests/support/pdf_text.h"
 #include "tests/support/prompt_answerer.h"
 
 namespace qv::testing {
@@ -166,6 +169,60 @@ TEST_F(ChartEditorWindowTest, TheSampleChartAsksBeforeItReplacesAChartInUse) {
   EXPECT_TRUE(!editor->ANote->isEnabled() && editor->ANote->text().isEmpty());
   editor->RenameAccount[1]->setFocus();
   EXPECT_TRUE(editor->ANote->isEnabled() && editor->CurrentAsset[kCurrentAsset]->isChecked());
+}
+
+// The sample chart printed from the window, with the first account's name 147 characters
+// long: on as many pages as with its own name, the name whole in its column in lines under
+// its first, which holds the folio and the type.
+TEST_F(ChartEditorWindowTest, TheListingPrintsALongNameWholeInItsColumnOnAsManyPages) {
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
+  if (!PrintsToFile(SharedPrinter())) GTEST_SKIP() << "a printer is installed; this prints to PDF";
+  SharedPrinter().setPageSize(QPageSize(QPageSize::A4));
+  SharedPrinter().setPageOrientation(QPageLayout::Portrait);
+  const std::string longName =
+      "Cash at Bank, Main Operating Account of the Harbour Street Branch, Held for Daily "
+      "Receipts, Supplier Payments, Wages, Rent and Other Costs of Shops";
+  ASSERT_EQ(longName.size(), 147u);
+  ApplySampleChart(books);
+  books.BusinessName = "Harbor Cafe";
+  auto print = [&](const std::string& name) {
+    const std::string pdf = TestOutputPath(name);
+    QFile::remove(QString::fromStdString(pdf));
+    const ScopedPdfFileAnswer answer([pdf] { return pdf; });
+    Open();
+    editor->PrintAccounts->trigger();
+    editor->CloseWithoutChecks();
+    delete editor.data();
+    std::vector<std::string> lines;
+    for (const std::string& page : PdfPageTexts(pdf)) {
+      std::istringstream in(page);
+      for (std::string line; std::getline(in, line);)
+        if (line.find_first_not_of(' ') != std::string::npos) lines.push_back(line);
+    }
+    return std::pair(PdfPageCount(pdf), lines);
+  };
+  const int pagesBefore = print("chart_listing_sample.pdf").first;
+  books.AccountNames[0] = longName;
+  const auto [pages, lines] = print("chart_listing_long_name.pdf");
+  ASSERT_GE(pagesBefore, 1);
+  EXPECT_EQ(pages, pagesBefore);
+  // Slot 0 from the line starting with its folio to the next slot's.
+  const auto first = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.starts_with("100") || line.starts_with(" 100");
+  });
+  ASSERT_NE(first, lines.end());
+  const auto next = std::find_if(first + 1, lines.end(), [](const std::string& line) {
+    return line.find("Cash on Hand") != std::string::npos;
+  });
+  ASSERT_NE(next, lines.end());
+  EXPECT_TRUE(first->ends_with("   Current Asset")) << *first;
+  EXPECT_GE(next - first, 2);
+  std::string name;
+  for (auto line = first; line != next; ++line) {
+    std::istringstream words(line == first ? line->substr(0, line->rfind("Current Asset")) : *line);
+    for (std::string word; words >> word;) name += (name.empty() ? "" : " ") + word;
+  }
+  EXPECT_EQ(name, "100 " + longName);
 }
 
 }  // namespace

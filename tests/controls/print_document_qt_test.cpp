@@ -159,6 +159,53 @@ TEST(PrintDocument, APageWiderThanThePaperFurtherOnLeavesNoFile) {
   EXPECT_EQ(CurrentWaitScreen(), nullptr);
 }
 
+// On the DL envelope turned sideways (220 mm wide, 110 mm high) a refusal names the side
+// that is too short, with advice for it: a row of figures wider than the page, or a figure
+// in a type taller than the page, which prints whole on the envelope upright; upright, a
+// full stop taller than its 220 mm is refused with advice that leaves out the turn.
+TEST(PrintDocument, ARefusalSaysWhetherTheWidthOrTheHeightIsShortWithAdviceForIt) {
+  if (!PdfToolsAvailable()) GTEST_SKIP() << kNoPdfTools;
+  const auto drawing = [](std::string text, double points) -> DocumentDrawing {
+    return [=](DrawingSurface& surface) {
+      surface.SetFontSizeScaled(10);
+      surface.Print("Folio");
+      surface.SetFontSizeScaled(points);
+      surface.Print(text);
+    };
+  };
+  const DocumentDrawing wide = drawing(std::string(300, '8'), 10);
+  const DocumentDrawing tall = drawing("1", 200);    // 300 points at 150 %
+  const DocumentDrawing taller = drawing(".", 480);  // 720 points
+  Session session;
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::Ok).Then(PromptAnswer::Ok).Then(PromptAnswer::Ok);
+  const std::string path = TestOutputPath("print_document_dl.pdf");
+  auto print = [&](const DocumentDrawing& draw, QPageLayout::Orientation orientation) {
+    auto printer = PdfPrinter("print_document_dl.pdf");
+    printer->setPageSize(QPageSize(QPageSize::EnvelopeDL));
+    printer->setPageOrientation(orientation);
+    return PrintOnPrinter(*printer, session, draw, 1, 1.5);
+  };
+  EXPECT_EQ(print(wide, QPageLayout::Landscape), PrintOutcome::DoesNotFit);
+  EXPECT_EQ(print(tall, QPageLayout::Landscape), PrintOutcome::DoesNotFit);
+  EXPECT_FALSE(std::filesystem::exists(path));
+  ASSERT_EQ(print(tall, QPageLayout::Portrait), PrintOutcome::Printed);
+  const std::vector<std::string> pages = PdfPageTexts(path);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_NE(pages[0].find("\n1\n"), std::string::npos) << pages[0];
+  EXPECT_EQ(print(taller, QPageLayout::Portrait), PrintOutcome::DoesNotFit);
+  EXPECT_EQ(
+      prompts.Texts(),
+      (std::vector<std::string>{
+          std::string(kDoesNotFitText) + " No file was written.",
+          "A line of this document is taller than the page, so nothing was printed. A smaller "
+          "text size, a larger paper or portrait in the print set-up makes it fit. No file was "
+          "written.",
+          "A line of this document is taller than the page, so nothing was printed. A smaller "
+          "text size or a larger paper in the print set-up makes it fit. No file was "
+          "written."}));
+}
+
 // The PDF file is asked for; one that stands there already is replaced only on Yes, and No
 // prints nothing.
 TEST(PrintDocument, StraightToTheSharedPrinterAsksForThePdfFileAndBeforeReplacingIt) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -102,14 +103,22 @@ TEST_F(PageLayoutTest, NothingIsCutAtThePageFootAndAHeadingIsNotLeftAlone) {
   EXPECT_EQ(pages[0].size(), 3u);
   EXPECT_EQ(pages[1], (PageTexts{{"Band 1", 0}, {"Band 2", 200}}));
   EXPECT_EQ(pages[2], (PageTexts{{"Heading", 0}, {"Item 1", 200}, {"Item 2", 400}}));
-  // A text taller than a page cannot be kept whole; the pages still move on.
+  // A text taller than a page cannot be printed whole: it does not fit down the page, and
+  // nothing is laid out. A line that tall is cut at the foot; the pages still move on.
   surface_.Cls();
   surface_.SetFontSize(100);  // 2000 twips a line
   surface_.Print("Huge");
   surface_.SetFontSize(10);
   Lines("After ", 2);
-  const auto cut = Pages(Laid(900));
-  EXPECT_EQ(cut, (std::vector<PageTexts>{{{"Huge", 0}}, {{"After 1", 0}, {"After 2", 200}}}));
+  const LaidOutPages tall = LayOutPages(surface_.Operations(), PageArea{0, 900});
+  EXPECT_EQ(std::tuple(tall.Fits, tall.Overrun, tall.Ops.size()),
+            std::tuple(false, PageOverrun::Down, 0u));
+  EXPECT_EQ(Pages(Laid(2000)),
+            (std::vector<PageTexts>{{{"Huge", 0}}, {{"After 1", 0}, {"After 2", 200}}}));
+  surface_.Cls();
+  surface_.Line(0, 0, 0, 2000);
+  Lines("After ", 2);
+  EXPECT_EQ(PageCountOf(Laid(900)), 2);
 }
 
 // A title, then four columns marked from y 200: names [0, 400), A [400, 700), B [700, 1000)
@@ -190,11 +199,13 @@ TEST_F(PageBandsTest, NamesThatLeaveNoRoomStandAloneAndAColumnWiderThanThePageDo
   // The names alone are wider than 350: nothing is laid out; nor is a drawing that marks no
   // columns and runs past the page.
   const LaidOutPages narrow = Across(350);
-  EXPECT_TRUE(!narrow.Fits && narrow.Ops.empty());
+  EXPECT_TRUE(!narrow.Fits && narrow.Ops.empty() && narrow.Overrun == PageOverrun::Across);
   DrawingSurface plain(metrics_);
   plain.Print(std::string(30, 'x'));
   EXPECT_FALSE(LayOutPages(plain.Operations(), PageArea{2000, 1000}).Fits);
   EXPECT_TRUE(LayOutPages(plain.Operations(), PageArea{3000, 1000}).Fits);
+  // Too wide and too tall: the width is named.
+  EXPECT_EQ(LayOutPages(plain.Operations(), PageArea{2000, 100}).Overrun, PageOverrun::Across);
 }
 
 TEST(PageCopies, EachCopyIsAJobOfItsOwnOnAPrinterAndFollowsOnInAFile) {

@@ -125,6 +125,28 @@ TEST(TrialBalanceLayout, ColumnsShadingColoursAndTotalsAtWidth12000) {
   }
 }
 
+// At every text size each grey stripe covers one row, from its top to the next row's top,
+// every other row from the first.
+TEST(TrialBalanceLayout, EachStripeLiesExactlyBehindItsRowAtEveryTextSize) {
+  const Books books = TrialBook();
+  const TrialBalance tb = ComputeTrialBalance(books, {Day(2026, 12, 5), true});
+  for (const double scale : {0.5, 1.0, 1.5, 2.0}) {
+    const StatementDrawing d = LayOutTrialBalance(tb, LookOf(books, 2), kMetrics, 12000, scale);
+    std::vector<std::pair<double, double>> stripes, rows;
+    for (const DrawOp& op : d.Ops)
+      if (const auto* f = std::get_if<FilledBoxOp>(&op); f && f->Color == 0xF0F0F0u)
+        stripes.emplace_back(f->Y1, f->Y2);
+    const char* names[] = {"Balance b/f", "Cash", "Petty Cash", "Sales", "Rent"};
+    for (std::size_t k = 0; k < std::size(names); k += 2) {
+      const TextOp* name = Find(d, names[k]);
+      ASSERT_NE(name, nullptr) << names[k];
+      rows.emplace_back(name->Y, d.Rows[k].Bottom);
+    }
+    EXPECT_EQ(stripes, rows) << scale;
+    EXPECT_EQ(d.Rows[1].Bottom - d.Rows[0].Bottom, 200 * scale) << scale;
+  }
+}
+
 Books IncomeBook(double revenue, double cost, double expenses) {
   Books books = testing::BookWithChart({{"Cash", 110, kCurrentAsset},
                                         {"Sales", 400, kRevenue},
