@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -63,49 +64,47 @@ std::optional<X11Display> DisplayOf(const QWidget* window) {
   return X11Display{connection, screens.data->root};
 }
 
-xcb_atom_t FrameExtentsAtom(xcb_connection_t* connection) {
-  static const xcb_atom_t atom = [connection] {
-    constexpr char kName[] = "_NET_FRAME_EXTENTS";
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, sizeof kName - 1, kName), nullptr);
-    const xcb_atom_t found = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    std::free(reply);
-    return found;
-  }();
-  return atom;
+xcb_atom_t AtomNamed(xcb_connection_t* connection, const char* name) {
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+      connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr);
+  const xcb_atom_t found = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  std::free(reply);
+  return found;
+}
+
+// The first four numbers of a window's property of numbers (the window manager standards'),
+// nothing where it holds fewer or is not set.
+std::optional<std::array<std::uint32_t, 4>> FourNumbers(xcb_connection_t* connection,
+                                                        xcb_window_t of, xcb_atom_t property) {
+  if (property == XCB_ATOM_NONE) return std::nullopt;
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(
+      connection, xcb_get_property(connection, 0, of, property, XCB_ATOM_CARDINAL, 0, 4), nullptr);
+  std::optional<std::array<std::uint32_t, 4>> numbers;
+  if (reply != nullptr && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
+    numbers.emplace();
+    std::memcpy(numbers->data(), xcb_get_property_value(reply), sizeof *numbers);
+  }
+  std::free(reply);
+  return numbers;
 }
 #endif
 
 // The frame the window manager declares around the window (the window manager standards'
-// _NET_FRAME_EXTENTS, set as it takes the window), in the window's own pixels; nothing where
-// it declares none or the display is not X11's. Qt learns of a window's frame only when the
+// _NET_FRAME_EXTENTS, set as it takes the window), in the display's pixels; nothing where it
+// declares none or the display is not X11's. Qt learns of a window's frame only when the
 // window is next moved or resized after the window manager took it, which for a window left
 // where the program put it may be never: the declared frame is the one to go by.
 std::optional<QMargins> DeclaredFrame(const QWidget* window) {
 #if defined(QV_HAVE_XCB) && QT_CONFIG(xcb)
   const std::optional<X11Display> display = DisplayOf(window);
   if (!display) return std::nullopt;
-  const xcb_atom_t extents = FrameExtentsAtom(display->connection);
-  if (extents == XCB_ATOM_NONE) return std::nullopt;
-  xcb_get_property_reply_t* reply = xcb_get_property_reply(
-      display->connection,
-      xcb_get_property(display->connection, 0, static_cast<xcb_window_t>(window->internalWinId()),
-                       extents, XCB_ATOM_CARDINAL, 0, 4),
-      nullptr);
-  std::optional<QMargins> frame;
-  if (reply != nullptr && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
-    // Left, right, top, bottom in the screen's pixels, each taken up to whole pixels of the
-    // window's own, so that the frame is never taken for less than it is.
-    std::uint32_t sides[4];
-    std::memcpy(sides, xcb_get_property_value(reply), sizeof sides);
-    const qreal ratio = window->devicePixelRatioF();
-    const auto own = [ratio](std::uint32_t pixels) {
-      return static_cast<int>(std::ceil(pixels / ratio - 1e-9));
-    };
-    frame = QMargins(own(sides[0]), own(sides[2]), own(sides[1]), own(sides[3]));
-  }
-  std::free(reply);
-  return frame;
+  static const xcb_atom_t extents = AtomNamed(display->connection, "_NET_FRAME_EXTENTS");
+  const auto sides =
+      FourNumbers(display->connection, static_cast<xcb_window_t>(window->internalWinId()), extents);
+  if (!sides) return std::nullopt;
+  // Left, right, top, bottom.
+  const auto side = [](std::uint32_t pixels) { return static_cast<int>(pixels); };
+  return QMargins(side((*sides)[0]), side((*sides)[2]), side((*sides)[1]), side((*sides)[3]));
 #else
   (void)window;
   return std::nullopt;
@@ -138,18 +137,30 @@ bool PlaceKnown(const QWidget* window) {
 #endif
 }
 
-// The window's frame as Qt knows it.
+// Margins multiplied by a scale, each taken up to whole pixels, so that a frame is never
+// taken for less than it is.
+QMargins ScaledUp(const QMargins& margins, qreal scale) {
+  const auto side = [scale](int pixels) {
+    return static_cast<int>(std::ceil(pixels * scale - 1e-9));
+  };
+  return QMargins(side(margins.left()), side(margins.top()), side(margins.right()),
+                  side(margins.bottom()));
+}
+
+// The window's frame as Qt knows it, in the display's pixels.
 QMargins QtFrameOf(const QWidget* window) {
   const QRect outer = window->frameGeometry();
   const QRect inner = window->geometry();
-  return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
-                  outer.right() - inner.right(), outer.bottom() - inner.bottom());
+  return ScaledUp(QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                           outer.right() - inner.right(), outer.bottom() - inner.bottom()),
+                  window->devicePixelRatioF());
 }
 
-// The frame the window system has put around the window, once it is on the screen (it does
-// so after the window is shown, when the window manager takes it; without one, never). Qt is
-// not asked before the window is on the screen: it would keep what it gets before the window
-// manager has taken the window, no frame, until the window is next moved or resized.
+// The frame the window system has put around the window, in the display's pixels, once it is
+// on the screen (it does so after the window is shown, when the window manager takes it;
+// without one, never). Qt is not asked before the window is on the screen: it would keep what
+// it gets before the window manager has taken the window, no frame, until the window is next
+// moved or resized.
 std::optional<QMargins> OwnFrame(const QWidget* window) {
   const QWindow* handle = window->windowHandle();
   if (handle == nullptr || !handle->isExposed()) return std::nullopt;
@@ -171,16 +182,55 @@ std::optional<QMargins> OtherWindowsFrame(const QWidget* besides) {
   return std::nullopt;
 }
 
-// The frame the window system puts around a window: the window's own once it has one,
-// otherwise that of another open window (before its first showing a window has none yet).
+// The frame the window system puts around a window, in the display's pixels: the window's
+// own once it has one, otherwise that of another open window (before its first showing a
+// window has none yet).
 QMargins FrameOf(const QWidget* window) {
   if (const std::optional<QMargins> own = OwnFrame(window)) return *own;
   return OtherWindowsFrame(window).value_or(QMargins());
 }
 
-QSize RoomWithin(const QRect& area, const QMargins& frame) {
-  return QSize(area.width() - frame.left() - frame.right(),
-               area.height() - frame.top() - frame.bottom());
+QScreen* ScreenOf(const QWidget* window) {
+  QScreen* screen = window->screen();
+  return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+// A rectangle of logical pixels in the display's, as Qt maps a window's place and size: each
+// multiplied by the scale, from the screen's corner (which is at the same place in both), and
+// rounded to whole pixels.
+QRect InDisplayPixels(const QRect& logical, const QWidget* window) {
+  const qreal ratio = window->devicePixelRatioF();
+  const QScreen* screen = ScreenOf(window);
+  const QPoint corner = screen != nullptr ? screen->geometry().topLeft() : QPoint();
+  return QRect(corner + (logical.topLeft() - corner) * ratio,
+               (QSizeF(logical.size()) * ratio).toSize());
+}
+
+// Where the window's own area (its frame about it) may lie, in logical pixels, for its frame
+// to show within the work area; empty where there is no screen. The display shows a window
+// at its logical place and size each multiplied by the scale (from the screen's corner) and
+// rounded to whole pixels: at a fractional scale a logical pixel is not a whole number of the
+// display's, and the two roundings may together put the window's right or bottom edge one
+// pixel further out than its logical edge, which is allowed for.
+QRect RoomWithin(const QWidget* window, const QMargins& frame) {
+  const QRect area = ShownWorkAreaOf(window);
+  if (area.isEmpty()) return QRect();
+  const qreal ratio = window->devicePixelRatioF();
+  const QPoint origin = ScreenOf(window)->geometry().topLeft();
+  const int rounding = ratio == std::floor(ratio) ? 0 : 1;
+  // The first logical pixel shown at or after `pixel`, and the logical end of what shows
+  // before `pixel` (the display's), from the screen's corner at `from`.
+  const auto firstAfter = [ratio](int pixel, int from) {
+    return from + static_cast<int>(std::ceil((pixel - from - 0.5) / ratio - 1e-9));
+  };
+  const auto endBefore = [ratio, rounding](int pixel, int from) {
+    return from + static_cast<int>(std::floor((pixel - from - rounding) / ratio + 1e-9));
+  };
+  const QPoint topLeft(firstAfter(area.left() + frame.left(), origin.x()),
+                       firstAfter(area.top() + frame.top(), origin.y()));
+  const QPoint end(endBefore(area.right() + 1 - frame.right(), origin.x()),
+                   endBefore(area.bottom() + 1 - frame.bottom(), origin.y()));
+  return QRect(topLeft, end - QPoint(1, 1));
 }
 
 // Sizes a window of fixed contents to them where the room allows; where they scroll one way,
@@ -218,29 +268,28 @@ void BoundTo(QWidget* window, const QSize& room) {
     window->resize(window->size().boundedTo(room));
 }
 
-// Moves the window so that its frame lies within the area, where it does not. The move is
+// Moves the window's own area within the room (RoomWithin), where it lies out. The move is
 // made from where the window is, so that it goes by as much whatever frame Qt reckons with.
-void MoveWithin(QWidget* window, const QRect& area, const QMargins& frame) {
-  const QRect outer = window->geometry().marginsAdded(frame);
-  const int left = std::max(area.left(), std::min(outer.left(), area.right() + 1 - outer.width()));
-  const int top = std::max(area.top(), std::min(outer.top(), area.bottom() + 1 - outer.height()));
-  if (left != outer.left() || top != outer.top())
-    window->move(window->pos() + QPoint(left - outer.left(), top - outer.top()));
+void MoveWithin(QWidget* window, const QRect& room) {
+  const QRect inner = window->geometry();
+  const int left = std::max(room.left(), std::min(inner.left(), room.right() + 1 - inner.width()));
+  const int top = std::max(room.top(), std::min(inner.top(), room.bottom() + 1 - inner.height()));
+  if (left != inner.left() || top != inner.top())
+    window->move(window->pos() + QPoint(left - inner.left(), top - inner.top()));
 }
 
 // Fits a shown window to the work area by its frame: its own once the window system has
 // framed it, else the guess of FrameOf. A window smaller than the room is only moved.
 void FitShown(QWidget* window) {
   if (window->isMaximized() || window->isFullScreen() || window->isMinimized()) return;
-  const QRect area = WorkAreaOf(window);
-  if (area.isEmpty()) return;
-  const QMargins frame = FrameOf(window);
-  const QSize room = RoomWithin(area, frame);
+  const QRect room = RoomWithin(window, FrameOf(window));
+  if (room.isEmpty()) return;
   if (window->width() > room.width() || window->height() > room.height()) {
-    if (QScrollArea* scroller = FixedContentsOf(window)) SizeToContents(window, scroller, room);
-    BoundTo(window, room);
+    if (QScrollArea* scroller = FixedContentsOf(window))
+      SizeToContents(window, scroller, room.size());
+    BoundTo(window, room.size());
   }
-  MoveWithin(window, area, frame);
+  MoveWithin(window, room);
 }
 
 // Watches a window that has just been shown until the window manager has framed and placed
@@ -312,40 +361,77 @@ bool TakesKeyboard(const QWidget* window) {
 }  // namespace
 
 QRect WorkAreaOf(const QWidget* window) {
-  QScreen* screen = window->screen();
-  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  const QScreen* screen = ScreenOf(window);
   return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
+QRect ShownWorkAreaOf(const QWidget* window) {
+  const QScreen* screen = ScreenOf(window);
+  if (screen == nullptr) return QRect();
+  QRect shown = InDisplayPixels(screen->geometry(), window);
+#if defined(QV_HAVE_XCB) && QT_CONFIG(xcb)
+  if (const std::optional<X11Display> display = DisplayOf(window)) {
+    // The root window is as large as the display; the window manager declares the part of it
+    // its panels leave free (_NET_WORKAREA, of which Qt too takes the first four numbers).
+    const xcb_screen_t* root = xcb_setup_roots_iterator(xcb_get_setup(display->connection)).data;
+    shown &= QRect(0, 0, root->width_in_pixels, root->height_in_pixels);
+    static const xcb_atom_t workArea = AtomNamed(display->connection, "_NET_WORKAREA");
+    if (const auto free = FourNumbers(display->connection, display->root, workArea))
+      shown &= QRect(static_cast<int>((*free)[0]), static_cast<int>((*free)[1]),
+                     static_cast<int>((*free)[2]), static_cast<int>((*free)[3]));
+    return shown;
+  }
+#endif
+  return shown & InDisplayPixels(screen->availableGeometry(), window);
+}
+
 void FitToScreen(QWidget* window) {
-  const QRect area = WorkAreaOf(window);
-  if (area.isEmpty()) return;
-  const QMargins frame = FrameOf(window);
-  const QSize room = RoomWithin(area, frame);
+  const QRect room = RoomWithin(window, FrameOf(window));
+  if (room.isEmpty()) return;
   // A window of fixed contents opens as large as they are, where there is room (a window
   // sized by Qt alone would open at two thirds of the screen at most).
   if (QScrollArea* scroller = FixedContentsOf(window);
       scroller != nullptr && !window->property(kOpenedBefore).toBool()) {
     window->setProperty(kOpenedBefore, true);
-    SizeToContents(window, scroller, room);
+    SizeToContents(window, scroller, room.size());
   }
-  BoundTo(window, room);
+  BoundTo(window, room.size());
   // A window not yet placed is placed by its owner (a dialog centres itself over it as it
   // shows, after this) or by the window system, and moved in once shown where it lies out;
   // one placed already is moved in now. Moving an unplaced dialog here would mark it placed,
   // and it would stay where it was made, at the screen's top left corner.
-  if (window->testAttribute(Qt::WA_Moved)) MoveWithin(window, area, frame);
+  if (window->testAttribute(Qt::WA_Moved)) MoveWithin(window, room);
 }
 
 QRect FrameGeometryOf(const QWidget* window) {
   const std::optional<QMargins> own = OwnFrame(window);
-  return own ? window->geometry().marginsAdded(*own) : window->frameGeometry();
+  return own ? window->geometry().marginsAdded(ScaledUp(*own, 1 / window->devicePixelRatioF()))
+             : window->frameGeometry();
+}
+
+QRect ShownFrameGeometryOf(const QWidget* window) {
+  QRect shown = InDisplayPixels(window->geometry(), window);
+#if defined(QV_HAVE_XCB) && QT_CONFIG(xcb)
+  if (const std::optional<X11Display> display = DisplayOf(window)) {
+    const auto id = static_cast<xcb_window_t>(window->internalWinId());
+    xcb_translate_coordinates_reply_t* at = xcb_translate_coordinates_reply(
+        display->connection,
+        xcb_translate_coordinates(display->connection, id, display->root, 0, 0), nullptr);
+    xcb_get_geometry_reply_t* size = xcb_get_geometry_reply(
+        display->connection, xcb_get_geometry(display->connection, id), nullptr);
+    if (at != nullptr && size != nullptr)
+      shown = QRect(at->dst_x, at->dst_y, size->width, size->height);
+    std::free(at);
+    std::free(size);
+  }
+#endif
+  const std::optional<QMargins> own = OwnFrame(window);
+  return own ? shown.marginsAdded(*own) : shown;
 }
 
 QSize RoomOf(const QWidget* window) {
-  const QRect area = WorkAreaOf(window);
-  if (area.isEmpty()) return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  return RoomWithin(area, FrameOf(window));
+  const QRect room = RoomWithin(window, FrameOf(window));
+  return room.isEmpty() ? QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX) : room.size();
 }
 
 QScrollArea* HoldFixedContents(QWidget* window, QWidget* contents) {

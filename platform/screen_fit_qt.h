@@ -24,6 +24,13 @@ void FitToScreen(QWidget* window);
 // the screen, else as Qt knows it (the window's own area where it has no frame).
 QRect FrameGeometryOf(const QWidget* window);
 
+// The window's frame and its screen's work area as the display shows them, in the display's
+// own pixels, which at a fractional scale are not the logical ones multiplied out: the
+// display rounds each window's place and size to whole pixels of its own. Where the display
+// cannot be asked (not X11), the logical ones mapped as Qt maps them.
+QRect ShownFrameGeometryOf(const QWidget* window);
+QRect ShownWorkAreaOf(const QWidget* window);
+
 // The largest size of the window's client area for which its frame fits the work area (no
 // limit where there is no screen).
 QSize RoomOf(const QWidget* window);
