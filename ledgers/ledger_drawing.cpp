@@ -259,10 +259,24 @@ SheetLayout BandedLayout(DrawingSurface& surface, const LedgerSheet& sheet, doub
   double bandStart = kSheetMarginTwips;
   for (std::size_t c = 0; c < repeated && c < widths.size(); ++c)
     bandStart += widths[c] + kColumnGapTwips;
+  const double narrowest = surface.TextWidth(kNarrowestStretch);
   double widest = pageWidth - bandStart - kSheetMarginTwips;
-  if (widest < surface.TextWidth(kNarrowestStretch))
+  if (widest < narrowest)
     widest = pageWidth - 2 * kSheetMarginTwips;  // the repeated columns will not be repeated
-  for (const std::size_t c : GivingColumns(sheet)) widths[c] = std::min(widths[c], widest);
+  // A T-account's names no wider than leaves each side whole on a band, where they can be.
+  const std::size_t rule = static_cast<std::size_t>(std::max(-1, sheet.RuleAfterColumn) + 1);
+  auto sideRoom = [&](std::size_t name) {
+    const bool debit = name < rule;
+    double room = pageWidth - 2 * kSheetMarginTwips;
+    for (std::size_t c = debit ? 0 : rule; c < (debit ? rule : widths.size()); ++c)
+      if (c != name) room -= widths[c] + kColumnGapTwips;
+    return room;
+  };
+  const std::vector<std::size_t> giving = GivingColumns(sheet);
+  const bool bySide = rule > 0 && std::all_of(giving.begin(), giving.end(), [&](std::size_t c) {
+                        return sideRoom(c) >= narrowest;
+                      });
+  for (const std::size_t c : giving) widths[c] = std::min(widths[c], bySide ? sideRoom(c) : widest);
   const auto stretch = static_cast<std::size_t>(sheet.StretchColumn);
   if (sheet.StretchColumn >= 0 && stretch < widths.size()) {
     double left = kSheetMarginTwips;
@@ -396,8 +410,13 @@ bool SheetPrintout::DrawPage(DrawingSurface& printer, int page) {
       layout_ = LayoutSheet(printer, sheet_, layout_.FullWidth);
     layout_.Wrap = true;
     edges_ = {0};
-    for (std::size_t c = 1; c < layout_.Left.size(); ++c)
-      edges_.push_back((layout_.Right[c - 1] + layout_.Left[c]) / 2);
+    if (layout_.RuleX > 0 && printer.FitsAcross(layout_.RuleX) &&
+        printer.FitsAcross(layout_.Right.back() - layout_.RuleX)) {
+      edges_.push_back(layout_.RuleX);  // a T-account's sides, each whole on a band
+    } else {
+      for (std::size_t c = 1; c < layout_.Left.size(); ++c)
+        edges_.push_back((layout_.Right[c - 1] + layout_.Left[c]) / 2);
+    }
     if (!layout_.Right.empty()) edges_.push_back(layout_.Right.back());
   }
   printer.SetCurrentY(y);
