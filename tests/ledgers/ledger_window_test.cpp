@@ -580,8 +580,8 @@ bool HasWholeCell(const std::string& page, const std::string& text) {
 }
 
 // On A4 every cell but the notes is printed whole; on paper too narrow for the sheet (A5 and
-// the DL envelope at 150 %) the names may give way, every heading, date, number, folio and
-// amount is still whole on some page.
+// the DL envelope at 150 %) every heading, date, number, folio and amount is still whole on
+// some page (the names and notes there: ledger_printout_window_test.cpp).
 TEST_F(TradingBusinessLedgers, PrintoutsHoldEveryDateAccountAndAmountWhole) {
   if (!testing::PdfToolsAvailable()) GTEST_SKIP() << testing::kNoPdfTools;
   const char* names[] = {"t-account-cash-at-bank", "running-balance-cash-at-bank", "journal"};
