@@ -72,14 +72,14 @@ std::vector<std::string> PrintedPages(const LedgerSheet& sheet, const std::strin
 // Each line of the text with its blanks run together, the empty lines at its end dropped.
 std::string Squeezed(const std::string& text) {
   std::istringstream in(text);
-  std::string out, pending;
+  std::string out;
   for (std::string line; std::getline(in, line);) {
     std::istringstream words(line);
     std::string squeezed;
     for (std::string word; words >> word;) squeezed += (squeezed.empty() ? "" : " ") + word;
-    pending += squeezed + "\n";
-    if (!squeezed.empty()) out += std::move(pending), pending.clear();
+    out += squeezed + "\n";
   }
+  while (out.ends_with("\n\n")) out.pop_back();
   return out;
 }
 
