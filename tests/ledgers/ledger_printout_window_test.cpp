@@ -146,18 +146,6 @@ bool HasWholeText(const std::string& page, const std::string& text) {
   return false;
 }
 
-// The text with the typographic ligatures that the PDF reader gives ("ﬃ") spelt out.
-std::string WithoutLigatures(std::string text) {
-  for (auto [ligature, letters] : {std::pair{"\uFB00", "ff"},
-                                   {"\uFB01", "fi"},
-                                   {"\uFB02", "fl"},
-                                   {"\uFB03", "ffi"},
-                                   {"\uFB04", "ffl"}})
-    for (std::size_t at; (at = text.find(ligature)) != std::string::npos;)
-      text.replace(at, std::strlen(ligature), letters);
-  return text;
-}
-
 // The Trading Business journal and the ledgers of Cash at Bank, on paper narrower than the
 // sheets (A4 and A5 landscape at 150 %, A5 portrait at 150 %): no name or note is cut, each
 // stands whole on some page, in a band of its own or broken into lines; the first page
@@ -193,7 +181,7 @@ TEST(LedgerPrintouts, NoNameOrNoteIsCutOnNarrowPaper) {
       std::vector<std::string> pages = PrintedPages(sheet, file, size, landscape, 1.5);
       ASSERT_FALSE(pages.empty());
       for (std::string& page : pages) {
-        page = WithoutLigatures(page);
+        page = testing::WithoutLigatures(page);
         EXPECT_EQ(page.find("..."), std::string::npos) << page;
       }
       TableRow row;
