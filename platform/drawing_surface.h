@@ -128,13 +128,10 @@ class DrawingSurface {
   double ScaleHeight() const { return extent_.ScaleHeight; }
   // One device pixel in the surface's units.
   double DevicePixel() const { return units_ == SurfaceUnits::Twips ? twipsPerPixel_ : 1.0; }
-  // Whether a drawing that wide (or that tall) fits in the drawing area, to within a device
-  // pixel (FitsWithinPixel).
+  // Whether a drawing that wide fits across the drawing area, to within a device pixel
+  // (FitsWithinPixel).
   bool FitsAcross(double width) const {
     return FitsWithinPixel(width, ScaleWidth(), DevicePixel());
-  }
-  bool FitsDown(double height) const {
-    return FitsWithinPixel(height, ScaleHeight(), DevicePixel());
   }
 
   // Current position: where the next text starts (its top-left corner).

@@ -202,7 +202,7 @@ class Bands {
       left[static_cast<std::size_t>(c)] = std::min(left[static_cast<std::size_t>(c)], x);
       right[static_cast<std::size_t>(c)] = std::max(right[static_cast<std::size_t>(c)], x + w);
     }
-    // What stands above the columns is on the first band as it was drawn.
+    // What stands above the columns is on every band as it was drawn, so it must fit.
     if (aboveLeft < -slack_ || !FitsWithinPixel(aboveRight, width, slack_)) {
       fits_ = false;
       return;
