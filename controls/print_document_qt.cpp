@@ -93,8 +93,9 @@ class PageSource {
     surface_.SetCurrentX(0);
     surface_.SetCurrentY(0);
     more_ = document_.Draw(surface_, page_++);
-    laid_ = LayOutPages(surface_.TakeOperations(),
-                        PageArea{surface_.ScaleWidth(), surface_.ScaleHeight()});
+    laid_ = LayOutPages(
+        surface_.TakeOperations(),
+        PageArea{surface_.ScaleWidth(), surface_.ScaleHeight(), surface_.DevicePixel()});
     if (wait_ && document_.Position) {
       const DocumentPosition at = document_.Position();
       const int64_t total = std::max<int64_t>(at.Total, 1);

@@ -1,6 +1,8 @@
 #include "ledgers/ledger_drawing.h"
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 #include "platform/utf8.h"
 
@@ -42,39 +44,131 @@ std::string CutText(const DrawingSurface& surface, std::string_view text, double
   return FitText(surface, text, room) + std::string(kEllipsis);
 }
 
-void DrawCells(DrawingSurface& surface, const LedgerSheet& sheet, const SheetLayout& layout,
-               const TableRow& row, double y) {
+// The last blank of `text` after its first character, or npos.
+std::size_t LastBreak(std::string_view text) {
+  const std::size_t blank = text.find_last_of(' ');
+  return blank == std::string_view::npos || text.find_first_not_of(' ') >= blank
+             ? std::string_view::npos
+             : blank;
+}
+
+// `text` broken into lines no wider than `width` on the surface: after a word where one
+// fits, inside a word wider than a line, each line holding at least one character.
+std::vector<std::string> BreakIntoLines(const DrawingSurface& surface, std::string_view text,
+                                        double width) {
+  std::vector<std::string> lines;
+  while (!text.empty()) {
+    if (surface.TextWidth(text) <= width) {
+      lines.emplace_back(text);
+      break;
+    }
+    std::size_t take = FitText(surface, text, width).size();
+    if (take == 0) {
+      take = Utf8Offset(text, 1);
+    } else if (text[take] != ' ') {
+      if (const std::size_t blank = LastBreak(text.substr(0, take)); blank != text.npos)
+        take = blank;
+    }
+    std::string_view line = text.substr(0, take);
+    line = line.substr(0, line.find_last_not_of(' ') + 1);
+    lines.emplace_back(line);
+    text.remove_prefix(take);
+    text.remove_prefix(std::min(text.size(), text.find_first_not_of(' ')));
+  }
+  return lines;
+}
+
+// Where the texts of a row's cells stand: the lines of each cell.
+using RowTexts = std::vector<std::vector<std::string>>;
+
+// The lines each cell of `row` shows: its text whole; in a column that gives way, a text
+// too wide for its room cut with "..." (a window), or broken into lines (a print-out).
+// Dates and amounts are always whole, their columns being as wide as the widest of them. A
+// text with nothing on its right (the journal's notes) has the room to the sheet's edge.
+RowTexts CellLines(const DrawingSurface& surface, const LedgerSheet& sheet,
+                   const SheetLayout& layout, const TableRow& row) {
   const std::size_t columns = std::min(layout.Left.size(), row.Cells.size());
+  RowTexts lines(columns);
   for (std::size_t c = 0; c < columns; ++c) {
     const std::string& text = row.Cells[c];
     if (text.empty()) continue;
     double left = layout.Left[c];
     if (static_cast<int>(c) == row.IndentedCell) left += layout.IndentWidth;
     const double room = std::max(0.0, layout.Right[c] - left);
-    double width = surface.TextWidth(text);
-    std::string shown = text;
-    // Only a column that gives way cuts its texts; dates and amounts are always whole, their
-    // columns being as wide as the widest of them. A text with nothing on its right (the
-    // journal's notes) runs on to the sheet's edge.
     const bool more = std::any_of(row.Cells.begin() + static_cast<std::ptrdiff_t>(c) + 1,
                                   row.Cells.end(), [](const std::string& s) { return !s.empty(); });
     const double reach = more ? room : std::max(room, layout.RunOnRight - left);
-    if (width > reach && GivesWay(sheet, c)) {
-      shown = CutText(surface, text, reach);
-      width = surface.TextWidth(shown);
-    }
-    double x = left;
-    switch (sheet.Table.Columns[c].Align) {
-      case CellAlign::kRight: x = layout.Right[c] - width; break;
-      case CellAlign::kCentre: x = left + (room - width) / 2; break;
-      case CellAlign::kLeft: break;
-    }
+    if (!GivesWay(sheet, c) || surface.TextWidth(text) <= reach)
+      lines[c] = {text};
+    else if (layout.Wrap)
+      lines[c] = BreakIntoLines(surface, text, reach);
+    else
+      lines[c] = {CutText(surface, text, reach)};
+  }
+  return lines;
+}
+
+// The number of lines of the row's tallest cell, at least one.
+std::size_t LineCount(const RowTexts& texts) {
+  std::size_t count = 1;
+  for (const auto& lines : texts) count = std::max(count, lines.size());
+  return count;
+}
+
+// The height of a row of `lines` lines.
+double RowHeightOf(const SheetLayout& layout, std::size_t lines) {
+  return layout.RowHeight +
+         static_cast<double>(lines - 1) * (layout.RowHeight - 2 * kRowPaddingTwips);
+}
+
+void DrawCells(DrawingSurface& surface, const LedgerSheet& sheet, const SheetLayout& layout,
+               const TableRow& row, const RowTexts& texts, double y) {
+  const double pitch = layout.RowHeight - 2 * kRowPaddingTwips;
+  for (std::size_t c = 0; c < texts.size(); ++c) {
+    if (texts[c].empty()) continue;
+    double left = layout.Left[c];
+    if (static_cast<int>(c) == row.IndentedCell) left += layout.IndentWidth;
+    const double room = std::max(0.0, layout.Right[c] - left);
     if (row.Bold && sheet.Table.Columns[c].Align == CellAlign::kRight)
       surface.Line(layout.Left[c], y, layout.Right[c], y);  // a total stands under a rule
-    surface.SetCurrentX(x);
-    surface.SetCurrentY(y + kRowPaddingTwips);
-    surface.PrintStay(shown);
+    double lineY = y + kRowPaddingTwips;
+    for (const std::string& shown : texts[c]) {
+      const double width = surface.TextWidth(shown);
+      double x = left;
+      switch (sheet.Table.Columns[c].Align) {
+        case CellAlign::kRight: x = layout.Right[c] - width; break;
+        case CellAlign::kCentre: x = left + (room - width) / 2; break;
+        case CellAlign::kLeft: break;
+      }
+      surface.SetCurrentX(x);
+      surface.SetCurrentY(lineY);
+      surface.PrintStay(shown);
+      lineY += pitch;
+    }
   }
+}
+
+// Draws rows from `first` on, at most `count`, from `y` down while they end above `foot`
+// (to within a device pixel), and at least one; the rows drawn and the y below them.
+std::pair<int64_t, double> DrawRowsDown(DrawingSurface& surface, const LedgerSheet& sheet,
+                                        const SheetLayout& layout, int64_t first, int64_t count,
+                                        double y, double foot) {
+  const int64_t begin = std::max<int64_t>(first, 0);
+  const int64_t end = std::min(sheet.Table.RowCount, first + std::max<int64_t>(count, 0));
+  TableRow row;
+  int64_t r = begin;
+  for (; r < end; ++r) {
+    sheet.Table.Row(r, row);
+    const BoldScope bold(surface, row.Bold);
+    const RowTexts texts = CellLines(surface, sheet, layout, row);
+    const double height = RowHeightOf(layout, LineCount(texts));
+    if (r > begin && !FitsWithinPixel(y + height, foot, surface.DevicePixel())) break;
+    DrawCells(surface, sheet, layout, row, texts, y);
+    // The middle rule is drawn row by row, so that a page break never cuts it.
+    if (layout.RuleX > 0) surface.Line(layout.RuleX, y, layout.RuleX, y + height);
+    y += height;
+  }
+  return {r - begin, y};
 }
 
 }  // namespace
@@ -165,10 +259,24 @@ SheetLayout BandedLayout(DrawingSurface& surface, const LedgerSheet& sheet, doub
   double bandStart = kSheetMarginTwips;
   for (std::size_t c = 0; c < repeated && c < widths.size(); ++c)
     bandStart += widths[c] + kColumnGapTwips;
+  const double narrowest = surface.TextWidth(kNarrowestStretch);
   double widest = pageWidth - bandStart - kSheetMarginTwips;
-  if (widest < surface.TextWidth(kNarrowestStretch))
+  if (widest < narrowest)
     widest = pageWidth - 2 * kSheetMarginTwips;  // the repeated columns will not be repeated
-  for (const std::size_t c : GivingColumns(sheet)) widths[c] = std::min(widths[c], widest);
+  // A T-account's names no wider than leaves each side whole on a band, where they can be.
+  const std::size_t rule = static_cast<std::size_t>(std::max(-1, sheet.RuleAfterColumn) + 1);
+  auto sideRoom = [&](std::size_t name) {
+    const bool debit = name < rule;
+    double room = pageWidth - 2 * kSheetMarginTwips;
+    for (std::size_t c = debit ? 0 : rule; c < (debit ? rule : widths.size()); ++c)
+      if (c != name) room -= widths[c] + kColumnGapTwips;
+    return room;
+  };
+  const std::vector<std::size_t> giving = GivingColumns(sheet);
+  const bool bySide = rule > 0 && std::all_of(giving.begin(), giving.end(), [&](std::size_t c) {
+                        return sideRoom(c) >= narrowest;
+                      });
+  for (const std::size_t c : giving) widths[c] = std::min(widths[c], bySide ? sideRoom(c) : widest);
   const auto stretch = static_cast<std::size_t>(sheet.StretchColumn);
   if (sheet.StretchColumn >= 0 && stretch < widths.size()) {
     double left = kSheetMarginTwips;
@@ -250,7 +358,7 @@ double DrawSheetHeadings(DrawingSurface& surface, const LedgerSheet& sheet,
   for (const TableColumn& column : sheet.Table.Columns) headings.Cells.push_back(column.Heading);
   {
     const BoldScope bold(surface, true);
-    DrawCells(surface, sheet, layout, headings, y);
+    DrawCells(surface, sheet, layout, headings, CellLines(surface, sheet, layout, headings), y);
   }
   const double below = y + layout.RowHeight;
   surface.Line(kSheetMarginTwips, below, layout.Width - kSheetMarginTwips, below);
@@ -260,17 +368,9 @@ double DrawSheetHeadings(DrawingSurface& surface, const LedgerSheet& sheet,
 
 double DrawSheetRows(DrawingSurface& surface, const LedgerSheet& sheet, const SheetLayout& layout,
                      int64_t first, int64_t count, double y) {
-  const int64_t end = std::min(sheet.Table.RowCount, first + std::max<int64_t>(count, 0));
-  TableRow row;
-  for (int64_t r = std::max<int64_t>(first, 0); r < end; ++r) {
-    sheet.Table.Row(r, row);
-    const BoldScope bold(surface, row.Bold);
-    DrawCells(surface, sheet, layout, row, y);
-    // The middle rule is drawn row by row, so that a page break never cuts it.
-    if (layout.RuleX > 0) surface.Line(layout.RuleX, y, layout.RuleX, y + layout.RowHeight);
-    y += layout.RowHeight;
-  }
-  return y;
+  return DrawRowsDown(surface, sheet, layout, first, count, y,
+                      std::numeric_limits<double>::infinity())
+      .second;
 }
 
 double DrawSheetMessage(DrawingSurface& surface, const LedgerSheet& sheet, double y) {
@@ -301,25 +401,32 @@ bool SheetPrintout::DrawPage(DrawingSurface& printer, int page) {
       DrawSheetMessage(printer, sheet_, y);
       return false;
     }
+    // Every column whole across the page, to within a device pixel: one band, the stretch
+    // column taking what room is left. Otherwise the columns are printed in bands.
     layout_ = LayoutSheet(printer, sheet_, printer.ScaleWidth());
-    // Too wide even with the names given way: printed in bands of whole columns.
-    if (layout_.Width > printer.ScaleWidth())
+    if (!printer.FitsAcross(layout_.FullWidth))
       layout_ = BandedLayout(printer, sheet_, printer.ScaleWidth());
+    else if (layout_.FullWidth > printer.ScaleWidth())
+      layout_ = LayoutSheet(printer, sheet_, layout_.FullWidth);
+    layout_.Wrap = true;
     edges_ = {0};
-    for (std::size_t c = 1; c < layout_.Left.size(); ++c)
-      edges_.push_back((layout_.Right[c - 1] + layout_.Left[c]) / 2);
+    if (layout_.RuleX > 0 && printer.FitsAcross(layout_.RuleX) &&
+        printer.FitsAcross(layout_.Right.back() - layout_.RuleX)) {
+      edges_.push_back(layout_.RuleX);  // a T-account's sides, each whole on a band
+    } else {
+      for (std::size_t c = 1; c < layout_.Left.size(); ++c)
+        edges_.push_back((layout_.Right[c - 1] + layout_.Left[c]) / 2);
+    }
     if (!layout_.Right.empty()) edges_.push_back(layout_.Right.back());
   }
   printer.SetCurrentY(y);
   printer.SetPageColumns(edges_, sheet_.RepeatedColumns);
   y = DrawSheetHeadings(printer, sheet_, layout_, y);
   // As many rows as fit below the headings, and at least one, so that every page moves on.
-  int64_t rows = sheet_.Table.RowCount - next_;
-  if (rows > 0 && printer.ScaleHeight() > 0 && layout_.RowHeight > 0)
-    rows = std::clamp<int64_t>(
-        static_cast<int64_t>((printer.ScaleHeight() - y) / layout_.RowHeight), 1, rows);
-  DrawSheetRows(printer, sheet_, layout_, next_, rows, y);
-  next_ += rows;
+  const double foot =
+      printer.ScaleHeight() > 0 ? printer.ScaleHeight() : std::numeric_limits<double>::infinity();
+  next_ +=
+      DrawRowsDown(printer, sheet_, layout_, next_, sheet_.Table.RowCount - next_, y, foot).first;
   return next_ < sheet_.Table.RowCount;
 }
 

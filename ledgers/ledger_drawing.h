@@ -10,7 +10,8 @@
 // the surface's own font (the screen's on a window, the printer's on paper); the stretch
 // column takes the room left over. When the sheet is wider than the space, the columns that
 // give way (names, notes) give up room, the widest first, down to a few characters, and
-// their texts are cut with "..."; dates and amounts are never cut.
+// their texts are cut with "..." (on a window) or broken into lines under each other (on
+// paper, where a row grows to hold them); dates and amounts are never cut.
 
 #include <cstdint>
 #include <functional>
@@ -38,6 +39,9 @@ struct SheetLayout {
   double RunOnRight = 0;
   // Where the T-account's middle rule stands; 0 for none.
   double RuleX = 0;
+  // A text too wide for its column that gives way is broken into further lines (a print-out)
+  // rather than cut with "...".
+  bool Wrap = false;
 };
 
 // The font of the sheets, on screen and on paper (the printer scales its size).
@@ -57,7 +61,8 @@ double DrawSheetTitle(DrawingSurface& surface, const LedgerSheet& sheet, double 
 // The column headings at `y` with a rule below them; the y below the rule.
 double DrawSheetHeadings(DrawingSurface& surface, const LedgerSheet& sheet,
                          const SheetLayout& layout, double y);
-// Rows first .. first + count - 1 (those that exist) from `y`; the y below the last.
+// Rows first .. first + count - 1 (those that exist) from `y`, each one line high unless the
+// layout breaks a text into lines; the y below the last.
 double DrawSheetRows(DrawingSurface& surface, const LedgerSheet& sheet, const SheetLayout& layout,
                      int64_t first, int64_t count, double y);
 // The sheet's message (for a sheet without rows) at `y`.
@@ -68,11 +73,13 @@ double DrawSheetMessage(DrawingSurface& surface, const LedgerSheet& sheet, doubl
 // what `before` draws (the business heading), the title lines, the column headings and the
 // rows that fit below them; every further page the column headings and the rows that fit.
 // A sheet without rows prints its message. Pages are drawn in order from 0; drawing page 0
-// again starts a new copy.
+// again starts a new copy. No text is cut: a name or a note too wide for its room is broken
+// into further lines under it.
 //
-// A sheet that is wider than the page even with its names given way is printed whole, its
-// columns marked for the page layout to print in bands (the dates on every band); texts
-// with nothing on their right then end with their column.
+// A sheet whose columns do not all fit whole across the page (to within a device pixel) is
+// printed with every column whole, its columns marked for the page layout to print in bands
+// (the dates on every band); a name wider than a band is broken into lines, and texts with
+// nothing on their right end with their column.
 class SheetPrintout {
  public:
   explicit SheetPrintout(LedgerSheet sheet,

@@ -34,7 +34,8 @@ struct LedgerSheet {
   // The column that takes the room left over (names, notes); -1 for none.
   int StretchColumn = -1;
   // The columns that give up room when the sheet is wider than the space, their texts cut
-  // with "..." (account names, notes); every other column keeps its whole texts.
+  // with "..." on a window and broken into lines on paper (account names, notes); every
+  // other column keeps its whole texts.
   std::vector<int> GiveWayColumns;
   // A vertical rule stands after this column (between the T-account's sides); -1 for none.
   int RuleAfterColumn = -1;

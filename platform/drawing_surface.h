@@ -103,6 +103,13 @@ struct PageColumnsOp {
 using DrawOp = std::variant<TextOp, LineOp, BoxOp, FilledBoxOp, PixelOp, PictureOp, ClearOp,
                             NewPageOp, EndDocOp, PageHeadingOp, PageColumnsOp>;
 
+// Whether a drawing `length` long fits in `room` when one device pixel is `pixel` long: what
+// comes out less than a pixel longer fits, as a layout built to fill the room exactly comes
+// out a rounding longer now and then, and no device can show the difference.
+inline bool FitsWithinPixel(double length, double room, double pixel) {
+  return length <= room + pixel;
+}
+
 class DrawingSurface {
  public:
   // `metrics` measures text and must outlive the surface. `twipsPerPixel` is the size of
@@ -119,6 +126,13 @@ class DrawingSurface {
   double Height() const { return extent_.Height; }
   double ScaleWidth() const { return extent_.ScaleWidth; }
   double ScaleHeight() const { return extent_.ScaleHeight; }
+  // One device pixel in the surface's units.
+  double DevicePixel() const { return units_ == SurfaceUnits::Twips ? twipsPerPixel_ : 1.0; }
+  // Whether a drawing that wide fits across the drawing area, to within a device pixel
+  // (FitsWithinPixel).
+  bool FitsAcross(double width) const {
+    return FitsWithinPixel(width, ScaleWidth(), DevicePixel());
+  }
 
   // Current position: where the next text starts (its top-left corner).
   double CurrentX() const { return currentX_; }

@@ -151,19 +151,18 @@ bool StartsAbove(const DrawOp& op, double top) {
 // How a part of a drawing is cut across into bands of whole columns (see the header).
 class Bands {
  public:
-  // What a text may stand past the page's edge: a rounding, no more.
-  static constexpr double kSlack = 1;
-
-  Bands(const std::vector<DrawOp>& drawing, std::size_t begin, std::size_t end, double width)
-      : begin_(begin) {
+  // `pixel` is what a text may stand past the page's edge: a device pixel, no more.
+  Bands(const std::vector<DrawOp>& drawing, std::size_t begin, std::size_t end, double width,
+        double pixel)
+      : begin_(begin), slack_(std::isfinite(pixel) ? std::max(0.0, pixel) : 0.0) {
     if (!(width > 0) || !std::isfinite(width)) return;
     const PageColumnsOp* mark = nullptr;
     bool inside = true;
     for (std::size_t i = begin; i < end; ++i) {
       if (const auto* columns = std::get_if<PageColumnsOp>(&drawing[i])) mark = columns;
       if (const auto place = PlaceAcross(drawing[i]); place && std::isfinite(place->first))
-        inside =
-            inside && place->first >= -kSlack && place->first + place->second <= width + kSlack;
+        inside = inside && place->first >= -slack_ &&
+                 FitsWithinPixel(place->first + place->second, width, slack_);
     }
     if (inside) return;
     std::vector<double> edges;
@@ -195,7 +194,7 @@ class Bands {
       if (StartsAbove(drawing[i], top_)) {
         aboveLeft = std::min(aboveLeft, x);
         aboveRight = std::max(aboveRight, x + w);
-        where_[i - begin] = kAbove;
+        where_[i - begin] = kEvery;  // the title, on every band
         continue;
       }
       const int c = ColumnAt(x);
@@ -203,8 +202,8 @@ class Bands {
       left[static_cast<std::size_t>(c)] = std::min(left[static_cast<std::size_t>(c)], x);
       right[static_cast<std::size_t>(c)] = std::max(right[static_cast<std::size_t>(c)], x + w);
     }
-    // What stands above the columns is on the first band as it was drawn.
-    if (aboveLeft < -kSlack || aboveRight > width + kSlack) {
+    // What stands above the columns is on every band as it was drawn, so it must fit.
+    if (aboveLeft < -slack_ || !FitsWithinPixel(aboveRight, width, slack_)) {
       fits_ = false;
       return;
     }
@@ -245,18 +244,16 @@ class Bands {
     }
     if (at == kUnplaced || at == kEvery) {
       out.push_back(std::move(op));
-    } else if (at == kAbove) {
-      if (band == 0 || (repeated_ > 0 && PlaceAcross(op)->first < repeatedEdge))
-        out.push_back(std::move(op));
     } else if (at == band) {
       out.push_back(Offset(op, b.Shift, 0));
     }
   }
 
  private:
-  // Where an operation stands, when not on one band: on every band as it is (no position, or
-  // in the repeated columns), above the columns, or a line or box (below or above them).
-  static constexpr int kUnplaced = -1, kEvery = -2, kAbove = -3, kStretch = -4, kStretchAbove = -5;
+  // Where an operation stands, when not on one band: on every band as it is (no position, in
+  // the repeated columns, or a text above the columns), or a line or box (below or above
+  // them).
+  static constexpr int kUnplaced = -1, kEvery = -2, kStretch = -3, kStretchAbove = -4;
   static constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
   struct Band {
@@ -266,7 +263,7 @@ class Bands {
   };
 
   int ColumnAt(double x) const {
-    const auto after = std::upper_bound(edges_.begin(), edges_.end(), x + kSlack);
+    const auto after = std::upper_bound(edges_.begin(), edges_.end(), x + slack_);
     const int c = static_cast<int>(after - edges_.begin()) - 1;
     return std::clamp(c, 0, static_cast<int>(edges_.size()) - 2);
   }
@@ -287,12 +284,12 @@ class Bands {
       const double shift = first == 0 ? 0.0
                                       : edges_[static_cast<std::size_t>(repeated)] -
                                             edges_[static_cast<std::size_t>(first)];
-      if (left[static_cast<std::size_t>(first)] + shift < -kSlack) return false;
+      if (left[static_cast<std::size_t>(first)] + shift < -slack_) return false;
       int end = first;
       double reach = -kInfinity;
       while (end < columns) {
         reach = std::max(reach, right[static_cast<std::size_t>(end)]);
-        if (reach + shift > width + kSlack) break;
+        if (!FitsWithinPixel(reach + shift, width, slack_)) break;
         ++end;
       }
       if (end == first || (first == 0 && end < repeated)) return false;
@@ -306,6 +303,7 @@ class Bands {
   }
 
   std::size_t begin_;
+  double slack_;
   bool fits_ = true;
   std::vector<double> edges_;
   double top_ = 0;
@@ -314,14 +312,15 @@ class Bands {
   std::vector<int> where_;   // per operation: a band, or one of the places above
 };
 
-// True when a text of operations [begin, end) is taller than `height` (beyond a rounding).
+// True when a text of operations [begin, end) is taller than `height` by more than a device
+// pixel.
 bool HasTextTallerThan(const std::vector<DrawOp>& drawing, std::size_t begin, std::size_t end,
-                       double height) {
+                       double height, double pixel) {
   if (!(height > 0) || !std::isfinite(height)) return false;
   return std::any_of(drawing.begin() + static_cast<std::ptrdiff_t>(begin),
                      drawing.begin() + static_cast<std::ptrdiff_t>(end), [&](const DrawOp& op) {
                        const auto* text = std::get_if<TextOp>(&op);
-                       return text && text->Height > height + Bands::kSlack;
+                       return text && !FitsWithinPixel(text->Height, height, pixel);
                      });
 }
 
@@ -334,8 +333,13 @@ struct Heading {
 // One part of the drawing between page breaks, laid out from its own top.
 class Segment {
  public:
-  Segment(const std::vector<DrawOp>& drawing, std::size_t begin, std::size_t end, double pageHeight)
-      : drawing_(drawing), begin_(begin), end_(end), pageHeight_(pageHeight) {
+  Segment(const std::vector<DrawOp>& drawing, std::size_t begin, std::size_t end, double pageHeight,
+          double pixel)
+      : drawing_(drawing),
+        begin_(begin),
+        end_(end),
+        pageHeight_(pageHeight),
+        pixel_(std::isfinite(pixel) ? std::max(0.0, pixel) : 0.0) {
     Gather();
   }
 
@@ -495,8 +499,8 @@ class Segment {
     double limit = pageHeight_;
     for (bool first = true;; first = false) {
       const std::size_t rest = first ? 0 : FirstAt(start);
-      if (rest >= items_.size() || reachFrom_[rest] <= limit) return;
-      double end = PageEnd(start, limit);
+      if (rest >= items_.size() || FitsWithinPixel(reachFrom_[rest], limit, pixel_)) return;
+      double end = PageEnd(start, limit + pixel_);
       if (!(end > start)) end = limit;  // every page moves on
       const int heading = HeadingAt(end);
       const double headingHeight = heading >= 0
@@ -512,6 +516,7 @@ class Segment {
   const std::vector<DrawOp>& drawing_;
   std::size_t begin_, end_;
   double pageHeight_;
+  double pixel_;  // what an item may reach past the page's foot
   bool empty_ = true;
   std::vector<std::optional<Span>> spans_;  // per operation of the segment
   std::vector<Span> items_;                 // the positioned operations, by top
@@ -533,11 +538,11 @@ LaidOutPages LayOutPages(const std::vector<DrawOp>& drawing, const PageArea& pag
   while (begin <= drawing.size()) {
     std::size_t end = begin;
     while (end < drawing.size() && !IsBreak(drawing[end])) ++end;
-    Segment segment(drawing, begin, end, page.Height);
+    Segment segment(drawing, begin, end, page.Height, page.Pixel);
     if (!segment.Empty()) {
-      const Bands bands(drawing, begin, end, page.Width);
+      const Bands bands(drawing, begin, end, page.Width, page.Pixel);
       if (!bands.Fits()) return LaidOutPages{{}, false, PageOverrun::Across};
-      if (HasTextTallerThan(drawing, begin, end, page.Height))
+      if (HasTextTallerThan(drawing, begin, end, page.Height, page.Pixel))
         return LaidOutPages{{}, false, PageOverrun::Down};
       pages += segment.AppendPages(out, pages, bands);
     }

@@ -15,9 +15,10 @@
 // DrawingSurface::SetPageColumns: as many whole columns as the page's width holds make a
 // band, and each band is printed on pages of its own, band after band, every band's pages
 // holding the same rows as the first band's. The marked first columns (the names) are
-// repeated at the left of every further band when they leave room for another column. What
-// is drawn above the mark (the title) stands on the first band, and on every band where it
-// lies in the repeated columns. Lines and boxes are cut at a band's edges; a text never is.
+// repeated at the left of every further band when they leave room for another column. The
+// texts drawn above the mark (the title) stand on every band as they were drawn, lines and
+// boxes above it on the first band. Lines and boxes are cut at a band's edges; a text never
+// is.
 // A part without the mark is one column. When a column, or a text above the columns, is
 // wider than the page, the drawing does not fit across and nothing is laid out.
 
@@ -27,10 +28,12 @@
 
 namespace qv {
 
-// The printable area of a page, in the surface's units.
+// The printable area of a page, in the surface's units, and the size of one device pixel:
+// a drawing that stands less than a pixel past the area still fits (FitsWithinPixel).
 struct PageArea {
   double Width = 0;
   double Height = 0;
+  double Pixel = 1;
 };
 
 // Which way a drawing does not fit its page.

@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
+#include <set>
+#include <sstream>
+
+#include "platform/page_layout.h"
 
 #include "tests/ledgers/ledger_fixture.h"
 
@@ -103,6 +108,57 @@ TEST_F(LedgerDrawingTest, ColumnsThatGiveWayShareTheCutWidestFirst) {
   EXPECT_DOUBLE_EQ(uneven.Width, wider.FullWidth - extra - 1000);
   EXPECT_DOUBLE_EQ(widthOf(uneven, 0), name - 500);
   EXPECT_DOUBLE_EQ(widthOf(uneven, 2), name - 500);
+}
+
+// On paper nothing is cut: a note too long for its column is broken into lines under it,
+// after whole words where they fit and inside a word wider than the column, and its row
+// grows to hold them. A page a rounding narrower than the sheet still holds it in one band.
+TEST_F(LedgerDrawingTest, APrintoutBreaksALongNoteIntoLinesAndFitsAPageToAPixel) {
+  Books books = LedgerFixture();
+  std::string note;
+  std::set<std::string> words;
+  for (int k = 10; k < 40; ++k) note += *words.insert("w" + std::to_string(k)).first + " ";
+  note += std::string(40, 'x');
+  books.PostingLines[4].Notes = note;  // entry 2, the second and third rows
+  const LedgerSheet sheet = RunningBalance(books);
+  surface_.SetFont(SheetFont());
+  const double full = LayoutSheet(surface_, sheet, 1e9).FullWidth;
+  surface_.SetExtent({full, 1e6, full - 1e-9, 1e6});
+  SheetPrintout printout(sheet);
+  EXPECT_FALSE(printout.DrawPage(surface_, 0));
+  const LaidOutPages laid =
+      LayOutPages(surface_.Operations(),
+                  PageArea{surface_.ScaleWidth(), surface_.ScaleHeight(), surface_.DevicePixel()});
+  ASSERT_TRUE(laid.Fits);
+  EXPECT_EQ(PageCountOf(laid.Ops), 1);
+
+  const SheetLayout layout = LayoutSheet(surface_, sheet, full);
+  std::vector<TextOp> lines;
+  std::optional<TextOp> nextDate;
+  for (const TextOp& text : surface_.Texts()) {
+    EXPECT_EQ(text.Text.find("..."), std::string::npos) << text.Text;
+    if (text.Text == "1/5/25" && !lines.empty() && !nextDate) nextDate = text;
+    if (nextDate) continue;  // the second row holding the note
+    if (text.Text.starts_with('w') || text.Text.starts_with('x')) lines.push_back(text);
+  }
+  ASSERT_GT(lines.size(), 5u);
+  std::string joined, spaced;
+  for (const TextOp& line : lines) {
+    EXPECT_LE(line.X + line.Width, layout.Right[2]) << line.Text;
+    EXPECT_DOUBLE_EQ(line.X, layout.Left[2]);
+    joined += line.Text;
+    if (line.Text.starts_with('w')) {
+      std::istringstream in(line.Text);
+      for (std::string word; in >> word;) EXPECT_TRUE(words.count(word)) << line.Text;
+    }
+  }
+  std::erase(note, ' ');
+  std::erase(joined, ' ');
+  EXPECT_EQ(joined, note) << "every character once, in order";
+  ASSERT_TRUE(nextDate.has_value());
+  EXPECT_DOUBLE_EQ(nextDate->Y - lines.front().Y,
+                   layout.RowHeight + static_cast<double>(lines.size() - 1) * lines[0].Height)
+      << "the next row starts below the last line";
 }
 
 }  // namespace

@@ -556,18 +556,6 @@ class TradingBusinessLedgers : public ::testing::Test {
   LocaleInfo locale_ = UsEnglishLocale();
 };
 
-// The text with the typographic ligatures that the PDF reader gives ("ﬃ") spelt out.
-std::string WithoutLigatures(std::string text) {
-  for (auto [ligature, letters] : {std::pair{"\uFB00", "ff"},
-                                   {"\uFB01", "fi"},
-                                   {"\uFB02", "fl"},
-                                   {"\uFB03", "ffi"},
-                                   {"\uFB04", "ffl"}})
-    for (std::size_t at; (at = text.find(ligature)) != std::string::npos;)
-      text.replace(at, std::strlen(ligature), letters);
-  return text;
-}
-
 // True when `text` stands in `page` as a whole cell: blanks or line ends on both sides.
 bool HasWholeCell(const std::string& page, const std::string& text) {
   for (std::size_t at = page.find(text); at != std::string::npos; at = page.find(text, at + 1)) {
@@ -580,8 +568,8 @@ bool HasWholeCell(const std::string& page, const std::string& text) {
 }
 
 // On A4 every cell but the notes is printed whole; on paper too narrow for the sheet (A5 and
-// the DL envelope at 150 %) the names may give way, every heading, date, number, folio and
-// amount is still whole on some page.
+// the DL envelope at 150 %) every heading, date, number, folio and amount is still whole on
+// some page (the names and notes there: ledger_printout_window_test.cpp).
 TEST_F(TradingBusinessLedgers, PrintoutsHoldEveryDateAccountAndAmountWhole) {
   if (!testing::PdfToolsAvailable()) GTEST_SKIP() << testing::kNoPdfTools;
   const char* names[] = {"t-account-cash-at-bank", "running-balance-cash-at-bank", "journal"};
@@ -606,7 +594,7 @@ TEST_F(TradingBusinessLedgers, PrintoutsHoldEveryDateAccountAndAmountWhole) {
                 PrintOutcome::Printed);
       std::string text;
       for (const std::string& page : testing::PdfPageTexts(testing::TestOutputPath(name)))
-        text += WithoutLigatures(page);
+        text += testing::WithoutLigatures(page);
       for (const TableColumn& column : sheet.Table.Columns)
         EXPECT_TRUE(HasWholeCell(text, column.Heading)) << column.Heading;
       // Every cell but the notes: dates, numbers, folios, accounts, amounts and both totals.

@@ -187,14 +187,15 @@ TEST_F(PageBandsTest, AWideDrawingIsPrintedInBandsOfWholeColumnsWithTheNamesOnEa
 }
 
 TEST_F(PageBandsTest, NamesThatLeaveNoRoomStandAloneAndAColumnWiderThanThePageDoesNotFit) {
-  // 600 wide holds the names or two columns, not both: the names and the title stand on the
-  // first band only, A and B share the next, C the last.
+  // 600 wide holds the names or two columns, not both: the names stand on the first band
+  // only, A and B share the next, C the last; the title stands on every band.
   const std::vector<std::string> pages = Sheets(Across(600).Ops);
   ASSERT_EQ(pages.size(), 6u);
   EXPECT_EQ(pages[0], " Title 0,0 N 0,200 |0-400 r1 0,400 r2 0,600 r3 0,800");
   EXPECT_EQ(pages[2],
-            " A 200,200 B 500,200 |0-600 a1 100,400 b1 400,400 a2 100,600 b2 400,600"
+            " Title 0,0 A 200,200 B 500,200 |0-600 a1 100,400 b1 400,400 a2 100,600 b2 400,600"
             " a3 100,800 b3 400,800");
+  EXPECT_EQ(pages[4].substr(0, 15), " Title 0,0 C 20");
   EXPECT_EQ(pages[5], " C 200,0 |0-300 c4 100,200 c5 100,400");
   // The names alone are wider than 350: nothing is laid out; nor is a drawing that marks no
   // columns and runs past the page.
@@ -206,6 +207,19 @@ TEST_F(PageBandsTest, NamesThatLeaveNoRoomStandAloneAndAColumnWiderThanThePageDo
   EXPECT_TRUE(LayOutPages(plain.Operations(), PageArea{3000, 1000}).Fits);
   // Too wide and too tall: the width is named.
   EXPECT_EQ(LayOutPages(plain.Operations(), PageArea{2000, 100}).Overrun, PageOverrun::Across);
+}
+
+TEST_F(PageBandsTest, ADrawingUpToADevicePixelWiderOrTallerThanThePageFitsIt) {
+  // The drawing is 1300 wide and reaches 1400 down; a pixel of 1.5 lets it stand over by that
+  // much, no more.
+  const auto bands = [this](double width, double height) {
+    const LaidOutPages laid = LayOutPages(surface_.Operations(), PageArea{width, height, 1.5});
+    return laid.Fits ? PageCountOf(laid.Ops) : -1;
+  };
+  EXPECT_EQ(bands(1300 - 1.4, 1e6), 1);
+  EXPECT_EQ(bands(1300 - 1.6, 1e6), 2) << "C goes to a band of its own";
+  EXPECT_EQ(bands(1e6, 1400 - 1.4), 1);
+  EXPECT_EQ(bands(1e6, 1400 - 1.6), 2);
 }
 
 TEST(PageCopies, EachCopyIsAJobOfItsOwnOnAPrinterAndFollowsOnInAFile) {

@@ -8,9 +8,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qv::testing {
@@ -66,6 +68,18 @@ inline std::vector<std::string> PdfPageTexts(const std::string& path) {
   }
   if (!page.empty()) pages.push_back(page);
   return pages;
+}
+
+// The text with the typographic ligatures that the PDF reader gives ("ﬃ") spelt out.
+inline std::string WithoutLigatures(std::string text) {
+  for (auto [ligature, letters] : {std::pair{"\uFB00", "ff"},
+                                   {"\uFB01", "fi"},
+                                   {"\uFB02", "fl"},
+                                   {"\uFB03", "ffi"},
+                                   {"\uFB04", "ffl"}})
+    for (std::size_t at; (at = text.find(ligature)) != std::string::npos;)
+      text.replace(at, std::strlen(ligature), letters);
+  return text;
 }
 
 // The page count that pdfinfo reports; -1 when it cannot read the file.
