@@ -134,10 +134,23 @@ TEST_F(PendingEditWindowTest, KeysAnInvalidDateIsToldOnceBeforeTheSaveAndExitAsk
   EXPECT_EQ(seen, std::vector<std::string>{"Invalid Date"});
   const Books saved = Saved();
   for (int i = 2; i <= 4; ++i) EXPECT_EQ(saved.PostingLines[i].LineDate, Day(2026, 3, 15)) << i;
+  // Chosen from the File menu: the menu closes, the message shows once over the window, and
+  // the item runs.
+  Activate(w);
+  TypeDate(5, "2/30/26");
+  books().BusinessName = "Saved from the menu";
+  QAction* save = w->MenuItem("SaveFile(0)");
+  QMenu* file = OpenMenuOf(w->menuBar(), save);
+  ASSERT_NE(file, nullptr);
+  QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(save).center());
+  EXPECT_EQ(seen, (std::vector<std::string>{"Invalid Date", "Invalid Date"}));
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  EXPECT_EQ(Saved().BusinessName, "Saved from the menu");
+  EXPECT_EQ(Saved().PostingLines[5].LineDate, Day(2026, 3, 15));
   Activate(w);
   TypeDate(2, "4/1/2026");
   Press(Qt::Key_Q, Qt::ControlModifier);  // Enter on the question: No, the default
-  EXPECT_EQ(seen, (std::vector<std::string>{"Invalid Date", Str(279)}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"Invalid Date", "Invalid Date", Str(279)}));
   EXPECT_EQ(p.ended, 0);
   EXPECT_EQ(Line(2).LineDate, Day(2026, 4, 1));
 }
