@@ -147,7 +147,7 @@ bool TAcount::RowFieldEvent(const RowRef& ref, QEvent* event) {
         ShowHelpCard(EntryHelpTopic::Amount);
       return false;
     case QEvent::FocusOut:
-      if (!MovedInsideWindow(event)) return false;
+      if (!LeftWithinWindow(this, *static_cast<const QFocusEvent*>(event))) return false;
       if (ref.Field == RowField::Name)
         AccNameLostFocus(ref.Side, ref.Row);
       else if (ref.Field == RowField::Folio)

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -54,9 +55,18 @@ bool OpensOverAnother(const QWidget* window) {
 // leaving that opened it.
 bool IsModal(const QWidget* window) { return window->windowModality() != Qt::NonModal; }
 
-// The edit still in its box in `window`: the box is the window's focused one.
+// The widget that the menu bar took the keyboard from (Alt); the menu bar gives it back.
+QPointer<QWidget> heldByMenuBar;
+
+// The edit still in its box in `window`: the box is the window's focused one, or the menu bar
+// holds the keyboard for it.
 LeavingStore* PendingIn(const QWidget* window) {
-  return window != nullptr && window->isVisible() ? StoreOf(window->focusWidget()) : nullptr;
+  if (window == nullptr || !window->isVisible()) return nullptr;
+  const QWidget* focus = window->focusWidget();
+  if (qobject_cast<const QMenuBar*>(focus) != nullptr && heldByMenuBar &&
+      heldByMenuBar->window() == window)
+    focus = heldByMenuBar;
+  return StoreOf(focus);
 }
 
 // The pending edits of the program's windows, that of the active window first.
@@ -144,6 +154,11 @@ class PendingEditGuard final : public QObject {
         if (auto* menu = qobject_cast<QMenu*>(watched))
           return RunChosen(ChosenBy(*menu, *static_cast<QKeyEvent*>(event)));
         break;
+      case QEvent::FocusOut:
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MenuBarFocusReason &&
+            watched->isWidgetType())
+          heldByMenuBar = static_cast<QWidget*>(watched);
+        break;
       case QEvent::Close:
         // The window closing is left; another window's edit waits.
         if (watched->isWidgetType()) {
@@ -198,6 +213,17 @@ class PendingEditGuard final : public QObject {
 
 void StoresWhenLeft(QWidget* box, std::function<void()> store) {
   new LeavingStore(box, std::move(store));
+}
+
+bool LeftWithinWindow(const QWidget* box, const QFocusEvent& event) {
+  const Qt::FocusReason reason = event.reason();
+  if (reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason ||
+      reason == Qt::ActiveWindowFocusReason)
+    return false;
+  // The new focus is set before the box hears of its loss; none is a move inside the window
+  // (a box hidden or disabled while it had the keyboard).
+  const QWidget* now = QApplication::focusWidget();
+  return now == nullptr || now->window() == box->window();
 }
 
 void ActsOnClick(QWidget* clickable) { clickable->setProperty(kActsOnClick, true); }

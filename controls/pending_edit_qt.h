@@ -20,7 +20,7 @@
 // acts or closes, nor when a menu opens (the menu bar taking Alt, a menu title clicked): the
 // edit waits in its box. A modal window (a message, a question, a file dialog) is part of the
 // command or the leaving that opened it; its buttons store nothing. A move of the focus
-// inside the window is the box's own leaving, which it handles itself.
+// inside the window is the box's own leaving, which it handles itself (LeftWithinWindow).
 //
 // What leaving does must be harmless when nothing was typed since: it may run more than once
 // for one edit.
@@ -28,6 +28,7 @@
 #include <functional>
 
 class QApplication;
+class QFocusEvent;
 class QWidget;
 
 namespace qv {
@@ -35,6 +36,12 @@ namespace qv {
 // Registers `store` as what leaving `box` does; it lives as long as the box. The box's parts
 // (the line of a list, the box of a date picker) count as the box.
 void StoresWhenLeft(QWidget* box, std::function<void()> store);
+
+// Whether the focus going out of `box` (`event`) is the box's leaving: the focus moved to
+// another widget of the box's window. The focus taken by a popup, by the menu bar (Alt), by
+// another window (its activation, or a click in it that comes before the window system makes
+// it the active one) or by another program is none.
+bool LeftWithinWindow(const QWidget* box, const QFocusEvent& event);
 
 // Marks `clickable`, a widget that is no button but acts on a click (a picture of a toolbar),
 // as a command: a click on it finds the pending edits stored.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -129,7 +130,13 @@ TEST_F(PendingEditTest, KeysAMenuItemChosenStoresFirstAndAMenuOpeningStoresNothi
   QTest::keyClick(menu, Qt::Key_Return);
   OpenMenu();
   QTest::keyClick(menu, Qt::Key_R);
+  // Alt and the menu's letter: the menu bar holds the keyboard for the box meanwhile.
+  QTest::keyClick(box, Qt::Key_M, Qt::AltModifier);
+  ASSERT_TRUE(menu->isVisible());
+  EXPECT_EQ(window.focusWidget(), bar) << "the menu bar holds the keyboard";
   EXPECT_EQ(log, "store run store run ");
+  QTest::keyClick(menu, Qt::Key_R);
+  EXPECT_EQ(log, "store run store run store run ");
   EXPECT_FALSE(menu->isVisible());
   // Nothing pending: the menu runs the item its own way.
   log.clear();
@@ -158,6 +165,12 @@ TEST_F(PendingEditTest, AnotherWindowStoresOnlyOnItsCommandsAndTheWheelOnItsOwnB
   itsBar->setGeometry(170, 0, 20, 150);
   itsBar->SetValueMax(10);
   Show(&another);
+  // The keyboard taken by a widget of another window is no leaving of the box, whatever the
+  // reason given; a move inside the box's window is.
+  go->setFocus(Qt::MouseFocusReason);
+  ASSERT_TRUE(go->hasFocus());
+  for (Qt::FocusReason reason : {Qt::MouseFocusReason, Qt::ActiveWindowFocusReason})
+    EXPECT_FALSE(LeftWithinWindow(box, QFocusEvent(QEvent::FocusOut, reason))) << reason;
   ClickAt(&another, {100, 180});
   QApplication::processEvents();
   EXPECT_EQ(log, "");
@@ -186,6 +199,11 @@ TEST_F(PendingEditTest, AnotherWindowStoresOnlyOnItsCommandsAndTheWheelOnItsOwnB
   ownBar->show();
   rows->show();
   Show(&window);
+  other->setFocus(Qt::MouseFocusReason);
+  EXPECT_TRUE(LeftWithinWindow(box, QFocusEvent(QEvent::FocusOut, Qt::MouseFocusReason)));
+  for (Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::MenuBarFocusReason})
+    EXPECT_FALSE(LeftWithinWindow(box, QFocusEvent(QEvent::FocusOut, reason))) << reason;
+  box->setFocus();
   wheelDown(ownBar);
   EXPECT_EQ(ownBar->Value(), 1);
   wheelDown(&window);
