@@ -15,6 +15,8 @@
 #include "ledgers/ledger_sheet_widget.h"
 #include "platform/prompts_qt.h"
 #include "platform/string_table.h"
+#include "platform/units.h"
+#include "statements/statement_window.h"
 #include "tests/app/main_window_program_qt.h"
 
 namespace qv::testing {
@@ -280,6 +282,20 @@ TEST_F(PendingEditWindowTest, KeysTheEditsAreStoredBeforeACommandTheWheelARowCli
   Activate(w);
   Press(Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(Saved().PostingLines[1].LineDate, Day(2025, 1, 16));
+
+  // A statement's row, clicked in the trial balance as it becomes the active one: the
+  // running-balance ledger it opens counts the date.
+  w->MenuItem("TrialBalance")->trigger();
+  auto* trial = qobject_cast<StatementWindow*>(p.app->Windows().Trial_Balance.data());
+  ASSERT_NE(trial, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(trial));
+  Activate(w);
+  TypeDate(5, "3/4/2025");
+  QApplication::setActiveWindow(trial);
+  const QPoint row(60, Px(trial->Drawing().Rows[0].Bottom - 100 - trial->ScrollValue()));
+  QTest::mouseClick(trial->Canvas(), Qt::LeftButton, {}, row);
+  EXPECT_EQ(Line(5).LineDate, Day(2025, 3, 4));
+  EXPECT_TRUE(p.app->Windows().Running_Balance && p.app->Windows().Running_Balance->isVisible());
 
   // Exit finds the date stored and asks; No keeps the program, and the save keeps the date.
   Activate(w);
