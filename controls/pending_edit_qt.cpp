@@ -93,6 +93,14 @@ void Run(LeavingStore* store) {
   run();
 }
 
+// A menu of a box's own (its context menu, and the menus that opens): what it runs is the
+// box's own editing, no command.
+bool IsMenuOfABox(const QMenu& menu) {
+  const QWidget* owner = menu.parentWidget();
+  while (qobject_cast<const QMenu*>(owner) != nullptr) owner = owner->parentWidget();
+  return StoreOf(owner) != nullptr;
+}
+
 // An item that runs when chosen: enabled, shown, and no submenu or separator.
 QAction* Runnable(QAction* action) {
   return action != nullptr && action->isEnabled() && action->isVisible() &&
@@ -152,7 +160,7 @@ class PendingEditGuard final : public QObject {
       case QEvent::MouseButtonRelease: return Released(watched, *static_cast<QMouseEvent*>(event));
       case QEvent::KeyPress:
         if (auto* menu = qobject_cast<QMenu*>(watched))
-          return RunChosen(ChosenBy(*menu, *static_cast<QKeyEvent*>(event)));
+          return RunChosen(*menu, ChosenBy(*menu, *static_cast<QKeyEvent*>(event)));
         break;
       case QEvent::FocusOut:
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MenuBarFocusReason &&
@@ -176,8 +184,8 @@ class PendingEditGuard final : public QObject {
   // A menu item chosen while an edit is pending: the menus close, as for any chosen item,
   // so that a message of the store shows over its window, the edits are stored and the item
   // runs. Without a pending edit the menu runs it its own way.
-  static bool RunChosen(QAction* chosen) {
-    if (chosen == nullptr || PendingEdits().empty()) return false;
+  static bool RunChosen(const QMenu& menu, QAction* chosen) {
+    if (chosen == nullptr || IsMenuOfABox(menu) || PendingEdits().empty()) return false;
     const QPointer<QAction> action = chosen;
     for (int i = 0; i < 16; ++i) {  // a menu and the menus it opened from
       QWidget* popup = QApplication::activePopupWidget();
@@ -192,7 +200,8 @@ class PendingEditGuard final : public QObject {
   // The click of a button, or of a picture that acts, is over when the button comes up.
   static bool Released(QObject* watched, const QMouseEvent& release) {
     if (release.button() != Qt::LeftButton || !watched->isWidgetType()) return false;
-    if (auto* menu = qobject_cast<QMenu*>(watched)) return RunChosen(ChosenBy(*menu, release));
+    if (auto* menu = qobject_cast<QMenu*>(watched))
+      return RunChosen(*menu, ChosenBy(*menu, release));
     auto* target = static_cast<QWidget*>(watched);
     const QWidget* window = target->window();
     if (OpensOverAnother(window) || IsModal(window) || !target->isEnabled() ||

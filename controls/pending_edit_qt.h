@@ -16,11 +16,12 @@
 // to another line without taking the focus (the wheel over a bar, a click on a ledger's
 // line, previous and next) stores first as well (StorePendingEdits, StorePendingEditOf).
 //
-// Nothing is stored when another window becomes the active one, is clicked where nothing
-// acts or closes, nor when a menu opens (the menu bar taking Alt, a menu title clicked): the
-// edit waits in its box. A modal window (a message, a question, a file dialog) is part of the
-// command or the leaving that opened it; its buttons store nothing. A move of the focus
-// inside the window is the box's own leaving, which it handles itself (LeftWithinWindow).
+// The box's own context menu and drop-down are part of it. Nothing is stored when another
+// window becomes the active one, is clicked where nothing acts or closes, nor when a menu
+// opens (the menu bar taking Alt, a menu title clicked): the edit waits in its box. A modal window
+// (a message, a question, a file dialog) is part of the command or the leaving that opened it; its
+// buttons store nothing. A move of the focus inside the window is the box's own leaving, which it
+// handles itself (LeftWithinWindow).
 //
 // What leaving does must be harmless when nothing was typed since: it may run more than once
 // for one edit.

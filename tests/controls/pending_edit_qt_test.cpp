@@ -138,6 +138,13 @@ TEST_F(PendingEditTest, KeysAMenuItemChosenStoresFirstAndAMenuOpeningStoresNothi
   QTest::keyClick(menu, Qt::Key_R);
   EXPECT_EQ(log, "store run store run store run ");
   EXPECT_FALSE(menu->isVisible());
+  // The box's own context menu is part of it.
+  log.clear();
+  auto* own = new QMenu(box);
+  QAction* undo = own->addAction("&Undo", [this] { log += "undo "; });
+  own->popup(box->mapToGlobal(QPoint(0, 0)));
+  QTest::mouseClick(own, Qt::LeftButton, {}, own->actionGeometry(undo).center());
+  EXPECT_EQ(log, "undo ");
   // Nothing pending: the menu runs the item its own way.
   log.clear();
   other->setFocus();
