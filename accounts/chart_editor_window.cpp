@@ -47,14 +47,6 @@ constexpr int kPanelWidth = 3100;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-// The reasons for which a grid box loses the focus without the user leaving it: a menu or
-// its bar opened, or another window took the keyboard (a folio box left for another window
-// of the program, or for a command, is told about through the pending-edit guard).
-bool LeavesBox(Qt::FocusReason reason) {
-  return reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason &&
-         reason != Qt::ActiveWindowFocusReason;
-}
-
 }  // namespace
 
 ConfigAccounts::ConfigAccounts(Books& books, Session& session, const LocaleInfo& locale,
@@ -432,7 +424,9 @@ bool ConfigAccounts::eventFilter(QObject* watched, QEvent* event) {
       if (cell) SelectRow(cell->Row);
       break;
     case QEvent::FocusOut:
-      if (cell && LeavesBox(static_cast<QFocusEvent*>(event)->reason())) {
+      // A menu or its bar opened, or another window taking the keyboard, is no leaving: a
+      // command finds the folio told about through the pending-edit guard.
+      if (cell && LeftWithinWindow(this, *static_cast<QFocusEvent*>(event))) {
         AccountMenu->setEnabled(false);
         if (cell->IsFolio) CommitFolioBox();
       }

@@ -428,8 +428,7 @@ bool RecurringEntries::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::FocusIn: RowFocused(field->Row); break;
     case QEvent::FocusOut: {
-      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) break;
+      if (!LeftWithinWindow(this, *static_cast<QFocusEvent*>(event))) break;
       if (field->Kind == Field::Account) AccountLeft(field->Row);
       if (field->Kind == Field::Folio) FolioLeft(field->Row);
       break;

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/main_window_help.h"
 #include "controls/help_window.h"
+#include "controls/pending_edit_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "ledgers/find_entry_dialog.h"
 #include "platform/string_table.h"
@@ -180,6 +181,9 @@ Running_Balance* LedgerOpeners::DefaultRunningBalance() {
 void LedgerOpeners::ShowPostingLine(int32_t line, bool bringForward) {
   TAcount& main = app_.MainWindow();
   if (line < 0 || line > app_.TheBooks().LastLineIndex()) return;
+  // The entry shown is left for another: an edit still in its box goes into it first,
+  // whichever window has the keyboard by now.
+  StorePendingEdits();
   if (main.isMinimized()) main.showNormal();
   main.ScrollAcc->SetValueMax(app_.TheBooks().LastLineIndex());
   main.ScrollAcc->SetValue(line);

@@ -20,6 +20,7 @@
 #include "controls/date_picker_control.h"
 #include "controls/focus_marks_qt.h"
 #include "controls/help_window.h"
+#include "controls/pending_edit_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "controls/wheel_routing_qt.h"
 #include "platform/colors_qt.h"
@@ -78,6 +79,7 @@ Box* RowBox(const std::vector<EntryRowWidgets>& rows, int row, Box* EntryRowWidg
 
 PictureImage::PictureImage(QWidget* parent) : QLabel(parent) {
   setFocusPolicy(Qt::NoFocus);
+  ActsOnClick(this);  // a click runs a command without taking the focus
   setAlignment(Qt::AlignCenter);
 }
 

@@ -127,6 +127,9 @@ void TAcount::CalcCompound_Click() {
   QLineEdit* box = AmountBox(result.Side, 0);
   box->setText(QString::fromStdString(result.Text));
   ApplyEntryStatus(result.Status);
+  // The sum re-counts the totals: a folio message standing on the status line keeps its
+  // text and takes their colour, which it keeps when it shows again as the focus moves.
+  if (FolioMessageStands()) SetStatus(GL(7)->text(), result.Status.Color);
   box->setFocus(Qt::OtherFocusReason);
 }
 

@@ -7,7 +7,7 @@
 // Boxes store what the user changes (textEdited: typing, pasting, undo), never what the
 // display writes into them. Focus leaving a box counts only for moves inside the window
 // (opening a drop-down list leaves the box as it is); what leaving a box does also runs
-// before any command, and when another window of the program is activated, through the
+// before any command of any window and before the entry shown moves, through the
 // application's pending-edit guard (controls/pending_edit_qt.h).
 
 #include <QComboBox>
@@ -147,7 +147,7 @@ bool TAcount::RowFieldEvent(const RowRef& ref, QEvent* event) {
         ShowHelpCard(EntryHelpTopic::Amount);
       return false;
     case QEvent::FocusOut:
-      if (!MovedInsideWindow(event)) return false;
+      if (!LeftWithinWindow(this, *static_cast<const QFocusEvent*>(event))) return false;
       if (ref.Field == RowField::Name)
         AccNameLostFocus(ref.Side, ref.Row);
       else if (ref.Field == RowField::Folio)

@@ -20,6 +20,7 @@
 #include "app/startup.h"
 #include "bookfiles/book_files.h"
 #include "controls/date_picker_control.h"
+#include "controls/pending_edit_qt.h"
 #include "controls/vertical_scroll_control.h"
 #include "platform/colors_qt.h"
 #include "platform/prompts.h"
@@ -202,6 +203,8 @@ bool TAcount::MayEnd() { return !BooksChangedSinceSaved() || ExitConfirmed(); }
 void TAcount::closeEvent(QCloseEvent* event) {
   // The measures are saved whatever the answer.
   SaveSize();
+  // The program ends with this window: the edits still in the boxes of every window count.
+  StorePendingEdits();
   if (!MayEnd()) {
     event->ignore();
     return;

@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "books/date_styles.h"
 #include "controls/date_picker_control.h"
+#include "controls/pending_edit_qt.h"
 #include "platform/string_table.h"
 #include "statements/balance_sheet_window.h"
 #include "statements/cash_flow_window.h"
@@ -31,6 +32,7 @@ StatementContext StatementContextOf(Application& app) {
   // A row opens the program's default ledger of its kind, filled and shown again; without an
   // end date the ledger keeps its own.
   context.OpenLedger = [&app](LedgerLink link, const std::string& name, const std::string& end) {
+    StorePendingEdits();  // the ledger shows the books with the edits still in their boxes
     LedgerWindow* ledger = link == LedgerLink::RunningBalance
                                ? static_cast<LedgerWindow*>(app.Ledgers().DefaultRunningBalance())
                                : app.Ledgers().DefaultReport();

@@ -20,6 +20,7 @@
 
 #include "books/date_styles.h"
 #include "books/session.h"
+#include "controls/pending_edit_qt.h"
 #include "platform/colors_qt.h"
 #include "platform/key_codes.h"
 #include "platform/key_codes_qt.h"
@@ -590,9 +591,7 @@ bool CalanderForm::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
       case QEvent::FocusOut: {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
-            !HasFocusWithin()) {
+        if (LeftWithinWindow(dateX_, *static_cast<QFocusEvent*>(event)) && !HasFocusWithin()) {
           emit LostFocus();
         }
         return false;

@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 #include <cstdlib>
 
+#include "controls/pending_edit_qt.h"
 #include "controls/repeat_timer_qt.h"
 #include "platform/colors_qt.h"
 #include "platform/key_codes_qt.h"
@@ -120,6 +121,9 @@ void ScrollBarControl::wheelEvent(QWheelEvent* event) {
   wheelPending_ += event->angleDelta().y();
   const int notches = wheelPending_ / 120;
   wheelPending_ -= notches * 120;
+  // The bar moves without the focus: what a click on its arrow would store by taking the
+  // focus is stored first.
+  if (notches != 0) StorePendingEditOf(this);
   StepLines(-notches);
   event->accept();
 }

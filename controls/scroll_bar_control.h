@@ -78,7 +78,8 @@ class ScrollBarControl : public QWidget {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
-  // The wheel over the bar steps it as its arrows do.
+  // The wheel over the bar steps it as its arrows do, once the edit pending in its window is
+  // stored.
   void wheelEvent(QWheelEvent* event) override;
 
  private:

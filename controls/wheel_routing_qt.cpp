@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "controls/application_filter_qt.h"
+#include "controls/pending_edit_qt.h"
 #include "controls/scroll_bar_control.h"
 
 namespace qv {
@@ -61,7 +62,10 @@ class WheelToBar final : public QObject {
     pending_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
     const int notches = pending_ / 120;
     pending_ -= notches * 120;
-    if (notches != 0) step_(notches);
+    if (notches != 0) {
+      StorePendingEditOf(bar_);
+      if (bar_) step_(notches);
+    }
     event->accept();
     return true;
   }

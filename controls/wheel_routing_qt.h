@@ -8,7 +8,8 @@
 // wheel as usual.
 //
 // Over a view scrolled by a bar of its own, the wheel moves that bar a step a notch, as its
-// arrows do.
+// arrows do; the edit pending in the bar's window is stored first, as a click on the arrow
+// would store it by taking the focus.
 
 #include <QObject>
 

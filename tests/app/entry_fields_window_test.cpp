@@ -157,7 +157,7 @@ TEST_F(EntryFieldsWindowTest, TheDateBoxTakesOnlyDateKeysAndStoresTheTypedDateOn
   EXPECT_EQ(w->Datetext->Text(), "3/15/26");
 }
 
-TEST_F(EntryFieldsWindowTest, ADateBoxLeftUneditedOrForAnotherProgramStoresNothing) {
+TEST_F(EntryFieldsWindowTest, ADateBoxLeftUneditedOrForAnotherWindowStoresNothing) {
   // A date that the short style shows with a two-digit year outside the century around
   // today: reading the shown text back would give 2050.
   Line(0).LineDate = Line(1).LineDate = Day(1950, 6, 1);
@@ -168,8 +168,8 @@ TEST_F(EntryFieldsWindowTest, ADateBoxLeftUneditedOrForAnotherProgramStoresNothi
   Press(Qt::Key_Tab);
   EXPECT_EQ(Line(0).LineDate, Day(1950, 6, 1));
 
-  // Switching to another program leaves the typed text in the box, uncommitted; another
-  // window of this program taking the keyboard stores it, as leaving the box does.
+  // Switching to another program, or to another window of this one, leaves the typed text in
+  // the box, uncommitted, until the box is left.
   TypeDate(5, "5/5/2026");
   QApplication::setActiveWindow(nullptr);
   QApplication::processEvents();
@@ -180,9 +180,11 @@ TEST_F(EntryFieldsWindowTest, ADateBoxLeftUneditedOrForAnotherProgramStoresNothi
   QWidget other;
   Activate(&other);
   QApplication::processEvents();
-  ExpectDates(5, 6, Day(2026, 5, 5));
+  ExpectDates(5, 6, Day(2026, 3, 3));
   Activate(w);
-  EXPECT_EQ(date->text(), "5/5/26");
+  EXPECT_EQ(date->text(), "5/5/2026");
+  Press(Qt::Key_Tab);
+  ExpectDates(5, 6, Day(2026, 5, 5));
 
   // Opening the month grid stores nothing either, until the box is left.
   TypeDate(5, "7/7/2026");
