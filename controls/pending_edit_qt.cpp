@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QPushButton>
 #include <QStyle>
 #include <QWidget>
 #include <utility>
@@ -161,7 +162,8 @@ class PendingEditGuard final : public QObject {
       case QEvent::KeyPress:
         if (auto* menu = qobject_cast<QMenu*>(watched))
           return RunChosen(*menu, ChosenBy(*menu, *static_cast<QKeyEvent*>(event)));
-        break;
+        [[fallthrough]];
+      case QEvent::KeyRelease: KeyOnButton(watched, *static_cast<QKeyEvent*>(event)); break;
       case QEvent::FocusOut:
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MenuBarFocusReason &&
             watched->isWidgetType())
@@ -195,6 +197,31 @@ class PendingEditGuard final : public QObject {
     StorePendingEdits();
     if (action) action->trigger();
     return true;
+  }
+
+  // A button that acts, not a part of a box, in a window of the program's own.
+  static QAbstractButton* ButtonThatActs(QObject* watched) {
+    auto* button = qobject_cast<QAbstractButton*>(watched);
+    if (button == nullptr || !button->isEnabled() || StoreOf(button) != nullptr) return nullptr;
+    const QWidget* window = button->window();
+    return OpensOverAnother(window) || IsModal(window) ? nullptr : button;
+  }
+
+  // A button pressed from the keyboard acts as clicked: Enter when the key goes down, Space
+  // when it comes up.
+  static void KeyOnButton(QObject* watched, const QKeyEvent& key) {
+    if (key.isAutoRepeat() || key.modifiers() & ~Qt::KeypadModifier) return;
+    // Enter clicks only a push button that takes it (its window's default or auto-default).
+    const auto* push = qobject_cast<const QPushButton*>(watched);
+    const bool enter = (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && push &&
+                       (push->autoDefault() || push->isDefault());
+    const bool space = key.key() == Qt::Key_Space;
+    if (!(key.type() == QEvent::KeyPress ? enter : space)) return;
+    const QPointer<QAbstractButton> button = ButtonThatActs(watched);
+    if (!button || (space && !button->isDown())) return;
+    StorePendingEdits();
+    // A message of the store took the keyboard from the button: the press still counts.
+    if (space && button && !button->isDown()) button->setDown(true);
   }
 
   // The click of a button, or of a picture that acts, is over when the button comes up.

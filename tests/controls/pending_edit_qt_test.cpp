@@ -195,6 +195,18 @@ TEST_F(PendingEditTest, AnotherWindowStoresOnlyOnItsCommandsAndTheWheelOnItsOwnB
   Click(go);
   EXPECT_EQ(log, "store ");
   log.clear();
+  // The same button pressed from the keyboard: Space, and Enter where it takes Enter.
+  QObject::connect(go, &QAbstractButton::clicked, [this] { log += "go "; });
+  go->setFocus();
+  QTest::keyClick(go, Qt::Key_Space);
+  EXPECT_EQ(log, "store go ");
+  log.clear();
+  QTest::keyClick(go, Qt::Key_Return);
+  EXPECT_EQ(log, "");
+  go->setAutoDefault(true);
+  QTest::keyClick(go, Qt::Key_Return);
+  EXPECT_EQ(log, "store go ");
+  log.clear();
   another.close();
   EXPECT_EQ(log, "");
   // The window's own bars: its bar control, and a bar that the wheel over the window moves.
