@@ -130,8 +130,9 @@ FileKind KindOfMode(mode_t mode) {
                                           : FileKind::kOther;
 }
 
-// The error for what stands where a file is to be written: 0 for an ordinary file.
-int NotReplaceable(FileKind kind) {
+// The error for a file to read or replace that is no ordinary file: EISDIR for a folder,
+// ENODEV for a pipe, device or socket; 0 for an ordinary file.
+int NotAnOrdinaryFile(FileKind kind) {
   return kind == FileKind::kRegular ? 0 : kind == FileKind::kFolder ? EISDIR : ENODEV;
 }
 
@@ -180,8 +181,8 @@ ReplaceLock::ReplaceLock(int folder, const std::string& name) {
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     // The holder before removes the file it locked before it lets go: the lock is held only
     // on the file that stands at the path.
-    struct stat held {
-    }, there{};
+    struct stat held {};
+    struct stat there {};
     if (locked == 0 && ::fstat(fd, &held) == 0 && ::stat(path_.c_str(), &there) == 0 &&
         held.st_dev == there.st_dev && held.st_ino == there.st_ino) {
       fd_ = fd;
@@ -219,7 +220,7 @@ int AtomicFileWriter::Open() {
   const bool exists = ::fstatat(folderFd_, name_.c_str(), &st, 0) == 0;
   kind_ = exists ? KindOfMode(st.st_mode) : FileKind::kNone;
   if (exists) {
-    if (const int refused = NotReplaceable(kind_)) return Fail(refused);
+    if (const int refused = NotAnOrdinaryFile(kind_)) return Fail(refused);
     // A file the user made read-only stays as it is, whoever runs the program.
     if ((st.st_mode & 0222) == 0 ||
         (::faccessat(folderFd_, name_.c_str(), W_OK, 0) != 0 && errno == EACCES))
@@ -324,7 +325,7 @@ int AtomicFileWriter::Commit() {
     struct stat st {};
     if (::fstatat(folderFd_, name_.c_str(), &st, 0) == 0) {
       kind_ = KindOfMode(st.st_mode);
-      error_ = NotReplaceable(kind_);
+      error_ = NotAnOrdinaryFile(kind_);
     }
     if (error_ == 0 && guarded_ && FileChangedSince(expected_, folderFd_, name_))
       error_ = kTargetChanged;
@@ -387,7 +388,7 @@ int FileReader::Open(const std::string& path, uint64_t maxBytes) {
     return error_;
   }
   kind_ = KindOfMode(st.st_mode);
-  if (const int refused = NotReplaceable(kind_)) {
+  if (const int refused = NotAnOrdinaryFile(kind_)) {
     ::close(fd);
     return error_ = refused;
   }
