@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <cerrno>
@@ -11,7 +10,6 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <thread>
 #include <tuple>
 #include "tests/support/file_size_limit.h"
@@ -159,69 +157,6 @@ TEST_F(FileIoTest, ReadingTakesOnlyOrdinaryFilesAndNeverWaitsOnAPipe) {
   EXPECT_EQ(out, "0123456789");
   EXPECT_TRUE(FileExists(Path("ten")));
   EXPECT_FALSE(FileExists(folder_.Path()));
-}
-
-// A named pipe or a device node at the target, or behind a link, is no file to replace: the
-// writer leaves it as it is, says what it is, and leaves no temporary file.
-TEST_F(FileIoTest, OnlyAnOrdinaryFileIsReplacedAndAPipeOrADeviceIsLeftAsItIs) {
-  const std::string pipe = Path("pipe.acc");
-  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  fs::create_symlink("pipe.acc", Path("to-pipe.acc"));
-  std::vector<std::tuple<std::string, FileKind, std::string>> cases = {
-      {pipe, FileKind::kPipe, "a named pipe"},
-      {Path("to-pipe.acc"), FileKind::kPipe, "a named pipe"}};
-  // A node like /dev/null, made where only the superuser may.
-  if (::mknod(Path("null.acc").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
-    fs::create_symlink("null.acc", Path("to-null.acc"));
-    cases.emplace_back(Path("null.acc"), FileKind::kDevice, "a device");
-    cases.emplace_back(Path("to-null.acc"), FileKind::kDevice, "a device");
-  }
-  for (const auto& [path, kind, what] : cases) {
-    AtomicFileWriter writer(path);
-    EXPECT_EQ(writer.Open(), ENODEV) << path;
-    EXPECT_EQ(writer.Kind(), kind) << path;
-    EXPECT_EQ(WriteFileAtomically(path, "book"), ENODEV) << path;
-    EXPECT_EQ(NotOrdinaryFileText(path),
-              "\"" + path + "\" is " + what + ", not an ordinary file; nothing was written.");
-  }
-  EXPECT_TRUE(S_ISFIFO(ModeOf(pipe)));
-  EXPECT_TRUE(S_ISLNK(ModeOf(Path("to-pipe.acc"))));
-  if (cases.size() > 2) {
-    EXPECT_TRUE(S_ISCHR(ModeOf(Path("null.acc"))));
-  }
-  EXPECT_EQ(folder_.EntryCount(), cases.size()) << "no temporary file is left";
-  EXPECT_EQ(NotOrdinaryFileText(folder_.Path()), "");
-  EXPECT_EQ(NotOrdinaryFileText(Path("none.acc")), "");
-}
-
-// Two writers over one file, each told to replace the file as it stood when they began: the
-// first to commit replaces it, the other finds it changed and replaces nothing. The stamp of
-// a commit is the file written, whatever stands at the path after.
-TEST_F(FileIoTest, OfTwoWritersOverOneFileTheLaterFindsItChangedAndReplacesNothing) {
-  ASSERT_EQ(WriteFileAtomically(path_, "opened"), 0);
-  const FileStamp opened = StampOfFile(path_);
-  AtomicFileWriter first(path_), second(path_);
-  first.ReplaceOnlyUnchanged(opened);
-  second.ReplaceOnlyUnchanged(opened);
-  ASSERT_EQ(second.Open(), 0);
-  ASSERT_EQ(first.Open(), 0);
-  second.Write("the second's book, begun first");
-  first.Write("the first's book");
-  ASSERT_EQ(first.Commit(), 0);
-  const FileStamp written = first.Written();
-  EXPECT_EQ(written, StampOfFile(path_));
-  EXPECT_EQ(second.Commit(), kTargetChanged);
-  EXPECT_EQ(Read(path_), "the first's book");
-  EXPECT_EQ(folder_.EntryCount(), 1u);
-  // Told to replace the first's file, a writer does; the first's stamp stays that file's.
-  AtomicFileWriter third(path_);
-  third.ReplaceOnlyUnchanged(written);
-  ASSERT_EQ(third.Open(), 0);
-  third.Write("the third's book");
-  ASSERT_EQ(third.Commit(), 0);
-  EXPECT_EQ(Read(path_), "the third's book");
-  EXPECT_NE(written, StampOfFile(path_));
-  EXPECT_EQ(third.Written(), StampOfFile(path_));
 }
 
 // The last comparison and the rename are one step against another process: while another
