@@ -53,6 +53,7 @@ namespace qv {
 
 class Application;
 class CalanderForm;
+struct FileStamp;
 
 // The message of a date box left with a text that is no date.
 inline constexpr const char* kInvalidDateText = "Invalid Date";
@@ -416,7 +417,10 @@ class TAcount : public QMainWindow {
                              const std::vector<std::string>& patterns,
                              const std::string& defaultType,
                              std::optional<std::string> proposedName = std::nullopt);
-  bool SaveTo(const std::string& path, const std::string& type);
+  // Writes the books to `path` in the form `type`; a book form replaces only the file
+  // `stamp` describes (SaveBookFile), asking when another wrote it meanwhile, and `stamp` is
+  // then the file written. False when nothing was written.
+  bool SaveTo(const std::string& path, const std::string& type, FileStamp& stamp);
   // Brings the balances forward, or carries the accounts over when `carry` is set.
   void RollOverBooks(bool carry);
 

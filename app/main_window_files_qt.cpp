@@ -42,27 +42,37 @@ std::string ChosenBookType(const Session& session, const std::string& path) {
   return IsBookForm(session.ChosenFileType) ? session.ChosenFileType : BookTypeOfPath(path);
 }
 
-// True when something stands at the path; otherwise the message that the book file does not
-// exist is shown. Anything counts, a folder too: reading it then says why it is no book.
+// True when something stands at the path, or when the path cannot be looked at: the reading
+// then names the cause ("File name too long"). Otherwise the message that the book file does
+// not exist is shown. Anything counts, a folder too: reading it then says why it is no book.
 bool BookPathExists(const std::string& path) {
   std::error_code error;
-  if (std::filesystem::exists(path, error)) return true;
+  if (std::filesystem::exists(path, error) || error) return true;
   ShowMessage(MissingBookText(path));
   return false;
 }
 
-// True when a save may write over the book's own file: unless something else wrote it since
-// this program last read or wrote it, when the user says so (No is the default). Any other
-// file that stands at the path was asked about when it was chosen.
-bool MayWriteOver(const std::string& path, const Session& session) {
+// The file now at `path`, when the user says that it may be replaced though something else
+// wrote it since this program last read or wrote it (No is the default: nothing).
+std::optional<FileStamp> MayReplaceChangedFile(const std::string& path) {
+  const FileStamp now = FileIdentity(path);
+  if (AskYesNoDefaultNo(ChangedOnDiskQuestion(path), PromptIcon::Exclamation) != PromptAnswer::Yes)
+    return std::nullopt;
+  return now;
+}
+
+// The file a save may write over at `path`, for the writer to compare with the disk once more
+// before it replaces it: the book's own file as this program last read or wrote it, unless
+// something else wrote it since (then MayReplaceChangedFile). Any other file that stands at
+// the path was asked about when it was chosen: no stamp, whatever stands there is replaced.
+std::optional<FileStamp> FileToWriteOver(const std::string& path, const Session& session) {
   const std::string& ownFile = session.LastFilePath;
   std::error_code error;
   if (ownFile.empty() || !std::filesystem::exists(path, error) ||
       !std::filesystem::equivalent(path, ownFile, error))
-    return true;
-  if (!FileChangedSince(session.BookFileStamp, ownFile)) return true;
-  return AskYesNoDefaultNo(ChangedOnDiskQuestion(path), PromptIcon::Exclamation) ==
-         PromptAnswer::Yes;
+    return FileStamp{};
+  if (!FileChangedSince(session.BookFileStamp, ownFile)) return session.BookFileStamp;
+  return MayReplaceChangedFile(path);
 }
 
 }  // namespace
@@ -156,24 +166,32 @@ void TAcount::AfterBookReplaced() {
   ScrollAcc->SetValue(0);
 }
 
-bool TAcount::SaveTo(const std::string& path, const std::string& type) {
+bool TAcount::SaveTo(const std::string& path, const std::string& type, FileStamp& stamp) {
   const Books& books = app_.TheBooks();
-  BookFileResult result;
+  BookSaveResult result;
   BooksSheetResult sheet;  // the spreadsheet's own report
-  {
-    WaitScreen wait(this, app_.TheSession(), books.LastLineIndex());
-    if (type == "xls") {
-      sheet = WriteBooksSheet(path, books, wait.PositionProgress());
-      result = sheet;
-    } else {
-      result = WriteBook(path, type, books, wait.PositionProgress());
+  for (;;) {
+    {
+      WaitScreen wait(this, app_.TheSession(), books.LastLineIndex());
+      if (type == "xls") {
+        sheet = WriteBooksSheet(path, books, wait.PositionProgress());
+        static_cast<BookFileResult&>(result) = sheet;
+      } else {
+        result = SaveBookFile(path, type, books, stamp, wait.PositionProgress());
+      }
     }
+    // Another copy replaced the file while this one wrote: asked as before the save.
+    if (!result.ChangedOnDisk) break;
+    std::optional<FileStamp> now = MayReplaceChangedFile(path);
+    if (!now) return false;
+    stamp = *now;
   }
   if (!result.Ok()) {
     ShowWriteError(result.ErrorCode, result.Message);
     return false;
   }
   if (!sheet.Notice.empty()) ShowMessage(sheet.Notice);
+  stamp = result.Written;
   return true;
 }
 
@@ -198,9 +216,10 @@ void TAcount::SaveFile_Click(int index) {
     if (type != "xls" && !IsBookForm(type)) type = BookTypeOfPath(path);
   }
   if (path.empty()) return;
-  if (!MayWriteOver(path, session)) return;
+  std::optional<FileStamp> stamp = FileToWriteOver(path, session);
+  if (!stamp) return;
   app_.Windows().StoreBeforeSave();
-  if (!SaveTo(path, type)) return;
+  if (!SaveTo(path, type, *stamp)) return;
   // A copy in a lesser form says once what it leaves out.
   if (const std::string left = LeftOutOfCopyText(app_.TheBooks(), type, path); !left.empty())
     ShowMessage(left, PromptIcon::Information);
@@ -208,7 +227,7 @@ void TAcount::SaveFile_Click(int index) {
   if (type == "acc") {
     session.LastFilePath = path;
     session.ProposedFilePath.clear();
-    session.BookFileStamp = StampOfFile(path);
+    session.BookFileStamp = *stamp;
     SetTitleForBook(path);
     MarkBooksSaved();
   }

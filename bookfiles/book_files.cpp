@@ -126,11 +126,17 @@ BookReadResult ReadBook(const std::string& path, std::string_view type, DaySeria
   return result;
 }
 
-BookFileResult WriteBook(const std::string& path, std::string_view type, const Books& books,
-                         const ProgressFn& progress) {
+namespace {
+
+// Writes the book; with `expected`, as SaveBookFile.
+BookSaveResult WriteBookFile(const std::string& path, std::string_view type, const Books& books,
+                             const FileStamp* expected, const ProgressFn& progress) {
+  BookSaveResult result;
   const auto fileType = BookFileTypeOf(type);
-  if (!fileType) return UnknownType(type);
-  BookFileResult result;
+  if (!fileType) {
+    static_cast<BookFileResult&>(result) = UnknownType(type);
+    return result;
+  }
   // A book that a reader would refuse is not written: the old file stays.
   if (auto overlong = OverlongBookText(books, *fileType != BookFileType::kCsv,
                                        *fileType == BookFileType::kAcc)) {
@@ -139,6 +145,7 @@ BookFileResult WriteBook(const std::string& path, std::string_view type, const B
     return result;
   }
   AtomicFileWriter writer(path);
+  if (expected != nullptr) writer.ReplaceOnlyUnchanged(*expected);
   int err = writer.Open();
   if (err == 0) {
     try {
@@ -152,12 +159,32 @@ BookFileResult WriteBook(const std::string& path, std::string_view type, const B
     } catch (const WriteStopped&) {
     } catch (const std::bad_alloc&) {
       writer.Discard();
-      return WriteFailure(path, ENOMEM);
+      err = ENOMEM;
     }
-    err = writer.Commit();
+    if (err == 0) err = writer.Commit();
   }
-  if (err != 0) return WriteFailure(path, err);
+  if (err == kTargetChanged) {
+    result.ChangedOnDisk = true;
+    result.ErrorCode = kErrDataMismatch;
+    result.Message = "\"" + path + "\" was changed by another program; it was not written.";
+  } else if (err != 0) {
+    static_cast<BookFileResult&>(result) = WriteFailure(path, err);
+  } else {
+    result.Written = writer.Written();
+  }
   return result;
+}
+
+}  // namespace
+
+BookFileResult WriteBook(const std::string& path, std::string_view type, const Books& books,
+                         const ProgressFn& progress) {
+  return WriteBookFile(path, type, books, nullptr, progress);
+}
+
+BookSaveResult SaveBookFile(const std::string& path, std::string_view type, const Books& books,
+                            const FileStamp& expected, const ProgressFn& progress) {
+  return WriteBookFile(path, type, books, &expected, progress);
 }
 
 void ReplaceBooks(Books& books, Books&& read) {

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "bookfiles/book_format.h"
+#include "platform/file_stamp.h"
 
 namespace qv {
 
@@ -36,6 +37,18 @@ BookReadResult ReadBook(const std::string& path, std::string_view type, DaySeria
 // Writes the book to `path`, replacing the file there only on success.
 BookFileResult WriteBook(const std::string& path, std::string_view type, const Books& books,
                          const ProgressFn& progress = {});
+
+// A save of the open book's own file: `expected` is the file this program last read or wrote
+// there (or the one the user agreed to replace). The file is replaced only while it is still
+// that one, compared once more just before the rename and in one step with it against
+// another copy of the program; else nothing is written and ChangedOnDisk is set. After a
+// save, Written describes the file written, whatever stands at the path since.
+struct BookSaveResult : BookFileResult {
+  bool ChangedOnDisk = false;
+  FileStamp Written;
+};
+BookSaveResult SaveBookFile(const std::string& path, std::string_view type, const Books& books,
+                            const FileStamp& expected, const ProgressFn& progress = {});
 
 // Puts a book that was read in place of the open one and raises the change stamp, so that
 // open views rebuild.

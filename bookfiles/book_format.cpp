@@ -10,6 +10,7 @@
 
 #include "books/date_styles.h"
 #include "books/module_procedures.h"
+#include "platform/file_io.h"
 #include "platform/system_error_text.h"
 #include "platform/utf8.h"
 
@@ -124,6 +125,13 @@ BookFileResult WriteFailure(const std::string& path, int err) {
     result.ErrorCode = kErrOutOfMemory;
     result.Message =
         "There is not enough memory to write " + quoted + "; the file was not changed.";
+    return result;
+  }
+  // A named pipe, device or socket that the writer would not replace: the sentence alone
+  // names it.
+  if (std::string what = err == ENODEV ? NotOrdinaryFileText(path) : std::string(); !what.empty()) {
+    result.ErrorCode = kErrDataMismatch;
+    result.Message = std::move(what);
     return result;
   }
   result.ErrorCode = err != 0 ? FileErrorCodeFromErrno(err) : kErrDeviceIo;

@@ -117,7 +117,9 @@ BookReadResult DataMismatch(std::string message);
 // The failure of a write to `path` that left the file as it was, from the system's error
 // number: its code for the failed-file message, and a sentence giving the system's reason
 // ("Writing "..." failed: No space left on device. The file was not changed."), or saying
-// that memory ran out (ENOMEM). An error number of 0 gives the sentence without a reason.
+// that memory ran out (ENOMEM), or that what stands there is no ordinary file (ENODEV, with
+// kErrDataMismatch: ""..." is a named pipe, not an ordinary file; nothing was written.").
+// An error number of 0 gives the sentence without a reason.
 BookFileResult WriteFailure(const std::string& path, int err);
 
 // A day written as "yyyy-mm-dd" with a four-digit year (a day outside the accepted range is

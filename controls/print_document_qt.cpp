@@ -226,7 +226,11 @@ PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const LongDocum
     return PrintOutcome::DoesNotFit;
   }
   if (toFile) {
-    ShowMessage("Printing to \"" + path + "\" failed: " + SystemErrorText(fileError) + "." + kept);
+    // A named pipe or a device there was left alone: the sentence says what stands there.
+    const std::string what = fileError == ENODEV ? NotOrdinaryFileText(path) : std::string();
+    ShowMessage(!what.empty() ? what
+                              : "Printing to \"" + path +
+                                    "\" failed: " + SystemErrorText(fileError) + "." + kept);
   } else {
     ShowMessage(Str(kPrinterErrorText));
   }

@@ -3,17 +3,21 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <random>
+#include <thread>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -117,7 +121,83 @@ std::string RandomPart() {
   return s;
 }
 
+FileKind KindOfMode(mode_t mode) {
+  return S_ISREG(mode)                    ? FileKind::kRegular
+         : S_ISDIR(mode)                  ? FileKind::kFolder
+         : S_ISFIFO(mode)                 ? FileKind::kPipe
+         : S_ISCHR(mode) || S_ISBLK(mode) ? FileKind::kDevice
+         : S_ISSOCK(mode)                 ? FileKind::kSocket
+                                          : FileKind::kOther;
+}
+
+// The error for a file to read or replace that is no ordinary file: EISDIR for a folder,
+// ENODEV for a pipe, device or socket; 0 for an ordinary file.
+int NotAnOrdinaryFile(FileKind kind) {
+  return kind == FileKind::kRegular ? 0 : kind == FileKind::kFolder ? EISDIR : ENODEV;
+}
+
+// A folder of the user's own for lock files, made when missing, that nobody else can write
+// in: in the runtime folder, else in /tmp. "" when there is none.
+std::string LockFolder() {
+  std::vector<std::string> places;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime == '/')
+    places.push_back(std::string(runtime) + "/quorvel");
+  places.push_back("/tmp/quorvel-" + std::to_string(::getuid()));
+  for (const std::string& place : places) {
+    if (::mkdir(place.c_str(), 0700) != 0 && errno != EEXIST) continue;
+    struct stat st {};
+    if (::lstat(place.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+        (st.st_mode & 022) == 0)
+      return place;
+  }
+  return {};
+}
+
+// How long a writer waits for another copy's lock on the same file; a copy holds it only
+// through a comparison and a rename.
+constexpr auto kLockWait = std::chrono::seconds(5);
+
 }  // namespace
+
+ReplaceLock::ReplaceLock(int folder, const std::string& name) {
+  struct stat st {};
+  if (::fstat(folder, &st) != 0) return;
+  const std::string place = LockFolder();
+  if (place.empty()) return;
+  FileDigest digest;
+  digest.Add(name);
+  char key[80];
+  std::snprintf(
+      key, sizeof key, "/%llx-%llx-%016llx.lock", static_cast<unsigned long long>(st.st_dev),
+      static_cast<unsigned long long>(st.st_ino), static_cast<unsigned long long>(digest.Value()));
+  path_ = place + key;
+  const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+  for (;;) {
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return;
+    int locked = 0;
+    while ((locked = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 &&
+           (errno == EWOULDBLOCK || errno == EINTR) && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    // The holder before removes the file it locked before it lets go: the lock is held only
+    // on the file that stands at the path.
+    struct stat held {};
+    struct stat there {};
+    if (locked == 0 && ::fstat(fd, &held) == 0 && ::stat(path_.c_str(), &there) == 0 &&
+        held.st_dev == there.st_dev && held.st_ino == there.st_ino) {
+      fd_ = fd;
+      return;
+    }
+    ::close(fd);
+    if (locked != 0 || std::chrono::steady_clock::now() >= deadline) return;
+  }
+}
+
+ReplaceLock::~ReplaceLock() {
+  if (fd_ < 0) return;
+  ::unlink(path_.c_str());
+  ::close(fd_);
+}
 
 AtomicFileWriter::AtomicFileWriter(std::string targetPath) : target_(std::move(targetPath)) {}
 
@@ -138,8 +218,9 @@ int AtomicFileWriter::Open() {
   if (folderFd_ < 0) return error_ = errno;
   struct stat st {};
   const bool exists = ::fstatat(folderFd_, name_.c_str(), &st, 0) == 0;
+  kind_ = exists ? KindOfMode(st.st_mode) : FileKind::kNone;
   if (exists) {
-    if (S_ISDIR(st.st_mode)) return Fail(EISDIR);
+    if (const int refused = NotAnOrdinaryFile(kind_)) return Fail(refused);
     // A file the user made read-only stays as it is, whoever runs the program.
     if ((st.st_mode & 0222) == 0 ||
         (::faccessat(folderFd_, name_.c_str(), W_OK, 0) != 0 && errno == EACCES))
@@ -171,6 +252,11 @@ int AtomicFileWriter::Open() {
   error_ = 0;
   committed_ = false;
   return 0;
+}
+
+void AtomicFileWriter::ReplaceOnlyUnchanged(const FileStamp& expected) {
+  guarded_ = true;
+  expected_ = expected;
 }
 
 int AtomicFileWriter::Fail(int error) {
@@ -210,6 +296,7 @@ void AtomicFileWriter::Write(std::string_view bytes) {
     return;
   }
   if (error_ != 0) return;
+  if (guarded_) digest_.Add(bytes);
   if (buffer_.size() + bytes.size() > kBufferSize) {
     FlushBuffer();
     // A piece as large as the buffer goes straight to the file, without a copy.
@@ -225,10 +312,32 @@ int AtomicFileWriter::Commit() {
   if (fd_ < 0) return error_ != 0 ? error_ : EBADF;
   FlushBuffer();
   if (error_ == 0 && ::fsync(fd_) != 0) error_ = errno;
+  // The file written is stamped once it stands in place (a rename changes its time of
+  // change), through a descriptor of its own; should there be none, as it is now.
+  const FileStamp beforeRename = guarded_ ? IdentityOfOpenFile(fd_) : FileStamp{};
+  const int written = guarded_ && error_ == 0 ? ::dup(fd_) : -1;
   if (::close(fd_) != 0 && error_ == 0) error_ = errno;
   fd_ = -1;
-  if (error_ == 0 && ::renameat(folderFd_, temp_.c_str(), folderFd_, name_.c_str()) != 0)
-    error_ = errno;
+  if (error_ == 0) {
+    // What stands at the target is looked at again and replaced in one step against any
+    // other copy of the program that replaces the same file.
+    const ReplaceLock lock(folderFd_, name_);
+    struct stat st {};
+    if (::fstatat(folderFd_, name_.c_str(), &st, 0) == 0) {
+      kind_ = KindOfMode(st.st_mode);
+      error_ = NotAnOrdinaryFile(kind_);
+    }
+    if (error_ == 0 && guarded_ && FileChangedSince(expected_, folderFd_, name_))
+      error_ = kTargetChanged;
+    if (error_ == 0 && ::renameat(folderFd_, temp_.c_str(), folderFd_, name_.c_str()) != 0)
+      error_ = errno;
+    if (error_ == 0 && guarded_) {
+      written_ = written >= 0 ? IdentityOfOpenFile(written) : beforeRename;
+      written_.DigestKnown = written_.Known;
+      written_.Digest = digest_.Value();
+    }
+  }
+  if (written >= 0) ::close(written);
   if (error_ != 0) {
     ::unlinkat(folderFd_, temp_.c_str(), 0);
     temp_.clear();
@@ -278,15 +387,10 @@ int FileReader::Open(const std::string& path, uint64_t maxBytes) {
     ::close(fd);
     return error_;
   }
-  kind_ = S_ISREG(st.st_mode)                          ? FileKind::kRegular
-          : S_ISDIR(st.st_mode)                        ? FileKind::kFolder
-          : S_ISFIFO(st.st_mode)                       ? FileKind::kPipe
-          : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? FileKind::kDevice
-          : S_ISSOCK(st.st_mode)                       ? FileKind::kSocket
-                                                       : FileKind::kOther;
-  if (kind_ != FileKind::kRegular) {
+  kind_ = KindOfMode(st.st_mode);
+  if (const int refused = NotAnOrdinaryFile(kind_)) {
     ::close(fd);
-    return error_ = kind_ == FileKind::kFolder ? EISDIR : ENODEV;
+    return error_ = refused;
   }
   if (static_cast<uint64_t>(st.st_size) > maxBytes) {
     ::close(fd);
@@ -345,6 +449,22 @@ int ReadWholeFile(const std::string& path, std::string& out, uint64_t maxBytes) 
 bool FileExists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string NotOrdinaryFileText(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return {};
+  const char* what = nullptr;
+  switch (KindOfMode(st.st_mode)) {
+    case FileKind::kNone:
+    case FileKind::kRegular:
+    case FileKind::kFolder: return {};
+    case FileKind::kPipe: what = "a named pipe, not an ordinary file"; break;
+    case FileKind::kDevice: what = "a device, not an ordinary file"; break;
+    case FileKind::kSocket: what = "a socket, not an ordinary file"; break;
+    case FileKind::kOther: what = "not an ordinary file"; break;
+  }
+  return "\"" + path + "\" is " + what + "; nothing was written.";
 }
 
 }  // namespace qv

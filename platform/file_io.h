@@ -10,18 +10,28 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_stamp.h"
+
 namespace qv {
+
+// What stands at a path that was opened for reading or is to be replaced.
+enum class FileKind { kNone, kRegular, kFolder, kPipe, kDevice, kSocket, kOther };
+
+// Commit's answer when the target is no longer the file the writer was told to replace
+// (AtomicFileWriter::ReplaceOnlyUnchanged): nothing was replaced. No errno value.
+inline constexpr int kTargetChanged = -1;
 
 // Writes a file through a temporary file that replaces it on Commit.
 //
 // A symbolic link at the target is followed: the file it points to is replaced and the link
-// stays. A file that is replaced keeps its permissions; a new file gets 0666 less the user's
-// umask. A file without any write permission is refused (EACCES) and left alone. The
-// temporary file's name holds the writing process's id; opening first removes the
-// temporaries of the same file whose process has gone (a save that was killed). The
-// temporary name stays within the folder's name limit (a long target name is cut in it), and
-// the writer works through the folder's descriptor, so a target at a path near the system's
-// path limit is written too.
+// stays. Only an ordinary file is replaced: a folder is refused (EISDIR), and a named pipe,
+// device or socket (ENODEV, Kind says which) is left as it is. A file that is replaced keeps its
+// permissions; a new file gets 0666 less the user's umask. A file without any write permission is
+// refused (EACCES) and left alone. The temporary file's name holds the writing process's id;
+// opening first removes the temporaries of the same file whose process has gone (a save that was
+// killed). The temporary name stays within the folder's name limit (a long target name is cut in
+// it), and the writer works through the folder's descriptor, so a target at a path near the
+// system's path limit is written too.
 class AtomicFileWriter {
  public:
   // Nothing is created until Open.
@@ -32,19 +42,30 @@ class AtomicFileWriter {
 
   // Creates the temporary file beside the file to replace. Returns 0 or an errno value.
   int Open();
+  // Makes Commit replace the target only while it is the file `expected` describes
+  // (FileChangedSince: nothing there or no stamp counts as unchanged), compared once more
+  // just before the rename, under a ReplaceLock held through the rename; and makes Written
+  // describe the file written. Call before the first Write.
+  void ReplaceOnlyUnchanged(const FileStamp& expected);
   // Appends bytes (buffered). After the first failure further writes do nothing and the
   // error is kept; Commit then reports it.
   void Write(std::string_view bytes);
   void Write(const void* data, std::size_t size) {
     Write(std::string_view(static_cast<const char*>(data), size));
   }
-  // Flushes, syncs and renames the temporary file over the target. Returns 0 or an errno
-  // value; on failure the temporary file is removed and the target is untouched.
+  // Flushes, syncs and renames the temporary file over the target. Returns 0, an errno
+  // value or kTargetChanged; on failure the temporary file is removed and the target is
+  // untouched.
   int Commit();
   // Removes the temporary file without touching the target.
   void Discard();
 
   int Error() const { return error_; }
+  // What stood at the target when Open looked (kNone for nothing there).
+  FileKind Kind() const { return kind_; }
+  // After a Commit that returned 0 following ReplaceOnlyUnchanged: the file this writer put
+  // in place, taken from that file itself, whatever stands at the path since.
+  const FileStamp& Written() const { return written_; }
   // The temporary file being written ("" before Open and after a failure, Commit or
   // Discard).
   std::string TemporaryPath() const;
@@ -64,6 +85,32 @@ class AtomicFileWriter {
   int fd_ = -1;
   int error_ = 0;
   bool committed_ = false;
+  FileKind kind_ = FileKind::kNone;
+  bool guarded_ = false;  // ReplaceOnlyUnchanged was called
+  FileStamp expected_;
+  FileDigest digest_;
+  FileStamp written_;
+};
+
+// An advisory lock between copies of the program over the replacing of one file: a writer
+// holds it from its last comparison with the disk through its rename, so that no other copy
+// replaces the file in between. It is a lock on a file of the user's runtime folder
+// ($XDG_RUNTIME_DIR, else a folder of the user's own in /tmp) named after the target's folder
+// (its device and inode) and name, so that two paths to one file share it and the user's
+// folder, read-only or not, gets nothing; the holder removes the lock file before it lets
+// go. Waits up to a few seconds for another holder; without a runtime folder, or when the
+// wait runs out, nothing is locked (Held false).
+class ReplaceLock {
+ public:
+  ReplaceLock(int folder, const std::string& name);
+  ~ReplaceLock();
+  ReplaceLock(const ReplaceLock&) = delete;
+  ReplaceLock& operator=(const ReplaceLock&) = delete;
+  bool Held() const { return fd_ >= 0; }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
 };
 
 // Writes all the bytes to an open file descriptor, going on after short writes and
@@ -72,9 +119,6 @@ int WriteAllBytes(int fd, std::string_view bytes);
 
 // Writes the whole text to the file through AtomicFileWriter. Returns 0 or an errno value.
 int WriteFileAtomically(const std::string& path, std::string_view bytes);
-
-// What stands at a path that was opened for reading.
-enum class FileKind { kNone, kRegular, kFolder, kPipe, kDevice, kSocket, kOther };
 
 // The largest file a reader takes unless told otherwise.
 inline constexpr uint64_t kMaxReadBytes = uint64_t(4) << 30;
@@ -115,5 +159,11 @@ int ReadWholeFile(const std::string& path, std::string& out, uint64_t maxBytes =
 
 // True when the path names an existing ordinary file.
 bool FileExists(const std::string& path);
+
+// For a write refused because what stands at `path` (links followed) is no ordinary file or
+// folder, the sentence that says so: "\"/a/book.acc\" is a named pipe, not an ordinary file;
+// nothing was written." ("a device", "a socket"); "" when nothing or an ordinary file or a
+// folder stands there.
+std::string NotOrdinaryFileText(const std::string& path);
 
 }  // namespace qv

@@ -30,32 +30,21 @@ bool SameFile(const FileStamp& a, const FileStamp& b) {
          a.ModifiedNs == b.ModifiedNs && a.ChangedNs == b.ChangedNs;
 }
 
-// FNV-1a over the bytes.
-uint64_t Fnv1a(uint64_t digest, const char* data, std::size_t size) {
-  for (std::size_t i = 0; i < size; ++i) {
-    digest ^= static_cast<unsigned char>(data[i]);
-    digest *= 1099511628211ull;
-  }
-  return digest;
-}
-
-}  // namespace
-
-FileStamp FileIdentity(const std::string& path) {
+FileStamp IdentityAt(int folder, const char* name) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return {};
+  if (::fstatat(folder, name, &st, 0) != 0) return {};
   return StampOfStat(st);
 }
 
-FileStamp StampOfFile(const std::string& path) {
+FileStamp StampOfFileAt(int folder, const char* name) {
   // Without O_NONBLOCK a named pipe would wait for a writer; only ordinary files are read.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int fd = ::openat(folder, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return {};
   FileStamp stamp;
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
     stamp = StampOfStat(st);
-    uint64_t digest = 14695981039346656037ull;
+    FileDigest digest;
     std::vector<char> buffer(std::size_t(1) << 16);
     bool read = true;
     for (;;) {
@@ -63,18 +52,40 @@ FileStamp StampOfFile(const std::string& path) {
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) read = false;
       if (n <= 0) break;
-      digest = Fnv1a(digest, buffer.data(), static_cast<std::size_t>(n));
+      digest.Add(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
     }
     // A file that changed while it was read has no digest of one state of it.
     struct stat after {};
     if (read && ::fstat(fd, &after) == 0 && SameFile(stamp, StampOfStat(after))) {
       stamp.DigestKnown = true;
-      stamp.Digest = digest;
+      stamp.Digest = digest.Value();
     }
   }
   ::close(fd);
   return stamp;
 }
+
+}  // namespace
+
+void FileDigest::Add(std::string_view bytes) {
+  // FNV-1a over the bytes.
+  uint64_t digest = value_;
+  for (const char c : bytes) {
+    digest ^= static_cast<unsigned char>(c);
+    digest *= 1099511628211ull;
+  }
+  value_ = digest;
+}
+
+FileStamp IdentityOfOpenFile(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return {};
+  return StampOfStat(st);
+}
+
+FileStamp FileIdentity(const std::string& path) { return IdentityAt(AT_FDCWD, path.c_str()); }
+
+FileStamp StampOfFile(const std::string& path) { return StampOfFileAt(AT_FDCWD, path.c_str()); }
 
 FileStamp StampAfterReading(const FileStamp& before, const std::string& path) {
   const FileStamp stamp = StampOfFile(path);
@@ -87,12 +98,16 @@ FileStamp StampAfterReading(const FileStamp& before, const std::string& path) {
 }
 
 bool FileChangedSince(const FileStamp& stamp, const std::string& path) {
+  return FileChangedSince(stamp, AT_FDCWD, path);
+}
+
+bool FileChangedSince(const FileStamp& stamp, int folder, const std::string& name) {
   if (!stamp.Known) return false;
-  const FileStamp now = FileIdentity(path);
+  const FileStamp now = IdentityAt(folder, name.c_str());
   if (!now.Known) return false;
   if (SameFile(stamp, now)) return false;
   if (!stamp.DigestKnown || now.Size != stamp.Size) return true;
-  const FileStamp read = StampOfFile(path);
+  const FileStamp read = StampOfFileAt(folder, name.c_str());
   return !read.DigestKnown || read.Digest != stamp.Digest;
 }
 

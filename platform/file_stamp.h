@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace qv {
 
@@ -24,7 +25,24 @@ struct FileStamp {
   // A 64-bit digest of the file's bytes; valid only when DigestKnown.
   bool DigestKnown = false;
   uint64_t Digest = 0;
+
+  bool operator==(const FileStamp&) const = default;
 };
+
+// The digest of a file's bytes that a stamp keeps, taken piece by piece as they are read or
+// written.
+class FileDigest {
+ public:
+  void Add(std::string_view bytes);
+  uint64_t Value() const { return value_; }
+
+ private:
+  uint64_t value_ = 14695981039346656037ull;
+};
+
+// The file open on `fd` as it is now, without its bytes (DigestKnown false); Known is false
+// when it cannot be looked at.
+FileStamp IdentityOfOpenFile(int fd);
 
 // The file at `path` as it is now, without its bytes (DigestKnown false); Known is false when
 // nothing can be found at the path.
@@ -44,5 +62,7 @@ FileStamp StampAfterReading(const FileStamp& before, const std::string& path);
 // Nothing at the path, or no stamp, counts as unchanged: writing there loses nothing that
 // the stamp knew of. A file that cannot be read to compare its bytes counts as changed.
 bool FileChangedSince(const FileStamp& stamp, const std::string& path);
+// The same for the file `name` of the open folder `folder`.
+bool FileChangedSince(const FileStamp& stamp, int folder, const std::string& name);
 
 }  // namespace qv

@@ -4,8 +4,10 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <cerrno>
+#include <climits>
 
 #include "app/startup.h"
 #include "controls/file_dialog.h"
@@ -87,6 +89,69 @@ TEST_F(BookCommandsTest, ABookWithALongNameIsSavedAndAFailedSaveSaysWhy) {
                                                       "\" failed: File name too long. The "
                                                       "file was not changed."});
   EXPECT_EQ(p.app->TheSession().LastFilePath, longName);
+}
+
+// A save or an export replaces only an ordinary file, or one behind a link: a named pipe or
+// a device node at the book's path, or behind a link there, is left as it is, and the
+// message says what stands there.
+TEST_F(BookCommandsTest, ASaveOrAnExportLeavesAPipeOrADeviceAtThePathAsItIs) {
+  ASSERT_EQ(mkfifo((p.folder / "pipe").c_str(), 0600), 0);
+  std::vector<std::pair<std::string, std::string>> nodes = {{"pipe", "a named pipe"}};
+  // A node like /dev/null; only the superuser may make one.
+  if (mknod((p.folder / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+    nodes.emplace_back("null", "a device");
+  const auto kind = [](const fs::path& at) { return fs::symlink_status(at).type(); };
+  PromptAnswerer prompts;
+  for (const auto& [node, what] : nodes) {
+    const fs::file_type nodeType = kind(p.folder / node);
+    for (const bool link : {false, true}) {
+      const fs::path sheet = p.folder / ("copy-" + node + (link ? "-link" : "") + ".xls");
+      fs::remove(path);
+      if (link) {
+        fs::create_symlink(node, path);
+        fs::create_symlink(node, sheet);
+      } else {
+        fs::rename(p.folder / node, path);
+        fs::create_hard_link(path, sheet);
+      }
+      books().BusinessName = "Harbour Lane";
+      const std::size_t asked = prompts.Texts().size();
+      prompts.Then(PromptAnswer::Ok);
+      w->MenuItem("SaveFile(0)")->trigger();
+      prompts.Then(PromptAnswer::Yes).Then(PromptAnswer::Ok);  // replace it? then the message
+      p.answers = {sheet.string()};
+      w->MenuItem("SaveFile(1)")->trigger();
+      ASSERT_EQ(prompts.Texts().size(), asked + 3) << node << link;
+      const std::string tail = " is " + what + ", not an ordinary file; nothing was written.";
+      EXPECT_EQ(prompts.Texts()[asked], "\"" + path + "\"" + tail);
+      EXPECT_EQ(prompts.Texts()[asked + 2], "\"" + sheet.string() + "\"" + tail);
+      EXPECT_EQ(kind(path), link ? fs::file_type::symlink : nodeType) << node;
+      EXPECT_EQ(kind(sheet), link ? fs::file_type::symlink : nodeType) << node;
+      EXPECT_TRUE(w->BooksChangedSinceSaved());
+      if (!link) fs::rename(path, p.folder / node);
+      fs::remove(sheet);
+    }
+    EXPECT_EQ(kind(p.folder / node), nodeType) << node;
+  }
+  if (nodes.size() == 1) GTEST_SKIP() << "no device node can be made here (not the superuser)";
+}
+
+// A path longer than the system takes is no missing book: the message names the cause.
+TEST_F(BookCommandsTest, OpeningAPathBeyondTheSystemsLimitSaysTheNameIsTooLong) {
+  std::string deep = p.folder.string();
+  while (deep.size() <= PATH_MAX) deep += "/" + std::string(200, 'd');
+  deep += "/book.acc";
+  PromptAnswerer prompts;
+  prompts.Then(PromptAnswer::Ok);
+  p.app->TheSession().ChosenFileName = deep;
+  EXPECT_FALSE(w->LoadAccFile(1));
+  ASSERT_EQ(prompts.Texts().size(), 1u);
+  EXPECT_NE(prompts.Texts()[0].find("\"" + deep + "\" failed: File name too long."),
+            std::string::npos)
+      << prompts.Texts()[0];
+  EXPECT_EQ(prompts.Texts()[0].find("does not exist"), std::string::npos);
+  EXPECT_EQ(books().LastLineIndex(), 6);
+  EXPECT_EQ(p.app->TheSession().LastFilePath, path);
 }
 
 TEST_F(BookCommandsTest, CarryOverPassesTheGateClosesTheViewsAndClosesTheIncomeAccounts) {

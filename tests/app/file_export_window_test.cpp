@@ -4,6 +4,7 @@
 // over the main window. Run offscreen and again under X11 (xcb), with the program's own
 // message boxes; pictures of the file dialog go to the output folder.
 
+#include <sys/stat.h>
 #include <QComboBox>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -231,6 +232,32 @@ TEST_F(RealDisplayExportTest, PrintingToAPdfFileThatStandsThereAsksOverTheStatem
   const std::vector<std::string> pages = PdfPageTexts(pdf);
   ASSERT_FALSE(pages.empty());
   EXPECT_NE(pages.front().find("Harbour"), std::string::npos);
+}
+
+// A named pipe where the PDF is to go is left as it is, after the question, and the message
+// says what stands there.
+TEST_F(RealDisplayExportTest, PrintingToAPdfFileLeavesANamedPipeThereAsItIs) {
+  if (!PrintsToFile(SharedPrinter())) GTEST_SKIP() << "a printer is installed";
+  const std::string pdf = (p.folder / "sheet.pdf").string();
+  ASSERT_EQ(::mkfifo(pdf.c_str(), 0600), 0);
+  std::vector<std::string> texts;
+  ModalScript script;
+  script
+      .Then([](QWidget& modal) {
+        auto* setUp = qobject_cast<Printformer*>(&modal);
+        ASSERT_NE(setUp, nullptr) << modal.metaObject()->className();
+        QTest::mouseClick(setUp->Command1(), Qt::LeftButton);
+      })
+      .Then(TypeInFileDialog(pdf))
+      .Then(AnswerBox(texts, QMessageBox::Yes))
+      .Then(AnswerBox(texts));
+  ChooseFromFileMenu(sheet->PrintItem());
+  EXPECT_TRUE(script.Done());
+  EXPECT_EQ(texts, (std::vector<std::string>{Question(pdf),
+                                             "\"" + pdf +
+                                                 "\" is a named pipe, not an ordinary file; "
+                                                 "nothing was written."}));
+  EXPECT_EQ(fs::symlink_status(pdf).type(), fs::file_type::fifo);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "bookfiles/book_files.h"
 #include "bookfiles/book_notices.h"
 #include "controls/wait_screen_dialog.h"
+#include "platform/file_stamp.h"
 #include "platform/prompts_qt.h"
 #include "platform/string_table.h"
 #include "tests/app/main_window_program_qt.h"
@@ -256,6 +257,67 @@ TEST_F(LostWorkTest, ASaveOverTheBookFileThatAnotherCopyWroteAsksAndNoWritesNoth
   w->MenuItem("SaveFile(0)")->trigger();
   EXPECT_EQ(prompts.History().size(), 3u);
   EXPECT_EQ(Asked().Text.find("\"" + path + "\" was changed"), 0u);
+}
+
+// Two copies save one book at once: B's save finds the file unchanged before it writes, and
+// A's whole save runs while B writes (the wait screen lets timers run). B replaces nothing
+// and asks; No leaves A's file byte for byte, and A keeps the stamp of the file it wrote.
+TEST_F(LostWorkTest, OfTwoCopiesSavingAtOnceTheLaterIsAskedAndNoKeepsTheFirstsFile) {
+  StartOn(SmallBook());
+  Program second({"quorvel", path}, true);
+  TAcount& b = second.Start();
+  w->MenuItem("NewEntryMenu")->trigger();
+  books().PostingLines.back().Notes = "A's entry";
+  b.MenuItem("NewEntryMenu")->trigger();
+  second.books().PostingLines.back().Notes = "B's entry";
+  std::string firsts;
+  QTimer::singleShot(0, [&] {
+    w->MenuItem("SaveFile(0)")->trigger();
+    firsts = ScratchFolder::Read(path);
+  });
+  prompts.Then(PromptAnswer::No);
+  b.MenuItem("SaveFile(0)")->trigger();
+  ASSERT_FALSE(firsts.empty()) << "A did not save while B wrote";
+  ASSERT_EQ(prompts.History().size(), 1u);
+  EXPECT_EQ(Asked().Text.find("\"" + path + "\" was changed"), 0u) << Asked().Text;
+  EXPECT_TRUE(ScratchFolder::Read(path) == firsts) << "the first copy's file, byte for byte";
+  EXPECT_EQ(ReadBook(path, "acc", Day(2026, 1, 1)).Book->PostingLines.back().Notes, "A's entry");
+  EXPECT_TRUE(b.BooksChangedSinceSaved());
+  EXPECT_FALSE(w->BooksChangedSinceSaved());
+  EXPECT_TRUE(p.app->TheSession().BookFileStamp == StampOfFile(path));
+}
+
+// A copy's stamp after a save is the file it wrote, not whatever stands at the path when the
+// save ends: here B replaces A's file (asked, Yes) as A's wait screen closes. A's stamp is
+// still A's file, so A's next save asks, and No leaves B's file.
+TEST_F(LostWorkTest, TheStampAfterASaveIsTheFileThatCopyWrote) {
+  StartOn(SmallBook());
+  Program second({"quorvel", path}, true);
+  TAcount& b = second.Start();
+  w->MenuItem("NewEntryMenu")->trigger();
+  books().PostingLines.back().Notes = "A's entry";
+  b.MenuItem("NewEntryMenu")->trigger();
+  second.books().PostingLines.back().Notes = "B's entry";
+  FileStamp written;  // A's file, as it stands once A's save wrote it
+  QTimer::singleShot(0, [&] {
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (auto* wait = qobject_cast<WaitScreenDialog*>(top))
+        QObject::connect(wait, &QObject::destroyed, [&] {
+          written = StampOfFile(path);
+          QTimer::singleShot(0, [&] { b.MenuItem("SaveFile(0)")->trigger(); });
+        });
+  });
+  prompts.Then(PromptAnswer::Yes);
+  w->MenuItem("SaveFile(0)")->trigger();
+  ASSERT_EQ(prompts.History().size(), 1u) << "B did not save as A's save ended";
+  ASSERT_TRUE(written.Known);
+  EXPECT_TRUE(p.app->TheSession().BookFileStamp == written) << "A's stamp is B's file";
+  EXPECT_EQ(ReadBook(path, "acc", Day(2026, 1, 1)).Book->PostingLines.back().Notes, "B's entry");
+  const std::string seconds = ScratchFolder::Read(path);
+  prompts.Then(PromptAnswer::No);
+  w->MenuItem("SaveFile(0)")->trigger();
+  EXPECT_EQ(prompts.History().size(), 2u);
+  EXPECT_TRUE(ScratchFolder::Read(path) == seconds) << "B's file, byte for byte";
 }
 
 // Ctrl+D skips the "Are you sure ?" submenu, so it asks the same: No keeps the entry.

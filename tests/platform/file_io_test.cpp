@@ -1,12 +1,16 @@
 #include "platform/file_io.h"
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <tuple>
 #include "tests/support/file_size_limit.h"
 #include "tests/support/scratch_folder.h"
@@ -153,6 +157,45 @@ TEST_F(FileIoTest, ReadingTakesOnlyOrdinaryFilesAndNeverWaitsOnAPipe) {
   EXPECT_EQ(out, "0123456789");
   EXPECT_TRUE(FileExists(Path("ten")));
   EXPECT_FALSE(FileExists(folder_.Path()));
+}
+
+// The last comparison and the rename are one step against another process: while another
+// copy holds the lock over the file, a commit waits, then finds the file that copy put there.
+TEST_F(FileIoTest, ACommitWaitsForAnotherProcessReplacingTheFileAndThenFindsItChanged) {
+  ASSERT_EQ(WriteFileAtomically(path_, "opened"), 0);
+  AtomicFileWriter writer(path_);
+  writer.ReplaceOnlyUnchanged(StampOfFile(path_));
+  ASSERT_EQ(writer.Open(), 0);
+  writer.Write("this copy's book");
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The other copy: it takes the lock, says so, and replaces the file a while later.
+    int result = 1;
+    {
+      const int folder = ::open(folder_.Path().c_str(), O_RDONLY | O_DIRECTORY);
+      const ReplaceLock lock(folder, "book.acc");
+      if (lock.Held() && ::write(ready[1], "!", 1) == 1) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        if (WriteFileAtomically(Path("beside"), "the other copy's book") == 0 &&
+            ::rename(Path("beside").c_str(), path_.c_str()) == 0)
+          result = 0;
+      }
+    }
+    ::_exit(result);
+  }
+  char signal = 0;
+  ASSERT_EQ(::read(ready[0], &signal, 1), 1) << "the other copy took no lock";
+  EXPECT_EQ(writer.Commit(), kTargetChanged);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(Read(path_), "the other copy's book");
+  EXPECT_EQ(folder_.EntryCount(), 1u) << "no lock file or temporary in the book's folder";
+  ::close(ready[0]);
+  ::close(ready[1]);
 }
 
 }  // namespace
