@@ -21,6 +21,7 @@
 
 #include "books/progress.h"
 #include "books/session.h"
+#include "platform/keyboard_return_qt.h"
 #include "platform/screen_pointer.h"
 
 class QLabel;
@@ -107,6 +108,8 @@ class WaitScreen {
   BusyPointer busy_;
   QPointer<WaitScreenDialog> window_;
   std::unique_ptr<QObject> inputBlock_;
+  // The window the job was started from takes the keyboard back when the last job ends.
+  std::unique_ptr<KeyboardReturn> keyboard_;
 };
 
 // One step of the wait screen of the innermost job running; nothing when none runs.

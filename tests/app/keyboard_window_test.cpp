@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -163,6 +164,8 @@ QImage OwnPicture(QWidget* control) {
 // or a list. Such a control must take the keyboard as well as the mouse. The bars of a box or
 // a list count as the box: its keys scroll it.
 bool Acts(QWidget* control) {
+  // An area that holds a window's controls scrolls to the one that takes the focus.
+  if (qobject_cast<QScrollArea*>(control) != nullptr) return false;
   for (QWidget* up = control->parentWidget(); up != nullptr && !up->isWindow();
        up = up->parentWidget())
     if (qobject_cast<QAbstractScrollArea*>(up) != nullptr) return false;
