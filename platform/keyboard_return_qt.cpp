@@ -2,10 +2,15 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QTimer>
 
 namespace qv {
 
 namespace {
+
+// How long a window keeps asking for the keyboard it was given: 20 looks, 100 ms apart.
+constexpr int kWatchIntervalMs = 100;
+constexpr int kWatchTicks = 20;
 
 // A control of `window` that can take the focus now.
 bool CanTakeFocus(const QWidget* control, const QWidget* window) {
@@ -34,7 +39,22 @@ void GiveKeyboardTo(QWidget* window, QWidget* control) {
   // The focus set in a window that is not yet active goes to the control once it is.
   if (target != nullptr && QApplication::focusWidget() != target)
     target->setFocus(Qt::OtherFocusReason);
-  if (!window->isActiveWindow()) window->activateWindow();
+  window->activateWindow();
+  // The window manager may act on a modal window's showing or closing only after this request
+  // and leave no window with the keyboard: for a short while the window asks again whenever
+  // none of the program's windows has it. Another window that takes it ends the watch.
+  auto* watch = new QTimer(window);
+  watch->setInterval(kWatchIntervalMs);
+  QObject::connect(watch, &QTimer::timeout, window, [window, watch, ticks = 0]() mutable {
+    const QWidget* active = QApplication::activeWindow();
+    if (++ticks > kWatchTicks || !window->isVisible() || QApplication::activeModalWidget() ||
+        (active != nullptr && active != window)) {
+      watch->deleteLater();
+      return;
+    }
+    if (active == nullptr) window->activateWindow();
+  });
+  watch->start();
 }
 
 KeyboardReturn::KeyboardReturn(QWidget* window)
