@@ -77,8 +77,9 @@ class WaitScreen {
   // lastLineIndex / 99 rounded, at least 1. `activity` replaces "Processing" when given.
   WaitScreen(QWidget* owner, const Session& session, int64_t lastLineIndex,
              const QString& activity = {}, ScreenPointer& pointer = TheScreenPointer());
-  // Closes the window, lets input reach the windows again and restores the normal pointer
-  // (unless a job around this one still runs).
+  // Closes the window, lets input reach the windows again, restores the normal pointer and
+  // gives the keyboard back to the window the job started from (unless a job around this one
+  // still runs).
   ~WaitScreen();
   WaitScreen(const WaitScreen&) = delete;
   WaitScreen& operator=(const WaitScreen&) = delete;
@@ -108,7 +109,6 @@ class WaitScreen {
   BusyPointer busy_;
   QPointer<WaitScreenDialog> window_;
   std::unique_ptr<QObject> inputBlock_;
-  // The window the job was started from takes the keyboard back when the last job ends.
   std::unique_ptr<KeyboardReturn> keyboard_;
 };
 
