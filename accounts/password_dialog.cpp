@@ -14,6 +14,7 @@
 #include "platform/colors_qt.h"
 #include "platform/key_codes.h"
 #include "platform/key_codes_qt.h"
+#include "platform/keyboard_return_qt.h"
 #include "platform/placement_qt.h"
 #include "platform/string_table.h"
 #include "platform/units.h"
@@ -109,7 +110,7 @@ PasswordDialog::PasswordDialog(PasswordPromptModel& model, const Books& books,
 bool PasswordDialog::Ask(const std::string& wanted) {
   model_.Begin(wanted);
   exited_ = false;
-  exec();
+  RunModal(*this);
   return model_.Accepted();
 }
 

@@ -409,7 +409,11 @@ class TAcount : public QMainWindow {
   // main_window_files_qt.cpp
   // Reads a book file under the wait screen; a failure is shown and gives nothing.
   std::optional<Books> ReadBookFile(const std::string& path, const std::string& type);
+  // Shows the new books from their first entry and takes the keyboard back.
   void AfterBookReplaced();
+  // This window becomes the active one with the focus where it is at start-up, so that the
+  // next shortcut acts after a command that replaced the books or closed windows.
+  void TakeKeyboardBack();
   bool PassAdminGate();
   // `proposedName`, when given, is put in the name box, even when it is empty, and makes it a
   // save: any file that stands at the path chosen, but the book's own, is replaced only on Yes.

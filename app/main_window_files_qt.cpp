@@ -4,6 +4,7 @@
 // Only a book file (.acc) is the book's save target: the text, CSV and spreadsheet forms are
 // copies, and a book opened from one of them is saved under a name asked for.
 
+#include <QPushButton>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -20,6 +21,7 @@
 #include "controls/vertical_scroll_control.h"
 #include "controls/wait_screen_dialog.h"
 #include "platform/file_stamp.h"
+#include "platform/keyboard_return_qt.h"
 #include "platform/prompts.h"
 #include "platform/utf8.h"
 
@@ -164,7 +166,10 @@ void TAcount::AfterBookReplaced() {
   RefillAccountLists();
   ScrollAcc->SetValueMax(app_.TheBooks().LastLineIndex());
   ScrollAcc->SetValue(0);
+  TakeKeyboardBack();
 }
+
+void TAcount::TakeKeyboardBack() { GiveKeyboardTo(this, Command1); }
 
 bool TAcount::SaveTo(const std::string& path, const std::string& type, FileStamp& stamp) {
   const Books& books = app_.TheBooks();
@@ -258,6 +263,7 @@ void TAcount::InsertEntries_Click() {
   ScrollAcc->SetValueMax(books.LastLineIndex());
   ScrollAcc->SetValue(screen_.CurrentLine());
   ShowMessage(InsertedEntriesReport(path, merged), PromptIcon::Information);
+  TakeKeyboardBack();
 }
 
 void TAcount::RollOverBooks(bool carry) {

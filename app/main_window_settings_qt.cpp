@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "controls/help_window.h"
 #include "controls/vertical_scroll_control.h"
+#include "platform/keyboard_return_qt.h"
 #include "platform/screen_pointer.h"
 
 namespace qv {
@@ -85,7 +86,7 @@ void TAcount::ReplaceAccountsMenu_Click() {
   // The shown entry is shown again at once, so that no account list writes an old folio
   // back into a moved line.
   MoveAccounts dialog(app_.TheBooks(), app_.Locale(), [this] { ScrollAcc_Change(); });
-  dialog.exec();
+  RunModal(dialog);
 }
 
 void TAcount::SoftwareSettings_Click() {

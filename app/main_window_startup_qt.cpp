@@ -78,7 +78,8 @@ void TAcount::Form_Load() {
   chain(Text1);
   chain(PNPage[0]);
   chain(PNPage[1]);
-  // The window opens with the focus on New Entry (its mark shows it).
+  // The window opens with the focus on New Entry (its mark shows it), and has it there again
+  // after the books were replaced (TakeKeyboardBack).
   Command1->setFocus(Qt::OtherFocusReason);
   // 7. The saved width.
   ApplySavedSize();

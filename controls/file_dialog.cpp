@@ -19,6 +19,7 @@
 
 #include "controls/wait_screen_model.h"
 #include "platform/colors_qt.h"
+#include "platform/keyboard_return_qt.h"
 #include "platform/string_table.h"
 
 namespace qv {
@@ -69,7 +70,7 @@ std::string ChooseFile(QWidget* owner, Session& session, const FileDialogRequest
     FileDialogModel& model = SharedFileDialogModel();
     model.Prepare(session, request);
     FileDialog dialog(model, session, owner);
-    if (dialog.exec() != QDialog::Accepted) session.ChosenFileName.clear();
+    if (RunModal(dialog) != QDialog::Accepted) session.ChosenFileName.clear();
     model.EndUse();
     path = FileNameWithType(session.ChosenFileName, session.ChosenFileType);
   }

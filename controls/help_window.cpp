@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QWindow>
 
+#include "controls/focus_marks_qt.h"
 #include "platform/units.h"
 
 namespace qv {
@@ -77,6 +78,29 @@ void DeleteTheDesk() {
   theDesk = nullptr;
 }
 
+// The text box: read only, so it shows no caret, yet it takes the keyboard (the arrow and page
+// keys scroll it); the dotted mark inside its edge shows when it has the focus.
+class HelpTextBox final : public QPlainTextEdit {
+ public:
+  using QPlainTextEdit::QPlainTextEdit;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QPlainTextEdit::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(viewport());
+    DrawFocusMark(painter, viewport()->rect(), palette().color(QPalette::Text));
+  }
+  void focusInEvent(QFocusEvent* event) override {
+    QPlainTextEdit::focusInEvent(event);
+    viewport()->update();
+  }
+  void focusOutEvent(QFocusEvent* event) override {
+    QPlainTextEdit::focusOutEvent(event);
+    viewport()->update();
+  }
+};
+
 }  // namespace
 
 HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Tool) {
@@ -97,7 +121,7 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Tool) {
   titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
   title_->setFont(titleFont);
 
-  text_ = new QPlainTextEdit(this);
+  text_ = new HelpTextBox(this);
   text_->setObjectName("HelpLabel2");
   text_->setReadOnly(true);
   text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);

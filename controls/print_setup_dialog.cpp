@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "controls/shared_printer_qt.h"
+#include "platform/keyboard_return_qt.h"
 
 namespace qv {
 
@@ -126,7 +127,7 @@ PrintSetupResult ShowPrintSetup(QWidget* owner, Session& session, PrintSetupMode
   model.Open();
   {
     Printformer dialog(model, owner);
-    dialog.exec();
+    RunModal(dialog);
   }
   session.PrintCopies = model.Copies();
   return {model.Copies(), model.PrintScale()};
@@ -180,6 +181,9 @@ Printformer::Printformer(PrintSetupModel& model, QWidget* owner) : QDialog(owner
   vScroll1_->setRange(1, kMaxCopies);
   vScroll1_->setInvertedAppearance(true);  // the upper arrow adds a copy
   vScroll1_->setFixedHeight(copying_->sizeHint().height());
+  // The bar's keys are the box's: Up adds a copy and Down takes one away, as its arrows do.
+  vScroll1_->setFocusProxy(copying_);
+  copying_->installEventFilter(this);
 
   command1_ = new QPushButton("&Print", this);
   command1_->setObjectName("Command1");
@@ -321,6 +325,14 @@ bool Printformer::eventFilter(QObject* watched, QEvent* event) {
   if (watched == combo1_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (!key->text().isEmpty() && key->text().at(0).isPrint()) return true;
+  }
+  if (watched == copying_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+      vScroll1_->triggerAction(key == Qt::Key_Up ? QAbstractSlider::SliderSingleStepAdd
+                                                 : QAbstractSlider::SliderSingleStepSub);
+      return true;
+    }
   }
   if ((watched == pxSize_ || watched == pxSize_->lineEdit()) && event->type() == QEvent::FocusOut)
     TextSizeLeft();

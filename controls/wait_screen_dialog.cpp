@@ -196,6 +196,7 @@ WaitScreen::WaitScreen(QWidget* owner, const Session& session, int64_t lastLineI
                        const QString& activity, ScreenPointer& pointer)
     : busy_(pointer) {
   counter_.Start(lastLineIndex);
+  keyboard_ = std::make_unique<KeyboardReturn>(owner);
   window_ = new WaitScreenDialog(session, owner);
   window_->setAttribute(Qt::WA_DeleteOnClose, false);
   if (!activity.isEmpty()) window_->SetActivity(activity);
@@ -222,6 +223,7 @@ WaitScreen::~WaitScreen() {
     dispatcher->wakeUp();
   QCoreApplication::processEvents(QEventLoop::AllEvents, kInputCatchUpMs);
   inputBlock_.reset();
+  keyboard_.reset();
   // The windows closed during the job close now, each through its own close, which asks
   // what it asks; from the event loop, so that the command that ran the job has returned.
   for (const QPointer<QWidget>& window : std::exchange(PendingCloses(), {}))

@@ -21,6 +21,7 @@
 
 #include "books/progress.h"
 #include "books/session.h"
+#include "platform/keyboard_return_qt.h"
 #include "platform/screen_pointer.h"
 
 class QLabel;
@@ -76,8 +77,9 @@ class WaitScreen {
   // lastLineIndex / 99 rounded, at least 1. `activity` replaces "Processing" when given.
   WaitScreen(QWidget* owner, const Session& session, int64_t lastLineIndex,
              const QString& activity = {}, ScreenPointer& pointer = TheScreenPointer());
-  // Closes the window, lets input reach the windows again and restores the normal pointer
-  // (unless a job around this one still runs).
+  // Closes the window, lets input reach the windows again, restores the normal pointer and
+  // gives the keyboard back to the window the job started from (unless a job around this one
+  // still runs).
   ~WaitScreen();
   WaitScreen(const WaitScreen&) = delete;
   WaitScreen& operator=(const WaitScreen&) = delete;
@@ -107,6 +109,7 @@ class WaitScreen {
   BusyPointer busy_;
   QPointer<WaitScreenDialog> window_;
   std::unique_ptr<QObject> inputBlock_;
+  std::unique_ptr<KeyboardReturn> keyboard_;
 };
 
 // One step of the wait screen of the innermost job running; nothing when none runs.

@@ -7,6 +7,8 @@
 #include <QTextBoundaryFinder>
 #include <algorithm>
 
+#include "platform/keyboard_return_qt.h"
+
 namespace qv {
 
 namespace {
@@ -208,7 +210,7 @@ PromptAnswer QtPromptService::Ask(const PromptRequest& request) {
   QWidget* parent = BoxParent();
   // The box may outlive its parent's closing during the nested event loop.
   QPointer<QMessageBox> box = MakeMessageBox(request, parent);
-  const int result = box->exec();
+  const int result = RunModal(*box);
   const PromptAnswer answer =
       AnswerOf(static_cast<QMessageBox::StandardButton>(result), request.Buttons);
   delete box.data();

@@ -3,6 +3,7 @@
 #include <QMenuBar>
 
 #include "controls/date_picker_control.h"
+#include "controls/vertical_scroll_control.h"
 #include "platform/string_table.h"
 #include "platform/units.h"
 #include "statements/account_sums.h"
@@ -16,13 +17,18 @@ namespace {
 constexpr int kCaptionIncomeStatement = 134;
 constexpr int kCaptionRefresh = 161;
 constexpr double kFromLeft = 1440, kGap = 100;
+// Up and Down move the statement by 16 pixels (240 twips); Page Up and Page Down by the view's
+// height, which the frame sets.
+constexpr ScrollBarSettings kVScroll1Settings{.ValueMax = 0, .ValueSmallChange = 240};
 }  // namespace
 
 IncomeStatementWindow::IncomeStatementWindow(const StatementContext& context, QWidget* parent)
     : StatementWindow(context, parent) {
   setObjectName("Income_Statement");
   setWindowTitle(QString::fromStdString(Str(kCaptionIncomeStatement)));
-  BuildFrame(nullptr);
+  VScroll1 = new PelVerticalScroll(kVScroll1Settings);
+  VScroll1->setObjectName("VScroll1");
+  BuildFrame(VScroll1);
   for (int i = 0; i < 2; ++i) {
     ratio_[i] = menuBar()->addAction(QString());
     ratio_[i]->setObjectName(QString("Ratio(%1)").arg(i));

@@ -1,8 +1,9 @@
 #pragma once
 // Income_Statement: the income statement of the period between its two date boxes (from the
-// earliest to the latest posting date when it opens), scrolled by the platform's standard
-// bar, with the gross and net ratio lines in its menu bar and a Refresh button. Each
-// computation leaves the period's net result in the session's NetProfit.
+// earliest to the latest posting date when it opens), scrolled by the program's own bar (a
+// stop of the Tab key, as in the other statements), with the gross and net ratio lines in its
+// menu bar and a Refresh button. Each computation leaves the period's net result in the
+// session's NetProfit.
 
 #include <QPushButton>
 
@@ -29,6 +30,7 @@ class IncomeStatementWindow : public StatementWindow {
   CalanderForm* DateSearch[2] = {};
   QLabel* ToLable = nullptr;
   QPushButton* Command1 = nullptr;
+  PelVerticalScroll* VScroll1 = nullptr;
 
  protected:
   bool ReadDates(std::string& problem) override;

@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -173,15 +172,9 @@ void StatementWindow::BuildFrame(PelVerticalScroll* ownBar) {
   canvas_ = new StatementCanvas(*this, central);
   canvas_->setObjectName("Canvas");
   canvas_->setPalette(palette);
-  if (ownBar != nullptr) {
-    ownBar_ = ownBar;
-    ownBar_->setParent(central);
-    connect(ownBar_, &ScrollBarControl::Change, canvas_, qOverload<>(&QWidget::update));
-  } else {
-    standardBar_ = new QScrollBar(Qt::Vertical, central);
-    standardBar_->setObjectName("VScroll1");
-    connect(standardBar_, &QScrollBar::valueChanged, canvas_, qOverload<>(&QWidget::update));
-  }
+  ownBar_ = ownBar;
+  ownBar_->setParent(central);
+  connect(ownBar_, &ScrollBarControl::Change, canvas_, qOverload<>(&QWidget::update));
 
   // The pictures: print, e-mail, copy, with the pressed face over the one held down.
   const char* pictures[3] = {":/icons/print.png", ":/icons/email.png", ":/icons/copy.png"};
@@ -369,42 +362,23 @@ void StatementWindow::Redraw() {
 
 void StatementWindow::ApplyScrollRange() {
   const int max = ScrollMaxFor(drawing_.DrawnHeight, PixelsToTwips(canvas_->height()));
-  if (ownBar_ != nullptr) {
-    ownBar_->SetValueMax(max);
-    if (max == 0) ownBar_->SetValue(0);
-    // The range change alone does not bring the value into it.
-    if (ownBar_->Value() > max) ownBar_->SetValue(max);
-    ownBar_->setVisible(max > 0);
-    ownBar_->SetValueLargeChange(std::max(1, static_cast<int>(PixelsToTwips(canvas_->height()))));
-  } else {
-    standardBar_->setRange(0, max);
-    standardBar_->setPageStep(static_cast<int>(PixelsToTwips(canvas_->height())));
-    standardBar_->setSingleStep(Tw(16));
-    standardBar_->setVisible(max > 0);
-  }
+  ownBar_->SetValueMax(max);
+  if (max == 0) ownBar_->SetValue(0);
+  // The range change alone does not bring the value into it.
+  if (ownBar_->Value() > max) ownBar_->SetValue(max);
+  ownBar_->setVisible(max > 0);
+  ownBar_->SetValueLargeChange(std::max(1, static_cast<int>(PixelsToTwips(canvas_->height()))));
 }
 
 double StatementWindow::Offset() const { return ScrollValue(); }
 
-int StatementWindow::ScrollValue() const {
-  return ownBar_ != nullptr ? ownBar_->Value() : standardBar_->value();
-}
+int StatementWindow::ScrollValue() const { return ownBar_->Value(); }
 
-void StatementWindow::SetScrollValue(int value) {
-  if (ownBar_ != nullptr)
-    ownBar_->SetValue(value);
-  else
-    standardBar_->setValue(value);
-}
+void StatementWindow::SetScrollValue(int value) { ownBar_->SetValue(value); }
 
-int StatementWindow::ScrollMax() const {
-  return ownBar_ != nullptr ? ownBar_->ValueMax() : standardBar_->maximum();
-}
+int StatementWindow::ScrollMax() const { return ownBar_->ValueMax(); }
 
-bool StatementWindow::ScrollShown() const {
-  const QWidget* bar = ownBar_ != nullptr ? static_cast<QWidget*>(ownBar_) : standardBar_;
-  return !bar->isHidden();
-}
+bool StatementWindow::ScrollShown() const { return !ownBar_->isHidden(); }
 
 QWidget* StatementWindow::Canvas() const { return canvas_; }
 
@@ -427,9 +401,8 @@ void StatementWindow::PlaceParts() {
   const int barWidth = kBarWidthPixels;
   canvas_->setGeometry(0, bandHeight, std::max(0, width - barWidth),
                        std::max(0, height - bandHeight));
-  QWidget* bar = ownBar_ != nullptr ? static_cast<QWidget*>(ownBar_) : standardBar_;
-  bar->setGeometry(width - barWidth, bandHeight, barWidth, std::max(0, height - bandHeight));
-  if (ownBar_ != nullptr) ownBar_->Refresh();
+  ownBar_->setGeometry(width - barWidth, bandHeight, barWidth, std::max(0, height - bandHeight));
+  ownBar_->Refresh();
   Redraw();
 }
 

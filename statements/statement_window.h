@@ -27,7 +27,6 @@
 #include "statements/statement_outputs.h"
 
 class QAction;
-class QScrollBar;
 
 namespace qv {
 
@@ -176,7 +175,8 @@ class StatementWindow : public QMainWindow {
 
   // ---- For the statement windows.
   // Builds the frame; call once from the derived constructor, with the bar the statement
-  // scrolls by (the program's own bar, or the platform's standard bar when null).
+  // scrolls by, which the frame takes over: a stop of the Tab key that scrolls with the
+  // arrow and page keys.
   void BuildFrame(PelVerticalScroll* ownBar);
   // A date box in the band at `left` twips, wired to the key filter and to `picked`.
   CalanderForm* AddDateBox(double left);
@@ -242,7 +242,6 @@ class StatementWindow : public QMainWindow {
   QWidget* band_ = nullptr;
   StatementCanvas* canvas_ = nullptr;
   PelVerticalScroll* ownBar_ = nullptr;
-  QScrollBar* standardBar_ = nullptr;
   QLabel* pressedFace_ = nullptr;
   StatementButton* buttons_[3] = {};
   QMenu* accountsMenu_ = nullptr;

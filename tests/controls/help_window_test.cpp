@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTest>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -117,6 +120,36 @@ TEST_F(HelpDeskTest, TheHelpWindowOutlivesItsOpenerAndALongJobEndsHelpMode) {
   EXPECT_EQ(Mode(), std::tuple(false, PointerShape::Normal, false));
   desk.ToggleFromMain(&mainWindow);
   EXPECT_EQ(Mode(), std::tuple(true, PointerShape::Help, true));
+}
+
+// The text box of Help and of About takes the keyboard: it shows a mark while it has the
+// focus, and Page Down scrolls it.
+TEST_F(HelpDeskTest, KeysScrollTheHelpAndAboutTextWhoseBoxShowsTheFocus) {
+  for (const bool about : {false, true}) {
+    SCOPED_TRACE(about ? "About" : "Help");
+    if (about)
+      desk.ShowAbout(&mainWindow, QIcon());
+    else
+      desk.ToggleFromMain(&mainWindow);
+    HelpWindow* window = desk.Window();
+    ASSERT_NE(window, nullptr);
+    window->resize(window->width(), 160);  // shorter than the text
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QPlainTextEdit* box = window->TextBox();
+    box->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(box->hasFocus());
+    const QImage focused = box->viewport()->grab().toImage();
+    box->clearFocus();
+    EXPECT_NE(box->viewport()->grab().toImage(), focused) << "no focus mark";
+    box->setFocus(Qt::TabFocusReason);
+    QScrollBar* bar = box->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(0);
+    QTest::keyClick(box, Qt::Key_PageDown);
+    EXPECT_GT(bar->value(), 0);
+    window->close();
+  }
 }
 
 }  // namespace

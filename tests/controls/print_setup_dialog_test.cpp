@@ -195,6 +195,11 @@ TEST_F(PrintSetupDialogTest, KeysTabReachesEveryChoiceAndSpacePressesThePictures
             std::tuple(kLandscape, -2, kMonochrome));
   EXPECT_FALSE(dialog.PorL(1)->isChecked() || dialog.DPIColorIt(2)->isChecked() ||
                dialog.DPIBox(4)->isChecked());
+  // The copies' spinner is worked from its box: Up adds a copy, Down takes one away.
+  dialog.Copying()->setFocus(Qt::TabFocusReason);
+  for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Down})
+    QTest::keyClick(dialog.Copying(), key);
+  EXPECT_EQ(dialog.Copying()->text(), "2");
 }
 
 }  // namespace

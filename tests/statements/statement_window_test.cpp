@@ -28,6 +28,7 @@
 #include "controls/print_document_qt.h"
 #include "controls/print_setup_dialog.h"
 #include "controls/shared_printer_qt.h"
+#include "controls/vertical_scroll_control.h"
 #include "platform/clipboard_qt.h"
 #include "platform/file_io.h"
 #include "platform/units.h"
@@ -209,6 +210,31 @@ TEST_F(StatementWindowTest, KeysAndTheBarScrollExactlyAsFarAsTheLastRow) {
   tb->ISCalander->SetText("10/02/2026");
   PressEnter(tb->ISCalander);
   EXPECT_EQ(std::pair(tb->ScrollShown(), tb->ScrollValue()), std::pair(false, 0));
+}
+
+// The income statement is read to its end from the keyboard alone: Tab from the date boxes
+// reaches its bar, whose Down key moves the view to the last row, and Up back.
+TEST_F(StatementWindowTest, KeysScrollTheIncomeStatementToItsLastRow) {
+  books = ShopBook(60);
+  auto is = Open<IncomeStatementWindow>(12000, 5000);
+  is->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(is.get()));
+  is->DateSearch[0]->DateX()->setFocus(Qt::TabFocusReason);
+  QStringList stops;
+  for (int i = 0; i < 8 && QApplication::focusWidget() != is->VScroll1; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    stops << QApplication::focusWidget()->objectName();
+  }
+  ASSERT_EQ(QApplication::focusWidget(), is->VScroll1) << stops.join(" ").toStdString();
+  ASSERT_TRUE(is->ScrollShown());
+  const double viewHeight = PixelsToTwips(is->Canvas()->height());
+  for (int i = 0; i < 200 && is->ScrollValue() < is->ScrollMax(); ++i)
+    QTest::keyClick(is->VScroll1, Qt::Key_Down);
+  QTest::keyClick(is->VScroll1, Qt::Key_Down);
+  EXPECT_EQ(is->ScrollValue(), is->ScrollMax());
+  EXPECT_LE(is->Drawing().DrawnHeight - is->ScrollValue(), viewHeight + 1);
+  QTest::keyClick(is->VScroll1, Qt::Key_Up);
+  EXPECT_EQ(is->ScrollValue(), is->ScrollMax() - 240);
 }
 
 TEST_F(StatementWindowTest, PointingReadsARowOutAndAStillClickOpensItsLedger) {
