@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStringListModel>
 #include <algorithm>
@@ -191,9 +192,21 @@ QLabel* TAcount::GL(int index) const {
 }
 
 void TAcount::BuildControls() {
-  client_ = new QWidget(this);
+  client_ = new QWidget;
   client_->setObjectName("client");
-  setCentralWidget(client_);
+  // The controls fill the window; only a window kept smaller than their minimum (on a work
+  // area smaller than it) scrolls them, and then to the control that takes the focus.
+  auto* scroller = new QScrollArea(this);
+  scroller->setObjectName("clientScroller");
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setFocusPolicy(Qt::NoFocus);
+  scroller->setWidgetResizable(true);
+  scroller->setWidget(client_);
+  setCentralWidget(scroller);
+  connect(qApp, &QApplication::focusChanged, scroller, [this, scroller](QWidget*, QWidget* now) {
+    if (now != nullptr && client_ != nullptr && client_->isAncestorOf(now))
+      scroller->ensureWidgetVisible(now);
+  });
 
   ButtonBar = new ButtonBarStrip(client_);
   ButtonBar->setObjectName("ButtonBar");
