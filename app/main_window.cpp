@@ -153,6 +153,24 @@ void EntryFrame::paintEvent(QPaintEvent*) {
   painter.drawRect(QRect(QPoint(0, 0), QPoint(w - 2, h - 2)));
 }
 
+namespace {
+
+// The window's client area, which lays its controls out again whenever it is resized: it
+// follows the window through the scroll area that holds it, and only after the window's own
+// resize when the window first shows.
+class ClientArea final : public QWidget {
+ public:
+  explicit ClientArea(std::function<void()> resized) : resized_(std::move(resized)) {}
+
+ protected:
+  void resizeEvent(QResizeEvent*) override { resized_(); }
+
+ private:
+  std::function<void()> resized_;
+};
+
+}  // namespace
+
 // ---- The window.
 
 TAcount::TAcount(Application& app)
@@ -192,7 +210,7 @@ QLabel* TAcount::GL(int index) const {
 }
 
 void TAcount::BuildControls() {
-  client_ = new QWidget;
+  client_ = new ClientArea([this] { Form_Resize(); });
   client_->setObjectName("client");
   // The controls fill the window; only a window kept smaller than their minimum (on a work
   // area smaller than it) scrolls them, and then to the control that takes the focus.
