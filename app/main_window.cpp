@@ -13,6 +13,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStringListModel>
+#include <QStyle>
 #include <algorithm>
 
 #include "accounts/account_combo_qt.h"
@@ -26,6 +27,7 @@
 #include "platform/colors_qt.h"
 #include "platform/key_codes_qt.h"
 #include "platform/placement_qt.h"
+#include "platform/screen_fit_qt.h"
 #include "platform/string_table.h"
 #include "platform/units.h"
 
@@ -214,6 +216,7 @@ void TAcount::BuildControls() {
   client_->setObjectName("client");
   // The controls fill the window; only a window kept smaller than their minimum (on a work
   // area smaller than it) scrolls them, and then to the control that takes the focus.
+  constexpr int kFocusMargin = 50;
   auto* scroller = new QScrollArea(this);
   scroller->setObjectName("clientScroller");
   scroller->setFrameShape(QFrame::NoFrame);
@@ -222,8 +225,12 @@ void TAcount::BuildControls() {
   scroller->setWidget(client_);
   setCentralWidget(scroller);
   connect(qApp, &QApplication::focusChanged, scroller, [this, scroller](QWidget*, QWidget* now) {
-    if (now != nullptr && client_ != nullptr && client_->isAncestorOf(now))
-      scroller->ensureWidgetVisible(now);
+    if (now == nullptr || client_ == nullptr || !client_->isAncestorOf(now)) return;
+    // The whole control and a margin about it for its label (of a box, Qt would show only
+    // its text cursor).
+    const QRect at(now->mapTo(client_, QPoint(0, 0)), now->size());
+    scroller->ensureVisible(at.center().x(), at.center().y(), at.width() / 2 + kFocusMargin,
+                            at.height() / 2 + kFocusMargin);
   });
 
   ButtonBar = new ButtonBarStrip(client_);
@@ -621,6 +628,15 @@ int32_t TAcount::InnerHeightTwips() const { return Tw(client_->height()); }
 
 void TAcount::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  // Kept narrower than its controls (on a work area narrower than they are), the window is
+  // made taller by the scroll bar below them where there is room, lest they scroll up and
+  // down as well.
+  if (width() < client_->minimumWidth()) {
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, centralWidget());
+    const int tall = std::min(menuBar()->sizeHint().height() + client_->minimumHeight() + bar,
+                              RoomOf(this).height());
+    if (tall > minimumHeight()) setMinimumHeight(tall);
+  }
   Form_Resize();
 }
 
