@@ -224,7 +224,8 @@ void TAcount::BuildControls() {
   scroller->setWidgetResizable(true);
   scroller->setWidget(client_);
   setCentralWidget(scroller);
-  connect(qApp, &QApplication::focusChanged, scroller, [this, scroller](QWidget*, QWidget* now) {
+  // (Tied to the client area, the connection ends as the window's destructor deletes it.)
+  connect(qApp, &QApplication::focusChanged, client_, [this, scroller](QWidget*, QWidget* now) {
     if (now == nullptr || client_ == nullptr || !client_->isAncestorOf(now)) return;
     // The whole control and a margin about it for its label (of a box, Qt would show only
     // its text cursor).
