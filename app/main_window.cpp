@@ -10,8 +10,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStringListModel>
+#include <QStyle>
 #include <algorithm>
 
 #include "accounts/account_combo_qt.h"
@@ -26,6 +28,7 @@
 #include "platform/colors_qt.h"
 #include "platform/key_codes_qt.h"
 #include "platform/placement_qt.h"
+#include "platform/screen_fit_qt.h"
 #include "platform/string_table.h"
 #include "platform/units.h"
 
@@ -154,6 +157,24 @@ void EntryFrame::paintEvent(QPaintEvent*) {
   painter.drawRect(QRect(QPoint(0, 0), QPoint(w - 2, h - 2)));
 }
 
+namespace {
+
+// The window's client area, which lays its controls out again whenever it is resized: it
+// follows the window through the scroll area that holds it, and only after the window's own
+// resize when the window first shows.
+class ClientArea final : public QWidget {
+ public:
+  explicit ClientArea(std::function<void()> resized) : resized_(std::move(resized)) {}
+
+ protected:
+  void resizeEvent(QResizeEvent*) override { resized_(); }
+
+ private:
+  std::function<void()> resized_;
+};
+
+}  // namespace
+
 // ---- The window.
 
 TAcount::TAcount(Application& app)
@@ -193,9 +214,27 @@ QLabel* TAcount::GL(int index) const {
 }
 
 void TAcount::BuildControls() {
-  client_ = new QWidget(this);
+  client_ = new ClientArea([this] { Form_Resize(); });
   client_->setObjectName("client");
-  setCentralWidget(client_);
+  // The controls fill the window; only a window kept smaller than their minimum (on a work
+  // area smaller than it) scrolls them, and then to the control that takes the focus.
+  constexpr int kFocusMargin = 50;
+  auto* scroller = new QScrollArea(this);
+  scroller->setObjectName("clientScroller");
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setFocusPolicy(Qt::NoFocus);
+  scroller->setWidgetResizable(true);
+  scroller->setWidget(client_);
+  setCentralWidget(scroller);
+  // (Tied to the client area, the connection ends as the window's destructor deletes it.)
+  connect(qApp, &QApplication::focusChanged, client_, [this, scroller](QWidget*, QWidget* now) {
+    if (now == nullptr || client_ == nullptr || !client_->isAncestorOf(now)) return;
+    // The whole control and a margin about it for its label (of a box, Qt would show only
+    // its text cursor).
+    const QRect at(now->mapTo(client_, QPoint(0, 0)), now->size());
+    scroller->ensureVisible(at.center().x(), at.center().y(), at.width() / 2 + kFocusMargin,
+                            at.height() / 2 + kFocusMargin);
+  });
 
   ButtonBar = new ButtonBarStrip(client_);
   ButtonBar->setObjectName("ButtonBar");
@@ -592,6 +631,15 @@ int32_t TAcount::InnerHeightTwips() const { return Tw(client_->height()); }
 
 void TAcount::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  // Kept narrower than its controls (on a work area narrower than they are), the window is
+  // made taller by the scroll bar below them where there is room, lest they scroll up and
+  // down as well.
+  if (width() < client_->minimumWidth()) {
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, centralWidget());
+    const int tall = std::min(menuBar()->sizeHint().height() + client_->minimumHeight() + bar,
+                              RoomOf(this).height());
+    if (tall > minimumHeight()) setMinimumHeight(tall);
+  }
   Form_Resize();
 }
 

@@ -255,8 +255,10 @@ void SizeToContents(QWidget* window, QScrollArea* scroller, const QSize& room) {
 // The window's own scroll area of fixed contents, if it has one (a window it owns, a child
 // window, may hold one of its own).
 QScrollArea* FixedContentsOf(QWidget* window) {
-  auto* scroller = window->findChild<FixedContentsArea*>(QString(), Qt::FindDirectChildrenOnly);
-  return scroller != nullptr && scroller->widget() != nullptr ? scroller : nullptr;
+  // (The area has no meta-object of its own: Qt's search by type would take any scroll area.)
+  for (auto* area : window->findChildren<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly))
+    if (dynamic_cast<FixedContentsArea*>(area) != nullptr && area->widget() != nullptr) return area;
+  return nullptr;
 }
 
 // Makes the window no larger than the room, lowering its minimum size where it must.

@@ -5,6 +5,8 @@
 #include "app/main_window.h"
 
 #include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <fstream>
 
 #include "app/application_hooks.h"
@@ -151,8 +153,7 @@ TEST(MainWindowStartup, ClosingAChangedBookAsksAndSavesTheWidthWhileExitEndsAtOn
   EXPECT_EQ(p.app->Settings().Read("Width"), "abc");
   p.app.reset();
   TAcount& third = p.Start();
-  EXPECT_EQ(third.width(), std::max(725, third.minimumSizeHint().width()))
-      << "a damaged width is ignored";
+  EXPECT_EQ(third.width(), std::max(725, third.minimumWidth())) << "a damaged width is ignored";
 }
 
 // ---- The entry display and navigation.
@@ -262,6 +263,55 @@ TEST_F(EntryWindowTest, TheWindowKeepsItsMinimumAndGivesExtraWidthToTheNames) {
   QApplication::processEvents();
   EXPECT_EQ(w->CreditAccName(5)->width(), nameWidth + 133);
   EXPECT_EQ(w->CreditAmountText(0)->x(), amountLeft + 133);
+}
+
+// On a work area narrower than its controls (a small screen at a large scale) the window is
+// kept narrower than they are, as the screen fit lowers its minimum: the controls keep their
+// places and scroll sideways, and only so; the keyboard reaches each, scrolled into view. At
+// its own minimum and wider, they fill the window and nothing scrolls.
+TEST_F(EntryWindowTest, KeysReachEveryControlOfAWindowNarrowerThanItsControls) {
+  w->show();
+  auto* scroller = w->findChild<QScrollArea*>();
+  ASSERT_NE(scroller, nullptr) << "the controls cannot be scrolled";
+  const QSize minimum = w->minimumSize();
+  const auto fills = [&] {
+    return w->Client()->size() == scroller->viewport()->size() &&
+           scroller->viewport()->size() == scroller->size() &&
+           !scroller->horizontalScrollBar()->isVisible() &&
+           !scroller->verticalScrollBar()->isVisible();
+  };
+  for (const QSize size : {minimum, minimum + QSize(133, 40)}) {
+    w->resize(size);
+    QApplication::processEvents();
+    EXPECT_TRUE(fills()) << size.width() << " x " << size.height();
+  }
+  const QRect newEntry = RectIn(w->Client(), w->Command1);
+  w->setMinimumSize(minimum - QSize(100, 0));
+  w->resize(w->minimumSize());
+  QApplication::processEvents();
+  EXPECT_EQ(w->Client()->width(), minimum.width());
+  EXPECT_EQ(RectIn(w->Client(), w->Command1), newEntry);
+  EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible());
+  EXPECT_FALSE(scroller->verticalScrollBar()->isVisible()) << "the window is not taller by the bar";
+  // Tab from the entry number round to it again, by New Entry at the far right.
+  Focus(w->JournalID);
+  QStringList walked;
+  for (int i = 0; i < 40 && (walked.isEmpty() || Focused() != w->JournalID); ++i) {
+    Press(Qt::Key_Tab);
+    QWidget* focused = Focused();
+    walked << focused->objectName();
+    if (!w->Client()->isAncestorOf(focused)) continue;
+    const QRect shown = RectIn(scroller->viewport(), focused);
+    EXPECT_TRUE(scroller->viewport()->rect().contains(shown))
+        << walked.last().toStdString() << " at x " << shown.left() << " to " << shown.right()
+        << ", y " << shown.top() << " to " << shown.bottom() << " is out of view";
+  }
+  EXPECT_TRUE(walked.contains("Command1")) << walked.join(" ").toStdString();
+  EXPECT_EQ(Focused(), w->JournalID) << walked.join(" ").toStdString();
+  w->setMinimumSize(minimum);
+  w->resize(minimum + QSize(20, 0));
+  QApplication::processEvents();
+  EXPECT_TRUE(fills());
 }
 
 // ---- Menus, toolbar and help mode.
