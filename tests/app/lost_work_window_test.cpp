@@ -36,6 +36,16 @@ class LostWorkTest : public MainWindowTest {
     qApp->notify(target, &wheel);
   }
 
+  // A second copy of the book this one is on, started, and a new entry in each, unsaved.
+  TAcount& EntryInEachCopy(Program& second) {
+    TAcount& b = second.Start();
+    w->MenuItem("NewEntryMenu")->trigger();
+    books().PostingLines.back().Notes = "A's entry";
+    b.MenuItem("NewEntryMenu")->trigger();
+    second.books().PostingLines.back().Notes = "B's entry";
+    return b;
+  }
+
   PromptAnswerer prompts;
 };
 
@@ -265,11 +275,7 @@ TEST_F(LostWorkTest, ASaveOverTheBookFileThatAnotherCopyWroteAsksAndNoWritesNoth
 TEST_F(LostWorkTest, OfTwoCopiesSavingAtOnceTheLaterIsAskedAndNoKeepsTheFirstsFile) {
   StartOn(SmallBook());
   Program second({"quorvel", path}, true);
-  TAcount& b = second.Start();
-  w->MenuItem("NewEntryMenu")->trigger();
-  books().PostingLines.back().Notes = "A's entry";
-  b.MenuItem("NewEntryMenu")->trigger();
-  second.books().PostingLines.back().Notes = "B's entry";
+  TAcount& b = EntryInEachCopy(second);
   std::string firsts;
   QTimer::singleShot(0, [&] {
     w->MenuItem("SaveFile(0)")->trigger();
@@ -293,11 +299,7 @@ TEST_F(LostWorkTest, OfTwoCopiesSavingAtOnceTheLaterIsAskedAndNoKeepsTheFirstsFi
 TEST_F(LostWorkTest, TheStampAfterASaveIsTheFileThatCopyWrote) {
   StartOn(SmallBook());
   Program second({"quorvel", path}, true);
-  TAcount& b = second.Start();
-  w->MenuItem("NewEntryMenu")->trigger();
-  books().PostingLines.back().Notes = "A's entry";
-  b.MenuItem("NewEntryMenu")->trigger();
-  second.books().PostingLines.back().Notes = "B's entry";
+  TAcount& b = EntryInEachCopy(second);
   FileStamp written;  // A's file, as it stands once A's save wrote it
   QTimer::singleShot(0, [&] {
     for (QWidget* top : QApplication::topLevelWidgets())
