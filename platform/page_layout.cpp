@@ -154,7 +154,7 @@ class Bands {
   // `pixel` is what a text may stand past the page's edge: a device pixel, no more.
   Bands(const std::vector<DrawOp>& drawing, std::size_t begin, std::size_t end, double width,
         double pixel)
-      : begin_(begin), slack_(std::isfinite(pixel) ? std::max(0.0, pixel) : 0.0) {
+      : begin_(begin), slack_(pixel) {
     if (!(width > 0) || !std::isfinite(width)) return;
     const PageColumnsOp* mark = nullptr;
     bool inside = true;
@@ -312,18 +312,6 @@ class Bands {
   std::vector<int> where_;   // per operation: a band, or one of the places above
 };
 
-// True when a text of operations [begin, end) is taller than `height` by more than a device
-// pixel.
-bool HasTextTallerThan(const std::vector<DrawOp>& drawing, std::size_t begin, std::size_t end,
-                       double height, double pixel) {
-  if (!(height > 0) || !std::isfinite(height)) return false;
-  return std::any_of(drawing.begin() + static_cast<std::ptrdiff_t>(begin),
-                     drawing.begin() + static_cast<std::ptrdiff_t>(end), [&](const DrawOp& op) {
-                       const auto* text = std::get_if<TextOp>(&op);
-                       return text && !FitsWithinPixel(text->Height, height, pixel);
-                     });
-}
-
 struct Heading {
   double Top = 0, Bottom = 0;
   std::vector<std::size_t> Ops;  // indexes into the drawing
@@ -335,15 +323,21 @@ class Segment {
  public:
   Segment(const std::vector<DrawOp>& drawing, std::size_t begin, std::size_t end, double pageHeight,
           double pixel)
-      : drawing_(drawing),
-        begin_(begin),
-        end_(end),
-        pageHeight_(pageHeight),
-        pixel_(std::isfinite(pixel) ? std::max(0.0, pixel) : 0.0) {
+      : drawing_(drawing), begin_(begin), end_(end), pageHeight_(pageHeight), pixel_(pixel) {
     Gather();
   }
 
   bool Empty() const { return empty_; }
+
+  // True when a text of the segment is taller than the page by more than a device pixel.
+  bool HasTextTallerThanPage() const {
+    if (!(pageHeight_ > 0) || !std::isfinite(pageHeight_)) return false;
+    return std::any_of(drawing_.begin() + static_cast<std::ptrdiff_t>(begin_),
+                       drawing_.begin() + static_cast<std::ptrdiff_t>(end_), [&](const DrawOp& op) {
+                         const auto* text = std::get_if<TextOp>(&op);
+                         return text && !FitsWithinPixel(text->Height, pageHeight_, pixel_);
+                       });
+  }
 
   // Appends the segment's pages to `out`, numbering them from `firstPage`, band after band
   // when `bands` cut it across; returns the number of pages.
@@ -533,17 +527,18 @@ LaidOutPages LayOutPages(const std::vector<DrawOp>& drawing, const PageArea& pag
   LaidOutPages laid;
   std::vector<DrawOp>& out = laid.Ops;
   out.reserve(drawing.size() + drawing.size() / 8);
+  // What a drawing may stand past the page's edges: a device pixel, or nothing.
+  const double pixel = std::isfinite(page.Pixel) ? std::max(0.0, page.Pixel) : 0.0;
   int pages = 0;
   std::size_t begin = 0;
   while (begin <= drawing.size()) {
     std::size_t end = begin;
     while (end < drawing.size() && !IsBreak(drawing[end])) ++end;
-    Segment segment(drawing, begin, end, page.Height, page.Pixel);
+    Segment segment(drawing, begin, end, page.Height, pixel);
     if (!segment.Empty()) {
-      const Bands bands(drawing, begin, end, page.Width, page.Pixel);
+      const Bands bands(drawing, begin, end, page.Width, pixel);
       if (!bands.Fits()) return LaidOutPages{{}, false, PageOverrun::Across};
-      if (HasTextTallerThan(drawing, begin, end, page.Height, page.Pixel))
-        return LaidOutPages{{}, false, PageOverrun::Down};
+      if (segment.HasTextTallerThanPage()) return LaidOutPages{{}, false, PageOverrun::Down};
       pages += segment.AppendPages(out, pages, bands);
     }
     begin = end + 1;
