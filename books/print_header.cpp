@@ -23,12 +23,7 @@ namespace {
 void AppendBrokenWord(const DrawingSurface& printer, std::string_view word, double width,
                       std::vector<std::string>& lines) {
   while (!word.empty()) {
-    std::size_t end = DecodeUtf8At(word, 0).Length;
-    for (std::size_t next = end; next < word.size(); next += DecodeUtf8At(word, next).Length) {
-      const std::size_t longer = next + DecodeUtf8At(word, next).Length;
-      if (printer.TextWidth(word.substr(0, longer)) > width) break;
-      end = longer;
-    }
+    const std::size_t end = std::max(FitText(printer, word, width).size(), Utf8Offset(word, 1));
     lines.emplace_back(word.substr(0, end));
     word.remove_prefix(end);
   }

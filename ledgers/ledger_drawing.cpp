@@ -180,20 +180,6 @@ FontSpec SheetFont() {
   return font;
 }
 
-std::string FitText(const DrawingSurface& surface, std::string_view text, double width) {
-  if (surface.TextWidth(text) <= width) return std::string(text);
-  // The longest fitting start, found by halving over the characters.
-  std::size_t low = 0, high = Utf8Length(text);
-  while (low < high) {
-    const std::size_t mid = (low + high + 1) / 2;
-    if (surface.TextWidth(text.substr(0, Utf8Offset(text, mid))) <= width)
-      low = mid;
-    else
-      high = mid - 1;
-  }
-  return std::string(text.substr(0, Utf8Offset(text, low)));
-}
-
 namespace {
 
 // Each column as wide as the widest of its heading and its width samples, measured in the

@@ -102,8 +102,4 @@ class SheetPrintout {
 // with it).
 int ColumnAt(const SheetLayout& layout, double x);
 
-// The longest start of `text` (whole characters) that is at most `width` wide on the
-// surface.
-std::string FitText(const DrawingSurface& surface, std::string_view text, double width);
-
 }  // namespace qv

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/units.h"
+#include "platform/utf8.h"
 
 namespace qv {
 
@@ -129,6 +130,20 @@ std::vector<DrawOp> DrawingSurface::TakeOperations() {
   std::vector<DrawOp> taken = std::move(ops_);
   ops_.clear();
   return taken;
+}
+
+std::string FitText(const DrawingSurface& surface, std::string_view text, double width) {
+  if (surface.TextWidth(text) <= width) return std::string(text);
+  // The longest fitting start, found by halving over the characters.
+  std::size_t low = 0, high = Utf8Length(text);
+  while (low < high) {
+    const std::size_t mid = (low + high + 1) / 2;
+    if (surface.TextWidth(text.substr(0, Utf8Offset(text, mid))) <= width)
+      low = mid;
+    else
+      high = mid - 1;
+  }
+  return std::string(text.substr(0, Utf8Offset(text, low)));
 }
 
 }  // namespace qv

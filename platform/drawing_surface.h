@@ -244,4 +244,8 @@ class DrawingSurface {
   std::vector<DrawOp> ops_;
 };
 
+// The longest start of `text` (whole characters) that is at most `width` wide on the
+// surface.
+std::string FitText(const DrawingSurface& surface, std::string_view text, double width);
+
 }  // namespace qv
