@@ -78,6 +78,11 @@ std::vector<std::string> BreakIntoLines(const DrawingSurface& surface, std::stri
   return lines;
 }
 
+// Where the text of cell `c` of `row` starts: its column's left, after the indent.
+double CellLeft(const SheetLayout& layout, const TableRow& row, std::size_t c) {
+  return layout.Left[c] + (static_cast<int>(c) == row.IndentedCell ? layout.IndentWidth : 0.0);
+}
+
 // Where the texts of a row's cells stand: the lines of each cell.
 using RowTexts = std::vector<std::vector<std::string>>;
 
@@ -92,8 +97,7 @@ RowTexts CellLines(const DrawingSurface& surface, const LedgerSheet& sheet,
   for (std::size_t c = 0; c < columns; ++c) {
     const std::string& text = row.Cells[c];
     if (text.empty()) continue;
-    double left = layout.Left[c];
-    if (static_cast<int>(c) == row.IndentedCell) left += layout.IndentWidth;
+    const double left = CellLeft(layout, row, c);
     const double room = std::max(0.0, layout.Right[c] - left);
     const bool more = std::any_of(row.Cells.begin() + static_cast<std::ptrdiff_t>(c) + 1,
                                   row.Cells.end(), [](const std::string& s) { return !s.empty(); });
@@ -126,8 +130,7 @@ void DrawCells(DrawingSurface& surface, const LedgerSheet& sheet, const SheetLay
   const double pitch = layout.RowHeight - 2 * kRowPaddingTwips;
   for (std::size_t c = 0; c < texts.size(); ++c) {
     if (texts[c].empty()) continue;
-    double left = layout.Left[c];
-    if (static_cast<int>(c) == row.IndentedCell) left += layout.IndentWidth;
+    const double left = CellLeft(layout, row, c);
     const double room = std::max(0.0, layout.Right[c] - left);
     if (row.Bold && sheet.Table.Columns[c].Align == CellAlign::kRight)
       surface.Line(layout.Left[c], y, layout.Right[c], y);  // a total stands under a rule
