@@ -29,17 +29,16 @@ DepreciationSchedule ReducingBalanceSchedule(std::string_view cost, std::string_
   const std::optional<Amount> first =
       costRead.Kind == DecimalTextKind::Value ? AmountOf(costRead.Value) : std::nullopt;
   if (!first || percentRead.Kind != DecimalTextKind::Value) return Refusal(kDepreciationRangeText);
-  // The rate is the typed percent over 100 exactly: every figure is the exact decimal
-  // result, rounded.
-  const Decimal& percentValue = percentRead.Value;
 
   DepreciationSchedule schedule{DepreciationSchedule::Status::Done, {}, {}};
   schedule.Rows.reserve(static_cast<std::size_t>(n) + 1);
   std::optional<Amount> bookValue = first;
+  // The rate is the typed percent over 100 exactly: every figure is the exact decimal
+  // result, rounded.
   for (long i = 0; i <= n; ++i) {
     if (i > 0) bookValue = CheckedSub(*bookValue, schedule.Rows.back().YearDepreciation);
     const std::optional<Amount> depreciation =
-        bookValue ? AmountTimesPercent(*bookValue, percentValue) : std::nullopt;
+        bookValue ? AmountTimesPercent(*bookValue, percentRead.Value) : std::nullopt;
     if (!depreciation) return Refusal(kDepreciationRangeText);
     schedule.Rows.push_back({*bookValue, *depreciation});
   }
