@@ -448,9 +448,9 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::string NotOrdinaryFileText(const std::string& path) {
+std::string NotOrdinaryFileText(const std::string& path, int err) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return {};
+  if (err != ENODEV || ::stat(path.c_str(), &st) != 0) return {};
   const char* what = nullptr;
   switch (KindOfMode(st.st_mode)) {
     case FileKind::kNone:

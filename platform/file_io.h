@@ -157,10 +157,11 @@ int ReadWholeFile(const std::string& path, std::string& out, uint64_t maxBytes =
 // True when the path names an existing ordinary file.
 bool FileExists(const std::string& path);
 
-// For a write refused because what stands at `path` (links followed) is no ordinary file or
-// folder, the sentence that says so: "\"/a/book.acc\" is a named pipe, not an ordinary file;
-// nothing was written." ("a device", "a socket"); "" when nothing or an ordinary file or a
-// folder stands there.
-std::string NotOrdinaryFileText(const std::string& path);
+// For a write to `path` that failed with `err`, when the writer refused it because what stands
+// there (links followed) is no ordinary file or folder (ENODEV), the sentence that says so:
+// "\"/a/book.acc\" is a named pipe, not an ordinary file; nothing was written." ("a device",
+// "a socket"); "" for any other error, or when nothing or an ordinary file or a folder stands
+// there.
+std::string NotOrdinaryFileText(const std::string& path, int err);
 
 }  // namespace qv
