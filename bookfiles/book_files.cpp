@@ -131,12 +131,9 @@ namespace {
 // Writes the book; with `expected`, as SaveBookFile.
 BookSaveResult WriteBookFile(const std::string& path, std::string_view type, const Books& books,
                              const FileStamp* expected, const ProgressFn& progress) {
-  BookSaveResult result;
   const auto fileType = BookFileTypeOf(type);
-  if (!fileType) {
-    static_cast<BookFileResult&>(result) = UnknownType(type);
-    return result;
-  }
+  if (!fileType) return {UnknownType(type)};
+  BookSaveResult result;
   // A book that a reader would refuse is not written: the old file stays.
   if (auto overlong = OverlongBookText(books, *fileType != BookFileType::kCsv,
                                        *fileType == BookFileType::kAcc)) {
@@ -159,19 +156,18 @@ BookSaveResult WriteBookFile(const std::string& path, std::string_view type, con
     } catch (const WriteStopped&) {
     } catch (const std::bad_alloc&) {
       writer.Discard();
-      err = ENOMEM;
+      return {WriteFailure(path, ENOMEM)};
     }
-    if (err == 0) err = writer.Commit();
+    err = writer.Commit();
   }
   if (err == kTargetChanged) {
     result.ChangedOnDisk = true;
     result.ErrorCode = kErrDataMismatch;
     result.Message = "\"" + path + "\" was changed by another program; it was not written.";
-  } else if (err != 0) {
-    static_cast<BookFileResult&>(result) = WriteFailure(path, err);
-  } else {
-    result.Written = writer.Written();
+    return result;
   }
+  if (err != 0) return {WriteFailure(path, err)};
+  result.Written = writer.Written();
   return result;
 }
 

@@ -129,7 +129,7 @@ BookFileResult WriteFailure(const std::string& path, int err) {
   }
   // A named pipe, device or socket that the writer would not replace: the sentence alone
   // names it.
-  if (std::string what = err == ENODEV ? NotOrdinaryFileText(path) : std::string(); !what.empty()) {
+  if (std::string what = NotOrdinaryFileText(path, err); !what.empty()) {
     result.ErrorCode = kErrDataMismatch;
     result.Message = std::move(what);
     return result;

@@ -227,7 +227,7 @@ PrintOutcome PrintOnPrinter(QPrinter& printer, Session& session, const LongDocum
   }
   if (toFile) {
     // A named pipe or a device there was left alone: the sentence says what stands there.
-    const std::string what = fileError == ENODEV ? NotOrdinaryFileText(path) : std::string();
+    const std::string what = NotOrdinaryFileText(path, fileError);
     ShowMessage(!what.empty() ? what
                               : "Printing to \"" + path +
                                     "\" failed: " + SystemErrorText(fileError) + "." + kept);

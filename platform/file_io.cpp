@@ -218,9 +218,8 @@ int AtomicFileWriter::Open() {
   if (folderFd_ < 0) return error_ = errno;
   struct stat st {};
   const bool exists = ::fstatat(folderFd_, name_.c_str(), &st, 0) == 0;
-  kind_ = exists ? KindOfMode(st.st_mode) : FileKind::kNone;
   if (exists) {
-    if (const int refused = NotAnOrdinaryFile(kind_)) return Fail(refused);
+    if (const int refused = NotAnOrdinaryFile(KindOfMode(st.st_mode))) return Fail(refused);
     // A file the user made read-only stays as it is, whoever runs the program.
     if ((st.st_mode & 0222) == 0 ||
         (::faccessat(folderFd_, name_.c_str(), W_OK, 0) != 0 && errno == EACCES))
@@ -323,10 +322,8 @@ int AtomicFileWriter::Commit() {
     // other copy of the program that replaces the same file.
     const ReplaceLock lock(folderFd_, name_);
     struct stat st {};
-    if (::fstatat(folderFd_, name_.c_str(), &st, 0) == 0) {
-      kind_ = KindOfMode(st.st_mode);
-      error_ = NotAnOrdinaryFile(kind_);
-    }
+    if (::fstatat(folderFd_, name_.c_str(), &st, 0) == 0)
+      error_ = NotAnOrdinaryFile(KindOfMode(st.st_mode));
     if (error_ == 0 && guarded_ && FileChangedSince(expected_, folderFd_, name_))
       error_ = kTargetChanged;
     if (error_ == 0 && ::renameat(folderFd_, temp_.c_str(), folderFd_, name_.c_str()) != 0)
@@ -451,9 +448,9 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::string NotOrdinaryFileText(const std::string& path) {
+std::string NotOrdinaryFileText(const std::string& path, int err) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return {};
+  if (err != ENODEV || ::stat(path.c_str(), &st) != 0) return {};
   const char* what = nullptr;
   switch (KindOfMode(st.st_mode)) {
     case FileKind::kNone:

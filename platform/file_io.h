@@ -14,9 +14,6 @@
 
 namespace qv {
 
-// What stands at a path that was opened for reading or is to be replaced.
-enum class FileKind { kNone, kRegular, kFolder, kPipe, kDevice, kSocket, kOther };
-
 // Commit's answer when the target is no longer the file the writer was told to replace
 // (AtomicFileWriter::ReplaceOnlyUnchanged): nothing was replaced. No errno value.
 inline constexpr int kTargetChanged = -1;
@@ -25,13 +22,13 @@ inline constexpr int kTargetChanged = -1;
 //
 // A symbolic link at the target is followed: the file it points to is replaced and the link
 // stays. Only an ordinary file is replaced: a folder is refused (EISDIR), and a named pipe,
-// device or socket (ENODEV, Kind says which) is left as it is. A file that is replaced keeps its
-// permissions; a new file gets 0666 less the user's umask. A file without any write permission is
-// refused (EACCES) and left alone. The temporary file's name holds the writing process's id;
-// opening first removes the temporaries of the same file whose process has gone (a save that was
-// killed). The temporary name stays within the folder's name limit (a long target name is cut in
-// it), and the writer works through the folder's descriptor, so a target at a path near the
-// system's path limit is written too.
+// device or socket (ENODEV) is left as it is. A file that is replaced keeps its permissions;
+// a new file gets 0666 less the user's umask. A file without any write permission is refused
+// (EACCES) and left alone. The temporary file's name holds the writing process's id; opening
+// first removes the temporaries of the same file whose process has gone (a save that was
+// killed). The temporary name stays within the folder's name limit (a long target name is cut
+// in it), and the writer works through the folder's descriptor, so a target at a path near
+// the system's path limit is written too.
 class AtomicFileWriter {
  public:
   // Nothing is created until Open.
@@ -61,8 +58,6 @@ class AtomicFileWriter {
   void Discard();
 
   int Error() const { return error_; }
-  // What stood at the target when Open looked (kNone for nothing there).
-  FileKind Kind() const { return kind_; }
   // After a Commit that returned 0 following ReplaceOnlyUnchanged: the file this writer put
   // in place, taken from that file itself, whatever stands at the path since.
   const FileStamp& Written() const { return written_; }
@@ -85,7 +80,6 @@ class AtomicFileWriter {
   int fd_ = -1;
   int error_ = 0;
   bool committed_ = false;
-  FileKind kind_ = FileKind::kNone;
   bool guarded_ = false;  // ReplaceOnlyUnchanged was called
   FileStamp expected_;
   FileDigest digest_;
@@ -119,6 +113,9 @@ int WriteAllBytes(int fd, std::string_view bytes);
 
 // Writes the whole text to the file through AtomicFileWriter. Returns 0 or an errno value.
 int WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// What stands at a path that was opened for reading.
+enum class FileKind { kNone, kRegular, kFolder, kPipe, kDevice, kSocket, kOther };
 
 // The largest file a reader takes unless told otherwise.
 inline constexpr uint64_t kMaxReadBytes = uint64_t(4) << 30;
@@ -160,10 +157,11 @@ int ReadWholeFile(const std::string& path, std::string& out, uint64_t maxBytes =
 // True when the path names an existing ordinary file.
 bool FileExists(const std::string& path);
 
-// For a write refused because what stands at `path` (links followed) is no ordinary file or
-// folder, the sentence that says so: "\"/a/book.acc\" is a named pipe, not an ordinary file;
-// nothing was written." ("a device", "a socket"); "" when nothing or an ordinary file or a
-// folder stands there.
-std::string NotOrdinaryFileText(const std::string& path);
+// For a write to `path` that failed with `err`, when the writer refused it because what stands
+// there (links followed) is no ordinary file or folder (ENODEV), the sentence that says so:
+// "\"/a/book.acc\" is a named pipe, not an ordinary file; nothing was written." ("a device",
+// "a socket"); "" for any other error, or when nothing or an ordinary file or a folder stands
+// there.
+std::string NotOrdinaryFileText(const std::string& path, int err);
 
 }  // namespace qv
