@@ -228,7 +228,7 @@ void TAcount::BuildControls() {
   setCentralWidget(scroller);
   // (Tied to the client area, the connection ends as the window's destructor deletes it.)
   connect(qApp, &QApplication::focusChanged, client_, [this, scroller](QWidget*, QWidget* now) {
-    if (now == nullptr || client_ == nullptr || !client_->isAncestorOf(now)) return;
+    if (now == nullptr || !client_->isAncestorOf(now)) return;
     // The whole control and a margin about it for its label (of a box, Qt would show only
     // its text cursor).
     const QRect at(now->mapTo(client_, QPoint(0, 0)), now->size());

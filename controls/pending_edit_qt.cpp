@@ -111,8 +111,7 @@ QAction* Runnable(QAction* action) {
 }
 
 QAction* ChosenBy(const QMenu& menu, const QMouseEvent& release) {
-  return release.button() == Qt::LeftButton ? Runnable(menu.actionAt(release.position().toPoint()))
-                                            : nullptr;
+  return Runnable(menu.actionAt(release.position().toPoint()));
 }
 
 // The item that a key runs in an open menu: Enter (or Space, where the style has it) runs
@@ -199,12 +198,12 @@ class PendingEditGuard final : public QObject {
     return true;
   }
 
-  // A button that acts, not a part of a box, in a window of the program's own.
-  static QAbstractButton* ButtonThatActs(QObject* watched) {
-    auto* button = qobject_cast<QAbstractButton*>(watched);
-    if (button == nullptr || !button->isEnabled() || StoreOf(button) != nullptr) return nullptr;
-    const QWidget* window = button->window();
-    return OpensOverAnother(window) || IsModal(window) ? nullptr : button;
+  // A control that runs a command: enabled, in a window of the program's own, and not a part
+  // of a box (its list's button, the date picker's).
+  static bool IsCommand(const QWidget* control) {
+    const QWidget* window = control->window();
+    return control->isEnabled() && !OpensOverAnother(window) && !IsModal(window) &&
+           StoreOf(control) == nullptr;
   }
 
   // A button pressed from the keyboard acts as clicked: Enter when the key goes down, Space
@@ -217,8 +216,8 @@ class PendingEditGuard final : public QObject {
                        (push->autoDefault() || push->isDefault());
     const bool space = key.key() == Qt::Key_Space;
     if (!(key.type() == QEvent::KeyPress ? enter : space)) return;
-    const QPointer<QAbstractButton> button = ButtonThatActs(watched);
-    if (!button || (space && !button->isDown())) return;
+    const QPointer<QAbstractButton> button = qobject_cast<QAbstractButton*>(watched);
+    if (!button || (space && !button->isDown()) || !IsCommand(button)) return;
     StorePendingEdits();
     // A message of the store took the keyboard from the button: the press still counts.
     if (space && button && !button->isDown()) button->setDown(true);
@@ -230,14 +229,10 @@ class PendingEditGuard final : public QObject {
     if (auto* menu = qobject_cast<QMenu*>(watched))
       return RunChosen(*menu, ChosenBy(*menu, release));
     auto* target = static_cast<QWidget*>(watched);
-    const QWidget* window = target->window();
-    if (OpensOverAnother(window) || IsModal(window) || !target->isEnabled() ||
-        !target->rect().contains(release.position().toPoint()))
-      return false;
+    if (!target->rect().contains(release.position().toPoint())) return false;
     const QPointer<QAbstractButton> button = qobject_cast<QAbstractButton*>(target);
     const bool acts = button ? button->isDown() : target->property(kActsOnClick).toBool();
-    // The box's own parts (its list's button, the date picker's) are no command.
-    if (!acts || StoreOf(target) != nullptr) return false;
+    if (!acts || !IsCommand(target)) return false;
     StorePendingEdits();
     // A message of the store took the keyboard from the button: the click still comes.
     if (button && !button->isDown()) button->setDown(true);

@@ -102,9 +102,9 @@ std::optional<QMargins> DeclaredFrame(const QWidget* window) {
   const auto sides =
       FourNumbers(display->connection, static_cast<xcb_window_t>(window->internalWinId()), extents);
   if (!sides) return std::nullopt;
-  // Left, right, top, bottom.
-  const auto side = [](std::uint32_t pixels) { return static_cast<int>(pixels); };
-  return QMargins(side((*sides)[0]), side((*sides)[2]), side((*sides)[1]), side((*sides)[3]));
+  const auto [left, right, top, bottom] = *sides;
+  return QMargins(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+                  static_cast<int>(bottom));
 #else
   (void)window;
   return std::nullopt;
@@ -361,11 +361,6 @@ bool TakesKeyboard(const QWidget* window) {
 }
 
 }  // namespace
-
-QRect WorkAreaOf(const QWidget* window) {
-  const QScreen* screen = ScreenOf(window);
-  return screen != nullptr ? screen->availableGeometry() : QRect();
-}
 
 QRect ShownWorkAreaOf(const QWidget* window) {
   const QScreen* screen = ScreenOf(window);

@@ -11,9 +11,6 @@ class QWidget;
 
 namespace qv {
 
-// The work area of the screen the window is on, or will open on, in logical pixels.
-QRect WorkAreaOf(const QWidget* window);
-
 // Sizes and places a top-level window within the work area, frame included: one larger than
 // the area is made as large as the area allows, its minimum size lowered to fit (its contents
 // scroll or lay themselves out narrower), and one placed partly outside is moved in. Before
