@@ -72,7 +72,7 @@ void ExpectFrameWithin(QWidget* window) {
     return ShownWorkAreaOf(window).contains(ShownFrameGeometryOf(window));
   };
   if (WindowManagerRuns()) {
-    (void)QTest::qWaitFor([&] { return framed() && within(); }, 5000);
+    (void)QTest::qWaitFor([&] { return framed() && within(); }, 15000);
     EXPECT_TRUE(framed()) << "the window manager put no frame around the window";
   }
   const auto text = [](const QRect& r) {
